@@ -1,0 +1,37 @@
+# Mirrowvale: `make run` to play, `make test` to run the whole suite.
+BUILD_DIR   ?= build
+RELEASE_DIR ?= build-release
+JOBS        ?= $(shell nproc)
+CTEST_JOBS  ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@./scripts/setup-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DMV_SANITIZE=ON >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/bin/mirrowvale ]; then \
+	  ./scripts/start-lobby.sh $(BUILD_DIR); \
+	  $(BUILD_DIR)/bin/mirrowvale; \
+	else echo "The game itself is not built yet: $(BUILD_DIR)/bin/mirrowvale does not exist."; fi
+
+test: build
+	@SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(CTEST_JOBS)
+
+# Benchmarks are measured on an optimised build without sanitizers.
+bench: deps
+	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DMV_SANITIZE=OFF -DMV_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(RELEASE_DIR) -j $(JOBS)
+	@for b in $(RELEASE_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR)

@@ -1,0 +1,51 @@
+# Shared build helpers.
+
+macro(mv_add_areas)
+  foreach(_area ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_area}/CMakeLists.txt)
+      add_subdirectory(${_area})
+    endif()
+  endforeach()
+endmacro()
+
+# Adds every sub-folder of the current folder that has a CMakeLists.txt.
+macro(mv_add_all_subdirs)
+  file(GLOB _mv_subdirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _mv_subdirs)
+  foreach(_dir IN LISTS _mv_subdirs)
+    if(IS_DIRECTORY ${_dir} AND EXISTS ${_dir}/CMakeLists.txt)
+      add_subdirectory(${_dir})
+    endif()
+  endforeach()
+endmacro()
+
+# mv_add_gtest(NAME name LABEL label SOURCES ... LIBS ... [ENV VAR=VALUE ...] [TIMEOUT s])
+# Builds one GoogleTest binary and registers its cases with CTest under the label.
+function(mv_add_gtest)
+  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(_env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0" "UBSAN_OPTIONS=print_stacktrace=1" "SDL_AUDIODRIVER=dummy" ${T_ENV})
+  gtest_discover_tests(${T_NAME}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${_env}")
+endfunction()
+
+# mv_add_bench(NAME name SOURCES ... LIBS ...)
+function(mv_add_bench)
+  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${B_NAME} ${B_SOURCES})
+  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
+  set_target_properties(${B_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+# The log group a target's own messages are filed under ("mv", "cocos2d", ...).
+function(mv_log_group target group)
+  target_compile_definitions(${target} PRIVATE LOGOG_GROUP="${group}")
+endfunction()
