@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "LanguageFile.h"
+
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -307,3 +309,19 @@ TEST(LanguageFiles, CharactersFitTheBakedFonts) {
 }
 
 }  // namespace
+
+// The game's own loader takes both shipped files and lists them in order.
+TEST(LanguageFiles, TheGameLoadsAndListsBothFiles) {
+  const std::string folder = std::string(MV_BIN_DIR) + "/language";
+  for (const char* name : {"english.lng", "russian.lng"}) {
+    LanguageFile table;
+    EXPECT_EQ(table.load((folder + "/" + name).c_str(), "0.1"), 0) << name;
+    EXPECT_GT(table.size(), 100u) << name;
+    EXPECT_STRNE(table.getString("NO_VALID_TARGETS"), "NO_VALID_TARGETS") << name;
+  }
+  LanguageFile table;
+  auto& list = table.listLanguages(folder, "0.1");
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].language_code, "en");
+  EXPECT_EQ(list[1].language_code, "ru");
+}
