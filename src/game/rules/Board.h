@@ -116,6 +116,8 @@ class Board {
   std::vector<BoardElem*> hallTopCells() const;
 
  private:
+  friend class BoardElem;
+
   bool lacksAuthority() const;
   BoardElem* pickRandom(const std::vector<BoardElem*>& from) const;
 
