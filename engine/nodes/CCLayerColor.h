@@ -1,13 +1,15 @@
 #ifndef MV_ENGINE_CCLAYERCOLOR_H
 #define MV_ENGINE_CCLAYERCOLOR_H
 
+#include "CCGL.h"
+#include "CCGLProgramHolder.h"
 #include "CCLayer.h"
 #include "CCProtocols.h"
 
 NS_CC_BEGIN
 
 // A layer filled with one colour and opacity.
-class CCLayerColor : public CCLayer, public CCBlendProtocol {
+class CCLayerColor : public CCLayer, public CCBlendProtocol, public CCGLProgramHolder {
  public:
   CCLayerColor();
   virtual ~CCLayerColor();
@@ -37,6 +39,9 @@ class CCLayerColor : public CCLayer, public CCBlendProtocol {
 
   virtual void setBlendFunc(ccBlendFunc blendFunc) { m_tBlendFunc = blendFunc; }
   virtual ccBlendFunc getBlendFunc() { return m_tBlendFunc; }
+
+  // A parent layer's fade reaches this layer unless its tag is 1.
+  virtual void applyLayerOpacity(GLubyte opacity);
 
  protected:
   virtual void updateColor();

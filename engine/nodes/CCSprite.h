@@ -1,6 +1,8 @@
 #ifndef MV_ENGINE_CCSPRITE_H
 #define MV_ENGINE_CCSPRITE_H
 
+#include "CCGL.h"
+#include "CCGLProgramHolder.h"
 #include "CCNode.h"
 #include "CCProtocols.h"
 #include "ccTypes.h"
@@ -13,7 +15,7 @@ class CCTexture2D;
 
 // A textured rectangle: a texture region (possibly rotated in a sheet), flips,
 // colour, opacity and blend function. Inside a CCSpriteBatchNode the batch draws it.
-class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol {
+class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol, public CCGLProgramHolder {
  public:
   CCSprite();
   virtual ~CCSprite();

@@ -1,6 +1,7 @@
 #ifndef MV_ENGINE_CCSPRITEBATCHNODE_H
 #define MV_ENGINE_CCSPRITEBATCHNODE_H
 
+#include "CCGLProgramHolder.h"
 #include "CCNode.h"
 #include "CCProtocols.h"
 
@@ -14,7 +15,7 @@ class CCTextureAtlas;
 
 // Draws all its sprites (children and their sprite children) that share its texture
 // with one draw call, in the order a normal visit would draw them.
-class CCSpriteBatchNode : public CCNode, public CCTextureProtocol {
+class CCSpriteBatchNode : public CCNode, public CCTextureProtocol, public CCGLProgramHolder {
  public:
   CCSpriteBatchNode();
   virtual ~CCSpriteBatchNode();
