@@ -1,0 +1,51 @@
+// Everything the rules reach outside themselves: settings, randomness, texts,
+// the board observer, and whether this machine runs the rules at all.
+// The game has one default context; tests and the simulator make their own.
+#pragma once
+
+#include <cstdint>
+
+#include "ports/BoardObserver.h"
+#include "ports/Rng.h"
+#include "ports/Settings.h"
+#include "ports/TextLookup.h"
+
+class GameContext {
+ public:
+  // A fresh context: in-memory settings, keys as texts, no observer, and its
+  // own generator seeded with `seed`.
+  explicit GameContext(uint32_t seed = 1);
+  GameContext(const GameContext&) = delete;
+  GameContext& operator=(const GameContext&) = delete;
+
+  // The process-wide context; its generator is seeded once with the time.
+  static GameContext& defaultContext();
+
+  // Ports. Setting null goes back to the context's own stand-in.
+  Settings& settings() const { return *settings_; }
+  void setSettings(Settings* settings) { settings_ = settings ? settings : &ownSettings_; }
+  Rng& rng() const { return *rng_; }
+  void setRng(Rng* rng) { rng_ = rng ? rng : &ownRng_; }
+  void seed(uint32_t seed) { rng_->seed(seed); }
+  const TextLookup& text() const { return *text_; }
+  void setTextLookup(const TextLookup* text) { text_ = text ? text : &ownText_; }
+  BoardObserver& observer() const { return *observer_; }
+  void setObserver(BoardObserver* observer) { observer_ = observer ? observer : &nullObserver_; }
+
+  // Online and not hosting: this machine only mirrors the host, so the rule
+  // operations that change boards and players return at once.
+  bool lacksAuthority() const { return onlineNotHosting_; }
+  void setOnlineNotHosting(bool value) { onlineNotHosting_ = value; }
+
+ private:
+  MemorySettings ownSettings_;
+  DefaultRng ownRng_;
+  KeyTextLookup ownText_;
+  mutable BoardObserver nullObserver_;
+
+  Settings* settings_ = &ownSettings_;
+  Rng* rng_ = &ownRng_;
+  const TextLookup* text_ = &ownText_;
+  BoardObserver* observer_ = &nullObserver_;
+  bool onlineNotHosting_ = false;
+};
