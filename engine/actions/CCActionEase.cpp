@@ -224,6 +224,11 @@ void CCEaseExponentialOut::update(float time) {
 }
 
 void CCEaseExponentialInOut::update(float time) {
+  // Exact at both ends so the inner action starts and ends on its values.
+  if (time == 0 || time == 1) {
+    m_pOther->update(time);
+    return;
+  }
   time /= 0.5f;
   if (time < 1) time = 0.5f * powf(2, 10 * (time - 1));
   else time = 0.5f * (-powf(2, -10 * (time - 1)) + 2);

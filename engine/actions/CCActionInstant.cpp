@@ -151,7 +151,9 @@ bool CCCallFuncN::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncN select
 
 void CCCallFuncN::execute() {
   CCNode* node = m_pTarget;
-  if (m_pSelectorTarget && m_pCallFuncN) (m_pSelectorTarget->*m_pCallFuncN)(node);
+  CCObject* target = m_pSelectorTarget;
+  SEL_CallFuncN sel = m_pCallFuncN;
+  if (target && sel) (target->*sel)(node);
 }
 
 CCObject* CCCallFuncN::copyWithZone(CCZone* pZone) {
@@ -181,7 +183,9 @@ bool CCCallFuncND::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncND sele
 void CCCallFuncND::execute() {
   CCNode* node = m_pTarget;
   void* data = m_pData;
-  if (m_pSelectorTarget && m_pCallFuncND) (m_pSelectorTarget->*m_pCallFuncND)(node, data);
+  CCObject* target = m_pSelectorTarget;
+  SEL_CallFuncND sel = m_pCallFuncND;
+  if (target && sel) (target->*sel)(node, data);
 }
 
 CCObject* CCCallFuncND::copyWithZone(CCZone* pZone) {
@@ -219,7 +223,9 @@ void CCCallFuncO::setObject(CCObject* pObj) {
 
 void CCCallFuncO::execute() {
   CCObject* object = m_pObject;
-  if (m_pSelectorTarget && m_pCallFuncO) (m_pSelectorTarget->*m_pCallFuncO)(object);
+  CCObject* target = m_pSelectorTarget;
+  SEL_CallFuncO sel = m_pCallFuncO;
+  if (target && sel) (target->*sel)(object);
 }
 
 CCObject* CCCallFuncO::copyWithZone(CCZone* pZone) {
