@@ -120,6 +120,8 @@ class Board {
   bool spendSpell(int cardId, int power);
 
  private:
+  friend class BoardElem;
+
   bool lacksAuthority() const;
   BoardElem* pickRandom(const std::vector<BoardElem*>& from) const;
 

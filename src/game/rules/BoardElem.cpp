@@ -17,6 +17,11 @@ void BoardElem::relayout() {
   notifyChanged();
 }
 
+void BoardElem::setUnderground(bool v) {
+  underground_ = v;
+  if (board_) board_->undergroundDirty_ = true;
+}
+
 void BoardElem::setBurning(bool v) {
   if (burning_ == v) return;
   burning_ = v;

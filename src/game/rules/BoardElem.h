@@ -82,7 +82,7 @@ class BoardElem {
   void setStoredCards(std::vector<StoredCard> cards) { storedCards_ = std::move(cards); }
   void setBurning(bool v);
   // Region flags, fixed once the element is made.
-  void setUnderground(bool v) { underground_ = v; }
+  void setUnderground(bool v);
   void setInPlay(bool v) { inPlay_ = v; }
 
   // Stores the kind and keeps the board's block count; rebuilds the element;
