@@ -229,3 +229,52 @@ TEST(SpellCompletionToken, RunsOnceAndOnlyWhileAlive) {
 }
 
 }  // namespace
+
+namespace {
+
+// One whole combat queue played with a given screen; the enemy board after it.
+std::string playCombat(GameScreen& screen, bool tickByTick) {
+  GameContext ctx{11};
+  FixedSession session;
+  Player local{ctx}, enemy{ctx};
+  Board mine{ctx}, theirs{ctx};
+  ctx.setScreen(&screen);
+  ctx.setSession(&session);
+  session.local = &local;
+  session.enemy = &enemy;
+  for (auto [p, b] : {std::pair{&local, &mine}, std::pair{&enemy, &theirs}}) {
+    b->fill();
+    b->setOwner(p);
+    p->setBoard(b);
+    for (int dy = -2; dy < 4; ++dy) b->cellAtCentred(0, dy)->setKind(ElemKind::FourBlock);
+    b->cellAtCentred(1, 0)->setKind(ElemKind::HorizBlock);
+  }
+  theirs.cellAtCentred(0, 2)->applyCard(CardId::Shield);
+  theirs.cellAtCentred(0, 1)->applyCard(CardId::Crystal);
+  local.setMana(200);
+  for (int card : {CardId::Fireball, CardId::Lightning, CardId::Rats, CardId::Disturbance,
+                   CardId::Dynamite, CardId::Fireball, CardId::Lightning})
+    local.queueSpell(card, 1, &enemy, {});
+  local.processSpellQueue();
+  if (tickByTick) static_cast<RecordingGameScreen&>(screen).runAll();
+  std::string out;
+  for (Board* b : {&mine, &theirs})
+    b->forEachElem([&out](BoardElem& e) {
+      out += std::to_string(static_cast<int>(e.kind())) + (e.isDamaged() ? "d" : "") +
+             (e.isBurning() ? "b" : "") + (e.isRevealed() ? "r" : "");
+    });
+  return out;
+}
+
+TEST(ScreenModes, TickByTickAndAtOnceEndTheSame) {
+  RecordingGameScreen later;
+  RecordingGameScreen atOnce(true);
+  NullGameScreen none;
+  const std::string expected = playCombat(atOnce, false);
+  EXPECT_NE(std::string::npos, expected.find('d'));  // the queue did hit something
+  EXPECT_EQ(expected, playCombat(later, true));
+  EXPECT_EQ(expected, playCombat(none, false));
+  EXPECT_EQ(later.shown().size(), atOnce.shown().size());
+}
+
+}  // namespace
