@@ -135,7 +135,7 @@ bool CCEGLView::create() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
   m_window = SDL_CreateWindow(windowTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               kWindowedWidth, kWindowedHeight,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!m_window) {
     CCLogError("CCEGLView: cannot create the window: %s", SDL_GetError());
     return false;

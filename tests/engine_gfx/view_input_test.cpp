@@ -269,3 +269,26 @@ TEST(ViewFullScreenTest, CtrlFSwitchesBetweenDesktopSizeAndA1024x768Window) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ViewInputTest, CursorNodeFollowsTheMouseAndMovesAlongWithSceneChanges) {
+  CCDirector* director = CCDirector::sharedDirector();
+  CCNode* cursor = CCNode::create();
+  cursor->retain();
+  director->setCursorNode(cursor);
+  EXPECT_EQ(cursor->getParent(), director->getRunningScene());
+  pushMotion(50, 60);
+  pump();
+  EXPECT_FLOAT_EQ(cursor->getPosition().x, 50);
+  EXPECT_FLOAT_EQ(cursor->getPosition().y, gfxtest::kViewHeight - 60);
+  CCScene* next = CCScene::create();
+  gfxtest::showScene(next);
+  EXPECT_EQ(cursor->getParent(), next);
+  EXPECT_EQ(cursor->getZOrder(), 1000);
+  director->setCursorNode(nullptr);
+  EXPECT_EQ(cursor->getParent(), nullptr);
+  cursor->release();
+}
+
+}  // namespace
