@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CCAffineTransform.h"
+#include "CCArray.h"
 #include "CCCommon.h"
 #include "CCGLProgram.h"
 #include "CCShaderCache.h"
@@ -351,6 +352,34 @@ void CCSprite::addChild(CCNode* child, int zOrder, int tag) {
   }
   CCNode::addChild(child, zOrder, tag);
   if (m_pobBatchNode) m_pobBatchNode->adoptSprite(static_cast<CCSprite*>(child));
+}
+
+namespace {
+
+void leaveBatch(CCNode* node) {
+  CCSprite* sprite = dynamic_cast<CCSprite*>(node);
+  if (!sprite || !sprite->isBatched()) return;
+  sprite->setBatchNode(nullptr);
+  CCArray* children = sprite->getChildren();
+  if (!children) return;
+  for (unsigned int i = 0; i < children->count(); ++i)
+    leaveBatch(static_cast<CCNode*>(children->objectAtIndex(i)));
+}
+
+}  // namespace
+
+void CCSprite::removeChild(CCNode* child, bool cleanup) {
+  if (m_pobBatchNode && child && child->getParent() == this) leaveBatch(child);
+  CCNode::removeChild(child, cleanup);
+}
+
+void CCSprite::removeAllChildrenWithCleanup(bool cleanup) {
+  CCArray* children = getChildren();
+  if (m_pobBatchNode && children) {
+    for (unsigned int i = 0; i < children->count(); ++i)
+      leaveBatch(static_cast<CCNode*>(children->objectAtIndex(i)));
+  }
+  CCNode::removeAllChildrenWithCleanup(cleanup);
 }
 
 NS_CC_END

@@ -83,6 +83,10 @@ class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol,
   virtual void addChild(CCNode* child);
   virtual void addChild(CCNode* child, int zOrder);
   virtual void addChild(CCNode* child, int zOrder, int tag);
+  // A sprite child leaves the batch along with its parent link.
+  using CCNode::removeChild;
+  virtual void removeChild(CCNode* child, bool cleanup);
+  virtual void removeAllChildrenWithCleanup(bool cleanup);
 
  protected:
   void updateColor();

@@ -171,3 +171,27 @@ TEST_F(SpriteSheetTest, BatchNodeRefusesSpritesOfAnotherTexture) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpriteSheetTest, SpritesLeavingABatchDrawOnTheirOwnAgain) {
+  CCSpriteFrame* red = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("red.png");
+  CCSpriteBatchNode* batch = CCSpriteBatchNode::createWithTexture(red->getTexture());
+  CCSprite* parent = CCSprite::createWithSpriteFrame(red);
+  CCSprite* child = CCSprite::createWithSpriteFrameName("green.png");
+  parent->addChild(child);
+  batch->addChild(parent);
+  EXPECT_TRUE(child->isBatched());
+  child->retain();
+  parent->removeChild(child);
+  EXPECT_FALSE(child->isBatched());
+  child->setPosition(CCPoint(60, 60));
+  child->setScale(4);
+  CCScene* scene = CCScene::create();
+  scene->addChild(child);
+  child->release();
+  gfxtest::showScene(scene);
+  EXPECT_TRUE(pixelIs(60, 60, Rgb{0, 255, 0}));
+}
+
+}  // namespace
