@@ -8,6 +8,7 @@
 #include <string>
 
 #include "logog/logog.hpp"
+#include "CCFileUtils.h"
 #include "cocos2d_base.h"
 
 using namespace cocos2d;
@@ -324,6 +325,19 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedPlistTest,
                                            "<plist><dict><string>v</string></dict></plist>",
                                            "<plist><dict><key>a</key><bogus/></dict></plist>",
                                            "<plist><array><string>a</string></array></plist>"));
+
+TEST_F(PlistTest, RelativeNamesAreReadFromTheResourceFolder) {
+  std::string path = write("<plist><array><string>x</string></array></plist>");
+  std::string folder = path.substr(0, path.rfind('/') + 1);
+  std::string name = path.substr(path.rfind('/') + 1);
+  CCFileUtils* files = CCFileUtils::sharedFileUtils();
+  std::string old = files->getResourceDirectory();
+  files->setResourceDirectory(folder);
+  CCArray* a = CCArray::createWithContentsOfFile(name.c_str());
+  files->setResourceDirectory(old);
+  ASSERT_NE(nullptr, a);
+  EXPECT_EQ(1u, a->count());
+}
 
 TEST_F(PlistTest, MissingFileGivesNullAndLogsALine) {
   logog::StringTarget target;
