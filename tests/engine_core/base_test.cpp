@@ -76,6 +76,35 @@ TEST(ObjectTest, ObjectsAutoreleasedDuringDrainAreDrainedToo) {
   EXPECT_EQ(2, deaths);
 }
 
+TEST(ObjectTest, PushedPoolDrainsOnPopAndLeavesTheOuterPool) {
+  int deaths = 0;
+  CCPoolManager* pm = CCPoolManager::sharedPoolManager();
+  Tracked* outer = new Tracked(&deaths);
+  outer->autorelease();
+  pm->push();
+  Tracked* inner = new Tracked(&deaths);
+  inner->autorelease();
+  EXPECT_TRUE(pm->getCurReleasePool()->contains(inner));
+  EXPECT_FALSE(pm->getCurReleasePool()->contains(outer));
+  pm->pop();
+  EXPECT_EQ(1, deaths);
+  EXPECT_TRUE(pm->getCurReleasePool()->contains(outer));
+  pm->pop();
+  EXPECT_EQ(2, deaths);
+}
+
+TEST(ContainerTest, CopiedDictionaryHoldsCopiesOfItsValues) {
+  CCDictionary* d = CCDictionary::create();
+  d->setObject(CCString::create("v"), "k");
+  CCDictionary* c = CCDictionary::createWithDictionary(d);
+  ASSERT_NE(nullptr, c);
+  EXPECT_STREQ("v", c->valueForKey("k")->getCString());
+  EXPECT_NE(d->objectForKey("k"), c->objectForKey("k"));
+  static_cast<CCString*>(c->objectForKey("k"))->m_sString = "changed";
+  EXPECT_STREQ("v", d->valueForKey("k")->getCString());
+  CCPoolManager::sharedPoolManager()->pop();
+}
+
 TEST(ContainerTest, ArrayRetainsWhatItHoldsAndReleasesOnRemoval) {
   int deaths = 0;
   CCArray* a = new CCArray();
