@@ -1,0 +1,40 @@
+// mv-fntchars: lists the characters a bitmap font defines, or, given text
+// files, the characters of those texts that the font lacks.
+//
+//   mv-fntchars FONT.fnt              one code point a line (U+XXXX)
+//   mv-fntchars FONT.fnt TEXT...      missing characters; exit 1 when any
+#include <cstdio>
+
+#include "fnt.hpp"
+#include "pngio.hpp"
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: mv-fntchars FONT.fnt [TEXT-FILE...]\n");
+        return 2;
+    }
+    art::FntFile font;
+    std::string err;
+    if (!art::loadFnt(argv[1], font, &err)) {
+        std::fprintf(stderr, "mv-fntchars: %s: %s\n", argv[1], err.c_str());
+        return 2;
+    }
+    if (argc == 2) {
+        for (auto& [cp, c] : font.chars) std::printf("U+%04X\n", cp);
+        return 0;
+    }
+    int status = 0;
+    for (int i = 2; i < argc; ++i) {
+        std::string text;
+        if (!art::readFile(argv[i], text)) {
+            std::fprintf(stderr, "mv-fntchars: cannot read %s\n", argv[i]);
+            status = 2;
+            continue;
+        }
+        for (uint32_t cp : art::missingChars(font, text)) {
+            std::printf("%s: U+%04X missing\n", argv[i], cp);
+            if (status == 0) status = 1;
+        }
+    }
+    return status;
+}

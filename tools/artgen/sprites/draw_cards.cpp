@@ -1,0 +1,343 @@
+// Card pictures: the rooms in full colour (they are also shown inside the
+// tower) and the spell and crew icons in light greys, which the game tints
+// red or green.
+#include <cmath>
+
+#include "draw_common.hpp"
+
+namespace art {
+
+namespace {
+
+// Icon greys: the tint turns them into shades of the card colour.
+constexpr RGBA kI0 = grey(255);
+constexpr RGBA kI1 = grey(222);
+constexpr RGBA kI2 = grey(178);
+constexpr RGBA kI3 = grey(120);
+constexpr RGBA kIOut = grey(36);
+
+void iconFinish(Canvas& c) {
+    c.bevel(30, 50);
+    c.outline(kIOut);
+}
+
+void flame(Canvas& c, int cx, int by, int w, int h, RGBA outer, RGBA inner) {
+    c.fillPolygon({{cx - w / 2, by}, {cx - w / 2 - 2, by - h / 2}, {cx - w / 4, by - h * 3 / 4}, {cx - 2, by - h / 2},
+                   {cx + 1, by - h}, {cx + w / 4, by - h * 2 / 3}, {cx + w / 2 + 2, by - h / 3}, {cx + w / 2, by}},
+                  outer);
+    c.fillEllipse(cx, by - w / 4, w / 2, w / 4 + 1, outer);
+    c.fillPolygon({{cx - w / 4, by - 1}, {cx - w / 4, by - h / 3}, {cx, by - h * 2 / 3}, {cx + w / 4, by - h / 3},
+                   {cx + w / 4, by - 1}},
+                  inner);
+}
+
+void rock(Canvas& c, int cx, int cy, int r, Rng& rng, RGBA col) {
+    std::vector<Pt> pts;
+    for (int i = 0; i < 7; ++i) {
+        double a = i * 2 * M_PI / 7;
+        int rr = r - rng.range(0, r / 3);
+        pts.push_back({cx + int(std::lround(std::cos(a) * rr)), cy + int(std::lround(std::sin(a) * rr))});
+    }
+    c.fillPolygon(pts, col);
+    c.fillEllipse(cx - r / 3, cy - r / 3, r / 3, r / 4, shade(col, 300));
+}
+
+void ratShape(Canvas& c, int x, int y, RGBA body, RGBA dark) {
+    // body, head to the right, ears, tail
+    c.fillEllipse(x + 20, y + 14, 14, 9, body);
+    c.fillPolygon({{x + 28, y + 7}, {x + 44, y + 15}, {x + 28, y + 21}}, body);
+    c.fillEllipse(x + 30, y + 6, 4, 4, body);
+    c.fillEllipse(x + 30, y + 6, 2, 2, dark);
+    c.set(x + 37, y + 12, dark);
+    c.set(x + 38, y + 12, dark);
+    c.fillRect(x + 43, y + 14, 2, 2, dark);
+    for (int i = 0; i < 16; ++i) {
+        int tx = x + 7 - i, ty = y + 18 + (i * i) / 40 - (i > 10 ? (i - 10) : 0);
+        c.set(tx, ty, dark);
+        c.set(tx, ty + 1, dark);
+    }
+    c.fillRect(x + 12, y + 21, 3, 4, dark);
+    c.fillRect(x + 26, y + 21, 3, 4, dark);
+}
+
+void dwarfHead(Canvas& c, int cx, int cy, RGBA skin, RGBA beard, RGBA hat) {
+    c.fillEllipse(cx, cy, 7, 7, skin);
+    c.fillPolygon({{cx - 8, cy}, {cx + 8, cy}, {cx + 5, cy + 13}, {cx, cy + 16}, {cx - 5, cy + 13}}, beard);
+    c.fillPolygon({{cx - 9, cy - 3}, {cx + 9, cy - 3}, {cx + 4, cy - 14}, {cx - 2, cy - 15}}, hat);
+    c.set(cx - 3, cy - 1, kIOut);
+    c.set(cx + 3, cy - 1, kIOut);
+    c.fillRect(cx - 1, cy, 2, 3, shade(skin, 200));
+}
+
+void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
+    std::string k = f.arg(0);
+    Rng& rng = ctx.rng;
+    if (k == "fireball") {
+        for (int i = 0; i < 5; ++i)
+            c.fillEllipse(24 - i * 4, 24 - i * 4, 10 - i, 8 - i, i % 2 ? kI2 : kI1);
+        c.fillCircle(38, 38, 16, kI1);
+        c.fillCircle(36, 36, 11, kI0);
+        c.fillCircle(34, 34, 5, grey(255));
+        for (int i = 0; i < 8; ++i) {
+            double a = i * M_PI / 4 + 0.3;
+            int x = 38 + int(std::cos(a) * 19), y = 38 + int(std::sin(a) * 19);
+            c.fillCircle(x, y, 2, kI2);
+        }
+    } else if (k == "rat") {
+        ratShape(c, 8, 20, kI1, kI3);
+        c.fillEllipse(26, 30, 8, 4, kI0);
+    } else if (k == "earthquake") {
+        c.fillRect(4, 36, 56, 22, kI2);
+        masonry(c, 4, 36, 56, 22, 14, 7, rng, kI1, kI3);
+        // the split: two halves pushed apart
+        c.fillPolygon({{26, 36}, {36, 36}, {30, 46}, {38, 58}, {24, 58}, {30, 46}}, RGBA());
+        for (int y = 36; y < 58; ++y) {
+            c.set(30 + (y % 4 < 2 ? -1 : 1), y, kIOut);
+        }
+        // shaking lines and a tumbling stone
+        for (int i = 0; i < 3; ++i) {
+            c.thickLine(6 + i * 5, 10 + i * 6, 6 + i * 5, 26, 2, kI1);
+            c.thickLine(58 - i * 5, 10 + i * 6, 58 - i * 5, 26, 2, kI1);
+        }
+        rock(c, 32, 20, 8, rng, kI1);
+    } else if (k == "bolt") {
+        c.fillPolygon({{38, 2}, {16, 34}, {30, 34}, {20, 62}, {48, 24}, {33, 24}, {46, 2}}, kI0);
+        c.fillPolygon({{40, 6}, {24, 30}, {32, 30}}, grey(255));
+    } else if (k == "ray") {
+        c.fillCircle(14, 14, 10, kI1);
+        c.fillCircle(14, 14, 5, kI0);
+        c.thickLine(18, 18, 58, 58, 6, kI1);
+        c.thickLine(18, 18, 58, 58, 2, kI0);
+        for (int i = 0; i < 8; ++i) {
+            double a = i * M_PI / 4;
+            c.line(14 + int(std::cos(a) * 12), 14 + int(std::sin(a) * 12), 14 + int(std::cos(a) * 17),
+                   14 + int(std::sin(a) * 17), kI2);
+        }
+        c.fillCircle(56, 56, 6, kI2);
+    } else if (k == "broken_pipe") {
+        c.fillRect(2, 34, 26, 14, kI2);
+        c.fillRect(2, 34, 26, 3, kI1);
+        c.fillRect(36, 34, 26, 14, kI2);
+        c.fillRect(36, 34, 26, 3, kI1);
+        c.fillRect(22, 31, 4, 20, kI3);
+        c.fillRect(38, 31, 4, 20, kI3);
+        // the spray
+        for (int i = 0; i < 7; ++i) {
+            int x = 20 + i * 4, top = 6 + std::abs(3 - i) * 4;
+            c.thickLine(32, 36, x, top, 2, kI0);
+            c.fillCircle(x, top, 2, kI0);
+        }
+    } else if (k == "rain") {
+        c.fillEllipse(22, 18, 12, 9, kI1);
+        c.fillEllipse(38, 14, 14, 11, kI1);
+        c.fillEllipse(46, 22, 10, 7, kI1);
+        c.fillRect(12, 20, 42, 8, kI1);
+        c.fillEllipse(36, 10, 7, 4, kI0);
+        for (int i = 0; i < 6; ++i) {
+            int x = 14 + i * 7, y = 36 + (i % 2) * 8;
+            c.fillPolygon({{x, y}, {x + 3, y + 6}, {x, y + 9}, {x - 3, y + 6}}, kI0);
+        }
+    } else if (k == "falling_rocks") {
+        rock(c, 20, 16, 10, rng, kI1);
+        rock(c, 44, 26, 12, rng, kI1);
+        rock(c, 24, 46, 9, rng, kI1);
+        for (int i = 0; i < 3; ++i) {
+            c.line(14 + i * 5, 2, 14 + i * 5, 6, kI2);
+            c.line(40 + i * 5, 4, 40 + i * 5, 12, kI2);
+        }
+        c.fillRect(2, 58, 60, 4, kI2);
+    } else if (k == "fire") {
+        flame(c, 20, 60, 18, 40, kI1, kI0);
+        flame(c, 44, 60, 18, 34, kI1, kI0);
+        flame(c, 32, 62, 22, 54, kI1, kI0);
+    } else if (k == "disturbance") {
+        // a spiral of force
+        for (int t = 0; t < 420; ++t) {
+            double a = t * 0.045, r = 3 + t * 0.062;
+            int x = 32 + int(std::lround(std::cos(a) * r)), y = 32 + int(std::lround(std::sin(a) * r));
+            c.fillCircle(x, y, 2 + t / 200, t % 60 < 40 ? kI1 : kI0);
+        }
+        star(c, 52, 12, 6, 3, kI0);
+        star(c, 12, 54, 5, 2, kI0);
+    } else if (k == "eye") {
+        c.fillEllipse(32, 32, 28, 16, kI0);
+        c.fillPolygon({{4, 32}, {32, 12}, {60, 32}, {32, 16}}, kI2);
+        c.fillCircle(32, 32, 12, kI2);
+        c.fillCircle(32, 32, 6, kIOut);
+        c.fillCircle(28, 28, 3, grey(255));
+        for (int i = -2; i <= 2; ++i) c.thickLine(32 + i * 9, 12 - std::abs(i) * 2 + 2, 32 + i * 12, 4, 2, kI1);
+    } else if (k == "doorbreaker") {
+        // a ram hitting a door that splinters
+        c.fillRect(36, 6, 24, 52, kI2);
+        for (int x = 36; x < 60; x += 6) c.fillRect(x, 6, 1, 52, kI3);
+        c.fillRect(36, 14, 24, 3, kI3);
+        c.fillRect(36, 46, 24, 3, kI3);
+        c.fillPolygon({{36, 22}, {44, 28}, {38, 32}, {46, 38}, {36, 42}}, RGBA());
+        c.fillRect(2, 26, 36, 12, kI1);
+        c.fillRect(2, 26, 36, 3, kI0);
+        c.fillEllipse(36, 32, 4, 8, kI0);
+        c.fillRect(10, 24, 3, 16, kI3);
+        c.fillRect(24, 24, 3, 16, kI3);
+        for (int i = 0; i < 4; ++i) c.thickLine(40 + i * 2, 30, 34 + i * 6, 52 + (i % 2) * 6, 2, kI1);
+    } else if (k == "boom") {
+        for (int i = 0; i < 3; ++i) {
+            int x = 14 + i * 11;
+            c.fillRect(x, 26, 10, 32, kI1);
+            c.fillRect(x, 26, 3, 32, kI0);
+            c.fillRect(x, 32, 10, 3, kI3);
+            c.fillRect(x, 48, 10, 3, kI3);
+        }
+        c.thickLine(30, 26, 38, 14, 2, kI3);
+        c.thickLine(38, 14, 46, 10, 2, kI3);
+        star(c, 49, 9, 8, 3, kI0);
+        c.fillCircle(49, 9, 2, grey(255));
+    } else if (k == "dig") {
+        // pick and shovel crossed, over a dwarf's head
+        c.thickLine(10, 56, 50, 16, 4, kI2);
+        c.fillPolygon({{36, 6}, {60, 22}, {56, 26}, {46, 14}, {32, 10}}, kI1);
+        c.thickLine(54, 56, 18, 18, 4, kI2);
+        c.fillPolygon({{8, 6}, {22, 10}, {24, 22}, {14, 24}, {6, 16}}, kI1);
+        dwarfHead(c, 32, 40, kI1, kI0, kI2);
+    } else if (k == "repair") {
+        c.thickLine(14, 54, 40, 24, 5, kI2);
+        c.fillRect(34, 10, 24, 12, kI1);
+        c.fillRect(34, 10, 24, 3, kI0);
+        c.thickLine(44, 22, 36, 30, 4, kI2);
+        // a mended brick wall below
+        masonry(c, 4, 44, 30, 16, 10, 5, rng, kI1, kI3);
+        dwarfHead(c, 48, 44, kI1, kI0, kI2);
+    } else if (k == "fire_fighter") {
+        // bucket throwing water onto a small flame
+        c.fillPolygon({{6, 18}, {28, 14}, {30, 36}, {12, 40}}, kI2);
+        c.fillEllipse(17, 16, 11, 4, kI3);
+        c.line(6, 18, 16, 6, kI3);
+        c.line(16, 6, 28, 14, kI3);
+        for (int i = 0; i < 5; ++i) {
+            int x = 30 + i * 5, y = 18 + i * 5;
+            c.fillCircle(x, y, 3 - i / 3, kI0);
+        }
+        flame(c, 48, 60, 14, 22, kI2, kI1);
+        dwarfHead(c, 14, 50, kI1, kI0, kI2);
+    } else if (k == "move") {
+        c.fillRect(20, 24, 24, 22, kI2);
+        c.rect(20, 24, 24, 22, kI3);
+        c.line(20, 24, 43, 45, kI3);
+        c.line(43, 24, 20, 45, kI3);
+        c.fillPolygon({{2, 35}, {14, 25}, {14, 31}, {18, 31}, {18, 39}, {14, 39}, {14, 45}}, kI0);
+        c.fillPolygon({{62, 35}, {50, 25}, {50, 31}, {46, 31}, {46, 39}, {50, 39}, {50, 45}}, kI0);
+        dwarfHead(c, 32, 12, kI1, kI0, kI2);
+    } else if (k == "pump") {
+        c.fillRect(22, 20, 14, 38, kI2);
+        c.fillRect(22, 20, 4, 38, kI1);
+        c.fillRect(16, 54, 26, 6, kI3);
+        c.fillRect(36, 26, 16, 6, kI2);
+        c.thickLine(28, 18, 54, 6, 3, kI1);
+        c.fillCircle(28, 18, 3, kI3);
+        c.fillPolygon({{50, 36}, {55, 46}, {50, 52}, {45, 46}}, kI0);
+        c.fillPolygon({{56, 52}, {59, 58}, {56, 61}, {53, 58}}, kI0);
+    } else if (k == "antirat") {
+        ratShape(c, 8, 22, kI1, kI3);
+        c.circle(32, 32, 28, kI0);
+        c.circle(32, 32, 27, kI0);
+        c.circle(32, 32, 26, kI0);
+        c.thickLine(13, 13, 51, 51, 4, kI0);
+    }
+    iconFinish(c);
+}
+
+void drawRoom(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
+    std::string k = f.arg(0);
+    Rng& rng = ctx.rng;
+    if (k == "crystal") {
+        // a cluster of mana crystals on a stone plinth
+        c.fillRect(16, 50, 32, 8, RGBA(150, 140, 130));
+        c.fillRect(16, 50, 32, 2, RGBA(200, 190, 180));
+        c.fillRect(20, 46, 24, 4, RGBA(120, 112, 104));
+        auto shard = [&](int cx, int by, int w, int h, RGBA col) {
+            c.fillPolygon({{cx - w / 2, by}, {cx - w / 2, by - h + w / 2}, {cx, by - h}, {cx + w / 2, by - h + w / 2},
+                           {cx + w / 2, by}},
+                          col);
+            c.fillPolygon({{cx - w / 2, by}, {cx - w / 2, by - h + w / 2}, {cx, by - h}, {cx, by}}, shade(col, 330));
+        };
+        shard(22, 48, 10, 24, RGBA(120, 80, 200));
+        shard(42, 48, 10, 28, RGBA(120, 80, 200));
+        shard(32, 48, 14, 42, RGBA(150, 110, 240));
+        for (int i = 0; i < 5; ++i) c.set(10 + i * 11, 10 + (i % 2) * 8, RGBA(230, 210, 255));
+        c.outline(kInk);
+    } else if (k == "library") {
+        // a bookcase
+        c.fillRect(10, 8, 44, 52, kWoodDark);
+        c.fillRect(12, 10, 40, 48, RGBA(60, 40, 28));
+        const RGBA books[] = {RGBA(170, 40, 40), RGBA(40, 90, 160), RGBA(50, 130, 60), RGBA(190, 150, 50),
+                              RGBA(120, 60, 140), RGBA(200, 200, 180)};
+        for (int shelf = 0; shelf < 3; ++shelf) {
+            int by = 24 + shelf * 16;
+            c.fillRect(10, by, 44, 3, kWood);
+            c.fillRect(10, by, 44, 1, kWoodLight);
+            int x = 13;
+            while (x < 50) {
+                int w = rng.range(3, 5), h = rng.range(9, 13);
+                if (x + w > 51) break;
+                RGBA col = books[rng.range(0, 5)];
+                if (rng.range(0, 6) == 0) {
+                    c.fillPolygon({{x, by}, {x + w, by}, {x + w + 4, by - h + 2}, {x + 4, by - h + 1}}, col);
+                    x += w + 5;
+                    continue;
+                }
+                c.fillRect(x, by - h, w, h, col);
+                c.fillRect(x, by - h, 1, h, shade(col, 330));
+                c.fillRect(x, by - h + 2, w, 1, shade(col, 180));
+                x += w;
+            }
+        }
+        c.outline(kInk);
+    } else if (k == "shield") {
+        // a reflecting shield on a stand
+        c.fillRect(30, 44, 4, 16, kWoodDark);
+        c.fillRect(20, 58, 24, 3, kWoodDark);
+        std::vector<Pt> s = {{12, 8}, {52, 8}, {52, 30}, {32, 54}, {12, 30}};
+        c.fillPolygon(s, RGBA(190, 200, 215));
+        std::vector<Pt> inner = {{16, 12}, {48, 12}, {48, 29}, {32, 49}, {16, 29}};
+        c.fillPolygon(inner, RGBA(60, 100, 180));
+        c.fillPolygon({{16, 12}, {32, 12}, {32, 49}, {16, 29}}, RGBA(80, 130, 210));
+        star(c, 32, 28, 9, 4, RGBA(240, 220, 120));
+        c.line(18, 14, 26, 14, RGBA(230, 240, 255));
+        c.outline(kInk);
+    } else if (k == "tavern") {
+        // a barrel and a foaming mug: the dwarves' quarters
+        c.fillEllipse(24, 40, 15, 18, kWood);
+        for (int y = 24; y < 58; y += 4) c.fillRect(10, y, 28, 1, kWoodDark);
+        c.fillRect(9, 30, 30, 3, kIron);
+        c.fillRect(9, 48, 30, 3, kIron);
+        c.fillEllipse(24, 24, 12, 4, kWoodLight);
+        c.fillCircle(24, 40, 3, kWoodDark);
+        c.fillRect(40, 30, 16, 26, RGBA(210, 160, 60));
+        c.fillRect(40, 30, 4, 26, RGBA(240, 200, 100));
+        c.fillRect(56, 34, 4, 16, RGBA(160, 110, 40));
+        c.fillRect(58, 36, 3, 12, RGBA());
+        c.fillEllipse(48, 29, 9, 5, RGBA(250, 248, 236));
+        c.fillEllipse(44, 26, 4, 3, RGBA(255, 255, 255));
+        c.outline(kInk);
+    } else if (k == "archmage") {
+        // the archmage's hat and staff
+        c.thickLine(48, 8, 44, 60, 3, kWoodDark);
+        c.fillCircle(48, 8, 5, RGBA(120, 220, 255));
+        c.fillCircle(47, 7, 2, RGBA(230, 250, 255));
+        c.fillPolygon({{6, 54}, {42, 54}, {30, 44}, {26, 12}, {18, 24}, {16, 44}}, RGBA(60, 50, 150));
+        c.fillPolygon({{26, 12}, {22, 6}, {14, 10}, {18, 24}}, RGBA(60, 50, 150));
+        c.fillEllipse(24, 54, 21, 5, RGBA(50, 40, 130));
+        c.fillRect(14, 44, 22, 4, RGBA(220, 190, 80));
+        star(c, 22, 32, 5, 2, RGBA(250, 230, 120));
+        star(c, 28, 22, 3, 1, RGBA(250, 230, 120));
+        c.outline(kInk);
+    }
+}
+
+}  // namespace
+
+void registerCardDrawers(DrawerTable& t) {
+    t["icon"] = drawIcon;
+    t["room"] = drawRoom;
+}
+
+}  // namespace art
