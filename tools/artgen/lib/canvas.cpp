@@ -139,11 +139,13 @@ void Canvas::fillEllipse(int cx, int cy, int rx, int ry, RGBA c) {
         blend(cx, cy, c);
         return;
     }
-    // Pixel centres inside (x/rx)^2 + (y/ry)^2 <= 1, with a half-pixel allowance.
+    // Pixel centres inside (x/rx)^2 + (y/ry)^2 <= 1 + (1/rx + 1/ry)/2: the
+    // allowance rounds the outline without one-pixel nubs at the extremes.
     long long rx2 = (long long)rx * rx, ry2 = (long long)ry * ry;
+    long long allow = (rx2 * ry + ry2 * rx) / 2;
     for (int j = -ry; j <= ry; ++j)
         for (int i = -rx; i <= rx; ++i)
-            if ((long long)i * i * ry2 + (long long)j * j * rx2 <= rx2 * ry2 + (rx2 + ry2) / 4)
+            if ((long long)i * i * ry2 + (long long)j * j * rx2 <= rx2 * ry2 + allow)
                 blend(cx + i, cy + j, c);
 }
 

@@ -21,14 +21,35 @@ void iconFinish(Canvas& c) {
     c.outline(kIOut);
 }
 
-void flame(Canvas& c, int cx, int by, int w, int h, RGBA outer, RGBA inner) {
-    c.fillPolygon({{cx - w / 2, by}, {cx - w / 2 - 2, by - h / 2}, {cx - w / 4, by - h * 3 / 4}, {cx - 2, by - h / 2},
-                   {cx + 1, by - h}, {cx + w / 4, by - h * 2 / 3}, {cx + w / 2 + 2, by - h / 3}, {cx + w / 2, by}},
-                  outer);
-    c.fillEllipse(cx, by - w / 4, w / 2, w / 4 + 1, outer);
-    c.fillPolygon({{cx - w / 4, by - 1}, {cx - w / 4, by - h / 3}, {cx, by - h * 2 / 3}, {cx + w / 4, by - h / 3},
-                   {cx + w / 4, by - 1}},
-                  inner);
+// A teardrop flame: pointed top (swaying), round bottom.
+void flame(Canvas& c, int cx, int by, int w, int h, RGBA outer, RGBA inner, int sway = 0) {
+    auto tongue = [&](int width, int height, RGBA col) {
+        for (int j = 0; j < height; ++j) {
+            double t = double(j) / height;  // 0 at the tip
+            double half = width / 2.0 * std::pow(t, 0.8) * std::sqrt(std::max(0.0, 1 - std::pow(t, 5)));
+            int x = cx + int(std::lround(sway * (1 - t) * (1 - t)));
+            int y = by - height + j;
+            for (int i = int(std::lround(x - half)); i <= int(std::lround(x + half)); ++i) c.set(i, y, col);
+        }
+    };
+    tongue(w, h, outer);
+    tongue(w * 11 / 20, h * 3 / 5, inner);
+}
+
+// A flame streak from a pointed tip to a round base.
+void streak(Canvas& c, int tx, int ty, int bx, int by, int width, RGBA col) {
+    double dx = bx - tx, dy = by - ty, len = std::sqrt(dx * dx + dy * dy);
+    dx /= len;
+    dy /= len;
+    for (int y = std::min(ty, by) - width; y <= std::max(ty, by) + width; ++y)
+        for (int x = std::min(tx, bx) - width; x <= std::max(tx, bx) + width; ++x) {
+            double px = x + 0.5 - tx, py = y + 0.5 - ty;
+            double t = (px * dx + py * dy) / len;
+            if (t < 0 || t > 1) continue;
+            double d = std::fabs(px * -dy + py * dx);
+            double half = width / 2.0 * std::pow(t, 0.7) * std::sqrt(std::max(0.0, 1 - std::pow(t, 6)));
+            if (d <= half) c.set(x, y, col);
+        }
 }
 
 void rock(Canvas& c, int cx, int cy, int r, Rng& rng, RGBA col) {
@@ -73,33 +94,45 @@ void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     std::string k = f.arg(0);
     Rng& rng = ctx.rng;
     if (k == "fireball") {
-        for (int i = 0; i < 5; ++i)
-            c.fillEllipse(24 - i * 4, 24 - i * 4, 10 - i, 8 - i, i % 2 ? kI2 : kI1);
-        c.fillCircle(38, 38, 16, kI1);
-        c.fillCircle(36, 36, 11, kI0);
-        c.fillCircle(34, 34, 5, grey(255));
-        for (int i = 0; i < 8; ++i) {
-            double a = i * M_PI / 4 + 0.3;
-            int x = 38 + int(std::cos(a) * 19), y = 38 + int(std::sin(a) * 19);
-            c.fillCircle(x, y, 2, kI2);
-        }
+        // a blazing ball with three flame streaks trailing up and to the left
+        streak(c, 4, 10, 38, 42, 18, kI2);
+        streak(c, 16, 2, 40, 38, 12, kI2);
+        streak(c, 2, 26, 36, 44, 12, kI2);
+        streak(c, 10, 14, 38, 42, 9, kI1);
+        c.fillCircle(40, 42, 16, kI2);
+        c.fillCircle(40, 42, 13, kI1);
+        c.fillCircle(38, 40, 8, kI0);
+        c.fillCircle(36, 38, 3, grey(255));
     } else if (k == "rat") {
         ratShape(c, 8, 20, kI1, kI3);
         c.fillEllipse(26, 30, 8, 4, kI0);
     } else if (k == "earthquake") {
-        c.fillRect(4, 36, 56, 22, kI2);
-        masonry(c, 4, 36, 56, 22, 14, 7, rng, kI1, kI3);
-        // the split: two halves pushed apart
-        c.fillPolygon({{26, 36}, {36, 36}, {30, 46}, {38, 58}, {24, 58}, {30, 46}}, RGBA());
-        for (int y = 36; y < 58; ++y) {
-            c.set(30 + (y % 4 < 2 ? -1 : 1), y, kIOut);
+        // a slab of wall split in two, the halves tilted apart, shaking
+        Canvas slab(60, 24);
+        masonry(slab, 0, 0, 60, 24, 15, 8, rng, kI1, kI3);
+        std::vector<Pt> crackPts = {{28, 0}, {34, 0}, {30, 8}, {36, 15}, {31, 24}, {25, 24}, {30, 15}, {24, 8}};
+        slab.fillPolygon(crackPts, RGBA(0, 0, 0, 0));
+        // left half raised and tilted, right half sunk
+        for (int x = 0; x < 60; ++x)
+            for (int y = 0; y < 24; ++y) {
+                RGBA px = slab.get(x, y);
+                if (!px.a) continue;
+                bool left = x < 30 + (y < 8 ? -2 : (y < 16 ? 1 : -1));
+                int dy = left ? -(30 - x) / 6 - 3 : 3 + (x - 30) / 10;
+                c.set(2 + x, 34 + y + dy, px);
+            }
+        // shake marks on both sides and falling chips
+        for (int k2 = 0; k2 < 3; ++k2) {
+            int r = 6 + k2 * 4;
+            for (int a = -50; a <= 50; a += 4) {
+                double rad = a * M_PI / 180;
+                c.set(10 - int(std::lround(std::cos(rad) * r)) + 8, 18 + int(std::lround(std::sin(rad) * r)), kI0);
+                c.set(46 + int(std::lround(std::cos(rad) * r)), 18 + int(std::lround(std::sin(rad) * r)), kI0);
+            }
         }
-        // shaking lines and a tumbling stone
-        for (int i = 0; i < 3; ++i) {
-            c.thickLine(6 + i * 5, 10 + i * 6, 6 + i * 5, 26, 2, kI1);
-            c.thickLine(58 - i * 5, 10 + i * 6, 58 - i * 5, 26, 2, kI1);
-        }
-        rock(c, 32, 20, 8, rng, kI1);
+        rock(c, 32, 14, 6, rng, kI1);
+        rock(c, 24, 24, 3, rng, kI2);
+        rock(c, 40, 26, 3, rng, kI2);
     } else if (k == "bolt") {
         c.fillPolygon({{38, 2}, {16, 34}, {30, 34}, {20, 62}, {48, 24}, {33, 24}, {46, 2}}, kI0);
         c.fillPolygon({{40, 6}, {24, 30}, {32, 30}}, grey(255));
@@ -147,9 +180,11 @@ void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         }
         c.fillRect(2, 58, 60, 4, kI2);
     } else if (k == "fire") {
-        flame(c, 20, 60, 18, 40, kI1, kI0);
-        flame(c, 44, 60, 18, 34, kI1, kI0);
-        flame(c, 32, 62, 22, 54, kI1, kI0);
+        flame(c, 19, 60, 20, 38, kI2, kI1, -4);
+        flame(c, 45, 60, 20, 32, kI2, kI1, 4);
+        flame(c, 32, 62, 28, 56, kI1, kI0, 3);
+        c.fillRect(8, 58, 48, 4, kI3);
+        c.fillRect(8, 58, 48, 1, kI2);
     } else if (k == "disturbance") {
         // a spiral of force
         for (int t = 0; t < 420; ++t) {
@@ -207,17 +242,19 @@ void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         masonry(c, 4, 44, 30, 16, 10, 5, rng, kI1, kI3);
         dwarfHead(c, 48, 44, kI1, kI0, kI2);
     } else if (k == "fire_fighter") {
-        // bucket throwing water onto a small flame
-        c.fillPolygon({{6, 18}, {28, 14}, {30, 36}, {12, 40}}, kI2);
-        c.fillEllipse(17, 16, 11, 4, kI3);
-        c.line(6, 18, 16, 6, kI3);
-        c.line(16, 6, 28, 14, kI3);
-        for (int i = 0; i < 5; ++i) {
-            int x = 30 + i * 5, y = 18 + i * 5;
-            c.fillCircle(x, y, 3 - i / 3, kI0);
+        // a bucket tipped over a flame, water pouring out in an arc
+        c.fillPolygon({{4, 14}, {22, 4}, {32, 22}, {16, 32}}, kI2);
+        c.fillPolygon({{4, 14}, {22, 4}, {23, 7}, {6, 17}}, kI3);
+        c.thickLine(6, 22, 28, 10, 2, kI3);
+        c.line(4, 14, 2, 4, kI3);
+        c.line(2, 4, 14, 0, kI3);
+        for (int i = 0; i < 7; ++i) {
+            double t = i / 6.0;
+            int x = 30 + int(t * 20), y = 14 + int(t * t * 26);
+            c.fillCircle(x, y, i < 5 ? 3 : 2, kI0);
         }
-        flame(c, 48, 60, 14, 22, kI2, kI1);
-        dwarfHead(c, 14, 50, kI1, kI0, kI2);
+        flame(c, 46, 62, 24, 22, kI2, kI1, 2);
+        c.fillRect(30, 60, 32, 3, kI3);
     } else if (k == "move") {
         c.fillRect(20, 24, 24, 22, kI2);
         c.rect(20, 24, 24, 22, kI3);

@@ -63,19 +63,36 @@ void drawBolt(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     }
 }
 
-// The crack the title bolt leaves in the ground.
+// The crack the title bolt leaves: a glowing fissure, widest where it struck.
 void drawCrack(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     Rng& rng = ctx.rng;
     int w = f.w, h = f.h;
-    // a scorched burst where it hit, and cracks running down
-    for (int r = 40; r > 0; r -= 4) c.fillEllipse(w / 2, 24, r * 2, r / 2, RGBA(20, 14, 10, 22));
-    for (int k = 0; k < 5; ++k) {
-        int ex = w / 2 + rng.range(-w / 2 + 6, w / 2 - 6), ey = rng.range(h / 2, h - 4);
-        crack(c, w / 2, 20, ex, ey, rng, RGBA(24, 16, 12), 3);
-        crack(c, w / 2, 20, ex + 2, ey - 10, rng, RGBA(255, 170, 70, 200), 1);
+    for (int r = 30; r > 0; r -= 3) c.fillEllipse(w / 2, 10, r * 2, r / 3 + 1, RGBA(20, 14, 10, 26));
+    struct Seg { Pt a, b; int width; };
+    std::vector<Seg> segs;
+    // the main fissure, zigzagging down and narrowing
+    Pt p{w / 2, 8};
+    int steps = 12;
+    for (int s = 1; s <= steps; ++s) {
+        Pt q{p.x + rng.range(-14, 14), 8 + (h - 16) * s / steps};
+        q.x = std::max(12, std::min(w - 12, q.x));
+        int width = 12 - s * 10 / steps;
+        segs.push_back({p, q, width});
+        if (s % 3 == 1) {  // a branch
+            Pt b{q.x + (rng.range(0, 1) ? 1 : -1) * rng.range(18, 36), q.y + rng.range(14, 34)};
+            segs.push_back({q, b, std::max(2, width / 2)});
+            Pt b2{b.x + rng.range(-10, 10), b.y + rng.range(10, 20)};
+            segs.push_back({b, b2, 1});
+        }
+        p = q;
     }
-    c.fillEllipse(w / 2, 22, 10, 5, RGBA(255, 200, 90, 220));
-    c.fillEllipse(w / 2, 22, 5, 2, RGBA(255, 250, 210));
+    for (const Seg& s : segs) c.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width + 2, RGBA(26, 16, 12));
+    for (const Seg& s : segs)
+        if (s.width > 2) c.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width - 2, RGBA(240, 120, 40));
+    for (const Seg& s : segs)
+        if (s.width > 5) c.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width - 6, RGBA(255, 226, 140));
+    c.fillEllipse(w / 2, 9, 9, 4, RGBA(255, 210, 110));
+    c.fillEllipse(w / 2, 9, 4, 2, RGBA(255, 252, 220));
 }
 
 // A dwarf with a sack of poison: 1 and 2 wind up, 3 shakes out a cloud.
@@ -107,7 +124,7 @@ void drawDeratizer(Canvas& c, const FrameSpec& f, DrawCtx&) {
         // green cloud pouring out
         Rng rng(5);
         for (int k = 0; k < 14; ++k) {
-            int x = rng.range(30, 62), y = rng.range(2, 22);
+            int x = rng.range(46, 61), y = rng.range(3, 14);
             c.fillCircle(x, y, rng.range(2, 4), RGBA(140, 220, 110, 170));
         }
     }

@@ -74,6 +74,13 @@ void drawBlock(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     // inner edge shading: the cut wall throws a shadow on the back wall
     for (int i = x0; i < x1; ++i) c.blend(i, y0 + 2, RGBA(0, 0, 0, 70));
     for (int j = y0; j < y1 - kFloor; ++j) c.blend(x0, j, RGBA(0, 0, 0, 70));
+    // a dark rim where the wall is cut, so the room's shape reads on any
+    // wall tint and on a card of its own
+    Canvas rim = c;
+    rim.outline(RGBA(24, 18, 16, 220));
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x)
+            if (c.get(x, y).a == 0 && rim.get(x, y).a) c.set(x, y, rim.get(x, y));
 }
 
 // The outside of a block (light greys; the game tints it with the owner's colour).
@@ -182,27 +189,16 @@ void drawDoorLeaf(Canvas& c, int x, int y, int w, int h, bool vertical, Rng& rng
     }
 }
 
+// Doors are drawn over the whole inside of their block (the "doors" layer
+// takes the block's place), so the room layer must lie above it.
 void drawDoors(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     Openings o = openingsOf(f.arg(0));
     int y1 = kCell - kWall;
+    drawBlock(c, f, ctx);
     if (o.left) drawDoorLeaf(c, 1, y1 - kFloor - 23, 5, 22, true, ctx.rng);
     if (o.right) drawDoorLeaf(c, kCell - 6, y1 - kFloor - 23, 5, 22, true, ctx.rng);
     if (o.top) drawDoorLeaf(c, kGapLo, 1, kGap, 4, false, ctx.rng);
     if (o.bottom) drawDoorLeaf(c, kGapLo, kCell - 5, kGap, 4, false, ctx.rng);
-    if (f.arg(0) == "4") {
-        // the card picture also shows the frame of the block it fits
-        for (int i = 0; i < kCell; ++i) {
-            bool gapX = i >= kGapLo && i < kGapLo + kGap;
-            if (!gapX) {
-                c.blend(i, 0, RGBA(255, 255, 255, 90));
-                c.blend(i, kCell - 1, RGBA(255, 255, 255, 90));
-            }
-            if (i < y1 - kFloor - 24 || i >= y1 - kFloor) {
-                c.blend(0, i, RGBA(255, 255, 255, 90));
-                c.blend(kCell - 1, i, RGBA(255, 255, 255, 90));
-            }
-        }
-    }
 }
 
 void drawDome(Canvas& c, bool maskOnly, Rng& rng) {

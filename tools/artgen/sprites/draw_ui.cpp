@@ -132,7 +132,6 @@ void drawTitleLogo(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         int t = std::max(0, std::min(256, (y - top) * 256 / std::max(1, bottom - top)));
         RGBA col = t < 128 ? mix(RGBA(255, 246, 190), RGBA(250, 200, 80), t * 2)
                            : mix(RGBA(250, 200, 80), RGBA(200, 110, 30), (t - 128) * 2);
-        if ((x + y) % 23 == 0) col = shade(col, 320);
         return col;
     });
 }
@@ -143,7 +142,6 @@ void roundButton(Canvas& c, const FrameSpec& f) {
     RGBA base = kind == "ok" ? RGBA(70, 160, 70) : kind == "cancel" ? RGBA(190, 60, 50) : RGBA(70, 110, 190);
     if (pressed) base = shade(base, 200);
     int cx = f.w / 2, cy = f.h / 2 + (pressed ? 1 : 0), r = f.w / 2 - 3;
-    c.fillCircle(cx, cy + 2, r, RGBA(0, 0, 0, 90));
     c.fillCircle(cx, cy, r, shade(base, 170));
     c.fillCircle(cx, cy, r - 2, base);
     c.fillEllipse(cx - 4, cy - r / 2, r / 2, r / 4, shade(base, pressed ? 280 : 330));
@@ -163,6 +161,11 @@ void roundButton(Canvas& c, const FrameSpec& f) {
         for (int k = 0; k < 3; ++k) c.fillRect(cx + 2, cy + 1 + k * 4, 10, 1, shade(mark, 190));
     }
     c.outline(kInk);
+    // soft shadow under the button, added after the rim so it gets none
+    Canvas shadow(f.w, f.h);
+    shadow.fillCircle(cx, cy + 2, r + 1, RGBA(0, 0, 0, 80));
+    shadow.blit(c, 0, 0);
+    c = shadow;
 }
 
 void drawRoundButton(Canvas& c, const FrameSpec& f, DrawCtx&) { roundButton(c, f); }

@@ -19,12 +19,16 @@ Canvas checker(int w, int h) {
 }
 
 void writeContactSheet(const std::vector<FrameSpec>& specs, const std::map<std::string, Canvas>& images,
-                       const std::string& sheet, int scale, const std::string& path) {
+                       const std::string& sheet, int scale, const std::string& path, size_t first = 0,
+                       size_t count = 100000) {
     const int maxW = 1400;
     int x = 4, y = 4, row = 0, totalH = 4;
     std::vector<std::pair<const Canvas*, Pt>> placed;
+    size_t index = 0;
     for (const FrameSpec& f : specs) {
         if (f.sheet != sheet) continue;
+        size_t i = index++;
+        if (i < first || i >= first + count) continue;
         const Canvas& im = images.at(f.sheet + "/" + f.name);
         int w = im.width() * scale, h = im.height() * scale;
         if (x + w + 4 > maxW) {
@@ -116,6 +120,8 @@ void writeTower(const std::map<std::string, Canvas>& images, const std::string& 
 void writePreviews(const std::vector<FrameSpec>& specs, const std::map<std::string, Canvas>& images,
                    const std::string& dir) {
     writeContactSheet(specs, images, "texture", 2, dir + "/texture-frames.png");
+    for (size_t part = 0; part < 10; ++part)
+        writeContactSheet(specs, images, "texture", 4, dir + "/part" + std::to_string(part) + ".png", part * 15, 15);
     writeContactSheet(specs, images, "splashscreen-hd", 2, dir + "/splash-frames.png");
     writeTower(images, dir + "/towers.png");
 }
