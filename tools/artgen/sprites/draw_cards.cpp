@@ -282,7 +282,21 @@ void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     iconFinish(c);
 }
 
+void paintRoom(Canvas& c, const FrameSpec& f, DrawCtx& ctx);
+
+// Rooms stand on their block's floor (row 53), so the picture is lifted
+// until its lowest pixel rests there.
 void drawRoom(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
+    Canvas art(c.width(), c.height());
+    paintRoom(art, f, ctx);
+    int bottom = 0;
+    for (int y = 0; y < art.height(); ++y)
+        for (int x = 0; x < art.width(); ++x)
+            if (art.get(x, y).a) bottom = y;
+    c.copy(art, 0, -std::max(0, bottom - 54));
+}
+
+void paintRoom(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     std::string k = f.arg(0);
     Rng& rng = ctx.rng;
     if (k == "crystal") {

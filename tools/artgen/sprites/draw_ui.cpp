@@ -128,7 +128,7 @@ void drawTitleLogo(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     put(stroke, 4, 5, [](int, int) { return RGBA(0, 0, 0, 140); });
     put(stroke, 0, 0, [](int, int) { return RGBA(52, 30, 16); });
     int top = strokePx + 2, bottom = top + ascent;
-    put(fill, 0, 0, [&](int x, int y) {
+    put(fill, 0, 0, [&](int, int y) {
         int t = std::max(0, std::min(256, (y - top) * 256 / std::max(1, bottom - top)));
         RGBA col = t < 128 ? mix(RGBA(255, 246, 190), RGBA(250, 200, 80), t * 2)
                            : mix(RGBA(250, 200, 80), RGBA(200, 110, 30), (t - 128) * 2);

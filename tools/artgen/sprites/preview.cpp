@@ -74,7 +74,7 @@ void writeTower(const std::map<std::string, Canvas>& images, const std::string& 
     grid[3][1] = {"tower-lower_block.png", {"tower-4block.png", "shield.png", "elem-ladder-top.png", "elem-flood.png"}};
     grid[3][2] = {"tower-lower_block-dmg.png", {}};
     grid[3][3] = {"tower-h_block.png", {"elem-fence.png"}};
-    grid[4][1] = {"tower-lower_block.png", {"tower-4block.png", "archmage.png", "doors-4block.png"}};
+    grid[4][1] = {"tower-lower_block.png", {"tower-4block.png", "doors-4block.png", "archmage.png"}};
     grid[4][0] = {"elem-earth.png", {"elem-cave.png", "elem-mask.png"}};
     grid[4][2] = {"elem-earth.png", {}};
     grid[5][1] = {"tower-lower_block.png", {}};
@@ -115,6 +115,27 @@ void writeTower(const std::map<std::string, Canvas>& images, const std::string& 
     writePng(out, path);
 }
 
+// The 32 card pictures on card slots, tinted as the game tints them.
+void writeCards(const std::vector<FrameSpec>& specs, const std::map<std::string, Canvas>& images,
+                const std::string& path) {
+    const Canvas& slot = images.at("texture/card-slot.png");
+    Canvas out(8 * (slot.width() + 4) + 4, 4 * (slot.height() + 4) + 4, grey(70));
+    int n = 0;
+    for (const FrameSpec& f : specs) {
+        if (f.sheet != "texture") continue;
+        if (n >= 32) break;
+        // rows 0..11 structures and rooms (white), then spells and dynamite
+        // red, the other crews green
+        RGBA tint = n < 12 || n == 31 ? RGBA(255, 255, 255) : (n <= 24 ? RGBA(193, 0, 0) : RGBA(0, 193, 0));
+        if (n == 22) tint = RGBA(193, 0, 0);
+        int x = 4 + (n % 8) * (slot.width() + 4), y = 4 + (n / 8) * (slot.height() + 4);
+        out.blit(slot, x, y);
+        out.blit(tinted(images.at("texture/" + f.name), tint), x + 8, y + 16);
+        ++n;
+    }
+    writePng(out.scaled(2), path);
+}
+
 }  // namespace
 
 void writePreviews(const std::vector<FrameSpec>& specs, const std::map<std::string, Canvas>& images,
@@ -124,6 +145,7 @@ void writePreviews(const std::vector<FrameSpec>& specs, const std::map<std::stri
         writeContactSheet(specs, images, "texture", 4, dir + "/part" + std::to_string(part) + ".png", part * 15, 15);
     writeContactSheet(specs, images, "splashscreen-hd", 2, dir + "/splash-frames.png");
     writeTower(images, dir + "/towers.png");
+    writeCards(specs, images, dir + "/cards.png");
 }
 
 }  // namespace art
