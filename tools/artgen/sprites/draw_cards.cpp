@@ -317,17 +317,17 @@ void paintRoom(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         c.outline(kInk);
     } else if (k == "library") {
         // a bookcase
-        c.fillRect(10, 8, 44, 52, kWoodDark);
-        c.fillRect(12, 10, 40, 48, RGBA(60, 40, 28));
+        c.fillRect(10, 10, 44, 44, kWoodDark);
+        c.fillRect(12, 12, 40, 40, RGBA(60, 40, 28));
         const RGBA books[] = {RGBA(170, 40, 40), RGBA(40, 90, 160), RGBA(50, 130, 60), RGBA(190, 150, 50),
                               RGBA(120, 60, 140), RGBA(200, 200, 180)};
         for (int shelf = 0; shelf < 3; ++shelf) {
-            int by = 24 + shelf * 16;
+            int by = 24 + shelf * 13;
             c.fillRect(10, by, 44, 3, kWood);
             c.fillRect(10, by, 44, 1, kWoodLight);
             int x = 13;
             while (x < 50) {
-                int w = rng.range(3, 5), h = rng.range(9, 13);
+                int w = rng.range(3, 5), h = rng.range(8, 11);
                 if (x + w > 51) break;
                 RGBA col = books[rng.range(0, 5)];
                 if (rng.range(0, 6) == 0) {
@@ -341,6 +341,7 @@ void paintRoom(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
                 x += w;
             }
         }
+        c.fillRect(10, 50, 44, 4, kWood);
         c.outline(kInk);
     } else if (k == "shield") {
         // a reflecting shield on a stand

@@ -343,9 +343,46 @@ void drawHills(Canvas& c, const FrameSpec& f, DrawCtx&) {
     }
 }
 
+// A whole backdrop for full-screen layouts: sky, sun, clouds, two ranges of
+// hills and grass, from the same pieces as the sheet's scenery frames.
+void drawScene(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
+    int w = f.w, h = f.h;
+    FrameSpec part;
+    Canvas sky(32, 256);
+    part.w = 32;
+    part.h = 256;
+    drawSky(sky, part, ctx);
+    for (int y = 0; y < h; ++y) c.fillRect(0, y, w, 1, sky.get(0, y * 255 / (h - 1)));
+    Canvas sun(96, 96);
+    part.w = part.h = 96;
+    drawSun(sun, part, ctx);
+    c.blit(sun, w * 3 / 4, h / 8);
+    for (int k = 0; k < 5; ++k) {
+        Canvas cloud(128, 48);
+        part.w = 128;
+        part.h = 48;
+        part.args = {k % 2 ? "1" : "2"};
+        drawCloud(cloud, part, ctx);
+        c.blit(cloud, (k * 233 + 40) % (w - 100), 30 + (k * 71) % (h / 3));
+    }
+    Canvas hills(256, 96);
+    part.w = 256;
+    part.h = 96;
+    drawHills(hills, part, ctx);
+    Canvas big = hills.scaled(2);
+    for (int x = 0; x < w; x += big.width()) c.blit(big, x, h - big.height() - 24);
+    Canvas grass(128, 32);
+    part.w = 128;
+    part.h = 32;
+    part.args = {"grass"};
+    drawGround(grass, part, ctx);
+    for (int x = 0; x < w; x += 128) c.blit(grass, x, h - 32);
+}
+
 }  // namespace
 
 void registerUiDrawers(DrawerTable& t) {
+    t["scene"] = drawScene;
     t["logo-letter"] = drawLogoLetter;
     t["logo-cursor"] = drawLogoCursor;
     t["title-logo"] = drawTitleLogo;
