@@ -1,7 +1,7 @@
 // mv-particles: writes particle-system plists (the particle-designer keys the
 // engine reads) and a small texture for each, from a parameter table.
 //
-//   mv-particles --table particles.txt --out DIR
+//   mv-particles --table particles.txt --out DIR [--preview DIR]
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -130,7 +130,102 @@ bool drawTexture(const std::string& kind, Canvas& c) {
     return true;
 }
 
-bool writeSystem(const std::string& name, const Params& given, const std::string& outDir, std::string& err) {
+// A rough run of the system, for looking at it: three moments side by side.
+void writePreview(const std::string& name, Params& p, const Canvas& tex, const std::string& dir) {
+    auto num = [&](const char* k) { return std::atof(p[k].c_str()); };
+    double c0[4], c1[4];
+    parseColour(p["colour"], c0);
+    parseColour(p["endColour"], c1);
+    bool radius = p["emitter"] == "radius";
+    bool add = p["blend"] == "add";
+    struct Part {
+        double x, y, vx, vy, age, life, size0, size1, angle, radius, turn;
+    };
+    Rng rng(7);
+    auto rnd = [&]() { return (int(rng.next() % 20001) - 10000) / 10000.0; };
+    const int W = 360, H = 360;
+    const double times[3] = {0.3, 1.0, 2.0};
+    Canvas out(3 * W, H, grey(40));
+    double life = num("life"), duration = num("duration");
+    int maxN = std::atoi(p["max"].c_str());
+    double rate = maxN / life, dt = 1.0 / 60;
+    std::vector<Part> parts;
+    double t = 0, emitAcc = 0;
+    int shot = 0;
+    while (shot < 3) {
+        if (duration < 0 || t < duration) {
+            emitAcc += rate * dt;
+            while (emitAcc >= 1 && int(parts.size()) < maxN) {
+                emitAcc -= 1;
+                Part q{};
+                double a = (num("angle") + num("angleVar") * rnd()) * M_PI / 180;
+                double sp = num("speed") + num("speedVar") * rnd();
+                q.x = num("posVarX") * rnd();
+                q.y = num("posVarY") * rnd();
+                q.vx = std::cos(a) * sp;
+                q.vy = std::sin(a) * sp;
+                q.life = std::max(0.05, life + num("lifeVar") * rnd());
+                q.size0 = std::max(1.0, num("size") + num("sizeVar") * rnd());
+                double e = num("endSize") < 0 ? q.size0 : num("endSize") + num("endSizeVar") * rnd();
+                q.size1 = std::max(0.0, e);
+                q.angle = a;
+                q.radius = num("maxRadius") + num("maxRadiusVar") * rnd();
+                q.turn = (num("turn") + num("turnVar") * rnd()) * M_PI / 180;
+                parts.push_back(q);
+            }
+        }
+        for (auto& q : parts) {
+            q.age += dt;
+            if (radius) {
+                q.angle += q.turn * dt;
+                q.radius += (num("minRadius") - num("maxRadius")) / q.life * dt;
+                q.x = std::cos(q.angle) * q.radius;
+                q.y = std::sin(q.angle) * q.radius;
+            } else {
+                q.vx += num("gravityX") * dt;
+                q.vy += num("gravityY") * dt;
+                q.x += q.vx * dt;
+                q.y += q.vy * dt;
+            }
+        }
+        std::vector<Part> alive;
+        for (auto& q : parts)
+            if (q.age < q.life) alive.push_back(q);
+        parts.swap(alive);
+        t += dt;
+        if (t >= times[shot]) {
+            // draw at half scale, as the game shows most systems
+            for (auto& q : parts) {
+                double k = q.age / q.life;
+                int size = std::max(1, int((q.size0 + (q.size1 - q.size0) * k) * 0.5));
+                RGBA col(int(255 * (c0[0] + (c1[0] - c0[0]) * k)), int(255 * (c0[1] + (c1[1] - c0[1]) * k)),
+                         int(255 * (c0[2] + (c1[2] - c0[2]) * k)), int(255 * (c0[3] + (c1[3] - c0[3]) * k)));
+                int cx = shot * W + W / 2 + int(q.x * 0.5), cy = H / 2 - int(q.y * 0.5);
+                for (int j = 0; j < size; ++j)
+                    for (int i = 0; i < size; ++i) {
+                        RGBA tp = tex.get(i * tex.width() / size, j * tex.height() / size);
+                        int a = tp.a * col.a / 255;
+                        if (!a) continue;
+                        RGBA c(tp.r * col.r / 255, tp.g * col.g / 255, tp.b * col.b / 255, a);
+                        int x = cx - size / 2 + i, y = cy - size / 2 + j;
+                        if (x < shot * W || x >= (shot + 1) * W) continue;
+                        if (add) {
+                            RGBA d = out.get(x, y);
+                            out.set(x, y, RGBA(std::min(255, d.r + c.r * a / 255), std::min(255, d.g + c.g * a / 255),
+                                               std::min(255, d.b + c.b * a / 255)));
+                        } else {
+                            out.blend(x, y, c);
+                        }
+                    }
+            }
+            ++shot;
+        }
+    }
+    writePng(out, dir + "/" + name + ".png");
+}
+
+bool writeSystem(const std::string& name, const Params& given, const std::string& outDir, std::string& err,
+                 const std::string& previewDir) {
     Params p = defaults();
     for (auto& [k, v] : given) {
         if (!p.count(k)) {
@@ -210,17 +305,19 @@ bool writeSystem(const std::string& name, const Params& given, const std::string
         err = name + ": cannot write";
         return false;
     }
+    if (!previewDir.empty()) writePreview(name, p, tex, previewDir);
     return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string table, outDir;
+    std::string table, outDir, previewDir;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string k = argv[i];
         if (k == "--table") table = argv[i + 1];
         else if (k == "--out") outDir = argv[i + 1];
+        else if (k == "--preview") previewDir = argv[i + 1];
     }
     if (table.empty() || outDir.empty()) {
         std::fprintf(stderr, "usage: mv-particles --table FILE --out DIR\n");
@@ -254,7 +351,7 @@ int main(int argc, char** argv) {
             given[word.substr(0, eq)] = word.substr(eq + 1);
         }
         std::string err;
-        if (!writeSystem(name, given, outDir, err)) {
+        if (!writeSystem(name, given, outDir, err, previewDir)) {
             std::fprintf(stderr, "mv-particles: %s:%d: %s\n", table.c_str(), n, err.c_str());
             return 1;
         }
