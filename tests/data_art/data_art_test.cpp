@@ -155,6 +155,36 @@ TEST(SpriteSheets, EveryFrameTheGameNamesIsListed) {
     for (const auto& w : wanted) EXPECT_TRUE(names.count(w)) << w;
 }
 
+// Layers the game tints multiply their pixels by the tint, so they must be
+// drawn light or the tint turns them to mud.
+TEST(SpriteSheets, TintedLayersAreDrawnLight) {
+    auto p = readPlist(kData + "/sprites/texture.plist");
+    ASSERT_TRUE(p);
+    art::Canvas tex;
+    ASSERT_TRUE(art::readPng(kData + "/sprites/texture.png", tex));
+    int checked = 0;
+    for (const auto& [name, f] : p->get("frames")->dict) {
+        bool tinted = name.rfind("tower-", 0) == 0 || name.rfind("spell-", 0) == 0 ||
+                      name.rfind("collapse", 0) == 0 || name == "elem-mask.png" || name == "elem-dome-mask.png" ||
+                      name == "elem-earth.png";
+        bool interior = name == "tower-4block.png" || name == "tower-vblock.png" || name == "tower-hblock.png";
+        if (!tinted || interior) continue;
+        auto r = plistInts(f->get("frame")->text);
+        long long sum = 0, n = 0;
+        for (int y = r[1]; y < r[1] + r[3]; ++y)
+            for (int x = r[0]; x < r[0] + r[2]; ++x) {
+                art::RGBA px = tex.get(x, y);
+                if (px.a < 128) continue;
+                sum += (px.r * 30 + px.g * 59 + px.b * 11) / 100;
+                ++n;
+            }
+        ASSERT_GT(n, 0) << name;
+        EXPECT_GE(sum / n, 150) << name << " is too dark to tint";
+        ++checked;
+    }
+    EXPECT_GE(checked, 30);
+}
+
 TEST(SpriteSheets, CardPicturesFitOneCell) {
     std::set<std::string> cards = {"tower-4block.png", "crystal.png", "spell-fireball.png", "spell-antirat.png",
                                    "archmage.png", "tower-3floor-dmg.png", "collapse4.png"};

@@ -243,9 +243,9 @@ void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         dwarfHead(c, 48, 44, kI1, kI0, kI2);
     } else if (k == "fire_fighter") {
         // a bucket tipped over a flame, water pouring out in an arc
-        c.fillPolygon({{4, 14}, {22, 4}, {32, 22}, {16, 32}}, kI2);
-        c.fillPolygon({{4, 14}, {22, 4}, {23, 7}, {6, 17}}, kI3);
-        c.thickLine(6, 22, 28, 10, 2, kI3);
+        c.fillPolygon({{4, 14}, {22, 4}, {32, 22}, {16, 32}}, kI1);
+        c.fillPolygon({{4, 14}, {22, 4}, {23, 7}, {6, 17}}, kI2);
+        c.thickLine(6, 22, 28, 10, 2, kI2);
         c.line(4, 14, 2, 4, kI3);
         c.line(2, 4, 14, 0, kI3);
         for (int i = 0; i < 7; ++i) {
@@ -253,8 +253,8 @@ void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
             int x = 30 + int(t * 20), y = 14 + int(t * t * 26);
             c.fillCircle(x, y, i < 5 ? 3 : 2, kI0);
         }
-        flame(c, 46, 62, 24, 22, kI2, kI1, 2);
-        c.fillRect(30, 60, 32, 3, kI3);
+        flame(c, 46, 62, 24, 22, kI1, kI0, 2);
+        c.fillRect(30, 60, 32, 3, kI2);
     } else if (k == "move") {
         c.fillRect(20, 24, 24, 22, kI2);
         c.rect(20, 24, 24, 22, kI3);
@@ -264,10 +264,10 @@ void drawIcon(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         c.fillPolygon({{62, 35}, {50, 25}, {50, 31}, {46, 31}, {46, 39}, {50, 39}, {50, 45}}, kI0);
         dwarfHead(c, 32, 12, kI1, kI0, kI2);
     } else if (k == "pump") {
-        c.fillRect(22, 20, 14, 38, kI2);
-        c.fillRect(22, 20, 4, 38, kI1);
-        c.fillRect(16, 54, 26, 6, kI3);
-        c.fillRect(36, 26, 16, 6, kI2);
+        c.fillRect(22, 20, 14, 38, kI1);
+        c.fillRect(22, 20, 4, 38, kI0);
+        c.fillRect(16, 54, 26, 6, kI2);
+        c.fillRect(36, 26, 16, 6, kI1);
         c.thickLine(28, 18, 54, 6, 3, kI1);
         c.fillCircle(28, 18, 3, kI3);
         c.fillPolygon({{50, 36}, {55, 46}, {50, 52}, {45, 46}}, kI0);
