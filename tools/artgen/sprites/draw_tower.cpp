@@ -100,11 +100,13 @@ void drawExterior(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
             c.fillRect(kCell - 1, row * 8, 1, 7, light::dark);
         }
         // arrow slit
-        c.fillRect(30, 22, 4, 18, light::dark);
-        c.fillRect(31, 23, 2, 16, light::hole);
-        c.fillRect(28, 29, 8, 2, light::hole);
+        c.fillRect(30, 24, 4, 18, light::dark);
+        c.fillRect(31, 25, 2, 16, light::hole);
+        c.set(31, 24, light::hole);
+        c.set(32, 24, light::hole);
+        c.fillRect(29, 42, 6, 2, light::hi);
     } else if (part == "h") {
-        masonry(c, 0, 0, kCell, kCell, 16, 8, rng, light::stone, light::mortar, 1);
+        masonry(c, 0, 0, kCell, kCell, 16, 8, rng, light::stone, light::mortar);
         // timber-framed gallery: two beams and two square windows
         c.fillRect(0, 14, kCell, 4, light::dark);
         c.fillRect(0, 14, kCell, 1, light::hi);
@@ -119,7 +121,8 @@ void drawExterior(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         }
     } else {
         int floor = std::atoi(part.c_str());  // 1 = lowest of the top three, 3 = the top
-        masonry(c, 0, 0, kCell, kCell, 16, 8, rng, light::stone, light::mortar, floor);
+        // every exterior keeps the same course pattern so stacked cells join
+        masonry(c, 0, 0, kCell, kCell, 16, 8, rng, light::stone, light::mortar);
         // corner pilasters so a column of these reads as one tower
         for (int j = 0; j < kCell; ++j) {
             c.set(0, j, light::dark);

@@ -287,18 +287,24 @@ void drawSun(Canvas& c, const FrameSpec& f, DrawCtx&) {
 void drawCloud(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     Rng& rng = ctx.rng;
     int w = f.w, h = f.h;
-    int n = f.argInt(0) == 1 ? 6 : 4;
+    // a flat base of small puffs with a few big ones heaped on top
+    int base = h - 8;
+    for (int x = 10; x < w - 10; x += 8) c.fillCircle(x, base - 2, 7, RGBA(250, 250, 255));
+    int n = f.argInt(0) == 1 ? 4 : 3;
     for (int i = 0; i < n; ++i) {
-        int x = w / 6 + i * (w * 2 / 3) / (n - 1), r = rng.range(h / 4, h / 2 - 2);
-        c.fillCircle(x, h - r - 4, r, RGBA(250, 250, 255));
+        int r = rng.range(h / 4 + 2, h / 2 - 4) - (i == 0 || i == n - 1 ? 4 : 0);
+        int x = w / 5 + i * (w * 3 / 5) / (n - 1);
+        c.fillCircle(x, base - r + 2, r, RGBA(250, 250, 255));
     }
-    c.fillRect(w / 8, h - 12, w * 3 / 4, 8, RGBA(250, 250, 255));
+    // shade the underside
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             RGBA p = c.get(x, y);
-            if (p.a && y > h * 2 / 3) c.set(x, y, RGBA(214, 222, 238));
+            if (!p.a) continue;
+            if (y > base - 3) c.set(x, y, RGBA(206, 214, 234));
+            else if (c.get(x, y + 3).a == 0 || y > base - 7) c.set(x, y, RGBA(226, 232, 246));
         }
-    c.outline(RGBA(180, 190, 214, 200));
+    c.outline(RGBA(170, 182, 210, 220));
 }
 
 void drawGround(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
