@@ -292,7 +292,7 @@ void drawCloud(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     for (int x = 10; x < w - 10; x += 8) c.fillCircle(x, base - 2, 7, RGBA(250, 250, 255));
     int n = f.argInt(0) == 1 ? 4 : 3;
     for (int i = 0; i < n; ++i) {
-        int r = rng.range(h / 4 + 2, h / 2 - 4) - (i == 0 || i == n - 1 ? 4 : 0);
+        int r = rng.range(h / 3, h / 2 - 2) - (i == 0 || i == n - 1 ? 5 : 0);
         int x = w / 5 + i * (w * 3 / 5) / (n - 1);
         c.fillCircle(x, base - r + 2, r, RGBA(250, 250, 255));
     }
@@ -369,7 +369,7 @@ void drawScene(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         part.h = 48;
         part.args = {k % 2 ? "1" : "2"};
         drawCloud(cloud, part, ctx);
-        c.blit(cloud, (k * 233 + 40) % (w - 100), 30 + (k * 71) % (h / 3));
+        c.blit(cloud, 40 + k * (w - 180) / 4, 30 + (k * 71) % (h / 3));
     }
     Canvas hills(256, 96);
     part.w = 256;
