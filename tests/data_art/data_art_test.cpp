@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -58,6 +59,12 @@ std::string readAll(const std::string& path) {
     std::string s;
     art::readFile(path, s);
     return s;
+}
+
+// A scratch path of this process, so parallel runs from several build trees
+// never share one.
+std::string scratch(const std::string& name) {
+    return ::testing::TempDir() + "/" + name + "_" + std::to_string(getpid());
 }
 
 bool isPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
@@ -264,11 +271,12 @@ TEST(Fonts, MissingCharsReportsWhatATextCannotShow) {
     auto miss = art::missingChars(f, "ok \xe4\xb8\xad");  // a CJK character
     EXPECT_EQ(miss, (std::set<uint32_t>{0x4E2D}));
     // the command-line form exits 1 and names the character
-    std::string txt = ::testing::TempDir() + "/mv_fnt_text.txt";
+    std::string txt = scratch("mv_fnt_text.txt");
     std::ofstream(txt) << "abc \xe4\xb8\xad";
     std::string cmd = std::string(MV_FNTCHARS_TOOL) + " " + kData + "/fonts/font-14.fnt " + txt + " > /dev/null";
     int rc = std::system(cmd.c_str());
     EXPECT_EQ(WEXITSTATUS(rc), 1);
+    std::remove(txt.c_str());
 }
 
 TEST(Fonts, ParserRejectsBrokenFiles) {
@@ -415,7 +423,7 @@ std::string generateAll(const std::string& dir) {
 }
 
 TEST(Generators, TwoRunsGiveTheSameBytesAsTheBuild) {
-    std::string a = ::testing::TempDir() + "/mv_art_a", b = ::testing::TempDir() + "/mv_art_b";
+    std::string a = scratch("mv_art_a"), b = scratch("mv_art_b");
     ASSERT_EQ(generateAll(a), "");
     ASSERT_EQ(generateAll(b), "");
     auto files = listFiles(a);
@@ -431,7 +439,7 @@ TEST(Generators, TwoRunsGiveTheSameBytesAsTheBuild) {
 }
 
 TEST(Generators, BadTablesFailWithAMessage) {
-    std::string dir = ::testing::TempDir() + "/mv_art_bad";
+    std::string dir = scratch("mv_art_bad");
     run("rm -rf '" + dir + "'");
     mkdir(dir.c_str(), 0755);
     std::ofstream(dir + "/frames.txt") << "texture a.png 64 64 no-such-drawer\n";
