@@ -50,12 +50,12 @@ void drawBolt(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     }
     // glow, body, core
     for (size_t i = 1; i < path.size(); ++i) {
-        c.thickLine(path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, 7, RGBA(120, 170, 255, 70));
+        c.thickLine(path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, w / 8 + 1, RGBA(120, 170, 255, 70));
     }
     for (size_t i = 1; i < path.size(); ++i)
-        c.thickLine(path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, 4, RGBA(170, 210, 255, 230));
+        c.thickLine(path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, w / 14 + 1, RGBA(170, 210, 255, 230));
     for (size_t i = 1; i < path.size(); ++i)
-        c.thickLine(path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, 2, RGBA(255, 255, 255));
+        c.thickLine(path[i - 1].x, path[i - 1].y, path[i].x, path[i].y, w / 28 + 1, RGBA(255, 255, 255));
     // side branches
     for (size_t i = 2; i + 2 < path.size(); i += 3) {
         int bx = path[i].x + rng.range(-w / 3, w / 3), by = path[i].y + rng.range(8, 20);

@@ -174,13 +174,20 @@ void drawRoundButton(Canvas& c, const FrameSpec& f, DrawCtx&) { roundButton(c, f
 void drawNine(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     std::string k = f.arg(0);
     int w = f.w, h = f.h;
+    // A rounded rectangle that replaces what lies beneath (translucent
+    // fills must not add up where the corner pieces overlap).
     auto rounded = [&](int inset, int r, RGBA col) {
-        c.fillRect(inset + r, inset, w - 2 * inset - 2 * r, h - 2 * inset, col);
-        c.fillRect(inset, inset + r, w - 2 * inset, h - 2 * inset - 2 * r, col);
-        c.fillCircle(inset + r, inset + r, r, col);
-        c.fillCircle(w - 1 - inset - r, inset + r, r, col);
-        c.fillCircle(inset + r, h - 1 - inset - r, r, col);
-        c.fillCircle(w - 1 - inset - r, h - 1 - inset - r, r, col);
+        Canvas m(w, h);
+        const RGBA on(255, 255, 255);
+        m.fillRect(inset + r, inset, w - 2 * inset - 2 * r, h - 2 * inset, on);
+        m.fillRect(inset, inset + r, w - 2 * inset, h - 2 * inset - 2 * r, on);
+        m.fillCircle(inset + r, inset + r, r, on);
+        m.fillCircle(w - 1 - inset - r, inset + r, r, on);
+        m.fillCircle(inset + r, h - 1 - inset - r, r, on);
+        m.fillCircle(w - 1 - inset - r, h - 1 - inset - r, r, on);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (m.get(x, y).a) c.set(x, y, col);
     };
     if (k == "button") {
         int state = f.argInt(1);
