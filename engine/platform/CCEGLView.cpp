@@ -221,7 +221,18 @@ void CCEGLView::end() {
 }
 
 void CCEGLView::swapBuffers() {
-  if (m_window) SDL_GL_SwapWindow(m_window);
+  if (!m_window) return;
+  if (m_captureFrames) {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(m_window, &w, &h);
+    m_capturedFrame.resize(static_cast<size_t>(w) * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, m_capturedFrame.data());
+    m_capturedWidth = w;
+    m_capturedHeight = h;
+  }
+  SDL_GL_SwapWindow(m_window);
 }
 
 void CCEGLView::setFrameSize(float width, float height) {
