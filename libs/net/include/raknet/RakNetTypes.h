@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "raknet/PacketPriority.h"
+
 namespace RakNet {
 
 using MessageID = unsigned char;
@@ -15,26 +17,6 @@ using TimeMS = std::uint32_t;
 
 // The id an object has before a manager gives it one.
 constexpr NetworkID UNASSIGNED_NETWORK_ID = ~static_cast<NetworkID>(0);
-
-enum PacketPriority {
-  IMMEDIATE_PRIORITY,
-  HIGH_PRIORITY,
-  MEDIUM_PRIORITY,
-  LOW_PRIORITY,
-  NUMBER_OF_PRIORITIES
-};
-
-enum PacketReliability {
-  UNRELIABLE,
-  UNRELIABLE_SEQUENCED,
-  RELIABLE,
-  RELIABLE_ORDERED,
-  RELIABLE_SEQUENCED,
-  UNRELIABLE_WITH_ACK_RECEIPT,
-  RELIABLE_WITH_ACK_RECEIPT,
-  RELIABLE_ORDERED_WITH_ACK_RECEIPT,
-  NUMBER_OF_RELIABILITIES
-};
 
 enum StartupResult {
   RAKNET_STARTED,
