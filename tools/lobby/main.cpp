@@ -1,4 +1,7 @@
 // mv-lobby: the lobby server of online play.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +37,15 @@ bool number(const char* text, long min, long max, long& out) {
   long v = std::strtol(text, &end, 10);
   if (!end || *end || v < min || v > max) return false;
   out = v;
+  return true;
+}
+
+bool makeFolders(const std::string& path) {
+  for (size_t i = 1; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '/') {
+      if (mkdir(path.substr(0, i).c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+  }
   return true;
 }
 
@@ -81,6 +93,10 @@ int main(int argc, char** argv) {
   }
   if (outbox.empty()) outbox = dataDir + "/outbox";
   options.accountsPath = dataDir + "/accounts.txt";
+  if (!makeFolders(dataDir)) {
+    std::fprintf(stderr, "mv-lobby: cannot create %s\n", dataDir.c_str());
+    return 1;
+  }
 
   logog::Initialize();
   {
