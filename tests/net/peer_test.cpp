@@ -302,3 +302,29 @@ TEST(Peer, PluginsSeeEventsAndReservedMessagesOnTheReceivingThread) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Peer, SilentCloseForgetsTheSystemAndTheOtherSideTimesOut) {
+  Pair pair;
+  ASSERT_TRUE(pair.connect());
+  pair.client->SetTimeoutTime(300, UNASSIGNED_SYSTEM_ADDRESS);
+  RakNetGUID client = pair.client->GetMyGUID();
+  EXPECT_NE(pair.server->GetSystemAddressFromGuid(client), UNASSIGNED_SYSTEM_ADDRESS);
+  pair.server->CloseConnection(client, false);
+  EXPECT_EQ(pair.server->GetSystemAddressFromGuid(client), UNASSIGNED_SYSTEM_ADDRESS);
+  EXPECT_EQ(pair.server->GetConnectionState(client), IS_NOT_CONNECTED);
+  EXPECT_TRUE(waitFor(pair.client.get(), ID_CONNECTION_LOST, nullptr, 8000));
+}
+
+TEST(Peer, OversizedMessagesAreRefusedAtSend) {
+  Pair pair;
+  ASSERT_TRUE(pair.connect());
+  std::vector<char> huge(5 * 1024 * 1024, static_cast<char>(0x90));
+  EXPECT_EQ(pair.client->Send(huge.data(), static_cast<int>(huge.size()), HIGH_PRIORITY, RELIABLE_ORDERED, 0,
+                              pair.serverGuid, false),
+            0u);
+  EXPECT_EQ(pair.client->Send(huge.data(), 0, HIGH_PRIORITY, RELIABLE_ORDERED, 0, pair.serverGuid, false), 0u);
+}
+
+}  // namespace

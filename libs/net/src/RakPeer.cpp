@@ -44,6 +44,7 @@ constexpr size_t kHandshakeSize = 10;
 constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
+constexpr size_t kMaxMessageBytes = 4 * 1024 * 1024;
 
 std::uint64_t nowMs() {
   return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -147,6 +148,9 @@ class RakPeer final : public RakPeerInterface {
       LOGOG_ERROR("Startup: cannot bind UDP port %u", static_cast<unsigned>(descriptors[0].port));
       return descriptors[0].port ? SOCKET_PORT_ALREADY_IN_USE : SOCKET_FAILED_TO_BIND;
     }
+    // Bounds what one remote system can make us hold: a message, and its queue.
+    host->maximumPacketSize = kMaxMessageBytes;
+    host->maximumWaitingData = 2 * kMaxMessageBytes;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       host_ = host;
@@ -383,7 +387,7 @@ class RakPeer final : public RakPeerInterface {
       it->second.state = Connection::State::Closing;
     } else {
       enet_peer_reset(peer);
-      conns_.erase(it);
+      Forget(peer);
     }
     enet_host_flush(host_);
     if (c.state == Connection::State::Connected) {

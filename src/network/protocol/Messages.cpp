@@ -39,35 +39,4 @@ const char* messageName(unsigned char id) {
   }
 }
 
-size_t fixedSize(unsigned char id) {
-  switch (id) {
-    case ID_SELECTED_BOARD_ELEM:
-    case ID_BLOCK_EXPLODED:
-    case ID_BLOCK_COLLAPSED:
-    case ID_DOOR_DESTROYED:
-      return 9;
-    case ID_SELECTED_SPELL:
-      return 9;
-    case ID_SELECTED_CARD:
-    case ID_GAME_RESULT:
-    case ID_PROTOCOL_VERSION:
-    case ID_LOBBY_ERROR:
-    case ID_CHALLENGE_ANSWER:
-      return 5;
-    case ID_FINISHED_SELECTING_SPELLS:
-    case ID_FINISHED_SELECTING_CARDS:
-    case ID_CLICKED_BOARD:
-    case ID_CANCEL:
-    case ID_FINISHED_ANIMATING:
-    case ID_TURN_BEGIN:
-    case ID_QUICKMATCH:
-    case ID_REMATCH:
-    case ID_CANCEL_MATCHMAKING:
-    case ID_LEAVE_GAME:
-      return 1;
-    default:
-      return 0;
-  }
-}
-
 }  // namespace protocol

@@ -237,7 +237,4 @@ bool decode(const unsigned char* data, size_t length, M& out) {
   return true;
 }
 
-// The fixed size of a message without variable fields, or 0 for one with strings or lists.
-size_t fixedSize(unsigned char id);
-
 }  // namespace protocol
