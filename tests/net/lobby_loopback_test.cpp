@@ -111,13 +111,29 @@ TEST_F(LobbyLoopback, LoginChallengeAndRelayOverThePeer) {
   EXPECT_EQ(sg.role, kRoleHost);
   await(b, ID_START_GAME);
 
+  // Replica traffic from the host reaches the joiner's replica manager (a plug-in).
+  struct Catcher : RakNet::PluginInterface2 {
+    std::vector<Bytes> got;
+    RakNet::PluginReceiveResult OnReceive(RakNet::Packet* p) override {
+      if (p->data[0] != ID_REPLICA_MANAGER_CONSTRUCTION) return RakNet::RR_CONTINUE_PROCESSING;
+      got.emplace_back(p->data, p->data + p->length);
+      return RakNet::RR_STOP_PROCESSING_AND_DEALLOCATE;
+    }
+  } catcher;
+  b.peer->AttachPlugin(&catcher);
+  const char construction[] = {static_cast<char>(ID_REPLICA_MANAGER_CONSTRUCTION), 'P', 'l'};
+  a.peer->Send(construction, 3, HIGH_PRIORITY, RELIABLE_ORDERED, 0, a.server, false);
+
   ChatMsg hello;
   hello.text = "good luck %s";
   a.send(hello);
-  Bytes got = await(b, ID_CHAT);
+  Bytes got = await(b, ID_CHAT);  // ordered after the replica message
   ChatMsg back;
   ASSERT_TRUE(decode(got.data(), got.size(), back));
   EXPECT_EQ(back.text, "good luck %s");
+  b.peer->DetachPlugin(&catcher);
+  ASSERT_EQ(catcher.got.size(), 1u);
+  EXPECT_EQ(catcher.got[0], (Bytes{ID_REPLICA_MANAGER_CONSTRUCTION, 'P', 'l'}));
 
   // The host drops off without a word to the lobby: the joiner hears it disconnected.
   a.peer->CloseConnection(a.server, true);

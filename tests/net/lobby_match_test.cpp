@@ -1,6 +1,7 @@
 #include <random>
 
 #include "LobbyFixture.h"
+#include "raknet/MessageIdentifiers.h"
 
 using namespace protocol;
 
@@ -319,6 +320,34 @@ TEST_F(LobbyMatch, JoinerNoiseNeverEndsTheMatch) {
   take(1);
   raw(2, Bytes{ID_CANCEL});
   EXPECT_EQ(take(1), std::vector<Bytes>{Bytes{ID_CANCEL}});
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LobbyFixture, ReplicaTrafficFlowsWithinAMatchByRole) {
+  login(7, "Idle");
+  match(1, 2);
+  const Bytes construction{ID_REPLICA_MANAGER_CONSTRUCTION, 1, 2, 3};
+  const Bytes serialize{ID_REPLICA_MANAGER_SERIALIZE, 9};
+  const Bytes downloaded{ID_REPLICA_MANAGER_DOWNLOAD_COMPLETE};
+  auto replica = [&](std::uint64_t from, const Bytes& b) { server->onReplicaMessage(from, b.data(), b.size(), now); };
+
+  replica(1, construction);
+  replica(1, serialize);
+  EXPECT_EQ(take(2), (std::vector<Bytes>{construction, serialize}));
+  replica(2, construction);  // the joiner constructs nothing
+  replica(2, serialize);
+  EXPECT_TRUE(take(1).empty());
+  replica(2, downloaded);
+  EXPECT_EQ(take(1), std::vector<Bytes>{downloaded});
+  replica(1, Bytes{0x10});  // not a replica message
+  replica(1, Bytes{});
+  replica(7, construction);  // not in a match
+  replica(99, construction);  // unknown
+  EXPECT_TRUE(take(2).empty());
+  EXPECT_TRUE(take(7).empty());
 }
 
 }  // namespace

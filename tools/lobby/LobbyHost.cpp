@@ -5,6 +5,27 @@
 #include "logog/logog.hpp"
 #include "raknet/MessageIdentifiers.h"
 
+namespace {
+
+// Takes the replica managers' messages, which never reach the application, to the
+// server's relay.
+class ReplicaRelay : public RakNet::PluginInterface2 {
+ public:
+  explicit ReplicaRelay(LobbyServer& server) : server_(server) {}
+  RakNet::PluginReceiveResult OnReceive(RakNet::Packet* p) override {
+    if (p->wasGeneratedLocally || p->length == 0 || p->data[0] < ID_REPLICA_MANAGER_CONSTRUCTION ||
+        p->data[0] > ID_REPLICA_MANAGER_CONSTRUCTION_ACCEPTED)
+      return RakNet::RR_CONTINUE_PROCESSING;
+    server_.onReplicaMessage(p->guid.g, p->data, p->length, LobbyHost::nowMs());
+    return RakNet::RR_STOP_PROCESSING_AND_DEALLOCATE;
+  }
+
+ private:
+  LobbyServer& server_;
+};
+
+}  // namespace
+
 LobbyHost::LobbyHost(Mailer& mailer) : mailer_(mailer) {}
 
 LobbyHost::~LobbyHost() { stop(); }
@@ -21,6 +42,8 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
   if (!accounts_->load()) return false;
   server_ = std::make_unique<LobbyServer>(*this, mailer_, *accounts_, options.config);
   peer_ = RakNet::RakPeerInterface::GetInstance();
+  replicaRelay_ = std::make_unique<ReplicaRelay>(*server_);
+  peer_->AttachPlugin(replicaRelay_.get());
   RakNet::SocketDescriptor sd(options.port, options.bind.empty() ? nullptr : options.bind.c_str());
   RakNet::StartupResult r = peer_->Startup(options.maxClients, &sd, 1);
   if (r != RakNet::RAKNET_STARTED) {

@@ -46,4 +46,5 @@ class LobbyHost : public LobbyTransport {
   RakNet::RakPeerInterface* peer_ = nullptr;
   std::unique_ptr<AccountStore> accounts_;
   std::unique_ptr<LobbyServer> server_;
+  std::unique_ptr<RakNet::PluginInterface2> replicaRelay_;
 };

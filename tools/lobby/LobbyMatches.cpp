@@ -5,6 +5,7 @@
 #include "LobbyServer.h"
 #include "logog/logog.hpp"
 #include "protocol/Messages.h"
+#include "raknet/MessageIdentifiers.h"
 
 using namespace protocol;
 
@@ -283,5 +284,31 @@ void LobbyServer::relay(Client& c, const unsigned char* data, size_t length) {
   if (data[0] == ID_GAME_RESULT) m.over = true;
   std::uint64_t partner = m.host == c.id ? m.join : m.host;
   transport_.send(partner, data, length);
+  ++stats_.relayed;
+}
+
+void LobbyServer::onReplicaMessage(std::uint64_t client, const unsigned char* data, size_t length,
+                                   std::int64_t nowMs) {
+  now_ = nowMs;
+  Client* c = find(client);
+  if (!c || !data || length == 0) return;
+  auto it = c->match ? matches_.find(c->match) : matches_.end();
+  if (it == matches_.end()) {
+    ++stats_.dropped;  // replica managers talk as soon as they connect; only matches listen
+    return;
+  }
+  const Match& m = it->second;
+  bool fromHost = m.host == c->id;
+  unsigned char id = data[0];
+  bool known = id >= ID_REPLICA_MANAGER_CONSTRUCTION && id <= ID_REPLICA_MANAGER_CONSTRUCTION_ACCEPTED;
+  bool joinMay = id == ID_REPLICA_MANAGER_DOWNLOAD_STARTED || id == ID_REPLICA_MANAGER_DOWNLOAD_COMPLETE ||
+                 id == ID_REPLICA_MANAGER_CONSTRUCTION_ACCEPTED || id == ID_REPLICA_MANAGER_CONSTRUCTION_REJECTED;
+  if (!known || length > config_.maxRelayBytes || (!fromHost && !joinMay)) {
+    ++stats_.dropped;
+    LOGOG_WARN("dropped replica message %d (%zu bytes) from client %llx", id, length,
+               static_cast<unsigned long long>(c->id));
+    return;
+  }
+  transport_.send(fromHost ? m.join : m.host, data, length);
   ++stats_.relayed;
 }

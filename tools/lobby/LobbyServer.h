@@ -60,6 +60,10 @@ class LobbyServer {
   void onConnected(std::uint64_t client, std::int64_t nowMs);
   void onDisconnected(std::uint64_t client, std::int64_t nowMs);
   void onMessage(std::uint64_t client, const unsigned char* data, size_t length, std::int64_t nowMs);
+  // Replica manager traffic (ids below the application range): relayed within a
+  // match, opaque to the lobby. The host may send all of it; the joiner only the
+  // download and acceptance notices, since it never constructs or serializes.
+  void onReplicaMessage(std::uint64_t client, const unsigned char* data, size_t length, std::int64_t nowMs);
   // Timers: challenge expiry and the debounced player list.
   void tick(std::int64_t nowMs);
 
