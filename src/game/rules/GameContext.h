@@ -1,0 +1,69 @@
+// Everything the rules reach outside themselves: settings, randomness, texts,
+// the board observer, and whether this machine runs the rules at all.
+// The game has one default context; tests and the simulator make their own.
+#pragma once
+
+#include <cstdint>
+
+#include "player/PlayerSession.h"
+#include "ports/BoardObserver.h"
+#include "ports/GameScreen.h"
+#include "ports/PlayerEvents.h"
+#include "ports/Rng.h"
+#include "ports/Settings.h"
+#include "ports/TextLookup.h"
+
+class GameContext {
+ public:
+  // A fresh context: in-memory settings, keys as texts, no observer, and its
+  // own generator seeded with `seed`.
+  explicit GameContext(uint32_t seed = 1);
+  GameContext(const GameContext&) = delete;
+  GameContext& operator=(const GameContext&) = delete;
+
+  // The process-wide context; its generator is seeded once with the time.
+  static GameContext& defaultContext();
+
+  // Ports. Setting null goes back to the context's own stand-in.
+  Settings& settings() const { return *settings_; }
+  void setSettings(Settings* settings) { settings_ = settings ? settings : &ownSettings_; }
+  Rng& rng() const { return *rng_; }
+  void setRng(Rng* rng) { rng_ = rng ? rng : &ownRng_; }
+  void seed(uint32_t seed) { rng_->seed(seed); }
+  const TextLookup& text() const { return *text_; }
+  void setTextLookup(const TextLookup* text) { text_ = text ? text : &ownText_; }
+  BoardObserver& observer() const { return *observer_; }
+  void setObserver(BoardObserver* observer) { observer_ = observer ? observer : &nullObserver_; }
+
+  // Online and not hosting: this machine only mirrors the host, so the rule
+  // operations that change boards and players return at once.
+  bool lacksAuthority() const { return onlineNotHosting_; }
+  void setOnlineNotHosting(bool value) { onlineNotHosting_ = value; }
+
+  // The players' side: the hub they report to, the screen that shows spell
+  // effects, and the game they belong to. Null goes back to the stand-ins.
+  PlayerEvents& playerEvents() const { return *playerEvents_; }
+  void setPlayerEvents(PlayerEvents* e) { playerEvents_ = e ? e : &nullPlayerEvents_; }
+  GameScreen& screen() const { return *screen_; }
+  void setScreen(GameScreen* s) { screen_ = s ? s : &nullScreen_; }
+  PlayerSession& session() const { return *session_; }
+  void setSession(PlayerSession* s) { session_ = s ? s : &ownSession_; }
+
+ private:
+  MemorySettings ownSettings_;
+  DefaultRng ownRng_;
+  KeyTextLookup ownText_;
+  mutable BoardObserver nullObserver_;
+
+  Settings* settings_ = &ownSettings_;
+  Rng* rng_ = &ownRng_;
+  const TextLookup* text_ = &ownText_;
+  BoardObserver* observer_ = &nullObserver_;
+  bool onlineNotHosting_ = false;
+  mutable NullPlayerEvents nullPlayerEvents_;
+  mutable NullGameScreen nullScreen_;
+  mutable FixedSession ownSession_;
+  PlayerEvents* playerEvents_ = &nullPlayerEvents_;
+  GameScreen* screen_ = &nullScreen_;
+  PlayerSession* session_ = &ownSession_;
+};

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "CCBBinary.h"
+#include "CcbText.h"
+
+using namespace cocos2d::extension;
+
+namespace {
+
+const char* const kScreen = R"(# main menu
+sequence "Default Timeline" id 0 duration 2.5 autoplay
+sequence "Blink" id 1 duration 1 chained 0
+
+CCLayer {
+  contentSize 0 0 100 100
+  CCLabelBMFont as owner title {
+    position 10 20 50 0
+    fntFile "font-14.fnt"
+    string "%MENU_TITLE"
+    animate 0 opacity {
+      at 0 linear 0
+      at 1.5 cubicIn:2 255
+    }
+    extra string caption "Hello \"there\""
+  }
+  CCMenu {
+    CCMenuItemImage as owner okButton {
+      normalSpriteFrame "texture" "button-ok.png"
+      block onOk 2
+      isEnabled true
+    }
+    CCMenuItemColor {
+      normalcolor "255,0,0,128"
+      contentsize "200,40"
+    }
+  }
+  CCTilingSprite {
+    scale 4 1 0
+    displayFrame texture ground.png
+  }
+}
+)";
+
+TEST(CcbText, CompilesAScreenWithBindingsSequencesAndKeyframes) {
+  CCBDocument doc;
+  std::string error;
+  ASSERT_TRUE(ccbc::compileText(kScreen, "menu.ccb", doc, error)) << error;
+  ASSERT_EQ(doc.sequences.size(), 2u);
+  EXPECT_EQ(doc.autoPlaySequenceId, 0);
+  EXPECT_EQ(doc.sequences[1].chainedSequenceId, 0);
+  ASSERT_EQ(doc.root.children.size(), 3u);
+  const CCBNodeDesc& title = doc.root.children[0];
+  EXPECT_EQ(title.memberVarAssignmentType, kCCBTargetTypeOwner);
+  EXPECT_EQ(title.memberVarAssignmentName, "title");
+  EXPECT_EQ(title.properties[0].value.floats, (std::vector<float>{10, 20, 50, 0}));
+  ASSERT_EQ(title.sequences.size(), 1u);
+  const CCBSequenceProperty& fade = title.sequences[0].properties[0];
+  EXPECT_EQ(fade.type, kCCBPropTypeByte);
+  ASSERT_EQ(fade.keyframes.size(), 2u);
+  EXPECT_EQ(fade.keyframes[1].easing, kCCBEasingCubicIn);
+  EXPECT_FLOAT_EQ(fade.keyframes[1].easingOpt, 2.f);
+  EXPECT_EQ(fade.keyframes[1].value.ints, std::vector<int>{255});
+  EXPECT_EQ(title.extraProperties[0].value.strings[0], "Hello \"there\"");
+  const CCBNodeDesc& ok = doc.root.children[1].children[0];
+  EXPECT_EQ(ok.properties[1].value.strings[0], "onOk");
+  EXPECT_EQ(ok.properties[1].value.ints[0], kCCBTargetTypeOwner);
+}
+
+TEST(CcbText, TextBinaryAndBackGiveTheSameTree) {
+  CCBDocument doc;
+  std::string error;
+  ASSERT_TRUE(ccbc::compileText(kScreen, "menu.ccb", doc, error)) << error;
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ccbWriteDocument(doc, bytes, &error)) << error;
+  CCBDocument read;
+  ASSERT_TRUE(ccbParseDocument(bytes.data(), bytes.size(), read, &error)) << error;
+  EXPECT_TRUE(read == doc);
+  // The text written from a file compiles to the same file again.
+  CCBDocument again;
+  ASSERT_TRUE(ccbc::compileText(ccbc::documentToText(read), "dump", again, error)) << error;
+  EXPECT_TRUE(again == doc);
+}
+
+TEST(CcbText, MistakesAreReportedWithTheirLine) {
+  struct Case {
+    const char* text;
+    const char* fragment;
+  } cases[] = {
+      {"CCNode {\n  CCWidget {\n  }\n}\n", "menu.ccb:2: unknown"},
+      {"CCNode {\n  displayFrame a b\n}\n", "menu.ccb:2: CCNode has no property displayFrame"},
+      {"CCNode {\n\n  position 1 2 3\n}\n", "menu.ccb:3: expected a number"},
+      {"CCNode {\n  position 1 2 3 4 5\n}\n", "too many values"},
+      {"CCNode {\n  tag 1.5\n}\n", "not an integer"},
+      {"CCNode {\n  visible maybe\n}\n", "expected true or false"},
+      {"CCNode {\n  animate 0 tag {\n  }\n}\n", "cannot be animated"},
+      {"CCNode {\n  animate 0 rotation {\n    at 0 wobbly 1\n  }\n}\n", "unknown easing"},
+      {"CCNode {\n  animate 0 rotation {\n    at 0 linear:2 1\n  }\n}\n", "takes no option"},
+      {"CCNode {\n", "missing }"},
+      {"CCNode {\n}\nCCNode {\n}\n", "one root node"},
+      {"# nothing\n", "no root node"},
+      {"CCNode as friend x {\n}\n", "'owner' or 'root'"},
+      {"CCMenuItem {\n}\n", "unknown class"},
+      {"CCNode {\n  extra colour x 1\n}\n", "unknown property type"},
+      {"sequence \"A\" duration 1\nCCNode {\n}\n", "needs an id"},
+      {"sequence \"A\" id 0 chained 5\nCCNode {\n}\n", "unknown sequence"},
+      {"CCLabelBMFont {\n  string \"open\n}\n", "unterminated string"},
+  };
+  for (const Case& c : cases) {
+    CCBDocument doc;
+    std::string error;
+    EXPECT_FALSE(ccbc::compileText(c.text, "menu.ccb", doc, error)) << c.text;
+    EXPECT_NE(error.find(c.fragment), std::string::npos) << "got: " << error;
+  }
+}
+
+}  // namespace
