@@ -241,3 +241,19 @@ TEST(OutboxMailer, WritesOneFilePerMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LobbyFixture, ConnectionsThatNeverLogInAreClosed) {
+  connect(1);  // silent
+  connect(2);
+  up(2, ProtocolVersionMsg{{9}});  // stops at the login prompt
+  login(3, "Done");
+  advance(config.versionTimeoutMs);
+  EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{1}));
+  advance(config.loginTimeoutMs);
+  EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{1, 2}));
+  EXPECT_EQ(server->clientCount(), 1u);
+}
+
+}  // namespace

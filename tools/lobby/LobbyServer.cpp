@@ -73,6 +73,7 @@ void LobbyServer::onConnected(std::uint64_t client, std::int64_t nowMs) {
   if (clients_.count(client)) removeClient(client);  // the same peer again: its old session ends
   Client c;
   c.id = client;
+  c.connectedAt = nowMs;
   clients_[client] = c;
   LOGOG_INFO("client %llx connected (%zu clients)", static_cast<unsigned long long>(client), clients_.size());
 }
@@ -333,4 +334,24 @@ void LobbyServer::tick(std::int64_t nowMs) {
     }
   }
   if (listDirty_ && now_ >= listDue_) sendList();
+  if (now_ - lastSweep_ >= 1000) {
+    lastSweep_ = now_;
+    sweepIdle();
+  }
+}
+
+void LobbyServer::sweepIdle() {
+  std::vector<std::uint64_t> idle;
+  for (const auto& entry : clients_) {
+    const Client& c = entry.second;
+    std::int64_t age = now_ - c.connectedAt;
+    if ((c.stage == Stage::Version && age >= config_.versionTimeoutMs) ||
+        (c.stage != Stage::Lobby && age >= config_.loginTimeoutMs))
+      idle.push_back(c.id);
+  }
+  for (std::uint64_t id : idle) {
+    LOGOG_INFO("client %llx did not log in in time; closing", static_cast<unsigned long long>(id));
+    transport_.disconnect(id);
+    removeClient(id);
+  }
 }

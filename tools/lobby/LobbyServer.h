@@ -32,7 +32,9 @@ class LobbyTransport {
 
 struct LobbyConfig {
   std::int64_t challengeExpiryMs = 60000;
-  std::int64_t listDebounceMs = 200;
+  std::int64_t listDebounceMs = 500;
+  std::int64_t versionTimeoutMs = 30 * 1000;       // to announce the protocol version
+  std::int64_t loginTimeoutMs = 15 * 60 * 1000;    // to finish logging in
   std::string devCode;               // fixes every new login code (local play)
   int maxCodeAttempts = 5;           // wrong codes for one mailed code
   int maxFailuresPerEmail = 10;      // wrong codes or credentials before a lock-out
@@ -83,6 +85,7 @@ class LobbyServer {
   struct Client {
     std::uint64_t id = 0;
     Stage stage = Stage::Version;
+    std::int64_t connectedAt = 0;
     std::string email;         // once the login holds
     std::string pendingEmail;  // while a mailed code is awaited
     std::string pendingCode;
@@ -125,6 +128,8 @@ class LobbyServer {
   void noteFailure(const std::string& email);
   void sendList();
   void listChanged();
+  // Closes connections that never finish logging in, so they cannot hold slots.
+  void sweepIdle();
 
   // Lobby and matches (LobbyMatches.cpp).
   void onLobbyMessage(Client& c, const unsigned char* data, size_t length);
@@ -167,6 +172,7 @@ class LobbyServer {
   std::map<std::uint64_t, Match> matches_;
   std::uint64_t nextMatch_ = 1;
   std::uint64_t nextLoginOrder_ = 1;
+  std::int64_t lastSweep_ = 0;
   bool listDirty_ = false;
   std::int64_t listDue_ = 0;
   LobbyStats stats_;
