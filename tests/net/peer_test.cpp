@@ -1,3 +1,4 @@
+#include <enet/enet.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -325,6 +326,53 @@ TEST(Peer, OversizedMessagesAreRefusedAtSend) {
                               pair.serverGuid, false),
             0u);
   EXPECT_EQ(pair.client->Send(huge.data(), 0, HIGH_PRIORITY, RELIABLE_ORDERED, 0, pair.serverGuid, false), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Something else speaking ENet to the port is turned away as incompatible, and
+// bytes sent before a greeting never reach the application.
+TEST(Peer, ForeignEnetClientsAreRefused) {
+  PeerPtr server = makePeer(4, 4);
+  ENetHost* host = enet_host_create(nullptr, 2, 1, 0, 0);
+  ASSERT_NE(host, nullptr);
+  ENetAddress address;
+  enet_address_set_host_ip(&address, "127.0.0.1");
+  address.port = portOf(server.get());
+  ENetPeer* foreign = enet_host_connect(host, &address, 1, 12345);
+  ASSERT_NE(foreign, nullptr);
+  enet_uint32 reason = 999;
+  bool connected = false, refused = false;
+  auto until = Clock::now() + std::chrono::seconds(5);
+  while (!refused && Clock::now() < until) {
+    ENetEvent ev;
+    while (enet_host_service(host, &ev, 1) > 0) {
+      if (ev.type == ENET_EVENT_TYPE_CONNECT) {
+        connected = true;
+        const unsigned char early[] = {0x90, 1, 2};
+        enet_peer_send(ev.peer, 0, enet_packet_create(early, 3, ENET_PACKET_FLAG_RELIABLE));
+      } else if (ev.type == ENET_EVENT_TYPE_DISCONNECT) {
+        refused = true;
+        reason = ev.data;
+      } else if (ev.type == ENET_EVENT_TYPE_RECEIVE) {
+        enet_packet_destroy(ev.packet);
+      }
+    }
+    server->DeallocatePacket(server->Receive());
+  }
+  EXPECT_TRUE(connected);
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(reason, 3u);  // incompatible
+  for (int i = 0; i < 20; ++i) {
+    Packet* p = server->Receive();
+    EXPECT_EQ(p, nullptr);
+    server->DeallocatePacket(p);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(server->NumberOfConnections(), 0);
+  enet_host_destroy(host);
 }
 
 }  // namespace
