@@ -174,7 +174,7 @@ TEST_P(OneShot, HasSaneLevelsAndQuietEnds) {
     const std::vector<double> s = w.mono();
     const Levels l = levelsOf(s);
     EXPECT_LE(dbfs(l.peak), -1.0) << "clips";
-    EXPECT_GE(dbfs(l.peak), -8.0) << "too quiet";
+    EXPECT_GE(dbfs(l.peak), -12.0) << "too quiet";  // shrill sounds sit lower
     EXPECT_LT(std::fabs(l.mean), 0.002) << "DC offset";
     EXPECT_LT(std::fabs(s.front()), 0.01) << "click at the start";
     EXPECT_LT(std::fabs(s.back()), 0.01) << "click at the end";
@@ -212,7 +212,7 @@ TEST_P(Loop, RunsIntoItsStartWithoutAClick) {
     EXPECT_LE(w.seconds(), c.maxSecs);
     const Levels l = levelsOf(w.mono());
     EXPECT_LE(dbfs(l.peak), -1.0) << "clips";
-    EXPECT_GE(dbfs(l.peak), -9.0) << "too quiet";
+    EXPECT_GE(dbfs(l.peak), -12.0) << "too quiet";  // distant loops sit lower
     EXPECT_LT(std::fabs(l.mean), 0.002) << "DC offset";
     expectSeamless(c.name, w, c.steady);
 }

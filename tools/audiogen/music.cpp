@@ -123,15 +123,32 @@ std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<N
             ph.degrees = dg;
         }
         const int firstBar = static_cast<int>(f) * phraseBars;
+        int prev = 999;
         for (size_t i = 0; i < ph.onsets.size(); ++i) {
             const int bar = firstBar + ph.onsets[i] / slotsPerBar;
             if (bar >= sc.bars) break;
             const int s = ph.onsets[i] % slotsPerBar;
             int degree = ph.degrees[i];
-            if (s % 2 == 0) degree = fitToChord(degree, chordOf(bar), scaleLen);
+            if (s % 2 == 0) {
+                degree = fitToChord(degree, chordOf(bar), scaleLen);
+                // Snapping can land on the note just played: move on to the next chord tone
+                // in the direction the line was heading.
+                if (degree == prev && i > 0) {
+                    const int dir = ph.degrees[i] >= ph.degrees[i - 1] ? 2 : -2;
+                    degree = fitToChord(std::clamp(degree + dir, -3, 9), chordOf(bar), scaleLen);
+                }
+            }
+            prev = degree;
             const int next = i + 1 < ph.onsets.size() ? ph.onsets[i + 1] : phraseBars * slotsPerBar;
             const double held = std::min(next - ph.onsets[i], 6) * slot * 0.92;
-            lead.push_back({(bar * slotsPerBar + s) * slot, held, degreePitch(sc, degree), s == 0 ? 0.9 : 0.75});
+            // No leaps wider than a sixth: fold the note an octave towards the last one.
+            double pitch = degreePitch(sc, degree);
+            if (!lead.empty()) {
+                const double last = lead.back().pitch;
+                while (pitch - last > 9.0 && pitch - 12.0 >= sc.tonic - 7) pitch -= 12.0;
+                while (last - pitch > 9.0 && pitch + 12.0 <= sc.tonic + 17) pitch += 12.0;
+            }
+            lead.push_back({(bar * slotsPerBar + s) * slot, held, pitch, s == 0 ? 0.9 : 0.75});
         }
     }
 

@@ -31,11 +31,12 @@ Mono keyboard(int k) {
 // Near or far explosion; far ones are duller and wetter.
 void explosion(SfxCanvas& c, double t, double far) {
     const double hi = far > 0.5 ? 1400.0 : 6000.0;
-    c.thump(t, 95.0, 38.0, 0.32, 1.2);
+    c.thump(t, 110.0, 50.0, 0.25, 0.8);
     c.burst(t, 0.004, 0.09, 30.0, hi, 1.0);
     c.burst(t + 0.01, 0.02, 0.35, 30.0, hi * 0.25, 1.2);
-    c.rumble(t, 1.2, 110.0, 0.6, 0.01, 1.0);
-    c.crackle(t + 0.05, t + 0.9, 90.0, 600.0, far > 0.5 ? 2000.0 : 5000.0, 0.5,
+    c.burst(t, 0.01, 0.25, 200.0, 1500.0, 0.8);
+    c.rumble(t, 1.2, 180.0, 0.5, 0.01, 1.0);
+    c.crackle(t + 0.05, t + 0.9, 90.0, 600.0, far > 0.5 ? 2000.0 : 5000.0, 0.8,
               [](double x) { return std::exp(-4.0 * x); });
 }
 
@@ -44,23 +45,23 @@ Mono lightning() {
     c.burst(0.0, 0.001, 0.05, 200.0, 12000.0, 1.0);
     c.crackle(0.0, 0.4, 600.0, 1500.0, 9000.0, 0.8, [](double x) { return 1.0 - x; });
     c.burst(0.03, 0.05, 0.35, 40.0, 900.0, 0.9);
-    c.rumble(0.05, 2.6, 140.0, 1.3, 0.15, 1.8);
+    c.rumble(0.05, 2.6, 220.0, 1.3, 0.15, 1.8);
     c.thump(0.06, 80.0, 40.0, 0.4, 0.6);
     wet(c, 0.8, 0.3, 0.3);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 40.0, 2.0);
     return c.s;
 }
 
 void whoosh(SfxCanvas& c, double t, double dur, double gain, double hi) {
     c.sweep(t, dur, 250.0, hi, 0.7, gain, [](double x) { return swell(x, 0.25, 0.12); });
-    c.rumble(t, dur, 180.0, gain * 0.9, 0.2, 0.15);
-    c.crackle(t + 0.1, t + dur - 0.1, 35.0, 800.0, 5000.0, gain * 0.6);
+    c.rumble(t, dur, 180.0, gain * 0.3, 0.2, 0.15);
+    c.crackle(t + 0.1, t + dur - 0.1, 35.0, 800.0, 5000.0, gain * 0.9);
 }
 
 Mono fireball() {
     SfxCanvas c(1.7, 12);
     whoosh(c, 0.0, 1.7, 1.0, 1400.0);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 60.0, 1.5);
     return c.s;
 }
 
@@ -68,7 +69,7 @@ Mono fireballBlast() {
     SfxCanvas c(1.8, 13);
     explosion(c, 0.0, 0.0);
     wet(c, 0.6, 0.4, 0.2);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 45.0, 2.0);
     return c.s;
 }
 
@@ -77,7 +78,7 @@ Mono fireballEnemy() {
     whoosh(c, 0.0, 0.85, 0.5, 900.0);
     explosion(c, 0.8, 1.0);
     wet(c, 0.85, 0.5, 0.4);
-    c.finishOneShot(-6.0);
+    c.finishOneShot(-6.0, 45.0, 1.5);
     return c.s;
 }
 
@@ -99,17 +100,17 @@ Mono spellRat() {
     squeak(c, 0.12, 3100.0, 0.05, 0.5);
     squeak(c, 0.2, 2500.0, 0.09, 0.55);
     c.crackle(0.0, 0.42, 140.0, 3000.0, 9000.0, 0.35);
-    c.finishOneShot();
+    c.finishOneShot(-9.0);
     return c.s;
 }
 
 Mono earthquake() {
     SfxCanvas c(6.4, 16);
-    c.rumble(0.0, 6.4, 75.0, 1.6, 0.4, 1.2);
-    c.rumble(0.0, 6.4, 260.0, 0.5, 0.6, 1.2);
+    c.rumble(0.0, 6.4, 75.0, 1.2, 0.4, 1.2);
+    c.rumble(0.0, 6.4, 260.0, 1.0, 0.6, 1.2);
     for (double t = 0.2; t < 5.3; t += c.rng.range(0.25, 0.7)) c.thump(t, 60.0, 32.0, 0.25, c.rng.range(0.3, 0.7));
-    c.crackle(0.2, 5.6, 45.0, 400.0, 3000.0, 0.4, [](double x) { return 0.5 + 0.5 * std::sin(kPi * x); });
-    c.finishOneShot();
+    c.crackle(0.2, 5.6, 45.0, 400.0, 3000.0, 0.9, [](double x) { return 0.5 + 0.5 * std::sin(kPi * x); });
+    c.finishOneShot(-3.0, 35.0, 1.5);
     return c.s;
 }
 
@@ -136,7 +137,7 @@ Mono spellRay() {
     }
     sparkles(c, 0.1, 1.6, 25, 2500.0, 6500.0, 0.12);
     wet(c, 0.7, 0.3, 0.3);
-    c.finishOneShot();
+    c.finishOneShot(-6.0);
     return c.s;
 }
 
@@ -145,9 +146,9 @@ Mono brokenPipe() {
     c.modes(0.0, {{523.0, 1.0, 0.25}, {1437.0, 0.6, 0.15}, {2753.0, 0.4, 0.08}, {4410.0, 0.2, 0.05}}, 0.5);
     c.burst(0.0, 0.001, 0.03, 500.0, 8000.0, 0.6);
     c.sweep(0.08, 2.4, 1200.0, 2600.0, 0.6, 0.9, [](double x) { return swell(x, 0.06, 0.35); });
-    c.rumble(0.1, 2.4, 400.0, 0.5, 0.1, 0.6);
+    c.rumble(0.1, 2.4, 400.0, 0.15, 0.1, 0.6);
     for (int i = 0; i < 60; ++i) c.bubble(c.rng.range(0.15, 2.1), c.rng.range(300.0, 1100.0), c.rng.range(0.01, 0.03), 0.22);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 60.0);
     return c.s;
 }
 
@@ -167,11 +168,11 @@ Mono rain(size_t loopLen) {
 
 Mono fireStart() {
     SfxCanvas c(2.3, 20);
-    c.thump(0.0, 90.0, 55.0, 0.2, 0.8);
+    c.thump(0.0, 90.0, 55.0, 0.2, 0.5);
     c.sweep(0.0, 1.3, 180.0, 900.0, 0.6, 1.1, [](double x) { return swell(x, 0.2, 0.7); });
-    c.rumble(0.05, 2.2, 200.0, 0.9, 0.2, 1.0);
-    c.crackle(0.15, 2.2, 60.0, 700.0, 6000.0, 0.7, [](double x) { return std::min(1.0, x * 3.0) * (1.2 - x); });
-    c.finishOneShot();
+    c.rumble(0.05, 2.2, 200.0, 0.35, 0.2, 1.0);
+    c.crackle(0.15, 2.2, 60.0, 700.0, 6000.0, 0.9, [](double x) { return std::min(1.0, x * 3.0) * (1.2 - x); });
+    c.finishOneShot(-3.0, 50.0, 2.0);
     return c.s;
 }
 
@@ -195,7 +196,7 @@ Mono disturbance() {
     }
     c.sweep(0.0, 3.0, 400.0, 2400.0, 3.0, 0.5, [](double x) { return swell(x, 0.2, 0.4) * (0.6 + 0.4 * std::sin(2.0 * kPi * 3.0 * x)); });
     wet(c, 0.85, 0.35, 0.4);
-    c.finishOneShot();
+    c.finishOneShot(-4.0);
     return c.s;
 }
 
@@ -206,7 +207,7 @@ Mono spellEye() {
     c.sweep(0.0, 0.8, 3000.0, 8000.0, 1.0, 0.25, [](double x) { return swell(x, 0.3, 0.6); });
     sparkles(c, 0.1, 0.8, 14, 3000.0, 8000.0, 0.08);
     wet(c, 0.8, 0.2, 0.4);
-    c.finishOneShot();
+    c.finishOneShot(-5.0);
     return c.s;
 }
 
@@ -225,7 +226,7 @@ Mono breakDoor() {
     woodHit(c, 0.28, 1.3, 0.6);
     c.crackle(0.28, 0.55, 300.0, 1200.0, 6000.0, 0.5, [](double x) { return 1.0 - x; });
     wet(c, 0.5, 0.4, 0.2);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 50.0, 1.5);
     return c.s;
 }
 
@@ -234,7 +235,7 @@ Mono bomb(bool far) {
     c.burst(0.0, 0.0005, 0.01, 800.0, far ? 2500.0 : 9000.0, 0.6);  // the fuse's last snap
     explosion(c, 0.01, far ? 1.0 : 0.0);
     wet(c, far ? 0.85 : 0.6, 0.4, far ? 0.4 : 0.18);
-    c.finishOneShot(far ? -6.0 : -3.0);
+    c.finishOneShot(far ? -6.0 : -3.0, 45.0, 2.0);
     return c.s;
 }
 
@@ -302,7 +303,7 @@ Mono movers() {
         const double grain = 0.5 + 0.5 * rough.lp(c.rng.uni() > 0.7 ? 1.0 : 0.0, 40.0);
         c.s[i] += static_cast<float>(0.8 * swell(x, 0.15, 0.25) * grain * bp.bp(c.rng.bip(), 550.0 + 150.0 * std::sin(6.0 * x), 1.5));
     }
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 50.0, 1.0);
     return c.s;
 }
 
@@ -326,7 +327,7 @@ Mono antirat() {
     squeak(c, 1.1, 3200.0, 0.08, 0.5);
     squeak(c, 1.25, 2800.0, 0.1, 0.35);
     c.burst(1.45, 0.01, 0.08, 200.0, 2500.0, 0.5);  // poof
-    c.finishOneShot();
+    c.finishOneShot(-7.0);
     return c.s;
 }
 
@@ -336,7 +337,7 @@ Mono reflector() {
     sparkles(c, 0.02, 0.6, 10, 4000.0, 9000.0, 0.08);
     c.burst(0.0, 0.0005, 0.004, 3000.0, 10000.0, 0.4);
     wet(c, 0.75, 0.2, 0.3);
-    c.finishOneShot();
+    c.finishOneShot(-5.0);
     return c.s;
 }
 
@@ -356,7 +357,7 @@ Mono reflectorBroken() {
 
 Mono rubble(int which) {
     SfxCanvas c(1.3, 34 + which);
-    c.thump(0.0, 90.0, 50.0, 0.12, 0.8);
+    c.thump(0.0, 90.0, 50.0, 0.12, 0.35);
     c.burst(0.0, 0.001, 0.05, 150.0, 3000.0, 0.7);
     const int stones = which == 1 ? 40 : 55;
     for (int i = 0; i < stones; ++i) {
@@ -368,7 +369,7 @@ Mono rubble(int which) {
     }
     if (which == 2) c.rumble(0.0, 0.9, 150.0, 0.5, 0.01, 0.6);
     wet(c, 0.45, 0.5, 0.15);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 50.0, 1.5);
     return c.s;
 }
 
@@ -427,11 +428,11 @@ Mono doors() {
         double pulse = 0.0;
         if (acc >= 1.0) { acc -= 1.0; pulse = 1.0; }
         const double v = r1.bp(pulse, 620.0, 12.0) + 0.6 * r2.bp(pulse, 1480.0, 10.0);
-        c.s[i] += static_cast<float>(1.5 * swell(x, 0.1, 0.2) * v);
+        c.s[i] += static_cast<float>(4.5 * swell(x, 0.1, 0.2) * v);
     }
     c.thump(0.8, 95.0, 60.0, 0.08, 0.9);
     woodHit(c, 0.8, 0.9, 0.7);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 50.0);
     return c.s;
 }
 
@@ -443,8 +444,8 @@ Mono fence() {
 }
 
 void stoneSet(SfxCanvas& c, double t, double gain) {
-    c.thump(t, 80.0, 45.0, 0.12, gain);
-    c.burst(t, 0.001, 0.05, 200.0, 2200.0, gain * 0.7);
+    c.thump(t, 95.0, 55.0, 0.1, gain * 0.6);
+    c.burst(t, 0.001, 0.05, 200.0, 2200.0, gain);
     c.crackle(t, t + 0.2, 150.0, 600.0, 4000.0, gain * 0.4, [](double x) { return 1.0 - x; });
 }
 
@@ -452,7 +453,7 @@ Mono buildBlock() {
     SfxCanvas c(0.75, 47);
     stoneSet(c, 0.0, 1.0);
     wet(c, 0.4, 0.5, 0.12);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 50.0, 1.5);
     return c.s;
 }
 
@@ -461,7 +462,7 @@ Mono buildRoom() {
     stoneSet(c, 0.0, 1.0);
     for (int i = 0; i < 3; ++i) hammer(c, 0.35 + 0.25 * i, 0.6);
     wet(c, 0.5, 0.5, 0.15);
-    c.finishOneShot();
+    c.finishOneShot(-3.0, 50.0, 1.5);
     return c.s;
 }
 
@@ -471,7 +472,7 @@ Mono putSpell() {
     for (int i = 0; i < 4; ++i) c.bell(0.01 + 0.05 * i, notes[i], 0.25, 0.35);
     c.sweep(0.0, 0.7, 4000.0, 9000.0, 0.8, 0.3, [](double x) { return swell(x, 0.15, 0.8); });
     wet(c, 0.75, 0.2, 0.35);
-    c.finishOneShot();
+    c.finishOneShot(-6.0);
     return c.s;
 }
 
@@ -483,7 +484,7 @@ Mono challenge() {
     c.horn(0.36, 0.75, 293.7, 0.25);
     c.thump(0.36, 100.0, 70.0, 0.15, 0.4);  // a drum under the last note
     wet(c, 0.7, 0.4, 0.3);
-    c.finishOneShot();
+    c.finishOneShot(-4.0);
     return c.s;
 }
 
@@ -513,18 +514,19 @@ Mono fire(size_t loopLen, double intensity, bool far, uint64_t seed) {
     const double len = static_cast<double>(loopLen) / kRate + 1.0;
     SfxCanvas c(len, seed);
     BrownNoise brown(seed * 7 + 1);
-    Svf roar, hiss1, hiss2;
+    Svf roar, body, hiss1, hiss2, cut1, cut2;
     OnePole flick, flick2;
     double target = 1.0, target2 = 1.0;
     for (size_t i = 0; i < c.s.size(); ++i) {
         if (i % secs(0.07) == 0) target = c.rng.range(0.4, 1.0);
         if (i % secs(0.11) == 0) target2 = c.rng.range(0.2, 1.0);
         const double f = flick.lp(target, 6.0), f2 = flick2.lp(target2, 9.0);
-        const double r = roar.lp(brown.next(), 140.0 + 160.0 * intensity, 0.8) * (1.5 + 2.5 * intensity);
+        const double r = roar.lp(brown.next(), 160.0 + 200.0 * intensity, 0.8) * (0.8 + 1.2 * intensity);
+        const double m = body.bp(c.rng.bip(), 450.0 + 250.0 * intensity, 0.7) * 0.25 * (0.5 + intensity);
         const double h = hiss2.lp(hiss1.hp(c.rng.bip(), 1800.0), 5000.0) * 0.08 * (0.5 + intensity);
-        c.s[i] += static_cast<float>(f * r + f2 * h);
+        c.s[i] += static_cast<float>(f * (r + m) + f2 * h);
     }
-    c.crackle(0.0, len, 10.0 + 45.0 * intensity, 700.0, 6500.0, 0.9 + 0.4 * intensity);
+    c.crackle(0.0, len, 10.0 + 45.0 * intensity, 700.0, 6500.0, 1.3 + 0.6 * intensity);
     const int pops = static_cast<int>(len * (0.5 + 3.0 * intensity));
     for (int i = 0; i < pops; ++i) c.burst(c.rng.range(0.0, len), 0.0004, 0.006, 400.0, 3500.0, c.rng.range(0.3, 0.8));
     if (far) {
@@ -532,9 +534,13 @@ Mono fire(size_t loopLen, double intensity, bool far, uint64_t seed) {
         for (float& v : c.s) v = static_cast<float>(dull2.lp(dull1.lp(v, 1400.0), 1400.0));
         c.s = reverbMono(c.s, 0.7, 0.5, 0.35);
     }
+    for (float& v : c.s) v = static_cast<float>(cut2.hp(cut1.hp(v, 50.0), 50.0));
+    // Tame the loudest pops so the body of the fire carries the level; hotter fires are louder.
+    normalise(c.s, 0.0);
+    for (float& v : c.s) v = static_cast<float>(std::tanh(3.0 * v) / std::tanh(3.0));
     removeDc(c.s);
     crossfadeLoop(c.s, loopLen);
-    normalise(c.s, far ? -6.0 : -3.0);
+    normalise(c.s, far ? -9.0 : -3.0 - 3.0 * (1.0 - intensity));
     return c.s;
 }
 

@@ -130,7 +130,14 @@ void SfxCanvas::horn(double t, double dur, double hz, double gain) {
     }
 }
 
-void SfxCanvas::finishOneShot(double peakDb) {
+void SfxCanvas::finishOneShot(double peakDb, double lowCut, double drive) {
+    Svf a, b;
+    for (float& v : s) v = static_cast<float>(b.hp(a.hp(v, lowCut), lowCut));
+    if (drive > 0.0) {
+        normalise(s, 0.0);
+        const double norm = std::tanh(drive);
+        for (float& v : s) v = static_cast<float>(std::tanh(drive * v) / norm);
+    }
     removeDc(s);
     fadeEnds(s, 0.0005, 0.04);
     normalise(s, peakDb);

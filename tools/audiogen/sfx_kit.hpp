@@ -41,7 +41,9 @@ public:
     // Brass-like tone: additive harmonics with a brightness swell and vibrato.
     void horn(double t, double dur, double hz, double gain);
 
-    void finishOneShot(double peakDb = -3.0);
+    // High-pass at `lowCut` Hz (sub-bass only eats headroom on small speakers), optional soft
+    // saturation for density (`drive` 0 = none), DC removal, silent ends, peak at `peakDb`.
+    void finishOneShot(double peakDb = -3.0, double lowCut = 35.0, double drive = 0.0);
 
     Mono s;
     Rng rng;
