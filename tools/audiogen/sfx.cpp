@@ -42,13 +42,17 @@ void explosion(SfxCanvas& c, double t, double far) {
 
 Mono lightning() {
     SfxCanvas c(2.8, 11);
-    c.burst(0.0, 0.001, 0.05, 200.0, 12000.0, 1.0);
-    c.crackle(0.0, 0.4, 600.0, 1500.0, 9000.0, 0.8, [](double x) { return 1.0 - x; });
+    // The crack: a double snap with a spray of sparks, far louder than what follows.
+    c.burst(0.0, 0.001, 0.06, 200.0, 12000.0, 2.5);
+    c.burst(0.025, 0.001, 0.05, 300.0, 10000.0, 1.8);
+    c.crackle(0.0, 0.4, 600.0, 1500.0, 9000.0, 1.2, [](double x) { return 1.0 - x; });
     c.burst(0.03, 0.05, 0.35, 40.0, 900.0, 0.9);
-    c.rumble(0.05, 2.6, 220.0, 1.3, 0.15, 1.8);
+    // Then the thunder rolls away in a few swells.
+    c.rumble(0.05, 2.6, 220.0, 0.35, 0.15, 1.8);
+    for (int i = 0; i < 4; ++i) c.burst(c.rng.range(0.3, 1.6), 0.08, 0.3, 40.0, 450.0, c.rng.range(0.4, 0.7));
     c.thump(0.06, 80.0, 40.0, 0.4, 0.6);
     wet(c, 0.8, 0.3, 0.3);
-    c.finishOneShot(-3.0, 40.0, 2.0);
+    c.finishOneShot(-3.0, 40.0, 1.0);
     return c.s;
 }
 
@@ -69,7 +73,7 @@ Mono fireballBlast() {
     SfxCanvas c(1.8, 13);
     explosion(c, 0.0, 0.0);
     wet(c, 0.6, 0.4, 0.2);
-    c.finishOneShot(-3.0, 45.0, 2.0);
+    c.finishOneShot(-3.0, 45.0, 1.2);
     return c.s;
 }
 
@@ -235,7 +239,7 @@ Mono bomb(bool far) {
     c.burst(0.0, 0.0005, 0.01, 800.0, far ? 2500.0 : 9000.0, 0.6);  // the fuse's last snap
     explosion(c, 0.01, far ? 1.0 : 0.0);
     wet(c, far ? 0.85 : 0.6, 0.4, far ? 0.4 : 0.18);
-    c.finishOneShot(far ? -6.0 : -3.0, 45.0, 2.0);
+    c.finishOneShot(far ? -6.0 : -3.0, 45.0, 1.2);
     return c.s;
 }
 
@@ -295,13 +299,17 @@ Mono movers() {
         c.thump(t, 110.0, 70.0, 0.05, 0.7);
         c.burst(t, 0.002, 0.02, 150.0, 1500.0, 0.4);
     }
-    // Something heavy dragged across stone.
-    Svf bp;
-    OnePole rough;
+    // Something heavy dragged across stone: irregular stick-slip grinding in the low mids.
+    Svf grind1, grind2, dust1, dust2;
+    double acc = 0.0;
     for (size_t i = secs(0.15); i < secs(1.5); ++i) {
         const double x = (static_cast<double>(i) / kRate - 0.15) / 1.35;
-        const double grain = 0.5 + 0.5 * rough.lp(c.rng.uni() > 0.7 ? 1.0 : 0.0, 40.0);
-        c.s[i] += static_cast<float>(0.8 * swell(x, 0.15, 0.25) * grain * bp.bp(c.rng.bip(), 550.0 + 150.0 * std::sin(6.0 * x), 1.5));
+        acc += c.rng.range(60.0, 160.0) / kRate;
+        double tick = 0.0;
+        if (acc >= 1.0) { acc -= 1.0; tick = c.rng.range(0.3, 1.0); }
+        const double grind = grind2.bp(grind1.bp(tick, 380.0, 3.0), 380.0, 1.0);
+        const double dust = dust2.bp(dust1.bp(c.rng.bip(), 900.0, 2.0), 900.0, 1.0);
+        c.s[i] += static_cast<float>(swell(x, 0.15, 0.25) * (6.0 * grind + 0.25 * dust));
     }
     c.finishOneShot(-3.0, 50.0, 1.0);
     return c.s;
@@ -423,10 +431,12 @@ Mono doors() {
     double acc = 0.0;
     for (size_t i = 0; i < secs(0.75); ++i) {
         const double x = static_cast<double>(i) / secs(0.75);
-        const double rate = 30.0 + 45.0 * std::sin(kPi * x);
-        acc += rate / kRate;
+        acc += (30.0 + 45.0 * std::sin(kPi * x)) / kRate;
         double pulse = 0.0;
-        if (acc >= 1.0) { acc -= 1.0; pulse = 1.0; }
+        if (acc >= 1.0) {  // stick-slip: each slip comes a little early or late
+            acc -= 1.0 + c.rng.range(-0.35, 0.35);
+            pulse = c.rng.range(0.6, 1.0);
+        }
         const double v = r1.bp(pulse, 620.0, 12.0) + 0.6 * r2.bp(pulse, 1480.0, 10.0);
         c.s[i] += static_cast<float>(4.5 * swell(x, 0.1, 0.2) * v);
     }
