@@ -31,11 +31,18 @@ Mono pluck(double hz, double dur, double bright, double decay, Rng& rng) {
     const double c = (1.0 - frac) / (1.0 + frac);
     const double loss = std::pow(10.0, -3.0 / (decay * hz));
 
-    std::vector<double> line(len);
-    OnePole shape;
-    const double cutoff = hz * (1.5 + bright * 14.0);
+    // Excitation: soft-edged noise, with the comb of a pluck an eighth of the way along the
+    // string, so the attack is a pluck and not a burst of hiss.
+    std::vector<double> raw(len), line(len);
+    OnePole shape1, shape2;
+    const double cutoff = std::min(hz * (1.5 + bright * 8.0), 7000.0);
+    for (size_t i = 0; i < len; ++i) raw[i] = shape2.lp(shape1.lp(rng.bip(), cutoff), cutoff);
+    const size_t pick = std::max<size_t>(1, len / 8);
     double mean = 0.0;
-    for (size_t i = 0; i < len; ++i) { line[i] = shape.lp(rng.bip(), cutoff); mean += line[i]; }
+    for (size_t i = 0; i < len; ++i) {
+        line[i] = raw[i] - 0.8 * raw[(i + len - pick) % len];
+        mean += line[i];
+    }
     mean /= static_cast<double>(len);
     double peak = 1e-9;
     for (double& v : line) { v -= mean; peak = std::max(peak, std::fabs(v)); }
