@@ -4,7 +4,6 @@
 #include <SDL_mixer.h>
 #include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <set>
@@ -48,18 +48,32 @@ std::set<std::string> listFolder(const std::string& dir) {
     return names;
 }
 
-std::string tempDir() {
-    std::string pattern = ::testing::TempDir() + "mv-audio-XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    const char* made = mkdtemp(buf.data());
-    return made ? std::string(made) : std::string();
-}
+// A fresh folder under the test temp folder, removed with everything in it at the end.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = ::testing::TempDir() + "mv-audio-XXXXXX";
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        if (const char* made = mkdtemp(buf.data())) path_ = made;
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
 
 // Runs a command; returns its exit status and its standard error in `err`.
 int run(const std::string& cmd, std::string* err = nullptr) {
-    const std::string errFile = tempDir() + "/stderr";
-    const int status = std::system((cmd + " 2>" + errFile).c_str());
+    ScratchDir scratch;
+    const std::string errFile = scratch.file("stderr");
+    const int status = std::system((cmd + " 2>'" + errFile + "'").c_str());
     if (err) *err = readBytes(errFile);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -298,13 +312,14 @@ class Deterministic : public ::testing::TestWithParam<Rebuild> {};
 
 TEST_P(Deterministic, TwoRunsGiveTheBuiltBytes) {
     const Rebuild& r = GetParam();
-    const std::string a = tempDir() + "/out.wav", b = tempDir() + "/out.wav";
+    ScratchDir first, second;
+    const std::string a = first.file("out.wav"), b = second.file("out.wav");
     ASSERT_EQ(run(std::string("'") + MV_AUDIOGEN + "' " + r.args + " '" + a + "'"), 0);
     ASSERT_EQ(run(std::string("'") + MV_AUDIOGEN + "' " + r.args + " '" + b + "'"), 0);
-    const std::string first = readBytes(a);
-    ASSERT_FALSE(first.empty());
-    EXPECT_TRUE(first == readBytes(b)) << "two runs differ";
-    EXPECT_TRUE(first == readBytes(r.built)) << "differs from the built " << r.built;
+    const std::string bytes = readBytes(a);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_TRUE(bytes == readBytes(b)) << "two runs differ";
+    EXPECT_TRUE(bytes == readBytes(r.built)) << "differs from the built " << r.built;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -318,7 +333,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.label; });
 
 TEST(Encoder, SameMasterGivesTheBuiltMp3) {
-    const std::string out = tempDir() + "/fire2.mp3";
+    ScratchDir scratch;
+    const std::string out = scratch.file("fire2.mp3");
     ASSERT_EQ(run(std::string("'") + MV_LAME + "' --quiet --noreplaygain --nohist -m m -b 96 '" + kMasters +
                   "/sounds/fire2.wav' '" + out + "'"),
               0);
@@ -339,17 +355,16 @@ class GeneratorRejects : public ::testing::TestWithParam<BadInput> {};
 // Bad recipes stop the build with a message naming the fault, and write nothing.
 TEST_P(GeneratorRejects, BadInputWithAMessage) {
     const BadInput& c = GetParam();
-    const std::string dir = tempDir();
+    ScratchDir scratch;
     std::string args = "sound no-such-sound";
     if (!c.score.empty()) {
-        std::ofstream(dir + "/bad.score") << c.score;
-        args = "music '" + dir + "/bad.score'";
+        std::ofstream(scratch.file("bad.score")) << c.score;
+        args = "music '" + scratch.file("bad.score") + "'";
     }
     std::string err;
-    EXPECT_NE(run(std::string("'") + MV_AUDIOGEN + "' " + args + " '" + dir + "/out.wav'", &err), 0);
+    EXPECT_NE(run(std::string("'") + MV_AUDIOGEN + "' " + args + " '" + scratch.file("out.wav") + "'", &err), 0);
     EXPECT_NE(err.find(c.says), std::string::npos) << err;
-    struct stat st;
-    EXPECT_NE(stat((dir + "/out.wav").c_str(), &st), 0);
+    EXPECT_FALSE(std::filesystem::exists(scratch.file("out.wav")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
