@@ -375,7 +375,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"BadKey", "key H\n", "line 1"},
                       BadInput{"UnknownInstrument", "bars 16\nlead kazoo\n", "line 2"},
                       BadInput{"UnknownWord", "tempo 90\nswing 0.5\n", "swing"},
-                      BadInput{"ChordOutsideTheScale", "chords 1 8\n", "chords"}),
+                      BadInput{"ChordOutsideTheScale", "chords 1 8\n", "chords"},
+                      BadInput{"FormLeavesBarsSilent", "bars 16\nform A B A\n", "do not fill"}),
     [](const auto& info) { return info.param.label; });
 
 }  // namespace

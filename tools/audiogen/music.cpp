@@ -156,6 +156,9 @@ std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<N
     static const int kArp4[][8] = {{0, 2, 4, 7, 4, 2, 4, 7}, {0, 4, 7, 4, 9, 4, 7, 4}, {0, 2, 4, 2, 7, 4, 2, 4}};
     static const int kArp3[][6] = {{0, 4, 7, 9, 7, 4}, {0, 2, 4, 7, 4, 2}, {0, 7, 4, 7, 2, 7}};
     const int arpPattern = rng.below(3);
+    const char firstLetter = sc.form[0];
+    const size_t other = sc.form.find_first_not_of(firstLetter);
+    const char secondLetter = other == std::string::npos ? firstLetter : sc.form[other];
     for (int bar = 0; bar < sc.bars; ++bar) {
         const int root = chordOf(bar);
         const double t0 = bar * barLen;
@@ -177,11 +180,18 @@ std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<N
             bass.push_back({t0, beat * 1.9, low, 0.9});
             bass.push_back({t0 + 2 * beat, beat * 0.9, low, 0.6});
         }
-        // Arpeggio in eighths.
+        // Arpeggio: eighths under the first phrase letter, another figure under the second,
+        // quarters under the rest, so the sections of the form sound apart.
+        const size_t phrase = static_cast<size_t>(bar / phraseBars);
+        const char letter = phrase < sc.form.size() ? sc.form[phrase] : firstLetter;
+        const int section = letter == firstLetter ? 0 : letter == secondLetter ? 1 : 2;
+        const int pattern = (arpPattern + section) % 3;
         for (int s = 0; s < slotsPerBar; ++s) {
-            const int step = sc.meter == 4 ? kArp4[arpPattern][s] : kArp3[arpPattern][s];
+            if (section == 2 && s % 2 == 1) continue;
+            const int step = sc.meter == 4 ? kArp4[pattern][s] : kArp3[pattern][s];
             const double p = degreePitch(sc, root + step) - 12.0;
-            arp.push_back({t0 + s * slot, slot * 1.5, p, s == 0 ? 0.7 : 0.5 + 0.1 * rng.uni()});
+            const double len = section == 2 ? slot * 2.5 : slot * 1.5;
+            arp.push_back({t0 + s * slot, len, p, s == 0 ? 0.7 : 0.5 + 0.1 * rng.uni()});
         }
         // Percussion.
         for (int s = 0; s < slotsPerBar; ++s) {
@@ -270,6 +280,11 @@ bool parseScore(const std::string& text, Score& sc, std::string& error) {
     const double len = sc.loopSeconds();
     if (len < 30.0 || len > 60.0) {
         error = "loop length " + std::to_string(len) + " s is outside 30 to 60 s";
+        return false;
+    }
+    if (static_cast<int>(sc.form.size()) * 4 != sc.bars) {
+        error = "the form's " + std::to_string(sc.form.size()) + " phrases of four bars do not fill " +
+                std::to_string(sc.bars) + " bars";
         return false;
     }
     return true;
