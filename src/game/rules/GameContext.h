@@ -5,7 +5,10 @@
 
 #include <cstdint>
 
+#include "player/PlayerSession.h"
 #include "ports/BoardObserver.h"
+#include "ports/GameScreen.h"
+#include "ports/PlayerEvents.h"
 #include "ports/Rng.h"
 #include "ports/Settings.h"
 #include "ports/TextLookup.h"
@@ -37,6 +40,15 @@ class GameContext {
   bool lacksAuthority() const { return onlineNotHosting_; }
   void setOnlineNotHosting(bool value) { onlineNotHosting_ = value; }
 
+  // The players' side: the hub they report to, the screen that shows spell
+  // effects, and the game they belong to. Null goes back to the stand-ins.
+  PlayerEvents& playerEvents() const { return *playerEvents_; }
+  void setPlayerEvents(PlayerEvents* e) { playerEvents_ = e ? e : &nullPlayerEvents_; }
+  GameScreen& screen() const { return *screen_; }
+  void setScreen(GameScreen* s) { screen_ = s ? s : &nullScreen_; }
+  PlayerSession& session() const { return *session_; }
+  void setSession(PlayerSession* s) { session_ = s ? s : &ownSession_; }
+
  private:
   MemorySettings ownSettings_;
   DefaultRng ownRng_;
@@ -48,4 +60,10 @@ class GameContext {
   const TextLookup* text_ = &ownText_;
   BoardObserver* observer_ = &nullObserver_;
   bool onlineNotHosting_ = false;
+  mutable NullPlayerEvents nullPlayerEvents_;
+  mutable NullGameScreen nullScreen_;
+  mutable FixedSession ownSession_;
+  PlayerEvents* playerEvents_ = &nullPlayerEvents_;
+  GameScreen* screen_ = &nullScreen_;
+  PlayerSession* session_ = &ownSession_;
 };
