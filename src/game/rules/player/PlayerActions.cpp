@@ -14,11 +14,6 @@ void Player::showMessage(const std::string& key) {
 bool Player::selectCard(int cardId) {
   const CardRecord* card = CardTable::getCard(cardId);
   if (!card) return false;
-  if (state_ != PlayerState::CardChoose && state_ != PlayerState::PlacementChoose) {
-    LOGOG_ERROR("%s selected a card in state %s", displayName(), stateName(state_));
-    outOfSync();
-    return false;
-  }
   selectedCard_ = cardId;
   if (!board_) return false;
 
