@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "CCAffineTransform.h"
+#include "CCAnimation.h"
+#include "CCAnimationCache.h"
 #include "CCArray.h"
 #include "CCCommon.h"
 #include "CCGLProgram.h"
@@ -294,6 +296,18 @@ bool CCSprite::isFrameDisplayed(CCSpriteFrame* frame) {
 CCSpriteFrame* CCSprite::displayFrame() {
   return CCSpriteFrame::createWithTexture(m_pobTexture, m_obRect, m_bRectRotated,
                                           m_obUnflippedOffsetPositionFromCenter, getContentSize());
+}
+
+void CCSprite::setDisplayFrameWithAnimationName(const char* animationName, int frameIndex) {
+  CCAnimation* animation = CCAnimationCache::sharedAnimationCache()->animationByName(animationName);
+  CCArray* frames = animation ? animation->getFrames() : nullptr;
+  if (!frames || frameIndex < 0 || static_cast<unsigned int>(frameIndex) >= frames->count()) {
+    CCLogError("CCSprite: animation %s has no frame %d", animationName ? animationName : "(null)",
+               frameIndex);
+    return;
+  }
+  CCAnimationFrame* frame = static_cast<CCAnimationFrame*>(frames->objectAtIndex(frameIndex));
+  setDisplayFrame(frame->getSpriteFrame());
 }
 
 void CCSprite::setBatchNode(CCSpriteBatchNode* batchNode) { m_pobBatchNode = batchNode; }

@@ -50,6 +50,8 @@ class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol,
   virtual void setDisplayFrame(CCSpriteFrame* frame);
   virtual bool isFrameDisplayed(CCSpriteFrame* frame);
   virtual CCSpriteFrame* displayFrame();
+  // Shows frame number index of a named animation of the animation cache.
+  virtual void setDisplayFrameWithAnimationName(const char* animationName, int frameIndex);
 
   void setFlipX(bool flip);
   void setFlipY(bool flip);

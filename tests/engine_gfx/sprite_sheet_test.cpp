@@ -195,3 +195,26 @@ TEST_F(SpriteSheetTest, SpritesLeavingABatchDrawOnTheirOwnAgain) {
 }
 
 }  // namespace
+
+#include "CCAnimation.h"
+#include "CCAnimationCache.h"
+
+namespace {
+
+TEST_F(SpriteSheetTest, AnimationFramesCanBeShownByName) {
+  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
+  CCArray* list = CCArray::create();
+  list->addObject(frames->spriteFrameByName("red.png"));
+  list->addObject(frames->spriteFrameByName("green.png"));
+  CCAnimationCache::sharedAnimationCache()->addAnimation(CCAnimation::createWithSpriteFrames(list, 0.1f),
+                                                         "blink");
+  CCSprite* s = spriteAt("red.png", 40, 40, 4);
+  s->setDisplayFrameWithAnimationName("blink", 1);
+  EXPECT_TRUE(s->isFrameDisplayed(frames->spriteFrameByName("green.png")));
+  s->setDisplayFrameWithAnimationName("blink", 2);   // no such frame: logged, nothing changes
+  s->setDisplayFrameWithAnimationName("absent", 0);
+  EXPECT_TRUE(s->isFrameDisplayed(frames->spriteFrameByName("green.png")));
+  CCAnimationCache::sharedAnimationCache()->removeAnimationByName("blink");
+}
+
+}  // namespace
