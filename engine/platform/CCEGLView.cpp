@@ -401,7 +401,9 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       int id = static_cast<int>(event.tfinger.fingerId);
       float x = event.tfinger.x * m_obScreenSize.width;
       float y = event.tfinger.y * m_obScreenSize.height;
-      if (!isPointInViewport(x, y)) break;
+      // Only a touch that starts in the viewport counts; once down, its moves and its end
+      // are delivered wherever they happen, so that no touch stays down for ever.
+      if (event.type == SDL_FINGERDOWN && !isPointInViewport(x, y)) break;
       if (event.type == SDL_FINGERDOWN) handleTouchesBegin(1, &id, &x, &y);
       else if (event.type == SDL_FINGERMOTION) handleTouchesMove(1, &id, &x, &y);
       else handleTouchesEnd(1, &id, &x, &y);

@@ -292,3 +292,34 @@ TEST_F(ViewInputTest, CursorNodeFollowsTheMouseAndMovesAlongWithSceneChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ViewInputTest, ATouchLiftedOutsideALetterboxedViewportStillEnds) {
+  CCEGLView* view = CCDirector::sharedDirector()->getOpenGLView();
+  // Design 320 x 120 shown whole: bands of 60 pixels above and below.
+  view->setDesignResolutionSize(gfxtest::kViewWidth, 120, kResolutionShowAll);
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_FINGERDOWN;
+  e.tfinger.fingerId = 3;
+  e.tfinger.x = 0.5f;
+  e.tfinger.y = 0.1f;  // in the upper band: ignored
+  SDL_PushEvent(&e);
+  pump();
+  EXPECT_TRUE(front->began.empty());
+  e.tfinger.y = 0.5f;
+  SDL_PushEvent(&e);
+  pump();
+  ASSERT_EQ(front->began.size(), 1u);
+  EXPECT_FLOAT_EQ(front->began[0].y, 60);  // the middle of the design area
+  e.type = SDL_FINGERUP;
+  e.tfinger.y = 0.02f;
+  SDL_PushEvent(&e);
+  pump();
+  EXPECT_EQ(front->ended, 1);
+  EXPECT_EQ(view->activeTouchCount(), 0);
+  view->setDesignResolutionSize(gfxtest::kViewWidth, gfxtest::kViewHeight, kResolutionShowAll);
+}
+
+}  // namespace
