@@ -506,7 +506,8 @@ Mono wind(size_t loopLen) {
     const double w = 2.0 * kPi / loopSecs;
     for (size_t i = 0; i < c.s.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        const double gust = 0.55 + 0.25 * std::sin(w * t) + 0.12 * std::sin(3.0 * w * t + 1.0) + 0.08 * std::sin(7.0 * w * t + 2.0);
+        const double gust = 0.55 + 0.2 * std::sin(w * t) + 0.12 * std::sin(3.0 * w * t + 1.0) +
+                            0.1 * std::sin(5.0 * w * t + 2.0) + 0.06 * std::sin(11.0 * w * t + 0.3);
         const double f1 = 420.0 + 200.0 * std::sin(2.0 * w * t + 0.5);
         const double f2 = 900.0 + 300.0 * std::sin(5.0 * w * t + 1.3);
         const double n = c.rng.bip();
@@ -515,7 +516,7 @@ Mono wind(size_t loopLen) {
     }
     removeDc(c.s);
     crossfadeLoop(c.s, loopLen);
-    normalise(c.s, -3.0);
+    normalise(c.s, -8.0);  // it keeps blowing under the menu music
     return c.s;
 }
 
@@ -590,7 +591,7 @@ bool renderSound(const std::string& name, Mono& out) {
         {"SplashFast", [] { return splashSound(1); }}, {"SplashSmall", [] { return splashSound(2); }},
         {"levitronous", levitronous}, {"armor", armor}, {"doors", doors}, {"fence", fence},
         {"build-block", buildBlock}, {"build-room", buildRoom}, {"put-spell", putSpell},
-        {"challenge", challenge}, {"wind", [] { return wind(secs(10.0)); }},
+        {"challenge", challenge}, {"wind", [] { return wind(secs(16.0)); }},
         {"fire1", [] { return fire(secs(6.0), 0.2, false, 61); }},
         {"fire2", [] { return fire(secs(6.0), 0.55, false, 62); }},
         {"fire3", [] { return fire(secs(6.0), 1.0, false, 63); }},
