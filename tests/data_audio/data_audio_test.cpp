@@ -371,6 +371,13 @@ TEST_P(GeneratorRejects, BadInputWithAMessage) {
     EXPECT_FALSE(std::filesystem::exists(scratch.file("out.wav")));
 }
 
+TEST(GeneratorOutput, UnwritableFolderFailsWithAMessage) {
+    ScratchDir scratch;
+    std::string err;
+    EXPECT_NE(run(std::string("'") + MV_AUDIOGEN + "' sound fence '" + scratch.file("missing/fence.wav") + "'", &err), 0);
+    EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Inputs, GeneratorRejects,
     ::testing::Values(BadInput{"UnknownSound", "", "unknown sound"},

@@ -557,23 +557,6 @@ Mono fire(size_t loopLen, double intensity, bool far, uint64_t seed) {
 
 }  // namespace
 
-const std::vector<SoundInfo>& soundTable() {
-    static const std::vector<SoundInfo> table = {
-        {"keyboard1", false}, {"keyboard2", false}, {"keyboard3", false}, {"keyboard4", false}, {"keyboard5", false},
-        {"lightning", false}, {"fireball", false}, {"fireball-blast", false}, {"fireball-enemy", false},
-        {"spell-rat", false}, {"earthquake", false}, {"spell-ray", false}, {"broken_pipe", false},
-        {"rain", true}, {"fire_start", false}, {"disturbance", false}, {"spell-eye", false},
-        {"break_door", false}, {"bomb", false}, {"bomb-enemy", false}, {"dig", false}, {"repair", false},
-        {"firefighter", false}, {"movers", false}, {"pumpers", false}, {"antirat", false},
-        {"reflector", false}, {"reflector-broken", false}, {"Rubble1", false}, {"Rubble2", false},
-        {"SplashSlow", false}, {"SplashFast", false}, {"SplashSmall", false}, {"levitronous", false},
-        {"armor", false}, {"doors", false}, {"fence", false}, {"build-block", false}, {"build-room", false},
-        {"put-spell", false}, {"challenge", false},
-        {"wind", true}, {"fire1", true}, {"fire2", true}, {"fire3", true}, {"fire-enemy", true},
-    };
-    return table;
-}
-
 bool renderSound(const std::string& name, Mono& out) {
     static const std::map<std::string, std::function<Mono()>> recipes = {
         {"keyboard1", [] { return keyboard(1); }}, {"keyboard2", [] { return keyboard(2); }},
