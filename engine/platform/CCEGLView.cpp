@@ -419,8 +419,10 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       }
       int code = windowsKeyCode(key.sym);
       bool editing = CCIMEDispatcher::sharedDispatcher()->isAnyDelegateEditing();
+      // Releases always get through, even while a text box edits, so that no key a
+      // handler saw pressed before the editing began stays held.
       if (event.type == SDL_KEYUP) {
-        if (code >= 0 && !editing) handleKeyUp(code, mods);
+        if (code >= 0) handleKeyUp(code, mods);
         break;
       }
       if (code >= 0 && !editing) handleKeyDown(code, mods);

@@ -52,12 +52,14 @@ class RecordingLayer : public CCLayer {
   void keyDown(CCKeyboardEvent* event, CCEvent*) override {
     keys.emplace_back(event->getKeyCode(), event->getModifiers());
   }
+  void keyUp(CCKeyboardEvent* event, CCEvent*) override { released.push_back(event->getKeyCode()); }
 
   bool claims = false;
   std::vector<CCPoint> began, moved, scrolls;
   int ended = 0;
   int lastActive = 0;
   std::vector<std::pair<int, int>> keys;
+  std::vector<int> released;
 };
 
 // A text field stand-in that takes typed text while attached.
@@ -96,11 +98,11 @@ void pushMotion(int x, int y) {
   SDL_PushEvent(&e);
 }
 
-void pushKey(SDL_Keycode key, Uint16 mod) {
+void pushKey(SDL_Keycode key, Uint16 mod, bool down = true) {
   SDL_Event e;
   SDL_zero(e);
-  e.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.key.keysym.sym = key;
   e.key.keysym.mod = mod;
   SDL_PushEvent(&e);
@@ -213,6 +215,19 @@ TEST_F(ViewInputTest, TypedAndPastedTextGoesToTheEditedFieldAndKeysStayAway) {
   pushKey(SDLK_x, KMOD_NONE);
   pump();
   EXPECT_EQ(front->keys.size(), 1u);
+}
+
+TEST_F(ViewInputTest, AKeyHeldWhenEditingBeginsIsStillReleased) {
+  pushKey(SDLK_a, KMOD_NONE);
+  pump();
+  ASSERT_EQ(front->keys.size(), 1u);
+  TextSink sink;
+  ASSERT_TRUE(sink.attachWithIME());
+  pushKey(SDLK_a, KMOD_NONE, false);
+  pump();
+  sink.detachWithIME();
+  ASSERT_EQ(front->released.size(), 1u);
+  EXPECT_EQ(front->released[0], front->keys[0].first);
 }
 
 TEST_F(ViewInputTest, FingerTouchesCountTheFingersDown) {
