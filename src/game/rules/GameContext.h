@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "player/PlayerSession.h"
+#include "ports/GameHub.h"
+#include "ports/MatchLink.h"
 #include "ports/BoardObserver.h"
 #include "ports/GameScreen.h"
 #include "ports/PlayerEvents.h"
@@ -13,11 +16,14 @@
 #include "ports/Settings.h"
 #include "ports/TextLookup.h"
 
+class GameSession;
+
 class GameContext {
  public:
   // A fresh context: in-memory settings, keys as texts, no observer, and its
   // own generator seeded with `seed`.
   explicit GameContext(uint32_t seed = 1);
+  ~GameContext();
   GameContext(const GameContext&) = delete;
   GameContext& operator=(const GameContext&) = delete;
 
@@ -46,8 +52,16 @@ class GameContext {
   void setPlayerEvents(PlayerEvents* e) { playerEvents_ = e ? e : &nullPlayerEvents_; }
   GameScreen& screen() const { return *screen_; }
   void setScreen(GameScreen* s) { screen_ = s ? s : &nullScreen_; }
+  // The players' game is the context's running game unless a test sets another.
   PlayerSession& session() const { return *session_; }
-  void setSession(PlayerSession* s) { session_ = s ? s : &ownSession_; }
+  void setSession(PlayerSession* s);
+
+  // The running game of this context, its hub and its link to the match.
+  GameSession& game() const { return *game_; }
+  GameHub& hub() const { return *hub_; }
+  void setHub(GameHub* h) { hub_ = h ? h : &nullHub_; }
+  MatchLink& matchLink() const { return *matchLink_; }
+  void setMatchLink(MatchLink* m) { matchLink_ = m ? m : &nullMatchLink_; }
 
  private:
   MemorySettings ownSettings_;
@@ -62,8 +76,13 @@ class GameContext {
   bool onlineNotHosting_ = false;
   mutable NullPlayerEvents nullPlayerEvents_;
   mutable NullGameScreen nullScreen_;
-  mutable FixedSession ownSession_;
+  mutable NullGameHub nullHub_;
+  mutable NullMatchLink nullMatchLink_;
   PlayerEvents* playerEvents_ = &nullPlayerEvents_;
   GameScreen* screen_ = &nullScreen_;
-  PlayerSession* session_ = &ownSession_;
+  GameHub* hub_ = &nullHub_;
+  MatchLink* matchLink_ = &nullMatchLink_;
+  // Made last and freed first: its players and boards still use the ports.
+  std::unique_ptr<GameSession> game_;
+  PlayerSession* session_ = nullptr;
 };
