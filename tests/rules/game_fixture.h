@@ -17,14 +17,14 @@
 #include "player/Player.h"
 
 // Collects the log lines written while it lives.
-class LogCapture {
+class GameLog {
  public:
-  LogCapture() {
+  GameLog() {
     logog::Initialize();
     target_ = std::make_unique<logog::StringTarget>();
     target_->SetFormatter(formatter_);
   }
-  ~LogCapture() {
+  ~GameLog() {
     target_.reset();
     logog::Shutdown();
   }

@@ -35,7 +35,7 @@ Outcome playSkirmish(uint32_t seed) {
 class SkirmishLoop : public ::testing::TestWithParam<uint32_t> {};
 
 TEST_P(SkirmishLoop, EndsWithoutStallingAndRepeatsPerSeed) {
-  LogCapture log;
+  GameLog log;
   const Outcome first = playSkirmish(GetParam());
   EXPECT_TRUE(log.find("out of sync").empty());
   EXPECT_TRUE(log.find("invalid player state").empty());
