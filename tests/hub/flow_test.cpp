@@ -296,3 +296,33 @@ TEST_F(HubFixture, SandboxTellsTheLastSpellWhenTheQueuesAreDone) {
 }
 
 }  // namespace
+
+namespace {
+
+// The host's own turn messages would move players its rules move: anywhere
+// but on the joining side they are dropped.
+TEST_F(HubFixture, HostTurnMessagesAreDroppedOutsideTheJoiningSide) {
+  for (bool online : {false, true}) {
+    if (online)
+      startOnline(true);
+    else
+      startOffline();
+    arrange(PlayerState::ProcessCombatQueue, PlayerState::CombatChooseSpell);
+    const std::vector<int> hand = local().cards();
+    HubLog log;
+    hub.onTurnBegin();
+    hub.onCardList({CardId::Dome});
+    AnimateSpellEvent e;
+    e.caster = &enemy();
+    e.card = CardId::Fireball;
+    hub.queueAnimateSpell(e);
+    hub.onFinishedAnimating();
+    EXPECT_EQ(game().turn(), 0);
+    EXPECT_EQ(local().state(), PlayerState::ProcessCombatQueue);
+    EXPECT_EQ(local().cards(), hand);
+    EXPECT_TRUE(screen.shown().empty());
+    EXPECT_EQ(log.count("dropped"), 4);
+  }
+}
+
+}  // namespace
