@@ -326,3 +326,17 @@ TEST_F(HubFixture, HostTurnMessagesAreDroppedOutsideTheJoiningSide) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DefaultHub, IsTheDefaultContextsHubEventsAndObserver) {
+  EventDispatcher& hub = eventDispatcher();
+  GameContext& ctx = GameContext::defaultContext();
+  EXPECT_EQ(&hub.context(), &ctx);
+  EXPECT_EQ(&ctx.hub(), static_cast<GameHub*>(&hub));
+  EXPECT_EQ(&ctx.playerEvents(), static_cast<PlayerEvents*>(&hub));
+  EXPECT_EQ(&ctx.observer(), static_cast<BoardObserver*>(&hub));
+  EXPECT_EQ(&eventDispatcher(), &hub);
+}
+
+}  // namespace
