@@ -1,7 +1,7 @@
 // mv-sim: whole games headless through the event hub. The local side is
 // played by a bot through the hub's local entries, the other by the mode's
-// computer player. Prints one summary line; exits non-zero when a game stalls
-// or an invariant breaks.
+// computer player. Prints one summary line; exits non-zero when a game stalls,
+// an invariant breaks or a game logs an error.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -183,7 +183,8 @@ int main(int argc, char** argv) {
                 o.games, wins, losses, draws, turncap, stalls,
                 o.games > 0 ? static_cast<double>(turns) / o.games : 0.0,
                 static_cast<unsigned long long>(hash), seconds > 0 ? o.games / seconds : 0.0);
-    if (stalls > 0 || broken > 0) exitCode = 1;
+    // An error line means the game flow went wrong somewhere, as a broken invariant does.
+    if (stalls > 0 || broken > 0 || errors.count > 0) exitCode = 1;
   }
   logog::Shutdown();
   return exitCode;
