@@ -176,15 +176,18 @@ int main(int argc, char** argv) {
       hash = (hash ^ r.digest) * 0x100000001b3ULL;
       hash ^= hash >> 29;
     }
-    if (errors.count > 0) std::printf("log_errors=%ld\n", errors.count.load());
+    if (errors.count > 0) {
+      // An error line means the game flow went wrong, as a broken invariant does.
+      std::printf("log_errors=%ld\n", errors.count.load());
+      exitCode = 1;
+    }
     if (broken > 0) std::printf("broken_invariants=%ld\n", broken);
     std::printf("games=%d wins=%ld losses=%ld draws=%ld turncap=%ld stalls=%ld turns_mean=%.2f "
                 "hash=%016llx games_per_s=%.1f\n",
                 o.games, wins, losses, draws, turncap, stalls,
                 o.games > 0 ? static_cast<double>(turns) / o.games : 0.0,
                 static_cast<unsigned long long>(hash), seconds > 0 ? o.games / seconds : 0.0);
-    // An error line means the game flow went wrong somewhere, as a broken invariant does.
-    if (stalls > 0 || broken > 0 || errors.count > 0) exitCode = 1;
+    if (stalls > 0 || broken > 0) exitCode = 1;
   }
   logog::Shutdown();
   return exitCode;
