@@ -1,0 +1,62 @@
+#ifndef MV_ENGINE_CCFILEUTILS_H
+#define MV_ENGINE_CCFILEUTILS_H
+
+#include <string>
+#include <unordered_set>
+
+namespace cocos2d {
+
+// Where the program finds its data and where it may write.
+// Data is looked up beside the executable: on first use the working directory
+// becomes the executable's folder, and that folder is the resource root.
+class CCFileUtils {
+ public:
+  static CCFileUtils* sharedFileUtils();
+  static void purgeFileUtils();
+
+  // Organisation and application folder names of the per-user data folder
+  // ("<data home>/<organisation>/<application>/"). Set them before the first use.
+  static void setApplicationFolders(const std::string& organisation,
+                                    const std::string& application);
+
+  // Absolute paths are returned unchanged; others are taken from the resource root.
+  std::string fullPathForFilename(const char* fileName);
+  // The same as a C string that stays valid for the life of the program.
+  const char* fullPathFromRelativePath(const char* relativePath);
+  // fileName in the folder of relativeFile (a plist's texture, a font's atlas).
+  const char* fullPathFromRelativeFile(const char* fileName, const char* relativeFile);
+
+  // The whole file, allocated with new[] (the caller deletes it), or null with *size 0.
+  unsigned char* getFileData(const char* fileName, const char* mode, unsigned long* size);
+  bool isFileExist(const std::string& path);
+
+  const std::string& getResourceDirectory() const { return m_resourceRoot; }
+  void setResourceDirectory(const std::string& root);
+
+  // "<folder of the executable>/"
+  std::string getExecutableDirectory();
+  // The per-user data folder, created when missing, ending in "/".
+  std::string getWriteablePath();
+  // "log/" inside the data folder, created when missing.
+  std::string getLogDirectory();
+  // Deletes a file; a failure is ignored.
+  void removeFile(const std::string& path);
+
+  void setPopupNotify(bool notify) { m_popupNotify = notify; }
+  bool isPopupNotify() const { return m_popupNotify; }
+
+  // mkdir -p; true when the folder exists afterwards.
+  static bool createDirectories(const std::string& path);
+
+ private:
+  CCFileUtils();
+  const char* intern(const std::string& text);
+
+  std::string m_resourceRoot;
+  std::unordered_set<std::string> m_interned;
+  bool m_popupNotify = true;
+};
+
+}  // namespace cocos2d
+
+#endif

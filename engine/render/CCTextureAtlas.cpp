@@ -1,0 +1,150 @@
+#include "CCTextureAtlas.h"
+
+#include <cstddef>
+
+#include "CCCommon.h"
+#include "CCTextureCache.h"
+#include "ccGLStateCache.h"
+
+NS_CC_BEGIN
+
+CCTextureAtlas::CCTextureAtlas() {}
+
+CCTextureAtlas::~CCTextureAtlas() { CC_SAFE_RELEASE(m_pTexture); }
+
+CCTextureAtlas* CCTextureAtlas::create(const char* file, unsigned int capacity) {
+  CCTextureAtlas* atlas = new CCTextureAtlas();
+  if (atlas->initWithFile(file, capacity)) {
+    atlas->autorelease();
+    return atlas;
+  }
+  delete atlas;
+  return nullptr;
+}
+
+CCTextureAtlas* CCTextureAtlas::createWithTexture(CCTexture2D* texture, unsigned int capacity) {
+  CCTextureAtlas* atlas = new CCTextureAtlas();
+  if (atlas->initWithTexture(texture, capacity)) {
+    atlas->autorelease();
+    return atlas;
+  }
+  delete atlas;
+  return nullptr;
+}
+
+bool CCTextureAtlas::initWithFile(const char* file, unsigned int capacity) {
+  CCTexture2D* texture = CCTextureCache::sharedTextureCache()->addImage(file);
+  if (!texture) {
+    CCLogError("cocos2d: Could not open file: %s", file ? file : "(null)");
+    return false;
+  }
+  return initWithTexture(texture, capacity);
+}
+
+bool CCTextureAtlas::initWithTexture(CCTexture2D* texture, unsigned int capacity) {
+  setTexture(texture);
+  m_capacity = capacity;
+  m_quads.clear();
+  m_quads.reserve(capacity);
+  return true;
+}
+
+void CCTextureAtlas::setTexture(CCTexture2D* texture) {
+  if (texture == m_pTexture) return;
+  CC_SAFE_RETAIN(texture);
+  CC_SAFE_RELEASE(m_pTexture);
+  m_pTexture = texture;
+}
+
+void CCTextureAtlas::updateQuad(const ccV3F_C4B_T2F_Quad* quad, unsigned int index) {
+  if (!quad || index > m_quads.size()) {
+    CCLogError("CCTextureAtlas: updateQuad: invalid index %u", index);
+    return;
+  }
+  if (index == m_quads.size()) {
+    if (m_quads.size() >= m_capacity) resizeCapacity(m_capacity * 2 + 1);
+    m_quads.push_back(*quad);
+  } else {
+    m_quads[index] = *quad;
+  }
+}
+
+void CCTextureAtlas::insertQuad(const ccV3F_C4B_T2F_Quad* quad, unsigned int index) {
+  if (!quad || index > m_quads.size()) {
+    CCLogError("CCTextureAtlas: insertQuad: invalid index %u", index);
+    return;
+  }
+  if (m_quads.size() >= m_capacity) resizeCapacity(m_capacity * 2 + 1);
+  m_quads.insert(m_quads.begin() + index, *quad);
+}
+
+void CCTextureAtlas::insertQuadFromIndex(unsigned int oldIndex, unsigned int newIndex) {
+  if (oldIndex >= m_quads.size() || newIndex >= m_quads.size() || oldIndex == newIndex) return;
+  ccV3F_C4B_T2F_Quad quad = m_quads[oldIndex];
+  m_quads.erase(m_quads.begin() + oldIndex);
+  m_quads.insert(m_quads.begin() + newIndex, quad);
+}
+
+void CCTextureAtlas::removeQuadAtIndex(unsigned int index) { removeQuadsAtIndex(index, 1); }
+
+void CCTextureAtlas::removeQuadsAtIndex(unsigned int index, unsigned int amount) {
+  if (index >= m_quads.size()) return;
+  unsigned int end = index + amount > m_quads.size() ? static_cast<unsigned int>(m_quads.size())
+                                                     : index + amount;
+  m_quads.erase(m_quads.begin() + index, m_quads.begin() + end);
+}
+
+void CCTextureAtlas::removeAllQuads() { m_quads.clear(); }
+
+bool CCTextureAtlas::resizeCapacity(unsigned int capacity) {
+  if (capacity < m_quads.size()) m_quads.resize(capacity);
+  m_capacity = capacity;
+  m_quads.reserve(capacity);
+  return true;
+}
+
+void CCTextureAtlas::ensureIndices(unsigned int quads) {
+  bool small = quads * 4 <= 65536;
+  size_t have = small ? m_indices16.size() / 6 : m_indices32.size() / 6;
+  if (have >= quads) return;
+  for (size_t i = have; i < quads; ++i) {
+    GLuint base = static_cast<GLuint>(i * 4);
+    // tl, bl, tr, br: two triangles (tl bl tr) (tr bl br)
+    GLuint idx[6] = {base, base + 1, base + 2, base + 2, base + 1, base + 3};
+    for (GLuint v : idx) {
+      if (small) m_indices16.push_back(static_cast<GLushort>(v));
+      else m_indices32.push_back(v);
+    }
+  }
+}
+
+void CCTextureAtlas::drawQuads() { drawNumberOfQuads(getTotalQuads(), 0); }
+
+void CCTextureAtlas::drawNumberOfQuads(unsigned int n, unsigned int start) {
+  if (start >= m_quads.size() || n == 0 || !m_pTexture) return;
+  if (start + n > m_quads.size()) n = static_cast<unsigned int>(m_quads.size()) - start;
+  ccGLBindTexture2D(m_pTexture->getName());
+  ccGLEnableVertexAttribs(kCCVertexAttribFlag_PosColorTex);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  const GLsizei stride = sizeof(ccV3F_C4B_T2F);
+  const char* base = reinterpret_cast<const char*>(m_quads.data());
+  glVertexAttribPointer(kCCVertexAttrib_Position, 3, GL_FLOAT, GL_FALSE, stride,
+                        base + offsetof(ccV3F_C4B_T2F, vertices));
+  glVertexAttribPointer(kCCVertexAttrib_Color, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                        base + offsetof(ccV3F_C4B_T2F, colors));
+  glVertexAttribPointer(kCCVertexAttrib_TexCoords, 2, GL_FLOAT, GL_FALSE, stride,
+                        base + offsetof(ccV3F_C4B_T2F, texCoords));
+  unsigned int end = start + n;
+  ensureIndices(end);
+  if (end * 4 <= 65536) {
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(n * 6), GL_UNSIGNED_SHORT,
+                   m_indices16.data() + start * 6);
+  } else {
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(n * 6), GL_UNSIGNED_INT,
+                   m_indices32.data() + start * 6);
+  }
+  CC_INCREMENT_GL_DRAWS(1);
+}
+
+NS_CC_END

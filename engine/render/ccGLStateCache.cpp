@@ -1,0 +1,82 @@
+#include "ccGLStateCache.h"
+
+namespace cocos2d {
+
+unsigned int g_uNumberOfDraws = 0;
+
+namespace {
+
+GLuint s_currentProgram = 0;
+GLuint s_boundTexture = 0;
+GLenum s_blendSrc = GL_ONE;
+GLenum s_blendDst = GL_ZERO;
+bool s_blendKnown = false;
+unsigned int s_attribFlags = 0;
+bool s_attribsKnown = false;
+unsigned int s_projectionSerial = 1;
+
+}  // namespace
+
+void ccGLInvalidateStateCache() {
+  s_currentProgram = 0;
+  s_boundTexture = 0;
+  s_blendKnown = false;
+  s_attribsKnown = false;
+  ++s_projectionSerial;
+}
+
+void ccGLUseProgram(GLuint program) {
+  if (program != s_currentProgram) {
+    s_currentProgram = program;
+    glUseProgram(program);
+  }
+}
+
+void ccGLDeleteProgram(GLuint program) {
+  if (program == s_currentProgram) s_currentProgram = 0;
+  glDeleteProgram(program);
+}
+
+void ccGLBlendFunc(GLenum sfactor, GLenum dfactor) {
+  if (s_blendKnown && sfactor == s_blendSrc && dfactor == s_blendDst) return;
+  s_blendKnown = true;
+  s_blendSrc = sfactor;
+  s_blendDst = dfactor;
+  if (sfactor == GL_ONE && dfactor == GL_ZERO) {
+    glDisable(GL_BLEND);
+  } else {
+    glEnable(GL_BLEND);
+    glBlendFunc(sfactor, dfactor);
+  }
+}
+
+void ccGLBindTexture2D(GLuint textureId) {
+  if (s_boundTexture != textureId) {
+    s_boundTexture = textureId;
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, textureId);
+  }
+}
+
+void ccGLDeleteTexture(GLuint textureId) {
+  if (textureId == s_boundTexture) s_boundTexture = 0;
+  glDeleteTextures(1, &textureId);
+}
+
+void ccGLEnableVertexAttribs(unsigned int flags) {
+  for (unsigned int i = 0; i < kCCVertexAttrib_MAX; ++i) {
+    unsigned int bit = 1u << i;
+    bool want = (flags & bit) != 0;
+    if (!s_attribsKnown || want != ((s_attribFlags & bit) != 0)) {
+      if (want) glEnableVertexAttribArray(i);
+      else glDisableVertexAttribArray(i);
+    }
+  }
+  s_attribFlags = flags;
+  s_attribsKnown = true;
+}
+
+void ccSetProjectionMatrixDirty() { ++s_projectionSerial; }
+unsigned int ccGLProjectionSerial() { return s_projectionSerial; }
+
+}  // namespace cocos2d

@@ -1,0 +1,44 @@
+#ifndef MV_ENGINE_CCGLSTATECACHE_H
+#define MV_ENGINE_CCGLSTATECACHE_H
+
+#include "CCGL.h"
+
+namespace cocos2d {
+
+// Vertex attribute slots shared by every shader.
+enum {
+  kCCVertexAttrib_Position = 0,
+  kCCVertexAttrib_Color = 1,
+  kCCVertexAttrib_TexCoords = 2,
+  kCCVertexAttrib_MAX = 3,
+};
+
+enum {
+  kCCVertexAttribFlag_None = 0,
+  kCCVertexAttribFlag_Position = 1 << 0,
+  kCCVertexAttribFlag_Color = 1 << 1,
+  kCCVertexAttribFlag_TexCoords = 1 << 2,
+  kCCVertexAttribFlag_PosColorTex =
+      kCCVertexAttribFlag_Position | kCCVertexAttribFlag_Color | kCCVertexAttribFlag_TexCoords,
+};
+
+// Forgets every cached binding; call after anyone touched GL state behind the cache.
+void ccGLInvalidateStateCache();
+void ccGLUseProgram(GLuint program);
+void ccGLDeleteProgram(GLuint program);
+void ccGLBlendFunc(GLenum sfactor, GLenum dfactor);
+void ccGLBindTexture2D(GLuint textureId);
+void ccGLDeleteTexture(GLuint textureId);
+// Enables exactly the attribute arrays named by the flags.
+void ccGLEnableVertexAttribs(unsigned int flags);
+// The projection changed: every program re-sends its matrix on next use.
+void ccSetProjectionMatrixDirty();
+unsigned int ccGLProjectionSerial();
+
+// Draw calls since the counter was last reset (the director resets it every frame).
+extern unsigned int g_uNumberOfDraws;
+#define CC_INCREMENT_GL_DRAWS(n) (::cocos2d::g_uNumberOfDraws += (n))
+
+}  // namespace cocos2d
+
+#endif
