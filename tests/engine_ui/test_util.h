@@ -1,0 +1,40 @@
+// Helpers shared by the engine tests: a scratch folder and log capture.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "logog/logog.hpp"
+
+namespace mvtest {
+
+// A fresh folder under the system temp folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return m_path; }
+  // path()/name
+  std::string file(const std::string& name) const;
+  // Writes a file (creating its folders); false on failure.
+  bool write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string m_path;
+};
+
+// Collects every log line written while it lives.
+class LogCapture {
+ public:
+  LogCapture();
+  ~LogCapture();
+  // Whether any line contains the text.
+  bool contains(const std::string& text) const;
+  int count(const std::string& text) const;
+  std::string all() const;
+
+ private:
+  logog::StringTarget* m_target;
+};
+
+}  // namespace mvtest
