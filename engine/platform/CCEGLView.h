@@ -1,0 +1,72 @@
+#ifndef MV_ENGINE_CCEGLVIEW_H
+#define MV_ENGINE_CCEGLVIEW_H
+
+#include <string>
+
+#include "CCEGLViewProtocol.h"
+
+union SDL_Event;
+struct SDL_Window;
+
+NS_CC_BEGIN
+
+// The program's one window with its OpenGL context, on SDL2. It turns window
+// events into touches, mouse and key events for the engine.
+class CCEGLView : public CCEGLViewProtocol {
+ public:
+  // Creates the view and its window on first use; null when the window or the
+  // OpenGL set-up fails.
+  static CCEGLView* sharedOpenGLView();
+  // Caption of the window, taken when the window is created and applied at once otherwise.
+  static void setWindowTitle(const std::string& title);
+  static const std::string& getWindowTitle();
+  // The process-wide full-screen flag: true while the program shows itself full screen.
+  static bool isFullScreen();
+  static void setFullScreen(bool fullScreen);
+
+  virtual ~CCEGLView();
+
+  bool isOpenGLReady() override;
+  // Destroys the window and the view.
+  void end() override;
+  void swapBuffers() override;
+  // Sets the frame size; a window (not full screen) is resized and centred.
+  void setFrameSize(float width, float height) override;
+  void setIMEKeyboardState(bool open) override;
+
+  // Full screen at width x height (0, 0: the desktop size); true when the switch worked.
+  bool goFullScreen(int width, int height);
+  // Back to a window at (x, y) of (width + extraWidth) x (height + extraHeight).
+  bool leaveFullScreen(int x, int y, int width, int height, int extraWidth, int extraHeight);
+  // Ctrl+F: flips between full screen at the desktop size and a 1024 x 768 window;
+  // each switch ends with the application's selectDesignResolution.
+  void toggleFullScreen();
+  void centerWindow();
+  void showWindow();
+  CCSize getDesktopSize() const;
+
+  // Drains the window's event queue. Returns false when there was nothing to do.
+  bool pollEvents();
+  // One window event (tests feed events through SDL_PushEvent and pollEvents).
+  void handleEvent(const SDL_Event& event);
+
+  SDL_Window* getWindow() const { return m_window; }
+  bool isCaptured() const { return m_captured; }
+
+ private:
+  CCEGLView();
+  bool create();
+  bool setupGL();
+  int currentModifiers() const;
+  void pasteClipboard();
+
+  SDL_Window* m_window = nullptr;
+  void* m_context = nullptr;
+  bool m_captured = false;
+  bool m_ownsSdlVideo = false;
+  int m_lastModifiers = 0;
+};
+
+NS_CC_END
+
+#endif
