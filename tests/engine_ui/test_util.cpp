@@ -6,7 +6,24 @@
 #include <filesystem>
 #include <fstream>
 
+#include <gtest/gtest.h>
+
+#include "CCAutoreleasePool.h"
+
 namespace mvtest {
+
+namespace {
+// Autoreleased objects die at the end of each test, as they would at the end of a frame.
+class DrainPool : public ::testing::EmptyTestEventListener {
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    cocos2d::CCPoolManager::sharedPoolManager()->pop();
+  }
+};
+const bool registered = [] {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new DrainPool);
+  return true;
+}();
+}  // namespace
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "mvtestXXXXXX").string();
