@@ -7,6 +7,7 @@
 NS_CC_BEGIN
 
 typedef float ccTime;
+typedef unsigned char GLubyte;
 
 struct ccColor3B {
   unsigned char r, g, b;

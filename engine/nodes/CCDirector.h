@@ -2,6 +2,7 @@
 #define MV_ENGINE_CCDIRECTOR_H
 
 #include "CCGeometry.h"
+#include "CCMouseDelegate.h"
 #include "CCObject.h"
 #include "ccTypes.h"
 
@@ -29,7 +30,7 @@ typedef enum {
 // Runs the scenes: the scene stack, the frame (scheduler tick, scene change,
 // drawing, buffer swap, autorelease pool), pause and resume, and the input
 // dispatchers that the view feeds.
-class CCDirector : public CCObject {
+class CCDirector : public CCObject, public CCCursorDelegate {
  public:
   static CCDirector* sharedDirector();
 
@@ -107,10 +108,12 @@ class CCDirector : public CCObject {
   void setScheduler(CCScheduler* scheduler);
   CCActionManager* getActionManager() const { return m_pActionManager; }
   void setActionManager(CCActionManager* manager);
+  // The input dispatchers are the engine's shared ones; setting one makes it the shared one.
   CCTouchDispatcher* getTouchDispatcher() const { return m_pTouchDispatcher; }
   void setTouchDispatcher(CCTouchDispatcher* dispatcher);
   CCMouseDispatcher* getMouseDispatcher() const { return m_pMouseDispatcher; }
   void setMouseDispatcher(CCMouseDispatcher* dispatcher);
+  CCKeypadDispatcher* getKeypadDispatcher() const;
   CCKeyboardDispatcher* getKeyboardDispatcher() const { return m_pKeyboardDispatcher; }
   void setKeyboardDispatcher(CCKeyboardDispatcher* dispatcher);
 
@@ -118,10 +121,11 @@ class CCDirector : public CCObject {
   CCNode* getCursorNode() const { return m_pCursorNode; }
   void setCursorNode(CCNode* node);
   const CCPoint& getCursorPosition() const { return m_obCursorPosition; }
-  void showCursor();
-  void hideCursor();
+  void showCursor() override;
+  void hideCursor() override;
   // The mouse location in view coordinates.
   void setCursorPosition(const CCPoint& location);
+  void setCursorPosition(CCMouseEvent* event) override;
 
   // Every scene of the stack that can lay itself out again does so, bottom first.
   void relayoutScenes();

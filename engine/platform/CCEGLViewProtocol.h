@@ -4,6 +4,9 @@
 #include <map>
 
 #include "CCGeometry.h"
+#include "CCKeyboardDispatcher.h"
+#include "CCMouseDelegate.h"
+#include "CCTouchDelegateProtocol.h"
 
 NS_CC_BEGIN
 
@@ -18,45 +21,6 @@ enum ResolutionPolicy {
   kResolutionNoBorder,  // fill the frame, cutting off what overflows
   kResolutionShowAll,   // the whole design area, letterboxed
   kResolutionUnKnown,
-};
-
-// What the view calls with touches.
-class EGLTouchDelegate {
- public:
-  virtual ~EGLTouchDelegate() {}
-  virtual void touchesBegan(CCSet* touches, int activeTouches, CCEvent* event) = 0;
-  virtual void touchesMoved(CCSet* touches, int activeTouches, CCEvent* event) = 0;
-  virtual void touchesEnded(CCSet* touches, int activeTouches, CCEvent* event) = 0;
-  virtual void touchesCancelled(CCSet* touches, int activeTouches, CCEvent* event) = 0;
-};
-
-// What the view calls with mouse events.
-class EGLMouseDelegate {
- public:
-  virtual void mouseWheel(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseLeftDown(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseMoved(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseLeftDragged(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseLeftUp(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseRightDown(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseRightDragged(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseRightUp(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseMiddleDown(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseMiddleDragged(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseMiddleUp(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseScrolled(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseEntered(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual void mouseExited(CCMouseEvent* event, CCEvent* unused) = 0;
-  virtual ~EGLMouseDelegate() {}
-};
-
-// What the view calls with keys.
-class EGLKeyboardDelegate {
- public:
-  virtual ~EGLKeyboardDelegate() {}
-  virtual void keyDown(CCKeyboardEvent* event, CCEvent* unused) = 0;
-  virtual void keyUp(CCKeyboardEvent* event, CCEvent* unused) = 0;
-  virtual void modifiersChanged(CCKeyboardEvent* event, CCEvent* unused) = 0;
 };
 
 // The platform-neutral part of the view: frame and design sizes, the viewport,

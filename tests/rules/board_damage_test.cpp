@@ -116,16 +116,6 @@ TEST_F(ElemRules, RatsEatTheTrapFirst) {
   EXPECT_TRUE(e->isDamaged());
 }
 
-TEST_F(ElemRules, CrewsRepairAndRemove) {
-  BoardElem* e = build(0, 0, ElemKind::FourBlock);
-  e->setDamaged(true);
-  e->setFence(true);
-  e->repair();
-  e->removeFence();
-  EXPECT_FALSE(e->isDamaged());
-  EXPECT_FALSE(e->hasFence());
-}
-
 TEST_F(ElemRules, DomeAboveIsTakenAway) {
   buildColumn(0, 1);
   build(0, 1, ElemKind::Dome);

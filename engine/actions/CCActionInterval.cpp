@@ -1,0 +1,849 @@
+#include "CCActionInterval.h"
+
+#include <algorithm>
+#include <cstdarg>
+
+#include "CCActionInstant.h"
+#include "CCNode.h"
+#include "CCProtocols.h"
+
+NS_CC_BEGIN
+
+// ---- CCActionInterval ----
+
+CCActionInterval* CCActionInterval::create(float d) {
+  CCActionInterval* p = new CCActionInterval();
+  p->initWithDuration(d);
+  p->autorelease();
+  return p;
+}
+
+bool CCActionInterval::initWithDuration(float d) {
+  // A zero duration would divide by zero.
+  m_fDuration = d == 0 ? FLT_EPSILON : d;
+  m_elapsed = 0;
+  m_bFirstTick = true;
+  return true;
+}
+
+CCObject* CCActionInterval::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCActionInterval)
+  CCAction::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration);
+  CC_ACTION_COPY_END()
+}
+
+bool CCActionInterval::isDone() { return m_elapsed >= m_fDuration; }
+
+void CCActionInterval::step(float dt) {
+  if (m_bFirstTick) {
+    m_bFirstTick = false;
+    m_elapsed = 0;
+  } else {
+    m_elapsed += dt;
+  }
+  float t = m_elapsed / std::max(m_fDuration, FLT_EPSILON);
+  update(std::max(0.0f, std::min(1.0f, t)));
+}
+
+void CCActionInterval::startWithTarget(CCNode* pTarget) {
+  CCFiniteTimeAction::startWithTarget(pTarget);
+  m_elapsed = 0.0f;
+  m_bFirstTick = true;
+}
+
+CCActionInterval* CCActionInterval::reverse() {
+  CCLOGERROR("reverse is not implemented for this action");
+  return 0;
+}
+
+// ---- CCSequence ----
+
+CCSequence::CCSequence() : m_split(0), m_last(-1) { m_pActions[0] = m_pActions[1] = 0; }
+
+CCSequence::~CCSequence() {
+  CC_SAFE_RELEASE(m_pActions[0]);
+  CC_SAFE_RELEASE(m_pActions[1]);
+}
+
+CCSequence* CCSequence::createWithTwoActions(CCFiniteTimeAction* pActionOne, CCFiniteTimeAction* pActionTwo) {
+  CCSequence* p = new CCSequence();
+  if (!p->initWithTwoActions(pActionOne, pActionTwo)) {
+    delete p;
+    return 0;
+  }
+  p->autorelease();
+  return p;
+}
+
+static CCSequence* sequenceOfList(const std::vector<CCFiniteTimeAction*>& list) {
+  if (list.empty()) {
+    CCLOGERROR("CCSequence: no actions");
+    return 0;
+  }
+  if (list.size() == 1) {
+    // A sequence of one action still behaves as a sequence.
+    return CCSequence::createWithTwoActions(list[0], CCDelayTime::create(0));
+  }
+  CCFiniteTimeAction* prev = list[0];
+  for (size_t i = 1; i < list.size(); ++i) {
+    prev = CCSequence::createWithTwoActions(prev, list[i]);
+    if (!prev) return 0;
+  }
+  return (CCSequence*)prev;
+}
+
+CCSequence* CCSequence::create(CCFiniteTimeAction* pAction1, ...) {
+  std::vector<CCFiniteTimeAction*> list;
+  va_list args;
+  va_start(args, pAction1);
+  for (CCFiniteTimeAction* a = pAction1; a; a = va_arg(args, CCFiniteTimeAction*)) list.push_back(a);
+  va_end(args);
+  return sequenceOfList(list);
+}
+
+CCSequence* CCSequence::createWithArray(CCArray* arrayOfActions) {
+  std::vector<CCFiniteTimeAction*> list;
+  CCObject* o = 0;
+  CCARRAY_FOREACH(arrayOfActions, o) {
+    CCFiniteTimeAction* a = dynamic_cast<CCFiniteTimeAction*>(o);
+    if (a) list.push_back(a);
+  }
+  return sequenceOfList(list);
+}
+
+bool CCSequence::initWithTwoActions(CCFiniteTimeAction* pActionOne, CCFiniteTimeAction* pActionTwo) {
+  if (!pActionOne || !pActionTwo) {
+    CCLOGERROR("CCSequence: null action");
+    return false;
+  }
+  CCActionInterval::initWithDuration(pActionOne->getDuration() + pActionTwo->getDuration());
+  pActionOne->retain();
+  pActionTwo->retain();
+  CC_SAFE_RELEASE(m_pActions[0]);
+  CC_SAFE_RELEASE(m_pActions[1]);
+  m_pActions[0] = pActionOne;
+  m_pActions[1] = pActionTwo;
+  return true;
+}
+
+CCObject* CCSequence::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCSequence)
+  CCActionInterval::copyWithZone(pZone);
+  CCFiniteTimeAction* a = (CCFiniteTimeAction*)m_pActions[0]->copy();
+  CCFiniteTimeAction* b = (CCFiniteTimeAction*)m_pActions[1]->copy();
+  pCopy->initWithTwoActions(a, b);
+  CC_SAFE_RELEASE(a);
+  CC_SAFE_RELEASE(b);
+  CC_ACTION_COPY_END()
+}
+
+void CCSequence::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_split = m_pActions[0]->getDuration() / m_fDuration;
+  m_last = -1;
+}
+
+void CCSequence::stop() {
+  if (m_last != -1) m_pActions[m_last]->stop();
+  CCActionInterval::stop();
+}
+
+void CCSequence::update(float t) {
+  int found = 0;
+  float new_t = 0.0f;
+  if (t < m_split) {
+    found = 0;
+    new_t = m_split != 0 ? t / m_split : 1;
+  } else {
+    found = 1;
+    new_t = m_split == 1 ? 1 : (t - m_split) / (1 - m_split);
+  }
+  if (found == 1) {
+    if (m_last == -1) {
+      // The first action was skipped over in one frame: run it completely first.
+      m_pActions[0]->startWithTarget(m_pTarget);
+      m_pActions[0]->update(1.0f);
+      m_pActions[0]->stop();
+    } else if (m_last == 0) {
+      m_pActions[0]->update(1.0f);
+      m_pActions[0]->stop();
+    }
+  }
+  if (found == m_last && m_pActions[found]->isDone()) return;
+  if (found != m_last) m_pActions[found]->startWithTarget(m_pTarget);
+  m_pActions[found]->update(new_t);
+  m_last = found;
+}
+
+CCActionInterval* CCSequence::reverse() {
+  CCFiniteTimeAction* b = m_pActions[1]->reverse();
+  CCFiniteTimeAction* a = m_pActions[0]->reverse();
+  if (!a || !b) return 0;
+  return CCSequence::createWithTwoActions(b, a);
+}
+
+// ---- CCRepeat ----
+
+CCRepeat::CCRepeat() : m_uTimes(0), m_uTotal(0), m_fNextDt(0), m_bActionInstant(false), m_pInnerAction(0) {}
+CCRepeat::~CCRepeat() { CC_SAFE_RELEASE(m_pInnerAction); }
+
+CCRepeat* CCRepeat::create(CCFiniteTimeAction* pAction, unsigned int times) {
+  CCRepeat* p = new CCRepeat();
+  if (!p->initWithAction(pAction, times)) {
+    delete p;
+    return 0;
+  }
+  p->autorelease();
+  return p;
+}
+
+bool CCRepeat::initWithAction(CCFiniteTimeAction* pAction, unsigned int times) {
+  if (!pAction) return false;
+  CCActionInterval::initWithDuration(pAction->getDuration() * times);
+  m_uTimes = times;
+  pAction->retain();
+  CC_SAFE_RELEASE(m_pInnerAction);
+  m_pInnerAction = pAction;
+  m_bActionInstant = dynamic_cast<CCActionInstant*>(pAction) != 0;
+  m_uTotal = 0;
+  return true;
+}
+
+CCObject* CCRepeat::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCRepeat)
+  CCActionInterval::copyWithZone(pZone);
+  CCFiniteTimeAction* inner = (CCFiniteTimeAction*)m_pInnerAction->copy();
+  pCopy->initWithAction(inner, m_uTimes);
+  CC_SAFE_RELEASE(inner);
+  CC_ACTION_COPY_END()
+}
+
+void CCRepeat::startWithTarget(CCNode* pTarget) {
+  m_uTotal = 0;
+  m_fNextDt = m_pInnerAction->getDuration() / m_fDuration;
+  CCActionInterval::startWithTarget(pTarget);
+  m_pInnerAction->startWithTarget(pTarget);
+}
+
+void CCRepeat::stop() {
+  m_pInnerAction->stop();
+  CCActionInterval::stop();
+}
+
+void CCRepeat::update(float dt) {
+  if (dt >= m_fNextDt) {
+    while (dt > m_fNextDt && m_uTotal < m_uTimes) {
+      m_pInnerAction->update(1.0f);
+      m_uTotal++;
+      m_pInnerAction->stop();
+      m_pInnerAction->startWithTarget(m_pTarget);
+      m_fNextDt += m_pInnerAction->getDuration() / m_fDuration;
+    }
+    // The last repetition ends exactly at 1.
+    if (dt >= 1.0f && m_uTotal < m_uTimes) m_uTotal++;
+    if (!m_bActionInstant) {
+      if (m_uTotal == m_uTimes) {
+        m_pInnerAction->update(1);
+        m_pInnerAction->stop();
+      } else {
+        m_pInnerAction->update(dt - (m_fNextDt - m_pInnerAction->getDuration() / m_fDuration));
+      }
+    }
+  } else {
+    m_pInnerAction->update(fmodf(dt * m_uTimes, 1.0f));
+  }
+}
+
+bool CCRepeat::isDone() { return m_uTotal == m_uTimes; }
+
+CCActionInterval* CCRepeat::reverse() {
+  CCFiniteTimeAction* r = m_pInnerAction->reverse();
+  return r ? CCRepeat::create(r, m_uTimes) : 0;
+}
+
+// ---- CCRepeatForever ----
+
+CCRepeatForever::~CCRepeatForever() { CC_SAFE_RELEASE(m_pInnerAction); }
+
+CCRepeatForever* CCRepeatForever::create(CCActionInterval* pAction) {
+  CCRepeatForever* p = new CCRepeatForever();
+  if (!p->initWithAction(pAction)) {
+    delete p;
+    return 0;
+  }
+  p->autorelease();
+  return p;
+}
+
+bool CCRepeatForever::initWithAction(CCActionInterval* pAction) {
+  if (!pAction) return false;
+  pAction->retain();
+  CC_SAFE_RELEASE(m_pInnerAction);
+  m_pInnerAction = pAction;
+  return true;
+}
+
+CCObject* CCRepeatForever::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCRepeatForever)
+  CCActionInterval::copyWithZone(pZone);
+  CCActionInterval* inner = (CCActionInterval*)m_pInnerAction->copy();
+  pCopy->initWithAction(inner);
+  CC_SAFE_RELEASE(inner);
+  CC_ACTION_COPY_END()
+}
+
+void CCRepeatForever::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_pInnerAction->startWithTarget(pTarget);
+}
+
+void CCRepeatForever::step(float dt) {
+  m_pInnerAction->step(dt);
+  if (m_pInnerAction->isDone()) {
+    // Carry the overshoot into the next round so the period stays exact.
+    float diff = m_pInnerAction->getElapsed() - m_pInnerAction->getDuration();
+    m_pInnerAction->startWithTarget(m_pTarget);
+    m_pInnerAction->step(0.0f);
+    m_pInnerAction->step(diff);
+  }
+}
+
+bool CCRepeatForever::isDone() { return false; }
+
+CCActionInterval* CCRepeatForever::reverse() {
+  CCActionInterval* r = m_pInnerAction->reverse();
+  return r ? CCRepeatForever::create(r) : 0;
+}
+
+// ---- CCSpawn ----
+
+CCSpawn::~CCSpawn() {
+  CC_SAFE_RELEASE(m_pOne);
+  CC_SAFE_RELEASE(m_pTwo);
+}
+
+CCSpawn* CCSpawn::createWithTwoActions(CCFiniteTimeAction* pAction1, CCFiniteTimeAction* pAction2) {
+  CCSpawn* p = new CCSpawn();
+  if (!p->initWithTwoActions(pAction1, pAction2)) {
+    delete p;
+    return 0;
+  }
+  p->autorelease();
+  return p;
+}
+
+static CCSpawn* spawnOfList(const std::vector<CCFiniteTimeAction*>& list) {
+  if (list.empty()) {
+    CCLOGERROR("CCSpawn: no actions");
+    return 0;
+  }
+  if (list.size() == 1) return CCSpawn::createWithTwoActions(list[0], CCDelayTime::create(0));
+  CCFiniteTimeAction* prev = list[0];
+  for (size_t i = 1; i < list.size(); ++i) {
+    prev = CCSpawn::createWithTwoActions(prev, list[i]);
+    if (!prev) return 0;
+  }
+  return (CCSpawn*)prev;
+}
+
+CCSpawn* CCSpawn::create(CCFiniteTimeAction* pAction1, ...) {
+  std::vector<CCFiniteTimeAction*> list;
+  va_list args;
+  va_start(args, pAction1);
+  for (CCFiniteTimeAction* a = pAction1; a; a = va_arg(args, CCFiniteTimeAction*)) list.push_back(a);
+  va_end(args);
+  return spawnOfList(list);
+}
+
+CCSpawn* CCSpawn::createWithArray(CCArray* arrayOfActions) {
+  std::vector<CCFiniteTimeAction*> list;
+  CCObject* o = 0;
+  CCARRAY_FOREACH(arrayOfActions, o) {
+    CCFiniteTimeAction* a = dynamic_cast<CCFiniteTimeAction*>(o);
+    if (a) list.push_back(a);
+  }
+  return spawnOfList(list);
+}
+
+bool CCSpawn::initWithTwoActions(CCFiniteTimeAction* pAction1, CCFiniteTimeAction* pAction2) {
+  if (!pAction1 || !pAction2) {
+    CCLOGERROR("CCSpawn: null action");
+    return false;
+  }
+  float d1 = pAction1->getDuration(), d2 = pAction2->getDuration();
+  CCActionInterval::initWithDuration(std::max(d1, d2));
+  CCFiniteTimeAction* one = pAction1;
+  CCFiniteTimeAction* two = pAction2;
+  // The shorter one is padded with a delay so both end together.
+  if (d1 > d2) two = CCSequence::createWithTwoActions(pAction2, CCDelayTime::create(d1 - d2));
+  else if (d1 < d2) one = CCSequence::createWithTwoActions(pAction1, CCDelayTime::create(d2 - d1));
+  one->retain();
+  two->retain();
+  CC_SAFE_RELEASE(m_pOne);
+  CC_SAFE_RELEASE(m_pTwo);
+  m_pOne = one;
+  m_pTwo = two;
+  return true;
+}
+
+CCObject* CCSpawn::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCSpawn)
+  CCActionInterval::copyWithZone(pZone);
+  CCFiniteTimeAction* a = (CCFiniteTimeAction*)m_pOne->copy();
+  CCFiniteTimeAction* b = (CCFiniteTimeAction*)m_pTwo->copy();
+  pCopy->initWithTwoActions(a, b);
+  CC_SAFE_RELEASE(a);
+  CC_SAFE_RELEASE(b);
+  CC_ACTION_COPY_END()
+}
+
+void CCSpawn::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_pOne->startWithTarget(pTarget);
+  m_pTwo->startWithTarget(pTarget);
+}
+
+void CCSpawn::stop() {
+  m_pOne->stop();
+  m_pTwo->stop();
+  CCActionInterval::stop();
+}
+
+void CCSpawn::update(float time) {
+  if (m_pOne) m_pOne->update(time);
+  if (m_pTwo) m_pTwo->update(time);
+}
+
+CCActionInterval* CCSpawn::reverse() {
+  CCFiniteTimeAction* a = m_pOne->reverse();
+  CCFiniteTimeAction* b = m_pTwo->reverse();
+  if (!a || !b) return 0;
+  return CCSpawn::createWithTwoActions(a, b);
+}
+
+// ---- rotation ----
+
+CCRotateTo* CCRotateTo::create(float duration, float fDeltaAngle) {
+  CCRotateTo* p = new CCRotateTo();
+  p->initWithDuration(duration, fDeltaAngle);
+  p->autorelease();
+  return p;
+}
+
+bool CCRotateTo::initWithDuration(float duration, float fDeltaAngle) {
+  CCActionInterval::initWithDuration(duration);
+  m_fDstAngle = fDeltaAngle;
+  return true;
+}
+
+CCObject* CCRotateTo::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCRotateTo)
+  CCActionInterval::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_fDstAngle);
+  CC_ACTION_COPY_END()
+}
+
+void CCRotateTo::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_fStartAngle = pTarget->getRotation();
+  m_fStartAngle = m_fStartAngle > 0 ? fmodf(m_fStartAngle, 360.0f) : fmodf(m_fStartAngle, -360.0f);
+  // The shorter way round.
+  m_fDiffAngle = m_fDstAngle - m_fStartAngle;
+  if (m_fDiffAngle > 180) m_fDiffAngle -= 360;
+  if (m_fDiffAngle < -180) m_fDiffAngle += 360;
+}
+
+void CCRotateTo::update(float time) {
+  if (m_pTarget) m_pTarget->setRotation(m_fStartAngle + m_fDiffAngle * time);
+}
+
+CCRotateBy* CCRotateBy::create(float duration, float fDeltaAngle) {
+  CCRotateBy* p = new CCRotateBy();
+  p->initWithDuration(duration, fDeltaAngle);
+  p->autorelease();
+  return p;
+}
+
+bool CCRotateBy::initWithDuration(float duration, float fDeltaAngle) {
+  CCActionInterval::initWithDuration(duration);
+  m_fAngle = fDeltaAngle;
+  return true;
+}
+
+CCObject* CCRotateBy::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCRotateBy)
+  CCActionInterval::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_fAngle);
+  CC_ACTION_COPY_END()
+}
+
+void CCRotateBy::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_fStartAngle = pTarget->getRotation();
+}
+
+void CCRotateBy::update(float time) {
+  if (m_pTarget) m_pTarget->setRotation(m_fStartAngle + m_fAngle * time);
+}
+
+CCActionInterval* CCRotateBy::reverse() { return CCRotateBy::create(m_fDuration, -m_fAngle); }
+
+// ---- movement ----
+
+CCMoveTo* CCMoveTo::create(float duration, const CCPoint& position) {
+  CCMoveTo* p = new CCMoveTo();
+  p->initWithDuration(duration, position);
+  p->autorelease();
+  return p;
+}
+
+bool CCMoveTo::initWithDuration(float duration, const CCPoint& position) {
+  CCActionInterval::initWithDuration(duration);
+  m_endPosition = position;
+  return true;
+}
+
+CCObject* CCMoveTo::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCMoveTo)
+  CCActionInterval::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_endPosition);
+  CC_ACTION_COPY_END()
+}
+
+void CCMoveTo::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_startPosition = pTarget->getPosition();
+  m_delta = CCPoint(m_endPosition.x - m_startPosition.x, m_endPosition.y - m_startPosition.y);
+}
+
+void CCMoveTo::update(float time) {
+  if (m_pTarget) {
+    m_pTarget->setPosition(CCPoint(m_startPosition.x + m_delta.x * time, m_startPosition.y + m_delta.y * time));
+  }
+}
+
+CCMoveBy* CCMoveBy::create(float duration, const CCPoint& deltaPosition) {
+  CCMoveBy* p = new CCMoveBy();
+  p->initWithDuration(duration, deltaPosition);
+  p->autorelease();
+  return p;
+}
+
+bool CCMoveBy::initWithDuration(float duration, const CCPoint& deltaPosition) {
+  CCActionInterval::initWithDuration(duration);
+  m_delta = deltaPosition;
+  return true;
+}
+
+CCObject* CCMoveBy::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCMoveBy)
+  CCMoveTo::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_delta);
+  CC_ACTION_COPY_END()
+}
+
+void CCMoveBy::startWithTarget(CCNode* pTarget) {
+  CCPoint delta = m_delta;
+  CCMoveTo::startWithTarget(pTarget);
+  m_delta = delta;
+}
+
+CCActionInterval* CCMoveBy::reverse() { return CCMoveBy::create(m_fDuration, CCPoint(-m_delta.x, -m_delta.y)); }
+
+// ---- scale ----
+
+CCScaleTo* CCScaleTo::create(float duration, float s) { return create(duration, s, s); }
+
+CCScaleTo* CCScaleTo::create(float duration, float sx, float sy) {
+  CCScaleTo* p = new CCScaleTo();
+  p->initWithDuration(duration, sx, sy);
+  p->autorelease();
+  return p;
+}
+
+bool CCScaleTo::initWithDuration(float duration, float s) { return initWithDuration(duration, s, s); }
+
+bool CCScaleTo::initWithDuration(float duration, float sx, float sy) {
+  CCActionInterval::initWithDuration(duration);
+  m_fEndScaleX = sx;
+  m_fEndScaleY = sy;
+  return true;
+}
+
+CCObject* CCScaleTo::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCScaleTo)
+  CCActionInterval::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_fEndScaleX, m_fEndScaleY);
+  CC_ACTION_COPY_END()
+}
+
+void CCScaleTo::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_fStartScaleX = pTarget->getScaleX();
+  m_fStartScaleY = pTarget->getScaleY();
+  m_fDeltaX = m_fEndScaleX - m_fStartScaleX;
+  m_fDeltaY = m_fEndScaleY - m_fStartScaleY;
+}
+
+void CCScaleTo::update(float time) {
+  if (m_pTarget) {
+    m_pTarget->setScaleX(m_fStartScaleX + m_fDeltaX * time);
+    m_pTarget->setScaleY(m_fStartScaleY + m_fDeltaY * time);
+  }
+}
+
+CCScaleBy* CCScaleBy::create(float duration, float s) { return create(duration, s, s); }
+
+CCScaleBy* CCScaleBy::create(float duration, float sx, float sy) {
+  CCScaleBy* p = new CCScaleBy();
+  p->initWithDuration(duration, sx, sy);
+  p->autorelease();
+  return p;
+}
+
+CCObject* CCScaleBy::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCScaleBy)
+  CCScaleTo::copyWithZone(pZone);
+  CC_ACTION_COPY_END()
+}
+
+void CCScaleBy::startWithTarget(CCNode* pTarget) {
+  CCScaleTo::startWithTarget(pTarget);
+  m_fDeltaX = m_fStartScaleX * m_fEndScaleX - m_fStartScaleX;
+  m_fDeltaY = m_fStartScaleY * m_fEndScaleY - m_fStartScaleY;
+}
+
+CCActionInterval* CCScaleBy::reverse() {
+  if (m_fEndScaleX == 0 || m_fEndScaleY == 0) return 0;
+  return CCScaleBy::create(m_fDuration, 1 / m_fEndScaleX, 1 / m_fEndScaleY);
+}
+
+// ---- opacity and colour ----
+
+static CCRGBAProtocol* rgbaOf(CCNode* node) { return dynamic_cast<CCRGBAProtocol*>(node); }
+
+CCFadeIn* CCFadeIn::create(float d) {
+  CCFadeIn* p = new CCFadeIn();
+  p->initWithDuration(d);
+  p->autorelease();
+  return p;
+}
+
+CCObject* CCFadeIn::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCFadeIn)
+  CCActionInterval::copyWithZone(pZone);
+  CC_ACTION_COPY_END()
+}
+
+void CCFadeIn::update(float time) {
+  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) p->setOpacity((GLubyte)(255 * time));
+}
+
+CCActionInterval* CCFadeIn::reverse() { return CCFadeOut::create(m_fDuration); }
+
+CCFadeOut* CCFadeOut::create(float d) {
+  CCFadeOut* p = new CCFadeOut();
+  p->initWithDuration(d);
+  p->autorelease();
+  return p;
+}
+
+CCObject* CCFadeOut::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCFadeOut)
+  CCActionInterval::copyWithZone(pZone);
+  CC_ACTION_COPY_END()
+}
+
+void CCFadeOut::update(float time) {
+  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) p->setOpacity((GLubyte)(255 * (1 - time)));
+}
+
+CCActionInterval* CCFadeOut::reverse() { return CCFadeIn::create(m_fDuration); }
+
+CCFadeTo* CCFadeTo::create(float duration, GLubyte opacity) {
+  CCFadeTo* p = new CCFadeTo();
+  p->initWithDuration(duration, opacity);
+  p->autorelease();
+  return p;
+}
+
+bool CCFadeTo::initWithDuration(float duration, GLubyte opacity) {
+  CCActionInterval::initWithDuration(duration);
+  m_toOpacity = opacity;
+  return true;
+}
+
+CCObject* CCFadeTo::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCFadeTo)
+  CCActionInterval::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_toOpacity);
+  CC_ACTION_COPY_END()
+}
+
+void CCFadeTo::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  if (CCRGBAProtocol* p = rgbaOf(pTarget)) m_fromOpacity = p->getOpacity();
+}
+
+void CCFadeTo::update(float time) {
+  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) {
+    p->setOpacity((GLubyte)(m_fromOpacity + (m_toOpacity - m_fromOpacity) * time));
+  }
+}
+
+CCTintTo* CCTintTo::create(float duration, GLubyte red, GLubyte green, GLubyte blue) {
+  CCTintTo* p = new CCTintTo();
+  p->initWithDuration(duration, red, green, blue);
+  p->autorelease();
+  return p;
+}
+
+bool CCTintTo::initWithDuration(float duration, GLubyte red, GLubyte green, GLubyte blue) {
+  CCActionInterval::initWithDuration(duration);
+  m_to = ccc3(red, green, blue);
+  return true;
+}
+
+CCObject* CCTintTo::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCTintTo)
+  CCActionInterval::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_to.r, m_to.g, m_to.b);
+  CC_ACTION_COPY_END()
+}
+
+void CCTintTo::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  if (CCRGBAProtocol* p = rgbaOf(pTarget)) m_from = p->getColor();
+}
+
+void CCTintTo::update(float time) {
+  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) {
+    p->setColor(ccc3((GLubyte)(m_from.r + (m_to.r - m_from.r) * time),
+                     (GLubyte)(m_from.g + (m_to.g - m_from.g) * time),
+                     (GLubyte)(m_from.b + (m_to.b - m_from.b) * time)));
+  }
+}
+
+CCTintBy* CCTintBy::create(float duration, short deltaRed, short deltaGreen, short deltaBlue) {
+  CCTintBy* p = new CCTintBy();
+  p->initWithDuration(duration, deltaRed, deltaGreen, deltaBlue);
+  p->autorelease();
+  return p;
+}
+
+bool CCTintBy::initWithDuration(float duration, short deltaRed, short deltaGreen, short deltaBlue) {
+  CCActionInterval::initWithDuration(duration);
+  m_deltaR = deltaRed;
+  m_deltaG = deltaGreen;
+  m_deltaB = deltaBlue;
+  return true;
+}
+
+CCObject* CCTintBy::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCTintBy)
+  CCActionInterval::copyWithZone(pZone);
+  pCopy->initWithDuration(m_fDuration, m_deltaR, m_deltaG, m_deltaB);
+  CC_ACTION_COPY_END()
+}
+
+void CCTintBy::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  if (CCRGBAProtocol* p = rgbaOf(pTarget)) {
+    ccColor3B c = p->getColor();
+    m_fromR = c.r;
+    m_fromG = c.g;
+    m_fromB = c.b;
+  }
+}
+
+static GLubyte clampByte(float v) { return (GLubyte)(v < 0 ? 0 : v > 255 ? 255 : v); }
+
+void CCTintBy::update(float time) {
+  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) {
+    p->setColor(ccc3(clampByte(m_fromR + m_deltaR * time), clampByte(m_fromG + m_deltaG * time),
+                     clampByte(m_fromB + m_deltaB * time)));
+  }
+}
+
+CCActionInterval* CCTintBy::reverse() {
+  return CCTintBy::create(m_fDuration, (short)-m_deltaR, (short)-m_deltaG, (short)-m_deltaB);
+}
+
+// ---- delay ----
+
+CCDelayTime* CCDelayTime::create(float d) {
+  CCDelayTime* p = new CCDelayTime();
+  p->initWithDuration(d);
+  p->autorelease();
+  return p;
+}
+
+CCObject* CCDelayTime::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCDelayTime)
+  CCActionInterval::copyWithZone(pZone);
+  CC_ACTION_COPY_END()
+}
+
+void CCDelayTime::update(float time) { CC_UNUSED_PARAM(time); }
+
+CCActionInterval* CCDelayTime::reverse() { return CCDelayTime::create(m_fDuration); }
+
+// ---- targeted ----
+
+CCTargetedAction::~CCTargetedAction() {
+  CC_SAFE_RELEASE(m_pForcedTarget);
+  CC_SAFE_RELEASE(m_pAction);
+}
+
+CCTargetedAction* CCTargetedAction::create(CCNode* pTarget, CCFiniteTimeAction* pAction) {
+  CCTargetedAction* p = new CCTargetedAction();
+  if (!p->initWithTarget(pTarget, pAction)) {
+    delete p;
+    return 0;
+  }
+  p->autorelease();
+  return p;
+}
+
+bool CCTargetedAction::initWithTarget(CCNode* pTarget, CCFiniteTimeAction* pAction) {
+  if (!pTarget || !pAction) {
+    CCLOGERROR("CCTargetedAction: needs a target and an action");
+    return false;
+  }
+  CCActionInterval::initWithDuration(pAction->getDuration());
+  setForcedTarget(pTarget);
+  pAction->retain();
+  CC_SAFE_RELEASE(m_pAction);
+  m_pAction = pAction;
+  return true;
+}
+
+void CCTargetedAction::setForcedTarget(CCNode* pTarget) {
+  CC_SAFE_RETAIN(pTarget);
+  CC_SAFE_RELEASE(m_pForcedTarget);
+  m_pForcedTarget = pTarget;
+}
+
+CCObject* CCTargetedAction::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(CCTargetedAction)
+  CCActionInterval::copyWithZone(pZone);
+  CCFiniteTimeAction* a = (CCFiniteTimeAction*)m_pAction->copy();
+  pCopy->initWithTarget(m_pForcedTarget, a);
+  CC_SAFE_RELEASE(a);
+  CC_ACTION_COPY_END()
+}
+
+void CCTargetedAction::startWithTarget(CCNode* pTarget) {
+  CCActionInterval::startWithTarget(pTarget);
+  m_pAction->startWithTarget(m_pForcedTarget);
+}
+
+void CCTargetedAction::stop() {
+  m_pAction->stop();
+  CCActionInterval::stop();
+}
+
+void CCTargetedAction::update(float time) { m_pAction->update(time); }
+
+NS_CC_END

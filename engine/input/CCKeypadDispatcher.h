@@ -1,0 +1,51 @@
+#ifndef __CCKEYPAD_DISPATCHER_H__
+#define __CCKEYPAD_DISPATCHER_H__
+
+#include <vector>
+
+#include "CCObject.h"
+
+NS_CC_BEGIN
+
+// The back and menu keys of devices that have them.
+class CCKeypadDelegate {
+ public:
+  virtual ~CCKeypadDelegate() {}
+  virtual void keyBackClicked() {}
+  virtual void keyMenuClicked() {}
+};
+
+typedef enum { kTypeBackClicked = 1, kTypeMenuClicked } ccKeypadMSGType;
+
+class CCKeypadDispatcher : public CCObject {
+ public:
+  CCKeypadDispatcher() : m_bLocked(false) {}
+  static CCKeypadDispatcher* sharedDispatcher();
+  static void setSharedDispatcher(CCKeypadDispatcher* pDispatcher);
+
+  void addDelegate(CCKeypadDelegate* pDelegate);
+  void removeDelegate(CCKeypadDelegate* pDelegate);
+  bool dispatchKeypadMSG(ccKeypadMSGType nMsgType);
+  bool hasDelegate(CCKeypadDelegate* pDelegate) const;
+
+ private:
+  bool m_bLocked;
+  std::vector<CCKeypadDelegate*> m_delegates;
+  std::vector<CCKeypadDelegate*> m_toAdd;
+  std::vector<CCKeypadDelegate*> m_toRemove;
+};
+
+// Accelerometer input; desktops have none, so nothing is ever delivered.
+struct CCAcceleration {
+  double x, y, z, timestamp;
+};
+
+class CCAccelerometerDelegate {
+ public:
+  virtual ~CCAccelerometerDelegate() {}
+  virtual void didAccelerate(CCAcceleration* pAccelerationValue) { CC_UNUSED_PARAM(pAccelerationValue); }
+};
+
+NS_CC_END
+
+#endif

@@ -1,0 +1,443 @@
+#include "CCEGLView.h"
+
+#include <SDL.h>
+
+#include <string>
+
+#include "CCApplication.h"
+#include "CCCommon.h"
+#include "CCDirector.h"
+#include "CCGL.h"
+#include "CCIMEDispatcher.h"
+
+NS_CC_BEGIN
+
+namespace {
+
+CCEGLView* s_sharedView = nullptr;
+bool s_fullScreen = false;
+
+std::string& windowTitle() {
+  static std::string title = "cocos2d-x";
+  return title;
+}
+
+const int kWindowedWidth = 1024;
+const int kWindowedHeight = 768;
+
+// The key codes of the engine's keyboard events are Windows virtual-key codes.
+int windowsKeyCode(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
+  if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 97 + (key - SDLK_KP_1);
+  switch (key) {
+    case SDLK_KP_0: return 96;
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_TAB: return 9;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return 13;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return 17;
+    case SDLK_LALT:
+    case SDLK_RALT: return 18;
+    case SDLK_PAUSE: return 19;
+    case SDLK_CAPSLOCK: return 20;
+    case SDLK_ESCAPE: return 27;
+    case SDLK_SPACE: return 32;
+    case SDLK_PAGEUP: return 33;
+    case SDLK_PAGEDOWN: return 34;
+    case SDLK_END: return 35;
+    case SDLK_HOME: return 36;
+    case SDLK_LEFT: return 37;
+    case SDLK_UP: return 38;
+    case SDLK_RIGHT: return 39;
+    case SDLK_DOWN: return 40;
+    case SDLK_INSERT: return 45;
+    case SDLK_DELETE: return 46;
+    case SDLK_KP_MULTIPLY: return 106;
+    case SDLK_KP_PLUS: return 107;
+    case SDLK_KP_MINUS: return 109;
+    case SDLK_KP_PERIOD: return 110;
+    case SDLK_KP_DIVIDE: return 111;
+    case SDLK_SEMICOLON: return 186;
+    case SDLK_EQUALS: return 187;
+    case SDLK_COMMA: return 188;
+    case SDLK_MINUS: return 189;
+    case SDLK_PERIOD: return 190;
+    case SDLK_SLASH: return 191;
+    case SDLK_BACKQUOTE: return 192;
+    case SDLK_LEFTBRACKET: return 219;
+    case SDLK_BACKSLASH: return 220;
+    case SDLK_RIGHTBRACKET: return 221;
+    case SDLK_QUOTE: return 222;
+    default: return -1;
+  }
+}
+
+int modifierMask(Uint16 mod) {
+  int mask = 0;
+  if (mod & KMOD_SHIFT) mask |= 8;
+  if (mod & KMOD_CTRL) mask |= 2;
+  if (mod & KMOD_ALT) mask |= 16;
+  return mask;
+}
+
+}  // namespace
+
+CCEGLView* CCEGLView::sharedOpenGLView() {
+  if (!s_sharedView) {
+    s_sharedView = new CCEGLView();
+    if (!s_sharedView->create()) {
+      delete s_sharedView;
+      s_sharedView = nullptr;
+    }
+  }
+  return s_sharedView;
+}
+
+void CCEGLView::setWindowTitle(const std::string& title) {
+  windowTitle() = title;
+  if (s_sharedView && s_sharedView->m_window)
+    SDL_SetWindowTitle(s_sharedView->m_window, title.c_str());
+}
+
+const std::string& CCEGLView::getWindowTitle() { return windowTitle(); }
+bool CCEGLView::isFullScreen() { return s_fullScreen; }
+void CCEGLView::setFullScreen(bool fullScreen) { s_fullScreen = fullScreen; }
+
+CCEGLView::CCEGLView() {}
+
+CCEGLView::~CCEGLView() {
+  if (m_context) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
+  if (m_window) SDL_DestroyWindow(m_window);
+  if (m_ownsSdlVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (s_sharedView == this) s_sharedView = nullptr;
+}
+
+bool CCEGLView::create() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+      CCLogError("CCEGLView: cannot start SDL video: %s", SDL_GetError());
+      return false;
+    }
+    m_ownsSdlVideo = true;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  m_window = SDL_CreateWindow(windowTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                              kWindowedWidth, kWindowedHeight,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!m_window) {
+    CCLogError("CCEGLView: cannot create the window: %s", SDL_GetError());
+    return false;
+  }
+  m_context = SDL_GL_CreateContext(m_window);
+  if (!m_context) {
+    CCLogError("CCEGLView: cannot create the OpenGL context: %s", SDL_GetError());
+    return false;
+  }
+  SDL_GL_MakeCurrent(m_window, static_cast<SDL_GLContext>(m_context));
+  // Frames are paced by the application loop, not by the display.
+  SDL_GL_SetSwapInterval(0);
+  if (!setupGL()) return false;
+  // Touches arrive as touches; the mouse events SDL makes from them are dropped.
+  SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+  CCEGLViewProtocol::setFrameSize(kWindowedWidth, kWindowedHeight);
+  return true;
+}
+
+bool CCEGLView::setupGL() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  CCLog("%s", version ? version : "(no OpenGL version)");
+  glewExperimental = GL_TRUE;
+  GLenum err = glewInit();
+  // GLEW may report a missing GLX display under Wayland although entry points load.
+  if (err != GLEW_OK
+#ifdef GLEW_ERROR_NO_GLX_DISPLAY
+      && err != GLEW_ERROR_NO_GLX_DISPLAY
+#endif
+  ) {
+    CCMessageBox(reinterpret_cast<const char*>(glewGetErrorString(err)), "OpenGL error");
+    return false;
+  }
+  if (!version || std::atof(version) < 1.5) {
+    char text[256];
+    std::snprintf(text, sizeof(text),
+                  "OpenGL 1.5 or higher is required (your version is %s). Please upgrade the "
+                  "driver of your video card.",
+                  version ? version : "unknown");
+    CCMessageBox(text, "OpenGL version too old");
+    return false;
+  }
+  if (GLEW_ARB_vertex_shader && GLEW_ARB_fragment_shader) CCLog("Ready for GLSL");
+  else CCLog("Not totally ready :(");
+  if (glewIsSupported("GL_VERSION_2_0")) CCLog("Ready for OpenGL 2.0");
+  else CCLog("OpenGL 2.0 not supported");
+  if (!glGenFramebuffers) {
+    CCLog("OpenGL: glGenFramebuffers is NULL, try to detect an extension\n");
+    if (GLEW_ARB_framebuffer_object) {
+      CCLog("OpenGL: ARB_framebuffer_object is supported\n");
+    } else if (GLEW_EXT_framebuffer_object) {
+      CCLog("OpenGL: EXT_framebuffer_object is supported\n");
+      glIsRenderbuffer = glIsRenderbufferEXT;
+      glBindRenderbuffer = glBindRenderbufferEXT;
+      glDeleteRenderbuffers = glDeleteRenderbuffersEXT;
+      glGenRenderbuffers = glGenRenderbuffersEXT;
+      glRenderbufferStorage = glRenderbufferStorageEXT;
+      glGetRenderbufferParameteriv = glGetRenderbufferParameterivEXT;
+      glIsFramebuffer = glIsFramebufferEXT;
+      glBindFramebuffer = glBindFramebufferEXT;
+      glDeleteFramebuffers = glDeleteFramebuffersEXT;
+      glGenFramebuffers = glGenFramebuffersEXT;
+      glCheckFramebufferStatus = glCheckFramebufferStatusEXT;
+      glFramebufferTexture2D = glFramebufferTexture2DEXT;
+      glFramebufferRenderbuffer = glFramebufferRenderbufferEXT;
+      glGenerateMipmap = glGenerateMipmapEXT;
+    } else {
+      CCLog("OpenGL: No framebuffers extension is supported\n");
+      CCLog("OpenGL: Any call to Fbo will crash!\n");
+      CCMessageBox("No OpenGL framebuffer support. Please upgrade the driver of your video card.",
+                   "OpenGL error");
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CCEGLView::isOpenGLReady() { return m_window != nullptr && m_context != nullptr; }
+
+void CCEGLView::end() {
+  if (m_captured) SDL_CaptureMouse(SDL_FALSE);
+  delete this;
+}
+
+void CCEGLView::swapBuffers() {
+  if (m_window) SDL_GL_SwapWindow(m_window);
+}
+
+void CCEGLView::setFrameSize(float width, float height) {
+  CCEGLViewProtocol::setFrameSize(width, height);
+  if (m_window && !(SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN)) {
+    SDL_SetWindowSize(m_window, static_cast<int>(width), static_cast<int>(height));
+    centerWindow();
+  }
+}
+
+void CCEGLView::setIMEKeyboardState(bool open) {
+  if (open) SDL_StartTextInput();
+}
+
+CCSize CCEGLView::getDesktopSize() const {
+  SDL_DisplayMode mode;
+  int display = m_window ? SDL_GetWindowDisplayIndex(m_window) : 0;
+  if (display < 0) display = 0;
+  if (SDL_GetDesktopDisplayMode(display, &mode) != 0) {
+    CCLogWarning("CCEGLView: no desktop mode: %s", SDL_GetError());
+    return CCSize(kWindowedWidth, kWindowedHeight);
+  }
+  return CCSize(static_cast<float>(mode.w), static_cast<float>(mode.h));
+}
+
+bool CCEGLView::goFullScreen(int width, int height) {
+  if (!m_window) return false;
+  if (width == 0 || height == 0) {
+    CCSize desktop = getDesktopSize();
+    width = static_cast<int>(desktop.width);
+    height = static_cast<int>(desktop.height);
+  }
+  SDL_SetWindowSize(m_window, width, height);
+  bool ok = SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+  if (!ok) CCLogWarning("CCEGLView: cannot go full screen: %s", SDL_GetError());
+  return ok;
+}
+
+bool CCEGLView::leaveFullScreen(int x, int y, int width, int height, int extraWidth,
+                                int extraHeight) {
+  if (!m_window) return false;
+  bool ok = SDL_SetWindowFullscreen(m_window, 0) == 0;
+  SDL_SetWindowSize(m_window, width + extraWidth, height + extraHeight);
+  SDL_SetWindowPosition(m_window, x, y);
+  SDL_RestoreWindow(m_window);
+  return ok;
+}
+
+void CCEGLView::toggleFullScreen() {
+  s_fullScreen = !s_fullScreen;
+  if (s_fullScreen) {
+    CCSize desktop = getDesktopSize();
+    setFrameSize(desktop.width, desktop.height);
+    goFullScreen(0, 0);
+  } else {
+    leaveFullScreen(0, 0, kWindowedWidth, kWindowedHeight, 0, 0);
+    setFrameSize(kWindowedWidth, kWindowedHeight);
+  }
+  CCApplication* app = CCApplication::sharedApplication();
+  if (app) {
+    app->selectDesignResolution();
+  } else {
+    setDesignResolutionSize(m_obScreenSize.width, m_obScreenSize.height, kResolutionShowAll);
+  }
+}
+
+void CCEGLView::centerWindow() {
+  if (m_window) SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void CCEGLView::showWindow() {
+  if (m_window) SDL_ShowWindow(m_window);
+}
+
+int CCEGLView::currentModifiers() const { return modifierMask(static_cast<Uint16>(SDL_GetModState())); }
+
+void CCEGLView::pasteClipboard() {
+  if (!SDL_HasClipboardText()) return;
+  char* text = SDL_GetClipboardText();
+  if (!text) return;
+  // Pasted text becomes one line.
+  std::string line;
+  for (const char* p = text; *p; ++p)
+    if (*p != '\n' && *p != '\r') line += *p;
+  SDL_free(text);
+  if (!line.empty())
+    CCIMEDispatcher::sharedDispatcher()->dispatchInsertText(line.c_str(), static_cast<int>(line.size()));
+}
+
+bool CCEGLView::pollEvents() {
+  bool any = false;
+  SDL_Event event;
+  // The view may be ended by an event (a close): stop draining then.
+  while (s_sharedView == this && SDL_PollEvent(&event)) {
+    any = true;
+    handleEvent(event);
+  }
+  return any;
+}
+
+void CCEGLView::handleEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      CCDirector::sharedDirector()->end();
+      break;
+    case SDL_WINDOWEVENT: {
+      CCApplication* app = CCApplication::sharedApplication();
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+          if (app) app->applicationDidEnterBackground();
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+          if (app) app->applicationWillEnterForeground();
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (m_window) SDL_ShowWindow(m_window);
+          if (app) app->applicationWillEnterForeground();
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          // Losing activation minimises the window (which sends the game to the background).
+          if (m_window) SDL_MinimizeWindow(m_window);
+          break;
+        default:
+          break;
+      }
+      break;
+    }
+    case SDL_MOUSEMOTION:
+      if (event.motion.which == SDL_TOUCH_MOUSEID) break;
+      handleMouseMove(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
+      // A move with the left button held from a press in the view is a drag.
+      if (m_captured)
+        handleMouseLeftDrag(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
+      break;
+    case SDL_MOUSEBUTTONDOWN: {
+      if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) break;
+      // Only a plain left press counts: no Shift or Control, no other button held.
+      bool plain = (SDL_GetModState() & (KMOD_SHIFT | KMOD_CTRL)) == 0 &&
+                   (SDL_GetMouseState(nullptr, nullptr) & ~SDL_BUTTON_LMASK) == 0;
+      float x = static_cast<float>(event.button.x), y = static_cast<float>(event.button.y);
+      if (plain && isPointInViewport(x, y)) {
+        m_captured = true;
+        SDL_CaptureMouse(SDL_TRUE);
+        handleMouseLeftDown(x, y);
+      }
+      break;
+    }
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) break;
+      if (m_captured) {
+        handleMouseLeftUp(static_cast<float>(event.button.x), static_cast<float>(event.button.y));
+        SDL_CaptureMouse(SDL_FALSE);
+        m_captured = false;
+      }
+      break;
+    case SDL_MOUSEWHEEL: {
+      if (event.wheel.which == SDL_TOUCH_MOUSEID) break;
+      int notches = event.wheel.y;
+      if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+      if (notches != 0) handleMouseScroll(0, static_cast<float>(notches * 120));
+      break;
+    }
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+    case SDL_FINGERUP: {
+      int id = static_cast<int>(event.tfinger.fingerId);
+      float x = event.tfinger.x * m_obScreenSize.width;
+      float y = event.tfinger.y * m_obScreenSize.height;
+      if (!isPointInViewport(x, y)) break;
+      if (event.type == SDL_FINGERDOWN) handleTouchesBegin(1, &id, &x, &y);
+      else if (event.type == SDL_FINGERMOTION) handleTouchesMove(1, &id, &x, &y);
+      else handleTouchesEnd(1, &id, &x, &y);
+      break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const SDL_Keysym& key = event.key.keysym;
+      int mods = modifierMask(key.mod);
+      if (mods != m_lastModifiers) {
+        m_lastModifiers = mods;
+        handleModifiersChanged(mods);
+      }
+      int code = windowsKeyCode(key.sym);
+      bool editing = CCIMEDispatcher::sharedDispatcher()->isAnyDelegateEditing();
+      if (event.type == SDL_KEYUP) {
+        if (code >= 0 && !editing) handleKeyUp(code, mods);
+        break;
+      }
+      if (code >= 0 && !editing) handleKeyDown(code, mods);
+      bool ctrl = (key.mod & KMOD_CTRL) != 0;
+      if (ctrl && key.sym == SDLK_f) {
+        if (!event.key.repeat) toggleFullScreen();
+      } else if (ctrl && key.sym == SDLK_v) {
+        pasteClipboard();
+      } else if (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) {
+        // Return ends a line of an edit box instead of inserting a line feed.
+        CCIMEKeyboardNotificationInfo info;
+        CCIMEDispatcher::sharedDispatcher()->dispatchKeyboardWillHide(info);
+      } else if (key.sym == SDLK_BACKSPACE) {
+        CCIMEDispatcher::sharedDispatcher()->dispatchDeleteBackward();
+      }
+      break;
+    }
+    case SDL_TEXTINPUT: {
+      // Control combinations are commands, not text.
+      if (SDL_GetModState() & KMOD_CTRL) break;
+      std::string text;
+      for (const char* p = event.text.text; *p; ++p)
+        if (static_cast<unsigned char>(*p) >= 0x20) text += *p;
+      if (!text.empty())
+        CCIMEDispatcher::sharedDispatcher()->dispatchInsertText(text.c_str(), static_cast<int>(text.size()));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+NS_CC_END

@@ -1,0 +1,358 @@
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CCActionEase.h"
+#include "CCActionInstant.h"
+#include "CCActionInterval.h"
+#include "CCLayer.h"
+#include "CCNode.h"
+#include "CCPointExtension.h"
+#include "CCString.h"
+#include "engine_fixture.h"
+
+using namespace cocos2d;
+
+namespace {
+
+// A running node that counts call-backs and scheduled calls.
+class Probe : public CCNode {
+ public:
+  static Probe* make() {
+    Probe* p = new Probe();
+    p->autorelease();
+    p->onEnter();
+    return p;
+  }
+  void ping() { ++pings; }
+  void pingNode(CCNode* n) {
+    ++pings;
+    lastNode = n;
+  }
+  void pingData(CCNode*, void* d) { lastData = d; }
+  void pingObject(CCObject* o) { lastObject = o; }
+  void tickA(float) {
+    ++ticksA;
+    if (onA) onA();
+  }
+  void tickB(float) { ++ticksB; }
+  void update(float) override { ++updates; }
+
+  int pings = 0, ticksA = 0, ticksB = 0, updates = 0;
+  CCNode* lastNode = nullptr;
+  void* lastData = nullptr;
+  CCObject* lastObject = nullptr;
+  std::function<void()> onA;
+};
+
+class ActionTest : public EngineTest {
+ protected:
+  void TearDown() override {
+    for (Probe* p : probes) {
+      p->onExit();
+      p->cleanup();
+    }
+    EngineTest::TearDown();
+  }
+  Probe* probe() {
+    Probe* p = Probe::make();
+    probes.push_back(p);
+    return p;
+  }
+  std::vector<Probe*> probes;
+};
+
+TEST_F(ActionTest, IntervalFirstStepStartsTheClockAndTheActionEndsAtItsDuration) {
+  Probe* p = probe();
+  p->setPosition(ccp(0, 0));
+  p->runAction(CCMoveTo::create(1.0f, ccp(100, 0)));
+  tick(0.25f);  // first step: time 0
+  EXPECT_FLOAT_EQ(0.f, p->getPositionX());
+  tick(0.25f);
+  EXPECT_FLOAT_EQ(25.f, p->getPositionX());
+  tick(0.5f);
+  tick(0.25f);
+  EXPECT_FLOAT_EQ(100.f, p->getPositionX());
+  EXPECT_EQ(0u, p->numberOfRunningActions());
+}
+
+TEST_F(ActionTest, SequenceRunsActionsInTurnAndCallsBackOnce) {
+  Probe* p = probe();
+  p->runAction(CCSequence::create(CCMoveBy::create(0.5f, ccp(10, 0)), CCCallFunc::create(p, callfunc_selector(Probe::ping)),
+                                  CCScaleTo::create(0.5f, 3.0f), CCCallFuncN::create(p, callfuncN_selector(Probe::pingNode)),
+                                  NULL));
+  tick(0);
+  tick(0.25f);
+  EXPECT_FLOAT_EQ(5.f, p->getPositionX());
+  EXPECT_EQ(0, p->pings);
+  tick(0.5f);  // crosses the call-back
+  EXPECT_FLOAT_EQ(10.f, p->getPositionX());
+  EXPECT_EQ(1, p->pings);
+  EXPECT_FLOAT_EQ(2.0f, p->getScale());
+  tick(1.0f);
+  EXPECT_FLOAT_EQ(3.0f, p->getScale());
+  EXPECT_EQ(2, p->pings);
+  EXPECT_EQ(p, p->lastNode);
+  EXPECT_EQ(0u, p->numberOfRunningActions());
+}
+
+TEST_F(ActionTest, SequenceSkippedInOneFrameStillRunsEveryStep) {
+  Probe* p = probe();
+  CCArray* steps = CCArray::create(CCMoveBy::create(0.1f, ccp(1, 0)), CCCallFunc::create(p, callfunc_selector(Probe::ping)),
+                                   CCMoveBy::create(0.1f, ccp(0, 1)), NULL);
+  p->runAction(CCSequence::createWithArray(steps));
+  tick(0);
+  tick(5.0f);
+  EXPECT_FLOAT_EQ(1.f, p->getPositionX());
+  EXPECT_FLOAT_EQ(1.f, p->getPositionY());
+  EXPECT_EQ(1, p->pings);
+}
+
+TEST_F(ActionTest, SpawnLastsAsLongAsItsLongestPart) {
+  Probe* p = probe();
+  CCAction* spawn = CCSpawn::create(CCMoveTo::create(1.0f, ccp(10, 0)), CCRotateBy::create(2.0f, 90), NULL);
+  EXPECT_FLOAT_EQ(2.0f, static_cast<CCFiniteTimeAction*>(spawn)->getDuration());
+  p->runAction(spawn);
+  tick(0);
+  tick(1.0f);
+  EXPECT_FLOAT_EQ(10.f, p->getPositionX());
+  EXPECT_FLOAT_EQ(45.f, p->getRotation());
+  tick(1.0f);
+  EXPECT_FLOAT_EQ(90.f, p->getRotation());
+  EXPECT_EQ(0u, p->numberOfRunningActions());
+}
+
+TEST_F(ActionTest, RepeatCallsBackEachTimeAndRepeatForeverKeepsItsPeriod) {
+  Probe* p = probe();
+  p->runAction(CCRepeat::create(CCSequence::create(CCDelayTime::create(0.5f), CCCallFunc::create(p, callfunc_selector(Probe::ping)), NULL), 3));
+  tick(0);
+  for (int i = 0; i < 20; ++i) tick(0.1f);
+  EXPECT_EQ(3, p->pings);
+
+  Probe* q = probe();
+  q->runAction(CCRepeatForever::create(CCSequence::create(CCDelayTime::create(1.0f), CCCallFunc::create(q, callfunc_selector(Probe::ping)), NULL)));
+  tick(0);
+  // Uneven frames: the overshoot of each round is carried into the next.
+  for (int i = 0; i < 105; ++i) tick(i % 2 ? 0.07f : 0.13f);  // 10.5 seconds
+  EXPECT_EQ(10, q->pings);
+  EXPECT_EQ(1u, q->numberOfRunningActions());
+}
+
+TEST_F(ActionTest, RepeatOfAnInstantActionRunsItTheGivenNumberOfTimes) {
+  Probe* p = probe();
+  p->runAction(CCRepeat::create(CCCallFunc::create(p, callfunc_selector(Probe::ping)), 4));
+  tick(0);
+  tick(0.1f);
+  tick(0.1f);
+  EXPECT_EQ(4, p->pings);
+}
+
+TEST_F(ActionTest, CallFuncVariantsPassNodeDataAndObject) {
+  Probe* p = probe();
+  int token = 7;
+  CCString* obj = CCString::create("x");
+  p->runAction(CCSequence::create(CCCallFuncND::create(p, callfuncND_selector(Probe::pingData), &token),
+                                  CCCallFuncO::create(p, callfuncO_selector(Probe::pingObject), obj), NULL));
+  tick(0);
+  tick(0.1f);
+  EXPECT_EQ(&token, p->lastData);
+  EXPECT_EQ(obj, p->lastObject);
+}
+
+TEST_F(ActionTest, ShowHideAndTintWorkOnRgbaNodes) {
+  CCLayer* layer = CCLayer::create();
+  layer->onEnter();
+  layer->runAction(CCSequence::create(CCHide::create(), CCFadeTo::create(1.0f, 55), NULL));
+  tick(0);
+  EXPECT_FALSE(layer->isVisible());
+  tick(0.5f);
+  tick(0.5f);
+  EXPECT_EQ(55, layer->getOpacity());
+  layer->runAction(CCShow::create());
+  tick(0.1f);
+  EXPECT_TRUE(layer->isVisible());
+  layer->onExit();
+  layer->cleanup();
+}
+
+TEST_F(ActionTest, StoppingActionsByTagAndWhileRunningIsSafe) {
+  Probe* p = probe();
+  CCAction* a = CCMoveBy::create(1.0f, ccp(10, 0));
+  a->setTag(5);
+  p->runAction(a);
+  EXPECT_EQ(a, p->getActionByTag(5));
+  p->stopActionByTag(5);
+  EXPECT_EQ(nullptr, p->getActionByTag(5));
+  // A call-back that stops every action of its node, itself included.
+  struct Stopper : public CCNode {
+    void stopAll() { stopAllActions(); }
+  };
+  Stopper* s = new Stopper();
+  s->autorelease();
+  s->onEnter();
+  s->runAction(CCSequence::create(CCDelayTime::create(0.1f), CCCallFunc::create(s, callfunc_selector(Stopper::stopAll)), CCMoveBy::create(1.0f, ccp(5, 0)), NULL));
+  s->runAction(CCMoveBy::create(1.0f, ccp(0, 5)));
+  tick(0);
+  tick(0.2f);
+  tick(0.2f);
+  EXPECT_EQ(0u, s->numberOfRunningActions());
+  s->onExit();
+  s->cleanup();
+}
+
+TEST_F(ActionTest, ActionsOfANodeThatIsNotRunningWaitUntilItEnters) {
+  CCNode* n = CCNode::create();
+  n->runAction(CCMoveBy::create(0.1f, ccp(10, 0)));
+  tick(0);
+  tick(1.0f);
+  EXPECT_FLOAT_EQ(0.f, n->getPositionX());
+  n->onEnter();
+  tick(0);
+  tick(1.0f);
+  EXPECT_FLOAT_EQ(10.f, n->getPositionX());
+  n->onExit();
+}
+
+struct EaseCase {
+  const char* name;
+  std::function<CCActionInterval*(CCActionInterval*)> make;
+};
+void PrintTo(const EaseCase& c, std::ostream* os) { *os << c.name; }
+
+class EaseEndPointTest : public ActionTest, public ::testing::WithParamInterface<EaseCase> {};
+
+TEST_P(EaseEndPointTest, StartsAtTheStartAndEndsExactlyAtTheEnd) {
+  Probe* p = probe();
+  p->setPosition(ccp(0, 0));
+  p->runAction(GetParam().make(CCMoveTo::create(1.0f, ccp(100, 0))));
+  tick(0);
+  EXPECT_NEAR(0.f, p->getPositionX(), 1e-3);
+  for (int i = 0; i < 9; ++i) tick(0.1f);
+  tick(0.2f);
+  EXPECT_FLOAT_EQ(100.f, p->getPositionX());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Eases, EaseEndPointTest,
+    ::testing::Values(
+        EaseCase{"In", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseIn::create(a, 2); }},
+        EaseCase{"Out", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseOut::create(a, 2); }},
+        EaseCase{"InOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseInOut::create(a, 3); }},
+        EaseCase{"ExpIn", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseExponentialIn::create(a); }},
+        EaseCase{"ExpOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseExponentialOut::create(a); }},
+        EaseCase{"ExpInOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseExponentialInOut::create(a); }},
+        EaseCase{"SineIn", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseSineIn::create(a); }},
+        EaseCase{"SineOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseSineOut::create(a); }},
+        EaseCase{"SineInOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseSineInOut::create(a); }},
+        EaseCase{"ElasticIn", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseElasticIn::create(a); }},
+        EaseCase{"ElasticOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseElasticOut::create(a); }},
+        EaseCase{"ElasticInOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseElasticInOut::create(a, 0.4f); }},
+        EaseCase{"BounceIn", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseBounceIn::create(a); }},
+        EaseCase{"BounceOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseBounceOut::create(a); }},
+        EaseCase{"BounceInOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseBounceInOut::create(a); }},
+        EaseCase{"BackIn", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseBackIn::create(a); }},
+        EaseCase{"BackOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseBackOut::create(a); }},
+        EaseCase{"BackInOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseBackInOut::create(a); }}),
+    [](const ::testing::TestParamInfo<EaseCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ActionTest, CopiedSequenceRunsIndependentlyOfTheOriginal) {
+  Probe* p = probe();
+  Probe* q = probe();
+  CCSequence* seq = CCSequence::create(CCMoveBy::create(0.5f, ccp(4, 0)), CCCallFunc::create(p, callfunc_selector(Probe::ping)), NULL);
+  CCSequence* copy = static_cast<CCSequence*>(seq->copy());
+  copy->autorelease();
+  p->runAction(seq);
+  q->runAction(copy);
+  tick(0);
+  tick(1.0f);
+  EXPECT_FLOAT_EQ(4.f, p->getPositionX());
+  EXPECT_FLOAT_EQ(4.f, q->getPositionX());
+  EXPECT_EQ(2, p->pings);
+}
+
+// ---- scheduler ----
+
+using SchedulerTest = ActionTest;
+
+TEST_F(SchedulerTest, SelectorFiresAtItsIntervalAfterTheStartingTick) {
+  Probe* p = probe();
+  p->schedule(schedule_selector(Probe::tickA), 0.5f);
+  tick(0.1f);  // starts the clock
+  EXPECT_EQ(0, p->ticksA);
+  for (int i = 0; i < 10; ++i) tick(0.1f);
+  EXPECT_EQ(2, p->ticksA);
+}
+
+TEST_F(SchedulerTest, RepeatAndDelayLimitTheCalls) {
+  Probe* p = probe();
+  p->schedule(schedule_selector(Probe::tickA), 0.1f, 2, 0.5f);  // after 0.5 s, then twice more
+  p->scheduleOnce(schedule_selector(Probe::tickB), 0.3f);
+  tick(0);
+  for (int i = 0; i < 30; ++i) tick(0.1f);
+  EXPECT_EQ(3, p->ticksA);
+  EXPECT_EQ(1, p->ticksB);
+  EXPECT_FALSE(p->isScheduled(schedule_selector(Probe::tickA)));
+}
+
+TEST_F(SchedulerTest, SelectorScheduledDuringATickFirstFiresOnTheNextOne) {
+  Probe* p = probe();
+  Probe* q = probe();
+  p->onA = [&] {
+    if (!q->isScheduled(schedule_selector(Probe::tickB))) q->schedule(schedule_selector(Probe::tickB));
+  };
+  p->schedule(schedule_selector(Probe::tickA));
+  tick(0.1f);
+  tick(0.1f);  // p fires and schedules q
+  EXPECT_EQ(1, p->ticksA);
+  EXPECT_EQ(0, q->ticksB);
+  tick(0.1f);
+  EXPECT_EQ(1, q->ticksB);
+}
+
+TEST_F(SchedulerTest, SelectorUnscheduledDuringATickIsNotCalledAgain) {
+  Probe* p = probe();
+  Probe* q = probe();
+  q->schedule(schedule_selector(Probe::tickB));
+  p->onA = [&] { q->unscheduleAllSelectors(); };
+  p->schedule(schedule_selector(Probe::tickA));
+  tick(0.1f);
+  tick(0.1f);
+  tick(0.1f);
+  // Whether q ran in the tick where p unscheduled it depends on order; after that, never.
+  int seen = q->ticksB;
+  tick(0.1f);
+  EXPECT_EQ(seen, q->ticksB);
+  EXPECT_LE(seen, 1);
+}
+
+TEST_F(SchedulerTest, UpdatesRunByPriorityAndPauseWithTheNode) {
+  Probe* p = probe();
+  p->scheduleUpdate();
+  tick(0.1f);
+  EXPECT_EQ(1, p->updates);
+  p->onExit();
+  tick(0.1f);
+  EXPECT_EQ(1, p->updates);
+  p->onEnter();
+  tick(0.1f);
+  EXPECT_EQ(2, p->updates);
+
+  struct Order : public CCObject {
+    Order(std::string* log, char c) : log(log), c(c) {}
+    void update(float) override { *log += c; }
+    std::string* log;
+    char c;
+  };
+  std::string log;
+  CCScheduler s;
+  Order a(&log, 'a'), b(&log, 'b'), c(&log, 'c');
+  s.scheduleUpdateForTarget(&a, 5, false);
+  s.scheduleUpdateForTarget(&b, -5, false);
+  s.scheduleUpdateForTarget(&c, 5, false);
+  s.update(0.1f);
+  EXPECT_EQ("bac", log);
+  s.unscheduleAllSelectors();
+}
+
+}  // namespace
