@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "CCAutoreleasePool.h"
+#include "CCDirector.h"
+#include "CCEGLView.h"
+#include "CCGL.h"
 
 namespace mvtest {
 
@@ -70,4 +73,35 @@ std::string LogCapture::all() const {
   return s;
 }
 
+bool ensureWindow(float width, float height) {
+  static bool tried = false;
+  static cocos2d::CCEGLView* view = nullptr;
+  if (!tried) {
+    tried = true;
+    if (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"))
+      view = cocos2d::CCEGLView::sharedOpenGLView();
+  }
+  if (!view) return false;
+  view->setFrameSize(width, height);
+  view->setDesignResolutionSize(width, height, cocos2d::kResolutionExactFit);
+  cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
+  if (director->getOpenGLView() != view) director->setOpenGLView(view);
+  else director->reshapeProjection();
+  return true;
+}
+
+void readPixel(int x, int y, unsigned char rgb[3]) {
+  unsigned char rgba[4] = {0, 0, 0, 0};
+  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  rgb[0] = rgba[0];
+  rgb[1] = rgba[1];
+  rgb[2] = rgba[2];
+}
+
 }  // namespace mvtest
+
+// The display and audio libraries keep a few allocations until exit; they are not ours.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libdbus\nleak:libX11\nleak:libSDL2\nleak:libGLX\nleak:libGL.so\nleak:swrast_dri\n"
+         "leak:libLLVM\nleak:dri\n";
+}

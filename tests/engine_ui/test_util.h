@@ -37,4 +37,18 @@ class LogCapture {
   logog::StringTarget* m_target;
 };
 
+// Opens (once) the engine's window under the display (Xvfb in the test run) and sizes the
+// scene space to width x height; false when there is no display.
+bool ensureWindow(float width = 480, float height = 320);
+
+// Reads back the colour (r, g, b) of one pixel of the last frame drawn, x and y from the
+// bottom left.
+void readPixel(int x, int y, unsigned char rgb[3]);
+
 }  // namespace mvtest
+
+// Skips a test that needs a window when there is no display.
+#define MV_REQUIRE_WINDOW(...)                                       \
+  do {                                                               \
+    if (!mvtest::ensureWindow(__VA_ARGS__)) GTEST_SKIP() << "no display"; \
+  } while (0)

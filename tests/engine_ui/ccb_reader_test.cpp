@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "CCBAnimationManager.h"
+#include "CCBReader.h"
+#include "CCFileUtils.h"
+#include "CCLayer.h"
+#include "CCNodeLoader.h"
+#include "CCNodeLoaderLibrary.h"
+#include "ccb_test_util.h"
+#include "test_util.h"
+
+using namespace cocos2d;
+using namespace cocos2d::extension;
+
+namespace {
+
+// Binds every name and resolves "onOk".
+class Owner : public CCObject, public CCBMemberVariableAssigner, public CCBSelectorResolver {
+ public:
+  bool onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) override {
+    if (target != this) return false;
+    bound[name->getCString()] = node;
+    return true;
+  }
+  SEL_MenuHandler onResolveCCBCCMenuItemSelector(CCObject* target, CCString* name) override {
+    if (target == this && name->compare("onOk") == 0) return menu_selector(Owner::onOk);
+    return nullptr;
+  }
+  void onOk(CCObject*) { ++okCalls; }
+  std::map<std::string, CCNode*> bound;
+  int okCalls = 0;
+};
+
+class CCBReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CCFileUtils* fu = CCFileUtils::sharedFileUtils();
+    oldRoot = fu->getResourceDirectory();
+    fu->setResourceDirectory(dir.path());
+    library = CCNodeLoaderLibrary::newDefaultCCNodeLoaderLibrary();
+    library->retain();
+  }
+  void TearDown() override {
+    library->release();
+    CCFileUtils::sharedFileUtils()->setResourceDirectory(oldRoot);
+  }
+  void put(const std::string& name, const std::string& text) {
+    ASSERT_TRUE(dir.write(name, mvtest::asString(mvtest::compileScreen(text))));
+  }
+  // Reads a file from the temp folder with a 480 x 320 root container.
+  CCNode* read(const std::string& name, bool fullScale = false, CCObject* owner = nullptr) {
+    CCBReader* reader = new CCBReader(library);
+    reader->fullScaleLayout = fullScale;
+    CCNode* node = reader->readNodeGraphFromFile(name.c_str(), owner, CCSize(480, 320));
+    reader->release();
+    return node;
+  }
+  mvtest::TempDir dir;
+  std::string oldRoot;
+  CCNodeLoaderLibrary* library = nullptr;
+};
+
+struct LayoutCase {
+  bool fullScale;
+  const char* line;  // a property line of the child
+  CCPoint position;
+  CCSize size;
+};
+
+class CCBLayoutTest : public CCBReaderTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(CCBLayoutTest, PositionsAndSizesMixPercentOfTheParentWithScaledAbsoluteValues) {
+  const LayoutCase& c = GetParam();
+  put("layout.ccbi", std::string("CCNode {\n contentSize 0 0 100 100\n CCNode {\n  ") + c.line +
+                         "\n }\n}\n");
+  CCNode* root = read("layout.ccbi", c.fullScale);
+  ASSERT_NE(nullptr, root);
+  EXPECT_EQ(480.f, root->getContentSize().width);
+  EXPECT_EQ(320.f, root->getContentSize().height);
+  ASSERT_EQ(1u, root->getChildrenCount());
+  CCNode* child = static_cast<CCNode*>(root->getChildren()->objectAtIndex(0));
+  EXPECT_EQ(c.position.x, child->getPosition().x);
+  EXPECT_EQ(c.position.y, child->getPosition().y);
+  EXPECT_EQ(c.size.width, child->getContentSize().width);
+  EXPECT_EQ(c.size.height, child->getContentSize().height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialect, CCBLayoutTest,
+    ::testing::Values(
+        LayoutCase{false, "position 10 20 50 0", CCPoint(245, 10), CCSize()},
+        LayoutCase{true, "position 10 20 50 0", CCPoint(250, 20), CCSize()},
+        LayoutCase{false, "position -5 -3 0 0", CCPoint(-2, -1), CCSize()},  // ceiling
+        LayoutCase{false, "contentSize 3 3 0 0", CCPoint(), CCSize(2, 2)},
+        LayoutCase{true, "contentSize 3 3 0 0", CCPoint(), CCSize(3, 3)},
+        LayoutCase{false, "contentSize 10 0 50 25", CCPoint(), CCSize(245, 80)}));
+
+TEST_F(CCBReaderTest, NamedNodesAreBoundToTheOwnerOrTheRoot) {
+  put("bind.ccbi",
+      "CCLayer as owner panel {\n"
+      "  CCNode as owner title {\n  }\n"
+      "  CCLayer as root inner {\n  }\n"
+      "}\n");
+  Owner* owner = new Owner();
+  CCNode* root = read("bind.ccbi", false, owner);
+  ASSERT_NE(nullptr, root);
+  EXPECT_EQ(root, owner->bound["panel"]);
+  ASSERT_NE(nullptr, owner->bound["title"]);
+  EXPECT_EQ(root, owner->bound["title"]->getParent());
+  EXPECT_EQ(0u, owner->bound.count("inner"));  // the root is no assigner
+  EXPECT_NE(nullptr, dynamic_cast<CCBAnimationManager*>(root->getUserObject()));
+  owner->release();
+}
+
+TEST_F(CCBReaderTest, SubFilesAreFoundUnderScreensAndTakeTheParentAsContainer) {
+  put("ccbi/screens/panel.ccbi",
+      "CCLayer as owner subroot {\n contentSize 0 0 50 50\n CCNode as owner deep {\n }\n}\n");
+  put("ccbi/row.ccbi", "CCNode as owner row {\n}\n");
+  put("main.ccbi",
+      "CCNode {\n contentSize 200 100 0 0\n"
+      "  CCBFile {\n   position 4 6 0 0\n   ccbFile \"panel.ccbi\"\n  }\n"
+      "  CCBFile {\n   ccbFile \"row.v2.ccbi\"\n  }\n"
+      "  CCBFile {\n   ccbFile \"missing.ccbi\"\n  }\n"
+      "}\n");
+  mvtest::LogCapture log;
+  Owner* owner = new Owner();
+  CCNode* root = read("main.ccbi", false, owner);
+  ASSERT_NE(nullptr, root);
+  ASSERT_EQ(3u, root->getChildrenCount());
+  CCNode* panel = owner->bound["subroot"];
+  ASSERT_NE(nullptr, panel);
+  EXPECT_EQ(root, panel->getParent());            // took the stand-in's place
+  EXPECT_EQ(CCPoint(2, 3).x, panel->getPosition().x);
+  EXPECT_EQ(CCPoint(2, 3).y, panel->getPosition().y);
+  EXPECT_EQ(50.f, panel->getContentSize().width);  // half of the 100 x 50 parent
+  EXPECT_EQ(25.f, panel->getContentSize().height);
+  EXPECT_NE(nullptr, owner->bound["deep"]);
+  EXPECT_NE(nullptr, owner->bound["row"]);  // "row.v2.ccbi" is cut to "row"
+  EXPECT_TRUE(log.contains("couldn't find sub-ccb file anywhere: missing"));
+  owner->release();
+}
+
+TEST_F(CCBReaderTest, UnknownClassesGiveNoNodeAndTheRestIsRead) {
+  CCBDocument doc;
+  doc.root.className = "CCNode";
+  CCBNodeDesc strange;
+  strange.className = "CCSomethingElse";
+  strange.children.resize(1);
+  strange.children[0].className = "CCNode";
+  CCBNodeDesc plain;
+  plain.className = "CCLayer";
+  doc.root.children = {strange, plain};
+  ASSERT_TRUE(dir.write("odd.ccbi", mvtest::asString(mvtest::writeScreen(doc))));
+  mvtest::LogCapture log;
+  CCNode* root = read("odd.ccbi");
+  ASSERT_NE(nullptr, root);
+  EXPECT_TRUE(log.contains("no corresponding node loader for CCSomethingElse"));
+  ASSERT_EQ(1u, root->getChildrenCount());
+  EXPECT_NE(nullptr, dynamic_cast<CCLayer*>(
+                         static_cast<CCNode*>(root->getChildren()->objectAtIndex(0))));
+
+  doc.root.className = "Nope";
+  ASSERT_TRUE(dir.write("odd.ccbi", mvtest::asString(mvtest::writeScreen(doc))));
+  EXPECT_EQ(nullptr, read("odd.ccbi"));
+}
+
+TEST_F(CCBReaderTest, DamagedFilesGiveNoNodeAndALogLine) {
+  MV_REQUIRE_WINDOW();  // colour layers need the shaders
+  std::string good = mvtest::asString(mvtest::compileScreen(
+      "sequence \"Main\" id 0 duration 1 chained -1 autoplay\n"
+      "CCLayer as owner a {\n contentSize 0 0 100 100\n CCLayerColor {\n  color 1 2 3\n"
+      "  opacity 100\n }\n}\n"));
+  mvtest::LogCapture log;
+  for (size_t cut = 0; cut < good.size(); ++cut) {
+    ASSERT_TRUE(dir.write("cut.ccbi", good.substr(0, cut)));
+    EXPECT_EQ(nullptr, read("cut.ccbi")) << cut;
+  }
+  // Scrambled bytes must never crash, whatever they give.
+  for (size_t i = 4; i < good.size(); ++i) {
+    std::string bad = good;
+    bad[i] = static_cast<char>(bad[i] ^ 0x5a);
+    ASSERT_TRUE(dir.write("bad.ccbi", bad));
+    read("bad.ccbi");
+  }
+  EXPECT_TRUE(log.contains("is damaged"));
+  std::string v2 = good;
+  v2[4] = 2;  // version follows the magic
+  ASSERT_TRUE(dir.write("v2.ccbi", v2));
+  EXPECT_EQ(nullptr, read("v2.ccbi"));
+  EXPECT_TRUE(log.contains("WARNING! Incompatible ccbi file version (file: 2 reader: 3)"));
+  EXPECT_EQ(nullptr, read("absent.ccbi"));
+  EXPECT_TRUE(log.contains("cannot read screen file absent.ccbi"));
+}
+
+TEST_F(CCBReaderTest, CastleLayerClassIsLoggedInTheNodesGroup) {
+  library->registerCCNodeLoader("CastleUILayer", CCNodeLoader::loader());
+  CCBDocument doc;
+  doc.root.className = "CastleUILayer";
+  doc.root.children.resize(1);
+  doc.root.children[0].className = "CCLayer";
+  ASSERT_TRUE(dir.write("castle.ccbi", mvtest::asString(mvtest::writeScreen(doc))));
+  mvtest::LogCapture log;
+  ASSERT_NE(nullptr, read("castle.ccbi"));
+  EXPECT_EQ(1, log.count("Loading CCBI class:"));
+  EXPECT_TRUE(log.contains("{nodes}"));
+  EXPECT_TRUE(log.contains("Loading CCBI class: CastleUILayer"));
+}
+
+TEST_F(CCBReaderTest, MissingSpriteFramesAreLoggedAndTheSpriteStays) {
+  MV_REQUIRE_WINDOW();
+  put("sprite.ccbi",
+      "CCNode {\n CCSprite as owner s {\n  displayFrame \"nosheet\" \"nothing.png\"\n }\n}\n");
+  mvtest::LogCapture log;
+  Owner* owner = new Owner();
+  ASSERT_NE(nullptr, read("sprite.ccbi", false, owner));
+  EXPECT_NE(nullptr, owner->bound["s"]);
+  EXPECT_TRUE(log.contains("failed to find sprite frame with name: nothing.png"));
+  owner->release();
+}
+
+}  // namespace
