@@ -13,6 +13,18 @@
 namespace cocos2d {
 namespace extension {
 
+namespace {
+CCBReader::TextTranslator s_translator = nullptr;
+}  // namespace
+
+void CCBReader::setTextTranslator(TextTranslator translator) { s_translator = translator; }
+
+std::string CCBReader::translate(const char* key) {
+  if (!key) return std::string();
+  const char* text = s_translator ? s_translator(key) : key;
+  return text ? text : key;
+}
+
 CCBReader::CCBReader(CCNodeLoaderLibrary* pLibrary, CCBMemberVariableAssigner* pAssigner,
                      CCBSelectorResolver* pResolver, CCNodeLoaderListener* pListener)
     : m_pLibrary(pLibrary),

@@ -63,6 +63,12 @@ class CCBReader : public CCObject {
   // when none can be read.
   CCNode* readSubFile(const std::string& storedName, CCNode* pParent);
 
+  // Label texts that begin with '%' name a language key; the game installs its language
+  // table here. Without one a key stands for itself.
+  typedef const char* (*TextTranslator)(const char* key);
+  static void setTextTranslator(TextTranslator translator);
+  static std::string translate(const char* key);
+
   // Reads one file into its document; false (logged) when missing or unreadable.
   static bool readDocument(const char* pCCBFileName, CCBDocument& doc, bool quietWhenMissing);
 

@@ -1,6 +1,7 @@
 #include "CCNodeLoaderLibrary.h"
 
 #include "CCBFileLoader.h"
+#include "CCLabelBMFontLoader.h"
 #include "CCLayerLoader.h"
 #include "CCNodeLoader.h"
 #include "CCSpriteLoader.h"
@@ -28,6 +29,7 @@ void CCNodeLoaderLibrary::registerDefaultCCNodeLoaders() {
   registerCCNodeLoader("CCLayerColor", CCLayerColorLoader::loader());
   registerCCNodeLoader("CCLayerGradient", CCLayerGradientLoader::loader());
   registerCCNodeLoader("CCSprite", CCSpriteLoader::loader());
+  registerCCNodeLoader("CCLabelBMFont", CCLabelBMFontLoader::loader());
   registerCCNodeLoader("CCBFile", CCBFileLoader::loader());
   registerCCNodeLoader("CCTilingSprite", CCTilingSpriteLoader::loader());
   registerCCNodeLoader("TestLayer", CCTestLayerLoader::loader());

@@ -7,6 +7,7 @@
 
 #include "CCGeometry.h"
 #include "CCObject.h"
+#include "ccTypes.h"
 
 NS_CC_BEGIN
 
@@ -63,12 +64,6 @@ struct ccBMFontGlyphPlacement {
 struct ccBMFontLayout {
   std::vector<ccBMFontGlyphPlacement> glyphs;
   CCSize size;
-};
-
-enum CCTextAlignment {
-  kCCTextAlignmentLeft = 0,
-  kCCTextAlignmentCenter = 1,
-  kCCTextAlignmentRight = 2,
 };
 
 // Lays out a UTF-16 text: lines broken at '\n' and, when width > 0, before a word that would

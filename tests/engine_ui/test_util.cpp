@@ -12,6 +12,7 @@
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCGL.h"
+#include "CCImage.h"
 
 namespace mvtest {
 
@@ -71,6 +72,39 @@ std::string LogCapture::all() const {
   std::string s;
   for (const auto& line : m_target->Lines()) s += line;
   return s;
+}
+
+bool writeSolidPng(const std::string& path, int width, int height, unsigned char r,
+                   unsigned char g, unsigned char b, unsigned char a) {
+  std::vector<unsigned char> px(static_cast<size_t>(width) * height * 4);
+  for (size_t i = 0; i < px.size(); i += 4) {
+    px[i] = r;
+    px[i + 1] = g;
+    px[i + 2] = b;
+    px[i + 3] = a;
+  }
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  cocos2d::CCImage image;
+  if (!image.initWithImageData(px.data(), static_cast<int>(px.size()),
+                               cocos2d::CCImage::kFmtRawData, width, height, 8))
+    return false;
+  return image.saveToFile(path.c_str(), false);
+}
+
+std::string writeTestFont(const TempDir& dir, const std::string& name) {
+  std::string fnt =
+      "info face=\"Test\" size=16 padding=0,0,0,0\n"
+      "common lineHeight=16 base=13 scaleW=32 scaleH=32 pages=1\n"
+      "page id=0 file=\"" + name + ".png\"\n"
+      "chars count=3\n"
+      "char id=65 x=0 y=0 width=10 height=12 xoffset=1 yoffset=2 xadvance=12 page=0\n"
+      "char id=66 x=10 y=0 width=8 height=10 xoffset=0 yoffset=4 xadvance=9 page=0\n"
+      "char id=32 x=0 y=0 width=0 height=0 xoffset=0 yoffset=13 xadvance=5 page=0\n"
+      "kernings count=1\n"
+      "kerning first=65 second=66 amount=-2\n";
+  dir.write(name + ".fnt", fnt);
+  writeSolidPng(dir.file(name + ".png"), 32, 32, 255, 255, 255);
+  return dir.file(name + ".fnt");
 }
 
 bool ensureWindow(float width, float height) {

@@ -37,6 +37,15 @@ class LogCapture {
   logog::StringTarget* m_target;
 };
 
+// Writes a PNG of one colour (r, g, b, a) per pixel; false on failure.
+bool writeSolidPng(const std::string& path, int width, int height, unsigned char r,
+                   unsigned char g, unsigned char b, unsigned char a = 255);
+
+// Writes a bitmap font "<dir>/<name>.fnt" with its atlas "<name>.png": glyphs 'A' (10 x 12,
+// advance 12), 'B' (8 x 10, advance 9) and ' ' (advance 5), line height 16, kerning A-B -2.
+// The atlas is opaque white. Returns the .fnt path.
+std::string writeTestFont(const TempDir& dir, const std::string& name);
+
 // Opens (once) the engine's window under the display (Xvfb in the test run) and sizes the
 // scene space to width x height; false when there is no display.
 bool ensureWindow(float width = 480, float height = 320);
