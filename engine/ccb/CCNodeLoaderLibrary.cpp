@@ -2,6 +2,7 @@
 
 #include "CCBFileLoader.h"
 #include "CCLabelBMFontLoader.h"
+#include "CCMenuItemLoader.h"
 #include "CCLayerLoader.h"
 #include "CCNodeLoader.h"
 #include "CCSpriteLoader.h"
@@ -31,6 +32,9 @@ void CCNodeLoaderLibrary::registerDefaultCCNodeLoaders() {
   registerCCNodeLoader("CCSprite", CCSpriteLoader::loader());
   registerCCNodeLoader("CCLabelBMFont", CCLabelBMFontLoader::loader());
   registerCCNodeLoader("CCBFile", CCBFileLoader::loader());
+  registerCCNodeLoader("CCMenu", CCMenuLoader::loader());
+  registerCCNodeLoader("CCMenuItemImage", CCMenuItemImageLoader::loader());
+  registerCCNodeLoader("CCMenuItemColor", CCMenuItemColorLoader::loader());
   registerCCNodeLoader("CCTilingSprite", CCTilingSpriteLoader::loader());
   registerCCNodeLoader("TestLayer", CCTestLayerLoader::loader());
   registerCCNodeLoader("TestSprite", CCTestSpriteLoader::loader());

@@ -7,6 +7,9 @@
 #include "CCBReader.h"
 #include "CCFileUtils.h"
 #include "CCLayer.h"
+#include "CCLayerColor.h"
+#include "CCMenuItemColor.h"
+#include "CCMenuItemLoader.h"
 #include "CCNodeLoader.h"
 #include "CCNodeLoaderLibrary.h"
 #include "ccb_test_util.h"
@@ -219,6 +222,52 @@ TEST_F(CCBReaderTest, MissingSpriteFramesAreLoggedAndTheSpriteStays) {
   EXPECT_NE(nullptr, owner->bound["s"]);
   EXPECT_TRUE(log.contains("failed to find sprite frame with name: nothing.png"));
   owner->release();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CCBReaderTest, ButtonSelectorsAndColourItemPropertiesAreApplied) {
+  MV_REQUIRE_WINDOW();
+  put("menu.ccbi",
+      "CCLayer {\n CCMenu {\n"
+      "  CCMenuItemImage as owner ok {\n   block onOk 2\n  }\n"
+      "  CCMenuItemImage as owner other {\n   block onUnknown 2\n  }\n"
+      "  CCMenuItemColor as owner colour {\n   scale 2 2 0\n"
+      "   normalcolor \"255,0,0,128\"\n   selectedcolor \"1,2,3\"\n"
+      "   contentsize \"200,40\"\n   isEnabled false\n  }\n"
+      " }\n}\n");
+  mvtest::LogCapture log;
+  Owner* owner = new Owner();
+  ASSERT_NE(nullptr, read("menu.ccbi", false, owner));
+  auto* ok = dynamic_cast<CCMenuItemImage*>(owner->bound["ok"]);
+  ASSERT_NE(nullptr, ok);
+  ok->activate();
+  EXPECT_EQ(1, owner->okCalls);
+  dynamic_cast<CCMenuItem*>(owner->bound["other"])->activate();
+  EXPECT_EQ(1, owner->okCalls);
+  EXPECT_TRUE(log.contains("Skipping selector 'onUnknown'"));
+  auto* colour = dynamic_cast<CCMenuItemColor*>(owner->bound["colour"]);
+  ASSERT_NE(nullptr, colour);
+  EXPECT_EQ(200.f, colour->getContentSize().width);
+  EXPECT_EQ(40.f, colour->getColorLayer()->getContentSize().height);
+  EXPECT_EQ(1.f, colour->getScaleX());
+  EXPECT_EQ(255, colour->getColorLayer()->getColor().r);
+  EXPECT_EQ(128, colour->getColorLayer()->getOpacity());
+  EXPECT_EQ(3, colour->getSelectedColor().b);
+  EXPECT_EQ(0, colour->getSelectedColor().a);
+  EXPECT_FALSE(colour->isEnabled());
+  owner->release();
+}
+
+TEST(CCBNumbersTest, CommaListsAreSplitIntoIntegers) {
+  EXPECT_EQ((std::vector<int>{255, 0, 0, 128}), ccbSplitNumbers("255,0,0,128"));
+  EXPECT_EQ((std::vector<int>{200, 40}), ccbSplitNumbers("200, 40"));
+  EXPECT_EQ((std::vector<int>{}), ccbSplitNumbers(""));
+  EXPECT_EQ((std::vector<int>{0, 7}), ccbSplitNumbers("x,7"));
+  std::string longText(400, '1');
+  EXPECT_EQ(1u, ccbSplitNumbers(longText.c_str()).size());  // cut at 255 characters
 }
 
 }  // namespace

@@ -13,6 +13,10 @@
 #include "CCEGLView.h"
 #include "CCGL.h"
 #include "CCImage.h"
+#include "CCMouseDispatcher.h"
+#include "CCSet.h"
+#include "CCTouch.h"
+#include "CCTouchDispatcher.h"
 
 namespace mvtest {
 
@@ -122,6 +126,51 @@ bool ensureWindow(float width, float height) {
   if (director->getOpenGLView() != view) director->setOpenGLView(view);
   else director->reshapeProjection();
   return true;
+}
+
+namespace {
+cocos2d::CCPoint toView(float x, float y) {
+  cocos2d::CCSize win = cocos2d::CCDirector::sharedDirector()->getWinSize();
+  return cocos2d::CCPoint(x, win.height - y);
+}
+}  // namespace
+
+void touchAt(InputPhase phase, float x, float y) {
+  static cocos2d::CCTouch* touch = nullptr;
+  if (!touch) touch = new cocos2d::CCTouch();
+  cocos2d::CCPoint v = toView(x, y);
+  touch->setTouchInfo(0, v.x, v.y);
+  cocos2d::CCSet* set = cocos2d::CCSet::create();
+  set->addObject(touch);
+  cocos2d::CCTouchDispatcher* d = cocos2d::CCTouchDispatcher::sharedDispatcher();
+  d->setDispatchEvents(true);
+  switch (phase) {
+    case kBegan: d->touchesBegan(set, 1, nullptr); break;
+    case kMoved: d->touchesMoved(set, 1, nullptr); break;
+    case kEnded: d->touchesEnded(set, 1, nullptr); break;
+    case kCancelled: d->touchesCancelled(set, 1, nullptr); break;
+  }
+}
+
+void mouseAt(InputPhase phase, float x, float y) {
+  cocos2d::CCMouseEvent event(toView(x, y), cocos2d::CCPoint(0, 0));
+  cocos2d::CCMouseDispatcher* d = cocos2d::CCMouseDispatcher::sharedDispatcher();
+  d->setDispatchEvents(true);
+  switch (phase) {
+    case kBegan: d->mouseLeftDown(&event, nullptr); break;
+    case kMoved: d->mouseLeftDragged(&event, nullptr); break;
+    case kEnded:
+    case kCancelled: d->mouseLeftUp(&event, nullptr); break;
+  }
+}
+
+void mouseWheelAt(float x, float y, float dx, float dy) {
+  cocos2d::CCMouseDispatcher* d = cocos2d::CCMouseDispatcher::sharedDispatcher();
+  d->setDispatchEvents(true);
+  cocos2d::CCMouseEvent move(toView(x, y), cocos2d::CCPoint(0, 0));
+  d->mouseMoved(&move, nullptr);
+  cocos2d::CCMouseEvent wheel(toView(x, y), cocos2d::CCPoint(dx, dy));
+  d->mouseScrolled(&wheel, nullptr);
 }
 
 void readPixel(int x, int y, unsigned char rgb[3]) {

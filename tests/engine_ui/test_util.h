@@ -54,6 +54,13 @@ bool ensureWindow(float width = 480, float height = 320);
 // bottom left.
 void readPixel(int x, int y, unsigned char rgb[3]);
 
+// Input as the window sends it, at a point in scene (GL) coordinates of the 480 x 320 test
+// window: touch 0 begins, moves, ends; the left mouse button goes down, drags, goes up.
+enum InputPhase { kBegan, kMoved, kEnded, kCancelled };
+void touchAt(InputPhase phase, float x, float y);
+void mouseAt(InputPhase phase, float x, float y);
+void mouseWheelAt(float x, float y, float dx, float dy);
+
 }  // namespace mvtest
 
 // Skips a test that needs a window when there is no display.
