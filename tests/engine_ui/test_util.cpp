@@ -12,7 +12,9 @@
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCGL.h"
+#include "CCGLMatrix.h"
 #include "CCImage.h"
+#include "CCNode.h"
 #include "CCMouseDispatcher.h"
 #include "CCSet.h"
 #include "CCTouch.h"
@@ -171,6 +173,15 @@ void mouseWheelAt(float x, float y, float dx, float dy) {
   d->mouseMoved(&move, nullptr);
   cocos2d::CCMouseEvent wheel(toView(x, y), cocos2d::CCPoint(dx, dy));
   d->mouseScrolled(&wheel, nullptr);
+}
+
+void drawForReadback(cocos2d::CCNode* root) {
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  kmGLPushMatrix();
+  root->visit();
+  kmGLPopMatrix();
+  glFinish();
 }
 
 void readPixel(int x, int y, unsigned char rgb[3]) {

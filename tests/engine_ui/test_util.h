@@ -6,6 +6,10 @@
 
 #include "logog/logog.hpp"
 
+namespace cocos2d {
+class CCNode;
+}
+
 namespace mvtest {
 
 // A fresh folder under the system temp folder, removed with everything in it at the end.
@@ -49,6 +53,10 @@ std::string writeTestFont(const TempDir& dir, const std::string& name);
 // Opens (once) the engine's window under the display (Xvfb in the test run) and sizes the
 // scene space to width x height; false when there is no display.
 bool ensureWindow(float width = 480, float height = 320);
+
+// Draws a node tree into the window's back buffer (cleared to black) without swapping, so
+// readPixel sees it.
+void drawForReadback(cocos2d::CCNode* root);
 
 // Reads back the colour (r, g, b) of one pixel of the last frame drawn, x and y from the
 // bottom left.
