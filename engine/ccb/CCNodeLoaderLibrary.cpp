@@ -3,6 +3,7 @@
 #include "CCBFileLoader.h"
 #include "CCLabelBMFontLoader.h"
 #include "CCMenuItemLoader.h"
+#include "CCParticleSystemQuadLoader.h"
 #include "CCLayerLoader.h"
 #include "CCNodeLoader.h"
 #include "CCSpriteLoader.h"
@@ -35,6 +36,7 @@ void CCNodeLoaderLibrary::registerDefaultCCNodeLoaders() {
   registerCCNodeLoader("CCMenu", CCMenuLoader::loader());
   registerCCNodeLoader("CCMenuItemImage", CCMenuItemImageLoader::loader());
   registerCCNodeLoader("CCMenuItemColor", CCMenuItemColorLoader::loader());
+  registerCCNodeLoader("CCParticleSystemQuad", CCParticleSystemQuadLoader::loader());
   registerCCNodeLoader("CCTilingSprite", CCTilingSpriteLoader::loader());
   registerCCNodeLoader("TestLayer", CCTestLayerLoader::loader());
   registerCCNodeLoader("TestSprite", CCTestSpriteLoader::loader());

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -13,40 +12,8 @@ using namespace cocos2d;
 
 namespace {
 
-std::string base64(const std::string& in) {
-  static const char* t = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  size_t i = 0;
-  for (; i + 2 < in.size(); i += 3) {
-    unsigned v = (unsigned char)in[i] << 16 | (unsigned char)in[i + 1] << 8 | (unsigned char)in[i + 2];
-    out += t[v >> 18];
-    out += t[(v >> 12) & 63];
-    out += t[(v >> 6) & 63];
-    out += t[v & 63];
-  }
-  if (i + 1 == in.size()) {
-    unsigned v = (unsigned char)in[i] << 16;
-    out += std::string() + t[v >> 18] + t[(v >> 12) & 63] + "==";
-  } else if (i + 2 == in.size()) {
-    unsigned v = (unsigned char)in[i] << 16 | (unsigned char)in[i + 1] << 8;
-    out += std::string() + t[v >> 18] + t[(v >> 12) & 63] + t[(v >> 6) & 63] + "=";
-  }
-  return out;
-}
-
-std::string gzip(const std::string& in) {
-  z_stream s = {};
-  deflateInit2(&s, 9, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-  std::string out(in.size() + 256, '\0');
-  s.next_in = (Bytef*)in.data();
-  s.avail_in = in.size();
-  s.next_out = (Bytef*)out.data();
-  s.avail_out = out.size();
-  deflate(&s, Z_FINISH);
-  out.resize(s.total_out);
-  deflateEnd(&s);
-  return out;
-}
+using mvtest::base64;
+using mvtest::gzip;
 
 std::string plist(const std::string& entries) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + entries +

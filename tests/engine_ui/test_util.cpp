@@ -1,6 +1,7 @@
 #include "test_util.h"
 
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -78,6 +79,46 @@ std::string LogCapture::all() const {
   std::string s;
   for (const auto& line : m_target->Lines()) s += line;
   return s;
+}
+
+std::string base64(const std::string& in) {
+  static const char* t = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  size_t i = 0;
+  for (; i + 2 < in.size(); i += 3) {
+    unsigned v = (unsigned char)in[i] << 16 | (unsigned char)in[i + 1] << 8 | (unsigned char)in[i + 2];
+    out += t[v >> 18];
+    out += t[(v >> 12) & 63];
+    out += t[(v >> 6) & 63];
+    out += t[v & 63];
+  }
+  if (i + 1 == in.size()) {
+    unsigned v = (unsigned char)in[i] << 16;
+    out += std::string() + t[v >> 18] + t[(v >> 12) & 63] + "==";
+  } else if (i + 2 == in.size()) {
+    unsigned v = (unsigned char)in[i] << 16 | (unsigned char)in[i + 1] << 8;
+    out += std::string() + t[v >> 18] + t[(v >> 12) & 63] + t[(v >> 6) & 63] + "=";
+  }
+  return out;
+}
+
+std::string gzip(const std::string& in) {
+  z_stream s = {};
+  deflateInit2(&s, 9, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+  std::string out(in.size() + 256, '\0');
+  s.next_in = (Bytef*)in.data();
+  s.avail_in = in.size();
+  s.next_out = (Bytef*)out.data();
+  s.avail_out = out.size();
+  deflate(&s, Z_FINISH);
+  out.resize(s.total_out);
+  deflateEnd(&s);
+  return out;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool writeSolidPng(const std::string& path, int width, int height, unsigned char r,

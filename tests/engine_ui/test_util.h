@@ -41,6 +41,11 @@ class LogCapture {
   logog::StringTarget* m_target;
 };
 
+// Base64 text and gzip data, as particle definitions embed images.
+std::string base64(const std::string& in);
+std::string gzip(const std::string& in);
+std::string readFile(const std::string& path);
+
 // Writes a PNG of one colour (r, g, b, a) per pixel; false on failure.
 bool writeSolidPng(const std::string& path, int width, int height, unsigned char r,
                    unsigned char g, unsigned char b, unsigned char a = 255);
