@@ -2,6 +2,7 @@
 
 #include "CCBFileLoader.h"
 #include "CCLabelBMFontLoader.h"
+#include "CCLabelTTFLoader.h"
 #include "CCMenuItemLoader.h"
 #include "CCParticleSystemQuadLoader.h"
 #include "CCLayerLoader.h"
@@ -32,6 +33,7 @@ void CCNodeLoaderLibrary::registerDefaultCCNodeLoaders() {
   registerCCNodeLoader("CCLayerGradient", CCLayerGradientLoader::loader());
   registerCCNodeLoader("CCSprite", CCSpriteLoader::loader());
   registerCCNodeLoader("CCLabelBMFont", CCLabelBMFontLoader::loader());
+  registerCCNodeLoader("CCLabelTTF", CCLabelTTFLoader::loader());
   registerCCNodeLoader("CCBFile", CCBFileLoader::loader());
   registerCCNodeLoader("CCMenu", CCMenuLoader::loader());
   registerCCNodeLoader("CCMenuItemImage", CCMenuItemImageLoader::loader());

@@ -8,6 +8,7 @@
 #include "CCFileUtils.h"
 #include "CCLayer.h"
 #include "CCLayerColor.h"
+#include "CCLabelBMFont.h"
 #include "CCMenuItemColor.h"
 #include "CCMenuItemLoader.h"
 #include "CCNodeLoader.h"
@@ -268,6 +269,42 @@ TEST(CCBNumbersTest, CommaListsAreSplitIntoIntegers) {
   EXPECT_EQ((std::vector<int>{0, 7}), ccbSplitNumbers("x,7"));
   std::string longText(400, '1');
   EXPECT_EQ(1u, ccbSplitNumbers(longText.c_str()).size());  // cut at 255 characters
+}
+
+}  // namespace
+
+namespace {
+
+const char* fakeTranslation(const char* key) {
+  static std::string text;
+  text = std::string("<") + key + ">";
+  return text.c_str();
+}
+
+TEST_F(CCBReaderTest, LabelTextsWithPercentAreLanguageKeysAndAWrapsAtItsOwnWidth) {
+  MV_REQUIRE_WINDOW();
+  mvtest::writeTestFont(dir, "fonts/f");
+  CCBReader::setTextTranslator(&fakeTranslation);
+  put("labels.ccbi",
+      "CCNode {\n"
+      " CCLabelBMFont as owner key {\n  fntFile \"f.fnt\"\n  string \"%AB\"\n }\n"
+      " CCLabelBMFont as owner bare {\n  fntFile \"f.fnt\"\n  string \"%\"\n }\n"
+      " CCLabelBMFont as owner wraps {\n  fntFile \"f.fnt\"\n  string \"AB BA\"\n }\n"
+      " CCLabelBMFont as owner plain {\n  fntFile \"f.fnt\"\n  string \"BA\"\n }\n"
+      "}\n");
+  Owner* owner = new Owner();
+  ASSERT_NE(nullptr, read("labels.ccbi", false, owner));
+  CCBReader::setTextTranslator(nullptr);
+  auto label = [&](const char* name) { return dynamic_cast<CCLabelBMFont*>(owner->bound[name]); };
+  ASSERT_NE(nullptr, label("key"));
+  EXPECT_STREQ("<AB>", label("key")->getString());
+  EXPECT_EQ(-1.f, label("key")->getWidth());  // a key never wraps, whatever it begins with
+  EXPECT_STREQ("<>", label("bare")->getString());
+  EXPECT_EQ(label("wraps")->getContentSize().width, label("wraps")->getWidth());
+  EXPECT_EQ(-1.f, label("plain")->getWidth());
+  EXPECT_EQ(std::string("fonts/f.fnt"), label("plain")->getOriginalFntFile());
+  owner->release();
+  CCLabelBMFont::purgeCachedData();
 }
 
 }  // namespace
