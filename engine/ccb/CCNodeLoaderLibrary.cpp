@@ -1,10 +1,12 @@
 #include "CCNodeLoaderLibrary.h"
 
 #include "CCBFileLoader.h"
+#include "CCControlLoader.h"
 #include "CCLabelBMFontLoader.h"
 #include "CCLabelTTFLoader.h"
 #include "CCMenuItemLoader.h"
 #include "CCParticleSystemQuadLoader.h"
+#include "CCScrollViewLoader.h"
 #include "CCLayerLoader.h"
 #include "CCNodeLoader.h"
 #include "CCSpriteLoader.h"
@@ -34,7 +36,10 @@ void CCNodeLoaderLibrary::registerDefaultCCNodeLoaders() {
   registerCCNodeLoader("CCSprite", CCSpriteLoader::loader());
   registerCCNodeLoader("CCLabelBMFont", CCLabelBMFontLoader::loader());
   registerCCNodeLoader("CCLabelTTF", CCLabelTTFLoader::loader());
+  registerCCNodeLoader("CCScale9Sprite", CCScale9SpriteLoader::loader());
+  registerCCNodeLoader("CCScrollView", CCScrollViewLoader::loader());
   registerCCNodeLoader("CCBFile", CCBFileLoader::loader());
+  registerCCNodeLoader("CCControlButton", CCControlButtonLoader::loader());
   registerCCNodeLoader("CCMenu", CCMenuLoader::loader());
   registerCCNodeLoader("CCMenuItemImage", CCMenuItemImageLoader::loader());
   registerCCNodeLoader("CCMenuItemColor", CCMenuItemColorLoader::loader());

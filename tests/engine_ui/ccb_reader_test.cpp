@@ -10,6 +10,8 @@
 #include "CCLayerColor.h"
 #include "CCLabelBMFont.h"
 #include "CCMenuItemColor.h"
+#include "CCBClassTable.h"
+#include "CCScale9Sprite.h"
 #include "CCMenuItemLoader.h"
 #include "CCNodeLoader.h"
 #include "CCNodeLoaderLibrary.h"
@@ -305,6 +307,49 @@ TEST_F(CCBReaderTest, LabelTextsWithPercentAreLanguageKeysAndAWrapsAtItsOwnWidth
   EXPECT_EQ(std::string("fonts/f.fnt"), label("plain")->getOriginalFntFile());
   owner->release();
   CCLabelBMFont::purgeCachedData();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CCBReaderTest, EveryClassOfTheTableHasALoader) {
+  for (const std::string& name : ccbClassNames())
+    EXPECT_NE(nullptr, library->getCCNodeLoader(name)) << name;
+  EXPECT_EQ(18u, ccbClassNames().size());
+}
+
+TEST_F(CCBReaderTest, TilingSpriteFillsItsScaleWithTilesAndNineSliceInsetsAreScaled) {
+  MV_REQUIRE_WINDOW();
+  ASSERT_TRUE(mvtest::writeSolidPng(dir.file("plain_sprites/tile.png"), 32, 16, 9, 9, 9));
+  ASSERT_TRUE(mvtest::writeSolidPng(dir.file("plain_sprites/panel.png"), 30, 30, 9, 9, 9));
+  put("tiles.ccbi",
+      "CCNode {\n"
+      " CCTilingSprite as owner tiles {\n  scale 4 1 0\n  displayFrame \"\" \"tile.png\"\n"
+      "  opacity 12\n }\n"
+      " CCScale9Sprite as owner panel {\n  spriteFrame \"\" \"panel.png\"\n"
+      "  preferedSize 200 100 0 0\n  insetLeft 10\n  insetTop 6\n }\n"
+      "}\n");
+  Owner* owner = new Owner();
+  ASSERT_NE(nullptr, read("tiles.ccbi", false, owner));
+  CCNode* tiles = owner->bound["tiles"];
+  ASSERT_NE(nullptr, tiles);
+  EXPECT_NE(nullptr, dynamic_cast<CCLayer*>(tiles));
+  EXPECT_EQ(128.f, tiles->getContentSize().width);
+  EXPECT_EQ(16.f, tiles->getContentSize().height);
+  EXPECT_EQ(1.f, tiles->getScaleX());
+  ASSERT_EQ(1u, tiles->getChildrenCount());
+  CCNode* batch = static_cast<CCNode*>(tiles->getChildren()->objectAtIndex(0));
+  ASSERT_EQ(4u, batch->getChildrenCount());
+  for (unsigned int i = 0; i < 4; ++i)
+    EXPECT_EQ(32.f * i, static_cast<CCNode*>(batch->getChildren()->objectAtIndex(i))->getPosition().x);
+
+  auto* panel = dynamic_cast<CCScale9Sprite*>(owner->bound["panel"]);
+  ASSERT_NE(nullptr, panel);
+  EXPECT_EQ(5.f, panel->getInsetLeft());
+  EXPECT_EQ(3.f, panel->getInsetTop());
+  EXPECT_EQ(100.f, panel->getContentSize().width);  // 200 at half scale
+  owner->release();
 }
 
 }  // namespace
