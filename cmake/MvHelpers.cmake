@@ -29,12 +29,22 @@ function(mv_add_gtest)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set(_env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0" "UBSAN_OPTIONS=print_stacktrace=1" "SDL_AUDIODRIVER=dummy" ${T_ENV})
+  set(_env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0"
+    "UBSAN_OPTIONS=print_stacktrace=1" "SDL_AUDIODRIVER=dummy" ${T_ENV})
   gtest_discover_tests(${T_NAME}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${_env}")
+    PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+  # The discovery script splits a list-valued ENVIRONMENT, so the environment is set by a
+  # file of our own that CTest reads after the discovered tests.
+  set(_envfile ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_env.cmake)
+  file(WRITE ${_envfile}
+    "if(DEFINED ${T_NAME}_TESTS)\n"
+    "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES ENVIRONMENT \"${_env}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_envfile})
 endfunction()
 
 # mv_add_bench(NAME name SOURCES ... LIBS ...)

@@ -38,6 +38,31 @@ class CCToggleVisibility : public CCActionInstant {
   virtual CCObject* copyWithZone(CCZone* pZone);
 };
 
+// Flips a sprite (other nodes are left alone).
+class CCFlipX : public CCActionInstant {
+ public:
+  static CCFlipX* create(bool x);
+  bool initWithFlipX(bool x);
+  virtual void update(float time);
+  virtual CCFiniteTimeAction* reverse();
+  virtual CCObject* copyWithZone(CCZone* pZone);
+
+ protected:
+  bool m_bFlipX = false;
+};
+
+class CCFlipY : public CCActionInstant {
+ public:
+  static CCFlipY* create(bool y);
+  bool initWithFlipY(bool y);
+  virtual void update(float time);
+  virtual CCFiniteTimeAction* reverse();
+  virtual CCObject* copyWithZone(CCZone* pZone);
+
+ protected:
+  bool m_bFlipY = false;
+};
+
 class CCPlace : public CCActionInstant {
  public:
   static CCPlace* create(const CCPoint& pos);

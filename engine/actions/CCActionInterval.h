@@ -280,6 +280,34 @@ class CCTargetedAction : public CCActionInterval {
   CCFiniteTimeAction* m_pAction;
 };
 
+class CCAnimation;
+class CCSpriteFrame;
+
+// Shows the frames of an animation on a sprite, each at its time; with restore-original-frame
+// set, the sprite gets its frame back when the action stops.
+class CCAnimate : public CCActionInterval {
+ public:
+  CCAnimate();
+  ~CCAnimate();
+  static CCAnimate* create(CCAnimation* pAnimation);
+  bool initWithAnimation(CCAnimation* pAnimation);
+  CCAnimation* getAnimation() { return m_pAnimation; }
+  void setAnimation(CCAnimation* pAnimation);
+
+  virtual CCObject* copyWithZone(CCZone* pZone);
+  virtual void startWithTarget(CCNode* pTarget);
+  virtual void stop();
+  virtual void update(float t);
+  virtual CCActionInterval* reverse();
+
+ protected:
+  std::vector<float> m_splitTimes;
+  int m_nNextFrame;
+  CCSpriteFrame* m_pOrigFrame;
+  unsigned int m_uExecutedLoops;
+  CCAnimation* m_pAnimation;
+};
+
 NS_CC_END
 
 #endif

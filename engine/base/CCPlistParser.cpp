@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "CCArray.h"
+#include "CCFileUtils.h"
 #include "CCDictionary.h"
 #include "CCString.h"
 
@@ -20,7 +21,7 @@ void ccSetFilePathResolver(CCFilePathResolver resolver) { s_resolver = resolver;
 std::string ccResolveFilePath(const char* pszFileName) {
   if (!pszFileName) return std::string();
   if (s_resolver) return s_resolver(pszFileName);
-  return pszFileName;
+  return CCFileUtils::sharedFileUtils()->fullPathForFilename(pszFileName);
 }
 
 bool ccReadWholeFile(const char* pszFileName, std::string& out) {

@@ -10,8 +10,9 @@ NS_CC_BEGIN
 class CCArray;
 class CCDictionary;
 
-// Turns a file name as the game passes it into a path to open. The platform's file utilities
-// install their own resolver; without one the name is used as it stands.
+// Turns a file name as the game passes it into a path to open: by default the file
+// utilities' full path (relative names are taken from the resource folder); a resolver
+// installed here takes its place.
 typedef std::string (*CCFilePathResolver)(const char* pszFileName);
 void ccSetFilePathResolver(CCFilePathResolver resolver);
 std::string ccResolveFilePath(const char* pszFileName);

@@ -135,7 +135,7 @@ bool CCEGLView::create() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
   m_window = SDL_CreateWindow(windowTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               kWindowedWidth, kWindowedHeight,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!m_window) {
     CCLogError("CCEGLView: cannot create the window: %s", SDL_GetError());
     return false;
@@ -221,7 +221,18 @@ void CCEGLView::end() {
 }
 
 void CCEGLView::swapBuffers() {
-  if (m_window) SDL_GL_SwapWindow(m_window);
+  if (!m_window) return;
+  if (m_captureFrames) {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(m_window, &w, &h);
+    m_capturedFrame.resize(static_cast<size_t>(w) * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, m_capturedFrame.data());
+    m_capturedWidth = w;
+    m_capturedHeight = h;
+  }
+  SDL_GL_SwapWindow(m_window);
 }
 
 void CCEGLView::setFrameSize(float width, float height) {
@@ -390,7 +401,9 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       int id = static_cast<int>(event.tfinger.fingerId);
       float x = event.tfinger.x * m_obScreenSize.width;
       float y = event.tfinger.y * m_obScreenSize.height;
-      if (!isPointInViewport(x, y)) break;
+      // Only a touch that starts in the viewport counts; once down, its moves and its end
+      // are delivered wherever they happen, so that no touch stays down for ever.
+      if (event.type == SDL_FINGERDOWN && !isPointInViewport(x, y)) break;
       if (event.type == SDL_FINGERDOWN) handleTouchesBegin(1, &id, &x, &y);
       else if (event.type == SDL_FINGERMOTION) handleTouchesMove(1, &id, &x, &y);
       else handleTouchesEnd(1, &id, &x, &y);

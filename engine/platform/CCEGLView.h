@@ -2,6 +2,7 @@
 #define MV_ENGINE_CCEGLVIEW_H
 
 #include <string>
+#include <vector>
 
 #include "CCEGLViewProtocol.h"
 
@@ -50,6 +51,13 @@ class CCEGLView : public CCEGLViewProtocol {
   // One window event (tests feed events through SDL_PushEvent and pollEvents).
   void handleEvent(const SDL_Event& event);
 
+  // Keeps a copy of every frame (RGBA rows bottom up) taken just before the buffer swap;
+  // for screenshots and drawing tests.
+  void setFrameCapture(bool on) { m_captureFrames = on; }
+  const std::vector<unsigned char>& getCapturedFrame() const { return m_capturedFrame; }
+  int getCapturedWidth() const { return m_capturedWidth; }
+  int getCapturedHeight() const { return m_capturedHeight; }
+
   SDL_Window* getWindow() const { return m_window; }
   bool isCaptured() const { return m_captured; }
 
@@ -65,6 +73,10 @@ class CCEGLView : public CCEGLViewProtocol {
   bool m_captured = false;
   bool m_ownsSdlVideo = false;
   int m_lastModifiers = 0;
+  bool m_captureFrames = false;
+  std::vector<unsigned char> m_capturedFrame;
+  int m_capturedWidth = 0;
+  int m_capturedHeight = 0;
 };
 
 NS_CC_END

@@ -326,6 +326,26 @@ TEST_F(SchedulerTest, SelectorUnscheduledDuringATickIsNotCalledAgain) {
   EXPECT_LE(seen, 1);
 }
 
+TEST_F(SchedulerTest, PausedTargetsKeepTheirTimersAndTimeScaleStretchesTime) {
+  CCScheduler s;
+  Probe* p = probe();
+  p->setScheduler(&s);
+  p->schedule(schedule_selector(Probe::tickA), 1.0f);
+  s.update(0);
+  s.pauseTarget(p);
+  for (int i = 0; i < 5; ++i) s.update(1.0f);
+  EXPECT_EQ(0, p->ticksA);
+  EXPECT_TRUE(s.isTargetPaused(p));
+  s.resumeTarget(p);
+  s.setTimeScale(0.5f);
+  s.update(1.0f);
+  EXPECT_EQ(0, p->ticksA);
+  s.update(1.0f);
+  EXPECT_EQ(1, p->ticksA);
+  p->unscheduleAllSelectors();
+  p->setScheduler(CCScheduler::sharedScheduler());
+}
+
 TEST_F(SchedulerTest, UpdatesRunByPriorityAndPauseWithTheNode) {
   Probe* p = probe();
   p->scheduleUpdate();

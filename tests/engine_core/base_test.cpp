@@ -8,6 +8,7 @@
 #include <string>
 
 #include "logog/logog.hpp"
+#include "CCFileUtils.h"
 #include "cocos2d_base.h"
 
 using namespace cocos2d;
@@ -73,6 +74,35 @@ TEST(ObjectTest, ObjectsAutoreleasedDuringDrainAreDrainedToo) {
   (new Chain(&deaths))->autorelease();
   CCPoolManager::sharedPoolManager()->pop();
   EXPECT_EQ(2, deaths);
+}
+
+TEST(ObjectTest, PushedPoolDrainsOnPopAndLeavesTheOuterPool) {
+  int deaths = 0;
+  CCPoolManager* pm = CCPoolManager::sharedPoolManager();
+  Tracked* outer = new Tracked(&deaths);
+  outer->autorelease();
+  pm->push();
+  Tracked* inner = new Tracked(&deaths);
+  inner->autorelease();
+  EXPECT_TRUE(pm->getCurReleasePool()->contains(inner));
+  EXPECT_FALSE(pm->getCurReleasePool()->contains(outer));
+  pm->pop();
+  EXPECT_EQ(1, deaths);
+  EXPECT_TRUE(pm->getCurReleasePool()->contains(outer));
+  pm->pop();
+  EXPECT_EQ(2, deaths);
+}
+
+TEST(ContainerTest, CopiedDictionaryHoldsCopiesOfItsValues) {
+  CCDictionary* d = CCDictionary::create();
+  d->setObject(CCString::create("v"), "k");
+  CCDictionary* c = CCDictionary::createWithDictionary(d);
+  ASSERT_NE(nullptr, c);
+  EXPECT_STREQ("v", c->valueForKey("k")->getCString());
+  EXPECT_NE(d->objectForKey("k"), c->objectForKey("k"));
+  static_cast<CCString*>(c->objectForKey("k"))->m_sString = "changed";
+  EXPECT_STREQ("v", d->valueForKey("k")->getCString());
+  CCPoolManager::sharedPoolManager()->pop();
 }
 
 TEST(ContainerTest, ArrayRetainsWhatItHoldsAndReleasesOnRemoval) {
@@ -324,6 +354,19 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedPlistTest,
                                            "<plist><dict><string>v</string></dict></plist>",
                                            "<plist><dict><key>a</key><bogus/></dict></plist>",
                                            "<plist><array><string>a</string></array></plist>"));
+
+TEST_F(PlistTest, RelativeNamesAreReadFromTheResourceFolder) {
+  std::string path = write("<plist><array><string>x</string></array></plist>");
+  std::string folder = path.substr(0, path.rfind('/') + 1);
+  std::string name = path.substr(path.rfind('/') + 1);
+  CCFileUtils* files = CCFileUtils::sharedFileUtils();
+  std::string old = files->getResourceDirectory();
+  files->setResourceDirectory(folder);
+  CCArray* a = CCArray::createWithContentsOfFile(name.c_str());
+  files->setResourceDirectory(old);
+  ASSERT_NE(nullptr, a);
+  EXPECT_EQ(1u, a->count());
+}
 
 TEST_F(PlistTest, MissingFileGivesNullAndLogsALine) {
   logog::StringTarget target;

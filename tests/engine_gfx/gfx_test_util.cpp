@@ -8,6 +8,10 @@
 #include <cstring>
 #include <fstream>
 
+// The system's D-Bus library (which SDL's video start-up talks to) keeps allocations
+// for the life of the process; they are not ours to report.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+
 namespace gfxtest {
 
 std::string makeTempDir(const char* name) {
@@ -54,6 +58,66 @@ bool writePng(const std::string& path, const Picture& picture) {
 void writeText(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
+}
+
+}  // namespace gfxtest
+
+#include "CCDirector.h"
+#include "CCEGLView.h"
+#include "CCGL.h"
+#include "CCScene.h"
+#include "CCScheduler.h"
+
+namespace gfxtest {
+
+cocos2d::CCEGLView* testView() {
+  using namespace cocos2d;
+  static CCEGLView* view = nullptr;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    // Mesa's software renderer gives the same pixels on every machine.
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    view = CCEGLView::sharedOpenGLView();
+    if (view) {
+      view->setFrameSize(kViewWidth, kViewHeight);
+      view->showWindow();
+      view->setFrameCapture(true);
+      CCDirector* director = CCDirector::sharedDirector();
+      director->setOpenGLView(view);
+      view->setDesignResolutionSize(kViewWidth, kViewHeight, kResolutionShowAll);
+    }
+  }
+  return CCEGLView::isFullScreen() || view ? view : nullptr;
+}
+
+void showScene(cocos2d::CCScene* scene) {
+  cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
+  if (director->getRunningScene()) director->replaceScene(scene);
+  else director->runWithScene(scene);
+  frame();
+}
+
+void frame(float dt) {
+  cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
+  if (dt > 0) cocos2d::CCScheduler::sharedScheduler()->update(dt);
+  director->setNextDeltaTimeZero(true);
+  director->mainLoop();
+  glFinish();
+}
+
+Rgb pixelAt(int x, int y) {
+  cocos2d::CCEGLView* view = testView();
+  if (!view || x < 0 || y < 0 || x >= view->getCapturedWidth() || y >= view->getCapturedHeight())
+    return Rgb{-1, -1, -1};
+  const unsigned char* p =
+      &view->getCapturedFrame()[(static_cast<size_t>(y) * view->getCapturedWidth() + x) * 4];
+  return Rgb{p[0], p[1], p[2]};
+}
+
+bool near(const Rgb& a, const Rgb& b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.b - b.b) <= tolerance;
 }
 
 }  // namespace gfxtest

@@ -115,6 +115,10 @@ class Board {
   // Hall-top cells that are caves, four-blocks or vertical blocks.
   std::vector<BoardElem*> hallTopCells() const;
 
+  // Takes one stored (card, power) out of the first working room that keeps
+  // cards and holds it (player/ElemActions.cpp). False when none does.
+  bool spendSpell(int cardId, int power);
+
  private:
   friend class BoardElem;
 

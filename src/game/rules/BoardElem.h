@@ -142,6 +142,21 @@ class BoardElem {
   void reveal();
   void hide();
 
+  // Player actions on the element (player/ElemActions.cpp).
+  // Rooms that keep cards: spells in a library, crews in a housing, both in
+  // the archmage room (neither while a tutorial runs).
+  bool holdsSpells() const;
+  bool holdsCrews() const;
+  bool canPlace(int cardId) const;
+  void applyCard(int cardId);
+  bool isValidTarget(int cardId, int pickIndex) const;
+  // Strength of a room at a depth (y - 20); 0 for no room.
+  static int roomPowerAt(RoomType room, int depth);
+  // Power from the own depth; the stored cards take it and are cut to it.
+  void updateRoomPower();
+  // The two elements exchange room, power and stored cards (DMOVERS).
+  static void moveRoom(BoardElem& from, BoardElem& to);
+
  private:
   friend class Board;
 

@@ -4,17 +4,26 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "player/PlayerSession.h"
+#include "ports/GameHub.h"
+#include "ports/MatchLink.h"
 #include "ports/BoardObserver.h"
+#include "ports/GameScreen.h"
+#include "ports/PlayerEvents.h"
 #include "ports/Rng.h"
 #include "ports/Settings.h"
 #include "ports/TextLookup.h"
+
+class GameSession;
 
 class GameContext {
  public:
   // A fresh context: in-memory settings, keys as texts, no observer, and its
   // own generator seeded with `seed`.
   explicit GameContext(uint32_t seed = 1);
+  ~GameContext();
   GameContext(const GameContext&) = delete;
   GameContext& operator=(const GameContext&) = delete;
 
@@ -37,6 +46,23 @@ class GameContext {
   bool lacksAuthority() const { return onlineNotHosting_; }
   void setOnlineNotHosting(bool value) { onlineNotHosting_ = value; }
 
+  // The players' side: the hub they report to, the screen that shows spell
+  // effects, and the game they belong to. Null goes back to the stand-ins.
+  PlayerEvents& playerEvents() const { return *playerEvents_; }
+  void setPlayerEvents(PlayerEvents* e) { playerEvents_ = e ? e : &nullPlayerEvents_; }
+  GameScreen& screen() const { return *screen_; }
+  void setScreen(GameScreen* s) { screen_ = s ? s : &nullScreen_; }
+  // The players' game is the context's running game unless a test sets another.
+  PlayerSession& session() const { return *session_; }
+  void setSession(PlayerSession* s);
+
+  // The running game of this context, its hub and its link to the match.
+  GameSession& game() const { return *game_; }
+  GameHub& hub() const { return *hub_; }
+  void setHub(GameHub* h) { hub_ = h ? h : &nullHub_; }
+  MatchLink& matchLink() const { return *matchLink_; }
+  void setMatchLink(MatchLink* m) { matchLink_ = m ? m : &nullMatchLink_; }
+
  private:
   MemorySettings ownSettings_;
   DefaultRng ownRng_;
@@ -48,4 +74,15 @@ class GameContext {
   const TextLookup* text_ = &ownText_;
   BoardObserver* observer_ = &nullObserver_;
   bool onlineNotHosting_ = false;
+  mutable NullPlayerEvents nullPlayerEvents_;
+  mutable NullGameScreen nullScreen_;
+  mutable NullGameHub nullHub_;
+  mutable NullMatchLink nullMatchLink_;
+  PlayerEvents* playerEvents_ = &nullPlayerEvents_;
+  GameScreen* screen_ = &nullScreen_;
+  GameHub* hub_ = &nullHub_;
+  MatchLink* matchLink_ = &nullMatchLink_;
+  // Made last and freed first: its players and boards still use the ports.
+  std::unique_ptr<GameSession> game_;
+  PlayerSession* session_ = nullptr;
 };

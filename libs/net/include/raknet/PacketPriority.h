@@ -1,0 +1,22 @@
+// Send priorities and reliabilities. Global, as the callers name them unqualified.
+#pragma once
+
+enum PacketPriority {
+  IMMEDIATE_PRIORITY,
+  HIGH_PRIORITY,
+  MEDIUM_PRIORITY,
+  LOW_PRIORITY,
+  NUMBER_OF_PRIORITIES
+};
+
+enum PacketReliability {
+  UNRELIABLE,
+  UNRELIABLE_SEQUENCED,
+  RELIABLE,
+  RELIABLE_ORDERED,
+  RELIABLE_SEQUENCED,
+  UNRELIABLE_WITH_ACK_RECEIPT,
+  RELIABLE_WITH_ACK_RECEIPT,
+  RELIABLE_ORDERED_WITH_ACK_RECEIPT,
+  NUMBER_OF_RELIABILITIES
+};

@@ -1,0 +1,99 @@
+// The peer: one UDP socket, any number of connections, reliable ordered messages.
+// A service thread keeps connections alive (acknowledgements, pings, resends) even
+// while the application does not call in; received messages, connection events
+// and plug-in callbacks reach the application only inside Receive, on its thread.
+#pragma once
+
+#include <cstdint>
+
+#include "raknet/BitStream.h"
+#include "raknet/MessageIdentifiers.h"
+#include "raknet/PluginInterface2.h"
+#include "raknet/RakNetTypes.h"
+
+namespace RakNet {
+
+class RakPeerInterface {
+ public:
+  static RakPeerInterface* GetInstance();
+  static void DestroyInstance(RakPeerInterface* peer);
+
+  virtual ~RakPeerInterface() = default;
+
+  // Binds the socket of the first descriptor and starts the service thread.
+  // threadPriority is accepted for compatibility and not used.
+  virtual StartupResult Startup(unsigned int maxConnections, SocketDescriptor* socketDescriptors,
+                                unsigned socketDescriptorCount, int threadPriority = -99999) = 0;
+  virtual bool IsActive() const = 0;
+  // How many remote systems may connect to us (0 until set: a pure client).
+  virtual void SetMaximumIncomingConnections(unsigned short numberAllowed) = 0;
+  virtual unsigned int GetMaximumIncomingConnections() const = 0;
+  virtual unsigned short NumberOfConnections() const = 0;
+
+  // Starts a connection attempt: sendConnectionAttemptCount tries,
+  // timeBetweenSendConnectionAttemptsMS apart. The outcome arrives as a packet:
+  // ID_CONNECTION_REQUEST_ACCEPTED, ID_CONNECTION_ATTEMPT_FAILED,
+  // ID_NO_FREE_INCOMING_CONNECTIONS, ID_CONNECTION_BANNED or
+  // ID_INCOMPATIBLE_PROTOCOL_VERSION. timeoutTime 0 keeps the peer's time-out.
+  virtual ConnectionAttemptResult Connect(const char* host, unsigned short remotePort,
+                                          const char* passwordData, int passwordDataLength,
+                                          void* publicKey = nullptr,
+                                          unsigned connectionSocketIndex = 0,
+                                          unsigned sendConnectionAttemptCount = 12,
+                                          unsigned timeBetweenSendConnectionAttemptsMS = 500,
+                                          TimeMS timeoutTime = 0) = 0;
+
+  // Ends every connection (notifying the others when blockDuration > 0 and waiting
+  // up to that long for the notices to leave), stops the thread, closes the socket
+  // and frees every packet not yet received.
+  virtual void Shutdown(unsigned int blockDuration, unsigned char orderingChannel = 0,
+                        PacketPriority disconnectionNotificationPriority = LOW_PRIORITY) = 0;
+
+  // Queues a message; returns a receipt number, or 0 when nothing was sent (empty
+  // data, unknown or not connected target, not started).
+  virtual std::uint32_t Send(const BitStream* bitStream, PacketPriority priority,
+                             PacketReliability reliability, char orderingChannel,
+                             const AddressOrGUID systemIdentifier, bool broadcast,
+                             std::uint32_t forceReceiptNumber = 0) = 0;
+  virtual std::uint32_t Send(const char* data, const int length, PacketPriority priority,
+                             PacketReliability reliability, char orderingChannel,
+                             const AddressOrGUID systemIdentifier, bool broadcast,
+                             std::uint32_t forceReceiptNumber = 0) = 0;
+
+  // The next message or connection event, or null. Runs the plug-ins first.
+  virtual Packet* Receive() = 0;
+  virtual void DeallocatePacket(Packet* packet) = 0;
+  // A packet of the application's own, to be handed out by Receive after what is queued.
+  virtual Packet* AllocatePacket(unsigned dataSize) = 0;
+  virtual void PushBackPacket(Packet* packet, bool pushAtHead) = 0;
+
+  // Ends one connection; the other side gets ID_DISCONNECTION_NOTIFICATION when
+  // sendDisconnectionNotification is set (after what was queued for it), otherwise
+  // it times out.
+  virtual void CloseConnection(const AddressOrGUID target, bool sendDisconnectionNotification,
+                               unsigned char orderingChannel = 0,
+                               PacketPriority disconnectionNotificationPriority = LOW_PRIORITY) = 0;
+  virtual ConnectionState GetConnectionState(const AddressOrGUID systemIdentifier) = 0;
+
+  virtual const RakNetGUID& GetMyGUID() const = 0;
+  virtual SystemAddress GetMyBoundAddress(const int socketIndex = 0) = 0;
+  virtual RakNetGUID GetGuidFromSystemAddress(const SystemAddress input) const = 0;
+  virtual SystemAddress GetSystemAddressFromGuid(const RakNetGUID input) const = 0;
+
+  // Silence after which a connection counts as lost; the unassigned address sets it
+  // for every current and future connection.
+  virtual void SetTimeoutTime(TimeMS timeMS, const SystemAddress target) = 0;
+  virtual TimeMS GetTimeoutTime(const SystemAddress target) = 0;
+
+  // Addresses ("a.b.c.d", '*' matching any one part) refused at connection; a
+  // milliseconds of 0 bans for good.
+  virtual void AddToBanList(const char* ip, TimeMS milliseconds = 0) = 0;
+  virtual void RemoveFromBanList(const char* ip) = 0;
+  virtual void ClearBanList() = 0;
+  virtual bool IsBanned(const char* ip) = 0;
+
+  virtual void AttachPlugin(PluginInterface2* plugin) = 0;
+  virtual void DetachPlugin(PluginInterface2* plugin) = 0;
+};
+
+}  // namespace RakNet

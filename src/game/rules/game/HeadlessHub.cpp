@@ -1,0 +1,108 @@
+#include "game/HeadlessHub.h"
+
+#include "Board.h"
+#include "CardTable.h"
+#include "GameContext.h"
+#include "logog/logog.hpp"
+#include "player/Player.h"
+
+HeadlessHub::HeadlessHub(GameContext& context) : context_(&context) {
+  context.setPlayerEvents(this);
+  context.setHub(this);
+}
+
+HeadlessHub::~HeadlessHub() {
+  if (&context_->playerEvents() == this) context_->setPlayerEvents(nullptr);
+  if (&context_->hub() == this) context_->setHub(nullptr);
+}
+
+GameSession& HeadlessHub::game() const { return context_->game(); }
+
+void HeadlessHub::reset() {
+  result_ = Result::None;
+  sharedSteps_.clear();
+  messages_ = 0;
+}
+
+void HeadlessHub::switchPlayerState(Player& player, PlayerState oldState, PlayerState newState) {
+  const GameSession::SharedStep step = game().sharedStepFor(newState);
+  if (step == GameSession::SharedStep::None) return;
+  sharedSteps_.push_back(step);
+  game().onPlayerStateSwitched(player, oldState, newState);
+}
+
+void HeadlessHub::playerSpellQueueProcessedAnim(Player& player) {
+  switch (player.state()) {
+    case PlayerState::CardChoose:
+    case PlayerState::PlacementChoose:
+      player.setState(PlayerState::CardChoose);
+      break;
+    case PlayerState::BuildChooseSpell:
+    case PlayerState::BuildSpellChooseTarget:
+      player.setState(PlayerState::BuildChooseSpell);
+      break;
+    case PlayerState::ProcessCombatQueue:
+      game().processSpellQueues();
+      break;
+    case PlayerState::RepairChooseSpell:
+    case PlayerState::RepairSpellChooseTarget:
+      player.setState(PlayerState::RepairChooseSpell);
+      break;
+    default:
+      LOGOG_ERROR("invalid player state in playerSpellQueueProcessedAnim: %d",
+                  static_cast<int>(player.state()));
+      break;
+  }
+}
+
+void HeadlessHub::showPlayerMessage(Player&, const std::string&) {
+  // The computer replaces a refused choice itself (aiStep); nobody reads it here.
+  ++messages_;
+}
+
+void HeadlessHub::spellQueuesProcessed() { resumeBothPlayers(); }
+
+void HeadlessHub::onBoardsUpdated() { game().checkGameOver(); }
+
+void HeadlessHub::resumeBothPlayers() {
+  Player* local = game().localPlayer();
+  Player* enemy = game().enemyPlayer();
+  if (local) local->onQueueDone();
+  if (enemy) enemy->onQueueDone();
+}
+
+void HeadlessHub::endGame(Result result) {
+  result_ = result;
+  for (Player* p : {game().localPlayer(), game().enemyPlayer()})
+    if (p && p->board()) p->board()->revealAll();
+}
+
+bool HeadlessHub::aiSelectCard(Player& player, int cardId) {
+  if (GameDirector* d = game().director()) d->onCardSelected(player, cardId);
+  return player.selectCard(cardId);
+}
+
+bool HeadlessHub::aiSelectSpell(Player& player, int cardId, int power) {
+  const CardRecord* card = CardTable::getCard(cardId);
+  if (!card) return false;
+  if (GameDirector* d = game().director()) d->onSpellSelected(player, cardId, power);
+  Player* target = card->castOnOpponent ? game().otherPlayer(player) : &player;
+  return player.selectSpell(cardId, power, target);
+}
+
+bool HeadlessHub::aiSelectTarget(Player& player, BoardElem* elem) {
+  if (GameDirector* d = game().director()) d->onTargetSelected(player, elem);
+  return player.selectTarget(elem);
+}
+
+bool HeadlessHub::aiFinishCards(Player& player) {
+  if (GameDirector* d = game().director()) d->onPhaseFinished(player);
+  return player.finishCards();
+}
+
+void HeadlessHub::aiFinishSpells(Player& player) {
+  if (GameDirector* d = game().director()) d->onPhaseFinished(player);
+  player.finishSpells();
+}
+
+void HeadlessHub::aiCancel(Player& player) { player.cancel(); }

@@ -1,0 +1,215 @@
+// Player: choosing and placing cards, choosing stored spells and their targets.
+#include <algorithm>
+
+#include "Board.h"
+#include "CardTable.h"
+#include "GameContext.h"
+#include "logog/logog.hpp"
+#include "player/Player.h"
+
+void Player::showMessage(const std::string& key) {
+  events().showPlayerMessage(*this, context_->text().text(key));
+}
+
+bool Player::selectCard(int cardId) {
+  const CardRecord* card = CardTable::getCard(cardId);
+  if (!card) return false;
+  selectedCard_ = cardId;
+  if (!board_) return false;
+
+  // The first turn keeps one free block for the archmage.
+  if (session().turn() == 0 && card->category == CardCategory::Room &&
+      cardId != CardId::Archmage && !board_->findArchmage() && board_->countFreeBlocks() < 2) {
+    showMessage("MUST_RESERVE_BLOCK");
+    return false;
+  }
+  if (placementOptions(cardId).empty()) {
+    switch (card->category) {
+      case CardCategory::Structure: showMessage("NO_VALID_PLACEMENT"); break;
+      case CardCategory::Room: showMessage("NO_EMPTY_ELEM"); break;
+      case CardCategory::Spell: showMessage("NO_FREE_LIBRARY"); break;
+      case CardCategory::Crew: showMessage("NO_FREE_HOUSING"); break;
+    }
+    return false;
+  }
+  setState(PlayerState::PlacementChoose);
+  return true;
+}
+
+std::vector<BoardElem*> Player::placementOptions(int cardId) const {
+  std::vector<BoardElem*> out;
+  if (!board_ || !CardTable::getCard(cardId)) return out;
+  board_->forEachElem([&](BoardElem& e) {
+    if (e.canPlace(cardId)) out.push_back(&e);
+  });
+  return out;
+}
+
+bool Player::placeCard(BoardElem* elem) {
+  if (!elem) return false;
+  elem->applyCard(selectedCard_);
+  auto it = std::find(cards_.begin(), cards_.end(), selectedCard_);
+  if (it != cards_.end())
+    cards_.erase(it);
+  else
+    LOGOG_ERROR("failed to remove card from curcardlist");
+  setState(PlayerState::CardChoose);
+  return true;
+}
+
+bool Player::canAfford(int cardId) const {
+  const CardRecord* card = CardTable::getCard(cardId);
+  if (!card) return false;
+  if (session().tutorialRunning() && !isLocal()) return true;
+  return card->manaCost <= mana_ && card->dwarvesCost <= dwarves_;
+}
+
+std::vector<Player::StoredCard> Player::collectSpellOptions(bool hostile,
+                                                            bool onlyCastable) const {
+  std::vector<StoredCard> out;
+  if (!board_) return out;
+  board_->forEachElem([&](BoardElem& e) {
+    if (!e.isWorking() || !(e.holdsSpells() || e.holdsCrews())) return;
+    for (const StoredCard& stored : e.storedCards()) {
+      const CardRecord* card = CardTable::getCard(stored.first);
+      if (!card || card->hostile != hostile) continue;
+      if (onlyCastable && card->targetCount > 0 &&
+          targetOptions(*board_, stored.first, 0, {}).empty())
+        continue;
+      out.push_back(stored);
+    }
+  });
+  return out;
+}
+
+std::vector<BoardElem*> Player::targetOptions(const Board& board, int cardId, int pickIndex,
+                                              const std::vector<BoardElem*>& excluded) {
+  std::vector<BoardElem*> out;
+  board.forEachElem([&](BoardElem& e) {
+    if (std::find(excluded.begin(), excluded.end(), &e) != excluded.end()) return;
+    if (e.isValidTarget(cardId, pickIndex)) out.push_back(&e);
+  });
+  return out;
+}
+
+void Player::queueOrPay(int cardId, int power, Player* target, std::vector<BoardElem*> targets) {
+  // The joining machine only pays; the host queues and casts.
+  if (context_->lacksAuthority()) {
+    const CardRecord* card = CardTable::getCard(cardId);
+    if (card) pay(card->manaCost, card->dwarvesCost);
+  } else {
+    queueSpell(cardId, power, target, std::move(targets));
+  }
+}
+
+void Player::afterCombatChoice() {
+  if (session().sandbox())
+    setState(PlayerState::ProcessCombatQueue);
+  else
+    setState(PlayerState::CombatChooseSpell);
+}
+
+bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
+  const CardRecord* card = CardTable::getCard(cardId);
+  if (!card) return false;
+  selectedSpell_ = StoredCard(cardId, power);
+  targetPlayer_ = targetPlayer;
+
+  if (!canAfford(cardId)) {
+    LOGOG_INFO("not enough mana or dwarves");
+    std::string text;
+    if (card->manaCost > 0)
+      text = context_->text().text("REQUIRED_MANA") + std::to_string(card->manaCost);
+    if (card->dwarvesCost != 0) {
+      if (!text.empty()) text += ", ";
+      text += context_->text().text("REQUIRED_DWARVES") + std::to_string(card->dwarvesCost);
+    }
+    events().showPlayerMessage(*this, text);
+    return false;
+  }
+
+  if (card->targetCount == 0) {
+    switch (state_) {
+      case PlayerState::BuildChooseSpell:
+      case PlayerState::RepairChooseSpell:
+        queueSpell(cardId, power, targetPlayer, {});
+        if (board_) board_->spendSpell(cardId, power);
+        processSpellQueue();
+        return true;
+      case PlayerState::CombatChooseSpell:
+        queueOrPay(cardId, power, targetPlayer, {});
+        if (board_) board_->spendSpell(cardId, power);
+        afterCombatChoice();
+        return true;
+      default:
+        outOfSync();
+        return false;
+    }
+  }
+
+  PlayerState next;
+  switch (state_) {
+    case PlayerState::BuildChooseSpell: next = PlayerState::BuildSpellChooseTarget; break;
+    case PlayerState::CombatChooseSpell: next = PlayerState::CombatSpellChooseTarget; break;
+    case PlayerState::RepairChooseSpell: next = PlayerState::RepairSpellChooseTarget; break;
+    default:
+      outOfSync();
+      return false;
+  }
+  for (int pick = 0; pick < card->targetCount; ++pick) {
+    if (!targetPlayer || !targetPlayer->board() ||
+        targetOptions(*targetPlayer->board(), cardId, pick, {}).empty()) {
+      LOGOG_INFO("not valid targets");
+      showMessage("NO_VALID_TARGETS");
+      return false;
+    }
+  }
+  chosenTargets_.clear();
+  setState(next);
+  return true;
+}
+
+bool Player::selectTarget(BoardElem* elem) {
+  const bool placing = state_ == PlayerState::PlacementChoose;
+  const bool targeting = state_ == PlayerState::BuildSpellChooseTarget ||
+                         state_ == PlayerState::RepairSpellChooseTarget ||
+                         state_ == PlayerState::CombatSpellChooseTarget;
+  if (!placing && !targeting) {
+    outOfSync();
+    return false;
+  }
+  // Only an element on offer may be picked (clicks, network and the computer alike).
+  if (!elem || std::find(options_.begin(), options_.end(), elem) == options_.end()) {
+    LOGOG_ERROR("%s picked an element that is not on offer", displayName());
+    return false;
+  }
+  return placing ? placeCard(elem) : chooseTarget(elem);
+}
+
+bool Player::chooseTarget(BoardElem* elem) {
+  const CardRecord* card = CardTable::getCard(selectedSpell_.first);
+  const bool targeting = state_ == PlayerState::BuildSpellChooseTarget ||
+                         state_ == PlayerState::RepairSpellChooseTarget ||
+                         state_ == PlayerState::CombatSpellChooseTarget;
+  if (!card || !elem || !targeting) {
+    outOfSync();
+    return false;
+  }
+  chosenTargets_.push_back(elem);
+  if (static_cast<int>(chosenTargets_.size()) < card->targetCount) {
+    setState(state_);  // the options of the next pick, the chosen ones left out
+    return true;
+  }
+  const int cardId = selectedSpell_.first;
+  const int power = selectedSpell_.second;
+  if (state_ == PlayerState::CombatSpellChooseTarget) {
+    queueOrPay(cardId, power, targetPlayer_, chosenTargets_);
+    if (board_) board_->spendSpell(cardId, power);
+    afterCombatChoice();
+  } else {
+    queueSpell(cardId, power, targetPlayer_, chosenTargets_);
+    if (board_) board_->spendSpell(cardId, power);
+    processSpellQueue();
+  }
+  return true;
+}

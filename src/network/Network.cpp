@@ -1,0 +1,309 @@
+#include "Network.h"
+
+#include <cstdlib>
+
+#include "logog/logog.hpp"
+#include "raknet/MessageIdentifiers.h"
+
+using namespace protocol;
+
+Network::~Network() {
+  if (peer) RakNet::RakPeerInterface::DestroyInstance(peer);
+}
+
+void Network::setLobbyEndpoint(const std::string& host, unsigned short port) {
+  lobbyHost_ = host;
+  lobbyPort_ = port;
+  endpointSet_ = true;
+}
+
+void Network::startPeer() {
+  RakNet::SocketDescriptor sd(0, nullptr);
+  peer->Startup(kMaxConnections, &sd, 1, -99999);
+  peer->SetTimeoutTime(kTimeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
+}
+
+void Network::init() {
+  if (!endpointSet_) {
+    const char* env = std::getenv("MV_LOBBY_HOST");
+    lobbyHost_ = env && *env ? env : "127.0.0.1";
+  }
+  if (!peer) peer = RakNet::RakPeerInterface::GetInstance();
+  startPeer();
+  if (!ownedIdManager_) ownedIdManager_ = std::make_unique<RakNet::NetworkIDManager>();
+  networkIdManager = ownedIdManager_.get();
+  isServer = false;
+}
+
+void Network::connectToLobby() {
+  if (!peer) return;
+  LOGOG_INFO("Connecting to lobby server");
+  peer->Shutdown(kShutdownWaitMs, 0, LOW_PRIORITY);
+  startPeer();
+  closedByUs_ = false;
+  listener().onLobbyConnecting();
+  RakNet::ConnectionAttemptResult r = peer->Connect(lobbyHost_.c_str(), lobbyPort_, nullptr, 0, nullptr, 0,
+                                                    kConnectAttempts, kConnectIntervalMs, 0);
+  switch (r) {
+    case RakNet::CONNECTION_ATTEMPT_STARTED:
+    case RakNet::CONNECTION_ATTEMPT_ALREADY_IN_PROGRESS:
+      listener().onLobbyConnecting();
+      break;
+    case RakNet::ALREADY_CONNECTED_TO_ENDPOINT:
+      listener().onLobbyConnected();
+      break;
+    case RakNet::INVALID_PARAMETER:
+    case RakNet::CANNOT_RESOLVE_DOMAIN_NAME:
+    case RakNet::SECURITY_INITIALIZATION_FAILED:
+      listener().onLobbyConnectFailed();
+      break;
+  }
+}
+
+void Network::disconnectFromLobby() {
+  if (!peer) return;
+  LOGOG_INFO("Disconnecting from lobby");
+  closedByUs_ = true;
+  peer->CloseConnection(serverGuid, true, 0, LOW_PRIORITY);
+}
+
+void Network::update() {
+  if (!peer) return;
+  while (RakNet::Packet* p = peer->Receive()) {
+    dispatch(*p);
+    peer->DeallocatePacket(p);
+  }
+}
+
+bool Network::isLocalPlayer(int index) const {
+  if (!peer || index < 0 || static_cast<size_t>(index) >= players.size()) return false;
+  return players[static_cast<size_t>(index)].guid.g == peer->GetMyGUID().g;
+}
+
+void Network::sendToServer(const RakNet::BitStream& bitStream) {
+  if (!peer) return;
+  peer->Send(&bitStream, HIGH_PRIORITY, RELIABLE_ORDERED, 0, serverGuid, false);
+}
+
+void Network::dispatch(const RakNet::Packet& packet) {
+  if (packet.length == 0) return;
+  unsigned char id = packet.data[0];
+  switch (id) {
+    case ID_CONNECTION_REQUEST_ACCEPTED: {
+      serverGuid = packet.guid;
+      listener().onLobbyConnected();
+      ProtocolVersionMsg version;
+      version.value = kProtocolVersion;
+      sendMessage(version);
+      return;
+    }
+    case ID_CONNECTION_ATTEMPT_FAILED:
+    case ID_CONNECTION_BANNED:
+    // A full or incompatible server ends the attempt as surely as silence does.
+    case ID_NO_FREE_INCOMING_CONNECTIONS:
+    case ID_INCOMPATIBLE_PROTOCOL_VERSION:
+      listener().onLobbyConnectFailed();
+      return;
+    case ID_CONNECTION_LOST:
+      listener().onLobbyConnectionLost();
+      return;
+    case ID_DISCONNECTION_NOTIFICATION:
+      // The server closed the connection: the lobby is gone as surely as on a time-out,
+      // unless this side asked for the close.
+      if (!closedByUs_) listener().onLobbyConnectionLost();
+      return;
+    default:
+      break;
+  }
+  if (id >= ID_SELECTED_BOARD_ELEM && id <= ID_TURN_BEGIN)
+    dispatchMatch(packet.data, packet.length);
+  else if (id >= ID_PROTOCOL_VERSION && id <= ID_DOOR_DESTROYED)
+    dispatchLobby(packet.data, packet.length);
+}
+
+namespace {
+void malformed(unsigned char id, size_t length) {
+  const char* name = messageName(id);
+  LOGOG_WARN("dropped a malformed %s (%zu bytes) from the lobby server", name ? name : "message", length);
+}
+}  // namespace
+
+#define MV_DECODE(Type, var)                  \
+  Type var;                                   \
+  if (!decode(data, length, var)) {           \
+    malformed(data[0], length);               \
+    return;                                   \
+  }
+
+void Network::dispatchMatch(const unsigned char* data, size_t length) {
+  NetworkListener& l = listener();
+  switch (data[0]) {
+    case ID_SELECTED_BOARD_ELEM: {
+      MV_DECODE(SelectedBoardElemMsg, m);
+      LOGOG_INFO("got ID_SELECTED_BOARD_ELEM from remote player");
+      l.onRemoteSelectedBoardElem(m.elem);
+      return;
+    }
+    case ID_SELECTED_SPELL: {
+      MV_DECODE(SelectedSpellMsg, m);
+      LOGOG_INFO("got ID_SELECTED_SPELL: %d from remote player", m.spell);
+      l.onRemoteSelectedSpell(m.spell, m.value);
+      return;
+    }
+    case ID_FINISHED_SELECTING_SPELLS: {
+      MV_DECODE(FinishedSelectingSpellsMsg, m);
+      LOGOG_INFO("got ID_FINISHED_SELECTING_SPELLS from remote player");
+      l.onRemoteFinishedSelectingSpells();
+      return;
+    }
+    case ID_SELECTED_CARD: {
+      MV_DECODE(SelectedCardMsg, m);
+      LOGOG_INFO("got ID_SELECTED_CARD from remote player");
+      l.onRemoteSelectedCard(m.value);
+      return;
+    }
+    case ID_FINISHED_SELECTING_CARDS: {
+      MV_DECODE(FinishedSelectingCardsMsg, m);
+      LOGOG_INFO("got ID_FINISHED_SELECTING_CARDS from remote player");
+      l.onRemoteFinishedSelectingCards();
+      return;
+    }
+    case ID_CLICKED_BOARD: {
+      MV_DECODE(ClickedBoardMsg, m);
+      LOGOG_INFO("got CLICKED BOARD from remote player");
+      l.onRemoteClickedBoard();
+      return;
+    }
+    case ID_CANCEL: {
+      MV_DECODE(CancelMsg, m);
+      LOGOG_INFO("got CANCEL from remote player");
+      l.onRemoteCancel();
+      return;
+    }
+    case ID_ANIMATE_SPELL: {
+      MV_DECODE(AnimateSpellMsg, m);
+      LOGOG_INFO("got ANIMATE SPELL from remote player");
+      l.queueAnimateSpell(m);
+      return;
+    }
+    case ID_FINISHED_ANIMATING: {
+      MV_DECODE(FinishedAnimatingMsg, m);
+      LOGOG_INFO("got FINISHED ANIMATING from remote player");
+      l.onFinishedAnimating();
+      return;
+    }
+    case ID_START_GAME: {
+      MV_DECODE(StartGameMsg, m);  // a role other than 0 or 1 does not decode
+      isServer = m.role == kRoleHost;
+      if (isServer) {
+        LOGOG_INFO("starting game as server");
+        l.onServerStart(m.opponentName);
+      } else {
+        LOGOG_INFO("starting game as client");
+        l.onClientStart(m.opponentName);
+      }
+      return;
+    }
+    case ID_GAME_RESULT: {
+      MV_DECODE(GameResultMsg, m);
+      l.onGameEndNotice(m.code);
+      return;
+    }
+    case ID_CARDLIST: {
+      MV_DECODE(CardListMsg, m);
+      LOGOG_INFO("got CARDLIST from remote player");
+      l.onCardList(std::vector<int>(m.cards.begin(), m.cards.end()));
+      return;
+    }
+    case ID_TURN_BEGIN: {
+      MV_DECODE(TurnBeginMsg, m);
+      LOGOG_INFO("got TURN BEGIN from remote player");
+      l.onTurnBegin();
+      return;
+    }
+    default:
+      return;  // 0x8F: nothing sends it
+  }
+}
+
+void Network::dispatchLobby(const unsigned char* data, size_t length) {
+  NetworkListener& l = listener();
+  switch (data[0]) {
+    case ID_LOGIN_EMAIL: {
+      MV_DECODE(LoginEmailRequestMsg, m);
+      l.onLoginRequired();
+      return;
+    }
+    case ID_LOGIN_CODE: {
+      MV_DECODE(CodeRequestMsg, m);
+      l.onCodeRequested();
+      return;
+    }
+    case ID_LOBBY_ERROR: {
+      MV_DECODE(LobbyErrorMsg, m);
+      l.onLobbyError(m.error);
+      return;
+    }
+    case ID_LOGIN: {
+      MV_DECODE(LoginAcceptedMsg, m);
+      l.onLoginAccepted();
+      return;
+    }
+    case ID_PLAYER_NAME: {
+      MV_DECODE(NameRequestMsg, m);
+      l.onNameRequested();
+      return;
+    }
+    case ID_PLAYER_LIST: {
+      MV_DECODE(PlayerListMsg, m);
+      LOGOG_INFO("got ID_PLAYER_LIST from remote player");
+      players.clear();
+      LOGOG_INFO("online count: %d, lobby list count: %d", m.onlineCount, static_cast<int>(m.players.size()));
+      std::vector<std::string> names;
+      for (const PlayerEntry& e : m.players) {
+        players.push_back({RakNet::RakNetGUID(e.guid), e.name});
+        names.push_back(e.name);
+      }
+      l.onPlayerList(m.onlineCount, names);
+      return;
+    }
+    case ID_CHALLENGE: {
+      MV_DECODE(ChallengeReceivedMsg, m);
+      l.onChallengeReceived(m.text);
+      return;
+    }
+    case ID_CHALLENGE_ANSWER: {
+      MV_DECODE(ChallengeAnswerMsg, m);  // the answer itself is not used
+      l.onChallengeRejected();
+      return;
+    }
+    case ID_BLOCK_EXPLODED: {
+      MV_DECODE(BlockExplodedMsg, m);
+      LOGOG_INFO("got BLOCK_EXPLODED from remote player");
+      l.onRemoteBlockExploded(m.elem);
+      return;
+    }
+    case ID_BLOCK_COLLAPSED: {
+      MV_DECODE(BlockCollapsedMsg, m);
+      LOGOG_INFO("got BLOCK_COLLAPSED from remote player");
+      l.onRemoteBlockCollapsed(m.elem);
+      return;
+    }
+    case ID_CHAT: {
+      MV_DECODE(ChatMsg, m);
+      LOGOG_INFO("got ID_CHAT from remote player");
+      l.onChatReceived(m.text);
+      return;
+    }
+    case ID_DOOR_DESTROYED: {
+      MV_DECODE(DoorDestroyedMsg, m);
+      LOGOG_INFO("got DOOR_DESTROYED from remote player");
+      l.onRemoteDoorDestroyed(m.elem);
+      return;
+    }
+    default:
+      return;  // up-only ids: never sent down
+  }
+}
+
+#undef MV_DECODE

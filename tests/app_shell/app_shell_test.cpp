@@ -1,0 +1,96 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string makeTempDir() {
+  std::string dir = ::testing::TempDir() + "mv_shell_" + std::to_string(::getpid()) + "/";
+  mkdir(dir.c_str(), 0755);
+  return dir;
+}
+
+bool exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+// The log files are UTF-16LE; their text here is ASCII.
+std::string readLogs(const std::string& folder) {
+  std::string text;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return text;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".log") != 0) continue;
+    std::ifstream in(folder + name, std::ios::binary);
+    std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t i = 0; i + 1 < raw.size(); i += 2)
+      if (raw[i + 1] == 0 && raw[i] != 0) text += raw[i];
+  }
+  closedir(dir);
+  return text;
+}
+
+bool waitFor(const std::function<bool()>& done, int seconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return done();
+}
+
+TEST(GameShellTest, StartsLogsItsBannerAndEndsCleanlyWhenTheWindowCloses) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+  std::string home = makeTempDir();
+  std::string dataFolder = home + "data/Brindlecor/Mirrowvale/";
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    // Started from another folder: data is found beside the executable anyway.
+    if (chdir(home.c_str()) != 0) _exit(126);
+    execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  bool started = waitFor(
+      [&] { return readLogs(dataFolder + "log/").find("Failed to init Steam") != std::string::npos; },
+      60);
+  EXPECT_TRUE(started);
+  EXPECT_TRUE(exists(dataFolder + "mv_running"));
+  // The window system's close request (SDL turns SIGTERM into one).
+  kill(pid, SIGTERM);
+  int status = 0;
+  bool ended = waitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 30);
+  if (!ended) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
+  ASSERT_TRUE(ended);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_FALSE(exists(dataFolder + "mv_running"));
+  std::string log = readLogs(dataFolder + "log/");
+  size_t banner = log.find(std::string("Mirrowvale starting, build: ") + MV_EXPECTED_VERSION);
+  size_t store = log.find("error: {mv} [] Failed to init Steam");
+  EXPECT_NE(banner, std::string::npos) << log;
+  EXPECT_NE(store, std::string::npos) << log;
+  EXPECT_LT(banner, store);
+}
+
+}  // namespace

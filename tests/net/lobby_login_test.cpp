@@ -1,0 +1,282 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "LobbyFixture.h"
+
+using namespace protocol;
+
+namespace {
+
+using LobbyLogin = LobbyFixture;
+
+ProtocolVersionMsg version(int v) {
+  ProtocolVersionMsg m;
+  m.value = v;
+  return m;
+}
+LoginEmailMsg email(const std::string& text) {
+  LoginEmailMsg m;
+  m.text = text;
+  return m;
+}
+LoginCodeMsg code(const std::string& text) {
+  LoginCodeMsg m;
+  m.text = text;
+  return m;
+}
+PlayerNameMsg name(const std::string& text) {
+  PlayerNameMsg m;
+  m.text = text;
+  return m;
+}
+LoginMsg remembered(const std::string& e, const std::string& c) {
+  LoginMsg m;
+  m.email = e;
+  m.code = c;
+  return m;
+}
+
+TEST_F(LobbyLogin, WrongProtocolVersionGetsErrorZeroAndIsClosed) {
+  connect(1);
+  up(1, version(8));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorInvalidProtocol);
+  EXPECT_TRUE(transport.closed.count(1));
+  EXPECT_EQ(server->clientCount(), 0u);
+}
+
+TEST_F(LobbyLogin, NothingIsHeardBeforeTheVersion) {
+  connect(1);
+  up(1, email("a@b.example"));
+  up(1, QuickmatchMsg{});
+  raw(1, Bytes{ID_PROTOCOL_VERSION, 0, 0});  // truncated version
+  EXPECT_TRUE(ids(1).empty());
+  up(1, version(9));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN_EMAIL});
+}
+
+TEST_F(LobbyLogin, NewAddressGetsAMailedCodeThenChoosesAName) {
+  connect(1);
+  up(1, version(9));
+  take(1);
+  up(1, email("  New.Player@Example.org "));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN_CODE});
+  ASSERT_EQ(mailer.codes.size(), 1u);
+  EXPECT_EQ(mailer.codes[0].first, "new.player@example.org");
+  EXPECT_EQ(mailer.codes[0].second, nextCode);
+
+  up(1, code("000000"));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorInvalidCode);
+  up(1, code(nextCode));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_PLAYER_NAME});
+  up(1, name(" Rowan "));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN});
+  const Account* a = accounts.find("new.player@example.org");
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->name, "Rowan");
+  EXPECT_EQ(a->code, nextCode);
+  EXPECT_EQ(server->loggedInCount(), 1u);
+}
+
+TEST_F(LobbyLogin, RememberedCredentialsLogInAtOnceOrGetErrorThree) {
+  accounts.put({"kim@x.example", "111111", "Kim"});
+  connect(1);
+  up(1, version(9));
+  take(1);
+  up(1, remembered("kim@x.example", "111112"));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorEmailRequired);
+  up(1, remembered("nobody@x.example", "111111"));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorEmailRequired);
+  up(1, remembered("KIM@x.example", "111111"));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN});
+
+  // An account without a name is asked for one.
+  accounts.put({"nameless@x.example", "222222", ""});
+  connect(2);
+  up(2, version(9));
+  take(2);
+  up(2, remembered("nameless@x.example", "222222"));
+  EXPECT_EQ(ids(2), std::vector<int>{ID_PLAYER_NAME});
+}
+
+TEST_F(LobbyLogin, KnownAddressIsMailedItsOwnCode) {
+  accounts.put({"kim@x.example", "111111", "Kim"});
+  connect(1);
+  up(1, version(9));
+  up(1, email("kim@x.example"));
+  ASSERT_EQ(mailer.codes.size(), 1u);
+  EXPECT_EQ(mailer.codes[0].second, "111111");
+  take(1);
+  up(1, code("111111"));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN});
+}
+
+TEST_F(LobbyLogin, BadInputAndLimitsAreRefused) {
+  connect(1);
+  up(1, version(9));
+  take(1);
+  for (const char* bad : {"", "no-at-sign", "@x.example", "a@b", "a b@c.example", "a@b..example", "a@@b.example"}) {
+    up(1, email(bad));
+    EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorInvalidEmail) << bad;
+  }
+  // A code with no mailed code outstanding.
+  up(1, code("424242"));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorEmailRequired);
+
+  // Wrong codes: error 1 until the attempts are used up, then the code is void.
+  up(1, email("p@q.example"));
+  take(1);
+  for (int i = 1; i < config.maxCodeAttempts; ++i) {
+    up(1, code("999999"));
+    EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorInvalidCode);
+  }
+  up(1, code("999999"));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorEmailRequired);
+  up(1, code(nextCode));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorEmailRequired);
+
+  // A mailer that fails, and the per-connection mail limit.
+  mailer.fail = true;
+  up(1, email("p@q.example"));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorInvalidEmail);
+  mailer.fail = false;
+  for (int i = 0; i < 10; ++i) up(1, email("p@q.example"));
+  EXPECT_LE(mailer.codes.size(), static_cast<size_t>(config.maxMailsPerConnection));
+}
+
+TEST_F(LobbyLogin, RepeatedFailuresLockTheAddressOut) {
+  accounts.put({"kim@x.example", "111111", "Kim"});
+  for (int i = 0; i < config.maxFailuresPerEmail; ++i) {
+    connect(100 + i);
+    up(100 + i, version(9));
+    up(100 + i, remembered("kim@x.example", std::to_string(100000 + i)));
+  }
+  connect(1);
+  up(1, version(9));
+  take(1);
+  up(1, remembered("kim@x.example", "111111"));
+  EXPECT_EQ(only<LobbyErrorMsg>(1).error, kErrorEmailRequired);
+  now += config.lockoutMs;
+  up(1, remembered("kim@x.example", "111111"));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN});
+}
+
+TEST_F(LobbyLogin, NamesMustBeUsableAndUnique) {
+  login(1, "Alder");
+  connect(2);
+  up(2, version(9));
+  up(2, email("b@players.example"));
+  up(2, code(nextCode));
+  take(2);
+  for (std::string bad : {std::string("alder"), std::string("   "), std::string("tab\there"),
+                          std::string("\xC3\x28"), std::string(30, 'x')}) {
+    up(2, name(bad));
+    EXPECT_EQ(ids(2), std::vector<int>{ID_PLAYER_NAME}) << bad;
+  }
+  up(2, name("Birch"));
+  EXPECT_EQ(ids(2), std::vector<int>{ID_LOGIN});
+}
+
+TEST_F(LobbyLogin, ASecondLoginEndsTheFirstSession) {
+  login(1, "Alder");
+  connect(2);
+  up(2, version(9));
+  take(2);
+  up(2, remembered("alder@players.example", nextCode));
+  EXPECT_EQ(ids(2), std::vector<int>{ID_LOGIN});
+  EXPECT_TRUE(transport.closed.count(1));
+  EXPECT_EQ(server->loggedInCount(), 1u);
+}
+
+TEST_F(LobbyLogin, RandomCodesAreSixDigits) {
+  std::set<std::string> seen;
+  for (int i = 0; i < 50; ++i) {
+    std::string c = LobbyServer::randomCode();
+    ASSERT_EQ(c.size(), 6u);
+    EXPECT_EQ(c.find_first_not_of("0123456789"), std::string::npos);
+    seen.insert(c);
+  }
+  EXPECT_GT(seen.size(), 40u);
+}
+
+TEST(AccountStore, SavesAtomicallyAndLoadsBack) {
+  char dir[] = "/tmp/mv_accounts_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  std::string path = std::string(dir) + "/accounts.txt";
+  {
+    AccountStore store(path);
+    ASSERT_TRUE(store.load());
+    EXPECT_TRUE(store.put({"a@b.example", "123456", "Ash"}));
+    EXPECT_TRUE(store.put({"c@d.example", "654321", ""}));
+  }
+  {
+    std::ofstream junk(path, std::ios::app);
+    junk << "broken line without tabs\nBAD@Case\t1\tX\n";
+  }
+  AccountStore again(path);
+  ASSERT_TRUE(again.load());
+  EXPECT_EQ(again.size(), 2u);
+  ASSERT_NE(again.find("a@b.example"), nullptr);
+  EXPECT_EQ(again.find("a@b.example")->name, "Ash");
+  EXPECT_TRUE(again.nameTaken("ASH", "c@d.example"));
+  EXPECT_FALSE(again.nameTaken("Ash", "a@b.example"));
+  EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);
+  std::remove(path.c_str());
+  rmdir(dir);
+}
+
+TEST(OutboxMailer, WritesOneFilePerMessage) {
+  char dir[] = "/tmp/mv_outbox_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  std::string outbox = std::string(dir) + "/out/box";
+  OutboxMailer mailer(outbox);
+  ASSERT_TRUE(mailer.sendCode("a@b.example", "123456"));
+  ASSERT_TRUE(mailer.sendInvitation("c@d.example", "Ash"));
+  std::string cmd = "grep -l 123456 " + outbox + "/*a@b.example.txt >/dev/null && ls " + outbox + " | wc -l | grep -qx 2";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
+  std::system(("rm -rf " + std::string(dir)).c_str());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LobbyFixture, ConnectionsThatNeverLogInAreClosed) {
+  connect(1);  // silent
+  connect(2);
+  up(2, ProtocolVersionMsg{{9}});  // stops at the login prompt
+  login(3, "Done");
+  advance(config.versionTimeoutMs);
+  EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{1}));
+  advance(config.loginTimeoutMs);
+  EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{1, 2}));
+  EXPECT_EQ(server->clientCount(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LobbyFixture, OneAddressGetsOnlyItsShareOfMailAcrossConnections) {
+  for (std::uint64_t c = 1; c <= 10; ++c) {
+    connect(c);
+    up(c, ProtocolVersionMsg{{9}});
+    LoginEmailMsg e;
+    e.text = "victim@example.org";
+    up(c, e);
+    disconnect(c);
+  }
+  EXPECT_EQ(mailer.codes.size(), static_cast<size_t>(config.maxMailsPerAddress));
+  now += config.mailWindowMs;
+  connect(11);
+  up(11, ProtocolVersionMsg{{9}});
+  LoginEmailMsg e;
+  e.text = "victim@example.org";
+  up(11, e);
+  EXPECT_EQ(mailer.codes.size(), static_cast<size_t>(config.maxMailsPerAddress) + 1);
+}
+
+}  // namespace

@@ -1,0 +1,319 @@
+// The game's network object against the real lobby and against a scripted server.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LobbyFixture.h"
+#include "LobbyHost.h"
+#include "Network.h"
+#include "raknet/MessageIdentifiers.h"
+
+using namespace protocol;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Recorder : NetworkListener {
+  std::vector<std::string> events;
+  std::vector<std::string> lastNames;
+  int lastOnline = -1;
+  AnimateSpellMsg lastSpell;
+  std::uint64_t lastElem = 0;
+
+  void note(const std::string& e) { events.push_back(e); }
+  bool has(const std::string& e) const {
+    for (const auto& x : events)
+      if (x == e) return true;
+    return false;
+  }
+  void onLobbyConnecting() override { note("connecting"); }
+  void onLobbyConnected() override { note("connected"); }
+  void onLobbyConnectFailed() override { note("failed"); }
+  void onLobbyConnectionLost() override { note("lost"); }
+  void onLoginRequired() override { note("login?"); }
+  void onCodeRequested() override { note("code?"); }
+  void onNameRequested() override { note("name?"); }
+  void onLoginAccepted() override { note("accepted"); }
+  void onLobbyError(int e) override { note("error " + std::to_string(e)); }
+  void onPlayerList(int online, const std::vector<std::string>& names) override {
+    lastOnline = online;
+    lastNames = names;
+    note("list " + std::to_string(names.size()));
+  }
+  void onChallengeReceived(const std::string& name) override { note("challenged by " + name); }
+  void onChallengeRejected() override { note("rejected"); }
+  void onServerStart(const std::string& name) override { note("host vs " + name); }
+  void onClientStart(const std::string& name) override { note("join vs " + name); }
+  void onGameEndNotice(int code) override { note("end " + std::to_string(code)); }
+  void onChatReceived(const std::string& text) override { note("chat " + text); }
+  void onRemoteSelectedBoardElem(std::uint64_t elem) override {
+    lastElem = elem;
+    note("elem");
+  }
+  void onRemoteSelectedCard(int card) override { note("card " + std::to_string(card)); }
+  void queueAnimateSpell(const AnimateSpellMsg& spell) override {
+    lastSpell = spell;
+    note("animate");
+  }
+  void onTurnBegin() override { note("turn"); }
+  void onCardList(const std::vector<int>& cards) override { note("cards " + std::to_string(cards.size())); }
+};
+
+class NetworkOnLobby : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LobbyHostOptions options;
+    options.bind = "127.0.0.1";
+    options.port = 0;
+    options.config.devCode = "123456";
+    options.config.listDebounceMs = 5;
+    ASSERT_TRUE(host.start(options));
+  }
+
+  // Runs the lobby and the clients until the condition holds (or 5 s pass).
+  bool until(const std::function<bool()>& done, std::vector<Network*> nets) {
+    auto limit = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < limit) {
+      host.pump();
+      for (Network* n : nets) n->update();
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+
+  void join(Network& net, Recorder& rec, const std::string& name) {
+    net.setListener(&rec);
+    net.setLobbyEndpoint("127.0.0.1", host.port());
+    net.init();
+    net.connectToLobby();
+    ASSERT_TRUE(until([&] { return rec.has("login?"); }, {&net}));
+    net.sendLoginEmail(name + "@net.example");
+    ASSERT_TRUE(until([&] { return rec.has("code?"); }, {&net}));
+    net.sendLoginCode("123456");
+    ASSERT_TRUE(until([&] { return rec.has("name?"); }, {&net}));
+    net.sendPlayerName(name);
+    ASSERT_TRUE(until([&] { return rec.has("accepted"); }, {&net}));
+  }
+
+  RecordingMailer mailer;
+  LobbyHost host{mailer};
+};
+
+TEST_F(NetworkOnLobby, LoginChallengeMatchMessagesAndLeave) {
+  Network a, b;
+  Recorder ra, rb;
+  join(a, ra, "Ash");
+  EXPECT_EQ(ra.events[0], "connecting");
+  EXPECT_EQ(ra.events[1], "connecting");
+  EXPECT_EQ(ra.events[2], "connected");
+  join(b, rb, "Beech");
+  ASSERT_TRUE(until([&] { return a.players.size() == 2 && b.players.size() == 2; }, {&a, &b}));
+  EXPECT_EQ(ra.lastNames, (std::vector<std::string>{"Ash", "Beech"}));
+  EXPECT_EQ(ra.lastOnline, 2);
+  EXPECT_TRUE(a.isLocalPlayer(0));
+  EXPECT_FALSE(a.isLocalPlayer(1));
+  EXPECT_TRUE(b.isLocalPlayer(1));
+  EXPECT_FALSE(a.isLocalPlayer(-1));
+  EXPECT_FALSE(a.isLocalPlayer(2));
+
+  a.sendChallenge(2);  // outside the list: nothing goes out
+  a.sendChallenge(1);
+  ASSERT_TRUE(until([&] { return rb.has("challenged by Ash"); }, {&a, &b}));
+  b.sendChallengeAnswer(1);
+  ASSERT_TRUE(until([&] { return ra.has("host vs Beech") && rb.has("join vs Ash"); }, {&a, &b}));
+  EXPECT_TRUE(a.isServer);
+  EXPECT_FALSE(b.isServer);
+
+  a.sendChat("50% off %d%s");
+  AnimateSpellMsg spell;
+  spell.caster = 1;
+  spell.target = 2;
+  spell.card = 9;
+  spell.power = 3;
+  spell.targets = {5, kNoObject};
+  spell.reflected = 1;
+  spell.active = 1;
+  a.sendAnimateSpell(spell);
+  a.sendCardList({4, 5, 6});
+  a.sendTurnBegin();
+  b.sendSelectedCard(12);
+  b.sendSelectedBoardElem(kNoObject);
+  ASSERT_TRUE(until([&] { return rb.has("turn") && ra.has("elem"); }, {&a, &b}));
+  EXPECT_TRUE(rb.has("chat 50% off %d%s"));
+  EXPECT_TRUE(rb.has("cards 3"));
+  EXPECT_EQ(rb.lastSpell.targets, (std::vector<std::uint64_t>{5, kNoObject}));
+  EXPECT_EQ(rb.lastSpell.card, 9);
+  EXPECT_TRUE(ra.has("card 12"));
+  EXPECT_EQ(ra.lastElem, kNoObject);
+
+  a.sendGameResult(kResultLost);
+  ASSERT_TRUE(until([&] { return rb.has("end 0"); }, {&a, &b}));
+  ra.events.clear();
+  rb.events.clear();
+  a.sendRematch();
+  ASSERT_TRUE(until([&] { return ra.has("host vs Beech") && rb.has("join vs Ash"); }, {&a, &b}));
+  b.sendLeaveGame();
+  ASSERT_TRUE(until([&] { return ra.has("end 5"); }, {&a, &b}));
+}
+
+TEST(Network, UpdateBeforeInitDoesNothing) {
+  Network n;
+  Recorder r;
+  n.setListener(&r);
+  n.update();
+  n.sendChat("nobody listens");
+  EXPECT_FALSE(n.isLocalPlayer(0));
+  EXPECT_TRUE(r.events.empty());
+}
+
+TEST(Network, AnAttemptThatCannotStartFailsAtOnce) {
+  Network n;
+  Recorder r;
+  n.setListener(&r);
+  n.setLobbyEndpoint("", 3333);
+  n.init();
+  n.connectToLobby();
+  EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "failed"}));
+}
+
+// A scripted lobby: a bare peer that sends hand-made bytes.
+class NetworkOnScript : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server = RakNet::RakPeerInterface::GetInstance();
+    RakNet::SocketDescriptor sd(0, "127.0.0.1");
+    ASSERT_EQ(server->Startup(4, &sd, 1), RakNet::RAKNET_STARTED);
+    server->SetMaximumIncomingConnections(4);
+    net.setListener(&rec);
+    net.setLobbyEndpoint("127.0.0.1", server->GetMyBoundAddress().GetPort());
+    net.init();
+    net.connectToLobby();
+    // The first thing the client says is its protocol version.
+    ASSERT_TRUE(serverAwait(ID_NEW_INCOMING_CONNECTION));
+    first = serverNext();
+  }
+  void TearDown() override { RakNet::RakPeerInterface::DestroyInstance(server); }
+
+  bool serverAwait(unsigned char id) {
+    auto limit = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < limit) {
+      net.update();
+      while (RakNet::Packet* p = server->Receive()) {
+        unsigned char got = p->data[0];
+        client = p->guid;
+        server->DeallocatePacket(p);
+        if (got == id) return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+  Bytes serverNext() {
+    auto limit = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < limit) {
+      net.update();
+      if (RakNet::Packet* p = server->Receive()) {
+        Bytes b(p->data, p->data + p->length);
+        server->DeallocatePacket(p);
+        return b;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return {};
+  }
+  void down(const Bytes& b) {
+    server->Send(reinterpret_cast<const char*>(b.data()), static_cast<int>(b.size()), HIGH_PRIORITY,
+                 RELIABLE_ORDERED, 0, client, false);
+  }
+  bool clientUntil(const std::function<bool()>& done) {
+    auto limit = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < limit) {
+      net.update();
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+
+  RakNet::RakPeerInterface* server = nullptr;
+  RakNet::RakNetGUID client;
+  Network net;
+  Recorder rec;
+  Bytes first;
+};
+
+TEST_F(NetworkOnScript, FirstMessageIsTheProtocolVersion) {
+  EXPECT_EQ(first, (Bytes{0xE7, 0, 0, 0, 9}));
+  EXPECT_TRUE(rec.has("connected"));
+  EXPECT_EQ(net.serverGuid, server->GetMyGUID());
+}
+
+TEST_F(NetworkOnScript, OddAndBrokenMessagesAreHandledInOrder) {
+  net.players.push_back({RakNet::RakNetGUID(5), "stale"});
+  rec.events.clear();
+  down({ID_PLAYER_LIST, 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0xFF});  // n = -1: an empty list
+  down({ID_START_GAME, 0, 0, 0, 2, 0, 0});                      // role 2: ignored
+  down({ID_SELECTED_BOARD_ELEM, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+  down({ID_CARDLIST, 0, 0, 0, 9, 0, 0, 0, 1});                  // count beyond the bytes
+  down({ID_CHALLENGE_ANSWER, 0, 0, 0, 1});                      // still a rejection
+  down({0x8F});
+  down({ID_SELECTED_CARD, 0, 0});                               // truncated
+  down({ID_TURN_BEGIN});
+  ASSERT_TRUE(clientUntil([&] { return rec.has("turn"); }));
+  EXPECT_EQ(rec.events, (std::vector<std::string>{"list 0", "elem", "rejected", "turn"}));
+  EXPECT_TRUE(net.players.empty());
+  EXPECT_EQ(rec.lastOnline, 3);
+  EXPECT_EQ(rec.lastElem, kNoObject);
+  EXPECT_FALSE(net.isServer);
+}
+
+TEST_F(NetworkOnScript, AServerCloseIsALostLobbyButOurOwnCloseIsNot) {
+  server->CloseConnection(client, true);
+  ASSERT_TRUE(clientUntil([&] { return rec.has("lost"); }));
+
+  Network other;
+  Recorder r2;
+  other.setListener(&r2);
+  other.setLobbyEndpoint("127.0.0.1", server->GetMyBoundAddress().GetPort());
+  other.init();
+  other.connectToLobby();
+  auto limit = Clock::now() + std::chrono::seconds(5);
+  while (!r2.has("connected") && Clock::now() < limit) {
+    other.update();
+    while (RakNet::Packet* p = server->Receive()) server->DeallocatePacket(p);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_TRUE(r2.has("connected"));
+  other.disconnectFromLobby();
+  for (int i = 0; i < 100; ++i) {
+    other.update();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_FALSE(r2.has("lost"));
+}
+
+TEST(Network, AFullLobbyEndsTheAttempt) {
+  RakNet::RakPeerInterface* server = RakNet::RakPeerInterface::GetInstance();
+  RakNet::SocketDescriptor sd(0, "127.0.0.1");
+  ASSERT_EQ(server->Startup(4, &sd, 1), RakNet::RAKNET_STARTED);  // accepts nobody
+  Network n;
+  Recorder r;
+  n.setListener(&r);
+  n.setLobbyEndpoint("127.0.0.1", server->GetMyBoundAddress().GetPort());
+  n.init();
+  n.connectToLobby();
+  auto limit = Clock::now() + std::chrono::seconds(5);
+  while (!r.has("failed") && Clock::now() < limit) {
+    n.update();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(r.has("failed"));
+  RakNet::RakPeerInterface::DestroyInstance(server);
+}
+
+}  // namespace

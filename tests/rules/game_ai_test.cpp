@@ -1,0 +1,167 @@
+// The computer player: one random legal choice a call, a bounded number of
+// picks a phase, and no pick from an empty list.
+#include <algorithm>
+
+#include "CardTable.h"
+#include "game_fixture.h"
+
+namespace {
+
+// The computer's entries are recorded and refused unless told otherwise.
+class Computer : public GameFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(start("skirmish"));
+    ctx.setHub(&recorded);
+  }
+  void TearDown() override { ctx.setHub(&hub); }
+  int& count() { return game().aiChoiceCount(enemy()); }
+
+  RecordingGameHub recorded;
+};
+
+TEST_F(Computer, AnEmptyHandEndsTheCardPhaseAtOnce) {
+  enemy().setCards({});
+  count() = 7;
+  aiStep(enemy());
+  ASSERT_EQ(1u, recorded.calls().size());
+  EXPECT_EQ("aiFinishCards", recorded.calls()[0].what);
+  EXPECT_EQ(0, count());
+}
+
+TEST_F(Computer, MakesOneAcceptedPickACallFromItsHand) {
+  recorded.acceptChoices = true;
+  enemy().setCards({CardId::VertBlock, CardId::Dome, CardId::Crystal});
+  aiStep(enemy());
+  ASSERT_EQ(1u, recorded.calls().size());
+  const int card = recorded.calls()[0].card;
+  EXPECT_TRUE(card == CardId::VertBlock || card == CardId::Dome || card == CardId::Crystal);
+  EXPECT_EQ(1, count());
+}
+
+TEST_F(Computer, RefusedPicksAreRetriedUntilThePickLimitEndsThePhase) {
+  enemy().setCards({CardId::VertBlock, CardId::Dome});
+  aiStep(enemy());
+  EXPECT_EQ(static_cast<std::size_t>(kAiPickLimit), recorded.count("aiSelectCard"));
+  EXPECT_EQ(1u, recorded.count("aiFinishCards"));
+  EXPECT_EQ("aiFinishCards", recorded.calls().back().what);
+  EXPECT_EQ(0, count());
+}
+
+TEST_F(Computer, AnArchmageThatFindsNoPlaceIsGivenUpAtTheCapWithALogLine) {
+  GameLog log;
+  enemy().setCards({CardId::Archmage, CardId::Dome});
+  aiStep(enemy());
+  EXPECT_EQ(static_cast<std::size_t>(kAiArchmagePickCap), recorded.count("aiSelectCard"));
+  EXPECT_EQ(1u, recorded.count("aiFinishCards"));
+  EXPECT_EQ(1u, log.find("gave up placing ARCHMAGE").size());
+}
+
+TEST_F(Computer, ArchmageInTheHandKeepsItPickingPastThePickLimit) {
+  recorded.acceptChoices = true;
+  enemy().setCards({CardId::Archmage});
+  count() = kAiPickLimit + 10;
+  aiStep(enemy());
+  EXPECT_EQ(1u, recorded.count("aiSelectCard"));
+  EXPECT_EQ(CardId::Archmage, recorded.calls()[0].card);
+}
+
+TEST_F(Computer, FiftyPicksEndASpellPhaseThoughSpellsAreLeft) {
+  enemy().setState(PlayerState::BuildChooseSpell);
+  enemy().setSpellOptions({{CardId::Repairers, 1}, {CardId::Eye, 2}});
+  count() = kAiPickLimit;
+  aiStep(enemy());
+  ASSERT_EQ(1u, recorded.calls().size());
+  EXPECT_EQ("aiFinishSpells", recorded.calls()[0].what);
+  EXPECT_EQ(0, count());
+}
+
+TEST_F(Computer, PicksOneOfTheOfferedSpells) {
+  recorded.acceptChoices = true;
+  enemy().setState(PlayerState::CombatChooseSpell);
+  enemy().setSpellOptions({{CardId::Fireball, 3}});
+  aiStep(enemy());
+  ASSERT_EQ(1u, recorded.count("aiSelectSpell"));
+  EXPECT_EQ(CardId::Fireball, recorded.calls()[0].card);
+  EXPECT_EQ(3, recorded.calls()[0].power);
+}
+
+TEST_F(Computer, NoSpellOfferedEndsThePhase) {
+  enemy().setState(PlayerState::RepairChooseSpell);
+  enemy().setSpellOptions({});
+  aiStep(enemy());
+  EXPECT_EQ(1u, recorded.count("aiFinishSpells"));
+  EXPECT_EQ(0u, recorded.count("aiSelectSpell"));
+}
+
+TEST_F(Computer, AChoiceThatOffersNothingIsCancelledNotPicked) {
+  for (PlayerState s : {PlayerState::PlacementChoose, PlayerState::CombatSpellChooseTarget}) {
+    recorded.clear();
+    enemy().setState(s);
+    enemy().setOptions({});
+    aiStep(enemy());
+    ASSERT_EQ(1u, recorded.calls().size());
+    EXPECT_EQ("aiCancel", recorded.calls()[0].what);
+  }
+}
+
+TEST_F(Computer, PicksATargetAmongTheOptions) {
+  enemy().setState(PlayerState::CombatSpellChooseTarget);
+  const std::vector<BoardElem*> offered{localAt(0, 0), localAt(1, 0)};
+  enemy().setOptions(offered);
+  aiStep(enemy());
+  ASSERT_EQ(1u, recorded.count("aiSelectTarget"));
+  const BoardElem* picked = recorded.calls()[0].elem;
+  EXPECT_NE(offered.end(), std::find(offered.begin(), offered.end(), picked));
+}
+
+TEST_F(Computer, DoesNothingWhileTheRulesRun) {
+  for (PlayerState s : {PlayerState::ProcessCombatQueue, PlayerState::Fire,
+                        PlayerState::EndTurn}) {
+    enemy().setState(s);
+    aiStep(enemy());
+  }
+  EXPECT_TRUE(recorded.calls().empty());
+}
+
+// ---- Through the headless hub: the real rules refuse and accept ------------------
+
+using ComputerRules = GameFixture;
+
+TEST_F(ComputerRules, ARefusedChoiceIsReplacedWithoutRecursion) {
+  ASSERT_TRUE(start("skirmish"));
+  // One free block and no archmage in the first turn: a crystal is refused
+  // (the block is kept for the archmage), and so is ending the phase.
+  enemy().setCards({CardId::Crystal});
+  aiStep(enemy());
+  EXPECT_EQ(PlayerState::CardChoose, enemy().state());
+  EXPECT_GE(hub.messages(), kAiPickLimit);
+  EXPECT_EQ(0, game().aiChoiceCount(enemy()));
+}
+
+TEST_F(ComputerRules, MoversPickTwoDifferentRooms) {
+  ASSERT_TRUE(start("skirmish"));
+  Board& b = *enemy().board();
+  for (int dy = 0; dy < 3; ++dy) b.cellAtCentred(0, dy)->setKind(ElemKind::FourBlock);
+  b.cellAtCentred(0, 0)->applyCard(CardId::Housing);
+  b.cellAtCentred(0, 1)->applyCard(CardId::Crystal);
+  b.cellAtCentred(0, 0)->storedCards().push_back({CardId::Movers, 1});
+  enemy().setDwarves(10);
+  enemy().setState(PlayerState::BuildChooseSpell);
+  ASSERT_EQ(1u, enemy().spellOptions().size());
+
+  aiStep(enemy());  // chooses the movers
+  ASSERT_EQ(PlayerState::BuildSpellChooseTarget, enemy().state());
+  aiStep(enemy());  // the first room
+  ASSERT_EQ(1u, enemy().chosenTargets().size());
+  BoardElem* first = enemy().chosenTargets()[0];
+  const auto& left = enemy().options();
+  EXPECT_EQ(left.end(), std::find(left.begin(), left.end(), first));
+  aiStep(enemy());  // any other block: the movers go to work
+  EXPECT_EQ(PlayerState::BuildChooseSpell, enemy().state());
+  ASSERT_EQ(2u, enemy().chosenTargets().size());
+  EXPECT_NE(enemy().chosenTargets()[0], enemy().chosenTargets()[1]);
+  EXPECT_EQ(8, enemy().dwarves());
+}
+
+}  // namespace

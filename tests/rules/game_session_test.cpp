@@ -1,0 +1,280 @@
+// The running game: starting, clearing, turns, the computer's frame and the
+// order of the steps both players share.
+#include <algorithm>
+
+#include "CardTable.h"
+#include "game_fixture.h"
+#include "ports/GameScreen.h"
+#include "ports/MatchLink.h"
+
+namespace {
+
+using Step = GameSession::SharedStep;
+
+class Session : public GameFixture {};
+
+TEST_F(Session, ANewGameBuildsBothSidesDealsAndBeginsTheFirstTurn) {
+  ASSERT_TRUE(start("skirmish"));
+  EXPECT_TRUE(game().started());
+  EXPECT_FALSE(game().online());
+  EXPECT_EQ(0, game().turn());
+  for (Player* p : {&local(), &enemy()}) {
+    ASSERT_NE(nullptr, p->board());
+    int elems = 0;
+    p->board()->forEachElem([&](BoardElem& e) {
+      ++elems;
+      EXPECT_EQ(p, e.owner());
+    });
+    EXPECT_EQ(Board::kSize * Board::kSize, elems);
+    EXPECT_EQ(p, p->board()->owner());
+    EXPECT_EQ(PlayerState::CardChoose, p->state());
+    EXPECT_EQ(CardId::Archmage, p->cards().front());
+  }
+  EXPECT_EQ("WE", local().board()->ownerName());
+  EXPECT_EQ("ENEMY", enemy().board()->ownerName());
+  EXPECT_EQ(&enemy(), game().otherPlayer(local()));
+  EXPECT_EQ(&local(), game().otherPlayer(enemy()));
+  EXPECT_TRUE(game().isLocal(local()));
+  EXPECT_FALSE(game().isLocal(enemy()));
+}
+
+TEST_F(Session, TheModesIntroIsShownInTheLanguageOfTheGame) {
+  MapTextLookup texts;
+  texts.set("SANDBOX_INTRO", "Build freely.");
+  ctx.setTextLookup(&texts);
+  RecordingGameHub recorded;
+  ctx.setHub(&recorded);
+  ASSERT_TRUE(start("sandbox"));
+  ASSERT_EQ(1u, recorded.count("showIntroMessage"));
+  EXPECT_EQ("Build freely.", recorded.callsOf("showIntroMessage")[0].text);
+  ASSERT_TRUE(start("skirmish"));
+  EXPECT_EQ(1u, recorded.count("showIntroMessage"));
+  ctx.setHub(&hub);
+  ctx.setTextLookup(nullptr);
+}
+
+TEST_F(Session, TheDefaultContextHoldsTheGame) {
+  EXPECT_EQ(&GameContext::defaultContext().game(), &GameContext::defaultContext().session());
+  EXPECT_EQ(&ctx.game(), &ctx.session());
+}
+
+// ---- Clearing ------------------------------------------------------------------
+
+TEST_F(Session, ClearingLeavesNothingBehind) {
+  RecordingGameScreen screen;  // effects stay pending, as on a real screen
+  ctx.setScreen(&screen);
+  ASSERT_TRUE(start("skirmish"));
+  const GameToken token = game().gameToken();
+  while (screen.pending() == 0 && game().started()) frame();
+  ASSERT_GT(screen.pending(), 0u) << "the game should have shown a spell";
+  game().clearGame(false);
+  EXPECT_FALSE(game().started());
+  EXPECT_EQ(nullptr, game().director());
+  EXPECT_EQ(nullptr, game().localPlayer());
+  EXPECT_EQ(nullptr, game().enemyPlayer());
+  EXPECT_FALSE(token.alive());
+  // The effect that was playing finishes after its game: dropped, nothing touched.
+  screen.runAll();
+  frame();
+  ctx.setScreen(nullptr);
+}
+
+TEST_F(Session, AHostRegistersEveryObjectAndDestroysEachOnClearing) {
+  RecordingMatchLink link;
+  link.hosting = true;
+  ctx.setMatchLink(&link);
+  ASSERT_TRUE(game().newGame(true, GameDirector::create("skirmish")));
+  EXPECT_FALSE(ctx.lacksAuthority());
+  EXPECT_EQ(2, link.referencedPlayers);
+  EXPECT_EQ(2, link.referencedBoards);
+  EXPECT_EQ(2 * Board::kSize * Board::kSize, link.referencedElems);
+  game().nextTurn();
+  EXPECT_EQ(1, link.turnBegins);
+  game().clearGame(false);
+  EXPECT_EQ(2, link.destroyedPlayers);
+  EXPECT_EQ(2, link.destroyedBoards);
+  EXPECT_EQ(link.referencedElems, link.destroyedElems);
+  ctx.setMatchLink(nullptr);
+}
+
+// The joining side: players and boards arrive by replication.
+class JoiningSide : public GameFixture {
+ protected:
+  JoiningSide() { ctx.setMatchLink(&link); }
+  ~JoiningSide() override {
+    game().clearGame(false);
+    ctx.setMatchLink(nullptr);
+  }
+  Player* replicated() {
+    auto* p = new Player(ctx);
+    auto* b = new Board(ctx);
+    b->setOwner(p);
+    b->fill();
+    p->setBoard(b);
+    return p;
+  }
+  static void destroy(Player* p) {
+    delete p->board();
+    delete p;
+  }
+
+  RecordingMatchLink link;
+};
+
+TEST_F(JoiningSide, BeginsWithoutAuthorityAndOnlyCountsTurns) {
+  game().beginClientGame();
+  EXPECT_TRUE(game().started());
+  EXPECT_TRUE(game().online());
+  EXPECT_TRUE(game().lacksAuthority());
+  EXPECT_TRUE(ctx.lacksAuthority());
+  Player* mine = replicated();
+  Player* theirs = replicated();
+  game().attachPlayer(mine, true);
+  game().attachPlayer(theirs, false);
+  game().nextTurn();
+  EXPECT_EQ(1, game().turn());
+  EXPECT_EQ(PlayerState::Invalid, mine->state());
+  EXPECT_TRUE(mine->cards().empty());
+  EXPECT_EQ(0, link.turnBegins);
+  game().update();  // no computer here
+  game().clearGame(false);
+  destroy(mine);
+  destroy(theirs);
+}
+
+TEST_F(JoiningSide, ClearingForgetsThePlayersUnlessForced) {
+  game().beginClientGame();
+  Player* mine = replicated();
+  Player* theirs = replicated();
+  game().attachPlayer(mine, true);
+  game().attachPlayer(theirs, false);
+  game().clearGame(false);
+  EXPECT_EQ(nullptr, game().localPlayer());
+  EXPECT_EQ(nullptr, game().enemyPlayer());
+  EXPECT_EQ(0, link.destroyedPlayers);
+  // Still alive: replication frees them.
+  EXPECT_EQ(PlayerState::Invalid, mine->state());
+  EXPECT_NE(nullptr, theirs->board()->cellAt(0, 0));
+
+  game().beginClientGame();
+  game().attachPlayer(mine, true);
+  game().attachPlayer(theirs, false);
+  game().clearGame(true);  // frees both (the sanitizer sees any leak or double free)
+  EXPECT_EQ(nullptr, game().localPlayer());
+  EXPECT_EQ(2, link.destroyedPlayers);
+  EXPECT_EQ(2, link.destroyedBoards);
+  EXPECT_EQ(2 * Board::kSize * Board::kSize, link.destroyedElems);
+}
+
+TEST_F(JoiningSide, BeginningClearsAGameAgainstTheComputerButNotAnotherMatch) {
+  ASSERT_TRUE(start("skirmish"));
+  game().beginClientGame();
+  EXPECT_EQ(nullptr, game().localPlayer());
+  EXPECT_EQ(nullptr, game().director());
+  Player* mine = replicated();
+  game().attachPlayer(mine, true);
+  game().beginClientGame();
+  EXPECT_EQ(mine, game().localPlayer());
+  game().clearGame(false);
+  destroy(mine);
+}
+
+// ---- The computer's frame -------------------------------------------------------
+
+class ComputerFrame : public GameFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(start("skirmish"));
+    ctx.setHub(&recorded);
+  }
+  void TearDown() override { ctx.setHub(&hub); }
+  RecordingGameHub recorded;
+};
+
+TEST_F(ComputerFrame, WaitsWhileItsStateMustWaitForTheHuman) {
+  // The computer is ready for combat while the human still places cards.
+  enemy().setState(PlayerState::CombatChooseSpell);
+  game().update();
+  EXPECT_TRUE(recorded.calls().empty());
+  // Ready to cast while the human still picks combat targets.
+  local().setState(PlayerState::CombatSpellChooseTarget);
+  enemy().setState(PlayerState::ProcessCombatQueue);
+  game().update();
+  EXPECT_TRUE(recorded.calls().empty());
+}
+
+TEST_F(ComputerFrame, MakesOneMoveAFrameOtherwise) {
+  recorded.acceptChoices = true;
+  game().update();
+  EXPECT_EQ(1u, recorded.calls().size());
+  EXPECT_EQ(1u, recorded.count("aiSelectCard"));
+  EXPECT_EQ(&enemy(), recorded.calls()[0].player);
+  game().update();
+  EXPECT_EQ(2u, recorded.count("aiSelectCard"));
+}
+
+TEST_F(ComputerFrame, NeverMovesInASandboxOrAStoppedGame) {
+  game().newGame(false, GameDirector::create("sandbox"));
+  recorded.clear();  // its intro
+  game().update();
+  EXPECT_TRUE(recorded.calls().empty());
+  game().newGame(false, GameDirector::create("skirmish"));
+  game().checkGameOver();  // nobody has an archmage yet: a draw
+  recorded.clear();
+  game().update();
+  EXPECT_TRUE(recorded.calls().empty());
+}
+
+// ---- Shared steps --------------------------------------------------------------
+
+TEST_F(Session, SharedStepsRunOncePerTurnInOrder) {
+  ASSERT_TRUE(start("skirmish"));
+  while (game().started() && game().turn() < 4) frame();
+  ASSERT_GE(game().turn(), 4);
+  const auto& steps = hub.sharedSteps();
+  const Step cycle[] = {Step::CastCombatQueues, Step::FirePass, Step::NextTurn};
+  ASSERT_GE(steps.size(), 12u);
+  for (std::size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(cycle[i % 3], steps[i]) << i;
+  EXPECT_EQ(game().turn(), static_cast<int>(std::count(steps.begin(), steps.end(), Step::NextTurn)));
+}
+
+TEST_F(Session, AStepStartsOnlyWhenBothPlayersStandInItsState) {
+  ASSERT_TRUE(start("skirmish"));
+  local().setState(PlayerState::EndTurn);
+  EXPECT_EQ(Step::None, game().sharedStepFor(PlayerState::EndTurn));
+  EXPECT_EQ(0, game().turn());
+  enemy().setState(PlayerState::EndTurn);  // the hub runs the next turn
+  EXPECT_EQ(1, game().turn());
+  EXPECT_EQ(PlayerState::CardChoose, local().state());
+  EXPECT_EQ(PlayerState::CardChoose, enemy().state());
+  EXPECT_EQ(Step::None, game().sharedStepFor(PlayerState::CardChoose));
+}
+
+TEST_F(Session, TheLocalQueueIsCastBeforeTheEnemys) {
+  RecordingGameScreen screen(true);
+  ctx.setScreen(&screen);
+  ASSERT_TRUE(start("skirmish"));
+  for (Player* p : {&local(), &enemy()}) {
+    p->setMana(100);
+    p->setState(PlayerState::CombatChooseSpell);
+  }
+  // Lightning strikes the top block of the other tower.
+  enemy().queueSpell(CardId::Lightning, 1, &local(), {});
+  enemy().queueSpell(CardId::Lightning, 1, &local(), {});
+  local().queueSpell(CardId::Lightning, 1, &enemy(), {});
+  local().queueSpell(CardId::Lightning, 1, &enemy(), {});
+  enemy().setState(PlayerState::ProcessCombatQueue);
+  EXPECT_TRUE(screen.shown().empty());
+  local().setState(PlayerState::ProcessCombatQueue);
+  ASSERT_EQ(4u, screen.shown().size());
+  EXPECT_EQ(&local(), screen.shown()[0].caller);
+  EXPECT_EQ(&local(), screen.shown()[1].caller);
+  EXPECT_EQ(&enemy(), screen.shown()[2].caller);
+  EXPECT_EQ(&enemy(), screen.shown()[3].caller);
+  // Both queues done: both players left the combat.
+  EXPECT_NE(PlayerState::ProcessCombatQueue, local().state());
+  EXPECT_NE(PlayerState::ProcessCombatQueue, enemy().state());
+  ctx.setScreen(nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+// Runs a LobbyServer on a real peer: accepts connections, feeds packets and
+// connection events to the server and carries its messages back out.
+// Single-threaded: pump() does one round of everything.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "AccountStore.h"
+#include "LobbyServer.h"
+#include "Mailer.h"
+#include "raknet/RakPeerInterface.h"
+
+struct LobbyHostOptions {
+  std::string bind;  // empty: every interface
+  unsigned short port = 3333;
+  unsigned maxClients = 1000;
+  unsigned timeoutMs = 60000;
+  std::string accountsPath;  // empty: in memory only
+  LobbyConfig config;
+};
+
+class LobbyHost : public LobbyTransport {
+ public:
+  explicit LobbyHost(Mailer& mailer);
+  ~LobbyHost() override;
+
+  bool start(const LobbyHostOptions& options);
+  void stop();
+  // Takes every waiting packet to the server, then runs its timers. Returns the
+  // number of packets handled.
+  int pump();
+  unsigned short port() const;
+  LobbyServer& server() { return *server_; }
+  RakNet::RakPeerInterface* peer() { return peer_; }
+
+  static std::int64_t nowMs();
+
+ private:
+  // LobbyTransport: the server's messages go out over the peer.
+  void send(std::uint64_t client, const unsigned char* data, size_t length) override;
+  void disconnect(std::uint64_t client) override;
+
+  Mailer& mailer_;
+  RakNet::RakPeerInterface* peer_ = nullptr;
+  std::unique_ptr<AccountStore> accounts_;
+  std::unique_ptr<LobbyServer> server_;
+  std::unique_ptr<RakNet::PluginInterface2> replicaRelay_;
+};

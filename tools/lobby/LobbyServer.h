@@ -1,0 +1,184 @@
+// The lobby's logic, free of sockets and clocks: clients are 64-bit ids (their peer
+// GUIDs), messages are byte strings, time is passed in. LobbyHost feeds it from a
+// real peer; tests feed it directly.
+//
+// A client goes: protocol version -> login (remembered credentials, or e-mail then
+// mailed code) -> name when the account has none -> lobby. In the lobby it sees the
+// player list, challenges or is challenged, queues for a quick match, and inside a
+// match its messages are relayed to the partner when its role may send them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "AccountStore.h"
+#include "Mailer.h"
+#include "protocol/Messages.h"
+
+// Where the server's messages go.
+class LobbyTransport {
+ public:
+  virtual ~LobbyTransport() = default;
+  virtual void send(std::uint64_t client, const unsigned char* data, size_t length) = 0;
+  // Closes the connection after what was sent to it; the server forgets the client itself.
+  virtual void disconnect(std::uint64_t client) = 0;
+};
+
+struct LobbyConfig {
+  std::int64_t challengeExpiryMs = 60000;
+  std::int64_t listDebounceMs = 500;
+  std::int64_t versionTimeoutMs = 30 * 1000;       // to announce the protocol version
+  std::int64_t loginTimeoutMs = 15 * 60 * 1000;    // to finish logging in
+  std::string devCode;               // fixes every new login code (local play)
+  int maxCodeAttempts = 5;           // wrong codes for one mailed code
+  int maxFailuresPerEmail = 10;      // wrong codes or credentials before a lock-out
+  std::int64_t lockoutMs = 15 * 60 * 1000;
+  int maxMailsPerConnection = 5;
+  int maxInvitesPerConnection = 10;
+  int maxMailsPerAddress = 5;             // codes and invitations to one address...
+  std::int64_t mailWindowMs = 60 * 60 * 1000;  // ...within this time
+  size_t maxRelayBytes = 256 * 1024;  // largest relayed match message
+  size_t maxChatBytes = 2000;
+  size_t maxListEntries = 1000;
+};
+
+struct LobbyStats {
+  std::uint64_t relayed = 0;
+  std::uint64_t dropped = 0;
+  std::uint64_t matchesStarted = 0;
+  std::uint64_t listsSent = 0;
+};
+
+class LobbyServer {
+ public:
+  using CodeSource = std::function<std::string()>;
+
+  LobbyServer(LobbyTransport& transport, Mailer& mailer, AccountStore& accounts, LobbyConfig config = {});
+
+  void onConnected(std::uint64_t client, std::int64_t nowMs);
+  void onDisconnected(std::uint64_t client, std::int64_t nowMs);
+  void onMessage(std::uint64_t client, const unsigned char* data, size_t length, std::int64_t nowMs);
+  // Replica manager traffic (ids below the application range): relayed within a
+  // match, opaque to the lobby. The host may send all of it; the joiner only the
+  // download and acceptance notices, since it never constructs or serializes.
+  void onReplicaMessage(std::uint64_t client, const unsigned char* data, size_t length, std::int64_t nowMs);
+  // Timers: challenge expiry and the debounced player list.
+  void tick(std::int64_t nowMs);
+
+  // Replaces the random six-digit codes (tests).
+  void setCodeSource(CodeSource source) { codeSource_ = std::move(source); }
+  size_t clientCount() const { return clients_.size(); }
+  size_t loggedInCount() const;
+  size_t matchCount() const { return matches_.size(); }
+  const LobbyStats& stats() const { return stats_; }
+
+  // Six random digits from the kernel's generator.
+  static std::string randomCode();
+
+ private:
+  enum class Stage { Version, Login, Code, Name, Lobby };
+
+  struct Client {
+    std::uint64_t id = 0;
+    Stage stage = Stage::Version;
+    std::int64_t connectedAt = 0;
+    std::string email;         // once the login holds
+    std::string pendingEmail;  // while a mailed code is awaited
+    std::string pendingCode;
+    int codeAttempts = 0;
+    int mails = 0;
+    int invites = 0;
+    std::string name;
+    std::uint64_t loginOrder = 0;
+    std::uint64_t match = 0;
+    bool queued = false;
+  };
+
+  struct Challenge {
+    std::uint64_t from = 0;
+    std::uint64_t to = 0;
+    std::int64_t expires = 0;
+  };
+
+  struct Match {
+    std::uint64_t id = 0;
+    std::uint64_t host = 0;
+    std::uint64_t join = 0;
+    bool over = false;  // the host reported the result; a rematch may follow
+  };
+
+  struct Failures {
+    int count = 0;
+    std::int64_t since = 0;
+  };
+
+  // Login (LobbyServer.cpp).
+  void onVersion(Client& c, const unsigned char* data, size_t length);
+  void onLogin(Client& c, const unsigned char* data, size_t length);
+  void onLoginEmail(Client& c, const unsigned char* data, size_t length);
+  void onLoginCode(Client& c, const unsigned char* data, size_t length);
+  void onPlayerName(Client& c, const unsigned char* data, size_t length);
+  void loggedInAs(Client& c, const std::string& email);
+  void accept(Client& c);
+  bool lockedOut(const std::string& email);
+  // Counts a mail to the address; false when it has had its share lately.
+  bool mailAllowed(const std::string& email);
+  void noteFailure(const std::string& email);
+  void sendList();
+  void listChanged();
+  // Closes connections that never finish logging in, so they cannot hold slots.
+  void sweepIdle();
+
+  // Lobby and matches (LobbyMatches.cpp).
+  void onLobbyMessage(Client& c, const unsigned char* data, size_t length);
+  void onChallenge(Client& c, const unsigned char* data, size_t length);
+  void onChallengeAnswer(Client& c, const unsigned char* data, size_t length);
+  void onQuickmatch(Client& c);
+  void onInvite(Client& c, const unsigned char* data, size_t length);
+  void relay(Client& c, const unsigned char* data, size_t length);
+  bool relayable(const Client& c, const Match& m, const unsigned char* data, size_t length) const;
+  void startMatch(Client& host, Client& join);
+  void sendStart(const Match& m);
+  // Ends the match because `leaver` left (forfeit) or vanished; tells the partner.
+  void endMatch(std::uint64_t matchId, std::uint64_t leaver, bool disconnected);
+  void dropChallengesOf(std::uint64_t client, bool tellChallengers);
+  void refuse(std::uint64_t client);  // a down ID_CHALLENGE_ANSWER 0
+  void removeClient(std::uint64_t client);
+  bool available(const Client& c) const { return c.stage == Stage::Lobby && c.match == 0; }
+
+  template <class M>
+  void send(std::uint64_t client, const M& message) {
+    RakNet::BitStream bs = protocol::encode(message);
+    transport_.send(client, bs.GetData(), bs.GetNumberOfBytesUsed());
+  }
+  void sendError(Client& c, int error);
+  void drop(const Client& c, const unsigned char* data, size_t length, const char* why);
+  Client* find(std::uint64_t id);
+
+  LobbyTransport& transport_;
+  Mailer& mailer_;
+  AccountStore& accounts_;
+  LobbyConfig config_;
+  CodeSource codeSource_;
+  std::int64_t now_ = 0;
+
+  std::unordered_map<std::uint64_t, Client> clients_;
+  std::unordered_map<std::string, std::uint64_t> byEmail_;  // logged-in clients
+  std::unordered_map<std::string, Failures> failures_;
+  std::unordered_map<std::string, Failures> mailsTo_;
+  std::deque<std::uint64_t> queue_;                          // quick match, first come first
+  std::vector<Challenge> challenges_;
+  std::map<std::uint64_t, Match> matches_;
+  std::uint64_t nextMatch_ = 1;
+  std::uint64_t nextLoginOrder_ = 1;
+  std::int64_t lastSweep_ = 0;
+  bool listDirty_ = false;
+  std::int64_t listDue_ = 0;
+  LobbyStats stats_;
+};

@@ -1,0 +1,125 @@
+// mv-lobby: the lobby server of online play.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "LobbyHost.h"
+#include "Mailer.h"
+#include "logog/logog.hpp"
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onSignal(int) { stopRequested = 1; }
+
+void usage() {
+  std::printf(
+      "usage: mv-lobby [options]\n"
+      "  --bind ADDRESS        IPv4 address to listen on (default: all)\n"
+      "  --port PORT           UDP port (default 3333)\n"
+      "  --data-dir DIR        where accounts.txt is kept (default: current folder)\n"
+      "  --outbox DIR          where mailed codes and invitations are written (default: DATA/outbox)\n"
+      "  --dev-code CODE       six digits every new login gets, for local play\n"
+      "  --timeout-ms MS       silence after which a client counts as gone (default 60000)\n"
+      "  --max-clients N       connections accepted at once (default 1000)\n"
+      "  --challenge-expiry-ms MS  (default 60000)\n");
+}
+
+bool number(const char* text, long min, long max, long& out) {
+  char* end = nullptr;
+  long v = std::strtol(text, &end, 10);
+  if (!end || *end || v < min || v > max) return false;
+  out = v;
+  return true;
+}
+
+bool makeFolders(const std::string& path) {
+  for (size_t i = 1; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '/') {
+      if (mkdir(path.substr(0, i).c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  LobbyHostOptions options;
+  std::string dataDir = ".";
+  std::string outbox;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    long n = 0;
+    if (arg == "--help" || arg == "-h") {
+      usage();
+      return 0;
+    }
+    if (!value) {
+      std::fprintf(stderr, "mv-lobby: %s needs a value\n", arg.c_str());
+      return 2;
+    }
+    ++i;
+    if (arg == "--bind") {
+      options.bind = value;
+    } else if (arg == "--port" && number(value, 1, 65535, n)) {
+      options.port = static_cast<unsigned short>(n);
+    } else if (arg == "--data-dir") {
+      dataDir = value;
+    } else if (arg == "--outbox") {
+      outbox = value;
+    } else if (arg == "--dev-code" && std::strlen(value) == 6 &&
+               std::strspn(value, "0123456789") == 6) {
+      options.config.devCode = value;
+    } else if (arg == "--timeout-ms" && number(value, 100, 3600000, n)) {
+      options.timeoutMs = static_cast<unsigned>(n);
+    } else if (arg == "--max-clients" && number(value, 1, 4000, n)) {
+      options.maxClients = static_cast<unsigned>(n);
+    } else if (arg == "--challenge-expiry-ms" && number(value, 100, 3600000, n)) {
+      options.config.challengeExpiryMs = n;
+    } else {
+      std::fprintf(stderr, "mv-lobby: bad option %s %s\n", arg.c_str(), value);
+      usage();
+      return 2;
+    }
+  }
+  if (outbox.empty()) outbox = dataDir + "/outbox";
+  options.accountsPath = dataDir + "/accounts.txt";
+  if (!makeFolders(dataDir)) {
+    std::fprintf(stderr, "mv-lobby: cannot create %s\n", dataDir.c_str());
+    return 1;
+  }
+
+  logog::Initialize();
+  {
+    logog::Cout console;
+    logog::FormatterGCC formatter;
+    console.SetFormatter(formatter);
+
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+
+    OutboxMailer mailer(outbox);
+    LobbyHost host(mailer);
+    if (!host.start(options)) {
+      logog::Shutdown();
+      return 1;
+    }
+    if (!options.config.devCode.empty()) LOGOG_INFO("every new login gets the code %s", options.config.devCode.c_str());
+    while (!stopRequested) {
+      if (host.pump() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    LOGOG_INFO("lobby stopping");
+    host.stop();
+  }
+  logog::Shutdown();
+  return 0;
+}
