@@ -353,3 +353,48 @@ TEST_F(CCBReaderTest, TilingSpriteFillsItsScaleWithTilesAndNineSliceInsetsAreSca
 }
 
 }  // namespace
+
+namespace {
+
+std::string frameEntry(const char* name, int x, int y, int w, int h) {
+  char buf[512];
+  snprintf(buf, sizeof buf,
+           "<key>%s</key><dict><key>frame</key><string>{{%d,%d},{%d,%d}}</string>"
+           "<key>offset</key><string>{0,0}</string><key>rotated</key><false/>"
+           "<key>sourceColorRect</key><string>{{0,0},{%d,%d}}</string>"
+           "<key>sourceSize</key><string>{%d,%d}</string></dict>",
+           name, x, y, w, h, w, h, w, h);
+  return buf;
+}
+
+TEST_F(CCBReaderTest, SpriteFramesComeFromSheetsUnderSpritesAndImagesUnderPlainSprites) {
+  MV_REQUIRE_WINDOW();
+  ASSERT_TRUE(mvtest::writeSolidPng(dir.file("sprites/ui.png"), 64, 64, 1, 2, 3));
+  ASSERT_TRUE(dir.write("sprites/ui.plist",
+                        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>frames</key><dict>" +
+                            frameEntry("ok.png", 0, 0, 40, 20) +
+                            frameEntry("ok-down.png", 0, 20, 40, 20) +
+                            "</dict><key>metadata</key><dict><key>format</key><integer>2</integer>"
+                            "<key>textureFileName</key><string>ui.png</string></dict></dict></plist>"));
+  ASSERT_TRUE(mvtest::writeSolidPng(dir.file("plain_sprites/logo.png"), 24, 12, 9, 9, 9));
+  put("sheet.ccbi",
+      "CCNode {\n"
+      " CCSprite as owner logo {\n  displayFrame \"\" \"logo.png\"\n }\n"
+      " CCSprite as owner icon {\n  displayFrame \"ui\" \"ok.png\"\n }\n"
+      " CCMenu {\n  CCMenuItemImage as owner ok {\n"
+      "   normalSpriteFrame \"ui\" \"ok.png\"\n   selectedSpriteFrame \"ui\" \"ok-down.png\"\n"
+      "  }\n }\n"
+      "}\n");
+  Owner* owner = new Owner();
+  ASSERT_NE(nullptr, read("sheet.ccbi", false, owner));
+  EXPECT_EQ(24.f, owner->bound["logo"]->getContentSize().width);
+  EXPECT_EQ(40.f, owner->bound["icon"]->getContentSize().width);
+  auto* ok = dynamic_cast<CCMenuItemImage*>(owner->bound["ok"]);
+  ASSERT_NE(nullptr, ok);
+  EXPECT_EQ(20.f, ok->getContentSize().height);
+  ASSERT_NE(nullptr, ok->getSelectedImage());
+  EXPECT_FALSE(ok->getSelectedImage()->isVisible());
+  owner->release();
+}
+
+}  // namespace

@@ -86,6 +86,9 @@ TEST_F(ParticleTest, EmbeddedImageServesWhenTheTextureFileIsMissing) {
   EXPECT_EQ(nullptr, junk->getTexture());
   EXPECT_TRUE(log.contains("cannot be read"));
   EXPECT_EQ(nullptr, CCParticleSystemQuad::create(dir.file("absent.plist").c_str()));
+  dir.write("broken.plist", definition("").substr(0, 120));
+  EXPECT_EQ(nullptr, CCParticleSystemQuad::create(dir.file("broken.plist").c_str()));
+  EXPECT_TRUE(log.contains("particles: cannot read"));
 }
 
 TEST_F(ParticleTest, ParticlesAreEmittedUpToTheLimitAndDieAfterTheirLife) {
