@@ -12,6 +12,8 @@
 #include "CCMenuItemColor.h"
 #include "CCBClassTable.h"
 #include "CCScale9Sprite.h"
+#include "CCControlButton.h"
+#include "CCScrollView.h"
 #include "CCMenuItemLoader.h"
 #include "CCNodeLoader.h"
 #include "CCNodeLoaderLibrary.h"
@@ -394,6 +396,54 @@ TEST_F(CCBReaderTest, SpriteFramesComeFromSheetsUnderSpritesAndImagesUnderPlainS
   EXPECT_EQ(20.f, ok->getContentSize().height);
   ASSERT_NE(nullptr, ok->getSelectedImage());
   EXPECT_FALSE(ok->getSelectedImage()->isVisible());
+  owner->release();
+}
+
+}  // namespace
+
+namespace {
+
+class ControlOwner : public Owner {
+ public:
+  SEL_CCControlHandler onResolveCCBCCControlSelector(CCObject* target, CCString* name) override {
+    if (target == this && name->compare("onGo") == 0)
+      return cccontrol_selector(ControlOwner::onGo);
+    return nullptr;
+  }
+  void onGo(CCObject*, unsigned int) { ++goes; }
+  int goes = 0;
+};
+
+TEST_F(CCBReaderTest, ControlButtonsAndScrollViewsAreBuiltFromTheirProperties) {
+  MV_REQUIRE_WINDOW();
+  put("ccbi/list.ccbi", "CCLayer as owner listroot {\n contentSize 400 800 0 0\n}\n");
+  put("controls.ccbi",
+      "CCNode {\n contentSize 0 0 100 100\n"
+      " CCControlButton as owner go {\n  title|1 \"Go\"\n  title|2 \"Going\"\n"
+      "  titleTTFSize|1 14 0\n  preferedSize 200 80 0 0\n  ccControl onGo 2 32\n"
+      "  zoomOnTouchDown false\n }\n"
+      " CCScrollView as owner list {\n  contentSize 300 200 0 0\n  container \"list.ccbi\"\n"
+      "  direction 1\n  bounces false\n }\n"
+      "}\n");
+  ControlOwner* owner = new ControlOwner();
+  ASSERT_NE(nullptr, read("controls.ccbi", false, owner));
+  auto* go = dynamic_cast<CCControlButton*>(owner->bound["go"]);
+  ASSERT_NE(nullptr, go);
+  EXPECT_STREQ("Going", go->getTitleForState(CCControlStateHighlighted));
+  EXPECT_EQ(100.f, go->getPreferredSize().width);
+  EXPECT_FALSE(go->getZoomOnTouchDown());
+  go->sendActionsForControlEvents(CCControlEventTouchUpInside);
+  go->sendActionsForControlEvents(CCControlEventTouchDown);
+  EXPECT_EQ(1, owner->goes);
+
+  auto* list = dynamic_cast<CCScrollView*>(owner->bound["list"]);
+  ASSERT_NE(nullptr, list);
+  EXPECT_EQ(150.f, list->getViewSize().width);
+  EXPECT_EQ(owner->bound["listroot"], list->getContainer());
+  EXPECT_EQ(400.f, list->getContentSize().height);  // the container, at half scale
+  EXPECT_EQ(kCCScrollViewDirectionVertical, list->getDirection());
+  EXPECT_FALSE(list->isBounceable());
+  EXPECT_EQ(-300.f, list->minContainerOffset().y);
   owner->release();
 }
 
