@@ -31,7 +31,8 @@ CCBReader::CCBReader(CCNodeLoaderLibrary* pLibrary, CCBMemberVariableAssigner* p
       m_pMemberVariableAssigner(pAssigner),
       m_pSelectorResolver(pResolver),
       m_pNodeLoaderListener(pListener),
-      m_loadedSpriteSheets(std::make_shared<std::set<std::string>>()) {
+      m_loadedSpriteSheets(std::make_shared<std::set<std::string>>()),
+      m_fileChain(std::make_shared<std::vector<std::string>>()) {
   CC_SAFE_RETAIN(m_pLibrary);
 }
 
@@ -41,7 +42,8 @@ CCBReader::CCBReader(CCBReader* parent)
       m_pSelectorResolver(parent->m_pSelectorResolver),
       m_pNodeLoaderListener(parent->m_pNodeLoaderListener),
       m_pOwner(parent->m_pOwner),
-      m_loadedSpriteSheets(parent->m_loadedSpriteSheets) {
+      m_loadedSpriteSheets(parent->m_loadedSpriteSheets),
+      m_fileChain(parent->m_fileChain) {
   CC_SAFE_RETAIN(m_pLibrary);
   CC_SAFE_RETAIN(m_pOwner);
 }
@@ -104,7 +106,10 @@ CCNode* CCBReader::readNodeGraphFromFile(const char* pCCBFileName, CCObject* pOw
                                          const CCSize& rootContainerSize) {
   CCBDocument doc;
   if (!readDocument(pCCBFileName, doc, false)) return nullptr;
-  return buildGraph(doc, pOwner, rootContainerSize);
+  m_fileChain->push_back(pCCBFileName);
+  CCNode* root = buildGraph(doc, pOwner, rootContainerSize);
+  m_fileChain->pop_back();
+  return root;
 }
 
 CCNode* CCBReader::readNodeGraphFromData(const unsigned char* data, size_t size,
@@ -222,10 +227,19 @@ CCNode* CCBReader::readSubFile(const std::string& name, CCNode* pParent) {
     CCBDocument doc;
     CCFileUtils* fu = CCFileUtils::sharedFileUtils();
     if (!fu->isFileExist(fu->fullPathForFilename(file.c_str()))) continue;
+    // A file that holds itself, directly or not, would be read for ever.
+    for (const std::string& open : *m_fileChain) {
+      if (fu->fullPathForFilename(open.c_str()) == fu->fullPathForFilename(file.c_str())) {
+        CCLOGERROR("sub-ccb file %s contains itself; not read again", file.c_str());
+        return nullptr;
+      }
+    }
     if (!readDocument(file.c_str(), doc, false)) return nullptr;
     CCBReader* sub = new CCBReader(this);
     CCSize container = pParent ? pParent->getContentSize() : getRootContainerSize();
+    m_fileChain->push_back(file);
     CCNode* root = sub->buildGraph(doc, m_pOwner, container);
+    m_fileChain->pop_back();
     sub->release();
     return root;
   }

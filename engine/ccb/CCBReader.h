@@ -4,6 +4,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "CCBDocument.h"
 #include "CCBMemberVariableAssigner.h"
@@ -83,6 +84,8 @@ class CCBReader : public CCObject {
   CCObject* m_pOwner = nullptr;
   CCBAnimationManager* m_pAnimationManager = nullptr;
   std::shared_ptr<std::set<std::string>> m_loadedSpriteSheets;
+  // The files being read, outermost first: a sub-file that names one of them is refused.
+  std::shared_ptr<std::vector<std::string>> m_fileChain;
 };
 
 }  // namespace extension

@@ -448,3 +448,20 @@ TEST_F(CCBReaderTest, ControlButtonsAndScrollViewsAreBuiltFromTheirProperties) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CCBReaderTest, SubFilesThatHoldThemselvesAreReadOnce) {
+  put("ccbi/loop.ccbi", "CCNode as owner loop {\n CCBFile {\n  ccbFile \"loop.ccbi\"\n }\n}\n");
+  put("ccbi/a.ccbi", "CCNode as owner a {\n CCBFile {\n  ccbFile \"b.ccbi\"\n }\n}\n");
+  put("ccbi/b.ccbi", "CCNode as owner b {\n CCBFile {\n  ccbFile \"a.ccbi\"\n }\n}\n");
+  mvtest::LogCapture log;
+  Owner* owner = new Owner();
+  EXPECT_NE(nullptr, read("ccbi/loop.ccbi", false, owner));
+  EXPECT_NE(nullptr, read("ccbi/a.ccbi", false, owner));
+  EXPECT_NE(nullptr, owner->bound["b"]);
+  EXPECT_EQ(2, log.count("contains itself"));
+  owner->release();
+}
+
+}  // namespace
