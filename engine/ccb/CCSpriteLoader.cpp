@@ -9,6 +9,11 @@
 namespace cocos2d {
 namespace extension {
 
+namespace {
+// More tiles than this is a broken file, not a screen.
+const int kMaxTiles = 4096;
+}  // namespace
+
 void CCSpriteLoader::onHandlePropTypeColor3(CCNode* pNode, CCNode* pParent,
                                             const char* pPropertyName, ccColor3B c,
                                             CCBReader* r) {
@@ -66,6 +71,10 @@ void CCTilingSpriteLoader::onHandlePropTypeSpriteFrame(CCNode* pNode, CCNode* pP
   // Negative or absurd scales give no tiles rather than a flood of sprites.
   int columns = sx > 0 && sx < 4096 ? static_cast<int>(std::ceil(sx)) : 0;
   int rows = sy > 0 && sy < 4096 ? static_cast<int>(std::ceil(sy)) : 0;
+  if (static_cast<long>(columns) * rows > kMaxTiles) {
+    CCLOGERROR("tiling sprite of %d x %d tiles refused (at most %d)", columns, rows, kMaxTiles);
+    columns = rows = 0;
+  }
   pNode->setContentSize(CCSize(columns * tile.width, rows * tile.height));
   CCSpriteBatchNode* batch = CCSpriteBatchNode::createWithTexture(frame->getTexture(), 120);
   if (batch) {
