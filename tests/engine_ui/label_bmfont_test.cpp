@@ -75,3 +75,29 @@ TEST_F(LabelBMFontTest, CharactersMissingFromTheFontAreWarnedAboutAtEachRebuild)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LabelBMFontTest, GlyphsAreDrawnWhereTheLayoutPutsThem) {
+  // One white glyph, drawn twice 12 apart.
+  mvtest::writeSolidPng(dir.file("white.png"), 32, 32, 255, 255, 255);
+  dir.write("white.fnt",
+            "common lineHeight=16 pages=1\npage id=0 file=\"white.png\"\n"
+            "char id=65 x=0 y=0 width=10 height=12 xoffset=0 yoffset=0 xadvance=12\n");
+  CCLabelBMFont* white = CCLabelBMFont::create("AA", dir.file("white.fnt").c_str());
+  ASSERT_NE(nullptr, white);
+  white->setAnchorPoint(CCPoint(0, 0));
+  white->setPosition(CCPoint(100, 100));
+  mvtest::drawForReadback(white);
+  unsigned char px[3];
+  mvtest::readPixel(105, 110, px);  // inside the first A (rows 100+4 .. 100+16)
+  EXPECT_EQ(255, px[0]);
+  mvtest::readPixel(117, 110, px);  // inside the second
+  EXPECT_EQ(255, px[0]);
+  mvtest::readPixel(111, 110, px);  // the gap between them
+  EXPECT_EQ(0, px[0]);
+  mvtest::readPixel(105, 102, px);  // below the glyph box
+  EXPECT_EQ(0, px[0]);
+}
+
+}  // namespace

@@ -108,3 +108,26 @@ TEST_F(ParticleTest, ParticlesAreEmittedUpToTheLimitAndDieAfterTheirLife) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ParticleTest, ParticlesAreDrawnAtTheEmitter) {
+  dir.write("dot.plist", definition("<key>textureFileName</key><string>spark.png</string>"
+                                    "<key>startColorGreen</key><real>1</real>"
+                                    "<key>startColorBlue</key><real>1</real>"
+                                    "<key>blendFuncSource</key><integer>770</integer>"
+                                    "<key>blendFuncDestination</key><integer>771</integer>"));
+  CCParticleSystemQuad* dot = CCParticleSystemQuad::create(dir.file("dot.plist").c_str());
+  ASSERT_NE(nullptr, dot);
+  dot->setPosition(CCPoint(200, 200));
+  dot->update(0.2f);
+  ASSERT_GT(dot->getParticleCount(), 0u);
+  mvtest::drawForReadback(dot);
+  unsigned char px[3];
+  mvtest::readPixel(200, 200, px);
+  EXPECT_GT(px[0], 200);
+  mvtest::readPixel(220, 200, px);  // 8-pixel particles do not reach this far
+  EXPECT_EQ(0, px[0]);
+}
+
+}  // namespace
