@@ -1,3 +1,4 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -51,6 +52,19 @@ TEST(AppDelegateTest, DesignResolutionFollowsTheFrameAndScenesLayThemselvesOutAg
   app.selectDesignResolution();
   EXPECT_EQ(director->getWinSize().height, 600);
   EXPECT_EQ(scene->relayouts, 3);
+  // Ctrl+F: full screen at the desktop size, laid out anew through the delegate.
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = SDLK_f;
+  e.key.keysym.mod = KMOD_LCTRL;
+  SDL_PushEvent(&e);
+  view->pollEvents();
+  CCSize desktop = view->getDesktopSize();
+  EXPECT_TRUE(CCEGLView::isFullScreen());
+  EXPECT_EQ(view->getDesignResolutionSize().width, desktop.width);
+  EXPECT_EQ(view->getDesignResolutionSize().height, desktop.height);
+  EXPECT_EQ(scene->relayouts, 4);
   director->end();
   director->mainLoop();  // purges the director and closes the window
   EXPECT_EQ(director->getOpenGLView(), nullptr);

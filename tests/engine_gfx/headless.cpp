@@ -2,6 +2,8 @@
 // window: they keep their sizes and draw nothing, without touching OpenGL.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "CCDirector.h"
 #include "CCLayerColor.h"
 #include "CCScene.h"
@@ -34,6 +36,34 @@ TEST(HeadlessTest, NodesAreMadeAndVisitedWithoutOpenGL) {
   CCDirector::sharedDirector();  // puts the engine's matrix stack behind node visits
   scene->visit();
   EXPECT_EQ(batch->getQuadCount(), 1u);
+}
+
+}  // namespace
+
+#include "CCTextureAtlas.h"
+
+namespace {
+
+TEST(HeadlessTest, AtlasQuadsAreWrittenBelowTheCapacityAndInsertedInOrder) {
+  CCTextureAtlas* atlas = new CCTextureAtlas();
+  atlas->initWithTexture(nullptr, 4);
+  ccV3F_C4B_T2F_Quad q;
+  std::memset(&q, 0, sizeof(q));
+  q.tl.vertices.x = 3;
+  atlas->updateQuad(&q, 3);  // quads 0 to 2 stay empty
+  EXPECT_EQ(atlas->getTotalQuads(), 4u);
+  atlas->updateQuad(&q, 9);  // beyond the capacity and the end: refused
+  EXPECT_EQ(atlas->getTotalQuads(), 4u);
+  q.tl.vertices.x = 7;
+  atlas->insertQuad(&q, 0);  // grows past the capacity
+  EXPECT_EQ(atlas->getTotalQuads(), 5u);
+  EXPECT_EQ(atlas->getQuads()[0].tl.vertices.x, 7);
+  EXPECT_EQ(atlas->getQuads()[4].tl.vertices.x, 3);
+  atlas->insertQuadFromIndex(0, 4);
+  EXPECT_EQ(atlas->getQuads()[4].tl.vertices.x, 7);
+  atlas->removeQuadsAtIndex(1, 10);
+  EXPECT_EQ(atlas->getTotalQuads(), 1u);
+  atlas->release();
 }
 
 }  // namespace
