@@ -32,7 +32,7 @@ bool CCParticleSystem::initWithTotalParticles(unsigned int numberOfParticles) {
   m_ePositionType = kCCPositionTypeFree;
   m_nEmitterMode = kCCParticleModeGravity;
   m_bIsAutoRemoveOnFinish = false;
-  scheduleUpdateWithPriority(1);
+  // Updates are scheduled while the system is in a running scene (onEnter / onExit).
   return true;
 }
 
