@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CCActionManager.h"
+#include "cocos-ext.h"  // the whole extension set compiles together
 #include "CCBAnimationManager.h"
 #include "CCBReader.h"
 #include "CCDirector.h"
