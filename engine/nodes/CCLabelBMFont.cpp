@@ -1,0 +1,201 @@
+#include "CCLabelBMFont.h"
+
+#include <cstring>
+
+#include "CCSprite.h"
+#include "CCTexture2D.h"
+#include "CCTextureCache.h"
+
+NS_CC_BEGIN
+
+namespace {
+
+// Bitmap fonts are pixel art: never smoothed, never wrapped around.
+void setFontTexParameters(CCTexture2D* texture) {
+  if (!texture) return;
+  ccTexParams params = {GL_NEAREST, GL_NEAREST, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE};
+  texture->setTexParameters(&params);
+}
+
+}  // namespace
+
+CCLabelBMFont::CCLabelBMFont() : m_tColor(ccc3(255, 255, 255)) {}
+
+CCLabelBMFont::~CCLabelBMFont() {
+  clearGlyphs();
+  CC_SAFE_RELEASE(m_pConfiguration);
+}
+
+CCLabelBMFont* CCLabelBMFont::create() {
+  CCLabelBMFont* p = new CCLabelBMFont();
+  if (p->init()) {
+    p->autorelease();
+    return p;
+  }
+  delete p;
+  return nullptr;
+}
+
+CCLabelBMFont* CCLabelBMFont::create(const char* str, const char* fntFile, float width,
+                                     CCTextAlignment alignment, CCPoint imageOffset) {
+  CCLabelBMFont* p = new CCLabelBMFont();
+  if (p->initWithString(str, fntFile, width, alignment, imageOffset)) {
+    p->autorelease();
+    return p;
+  }
+  delete p;
+  return nullptr;
+}
+
+bool CCLabelBMFont::init() { return initWithString(nullptr, nullptr); }
+
+bool CCLabelBMFont::initWithString(const char* str, const char* fntFile, float width,
+                                   CCTextAlignment alignment, CCPoint imageOffset) {
+  CCTexture2D* texture = nullptr;
+  if (fntFile && *fntFile) {
+    CCBMFontConfiguration* config = FNTConfigLoadFile(fntFile);
+    if (!config) {
+      CCLOGERROR("CCLabelBMFont: cannot use font %s", fntFile);
+      return false;
+    }
+    texture = CCTextureCache::sharedTextureCache()->addImage(config->getAtlasName().c_str());
+    if (!texture) {
+      CCLOGERROR("CCLabelBMFont: cannot load the atlas of %s", fntFile);
+      return false;
+    }
+    config->retain();
+    m_pConfiguration = config;
+    m_sFntFile = fntFile;
+  } else {
+    texture = new CCTexture2D();
+    texture->autorelease();
+  }
+  if (!CCSpriteBatchNode::initWithTexture(texture, str ? static_cast<unsigned>(strlen(str)) : 0))
+    return false;
+  setFontTexParameters(texture);
+  m_fWidth = width;
+  m_eAlignment = alignment;
+  m_tImageOffset = imageOffset;
+  setAnchorPoint(CCPoint(0.5f, 0.5f));
+  setString(str ? str : "", false, false);
+  return true;
+}
+
+void CCLabelBMFont::clearGlyphs() {
+  for (CCSprite* s : m_glyphs) {
+    if (s->getParent() == this) removeChild(s, true);
+    s->release();
+  }
+  m_glyphs.clear();
+}
+
+void CCLabelBMFont::createFontChars() {
+  clearGlyphs();
+  if (!m_pConfiguration) {
+    setContentSize(CCSize(0, 0));
+    return;
+  }
+  float width = m_fWidth > 0 ? m_fWidth : 0;
+  ccBMFontLayout layout =
+      ccBMFontLayoutText(*m_pConfiguration, m_sInitialString, width, m_eAlignment, m_tImageOffset);
+  CCTexture2D* texture = getTexture();
+  for (const ccBMFontGlyphPlacement& g : layout.glyphs) {
+    CCSprite* s = CCSprite::createWithTexture(texture, g.rect);
+    if (!s) continue;
+    s->setPosition(g.center);
+    s->setColor(m_tColor);
+    s->setOpacity(m_cOpacity);
+    addChild(s, 0, g.index);
+    s->retain();
+    m_glyphs.push_back(s);
+  }
+  setContentSize(layout.size);
+}
+
+void CCLabelBMFont::setString(const char* newString) { setString(newString, false, false); }
+
+void CCLabelBMFont::setString(const char* newString, bool fromUpdate) {
+  setString(newString, fromUpdate, false);
+}
+
+void CCLabelBMFont::setString(const char* newString, bool fromUpdate, bool keepText) {
+  (void)fromUpdate;
+  m_bKeepText = keepText;
+  m_sString = newString ? newString : "";
+  m_sInitialString = ccUTF8ToUTF16(m_sString);
+  updateLabel();
+}
+
+const char* CCLabelBMFont::getString() { return m_sString.c_str(); }
+
+void CCLabelBMFont::updateLabel() { createFontChars(); }
+
+void CCLabelBMFont::setAlignment(CCTextAlignment alignment) {
+  m_eAlignment = alignment;
+  updateLabel();
+}
+
+void CCLabelBMFont::setWidth(float width) {
+  m_fWidth = width;
+  updateLabel();
+}
+
+bool CCLabelBMFont::applyFont(const char* fntFile) {
+  CCBMFontConfiguration* config = FNTConfigLoadFile(fntFile);
+  if (!config) {
+    CCLOGERROR("CCLabelBMFont: cannot use font %s; keeping %s", fntFile, m_sFntFile.c_str());
+    return false;
+  }
+  CCTexture2D* texture =
+      CCTextureCache::sharedTextureCache()->addImage(config->getAtlasName().c_str());
+  if (!texture) {
+    CCLOGERROR("CCLabelBMFont: cannot load the atlas of %s; keeping %s", fntFile,
+               m_sFntFile.c_str());
+    return false;
+  }
+  setFontTexParameters(texture);
+  config->retain();
+  CC_SAFE_RELEASE(m_pConfiguration);
+  m_pConfiguration = config;
+  m_sFntFile = fntFile;
+  clearGlyphs();
+  setTexture(texture);
+  createFontChars();
+  return true;
+}
+
+void CCLabelBMFont::setFntFile(const char* fntFile) {
+  if (!fntFile) return;
+  if (m_sFntFile.empty()) m_sOriginalFntFile = fntFile;
+  if (m_sFntFile == fntFile) return;
+  applyFont(fntFile);
+}
+
+void CCLabelBMFont::restoreOriginalFntFile() { setFntFile(m_sOriginalFntFile.c_str()); }
+
+void CCLabelBMFont::setColor(const ccColor3B& color) {
+  m_tColor = color;
+  for (CCSprite* s : m_glyphs) s->setColor(color);
+}
+
+const ccColor3B& CCLabelBMFont::getColor() { return m_tColor; }
+
+GLubyte CCLabelBMFont::getOpacity() { return m_cOpacity; }
+
+void CCLabelBMFont::setOpacity(GLubyte opacity) {
+  m_cOpacity = opacity;
+  for (CCSprite* s : m_glyphs) s->setOpacity(opacity);
+}
+
+void CCLabelBMFont::setOpacityModifyRGB(bool isOpacityModifyRGB) {
+  m_bIsOpacityModifyRGB = isOpacityModifyRGB;
+  for (CCSprite* s : m_glyphs) s->setOpacityModifyRGB(isOpacityModifyRGB);
+}
+
+bool CCLabelBMFont::isOpacityModifyRGB() { return m_bIsOpacityModifyRGB; }
+
+void CCLabelBMFont::setAnchorPoint(const CCPoint& var) { CCSpriteBatchNode::setAnchorPoint(var); }
+
+void CCLabelBMFont::purgeCachedData() { FNTConfigRemoveCache(); }
+
+NS_CC_END

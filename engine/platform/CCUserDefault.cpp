@@ -1,0 +1,163 @@
+#include "CCUserDefault.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+
+#include "CCFileUtils.h"
+
+NS_CC_BEGIN
+
+namespace {
+
+const char* kRootName = "userDefaultRoot";
+CCUserDefault* s_shared = nullptr;
+std::string s_filePath;
+
+// Keys become element names, so they must be valid XML names.
+bool validKey(const char* key) {
+  if (!key || !*key) return false;
+  return xmlValidateNCName(reinterpret_cast<const xmlChar*>(key), 0) == 0;
+}
+
+}  // namespace
+
+CCUserDefault::CCUserDefault() { load(); }
+
+CCUserDefault* CCUserDefault::sharedUserDefault() {
+  if (!s_shared) {
+    getXMLFilePath();
+    s_shared = new CCUserDefault();
+  }
+  return s_shared;
+}
+
+void CCUserDefault::purgeSharedUserDefault() {
+  delete s_shared;
+  s_shared = nullptr;
+  s_filePath.clear();
+}
+
+const std::string& CCUserDefault::getXMLFilePath() {
+  if (s_filePath.empty())
+    s_filePath = CCFileUtils::sharedFileUtils()->getWriteablePath() + "UserDefault.xml";
+  return s_filePath;
+}
+
+bool CCUserDefault::isXMLFileExist() {
+  struct stat st;
+  return stat(getXMLFilePath().c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void CCUserDefault::load() {
+  m_values.clear();
+  if (!isXMLFileExist()) return;
+  const std::string& path = getXMLFilePath();
+  xmlDocPtr doc = xmlReadFile(path.c_str(), nullptr,
+                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  xmlNodePtr root = doc ? xmlDocGetRootElement(doc) : nullptr;
+  if (!root || xmlStrcmp(root->name, reinterpret_cast<const xmlChar*>(kRootName)) != 0) {
+    CCLOGERROR("CCUserDefault: %s is not a settings file; starting with empty settings",
+               path.c_str());
+    if (doc) xmlFreeDoc(doc);
+    return;
+  }
+  for (xmlNodePtr n = root->children; n; n = n->next) {
+    if (n->type != XML_ELEMENT_NODE) continue;
+    xmlChar* text = xmlNodeGetContent(n);
+    m_values[reinterpret_cast<const char*>(n->name)] =
+        text ? reinterpret_cast<const char*>(text) : "";
+    if (text) xmlFree(text);
+  }
+  xmlFreeDoc(doc);
+}
+
+const std::string* CCUserDefault::find(const char* pKey) const {
+  if (!pKey) return nullptr;
+  auto it = m_values.find(pKey);
+  return it == m_values.end() ? nullptr : &it->second;
+}
+
+void CCUserDefault::set(const char* pKey, const std::string& value) {
+  if (!validKey(pKey)) {
+    CCLOGERROR("CCUserDefault: invalid key \"%s\"", pKey ? pKey : "(null)");
+    return;
+  }
+  m_values[pKey] = value;
+  flush();
+}
+
+bool CCUserDefault::getBoolForKey(const char* pKey, bool defaultValue) {
+  const std::string* v = find(pKey);
+  if (!v) return defaultValue;
+  return *v == "true";
+}
+
+int CCUserDefault::getIntegerForKey(const char* pKey, int defaultValue) {
+  const std::string* v = find(pKey);
+  return v ? std::atoi(v->c_str()) : defaultValue;
+}
+
+float CCUserDefault::getFloatForKey(const char* pKey, float defaultValue) {
+  const std::string* v = find(pKey);
+  return v ? static_cast<float>(std::atof(v->c_str())) : defaultValue;
+}
+
+double CCUserDefault::getDoubleForKey(const char* pKey, double defaultValue) {
+  const std::string* v = find(pKey);
+  return v ? std::atof(v->c_str()) : defaultValue;
+}
+
+std::string CCUserDefault::getStringForKey(const char* pKey, const std::string& defaultValue) {
+  const std::string* v = find(pKey);
+  return v ? *v : defaultValue;
+}
+
+void CCUserDefault::setBoolForKey(const char* pKey, bool value) {
+  set(pKey, value ? "true" : "false");
+}
+
+void CCUserDefault::setIntegerForKey(const char* pKey, int value) {
+  set(pKey, std::to_string(value));
+}
+
+void CCUserDefault::setFloatForKey(const char* pKey, float value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.9g", value);
+  set(pKey, buf);
+}
+
+void CCUserDefault::setDoubleForKey(const char* pKey, double value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.17g", value);
+  set(pKey, buf);
+}
+
+void CCUserDefault::setStringForKey(const char* pKey, const std::string& value) {
+  set(pKey, value);
+}
+
+void CCUserDefault::flush() {
+  xmlDocPtr doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+  xmlNodePtr root = xmlNewNode(nullptr, reinterpret_cast<const xmlChar*>(kRootName));
+  xmlDocSetRootElement(doc, root);
+  for (const auto& kv : m_values) {
+    // xmlNewTextChild escapes the text.
+    xmlNewTextChild(root, nullptr, reinterpret_cast<const xmlChar*>(kv.first.c_str()),
+                    reinterpret_cast<const xmlChar*>(kv.second.c_str()));
+  }
+  // Written beside the file first and renamed, so a crash mid-write keeps the old settings.
+  const std::string& path = getXMLFilePath();
+  std::string temp = path + ".tmp";
+  if (xmlSaveFormatFileEnc(temp.c_str(), doc, "utf-8", 1) < 0 ||
+      std::rename(temp.c_str(), path.c_str()) != 0) {
+    CCLOGERROR("CCUserDefault: cannot write %s", path.c_str());
+    std::remove(temp.c_str());
+  }
+  xmlFreeDoc(doc);
+}
+
+NS_CC_END

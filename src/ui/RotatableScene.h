@@ -1,0 +1,35 @@
+// The base of every screen: a scene with a black cover above its content and a layout hook.
+#pragma once
+
+#include "CCRelayoutable.h"
+#include "CCScene.h"
+
+namespace cocos2d {
+class CCLayerColor;
+}
+
+namespace mv {
+
+class RotatableScene : public cocos2d::CCScene, public cocos2d::CCRelayoutable {
+ public:
+  RotatableScene();
+  virtual ~RotatableScene();
+
+  // Rebuilds the screen after a change of design resolution; the base fades a showing cover
+  // out in 0.2 s. Derived scenes call this first and then rebuild from their screen file.
+  void relayout() override;
+  // Hides everything beneath the cover at once.
+  virtual void coverScreen();
+
+  cocos2d::CCLayerColor* getCover() { return m_cover; }
+
+  static constexpr int kCoverZOrder = 1000;
+
+ private:
+  // The cover reaches past the window whatever its size.
+  void sizeCover();
+
+  cocos2d::CCLayerColor* m_cover = nullptr;
+};
+
+}  // namespace mv
