@@ -2,12 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 #include "AppDelegate.h"
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCRelayoutable.h"
 #include "CCScene.h"
+#include "CCUserDefault.h"
+#include "SimpleAudioEngine.h"
 
 using namespace cocos2d;
 
@@ -70,6 +74,24 @@ TEST(AppDelegateTest, DesignResolutionFollowsTheFrameAndScenesLayThemselvesOutAg
   EXPECT_EQ(director->getOpenGLView(), nullptr);
   EXPECT_EQ(director->getRunningScene(), nullptr);
   scene->release();
+}
+
+TEST(AppDelegateTest, MusicSettingSetsTheMusicVolume) {
+  const std::string home = std::string(::testing::TempDir()) + "mv_music_" + std::to_string(::getpid());
+  setenv("XDG_DATA_HOME", home.c_str(), 1);
+  CCUserDefault::purgeSharedUserDefault();
+  auto* audio = CocosDenshion::SimpleAudioEngine::sharedEngine();
+  AppDelegate::applyMusicSetting();  // no setting yet: music on
+  EXPECT_FLOAT_EQ(audio->getBackgroundMusicVolume(), 1.0f);
+  CCUserDefault::sharedUserDefault()->setBoolForKey("music", false);
+  AppDelegate::applyMusicSetting();
+  EXPECT_FLOAT_EQ(audio->getBackgroundMusicVolume(), 0.0f);
+  CCUserDefault::sharedUserDefault()->setBoolForKey("music", true);
+  AppDelegate::applyMusicSetting();
+  EXPECT_FLOAT_EQ(audio->getBackgroundMusicVolume(), 1.0f);
+  CCUserDefault::purgeSharedUserDefault();
+  std::system(("rm -rf '" + home + "'").c_str());
+  unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

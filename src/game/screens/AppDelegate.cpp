@@ -7,11 +7,8 @@
 #include "LogMgr.h"
 #include "StoreClient.h"
 
-#if __has_include("CCUserDefault.h") && __has_include("SimpleAudioEngine.h")
 #include "CCUserDefault.h"
 #include "SimpleAudioEngine.h"
-#define MV_HAVE_AUDIO_SETTINGS 1
-#endif
 
 #ifndef MV_BUILD_VERSION
 #define MV_BUILD_VERSION "0.0.0"
@@ -20,15 +17,6 @@
 using namespace cocos2d;
 
 namespace {
-
-// Applies the "music" setting (absent means on) to the music volume.
-void applyMusicSetting() {
-#ifdef MV_HAVE_AUDIO_SETTINGS
-  bool musicOn = CCUserDefault::sharedUserDefault()->getBoolForKey("music", true);
-  CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackgroundMusicVolume(
-      AppDelegate::musicVolumeFor(musicOn));
-#endif
-}
 
 // The scene shown first until the loading screen takes its place.
 CCScene* makeFirstScene() {
@@ -39,6 +27,12 @@ CCScene* makeFirstScene() {
 }
 
 }  // namespace
+
+void AppDelegate::applyMusicSetting() {
+  bool musicOn = CCUserDefault::sharedUserDefault()->getBoolForKey("music", true);
+  CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackgroundMusicVolume(
+      musicVolumeFor(musicOn));
+}
 
 AppDelegate::AppDelegate() {}
 

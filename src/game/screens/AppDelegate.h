@@ -17,6 +17,8 @@ class AppDelegate : public cocos2d::CCApplication {
   // The design resolution follows the frame: one design unit is one pixel.
   void selectDesignResolution() override;
 
+  // Applies the "music" setting (absent means on) to the music volume.
+  static void applyMusicSetting();
   // The music volume the "music" setting asks for.
   static float musicVolumeFor(bool musicOn) { return musicOn ? 1.0f : 0.0f; }
 };
