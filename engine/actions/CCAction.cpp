@@ -33,7 +33,7 @@ void CCAction::step(float dt) { CC_UNUSED_PARAM(dt); }
 void CCAction::update(float time) { CC_UNUSED_PARAM(time); }
 
 CCFiniteTimeAction* CCFiniteTimeAction::reverse() {
-  CCLOGERROR("reverse is not implemented for this action");
+  CCLOGERROR("this action has no reverse");
   return 0;
 }
 

@@ -53,7 +53,7 @@ void CCActionInterval::startWithTarget(CCNode* pTarget) {
 }
 
 CCActionInterval* CCActionInterval::reverse() {
-  CCLOGERROR("reverse is not implemented for this action");
+  CCLOGERROR("this action has no reverse");
   return 0;
 }
 

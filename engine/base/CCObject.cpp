@@ -6,7 +6,7 @@ NS_CC_BEGIN
 
 CCObject* CCCopying::copyWithZone(CCZone* pZone) {
   CC_UNUSED_PARAM(pZone);
-  CCLOGERROR("copyWithZone is not implemented for this class");
+  CCLOGERROR("this class cannot be copied");
   return 0;
 }
 
