@@ -257,3 +257,26 @@ TEST_F(LobbyFixture, ConnectionsThatNeverLogInAreClosed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LobbyFixture, OneAddressGetsOnlyItsShareOfMailAcrossConnections) {
+  for (std::uint64_t c = 1; c <= 10; ++c) {
+    connect(c);
+    up(c, ProtocolVersionMsg{{9}});
+    LoginEmailMsg e;
+    e.text = "victim@example.org";
+    up(c, e);
+    disconnect(c);
+  }
+  EXPECT_EQ(mailer.codes.size(), static_cast<size_t>(config.maxMailsPerAddress));
+  now += config.mailWindowMs;
+  connect(11);
+  up(11, ProtocolVersionMsg{{9}});
+  LoginEmailMsg e;
+  e.text = "victim@example.org";
+  up(11, e);
+  EXPECT_EQ(mailer.codes.size(), static_cast<size_t>(config.maxMailsPerAddress) + 1);
+}
+
+}  // namespace

@@ -75,8 +75,6 @@ TEST(Peer, ConnectAndAcceptWithMatchingGuids) {
   PeerPtr client = makePeer(2, 0);
   ASSERT_EQ(client->Connect("127.0.0.1", portOf(server.get()), nullptr, 0, nullptr, 0, 12, 500),
             CONNECTION_ATTEMPT_STARTED);
-  EXPECT_EQ(client->Connect("127.0.0.1", portOf(server.get()), nullptr, 0),
-            CONNECTION_ATTEMPT_ALREADY_IN_PROGRESS);
   Packet* accepted = nullptr;
   ASSERT_TRUE(waitFor(client.get(), ID_CONNECTION_REQUEST_ACCEPTED, &accepted));
   EXPECT_EQ(accepted->guid, server->GetMyGUID());
@@ -179,9 +177,9 @@ TEST(Peer, SilentPeerTimesOutAsConnectionLost) {
 TEST(Peer, ConnectionStaysAliveWhileTheApplicationDoesNotReceive) {
   Pair pair;
   ASSERT_TRUE(pair.connect());
-  pair.server->SetTimeoutTime(300, UNASSIGNED_SYSTEM_ADDRESS);
-  pair.client->SetTimeoutTime(300, UNASSIGNED_SYSTEM_ADDRESS);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  pair.server->SetTimeoutTime(800, UNASSIGNED_SYSTEM_ADDRESS);
+  pair.client->SetTimeoutTime(800, UNASSIGNED_SYSTEM_ADDRESS);
+  std::this_thread::sleep_for(std::chrono::milliseconds(2000));  // well past the time-out
   const char ping[] = {static_cast<char>(0x91)};
   ASSERT_NE(pair.client->Send(ping, 1, HIGH_PRIORITY, RELIABLE_ORDERED, 0, pair.serverGuid, false), 0u);
   bool lost = false;
@@ -197,6 +195,7 @@ TEST(Peer, RefusedAttemptsReportWhy) {
   gone->Shutdown(0);
   PeerPtr client = makePeer(4, 0);
   ASSERT_EQ(client->Connect("127.0.0.1", deadPort, nullptr, 0, nullptr, 0, 3, 100), CONNECTION_ATTEMPT_STARTED);
+  EXPECT_EQ(client->Connect("127.0.0.1", deadPort, nullptr, 0), CONNECTION_ATTEMPT_ALREADY_IN_PROGRESS);
   EXPECT_TRUE(waitFor(client.get(), ID_CONNECTION_ATTEMPT_FAILED, nullptr, 5000));
 
   // A pure client accepts nobody.
@@ -373,6 +372,25 @@ TEST(Peer, ForeignEnetClientsAreRefused) {
   }
   EXPECT_EQ(server->NumberOfConnections(), 0);
   enet_host_destroy(host);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Peer, MessagesSentRightBeforeShutdownStillArrive) {
+  Pair pair;
+  ASSERT_TRUE(pair.connect());
+  std::vector<char> big(50000, static_cast<char>(0x90));
+  for (int i = 0; i < 20; ++i)
+    ASSERT_NE(pair.client->Send(big.data(), static_cast<int>(big.size()), HIGH_PRIORITY, RELIABLE_ORDERED, 0,
+                                pair.serverGuid, false),
+              0u);
+  pair.client->Shutdown(2000);
+  int got = 0;
+  ASSERT_TRUE(waitFor(pair.server.get(), ID_DISCONNECTION_NOTIFICATION, nullptr, 5000,
+                      [&](Packet* p) { got += p->data[0] == 0x90; }));
+  EXPECT_EQ(got, 20);
 }
 
 }  // namespace

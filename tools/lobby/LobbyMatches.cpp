@@ -195,6 +195,7 @@ void LobbyServer::onInvite(Client& c, const unsigned char* data, size_t length) 
   if (email.empty()) return drop(c, data, length, "not an e-mail address");
   if (c.invites >= config_.maxInvitesPerConnection) return drop(c, data, length, "too many invitations");
   ++c.invites;
+  if (!mailAllowed(email)) return drop(c, data, length, "address had enough mail lately");
   mailer_.sendInvitation(email, c.name);
 }
 

@@ -160,6 +160,18 @@ bool LobbyServer::lockedOut(const std::string& email) {
   return it->second.count >= config_.maxFailuresPerEmail;
 }
 
+bool LobbyServer::mailAllowed(const std::string& email) {
+  if (mailsTo_.size() > 100000) mailsTo_.clear();  // bounded memory; the limit is a courtesy
+  Failures& f = mailsTo_[email];
+  if (f.count == 0 || now_ - f.since >= config_.mailWindowMs) {
+    f.count = 0;
+    f.since = now_;
+  }
+  if (f.count >= config_.maxMailsPerAddress) return false;
+  ++f.count;
+  return true;
+}
+
 void LobbyServer::noteFailure(const std::string& email) {
   Failures& f = failures_[email];
   if (f.count == 0 || now_ - f.since >= config_.lockoutMs) {
@@ -200,7 +212,7 @@ void LobbyServer::onLoginEmail(Client& c, const unsigned char* data, size_t leng
   else
     code = codeSource_();
   ++c.mails;
-  if (!mailer_.sendCode(email, code)) {
+  if (!mailAllowed(email) || !mailer_.sendCode(email, code)) {
     sendError(c, kErrorInvalidEmail);
     return;
   }

@@ -41,6 +41,8 @@ struct LobbyConfig {
   std::int64_t lockoutMs = 15 * 60 * 1000;
   int maxMailsPerConnection = 5;
   int maxInvitesPerConnection = 10;
+  int maxMailsPerAddress = 5;             // codes and invitations to one address...
+  std::int64_t mailWindowMs = 60 * 60 * 1000;  // ...within this time
   size_t maxRelayBytes = 256 * 1024;  // largest relayed match message
   size_t maxChatBytes = 2000;
   size_t maxListEntries = 1000;
@@ -125,6 +127,8 @@ class LobbyServer {
   void loggedInAs(Client& c, const std::string& email);
   void accept(Client& c);
   bool lockedOut(const std::string& email);
+  // Counts a mail to the address; false when it has had its share lately.
+  bool mailAllowed(const std::string& email);
   void noteFailure(const std::string& email);
   void sendList();
   void listChanged();
@@ -167,6 +171,7 @@ class LobbyServer {
   std::unordered_map<std::uint64_t, Client> clients_;
   std::unordered_map<std::string, std::uint64_t> byEmail_;  // logged-in clients
   std::unordered_map<std::string, Failures> failures_;
+  std::unordered_map<std::string, Failures> mailsTo_;
   std::deque<std::uint64_t> queue_;                          // quick match, first come first
   std::vector<Challenge> challenges_;
   std::map<std::uint64_t, Match> matches_;

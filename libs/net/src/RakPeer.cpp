@@ -6,7 +6,10 @@
 // and plug-in callbacks on the caller's thread.
 #include <arpa/inet.h>
 #include <enet/enet.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/random.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -156,6 +159,7 @@ class RakPeer final : public RakPeerInterface {
       host_ = host;
       maxConnections_ = maxConnections;
     }
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     running_ = true;
     thread_ = std::thread([this] { ServiceLoop(); });
     for (PluginInterface2* plugin : plugins_) plugin->OnRakPeerStartup();
@@ -185,7 +189,9 @@ class RakPeer final : public RakPeerInterface {
                                   TimeMS timeoutTime) override {
     if (!IsActive() || !hostName || !*hostName || port == 0) return INVALID_PARAMETER;
     ENetAddress address;
-    if (enet_address_set_host(&address, hostName) != 0) return CANNOT_RESOLVE_DOMAIN_NAME;
+    // A dotted address needs no resolver (which may take milliseconds per call).
+    if (enet_address_set_host_ip(&address, hostName) != 0 && enet_address_set_host(&address, hostName) != 0)
+      return CANNOT_RESOLVE_DOMAIN_NAME;
     address.port = port;
     std::lock_guard<std::mutex> lock(mutex_);
     if (!host_) return INVALID_PARAMETER;
@@ -222,7 +228,8 @@ class RakPeer final : public RakPeerInterface {
         std::lock_guard<std::mutex> lock(mutex_);
         for (auto& entry : conns_) {
           if (entry.second.state == Connection::State::Connected) {
-            enet_peer_disconnect(entry.second.peer, kReasonClosed);
+            // "later": messages still queued for the peer leave before the notice.
+            enet_peer_disconnect_later(entry.second.peer, kReasonClosed);
             entry.second.state = Connection::State::Closing;
           }
         }
@@ -241,7 +248,11 @@ class RakPeer final : public RakPeerInterface {
       }
     }
     running_ = false;
+    Wake();
     if (thread_.joinable()) thread_.join();
+    if (wakeFd_ >= 0) close(wakeFd_);
+    wakeFd_ = -1;
+    wakePending_ = false;
     std::deque<Event> dropped;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -291,7 +302,9 @@ class RakPeer final : public RakPeerInterface {
     }
     if (packet->referenceCount == 0) enet_packet_destroy(packet);
     if (!sent) return 0;
-    enet_host_flush(host_);
+    // The service thread puts it on the wire: flushing here would walk every peer
+    // of the host for each message.
+    Wake();
     if (forceReceipt) return forceReceipt;
     if (++receipt_ == 0) ++receipt_;
     return receipt_;
@@ -499,6 +512,14 @@ class RakPeer final : public RakPeerInterface {
   }
 
  private:
+  void Wake() {
+    if (wakeFd_ >= 0 && !wakePending_.exchange(true)) {
+      std::uint64_t one = 1;
+      ssize_t ignored = write(wakeFd_, &one, sizeof one);
+      (void)ignored;
+    }
+  }
+
   ENetPeer* FindLocked(const AddressOrGUID& target) const {
     if (target.rakNetGuid != UNASSIGNED_RAKNET_GUID) {
       auto it = byGuid_.find(target.rakNetGuid.g);
@@ -704,6 +725,7 @@ class RakPeer final : public RakPeerInterface {
 
   void ServiceLoop() {
     while (running_) {
+      wakePending_ = false;  // sends from here on signal again
       {
         std::lock_guard<std::mutex> lock(mutex_);
         ENetEvent ev;
@@ -722,8 +744,14 @@ class RakPeer final : public RakPeerInterface {
         CheckDeadlines();
         enet_host_flush(host_);
       }
-      enet_uint32 condition = ENET_SOCKET_WAIT_RECEIVE;
-      enet_socket_wait(host_->socket, &condition, kIdleWaitMs);
+      // Sleep until a datagram arrives, the application queues a message, or the
+      // timers (resends, pings) are due.
+      pollfd fds[2] = {{host_->socket, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+      if (poll(fds, wakeFd_ >= 0 ? 2 : 1, kIdleWaitMs) > 0 && wakeFd_ >= 0 && (fds[1].revents & POLLIN)) {
+        std::uint64_t drained;
+        ssize_t ignored = read(wakeFd_, &drained, sizeof drained);
+        (void)ignored;
+      }
     }
   }
 
@@ -732,6 +760,8 @@ class RakPeer final : public RakPeerInterface {
   ENetHost* host_ = nullptr;
   std::thread thread_;
   std::atomic<bool> running_{false};
+  std::atomic<bool> wakePending_{false};
+  int wakeFd_ = -1;  // eventfd that rouses the service thread
   std::deque<Event> events_;
   std::unordered_map<ENetPeer*, Connection> conns_;
   std::unordered_map<std::uint64_t, ENetPeer*> byGuid_;
