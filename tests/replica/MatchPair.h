@@ -112,6 +112,17 @@ inline std::string boardDigest(const Board* b) {
   return o.str();
 }
 
+// The first line in which two digests differ, or "" when they are equal.
+inline std::string firstDifference(const std::string& a, const std::string& b) {
+  std::istringstream as(a), bs(b);
+  std::string la, lb;
+  for (;;) {
+    const bool ga = static_cast<bool>(std::getline(as, la)), gb = static_cast<bool>(std::getline(bs, lb));
+    if (!ga && !gb) return "";
+    if (!ga || !gb || la != lb) return (ga ? la : "(end)") + "  vs  " + (gb ? lb : "(end)");
+  }
+}
+
 inline std::string coords(const std::vector<BoardElem*>& list) {
   std::ostringstream o;
   for (const BoardElem* e : list) o << (e ? std::to_string(e->x()) + "," + std::to_string(e->y()) : "null") << ' ';

@@ -129,6 +129,19 @@ bool BoardElemReplica::DeserializeConstruction(RakNet::BitStream* in, RakNet::Co
   return true;
 }
 
+bool BoardElemReplica::applyHeldBackCards() {
+  if (!heldBack_ || !elem_) {
+    heldBack_.reset();
+    return true;
+  }
+  const Player* owner = elem_->owner();
+  if (owner && owner->isChoosingSpell()) return false;
+  elem_->setStoredCards(std::move(*heldBack_));
+  heldBack_.reset();
+  elem_->refresh();
+  return true;
+}
+
 RakNet::RM3SerializationResult BoardElemReplica::Serialize(RakNet::SerializeParameters* sp) {
   if (!elem_) return RakNet::RM3SR_DO_NOT_SERIALIZE;
   const BoardElem& e = *elem_;
@@ -177,9 +190,10 @@ void BoardElemReplica::Deserialize(RakNet::DeserializeParameters* dp) {
   e.setWaterLevel(u.water);
   e.setRoom(static_cast<RoomType>(u.room));
   e.setRoomPower(u.roomPower);
-  // While its owner chooses a spell, the element keeps the cards offered from it.
-  const Player* owner = e.owner();
-  if (!owner || !owner->isChoosingSpell()) e.setStoredCards(std::move(u.stored));
+  // While its owner chooses a spell, the element keeps the cards offered from it;
+  // the new list waits until the choice is over rather than being lost.
+  heldBack_ = std::move(u.stored);
+  if (!applyHeldBackCards()) owner_.holdBack(this);
   if (u.burning != e.isBurning())
     e.setBurning(u.burning);  // moves the board's count, which reports the fire level
   else if (Board* b = e.board())

@@ -54,6 +54,7 @@ void GameReplicas::remove(const BoardReplica* r) {
 }
 
 void GameReplicas::remove(const BoardElemReplica* r) {
+  heldBack_.erase(const_cast<BoardElemReplica*>(r));
   auto it = elems_.find(r->elem());
   if (it != elems_.end() && it->second == r) elems_.erase(it);
 }
@@ -153,6 +154,15 @@ void GameReplicas::destroyReplica(Board& board) { destroyOne(find(boards_, &boar
 void GameReplicas::destroyReplica(BoardElem& elem) { destroyOne(find(elems_, &elem)); }
 
 void GameReplicas::updateReplicas() { manager_->UpdateNow(); }
+
+void GameReplicas::applyHeldBackCards() {
+  for (auto it = heldBack_.begin(); it != heldBack_.end();) {
+    if ((*it)->applyHeldBackCards())
+      it = heldBack_.erase(it);
+    else
+      ++it;
+  }
+}
 
 // ---- NetworkIDs --------------------------------------------------------------------------
 

@@ -16,6 +16,7 @@
 #include <deque>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -65,6 +66,9 @@ class GameReplicas {
   void destroyReplica(BoardElem& elem);
   // One update pass now: constructions not yet sent, then every changed state.
   void updateReplicas();
+  // Gives elements the stored cards that arrived while their owner chose a spell,
+  // once it no longer does. The manager calls it on each of its updates.
+  void applyHeldBackCards();
 
   // ---- NetworkIDs --------------------------------------------------------------------
   // The object's id, or the unassigned id when it has no replica.
@@ -114,6 +118,7 @@ class GameReplicas {
   // The element replicas of a board let go of their elements (the board frees them).
   void forgetElemsOf(const Board* board);
   std::vector<Player*> knownPlayers() const;
+  void holdBack(BoardElemReplica* r) { heldBack_.insert(r); }
   // Frees a replica the game does not free: host's go, joining side's free their object.
   void drop(ModelReplica* r);
 
@@ -123,4 +128,5 @@ class GameReplicas {
   std::unordered_map<const Player*, PlayerReplica*> players_;
   std::unordered_map<const Board*, BoardReplica*> boards_;
   std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
+  std::unordered_set<BoardElemReplica*> heldBack_;
 };

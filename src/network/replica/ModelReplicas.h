@@ -5,6 +5,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "raknet/ReplicaManager3.h"
 
@@ -95,8 +98,12 @@ class BoardElemReplica : public ModelReplica {
   void Deserialize(RakNet::DeserializeParameters* dp) override;
   void release() override;
   void forget() override;
+  // A stored-card list that arrived while the owner chose a spell is held back until
+  // the owner has done choosing; true once nothing is held back any more.
+  bool applyHeldBackCards();
 
  private:
   BoardElem* elem_;
   std::unique_ptr<BoardElem> unplaced_;
+  std::optional<std::vector<std::pair<int32_t, int32_t>>> heldBack_;
 };

@@ -28,6 +28,8 @@ class ReplicaManager3_custom : public RakNet::ReplicaManager3 {
   RakNet::Connection_RM3* AllocConnection(const RakNet::SystemAddress& address,
                                           RakNet::RakNetGUID guid) const override;
   void DeallocConnection(RakNet::Connection_RM3* connection) const override;
+  // The plug-in's own update, then held-back stored cards whose owners are done choosing.
+  void Update() override;
 
  private:
   GameReplicas& replicas_;
