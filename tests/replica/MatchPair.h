@@ -148,6 +148,24 @@ inline std::string playerDigest(const Player* p, bool full, bool withState = tru
   return o.str();
 }
 
+// The joining machine's game equals the host's: its opponent is the host's own
+// player with the full state, its own player the host's opponent (counters, and the
+// state only while it has not started choosing by itself), and both boards.
+inline void expectGamesMirrored(Machine& host, Machine& join, bool withLocalState) {
+  GameSession& h = host.game();
+  GameSession& j = join.game();
+  ASSERT_NE(j.localPlayer(), nullptr);
+  ASSERT_NE(j.enemyPlayer(), nullptr);
+  EXPECT_EQ(playerDigest(j.enemyPlayer(), true), playerDigest(h.localPlayer(), true));
+  EXPECT_EQ(playerDigest(j.localPlayer(), false, withLocalState), playerDigest(h.enemyPlayer(), false, withLocalState));
+  EXPECT_EQ(firstDifference(boardDigest(j.enemyPlayer()->board()), boardDigest(h.localPlayer()->board())), "");
+  EXPECT_EQ(firstDifference(boardDigest(j.localPlayer()->board()), boardDigest(h.enemyPlayer()->board())), "");
+  ASSERT_NE(j.enemyPlayer()->board(), nullptr);
+  ASSERT_NE(j.localPlayer()->board(), nullptr);
+  EXPECT_EQ(j.enemyPlayer()->board()->owner(), j.enemyPlayer());
+  EXPECT_EQ(j.localPlayer()->board()->owner(), j.localPlayer());
+}
+
 class MatchPair : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -11,19 +11,7 @@ namespace {
 
 class GameReplication : public MatchPair {
  protected:
-  void expectMirrored(bool withLocalState) {
-    GameSession& h = host.game();
-    GameSession& j = join.game();
-    ASSERT_NE(j.localPlayer(), nullptr);
-    ASSERT_NE(j.enemyPlayer(), nullptr);
-    // The host's own player is the joining side's opponent, with its full state.
-    EXPECT_EQ(playerDigest(j.enemyPlayer(), true), playerDigest(h.localPlayer(), true));
-    EXPECT_EQ(playerDigest(j.localPlayer(), false, withLocalState), playerDigest(h.enemyPlayer(), false, withLocalState));
-    EXPECT_EQ(firstDifference(boardDigest(j.enemyPlayer()->board()), boardDigest(h.localPlayer()->board())), "");
-    EXPECT_EQ(firstDifference(boardDigest(j.localPlayer()->board()), boardDigest(h.enemyPlayer()->board())), "");
-    EXPECT_EQ(j.enemyPlayer()->board()->owner(), j.enemyPlayer());
-    EXPECT_EQ(j.localPlayer()->board()->owner(), j.localPlayer());
-  }
+  void expectMirrored(bool withLocalState) { expectGamesMirrored(host, join, withLocalState); }
 
   BoardElem* hostElem(int x, int y) { return host.game().localPlayer()->board()->cellAt(x, y); }
   BoardElem* joinElem(int x, int y) { return join.game().enemyPlayer()->board()->cellAt(x, y); }
