@@ -194,6 +194,15 @@ TEST_F(GameReplication, PlayerUpdatesWithBadStatesOrCardsAreRefused) {
   ASSERT_TRUE(marker(host, join));
   EXPECT_EQ(playerDigest(join.game().localPlayer(), false), before);
   EXPECT_EQ(log.count("state out of range"), 3);
+  // A good state for the joining side's own player, which chooses by itself now:
+  // the counters are taken, the state is not.
+  const int changes = log.count("remote state change received");
+  host.game().enemyPlayer()->setMana(17);
+  host.game().enemyPlayer()->setState(PlayerState::EndTurn);
+  ASSERT_TRUE(sync());
+  EXPECT_EQ(join.game().localPlayer()->mana(), 17);
+  EXPECT_EQ(join.game().localPlayer()->state(), PlayerState::CardChoose);
+  EXPECT_EQ(log.count("remote state change received"), changes);
   // The opponent's full block with a card that does not exist.
   Player* hostLocal = host.game().localPlayer();
   hostLocal->setCards({CardId::Fireball, 40});
