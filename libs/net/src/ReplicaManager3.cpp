@@ -308,12 +308,14 @@ Replica3* ReplicaManager3::referencedById(NetworkID id) const {
 
 void ReplicaManager3::BroadcastDestruction(Replica3* replica, const SystemAddress& exclusionAddress) {
   if (!replica || !IsReferenced(replica)) return;
-  for (Connection_RM3* c : connections_) {
+  const std::vector<Connection_RM3*> targets = connections_;
+  for (Connection_RM3* c : targets) {
+    if (std::find(connections_.begin(), connections_.end(), c) == connections_.end()) continue;
     if (exclusionAddress != UNASSIGNED_SYSTEM_ADDRESS && c->GetSystemAddress() == exclusionAddress) continue;
-    auto it = c->slots_.find(replica);
-    if (it == c->slots_.end() || !it->second.constructed) continue;
+    if (!c->HasReplicaConstructed(replica)) continue;
     BitStream data;
     replica->SerializeDestruction(&data, c);
+    if (!IsReferenced(replica)) return;
     {
       Batch batch(*this, *c, Batch::Kind::Destruction);
       BitStream& e = batch.entry();
@@ -321,7 +323,7 @@ void ReplicaManager3::BroadcastDestruction(Replica3* replica, const SystemAddres
       writeSub(e, data);
     }
     // Gone there: a later pass may construct it anew if it stays referenced.
-    Connection_RM3::Slot& s = it->second;
+    Connection_RM3::Slot& s = c->slot(replica);
     s.constructed = false;
     s.sentState = false;
     s.lastSent.Reset();
@@ -358,20 +360,24 @@ void ReplicaManager3::pass(Connection_RM3& connection) {
     Batch batch(*this, connection, Batch::Kind::Construction);
     for (Replica3* r : order) {
       if (!IsReferenced(r)) continue;
-      Connection_RM3::Slot& s = connection.slot(r);
-      if (s.constructed || s.neverConstruct) continue;
+      {
+        const Connection_RM3::Slot& s = connection.slot(r);
+        if (s.constructed || s.neverConstruct) continue;
+      }
       const RM3ConstructionState state = r->QueryConstruction(&connection, this);
-      if (state == RM3CS_NEVER_CONSTRUCT) s.neverConstruct = true;
+      if (!IsReferenced(r)) continue;
+      if (state == RM3CS_NEVER_CONSTRUCT) connection.slot(r).neverConstruct = true;
       if (state != RM3CS_SEND_CONSTRUCTION) continue;
       BitStream allocation, construction;
       r->WriteAllocationID(&connection, &allocation);
       r->SerializeConstruction(&construction, &connection);
+      if (!IsReferenced(r)) continue;
       BitStream& e = batch.entry();
       e.Write(r->GetNetworkID());
       writeSub(e, allocation);
       writeSub(e, construction);
       batch.endEntry();
-      s.constructed = true;
+      connection.slot(r).constructed = true;
     }
   }
   Batch batch(*this, connection, Batch::Kind::Serialization);
@@ -380,15 +386,18 @@ void ReplicaManager3::pass(Connection_RM3& connection) {
     if (!IsReferenced(r)) continue;
     auto it = connection.slots_.find(r);
     if (it == connection.slots_.end() || !it->second.constructed || it->second.neverSerialize) continue;
-    Connection_RM3::Slot& s = it->second;
     const RM3QuerySerializationResult query = r->QuerySerialization(&connection);
-    if (query == RM3QSR_NEVER_CALL_SERIALIZE) s.neverSerialize = true;
+    // The callbacks may have dereferenced the replica; its slot is looked up anew.
+    if (!IsReferenced(r) || !connection.HasReplicaConstructed(r)) continue;
+    if (query == RM3QSR_NEVER_CALL_SERIALIZE) connection.slot(r).neverSerialize = true;
     if (query != RM3QSR_CALL_SERIALIZE) continue;
     SerializeParameters sp;
-    sp.lastSentBitstream[0] = &s.lastSent;
+    sp.lastSentBitstream[0] = &connection.slot(r).lastSent;
     sp.destinationConnection = &connection;
     sp.curTime = now;
     const RM3SerializationResult result = r->Serialize(&sp);
+    if (!IsReferenced(r) || !connection.HasReplicaConstructed(r)) continue;
+    Connection_RM3::Slot& s = connection.slot(r);
     if (result == RM3SR_NEVER_SERIALIZE_FOR_THIS_CONNECTION) s.neverSerialize = true;
     if (result == RM3SR_NEVER_SERIALIZE_FOR_THIS_CONNECTION || result == RM3SR_DO_NOT_SERIALIZE) continue;
     BitStream& out = sp.outputBitstream[0];
