@@ -20,11 +20,11 @@ build: configure
 run: build
 	@if [ -x $(BUILD_DIR)/bin/mirrowvale ]; then \
 	  ./scripts/start-lobby.sh $(BUILD_DIR); \
-	  $(BUILD_DIR)/bin/mirrowvale; \
+	  ASAN_OPTIONS=detect_leaks=0 $(BUILD_DIR)/bin/mirrowvale; \
 	else echo "The game itself is not built yet: $(BUILD_DIR)/bin/mirrowvale does not exist."; fi
 
 test: build
-	@SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24" \
+	@SDL_AUDIODRIVER=dummy LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 xvfb-run -a -s "-screen 0 1280x1024x24" \
 	  ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(CTEST_JOBS)
 
 # Benchmarks are measured on an optimised build without sanitizers.

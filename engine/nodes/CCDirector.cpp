@@ -75,9 +75,6 @@ CCDirector::~CCDirector() {
   CC_SAFE_RELEASE(m_pobScenesStack);
   CC_SAFE_RELEASE(m_pScheduler);
   CC_SAFE_RELEASE(m_pActionManager);
-  CC_SAFE_RELEASE(m_pTouchDispatcher);
-  CC_SAFE_RELEASE(m_pMouseDispatcher);
-  CC_SAFE_RELEASE(m_pKeyboardDispatcher);
   delete m_pStats;
   if (s_sharedDirector == this) s_sharedDirector = nullptr;
 }
@@ -89,14 +86,10 @@ bool CCDirector::init() {
   m_pScheduler->retain();
   m_pActionManager = CCActionManager::sharedManager();
   m_pActionManager->retain();
-  m_pTouchDispatcher = CCTouchDispatcher::sharedDispatcher();
-  m_pTouchDispatcher->retain();
-  m_pMouseDispatcher = CCMouseDispatcher::sharedDispatcher();
-  m_pMouseDispatcher->retain();
-  m_pMouseDispatcher->setDispatchEvents(true);
-  m_pMouseDispatcher->setCursorDelegate(this);
-  m_pKeyboardDispatcher = CCKeyboardDispatcher::sharedDispatcher();
-  m_pKeyboardDispatcher->retain();
+  // The dispatchers are the engine's shared ones (layers register with those), which
+  // hold their own reference.
+  getMouseDispatcher()->setDispatchEvents(true);
+  getMouseDispatcher()->setCursorDelegate(this);
   m_pCursorNode = nullptr;
   ccSetViewToGLConverter(viewToGL);
   CCNodeVisitHooks hooks = {kmGLPushMatrix, kmGLPopMatrix, applyNodeTransform};
@@ -110,11 +103,11 @@ void CCDirector::setOpenGLView(CCEGLView* view) {
   m_pobOpenGLView = view;
   reshapeProjection();
   setGLDefaultValues();
-  view->setTouchDelegate(m_pTouchDispatcher);
-  view->setMouseDelegate(m_pMouseDispatcher);
-  view->setKeyboardDelegate(m_pKeyboardDispatcher);
-  m_pTouchDispatcher->setDispatchEvents(true);
-  m_pMouseDispatcher->setDispatchEvents(true);
+  view->setTouchDelegate(getTouchDispatcher());
+  view->setMouseDelegate(getMouseDispatcher());
+  view->setKeyboardDelegate(getKeyboardDispatcher());
+  getTouchDispatcher()->setDispatchEvents(true);
+  getMouseDispatcher()->setDispatchEvents(true);
 }
 
 void CCDirector::setAnimationInterval(double interval) {
@@ -386,7 +379,7 @@ void CCDirector::purgeCachedData() {
 }
 
 void CCDirector::purgeDirector() {
-  m_pTouchDispatcher->removeAllDelegates();
+  getTouchDispatcher()->removeAllDelegates();
   if (m_pRunningScene) {
     m_pRunningScene->onExit();
     m_pRunningScene->cleanup();
@@ -433,20 +426,28 @@ void CCDirector::setActionManager(CCActionManager* manager) {
   m_pActionManager = manager;
 }
 
+CCTouchDispatcher* CCDirector::getTouchDispatcher() const {
+  return CCTouchDispatcher::sharedDispatcher();
+}
+
+CCMouseDispatcher* CCDirector::getMouseDispatcher() const {
+  return CCMouseDispatcher::sharedDispatcher();
+}
+
+CCKeyboardDispatcher* CCDirector::getKeyboardDispatcher() const {
+  return CCKeyboardDispatcher::sharedDispatcher();
+}
+
+// Setting a dispatcher makes it the shared one: the shared slot retains the new one and
+// releases the one it replaces; the view is wired to it at once.
 void CCDirector::setTouchDispatcher(CCTouchDispatcher* dispatcher) {
-  if (!dispatcher || dispatcher == m_pTouchDispatcher) return;
-  dispatcher->retain();
-  CC_SAFE_RELEASE(m_pTouchDispatcher);
-  m_pTouchDispatcher = dispatcher;
+  if (!dispatcher || dispatcher == getTouchDispatcher()) return;
   CCTouchDispatcher::setSharedDispatcher(dispatcher);
   if (m_pobOpenGLView) m_pobOpenGLView->setTouchDelegate(dispatcher);
 }
 
 void CCDirector::setMouseDispatcher(CCMouseDispatcher* dispatcher) {
-  if (!dispatcher || dispatcher == m_pMouseDispatcher) return;
-  dispatcher->retain();
-  CC_SAFE_RELEASE(m_pMouseDispatcher);
-  m_pMouseDispatcher = dispatcher;
+  if (!dispatcher || dispatcher == getMouseDispatcher()) return;
   CCMouseDispatcher::setSharedDispatcher(dispatcher);
   dispatcher->setCursorDelegate(this);
   if (m_pobOpenGLView) m_pobOpenGLView->setMouseDelegate(dispatcher);
@@ -458,10 +459,6 @@ CCKeypadDispatcher* CCDirector::getKeypadDispatcher() const {
 
 void CCDirector::setKeyboardDispatcher(CCKeyboardDispatcher* dispatcher) {
   if (!dispatcher) return;
-  // Retaining first keeps it safe when the same dispatcher is set again.
-  dispatcher->retain();
-  CC_SAFE_RELEASE(m_pKeyboardDispatcher);
-  m_pKeyboardDispatcher = dispatcher;
   CCKeyboardDispatcher::setSharedDispatcher(dispatcher);
   if (m_pobOpenGLView) m_pobOpenGLView->setKeyboardDelegate(dispatcher);
 }

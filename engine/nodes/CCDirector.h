@@ -109,12 +109,12 @@ class CCDirector : public CCObject, public CCCursorDelegate {
   CCActionManager* getActionManager() const { return m_pActionManager; }
   void setActionManager(CCActionManager* manager);
   // The input dispatchers are the engine's shared ones; setting one makes it the shared one.
-  CCTouchDispatcher* getTouchDispatcher() const { return m_pTouchDispatcher; }
+  CCTouchDispatcher* getTouchDispatcher() const;
   void setTouchDispatcher(CCTouchDispatcher* dispatcher);
-  CCMouseDispatcher* getMouseDispatcher() const { return m_pMouseDispatcher; }
+  CCMouseDispatcher* getMouseDispatcher() const;
   void setMouseDispatcher(CCMouseDispatcher* dispatcher);
   CCKeypadDispatcher* getKeypadDispatcher() const;
-  CCKeyboardDispatcher* getKeyboardDispatcher() const { return m_pKeyboardDispatcher; }
+  CCKeyboardDispatcher* getKeyboardDispatcher() const;
   void setKeyboardDispatcher(CCKeyboardDispatcher* dispatcher);
 
   // The optional node drawn as the mouse cursor; it moves along with every scene change.
@@ -140,9 +140,6 @@ class CCDirector : public CCObject, public CCCursorDelegate {
   CCEGLView* m_pobOpenGLView = nullptr;
   CCScheduler* m_pScheduler = nullptr;
   CCActionManager* m_pActionManager = nullptr;
-  CCTouchDispatcher* m_pTouchDispatcher = nullptr;
-  CCMouseDispatcher* m_pMouseDispatcher = nullptr;
-  CCKeyboardDispatcher* m_pKeyboardDispatcher = nullptr;
 
   double m_dAnimationInterval = 1.0 / 60.0;
   double m_dOldAnimationInterval = 1.0 / 60.0;

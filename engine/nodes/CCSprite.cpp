@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "CCAffineTransform.h"
+#include "CCAnimation.h"
+#include "CCAnimationCache.h"
+#include "CCArray.h"
 #include "CCCommon.h"
 #include "CCGLProgram.h"
 #include "CCShaderCache.h"
@@ -295,6 +298,18 @@ CCSpriteFrame* CCSprite::displayFrame() {
                                           m_obUnflippedOffsetPositionFromCenter, getContentSize());
 }
 
+void CCSprite::setDisplayFrameWithAnimationName(const char* animationName, int frameIndex) {
+  CCAnimation* animation = CCAnimationCache::sharedAnimationCache()->animationByName(animationName);
+  CCArray* frames = animation ? animation->getFrames() : nullptr;
+  if (!frames || frameIndex < 0 || static_cast<unsigned int>(frameIndex) >= frames->count()) {
+    CCLogError("CCSprite: animation %s has no frame %d", animationName ? animationName : "(null)",
+               frameIndex);
+    return;
+  }
+  CCAnimationFrame* frame = static_cast<CCAnimationFrame*>(frames->objectAtIndex(frameIndex));
+  setDisplayFrame(frame->getSpriteFrame());
+}
+
 void CCSprite::setBatchNode(CCSpriteBatchNode* batchNode) { m_pobBatchNode = batchNode; }
 
 ccV3F_C4B_T2F_Quad CCSprite::quadInSpaceOf(CCNode* ancestor) {
@@ -351,6 +366,34 @@ void CCSprite::addChild(CCNode* child, int zOrder, int tag) {
   }
   CCNode::addChild(child, zOrder, tag);
   if (m_pobBatchNode) m_pobBatchNode->adoptSprite(static_cast<CCSprite*>(child));
+}
+
+namespace {
+
+void leaveBatch(CCNode* node) {
+  CCSprite* sprite = dynamic_cast<CCSprite*>(node);
+  if (!sprite || !sprite->isBatched()) return;
+  sprite->setBatchNode(nullptr);
+  CCArray* children = sprite->getChildren();
+  if (!children) return;
+  for (unsigned int i = 0; i < children->count(); ++i)
+    leaveBatch(static_cast<CCNode*>(children->objectAtIndex(i)));
+}
+
+}  // namespace
+
+void CCSprite::removeChild(CCNode* child, bool cleanup) {
+  if (m_pobBatchNode && child && child->getParent() == this) leaveBatch(child);
+  CCNode::removeChild(child, cleanup);
+}
+
+void CCSprite::removeAllChildrenWithCleanup(bool cleanup) {
+  CCArray* children = getChildren();
+  if (m_pobBatchNode && children) {
+    for (unsigned int i = 0; i < children->count(); ++i)
+      leaveBatch(static_cast<CCNode*>(children->objectAtIndex(i)));
+  }
+  CCNode::removeAllChildrenWithCleanup(cleanup);
 }
 
 NS_CC_END

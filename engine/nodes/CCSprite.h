@@ -50,6 +50,8 @@ class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol,
   virtual void setDisplayFrame(CCSpriteFrame* frame);
   virtual bool isFrameDisplayed(CCSpriteFrame* frame);
   virtual CCSpriteFrame* displayFrame();
+  // Shows frame number index of a named animation of the animation cache.
+  virtual void setDisplayFrameWithAnimationName(const char* animationName, int frameIndex);
 
   void setFlipX(bool flip);
   void setFlipY(bool flip);
@@ -83,6 +85,10 @@ class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol,
   virtual void addChild(CCNode* child);
   virtual void addChild(CCNode* child, int zOrder);
   virtual void addChild(CCNode* child, int zOrder, int tag);
+  // A sprite child leaves the batch along with its parent link.
+  using CCNode::removeChild;
+  virtual void removeChild(CCNode* child, bool cleanup);
+  virtual void removeAllChildrenWithCleanup(bool cleanup);
 
  protected:
   void updateColor();

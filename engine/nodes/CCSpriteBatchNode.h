@@ -33,6 +33,7 @@ class CCSpriteBatchNode : public CCNode, public CCTextureProtocol, public CCGLPr
   virtual void addChild(CCNode* child);
   virtual void addChild(CCNode* child, int zOrder);
   virtual void addChild(CCNode* child, int zOrder, int tag);
+  using CCNode::removeChild;
   virtual void removeChild(CCNode* child, bool cleanup);
   virtual void removeAllChildrenWithCleanup(bool cleanup);
 

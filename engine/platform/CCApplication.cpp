@@ -61,7 +61,13 @@ ccLanguageType CCApplication::getCurrentLanguage() {
 void CCApplication::quit() { m_quitRequested = true; }
 
 void CCApplication::openURL(const std::string& url) {
-  if (url.empty()) return;
+  // Only web addresses go to the browser; anything else could start a local program.
+  bool web = url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
+  for (char c : url) web = web && static_cast<unsigned char>(c) >= 0x20 && c != 0x7f;
+  if (!web) {
+    CCLogWarning("openURL: refused \"%s\"", url.c_str());
+    return;
+  }
   if (SDL_OpenURL(url.c_str()) != 0) CCLogWarning("cannot open %s: %s", url.c_str(), SDL_GetError());
 }
 

@@ -135,7 +135,7 @@ bool CCEGLView::create() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
   m_window = SDL_CreateWindow(windowTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               kWindowedWidth, kWindowedHeight,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!m_window) {
     CCLogError("CCEGLView: cannot create the window: %s", SDL_GetError());
     return false;
@@ -401,7 +401,9 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       int id = static_cast<int>(event.tfinger.fingerId);
       float x = event.tfinger.x * m_obScreenSize.width;
       float y = event.tfinger.y * m_obScreenSize.height;
-      if (!isPointInViewport(x, y)) break;
+      // Only a touch that starts in the viewport counts; once down, its moves and its end
+      // are delivered wherever they happen, so that no touch stays down for ever.
+      if (event.type == SDL_FINGERDOWN && !isPointInViewport(x, y)) break;
       if (event.type == SDL_FINGERDOWN) handleTouchesBegin(1, &id, &x, &y);
       else if (event.type == SDL_FINGERMOTION) handleTouchesMove(1, &id, &x, &y);
       else handleTouchesEnd(1, &id, &x, &y);
@@ -417,8 +419,10 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       }
       int code = windowsKeyCode(key.sym);
       bool editing = CCIMEDispatcher::sharedDispatcher()->isAnyDelegateEditing();
+      // Releases always get through, even while a text box edits, so that no key a
+      // handler saw pressed before the editing began stays held.
       if (event.type == SDL_KEYUP) {
-        if (code >= 0 && !editing) handleKeyUp(code, mods);
+        if (code >= 0) handleKeyUp(code, mods);
         break;
       }
       if (code >= 0 && !editing) handleKeyDown(code, mods);

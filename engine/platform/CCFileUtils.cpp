@@ -131,14 +131,14 @@ bool CCFileUtils::isFileExist(const std::string& path) {
 
 std::string CCFileUtils::getExecutableDirectory() { return folderOf(executablePath()); }
 
-bool CCFileUtils::createDirectories(const std::string& path) {
+bool CCFileUtils::createDirectories(const std::string& path, unsigned int mode) {
   if (path.empty()) return false;
   std::string partial;
   size_t pos = 0;
   while (pos != std::string::npos) {
     pos = path.find('/', pos + 1);
     partial = path.substr(0, pos);
-    if (!partial.empty()) mkdir(partial.c_str(), 0755);
+    if (!partial.empty()) mkdir(partial.c_str(), static_cast<mode_t>(mode));
   }
   struct stat st;
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -165,13 +165,14 @@ std::string CCFileUtils::getWriteablePath() {
   std::string path = base;
   if (!organisationFolder().empty()) path += organisationFolder() + "/";
   path += app + "/";
-  createDirectories(path);
+  // Settings hold the player's login: the folder is the user's alone.
+  createDirectories(path, 0700);
   return path;
 }
 
 std::string CCFileUtils::getLogDirectory() {
   std::string path = getWriteablePath() + "log/";
-  createDirectories(path);
+  createDirectories(path, 0700);
   return path;
 }
 

@@ -35,7 +35,7 @@ class CCFileUtils {
 
   // "<folder of the executable>/"
   std::string getExecutableDirectory();
-  // The per-user data folder, created when missing, ending in "/".
+  // The per-user data folder, created private (0700) when missing, ending in "/".
   std::string getWriteablePath();
   // "log/" inside the data folder, created when missing.
   std::string getLogDirectory();
@@ -45,8 +45,8 @@ class CCFileUtils {
   void setPopupNotify(bool notify) { m_popupNotify = notify; }
   bool isPopupNotify() const { return m_popupNotify; }
 
-  // mkdir -p; true when the folder exists afterwards.
-  static bool createDirectories(const std::string& path);
+  // mkdir -p with the mode for new folders; true when the folder exists afterwards.
+  static bool createDirectories(const std::string& path, unsigned int mode = 0755);
 
  private:
   CCFileUtils();

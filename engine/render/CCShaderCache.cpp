@@ -56,10 +56,10 @@ CCGLProgram* buildProgram(const ShaderDef& def) {
 }  // namespace
 
 CCShaderCache* CCShaderCache::sharedShaderCache() {
-  if (!s_sharedShaderCache) {
-    s_sharedShaderCache = new CCShaderCache();
+  if (!s_sharedShaderCache) s_sharedShaderCache = new CCShaderCache();
+  // Built once OpenGL is there (a cache asked for before the window stays empty until then).
+  if (s_sharedShaderCache->m_programs.empty() && ccGLAvailable())
     s_sharedShaderCache->loadDefaultShaders();
-  }
   return s_sharedShaderCache;
 }
 
@@ -72,6 +72,7 @@ CCShaderCache::~CCShaderCache() {
 }
 
 void CCShaderCache::loadDefaultShaders() {
+  if (!ccGLAvailable()) return;
   for (const ShaderDef& def : kShaders) {
     CCGLProgram* p = buildProgram(def);
     if (p) {

@@ -37,6 +37,17 @@ bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat format,
     return false;
   }
   if (m_uName) ccGLDeleteTexture(m_uName);
+  m_uName = 0;
+  m_tContentSize = contentSize;
+  m_uPixelsWide = pixelsWide;
+  m_uPixelsHigh = pixelsHigh;
+  m_ePixelFormat = format;
+  m_fMaxS = contentSize.width / static_cast<float>(pixelsWide);
+  m_fMaxT = contentSize.height / static_cast<float>(pixelsHigh);
+  m_bHasPremultipliedAlpha = false;
+  m_bHasMipmaps = false;
+  // Without OpenGL (no window) the texture keeps its sizes and has no GL name.
+  if (!ccGLAvailable()) return true;
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glGenTextures(1, &m_uName);
   ccGLBindTexture2D(m_uName);
@@ -46,14 +57,6 @@ bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat format,
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, m_texParams.wrapT);
   glTexImage2D(GL_TEXTURE_2D, 0, glFormat, static_cast<GLsizei>(pixelsWide),
                static_cast<GLsizei>(pixelsHigh), 0, glFormat, GL_UNSIGNED_BYTE, data);
-  m_tContentSize = contentSize;
-  m_uPixelsWide = pixelsWide;
-  m_uPixelsHigh = pixelsHigh;
-  m_ePixelFormat = format;
-  m_fMaxS = contentSize.width / static_cast<float>(pixelsWide);
-  m_fMaxT = contentSize.height / static_cast<float>(pixelsHigh);
-  m_bHasPremultipliedAlpha = false;
-  m_bHasMipmaps = false;
   setShaderProgram(CCShaderCache::sharedShaderCache()->programForKey(
       format == kCCTexture2DPixelFormat_A8 ? kCCShader_PositionTextureA8Color
                                            : kCCShader_PositionTextureColor));
@@ -67,7 +70,7 @@ bool CCTexture2D::initWithImage(CCImage* image) {
   }
   unsigned w = image->getWidth(), h = image->getHeight();
   GLint maxSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  if (ccGLAvailable()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
   if (maxSize > 0 && (w > static_cast<unsigned>(maxSize) || h > static_cast<unsigned>(maxSize))) {
     CCLogError("CCTexture2D: image (%u x %u) is bigger than the supported %d x %d", w, h,
                maxSize, maxSize);
@@ -80,8 +83,9 @@ bool CCTexture2D::initWithImage(CCImage* image) {
 }
 
 void CCTexture2D::setTexParameters(ccTexParams* params) {
-  if (!params || !m_uName) return;
+  if (!params) return;
   m_texParams = *params;
+  if (!m_uName) return;
   ccGLBindTexture2D(m_uName);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, params->minFilter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, params->magFilter);

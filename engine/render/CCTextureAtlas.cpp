@@ -1,6 +1,7 @@
 #include "CCTextureAtlas.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "CCCommon.h"
 #include "CCTextureCache.h"
@@ -57,16 +58,18 @@ void CCTextureAtlas::setTexture(CCTexture2D* texture) {
 }
 
 void CCTextureAtlas::updateQuad(const ccV3F_C4B_T2F_Quad* quad, unsigned int index) {
-  if (!quad || index > m_quads.size()) {
+  // Any index below the capacity may be written; quads skipped on the way stay empty.
+  if (!quad || (index >= m_capacity && index > m_quads.size())) {
     CCLogError("CCTextureAtlas: updateQuad: invalid index %u", index);
     return;
   }
-  if (index == m_quads.size()) {
-    if (m_quads.size() >= m_capacity) resizeCapacity(m_capacity * 2 + 1);
-    m_quads.push_back(*quad);
-  } else {
-    m_quads[index] = *quad;
+  if (index >= m_capacity) resizeCapacity(m_capacity * 2 + 1);
+  if (index >= m_quads.size()) {
+    ccV3F_C4B_T2F_Quad empty;
+    std::memset(&empty, 0, sizeof(empty));
+    m_quads.resize(index + 1, empty);
   }
+  m_quads[index] = *quad;
 }
 
 void CCTextureAtlas::insertQuad(const ccV3F_C4B_T2F_Quad* quad, unsigned int index) {

@@ -17,6 +17,11 @@ unsigned int s_projectionSerial = 1;
 
 }  // namespace
 
+bool ccGLAvailable() {
+  return glActiveTexture != nullptr && glCreateProgram != nullptr && glUseProgram != nullptr &&
+         glEnableVertexAttribArray != nullptr;
+}
+
 void ccGLInvalidateStateCache() {
   s_currentProgram = 0;
   s_boundTexture = 0;
@@ -26,6 +31,7 @@ void ccGLInvalidateStateCache() {
 }
 
 void ccGLUseProgram(GLuint program) {
+  if (!ccGLAvailable()) return;
   if (program != s_currentProgram) {
     s_currentProgram = program;
     glUseProgram(program);
@@ -33,11 +39,13 @@ void ccGLUseProgram(GLuint program) {
 }
 
 void ccGLDeleteProgram(GLuint program) {
+  if (!ccGLAvailable()) return;
   if (program == s_currentProgram) s_currentProgram = 0;
   glDeleteProgram(program);
 }
 
 void ccGLBlendFunc(GLenum sfactor, GLenum dfactor) {
+  if (!ccGLAvailable()) return;
   if (s_blendKnown && sfactor == s_blendSrc && dfactor == s_blendDst) return;
   s_blendKnown = true;
   s_blendSrc = sfactor;
@@ -51,6 +59,7 @@ void ccGLBlendFunc(GLenum sfactor, GLenum dfactor) {
 }
 
 void ccGLBindTexture2D(GLuint textureId) {
+  if (!ccGLAvailable()) return;
   if (s_boundTexture != textureId) {
     s_boundTexture = textureId;
     glActiveTexture(GL_TEXTURE0);
@@ -59,11 +68,13 @@ void ccGLBindTexture2D(GLuint textureId) {
 }
 
 void ccGLDeleteTexture(GLuint textureId) {
+  if (!ccGLAvailable()) return;
   if (textureId == s_boundTexture) s_boundTexture = 0;
   glDeleteTextures(1, &textureId);
 }
 
 void ccGLEnableVertexAttribs(unsigned int flags) {
+  if (!ccGLAvailable()) return;
   for (unsigned int i = 0; i < kCCVertexAttrib_MAX; ++i) {
     unsigned int bit = 1u << i;
     bool want = (flags & bit) != 0;

@@ -22,6 +22,10 @@ enum {
       kCCVertexAttribFlag_Position | kCCVertexAttribFlag_Color | kCCVertexAttribFlag_TexCoords,
 };
 
+// True once OpenGL 2.0 entry points are loaded (a window exists). Without them textures
+// and shaders are not created and nothing is drawn, so node logic also runs headless.
+bool ccGLAvailable();
+
 // Forgets every cached binding; call after anyone touched GL state behind the cache.
 void ccGLInvalidateStateCache();
 void ccGLUseProgram(GLuint program);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "LanguageFile.h"
+#include "fnt.hpp"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -324,4 +325,24 @@ TEST(LanguageFiles, TheGameLoadsAndListsBothFiles) {
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].language_code, "en");
   EXPECT_EQ(list[1].language_code, "ru");
+}
+
+// Every text the game can show in either language can be drawn by every baked font.
+TEST(LanguageFiles, EveryFontDrawsEveryText) {
+  const std::string fonts = std::string(MV_BIN_DIR) + "/fonts/";
+  std::string text;
+  for (const LanguageCase& lang : kLanguages)
+    for (const LangEntry& e : loadLangFile(binPath(lang.fileName)).entries) text += e.text;
+  ASSERT_FALSE(text.empty());
+  for (const char* name : {"font-14", "body", "72", "button", "title", "Economica-130"}) {
+    for (const char* twin : {"", "-selected"}) {
+      art::FntFile font;
+      std::string error;
+      const std::string path = fonts + name + twin + ".fnt";
+      ASSERT_TRUE(art::loadFnt(path, font, &error)) << path << ": " << error;
+      std::set<uint32_t> missing = art::missingChars(font, text);
+      EXPECT_TRUE(missing.empty()) << path << " lacks " << missing.size() << " characters, first U+"
+                                   << std::hex << (missing.empty() ? 0u : *missing.begin());
+    }
+  }
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -78,6 +79,9 @@ cocos2d::CCEGLView* testView() {
     tried = true;
     // Mesa's software renderer gives the same pixels on every machine.
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    // Without a display (ctest outside xvfb-run) the window is an off-screen one.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+      setenv("SDL_VIDEODRIVER", "offscreen", 0);
     view = CCEGLView::sharedOpenGLView();
     if (view) {
       view->setFrameSize(kViewWidth, kViewHeight);

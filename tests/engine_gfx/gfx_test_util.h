@@ -38,7 +38,8 @@ const int kViewWidth = 320;
 const int kViewHeight = 240;
 
 // The test process's one window (320 x 240, design resolution = frame), with the
-// director drawing into it. Null when no display is available.
+// director drawing into it; off screen when there is no display. Null when no OpenGL
+// window can be made at all.
 cocos2d::CCEGLView* testView();
 // Makes the scene the running one and draws a frame.
 void showScene(cocos2d::CCScene* scene);

@@ -170,3 +170,33 @@ TEST(DirectorTest, PauseDropsTheFrameRateAndResumeRestoresIt) {
 }
 
 }  // namespace
+
+#include "CCMouseDispatcher.h"
+
+namespace {
+
+TEST(DirectorTest, ANewMouseDispatcherTakesOneReferenceAndTheOldOneLosesOne) {
+  MV_REQUIRE_VIEW();
+  CCDirector* director = CCDirector::sharedDirector();
+  CCMouseDispatcher* old = director->getMouseDispatcher();
+  old->retain();  // kept alive by the test for the comparison
+  unsigned int oldCount = old->retainCount();
+  director->setMouseDispatcher(old);
+  EXPECT_EQ(old->retainCount(), oldCount);  // the same one again: nothing changes
+
+  CCMouseDispatcher* fresh = new CCMouseDispatcher();
+  fresh->init();
+  director->setMouseDispatcher(fresh);
+  EXPECT_EQ(fresh->retainCount(), 2u);
+  EXPECT_EQ(old->retainCount(), oldCount - 1);
+  EXPECT_EQ(director->getMouseDispatcher(), fresh);
+  EXPECT_EQ(director->getOpenGLView()->getMouseDelegate(), fresh);
+
+  director->setMouseDispatcher(old);  // put the original back for the other tests
+  old->setDispatchEvents(true);
+  EXPECT_EQ(fresh->retainCount(), 1u);
+  fresh->release();
+  old->release();
+}
+
+}  // namespace

@@ -47,6 +47,9 @@ TEST(FileUtilsTest, DataAndLogFoldersLieUnderXdgDataHomeAndAreCreated) {
   EXPECT_EQ(fu->getWriteablePath(), home + "Studio/Game/");
   EXPECT_EQ(fu->getLogDirectory(), home + "Studio/Game/log/");
   EXPECT_TRUE(isDir(home + "Studio/Game/log"));
+  struct stat st;
+  ASSERT_EQ(stat((home + "Studio/Game").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
 TEST(FileUtilsTest, WithoutXdgDataHomeTheFolderIsBelowHome) {

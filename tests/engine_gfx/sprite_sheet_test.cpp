@@ -171,3 +171,50 @@ TEST_F(SpriteSheetTest, BatchNodeRefusesSpritesOfAnotherTexture) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpriteSheetTest, SpritesLeavingABatchDrawOnTheirOwnAgain) {
+  CCSpriteFrame* red = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("red.png");
+  CCSpriteBatchNode* batch = CCSpriteBatchNode::createWithTexture(red->getTexture());
+  CCSprite* parent = CCSprite::createWithSpriteFrame(red);
+  CCSprite* child = CCSprite::createWithSpriteFrameName("green.png");
+  parent->addChild(child);
+  batch->addChild(parent);
+  EXPECT_TRUE(child->isBatched());
+  child->retain();
+  parent->removeChild(child);
+  EXPECT_FALSE(child->isBatched());
+  child->setPosition(CCPoint(60, 60));
+  child->setScale(4);
+  CCScene* scene = CCScene::create();
+  scene->addChild(child);
+  child->release();
+  gfxtest::showScene(scene);
+  EXPECT_TRUE(pixelIs(60, 60, Rgb{0, 255, 0}));
+}
+
+}  // namespace
+
+#include "CCAnimation.h"
+#include "CCAnimationCache.h"
+
+namespace {
+
+TEST_F(SpriteSheetTest, AnimationFramesCanBeShownByName) {
+  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
+  CCArray* list = CCArray::create();
+  list->addObject(frames->spriteFrameByName("red.png"));
+  list->addObject(frames->spriteFrameByName("green.png"));
+  CCAnimationCache::sharedAnimationCache()->addAnimation(CCAnimation::createWithSpriteFrames(list, 0.1f),
+                                                         "blink");
+  CCSprite* s = spriteAt("red.png", 40, 40, 4);
+  s->setDisplayFrameWithAnimationName("blink", 1);
+  EXPECT_TRUE(s->isFrameDisplayed(frames->spriteFrameByName("green.png")));
+  s->setDisplayFrameWithAnimationName("blink", 2);   // no such frame: logged, nothing changes
+  s->setDisplayFrameWithAnimationName("absent", 0);
+  EXPECT_TRUE(s->isFrameDisplayed(frames->spriteFrameByName("green.png")));
+  CCAnimationCache::sharedAnimationCache()->removeAnimationByName("blink");
+}
+
+}  // namespace

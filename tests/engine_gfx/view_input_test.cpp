@@ -52,12 +52,14 @@ class RecordingLayer : public CCLayer {
   void keyDown(CCKeyboardEvent* event, CCEvent*) override {
     keys.emplace_back(event->getKeyCode(), event->getModifiers());
   }
+  void keyUp(CCKeyboardEvent* event, CCEvent*) override { released.push_back(event->getKeyCode()); }
 
   bool claims = false;
   std::vector<CCPoint> began, moved, scrolls;
   int ended = 0;
   int lastActive = 0;
   std::vector<std::pair<int, int>> keys;
+  std::vector<int> released;
 };
 
 // A text field stand-in that takes typed text while attached.
@@ -96,11 +98,11 @@ void pushMotion(int x, int y) {
   SDL_PushEvent(&e);
 }
 
-void pushKey(SDL_Keycode key, Uint16 mod) {
+void pushKey(SDL_Keycode key, Uint16 mod, bool down = true) {
   SDL_Event e;
   SDL_zero(e);
-  e.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.key.keysym.sym = key;
   e.key.keysym.mod = mod;
   SDL_PushEvent(&e);
@@ -215,6 +217,19 @@ TEST_F(ViewInputTest, TypedAndPastedTextGoesToTheEditedFieldAndKeysStayAway) {
   EXPECT_EQ(front->keys.size(), 1u);
 }
 
+TEST_F(ViewInputTest, AKeyHeldWhenEditingBeginsIsStillReleased) {
+  pushKey(SDLK_a, KMOD_NONE);
+  pump();
+  ASSERT_EQ(front->keys.size(), 1u);
+  TextSink sink;
+  ASSERT_TRUE(sink.attachWithIME());
+  pushKey(SDLK_a, KMOD_NONE, false);
+  pump();
+  sink.detachWithIME();
+  ASSERT_EQ(front->released.size(), 1u);
+  EXPECT_EQ(front->released[0], front->keys[0].first);
+}
+
 TEST_F(ViewInputTest, FingerTouchesCountTheFingersDown) {
   SDL_Event e;
   SDL_zero(e);
@@ -265,6 +280,60 @@ TEST(ViewFullScreenTest, CtrlFSwitchesBetweenDesktopSizeAndA1024x768Window) {
   }
   // Back to the size the other tests draw at.
   view->setFrameSize(gfxtest::kViewWidth, gfxtest::kViewHeight);
+  view->setDesignResolutionSize(gfxtest::kViewWidth, gfxtest::kViewHeight, kResolutionShowAll);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ViewInputTest, CursorNodeFollowsTheMouseAndMovesAlongWithSceneChanges) {
+  CCDirector* director = CCDirector::sharedDirector();
+  CCNode* cursor = CCNode::create();
+  cursor->retain();
+  director->setCursorNode(cursor);
+  EXPECT_EQ(cursor->getParent(), director->getRunningScene());
+  pushMotion(50, 60);
+  pump();
+  EXPECT_FLOAT_EQ(cursor->getPosition().x, 50);
+  EXPECT_FLOAT_EQ(cursor->getPosition().y, gfxtest::kViewHeight - 60);
+  CCScene* next = CCScene::create();
+  gfxtest::showScene(next);
+  EXPECT_EQ(cursor->getParent(), next);
+  EXPECT_EQ(cursor->getZOrder(), 1000);
+  director->setCursorNode(nullptr);
+  EXPECT_EQ(cursor->getParent(), nullptr);
+  cursor->release();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ViewInputTest, ATouchLiftedOutsideALetterboxedViewportStillEnds) {
+  CCEGLView* view = CCDirector::sharedDirector()->getOpenGLView();
+  // Design 320 x 120 shown whole: bands of 60 pixels above and below.
+  view->setDesignResolutionSize(gfxtest::kViewWidth, 120, kResolutionShowAll);
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_FINGERDOWN;
+  e.tfinger.fingerId = 3;
+  e.tfinger.x = 0.5f;
+  e.tfinger.y = 0.1f;  // in the upper band: ignored
+  SDL_PushEvent(&e);
+  pump();
+  EXPECT_TRUE(front->began.empty());
+  e.tfinger.y = 0.5f;
+  SDL_PushEvent(&e);
+  pump();
+  ASSERT_EQ(front->began.size(), 1u);
+  EXPECT_FLOAT_EQ(front->began[0].y, 60);  // the middle of the design area
+  e.type = SDL_FINGERUP;
+  e.tfinger.y = 0.02f;
+  SDL_PushEvent(&e);
+  pump();
+  EXPECT_EQ(front->ended, 1);
+  EXPECT_EQ(view->activeTouchCount(), 0);
   view->setDesignResolutionSize(gfxtest::kViewWidth, gfxtest::kViewHeight, kResolutionShowAll);
 }
 

@@ -243,9 +243,11 @@ int16_t toPcm(float v) {
     return static_cast<int16_t>(x);
 }
 
+// Writes beside the target and renames, so a failed run never leaves a file that looks finished.
 bool writePcm(const std::string& path, const std::vector<const Mono*>& chans) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) { std::fprintf(stderr, "cannot write %s\n", path.c_str()); return false; }
+    const std::string part = path + ".part";
+    std::FILE* f = std::fopen(part.c_str(), "wb");
+    if (!f) { std::fprintf(stderr, "mv-audiogen: cannot write %s\n", part.c_str()); return false; }
     const uint16_t ch = static_cast<uint16_t>(chans.size());
     const uint32_t frames = static_cast<uint32_t>(chans[0]->size());
     const uint32_t bytes = frames * ch * 2;
@@ -256,7 +258,12 @@ bool writePcm(const std::string& path, const std::vector<const Mono*>& chans) {
     for (uint32_t i = 0; i < frames; ++i)
         for (const Mono* c : chans) put16(f, static_cast<uint16_t>(toPcm((*c)[i])));
     const bool ok = std::ferror(f) == 0;
-    return std::fclose(f) == 0 && ok;
+    if (std::fclose(f) != 0 || !ok || std::rename(part.c_str(), path.c_str()) != 0) {
+        std::fprintf(stderr, "mv-audiogen: cannot write %s\n", path.c_str());
+        std::remove(part.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace

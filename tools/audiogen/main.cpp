@@ -1,7 +1,6 @@
 // mv-audiogen: renders the game's sounds and music tracks to 16-bit WAV.
 //   mv-audiogen sound <name> <out.wav>
 //   mv-audiogen music <score file> <out.wav>
-//   mv-audiogen list            (names of every sound, one a line)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,10 +10,6 @@
 
 int main(int argc, char** argv) {
     using namespace mvaudio;
-    if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
-        for (const SoundInfo& s : soundTable()) std::printf("%s\n", s.name);
-        return 0;
-    }
     if (argc == 4 && std::strcmp(argv[1], "sound") == 0) {
         Mono m;
         if (!renderSound(argv[2], m)) {
@@ -32,6 +27,6 @@ int main(int argc, char** argv) {
         }
         return writeWav(argv[3], renderMusic(score)) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: mv-audiogen sound <name> <out.wav> | music <score> <out.wav> | list\n");
+    std::fprintf(stderr, "usage: mv-audiogen sound <name> <out.wav> | music <score> <out.wav>\n");
     return 2;
 }

@@ -94,27 +94,39 @@ int fitToChord(int degree, int root, int scaleLen) {
     return best;
 }
 
-std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<Note>& pad,
-                          std::vector<Note>& bass, std::vector<std::pair<double, std::pair<std::string, double>>>& hits) {
-    Rng rng(sc.seed);
-    const double beat = 60.0 / sc.tempo, slot = beat / 2.0, barLen = beat * sc.meter;
+struct Hit {
+    double at;
+    std::string kind;  // renderHit's stroke name
+    double vel;
+};
+
+struct Parts {
+    std::vector<Note> lead, arp, pad, bass;
+    std::vector<Hit> hits;
+};
+
+constexpr int kPhraseBars = 4;
+
+// The tune: one phrase per distinct form letter; a repeated letter gets a new last bar.
+std::vector<Note> composeMelody(const Score& sc, Rng& rng) {
+    const double slot = 30.0 / sc.tempo;
     const int slotsPerBar = sc.meter * 2;
     const int scaleLen = static_cast<int>(sc.mode.size());
     auto chordOf = [&](int bar) { return sc.chords[static_cast<size_t>(bar) % sc.chords.size()] - 1; };
+    // Plucked and reed leads get the odd grace note from above, as folk players do.
+    const bool ornaments = sc.lead == "pluck" || sc.lead == "reed";
 
-    // Melody: one phrase per distinct form letter; a repeat gets a new last bar.
     std::map<char, Phrase> phrases;
     std::map<char, int> seen;
     std::vector<Note> lead;
-    const int phraseBars = 4;
     for (size_t f = 0; f < sc.form.size(); ++f) {
         const char letter = sc.form[f];
-        if (!phrases.count(letter)) phrases[letter] = makePhrase(sc, rng, phraseBars);
+        if (!phrases.count(letter)) phrases[letter] = makePhrase(sc, rng, kPhraseBars);
         Phrase ph = phrases[letter];
         if (seen[letter]++ > 0) {
-            Phrase alt = makePhrase(sc, rng, phraseBars);
+            Phrase alt = makePhrase(sc, rng, kPhraseBars);
             std::vector<int> on, dg;
-            const int cut = (phraseBars - 1) * slotsPerBar;
+            const int cut = (kPhraseBars - 1) * slotsPerBar;
             for (size_t i = 0; i < ph.onsets.size(); ++i)
                 if (ph.onsets[i] < cut) { on.push_back(ph.onsets[i]); dg.push_back(ph.degrees[i]); }
             for (size_t i = 0; i < alt.onsets.size(); ++i)
@@ -122,7 +134,7 @@ std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<N
             ph.onsets = on;
             ph.degrees = dg;
         }
-        const int firstBar = static_cast<int>(f) * phraseBars;
+        const int firstBar = static_cast<int>(f) * kPhraseBars;
         int prev = 999;
         for (size_t i = 0; i < ph.onsets.size(); ++i) {
             const int bar = firstBar + ph.onsets[i] / slotsPerBar;
@@ -139,26 +151,42 @@ std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<N
                 }
             }
             prev = degree;
-            const int next = i + 1 < ph.onsets.size() ? ph.onsets[i + 1] : phraseBars * slotsPerBar;
+            const int next = i + 1 < ph.onsets.size() ? ph.onsets[i + 1] : kPhraseBars * slotsPerBar;
             const double held = std::min(next - ph.onsets[i], 6) * slot * 0.92;
             // No leaps wider than a sixth: fold the note an octave towards the last one.
             double pitch = degreePitch(sc, degree);
+            const double unfolded = pitch;
             if (!lead.empty()) {
                 const double last = lead.back().pitch;
                 while (pitch - last > 9.0 && pitch - 12.0 >= sc.tonic - 7) pitch -= 12.0;
                 while (last - pitch > 9.0 && pitch + 12.0 <= sc.tonic + 17) pitch += 12.0;
             }
-            lead.push_back({(bar * slotsPerBar + s) * slot, held, pitch, s == 0 ? 0.9 : 0.75});
+            double at = (bar * slotsPerBar + s) * slot;
+            const double vel = s == 0 ? 0.9 : 0.75;
+            if (ornaments && s % 2 == 0 && held >= 2.5 * slot && rng.chance(0.3)) {
+                const double grace = std::min(0.07, slot * 0.3);
+                lead.push_back({at, grace, degreePitch(sc, degree + 1) + (pitch - unfolded), vel * 0.7});
+                lead.push_back({at + grace, held - grace, pitch, vel});
+                continue;
+            }
+            lead.push_back({at, held, pitch, vel});
         }
     }
+    return lead;
+}
 
-    // Accompaniment, bar by bar.
+// Pad, bass, arpeggio and drums, bar by bar.
+void composeAccompaniment(const Score& sc, Rng& rng, Parts& parts) {
+    const double beat = 60.0 / sc.tempo, slot = beat / 2.0, barLen = beat * sc.meter;
+    const int slotsPerBar = sc.meter * 2;
+    auto chordOf = [&](int bar) { return sc.chords[static_cast<size_t>(bar) % sc.chords.size()] - 1; };
     static const int kArp4[][8] = {{0, 2, 4, 7, 4, 2, 4, 7}, {0, 4, 7, 4, 9, 4, 7, 4}, {0, 2, 4, 2, 7, 4, 2, 4}};
     static const int kArp3[][6] = {{0, 4, 7, 9, 7, 4}, {0, 2, 4, 7, 4, 2}, {0, 7, 4, 7, 2, 7}};
     const int arpPattern = rng.below(3);
     const char firstLetter = sc.form[0];
     const size_t other = sc.form.find_first_not_of(firstLetter);
     const char secondLetter = other == std::string::npos ? firstLetter : sc.form[other];
+
     for (int bar = 0; bar < sc.bars; ++bar) {
         const int root = chordOf(bar);
         const double t0 = bar * barLen;
@@ -167,22 +195,22 @@ std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<N
             double p = degreePitch(sc, root + 2 * k) - 12.0;
             while (p > sc.tonic - 2) p -= 12.0;
             while (p < sc.tonic - 17) p += 12.0;
-            pad.push_back({t0, barLen * 0.98, p, 0.5});
+            parts.pad.push_back({t0, barLen * 0.98, p, 0.5});
         }
         // Bass: root on the downbeat, the fifth halfway (4/4) or a lighter root on beat three (3/4).
         const double low = degreePitch(sc, root) - 24.0 + (degreePitch(sc, root) - 24.0 < sc.tonic - 31 ? 12.0 : 0.0);
         if (sc.bass == "drone") {
-            if (bar % 2 == 0) bass.push_back({t0, barLen * 2.0 - 0.1, degreePitch(sc, 0) - 24.0, 0.5});
+            if (bar % 2 == 0) parts.bass.push_back({t0, barLen * 2.0 - 0.1, degreePitch(sc, 0) - 24.0, 0.5});
         } else if (sc.meter == 4) {
-            bass.push_back({t0, beat * 1.9, low, 0.9});
-            bass.push_back({t0 + 2 * beat, beat * 1.9, degreePitch(sc, root + 4) - 24.0 - (root + 4 >= 7 ? 12.0 : 0.0), 0.7});
+            parts.bass.push_back({t0, beat * 1.9, low, 0.9});
+            parts.bass.push_back({t0 + 2 * beat, beat * 1.9, degreePitch(sc, root + 4) - 24.0 - (root + 4 >= 7 ? 12.0 : 0.0), 0.7});
         } else {
-            bass.push_back({t0, beat * 1.9, low, 0.9});
-            bass.push_back({t0 + 2 * beat, beat * 0.9, low, 0.6});
+            parts.bass.push_back({t0, beat * 1.9, low, 0.9});
+            parts.bass.push_back({t0 + 2 * beat, beat * 0.9, low, 0.6});
         }
         // Arpeggio: eighths under the first phrase letter, another figure under the second,
         // quarters under the rest, so the sections of the form sound apart.
-        const size_t phrase = static_cast<size_t>(bar / phraseBars);
+        const size_t phrase = static_cast<size_t>(bar / kPhraseBars);
         const char letter = phrase < sc.form.size() ? sc.form[phrase] : firstLetter;
         const int section = letter == firstLetter ? 0 : letter == secondLetter ? 1 : 2;
         const int pattern = (arpPattern + section) % 3;
@@ -191,30 +219,34 @@ std::vector<Note> compose(const Score& sc, std::vector<Note>& arp, std::vector<N
             const int step = sc.meter == 4 ? kArp4[pattern][s] : kArp3[pattern][s];
             const double p = degreePitch(sc, root + step) - 12.0;
             const double len = section == 2 ? slot * 2.5 : slot * 1.5;
-            arp.push_back({t0 + s * slot, len, p, s == 0 ? 0.7 : 0.5 + 0.1 * rng.uni()});
+            parts.arp.push_back({t0 + s * slot, len, p, s == 0 ? 0.7 : 0.5 + 0.1 * rng.uni()});
         }
-        // Percussion.
+        // Percussion; the last bar of every phrase ends in a short fill.
+        const bool fillBar = bar % kPhraseBars == kPhraseBars - 1;
         for (int s = 0; s < slotsPerBar; ++s) {
             const double t = t0 + s * slot;
             const double jitter = 0.85 + 0.15 * rng.uni();
             if (sc.drums == "frame") {
-                if (s == 0) hits.push_back({t, {"low", 1.0 * jitter}});
-                else if (s == slotsPerBar / 2 && sc.meter == 4) hits.push_back({t, {"mid", 0.7 * jitter}});
-                else if (s % 2 == 1 && rng.chance(0.6)) hits.push_back({t, {"tap", 0.45 * jitter}});
-                else if (s % 2 == 0) hits.push_back({t, {"tap", 0.55 * jitter}});
+                if (s == 0) parts.hits.push_back({t, "low", 1.0 * jitter});
+                else if (fillBar && s >= slotsPerBar - 2) {
+                    for (int k = 0; k < 2; ++k) parts.hits.push_back({t + k * slot / 2, "tap", (0.45 + 0.1 * k) * jitter});
+                } else if (s == slotsPerBar / 2 && sc.meter == 4) parts.hits.push_back({t, "mid", 0.7 * jitter});
+                else if (s % 2 == 1 && rng.chance(0.6)) parts.hits.push_back({t, "tap", 0.45 * jitter});
+                else if (s % 2 == 0) parts.hits.push_back({t, "tap", 0.55 * jitter});
             } else if (sc.drums == "march") {
-                if (s % 2 == 0) hits.push_back({t, {s == 0 ? "low" : "mid", (s == 0 ? 1.0 : 0.6) * jitter}});
-                if (s == slotsPerBar - 1 && bar % 2 == 1) {
-                    hits.push_back({t, {"tap", 0.5 * jitter}});
-                    hits.push_back({t + slot / 2, {"tap", 0.55 * jitter}});
+                if (s % 2 == 0) parts.hits.push_back({t, s == 0 ? "low" : "mid", (s == 0 ? 1.0 : 0.6) * jitter});
+                if (s == slotsPerBar - 1 && (bar % 2 == 1 || fillBar)) {
+                    const int strokes = fillBar ? 4 : 2;
+                    for (int k = 0; k < strokes; ++k)
+                        parts.hits.push_back({t + k * slot / strokes, "tap", (0.45 + 0.05 * k) * jitter});
                 }
             } else if (sc.drums == "shaker") {
-                hits.push_back({t, {"shake", (s % 2 == 0 ? 0.9 : 0.55) * jitter}});
-                if (s == 0 && bar % 2 == 0) hits.push_back({t, {"low", 0.6 * jitter}});
+                parts.hits.push_back({t, "shake", (s % 2 == 0 ? 0.9 : 0.55) * jitter});
+                if (s == 0 && bar % 2 == 0) parts.hits.push_back({t, "low", 0.6 * jitter});
+                if (fillBar && s == slotsPerBar - 1) parts.hits.push_back({t, "mid", 0.5 * jitter});
             }
         }
     }
-    return lead;
 }
 
 void place(Stereo& mix, Mono& send, const std::vector<Note>& notes, const std::string& kind, double gain,
@@ -299,9 +331,10 @@ bool loadScore(const std::string& path, Score& score, std::string& error) {
 }
 
 Stereo renderMusic(const Score& sc) {
-    std::vector<Note> arp, pad, bass;
-    std::vector<std::pair<double, std::pair<std::string, double>>> hits;
-    const std::vector<Note> lead = compose(sc, arp, pad, bass, hits);
+    Parts parts;
+    Rng composer(sc.seed);
+    parts.lead = composeMelody(sc, composer);
+    composeAccompaniment(sc, composer, parts);
 
     const size_t loopLen = secs(sc.loopSeconds());
     const size_t total = loopLen + secs(6.0);
@@ -309,22 +342,22 @@ Stereo renderMusic(const Score& sc) {
     Mono send(total, 0.0f);
     Rng rng(sc.seed * 31 + 7);
 
-    place(mix, send, lead, sc.lead, 0.55, 0.05, 0.35, rng);
-    place(mix, send, arp, sc.arp, 0.28, -0.35, 0.4, rng);
-    place(mix, send, bass, sc.bass, sc.bass == "drone" ? 0.22 : 0.45, 0.0, 0.1, rng);
+    place(mix, send, parts.lead, sc.lead, 0.55, 0.05, 0.35, rng);
+    place(mix, send, parts.arp, sc.arp, 0.28, -0.35, 0.4, rng);
+    place(mix, send, parts.bass, sc.bass, sc.bass == "drone" ? 0.22 : 0.45, 0.0, 0.1, rng);
     if (sc.pad != "none") {
         int k = 0;
-        for (const Note& n : pad) {
+        for (const Note& n : parts.pad) {
             const Mono m = renderNote(sc.pad, n.pitch, n.dur, n.vel, rng);
             const size_t at = secs(n.at);
             mixInto(mix, m, at, 0.16, (k++ % 3 - 1) * 0.5);
             mixInto(send, m, at, 0.16 * 0.6);
         }
     }
-    for (const auto& h : hits) {
-        const Mono m = renderHit(h.second.first, h.second.second, rng);
-        mixInto(mix, m, secs(h.first), 0.35, h.second.first == "shake" ? 0.4 : 0.1);
-        mixInto(send, m, secs(h.first), 0.35 * 0.2);
+    for (const Hit& h : parts.hits) {
+        const Mono m = renderHit(h.kind, h.vel, rng);
+        mixInto(mix, m, secs(h.at), 0.35, h.kind == "shake" ? 0.4 : 0.1);
+        mixInto(send, m, secs(h.at), 0.35 * 0.2);
     }
 
     const Stereo room = reverb(send, 0.85, 0.35);

@@ -506,7 +506,8 @@ Mono wind(size_t loopLen) {
     const double w = 2.0 * kPi / loopSecs;
     for (size_t i = 0; i < c.s.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        const double gust = 0.55 + 0.25 * std::sin(w * t) + 0.12 * std::sin(3.0 * w * t + 1.0) + 0.08 * std::sin(7.0 * w * t + 2.0);
+        const double gust = 0.55 + 0.2 * std::sin(w * t) + 0.12 * std::sin(3.0 * w * t + 1.0) +
+                            0.1 * std::sin(5.0 * w * t + 2.0) + 0.06 * std::sin(11.0 * w * t + 0.3);
         const double f1 = 420.0 + 200.0 * std::sin(2.0 * w * t + 0.5);
         const double f2 = 900.0 + 300.0 * std::sin(5.0 * w * t + 1.3);
         const double n = c.rng.bip();
@@ -515,7 +516,7 @@ Mono wind(size_t loopLen) {
     }
     removeDc(c.s);
     crossfadeLoop(c.s, loopLen);
-    normalise(c.s, -3.0);
+    normalise(c.s, -8.0);  // it keeps blowing under the menu music
     return c.s;
 }
 
@@ -556,23 +557,6 @@ Mono fire(size_t loopLen, double intensity, bool far, uint64_t seed) {
 
 }  // namespace
 
-const std::vector<SoundInfo>& soundTable() {
-    static const std::vector<SoundInfo> table = {
-        {"keyboard1", false}, {"keyboard2", false}, {"keyboard3", false}, {"keyboard4", false}, {"keyboard5", false},
-        {"lightning", false}, {"fireball", false}, {"fireball-blast", false}, {"fireball-enemy", false},
-        {"spell-rat", false}, {"earthquake", false}, {"spell-ray", false}, {"broken_pipe", false},
-        {"rain", true}, {"fire_start", false}, {"disturbance", false}, {"spell-eye", false},
-        {"break_door", false}, {"bomb", false}, {"bomb-enemy", false}, {"dig", false}, {"repair", false},
-        {"firefighter", false}, {"movers", false}, {"pumpers", false}, {"antirat", false},
-        {"reflector", false}, {"reflector-broken", false}, {"Rubble1", false}, {"Rubble2", false},
-        {"SplashSlow", false}, {"SplashFast", false}, {"SplashSmall", false}, {"levitronous", false},
-        {"armor", false}, {"doors", false}, {"fence", false}, {"build-block", false}, {"build-room", false},
-        {"put-spell", false}, {"challenge", false},
-        {"wind", true}, {"fire1", true}, {"fire2", true}, {"fire3", true}, {"fire-enemy", true},
-    };
-    return table;
-}
-
 bool renderSound(const std::string& name, Mono& out) {
     static const std::map<std::string, std::function<Mono()>> recipes = {
         {"keyboard1", [] { return keyboard(1); }}, {"keyboard2", [] { return keyboard(2); }},
@@ -590,7 +574,7 @@ bool renderSound(const std::string& name, Mono& out) {
         {"SplashFast", [] { return splashSound(1); }}, {"SplashSmall", [] { return splashSound(2); }},
         {"levitronous", levitronous}, {"armor", armor}, {"doors", doors}, {"fence", fence},
         {"build-block", buildBlock}, {"build-room", buildRoom}, {"put-spell", putSpell},
-        {"challenge", challenge}, {"wind", [] { return wind(secs(10.0)); }},
+        {"challenge", challenge}, {"wind", [] { return wind(secs(16.0)); }},
         {"fire1", [] { return fire(secs(6.0), 0.2, false, 61); }},
         {"fire2", [] { return fire(secs(6.0), 0.55, false, 62); }},
         {"fire3", [] { return fire(secs(6.0), 1.0, false, 63); }},

@@ -19,7 +19,10 @@ void BoardElem::relayout() {
 
 void BoardElem::setUnderground(bool v) {
   underground_ = v;
-  if (board_) board_->undergroundDirty_ = true;
+  if (board_) {
+    board_->undergroundDirty_ = true;
+    if (v) board_->extendReach(x_, y_);
+  }
 }
 
 void BoardElem::setBurning(bool v) {
@@ -36,6 +39,7 @@ bool BoardElem::setKind(ElemKind kind) {
   }
   const ElemKind old = kind_;
   kind_ = kind;
+  if (board_ && kind != ElemKind::Empty) board_->extendReach(x_, y_);
   const int delta = (isBlockKind(kind) ? 1 : 0) - (isBlockKind(old) ? 1 : 0);
   if (board_ && delta != 0) board_->changeBlockCount(delta);
   if (kind == ElemKind::Empty)
@@ -89,10 +93,6 @@ BoardElem* BoardElem::getRight() const { return board_ ? board_->cellAt(x_ + 1, 
 BoardElem* BoardElem::getUpper() const { return board_ ? board_->cellAt(x_, y_ + 1) : nullptr; }
 BoardElem* BoardElem::getLower() const { return board_ ? board_->cellAt(x_, y_ - 1) : nullptr; }
 
-bool BoardElem::isBlock() const { return isBlockKind(kind_); }
-
-bool BoardElem::isBlockOrCave() const { return kind_ == ElemKind::Cave || isBlock(); }
-
 bool BoardElem::joinsSideways() const {
   return kind_ == ElemKind::FourBlock || kind_ == ElemKind::HorizBlock;
 }
@@ -109,13 +109,4 @@ bool BoardElem::isVisibleToLocalPlayer(const Player* localPlayer) const {
   if (!owner_) return false;
   if (owner_ == localPlayer) return true;
   return revealed_;
-}
-
-bool BoardElem::isWorking() const {
-  return isBlock() && !damaged_ && waterLevel_ < kWorkingWaterLimit && !burning_;
-}
-
-bool BoardElem::isOpen() const {
-  if (!inPlay_ || waterLevel_ >= kWorkingWaterLimit) return false;
-  return (kind_ == ElemKind::Empty && !underground_) || kind_ == ElemKind::Cave;
 }

@@ -93,8 +93,9 @@ class GameDirector_Sandbox : public GameDirector {
 };
 
 // The tutorial's place among the modes. Its scripted steps are not written
-// yet: it plays as a skirmish with the tutorial's intro, and every script hook
-// keeps the base behaviour.
+// yet: it plays as a skirmish with the tutorial's intro, every script hook
+// keeps the base behaviour, and it does not report itself as running. The
+// script position (step, active) is kept for the steps to come.
 class GameDirector_Tutorial : public GameDirector_Normal {
  public:
   bool isRegularGame() const override { return false; }

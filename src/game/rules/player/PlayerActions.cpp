@@ -7,6 +7,17 @@
 #include "logog/logog.hpp"
 #include "player/Player.h"
 
+namespace {
+
+// Whether a target is offered somewhere; stops at the first, without
+// building the whole list.
+bool anyTarget(const Board& board, int cardId, int pickIndex) {
+  return board.anyElemInReach(
+      [&](const BoardElem& e) { return e.isValidTarget(cardId, pickIndex); });
+}
+
+}  // namespace
+
 void Player::showMessage(const std::string& key) {
   events().showPlayerMessage(*this, context_->text().text(key));
 }
@@ -23,7 +34,7 @@ bool Player::selectCard(int cardId) {
     showMessage("MUST_RESERVE_BLOCK");
     return false;
   }
-  if (placementOptions(cardId).empty()) {
+  if (!board_->anyElemInReach([&](const BoardElem& e) { return e.canPlace(cardId); })) {
     switch (card->category) {
       case CardCategory::Structure: showMessage("NO_VALID_PLACEMENT"); break;
       case CardCategory::Room: showMessage("NO_EMPTY_ELEM"); break;
@@ -39,7 +50,7 @@ bool Player::selectCard(int cardId) {
 std::vector<BoardElem*> Player::placementOptions(int cardId) const {
   std::vector<BoardElem*> out;
   if (!board_ || !CardTable::getCard(cardId)) return out;
-  board_->forEachElem([&](BoardElem& e) {
+  board_->forEachElemInReach([&](BoardElem& e) {
     if (e.canPlace(cardId)) out.push_back(&e);
   });
   return out;
@@ -68,13 +79,12 @@ std::vector<Player::StoredCard> Player::collectSpellOptions(bool hostile,
                                                             bool onlyCastable) const {
   std::vector<StoredCard> out;
   if (!board_) return out;
-  board_->forEachElem([&](BoardElem& e) {
+  board_->forEachElemInReach([&](BoardElem& e) {
     if (!e.isWorking() || !(e.holdsSpells() || e.holdsCrews())) return;
     for (const StoredCard& stored : e.storedCards()) {
       const CardRecord* card = CardTable::getCard(stored.first);
       if (!card || card->hostile != hostile) continue;
-      if (onlyCastable && card->targetCount > 0 &&
-          targetOptions(*board_, stored.first, 0, {}).empty())
+      if (onlyCastable && card->targetCount > 0 && !anyTarget(*board_, stored.first, 0))
         continue;
       out.push_back(stored);
     }
@@ -85,7 +95,7 @@ std::vector<Player::StoredCard> Player::collectSpellOptions(bool hostile,
 std::vector<BoardElem*> Player::targetOptions(const Board& board, int cardId, int pickIndex,
                                               const std::vector<BoardElem*>& excluded) {
   std::vector<BoardElem*> out;
-  board.forEachElem([&](BoardElem& e) {
+  board.forEachElemInReach([&](BoardElem& e) {
     if (std::find(excluded.begin(), excluded.end(), &e) != excluded.end()) return;
     if (e.isValidTarget(cardId, pickIndex)) out.push_back(&e);
   });
@@ -158,7 +168,7 @@ bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
   }
   for (int pick = 0; pick < card->targetCount; ++pick) {
     if (!targetPlayer || !targetPlayer->board() ||
-        targetOptions(*targetPlayer->board(), cardId, pick, {}).empty()) {
+        !anyTarget(*targetPlayer->board(), cardId, pick)) {
       LOGOG_INFO("not valid targets");
       showMessage("NO_VALID_TARGETS");
       return false;
