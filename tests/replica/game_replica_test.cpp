@@ -302,6 +302,20 @@ TEST_F(GameReplication, ALostConnectionTakesTheReplicatedGameOnTheJoiningSide) {
   EXPECT_NE(host.game().localPlayer(), nullptr);
 }
 
+TEST_F(GameReplication, ClearingTheReplicationFreesTheCopiesButNotTheHostsGame) {
+  startGame();
+  ASSERT_TRUE(sync());
+  join.replicas.clear();
+  host.replicas.clear();
+  EXPECT_EQ(join.replicas.replicaCount(), 0u);
+  EXPECT_EQ(join.game().localPlayer(), nullptr);
+  EXPECT_EQ(join.game().enemyPlayer(), nullptr);
+  EXPECT_EQ(host.replicas.replicaCount(), 0u);
+  ASSERT_NE(host.game().localPlayer(), nullptr);
+  EXPECT_EQ(host.game().localPlayer()->board()->cellAt(0, 0)->x(), 0);
+  host.game().clearGame(true);  // the game frees its own, once
+}
+
 TEST_F(GameReplication, TheJoiningSideFreesItsReplicatedGameOnceThenIgnoresTheHostsDestruction) {
   startGame();
   ASSERT_TRUE(sync());

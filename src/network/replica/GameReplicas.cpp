@@ -18,7 +18,9 @@ GameReplicas::GameReplicas(GameContext& context, RakNet::NetworkIDManager& ids)
   manager_->SetNetworkIDManager(ids_);
 }
 
-GameReplicas::~GameReplicas() {
+GameReplicas::~GameReplicas() { clear(); }
+
+void GameReplicas::clear() {
   if (RakNet::RakPeerInterface* peer = manager_->GetRakPeerInterface()) peer->DetachPlugin(manager_.get());
   manager_->Clear();  // the host's objects on this machine go by their pop rule
   // What is left: the elements first, as a board frees its own.
@@ -27,6 +29,7 @@ GameReplicas::~GameReplicas() {
   for (auto& b : boards_) left.push_back(b.second);
   for (auto& p : players_) left.push_back(p.second);
   for (ModelReplica* r : left) drop(r);
+  heldBack_.clear();
 }
 
 bool GameReplicas::isServer() const { return context_->matchLink().isServer(); }

@@ -8,8 +8,8 @@
 // host's constructions own the objects they made, and free them (after detaching
 // them from the game) when the host destroys them or the connection drops.
 //
-// Whether this machine hosts is asked of the context's match link. The object must
-// go before its context.
+// Whether this machine hosts is asked of the context's match link. The object
+// must go before its context, or be cleared (clear()) while the context lives.
 #pragma once
 
 #include <cstdint>
@@ -47,6 +47,11 @@ class GameReplicas {
   ~GameReplicas();
   GameReplicas(const GameReplicas&) = delete;
   GameReplicas& operator=(const GameReplicas&) = delete;
+
+  // Detaches the manager from its peer, lets the joining side's copies go by their
+  // rule (detached from the game and freed) and drops every replica. The game's
+  // own objects stay. Attach manager() again to replicate anew.
+  void clear();
 
   // The plug-in to attach to the peer (world 0, the given network-id manager).
   ReplicaManager3_custom& manager() const { return *manager_; }
