@@ -5,8 +5,10 @@
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "BoardElemReplica.h"
+#include "BoardReplica.h"
 #include "GameContext.h"
-#include "ModelReplicas.h"
+#include "PlayerReplica.h"
 #include "ReplicaManager3_custom.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
