@@ -274,10 +274,13 @@ TEST_F(GameReplication, TheHostTakesNoConstructionAndNoUpdateOfItsObjects) {
 TEST_F(GameReplication, TheHostsDestructionTakesEverythingAndDetachesTheGame) {
   startGame();
   ASSERT_TRUE(sync());
+  const size_t before = join.meter.bytes, messages = join.meter.messages;
   host.game().clearGame(false);
   EXPECT_EQ(host.replicas.replicaCount(), 0u);
   ASSERT_TRUE(marker(host, join));
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
+  std::printf("replication: end of a game %zu bytes in %zu messages\n", join.meter.bytes - before,
+              join.meter.messages - messages);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(join.game().enemyPlayer(), nullptr);
   join.game().clearGame(true);  // nothing left to free twice
