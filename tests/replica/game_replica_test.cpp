@@ -95,6 +95,33 @@ TEST_F(GameReplication, AKindAndARoomInOneUpdateBothArrive) {
   expectMirrored(true);
 }
 
+// Every element update reports its board's fire level, also when the fire stays.
+TEST_F(GameReplication, ElementUpdatesReportTheFireLevelOfTheirBoard) {
+  struct FireLevels : BoardObserver {
+    std::vector<std::pair<const Board*, int>> reports;
+    void onFireLevelChanged(Board& b, int percent) override { reports.emplace_back(&b, percent); }
+  } fire;
+  startGame();
+  ASSERT_TRUE(sync());
+  join.ctx.setObserver(&fire);
+  const Board* board = join.game().enemyPlayer()->board();
+  hostElem(8, 30)->setKind(ElemKind::FourBlock);  // a block: the level is counted
+  ASSERT_TRUE(sync());
+  ASSERT_FALSE(fire.reports.empty());
+  EXPECT_EQ(fire.reports.back().first, board);
+  fire.reports.clear();
+  hostElem(8, 30)->setRevealed(true);  // no fire either way
+  ASSERT_TRUE(sync());
+  EXPECT_EQ(fire.reports.size(), 1u);
+  fire.reports.clear();
+  hostElem(8, 30)->setBurning(true);
+  ASSERT_TRUE(sync());
+  ASSERT_EQ(fire.reports.size(), 1u);
+  EXPECT_EQ(fire.reports.back().second, board->burningCount() * 100 / board->blockCount());
+  EXPECT_EQ(board->burningCount(), host.game().localPlayer()->board()->burningCount());
+  join.ctx.setObserver(nullptr);
+}
+
 TEST_F(GameReplication, StoredCardsArrivingWhileTheirOwnerChoosesASpellWaitForTheChoiceToEnd) {
   startGame();
   ASSERT_TRUE(sync());
