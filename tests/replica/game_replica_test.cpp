@@ -346,6 +346,20 @@ TEST_F(GameReplication, ClearingTheReplicationFreesTheCopiesButNotTheHostsGame) 
   host.game().clearGame(true);  // the game frees its own, once
 }
 
+TEST_F(GameReplication, CopiesOfAnAbandonedMatchCanBeDroppedBeforeTheNextOne) {
+  startGame();
+  ASSERT_TRUE(sync());
+  join.game().clearGame(false);  // the joining side leaves: it only forgets its players
+  join.replicas.dropCopies();
+  EXPECT_EQ(join.replicas.replicaCount(), 0u);
+  EXPECT_EQ(join.replicas.manager().GetReplicaCount(), 0u);
+  // A next match on the same connection arrives whole.
+  host.game().clearGame(false);
+  startGame();
+  ASSERT_TRUE(sync());
+  expectMirrored(true);
+}
+
 TEST_F(GameReplication, TheJoiningSideFreesItsReplicatedGameOnceThenIgnoresTheHostsDestruction) {
   startGame();
   ASSERT_TRUE(sync());

@@ -34,6 +34,20 @@ void GameReplicas::clear() {
   heldBack_.clear();
 }
 
+void GameReplicas::dropCopies() {
+  std::vector<ModelReplica*> copies;
+  for (auto& e : elems_)
+    if (e.second->owned()) copies.push_back(e.second);
+  for (auto& b : boards_)
+    if (b.second->owned()) copies.push_back(b.second);
+  for (auto& p : players_)
+    if (p.second->owned()) copies.push_back(p.second);
+  for (ModelReplica* r : copies) {
+    manager_->Dereference(r);
+    drop(r);
+  }
+}
+
 bool GameReplicas::isServer() const { return context_->matchLink().isServer(); }
 
 void GameReplicas::drop(ModelReplica* r) {

@@ -53,6 +53,12 @@ class GameReplicas {
   // own objects stay. Attach manager() again to replicate anew.
   void clear();
 
+  // Frees every copy made from another machine's construction (detached from the
+  // game first), sending nothing. For the start of a match as the joining side: the
+  // copies of an abandoned match, whose destruction the lobby no longer relays,
+  // would otherwise stay until the connection closes.
+  void dropCopies();
+
   // The plug-in to attach to the peer (world 0, the given network-id manager).
   ReplicaManager3_custom& manager() const { return *manager_; }
   GameContext& context() const { return *context_; }
