@@ -82,6 +82,18 @@ BoardElem* Board::placeElem(std::unique_ptr<BoardElem> elem, int x, int y) {
   return e;
 }
 
+std::unique_ptr<BoardElem> Board::takeElem(int x, int y) {
+  if (!isOnBoard(x, y)) return nullptr;
+  std::unique_ptr<BoardElem> elem = std::move(cells_[x * kSize + y]);
+  if (!elem) return nullptr;
+  if (elem->isBlock()) changeBlockCount(-1);
+  if (elem->isBurning()) changeBurningCount(-1);
+  elem->board_ = nullptr;
+  elem->owner_ = nullptr;
+  undergroundDirty_ = true;
+  return elem;
+}
+
 void Board::setOwner(Player* owner) {
   owner_ = owner;
   for (auto& e : cells_)

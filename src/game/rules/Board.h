@@ -53,6 +53,9 @@ class Board {
   // its board, owner and position; counts its block and fire. Coordinates
   // outside 0..39 are refused with a log line (null).
   BoardElem* placeElem(std::unique_ptr<BoardElem> elem, int x, int y);
+  // Takes the element out of its cell (its block and fire leave the counters);
+  // null when the cell is empty or off the board.
+  std::unique_ptr<BoardElem> takeElem(int x, int y);
 
   void setOwner(Player* owner);
   Player* owner() const { return owner_; }

@@ -1,0 +1,143 @@
+// The game's replication: the replica manager of the match, the replicas of the
+// players, boards and elements of one game context, and the NetworkIDs by which
+// messages name those objects. The network object owns one and attaches its
+// manager() to the peer; the match link's replica calls land here.
+//
+// Replicas are thin adapters: on the hosting side they point at the running game's
+// objects, which the game frees; on the joining side the replicas made from the
+// host's constructions own the objects they made, and free them (after detaching
+// them from the game) when the host destroys them or the connection drops.
+//
+// Whether this machine hosts is asked of the context's match link. The object
+// must go before its context, or be cleared (clear()) while the context lives.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "player/AnimateSpellEvent.h"
+#include "raknet/BitStream.h"
+#include "raknet/NetworkIDManager.h"
+
+class Board;
+class BoardElem;
+class GameContext;
+class Player;
+
+class BoardElemReplica;
+class BoardReplica;
+class ModelReplica;
+class PlayerReplica;
+class ReplicaManager3_custom;
+
+class GameReplicas {
+ public:
+  // Longest lists a received state may carry.
+  static constexpr int kMaxCards = 64;
+  static constexpr int kMaxElemList = 2 * 40 * 40;
+  static constexpr int kMaxSpellQueue = 64;
+  static constexpr int kMaxPower = 1000;
+
+  GameReplicas(GameContext& context, RakNet::NetworkIDManager& ids);
+  ~GameReplicas();
+  GameReplicas(const GameReplicas&) = delete;
+  GameReplicas& operator=(const GameReplicas&) = delete;
+
+  // Detaches the manager from its peer, lets the joining side's copies go by their
+  // rule (detached from the game and freed) and drops every replica. The game's
+  // own objects stay. Attach manager() again to replicate anew.
+  void clear();
+
+  // Frees every copy made from another machine's construction (detached from the
+  // game first), sending nothing. For the start of a match as the joining side: the
+  // copies of an abandoned match, whose destruction the lobby no longer relays,
+  // would otherwise stay until the connection closes.
+  void dropCopies();
+
+  // The plug-in to attach to the peer (world 0, the given network-id manager).
+  ReplicaManager3_custom& manager() const { return *manager_; }
+  GameContext& context() const { return *context_; }
+  RakNet::NetworkIDManager& ids() const { return *ids_; }
+  bool isServer() const;
+
+  // ---- The match link's replica calls ------------------------------------------
+  // Registers a new object of the game (hosting side).
+  void referenceReplica(Player& player);
+  void referenceReplica(Board& board);
+  void referenceReplica(BoardElem& elem);
+  // The game is about to free the object: a replica of this machine's tells every
+  // connection; one made from the host's construction only lets go of it.
+  void destroyReplica(Player& player);
+  void destroyReplica(Board& board);
+  void destroyReplica(BoardElem& elem);
+  // One update pass now: constructions not yet sent, then every changed state.
+  void updateReplicas();
+  // Gives elements the stored cards that arrived while their owner chose a spell,
+  // once it no longer does. The manager calls it on each of its updates.
+  void applyHeldBackCards();
+
+  // ---- NetworkIDs --------------------------------------------------------------------
+  // The object's id, or the unassigned id when it has no replica.
+  RakNet::NetworkID idOf(const Player* player) const;
+  RakNet::NetworkID idOf(const Board* board) const;
+  RakNet::NetworkID idOf(const BoardElem* elem) const;
+  // The object of that id, or null (unassigned, unknown or of another class).
+  Player* playerById(RakNet::NetworkID id) const;
+  Board* boardById(RakNet::NetworkID id) const;
+  BoardElem* elemById(RakNet::NetworkID id) const;
+  // How many replicas exist (all kinds).
+  size_t replicaCount() const { return players_.size() + boards_.size() + elems_.size(); }
+
+  // ---- Lists, shared with the match messages ------------------------------------------
+  // Readers empty the target first, read the count as a signed int32 (below 1: an
+  // empty list) and fail on a short stream or a count above `maxCount`. NetworkIDs
+  // that resolve to nothing become null entries.
+  static void writeIntVector(RakNet::BitStream& out, const std::vector<int>& values);
+  static bool readIntVector(RakNet::BitStream& in, std::vector<int>& values, int maxCount = kMaxCards);
+  void writeReplicaVector(RakNet::BitStream& out, const std::vector<BoardElem*>& elems) const;
+  bool readReplicaVector(RakNet::BitStream& in, std::vector<BoardElem*>& elems, int maxCount = kMaxElemList) const;
+  static void writeIntPairVector(RakNet::BitStream& out, const std::vector<std::pair<int32_t, int32_t>>& pairs);
+  static bool readIntPairVector(RakNet::BitStream& in, std::vector<std::pair<int32_t, int32_t>>& pairs,
+                                int maxCount = kMaxCards);
+  void writeSpellQueue(RakNet::BitStream& out, const std::deque<AnimateSpellEvent>& queue) const;
+  bool readSpellQueue(RakNet::BitStream& in, std::deque<AnimateSpellEvent>& queue,
+                      int maxCount = kMaxSpellQueue) const;
+
+ private:
+  friend class BoardElemReplica;
+  friend class BoardReplica;
+  friend class ModelReplica;
+  friend class PlayerReplica;
+
+  // Bookkeeping of the replicas themselves.
+  void add(PlayerReplica* r);
+  void add(BoardReplica* r);
+  void add(BoardElemReplica* r);
+  void remove(const PlayerReplica* r);
+  void remove(const BoardReplica* r);
+  void remove(const BoardElemReplica* r);
+  // What still points at objects about to go: the game (release only), other
+  // players' targets and lists, boards owned by the player, element replicas of a board.
+  void detachFromGame(Player* player);
+  void forgetPlayer(const Player* player);
+  void forgetElems(const std::vector<const BoardElem*>& elems);
+  // The element replicas of a board let go of their elements (the board frees them).
+  void forgetElemsOf(const Board* board);
+  std::vector<Player*> knownPlayers() const;
+  void holdBack(BoardElemReplica* r) { heldBack_.insert(r); }
+  // Frees a replica the game does not free: host's go, joining side's free their object.
+  void drop(ModelReplica* r);
+
+  GameContext* context_;
+  RakNet::NetworkIDManager* ids_;
+  std::unique_ptr<ReplicaManager3_custom> manager_;
+  std::unordered_map<const Player*, PlayerReplica*> players_;
+  std::unordered_map<const Board*, BoardReplica*> boards_;
+  std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
+  std::unordered_set<BoardElemReplica*> heldBack_;
+};

@@ -1,0 +1,35 @@
+#include "ReplicaManager3_custom.h"
+
+#include "Board.h"
+#include "BoardElem.h"
+#include "BoardElemReplica.h"
+#include "BoardReplica.h"
+#include "GameContext.h"
+#include "GameReplicas.h"
+#include "PlayerReplica.h"
+#include "player/Player.h"
+#include "raknet/RakString.h"
+
+RakNet::Replica3* Connection_RM3_custom::AllocReplica(RakNet::BitStream* allocationId, RakNet::ReplicaManager3*) {
+  RakNet::RakString type;
+  if (!allocationId || !allocationId->Read(type)) return nullptr;
+  GameContext& context = replicas_.context();
+  if (type == "Player") return new PlayerReplica(replicas_, new Player(context), true);
+  if (type == "BoardElem") return new BoardElemReplica(replicas_, new BoardElem(), true);
+  if (type == "Board") return new BoardReplica(replicas_, new Board(context), true);
+  return nullptr;
+}
+
+ReplicaManager3_custom::~ReplicaManager3_custom() { Clear(); }
+
+RakNet::Connection_RM3* ReplicaManager3_custom::AllocConnection(const RakNet::SystemAddress& address,
+                                                               RakNet::RakNetGUID guid) const {
+  return new Connection_RM3_custom(address, guid, replicas_);
+}
+
+void ReplicaManager3_custom::DeallocConnection(RakNet::Connection_RM3* connection) const { delete connection; }
+
+void ReplicaManager3_custom::Update() {
+  ReplicaManager3::Update();
+  replicas_.applyHeldBackCards();
+}
