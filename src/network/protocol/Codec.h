@@ -28,6 +28,11 @@ class Writer {
   bool field(const std::vector<std::int32_t>& v);
   bool field(const std::vector<std::uint64_t>& v);
   bool field(const std::vector<PlayerEntry>& v);
+  // The given fields in turn.
+  template <class... T>
+  bool fields(const T&... v) {
+    return (field(v) && ...);
+  }
 
  private:
   RakNet::BitStream& out_;
@@ -42,6 +47,11 @@ class Reader {
   bool field(std::vector<std::int32_t>& v);
   bool field(std::vector<std::uint64_t>& v);
   bool field(std::vector<PlayerEntry>& v);
+  // The given fields in turn; stops at the first missing one.
+  template <class... T>
+  bool fields(T&... v) {
+    return (field(v) && ...);
+  }
 
   bool ok() const { return ok_; }
   bool atEnd() const { return pos_ == length_; }
