@@ -35,6 +35,9 @@ class Writer {
   }
 
  private:
+  template <class T>
+  bool list(const std::vector<T>& v);
+
   RakNet::BitStream& out_;
 };
 
@@ -62,6 +65,12 @@ class Reader {
   // The count of a list whose elements take at least minBytes each: below 1 is an
   // empty list; more than the bytes left can hold fails.
   bool count(size_t minBytes, size_t& n);
+  // A big-endian integer of sizeof(T) bytes.
+  template <class T>
+  bool number(T& v);
+  // A count and that many numbers.
+  template <class T>
+  bool list(std::vector<T>& v);
   bool fail() {
     ok_ = false;
     return false;
