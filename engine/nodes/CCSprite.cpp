@@ -334,16 +334,7 @@ void CCSprite::draw() {
   program->setUniformForModelViewProjectionMatrix();
   ccGLBlendFunc(m_sBlendFunc.src, m_sBlendFunc.dst);
   ccGLBindTexture2D(m_pobTexture->getName());
-  ccGLEnableVertexAttribs(kCCVertexAttribFlag_PosColorTex);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-  const GLsizei stride = sizeof(ccV3F_C4B_T2F);
-  const char* base = reinterpret_cast<const char*>(&m_sQuad);
-  glVertexAttribPointer(kCCVertexAttrib_Position, 3, GL_FLOAT, GL_FALSE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, vertices));
-  glVertexAttribPointer(kCCVertexAttrib_TexCoords, 2, GL_FLOAT, GL_FALSE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, texCoords));
-  glVertexAttribPointer(kCCVertexAttrib_Color, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, colors));
+  ccGLVertexAttribsForVertices(&m_sQuad.tl);
   // Quad order tl, bl, tr, br is a triangle strip.
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   CC_INCREMENT_GL_DRAWS(1);
