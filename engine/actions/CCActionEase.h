@@ -27,12 +27,7 @@ class CCActionEase : public CCActionInterval {
   template <class T, class... Params>
   static T* createEase(CCActionInterval* pAction, Params... params) {
     T* p = new T();
-    if (p->initWithAction(pAction, params...)) {
-      p->autorelease();
-      return p;
-    }
-    delete p;
-    return 0;
+    return ccAutoreleaseIfInit(p, p->initWithAction(pAction, params...));
   }
   template <class T, class... Params>
   CCObject* copyEase(CCZone* pZone, Params... params) {

@@ -135,12 +135,7 @@ CCObject* CCCallFunc::copyWithZone(CCZone* pZone) {
 
 CCCallFuncN* CCCallFuncN::create(CCObject* pSelectorTarget, SEL_CallFuncN selector) {
   CCCallFuncN* p = new CCCallFuncN();
-  if (p->initWithTarget(pSelectorTarget, selector)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pSelectorTarget, selector));
 }
 
 bool CCCallFuncN::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncN selector) {
@@ -165,12 +160,7 @@ CCObject* CCCallFuncN::copyWithZone(CCZone* pZone) {
 
 CCCallFuncND* CCCallFuncND::create(CCObject* pSelectorTarget, SEL_CallFuncND selector, void* d) {
   CCCallFuncND* p = new CCCallFuncND();
-  if (p->initWithTarget(pSelectorTarget, selector, d)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pSelectorTarget, selector, d));
 }
 
 bool CCCallFuncND::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncND selector, void* d) {
@@ -199,12 +189,7 @@ CCCallFuncO::~CCCallFuncO() { CC_SAFE_RELEASE(m_pObject); }
 
 CCCallFuncO* CCCallFuncO::create(CCObject* pSelectorTarget, SEL_CallFuncO selector, CCObject* pObject) {
   CCCallFuncO* p = new CCCallFuncO();
-  if (p->initWithTarget(pSelectorTarget, selector, pObject)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pSelectorTarget, selector, pObject));
 }
 
 bool CCCallFuncO::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncO selector, CCObject* pObject) {

@@ -68,12 +68,7 @@ CCSequence::~CCSequence() {
 
 CCSequence* CCSequence::createWithTwoActions(CCFiniteTimeAction* pActionOne, CCFiniteTimeAction* pActionTwo) {
   CCSequence* p = new CCSequence();
-  if (!p->initWithTwoActions(pActionOne, pActionTwo)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithTwoActions(pActionOne, pActionTwo));
 }
 
 // Sequences and spawns of many actions are built as a chain of pairs, the first pair
@@ -202,12 +197,7 @@ CCRepeat::~CCRepeat() { CC_SAFE_RELEASE(m_pInnerAction); }
 
 CCRepeat* CCRepeat::create(CCFiniteTimeAction* pAction, unsigned int times) {
   CCRepeat* p = new CCRepeat();
-  if (!p->initWithAction(pAction, times)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithAction(pAction, times));
 }
 
 bool CCRepeat::initWithAction(CCFiniteTimeAction* pAction, unsigned int times) {
@@ -280,12 +270,7 @@ CCRepeatForever::~CCRepeatForever() { CC_SAFE_RELEASE(m_pInnerAction); }
 
 CCRepeatForever* CCRepeatForever::create(CCActionInterval* pAction) {
   CCRepeatForever* p = new CCRepeatForever();
-  if (!p->initWithAction(pAction)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithAction(pAction));
 }
 
 bool CCRepeatForever::initWithAction(CCActionInterval* pAction) {
@@ -337,12 +322,7 @@ CCSpawn::~CCSpawn() {
 
 CCSpawn* CCSpawn::createWithTwoActions(CCFiniteTimeAction* pAction1, CCFiniteTimeAction* pAction2) {
   CCSpawn* p = new CCSpawn();
-  if (!p->initWithTwoActions(pAction1, pAction2)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithTwoActions(pAction1, pAction2));
 }
 
 CCSpawn* CCSpawn::create(CCFiniteTimeAction* pAction1, ...) {

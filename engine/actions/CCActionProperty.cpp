@@ -383,12 +383,7 @@ CCTargetedAction::~CCTargetedAction() {
 
 CCTargetedAction* CCTargetedAction::create(CCNode* pTarget, CCFiniteTimeAction* pAction) {
   CCTargetedAction* p = new CCTargetedAction();
-  if (!p->initWithTarget(pTarget, pAction)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pTarget, pAction));
 }
 
 bool CCTargetedAction::initWithTarget(CCNode* pTarget, CCFiniteTimeAction* pAction) {

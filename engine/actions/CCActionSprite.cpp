@@ -70,12 +70,7 @@ CCAnimate::~CCAnimate() {
 
 CCAnimate* CCAnimate::create(CCAnimation* pAnimation) {
   CCAnimate* p = new CCAnimate();
-  if (!p->initWithAnimation(pAnimation)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithAnimation(pAnimation));
 }
 
 void CCAnimate::setAnimation(CCAnimation* pAnimation) {

@@ -8,12 +8,7 @@ CCKeyboardHandler::~CCKeyboardHandler() {
 
 CCKeyboardHandler* CCKeyboardHandler::create(CCKeyboardDelegate* pDelegate) {
   CCKeyboardHandler* h = new CCKeyboardHandler();
-  if (h->initWithDelegate(pDelegate)) {
-    h->autorelease();
-    return h;
-  }
-  delete h;
-  return 0;
+  return ccAutoreleaseIfInit(h, h->initWithDelegate(pDelegate));
 }
 
 bool CCKeyboardHandler::initWithDelegate(CCKeyboardDelegate* pDelegate) {

@@ -12,12 +12,7 @@ CCMouseHandler::~CCMouseHandler() {
 
 CCMouseHandler* CCMouseHandler::create(CCMouseDelegate* pDelegate, int nPriority) {
   CCMouseHandler* h = new CCMouseHandler();
-  if (h->initWithDelegate(pDelegate, nPriority)) {
-    h->autorelease();
-    return h;
-  }
-  delete h;
-  return 0;
+  return ccAutoreleaseIfInit(h, h->initWithDelegate(pDelegate, nPriority));
 }
 
 bool CCMouseHandler::initWithDelegate(CCMouseDelegate* pDelegate, int nPriority) {

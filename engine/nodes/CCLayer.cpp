@@ -26,12 +26,7 @@ bool CCLayer::init() {
 
 CCLayer* CCLayer::create() {
   CCLayer* p = new CCLayer();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 void CCLayer::registerWithTouchDispatcher() {

@@ -43,12 +43,7 @@ CCNode::~CCNode() {
 
 CCNode* CCNode::create() {
   CCNode* p = new CCNode();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 bool CCNode::init() { return true; }

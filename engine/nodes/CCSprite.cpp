@@ -30,62 +30,32 @@ CCSprite::~CCSprite() { CC_SAFE_RELEASE(m_pobTexture); }
 
 CCSprite* CCSprite::create() {
   CCSprite* s = new CCSprite();
-  if (s->init()) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->init());
 }
 
 CCSprite* CCSprite::create(const char* fileName) {
   CCSprite* s = new CCSprite();
-  if (s->initWithFile(fileName)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithFile(fileName));
 }
 
 CCSprite* CCSprite::create(const char* fileName, const CCRect& rect) {
   CCSprite* s = new CCSprite();
-  if (s->initWithFile(fileName, rect)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithFile(fileName, rect));
 }
 
 CCSprite* CCSprite::createWithTexture(CCTexture2D* texture) {
   CCSprite* s = new CCSprite();
-  if (s->initWithTexture(texture)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithTexture(texture));
 }
 
 CCSprite* CCSprite::createWithTexture(CCTexture2D* texture, const CCRect& rect) {
   CCSprite* s = new CCSprite();
-  if (s->initWithTexture(texture, rect)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithTexture(texture, rect));
 }
 
 CCSprite* CCSprite::createWithSpriteFrame(CCSpriteFrame* frame) {
   CCSprite* s = new CCSprite();
-  if (frame && s->initWithSpriteFrame(frame)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, frame && s->initWithSpriteFrame(frame));
 }
 
 CCSprite* CCSprite::createWithSpriteFrameName(const char* frameName) {

@@ -21,12 +21,7 @@ CCSpriteBatchNode::~CCSpriteBatchNode() { CC_SAFE_RELEASE(m_pobTextureAtlas); }
 
 CCSpriteBatchNode* CCSpriteBatchNode::create(const char* fileImage, unsigned int capacity) {
   CCSpriteBatchNode* b = new CCSpriteBatchNode();
-  if (b->initWithFile(fileImage, capacity)) {
-    b->autorelease();
-    return b;
-  }
-  delete b;
-  return nullptr;
+  return ccAutoreleaseIfInit(b, b->initWithFile(fileImage, capacity));
 }
 
 CCSpriteBatchNode* CCSpriteBatchNode::create(const char* fileImage) {
@@ -35,12 +30,7 @@ CCSpriteBatchNode* CCSpriteBatchNode::create(const char* fileImage) {
 
 CCSpriteBatchNode* CCSpriteBatchNode::createWithTexture(CCTexture2D* texture, unsigned int capacity) {
   CCSpriteBatchNode* b = new CCSpriteBatchNode();
-  if (b->initWithTexture(texture, capacity)) {
-    b->autorelease();
-    return b;
-  }
-  delete b;
-  return nullptr;
+  return ccAutoreleaseIfInit(b, b->initWithTexture(texture, capacity));
 }
 
 CCSpriteBatchNode* CCSpriteBatchNode::createWithTexture(CCTexture2D* texture) {

@@ -15,22 +15,12 @@ CCTextureAtlas::~CCTextureAtlas() { CC_SAFE_RELEASE(m_pTexture); }
 
 CCTextureAtlas* CCTextureAtlas::create(const char* file, unsigned int capacity) {
   CCTextureAtlas* atlas = new CCTextureAtlas();
-  if (atlas->initWithFile(file, capacity)) {
-    atlas->autorelease();
-    return atlas;
-  }
-  delete atlas;
-  return nullptr;
+  return ccAutoreleaseIfInit(atlas, atlas->initWithFile(file, capacity));
 }
 
 CCTextureAtlas* CCTextureAtlas::createWithTexture(CCTexture2D* texture, unsigned int capacity) {
   CCTextureAtlas* atlas = new CCTextureAtlas();
-  if (atlas->initWithTexture(texture, capacity)) {
-    atlas->autorelease();
-    return atlas;
-  }
-  delete atlas;
-  return nullptr;
+  return ccAutoreleaseIfInit(atlas, atlas->initWithTexture(texture, capacity));
 }
 
 bool CCTextureAtlas::initWithFile(const char* file, unsigned int capacity) {
