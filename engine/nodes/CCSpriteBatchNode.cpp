@@ -92,25 +92,20 @@ void CCSpriteBatchNode::addChild(CCNode* child, int zOrder, int tag) {
   adoptSprite(sprite);
 }
 
-void CCSpriteBatchNode::adoptSprite(CCSprite* sprite) {
-  sprite->setBatchNode(this);
+// Sets the batch node of a sprite and of its sprite children, all the way down.
+static void setBatchNodeOfTree(CCSprite* sprite, CCSpriteBatchNode* batch) {
+  sprite->setBatchNode(batch);
   CCArray* children = sprite->getChildren();
   if (!children) return;
   for (unsigned int i = 0; i < children->count(); ++i) {
     CCSprite* child = dynamic_cast<CCSprite*>(children->objectAtIndex(i));
-    if (child) adoptSprite(child);
+    if (child) setBatchNodeOfTree(child, batch);
   }
 }
 
-void CCSpriteBatchNode::releaseSprite(CCSprite* sprite) {
-  sprite->setBatchNode(nullptr);
-  CCArray* children = sprite->getChildren();
-  if (!children) return;
-  for (unsigned int i = 0; i < children->count(); ++i) {
-    CCSprite* child = dynamic_cast<CCSprite*>(children->objectAtIndex(i));
-    if (child) releaseSprite(child);
-  }
-}
+void CCSpriteBatchNode::adoptSprite(CCSprite* sprite) { setBatchNodeOfTree(sprite, this); }
+
+void CCSpriteBatchNode::releaseSprite(CCSprite* sprite) { setBatchNodeOfTree(sprite, nullptr); }
 
 void CCSpriteBatchNode::removeChild(CCNode* child, bool cleanup) {
   CCSprite* sprite = dynamic_cast<CCSprite*>(child);
