@@ -237,15 +237,9 @@ void CCSprite::setTexture(CCTexture2D* texture) {
 }
 
 void CCSprite::updateBlendFunc() {
-  if (m_pobTexture && !m_pobTexture->hasPremultipliedAlpha()) {
-    m_sBlendFunc.src = GL_SRC_ALPHA;
-    m_sBlendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-    setOpacityModifyRGB(false);
-  } else {
-    m_sBlendFunc.src = GL_ONE;
-    m_sBlendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-    setOpacityModifyRGB(true);
-  }
+  m_sBlendFunc = ccBlendFuncForTexture(m_pobTexture);
+  // Premultiplied colours are scaled along with the opacity.
+  setOpacityModifyRGB(m_sBlendFunc.src == GL_ONE);
 }
 
 void CCSprite::setDisplayFrame(CCSpriteFrame* frame) {

@@ -48,10 +48,7 @@ bool CCSpriteBatchNode::initWithTexture(CCTexture2D* texture, unsigned int capac
   CC_SAFE_RELEASE(m_pobTextureAtlas);
   m_pobTextureAtlas = new CCTextureAtlas();
   m_pobTextureAtlas->initWithTexture(texture, capacity ? capacity : kDefaultSpriteBatchCapacity);
-  if (!texture->hasPremultipliedAlpha()) {
-    m_blendFunc.src = GL_SRC_ALPHA;
-    m_blendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-  }
+  m_blendFunc = ccBlendFuncForTexture(texture);
   setShaderProgram(CCShaderCache::sharedShaderCache()->programForKey(kCCShader_PositionTextureColor));
   return true;
 }
@@ -63,13 +60,7 @@ CCTexture2D* CCSpriteBatchNode::getTexture() {
 void CCSpriteBatchNode::setTexture(CCTexture2D* texture) {
   if (!m_pobTextureAtlas) return;
   m_pobTextureAtlas->setTexture(texture);
-  if (texture && !texture->hasPremultipliedAlpha()) {
-    m_blendFunc.src = GL_SRC_ALPHA;
-    m_blendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-  } else {
-    m_blendFunc.src = GL_ONE;
-    m_blendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-  }
+  m_blendFunc = ccBlendFuncForTexture(texture);
 }
 
 void CCSpriteBatchNode::addChild(CCNode* child) { addChild(child, child ? child->getZOrder() : 0); }
