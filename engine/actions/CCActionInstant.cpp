@@ -111,9 +111,7 @@ bool CCCallFunc::initWithTarget(CCObject* pSelectorTarget) {
 
 void CCCallFunc::setTargetCallback(CCObject* pSel) {
   if (pSel == m_pSelectorTarget) return;
-  CC_SAFE_RETAIN(pSel);
-  CC_SAFE_RELEASE(m_pSelectorTarget);
-  m_pSelectorTarget = pSel;
+  ccSetRetained(m_pSelectorTarget, pSel);
 }
 
 void CCCallFunc::update(float time) {
@@ -201,9 +199,7 @@ bool CCCallFuncO::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncO select
 
 void CCCallFuncO::setObject(CCObject* pObj) {
   if (pObj == m_pObject) return;
-  CC_SAFE_RETAIN(pObj);
-  CC_SAFE_RELEASE(m_pObject);
-  m_pObject = pObj;
+  ccSetRetained(m_pObject, pObj);
 }
 
 void CCCallFuncO::execute() {

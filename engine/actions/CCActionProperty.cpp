@@ -400,9 +400,7 @@ bool CCTargetedAction::initWithTarget(CCNode* pTarget, CCFiniteTimeAction* pActi
 }
 
 void CCTargetedAction::setForcedTarget(CCNode* pTarget) {
-  CC_SAFE_RETAIN(pTarget);
-  CC_SAFE_RELEASE(m_pForcedTarget);
-  m_pForcedTarget = pTarget;
+  ccSetRetained(m_pForcedTarget, pTarget);
 }
 
 CCObject* CCTargetedAction::copyWithZone(CCZone* pZone) {

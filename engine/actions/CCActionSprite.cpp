@@ -74,9 +74,7 @@ CCAnimate* CCAnimate::create(CCAnimation* pAnimation) {
 }
 
 void CCAnimate::setAnimation(CCAnimation* pAnimation) {
-  CC_SAFE_RETAIN(pAnimation);
-  CC_SAFE_RELEASE(m_pAnimation);
-  m_pAnimation = pAnimation;
+  ccSetRetained(m_pAnimation, pAnimation);
 }
 
 bool CCAnimate::initWithAnimation(CCAnimation* pAnimation) {

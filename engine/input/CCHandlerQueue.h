@@ -8,8 +8,8 @@
 
 NS_CC_BEGIN
 
-// What the input dispatchers share: handler arrays searched by delegate, priority order, the
-// shared instance, and the lock held while handlers are walked. Adds and removes asked for
+// What the input dispatchers share: handler arrays searched by delegate, priority order,
+// and the lock held while handlers are walked. Adds and removes asked for
 // during a walk are queued here and applied, removals first, when the walk ends.
 
 // The handler of pDelegate in pArray, or null.
@@ -47,16 +47,6 @@ void ccHandlerInsertByPriority(CCArray* pArray, Handler* pHandler) {
     if (h->getDelegate() == pHandler->getDelegate()) return;
   }
   pArray->insertObject(pHandler, u);
-}
-
-// Makes pNew the shared instance in rSlot: retains it, releases the old one (nothing when
-// they are the same).
-template <class T>
-void ccReplaceShared(T*& rSlot, T* pNew) {
-  if (pNew == rSlot) return;
-  CC_SAFE_RETAIN(pNew);
-  CC_SAFE_RELEASE(rSlot);
-  rSlot = pNew;
 }
 
 // How a remove and an add of one delegate during the same walk settle.

@@ -26,7 +26,7 @@ CCKeyboardDispatcher* CCKeyboardDispatcher::sharedDispatcher() {
 }
 
 void CCKeyboardDispatcher::setSharedDispatcher(CCKeyboardDispatcher* pDispatcher) {
-  ccReplaceShared(s_sharedKeyboardDispatcher, pDispatcher);
+  ccSetRetained(s_sharedKeyboardDispatcher, pDispatcher);
 }
 
 CCKeyboardDispatcher::CCKeyboardDispatcher()

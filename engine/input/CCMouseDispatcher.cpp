@@ -34,7 +34,7 @@ CCMouseDispatcher* CCMouseDispatcher::sharedDispatcher() {
 }
 
 void CCMouseDispatcher::setSharedDispatcher(CCMouseDispatcher* pDispatcher) {
-  ccReplaceShared(s_sharedMouseDispatcher, pDispatcher);
+  ccSetRetained(s_sharedMouseDispatcher, pDispatcher);
 }
 
 CCMouseDispatcher::CCMouseDispatcher()

@@ -17,7 +17,7 @@ CCTouchDispatcher* CCTouchDispatcher::sharedDispatcher() {
 }
 
 void CCTouchDispatcher::setSharedDispatcher(CCTouchDispatcher* pDispatcher) {
-  ccReplaceShared(s_sharedTouchDispatcher, pDispatcher);
+  ccSetRetained(s_sharedTouchDispatcher, pDispatcher);
 }
 
 CCTouchDispatcher::CCTouchDispatcher()

@@ -229,9 +229,7 @@ void CCSprite::setTexture(CCTexture2D* texture) {
     return;
   }
   if (texture != m_pobTexture) {
-    CC_SAFE_RETAIN(texture);
-    CC_SAFE_RELEASE(m_pobTexture);
-    m_pobTexture = texture;
+    ccSetRetained(m_pobTexture, texture);
     updateBlendFunc();
   }
 }

@@ -69,9 +69,7 @@ CCTexture2D* CCSpriteFrame::getTexture() {
 
 void CCSpriteFrame::setTexture(CCTexture2D* texture) {
   if (texture == m_pobTexture) return;
-  CC_SAFE_RETAIN(texture);
-  CC_SAFE_RELEASE(m_pobTexture);
-  m_pobTexture = texture;
+  ccSetRetained(m_pobTexture, texture);
 }
 
 CCObject* CCSpriteFrame::copyWithZone(CCZone* zone) {

@@ -42,9 +42,7 @@ bool CCTextureAtlas::initWithTexture(CCTexture2D* texture, unsigned int capacity
 
 void CCTextureAtlas::setTexture(CCTexture2D* texture) {
   if (texture == m_pTexture) return;
-  CC_SAFE_RETAIN(texture);
-  CC_SAFE_RELEASE(m_pTexture);
-  m_pTexture = texture;
+  ccSetRetained(m_pTexture, texture);
 }
 
 void CCTextureAtlas::updateQuad(const ccV3F_C4B_T2F_Quad* quad, unsigned int index) {
