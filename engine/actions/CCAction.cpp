@@ -46,9 +46,7 @@ CCSpeed* CCSpeed::create(CCActionInterval* pAction, float fSpeed) {
 
 bool CCSpeed::initWithAction(CCActionInterval* pAction, float fSpeed) {
   if (!pAction) return false;
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pInnerAction);
-  m_pInnerAction = pAction;
+  ccSetRetained(m_pInnerAction, pAction);
   m_fSpeed = fSpeed;
   return true;
 }

@@ -16,9 +16,7 @@ bool CCActionEase::initWithAction(CCActionInterval* pAction) {
     return false;
   }
   CCActionInterval::initWithDuration(pAction->getDuration());
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pOther);
-  m_pOther = pAction;
+  ccSetRetained(m_pOther, pAction);
   return true;
 }
 

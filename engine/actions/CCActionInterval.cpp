@@ -204,9 +204,7 @@ bool CCRepeat::initWithAction(CCFiniteTimeAction* pAction, unsigned int times) {
   if (!pAction) return false;
   CCActionInterval::initWithDuration(pAction->getDuration() * times);
   m_uTimes = times;
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pInnerAction);
-  m_pInnerAction = pAction;
+  ccSetRetained(m_pInnerAction, pAction);
   m_bActionInstant = dynamic_cast<CCActionInstant*>(pAction) != 0;
   m_uTotal = 0;
   return true;
@@ -275,9 +273,7 @@ CCRepeatForever* CCRepeatForever::create(CCActionInterval* pAction) {
 
 bool CCRepeatForever::initWithAction(CCActionInterval* pAction) {
   if (!pAction) return false;
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pInnerAction);
-  m_pInnerAction = pAction;
+  ccSetRetained(m_pInnerAction, pAction);
   return true;
 }
 

@@ -393,9 +393,7 @@ bool CCTargetedAction::initWithTarget(CCNode* pTarget, CCFiniteTimeAction* pActi
   }
   CCActionInterval::initWithDuration(pAction->getDuration());
   setForcedTarget(pTarget);
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pAction);
-  m_pAction = pAction;
+  ccSetRetained(m_pAction, pAction);
   return true;
 }
 
