@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "CCAutoreleasePool.h"
@@ -30,6 +31,8 @@ struct Case {
   std::string requests;
   bool registeredAfter;
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.requests << '"'; }
 
 class HandlerQueueRuleTest : public ::testing::TestWithParam<Case> {};
 
@@ -70,7 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{kCCHandlerRemovalWins, false, "+-", false},
                       Case{kCCHandlerRemovalWins, false, "+-+", false},
                       Case{kCCHandlerRemovalWins, true, "-", false},
-                      Case{kCCHandlerRemovalWins, true, "-+", false}));
+                      Case{kCCHandlerRemovalWins, true, "-+", false}),
+    [](const ::testing::TestParamInfo<Case>& info) {
+      const Case& c = info.param;
+      std::string name = c.rule == kCCHandlerRemovalWins ? "RemovalWins" : "LastRequestWins";
+      name += c.registeredBefore ? "_Registered" : "_New";
+      for (char r : c.requests) name += r == '+' ? "_Add" : "_Remove";
+      return name;
+    });
 
 TEST(HandlerQueueTest, OutsideAWalkNothingIsQueued) {
   CCHandlerQueue<Handler, Delegate> queue(kCCHandlerLastRequestWins);
