@@ -41,19 +41,12 @@ CCSpeed::~CCSpeed() { CC_SAFE_RELEASE(m_pInnerAction); }
 
 CCSpeed* CCSpeed::create(CCActionInterval* pAction, float fSpeed) {
   CCSpeed* p = new CCSpeed();
-  if (p->initWithAction(pAction, fSpeed)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->initWithAction(pAction, fSpeed));
 }
 
 bool CCSpeed::initWithAction(CCActionInterval* pAction, float fSpeed) {
   if (!pAction) return false;
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pInnerAction);
-  m_pInnerAction = pAction;
+  ccSetRetained(m_pInnerAction, pAction);
   m_fSpeed = fSpeed;
   return true;
 }

@@ -8,15 +8,7 @@ NS_CC_BEGIN
 
 CCActionEase::~CCActionEase() { CC_SAFE_RELEASE(m_pOther); }
 
-CCActionEase* CCActionEase::create(CCActionInterval* pAction) {
-  CCActionEase* p = new CCActionEase();
-  if (p->initWithAction(pAction)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
-}
+CCActionEase* CCActionEase::create(CCActionInterval* pAction) { return createEase<CCActionEase>(pAction); }
 
 bool CCActionEase::initWithAction(CCActionInterval* pAction) {
   if (!pAction) {
@@ -24,20 +16,11 @@ bool CCActionEase::initWithAction(CCActionInterval* pAction) {
     return false;
   }
   CCActionInterval::initWithDuration(pAction->getDuration());
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pOther);
-  m_pOther = pAction;
+  ccSetRetained(m_pOther, pAction);
   return true;
 }
 
-CCObject* CCActionEase::copyWithZone(CCZone* pZone) {
-  CC_ACTION_COPY_BEGIN(CCActionEase)
-  CCActionInterval::copyWithZone(pZone);
-  CCActionInterval* inner = (CCActionInterval*)m_pOther->copy();
-  pCopy->initWithAction(inner);
-  CC_SAFE_RELEASE(inner);
-  CC_ACTION_COPY_END()
-}
+CCObject* CCActionEase::copyWithZone(CCZone* pZone) { return copyEase<CCActionEase>(pZone); }
 
 void CCActionEase::startWithTarget(CCNode* pTarget) {
   CCActionInterval::startWithTarget(pTarget);
@@ -51,19 +34,10 @@ void CCActionEase::stop() {
 
 void CCActionEase::update(float time) { m_pOther->update(time); }
 
-CCActionInterval* CCActionEase::reverse() {
-  CCActionInterval* r = m_pOther->reverse();
-  return r ? CCActionEase::create(r) : 0;
-}
+CCActionInterval* CCActionEase::reverse() { return reverseEase<CCActionEase>(); }
 
 CCEaseRateAction* CCEaseRateAction::create(CCActionInterval* pAction, float fRate) {
-  CCEaseRateAction* p = new CCEaseRateAction();
-  if (p->initWithAction(pAction, fRate)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return createEase<CCEaseRateAction>(pAction, fRate);
 }
 
 bool CCEaseRateAction::initWithAction(CCActionInterval* pAction, float fRate) {
@@ -71,28 +45,12 @@ bool CCEaseRateAction::initWithAction(CCActionInterval* pAction, float fRate) {
   return CCActionEase::initWithAction(pAction);
 }
 
-CCObject* CCEaseRateAction::copyWithZone(CCZone* pZone) {
-  CC_ACTION_COPY_BEGIN(CCEaseRateAction)
-  CCActionInterval::copyWithZone(pZone);
-  CCActionInterval* inner = (CCActionInterval*)m_pOther->copy();
-  pCopy->initWithAction(inner, m_fRate);
-  CC_SAFE_RELEASE(inner);
-  CC_ACTION_COPY_END()
-}
+CCObject* CCEaseRateAction::copyWithZone(CCZone* pZone) { return copyEase<CCEaseRateAction>(pZone, m_fRate); }
 
-CCActionInterval* CCEaseRateAction::reverse() {
-  CCActionInterval* r = m_pOther->reverse();
-  return r ? CCEaseRateAction::create(r, 1 / m_fRate) : 0;
-}
+CCActionInterval* CCEaseRateAction::reverse() { return reverseEase<CCEaseRateAction>(1 / m_fRate); }
 
 CCEaseElastic* CCEaseElastic::create(CCActionInterval* pAction, float fPeriod) {
-  CCEaseElastic* p = new CCEaseElastic();
-  if (p->initWithAction(pAction, fPeriod)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return createEase<CCEaseElastic>(pAction, fPeriod);
 }
 
 bool CCEaseElastic::initWithAction(CCActionInterval* pAction, float fPeriod) {
@@ -100,109 +58,43 @@ bool CCEaseElastic::initWithAction(CCActionInterval* pAction, float fPeriod) {
   return CCActionEase::initWithAction(pAction);
 }
 
-CCObject* CCEaseElastic::copyWithZone(CCZone* pZone) {
-  CC_ACTION_COPY_BEGIN(CCEaseElastic)
-  CCActionInterval::copyWithZone(pZone);
-  CCActionInterval* inner = (CCActionInterval*)m_pOther->copy();
-  pCopy->initWithAction(inner, m_fPeriod);
-  CC_SAFE_RELEASE(inner);
-  CC_ACTION_COPY_END()
-}
+CCObject* CCEaseElastic::copyWithZone(CCZone* pZone) { return copyEase<CCEaseElastic>(pZone, m_fPeriod); }
 
 CCActionInterval* CCEaseElastic::reverse() {
   CCLOGERROR("CCEaseElastic: reverse of the plain elastic ease is not defined");
   return 0;
 }
 
-// The concrete eases differ only in their curve and their reverse.
-#define CC_EASE_RATE_IMPL(Name, Reverse)                                          \
-  Name* Name::create(CCActionInterval* pAction, float fRate) {                    \
-    Name* p = new Name();                                                         \
-    if (p->initWithAction(pAction, fRate)) {                                      \
-      p->autorelease();                                                           \
-      return p;                                                                   \
-    }                                                                             \
-    delete p;                                                                     \
-    return 0;                                                                     \
-  }                                                                               \
-  CCActionInterval* Name::reverse() {                                             \
-    CCActionInterval* r = m_pOther->reverse();                                    \
-    return r ? Reverse::create(r, m_fRate) : 0;                                  \
-  }                                                                               \
-  CCObject* Name::copyWithZone(CCZone* pZone) {                                   \
-    CC_ACTION_COPY_BEGIN(Name)                                                    \
-    CCActionInterval::copyWithZone(pZone);                                        \
-    CCActionInterval* inner = (CCActionInterval*)m_pOther->copy();                \
-    pCopy->initWithAction(inner, m_fRate);                                        \
-    CC_SAFE_RELEASE(inner);                                                       \
-    CC_ACTION_COPY_END()                                                          \
-  }
-
-
-#define CC_EASE_IMPL(Base, Name, Reverse)                                         \
-  Name* Name::create(CCActionInterval* pAction) {                                 \
-    Name* p = new Name();                                                         \
-    if (p->initWithAction(pAction)) {                                             \
-      p->autorelease();                                                           \
-      return p;                                                                   \
-    }                                                                             \
-    delete p;                                                                     \
-    return 0;                                                                     \
-  }                                                                               \
-  CCActionInterval* Name::reverse() {                                             \
-    CCActionInterval* r = m_pOther->reverse();                                    \
-    return r ? Reverse::create(r) : 0;                                            \
-  }                                                                               \
-  CCObject* Name::copyWithZone(CCZone* pZone) {                                   \
-    CC_ACTION_COPY_BEGIN(Name)                                                    \
-    CCActionInterval::copyWithZone(pZone);                                        \
-    CCActionInterval* inner = (CCActionInterval*)m_pOther->copy();                \
-    pCopy->initWithAction(inner);                                                 \
-    CC_SAFE_RELEASE(inner);                                                       \
-    CC_ACTION_COPY_END()                                                          \
-  }
-
-#define CC_EASE_ELASTIC_IMPL(Name, Reverse)                                       \
-  Name* Name::create(CCActionInterval* pAction, float fPeriod) {                  \
-    Name* p = new Name();                                                         \
-    if (p->initWithAction(pAction, fPeriod)) {                                    \
-      p->autorelease();                                                           \
-      return p;                                                                   \
-    }                                                                             \
-    delete p;                                                                     \
-    return 0;                                                                     \
-  }                                                                               \
-  CCActionInterval* Name::reverse() {                                             \
-    CCActionInterval* r = m_pOther->reverse();                                    \
-    return r ? Reverse::create(r, m_fPeriod) : 0;                                 \
-  }                                                                               \
-  CCObject* Name::copyWithZone(CCZone* pZone) {                                   \
-    CC_ACTION_COPY_BEGIN(Name)                                                    \
-    CCActionInterval::copyWithZone(pZone);                                        \
-    CCActionInterval* inner = (CCActionInterval*)m_pOther->copy();                \
-    pCopy->initWithAction(inner, m_fPeriod);                                      \
-    CC_SAFE_RELEASE(inner);                                                       \
-    CC_ACTION_COPY_END()                                                          \
-  }
+// The concrete eases differ only in their curve, their reverse and their parameter.
+#define CC_EASE_IMPL(Name, Reverse, CreateParams, CreateArgs, ...)              \
+  Name* Name::create CreateParams { return createEase<Name> CreateArgs; }      \
+  CCActionInterval* Name::reverse() { return reverseEase<Reverse>(__VA_ARGS__); } \
+  CCObject* Name::copyWithZone(CCZone* pZone) { return copyEase<Name>(pZone, ##__VA_ARGS__); }
+#define CC_EASE_PLAIN_IMPL(Name, Reverse) \
+  CC_EASE_IMPL(Name, Reverse, (CCActionInterval * pAction), (pAction))
+#define CC_EASE_RATE_IMPL(Name, Reverse) \
+  CC_EASE_IMPL(Name, Reverse, (CCActionInterval * pAction, float fRate), (pAction, fRate), m_fRate)
+#define CC_EASE_ELASTIC_IMPL(Name, Reverse) \
+  CC_EASE_IMPL(Name, Reverse, (CCActionInterval * pAction, float fPeriod), (pAction, fPeriod), m_fPeriod)
 
 CC_EASE_RATE_IMPL(CCEaseIn, CCEaseOut)
 CC_EASE_RATE_IMPL(CCEaseOut, CCEaseIn)
 CC_EASE_RATE_IMPL(CCEaseInOut, CCEaseInOut)
-CC_EASE_IMPL(CCActionEase, CCEaseExponentialIn, CCEaseExponentialOut)
-CC_EASE_IMPL(CCActionEase, CCEaseExponentialOut, CCEaseExponentialIn)
-CC_EASE_IMPL(CCActionEase, CCEaseExponentialInOut, CCEaseExponentialInOut)
-CC_EASE_IMPL(CCActionEase, CCEaseSineIn, CCEaseSineOut)
-CC_EASE_IMPL(CCActionEase, CCEaseSineOut, CCEaseSineIn)
-CC_EASE_IMPL(CCActionEase, CCEaseSineInOut, CCEaseSineInOut)
+CC_EASE_PLAIN_IMPL(CCEaseExponentialIn, CCEaseExponentialOut)
+CC_EASE_PLAIN_IMPL(CCEaseExponentialOut, CCEaseExponentialIn)
+CC_EASE_PLAIN_IMPL(CCEaseExponentialInOut, CCEaseExponentialInOut)
+CC_EASE_PLAIN_IMPL(CCEaseSineIn, CCEaseSineOut)
+CC_EASE_PLAIN_IMPL(CCEaseSineOut, CCEaseSineIn)
+CC_EASE_PLAIN_IMPL(CCEaseSineInOut, CCEaseSineInOut)
 CC_EASE_ELASTIC_IMPL(CCEaseElasticIn, CCEaseElasticOut)
 CC_EASE_ELASTIC_IMPL(CCEaseElasticOut, CCEaseElasticIn)
 CC_EASE_ELASTIC_IMPL(CCEaseElasticInOut, CCEaseElasticInOut)
-CC_EASE_IMPL(CCEaseBounce, CCEaseBounceIn, CCEaseBounceOut)
-CC_EASE_IMPL(CCEaseBounce, CCEaseBounceOut, CCEaseBounceIn)
-CC_EASE_IMPL(CCEaseBounce, CCEaseBounceInOut, CCEaseBounceInOut)
-CC_EASE_IMPL(CCActionEase, CCEaseBackIn, CCEaseBackOut)
-CC_EASE_IMPL(CCActionEase, CCEaseBackOut, CCEaseBackIn)
-CC_EASE_IMPL(CCActionEase, CCEaseBackInOut, CCEaseBackInOut)
+CC_EASE_PLAIN_IMPL(CCEaseBounceIn, CCEaseBounceOut)
+CC_EASE_PLAIN_IMPL(CCEaseBounceOut, CCEaseBounceIn)
+CC_EASE_PLAIN_IMPL(CCEaseBounceInOut, CCEaseBounceInOut)
+CC_EASE_PLAIN_IMPL(CCEaseBackIn, CCEaseBackOut)
+CC_EASE_PLAIN_IMPL(CCEaseBackOut, CCEaseBackIn)
+CC_EASE_PLAIN_IMPL(CCEaseBackInOut, CCEaseBackInOut)
 
 void CCEaseIn::update(float time) { m_pOther->update(powf(time, m_fRate)); }
 

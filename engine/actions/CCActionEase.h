@@ -22,6 +22,29 @@ class CCActionEase : public CCActionInterval {
   virtual CCActionInterval* reverse();
 
  protected:
+  // What every ease shares: create, copy and reverse around the inner action, passing on
+  // the ease's own parameters (none, a rate or a period).
+  template <class T, class... Params>
+  static T* createEase(CCActionInterval* pAction, Params... params) {
+    T* p = new T();
+    return ccAutoreleaseIfInit(p, p->initWithAction(pAction, params...));
+  }
+  template <class T, class... Params>
+  CCObject* copyEase(CCZone* pZone, Params... params) {
+    CC_ACTION_COPY_BEGIN(T)
+    CCActionInterval::copyWithZone(pZone);
+    CCActionInterval* inner = (CCActionInterval*)m_pOther->copy();
+    pCopy->initWithAction(inner, params...);
+    CC_SAFE_RELEASE(inner);
+    CC_ACTION_COPY_END()
+  }
+  // The reverse of the inner action eased by R, or null when it has none.
+  template <class R, class... Params>
+  CCActionInterval* reverseEase(Params... params) {
+    CCActionInterval* r = m_pOther->reverse();
+    return r ? R::create(r, params...) : 0;
+  }
+
   CCActionInterval* m_pOther;
 };
 
@@ -51,42 +74,30 @@ class CCEaseElastic : public CCActionEase {
   float m_fPeriod = 0.3f;
 };
 
-#define CC_EASE_RATE_CLASS(Name)                                           \
-  class Name : public CCEaseRateAction {                                   \
-   public:                                                                 \
-    static Name* create(CCActionInterval* pAction, float fRate);           \
-    virtual void update(float time);                                       \
-    virtual CCActionInterval* reverse();                                   \
-    virtual CCObject* copyWithZone(CCZone* pZone);                         \
+// A concrete ease: its curve (update), its reverse and its copy.
+#define CC_EASE_CLASS(Name, Base, CreateParams) \
+  class Name : public Base {                    \
+   public:                                      \
+    static Name* create CreateParams;           \
+    virtual void update(float time);            \
+    virtual CCActionInterval* reverse();        \
+    virtual CCObject* copyWithZone(CCZone* pZone); \
   };
-
-#define CC_EASE_CLASS(Name)                                                \
-  class Name : public CCActionEase {                                       \
-   public:                                                                 \
-    static Name* create(CCActionInterval* pAction);                        \
-    virtual void update(float time);                                       \
-    virtual CCActionInterval* reverse();                                   \
-    virtual CCObject* copyWithZone(CCZone* pZone);                         \
-  };
-
-#define CC_EASE_ELASTIC_CLASS(Name)                                        \
-  class Name : public CCEaseElastic {                                      \
-   public:                                                                 \
-    static Name* create(CCActionInterval* pAction, float fPeriod = 0.3f);  \
-    virtual void update(float time);                                       \
-    virtual CCActionInterval* reverse();                                   \
-    virtual CCObject* copyWithZone(CCZone* pZone);                         \
-  };
+#define CC_EASE_RATE_CLASS(Name) CC_EASE_CLASS(Name, CCEaseRateAction, (CCActionInterval * pAction, float fRate))
+#define CC_EASE_PLAIN_CLASS(Name) CC_EASE_CLASS(Name, CCActionEase, (CCActionInterval * pAction))
+#define CC_EASE_ELASTIC_CLASS(Name) \
+  CC_EASE_CLASS(Name, CCEaseElastic, (CCActionInterval * pAction, float fPeriod = 0.3f))
+#define CC_EASE_BOUNCE_CLASS(Name) CC_EASE_CLASS(Name, CCEaseBounce, (CCActionInterval * pAction))
 
 CC_EASE_RATE_CLASS(CCEaseIn)
 CC_EASE_RATE_CLASS(CCEaseOut)
 CC_EASE_RATE_CLASS(CCEaseInOut)
-CC_EASE_CLASS(CCEaseExponentialIn)
-CC_EASE_CLASS(CCEaseExponentialOut)
-CC_EASE_CLASS(CCEaseExponentialInOut)
-CC_EASE_CLASS(CCEaseSineIn)
-CC_EASE_CLASS(CCEaseSineOut)
-CC_EASE_CLASS(CCEaseSineInOut)
+CC_EASE_PLAIN_CLASS(CCEaseExponentialIn)
+CC_EASE_PLAIN_CLASS(CCEaseExponentialOut)
+CC_EASE_PLAIN_CLASS(CCEaseExponentialInOut)
+CC_EASE_PLAIN_CLASS(CCEaseSineIn)
+CC_EASE_PLAIN_CLASS(CCEaseSineOut)
+CC_EASE_PLAIN_CLASS(CCEaseSineInOut)
 CC_EASE_ELASTIC_CLASS(CCEaseElasticIn)
 CC_EASE_ELASTIC_CLASS(CCEaseElasticOut)
 CC_EASE_ELASTIC_CLASS(CCEaseElasticInOut)
@@ -96,23 +107,15 @@ class CCEaseBounce : public CCActionEase {
   float bounceTime(float time);
 };
 
-#define CC_EASE_BOUNCE_CLASS(Name)                                         \
-  class Name : public CCEaseBounce {                                       \
-   public:                                                                 \
-    static Name* create(CCActionInterval* pAction);                        \
-    virtual void update(float time);                                       \
-    virtual CCActionInterval* reverse();                                   \
-    virtual CCObject* copyWithZone(CCZone* pZone);                         \
-  };
-
 CC_EASE_BOUNCE_CLASS(CCEaseBounceIn)
 CC_EASE_BOUNCE_CLASS(CCEaseBounceOut)
 CC_EASE_BOUNCE_CLASS(CCEaseBounceInOut)
-CC_EASE_CLASS(CCEaseBackIn)
-CC_EASE_CLASS(CCEaseBackOut)
-CC_EASE_CLASS(CCEaseBackInOut)
+CC_EASE_PLAIN_CLASS(CCEaseBackIn)
+CC_EASE_PLAIN_CLASS(CCEaseBackOut)
+CC_EASE_PLAIN_CLASS(CCEaseBackInOut)
 
 #undef CC_EASE_RATE_CLASS
+#undef CC_EASE_PLAIN_CLASS
 #undef CC_EASE_CLASS
 #undef CC_EASE_ELASTIC_CLASS
 #undef CC_EASE_BOUNCE_CLASS

@@ -111,9 +111,7 @@ bool CCCallFunc::initWithTarget(CCObject* pSelectorTarget) {
 
 void CCCallFunc::setTargetCallback(CCObject* pSel) {
   if (pSel == m_pSelectorTarget) return;
-  CC_SAFE_RETAIN(pSel);
-  CC_SAFE_RELEASE(m_pSelectorTarget);
-  m_pSelectorTarget = pSel;
+  ccSetRetained(m_pSelectorTarget, pSel);
 }
 
 void CCCallFunc::update(float time) {
@@ -135,12 +133,7 @@ CCObject* CCCallFunc::copyWithZone(CCZone* pZone) {
 
 CCCallFuncN* CCCallFuncN::create(CCObject* pSelectorTarget, SEL_CallFuncN selector) {
   CCCallFuncN* p = new CCCallFuncN();
-  if (p->initWithTarget(pSelectorTarget, selector)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pSelectorTarget, selector));
 }
 
 bool CCCallFuncN::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncN selector) {
@@ -165,12 +158,7 @@ CCObject* CCCallFuncN::copyWithZone(CCZone* pZone) {
 
 CCCallFuncND* CCCallFuncND::create(CCObject* pSelectorTarget, SEL_CallFuncND selector, void* d) {
   CCCallFuncND* p = new CCCallFuncND();
-  if (p->initWithTarget(pSelectorTarget, selector, d)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pSelectorTarget, selector, d));
 }
 
 bool CCCallFuncND::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncND selector, void* d) {
@@ -199,12 +187,7 @@ CCCallFuncO::~CCCallFuncO() { CC_SAFE_RELEASE(m_pObject); }
 
 CCCallFuncO* CCCallFuncO::create(CCObject* pSelectorTarget, SEL_CallFuncO selector, CCObject* pObject) {
   CCCallFuncO* p = new CCCallFuncO();
-  if (p->initWithTarget(pSelectorTarget, selector, pObject)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pSelectorTarget, selector, pObject));
 }
 
 bool CCCallFuncO::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncO selector, CCObject* pObject) {
@@ -216,9 +199,7 @@ bool CCCallFuncO::initWithTarget(CCObject* pSelectorTarget, SEL_CallFuncO select
 
 void CCCallFuncO::setObject(CCObject* pObj) {
   if (pObj == m_pObject) return;
-  CC_SAFE_RETAIN(pObj);
-  CC_SAFE_RELEASE(m_pObject);
-  m_pObject = pObj;
+  ccSetRetained(m_pObject, pObj);
 }
 
 void CCCallFuncO::execute() {

@@ -68,48 +68,55 @@ CCSequence::~CCSequence() {
 
 CCSequence* CCSequence::createWithTwoActions(CCFiniteTimeAction* pActionOne, CCFiniteTimeAction* pActionTwo) {
   CCSequence* p = new CCSequence();
-  if (!p->initWithTwoActions(pActionOne, pActionTwo)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithTwoActions(pActionOne, pActionTwo));
 }
 
-static CCSequence* sequenceOfList(const std::vector<CCFiniteTimeAction*>& list) {
+// Sequences and spawns of many actions are built as a chain of pairs, the first pair
+// innermost; a single action is paired with an empty delay so it still behaves as the kind
+// asked for.
+template <class T>
+static T* chainOfActions(const std::vector<CCFiniteTimeAction*>& list, const char* kind) {
   if (list.empty()) {
-    CCLOGERROR("CCSequence: no actions");
+    CCLOGERROR("%s: no actions", kind);
     return 0;
   }
-  if (list.size() == 1) {
-    // A sequence of one action still behaves as a sequence.
-    return CCSequence::createWithTwoActions(list[0], CCDelayTime::create(0));
-  }
+  if (list.size() == 1) return T::createWithTwoActions(list[0], CCDelayTime::create(0));
   CCFiniteTimeAction* prev = list[0];
   for (size_t i = 1; i < list.size(); ++i) {
-    prev = CCSequence::createWithTwoActions(prev, list[i]);
+    prev = T::createWithTwoActions(prev, list[i]);
     if (!prev) return 0;
   }
-  return (CCSequence*)prev;
+  return (T*)prev;
 }
 
-CCSequence* CCSequence::create(CCFiniteTimeAction* pAction1, ...) {
+// The actions of a null-terminated argument list.
+static std::vector<CCFiniteTimeAction*> actionsOfArgs(CCFiniteTimeAction* pAction1, va_list args) {
   std::vector<CCFiniteTimeAction*> list;
-  va_list args;
-  va_start(args, pAction1);
   for (CCFiniteTimeAction* a = pAction1; a; a = va_arg(args, CCFiniteTimeAction*)) list.push_back(a);
-  va_end(args);
-  return sequenceOfList(list);
+  return list;
 }
 
-CCSequence* CCSequence::createWithArray(CCArray* arrayOfActions) {
+// The finite-time actions of an array; other objects are passed over.
+static std::vector<CCFiniteTimeAction*> actionsOfArray(CCArray* arrayOfActions) {
   std::vector<CCFiniteTimeAction*> list;
   CCObject* o = 0;
   CCARRAY_FOREACH(arrayOfActions, o) {
     CCFiniteTimeAction* a = dynamic_cast<CCFiniteTimeAction*>(o);
     if (a) list.push_back(a);
   }
-  return sequenceOfList(list);
+  return list;
+}
+
+CCSequence* CCSequence::create(CCFiniteTimeAction* pAction1, ...) {
+  va_list args;
+  va_start(args, pAction1);
+  std::vector<CCFiniteTimeAction*> list = actionsOfArgs(pAction1, args);
+  va_end(args);
+  return chainOfActions<CCSequence>(list, "CCSequence");
+}
+
+CCSequence* CCSequence::createWithArray(CCArray* arrayOfActions) {
+  return chainOfActions<CCSequence>(actionsOfArray(arrayOfActions), "CCSequence");
 }
 
 bool CCSequence::initWithTwoActions(CCFiniteTimeAction* pActionOne, CCFiniteTimeAction* pActionTwo) {
@@ -190,21 +197,14 @@ CCRepeat::~CCRepeat() { CC_SAFE_RELEASE(m_pInnerAction); }
 
 CCRepeat* CCRepeat::create(CCFiniteTimeAction* pAction, unsigned int times) {
   CCRepeat* p = new CCRepeat();
-  if (!p->initWithAction(pAction, times)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithAction(pAction, times));
 }
 
 bool CCRepeat::initWithAction(CCFiniteTimeAction* pAction, unsigned int times) {
   if (!pAction) return false;
   CCActionInterval::initWithDuration(pAction->getDuration() * times);
   m_uTimes = times;
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pInnerAction);
-  m_pInnerAction = pAction;
+  ccSetRetained(m_pInnerAction, pAction);
   m_bActionInstant = dynamic_cast<CCActionInstant*>(pAction) != 0;
   m_uTotal = 0;
   return true;
@@ -268,19 +268,12 @@ CCRepeatForever::~CCRepeatForever() { CC_SAFE_RELEASE(m_pInnerAction); }
 
 CCRepeatForever* CCRepeatForever::create(CCActionInterval* pAction) {
   CCRepeatForever* p = new CCRepeatForever();
-  if (!p->initWithAction(pAction)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithAction(pAction));
 }
 
 bool CCRepeatForever::initWithAction(CCActionInterval* pAction) {
   if (!pAction) return false;
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pInnerAction);
-  m_pInnerAction = pAction;
+  ccSetRetained(m_pInnerAction, pAction);
   return true;
 }
 
@@ -325,45 +318,19 @@ CCSpawn::~CCSpawn() {
 
 CCSpawn* CCSpawn::createWithTwoActions(CCFiniteTimeAction* pAction1, CCFiniteTimeAction* pAction2) {
   CCSpawn* p = new CCSpawn();
-  if (!p->initWithTwoActions(pAction1, pAction2)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
-}
-
-static CCSpawn* spawnOfList(const std::vector<CCFiniteTimeAction*>& list) {
-  if (list.empty()) {
-    CCLOGERROR("CCSpawn: no actions");
-    return 0;
-  }
-  if (list.size() == 1) return CCSpawn::createWithTwoActions(list[0], CCDelayTime::create(0));
-  CCFiniteTimeAction* prev = list[0];
-  for (size_t i = 1; i < list.size(); ++i) {
-    prev = CCSpawn::createWithTwoActions(prev, list[i]);
-    if (!prev) return 0;
-  }
-  return (CCSpawn*)prev;
+  return ccAutoreleaseIfInit(p, p->initWithTwoActions(pAction1, pAction2));
 }
 
 CCSpawn* CCSpawn::create(CCFiniteTimeAction* pAction1, ...) {
-  std::vector<CCFiniteTimeAction*> list;
   va_list args;
   va_start(args, pAction1);
-  for (CCFiniteTimeAction* a = pAction1; a; a = va_arg(args, CCFiniteTimeAction*)) list.push_back(a);
+  std::vector<CCFiniteTimeAction*> list = actionsOfArgs(pAction1, args);
   va_end(args);
-  return spawnOfList(list);
+  return chainOfActions<CCSpawn>(list, "CCSpawn");
 }
 
 CCSpawn* CCSpawn::createWithArray(CCArray* arrayOfActions) {
-  std::vector<CCFiniteTimeAction*> list;
-  CCObject* o = 0;
-  CCARRAY_FOREACH(arrayOfActions, o) {
-    CCFiniteTimeAction* a = dynamic_cast<CCFiniteTimeAction*>(o);
-    if (a) list.push_back(a);
-  }
-  return spawnOfList(list);
+  return chainOfActions<CCSpawn>(actionsOfArray(arrayOfActions), "CCSpawn");
 }
 
 bool CCSpawn::initWithTwoActions(CCFiniteTimeAction* pAction1, CCFiniteTimeAction* pAction2) {

@@ -383,12 +383,7 @@ CCTargetedAction::~CCTargetedAction() {
 
 CCTargetedAction* CCTargetedAction::create(CCNode* pTarget, CCFiniteTimeAction* pAction) {
   CCTargetedAction* p = new CCTargetedAction();
-  if (!p->initWithTarget(pTarget, pAction)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pTarget, pAction));
 }
 
 bool CCTargetedAction::initWithTarget(CCNode* pTarget, CCFiniteTimeAction* pAction) {
@@ -398,16 +393,12 @@ bool CCTargetedAction::initWithTarget(CCNode* pTarget, CCFiniteTimeAction* pActi
   }
   CCActionInterval::initWithDuration(pAction->getDuration());
   setForcedTarget(pTarget);
-  pAction->retain();
-  CC_SAFE_RELEASE(m_pAction);
-  m_pAction = pAction;
+  ccSetRetained(m_pAction, pAction);
   return true;
 }
 
 void CCTargetedAction::setForcedTarget(CCNode* pTarget) {
-  CC_SAFE_RETAIN(pTarget);
-  CC_SAFE_RELEASE(m_pForcedTarget);
-  m_pForcedTarget = pTarget;
+  ccSetRetained(m_pForcedTarget, pTarget);
 }
 
 CCObject* CCTargetedAction::copyWithZone(CCZone* pZone) {

@@ -70,18 +70,11 @@ CCAnimate::~CCAnimate() {
 
 CCAnimate* CCAnimate::create(CCAnimation* pAnimation) {
   CCAnimate* p = new CCAnimate();
-  if (!p->initWithAnimation(pAnimation)) {
-    delete p;
-    return 0;
-  }
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithAnimation(pAnimation));
 }
 
 void CCAnimate::setAnimation(CCAnimation* pAnimation) {
-  CC_SAFE_RETAIN(pAnimation);
-  CC_SAFE_RELEASE(m_pAnimation);
-  m_pAnimation = pAnimation;
+  ccSetRetained(m_pAnimation, pAnimation);
 }
 
 bool CCAnimate::initWithAnimation(CCAnimation* pAnimation) {

@@ -22,15 +22,11 @@ bool CCAnimationFrame::initWithSpriteFrame(CCSpriteFrame* spriteFrame, float del
 }
 
 void CCAnimationFrame::setSpriteFrame(CCSpriteFrame* frame) {
-  CC_SAFE_RETAIN(frame);
-  CC_SAFE_RELEASE(m_pSpriteFrame);
-  m_pSpriteFrame = frame;
+  ccSetRetained(m_pSpriteFrame, frame);
 }
 
 void CCAnimationFrame::setUserInfo(CCDictionary* info) {
-  CC_SAFE_RETAIN(info);
-  CC_SAFE_RELEASE(m_pUserInfo);
-  m_pUserInfo = info;
+  ccSetRetained(m_pUserInfo, info);
 }
 
 CCObject* CCAnimationFrame::copyWithZone(CCZone* pZone) {
@@ -100,9 +96,7 @@ bool CCAnimation::initWithAnimationFrames(CCArray* arrayOfAnimationFrames, float
 }
 
 void CCAnimation::setFrames(CCArray* frames) {
-  CC_SAFE_RETAIN(frames);
-  CC_SAFE_RELEASE(m_pFrames);
-  m_pFrames = frames;
+  ccSetRetained(m_pFrames, frames);
 }
 
 void CCAnimation::addSpriteFrame(CCSpriteFrame* pFrame) {

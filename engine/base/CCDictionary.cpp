@@ -58,13 +58,15 @@ void CCDictionary::unlink(CCDictElement* el) {
   --m_count;
 }
 
+CCObject* CCDictionary::keyObject(CCDictElement* el) {
+  if (m_eDictType == kCCDictStr) return CCString::create(el->m_strKey);
+  return CCInteger::create((int)el->m_iKey);
+}
+
 CCArray* CCDictionary::allKeys() {
   if (m_count == 0) return 0;
   CCArray* keys = CCArray::createWithCapacity(m_count);
-  for (CCDictElement* el = m_pFirst; el; el = el->m_pNext) {
-    if (m_eDictType == kCCDictStr) keys->addObject(CCString::create(el->m_strKey));
-    else keys->addObject(CCInteger::create((int)el->m_iKey));
-  }
+  for (CCDictElement* el = m_pFirst; el; el = el->m_pNext) keys->addObject(keyObject(el));
   return keys;
 }
 
@@ -72,9 +74,7 @@ CCArray* CCDictionary::allKeysForObject(CCObject* object) {
   if (m_count == 0) return 0;
   CCArray* keys = CCArray::create();
   for (CCDictElement* el = m_pFirst; el; el = el->m_pNext) {
-    if (el->m_pObject != object) continue;
-    if (m_eDictType == kCCDictStr) keys->addObject(CCString::create(el->m_strKey));
-    else keys->addObject(CCInteger::create((int)el->m_iKey));
+    if (el->m_pObject == object) keys->addObject(keyObject(el));
   }
   return keys;
 }
@@ -101,38 +101,30 @@ const CCString* CCDictionary::valueForKey(intptr_t key) {
   return s ? s : CCString::create("");
 }
 
-void CCDictionary::setObject(CCObject* pObject, const std::string& key) {
-  if (!pObject || !checkType(kCCDictStr)) return;
+template <class Key>
+void CCDictionary::putObject(std::unordered_map<Key, CCDictElement*>& elements, Key CCDictElement::*keyField,
+                             const Key& key, CCObject* pObject) {
   pObject->retain();
-  auto it = m_strElements.find(key);
-  if (it != m_strElements.end()) {
+  auto it = elements.find(key);
+  if (it != elements.end()) {
     CCObject* old = it->second->m_pObject;
     it->second->m_pObject = pObject;
     old->release();
     return;
   }
   CCDictElement* el = new CCDictElement();
-  el->m_strKey = key;
+  el->*keyField = key;
   el->m_pObject = pObject;
-  m_strElements[key] = el;
+  elements[key] = el;
   link(el);
 }
 
+void CCDictionary::setObject(CCObject* pObject, const std::string& key) {
+  if (pObject && checkType(kCCDictStr)) putObject(m_strElements, &CCDictElement::m_strKey, key, pObject);
+}
+
 void CCDictionary::setObject(CCObject* pObject, intptr_t key) {
-  if (!pObject || !checkType(kCCDictInt)) return;
-  pObject->retain();
-  auto it = m_intElements.find(key);
-  if (it != m_intElements.end()) {
-    CCObject* old = it->second->m_pObject;
-    it->second->m_pObject = pObject;
-    old->release();
-    return;
-  }
-  CCDictElement* el = new CCDictElement();
-  el->m_iKey = key;
-  el->m_pObject = pObject;
-  m_intElements[key] = el;
-  link(el);
+  if (pObject && checkType(kCCDictInt)) putObject(m_intElements, &CCDictElement::m_iKey, key, pObject);
 }
 
 void CCDictionary::removeObjectForElememt(CCDictElement* el) {

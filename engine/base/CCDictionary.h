@@ -79,6 +79,12 @@ class CCDictionary : public CCObject {
   bool checkType(CCDictType type);
   void link(CCDictElement* el);
   void unlink(CCDictElement* el);
+  // Stores pObject under key in the map of the key's kind (replacing an old value).
+  template <class Key>
+  void putObject(std::unordered_map<Key, CCDictElement*>& elements, Key CCDictElement::*keyField,
+                 const Key& key, CCObject* pObject);
+  // The key of el as a CCString or a CCInteger.
+  CCObject* keyObject(CCDictElement* el);
 
   std::unordered_map<std::string, CCDictElement*> m_strElements;
   std::unordered_map<intptr_t, CCDictElement*> m_intElements;

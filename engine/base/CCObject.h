@@ -62,6 +62,27 @@ typedef int (CCObject::*SEL_Compare)(CCObject*);
 #define event_selector(_SELECTOR) (cocos2d::SEL_EventHandler)(&_SELECTOR)
 #define compare_selector(_SELECTOR) (cocos2d::SEL_Compare)(&_SELECTOR)
 
+// Points a retaining reference at pObject: retains it, then releases what rSlot held
+// (the same object twice is safe).
+template <class T>
+inline void ccSetRetained(T*& rSlot, T* pObject) {
+  CC_SAFE_RETAIN(pObject);
+  CC_SAFE_RELEASE(rSlot);
+  rSlot = pObject;
+}
+
+// The end of every create function: the new object autoreleased when its init
+// succeeded, otherwise deleted (and null returned).
+template <class T>
+inline T* ccAutoreleaseIfInit(T* pObject, bool bInitialised) {
+  if (bInitialised) {
+    pObject->autorelease();
+    return pObject;
+  }
+  delete pObject;
+  return nullptr;
+}
+
 NS_CC_END
 
 #endif

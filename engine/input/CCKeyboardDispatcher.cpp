@@ -1,7 +1,5 @@
 #include "CCKeyboardDispatcher.h"
 
-#include <algorithm>
-
 NS_CC_BEGIN
 
 CCKeyboardHandler::~CCKeyboardHandler() {
@@ -10,12 +8,7 @@ CCKeyboardHandler::~CCKeyboardHandler() {
 
 CCKeyboardHandler* CCKeyboardHandler::create(CCKeyboardDelegate* pDelegate) {
   CCKeyboardHandler* h = new CCKeyboardHandler();
-  if (h->initWithDelegate(pDelegate)) {
-    h->autorelease();
-    return h;
-  }
-  delete h;
-  return 0;
+  return ccAutoreleaseIfInit(h, h->initWithDelegate(pDelegate));
 }
 
 bool CCKeyboardHandler::initWithDelegate(CCKeyboardDelegate* pDelegate) {
@@ -33,59 +26,31 @@ CCKeyboardDispatcher* CCKeyboardDispatcher::sharedDispatcher() {
 }
 
 void CCKeyboardDispatcher::setSharedDispatcher(CCKeyboardDispatcher* pDispatcher) {
-  // Retain first: safe when both are the same.
-  CC_SAFE_RETAIN(pDispatcher);
-  CC_SAFE_RELEASE(s_sharedKeyboardDispatcher);
-  s_sharedKeyboardDispatcher = pDispatcher;
+  ccSetRetained(s_sharedKeyboardDispatcher, pDispatcher);
 }
 
 CCKeyboardDispatcher::CCKeyboardDispatcher()
-    : m_pHandlers(new CCArray(8)), m_bLocked(false), m_bToAdd(false), m_bToRemove(false), m_nModifiers(0) {
-  m_delegatesToAdd.reserve(8);
-  m_delegatesToRemove.reserve(8);
-}
+    : m_pHandlers(new CCArray(8)), m_queue(kCCHandlerRemovalWins), m_nModifiers(0) {}
 
 CCKeyboardDispatcher::~CCKeyboardDispatcher() { CC_SAFE_RELEASE(m_pHandlers); }
 
-bool CCKeyboardDispatcher::hasHandler(CCKeyboardDelegate* pDelegate) {
-  CCObject* o = 0;
-  CCARRAY_FOREACH(m_pHandlers, o) {
-    if (static_cast<CCKeyboardHandler*>(o)->getDelegate() == pDelegate) return true;
-  }
-  return false;
+// Registration order; a delegate already in stays where it is.
+void CCKeyboardDispatcher::forceAddHandler(CCKeyboardHandler* pHandler) {
+  if (!ccHandlerFind<CCKeyboardHandler>(m_pHandlers, pHandler->getDelegate())) m_pHandlers->addObject(pHandler);
 }
 
 void CCKeyboardDispatcher::addDelegate(CCKeyboardDelegate* pDelegate) {
-  if (!pDelegate || hasHandler(pDelegate)) return;
-  if (m_bLocked) {
-    if (std::find(m_delegatesToAdd.begin(), m_delegatesToAdd.end(), pDelegate) == m_delegatesToAdd.end()) {
-      m_delegatesToAdd.push_back(pDelegate);
-    }
-    m_bToAdd = true;
-    return;
-  }
-  if (CCKeyboardHandler* h = CCKeyboardHandler::create(pDelegate)) m_pHandlers->addObject(h);
+  if (!pDelegate || ccHandlerFind<CCKeyboardHandler>(m_pHandlers, pDelegate)) return;
+  CCKeyboardHandler* h = CCKeyboardHandler::create(pDelegate);
+  if (h && !m_queue.queueAdd(h)) forceAddHandler(h);
 }
 
 void CCKeyboardDispatcher::forceRemoveDelegate(CCKeyboardDelegate* pDelegate) {
-  for (unsigned int i = 0; i < m_pHandlers->count(); ++i) {
-    if (static_cast<CCKeyboardHandler*>(m_pHandlers->objectAtIndex(i))->getDelegate() == pDelegate) {
-      m_pHandlers->removeObjectAtIndex(i);
-      return;
-    }
-  }
+  ccHandlerRemove<CCKeyboardHandler>(m_pHandlers, pDelegate);
 }
 
 void CCKeyboardDispatcher::removeDelegate(CCKeyboardDelegate* pDelegate) {
-  if (!pDelegate) return;
-  auto it = std::find(m_delegatesToAdd.begin(), m_delegatesToAdd.end(), pDelegate);
-  if (it != m_delegatesToAdd.end()) m_delegatesToAdd.erase(it);
-  if (!m_bLocked) {
-    forceRemoveDelegate(pDelegate);
-    return;
-  }
-  m_delegatesToRemove.push_back(pDelegate);
-  m_bToRemove = true;
+  if (pDelegate && !m_queue.queueRemove(pDelegate)) forceRemoveDelegate(pDelegate);
 }
 
 bool CCKeyboardDispatcher::dispatchKeyboardMSG(int kind, CCKeyboardEvent* event) {
@@ -95,8 +60,7 @@ bool CCKeyboardDispatcher::dispatchKeyboardMSG(int kind, CCKeyboardEvent* event)
     return true;
   }
   if (kind != kCCKeyboardKeyDown && kind != kCCKeyboardKeyUp) return true;
-  bool outer = !m_bLocked;
-  m_bLocked = true;
+  bool outer = m_queue.lock();
   CCArray* handlers = CCArray::createWithArray(m_pHandlers);
   CCObject* o = 0;
   CCARRAY_FOREACH(handlers, o) {
@@ -105,19 +69,8 @@ bool CCKeyboardDispatcher::dispatchKeyboardMSG(int kind, CCKeyboardEvent* event)
     else d->keyUp(event, 0);
   }
   if (!outer) return true;
-  m_bLocked = false;
-  if (m_bToRemove) {
-    m_bToRemove = false;
-    std::vector<CCKeyboardDelegate*> pending;
-    pending.swap(m_delegatesToRemove);
-    for (CCKeyboardDelegate* d : pending) removeDelegate(d);
-  }
-  if (m_bToAdd) {
-    m_bToAdd = false;
-    std::vector<CCKeyboardDelegate*> pending;
-    pending.swap(m_delegatesToAdd);
-    for (CCKeyboardDelegate* d : pending) addDelegate(d);
-  }
+  m_queue.unlock([this](CCKeyboardDelegate* d) { forceRemoveDelegate(d); },
+                 [this](CCKeyboardHandler* h) { forceAddHandler(h); }, [] {});
   return true;
 }
 

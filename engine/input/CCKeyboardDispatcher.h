@@ -1,9 +1,8 @@
 #ifndef __CC_KEYBOARD_DISPATCHER_H__
 #define __CC_KEYBOARD_DISPATCHER_H__
 
-#include <vector>
-
 #include "CCArray.h"
+#include "CCHandlerQueue.h"
 #include "CCKeyboardEvent.h"
 
 NS_CC_BEGIN
@@ -68,16 +67,13 @@ class CCKeyboardDispatcher : public CCObject, public EGLKeyboardDelegate {
   virtual void modifiersChanged(CCKeyboardEvent* event, CCEvent* pEvent);
 
  private:
-  bool hasHandler(CCKeyboardDelegate* pDelegate);
+  void forceAddHandler(CCKeyboardHandler* pHandler);
   void forceRemoveDelegate(CCKeyboardDelegate* pDelegate);
 
   CCArray* m_pHandlers;
-  bool m_bLocked;
-  bool m_bToAdd;
-  bool m_bToRemove;
+  // A removal during a walk holds until it ends: the delegate is not added back before.
+  CCHandlerQueue<CCKeyboardHandler, CCKeyboardDelegate> m_queue;
   int m_nModifiers;
-  std::vector<CCKeyboardDelegate*> m_delegatesToAdd;
-  std::vector<CCKeyboardDelegate*> m_delegatesToRemove;
 };
 
 NS_CC_END

@@ -12,9 +12,7 @@ CCKeypadDispatcher* CCKeypadDispatcher::sharedDispatcher() {
 }
 
 void CCKeypadDispatcher::setSharedDispatcher(CCKeypadDispatcher* pDispatcher) {
-  CC_SAFE_RETAIN(pDispatcher);
-  CC_SAFE_RELEASE(s_sharedKeypad);
-  s_sharedKeypad = pDispatcher;
+  ccSetRetained(s_sharedKeypad, pDispatcher);
 }
 
 bool CCKeypadDispatcher::hasDelegate(CCKeypadDelegate* pDelegate) const {

@@ -1,7 +1,5 @@
 #include "CCMouseDispatcher.h"
 
-#include <algorithm>
-
 #include "CCTouch.h"
 
 NS_CC_BEGIN
@@ -14,12 +12,7 @@ CCMouseHandler::~CCMouseHandler() {
 
 CCMouseHandler* CCMouseHandler::create(CCMouseDelegate* pDelegate, int nPriority) {
   CCMouseHandler* h = new CCMouseHandler();
-  if (h->initWithDelegate(pDelegate, nPriority)) {
-    h->autorelease();
-    return h;
-  }
-  delete h;
-  return 0;
+  return ccAutoreleaseIfInit(h, h->initWithDelegate(pDelegate, nPriority));
 }
 
 bool CCMouseHandler::initWithDelegate(CCMouseDelegate* pDelegate, int nPriority) {
@@ -41,84 +34,37 @@ CCMouseDispatcher* CCMouseDispatcher::sharedDispatcher() {
 }
 
 void CCMouseDispatcher::setSharedDispatcher(CCMouseDispatcher* pDispatcher) {
-  if (pDispatcher == s_sharedMouseDispatcher) return;
-  CC_SAFE_RETAIN(pDispatcher);
-  CC_SAFE_RELEASE(s_sharedMouseDispatcher);
-  s_sharedMouseDispatcher = pDispatcher;
+  ccSetRetained(s_sharedMouseDispatcher, pDispatcher);
 }
 
 CCMouseDispatcher::CCMouseDispatcher()
-    : m_pHandlers(0), m_bLocked(false), m_bToAdd(false), m_bToRemove(false), m_pHandlersToAdd(0),
-      m_bDispatchEvents(false), m_pCursor(0) {}
+    : m_pHandlers(0), m_queue(kCCHandlerLastRequestWins), m_bDispatchEvents(false), m_pCursor(0) {}
 
-CCMouseDispatcher::~CCMouseDispatcher() {
-  CC_SAFE_RELEASE(m_pHandlers);
-  CC_SAFE_RELEASE(m_pHandlersToAdd);
-}
+CCMouseDispatcher::~CCMouseDispatcher() { CC_SAFE_RELEASE(m_pHandlers); }
 
 bool CCMouseDispatcher::init() {
   if (!m_pHandlers) m_pHandlers = new CCArray(8);
-  if (!m_pHandlersToAdd) m_pHandlersToAdd = new CCArray(8);
-  m_handlersToRemove.reserve(8);
   m_bDispatchEvents = true;
   return true;
 }
 
-void CCMouseDispatcher::forceAddHandler(CCMouseHandler* pHandler) {
-  unsigned int u = 0;
-  CCObject* o = 0;
-  CCARRAY_FOREACH(m_pHandlers, o) {
-    CCMouseHandler* h = static_cast<CCMouseHandler*>(o);
-    if (h->getPriority() < pHandler->getPriority()) ++u;
-    if (h->getDelegate() == pHandler->getDelegate()) return;
-  }
-  m_pHandlers->insertObject(pHandler, u);
-}
+void CCMouseDispatcher::forceAddHandler(CCMouseHandler* pHandler) { ccHandlerInsertByPriority(m_pHandlers, pHandler); }
 
 void CCMouseDispatcher::forceRemoveDelegate(CCMouseDelegate* pDelegate) {
-  for (unsigned int i = 0; i < m_pHandlers->count(); ++i) {
-    if (static_cast<CCMouseHandler*>(m_pHandlers->objectAtIndex(i))->getDelegate() == pDelegate) {
-      m_pHandlers->removeObjectAtIndex(i);
-      return;
-    }
-  }
+  ccHandlerRemove<CCMouseHandler>(m_pHandlers, pDelegate);
 }
 
 void CCMouseDispatcher::addDelegate(CCMouseDelegate* pDelegate, int nPriority) {
   CCMouseHandler* h = CCMouseHandler::create(pDelegate, nPriority);
-  if (!h) return;
-  if (!m_bLocked) {
-    forceAddHandler(h);
-    return;
-  }
-  auto it = std::find(m_handlersToRemove.begin(), m_handlersToRemove.end(), pDelegate);
-  if (it != m_handlersToRemove.end()) {
-    m_handlersToRemove.erase(it);
-    return;
-  }
-  m_pHandlersToAdd->addObject(h);
-  m_bToAdd = true;
+  if (h && !m_queue.queueAdd(h)) forceAddHandler(h);
 }
 
 void CCMouseDispatcher::removeDelegate(CCMouseDelegate* pDelegate) {
-  if (!pDelegate) return;
-  if (!m_bLocked) {
-    forceRemoveDelegate(pDelegate);
-    return;
-  }
-  for (unsigned int i = 0; i < m_pHandlersToAdd->count(); ++i) {
-    if (static_cast<CCMouseHandler*>(m_pHandlersToAdd->objectAtIndex(i))->getDelegate() == pDelegate) {
-      m_pHandlersToAdd->removeObjectAtIndex(i);
-      return;
-    }
-  }
-  m_handlersToRemove.push_back(pDelegate);
-  m_bToRemove = true;
+  if (pDelegate && !m_queue.queueRemove(pDelegate)) forceRemoveDelegate(pDelegate);
 }
 
 void CCMouseDispatcher::dispatchMouseEvent(CCMouseEvent* event, CCEvent* pEvent, int kind) {
-  bool outer = !m_bLocked;
-  m_bLocked = true;
+  bool outer = m_queue.lock();
   if (m_pHandlers->count() > 0) {
     // Handlers stay alive through the walk even when their delegate goes.
     CCArray* handlers = CCArray::createWithArray(m_pHandlers);
@@ -189,21 +135,8 @@ void CCMouseDispatcher::dispatchMouseEvent(CCMouseEvent* event, CCEvent* pEvent,
     }
   }
   if (!outer) return;
-  m_bLocked = false;
-  if (m_bToRemove) {
-    m_bToRemove = false;
-    std::vector<CCMouseDelegate*> pending;
-    pending.swap(m_handlersToRemove);
-    for (CCMouseDelegate* d : pending) forceRemoveDelegate(d);
-  }
-  if (m_bToAdd) {
-    m_bToAdd = false;
-    CCArray* pending = m_pHandlersToAdd;
-    m_pHandlersToAdd = new CCArray(8);
-    CCObject* o = 0;
-    CCARRAY_FOREACH(pending, o) { forceAddHandler(static_cast<CCMouseHandler*>(o)); }
-    pending->release();
-  }
+  m_queue.unlock([this](CCMouseDelegate* d) { forceRemoveDelegate(d); },
+                 [this](CCMouseHandler* h) { forceAddHandler(h); }, [] {});
 }
 
 #define CC_MOUSE_FORWARD(Method, Kind)                                   \

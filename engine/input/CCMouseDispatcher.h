@@ -1,9 +1,8 @@
 #ifndef __CC_MOUSE_DISPATCHER_H__
 #define __CC_MOUSE_DISPATCHER_H__
 
-#include <vector>
-
 #include "CCArray.h"
+#include "CCHandlerQueue.h"
 #include "CCMouseDelegate.h"
 
 NS_CC_BEGIN
@@ -71,11 +70,7 @@ class CCMouseDispatcher : public CCObject, public EGLMouseDelegate {
   void forceRemoveDelegate(CCMouseDelegate* pDelegate);
 
   CCArray* m_pHandlers;
-  bool m_bLocked;
-  bool m_bToAdd;
-  bool m_bToRemove;
-  CCArray* m_pHandlersToAdd;
-  std::vector<CCMouseDelegate*> m_handlersToRemove;
+  CCHandlerQueue<CCMouseHandler, CCMouseDelegate> m_queue;
   bool m_bDispatchEvents;
   CCCursorDelegate* m_pCursor;
 };

@@ -1,7 +1,5 @@
 #include "CCTouchDispatcher.h"
 
-#include <algorithm>
-
 #include "CCSet.h"
 #include "CCTouch.h"
 #include "CCTouchHandler.h"
@@ -19,102 +17,46 @@ CCTouchDispatcher* CCTouchDispatcher::sharedDispatcher() {
 }
 
 void CCTouchDispatcher::setSharedDispatcher(CCTouchDispatcher* pDispatcher) {
-  if (pDispatcher == s_sharedTouchDispatcher) return;
-  CC_SAFE_RETAIN(pDispatcher);
-  CC_SAFE_RELEASE(s_sharedTouchDispatcher);
-  s_sharedTouchDispatcher = pDispatcher;
+  ccSetRetained(s_sharedTouchDispatcher, pDispatcher);
 }
 
 CCTouchDispatcher::CCTouchDispatcher()
-    : m_pTargetedHandlers(0), m_pStandardHandlers(0), m_bLocked(false), m_bToAdd(false),
-      m_bToRemove(false), m_bToQuit(false), m_bDispatchEvents(false), m_pHandlersToAdd(0) {}
+    : m_pTargetedHandlers(0), m_pStandardHandlers(0), m_bDispatchEvents(false),
+      m_queue(kCCHandlerLastRequestWins) {}
 
 CCTouchDispatcher::~CCTouchDispatcher() {
   CC_SAFE_RELEASE(m_pTargetedHandlers);
   CC_SAFE_RELEASE(m_pStandardHandlers);
-  CC_SAFE_RELEASE(m_pHandlersToAdd);
 }
 
 bool CCTouchDispatcher::init() {
   m_bDispatchEvents = true;
   if (!m_pTargetedHandlers) m_pTargetedHandlers = new CCArray(8);
   if (!m_pStandardHandlers) m_pStandardHandlers = new CCArray(4);
-  if (!m_pHandlersToAdd) m_pHandlersToAdd = new CCArray(8);
-  m_handlersToRemove.reserve(8);
   return true;
 }
 
 void CCTouchDispatcher::forceAddHandler(CCTouchHandler* pHandler, CCArray* pArray) {
-  unsigned int u = 0;
-  CCObject* o = 0;
-  CCARRAY_FOREACH(pArray, o) {
-    CCTouchHandler* h = static_cast<CCTouchHandler*>(o);
-    if (h->getPriority() < pHandler->getPriority()) ++u;
-    if (h->getDelegate() == pHandler->getDelegate()) return;  // already registered
-  }
-  pArray->insertObject(pHandler, u);
+  ccHandlerInsertByPriority(pArray, pHandler);
 }
 
 void CCTouchDispatcher::addStandardDelegate(CCTouchDelegate* pDelegate, int nPriority) {
   CCTouchHandler* h = CCStandardTouchHandler::handlerWithDelegate(pDelegate, nPriority);
-  if (!h) return;
-  if (!m_bLocked) {
-    forceAddHandler(h, m_pStandardHandlers);
-    return;
-  }
-  auto it = std::find(m_handlersToRemove.begin(), m_handlersToRemove.end(), pDelegate);
-  if (it != m_handlersToRemove.end()) {
-    m_handlersToRemove.erase(it);
-    return;
-  }
-  m_pHandlersToAdd->addObject(h);
-  m_bToAdd = true;
+  if (h && !m_queue.queueAdd(h)) forceAddHandler(h, m_pStandardHandlers);
 }
 
 void CCTouchDispatcher::addTargetedDelegate(CCTouchDelegate* pDelegate, int nPriority, bool bSwallowsTouches) {
   CCTouchHandler* h = CCTargetedTouchHandler::handlerWithDelegate(pDelegate, nPriority, bSwallowsTouches);
-  if (!h) return;
-  if (!m_bLocked) {
-    forceAddHandler(h, m_pTargetedHandlers);
-    return;
-  }
-  auto it = std::find(m_handlersToRemove.begin(), m_handlersToRemove.end(), pDelegate);
-  if (it != m_handlersToRemove.end()) {
-    m_handlersToRemove.erase(it);
-    return;
-  }
-  m_pHandlersToAdd->addObject(h);
-  m_bToAdd = true;
+  if (h && !m_queue.queueAdd(h)) forceAddHandler(h, m_pTargetedHandlers);
 }
 
 void CCTouchDispatcher::forceRemoveDelegate(CCTouchDelegate* pDelegate) {
-  for (CCArray* arr : {m_pStandardHandlers, m_pTargetedHandlers}) {
-    for (unsigned int i = 0; i < arr->count(); ++i) {
-      CCTouchHandler* h = static_cast<CCTouchHandler*>(arr->objectAtIndex(i));
-      if (h->getDelegate() == pDelegate) {
-        arr->removeObjectAtIndex(i);
-        break;
-      }
-    }
-  }
+  ccHandlerRemove<CCTouchHandler>(m_pStandardHandlers, pDelegate);
+  ccHandlerRemove<CCTouchHandler>(m_pTargetedHandlers, pDelegate);
 }
 
 void CCTouchDispatcher::removeDelegate(CCTouchDelegate* pDelegate) {
-  if (!pDelegate) return;
-  if (!m_bLocked) {
-    forceRemoveDelegate(pDelegate);
-    return;
-  }
-  // Added during this walk: forget the addition.
-  for (unsigned int i = 0; i < m_pHandlersToAdd->count(); ++i) {
-    CCTouchHandler* h = static_cast<CCTouchHandler*>(m_pHandlersToAdd->objectAtIndex(i));
-    if (h->getDelegate() == pDelegate) {
-      m_pHandlersToAdd->removeObjectAtIndex(i);
-      return;
-    }
-  }
-  m_handlersToRemove.push_back(pDelegate);
-  m_bToRemove = true;
+  if (pDelegate && !m_queue.queueRemove(pDelegate)) forceRemoveDelegate(pDelegate);
 }
 
 void CCTouchDispatcher::forceRemoveAllDelegates() {
@@ -123,19 +65,12 @@ void CCTouchDispatcher::forceRemoveAllDelegates() {
 }
 
 void CCTouchDispatcher::removeAllDelegates() {
-  if (!m_bLocked) forceRemoveAllDelegates();
-  else m_bToQuit = true;
+  if (!m_queue.queueRemoveAll()) forceRemoveAllDelegates();
 }
 
 CCTouchHandler* CCTouchDispatcher::findHandler(CCTouchDelegate* pDelegate) {
-  for (CCArray* arr : {m_pTargetedHandlers, m_pStandardHandlers}) {
-    CCObject* o = 0;
-    CCARRAY_FOREACH(arr, o) {
-      CCTouchHandler* h = static_cast<CCTouchHandler*>(o);
-      if (h->getDelegate() == pDelegate) return h;
-    }
-  }
-  return 0;
+  if (CCTouchHandler* h = ccHandlerFind<CCTouchHandler>(m_pTargetedHandlers, pDelegate)) return h;
+  return ccHandlerFind<CCTouchHandler>(m_pStandardHandlers, pDelegate);
 }
 
 static bool lessPriority(CCObject* a, CCObject* b) {
@@ -155,34 +90,17 @@ void CCTouchDispatcher::setPriority(int nPriority, CCTouchDelegate* pDelegate) {
 }
 
 void CCTouchDispatcher::endWalk() {
-  m_bLocked = false;
-  if (m_bToRemove) {
-    m_bToRemove = false;
-    std::vector<CCTouchDelegate*> pending;
-    pending.swap(m_handlersToRemove);
-    for (CCTouchDelegate* d : pending) forceRemoveDelegate(d);
-  }
-  if (m_bToAdd) {
-    m_bToAdd = false;
-    CCArray* pending = m_pHandlersToAdd;
-    m_pHandlersToAdd = new CCArray(8);
-    CCObject* o = 0;
-    CCARRAY_FOREACH(pending, o) {
-      CCTouchHandler* h = static_cast<CCTouchHandler*>(o);
-      if (dynamic_cast<CCTargetedTouchHandler*>(h)) forceAddHandler(h, m_pTargetedHandlers);
-      else forceAddHandler(h, m_pStandardHandlers);
-    }
-    pending->release();
-  }
-  if (m_bToQuit) {
-    m_bToQuit = false;
-    forceRemoveAllDelegates();
-  }
+  m_queue.unlock([this](CCTouchDelegate* d) { forceRemoveDelegate(d); },
+                 [this](CCTouchHandler* h) {
+                   if (dynamic_cast<CCTargetedTouchHandler*>(h)) forceAddHandler(h, m_pTargetedHandlers);
+                   else forceAddHandler(h, m_pStandardHandlers);
+                 },
+                 [this] { forceRemoveAllDelegates(); });
 }
 
 void CCTouchDispatcher::touches(CCSet* pTouches, int activeTouches, CCEvent* pEvent, unsigned int uIndex) {
   if (!pTouches || uIndex >= ccTouchMax) return;
-  m_bLocked = true;
+  m_queue.lock();
   // Handlers live through the walk even when a delegate removes one.
   CCArray* targeted = CCArray::createWithArray(m_pTargetedHandlers);
   CCArray* standard = CCArray::createWithArray(m_pStandardHandlers);
@@ -265,8 +183,7 @@ void CCTouchDispatcher::touchesCancelled(CCSet* touches, int activeTouches, CCEv
 }
 
 void CCTouchDispatcher::cancelAllTargetedTouches(CCTouchDelegate* keeper) {
-  bool outer = !m_bLocked;
-  m_bLocked = true;
+  bool outer = m_queue.lock();
   CCArray* targeted = CCArray::createWithArray(m_pTargetedHandlers);
   CCObject* o = 0;
   CCARRAY_FOREACH(targeted, o) {

@@ -1,9 +1,8 @@
 #ifndef __TOUCH_DISPATCHER_CCTOUCH_DISPATCHER_H__
 #define __TOUCH_DISPATCHER_CCTOUCH_DISPATCHER_H__
 
-#include <vector>
-
 #include "CCArray.h"
+#include "CCHandlerQueue.h"
 #include "CCTouchDelegateProtocol.h"
 
 NS_CC_BEGIN
@@ -59,13 +58,8 @@ class CCTouchDispatcher : public CCObject, public EGLTouchDelegate {
 
   CCArray* m_pTargetedHandlers;
   CCArray* m_pStandardHandlers;
-  bool m_bLocked;
-  bool m_bToAdd;
-  bool m_bToRemove;
-  bool m_bToQuit;
   bool m_bDispatchEvents;
-  CCArray* m_pHandlersToAdd;
-  std::vector<CCTouchDelegate*> m_handlersToRemove;
+  CCHandlerQueue<CCTouchHandler, CCTouchDelegate> m_queue;
 };
 
 NS_CC_END

@@ -15,12 +15,7 @@ CCTouchHandler::~CCTouchHandler() {
 
 CCTouchHandler* CCTouchHandler::handlerWithDelegate(CCTouchDelegate* pDelegate, int nPriority) {
   CCTouchHandler* h = new CCTouchHandler();
-  if (h->initWithDelegate(pDelegate, nPriority)) {
-    h->autorelease();
-    return h;
-  }
-  delete h;
-  return 0;
+  return ccAutoreleaseIfInit(h, h->initWithDelegate(pDelegate, nPriority));
 }
 
 bool CCTouchHandler::initWithDelegate(CCTouchDelegate* pDelegate, int nPriority) {
@@ -38,12 +33,7 @@ void CCTouchHandler::setDelegate(CCTouchDelegate* pDelegate) {
 
 CCStandardTouchHandler* CCStandardTouchHandler::handlerWithDelegate(CCTouchDelegate* pDelegate, int nPriority) {
   CCStandardTouchHandler* h = new CCStandardTouchHandler();
-  if (h->initWithDelegate(pDelegate, nPriority)) {
-    h->autorelease();
-    return h;
-  }
-  delete h;
-  return 0;
+  return ccAutoreleaseIfInit(h, h->initWithDelegate(pDelegate, nPriority));
 }
 
 CCTargetedTouchHandler::~CCTargetedTouchHandler() { CC_SAFE_RELEASE(m_pClaimedTouches); }
@@ -51,12 +41,7 @@ CCTargetedTouchHandler::~CCTargetedTouchHandler() { CC_SAFE_RELEASE(m_pClaimedTo
 CCTargetedTouchHandler* CCTargetedTouchHandler::handlerWithDelegate(CCTouchDelegate* pDelegate, int nPriority,
                                                                     bool bSwallow) {
   CCTargetedTouchHandler* h = new CCTargetedTouchHandler();
-  if (h->initWithDelegate(pDelegate, nPriority, bSwallow)) {
-    h->autorelease();
-    return h;
-  }
-  delete h;
-  return 0;
+  return ccAutoreleaseIfInit(h, h->initWithDelegate(pDelegate, nPriority, bSwallow));
 }
 
 bool CCTargetedTouchHandler::initWithDelegate(CCTouchDelegate* pDelegate, int nPriority, bool bSwallow) {

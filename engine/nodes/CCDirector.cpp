@@ -186,9 +186,7 @@ void CCDirector::setDepthTest(bool on) {
 }
 
 void CCDirector::setNotificationNode(CCNode* node) {
-  CC_SAFE_RETAIN(node);
-  CC_SAFE_RELEASE(m_pNotificationNode);
-  m_pNotificationNode = node;
+  ccSetRetained(m_pNotificationNode, node);
 }
 
 CCSize CCDirector::getVisibleSize() const {
@@ -414,16 +412,12 @@ void CCDirector::purgeDirector() {
 
 void CCDirector::setScheduler(CCScheduler* scheduler) {
   if (scheduler == m_pScheduler) return;
-  CC_SAFE_RETAIN(scheduler);
-  CC_SAFE_RELEASE(m_pScheduler);
-  m_pScheduler = scheduler;
+  ccSetRetained(m_pScheduler, scheduler);
 }
 
 void CCDirector::setActionManager(CCActionManager* manager) {
   if (manager == m_pActionManager) return;
-  CC_SAFE_RETAIN(manager);
-  CC_SAFE_RELEASE(m_pActionManager);
-  m_pActionManager = manager;
+  ccSetRetained(m_pActionManager, manager);
 }
 
 CCTouchDispatcher* CCDirector::getTouchDispatcher() const {

@@ -26,12 +26,7 @@ bool CCLayer::init() {
 
 CCLayer* CCLayer::create() {
   CCLayer* p = new CCLayer();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 void CCLayer::registerWithTouchDispatcher() {
@@ -44,21 +39,32 @@ void CCLayer::registerWithMouseDispatcher() {
   CCMouseDispatcher::sharedDispatcher()->addDelegate(this, m_nTouchPriority);
 }
 
+void CCLayer::registerTouchAndMouse() {
+  registerWithTouchDispatcher();
+  registerWithMouseDispatcher();
+}
+
 void CCLayer::unregisterTouchAndMouse() {
   CCTouchDispatcher::sharedDispatcher()->removeDelegate(this);
   CCMouseDispatcher::sharedDispatcher()->removeDelegate(this);
+}
+
+void CCLayer::registerKeypadAndKeyboard() {
+  CCKeypadDispatcher::sharedDispatcher()->addDelegate(this);
+  CCKeyboardDispatcher::sharedDispatcher()->addDelegate(this);
+}
+
+void CCLayer::unregisterKeypadAndKeyboard() {
+  CCKeypadDispatcher::sharedDispatcher()->removeDelegate(this);
+  CCKeyboardDispatcher::sharedDispatcher()->removeDelegate(this);
 }
 
 void CCLayer::setTouchEnabled(bool enabled) {
   if (m_bTouchEnabled == enabled) return;
   m_bTouchEnabled = enabled;
   if (!m_bRunning) return;
-  if (enabled) {
-    registerWithTouchDispatcher();
-    registerWithMouseDispatcher();
-  } else {
-    unregisterTouchAndMouse();
-  }
+  if (enabled) registerTouchAndMouse();
+  else unregisterTouchAndMouse();
 }
 
 void CCLayer::setTouchMode(ccTouchesMode mode) {
@@ -83,33 +89,19 @@ void CCLayer::setKeypadEnabled(bool enabled) {
   if (m_bKeypadEnabled == enabled) return;
   m_bKeypadEnabled = enabled;
   if (!m_bRunning) return;
-  if (enabled) {
-    CCKeypadDispatcher::sharedDispatcher()->addDelegate(this);
-    CCKeyboardDispatcher::sharedDispatcher()->addDelegate(this);
-  } else {
-    CCKeypadDispatcher::sharedDispatcher()->removeDelegate(this);
-    CCKeyboardDispatcher::sharedDispatcher()->removeDelegate(this);
-  }
+  if (enabled) registerKeypadAndKeyboard();
+  else unregisterKeypadAndKeyboard();
 }
 
 void CCLayer::onEnter() {
-  if (m_bTouchEnabled) {
-    registerWithTouchDispatcher();
-    registerWithMouseDispatcher();
-  }
+  if (m_bTouchEnabled) registerTouchAndMouse();
   CCNode::onEnter();
-  if (m_bKeypadEnabled) {
-    CCKeypadDispatcher::sharedDispatcher()->addDelegate(this);
-    CCKeyboardDispatcher::sharedDispatcher()->addDelegate(this);
-  }
+  if (m_bKeypadEnabled) registerKeypadAndKeyboard();
 }
 
 void CCLayer::onExit() {
   if (m_bTouchEnabled) unregisterTouchAndMouse();
-  if (m_bKeypadEnabled) {
-    CCKeypadDispatcher::sharedDispatcher()->removeDelegate(this);
-    CCKeyboardDispatcher::sharedDispatcher()->removeDelegate(this);
-  }
+  if (m_bKeypadEnabled) unregisterKeypadAndKeyboard();
   CCNode::onExit();
 }
 

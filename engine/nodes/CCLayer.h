@@ -75,7 +75,10 @@ class CCLayer : public CCNode,
   virtual bool isOpacityModifyRGB(void) { return false; }
 
  protected:
+  void registerTouchAndMouse();
   void unregisterTouchAndMouse();
+  void registerKeypadAndKeyboard();
+  void unregisterKeypadAndKeyboard();
 
   GLubyte m_cOpacity;
   bool m_bTouchEnabled;

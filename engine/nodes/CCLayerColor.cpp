@@ -22,32 +22,17 @@ CCLayerColor::~CCLayerColor() {}
 
 CCLayerColor* CCLayerColor::create() {
   CCLayerColor* l = new CCLayerColor();
-  if (l->init()) {
-    l->autorelease();
-    return l;
-  }
-  delete l;
-  return nullptr;
+  return ccAutoreleaseIfInit(l, l->init());
 }
 
 CCLayerColor* CCLayerColor::create(const ccColor4B& color) {
   CCLayerColor* l = new CCLayerColor();
-  if (l->initWithColor(color)) {
-    l->autorelease();
-    return l;
-  }
-  delete l;
-  return nullptr;
+  return ccAutoreleaseIfInit(l, l->initWithColor(color));
 }
 
 CCLayerColor* CCLayerColor::create(const ccColor4B& color, GLfloat width, GLfloat height) {
   CCLayerColor* l = new CCLayerColor();
-  if (l->initWithColor(color, width, height)) {
-    l->autorelease();
-    return l;
-  }
-  delete l;
-  return nullptr;
+  return ccAutoreleaseIfInit(l, l->initWithColor(color, width, height));
 }
 
 bool CCLayerColor::init() { return initWithColor(ccc4(0, 0, 0, 0)); }
@@ -135,12 +120,7 @@ CCLayerGradient::CCLayerGradient() : m_AlongVector(0, -1) { m_endColor = ccBLACK
 
 CCLayerGradient* CCLayerGradient::create() {
   CCLayerGradient* l = new CCLayerGradient();
-  if (l->init()) {
-    l->autorelease();
-    return l;
-  }
-  delete l;
-  return nullptr;
+  return ccAutoreleaseIfInit(l, l->init());
 }
 
 CCLayerGradient* CCLayerGradient::create(const ccColor4B& start, const ccColor4B& end) {
@@ -150,12 +130,7 @@ CCLayerGradient* CCLayerGradient::create(const ccColor4B& start, const ccColor4B
 CCLayerGradient* CCLayerGradient::create(const ccColor4B& start, const ccColor4B& end,
                                          const CCPoint& v) {
   CCLayerGradient* l = new CCLayerGradient();
-  if (l->initWithColor(start, end, v)) {
-    l->autorelease();
-    return l;
-  }
-  delete l;
-  return nullptr;
+  return ccAutoreleaseIfInit(l, l->initWithColor(start, end, v));
 }
 
 bool CCLayerGradient::init() { return initWithColor(ccc4(0, 0, 0, 255), ccc4(0, 0, 0, 255)); }

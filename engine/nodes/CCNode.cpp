@@ -43,12 +43,7 @@ CCNode::~CCNode() {
 
 CCNode* CCNode::create() {
   CCNode* p = new CCNode();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 bool CCNode::init() { return true; }
@@ -267,9 +262,7 @@ void CCNode::sortAllChildren() {
 }
 
 void CCNode::setUserObject(CCObject* pUserObject) {
-  CC_SAFE_RETAIN(pUserObject);
-  CC_SAFE_RELEASE(m_pUserObject);
-  m_pUserObject = pUserObject;
+  ccSetRetained(m_pUserObject, pUserObject);
 }
 
 // ---- life cycle ----
@@ -355,9 +348,7 @@ void CCNode::visit() {
 void CCNode::setActionManager(CCActionManager* actionManager) {
   if (actionManager == m_pActionManager) return;
   stopAllActions();
-  CC_SAFE_RETAIN(actionManager);
-  CC_SAFE_RELEASE(m_pActionManager);
-  m_pActionManager = actionManager;
+  ccSetRetained(m_pActionManager, actionManager);
 }
 
 CCAction* CCNode::runAction(CCAction* action) {
@@ -398,9 +389,7 @@ unsigned int CCNode::numberOfRunningActions() {
 void CCNode::setScheduler(CCScheduler* scheduler) {
   if (scheduler == m_pScheduler) return;
   unscheduleAllSelectors();
-  CC_SAFE_RETAIN(scheduler);
-  CC_SAFE_RELEASE(m_pScheduler);
-  m_pScheduler = scheduler;
+  ccSetRetained(m_pScheduler, scheduler);
 }
 
 bool CCNode::isScheduled(SEL_SCHEDULE selector) { return m_pScheduler->isScheduled(selector, this); }

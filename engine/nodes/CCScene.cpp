@@ -21,12 +21,7 @@ bool CCScene::init() {
 
 CCScene* CCScene::create() {
   CCScene* p = new CCScene();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 NS_CC_END

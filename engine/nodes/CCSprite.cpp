@@ -30,62 +30,32 @@ CCSprite::~CCSprite() { CC_SAFE_RELEASE(m_pobTexture); }
 
 CCSprite* CCSprite::create() {
   CCSprite* s = new CCSprite();
-  if (s->init()) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->init());
 }
 
 CCSprite* CCSprite::create(const char* fileName) {
   CCSprite* s = new CCSprite();
-  if (s->initWithFile(fileName)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithFile(fileName));
 }
 
 CCSprite* CCSprite::create(const char* fileName, const CCRect& rect) {
   CCSprite* s = new CCSprite();
-  if (s->initWithFile(fileName, rect)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithFile(fileName, rect));
 }
 
 CCSprite* CCSprite::createWithTexture(CCTexture2D* texture) {
   CCSprite* s = new CCSprite();
-  if (s->initWithTexture(texture)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithTexture(texture));
 }
 
 CCSprite* CCSprite::createWithTexture(CCTexture2D* texture, const CCRect& rect) {
   CCSprite* s = new CCSprite();
-  if (s->initWithTexture(texture, rect)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, s->initWithTexture(texture, rect));
 }
 
 CCSprite* CCSprite::createWithSpriteFrame(CCSpriteFrame* frame) {
   CCSprite* s = new CCSprite();
-  if (frame && s->initWithSpriteFrame(frame)) {
-    s->autorelease();
-    return s;
-  }
-  delete s;
-  return nullptr;
+  return ccAutoreleaseIfInit(s, frame && s->initWithSpriteFrame(frame));
 }
 
 CCSprite* CCSprite::createWithSpriteFrameName(const char* frameName) {
@@ -259,23 +229,15 @@ void CCSprite::setTexture(CCTexture2D* texture) {
     return;
   }
   if (texture != m_pobTexture) {
-    CC_SAFE_RETAIN(texture);
-    CC_SAFE_RELEASE(m_pobTexture);
-    m_pobTexture = texture;
+    ccSetRetained(m_pobTexture, texture);
     updateBlendFunc();
   }
 }
 
 void CCSprite::updateBlendFunc() {
-  if (m_pobTexture && !m_pobTexture->hasPremultipliedAlpha()) {
-    m_sBlendFunc.src = GL_SRC_ALPHA;
-    m_sBlendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-    setOpacityModifyRGB(false);
-  } else {
-    m_sBlendFunc.src = GL_ONE;
-    m_sBlendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-    setOpacityModifyRGB(true);
-  }
+  m_sBlendFunc = ccBlendFuncForTexture(m_pobTexture);
+  // Premultiplied colours are scaled along with the opacity.
+  setOpacityModifyRGB(m_sBlendFunc.src == GL_ONE);
 }
 
 void CCSprite::setDisplayFrame(CCSpriteFrame* frame) {
@@ -334,16 +296,7 @@ void CCSprite::draw() {
   program->setUniformForModelViewProjectionMatrix();
   ccGLBlendFunc(m_sBlendFunc.src, m_sBlendFunc.dst);
   ccGLBindTexture2D(m_pobTexture->getName());
-  ccGLEnableVertexAttribs(kCCVertexAttribFlag_PosColorTex);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-  const GLsizei stride = sizeof(ccV3F_C4B_T2F);
-  const char* base = reinterpret_cast<const char*>(&m_sQuad);
-  glVertexAttribPointer(kCCVertexAttrib_Position, 3, GL_FLOAT, GL_FALSE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, vertices));
-  glVertexAttribPointer(kCCVertexAttrib_TexCoords, 2, GL_FLOAT, GL_FALSE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, texCoords));
-  glVertexAttribPointer(kCCVertexAttrib_Color, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, colors));
+  ccGLVertexAttribsForVertices(&m_sQuad.tl);
   // Quad order tl, bl, tr, br is a triangle strip.
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   CC_INCREMENT_GL_DRAWS(1);

@@ -21,12 +21,7 @@ CCSpriteBatchNode::~CCSpriteBatchNode() { CC_SAFE_RELEASE(m_pobTextureAtlas); }
 
 CCSpriteBatchNode* CCSpriteBatchNode::create(const char* fileImage, unsigned int capacity) {
   CCSpriteBatchNode* b = new CCSpriteBatchNode();
-  if (b->initWithFile(fileImage, capacity)) {
-    b->autorelease();
-    return b;
-  }
-  delete b;
-  return nullptr;
+  return ccAutoreleaseIfInit(b, b->initWithFile(fileImage, capacity));
 }
 
 CCSpriteBatchNode* CCSpriteBatchNode::create(const char* fileImage) {
@@ -35,12 +30,7 @@ CCSpriteBatchNode* CCSpriteBatchNode::create(const char* fileImage) {
 
 CCSpriteBatchNode* CCSpriteBatchNode::createWithTexture(CCTexture2D* texture, unsigned int capacity) {
   CCSpriteBatchNode* b = new CCSpriteBatchNode();
-  if (b->initWithTexture(texture, capacity)) {
-    b->autorelease();
-    return b;
-  }
-  delete b;
-  return nullptr;
+  return ccAutoreleaseIfInit(b, b->initWithTexture(texture, capacity));
 }
 
 CCSpriteBatchNode* CCSpriteBatchNode::createWithTexture(CCTexture2D* texture) {
@@ -58,10 +48,7 @@ bool CCSpriteBatchNode::initWithTexture(CCTexture2D* texture, unsigned int capac
   CC_SAFE_RELEASE(m_pobTextureAtlas);
   m_pobTextureAtlas = new CCTextureAtlas();
   m_pobTextureAtlas->initWithTexture(texture, capacity ? capacity : kDefaultSpriteBatchCapacity);
-  if (!texture->hasPremultipliedAlpha()) {
-    m_blendFunc.src = GL_SRC_ALPHA;
-    m_blendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-  }
+  m_blendFunc = ccBlendFuncForTexture(texture);
   setShaderProgram(CCShaderCache::sharedShaderCache()->programForKey(kCCShader_PositionTextureColor));
   return true;
 }
@@ -73,13 +60,7 @@ CCTexture2D* CCSpriteBatchNode::getTexture() {
 void CCSpriteBatchNode::setTexture(CCTexture2D* texture) {
   if (!m_pobTextureAtlas) return;
   m_pobTextureAtlas->setTexture(texture);
-  if (texture && !texture->hasPremultipliedAlpha()) {
-    m_blendFunc.src = GL_SRC_ALPHA;
-    m_blendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-  } else {
-    m_blendFunc.src = GL_ONE;
-    m_blendFunc.dst = GL_ONE_MINUS_SRC_ALPHA;
-  }
+  m_blendFunc = ccBlendFuncForTexture(texture);
 }
 
 void CCSpriteBatchNode::addChild(CCNode* child) { addChild(child, child ? child->getZOrder() : 0); }
@@ -102,25 +83,20 @@ void CCSpriteBatchNode::addChild(CCNode* child, int zOrder, int tag) {
   adoptSprite(sprite);
 }
 
-void CCSpriteBatchNode::adoptSprite(CCSprite* sprite) {
-  sprite->setBatchNode(this);
+// Sets the batch node of a sprite and of its sprite children, all the way down.
+static void setBatchNodeOfTree(CCSprite* sprite, CCSpriteBatchNode* batch) {
+  sprite->setBatchNode(batch);
   CCArray* children = sprite->getChildren();
   if (!children) return;
   for (unsigned int i = 0; i < children->count(); ++i) {
     CCSprite* child = dynamic_cast<CCSprite*>(children->objectAtIndex(i));
-    if (child) adoptSprite(child);
+    if (child) setBatchNodeOfTree(child, batch);
   }
 }
 
-void CCSpriteBatchNode::releaseSprite(CCSprite* sprite) {
-  sprite->setBatchNode(nullptr);
-  CCArray* children = sprite->getChildren();
-  if (!children) return;
-  for (unsigned int i = 0; i < children->count(); ++i) {
-    CCSprite* child = dynamic_cast<CCSprite*>(children->objectAtIndex(i));
-    if (child) releaseSprite(child);
-  }
-}
+void CCSpriteBatchNode::adoptSprite(CCSprite* sprite) { setBatchNodeOfTree(sprite, this); }
+
+void CCSpriteBatchNode::releaseSprite(CCSprite* sprite) { setBatchNodeOfTree(sprite, nullptr); }
 
 void CCSpriteBatchNode::removeChild(CCNode* child, bool cleanup) {
   CCSprite* sprite = dynamic_cast<CCSprite*>(child);

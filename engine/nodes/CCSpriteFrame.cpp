@@ -16,12 +16,8 @@ CCSpriteFrame* CCSpriteFrame::create(const char* filename, const CCRect& rect) {
 CCSpriteFrame* CCSpriteFrame::create(const char* filename, const CCRect& rect, bool rotated,
                                      const CCPoint& offset, const CCSize& originalSize) {
   CCSpriteFrame* frame = new CCSpriteFrame();
-  if (frame->initWithTextureFilename(filename, rect, rotated, offset, originalSize)) {
-    frame->autorelease();
-    return frame;
-  }
-  delete frame;
-  return nullptr;
+  return ccAutoreleaseIfInit(frame,
+                             frame->initWithTextureFilename(filename, rect, rotated, offset, originalSize));
 }
 
 CCSpriteFrame* CCSpriteFrame::createWithTexture(CCTexture2D* texture, const CCRect& rect) {
@@ -32,12 +28,7 @@ CCSpriteFrame* CCSpriteFrame::createWithTexture(CCTexture2D* texture, const CCRe
                                                 bool rotated, const CCPoint& offset,
                                                 const CCSize& originalSize) {
   CCSpriteFrame* frame = new CCSpriteFrame();
-  if (frame->initWithTexture(texture, rect, rotated, offset, originalSize)) {
-    frame->autorelease();
-    return frame;
-  }
-  delete frame;
-  return nullptr;
+  return ccAutoreleaseIfInit(frame, frame->initWithTexture(texture, rect, rotated, offset, originalSize));
 }
 
 bool CCSpriteFrame::initWithTexture(CCTexture2D* texture, const CCRect& rect) {
@@ -78,9 +69,7 @@ CCTexture2D* CCSpriteFrame::getTexture() {
 
 void CCSpriteFrame::setTexture(CCTexture2D* texture) {
   if (texture == m_pobTexture) return;
-  CC_SAFE_RETAIN(texture);
-  CC_SAFE_RELEASE(m_pobTexture);
-  m_pobTexture = texture;
+  ccSetRetained(m_pobTexture, texture);
 }
 
 CCObject* CCSpriteFrame::copyWithZone(CCZone* zone) {

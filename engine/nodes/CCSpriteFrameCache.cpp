@@ -11,6 +11,7 @@
 #include "CCString.h"
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
+#include "ccRetainedMap.h"
 
 NS_CC_BEGIN
 
@@ -221,16 +222,8 @@ void CCSpriteFrameCache::removeSpriteFrames() {
 }
 
 void CCSpriteFrameCache::removeUnusedSpriteFrames() {
-  bool removed = false;
-  for (auto it = m_frames.begin(); it != m_frames.end();) {
-    if (it->second->retainCount() == 1) {
-      it->second->release();
-      it = m_frames.erase(it);
-      removed = true;
-    } else {
-      ++it;
-    }
-  }
+  unsigned int removed =
+      ccReleaseEntriesIf(m_frames, [](const auto& entry) { return entry.second->retainCount() == 1; });
   // A sheet that lost frames is read again when asked for.
   if (removed) m_loadedFileNames.clear();
 }
@@ -243,11 +236,7 @@ void CCSpriteFrameCache::removeSpriteFrameByName(const char* name) {
     key = alias->second;
     m_aliases.erase(alias);
   }
-  auto it = m_frames.find(key);
-  if (it != m_frames.end()) {
-    it->second->release();
-    m_frames.erase(it);
-  }
+  ccReleaseEntry(m_frames, key);
   m_loadedFileNames.clear();
 }
 
@@ -259,27 +248,14 @@ void CCSpriteFrameCache::removeSpriteFramesFromFile(const char* plist) {
   CCDictionary* frames = dynamic_cast<CCDictionary*>(dict->objectForKey("frames"));
   if (frames) {
     CCDictElement* element = nullptr;
-    CCDICT_FOREACH(frames, element) {
-      auto it = m_frames.find(element->getStrKey());
-      if (it != m_frames.end()) {
-        it->second->release();
-        m_frames.erase(it);
-      }
-    }
+    CCDICT_FOREACH(frames, element) { ccReleaseEntry(m_frames, std::string(element->getStrKey())); }
   }
   m_loadedFileNames.erase(plist);
   dict->release();
 }
 
 void CCSpriteFrameCache::removeSpriteFramesFromTexture(CCTexture2D* texture) {
-  for (auto it = m_frames.begin(); it != m_frames.end();) {
-    if (it->second->getTexture() == texture) {
-      it->second->release();
-      it = m_frames.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  ccReleaseEntriesIf(m_frames, [texture](const auto& entry) { return entry.second->getTexture() == texture; });
 }
 
 CCSpriteFrame* CCSpriteFrameCache::spriteFrameByName(const char* name) {

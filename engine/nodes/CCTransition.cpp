@@ -22,12 +22,7 @@ CCTransitionScene::~CCTransitionScene() {
 
 CCTransitionScene* CCTransitionScene::create(float duration, CCScene* scene) {
   CCTransitionScene* t = new CCTransitionScene();
-  if (t->initWithDuration(duration, scene)) {
-    t->autorelease();
-    return t;
-  }
-  delete t;
-  return nullptr;
+  return ccAutoreleaseIfInit(t, t->initWithDuration(duration, scene));
 }
 
 bool CCTransitionScene::initWithDuration(float duration, CCScene* scene) {
@@ -109,12 +104,7 @@ void CCTransitionScene::cleanup() {
 
 CCTransitionFade* CCTransitionFade::create(float duration, CCScene* scene, const ccColor3B& color) {
   CCTransitionFade* t = new CCTransitionFade();
-  if (t->initWithDuration(duration, scene, color)) {
-    t->autorelease();
-    return t;
-  }
-  delete t;
-  return nullptr;
+  return ccAutoreleaseIfInit(t, t->initWithDuration(duration, scene, color));
 }
 
 CCTransitionFade* CCTransitionFade::create(float duration, CCScene* scene) {

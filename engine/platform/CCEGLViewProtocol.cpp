@@ -122,15 +122,7 @@ void CCEGLViewProtocol::handleTouchesBegin(int num, int ids[], float xs[], float
 
 void CCEGLViewProtocol::handleTouchesMove(int num, int ids[], float xs[], float ys[]) {
   CCSet set;
-  for (int i = 0; i < num; ++i) {
-    auto it = m_touchIdToSlot.find(ids[i]);
-    if (it == m_touchIdToSlot.end()) continue;
-    CCTouch* touch = m_pTouches[it->second];
-    if (!touch) continue;
-    CCPoint p = toDesign(xs[i], ys[i]);
-    touch->setTouchInfo(it->second, p.x, p.y);
-    set.addObject(touch);
-  }
+  getSetOfTouchesEndOrCancel(set, num, ids, xs, ys);
   if (set.count() == 0) {
     CCLog("touchesMoved: count = 0");
     return;
@@ -152,6 +144,15 @@ void CCEGLViewProtocol::getSetOfTouchesEndOrCancel(CCSet& set, int num, int ids[
 }
 
 void CCEGLViewProtocol::handleTouchesEnd(int num, int ids[], float xs[], float ys[]) {
+  finishTouches(num, ids, xs, ys, &EGLTouchDelegate::touchesEnded);
+}
+
+void CCEGLViewProtocol::handleTouchesCancel(int num, int ids[], float xs[], float ys[]) {
+  finishTouches(num, ids, xs, ys, &EGLTouchDelegate::touchesCancelled);
+}
+
+void CCEGLViewProtocol::finishTouches(int num, int ids[], float xs[], float ys[],
+                                      void (EGLTouchDelegate::*report)(CCSet*, int, CCEvent*)) {
   CCSet set;
   getSetOfTouchesEndOrCancel(set, num, ids, xs, ys);
   if (set.count() == 0) {
@@ -166,29 +167,7 @@ void CCEGLViewProtocol::handleTouchesEnd(int num, int ids[], float xs[], float y
     m_uIndexBitsUsed &= ~(1u << it->second);
     m_touchIdToSlot.erase(it);
   }
-  if (m_pDelegate) m_pDelegate->touchesEnded(&set, active, nullptr);
-  for (CCSetIterator it = set.begin(); it != set.end(); ++it) {
-    for (CCTouch*& t : m_pTouches) {
-      if (t == *it) CC_SAFE_RELEASE_NULL(t);
-    }
-  }
-}
-
-void CCEGLViewProtocol::handleTouchesCancel(int num, int ids[], float xs[], float ys[]) {
-  CCSet set;
-  getSetOfTouchesEndOrCancel(set, num, ids, xs, ys);
-  if (set.count() == 0) {
-    CCLog("touchesEnded or touchesCancel: count = 0");
-    return;
-  }
-  int active = activeTouchCount();
-  for (int i = 0; i < num; ++i) {
-    auto it = m_touchIdToSlot.find(ids[i]);
-    if (it == m_touchIdToSlot.end()) continue;
-    m_uIndexBitsUsed &= ~(1u << it->second);
-    m_touchIdToSlot.erase(it);
-  }
-  if (m_pDelegate) m_pDelegate->touchesCancelled(&set, active, nullptr);
+  if (m_pDelegate) (m_pDelegate->*report)(&set, active, nullptr);
   for (CCSetIterator it = set.begin(); it != set.end(); ++it) {
     for (CCTouch*& t : m_pTouches) {
       if (t == *it) CC_SAFE_RELEASE_NULL(t);

@@ -93,6 +93,9 @@ class CCEGLViewProtocol {
  protected:
   CCPoint toDesign(float x, float y) const;
   void getSetOfTouchesEndOrCancel(CCSet& set, int num, int ids[], float xs[], float ys[]);
+  // Ends the given touches and reports them through report (ended or cancelled).
+  void finishTouches(int num, int ids[], float xs[], float ys[],
+                     void (EGLTouchDelegate::*report)(CCSet*, int, CCEvent*));
 
   EGLTouchDelegate* m_pDelegate = nullptr;
   EGLMouseDelegate* m_pMouseDelegate = nullptr;

@@ -19,6 +19,16 @@ CCGLProgram::~CCGLProgram() {
   if (m_uProgram) ccGLDeleteProgram(m_uProgram);
 }
 
+// The info log of a shader or a program, read through the matching pair of GL calls.
+template <class GetIv, class GetLog>
+static std::string infoLog(GLuint object, GetIv getIv, GetLog getLog) {
+  GLint length = 0;
+  getIv(object, GL_INFO_LOG_LENGTH, &length);
+  std::vector<char> text(length > 0 ? length + 1 : 1, '\0');
+  if (length > 0) getLog(object, length, nullptr, text.data());
+  return text.data();
+}
+
 bool CCGLProgram::compileShader(GLuint* shader, GLenum type, const char* source) {
   if (!source) return false;
   *shader = glCreateShader(type);
@@ -27,11 +37,7 @@ bool CCGLProgram::compileShader(GLuint* shader, GLenum type, const char* source)
   GLint ok = 0;
   glGetShaderiv(*shader, GL_COMPILE_STATUS, &ok);
   if (!ok) {
-    GLint length = 0;
-    glGetShaderiv(*shader, GL_INFO_LOG_LENGTH, &length);
-    std::vector<char> text(length > 0 ? length + 1 : 1, '\0');
-    if (length > 0) glGetShaderInfoLog(*shader, length, nullptr, text.data());
-    m_log = text.data();
+    m_log = infoLog(*shader, glGetShaderiv, glGetShaderInfoLog);
     CCLogError("cocos2d: ERROR: Failed to compile %s shader: %s",
                type == GL_VERTEX_SHADER ? "vertex" : "fragment", m_log.c_str());
     glDeleteShader(*shader);
@@ -79,11 +85,7 @@ bool CCGLProgram::link() {
   GLint ok = 0;
   glGetProgramiv(m_uProgram, GL_LINK_STATUS, &ok);
   if (!ok) {
-    GLint length = 0;
-    glGetProgramiv(m_uProgram, GL_INFO_LOG_LENGTH, &length);
-    std::vector<char> text(length > 0 ? length + 1 : 1, '\0');
-    if (length > 0) glGetProgramInfoLog(m_uProgram, length, nullptr, text.data());
-    m_log = text.data();
+    m_log = infoLog(m_uProgram, glGetProgramiv, glGetProgramInfoLog);
     CCLogError("cocos2d: ERROR: Failed to link program: %s", m_log.c_str());
     return false;
   }

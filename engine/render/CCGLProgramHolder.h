@@ -12,9 +12,7 @@ class CCGLProgramHolder {
   CCGLProgram* getShaderProgram() const { return m_pShaderProgram; }
   void setShaderProgram(CCGLProgram* program) {
     if (program == m_pShaderProgram) return;
-    CC_SAFE_RETAIN(program);
-    CC_SAFE_RELEASE(m_pShaderProgram);
-    m_pShaderProgram = program;
+    ccSetRetained(m_pShaderProgram, program);
   }
 
  private:

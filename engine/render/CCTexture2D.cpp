@@ -114,9 +114,7 @@ void CCTexture2D::generateMipmap() {
 
 void CCTexture2D::setShaderProgram(CCGLProgram* program) {
   if (program == m_pShaderProgram) return;
-  CC_SAFE_RETAIN(program);
-  CC_SAFE_RELEASE(m_pShaderProgram);
-  m_pShaderProgram = program;
+  ccSetRetained(m_pShaderProgram, program);
 }
 
 void CCTexture2D::drawQuad(const GLfloat* vertices) {

@@ -4,6 +4,7 @@
 #include "CCGL.h"
 #include "CCGeometry.h"
 #include "CCObject.h"
+#include "ccTypes.h"
 
 NS_CC_BEGIN
 
@@ -86,6 +87,14 @@ class CCTexture2D : public CCObject {
   CCGLProgram* m_pShaderProgram = nullptr;
   char m_description[128];
 };
+
+// How a texture is blended by default: premultiplied colours (and no texture) take
+// (ONE, ONE_MINUS_SRC_ALPHA), straight alpha (SRC_ALPHA, ONE_MINUS_SRC_ALPHA).
+inline ccBlendFunc ccBlendFuncForTexture(CCTexture2D* texture) {
+  ccBlendFunc f = {GLenum(texture && !texture->hasPremultipliedAlpha() ? GL_SRC_ALPHA : GL_ONE),
+                   GL_ONE_MINUS_SRC_ALPHA};
+  return f;
+}
 
 NS_CC_END
 

@@ -15,22 +15,12 @@ CCTextureAtlas::~CCTextureAtlas() { CC_SAFE_RELEASE(m_pTexture); }
 
 CCTextureAtlas* CCTextureAtlas::create(const char* file, unsigned int capacity) {
   CCTextureAtlas* atlas = new CCTextureAtlas();
-  if (atlas->initWithFile(file, capacity)) {
-    atlas->autorelease();
-    return atlas;
-  }
-  delete atlas;
-  return nullptr;
+  return ccAutoreleaseIfInit(atlas, atlas->initWithFile(file, capacity));
 }
 
 CCTextureAtlas* CCTextureAtlas::createWithTexture(CCTexture2D* texture, unsigned int capacity) {
   CCTextureAtlas* atlas = new CCTextureAtlas();
-  if (atlas->initWithTexture(texture, capacity)) {
-    atlas->autorelease();
-    return atlas;
-  }
-  delete atlas;
-  return nullptr;
+  return ccAutoreleaseIfInit(atlas, atlas->initWithTexture(texture, capacity));
 }
 
 bool CCTextureAtlas::initWithFile(const char* file, unsigned int capacity) {
@@ -52,9 +42,7 @@ bool CCTextureAtlas::initWithTexture(CCTexture2D* texture, unsigned int capacity
 
 void CCTextureAtlas::setTexture(CCTexture2D* texture) {
   if (texture == m_pTexture) return;
-  CC_SAFE_RETAIN(texture);
-  CC_SAFE_RELEASE(m_pTexture);
-  m_pTexture = texture;
+  ccSetRetained(m_pTexture, texture);
 }
 
 void CCTextureAtlas::updateQuad(const ccV3F_C4B_T2F_Quad* quad, unsigned int index) {
@@ -127,17 +115,8 @@ void CCTextureAtlas::drawNumberOfQuads(unsigned int n, unsigned int start) {
   if (start >= m_quads.size() || n == 0 || !m_pTexture) return;
   if (start + n > m_quads.size()) n = static_cast<unsigned int>(m_quads.size()) - start;
   ccGLBindTexture2D(m_pTexture->getName());
-  ccGLEnableVertexAttribs(kCCVertexAttribFlag_PosColorTex);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  ccGLVertexAttribsForVertices(&m_quads.data()->tl);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-  const GLsizei stride = sizeof(ccV3F_C4B_T2F);
-  const char* base = reinterpret_cast<const char*>(m_quads.data());
-  glVertexAttribPointer(kCCVertexAttrib_Position, 3, GL_FLOAT, GL_FALSE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, vertices));
-  glVertexAttribPointer(kCCVertexAttrib_Color, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, colors));
-  glVertexAttribPointer(kCCVertexAttrib_TexCoords, 2, GL_FLOAT, GL_FALSE, stride,
-                        base + offsetof(ccV3F_C4B_T2F, texCoords));
   unsigned int end = start + n;
   ensureIndices(end);
   if (end * 4 <= 65536) {

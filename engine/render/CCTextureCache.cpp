@@ -2,6 +2,7 @@
 
 #include "CCFileUtils.h"
 #include "CCImage.h"
+#include "ccRetainedMap.h"
 
 // This file's messages are filed under their own group.
 #undef LOGOG_GROUP
@@ -85,35 +86,21 @@ void CCTextureCache::removeAllTextures() {
 }
 
 void CCTextureCache::removeUnusedTextures() {
-  for (auto it = m_textures.begin(); it != m_textures.end();) {
-    if (it->second->retainCount() == 1) {
-      LOGOG_DEBUG("cocos2d: CCTextureCache: removing unused texture: %s", it->first.c_str());
-      it->second->release();
-      it = m_textures.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  ccReleaseEntriesIf(m_textures, [](const auto& entry) {
+    if (entry.second->retainCount() != 1) return false;
+    LOGOG_DEBUG("cocos2d: CCTextureCache: removing unused texture: %s", entry.first.c_str());
+    return true;
+  });
 }
 
 void CCTextureCache::removeTexture(CCTexture2D* texture) {
   if (!texture) return;
-  for (auto it = m_textures.begin(); it != m_textures.end();) {
-    if (it->second == texture) {
-      it->second->release();
-      it = m_textures.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  ccReleaseEntriesIf(m_textures, [texture](const auto& entry) { return entry.second == texture; });
 }
 
 void CCTextureCache::removeTextureForKey(const char* key) {
   if (!key) return;
-  auto it = m_textures.find(keyFor(key));
-  if (it == m_textures.end()) return;
-  it->second->release();
-  m_textures.erase(it);
+  ccReleaseEntry(m_textures, keyFor(key));
 }
 
 void CCTextureCache::dumpCachedTextureInfo() {

@@ -1,5 +1,9 @@
 #include "ccGLStateCache.h"
 
+#include <cstddef>
+
+#include "ccTypes.h"
+
 namespace cocos2d {
 
 unsigned int g_uNumberOfDraws = 0;
@@ -85,6 +89,19 @@ void ccGLEnableVertexAttribs(unsigned int flags) {
   }
   s_attribFlags = flags;
   s_attribsKnown = true;
+}
+
+void ccGLVertexAttribsForVertices(const ccV3F_C4B_T2F* vertices) {
+  ccGLEnableVertexAttribs(kCCVertexAttribFlag_PosColorTex);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  const GLsizei stride = sizeof(ccV3F_C4B_T2F);
+  const char* base = reinterpret_cast<const char*>(vertices);
+  glVertexAttribPointer(kCCVertexAttrib_Position, 3, GL_FLOAT, GL_FALSE, stride,
+                        base + offsetof(ccV3F_C4B_T2F, vertices));
+  glVertexAttribPointer(kCCVertexAttrib_Color, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                        base + offsetof(ccV3F_C4B_T2F, colors));
+  glVertexAttribPointer(kCCVertexAttrib_TexCoords, 2, GL_FLOAT, GL_FALSE, stride,
+                        base + offsetof(ccV3F_C4B_T2F, texCoords));
 }
 
 void ccSetProjectionMatrixDirty() { ++s_projectionSerial; }

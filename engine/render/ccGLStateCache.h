@@ -35,6 +35,10 @@ void ccGLBindTexture2D(GLuint textureId);
 void ccGLDeleteTexture(GLuint textureId);
 // Enables exactly the attribute arrays named by the flags.
 void ccGLEnableVertexAttribs(unsigned int flags);
+// Enables the position, colour and texture-coordinate arrays and points them at
+// consecutive vertices in client memory (no array buffer bound): sprite and atlas quads.
+struct ccV3F_C4B_T2F;
+void ccGLVertexAttribsForVertices(const ccV3F_C4B_T2F* vertices);
 // The projection changed: every program re-sends its matrix on next use.
 void ccSetProjectionMatrixDirty();
 unsigned int ccGLProjectionSerial();

@@ -256,6 +256,35 @@ INSTANTIATE_TEST_SUITE_P(
         EaseCase{"BackInOut", [](CCActionInterval* a) -> CCActionInterval* { return CCEaseBackInOut::create(a); }}),
     [](const ::testing::TestParamInfo<EaseCase>& info) { return std::string(info.param.name); });
 
+TEST_F(ActionTest, EaseCopiesKeepTheirParameterAndReversesSwapTheCurve) {
+  CCMoveBy* move = CCMoveBy::create(1.0f, ccp(10, 0));
+  CCEaseIn* in = CCEaseIn::create(move, 3);
+  CCEaseIn* copy = dynamic_cast<CCEaseIn*>(in->copy());
+  ASSERT_NE(nullptr, copy);
+  copy->autorelease();
+  EXPECT_FLOAT_EQ(3.f, copy->getRate());
+  EXPECT_NE(in->getInnerAction(), copy->getInnerAction());
+
+  CCEaseOut* out = dynamic_cast<CCEaseOut*>(in->reverse());
+  ASSERT_NE(nullptr, out);
+  EXPECT_FLOAT_EQ(3.f, out->getRate());
+  // The plain rate ease has no opposite curve: its reverse inverts the rate.
+  CCEaseRateAction* rate = dynamic_cast<CCEaseRateAction*>(CCEaseRateAction::create(move, 4)->reverse());
+  ASSERT_NE(nullptr, rate);
+  EXPECT_FLOAT_EQ(0.25f, rate->getRate());
+
+  CCEaseElasticOut* elastic = dynamic_cast<CCEaseElasticOut*>(CCEaseElasticIn::create(move, 0.4f)->reverse());
+  ASSERT_NE(nullptr, elastic);
+  EXPECT_FLOAT_EQ(0.4f, elastic->getPeriod());
+  CCEaseElasticIn* elasticCopy = dynamic_cast<CCEaseElasticIn*>(CCEaseElasticIn::create(move, 0.4f)->copy());
+  ASSERT_NE(nullptr, elasticCopy);
+  elasticCopy->autorelease();
+  EXPECT_FLOAT_EQ(0.4f, elasticCopy->getPeriod());
+
+  EXPECT_NE(nullptr, dynamic_cast<CCEaseBounceOut*>(CCEaseBounceIn::create(move)->reverse()));
+  EXPECT_NE(nullptr, dynamic_cast<CCEaseSineInOut*>(CCEaseSineInOut::create(move)->reverse()));
+}
+
 TEST_F(ActionTest, CopiedSequenceRunsIndependentlyOfTheOriginal) {
   Probe* p = probe();
   Probe* q = probe();

@@ -2,10 +2,14 @@
 
 #include <zlib.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include "logog/logog.hpp"
 #include "CCFileUtils.h"
@@ -301,13 +305,19 @@ class PlistTest : public ::testing::Test {
   void TearDown() override {
     CCPoolManager::sharedPoolManager()->pop();
     logog::Shutdown();
+    for (const std::string& path : written) std::remove(path.c_str());
   }
   std::string write(const std::string& body) {
-    std::string path = ::testing::TempDir() + "mv_plist_" + std::to_string(counter++) + ".plist";
+    // ctest runs every case in its own process at once (and other checkouts may run
+    // too): the process id keeps their files apart.
+    std::string path = ::testing::TempDir() + "mv_plist_" + std::to_string(getpid()) + "_" +
+                       std::to_string(counter++) + ".plist";
     std::ofstream(path) << body;
+    written.push_back(path);
     return path;
   }
   int counter = 0;
+  std::vector<std::string> written;
 };
 
 TEST_F(PlistTest, ReadsEveryValueKindIntoContainersAndStrings) {

@@ -19,17 +19,16 @@ bool Writer::field(const std::string& v) {
   return true;
 }
 
-bool Writer::field(const std::vector<std::int32_t>& v) {
+template <class T>
+bool Writer::list(const std::vector<T>& v) {
   out_.Write(static_cast<std::uint32_t>(v.size()));
-  for (std::int32_t x : v) out_.Write(x);
+  for (T x : v) out_.Write(x);
   return true;
 }
 
-bool Writer::field(const std::vector<std::uint64_t>& v) {
-  out_.Write(static_cast<std::uint32_t>(v.size()));
-  for (std::uint64_t x : v) out_.Write(x);
-  return true;
-}
+bool Writer::field(const std::vector<std::int32_t>& v) { return list(v); }
+
+bool Writer::field(const std::vector<std::uint64_t>& v) { return list(v); }
 
 bool Writer::field(const std::vector<PlayerEntry>& v) {
   out_.Write(static_cast<std::int32_t>(v.size()));
@@ -46,23 +45,19 @@ bool Reader::skip(size_t n) {
   return true;
 }
 
-bool Reader::field(std::int32_t& v) {
-  if (!ok_ || left() < 4) return fail();
-  std::uint32_t u = 0;
-  for (int i = 0; i < 4; ++i) u = (u << 8) | data_[pos_ + i];
-  pos_ += 4;
-  v = static_cast<std::int32_t>(u);
+template <class T>
+bool Reader::number(T& v) {
+  if (!ok_ || left() < sizeof(T)) return fail();
+  std::uint64_t u = 0;
+  for (size_t i = 0; i < sizeof(T); ++i) u = (u << 8) | data_[pos_ + i];
+  pos_ += sizeof(T);
+  v = static_cast<T>(u);
   return true;
 }
 
-bool Reader::field(std::uint64_t& v) {
-  if (!ok_ || left() < 8) return fail();
-  std::uint64_t u = 0;
-  for (int i = 0; i < 8; ++i) u = (u << 8) | data_[pos_ + i];
-  pos_ += 8;
-  v = u;
-  return true;
-}
+bool Reader::field(std::int32_t& v) { return number(v); }
+
+bool Reader::field(std::uint64_t& v) { return number(v); }
 
 bool Reader::field(std::string& v) {
   if (!ok_ || left() < 2) return fail();
@@ -85,23 +80,19 @@ bool Reader::count(size_t minBytes, size_t& n) {
   return true;
 }
 
-bool Reader::field(std::vector<std::int32_t>& v) {
+template <class T>
+bool Reader::list(std::vector<T>& v) {
   size_t n = 0;
-  if (!count(4, n)) return false;
+  if (!count(sizeof(T), n)) return false;
   v.resize(n);
   for (auto& x : v)
-    if (!field(x)) return false;
+    if (!number(x)) return false;
   return true;
 }
 
-bool Reader::field(std::vector<std::uint64_t>& v) {
-  size_t n = 0;
-  if (!count(8, n)) return false;
-  v.resize(n);
-  for (auto& x : v)
-    if (!field(x)) return false;
-  return true;
-}
+bool Reader::field(std::vector<std::int32_t>& v) { return list(v); }
+
+bool Reader::field(std::vector<std::uint64_t>& v) { return list(v); }
 
 bool Reader::field(std::vector<PlayerEntry>& v) {
   size_t n = 0;

@@ -28,8 +28,16 @@ class Writer {
   bool field(const std::vector<std::int32_t>& v);
   bool field(const std::vector<std::uint64_t>& v);
   bool field(const std::vector<PlayerEntry>& v);
+  // The given fields in turn.
+  template <class... T>
+  bool fields(const T&... v) {
+    return (field(v) && ...);
+  }
 
  private:
+  template <class T>
+  bool list(const std::vector<T>& v);
+
   RakNet::BitStream& out_;
 };
 
@@ -42,6 +50,11 @@ class Reader {
   bool field(std::vector<std::int32_t>& v);
   bool field(std::vector<std::uint64_t>& v);
   bool field(std::vector<PlayerEntry>& v);
+  // The given fields in turn; stops at the first missing one.
+  template <class... T>
+  bool fields(T&... v) {
+    return (field(v) && ...);
+  }
 
   bool ok() const { return ok_; }
   bool atEnd() const { return pos_ == length_; }
@@ -52,6 +65,12 @@ class Reader {
   // The count of a list whose elements take at least minBytes each: below 1 is an
   // empty list; more than the bytes left can hold fails.
   bool count(size_t minBytes, size_t& n);
+  // A big-endian integer of sizeof(T) bytes.
+  template <class T>
+  bool number(T& v);
+  // A count and that many numbers.
+  template <class T>
+  bool list(std::vector<T>& v);
   bool fail() {
     ok_ = false;
     return false;

@@ -21,15 +21,20 @@ namespace protocol {
 
 constexpr std::uint64_t kNoObject = ~static_cast<std::uint64_t>(0);  // the unassigned NetworkID
 
+// What every record shares: its id, and values always in range unless it says otherwise.
+template <unsigned char Id>
+struct Record {
+  static constexpr unsigned char kId = Id;
+  bool valid() const { return true; }
+};
+
 // A message without payload.
 template <unsigned char Id>
-struct Bare {
-  static constexpr unsigned char kId = Id;
+struct Bare : Record<Id> {
   template <class IO, class Self>
   static bool fields(IO&, Self&) {
     return true;
   }
-  bool valid() const { return true; }
 };
 
 // A message whose payload is one NetworkID of a board element.
@@ -39,7 +44,7 @@ struct ElemRef {
   std::uint64_t elem = kNoObject;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.elem);
+    return io.fields(m.elem);
   }
   bool valid() const { return true; }
 };
@@ -51,7 +56,7 @@ struct Text {
   std::string text;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.text);
+    return io.fields(m.text);
   }
   bool valid() const { return true; }
 };
@@ -63,7 +68,7 @@ struct Int {
   std::int32_t value = 0;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.value);
+    return io.fields(m.value);
   }
   bool valid() const { return true; }
 };
@@ -71,15 +76,13 @@ struct Int {
 // --- match messages (relayed) ---
 using SelectedBoardElemMsg = ElemRef<ID_SELECTED_BOARD_ELEM>;
 
-struct SelectedSpellMsg {
-  static constexpr unsigned char kId = ID_SELECTED_SPELL;
+struct SelectedSpellMsg : Record<ID_SELECTED_SPELL> {
   std::int32_t spell = 0;
   std::int32_t value = 0;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.spell) && io.field(m.value);
+    return io.fields(m.spell, m.value);
   }
-  bool valid() const { return true; }
 };
 
 using FinishedSelectingSpellsMsg = Bare<ID_FINISHED_SELECTING_SPELLS>;
@@ -88,8 +91,7 @@ using FinishedSelectingCardsMsg = Bare<ID_FINISHED_SELECTING_CARDS>;
 using ClickedBoardMsg = Bare<ID_CLICKED_BOARD>;
 using CancelMsg = Bare<ID_CANCEL>;
 
-struct AnimateSpellMsg {
-  static constexpr unsigned char kId = ID_ANIMATE_SPELL;
+struct AnimateSpellMsg : Record<ID_ANIMATE_SPELL> {
   std::uint64_t caster = kNoObject;
   std::uint64_t target = kNoObject;
   std::int32_t card = 0;
@@ -100,44 +102,38 @@ struct AnimateSpellMsg {
   std::int32_t active = 0;     // non-zero is true
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.caster) && io.field(m.target) && io.field(m.card) && io.field(m.power) &&
-           io.field(m.targets) && io.field(m.spared) && io.field(m.reflected) && io.field(m.active);
+    return io.fields(m.caster, m.target, m.card, m.power, m.targets, m.spared, m.reflected, m.active);
   }
-  bool valid() const { return true; }
 };
 
 using FinishedAnimatingMsg = Bare<ID_FINISHED_ANIMATING>;
 
 // Down only: the lobby server starts a match.
-struct StartGameMsg {
-  static constexpr unsigned char kId = ID_START_GAME;
+struct StartGameMsg : Record<ID_START_GAME> {
   std::int32_t role = kRoleJoin;
   std::string opponentName;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.role) && io.field(m.opponentName);
+    return io.fields(m.role, m.opponentName);
   }
   bool valid() const { return role == kRoleJoin || role == kRoleHost; }
 };
 
-struct GameResultMsg {
-  static constexpr unsigned char kId = ID_GAME_RESULT;
+struct GameResultMsg : Record<ID_GAME_RESULT> {
   std::int32_t code = 0;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.code);
+    return io.fields(m.code);
   }
   bool valid() const { return code >= kResultLost && code <= kResultOpponentForfeitJoin; }
 };
 
-struct CardListMsg {
-  static constexpr unsigned char kId = ID_CARDLIST;
+struct CardListMsg : Record<ID_CARDLIST> {
   std::vector<std::int32_t> cards;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.cards);
+    return io.fields(m.cards);
   }
-  bool valid() const { return true; }
 };
 
 using TurnBeginMsg = Bare<ID_TURN_BEGIN>;
@@ -154,26 +150,23 @@ using LoginEmailRequestMsg = Bare<ID_LOGIN_EMAIL>;    // down: please log in
 struct LoginCodeMsg : Text<ID_LOGIN_CODE> {};         // up: the typed code
 using CodeRequestMsg = Bare<ID_LOGIN_CODE>;           // down: a code was mailed
 
-struct LobbyErrorMsg {
-  static constexpr unsigned char kId = ID_LOBBY_ERROR;
+struct LobbyErrorMsg : Record<ID_LOBBY_ERROR> {
   std::int32_t error = 0;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.error);
+    return io.fields(m.error);
   }
   bool valid() const { return error >= kErrorInvalidProtocol && error <= kErrorEmailRequired; }
 };
 
 // Up: remembered credentials.
-struct LoginMsg {
-  static constexpr unsigned char kId = ID_LOGIN;
+struct LoginMsg : Record<ID_LOGIN> {
   std::string email;
   std::string code;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.email) && io.field(m.code);
+    return io.fields(m.email, m.code);
   }
-  bool valid() const { return true; }
 };
 using LoginAcceptedMsg = Bare<ID_LOGIN>;  // down
 
@@ -182,29 +175,25 @@ using RematchMsg = Bare<ID_REMATCH>;
 struct PlayerNameMsg : Text<ID_PLAYER_NAME> {};    // up: the chosen name
 using NameRequestMsg = Bare<ID_PLAYER_NAME>;       // down: please choose a name
 
-struct PlayerListMsg {
-  static constexpr unsigned char kId = ID_PLAYER_LIST;
+struct PlayerListMsg : Record<ID_PLAYER_LIST> {
   std::int32_t onlineCount = 0;
   std::vector<PlayerEntry> players;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.onlineCount) && io.field(m.players);
+    return io.fields(m.onlineCount, m.players);
   }
-  bool valid() const { return true; }
 };
 
 using CancelMatchmakingMsg = Bare<ID_CANCEL_MATCHMAKING>;
 struct InviteFriendMsg : Text<ID_INVITE_FRIEND> {};
 
 // Up: challenge the lobby entry with this GUID.
-struct ChallengeMsg {
-  static constexpr unsigned char kId = ID_CHALLENGE;
+struct ChallengeMsg : Record<ID_CHALLENGE> {
   std::uint64_t guid = 0;
   template <class IO, class Self>
   static bool fields(IO& io, Self& m) {
-    return io.field(m.guid);
+    return io.fields(m.guid);
   }
-  bool valid() const { return true; }
 };
 struct ChallengeReceivedMsg : Text<ID_CHALLENGE> {};  // down: the challenger's name
 
