@@ -53,8 +53,10 @@ void ccHandlerInsertByPriority(CCArray* pArray, Handler* pHandler) {
 enum ccHandlerQueueRule {
   // The later request cancels the earlier one still queued.
   kCCHandlerLastRequestWins,
-  // A removal holds for the whole walk: it drops a queued add and later adds are ignored.
-  kCCHandlerRemovalWins,
+  // A removal drops a queued add of the same delegate; a later add is queued again.
+  // Removals are applied before adds, so only the dispatcher's own refusal of a delegate
+  // that still has a handler keeps a registered one out after a remove and an add.
+  kCCHandlerRemovalsFirst,
 };
 
 template <class Handler, class Delegate>
@@ -83,8 +85,8 @@ class CCHandlerQueue {
     if (!m_bLocked) return false;
     Delegate* d = pHandler->getDelegate();
     auto it = std::find(m_toRemove.begin(), m_toRemove.end(), d);
-    if (m_eRule == kCCHandlerRemovalWins) {
-      if (it != m_toRemove.end() || ccHandlerFind<Handler>(m_pToAdd, d)) return true;
+    if (m_eRule == kCCHandlerRemovalsFirst) {
+      if (ccHandlerFind<Handler>(m_pToAdd, d)) return true;
     } else if (it != m_toRemove.end()) {
       m_toRemove.erase(it);
       return true;
@@ -98,7 +100,7 @@ class CCHandlerQueue {
   bool queueRemove(Delegate* pDelegate) {
     if (!m_bLocked) return false;
     bool dropped = ccHandlerRemove<Handler>(m_pToAdd, pDelegate);
-    if (!dropped || m_eRule == kCCHandlerRemovalWins) m_toRemove.push_back(pDelegate);
+    if (!dropped || m_eRule == kCCHandlerRemovalsFirst) m_toRemove.push_back(pDelegate);
     return true;
   }
 

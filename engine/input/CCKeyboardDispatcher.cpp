@@ -30,7 +30,7 @@ void CCKeyboardDispatcher::setSharedDispatcher(CCKeyboardDispatcher* pDispatcher
 }
 
 CCKeyboardDispatcher::CCKeyboardDispatcher()
-    : m_pHandlers(new CCArray(8)), m_queue(kCCHandlerRemovalWins), m_nModifiers(0) {}
+    : m_pHandlers(new CCArray(8)), m_queue(kCCHandlerRemovalsFirst), m_nModifiers(0) {}
 
 CCKeyboardDispatcher::~CCKeyboardDispatcher() { CC_SAFE_RELEASE(m_pHandlers); }
 

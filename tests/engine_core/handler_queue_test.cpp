@@ -68,15 +68,18 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{kCCHandlerLastRequestWins, true, "-", false},
                       Case{kCCHandlerLastRequestWins, true, "-+", true},
                       Case{kCCHandlerLastRequestWins, true, "-+-", false},
-                      Case{kCCHandlerRemovalWins, false, "+", true},
-                      Case{kCCHandlerRemovalWins, false, "++", true},
-                      Case{kCCHandlerRemovalWins, false, "+-", false},
-                      Case{kCCHandlerRemovalWins, false, "+-+", false},
-                      Case{kCCHandlerRemovalWins, true, "-", false},
-                      Case{kCCHandlerRemovalWins, true, "-+", false}),
+                      Case{kCCHandlerRemovalsFirst, false, "+", true},
+                      Case{kCCHandlerRemovalsFirst, false, "++", true},
+                      Case{kCCHandlerRemovalsFirst, false, "+-", false},
+                      Case{kCCHandlerRemovalsFirst, false, "+-+", true},
+                      Case{kCCHandlerRemovalsFirst, false, "-+", true},
+                      Case{kCCHandlerRemovalsFirst, true, "-", false},
+                      // The queue removes, then adds back; the keyboard dispatcher refuses
+                      // that add itself while the delegate still has its handler.
+                      Case{kCCHandlerRemovalsFirst, true, "-+", true}),
     [](const ::testing::TestParamInfo<Case>& info) {
       const Case& c = info.param;
-      std::string name = c.rule == kCCHandlerRemovalWins ? "RemovalWins" : "LastRequestWins";
+      std::string name = c.rule == kCCHandlerRemovalsFirst ? "RemovalsFirst" : "LastRequestWins";
       name += c.registeredBefore ? "_Registered" : "_New";
       for (char r : c.requests) name += r == '+' ? "_Add" : "_Remove";
       return name;

@@ -376,6 +376,32 @@ TEST_F(KeyboardTest, RegistrationChangesDuringAWalkApplyFromTheNextKey) {
   EXPECT_EQ(2u, dispatcher->getHandlers()->count());
 }
 
+// Queued removals are applied before queued adds: a removal never cancels a later add of
+// a delegate that was not registered, while a registered one asked to go and come back
+// ends unregistered (its add is refused while it still has a handler).
+TEST_F(KeyboardTest, RemovalsAreAppliedBeforeAddsAfterAWalk) {
+  Log log;
+  Recorder* a = Recorder::make("A", &log);
+  Recorder* back = Recorder::make("back", &log);
+  Recorder* leaving = Recorder::make("leaving", &log);
+  dispatcher->addDelegate(a);
+  dispatcher->addDelegate(leaving);
+  a->onKey = [&] {
+    dispatcher->addDelegate(back);
+    dispatcher->removeDelegate(back);
+    dispatcher->addDelegate(back);
+    dispatcher->removeDelegate(leaving);
+    dispatcher->addDelegate(leaving);
+    a->onKey = nullptr;
+  };
+  CCKeyboardEvent k(65, 0);
+  dispatcher->keyDown(&k, nullptr);
+  log.clear();
+  dispatcher->keyDown(&k, nullptr);
+  EXPECT_EQ((Log{"A keyDown 65/0", "back keyDown 65/0"}), log);
+  EXPECT_EQ(2u, dispatcher->getHandlers()->count());
+}
+
 TEST_F(KeyboardTest, ModifierEventsUpdateTheMaskAndReachNoDelegate) {
   Log log;
   dispatcher->addDelegate(Recorder::make("A", &log));
