@@ -1,12 +1,16 @@
-// What the running game asks of the network: whether this machine hosts the
-// match, registration and destruction of replicated objects, and the start of
-// a turn. The network object implements it; offline games use the null link.
+// What the running game and the event hub ask of the network: whether this
+// machine hosts the match, registration and destruction of replicated objects,
+// the frame's message pump, and the match messages. The network object
+// implements it; offline games use the null link.
 #pragma once
 
+#include <string>
+#include <vector>
 
 class Player;
 class Board;
 class BoardElem;
+struct AnimateSpellEvent;
 
 class MatchLink {
  public:
@@ -20,17 +24,53 @@ class MatchLink {
   virtual void destroyReplica(Board&) {}
   virtual void destroyReplica(BoardElem&) {}
   virtual void sendTurnBegin() {}
+
+  // ---- Frame -----------------------------------------------------------------
+  // Takes every message received since the last frame and hands it on.
+  virtual void update() {}
+  // Sends the replicated objects' changes now, not at the next frame.
+  virtual void updateReplicas() {}
+
+  // ---- The joining side's choices ---------------------------------------------
+  virtual void sendSelectedCard(int /*cardId*/) {}
+  virtual void sendSelectedSpell(int /*cardId*/, int /*power*/) {}
+  virtual void sendSelectedBoardElem(BoardElem*) {}
+  virtual void sendFinishedSelectingCards() {}
+  virtual void sendFinishedSelectingSpells() {}
+  virtual void sendCancel() {}
+
+  // ---- The host's results -----------------------------------------------------
+  virtual void sendAnimateSpell(const AnimateSpellEvent&) {}
+  virtual void sendCardList(const std::vector<int>& /*cards*/) {}
+  virtual void sendBlockExploded(BoardElem*) {}
+  virtual void sendBlockCollapsed(BoardElem*) {}
+  virtual void sendDoorDestroyed(BoardElem*) {}
+  // 0: the receiver lost, 1: it won, 2: a draw.
+  virtual void sendGameResult(int /*code*/) {}
+  virtual void sendRematch() {}
+
+  // ---- Either side ------------------------------------------------------------
+  // Both combat queues are worked off on this machine.
+  virtual void sendFinishedAnimating() {}
 };
 
 class NullMatchLink : public MatchLink {};
 
-// Counts what was registered and destroyed; hosting is settable.
+// Counts what was registered and destroyed and keeps every message sent, in
+// order; hosting is settable.
 class RecordingMatchLink : public MatchLink {
  public:
+  struct Sent {
+    std::string what;         // the send's name, e.g. "sendSelectedCard"
+    std::vector<int> values;  // its numbers (card id, power, code, card list)
+    const BoardElem* elem = nullptr;
+  };
+
   bool hosting = false;
   int referencedPlayers = 0, referencedBoards = 0, referencedElems = 0;
   int destroyedPlayers = 0, destroyedBoards = 0, destroyedElems = 0;
   int turnBegins = 0;
+  int updates = 0;
 
   bool isServer() const override { return hosting; }
   void referenceReplica(Player&) override { ++referencedPlayers; }
@@ -39,5 +79,38 @@ class RecordingMatchLink : public MatchLink {
   void destroyReplica(Player&) override { ++destroyedPlayers; }
   void destroyReplica(Board&) override { ++destroyedBoards; }
   void destroyReplica(BoardElem&) override { ++destroyedElems; }
-  void sendTurnBegin() override { ++turnBegins; }
+  void sendTurnBegin() override {
+    ++turnBegins;
+    add("sendTurnBegin");
+  }
+  void update() override { ++updates; }
+  void updateReplicas() override { add("updateReplicas"); }
+  void sendSelectedCard(int cardId) override { add("sendSelectedCard", {cardId}); }
+  void sendSelectedSpell(int cardId, int power) override {
+    add("sendSelectedSpell", {cardId, power});
+  }
+  void sendSelectedBoardElem(BoardElem* e) override { add("sendSelectedBoardElem", {}, e); }
+  void sendFinishedSelectingCards() override { add("sendFinishedSelectingCards"); }
+  void sendFinishedSelectingSpells() override { add("sendFinishedSelectingSpells"); }
+  void sendCancel() override { add("sendCancel"); }
+  void sendAnimateSpell(const AnimateSpellEvent& record) override;
+  void sendCardList(const std::vector<int>& cards) override { add("sendCardList", cards); }
+  void sendBlockExploded(BoardElem* e) override { add("sendBlockExploded", {}, e); }
+  void sendBlockCollapsed(BoardElem* e) override { add("sendBlockCollapsed", {}, e); }
+  void sendDoorDestroyed(BoardElem* e) override { add("sendDoorDestroyed", {}, e); }
+  void sendGameResult(int code) override { add("sendGameResult", {code}); }
+  void sendRematch() override { add("sendRematch"); }
+  void sendFinishedAnimating() override { add("sendFinishedAnimating"); }
+
+  const std::vector<Sent>& sent() const { return sent_; }
+  // The names of the messages sent, in order.
+  std::vector<std::string> sentNames() const;
+  std::size_t count(const std::string& what) const;
+  void clearSent() { sent_.clear(); }
+
+ private:
+  void add(const char* what, std::vector<int> values = {}, const BoardElem* elem = nullptr) {
+    sent_.push_back({what, std::move(values), elem});
+  }
+  std::vector<Sent> sent_;
 };

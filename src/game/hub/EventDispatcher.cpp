@@ -1,0 +1,240 @@
+// The event hub: ports, frame, game start and end, and the rules' reports of
+// board events, counters and dealt cards.
+#include "EventDispatcher.h"
+
+#include "Board.h"
+#include "BoardElem.h"
+#include "CardTable.h"
+#include "GameContext.h"
+#include "game/GameDirector.h"
+#include "game/GameSession.h"
+#include "logog/logog.hpp"
+#include "player/Player.h"
+#include "ports/GameScreen.h"
+#include "ports/MatchLink.h"
+
+EventDispatcher::EventDispatcher(GameContext& context) : context_(&context) {
+  context.setPlayerEvents(this);
+  context.setHub(this);
+  context.setObserver(this);
+}
+
+EventDispatcher::~EventDispatcher() {
+  // Effects still playing for the animation queue are dropped with the hub.
+  life_.end();
+  if (&context_->playerEvents() == this) context_->setPlayerEvents(nullptr);
+  if (&context_->hub() == this) context_->setHub(nullptr);
+  if (&context_->observer() == this) context_->setObserver(nullptr);
+}
+
+EventDispatcher& eventDispatcher() {
+  static EventDispatcher dispatcher(GameContext::defaultContext());
+  return dispatcher;
+}
+
+// ---- Ports ------------------------------------------------------------------------
+
+GameSession& EventDispatcher::game() const { return context_->game(); }
+
+GameScreen& EventDispatcher::screen() const { return context_->screen(); }
+
+void EventDispatcher::setScreen(GameScreen* screen) { context_->setScreen(screen); }
+
+MatchLink& EventDispatcher::matchLink() const { return context_->matchLink(); }
+
+bool EventDispatcher::hostsMatch() const { return game().online() && matchLink().isServer(); }
+
+bool EventDispatcher::joinsMatch() const { return game().online() && !matchLink().isServer(); }
+
+Player* EventDispatcher::localPlayer() const { return game().localPlayer(); }
+
+bool EventDispatcher::isLocalOwner(const BoardElem& elem) const {
+  return elem.owner() && elem.owner()->isLocal();
+}
+
+std::string EventDispatcher::text(const std::string& key) const {
+  return context_->text().text(key);
+}
+
+// ---- Frame and loading --------------------------------------------------------------
+
+void EventDispatcher::update(float) {
+  matchLink().update();
+  game().update();
+}
+
+void EventDispatcher::onLoadingFinished() {
+  flowHost().showMenuScene(true);
+  flowHost().makeGameControllerCurrent();
+  flowState_ = FlowState::Menu;
+}
+
+bool EventDispatcher::startSingleGame(const std::string& modeId) {
+  std::unique_ptr<GameDirector> director = GameDirector::create(modeId);
+  if (!director) {
+    LOGOG_ERROR("no game started: unknown mode '%s'", modeId.c_str());
+    return false;
+  }
+  flowHost().showGameScene();
+  flowState_ = FlowState::InGame;
+  screen().setStoreShown(false);
+  screen().refreshGui();
+  game().newGame(false, std::move(director));
+  flowHost().reportAnalytics("game", "singlestart", modeId);
+  screen().setOpponentName(text("AI"));
+  screen().startGame();
+  return true;
+}
+
+// ---- Reports of the players ---------------------------------------------------------
+
+void EventDispatcher::onPlayerCountersChanged(Player& player) {
+  if (player.isLocal()) screen().updateCounters(player.mana(), player.dwarves());
+}
+
+void EventDispatcher::onCardListDealt(Player& player) {
+  if (!hostsMatch() || player.isLocal()) return;
+  // The replicas go first, so the list arrives after the state it belongs to.
+  matchLink().updateReplicas();
+  matchLink().sendCardList(player.cards());
+}
+
+void EventDispatcher::showPlayerMessage(Player& player, const std::string& message) {
+  if (player.isLocal()) {
+    screen().showFullscreenMessage(message);
+    return;
+  }
+  // The computer's refused pick needs no message: its step picks again at once.
+  LOGOG_DEBUG("%s was refused: %s", player.displayName(), message.c_str());
+}
+
+void EventDispatcher::forwardSpellAnimation(Player& player, const AnimateSpellEvent& event) {
+  if (hostsMatch() && player.state() == PlayerState::ProcessCombatQueue)
+    matchLink().sendAnimateSpell(event);
+}
+
+void EventDispatcher::showIntroMessage(const std::string& message) {
+  screen().showFullscreenMessage(message);
+}
+
+void EventDispatcher::onBoardsUpdated() {
+  if (game().online()) matchLink().updateReplicas();
+  game().checkGameOver();
+}
+
+void EventDispatcher::resumeBothPlayers() {
+  // Read again after the first: its step may have ended or replaced the game.
+  if (Player* local = game().localPlayer()) local->onQueueDone();
+  if (Player* enemy = game().enemyPlayer()) enemy->onQueueDone();
+}
+
+// ---- Building sounds ------------------------------------------------------------------
+
+void EventDispatcher::onBlockBuilt(BoardElem& e) { screen().playBuildBlockSound(isLocalOwner(e)); }
+
+void EventDispatcher::onFenceBuilt(BoardElem& e) { screen().playFenceSound(isLocalOwner(e)); }
+
+void EventDispatcher::onDoorsBuilt(BoardElem& e) { screen().playDoorsSound(isLocalOwner(e)); }
+
+void EventDispatcher::onHardened(BoardElem& e) { screen().playArmorSound(isLocalOwner(e)); }
+
+void EventDispatcher::onLevitronPlaced(BoardElem& e) {
+  screen().playLevitronousSound(isLocalOwner(e));
+}
+
+void EventDispatcher::onRoomBuilt(BoardElem& e) { screen().playBuildRoomSound(isLocalOwner(e)); }
+
+void EventDispatcher::onSpellPut(BoardElem& e) { screen().playPutSpellSound(isLocalOwner(e)); }
+
+// ---- Board events ---------------------------------------------------------------------
+
+void EventDispatcher::onElemChanged(BoardElem& e) { boardView_->onElemChanged(e); }
+
+void EventDispatcher::onElemRebuilt(BoardElem& e) { boardView_->onElemRebuilt(e); }
+
+void EventDispatcher::onElemHighlighted(BoardElem& e, int index) {
+  boardView_->onElemHighlighted(e, index);
+}
+
+void EventDispatcher::onElemUnhighlighted(BoardElem& e) { boardView_->onElemUnhighlighted(e); }
+
+void EventDispatcher::onBoardChanged(Board& board) {
+  boardView_->onBoardChanged(board);
+  if (!board.owner() || !board.owner()->isLocal()) screen().updateEnemyTowerLabel();
+}
+
+void EventDispatcher::onFireLevelChanged(Board& board, int percent) {
+  boardView_->onFireLevelChanged(board, percent);
+  screen().updateFireSound(board.owner() && board.owner()->isLocal(), percent);
+}
+
+void EventDispatcher::onBlockExploded(BoardElem& e) {
+  boardView_->onBlockExploded(e);
+  screen().showExplosion(e);
+  if (hostsMatch()) matchLink().sendBlockExploded(&e);
+}
+
+void EventDispatcher::onElemRubble(BoardElem& e) {
+  boardView_->onElemRubble(e);
+  screen().playRubbleSound(e);
+}
+
+void EventDispatcher::onDoorDestroyed(BoardElem& e) {
+  boardView_->onDoorDestroyed(e);
+  screen().doorDestroyed(e, isLocalOwner(e));
+  if (hostsMatch()) matchLink().sendDoorDestroyed(&e);
+}
+
+void EventDispatcher::onBlockCollapsed(BoardElem& e) {
+  boardView_->onBlockCollapsed(e);
+  // The foundation and the underground have no falling block to show.
+  if (e.isFoundation() || e.isUnderground()) return;
+  if (hostsMatch()) matchLink().sendBlockCollapsed(&e);
+  screen().collapseElement(e);
+}
+
+// ---- Game end -------------------------------------------------------------------------
+
+void EventDispatcher::onGameWon() { endGame(GameEnd::Won); }
+
+void EventDispatcher::onGameLost() { endGame(GameEnd::Lost); }
+
+void EventDispatcher::onGameDraw() { endGame(GameEnd::Draw); }
+
+void EventDispatcher::endGame(GameEnd end) {
+  static const char* const kKeys[] = {"YOU_WIN", "YOU_LOSE", "DRAW"};
+  static const char* const kOffline[] = {"singlevictory", "singlelose", "singledraw"};
+  static const char* const kOnline[] = {"networkvictory", "networklose", "networkdraw"};
+  // As the other side sees it: it lost when we won.
+  static const int kResultForOther[] = {0, 1, 2};
+  const int i = static_cast<int>(end);
+
+  for (Player* p : {game().localPlayer(), game().enemyPlayer()})
+    if (p && p->board()) p->board()->revealAll();
+  screen().showGameEnded(text(kKeys[i]));
+  flowHost().reportAnalytics("game", game().online() ? kOnline[i] : kOffline[i], "");
+  flowState_ = FlowState::GameOver;
+  if (hostsMatch()) matchLink().sendGameResult(kResultForOther[i]);
+}
+
+void EventDispatcher::onMessageOk() {
+  if (flowState_ != FlowState::GameOver) {
+    screen().closeMessage();
+    return;
+  }
+  if (joinsMatch()) {
+    // The host starts the next game; this side waits for it.
+    screen().showModalMessage(text("WAITING_FOR_SERVER"));
+    return;
+  }
+  const bool online = game().online();
+  game().clearGame(false);
+  screen().showModalMessage(text("WAITING_FOR_SERVER"));
+  if (online) {
+    matchLink().sendRematch();
+    return;
+  }
+  flowHost().showMenuScene(false);
+  flowState_ = FlowState::Menu;
+  flowHost().showMenuMainState();
+}

@@ -1,0 +1,110 @@
+#include "LocalBot.h"
+
+#include <algorithm>
+
+#include "CardTable.h"
+#include "EventDispatcher.h"
+#include "game/GameDirector.h"
+#include "game/GameSession.h"
+#include "player/Player.h"
+
+namespace {
+
+// The phase a state belongs to: the card phase and the three spell phases,
+// each with its placement or target choice.
+int phaseOf(PlayerState s) {
+  switch (s) {
+    case PlayerState::CardChoose:
+    case PlayerState::PlacementChoose:
+      return 1;
+    case PlayerState::BuildChooseSpell:
+    case PlayerState::BuildSpellChooseTarget:
+      return 2;
+    case PlayerState::CombatChooseSpell:
+    case PlayerState::CombatSpellChooseTarget:
+      return 3;
+    case PlayerState::RepairChooseSpell:
+    case PlayerState::RepairSpellChooseTarget:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+LocalBot::LocalBot(EventDispatcher& hub, uint32_t seed, int pickCap)
+    : hub_(&hub), rng_(seed), pickCap_(pickCap) {}
+
+int LocalBot::randomIndex(std::size_t size) {
+  return static_cast<int>(static_cast<std::size_t>(rng_.next()) % size);
+}
+
+bool LocalBot::step() {
+  GameSession& game = hub_->game();
+  Player* me = game.localPlayer();
+  Player* other = game.enemyPlayer();
+  if (!game.started() || !me || !other) return false;
+  if (Player::mustWaitFor(me->state(), other->state())) return false;
+
+  const int key = game.turn() * 16 + phaseOf(me->state());
+  if (key != phaseKey_) {
+    phaseKey_ = key;
+    picks_ = 0;
+  }
+  switch (me->state()) {
+    case PlayerState::CardChoose:
+      return chooseCard();
+    case PlayerState::BuildChooseSpell:
+    case PlayerState::CombatChooseSpell:
+    case PlayerState::RepairChooseSpell:
+      return chooseSpell();
+    case PlayerState::PlacementChoose:
+    case PlayerState::BuildSpellChooseTarget:
+    case PlayerState::RepairSpellChooseTarget:
+    case PlayerState::CombatSpellChooseTarget:
+      return choosePlace();
+    default:
+      return false;
+  }
+}
+
+bool LocalBot::endPhase() {
+  GameDirector* director = hub_->game().director();
+  if (!director || !director->canEndPhase()) return false;
+  hub_->endPhase();
+  return true;
+}
+
+bool LocalBot::chooseCard() {
+  Player& me = *hub_->game().localPlayer();
+  const std::vector<int>& hand = me.cards();
+  // The archmage goes first: the first turn cannot end without it.
+  const bool archmage = std::find(hand.begin(), hand.end(), CardId::Archmage) != hand.end();
+  if (hand.empty() || (picks_ >= pickCap_ && !archmage)) return endPhase();
+  if (picks_ >= pickCap_ * 4) return endPhase();  // the archmage finds no room
+  ++picks_;
+  hub_->selectCard(archmage ? static_cast<int>(CardId::Archmage) : hand[randomIndex(hand.size())]);
+  return true;
+}
+
+bool LocalBot::chooseSpell() {
+  Player& me = *hub_->game().localPlayer();
+  const auto& offered = me.spellOptions();
+  if (offered.empty() || picks_ >= pickCap_) return endPhase();
+  ++picks_;
+  const auto spell = offered[randomIndex(offered.size())];
+  hub_->selectSpell(spell.first, spell.second, hub_->spellTargetFor(me, spell.first));
+  return true;
+}
+
+bool LocalBot::choosePlace() {
+  Player& me = *hub_->game().localPlayer();
+  const auto& options = me.options();
+  if (options.empty()) {
+    hub_->cancelSelection();
+    return true;
+  }
+  hub_->selectBoardElem(options[randomIndex(options.size())]);
+  return true;
+}
