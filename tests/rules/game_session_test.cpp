@@ -79,6 +79,20 @@ TEST_F(Session, ClearingLeavesNothingBehind) {
   ctx.setScreen(nullptr);
 }
 
+TEST(SessionEnd, AContextGoingAwayEndsItsGameWithoutTheOutsidePorts) {
+  auto observer = std::make_unique<RecordingBoardObserver>();
+  auto link = std::make_unique<RecordingMatchLink>();
+  link->hosting = true;
+  auto ctx = std::make_unique<GameContext>(3);
+  ctx->setObserver(observer.get());
+  ctx->setMatchLink(link.get());
+  ASSERT_TRUE(ctx->game().newGame(true, GameDirector::create("skirmish")));
+  // As at exit: the screens and the network are gone before the context.
+  observer.reset();
+  link.reset();
+  ctx.reset();  // the sanitizer sees any use of the ports freed above
+}
+
 TEST_F(Session, AHostRegistersEveryObjectAndDestroysEachOnClearing) {
   RecordingMatchLink link;
   link.hosting = true;

@@ -126,7 +126,7 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void onGameLost() override;
   void onGameDraw() override;
 
-  // ---- The host's turn messages (on the joining side) ---------------------------
+  // ---- The host's turn messages (taken on the joining side only) -----------------
   void onTurnBegin();
   void onCardList(const std::vector<int>& cards);
   void queueAnimateSpell(const AnimateSpellEvent& event);
@@ -173,6 +173,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   bool hostsMatch() const;
   // Online and not hosting: this machine sends its choices to the host.
   bool joinsMatch() const;
+  // The host's turn messages are taken only on the joining side of a match.
+  bool fromTheHost(const char* what) const;
   bool isLocalOwner(const BoardElem& elem) const;
   std::string text(const std::string& key) const;
   Player* localPlayer() const;

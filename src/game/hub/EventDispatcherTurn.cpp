@@ -182,7 +182,15 @@ void EventDispatcher::spellQueuesProcessed() {
 
 // ---- The host's turn messages -----------------------------------------------------------------
 
+bool EventDispatcher::fromTheHost(const char* what) const {
+  if (joinsMatch()) return true;
+  // Only the host sends these; here they would move players the rules move.
+  LOGOG_WARN("%s outside the joining side of a match dropped", what);
+  return false;
+}
+
 void EventDispatcher::onTurnBegin() {
+  if (!fromTheHost("turn begin")) return;
   GameSession& g = game();
   g.nextTurn();
   if (Player* local = g.localPlayer()) local->startTurn();
@@ -190,6 +198,7 @@ void EventDispatcher::onTurnBegin() {
 }
 
 void EventDispatcher::onCardList(const std::vector<int>& cards) {
+  if (!fromTheHost("card list")) return;
   Player* local = localPlayer();
   if (!local) return;
   for (int id : cards) {
@@ -202,6 +211,7 @@ void EventDispatcher::onCardList(const std::vector<int>& cards) {
 }
 
 void EventDispatcher::queueAnimateSpell(const AnimateSpellEvent& event) {
+  if (!fromTheHost("spell animation")) return;
   remoteFinishedAnimating_ = false;
   eventQueue_.push_back(event);
   if (!animating_) {
@@ -244,6 +254,7 @@ void EventDispatcher::processEventQueue() {
 }
 
 void EventDispatcher::onFinishedAnimating() {
+  if (!fromTheHost("end of the animations")) return;
   remoteFinishedAnimating_ = true;
   if (animating_) return;
   if (Player* local = localPlayer()) local->onQueueDone();

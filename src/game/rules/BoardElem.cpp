@@ -89,10 +89,6 @@ BoardElem* BoardElem::getRight() const { return board_ ? board_->cellAt(x_ + 1, 
 BoardElem* BoardElem::getUpper() const { return board_ ? board_->cellAt(x_, y_ + 1) : nullptr; }
 BoardElem* BoardElem::getLower() const { return board_ ? board_->cellAt(x_, y_ - 1) : nullptr; }
 
-bool BoardElem::isBlock() const { return isBlockKind(kind_); }
-
-bool BoardElem::isBlockOrCave() const { return kind_ == ElemKind::Cave || isBlock(); }
-
 bool BoardElem::joinsSideways() const {
   return kind_ == ElemKind::FourBlock || kind_ == ElemKind::HorizBlock;
 }
@@ -109,13 +105,4 @@ bool BoardElem::isVisibleToLocalPlayer(const Player* localPlayer) const {
   if (!owner_) return false;
   if (owner_ == localPlayer) return true;
   return revealed_;
-}
-
-bool BoardElem::isWorking() const {
-  return isBlock() && !damaged_ && waterLevel_ < kWorkingWaterLimit && !burning_;
-}
-
-bool BoardElem::isOpen() const {
-  if (!inPlay_ || waterLevel_ >= kWorkingWaterLimit) return false;
-  return (kind_ == ElemKind::Empty && !underground_) || kind_ == ElemKind::Cave;
 }

@@ -27,6 +27,11 @@ enum class RoomType : int32_t {
   Archmage = 5,
 };
 
+// True for the block kinds (four-block, vertical, horizontal).
+inline bool isBlockKind(ElemKind k) {
+  return k == ElemKind::FourBlock || k == ElemKind::VertBlock || k == ElemKind::HorizBlock;
+}
+
 class BoardElem {
  public:
   // A card stored in a room: (card id, power).
@@ -108,8 +113,8 @@ class BoardElem {
   BoardElem* getLower() const;
 
   // Predicates.
-  bool isBlock() const;
-  bool isBlockOrCave() const;
+  bool isBlock() const { return isBlockKind(kind_); }
+  bool isBlockOrCave() const { return kind_ == ElemKind::Cave || isBlock(); }
   bool joinsSideways() const;
   bool joinsVertically() const;
   bool isUnderground() const { return underground_; }
@@ -118,9 +123,14 @@ class BoardElem {
   // Without owner: never; the local player's own: always; else when revealed.
   bool isVisibleToLocalPlayer(const Player* localPlayer) const;
   // A block that is not damaged, not wet (below 0.5) and not burning.
-  bool isWorking() const;
+  bool isWorking() const {
+    return isBlock() && !damaged_ && waterLevel_ < kWorkingWaterLimit && !burning_;
+  }
   // An in-play, dry (below 0.5) cell of air or cave: room to build or to flow.
-  bool isOpen() const;
+  bool isOpen() const {
+    if (!inPlay_ || waterLevel_ >= kWorkingWaterLimit) return false;
+    return (kind_ == ElemKind::Empty && !underground_) || kind_ == ElemKind::Cave;
+  }
   int getDepth() const { return y_ - 20; }
 
   // Board rules. Each returns at once where this machine lacks authority
@@ -188,7 +198,3 @@ class BoardElem {
   bool inPlay_ = true;
 };
 
-// True for the block kinds (four-block, vertical, horizontal).
-inline bool isBlockKind(ElemKind k) {
-  return k == ElemKind::FourBlock || k == ElemKind::VertBlock || k == ElemKind::HorizBlock;
-}

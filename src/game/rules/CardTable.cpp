@@ -71,12 +71,11 @@ static_assert(categoryHasWeight(C::Structure) && categoryHasWeight(C::Room) &&
 
 const std::array<CardRecord, CardTable::kCardCount>& CardTable::all() { return kCards; }
 
-const CardRecord* CardTable::getCard(int id) {
-  if (id < 0 || id >= kCardCount) {
-    LOGOG_ERROR("no card with id %d", id);
-    return nullptr;
-  }
-  return &kCards[id];
+const std::array<CardRecord, CardTable::kCardCount>& CardTable::table_ = kCards;
+
+const CardRecord* CardTable::missingCard(int id) {
+  LOGOG_ERROR("no card with id %d", id);
+  return nullptr;
 }
 
 int CardTable::totalWeight() { return kTotalWeight; }

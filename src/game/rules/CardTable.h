@@ -83,7 +83,10 @@ class CardTable {
 
   static const std::array<CardRecord, kCardCount>& all();
   // The record of card `id`; null (with a log line) for an id outside 0..31.
-  static const CardRecord* getCard(int id);
+  // Inline: board scans ask it for every element.
+  static const CardRecord* getCard(int id) {
+    return id >= 0 && id < kCardCount ? &table_[id] : missingCard(id);
+  }
   // A card of the category drawn by weight with the context's generator; null
   // (with a log line) for a category outside 0..3.
   static const CardRecord* drawRandomCard(CardCategory category, GameContext& context);
@@ -96,4 +99,8 @@ class CardTable {
   // SHIELD is locked until the player unlocks it (setting "shield_unlocked").
   static bool isShieldLocked(int id, const GameContext& context);
   static void unlockShield(int id, GameContext& context);
+
+ private:
+  static const CardRecord* missingCard(int id);
+  static const std::array<CardRecord, kCardCount>& table_;
 };

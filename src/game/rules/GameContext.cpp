@@ -7,7 +7,17 @@
 GameContext::GameContext(uint32_t seed)
     : ownRng_(seed), game_(std::make_unique<GameSession>(*this)), session_(game_.get()) {}
 
-GameContext::~GameContext() = default;
+GameContext::~GameContext() {
+  // A game still running goes quietly: the outside ports may already be gone
+  // (the default context is destroyed at exit, after the screens).
+  playerEvents_ = &nullPlayerEvents_;
+  screen_ = &nullScreen_;
+  hub_ = &nullHub_;
+  matchLink_ = &nullMatchLink_;
+  observer_ = &nullObserver_;
+  session_ = game_.get();
+  game_.reset();
+}
 
 void GameContext::setSession(PlayerSession* s) { session_ = s ? s : game_.get(); }
 

@@ -7,6 +7,24 @@
 #include "logog/logog.hpp"
 #include "player/Player.h"
 
+namespace {
+
+// Whether some element of the board passes `test`; stops at the first, so a
+// choice that is offered somewhere is found without building the whole list.
+template <typename Test>
+bool anyElem(const Board& board, Test&& test) {
+  for (int x = 0; x < Board::kSize; ++x)
+    for (int y = 0; y < Board::kSize; ++y)
+      if (const BoardElem* e = board.cellAt(x, y); e && test(*e)) return true;
+  return false;
+}
+
+bool anyTarget(const Board& board, int cardId, int pickIndex) {
+  return anyElem(board, [&](const BoardElem& e) { return e.isValidTarget(cardId, pickIndex); });
+}
+
+}  // namespace
+
 void Player::showMessage(const std::string& key) {
   events().showPlayerMessage(*this, context_->text().text(key));
 }
@@ -23,7 +41,7 @@ bool Player::selectCard(int cardId) {
     showMessage("MUST_RESERVE_BLOCK");
     return false;
   }
-  if (placementOptions(cardId).empty()) {
+  if (!anyElem(*board_, [&](const BoardElem& e) { return e.canPlace(cardId); })) {
     switch (card->category) {
       case CardCategory::Structure: showMessage("NO_VALID_PLACEMENT"); break;
       case CardCategory::Room: showMessage("NO_EMPTY_ELEM"); break;
@@ -73,8 +91,7 @@ std::vector<Player::StoredCard> Player::collectSpellOptions(bool hostile,
     for (const StoredCard& stored : e.storedCards()) {
       const CardRecord* card = CardTable::getCard(stored.first);
       if (!card || card->hostile != hostile) continue;
-      if (onlyCastable && card->targetCount > 0 &&
-          targetOptions(*board_, stored.first, 0, {}).empty())
+      if (onlyCastable && card->targetCount > 0 && !anyTarget(*board_, stored.first, 0))
         continue;
       out.push_back(stored);
     }
@@ -158,7 +175,7 @@ bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
   }
   for (int pick = 0; pick < card->targetCount; ++pick) {
     if (!targetPlayer || !targetPlayer->board() ||
-        targetOptions(*targetPlayer->board(), cardId, pick, {}).empty()) {
+        !anyTarget(*targetPlayer->board(), cardId, pick)) {
       LOGOG_INFO("not valid targets");
       showMessage("NO_VALID_TARGETS");
       return false;
