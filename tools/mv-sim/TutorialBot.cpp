@@ -42,6 +42,11 @@ GameDirector_Tutorial* TutorialBot::director() const {
   return dynamic_cast<GameDirector_Tutorial*>(hub_->game().director());
 }
 
+bool TutorialBot::completed() const {
+  const GameDirector_Tutorial* d = director();
+  return completed_ || (d && !d->active());
+}
+
 int TutorialBot::randomIndex(std::size_t size) {
   return static_cast<int>(static_cast<std::size_t>(rng_.next()) % size);
 }

@@ -24,8 +24,8 @@ class TutorialBot {
 
   // One frame's move; false when the bot had nothing to do.
   bool step();
-  // The script reached its end row.
-  bool completed() const { return completed_; }
+  // The script reached its end row (seen by the bot, or by the game still held).
+  bool completed() const;
 
   // The entries of a selection bar in the bar's order: one per distinct card,
   // the archmage first, then by category, then by id.
