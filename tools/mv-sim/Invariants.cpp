@@ -16,6 +16,10 @@ std::string checkBoard(const Board& board, const char* side) {
   board.forEachElem([&](const BoardElem& e) {
     if (e.isBlock()) ++blocks;
     if (e.isBurning()) ++burning;
+    if (broken.empty() && (e.kind() != ElemKind::Empty || e.isUnderground()) &&
+        !board.isInReach(e.x(), e.y()))
+      broken = std::string(side) + ": (" + std::to_string(e.x()) + "," + std::to_string(e.y()) +
+               ") lies outside the board's reach";
     if (broken.empty() && static_cast<int>(e.storedCards().size()) > std::max(e.roomPower(), 0))
       broken = std::string(side) + ": room at (" + std::to_string(e.x()) + "," +
                std::to_string(e.y()) + ") holds " + std::to_string(e.storedCards().size()) +

@@ -1,5 +1,7 @@
 #include "Board.h"
 
+#include <algorithm>
+
 #include "GameContext.h"
 #include "logog/logog.hpp"
 
@@ -45,6 +47,13 @@ void Board::fill() {
   }
 }
 
+void Board::extendReach(int x, int y) {
+  reachX0_ = std::min(reachX0_, std::max(x - 1, 0));
+  reachX1_ = std::max(reachX1_, std::min(x + 1, kSize - 1));
+  reachY0_ = std::min(reachY0_, std::max(y - 1, 0));
+  reachY1_ = std::max(reachY1_, std::min(y + 1, kSize - 1));
+}
+
 BoardElem* Board::placeElem(std::unique_ptr<BoardElem> elem, int x, int y) {
   if (!elem) {
     LOGOG_ERROR("placeElem: no element for (%d, %d)", x, y);
@@ -68,6 +77,7 @@ BoardElem* Board::placeElem(std::unique_ptr<BoardElem> elem, int x, int y) {
   e->y_ = y;
   if (e->isBlock()) changeBlockCount(1);
   if (e->isBurning()) changeBurningCount(1);
+  if (e->kind() != ElemKind::Empty || e->isUnderground()) extendReach(x, y);
   undergroundDirty_ = true;
   return e;
 }

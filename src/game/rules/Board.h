@@ -71,6 +71,28 @@ class Board {
       if (e) f(*e);
   }
 
+  // The reach: every cell within one cell of an element that is not empty,
+  // and every underground cell. Cards are placed and aimed only there (open
+  // air far from any block takes no card), so the scans for choices look at
+  // the reach alone, in scan order. It only grows.
+  template <typename F>
+  void forEachElemInReach(F&& f) const {
+    for (int x = reachX0_; x <= reachX1_; ++x)
+      for (int y = reachY0_; y <= reachY1_; ++y)
+        if (BoardElem* e = cells_[x * kSize + y].get()) f(*e);
+  }
+  // Whether some element of the reach passes `test`; stops at the first.
+  template <typename Test>
+  bool anyElemInReach(Test&& test) const {
+    for (int x = reachX0_; x <= reachX1_; ++x)
+      for (int y = reachY0_; y <= reachY1_; ++y)
+        if (const BoardElem* e = cells_[x * kSize + y].get(); e && test(*e)) return true;
+    return false;
+  }
+  bool isInReach(int x, int y) const {
+    return x >= reachX0_ && x <= reachX1_ && y >= reachY0_ && y <= reachY1_;
+  }
+
   BoardElem* findArchmage() const;
   int countFreeBlocks() const;
   int manaIncome() const;
@@ -123,6 +145,8 @@ class Board {
   friend class BoardElem;
 
   bool lacksAuthority() const;
+  // The element at (x, y) is no longer empty, or lies underground.
+  void extendReach(int x, int y);
   BoardElem* pickRandom(const std::vector<BoardElem*>& from) const;
 
   GameContext* context_;
@@ -130,6 +154,8 @@ class Board {
   std::string ownerName_;
   int burningCount_ = 0;
   int blockCount_ = 0;
+  // The reach as a rectangle of cells; empty at first.
+  int reachX0_ = kSize, reachX1_ = -1, reachY0_ = kSize, reachY1_ = -1;
   std::array<std::unique_ptr<BoardElem>, kSize * kSize> cells_;
   // Underground cells in scan order, where the water flows.
   std::vector<BoardElem*> undergroundCells_;

@@ -19,7 +19,10 @@ void BoardElem::relayout() {
 
 void BoardElem::setUnderground(bool v) {
   underground_ = v;
-  if (board_) board_->undergroundDirty_ = true;
+  if (board_) {
+    board_->undergroundDirty_ = true;
+    if (v) board_->extendReach(x_, y_);
+  }
 }
 
 void BoardElem::setBurning(bool v) {
@@ -36,6 +39,7 @@ bool BoardElem::setKind(ElemKind kind) {
   }
   const ElemKind old = kind_;
   kind_ = kind;
+  if (board_ && kind != ElemKind::Empty) board_->extendReach(x_, y_);
   const int delta = (isBlockKind(kind) ? 1 : 0) - (isBlockKind(old) ? 1 : 0);
   if (board_ && delta != 0) board_->changeBlockCount(delta);
   if (kind == ElemKind::Empty)

@@ -9,18 +9,11 @@
 
 namespace {
 
-// Whether some element of the board passes `test`; stops at the first, so a
-// choice that is offered somewhere is found without building the whole list.
-template <typename Test>
-bool anyElem(const Board& board, Test&& test) {
-  for (int x = 0; x < Board::kSize; ++x)
-    for (int y = 0; y < Board::kSize; ++y)
-      if (const BoardElem* e = board.cellAt(x, y); e && test(*e)) return true;
-  return false;
-}
-
+// Whether a target is offered somewhere; stops at the first, without
+// building the whole list.
 bool anyTarget(const Board& board, int cardId, int pickIndex) {
-  return anyElem(board, [&](const BoardElem& e) { return e.isValidTarget(cardId, pickIndex); });
+  return board.anyElemInReach(
+      [&](const BoardElem& e) { return e.isValidTarget(cardId, pickIndex); });
 }
 
 }  // namespace
@@ -41,7 +34,7 @@ bool Player::selectCard(int cardId) {
     showMessage("MUST_RESERVE_BLOCK");
     return false;
   }
-  if (!anyElem(*board_, [&](const BoardElem& e) { return e.canPlace(cardId); })) {
+  if (!board_->anyElemInReach([&](const BoardElem& e) { return e.canPlace(cardId); })) {
     switch (card->category) {
       case CardCategory::Structure: showMessage("NO_VALID_PLACEMENT"); break;
       case CardCategory::Room: showMessage("NO_EMPTY_ELEM"); break;
@@ -57,7 +50,7 @@ bool Player::selectCard(int cardId) {
 std::vector<BoardElem*> Player::placementOptions(int cardId) const {
   std::vector<BoardElem*> out;
   if (!board_ || !CardTable::getCard(cardId)) return out;
-  board_->forEachElem([&](BoardElem& e) {
+  board_->forEachElemInReach([&](BoardElem& e) {
     if (e.canPlace(cardId)) out.push_back(&e);
   });
   return out;
@@ -86,7 +79,7 @@ std::vector<Player::StoredCard> Player::collectSpellOptions(bool hostile,
                                                             bool onlyCastable) const {
   std::vector<StoredCard> out;
   if (!board_) return out;
-  board_->forEachElem([&](BoardElem& e) {
+  board_->forEachElemInReach([&](BoardElem& e) {
     if (!e.isWorking() || !(e.holdsSpells() || e.holdsCrews())) return;
     for (const StoredCard& stored : e.storedCards()) {
       const CardRecord* card = CardTable::getCard(stored.first);
@@ -102,7 +95,7 @@ std::vector<Player::StoredCard> Player::collectSpellOptions(bool hostile,
 std::vector<BoardElem*> Player::targetOptions(const Board& board, int cardId, int pickIndex,
                                               const std::vector<BoardElem*>& excluded) {
   std::vector<BoardElem*> out;
-  board.forEachElem([&](BoardElem& e) {
+  board.forEachElemInReach([&](BoardElem& e) {
     if (std::find(excluded.begin(), excluded.end(), &e) != excluded.end()) return;
     if (e.isValidTarget(cardId, pickIndex)) out.push_back(&e);
   });
