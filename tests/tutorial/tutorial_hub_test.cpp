@@ -71,7 +71,7 @@ TEST_F(TutorialHub, EveryRowsHintShowsInOrderThenTheFinish) {
   wantShows.push_back(1);
   EXPECT_EQ(want, keys);
   EXPECT_EQ(wantShows, shows);
-  EXPECT_TRUE(bot.completed() || director()->canEndPhase());
+  EXPECT_TRUE(bot.completed());
 }
 
 TEST_F(TutorialHub, TheGameGoesOnAsASkirmishOnceTheScriptIsOver) {
