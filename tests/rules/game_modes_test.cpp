@@ -4,6 +4,7 @@
 
 #include "game/GameModeTable.h"
 #include "game/TrialDirectors.h"
+#include "game/TutorialDirector.h"
 #include "game_fixture.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "GameContext.h"
 #include "Invariants.h"
 #include "LocalBot.h"
+#include "TutorialBot.h"
 #include "game/GameSession.h"
 #include "player/Player.h"
 #include "ports/GameScreen.h"
@@ -100,6 +101,8 @@ SimResult playGame(const std::string& modeId, uint32_t seed, int index, const Si
   ctx.setScreen(&screen);
   EventDispatcher hub(ctx);
   LocalBot bot(hub, mySeed ^ 0x5bd1e995u);
+  const bool tutorial = modeId == "tutorial";
+  TutorialBot tutor(hub, mySeed ^ 0x5bd1e995u);
   GameSession& game = ctx.game();
 
   if (!hub.startSingleGame(modeId)) {
@@ -111,7 +114,7 @@ SimResult playGame(const std::string& modeId, uint32_t seed, int index, const Si
   long lastMove = 0;
   for (;;) {
     hub.update(1.0f / 60.0f);
-    if (game.started()) bot.step();
+    if (game.started()) tutorial ? tutor.step() : bot.step();
     ++result.frames;
     if (options.checkInvariants) {
       const std::string broken = checkInvariants(game);
@@ -143,6 +146,7 @@ SimResult playGame(const std::string& modeId, uint32_t seed, int index, const Si
     }
   }
   result.turn = game.turn();
+  result.completed = tutorial && tutor.completed();
 
   Digest d;
   d.add(static_cast<uint32_t>(result.end));

@@ -22,6 +22,7 @@ struct SimResult {
   int brokenInvariants = 0;
   std::string firstBroken;  // what broke first, for the report
   uint64_t digest = 0;      // final boards, counters, turn and end
+  bool completed = false;   // a tutorial reached the end of its script
 };
 
 // Plays game `index` of mode `modeId`, seeded from `seed` and the index.

@@ -31,13 +31,14 @@ void usage() {
   std::fprintf(stderr,
                "usage: mv-sim [--mode NAME|all] [--games N] [--seed S] [--threads T]\n"
                "              [--max-turns M] [--cards]\n"
-               "modes:");
+               "modes: tutorial");
   for (const GameModeRecord& m : GameModeTable)
     if (*m.modeId) std::fprintf(stderr, " %s", m.modeId);
   std::fprintf(stderr, "\n");
 }
 
 bool knownMode(const std::string& id) {
+  if (id == "tutorial") return true;  // not a scenario row: it has a button of its own
   for (const GameModeRecord& m : GameModeTable)
     if (*m.modeId && id == m.modeId) return true;
   return false;
@@ -150,7 +151,7 @@ int main(int argc, char** argv) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    long wins = 0, losses = 0, draws = 0, turncap = 0, stalls = 0, broken = 0, turns = 0;
+    long completed = 0, wins = 0, losses = 0, draws = 0, turncap = 0, stalls = 0, broken = 0, turns = 0;
     uint64_t hash = 0xcbf29ce484222325ULL;
     for (int i = 0; i < o.games; ++i) {
       const SimResult& r = results[static_cast<std::size_t>(i)];
@@ -173,16 +174,22 @@ int main(int argc, char** argv) {
                      r.firstBroken.c_str());
       }
       turns += r.turn;
+      if (r.completed) ++completed;
       hash = (hash ^ r.digest) * 0x100000001b3ULL;
       hash ^= hash >> 29;
     }
     if (errors.count > 0) std::printf("log_errors=%ld\n", errors.count.load());
     if (broken > 0) std::printf("broken_invariants=%ld\n", broken);
     std::printf("games=%d wins=%ld losses=%ld draws=%ld turncap=%ld stalls=%ld turns_mean=%.2f "
-                "hash=%016llx games_per_s=%.1f\n",
+                "hash=%016llx games_per_s=%.1f",
                 o.games, wins, losses, draws, turncap, stalls,
                 o.games > 0 ? static_cast<double>(turns) / o.games : 0.0,
                 static_cast<unsigned long long>(hash), seconds > 0 ? o.games / seconds : 0.0);
+    // Tutorial runs also tell how many reached the end of the script.
+    bool tutorial = false;
+    for (const std::string& m : o.modes) tutorial = tutorial || m == "tutorial";
+    if (tutorial) std::printf(" completed=%ld", completed);
+    std::printf("\n");
     if (stalls > 0 || broken > 0) exitCode = 1;
   }
   logog::Shutdown();

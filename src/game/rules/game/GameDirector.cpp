@@ -7,6 +7,7 @@
 #include "GameContext.h"
 #include "game/ComputerPlayer.h"
 #include "game/TrialDirectors.h"
+#include "game/TutorialDirector.h"
 #include "game/TowerLayout.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"

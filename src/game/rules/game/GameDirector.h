@@ -91,20 +91,3 @@ class GameDirector_Sandbox : public GameDirector {
   bool hasLost(const Player&) override { return false; }
   void updateAI(Player&) override {}
 };
-
-// The tutorial's place among the modes. Its scripted steps are not written
-// yet: it plays as a skirmish with the tutorial's intro, every script hook
-// keeps the base behaviour, and it does not report itself as running. The
-// script position (step, active) is kept for the steps to come.
-class GameDirector_Tutorial : public GameDirector_Normal {
- public:
-  bool isRegularGame() const override { return false; }
-  std::string getIntroMessage() const override { return "TUT_INITIAL"; }
-
-  int step() const { return step_; }
-  bool active() const { return active_; }
-
- private:
-  int step_ = 0;
-  bool active_ = true;
-};

@@ -57,7 +57,12 @@ void Player::report(PlayerState from, PlayerState to) {
 
 void Player::outOfSync() { events().reportOutOfSync(*this); }
 
-bool Player::skipsAutomatically() const { return session().online() || isLocal(); }
+bool Player::skipsAutomatically() const {
+  // The tutorial's script has rows in the build and repair phases that the
+  // player passes by ending the phase; a skip would miss them and lock the script.
+  if (session().tutorialRunning()) return false;
+  return session().online() || isLocal();
+}
 
 void Player::refreshTargetOptions() {
   if (!targetPlayer_ || !targetPlayer_->board()) return;

@@ -120,7 +120,8 @@ class Player {
   // state, or the state itself when it stays.
   PlayerState enter(PlayerState state);
   // The automatic step of the build and repair phases applies (online, or the
-  // local player: the computer finishes its phases itself).
+  // local player: the computer finishes its phases itself). Not while a
+  // tutorial runs: its script waits for the player to end those phases.
   bool skipsAutomatically() const;
   void refreshTargetOptions();
   // After a combat choice: the sandbox resolves at once, else choose again.

@@ -1,0 +1,15 @@
+# Runs mv-sim with ARGS (','-separated); wants exit code 0, no stall and
+# COMPLETED tutorials that reached the end of the script.
+string(REPLACE "," ";" args "${ARGS}")
+execute_process(COMMAND ${SIM} ${args} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("mv-sim ${args}\n${out}")
+if(NOT rc EQUAL 0)
+  message("${err}")
+  message(FATAL_ERROR "mv-sim exited with ${rc}")
+endif()
+if(NOT out MATCHES "stalls=0 ")
+  message(FATAL_ERROR "mv-sim reports stalls")
+endif()
+if(NOT out MATCHES " completed=${COMPLETED}\n")
+  message(FATAL_ERROR "mv-sim reports fewer than ${COMPLETED} completed tutorials")
+endif()
