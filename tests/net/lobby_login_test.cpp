@@ -180,6 +180,40 @@ TEST_F(LobbyLogin, NamesMustBeUsableAndUnique) {
   EXPECT_EQ(ids(2), std::vector<int>{ID_LOGIN});
 }
 
+// A player who left a login prompt and came back to the lobby screen is still
+// connected; a request from it is answered by asking again for what the login awaits,
+// so the screen shows the prompt instead of waiting for an answer that never comes.
+TEST_F(LobbyLogin, RequestsDuringTheLoginAskAgainForWhatIsAwaited) {
+  ChallengeMsg challenge;
+  challenge.guid = 7;
+  ChallengeAnswerMsg accept;
+  accept.value = 1;
+  InviteFriendMsg invite;
+  invite.text = "friend@x.example";
+  connect(1);
+  up(1, version(9));
+  take(1);
+  for (int stage = 0; stage < 3; ++stage) {
+    const int awaited[] = {ID_LOGIN_EMAIL, ID_LOGIN_CODE, ID_PLAYER_NAME};
+    up(1, QuickmatchMsg{});
+    up(1, challenge);
+    up(1, accept);
+    up(1, invite);
+    EXPECT_EQ(ids(1), std::vector<int>(4, awaited[stage])) << stage;
+    // What waits for nothing stays unanswered.
+    up(1, LeaveGameMsg{});
+    up(1, CancelMatchmakingMsg{});
+    EXPECT_TRUE(ids(1).empty()) << stage;
+    if (stage == 0) up(1, email("a@b.example"));
+    if (stage == 1) up(1, code(nextCode));
+    take(1);
+  }
+  EXPECT_EQ(mailer.codes.size(), 1u);
+  EXPECT_TRUE(mailer.invites.empty());
+  up(1, name("Ash"));
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN});
+}
+
 TEST_F(LobbyLogin, ASecondLoginEndsTheFirstSession) {
   login(1, "Alder");
   connect(2);

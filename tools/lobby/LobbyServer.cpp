@@ -120,18 +120,36 @@ void LobbyServer::onMessage(std::uint64_t client, const unsigned char* data, siz
         onLoginEmail(*c, data, length);
       else if (id == ID_LOGIN_CODE)
         onLoginCode(*c, data, length);
+      else if (awaitsAnswer(id))
+        askAgain(*c);
       else
         drop(*c, data, length, "before login");
       return;
     case Stage::Name:
       if (id == ID_PLAYER_NAME)
         onPlayerName(*c, data, length);
+      else if (awaitsAnswer(id))
+        askAgain(*c);
       else
         drop(*c, data, length, "while a name is awaited");
       return;
     case Stage::Lobby:
       onLobbyMessage(*c, data, length);
       return;
+  }
+}
+
+bool LobbyServer::awaitsAnswer(unsigned char id) {
+  return id == ID_QUICKMATCH || id == ID_CHALLENGE || id == ID_CHALLENGE_ANSWER || id == ID_INVITE_FRIEND;
+}
+
+void LobbyServer::askAgain(Client& c) {
+  LOGOG_INFO("client %llx asked for the lobby before logging in; asking again", static_cast<unsigned long long>(c.id));
+  switch (c.stage) {
+    case Stage::Login: return send(c.id, LoginEmailRequestMsg{});
+    case Stage::Code: return send(c.id, CodeRequestMsg{});
+    case Stage::Name: return send(c.id, NameRequestMsg{});
+    default: return;
   }
 }
 

@@ -124,6 +124,11 @@ class LobbyServer {
   void onLoginEmail(Client& c, const unsigned char* data, size_t length);
   void onLoginCode(Client& c, const unsigned char* data, size_t length);
   void onPlayerName(Client& c, const unsigned char* data, size_t length);
+  // Lobby requests whose sender waits for an answer (quick match, challenge, invitation).
+  static bool awaitsAnswer(unsigned char id);
+  // Repeats the request for what the login awaits now: address, code or name. A player
+  // who left a prompt and came back to the lobby screen sees it again.
+  void askAgain(Client& c);
   void loggedInAs(Client& c, const std::string& email);
   void accept(Client& c);
   bool lockedOut(const std::string& email);
