@@ -48,14 +48,27 @@ TEST_F(LobbyLogin, WrongProtocolVersionGetsErrorZeroAndIsClosed) {
   EXPECT_EQ(server->clientCount(), 0u);
 }
 
-TEST_F(LobbyLogin, NothingIsHeardBeforeTheVersion) {
-  connect(1);
-  up(1, email("a@b.example"));
-  up(1, QuickmatchMsg{});
-  raw(1, Bytes{ID_PROTOCOL_VERSION, 0, 0});  // truncated version
-  EXPECT_TRUE(ids(1).empty());
-  up(1, version(9));
-  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN_EMAIL});
+// A client that does not open with a well-formed version 9 speaks another protocol:
+// it is told so (and closed) rather than left waiting for a login prompt.
+TEST_F(LobbyLogin, AnythingButTheVersionFirstIsAnInvalidProtocol) {
+  const std::vector<Bytes> openings = {
+      Bytes{ID_LOGIN_EMAIL, 0, 1, 'a'},
+      Bytes{ID_QUICKMATCH},
+      Bytes{ID_PROTOCOL_VERSION, 0, 0},           // truncated version
+      Bytes{ID_PROTOCOL_VERSION, 0, 0, 0, 9, 0},  // version with a trailing byte
+  };
+  std::uint64_t c = 1;
+  for (const Bytes& first : openings) {
+    connect(c);
+    raw(c, first);
+    EXPECT_EQ(only<LobbyErrorMsg>(c).error, kErrorInvalidProtocol) << first.size();
+    EXPECT_TRUE(transport.closed.count(c));
+    ++c;
+  }
+  EXPECT_EQ(server->clientCount(), 0u);
+  connect(c);
+  up(c, version(9));
+  EXPECT_EQ(ids(c), std::vector<int>{ID_LOGIN_EMAIL});
 }
 
 TEST_F(LobbyLogin, NewAddressGetsAMailedCodeThenChoosesAName) {

@@ -107,10 +107,7 @@ void LobbyServer::onMessage(std::uint64_t client, const unsigned char* data, siz
   unsigned char id = data[0];
   switch (c->stage) {
     case Stage::Version:
-      if (id == ID_PROTOCOL_VERSION)
-        onVersion(*c, data, length);
-      else
-        drop(*c, data, length, "before the protocol version");
+      onVersion(*c, data, length);
       return;
     case Stage::Login:
     case Stage::Code:
@@ -154,10 +151,14 @@ void LobbyServer::askAgain(Client& c) {
 }
 
 void LobbyServer::onVersion(Client& c, const unsigned char* data, size_t length) {
+  // Whatever does not open with a well-formed version 9 is another protocol, and the
+  // client is told so rather than left waiting for a prompt.
   ProtocolVersionMsg m;
-  if (!decode(data, length, m)) return drop(c, data, length, "malformed");
-  if (m.value != kProtocolVersion) {
-    LOGOG_INFO("client %llx speaks protocol %d; closing", static_cast<unsigned long long>(c.id), m.value);
+  if (!decode(data, length, m) || m.value != kProtocolVersion) {
+    if (data[0] == ID_PROTOCOL_VERSION && length == 5)
+      LOGOG_INFO("client %llx speaks protocol %d; closing", static_cast<unsigned long long>(c.id), m.value);
+    else
+      drop(c, data, length, "not a protocol version; closing");
     sendError(c, kErrorInvalidProtocol);
     std::uint64_t id = c.id;
     transport_.disconnect(id);
