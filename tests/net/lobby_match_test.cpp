@@ -97,6 +97,34 @@ TEST_F(LobbyMatch, RefusedExpiredAndWithdrawnChallengesAreAnswered) {
   EXPECT_EQ(server->matchCount(), 0u);
 }
 
+// Two players who challenged each other, or a challenger paired by quick match with
+// the one it challenged, hear only the start of their match, never a refusal.
+TEST_F(LobbyMatch, ChallengesBetweenTheTwoPlayersOfANewMatchEndSilently) {
+  login(1, "A");
+  login(2, "B");
+  login(3, "C");
+  settle();
+  up(1, challenge(2));
+  up(2, challenge(1));
+  up(3, challenge(2));  // B is busy: C is refused
+  EXPECT_EQ(only<ChallengeAnswerMsg>(3).value, 0);
+  take(1);
+  take(2);
+  up(1, answer(1));  // A accepts B's challenge
+  EXPECT_EQ(ids(1), std::vector<int>{ID_START_GAME});
+  EXPECT_EQ(ids(2), std::vector<int>{ID_START_GAME});
+
+  login(4, "D");
+  login(5, "E");
+  settle();
+  up(5, challenge(4));
+  up(4, QuickmatchMsg{});  // D waited longest and hosts
+  take(4);
+  up(5, QuickmatchMsg{});
+  EXPECT_EQ(ids(4), std::vector<int>{ID_START_GAME});
+  EXPECT_EQ(ids(5), std::vector<int>{ID_START_GAME});
+}
+
 TEST_F(LobbyMatch, ChallengesThatCannotReachAreRefusedAtOnce) {
   login(1, "A");
   login(2, "B");

@@ -212,6 +212,13 @@ void LobbyServer::dropChallengesOf(std::uint64_t client, bool tellChallengers) {
 }
 
 void LobbyServer::startMatch(Client& host, Client& join) {
+  // A challenge between the two is settled by the match itself: no refusal for it.
+  challenges_.erase(std::remove_if(challenges_.begin(), challenges_.end(),
+                                   [&](const Challenge& ch) {
+                                     return (ch.from == host.id && ch.to == join.id) ||
+                                            (ch.from == join.id && ch.to == host.id);
+                                   }),
+                    challenges_.end());
   dropChallengesOf(host.id, true);
   dropChallengesOf(join.id, true);
   queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
