@@ -71,8 +71,10 @@ std::vector<Player*> GameReplicas::knownPlayers() const {
 
 void GameReplicas::detachFromGame(Player* player) {
   GameSession& game = context_->game();
+  const bool attached = game.localPlayer() == player || game.enemyPlayer() == player;
   if (game.localPlayer() == player) game.attachPlayer(nullptr, true);
   if (game.enemyPlayer() == player) game.attachPlayer(nullptr, false);
+  if (attached && onPlayerDetached_) onPlayerDetached_();
 }
 
 void GameReplicas::forgetPlayer(const Player* player) {
@@ -154,6 +156,20 @@ void GameReplicas::destroyReplica(Board& board) { destroyOne(find(boards_, &boar
 void GameReplicas::destroyReplica(BoardElem& elem) { destroyOne(find(elems_, &elem)); }
 
 void GameReplicas::updateReplicas() { manager_->UpdateNow(); }
+
+void GameReplicas::dropRemoteCopies() {
+  std::vector<ModelReplica*> boards, rest;
+  for (auto& b : boards_)
+    if (b.second->owned()) boards.push_back(b.second);
+  for (auto& e : elems_)
+    if (e.second->owned()) rest.push_back(e.second);
+  for (auto& p : players_)
+    if (p.second->owned()) rest.push_back(p.second);
+  // A board frees its own elements, whose replicas let go of them; the replicas
+  // themselves go after it.
+  for (ModelReplica* r : boards) drop(r);
+  for (ModelReplica* r : rest) drop(r);
+}
 
 void GameReplicas::applyHeldBackCards() {
   for (auto it = heldBack_.begin(); it != heldBack_.end();) {

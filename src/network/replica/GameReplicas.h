@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -66,6 +67,11 @@ class GameReplicas {
   void destroyReplica(BoardElem& elem);
   // One update pass now: constructions not yet sent, then every changed state.
   void updateReplicas();
+  // The joining side lets go of every object made from the host's constructions
+  // (detached from the game first, then freed).
+  void dropRemoteCopies();
+  // Called after the network has taken a player away from the running game.
+  void setOnPlayerDetached(std::function<void()> callback) { onPlayerDetached_ = std::move(callback); }
   // Gives elements the stored cards that arrived while their owner chose a spell,
   // once it no longer does. The manager calls it on each of its updates.
   void applyHeldBackCards();
@@ -129,4 +135,5 @@ class GameReplicas {
   std::unordered_map<const Board*, BoardReplica*> boards_;
   std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
   std::unordered_set<BoardElemReplica*> heldBack_;
+  std::function<void()> onPlayerDetached_;
 };
