@@ -155,10 +155,15 @@ void Network::disconnectFromLobby() {
 
 void Network::update() {
   if (!peer) return;
+  bool taken = false;
   while (RakNet::Packet* p = peer->Receive()) {
+    taken = taken || (p->length && p->data[0] >= ID_SELECTED_BOARD_ELEM && p->data[0] <= ID_TURN_BEGIN);
     dispatch(*p);
     peer->DeallocatePacket(p);
   }
+  // The other side's choices changed the game here: their results go back at once,
+  // so that side chooses next on the state that follows them.
+  if (taken && hosting) updateReplicas();
 }
 
 bool Network::isLocalPlayer(int index) const {

@@ -62,7 +62,11 @@ void Network::sendCardList(const std::vector<int>& cards) {
   sendMessage(m);
 }
 
-void Network::sendTurnBegin() { sendMessage(bare<ID_TURN_BEGIN>()); }
+void Network::sendTurnBegin() {
+  // The turn's state goes ahead of its begin: the joining side starts the turn on it.
+  updateReplicas();
+  sendMessage(bare<ID_TURN_BEGIN>());
+}
 void Network::sendBlockExploded(std::uint64_t elem) { sendMessage(withElem<BlockExplodedMsg>(elem)); }
 void Network::sendBlockCollapsed(std::uint64_t elem) { sendMessage(withElem<BlockCollapsedMsg>(elem)); }
 void Network::sendDoorDestroyed(std::uint64_t elem) { sendMessage(withElem<DoorDestroyedMsg>(elem)); }
