@@ -10,6 +10,7 @@
 #include "HubBridge.h"
 #include "ReplicaManager3_custom.h"
 #include "game/GameSession.h"
+#include "player/Player.h"
 #include "logog/logog.hpp"
 #include "raknet/MessageIdentifiers.h"
 
@@ -44,6 +45,10 @@ class OnlineClient::Bridge : public HubBridge {
   void onTurnBegin() override {
     if (client_.onJoinTurnBegin) client_.onJoinTurnBegin();
     HubBridge::onTurnBegin();
+  }
+  void onClientStart(const std::string& opponent) override {
+    client_.replicaBytesAtStart_ = client_.meter_.replicaBytes;
+    HubBridge::onClientStart(opponent);
   }
   void onLoginAccepted() override {
     client_.loggedIn_ = true;
@@ -98,12 +103,19 @@ void OnlineClient::frame() {
 void OnlineClient::moveBot() {
   ++framesSinceMove_;
   if (!net_->isServer()) {
-    const bool answered = meter_.total() != trafficAtMove_ && framesSinceMove_ >= 2;
-    if (!answered && framesSinceMove_ < kPatienceFrames) return;
+    const long ms = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - lastMove_).count());
+    // The host's copy of this player stands where this player stands: it has
+    // taken every move so far, and the board copy shows their results.
+    Player* me = game().localPlayer();
+    const bool caughtUp = me && net_->replicas()->lastReceivedLocalState() == static_cast<int>(me->state());
+    const bool answered = caughtUp && framesSinceMove_ >= 2 && ms >= kSettleMs;
+    if (!answered && ms < kPatienceMs) return;
   }
   if (bot_.step()) {
     trafficAtMove_ = meter_.total();
     framesSinceMove_ = 0;
+    lastMove_ = std::chrono::steady_clock::now();
   }
 }
 

@@ -5,6 +5,7 @@
 // by the caller, so several clients can share one thread.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -57,6 +58,8 @@ class OnlineClient {
   RecordingLobbyScreen& lobby() { return lobby_; }
   RecordingFlowHost& flow() { return flow_; }
   const TrafficMeter& traffic() const { return meter_; }
+  // The replication bytes received up to the last start of a game on this side.
+  uint64_t replicaBytesAtStart() const { return replicaBytesAtStart_; }
   const std::string& name() const { return options_.name; }
 
   bool loggedIn() const { return loggedIn_; }
@@ -92,8 +95,10 @@ class OnlineClient {
     std::vector<std::string> chat;
     int effects = 0;
   };
-  // Frames the joining side waits for the answer to its move at most.
-  static constexpr long kPatienceFrames = 40;
+  // The joining side waits at least this long after a move (the host's answer
+  // arrives well within it on loopback), and at most the patience.
+  static constexpr long kSettleMs = 5;
+  static constexpr long kPatienceMs = 1000;
   class ClientNetwork;
   class Bridge;
 
@@ -115,6 +120,8 @@ class OnlineClient {
   // The joining side moves only once the host's answer to its last move is in
   // (or a while has passed): its board is a copy that follows the host's.
   uint64_t trafficAtMove_ = 0;
+  std::chrono::steady_clock::time_point lastMove_;
+  uint64_t replicaBytesAtStart_ = 0;
   long framesSinceMove_ = 0;
   size_t promptsSeen_ = 0;
   bool codePending_ = false;

@@ -70,6 +70,10 @@ class GameReplicas {
   // The joining side lets go of every object made from the host's constructions
   // (detached from the game first, then freed).
   void dropRemoteCopies();
+  // The state the host last sent for this machine's own player (which this machine
+  // does not take: it makes that player's choices itself). Invalid until one came.
+  int lastReceivedLocalState() const { return lastReceivedLocalState_; }
+  void noteReceivedLocalState(int state) { lastReceivedLocalState_ = state; }
   // Called after the network has taken a player away from the running game.
   void setOnPlayerDetached(std::function<void()> callback) { onPlayerDetached_ = std::move(callback); }
   // Gives elements the stored cards that arrived while their owner chose a spell,
@@ -136,4 +140,5 @@ class GameReplicas {
   std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
   std::unordered_set<BoardElemReplica*> heldBack_;
   std::function<void()> onPlayerDetached_;
+  int lastReceivedLocalState_ = 0;
 };
