@@ -95,6 +95,33 @@ TEST_F(GameReplication, AKindAndARoomInOneUpdateBothArrive) {
   expectMirrored(true);
 }
 
+// Every element update reports its board's fire level, also when the fire stays.
+TEST_F(GameReplication, ElementUpdatesReportTheFireLevelOfTheirBoard) {
+  struct FireLevels : BoardObserver {
+    std::vector<std::pair<const Board*, int>> reports;
+    void onFireLevelChanged(Board& b, int percent) override { reports.emplace_back(&b, percent); }
+  } fire;
+  startGame();
+  ASSERT_TRUE(sync());
+  join.ctx.setObserver(&fire);
+  const Board* board = join.game().enemyPlayer()->board();
+  hostElem(8, 30)->setKind(ElemKind::FourBlock);  // a block: the level is counted
+  ASSERT_TRUE(sync());
+  ASSERT_FALSE(fire.reports.empty());
+  EXPECT_EQ(fire.reports.back().first, board);
+  fire.reports.clear();
+  hostElem(8, 30)->setRevealed(true);  // no fire either way
+  ASSERT_TRUE(sync());
+  EXPECT_EQ(fire.reports.size(), 1u);
+  fire.reports.clear();
+  hostElem(8, 30)->setBurning(true);
+  ASSERT_TRUE(sync());
+  ASSERT_EQ(fire.reports.size(), 1u);
+  EXPECT_EQ(fire.reports.back().second, board->burningCount() * 100 / board->blockCount());
+  EXPECT_EQ(board->burningCount(), host.game().localPlayer()->board()->burningCount());
+  join.ctx.setObserver(nullptr);
+}
+
 TEST_F(GameReplication, StoredCardsArrivingWhileTheirOwnerChoosesASpellWaitForTheChoiceToEnd) {
   startGame();
   ASSERT_TRUE(sync());
@@ -274,10 +301,13 @@ TEST_F(GameReplication, TheHostTakesNoConstructionAndNoUpdateOfItsObjects) {
 TEST_F(GameReplication, TheHostsDestructionTakesEverythingAndDetachesTheGame) {
   startGame();
   ASSERT_TRUE(sync());
+  const size_t before = join.meter.bytes, messages = join.meter.messages;
   host.game().clearGame(false);
   EXPECT_EQ(host.replicas.replicaCount(), 0u);
   ASSERT_TRUE(marker(host, join));
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
+  std::printf("replication: end of a game %zu bytes in %zu messages\n", join.meter.bytes - before,
+              join.meter.messages - messages);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(join.game().enemyPlayer(), nullptr);
   join.game().clearGame(true);  // nothing left to free twice
@@ -300,6 +330,34 @@ TEST_F(GameReplication, ALostConnectionTakesTheReplicatedGameOnTheJoiningSide) {
   ASSERT_TRUE(pump([&] { return host.replicas.manager().GetConnectionCount() == 0; }));
   EXPECT_EQ(host.replicas.replicaCount(), 2u + 2u + 2u * 1600u);
   EXPECT_NE(host.game().localPlayer(), nullptr);
+}
+
+TEST_F(GameReplication, ClearingTheReplicationFreesTheCopiesButNotTheHostsGame) {
+  startGame();
+  ASSERT_TRUE(sync());
+  join.replicas.clear();
+  host.replicas.clear();
+  EXPECT_EQ(join.replicas.replicaCount(), 0u);
+  EXPECT_EQ(join.game().localPlayer(), nullptr);
+  EXPECT_EQ(join.game().enemyPlayer(), nullptr);
+  EXPECT_EQ(host.replicas.replicaCount(), 0u);
+  ASSERT_NE(host.game().localPlayer(), nullptr);
+  EXPECT_EQ(host.game().localPlayer()->board()->cellAt(0, 0)->x(), 0);
+  host.game().clearGame(true);  // the game frees its own, once
+}
+
+TEST_F(GameReplication, CopiesOfAnAbandonedMatchCanBeDroppedBeforeTheNextOne) {
+  startGame();
+  ASSERT_TRUE(sync());
+  join.game().clearGame(false);  // the joining side leaves: it only forgets its players
+  join.replicas.dropCopies();
+  EXPECT_EQ(join.replicas.replicaCount(), 0u);
+  EXPECT_EQ(join.replicas.manager().GetReplicaCount(), 0u);
+  // A next match on the same connection arrives whole.
+  host.game().clearGame(false);
+  startGame();
+  ASSERT_TRUE(sync());
+  expectMirrored(true);
 }
 
 TEST_F(GameReplication, TheJoiningSideFreesItsReplicatedGameOnceThenIgnoresTheHostsDestruction) {

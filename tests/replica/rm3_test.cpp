@@ -268,6 +268,18 @@ TEST_F(Rm3Test, TheServerRefusesRemoteConstructionAndUpdatesOfItsOwnObjects) {
   delete rogue;
 }
 
+TEST_F(Rm3Test, ObjectsOfBothSidesNeverShareAnId) {
+  // The client keeps an object of its own (never sent); the host's next ones still
+  // arrive, as the two machines hand out ids from different starts.
+  auto* local = new Widget(client, 50);
+  clientRm.Reference(local);
+  for (int tag = 0; tag < 3; ++tag) make(tag);
+  hostRm.UpdateNow();
+  ASSERT_TRUE(pumpUntil([&] { return client.received.size() == 3; }));
+  for (Widget* w : own) EXPECT_NE(w->GetNetworkID(), local->GetNetworkID());
+  delete local;
+}
+
 // Hand-made replica messages from the client: truncated, oversized counts and
 // unknown ids change nothing and break nothing.
 TEST_F(Rm3Test, MalformedMessagesAreDropped) {

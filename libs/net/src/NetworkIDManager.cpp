@@ -1,5 +1,7 @@
 #include "raknet/NetworkIDManager.h"
 
+#include <random>
+
 namespace RakNet {
 
 NetworkIDObject::~NetworkIDObject() {
@@ -26,6 +28,12 @@ void NetworkIDObject::SetNetworkID(NetworkID id) {
   if (manager_ && id_ != UNASSIGNED_NETWORK_ID) manager_->Untrack(this);
   id_ = id;
   if (manager_ && id_ != UNASSIGNED_NETWORK_ID) manager_->Track(this);
+}
+
+NetworkIDManager::NetworkIDManager() {
+  std::random_device seed;
+  std::mt19937_64 rng((static_cast<std::uint64_t>(seed()) << 32) ^ seed());
+  next_ = (rng() >> 1) + 1;  // never the unassigned id, far from wrapping
 }
 
 NetworkIDManager::~NetworkIDManager() { Clear(); }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 #include "logog/logog.hpp"
 #include "raknet/RakPeerInterface.h"

@@ -5,8 +5,10 @@
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "BoardElemReplica.h"
+#include "BoardReplica.h"
 #include "GameContext.h"
-#include "ModelReplicas.h"
+#include "PlayerReplica.h"
 #include "ReplicaManager3_custom.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
@@ -18,7 +20,9 @@ GameReplicas::GameReplicas(GameContext& context, RakNet::NetworkIDManager& ids)
   manager_->SetNetworkIDManager(ids_);
 }
 
-GameReplicas::~GameReplicas() {
+GameReplicas::~GameReplicas() { clear(); }
+
+void GameReplicas::clear() {
   if (RakNet::RakPeerInterface* peer = manager_->GetRakPeerInterface()) peer->DetachPlugin(manager_.get());
   manager_->Clear();  // the host's objects on this machine go by their pop rule
   // What is left: the elements first, as a board frees its own.
@@ -27,6 +31,21 @@ GameReplicas::~GameReplicas() {
   for (auto& b : boards_) left.push_back(b.second);
   for (auto& p : players_) left.push_back(p.second);
   for (ModelReplica* r : left) drop(r);
+  heldBack_.clear();
+}
+
+void GameReplicas::dropCopies() {
+  std::vector<ModelReplica*> copies;
+  for (auto& e : elems_)
+    if (e.second->owned()) copies.push_back(e.second);
+  for (auto& b : boards_)
+    if (b.second->owned()) copies.push_back(b.second);
+  for (auto& p : players_)
+    if (p.second->owned()) copies.push_back(p.second);
+  for (ModelReplica* r : copies) {
+    manager_->Dereference(r);
+    drop(r);
+  }
 }
 
 bool GameReplicas::isServer() const { return context_->matchLink().isServer(); }

@@ -8,8 +8,8 @@
 // host's constructions own the objects they made, and free them (after detaching
 // them from the game) when the host destroys them or the connection drops.
 //
-// Whether this machine hosts is asked of the context's match link. The object must
-// go before its context.
+// Whether this machine hosts is asked of the context's match link. The object
+// must go before its context, or be cleared (clear()) while the context lives.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +48,17 @@ class GameReplicas {
   ~GameReplicas();
   GameReplicas(const GameReplicas&) = delete;
   GameReplicas& operator=(const GameReplicas&) = delete;
+
+  // Detaches the manager from its peer, lets the joining side's copies go by their
+  // rule (detached from the game and freed) and drops every replica. The game's
+  // own objects stay. Attach manager() again to replicate anew.
+  void clear();
+
+  // Frees every copy made from another machine's construction (detached from the
+  // game first), sending nothing. For the start of a match as the joining side: the
+  // copies of an abandoned match, whose destruction the lobby no longer relays,
+  // would otherwise stay until the connection closes.
+  void dropCopies();
 
   // The plug-in to attach to the peer (world 0, the given network-id manager).
   ReplicaManager3_custom& manager() const { return *manager_; }

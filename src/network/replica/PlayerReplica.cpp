@@ -4,12 +4,13 @@
 //     queue, cards, int32 selected card, element lists of chosen targets and of
 //     options, int-pair list of spell options, the selected spell as one 64-bit
 //     value (high half power, low half card); last int32 state.
+#include "PlayerReplica.h"
+
 #include <cstdint>
 
 #include "CardTable.h"
 #include "GameContext.h"
 #include "GameReplicas.h"
-#include "ModelReplicas.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
@@ -151,4 +152,31 @@ void PlayerReplica::Deserialize(RakNet::DeserializeParameters* dp) {
   if (p.isLocal() && p.state() != PlayerState::Invalid) return;
   LOGOG_INFO("remote state change received");
   p.setState(state);
+}
+
+PlayerReplica::PlayerReplica(GameReplicas& owner, Player* player, bool owned)
+    : ModelReplica(owner, owned), player_(player) {
+  owner_.add(this);
+}
+
+PlayerReplica::~PlayerReplica() {
+  if (player_) owner_.remove(this);
+}
+
+void PlayerReplica::release() {
+  if (!player_) return;
+  owner_.remove(this);
+  Player* p = player_;
+  player_ = nullptr;
+  owner_.detachFromGame(p);
+  owner_.forgetPlayer(p);
+  if (owned_) delete p;
+}
+
+void PlayerReplica::forget() {
+  if (!player_) return;
+  owner_.remove(this);
+  Player* p = player_;
+  player_ = nullptr;
+  owner_.forgetPlayer(p);
 }

@@ -2,9 +2,11 @@
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "BoardElemReplica.h"
+#include "BoardReplica.h"
 #include "GameContext.h"
 #include "GameReplicas.h"
-#include "ModelReplicas.h"
+#include "PlayerReplica.h"
 #include "player/Player.h"
 #include "raknet/RakString.h"
 

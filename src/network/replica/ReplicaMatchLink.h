@@ -1,6 +1,6 @@
 // A match link whose replica calls go to the game's replication. Hosting is a
 // plain flag here; a network object that knows the match sets it (or derives and
-// answers isServer itself) and sends the turn begins.
+// answers isServer itself) and sends the messages.
 #pragma once
 
 #include "GameReplicas.h"
@@ -19,6 +19,7 @@ class ReplicaMatchLink : public MatchLink {
   void destroyReplica(Player& p) override { replicas_.destroyReplica(p); }
   void destroyReplica(Board& b) override { replicas_.destroyReplica(b); }
   void destroyReplica(BoardElem& e) override { replicas_.destroyReplica(e); }
+  void updateReplicas() override { replicas_.updateReplicas(); }
 
  private:
   GameReplicas& replicas_;

@@ -34,7 +34,9 @@ class NetworkIDObject {
 
 class NetworkIDManager {
  public:
-  NetworkIDManager() = default;
+  // Ids are handed out upwards from a random 64-bit start, so objects made on
+  // different machines do not share ids.
+  NetworkIDManager();
   NetworkIDManager(const NetworkIDManager&) = delete;
   NetworkIDManager& operator=(const NetworkIDManager&) = delete;
   ~NetworkIDManager();

@@ -1,10 +1,11 @@
-// "Board" and "BoardElem" on the wire.
-//   Board construction: u64 NetworkID of the owning player; no state.
-//   BoardElem construction: u64 owner, u64 board, int32 x, int32 y, bit underground,
+// "BoardElem" on the wire.
+//   construction: u64 owner, u64 board, int32 x, int32 y, bit underground,
 //     bit in play.
-//   BoardElem state: bits damaged, hardened, levitron, doors; u32 the water level's
+//   state: bits damaged, hardened, levitron, doors; u32 the water level's
 //     float bits; bits burning, fence, revealed, deratized; int32 room, int32 room
 //     power, int-pair list of stored cards, int32 kind.
+#include "BoardElemReplica.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -13,7 +14,6 @@
 #include "BoardElem.h"
 #include "CardTable.h"
 #include "GameReplicas.h"
-#include "ModelReplicas.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
 #include "raknet/RakString.h"
@@ -57,37 +57,39 @@ struct ElemUpdate {
 
 }  // namespace
 
-// ---- Board -----------------------------------------------------------------------------
-
-void BoardReplica::WriteAllocationID(RakNet::Connection_RM3*, RakNet::BitStream* out) const {
-  out->Write(RakNet::RakString("Board"));
+BoardElemReplica::BoardElemReplica(GameReplicas& owner, BoardElem* elem, bool owned)
+    : ModelReplica(owner, owned), elem_(elem) {
+  if (owned_) unplaced_.reset(elem);
+  owner_.add(this);
 }
 
-void BoardReplica::SerializeConstruction(RakNet::BitStream* out, RakNet::Connection_RM3*) {
-  out->Write(owner_.idOf(board_ ? board_->owner() : nullptr));
+BoardElemReplica::~BoardElemReplica() {
+  if (elem_) owner_.remove(this);
 }
 
-bool BoardReplica::DeserializeConstruction(RakNet::BitStream* in, RakNet::Connection_RM3*) {
-  RakNet::NetworkID ownerId;
-  if (!in->Read(ownerId)) {
-    LOGOG_WARN("refused a board construction: short");
-    return false;
+void BoardElemReplica::release() {
+  if (!elem_) return;
+  owner_.remove(this);
+  BoardElem* e = elem_;
+  elem_ = nullptr;
+  owner_.forgetElems({e});
+  if (!owned_) return;
+  if (unplaced_) {
+    unplaced_.reset();
+    return;
   }
-  // An unknown owner leaves the board without one.
-  Player* player = owner_.playerById(ownerId);
-  board_->setOwner(player);
-  if (player) {
-    player->setBoard(board_);
-    board_->setOwnerName(player->displayName());
+  if (Board* b = e->board()) {
+    std::unique_ptr<BoardElem> taken = b->takeElem(e->x(), e->y());
+    if (taken && taken.get() != e) b->placeElem(std::move(taken), e->x(), e->y());  // not ours: back
   }
-  return true;
 }
 
-RakNet::RM3SerializationResult BoardReplica::Serialize(RakNet::SerializeParameters*) {
-  return RakNet::RM3SR_SERIALIZED_UNIQUELY;  // nothing written: nothing sent
+void BoardElemReplica::forget() {
+  if (!elem_) return;
+  owner_.remove(this);
+  elem_ = nullptr;
+  unplaced_.reset();  // never placed, so the game does not know it
 }
-
-// ---- BoardElem ---------------------------------------------------------------------------
 
 void BoardElemReplica::WriteAllocationID(RakNet::Connection_RM3*, RakNet::BitStream* out) const {
   out->Write(RakNet::RakString("BoardElem"));
