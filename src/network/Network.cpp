@@ -72,7 +72,7 @@ void Network::updateReplicas() {
   if (replicas_ && peer) replicas_->updateReplicas();
 }
 void Network::dropRemoteObjects() {
-  if (replicas_ && !hosting) replicas_->dropRemoteCopies();
+  if (replicas_ && !hosting) replicas_->dropCopies();
 }
 
 std::uint64_t Network::idOf(const BoardElem* elem) const {

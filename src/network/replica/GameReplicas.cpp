@@ -176,20 +176,6 @@ void GameReplicas::destroyReplica(BoardElem& elem) { destroyOne(find(elems_, &el
 
 void GameReplicas::updateReplicas() { manager_->UpdateNow(); }
 
-void GameReplicas::dropRemoteCopies() {
-  std::vector<ModelReplica*> boards, rest;
-  for (auto& b : boards_)
-    if (b.second->owned()) boards.push_back(b.second);
-  for (auto& e : elems_)
-    if (e.second->owned()) rest.push_back(e.second);
-  for (auto& p : players_)
-    if (p.second->owned()) rest.push_back(p.second);
-  // A board frees its own elements, whose replicas let go of them; the replicas
-  // themselves go after it.
-  for (ModelReplica* r : boards) drop(r);
-  for (ModelReplica* r : rest) drop(r);
-}
-
 void GameReplicas::applyHeldBackCards() {
   for (auto it = heldBack_.begin(); it != heldBack_.end();) {
     if ((*it)->applyHeldBackCards())

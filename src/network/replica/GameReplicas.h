@@ -78,9 +78,6 @@ class GameReplicas {
   void destroyReplica(BoardElem& elem);
   // One update pass now: constructions not yet sent, then every changed state.
   void updateReplicas();
-  // The joining side lets go of every object made from the host's constructions
-  // (detached from the game first, then freed).
-  void dropRemoteCopies();
   // The state the host last sent for this machine's own player (which this machine
   // does not take: it makes that player's choices itself). Invalid until one came.
   int lastReceivedLocalState() const { return lastReceivedLocalState_; }
