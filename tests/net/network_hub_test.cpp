@@ -74,6 +74,13 @@ TEST(NetworkHub, IsTheHubsMatchLinkUntilItGoes) {
   EXPECT_FALSE(ctx.matchLink().isServer()) << "the context's own stand-in is back";
 }
 
+TEST(NetworkHub, TheGamesOneNetworkIsTheDefaultHubsMatchLink) {
+  Network& net = network();
+  EXPECT_EQ(&network(), &net);
+  EXPECT_EQ(&eventDispatcher().context().matchLink(), &net);
+  EXPECT_EQ(&GameContext::defaultContext().matchLink(), &net);
+}
+
 TEST(NetworkHub, MessagesNamingUnknownObjectsAreRefusedAndKnownOnesResolved) {
   LogLines log;
   Side side;
