@@ -156,7 +156,10 @@ class OnlineMatch : public ::testing::Test {
   // Plays the running game to its end on both sides; the turns it took.
   int playToEnd() {
     const bool ended = pump([&] { return !host->ended().empty() && !join->ended().empty(); }, 40);
-    EXPECT_TRUE(ended) << "host turn " << host->game().turn();
+    if (!ended) {
+      ADD_FAILURE() << "the game did not end; host turn " << host->game().turn();
+      return -1;
+    }
     const int turns = host->game().turn();
     // The two ends agree: one side's win is the other's loss.
     const std::string h = host->ended(), j = join->ended();
@@ -213,9 +216,10 @@ TEST_F(OnlineMatch, MailedCodesQuickMatchMirroredTurnsChatTwoRematchesAndAForfei
           << "rematch " << games;
       roles();
     }
-    turns += playToEnd();
+    const int played = playToEnd();
+    ASSERT_GE(played, 0) << "game " << games + 1;
+    turns += played;
     ++games;
-    if (HasFatalFailure()) return;
   }
   const uint64_t playBytes = join->traffic().total() - playStart;
   EXPECT_GE(turns, 20);
