@@ -97,7 +97,7 @@ class OnlineClient {
   };
   // The joining side waits at least this long after a move (the host's answer
   // arrives well within it on loopback), and at most the patience.
-  static constexpr long kSettleMs = 5;
+  static constexpr long kSettleMs = 15;
   static constexpr long kPatienceMs = 300;
   class ClientNetwork;
   class Bridge;
