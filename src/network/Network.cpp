@@ -2,13 +2,98 @@
 
 #include <cstdlib>
 
+#include "EventDispatcher.h"
+#include "GameContext.h"
+#include "GameReplicas.h"
+#include "HubBridge.h"
+#include "ReplicaManager3_custom.h"
 #include "logog/logog.hpp"
+#include "player/AnimateSpellEvent.h"
 #include "raknet/MessageIdentifiers.h"
 
 using namespace protocol;
 
+Network::Network() : ownedIdManager_(std::make_unique<RakNet::NetworkIDManager>()) {
+  networkIdManager = ownedIdManager_.get();
+}
+
+Network::Network(EventDispatcher& hub) : Network() { bindHub(hub); }
+
 Network::~Network() {
-  if (peer) RakNet::RakPeerInterface::DestroyInstance(peer);
+  if (peer) {
+    // The connections end first, while the replicas still hear of it (a joining
+    // side's copies of the host's objects go by their pop rule).
+    peer->Shutdown(0, 0, LOW_PRIORITY);
+    if (replicas_) peer->DetachPlugin(&replicas_->manager());
+    RakNet::RakPeerInterface::DestroyInstance(peer);
+    peer = nullptr;
+  }
+  replicas_.reset();
+  if (hub_ && &hub_->context().matchLink() == this) hub_->context().setMatchLink(nullptr);
+}
+
+Network& network() {
+  static Network net(eventDispatcher());
+  return net;
+}
+
+void Network::bindHub(EventDispatcher& hub) {
+  if (hub_) return;
+  hub_ = &hub;
+  replicas_ = std::make_unique<GameReplicas>(hub.context(), *networkIdManager);
+  replicas_->setOnPlayerDetached([&hub] { hub.onRemoteObjectsGone(); });
+  bridge_ = std::make_unique<HubBridge>(hub, *replicas_);
+  listener_ = bridge_.get();
+  hub.context().setMatchLink(this);
+  if (peer) peer->AttachPlugin(&replicas_->manager());
+}
+
+// ---- Replication ----------------------------------------------------------------------------
+
+void Network::referenceReplica(Player& p) {
+  if (replicas_) replicas_->referenceReplica(p);
+}
+void Network::referenceReplica(Board& b) {
+  if (replicas_) replicas_->referenceReplica(b);
+}
+void Network::referenceReplica(BoardElem& e) {
+  if (replicas_) replicas_->referenceReplica(e);
+}
+void Network::destroyReplica(Player& p) {
+  if (replicas_) replicas_->destroyReplica(p);
+}
+void Network::destroyReplica(Board& b) {
+  if (replicas_) replicas_->destroyReplica(b);
+}
+void Network::destroyReplica(BoardElem& e) {
+  if (replicas_) replicas_->destroyReplica(e);
+}
+void Network::updateReplicas() {
+  if (replicas_ && peer) replicas_->updateReplicas();
+}
+void Network::dropRemoteObjects() {
+  if (replicas_ && !hosting) replicas_->dropCopies();
+}
+
+std::uint64_t Network::idOf(const BoardElem* elem) const {
+  return replicas_ && elem ? replicas_->idOf(elem) : kNoObject;
+}
+
+std::uint64_t Network::idOf(const Player* player) const {
+  return replicas_ && player ? replicas_->idOf(player) : kNoObject;
+}
+
+void Network::sendAnimateSpell(const AnimateSpellEvent& event) {
+  AnimateSpellMsg m;
+  m.caster = idOf(event.caster);
+  m.target = idOf(event.target);
+  m.card = event.card;
+  m.power = event.power;
+  for (const BoardElem* e : event.targets) m.targets.push_back(idOf(e));
+  for (const BoardElem* e : event.spared) m.spared.push_back(idOf(e));
+  m.reflected = event.reflected ? 1 : 0;
+  m.active = event.active ? 1 : 0;
+  sendAnimateSpell(m);
 }
 
 void Network::setLobbyEndpoint(const std::string& host, unsigned short port) {
@@ -28,11 +113,12 @@ void Network::init() {
     const char* env = std::getenv("MV_LOBBY_HOST");
     lobbyHost_ = env && *env ? env : "127.0.0.1";
   }
-  if (!peer) peer = RakNet::RakPeerInterface::GetInstance();
+  if (!peer) {
+    peer = RakNet::RakPeerInterface::GetInstance();
+    if (replicas_) peer->AttachPlugin(&replicas_->manager());
+  }
   startPeer();
-  if (!ownedIdManager_) ownedIdManager_ = std::make_unique<RakNet::NetworkIDManager>();
-  networkIdManager = ownedIdManager_.get();
-  isServer = false;
+  hosting = false;
 }
 
 void Network::connectToLobby() {
@@ -69,10 +155,15 @@ void Network::disconnectFromLobby() {
 
 void Network::update() {
   if (!peer) return;
+  bool taken = false;
   while (RakNet::Packet* p = peer->Receive()) {
+    taken = taken || (p->length && p->data[0] >= ID_SELECTED_BOARD_ELEM && p->data[0] <= ID_TURN_BEGIN);
     dispatch(*p);
     peer->DeallocatePacket(p);
   }
+  // The other side's choices changed the game here: their results go back at once,
+  // so that side chooses next on the state that follows them.
+  if (taken && hosting) updateReplicas();
 }
 
 bool Network::isLocalPlayer(int index) const {
@@ -194,8 +285,8 @@ void Network::dispatchMatch(const unsigned char* data, size_t length) {
     }
     case ID_START_GAME: {
       MV_DECODE(StartGameMsg, m);  // a role other than 0 or 1 does not decode
-      isServer = m.role == kRoleHost;
-      if (isServer) {
+      hosting = m.role == kRoleHost;
+      if (hosting) {
         LOGOG_INFO("starting game as server");
         l.onServerStart(m.opponentName);
       } else {

@@ -16,9 +16,9 @@ M withElem(std::uint64_t elem) {
   return m;
 }
 template <class M>
-M withText(std::string text) {
+M withText(const std::string& text) {
   M m;
-  m.text = std::move(text);
+  m.text = text;
   return m;
 }
 template <class M>
@@ -62,27 +62,31 @@ void Network::sendCardList(const std::vector<int>& cards) {
   sendMessage(m);
 }
 
-void Network::sendTurnBegin() { sendMessage(bare<ID_TURN_BEGIN>()); }
+void Network::sendTurnBegin() {
+  // The turn's state goes ahead of its begin: the joining side starts the turn on it.
+  updateReplicas();
+  sendMessage(bare<ID_TURN_BEGIN>());
+}
 void Network::sendBlockExploded(std::uint64_t elem) { sendMessage(withElem<BlockExplodedMsg>(elem)); }
 void Network::sendBlockCollapsed(std::uint64_t elem) { sendMessage(withElem<BlockCollapsedMsg>(elem)); }
 void Network::sendDoorDestroyed(std::uint64_t elem) { sendMessage(withElem<DoorDestroyedMsg>(elem)); }
-void Network::sendChat(std::string text) { sendMessage(withText<ChatMsg>(std::move(text))); }
+void Network::sendChat(const std::string& text) { sendMessage(withText<ChatMsg>(text)); }
 
-void Network::sendLoginEmail(std::string email) { sendMessage(withText<LoginEmailMsg>(std::move(email))); }
-void Network::sendLoginCode(std::string code) { sendMessage(withText<LoginCodeMsg>(std::move(code))); }
+void Network::sendLoginEmail(const std::string& email) { sendMessage(withText<LoginEmailMsg>(email)); }
+void Network::sendLoginCode(const std::string& code) { sendMessage(withText<LoginCodeMsg>(code)); }
 
-void Network::sendLogin(std::string email, std::string code) {
+void Network::sendLogin(const std::string& email, const std::string& code) {
   LoginMsg m;
-  m.email = std::move(email);
-  m.code = std::move(code);
+  m.email = email;
+  m.code = code;
   sendMessage(m);
 }
 
 void Network::sendQuickmatch() { sendMessage(bare<ID_QUICKMATCH>()); }
 void Network::sendRematch() { sendMessage(bare<ID_REMATCH>()); }
-void Network::sendPlayerName(std::string name) { sendMessage(withText<PlayerNameMsg>(std::move(name))); }
+void Network::sendPlayerName(const std::string& name) { sendMessage(withText<PlayerNameMsg>(name)); }
 void Network::sendCancelMatchmaking() { sendMessage(bare<ID_CANCEL_MATCHMAKING>()); }
-void Network::sendInviteFriend(std::string email) { sendMessage(withText<InviteFriendMsg>(std::move(email))); }
+void Network::sendInviteFriend(const std::string& email) { sendMessage(withText<InviteFriendMsg>(email)); }
 
 void Network::sendChallenge(int index) {
   if (index < 0 || static_cast<size_t>(index) >= players.size()) return;

@@ -188,6 +188,19 @@ TEST_F(AnimationQueue, PlayerMovesOnOnlyWhenBothQueuesAreDone) {
   EXPECT_NE(local().state(), S::ProcessCombatQueue);
 }
 
+TEST_F(AnimationQueue, ObjectsTakenByTheNetworkEmptyTheQueueAndDropItsEffects) {
+  hub.queueAnimateSpell(spell(CardId::Fireball, &enemy()));
+  hub.queueAnimateSpell(spell(CardId::Lightning, &enemy()));
+  ASSERT_EQ(later.pending(), 1u);
+  hub.onRemoteObjectsGone();
+  EXPECT_TRUE(hub.eventQueue().empty());
+  EXPECT_FALSE(hub.animating());
+  // The effect on the screen ends after its objects went: nothing follows from it.
+  later.tick();
+  EXPECT_EQ(later.shown().size(), 1u);
+  EXPECT_FALSE(hub.animating());
+}
+
 TEST_F(AnimationQueue, LaterAnimationClearsTheFinishedFlag) {
   hub.onFinishedAnimating();
   ASSERT_NE(local().state(), S::ProcessCombatQueue);  // nothing to show: on at once

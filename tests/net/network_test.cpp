@@ -126,8 +126,8 @@ TEST_F(NetworkOnLobby, LoginChallengeMatchMessagesAndLeave) {
   ASSERT_TRUE(until([&] { return rb.has("challenged by Ash"); }, {&a, &b}));
   b.sendChallengeAnswer(1);
   ASSERT_TRUE(until([&] { return ra.has("host vs Beech") && rb.has("join vs Ash"); }, {&a, &b}));
-  EXPECT_TRUE(a.isServer);
-  EXPECT_FALSE(b.isServer);
+  EXPECT_TRUE(a.isServer());
+  EXPECT_FALSE(b.isServer());
 
   a.sendChat("50% off %d%s");
   AnimateSpellMsg spell;
@@ -269,7 +269,7 @@ TEST_F(NetworkOnScript, OddAndBrokenMessagesAreHandledInOrder) {
   EXPECT_TRUE(net.players.empty());
   EXPECT_EQ(rec.lastOnline, 3);
   EXPECT_EQ(rec.lastElem, kNoObject);
-  EXPECT_FALSE(net.isServer);
+  EXPECT_FALSE(net.isServer());
 }
 
 TEST_F(NetworkOnScript, AServerCloseIsALostLobbyButOurOwnCloseIsNot) {

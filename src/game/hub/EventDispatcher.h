@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "FlowHost.h"
+#include "LobbyScreen.h"
 #include "player/AnimateSpellEvent.h"
 #include "player/GameLife.h"
 #include "player/PlayerState.h"
@@ -68,6 +69,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void setFlowHost(FlowHost* host) { flowHost_ = host ? host : &nullFlowHost_; }
   // The board view: gets every board observer call the hub receives.
   void setBoardView(BoardObserver* view) { boardView_ = view ? view : &nullBoardView_; }
+  LobbyScreen& lobbyScreen() const { return *lobbyScreen_; }
+  void setLobbyScreen(LobbyScreen* screen) { lobbyScreen_ = screen ? screen : &nullLobbyScreen_; }
 
   // ---- Record -----------------------------------------------------------------
   bool connectedToLobby() const { return connectedToLobby_; }
@@ -76,6 +79,9 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   LobbyPrompt lobbyPrompt() const { return lobbyPrompt_; }
   const std::deque<AnimateSpellEvent>& eventQueue() const { return eventQueue_; }
   const std::string& opponentName() const { return opponentName_; }
+  const std::string& email() const { return email_; }
+  const std::string& code() const { return code_; }
+  const std::string& userName() const { return userName_; }
   bool remoteFinishedAnimating() const { return remoteFinishedAnimating_; }
   bool animating() const { return animating_; }
 
@@ -166,6 +172,57 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // OK on the game screen's message (or RETURN).
   void onMessageOk();
 
+  // ---- Lobby flow: the screens (EventDispatcherLobby.cpp) ---------------------------
+  // Shows the screen of the flow state and the prompt of the lobby prompt.
+  void showFlowState();
+  void enterLobby();
+  void startSandbox();
+  void showMainMenu();
+  void openMoreGames();
+  void exitGame();
+  void openAppStorePage();
+  void openCrowdfundingPage();
+  void openSocialPage();
+  void openCommunityPage();
+  // What the user typed at the lobby's prompt.
+  void submitLobbyText(const std::string& text);
+  void cancelLobbyPrompt();
+  // `index` into the lobby list.
+  void challengeUser(int index);
+  void requestQuickMatch();
+  void cancelLobbyWait();
+  void inviteFriend();
+  void acceptChallenge();
+  void rejectChallenge();
+  void leaveLobby();
+  // The in-game menu's exit.
+  void exitToMenu();
+  // A chat line typed on the game screen: sent in an online game.
+  void sendChat(const std::string& text);
+
+  // ---- Lobby flow: the network ----------------------------------------------------
+  void onLobbyConnecting();
+  void onLobbyConnected();
+  void onLobbyConnectFailed();
+  void onLobbyConnectionLost();
+  void onLoginRequired();
+  void onCodeRequested();
+  void onNameRequested();
+  void onLoginAccepted();
+  void onLobbyError(int error);
+  void onPlayerList(int onlineCount, const std::vector<std::string>& names);
+  void onChallengeReceived(const std::string& name);
+  void onChallengeRejected();
+  void onServerStart(const std::string& name);
+  void onClientStart(const std::string& name);
+  // 0 to 2 from the host (the receiver lost, won, drew), 3 and 4 the opponent
+  // disconnected, 5 and 6 the opponent forfeited.
+  void onGameEndNotice(int code);
+  void onChatReceived(const std::string& text);
+  // The network took the host's players away on this (joining) side: nothing of
+  // the animation queue may point at them any more.
+  void onRemoteObjectsGone();
+
  private:
   enum class GameEnd { Won, Lost, Draw };
 
@@ -193,6 +250,13 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
 
   void processEventQueue();
   void endGame(GameEnd end);
+  // The match is over for this machine: the game record goes, and on the
+  // joining side everything replicated from the host with it.
+  void clearMatch();
+  // The menu scene in its main state, `flowState` Menu.
+  void goToMenu();
+  // The prompt text of `lobbyPrompt` and its input mode.
+  std::string promptText(LobbyInputMode& mode) const;
 
   GameContext* context_;
   GameLife life_;  // completions of the animation queue end with the hub
@@ -216,6 +280,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   FlowHost* flowHost_ = &nullFlowHost_;
   BoardObserver nullBoardView_;
   BoardObserver* boardView_ = &nullBoardView_;
+  NullLobbyScreen nullLobbyScreen_;
+  LobbyScreen* lobbyScreen_ = &nullLobbyScreen_;
 };
 
 // The game's one event hub, on the default context.

@@ -90,8 +90,10 @@ std::vector<Player*> GameReplicas::knownPlayers() const {
 
 void GameReplicas::detachFromGame(Player* player) {
   GameSession& game = context_->game();
+  const bool attached = game.localPlayer() == player || game.enemyPlayer() == player;
   if (game.localPlayer() == player) game.attachPlayer(nullptr, true);
   if (game.enemyPlayer() == player) game.attachPlayer(nullptr, false);
+  if (attached && onPlayerDetached_) onPlayerDetached_();
 }
 
 void GameReplicas::forgetPlayer(const Player* player) {

@@ -146,6 +146,7 @@ void PlayerReplica::Deserialize(RakNet::DeserializeParameters* dp) {
     p.setSelectedSpell(u.selectedSpell);
   }
   const PlayerState state = static_cast<PlayerState>(u.state);
+  if (p.isLocal()) owner_.noteReceivedLocalState(u.state);
   if (state == p.state()) return;
   // This machine makes its own player's choices once it has its first state.
   if (p.isLocal() && p.state() != PlayerState::Invalid) return;

@@ -1,0 +1,30 @@
+// The lobby server (mv-lobby) as a child process on 127.0.0.1, on a free port,
+// with its data and outbox in a fresh temporary folder; stopped and removed when
+// the object goes.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+class LobbyProcess {
+ public:
+  // `timeoutMs`: silence after which the lobby counts a client as gone;
+  // `devCode`: the code every new login gets (none: codes are mailed).
+  explicit LobbyProcess(unsigned timeoutMs = 60000, const std::string& devCode = "");
+  ~LobbyProcess();
+  LobbyProcess(const LobbyProcess&) = delete;
+  LobbyProcess& operator=(const LobbyProcess&) = delete;
+
+  bool running() const { return pid_ > 0; }
+  unsigned short port() const { return port_; }
+  std::string outbox() const { return dir_ + "/data/outbox"; }
+  std::string log() const;
+
+ private:
+  static unsigned short freePort();
+
+  std::string dir_;
+  unsigned short port_ = 0;
+  pid_t pid_ = -1;
+};

@@ -1,0 +1,276 @@
+// Online play end to end: mv-lobby on loopback and two headless clients (the real
+// network object, hub, rules and replication). Both log in with the mailed codes,
+// find each other by quick match and play whole games; at every turn begin the
+// joining side's players and boards must equal the host's. Chat goes both ways,
+// a game over is followed by two rematches in a row, a forfeit sends the host
+// back to the lobby, and a joining client that vanishes mid-match sends the host
+// back to the menu. Every wait is bounded.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "Board.h"
+#include "GameReplicas.h"
+#include "LobbyProcess.h"
+#include "MatchDigest.h"
+#include "OnlineClient.h"
+#include "game/GameSession.h"
+#include "logog/logog.hpp"
+#include "player/Player.h"
+
+namespace {
+
+// MV_E2E_LOG=path writes the clients' log lines there (for looking into a failure).
+class LogToFile : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const char* path = std::getenv("MV_E2E_LOG");
+    if (!path || !*path) return;
+    logog::Initialize();
+    file_ = std::make_unique<logog::LogFile>(path);
+    file_->SetFormatter(formatter_);
+  }
+  void TearDown() override {
+    if (!file_) return;
+    file_.reset();
+    logog::Shutdown();
+  }
+
+ private:
+  logog::FormatterGCC formatter_;
+  std::unique_ptr<logog::LogFile> file_;
+};
+const auto* const kLogToFile = ::testing::AddGlobalTestEnvironment(new LogToFile);
+
+using Clock = std::chrono::steady_clock;
+
+// Everything of a match both machines must agree on at a turn begin, as the host
+// sees it (its own player in full, the other side's counters and hand).
+std::string hostView(GameSession& g) {
+  Player* own = g.localPlayer();
+  Player* other = g.enemyPlayer();
+  return digest::player(own, true, true) + "\n" + digest::player(other, false, false) + "\n" +
+         digest::board(own ? own->board() : nullptr) + digest::board(other ? other->board() : nullptr);
+}
+
+// The same seen from the joining side: its enemy is the host's own player.
+std::string joinView(GameSession& g) {
+  Player* host = g.enemyPlayer();
+  Player* own = g.localPlayer();
+  return digest::player(host, true, true) + "\n" + digest::player(own, false, false) + "\n" +
+         digest::board(host ? host->board() : nullptr) + digest::board(own ? own->board() : nullptr);
+}
+
+class OnlineMatch : public ::testing::Test {
+ protected:
+  void makeClients(bool mailedCodes) {
+    ASSERT_TRUE(lobby->running());
+    for (int i = 0; i < 2; ++i) {
+      OnlineClientOptions o;
+      o.port = lobby->port();
+      o.email = std::string(i ? "birch" : "alder") + "@e2e.example";
+      o.name = i ? "Birch" : "Alder";
+      o.seed = 101 + static_cast<uint32_t>(i);
+      if (mailedCodes)
+        o.outbox = lobby->outbox();
+      else
+        o.devCode = "246810";
+      clients[i] = std::make_unique<OnlineClient>(o);
+      clients[i]->start();
+    }
+  }
+
+  // Runs frames of both clients until `done` holds; false after `seconds`.
+  bool pump(const std::function<bool()>& done, int seconds) {
+    const auto until = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < until) {
+      for (auto& c : clients)
+        if (c) c->frame();
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
+  }
+
+  OnlineClient& a() { return *clients[0]; }
+  OnlineClient& b() { return *clients[1]; }
+  bool inGame(OnlineClient& c) { return c.hub().flowState() == FlowState::InGame && c.game().started(); }
+  // Both sides hold the whole game: two players, two boards, every element.
+  bool replicated(OnlineClient& join) {
+    GameSession& g = join.game();
+    return g.localPlayer() && g.enemyPlayer() && g.localPlayer()->board() && g.enemyPlayer()->board() &&
+           join.net().replicas()->replicaCount() == 2u + 2u + 2u * Board::kSize * Board::kSize;
+  }
+
+  void loginAndQuickMatch() {
+    ASSERT_TRUE(pump([&] { return a().loggedIn() && b().loggedIn(); }, 20)) << lobby->log();
+    EXPECT_EQ(a().hub().flowState(), FlowState::Lobby);
+    // The one who waited longest hosts: Birch, so that each run plays the same games.
+    b().hub().requestQuickMatch();
+    const auto queued = Clock::now() + std::chrono::milliseconds(150);
+    pump([&] { return Clock::now() > queued; }, 2);
+    a().hub().requestQuickMatch();
+    ASSERT_TRUE(pump([&] { return inGame(a()) && inGame(b()); }, 10)) << lobby->log();
+    roles();
+    EXPECT_EQ(host, &b());
+  }
+
+  // Which client hosts the running match.
+  void roles() {
+    ASSERT_NE(a().net().isServer(), b().net().isServer());
+    host = a().net().isServer() ? &a() : &b();
+    join = host == &a() ? &b() : &a();
+  }
+
+  // Compares the two sides at every turn begin (whichever side hosts).
+  void watchTurns() {
+    for (auto& c : clients) {
+      OnlineClient* me = c.get();
+      me->onHostTurnBegin = [this, me] { hostTurns[me->game().turn()] = hostView(me->game()); };
+      me->onJoinTurnBegin = [this, me] {
+        const int turn = me->game().turn() + 1;
+        turnBytes.emplace_back(turn, me->traffic().total());
+        auto it = hostTurns.find(turn);
+        ++compared;
+        if (it == hostTurns.end()) {
+          mismatches.push_back("turn " + std::to_string(turn) + ": the host sent no such turn");
+          return;
+        }
+        const std::string diff = digest::firstDifference(joinView(me->game()), it->second);
+        const Player* own = me->game().localPlayer();
+        if (!diff.empty())
+          mismatches.push_back("turn " + std::to_string(turn) + " (" + (own ? stateName(own->state()) : "no player") +
+                               "): " + diff);
+        hostTurns.erase(hostTurns.begin(), ++it);
+      };
+    }
+  }
+
+  // Plays the running game to its end on both sides; the turns it took.
+  int playToEnd() {
+    const bool ended = pump([&] { return !host->ended().empty() && !join->ended().empty(); }, 40);
+    if (!ended) {
+      ADD_FAILURE() << "the game did not end; host turn " << host->game().turn();
+      return -1;
+    }
+    const int turns = host->game().turn();
+    // The two ends agree: one side's win is the other's loss.
+    const std::string h = host->ended(), j = join->ended();
+    EXPECT_TRUE((h == "YOU_WIN" && j == "YOU_LOSE") || (h == "YOU_LOSE" && j == "YOU_WIN") ||
+                (h == "DRAW" && j == "DRAW"))
+        << h << " / " << j;
+    host->clearEnded();
+    join->clearEnded();
+    return turns;
+  }
+
+  std::unique_ptr<LobbyProcess> lobby;
+  std::unique_ptr<OnlineClient> clients[2];
+  OnlineClient* host = nullptr;
+  OnlineClient* join = nullptr;
+  std::map<int, std::string> hostTurns;
+  std::vector<std::pair<int, uint64_t>> turnBytes;  // joining side's bytes at each turn begin
+  std::vector<std::string> mismatches;
+  int compared = 0;
+};
+
+TEST_F(OnlineMatch, MailedCodesQuickMatchMirroredTurnsChatTwoRematchesAndAForfeit) {
+  lobby = std::make_unique<LobbyProcess>();
+  makeClients(true);
+  loginAndQuickMatch();
+  ASSERT_NE(host, nullptr);
+  // The typed login is remembered for the next time.
+  EXPECT_EQ(host->hub().context().settings().getString("code").size(), 6u);
+  watchTurns();
+
+  // The whole game arrives on the joining side; what it cost.
+  ASSERT_TRUE(pump([&] { return replicated(*join); }, 20));
+  const uint64_t startBytes = join->traffic().replicaBytes - join->replicaBytesAtStart();
+
+  // Chat both ways, "%d" and all.
+  host->hub().sendChat("good luck %d");
+  join->hub().sendChat("you too");
+  ASSERT_TRUE(pump([&] { return !host->chat().empty() && !join->chat().empty(); }, 10));
+  EXPECT_EQ(join->chat().front(), host->name() + ": good luck %d");
+  EXPECT_EQ(host->chat().front(), join->name() + ": you too");
+
+  // A game to its end, then two rematches in a row (more games while fewer than
+  // twenty turns were played).
+  int turns = 0, games = 0;
+  const uint64_t playStart = join->traffic().total();
+  while (games < 3 || (turns < 20 && games < 8)) {
+    if (games > 0) {
+      // OK on the game-over message: the host asks for the rematch, the other side waits.
+      join->hub().onMessageOk();
+      host->hub().onMessageOk();
+      hostTurns.clear();
+      ASSERT_TRUE(pump([&] { return inGame(a()) && inGame(b()) && replicated(a().net().isServer() ? b() : a()); },
+                       20))
+          << "rematch " << games;
+      roles();
+    }
+    const int played = playToEnd();
+    ASSERT_GE(played, 0) << "game " << games + 1;
+    turns += played;
+    ++games;
+  }
+  const uint64_t playBytes = join->traffic().total() - playStart;
+  EXPECT_GE(turns, 20);
+  EXPECT_GE(compared, turns - games);
+  EXPECT_TRUE(mismatches.empty()) << mismatches.size() << " turn(s) differ, first: " << mismatches.front();
+  std::printf("[ measure  ] game start: %llu bytes of replication to the joining side\n",
+              static_cast<unsigned long long>(startBytes));
+  // From one turn begin to the next within a game: what a turn costs.
+  uint64_t perTurn = 0, steps = 0;
+  for (size_t i = 1; i < turnBytes.size(); ++i) {
+    if (turnBytes[i].first != turnBytes[i - 1].first + 1) continue;
+    perTurn += turnBytes[i].second - turnBytes[i - 1].second;
+    ++steps;
+  }
+  std::printf("[ measure  ] a turn: %llu bytes to the joining side on average (%llu turns)\n",
+              static_cast<unsigned long long>(steps ? perTurn / steps : 0), static_cast<unsigned long long>(steps));
+  const uint64_t starts = startBytes * static_cast<uint64_t>(games - 1);
+  std::printf("[ measure  ] %d games, %d turns: %llu bytes to the joining side; without the %d rematch starts "
+              "%llu per turn\n",
+              games, turns, static_cast<unsigned long long>(playBytes), games - 1,
+              static_cast<unsigned long long>((playBytes > starts ? playBytes - starts : 0) /
+                                              static_cast<uint64_t>(turns ? turns : 1)));
+
+  // One more rematch, left by the joining side: the host is told of the forfeit.
+  join->hub().onMessageOk();
+  host->hub().onMessageOk();
+  ASSERT_TRUE(pump([&] { return inGame(*host) && inGame(*join) && replicated(*join); }, 20));
+  ASSERT_TRUE(pump([&] { return host->game().turn() >= 1; }, 20));
+  join->hub().exitToMenu();
+  EXPECT_EQ(join->hub().flowState(), FlowState::Menu);
+  EXPECT_EQ(join->net().replicas()->replicaCount(), 0u) << "the joining side keeps nothing of the match";
+  EXPECT_EQ(join->game().localPlayer(), nullptr);
+  ASSERT_TRUE(pump([&] { return host->hub().flowState() == FlowState::Lobby; }, 10));
+  EXPECT_EQ(host->lobby().last("showMessage").text, "OPPONENT_FORFEIT");
+  EXPECT_FALSE(host->game().started());
+  EXPECT_EQ(host->game().localPlayer(), nullptr);
+}
+
+TEST_F(OnlineMatch, AJoiningClientThatVanishesMidMatchSendsTheHostToTheMenu) {
+  lobby = std::make_unique<LobbyProcess>(1500, "246810");
+  makeClients(false);
+  loginAndQuickMatch();
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(pump([&] { return replicated(*join) && host->game().turn() >= 2; }, 30));
+  join->kill();
+  EXPECT_EQ(join->net().replicas()->replicaCount(), 0u) << "the dropped connection takes the host's objects";
+  ASSERT_TRUE(pump([&] { return host->hub().flowState() == FlowState::Menu; }, 15)) << lobby->log();
+  EXPECT_EQ(host->flow().lastText("showMenuMessage"), "OPPONENT_DISCONNECTED");
+  EXPECT_FALSE(host->game().started());
+  EXPECT_EQ(host->game().localPlayer(), nullptr);
+  EXPECT_EQ(host->net().replicas()->replicaCount(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// What both machines of a match must agree on, as text: a board's elements and a
+// player's counters, hand and (for the host's own player) its choices. Equal
+// digests mean the joining side shows the host's game.
+#pragma once
+
+#include <string>
+
+class Board;
+class Player;
+
+namespace digest {
+
+std::string board(const Board* board);
+// `full`: the choices too (what the host replicates of its own player);
+// `withState`: the player state.
+std::string player(const Player* player, bool full, bool withState);
+// The first line in which two digests differ, or "" when they are equal.
+std::string firstDifference(const std::string& a, const std::string& b);
+
+}  // namespace digest
