@@ -213,3 +213,27 @@ std::vector<int> GameSession::cardList(const Player& p) {
   if (!director_) return {};
   return director_->getCardList(p, turn_);
 }
+
+void GameSession::onSpellQueueProcessed(Player& player) {
+  switch (player.state()) {
+    case PlayerState::CardChoose:
+    case PlayerState::PlacementChoose:
+      player.setState(PlayerState::CardChoose);
+      break;
+    case PlayerState::BuildChooseSpell:
+    case PlayerState::BuildSpellChooseTarget:
+      player.setState(PlayerState::BuildChooseSpell);
+      break;
+    case PlayerState::ProcessCombatQueue:
+      processSpellQueues();
+      break;
+    case PlayerState::RepairChooseSpell:
+    case PlayerState::RepairSpellChooseTarget:
+      player.setState(PlayerState::RepairChooseSpell);
+      break;
+    default:
+      LOGOG_ERROR("invalid player state after a spell queue: %d",
+                  static_cast<int>(player.state()));
+      break;
+  }
+}

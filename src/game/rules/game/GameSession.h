@@ -71,6 +71,9 @@ class GameSession : public PlayerSession {
   void runSharedStep(SharedStep step);
   // A player's state switch, for the hub: runs the shared step it starts.
   SharedStep onPlayerStateSwitched(Player& player, PlayerState oldState, PlayerState newState);
+  // A player's own spell queue has been worked through: back to the choice it came from,
+  // or, in the combat queue, on with both queues.
+  void onSpellQueueProcessed(Player& player);
 
   // Online and not hosting: the rules run on the other machine.
   bool lacksAuthority() const;

@@ -32,27 +32,7 @@ void HeadlessHub::switchPlayerState(Player& player, PlayerState oldState, Player
 }
 
 void HeadlessHub::playerSpellQueueProcessedAnim(Player& player) {
-  switch (player.state()) {
-    case PlayerState::CardChoose:
-    case PlayerState::PlacementChoose:
-      player.setState(PlayerState::CardChoose);
-      break;
-    case PlayerState::BuildChooseSpell:
-    case PlayerState::BuildSpellChooseTarget:
-      player.setState(PlayerState::BuildChooseSpell);
-      break;
-    case PlayerState::ProcessCombatQueue:
-      game().processSpellQueues();
-      break;
-    case PlayerState::RepairChooseSpell:
-    case PlayerState::RepairSpellChooseTarget:
-      player.setState(PlayerState::RepairChooseSpell);
-      break;
-    default:
-      LOGOG_ERROR("invalid player state in playerSpellQueueProcessedAnim: %d",
-                  static_cast<int>(player.state()));
-      break;
-  }
+  game().onSpellQueueProcessed(player);
 }
 
 void HeadlessHub::showPlayerMessage(Player&, const std::string&) {
