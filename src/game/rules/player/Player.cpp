@@ -114,6 +114,7 @@ void Player::setState(PlayerState state) {
     outOfSync();
     return;
   }
+  context_->matchLink().beforeStateChange(*this);
   const PlayerState old = state_;
   const PlayerState next = enter(state);
   if (state == PlayerState::TurnBegin) {
