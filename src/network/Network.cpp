@@ -71,7 +71,7 @@ void Network::destroyReplica(BoardElem& e) {
 void Network::updateReplicas() {
   if (replicas_ && peer) replicas_->updateReplicas();
 }
-void Network::beforeStateChange(Player& player) {
+void Network::beforeSpellPhase(Player& player) {
   if (replicas_) replicas_->applyHeldBackCardsOf(player);
 }
 void Network::dropRemoteObjects() {

@@ -174,6 +174,33 @@ TEST_F(GameReplication, StoredCardsHeldBackDuringOneSpellChoiceReachTheNextOne) 
   EXPECT_EQ(me->spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Fireball, 2}}));
 }
 
+// A cast within the phase comes back to the same choice; a list the host sent before
+// it knew of the cast must not put the spent card back on offer.
+TEST_F(GameReplication, StoredCardsHeldBackDuringAChoiceDoNotUndoACastOfTheSamePhase) {
+  startGame();
+  ASSERT_TRUE(sync());
+  Player* hostSide = host.game().enemyPlayer();
+  hostSide->setMana(30);
+  BoardElem* e = hostSide->board()->cellAt(19, 25);
+  e->setKind(ElemKind::FourBlock);
+  e->setRoom(RoomType::Library);
+  e->setRoomPower(3);
+  e->setStoredCards({{CardId::Fireball, 2}, {CardId::Lightning, 1}});
+  ASSERT_TRUE(sync());
+  Player* me = join.game().localPlayer();
+  me->setState(PlayerState::CombatChooseSpell);
+  ASSERT_EQ(me->spellOptions().size(), 2u);
+
+  e->setStoredCards({{CardId::Fireball, 2}, {CardId::Lightning, 1}, {CardId::Rain, 1}});
+  ASSERT_TRUE(sync());
+  ASSERT_TRUE(marker(host, join));
+  ASSERT_TRUE(me->selectSpell(CardId::Fireball, 2, join.game().enemyPlayer()));
+  ASSERT_EQ(me->state(), PlayerState::CombatChooseSpell);
+  EXPECT_EQ(me->board()->cellAt(19, 25)->storedCards(),
+            (std::vector<BoardElem::StoredCard>{{CardId::Lightning, 1}}));
+  EXPECT_EQ(me->spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Lightning, 1}}));
+}
+
 // Updates the host sends about one of its elements, each with one bad field: the
 // joining side refuses the whole update and the element stays as it was.
 struct BadElemUpdate {

@@ -88,7 +88,7 @@ class GameReplicas {
   // once it no longer does. The manager calls it on each of its updates.
   void applyHeldBackCards();
   // The same for the elements of one player, whatever it does: it is about to
-  // enter a new state, whose choices must come from the host's latest lists.
+  // start a phase of spell choices, which must come from the host's latest lists.
   void applyHeldBackCardsOf(const Player& player);
 
   // ---- NetworkIDs --------------------------------------------------------------------
