@@ -71,6 +71,9 @@ void Network::destroyReplica(BoardElem& e) {
 void Network::updateReplicas() {
   if (replicas_ && peer) replicas_->updateReplicas();
 }
+void Network::beforeSpellPhase(Player& player) {
+  if (replicas_) replicas_->applyHeldBackCardsOf(player);
+}
 void Network::dropRemoteObjects() {
   if (replicas_ && !hosting) replicas_->dropCopies();
 }

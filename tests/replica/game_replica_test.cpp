@@ -143,6 +143,64 @@ TEST_F(GameReplication, StoredCardsArrivingWhileTheirOwnerChoosesASpellWaitForTh
   EXPECT_EQ(joinElem(19, 25)->storedCards(), e->storedCards());
 }
 
+// The joining side chooses for its own player from its copy of that player's board.
+// A list that came during the build phase's choice is what the combat phase's
+// options must be computed from, else the host refuses the choices made there.
+TEST_F(GameReplication, StoredCardsHeldBackDuringOneSpellChoiceReachTheNextOne) {
+  startGame();
+  ASSERT_TRUE(sync());
+  BoardElem* e = host.game().enemyPlayer()->board()->cellAt(19, 25);
+  e->setKind(ElemKind::FourBlock);
+  e->setRoom(RoomType::Library);
+  e->setRoomPower(2);
+  e->setStoredCards({{CardId::Eye, 1}});  // a friendly spell: the build phase is not skipped
+  ASSERT_TRUE(sync());
+  Player* me = join.game().localPlayer();
+  const BoardElem* mine = me->board()->cellAt(19, 25);
+  me->setState(PlayerState::BuildChooseSpell);
+  ASSERT_EQ(me->state(), PlayerState::BuildChooseSpell);
+  EXPECT_EQ(me->spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Eye, 1}}));
+
+  e->setStoredCards({{CardId::Eye, 1}, {CardId::Fireball, 2}});
+  ASSERT_TRUE(sync());
+  ASSERT_TRUE(marker(host, join));
+  // The current choice keeps the list it was offered from.
+  EXPECT_EQ(mine->storedCards(), (std::vector<BoardElem::StoredCard>{{CardId::Eye, 1}}));
+  EXPECT_EQ(me->spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Eye, 1}}));
+
+  me->finishSpells();
+  ASSERT_EQ(me->state(), PlayerState::CombatChooseSpell);
+  EXPECT_EQ(mine->storedCards(), e->storedCards());
+  EXPECT_EQ(me->spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Fireball, 2}}));
+}
+
+// A cast within the phase comes back to the same choice; a list the host sent before
+// it knew of the cast must not put the spent card back on offer.
+TEST_F(GameReplication, StoredCardsHeldBackDuringAChoiceDoNotUndoACastOfTheSamePhase) {
+  startGame();
+  ASSERT_TRUE(sync());
+  Player* hostSide = host.game().enemyPlayer();
+  hostSide->setMana(30);
+  BoardElem* e = hostSide->board()->cellAt(19, 25);
+  e->setKind(ElemKind::FourBlock);
+  e->setRoom(RoomType::Library);
+  e->setRoomPower(3);
+  e->setStoredCards({{CardId::Fireball, 2}, {CardId::Lightning, 1}});
+  ASSERT_TRUE(sync());
+  Player* me = join.game().localPlayer();
+  me->setState(PlayerState::CombatChooseSpell);
+  ASSERT_EQ(me->spellOptions().size(), 2u);
+
+  e->setStoredCards({{CardId::Fireball, 2}, {CardId::Lightning, 1}, {CardId::Rain, 1}});
+  ASSERT_TRUE(sync());
+  ASSERT_TRUE(marker(host, join));
+  ASSERT_TRUE(me->selectSpell(CardId::Fireball, 2, join.game().enemyPlayer()));
+  ASSERT_EQ(me->state(), PlayerState::CombatChooseSpell);
+  EXPECT_EQ(me->board()->cellAt(19, 25)->storedCards(),
+            (std::vector<BoardElem::StoredCard>{{CardId::Lightning, 1}}));
+  EXPECT_EQ(me->spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Lightning, 1}}));
+}
+
 // Updates the host sends about one of its elements, each with one bad field: the
 // joining side refuses the whole update and the element stays as it was.
 struct BadElemUpdate {

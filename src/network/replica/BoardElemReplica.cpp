@@ -131,13 +131,13 @@ bool BoardElemReplica::DeserializeConstruction(RakNet::BitStream* in, RakNet::Co
   return true;
 }
 
-bool BoardElemReplica::applyHeldBackCards() {
+bool BoardElemReplica::applyHeldBackCards(bool choiceEnds) {
   if (!heldBack_ || !elem_) {
     heldBack_.reset();
     return true;
   }
   const Player* owner = elem_->owner();
-  if (owner && owner->isChoosingSpell()) return false;
+  if (!choiceEnds && owner && owner->isChoosingSpell()) return false;
   elem_->setStoredCards(std::move(*heldBack_));
   heldBack_.reset();
   elem_->refresh();

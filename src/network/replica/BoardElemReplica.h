@@ -27,8 +27,9 @@ class BoardElemReplica : public ModelReplica {
   void release() override;
   void forget() override;
   // A stored-card list that arrived while the owner chose a spell is held back until
-  // the owner has done choosing; true once nothing is held back any more.
-  bool applyHeldBackCards();
+  // the owner has done choosing (or, with `choiceEnds`, is leaving the choice's
+  // state); true once nothing is held back any more.
+  bool applyHeldBackCards(bool choiceEnds = false);
 
  private:
   BoardElem* elem_;

@@ -185,6 +185,16 @@ void GameReplicas::applyHeldBackCards() {
   }
 }
 
+void GameReplicas::applyHeldBackCardsOf(const Player& player) {
+  for (auto it = heldBack_.begin(); it != heldBack_.end();) {
+    const BoardElem* e = (*it)->elem();
+    if ((!e || e->owner() == &player) && (*it)->applyHeldBackCards(true))
+      it = heldBack_.erase(it);
+    else
+      ++it;
+  }
+}
+
 // ---- NetworkIDs --------------------------------------------------------------------------
 
 RakNet::NetworkID GameReplicas::idOf(const Player* player) const {

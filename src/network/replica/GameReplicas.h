@@ -87,6 +87,9 @@ class GameReplicas {
   // Gives elements the stored cards that arrived while their owner chose a spell,
   // once it no longer does. The manager calls it on each of its updates.
   void applyHeldBackCards();
+  // The same for the elements of one player, whatever it does: it is about to
+  // start a phase of spell choices, which must come from the host's latest lists.
+  void applyHeldBackCardsOf(const Player& player);
 
   // ---- NetworkIDs --------------------------------------------------------------------
   // The object's id, or the unassigned id when it has no replica.

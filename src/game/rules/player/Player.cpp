@@ -45,6 +45,35 @@ bool Player::isChoosingSpell() const {
   }
 }
 
+namespace {
+
+// The phase a spell-choosing state belongs to (0: none).
+int spellPhase(PlayerState s) {
+  switch (s) {
+    case PlayerState::BuildChooseSpell:
+    case PlayerState::BuildSpellChooseTarget:
+      return 1;
+    case PlayerState::CombatChooseSpell:
+    case PlayerState::CombatSpellChooseTarget:
+      return 2;
+    case PlayerState::RepairChooseSpell:
+    case PlayerState::RepairSpellChooseTarget:
+      return 3;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+bool Player::startsSpellPhase(PlayerState next) const {
+  // Back from picking a spell's targets is the same phase: its own casts are on
+  // the board already, and an older list from the host would undo them.
+  const bool choosesSpell = next == PlayerState::BuildChooseSpell || next == PlayerState::CombatChooseSpell ||
+                            next == PlayerState::RepairChooseSpell;
+  return choosesSpell && spellPhase(next) != spellPhase(state_);
+}
+
 void Player::dealCards() {
   cards_.clear();
   cards_ = session().cardList(*this);
@@ -114,6 +143,7 @@ void Player::setState(PlayerState state) {
     outOfSync();
     return;
   }
+  if (startsSpellPhase(state)) context_->matchLink().beforeSpellPhase(*this);
   const PlayerState old = state_;
   const PlayerState next = enter(state);
   if (state == PlayerState::TurnBegin) {

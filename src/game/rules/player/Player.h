@@ -69,6 +69,8 @@ class Player {
   static const char* stateName(PlayerState state) { return ::stateName(state); }
   // In one of the spell-choosing or target states.
   bool isChoosingSpell() const;
+  // Whether entering `next` begins a phase of spell choices (not a return to one).
+  bool startsSpellPhase(PlayerState next) const;
 
   // ---- Turn state machine ---------------------------------------------------
   // Enters the state with what it computes on entry and its automatic steps;

@@ -24,6 +24,9 @@ class MatchLink {
   virtual void destroyReplica(Board&) {}
   virtual void destroyReplica(BoardElem&) {}
   virtual void sendTurnBegin() {}
+  // The player is about to start a phase of spell choices, computed from its
+  // board: a joining side gives that board what the host sent meanwhile.
+  virtual void beforeSpellPhase(Player&) {}
 
   // ---- Frame -----------------------------------------------------------------
   // Takes every message received since the last frame and hands it on.
