@@ -237,7 +237,12 @@ CCObject* selectorTarget(int targetType, CCBReader* r) {
 
 }  // namespace
 
-BlockData* CCNodeLoader::parsePropTypeBlock(const CCBValue& v, CCBReader* r, BlockData& out) {
+namespace {
+
+// Finds the target of a selector property and asks the target, then the reader's resolver,
+// for the handler named; null (with a warning) when either is missing.
+template <typename Handler, typename Resolve>
+CCObject* resolveSelector(const CCBValue& v, CCBReader* r, Resolve resolve, Handler& handler) {
   const std::string& selectorName = v.strings[0];
   int targetType = v.ints[0];
   if (targetType == kCCBTargetTypeNone || selectorName.empty()) return nullptr;
@@ -247,15 +252,29 @@ BlockData* CCNodeLoader::parsePropTypeBlock(const CCBValue& v, CCBReader* r, Blo
     return nullptr;
   }
   CCString* name = CCString::create(selectorName);
-  SEL_MenuHandler handler = nullptr;
+  handler = nullptr;
   if (CCBSelectorResolver* own = dynamic_cast<CCBSelectorResolver*>(target))
-    handler = own->onResolveCCBCCMenuItemSelector(target, name);
+    handler = resolve(own, target, name);
   if (!handler && r->getCCBSelectorResolver())
-    handler = r->getCCBSelectorResolver()->onResolveCCBCCMenuItemSelector(target, name);
+    handler = resolve(r->getCCBSelectorResolver(), target, name);
   if (!handler) {
     CCLOGWARN("Skipping selector '%s' since it was not resolved", selectorName.c_str());
     return nullptr;
   }
+  return target;
+}
+
+}  // namespace
+
+BlockData* CCNodeLoader::parsePropTypeBlock(const CCBValue& v, CCBReader* r, BlockData& out) {
+  SEL_MenuHandler handler = nullptr;
+  CCObject* target = resolveSelector(
+      v, r,
+      [](CCBSelectorResolver* res, CCObject* t, CCString* n) {
+        return res->onResolveCCBCCMenuItemSelector(t, n);
+      },
+      handler);
+  if (!target) return nullptr;
   out.mSELMenuHandler = handler;
   out.mTarget = target;
   return &out;
@@ -263,28 +282,17 @@ BlockData* CCNodeLoader::parsePropTypeBlock(const CCBValue& v, CCBReader* r, Blo
 
 BlockCCControlData* CCNodeLoader::parsePropTypeBlockCCControl(const CCBValue& v, CCBReader* r,
                                                               BlockCCControlData& out) {
-  const std::string& selectorName = v.strings[0];
-  int targetType = v.ints[0];
-  int events = v.ints.size() > 1 ? v.ints[1] : 0;
-  if (targetType == kCCBTargetTypeNone || selectorName.empty()) return nullptr;
-  CCObject* target = selectorTarget(targetType, r);
-  if (!target) {
-    CCLOGWARN("Unexpected NULL target for selector '%s'", selectorName.c_str());
-    return nullptr;
-  }
-  CCString* name = CCString::create(selectorName);
   SEL_CCControlHandler handler = nullptr;
-  if (CCBSelectorResolver* own = dynamic_cast<CCBSelectorResolver*>(target))
-    handler = own->onResolveCCBCCControlSelector(target, name);
-  if (!handler && r->getCCBSelectorResolver())
-    handler = r->getCCBSelectorResolver()->onResolveCCBCCControlSelector(target, name);
-  if (!handler) {
-    CCLOGWARN("Skipping selector '%s' since it was not resolved", selectorName.c_str());
-    return nullptr;
-  }
+  CCObject* target = resolveSelector(
+      v, r,
+      [](CCBSelectorResolver* res, CCObject* t, CCString* n) {
+        return res->onResolveCCBCCControlSelector(t, n);
+      },
+      handler);
+  if (!target) return nullptr;
   out.mSELCCControlHandler = handler;
   out.mTarget = target;
-  out.mControlEvents = events;
+  out.mControlEvents = v.ints.size() > 1 ? v.ints[1] : 0;
   return &out;
 }
 
