@@ -40,6 +40,24 @@ int LocalBot::randomIndex(std::size_t size) {
   return static_cast<int>(static_cast<std::size_t>(rng_.next()) % size);
 }
 
+BotChoice botChoiceFor(PlayerState state) {
+  switch (state) {
+    case PlayerState::CardChoose:
+      return BotChoice::Card;
+    case PlayerState::BuildChooseSpell:
+    case PlayerState::CombatChooseSpell:
+    case PlayerState::RepairChooseSpell:
+      return BotChoice::Spell;
+    case PlayerState::PlacementChoose:
+    case PlayerState::BuildSpellChooseTarget:
+    case PlayerState::RepairSpellChooseTarget:
+    case PlayerState::CombatSpellChooseTarget:
+      return BotChoice::Place;
+    default:
+      return BotChoice::None;
+  }
+}
+
 bool LocalBot::step() {
   GameSession& game = hub_->game();
   Player* me = game.localPlayer();
@@ -52,21 +70,13 @@ bool LocalBot::step() {
     phaseKey_ = key;
     picks_ = 0;
   }
-  switch (me->state()) {
-    case PlayerState::CardChoose:
-      return chooseCard();
-    case PlayerState::BuildChooseSpell:
-    case PlayerState::CombatChooseSpell:
-    case PlayerState::RepairChooseSpell:
-      return chooseSpell();
-    case PlayerState::PlacementChoose:
-    case PlayerState::BuildSpellChooseTarget:
-    case PlayerState::RepairSpellChooseTarget:
-    case PlayerState::CombatSpellChooseTarget:
-      return choosePlace();
-    default:
-      return false;
+  switch (botChoiceFor(me->state())) {
+    case BotChoice::Card: return chooseCard();
+    case BotChoice::Spell: return chooseSpell();
+    case BotChoice::Place: return choosePlace();
+    case BotChoice::None: return false;
   }
+  return false;
 }
 
 bool LocalBot::endPhase() {

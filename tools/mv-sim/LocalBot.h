@@ -6,9 +6,14 @@
 
 #include <cstdint>
 
+#include "player/PlayerState.h"
 #include "ports/Rng.h"
 
 class EventDispatcher;
+
+// What a bot does in a state: pick a card, a spell, or a place or target; nothing else.
+enum class BotChoice { None, Card, Spell, Place };
+BotChoice botChoiceFor(PlayerState state);
 
 class LocalBot {
  public:

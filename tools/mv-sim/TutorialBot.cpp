@@ -62,21 +62,13 @@ bool TutorialBot::step() {
     return afterScript_.step();
   }
   if (Player::mustWaitFor(me->state(), other->state())) return false;
-  switch (me->state()) {
-    case PlayerState::CardChoose:
-      return chooseCard();
-    case PlayerState::BuildChooseSpell:
-    case PlayerState::CombatChooseSpell:
-    case PlayerState::RepairChooseSpell:
-      return chooseSpell();
-    case PlayerState::PlacementChoose:
-    case PlayerState::BuildSpellChooseTarget:
-    case PlayerState::RepairSpellChooseTarget:
-    case PlayerState::CombatSpellChooseTarget:
-      return choosePlace();
-    default:
-      return false;
+  switch (botChoiceFor(me->state())) {
+    case BotChoice::Card: return chooseCard();
+    case BotChoice::Spell: return chooseSpell();
+    case BotChoice::Place: return choosePlace();
+    case BotChoice::None: return false;
   }
+  return false;
 }
 
 bool TutorialBot::endPhase() {
