@@ -22,8 +22,9 @@ Network::Network(EventDispatcher& hub) : Network() { bindHub(hub); }
 Network::~Network() {
   if (peer) {
     // The connections end first, while the replicas still hear of it (a joining
-    // side's copies of the host's objects go by their pop rule).
-    peer->Shutdown(0, 0, LOW_PRIORITY);
+    // side's copies of the host's objects go by their pop rule). Messages still
+    // queued (a game's result, a last chat line) leave before the close.
+    peer->Shutdown(kShutdownWaitMs, 0, LOW_PRIORITY);
     if (replicas_) peer->DetachPlugin(&replicas_->manager());
     RakNet::RakPeerInterface::DestroyInstance(peer);
     peer = nullptr;
@@ -71,7 +72,7 @@ void Network::destroyReplica(BoardElem& e) {
 void Network::updateReplicas() {
   if (replicas_ && peer) replicas_->updateReplicas();
 }
-void Network::beforeSpellPhase(Player& player) {
+void Network::takeHeldBackCards(Player& player) {
   if (replicas_) replicas_->applyHeldBackCardsOf(player);
 }
 void Network::dropRemoteObjects() {

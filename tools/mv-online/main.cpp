@@ -82,7 +82,9 @@ int main(int argc, char** argv) {
         client.hub().requestQuickMatch();
         asked = true;
       }
-      if (client.hub().flowState() == FlowState::GameOver && !client.ended().empty()) {
+      // A game that ended counts even when the other side's leaving, taken in the
+      // same frame, has already moved this side on from the game's end.
+      if (!client.ended().empty()) {
         ++played;
         turns += client.game().turn();
         std::printf("game %d: %s after %d turns\n", played, client.ended().c_str(), client.game().turn());
@@ -91,7 +93,8 @@ int main(int argc, char** argv) {
           rc = 0;
           break;
         }
-        client.hub().onMessageOk();  // the host asks for a rematch, the other side waits
+        // The host asks for a rematch, the other side waits.
+        if (client.hub().flowState() == FlowState::GameOver) client.hub().onMessageOk();
       }
       if (asked && client.hub().flowState() == FlowState::Menu) {
         std::printf("the match ended early\n");
