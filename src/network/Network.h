@@ -75,7 +75,7 @@ class Network : public MatchLink {
   void destroyReplica(Board& board) override;
   void destroyReplica(BoardElem& elem) override;
   void updateReplicas() override;
-  void beforeSpellPhase(Player& player) override;
+  void takeHeldBackCards(Player& player) override;
   void dropRemoteObjects() override;
   // The game's objects as messages name them (the unassigned id for none).
   std::uint64_t idOf(const BoardElem* elem) const;

@@ -196,15 +196,121 @@ TEST_F(HubFixture, JoiningSideSendsEveryChoiceItMakes) {
   local().setCards({CardId::FourBlock});
   hub.selectCard(CardId::FourBlock);
   ASSERT_EQ(local().state(), S::PlacementChoose);
+  hostAnswers();
   hub.cancelSelection();
+  hostAnswers();
   hub.selectCard(CardId::FourBlock);
+  hostAnswers();
   hub.selectBoardElem(local().options().front());
+  hostAnswers();
   hub.endPhase();  // refused by the rules in turn 0, sent all the same
   EXPECT_EQ(link.sentNames(),
             (std::vector<std::string>{"sendSelectedCard", "sendCancel", "sendSelectedCard",
                                       "sendSelectedBoardElem", "sendFinishedSelectingCards"}));
   EXPECT_EQ(link.sent()[0].values, std::vector<int>{CardId::FourBlock});
   EXPECT_GE(screen.count("closeMessage"), 3u);
+}
+
+TEST_F(HubFixture, JoiningSideHoldsItsChoicesUntilTheHostAnswers) {
+  startOnline(false);
+  local().setCards({CardId::FourBlock});
+  EXPECT_FALSE(hub.awaitsHost());
+  hub.selectCard(CardId::FourBlock);
+  ASSERT_EQ(local().state(), S::PlacementChoose);
+  EXPECT_TRUE(hub.awaitsHost());
+  {
+    HubLog log;
+    hub.selectBoardElem(local().options().front());
+    hub.cancelSelection();
+    hub.endPhase();
+    EXPECT_EQ(log.count("held back: the host has not answered"), 3);
+  }
+  EXPECT_EQ(link.sentNames(), std::vector<std::string>{"sendSelectedCard"});
+  EXPECT_EQ(local().state(), S::PlacementChoose);
+  EXPECT_EQ(handOf(local(), CardId::FourBlock), 1);
+
+  hostSays(S::PlacementChoose);
+  EXPECT_FALSE(hub.awaitsHost());
+  hub.selectBoardElem(local().options().front());
+  EXPECT_EQ(link.count("sendSelectedBoardElem"), 1u);
+  EXPECT_EQ(local().state(), S::CardChoose);
+}
+
+TEST_F(HubFixture, JoiningSideTakesTheAutomaticStepsOnTheHostsWordOnly) {
+  startOnline(false);
+  // Nothing to cast and no fire: the host would step on, but here the copy decides nothing.
+  arrange(S::ProcessCombatQueue, S::ProcessCombatQueue);
+  local().onQueueDone();
+  ASSERT_EQ(local().state(), S::RepairChooseSpell);
+  EXPECT_TRUE(hub.awaitsHost());
+  hub.update(0);
+  EXPECT_EQ(local().state(), S::RepairChooseSpell);
+
+  hostSays(S::Fire);
+  hub.update(0);
+  EXPECT_EQ(local().state(), S::Fire);
+  EXPECT_FALSE(hub.awaitsHost());
+  EXPECT_TRUE(link.sent().empty());
+
+  // A word that is no automatic step moves nothing; the build phase's step is taken
+  // on entry when the word came first.
+  arrange(S::BuildSpellChooseTarget, S::CombatChooseSpell);
+  hostSays(S::EndTurn);
+  hub.update(0);
+  EXPECT_EQ(local().state(), S::BuildSpellChooseTarget);
+  hostSays(S::CombatChooseSpell);
+  hub.update(0);
+  EXPECT_EQ(local().state(), S::BuildSpellChooseTarget);
+  hub.cancelSelection();  // held: the host is elsewhere
+  EXPECT_EQ(local().state(), S::BuildSpellChooseTarget);
+  local().setState(S::BuildChooseSpell);
+  EXPECT_EQ(local().state(), S::CombatChooseSpell);
+  EXPECT_FALSE(hub.awaitsHost());
+}
+
+TEST_F(HubFixture, JoiningSideComputesItsOffersAnewWhenTheHostAnswers) {
+  startOnline(false);
+  BoardElem* lib = localAt(0, 1);
+  lib->setKind(ElemKind::FourBlock);
+  lib->setRoom(RoomType::Library);
+  lib->setRoomPower(6);
+  lib->setStoredCards({{CardId::Eye, 6}});
+  lib->setDamaged(true);  // the host's repair has not arrived yet
+  arrange(S::BuildChooseSpell, S::BuildChooseSpell);
+  ASSERT_TRUE(local().spellOptions().empty());
+  hostSays(S::BuildSpellChooseTarget);
+  hub.update(0);
+  ASSERT_TRUE(hub.awaitsHost());
+
+  lib->setDamaged(false);
+  hostSays(S::BuildChooseSpell);
+  hub.update(0);
+  EXPECT_EQ(local().spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Eye, 6}}));
+  EXPECT_TRUE(shown("setSpellList"));
+  screen.clear();
+  hub.update(0);  // nothing changed since: nothing shown again
+  EXPECT_FALSE(shown("setSpellList"));
+}
+
+TEST_F(HubFixture, JoiningSideWaitsForTheHostToTakeItsPayment) {
+  startOnline(false);
+  BoardElem* lib = localAt(0, 1);
+  lib->setKind(ElemKind::FourBlock);
+  lib->setRoom(RoomType::Library);
+  lib->setRoomPower(6);
+  lib->setStoredCards({{CardId::Rats, 6}, {CardId::Rats, 6}});
+  local().setMana(20);
+  arrange(S::CombatChooseSpell, S::CombatChooseSpell);
+  // A spell without picks leaves the state as it was: the counters tell the answer.
+  ASSERT_TRUE(hub.selectSpell(CardId::Rats, 6, &enemy()));
+  EXPECT_EQ(local().mana(), 15);
+  EXPECT_TRUE(hub.awaitsHost());
+  EXPECT_FALSE(hub.selectSpell(CardId::Rats, 6, &enemy()));
+  EXPECT_EQ(link.count("sendSelectedSpell"), 1u);
+  local().setHostWord(S::CombatChooseSpell, 15, local().dwarves());
+  EXPECT_FALSE(hub.awaitsHost());
+  EXPECT_TRUE(hub.selectSpell(CardId::Rats, 6, &enemy()));
+  EXPECT_EQ(link.count("sendSelectedSpell"), 2u);
 }
 
 TEST_F(HubFixture, RefusedSpellIsNotSent) {

@@ -69,14 +69,20 @@ class HubFixture : public ::testing::Test {
     link.hosting = hosting;
     game().newGame(true, GameDirector::create("skirmish"));
     hub.setFlowState(FlowState::InGame);
+    if (!hosting) hostAnswers();
     clearRecords();
   }
+  // Joining side: the host's word on the local player has caught up with it.
+  void hostAnswers() { hostSays(local().state()); }
+  // Joining side: the host's word on the local player, with the counters it has here.
+  void hostSays(PlayerState state) { local().setHostWord(state, local().mana(), local().dwarves()); }
   // Puts both players in the given states without the hub hearing of it
   // (automatic steps of the rules still apply).
   void arrange(PlayerState localState, PlayerState enemyState) {
     ctx.setPlayerEvents(nullptr);
     local().setState(localState);
     enemy().setState(enemyState);
+    if (!link.hosting) hostAnswers();
     ctx.setPlayerEvents(&hub);
     clearRecords();
   }

@@ -114,6 +114,32 @@ TEST_F(ChooseSpell, ABuildSpellIsCastWhenItsTargetIsPicked) {
   EXPECT_EQ(1u, events.count("playerSpellQueueProcessedAnim"));
 }
 
+TEST_F(ChooseSpell, NothingIsChosenWhileTheCastIsShown) {
+  RecordingGameScreen slow;  // effects end when ticked
+  ctx.setScreen(&slow);
+  lib->storedCards() = {{CardId::Eye, 6}, {CardId::Eye, 6}};
+  local.setMana(10);
+  force(local, PS::BuildChooseSpell);
+  ASSERT_TRUE(local.selectSpell(CardId::Eye, 6, &enemy));
+  ASSERT_TRUE(local.selectTarget(enemyBlock));
+  EXPECT_TRUE(local.isCasting());
+  // A second click, a cancel or the end of the phase would cast twice or leave a
+  // paid spell behind: refused until the effect ends.
+  EXPECT_FALSE(local.selectTarget(enemyBlock));
+  local.cancel();
+  local.finishSpells();
+  EXPECT_FALSE(local.selectSpell(CardId::Eye, 6, &enemy));
+  EXPECT_EQ(PS::BuildSpellChooseTarget, local.state());
+  EXPECT_EQ(5, local.mana());
+  EXPECT_EQ(1u, lib->storedCards().size());
+
+  slow.runAll();
+  EXPECT_FALSE(local.isCasting());
+  EXPECT_TRUE(enemyBlock->isRevealed());
+  EXPECT_EQ(1u, slow.shown().size());
+  ctx.setScreen(&screen);
+}
+
 TEST_F(ChooseSpell, MoversPickTwiceAndNeverTheSameBlock) {
   BoardElem* target = block(localBoard, 0, 1);
   home->storedCards() = {{CardId::Movers, 3}};

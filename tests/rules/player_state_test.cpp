@@ -136,6 +136,34 @@ INSTANTIATE_TEST_SUITE_P(
                  {{kCard, kRepair}}}),
     [](const ::testing::TestParamInfo<SkipCase>& info) { return std::string(info.param.name); });
 
+TEST_F(PlayerStates, WithoutTheRulesHereOnlyTheHostsWordStepsOn) {
+  session.isOnline = true;
+  ctx.setOnlineNotHosting(true);
+  force(local, PS::CardChoose);
+  local.setState(PS::BuildChooseSpell);  // nothing to cast, yet no step of its own
+  EXPECT_EQ(PS::BuildChooseSpell, local.state());
+  local.setHostWord(PS::BuildChooseSpell, local.mana(), local.dwarves());
+  EXPECT_FALSE(local.takeHostStep());
+  local.setHostWord(PS::CombatChooseSpell, local.mana(), local.dwarves());
+  EXPECT_TRUE(local.takeHostStep());
+  EXPECT_EQ((Switches{{kCard, kBuild}, {kBuild, kCombat}}), switches(local));
+
+  // The host's player is replicated here: it never steps on by itself either.
+  force(enemy, PS::CardChoose);
+  enemy.setState(PS::RepairChooseSpell);
+  EXPECT_EQ(PS::RepairChooseSpell, enemy.state());
+  enemy.setHostWord(PS::Fire, enemy.mana(), enemy.dwarves());
+  enemy.setState(PS::RepairChooseSpell);
+  EXPECT_EQ(PS::RepairChooseSpell, enemy.state());
+
+  // A word that came before the phase did is followed on entry.
+  force(local, PS::ProcessCombatQueue);
+  local.setHostWord(PS::Fire, local.mana(), local.dwarves());
+  local.onQueueDone();
+  EXPECT_EQ(PS::Fire, local.state());
+  EXPECT_FALSE(local.takeHostStep());
+}
+
 struct StepCase {
   const char* name;
   PS from;

@@ -105,11 +105,8 @@ void OnlineClient::moveBot() {
   if (!net_->isServer()) {
     const long ms = static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - lastMove_).count());
-    // The host's copy of this player stands where this player stands: it has
-    // taken every move so far, and the board copy shows their results.
-    Player* me = game().localPlayer();
-    const bool caughtUp = me && net_->replicas()->lastReceivedLocalState() == static_cast<int>(me->state());
-    const bool answered = caughtUp && framesSinceMove_ >= 2 && ms >= kSettleMs;
+    // The host has answered every move so far, and the board copy shows their results.
+    const bool answered = !hub_.awaitsHost() && framesSinceMove_ >= 2 && ms >= kSettleMs;
     if (!answered && ms < kPatienceMs) return;
   }
   if (bot_.step()) {

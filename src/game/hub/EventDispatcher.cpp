@@ -60,6 +60,7 @@ std::string EventDispatcher::text(const std::string& key) const {
 
 void EventDispatcher::update(float) {
   matchLink().update();
+  followHost();
   game().update();
 }
 

@@ -95,6 +95,12 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   bool startSingleGame(const std::string& modeId);
 
   // ---- The local player's choices (game screen) --------------------------------
+  // On the joining side of a match: the host has not yet answered this machine's
+  // last choice (its word on the local player, state and counters, differs from
+  // the local player), or
+  // the local player's spell is still being shown. Choices are refused meanwhile,
+  // so each is made on the boards the host's results have reached.
+  bool awaitsHost() const;
   void selectCard(int cardId);
   // False when the player refused the spell.
   bool selectSpell(int cardId, int power, Player* targetPlayer);
@@ -232,6 +238,12 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   bool joinsMatch() const;
   // The host's turn messages are taken only on the joining side of a match.
   bool fromTheHost(const char* what) const;
+  // A local choice on the joining side while awaitsHost: logged, true (refuse it).
+  bool heldForHost(const char* what) const;
+  // Joining side, every frame after the network's messages: takes the automatic
+  // step the host took for the local player, and when the host's answer has just
+  // come, computes the offers anew on the boards it brought.
+  void followHost();
   bool isLocalOwner(const BoardElem& elem) const;
   std::string text(const std::string& key) const;
   Player* localPlayer() const;
@@ -275,6 +287,7 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // ends at once moves the loop on instead of nesting another).
   bool drainingQueue_ = false;
   bool queueAdvanced_ = false;
+  bool awaitedHost_ = false;  // awaitsHost at the last followHost
 
   NullFlowHost nullFlowHost_;
   FlowHost* flowHost_ = &nullFlowHost_;

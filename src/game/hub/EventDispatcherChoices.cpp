@@ -45,12 +45,44 @@ Player* EventDispatcher::spellTargetFor(Player& chooser, int cardId) const {
 
 // ---- The local player's choices ------------------------------------------------------
 
+bool EventDispatcher::awaitsHost() const {
+  if (!joinsMatch()) return false;
+  const Player* local = localPlayer();
+  return local && (local->isCasting() || !local->matchesHost());
+}
+
+bool EventDispatcher::heldForHost(const char* what) const {
+  if (!awaitsHost()) return false;
+  LOGOG_INFO("%s held back: the host has not answered the last choice yet", what);
+  return true;
+}
+
+void EventDispatcher::followHost() {
+  Player* local = localPlayer();
+  if (!joinsMatch() || !local || local->state() == PlayerState::Invalid) {
+    awaitedHost_ = false;
+    return;
+  }
+  if (local->takeHostStep()) {
+    awaitedHost_ = awaitsHost();
+    return;
+  }
+  const bool awaits = awaitsHost();
+  if (awaitedHost_ && !awaits) {
+    // The host's lists are now newer than this side's own casts.
+    matchLink().takeHeldBackCards(*local);
+    local->refreshOffers();
+  }
+  awaitedHost_ = awaits;
+}
+
 void EventDispatcher::selectCard(int cardId) {
   Player* local = localPlayer();
   if (!local) {
     LOGOG_WARN("card %d chosen without a game", cardId);
     return;
   }
+  if (heldForHost("card choice")) return;
   if (GameDirector* d = game().director()) d->onCardSelected(*local, cardId);
   screen().closeMessage();
   local->selectCard(cardId);
@@ -63,6 +95,7 @@ bool EventDispatcher::selectSpell(int cardId, int power, Player* targetPlayer) {
     LOGOG_WARN("spell %d chosen without a game", cardId);
     return false;
   }
+  if (heldForHost("spell choice")) return false;
   if (GameDirector* d = game().director()) d->onSpellSelected(*local, cardId, power);
   screen().closeMessage();
   const bool accepted = local->selectSpell(cardId, power, targetPlayer);
@@ -76,6 +109,7 @@ void EventDispatcher::selectBoardElem(BoardElem* elem) {
     LOGOG_WARN("element chosen without a game");
     return;
   }
+  if (heldForHost("element choice")) return;
   if (GameDirector* d = game().director()) d->onTargetSelected(*local, elem);
   if (elem && elem->board()) elem->board()->clearHighlights();
   screen().closeMessage();
@@ -89,6 +123,7 @@ void EventDispatcher::endPhase() {
     LOGOG_WARN("phase ended without a game");
     return;
   }
+  if (heldForHost("end of phase")) return;
   if (GameDirector* d = game().director()) d->onPhaseFinished(*local);
   const PlayerState state = local->state();
   if (state == PlayerState::CardChoose) {
@@ -107,6 +142,7 @@ void EventDispatcher::cancelSelection() {
     LOGOG_WARN("cancel without a game");
     return;
   }
+  if (heldForHost("cancel")) return;
   if (GameDirector* d = game().director()) d->onCancel();
   if (!takesCancel(local->state())) {
     LOGOG_ERROR("invalid state when cancelling: %d", static_cast<int>(local->state()));

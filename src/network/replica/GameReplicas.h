@@ -78,10 +78,6 @@ class GameReplicas {
   void destroyReplica(BoardElem& elem);
   // One update pass now: constructions not yet sent, then every changed state.
   void updateReplicas();
-  // The state the host last sent for this machine's own player (which this machine
-  // does not take: it makes that player's choices itself). Invalid until one came.
-  int lastReceivedLocalState() const { return lastReceivedLocalState_; }
-  void noteReceivedLocalState(int state) { lastReceivedLocalState_ = state; }
   // Called after the network has taken a player away from the running game.
   void setOnPlayerDetached(std::function<void()> callback) { onPlayerDetached_ = std::move(callback); }
   // Gives elements the stored cards that arrived while their owner chose a spell,
@@ -151,5 +147,4 @@ class GameReplicas {
   std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
   std::unordered_set<BoardElemReplica*> heldBack_;
   std::function<void()> onPlayerDetached_;
-  int lastReceivedLocalState_ = 0;
 };

@@ -146,7 +146,8 @@ void PlayerReplica::Deserialize(RakNet::DeserializeParameters* dp) {
     p.setSelectedSpell(u.selectedSpell);
   }
   const PlayerState state = static_cast<PlayerState>(u.state);
-  if (p.isLocal()) owner_.noteReceivedLocalState(u.state);
+  // The hub follows the host's word on this machine's own player (its automatic steps).
+  if (p.isLocal()) p.setHostWord(state, u.mana, u.dwarves);
   if (state == p.state()) return;
   // This machine makes its own player's choices once it has its first state.
   if (p.isLocal() && p.state() != PlayerState::Invalid) return;

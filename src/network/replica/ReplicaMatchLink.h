@@ -20,7 +20,7 @@ class ReplicaMatchLink : public MatchLink {
   void destroyReplica(Board& b) override { replicas_.destroyReplica(b); }
   void destroyReplica(BoardElem& e) override { replicas_.destroyReplica(e); }
   void updateReplicas() override { replicas_.updateReplicas(); }
-  void beforeSpellPhase(Player& p) override { replicas_.applyHeldBackCardsOf(p); }
+  void takeHeldBackCards(Player& p) override { replicas_.applyHeldBackCardsOf(p); }
 
  private:
   GameReplicas& replicas_;

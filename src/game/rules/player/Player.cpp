@@ -90,7 +90,70 @@ bool Player::skipsAutomatically() const {
   // The tutorial's script has rows in the build and repair phases that the
   // player passes by ending the phase; a skip would miss them and lock the script.
   if (session().tutorialRunning()) return false;
+  // Where the host runs the rules, this machine's boards may not yet show the
+  // results of the last choice: the host's word decides (noteHostState).
+  if (context_->lacksAuthority()) return false;
   return session().online() || isLocal();
+}
+
+bool Player::hostTook(PlayerState step) const {
+  return context_->lacksAuthority() && isLocal() && hostState_ == step;
+}
+
+bool Player::busyCasting(const char* what) const {
+  if (!casting_) return false;
+  LOGOG_INFO("%s: %s refused while a spell is being cast", displayName(), what);
+  return true;
+}
+
+namespace {
+
+PlayerState automaticStepOf(PlayerState s) {
+  switch (s) {
+    case PlayerState::BuildChooseSpell:
+      return PlayerState::CombatChooseSpell;
+    case PlayerState::RepairChooseSpell:
+      return PlayerState::Fire;
+    default:
+      return PlayerState::Invalid;
+  }
+}
+
+}  // namespace
+
+bool Player::takeHostStep() {
+  if (casting_ || hostState_ == PlayerState::Invalid || hostState_ != automaticStepOf(state_))
+    return false;
+  setState(hostState_);
+  return true;
+}
+
+bool Player::refreshOffers() {
+  switch (state_) {
+    case PlayerState::PlacementChoose:
+      if (placementOptions(selectedCard_) == options_) return false;
+      break;
+    case PlayerState::BuildChooseSpell:
+    case PlayerState::RepairChooseSpell:
+      if (collectSpellOptions(false, false) == spellOptions_) return false;
+      break;
+    case PlayerState::CombatChooseSpell:
+      if (collectSpellOptions(true, false) == spellOptions_) return false;
+      break;
+    case PlayerState::BuildSpellChooseTarget:
+    case PlayerState::RepairSpellChooseTarget:
+    case PlayerState::CombatSpellChooseTarget: {
+      if (!targetPlayer_ || !targetPlayer_->board()) return false;
+      const auto fresh = targetOptions(*targetPlayer_->board(), selectedSpell_.first,
+                                       static_cast<int>(chosenTargets_.size()), chosenTargets_);
+      if (fresh == options_) return false;
+      break;
+    }
+    default:
+      return false;
+  }
+  setState(state_);
+  return true;
 }
 
 void Player::refreshTargetOptions() {
@@ -109,7 +172,8 @@ PlayerState Player::enter(PlayerState state) {
       break;
     case PlayerState::BuildChooseSpell:
       spellOptions_ = collectSpellOptions(false, false);
-      if (skipsAutomatically() && collectSpellOptions(false, true).empty())
+      if (skipsAutomatically() ? collectSpellOptions(false, true).empty()
+                               : hostTook(PlayerState::CombatChooseSpell))
         return PlayerState::CombatChooseSpell;
       break;
     case PlayerState::CombatChooseSpell:
@@ -117,8 +181,9 @@ PlayerState Player::enter(PlayerState state) {
       break;
     case PlayerState::RepairChooseSpell:
       spellOptions_ = collectSpellOptions(false, false);
-      if (skipsAutomatically() && collectSpellOptions(false, true).empty() &&
-          (!board_ || board_->burningCount() == 0))
+      if (skipsAutomatically() ? collectSpellOptions(false, true).empty() &&
+                                     (!board_ || board_->burningCount() == 0)
+                               : hostTook(PlayerState::Fire))
         return PlayerState::Fire;
       break;
     case PlayerState::BuildSpellChooseTarget:
@@ -143,7 +208,7 @@ void Player::setState(PlayerState state) {
     outOfSync();
     return;
   }
-  if (startsSpellPhase(state)) context_->matchLink().beforeSpellPhase(*this);
+  if (startsSpellPhase(state)) context_->matchLink().takeHeldBackCards(*this);
   const PlayerState old = state_;
   const PlayerState next = enter(state);
   if (state == PlayerState::TurnBegin) {
@@ -168,6 +233,7 @@ void Player::startTurn() {
 }
 
 bool Player::finishCards() {
+  if (busyCasting("end of the card phase")) return false;
   if (state_ != PlayerState::CardChoose) {
     LOGOG_ERROR("%s finished cards in state %s", displayName(), stateName(state_));
     outOfSync();
@@ -188,6 +254,7 @@ bool Player::finishCards() {
 }
 
 void Player::finishSpells() {
+  if (busyCasting("end of a spell phase")) return;
   switch (state_) {
     case PlayerState::BuildChooseSpell:
       setState(PlayerState::CombatChooseSpell);
@@ -207,6 +274,7 @@ void Player::finishSpells() {
 }
 
 void Player::cancel() {
+  if (busyCasting("cancel")) return;
   switch (state_) {
     case PlayerState::PlacementChoose:
       setState(PlayerState::CardChoose);

@@ -87,6 +87,30 @@ class Player {
   static bool mustWaitFor(PlayerState my, PlayerState other);
   // The hand for this turn from the running game.
   void dealCards();
+  // The host's word on this machine's own player (joining side of a match).
+  // This machine makes that player's choices, but the automatic steps of the
+  // build and repair phases are the host's: its board shows the results of the
+  // last choice first. Replication records the word (state and counters); the
+  // hub follows it.
+  void setHostWord(PlayerState state, int mana, int dwarves) {
+    hostState_ = state;
+    hostMana_ = mana;
+    hostDwarves_ = dwarves;
+  }
+  PlayerState hostState() const { return hostState_; }
+  // The host's word shows this player as it stands here: every choice made
+  // here has been answered (each changes the state or pays).
+  bool matchesHost() const {
+    return state_ == hostState_ && mana_ == hostMana_ && dwarves_ == hostDwarves_;
+  }
+  // Takes the automatic step of the current state when the host's word is that
+  // step; true when taken.
+  bool takeHostStep();
+  // Computes the current state's offers anew (the boards changed under them);
+  // reported as a switch to the same state when they differ. True when they did.
+  bool refreshOffers();
+  // One of this player's spells is being shown; its choices wait until it is cast.
+  bool isCasting() const { return casting_; }
 
   // ---- Actions --------------------------------------------------------------
   bool selectCard(int cardId);
@@ -125,6 +149,10 @@ class Player {
   // local player: the computer finishes its phases itself). Not while a
   // tutorial runs: its script waits for the player to end those phases.
   bool skipsAutomatically() const;
+  // Where the host runs the rules: it took `step` for this machine's own player.
+  bool hostTook(PlayerState step) const;
+  // Refuses a choice while one of this player's spells is being shown.
+  bool busyCasting(const char* what) const;
   void refreshTargetOptions();
   // After a combat choice: the sandbox resolves at once, else choose again.
   void afterCombatChoice();
@@ -140,6 +168,10 @@ class Player {
   int dwarves_ = 0;
   std::deque<AnimateSpellEvent> spellQueue_;
   PlayerState state_ = PlayerState::Invalid;
+  PlayerState hostState_ = PlayerState::Invalid;
+  int hostMana_ = 0;
+  int hostDwarves_ = 0;
+  bool casting_ = false;
   std::vector<int> cards_;
   int selectedCard_ = kNone;
   std::vector<BoardElem*> chosenTargets_;

@@ -23,6 +23,7 @@ void Player::showMessage(const std::string& key) {
 }
 
 bool Player::selectCard(int cardId) {
+  if (busyCasting("card choice")) return false;
   const CardRecord* card = CardTable::getCard(cardId);
   if (!card) return false;
   selectedCard_ = cardId;
@@ -120,6 +121,7 @@ void Player::afterCombatChoice() {
 }
 
 bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
+  if (busyCasting("spell choice")) return false;
   const CardRecord* card = CardTable::getCard(cardId);
   if (!card) return false;
   selectedSpell_ = StoredCard(cardId, power);
@@ -180,6 +182,7 @@ bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
 }
 
 bool Player::selectTarget(BoardElem* elem) {
+  if (busyCasting("element choice")) return false;
   const bool placing = state_ == PlayerState::PlacementChoose;
   const bool targeting = state_ == PlayerState::BuildSpellChooseTarget ||
                          state_ == PlayerState::RepairSpellChooseTarget ||

@@ -122,9 +122,11 @@ bool Player::reflectOffShields(AnimateSpellEvent& record, AnimateSpellEvent& ref
 
 void Player::processSpellQueue() {
   if (spellQueue_.empty()) {
+    casting_ = false;
     events().playerSpellQueueProcessedAnim(*this);
     return;
   }
+  casting_ = true;
   auto record = std::make_shared<AnimateSpellEvent>(std::move(spellQueue_.front()));
   spellQueue_.pop_front();
   lastSpellCard_ = record->card;

@@ -24,9 +24,10 @@ class MatchLink {
   virtual void destroyReplica(Board&) {}
   virtual void destroyReplica(BoardElem&) {}
   virtual void sendTurnBegin() {}
-  // The player is about to start a phase of spell choices, computed from its
-  // board: a joining side gives that board what the host sent meanwhile.
-  virtual void beforeSpellPhase(Player&) {}
+  // The player's spell choices are about to be computed from its board (a new
+  // phase of them begins, or the host has answered its last choice): a joining
+  // side gives that board the stored cards the host sent meanwhile.
+  virtual void takeHeldBackCards(Player&) {}
 
   // ---- Frame -----------------------------------------------------------------
   // Takes every message received since the last frame and hands it on.
