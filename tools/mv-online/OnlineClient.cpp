@@ -63,6 +63,7 @@ OnlineClient::OnlineClient(const OnlineClientOptions& options)
     : options_(options), ctx_(options.seed), bot_(hub_, options.seed ^ 0x5bd1e995u) {
   ctx_.setSettings(&settings_);
   ctx_.setScreen(&screen_);
+  screen_.game = &ctx_.game();
   hub_.setFlowHost(&flow_);
   hub_.setLobbyScreen(&lobby_);
   net_ = std::make_unique<ClientNetwork>(hub_, *this);

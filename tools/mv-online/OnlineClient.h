@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "EventDispatcher.h"
+#include "game/GameSession.h"
 #include "GameContext.h"
 #include "LobbyScreen.h"
 #include "LocalBot.h"
@@ -65,6 +66,8 @@ class OnlineClient {
   bool loggedIn() const { return loggedIn_; }
   // The last game's end as shown ("YOU_WIN", "YOU_LOSE", "DRAW"), "" while none.
   const std::string& ended() const { return screen_.ended; }
+  // The turn in which that game ended (the next game may have begun since).
+  int endedTurn() const { return screen_.endedTurn; }
   void clearEnded() { screen_.ended.clear(); }
   // Chat lines received: "name: text".
   const std::vector<std::string>& chat() const { return screen_.chat; }
@@ -87,11 +90,16 @@ class OnlineClient {
       ++effects;
       done();
     }
-    void showGameEnded(const std::string& text) override { ended = text; }
+    void showGameEnded(const std::string& text) override {
+      ended = text;
+      endedTurn = game ? game->turn() : 0;
+    }
     void addLogLine(const std::string& name, const std::string& text, LogColour) override {
       chat.push_back(name + ": " + text);
     }
+    GameSession* game = nullptr;
     std::string ended;
+    int endedTurn = 0;
     std::vector<std::string> chat;
     int effects = 0;
   };

@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
       // same frame, has already moved this side on from the game's end.
       if (!client.ended().empty()) {
         ++played;
-        turns += client.game().turn();
-        std::printf("game %d: %s after %d turns\n", played, client.ended().c_str(), client.game().turn());
+        turns += client.endedTurn();
+        std::printf("game %d: %s after %d turns\n", played, client.ended().c_str(), client.endedTurn());
         client.clearEnded();
         if (played >= games) {
           rc = 0;
