@@ -30,44 +30,64 @@ unsigned short LobbyProcess::freePort() {
   return port;
 }
 
+pid_t spawnLogged(const std::vector<std::string>& argv, const std::string& logPath,
+                  const std::vector<std::pair<std::string, std::string>>& env) {
+  if (argv.empty()) return -1;
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int out = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out >= 0) {
+      dup2(out, 1);
+      dup2(out, 2);
+    }
+    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+int waitBounded(pid_t pid, int ms) {
+  if (pid <= 0) return -1;
+  int status = 0;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < until) {
+    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 300; ++i) {
+    if (waitpid(pid, &status, WNOHANG) == pid) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return -1;
+}
+
 LobbyProcess::LobbyProcess(unsigned timeoutMs, const std::string& devCode) {
   char tmpl[] = "/tmp/mv-e2e-XXXXXX";
   if (!mkdtemp(tmpl)) return;
   dir_ = tmpl;
   port_ = freePort();
   if (!port_) return;
-  const std::string port = std::to_string(port_);
-  const std::string data = dir_ + "/data";
-  const std::string timeout = std::to_string(timeoutMs);
-  const std::string logPath = dir_ + "/lobby.log";
-  pid_ = fork();
-  if (pid_ == 0) {
-    const int out = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out >= 0) {
-      dup2(out, 1);
-      dup2(out, 2);
-    }
-    if (devCode.empty())
-      execl(MV_LOBBY_BIN, MV_LOBBY_BIN, "--bind", "127.0.0.1", "--port", port.c_str(), "--data-dir", data.c_str(),
-            "--timeout-ms", timeout.c_str(), static_cast<char*>(nullptr));
-    else
-      execl(MV_LOBBY_BIN, MV_LOBBY_BIN, "--bind", "127.0.0.1", "--port", port.c_str(), "--data-dir", data.c_str(),
-            "--timeout-ms", timeout.c_str(), "--dev-code", devCode.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
+  std::vector<std::string> argv = {MV_LOBBY_BIN, "--bind", "127.0.0.1", "--port", std::to_string(port_),
+                                   "--data-dir", dir_ + "/data", "--timeout-ms", std::to_string(timeoutMs)};
+  if (!devCode.empty()) {
+    argv.push_back("--dev-code");
+    argv.push_back(devCode);
   }
+  pid_ = spawnLogged(argv, dir_ + "/lobby.log");
 }
 
 LobbyProcess::~LobbyProcess() {
+  // Bounded: a lobby that does not stop is killed.
   if (pid_ > 0) {
     kill(pid_, SIGTERM);
-    int status = 0;
-    // Bounded: a lobby that does not stop is killed.
-    for (int i = 0; i < 300 && waitpid(pid_, &status, WNOHANG) == 0; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (waitpid(pid_, &status, WNOHANG) == 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, &status, 0);
-    }
+    waitBounded(pid_, 3000);
   }
   if (!dir_.empty() && dir_.rfind("/tmp/mv-e2e-", 0) == 0) {
     const std::string rm = "rm -rf '" + dir_ + "'";

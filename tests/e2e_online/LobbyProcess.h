@@ -6,6 +6,16 @@
 #include <sys/types.h>
 
 #include <string>
+#include <utility>
+#include <vector>
+
+// Starts `argv` as a child process with stdout and stderr written to `logPath` and
+// the environment variables `env` added; -1 when it cannot start.
+pid_t spawnLogged(const std::vector<std::string>& argv, const std::string& logPath,
+                  const std::vector<std::pair<std::string, std::string>>& env = {});
+// Waits for the child at most `ms`; then stops it (SIGTERM, then SIGKILL). Its exit
+// status, or -1 when it had to be stopped or did not exit normally.
+int waitBounded(pid_t pid, int ms);
 
 class LobbyProcess {
  public:
@@ -19,6 +29,8 @@ class LobbyProcess {
   bool running() const { return pid_ > 0; }
   unsigned short port() const { return port_; }
   std::string outbox() const { return dir_ + "/data/outbox"; }
+  // The temporary folder, removed with the lobby: room for other processes' files.
+  const std::string& dir() const { return dir_; }
   std::string log() const;
 
  private:
