@@ -14,6 +14,7 @@
 #include "Board.h"
 #include "GameContext.h"
 #include "GameReplicas.h"
+#include "MatchDigest.h"
 #include "Loopback.h"
 #include "ReplicaManager3_custom.h"
 #include "ReplicaMatchLink.h"
@@ -87,65 +88,13 @@ class LogLines {
 };
 
 // What both machines must agree on, as text (so a failure shows the difference).
-inline std::string elemDigest(const BoardElem& e) {
-  uint32_t water;
-  const float w = e.waterLevel();
-  std::memcpy(&water, &w, sizeof water);
-  std::ostringstream o;
-  o << e.x() << ',' << e.y() << " k" << static_cast<int>(e.kind()) << " r" << static_cast<int>(e.room()) << '/'
-    << e.roomPower() << " s";
-  for (const auto& c : e.storedCards()) o << c.first << ':' << c.second << ';';
-  o << " f" << e.isDamaged() << e.isHardened() << e.hasLevitron() << e.hasDoors() << e.isBurning() << e.hasFence()
-    << e.isRevealed() << e.isDeratized() << e.isUnderground() << e.isInPlay() << " w" << water;
-  return o.str();
-}
-
-inline std::string boardDigest(const Board* b) {
-  if (!b) return "no board";
-  std::ostringstream o;
-  o << "blocks " << b->blockCount() << " burning " << b->burningCount() << '\n';
-  for (int x = 0; x < Board::kSize; ++x)
-    for (int y = 0; y < Board::kSize; ++y) {
-      const BoardElem* e = b->cellAt(x, y);
-      o << (e ? elemDigest(*e) : "-") << '\n';
-    }
-  return o.str();
-}
-
-// The first line in which two digests differ, or "" when they are equal.
+inline std::string boardDigest(const Board* b) { return digest::board(b); }
 inline std::string firstDifference(const std::string& a, const std::string& b) {
-  std::istringstream as(a), bs(b);
-  std::string la, lb;
-  for (;;) {
-    const bool ga = static_cast<bool>(std::getline(as, la)), gb = static_cast<bool>(std::getline(bs, lb));
-    if (!ga && !gb) return "";
-    if (!ga || !gb || la != lb) return (ga ? la : "(end)") + "  vs  " + (gb ? lb : "(end)");
-  }
+  return digest::firstDifference(a, b);
 }
-
-inline std::string coords(const std::vector<BoardElem*>& list) {
-  std::ostringstream o;
-  for (const BoardElem* e : list) o << (e ? std::to_string(e->x()) + "," + std::to_string(e->y()) : "null") << ' ';
-  return o.str();
-}
-
-// The counters, and with `full` everything of the sender's own player.
+// The counters, and with `full` the hand and everything else of the sender's own player.
 inline std::string playerDigest(const Player* p, bool full, bool withState = true) {
-  if (!p) return "no player";
-  std::ostringstream o;
-  o << "mana " << p->mana() << " dwarves " << p->dwarves();
-  if (withState) o << " state " << stateName(p->state());
-  if (full) {
-    o << " cards";
-    for (int c : p->cards()) o << ' ' << c;
-    o << " selected " << p->selectedCard() << " spell " << p->selectedSpell().first << '/'
-      << p->selectedSpell().second << " options " << coords(p->options()) << " targets "
-      << coords(p->chosenTargets()) << " spells";
-    for (const auto& s : p->spellOptions()) o << ' ' << s.first << '/' << s.second;
-    o << " queue";
-    for (const AnimateSpellEvent& e : p->spellQueue()) o << ' ' << e.card << '/' << e.power << '[' << coords(e.targets) << ']';
-  }
-  return o.str();
+  return digest::player(p, full, withState, full);
 }
 
 // The joining machine's game equals the host's: its opponent is the host's own

@@ -45,11 +45,14 @@ std::string board(const Board* b) {
   return o.str();
 }
 
-std::string player(const Player* p, bool full, bool withState) {
+std::string player(const Player* p, bool full, bool withState, bool withCards) {
   if (!p) return "no player";
   std::ostringstream o;
-  o << "mana " << p->mana() << " dwarves " << p->dwarves() << " cards";
-  for (int c : p->cards()) o << ' ' << c;
+  o << "mana " << p->mana() << " dwarves " << p->dwarves();
+  if (withCards) {
+    o << " cards";
+    for (int c : p->cards()) o << ' ' << c;
+  }
   if (withState) o << " state " << stateName(p->state());
   if (full) {
     o << " selected " << p->selectedCard() << " spell " << p->selectedSpell().first << '/'

@@ -12,8 +12,8 @@ namespace digest {
 
 std::string board(const Board* board);
 // `full`: the choices too (what the host replicates of its own player);
-// `withState`: the player state.
-std::string player(const Player* player, bool full, bool withState);
+// `withState`: the player state; `withCards`: the hand.
+std::string player(const Player* player, bool full, bool withState, bool withCards = true);
 // The first line in which two digests differ, or "" when they are equal.
 std::string firstDifference(const std::string& a, const std::string& b);
 
