@@ -28,6 +28,7 @@ function(mv_add_gtest)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   set(_env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0"
@@ -58,4 +59,19 @@ endfunction()
 # The log group a target's own messages are filed under ("mv", "cocos2d", ...).
 function(mv_log_group target group)
   target_compile_definitions(${target} PRIVATE LOGOG_GROUP="${group}")
+endfunction()
+
+# mv_sources_of(TARGET OUT): the target's source files with absolute paths, for
+# tools that build a library's sources themselves (at their own optimisation).
+function(mv_sources_of target out)
+  get_target_property(_sources ${target} SOURCES)
+  get_target_property(_dir ${target} SOURCE_DIR)
+  set(_abs)
+  foreach(_s IN LISTS _sources)
+    if(NOT IS_ABSOLUTE "${_s}")
+      set(_s "${_dir}/${_s}")
+    endif()
+    list(APPEND _abs "${_s}")
+  endforeach()
+  set(${out} ${_abs} PARENT_SCOPE)
 endfunction()

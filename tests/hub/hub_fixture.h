@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Board.h"
+#include "CapturedLog.h"
 #include "CardTable.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
@@ -20,30 +21,7 @@
 #include "ports/GameScreen.h"
 #include "ports/MatchLink.h"
 
-// Collects the log lines written while it lives.
-class HubLog {
- public:
-  HubLog() {
-    logog::Initialize();
-    target_ = std::make_unique<logog::StringTarget>();
-    target_->SetFormatter(formatter_);
-  }
-  ~HubLog() {
-    target_.reset();
-    logog::Shutdown();
-  }
-  bool has(const std::string& part) const { return count(part) > 0; }
-  int count(const std::string& part) const {
-    int n = 0;
-    for (const std::string& l : target_->Lines())
-      if (l.find(part) != std::string::npos) ++n;
-    return n;
-  }
-
- private:
-  logog::FormatterGCC formatter_;
-  std::unique_ptr<logog::StringTarget> target_;
-};
+using HubLog = CapturedLog;
 
 class HubFixture : public ::testing::Test {
  protected:

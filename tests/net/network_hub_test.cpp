@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "Board.h"
+#include "CapturedLog.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "GameReplicas.h"
@@ -27,27 +28,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class LogLines {
- public:
-  LogLines() {
-    logog::Initialize();
-    target_ = std::make_unique<logog::StringTarget>();
-    target_->SetFormatter(formatter_);
-  }
-  ~LogLines() {
-    target_.reset();
-    logog::Shutdown();
-  }
-  bool has(const std::string& text) const {
-    for (const std::string& l : target_->Lines())
-      if (l.find(text) != std::string::npos) return true;
-    return false;
-  }
-
- private:
-  logog::FormatterGCC formatter_;
-  std::unique_ptr<logog::StringTarget> target_;
-};
+using LogLines = CapturedLog;
 
 // A hub with recording screens and a network object bound to it.
 struct Side {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Board.h"
+#include "CapturedLog.h"
 #include "GameContext.h"
 #include "GameReplicas.h"
 #include "MatchDigest.h"
@@ -63,29 +64,7 @@ struct Machine {
   loopback::PeerPtr peer;
 };
 
-// Log lines written while it lives.
-class LogLines {
- public:
-  LogLines() {
-    logog::Initialize();
-    target_ = std::make_unique<logog::StringTarget>();
-    target_->SetFormatter(formatter_);
-  }
-  ~LogLines() {
-    target_.reset();
-    logog::Shutdown();
-  }
-  int count(const std::string& text) const {
-    int n = 0;
-    for (const std::string& l : target_->Lines())
-      if (l.find(text) != std::string::npos) ++n;
-    return n;
-  }
-
- private:
-  logog::FormatterGCC formatter_;
-  std::unique_ptr<logog::StringTarget> target_;
-};
+using LogLines = CapturedLog;
 
 // What both machines must agree on, as text (so a failure shows the difference).
 inline std::string boardDigest(const Board* b) { return digest::board(b); }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "board_fixture.h"
+#include "CapturedLog.h"
 #include "logog/logog.hpp"
 
 namespace {
@@ -65,17 +66,13 @@ TEST_F(BoardRegions, OpenMeansDryAirOrCaveInPlay) {
 }
 
 TEST_F(BoardRegions, PlacingOutsideTheBoardIsRefused) {
-  logog::Initialize();
   {
-    logog::StringTarget target;
-    logog::FormatterGCC formatter;
-    target.SetFormatter(formatter);
+    CapturedLog log;
     EXPECT_EQ(nullptr, board.placeElem(std::make_unique<BoardElem>(), 40, 3));
     EXPECT_EQ(nullptr, board.placeElem(std::make_unique<BoardElem>(), 3, -1));
-    ASSERT_EQ(2u, target.Lines().size());
-    EXPECT_NE(std::string::npos, target.Lines()[0].find("(40, 3) lies outside the board"));
+    ASSERT_EQ(2u, log.lines().size());
+    EXPECT_NE(std::string::npos, log.lines()[0].find("(40, 3) lies outside the board"));
   }
-  logog::Shutdown();
 }
 
 TEST_F(BoardRegions, PlacingGivesTheElementItsBoardOwnerAndPlace) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board_fixture.h"
+#include "CapturedLog.h"
 #include "logog/logog.hpp"
 
 namespace {
@@ -60,11 +61,8 @@ TEST_F(Water, TwoFloodsInAClosedHallSettleAtMostFull) {
 }
 
 TEST_F(Water, AFullHallUnderPressureIsClampedWithinTheStepLimit) {
-  logog::Initialize();
   {
-    logog::StringTarget target;
-    logog::FormatterGCC formatter;
-    target.SetFormatter(formatter);
+    CapturedLog log;
     board.setOwnerName("Tess");
     digHall();
     board.forEachElem([](BoardElem& e) {
@@ -73,7 +71,7 @@ TEST_F(Water, AFullHallUnderPressureIsClampedWithinTheStepLimit) {
     board.updateWater(true);
     EXPECT_LE(maxLevel(), 1.0f);
     EXPECT_EQ(0.0f, aboveGroundWater());
-    const auto lines = target.Lines();
+    const auto lines = log.lines();
     ASSERT_EQ(2u, lines.size());
     EXPECT_NE(std::string::npos, lines[0].find("updating water FINAL for Tess"));
     const auto at = lines[1].find("finished, iter: ");
@@ -82,7 +80,6 @@ TEST_F(Water, AFullHallUnderPressureIsClampedWithinTheStepLimit) {
     EXPECT_GE(steps, 1);
     EXPECT_LE(steps, Board::kSettleLimit);
   }
-  logog::Shutdown();
 }
 
 TEST_F(Water, DoorsHoldItBack) {

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "CapturedLog.h"
 #include "CardTable.h"
 #include "GameContext.h"
 #include "logog/logog.hpp"
@@ -134,24 +135,20 @@ TEST(CardDrawRepeat, SameSeedSameCards) {
 }
 
 TEST(CardTableRefusal, BadIdAndCategoryAreRefusedWithALogLine) {
-  logog::Initialize();
   {
-    logog::StringTarget target;
-    logog::FormatterGCC formatter;
-    target.SetFormatter(formatter);
+    CapturedLog log;
     GameContext ctx;
     EXPECT_EQ(nullptr, CardTable::getCard(-1));
     EXPECT_EQ(nullptr, CardTable::getCard(32));
     EXPECT_EQ(nullptr, CardTable::drawRandomCard(static_cast<CardCategory>(4), ctx));
     EXPECT_EQ(nullptr, CardTable::drawRandomCard(static_cast<CardCategory>(-1), ctx));
     EXPECT_EQ((CardColor{255, 255, 255}), CardTable::cardColor(99));
-    const auto lines = target.Lines();
+    const auto lines = log.lines();
     ASSERT_EQ(5u, lines.size());
     EXPECT_NE(std::string::npos, lines[0].find("no card with id -1"));
     EXPECT_NE(std::string::npos, lines[2].find("unknown category 4"));
     EXPECT_NE(std::string::npos, lines[0].find("{mv}"));
   }
-  logog::Shutdown();
 }
 
 }  // namespace

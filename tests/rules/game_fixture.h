@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Board.h"
+#include "CapturedLog.h"
 #include "GameContext.h"
 #include "game/ComputerPlayer.h"
 #include "game/GameDirector.h"
@@ -16,31 +17,7 @@
 #include "logog/logog.hpp"
 #include "player/Player.h"
 
-// Collects the log lines written while it lives.
-class GameLog {
- public:
-  GameLog() {
-    logog::Initialize();
-    target_ = std::make_unique<logog::StringTarget>();
-    target_->SetFormatter(formatter_);
-  }
-  ~GameLog() {
-    target_.reset();
-    logog::Shutdown();
-  }
-  std::vector<std::string> lines() const { return target_->Lines(); }
-  // Lines holding `text`.
-  std::vector<std::string> find(const std::string& text) const {
-    std::vector<std::string> out;
-    for (const std::string& l : lines())
-      if (l.find(text) != std::string::npos) out.push_back(l);
-    return out;
-  }
-
- private:
-  logog::FormatterGCC formatter_;
-  std::unique_ptr<logog::StringTarget> target_;
-};
+using GameLog = CapturedLog;
 
 class GameFixture : public ::testing::Test {
  protected:

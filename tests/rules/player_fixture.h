@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Board.h"
+#include "CapturedLog.h"
 #include "CardTable.h"
 #include "GameContext.h"
 #include "logog/logog.hpp"
@@ -70,23 +71,6 @@ class PlayerFixture : public ::testing::Test {
   Board enemyBoard{ctx};
 };
 
-// Collects log lines while alive.
-class LogCapture {
- public:
-  LogCapture() {
-    logog::Initialize();
-    target_.SetFormatter(formatter_);
-  }
-  ~LogCapture() { logog::Shutdown(); }
-  bool has(const std::string& part) const {
-    for (const auto& l : target_.Lines())
-      if (l.find(part) != std::string::npos) return true;
-    return false;
-  }
-
- private:
-  logog::FormatterGCC formatter_;
-  logog::StringTarget target_;
-};
+using LogCapture = CapturedLog;
 
 inline int S(PlayerState s) { return static_cast<int>(s); }

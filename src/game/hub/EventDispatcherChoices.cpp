@@ -16,16 +16,6 @@
 
 namespace {
 
-bool isSpellState(PlayerState s) {
-  return s == PlayerState::BuildChooseSpell || s == PlayerState::CombatChooseSpell ||
-         s == PlayerState::RepairChooseSpell;
-}
-
-bool isTargetState(PlayerState s) {
-  return s == PlayerState::BuildSpellChooseTarget || s == PlayerState::RepairSpellChooseTarget ||
-         s == PlayerState::CombatSpellChooseTarget;
-}
-
 bool takesCancel(PlayerState s) { return s == PlayerState::PlacementChoose || isTargetState(s); }
 
 constexpr std::initializer_list<PlayerState> kSpellStates = {

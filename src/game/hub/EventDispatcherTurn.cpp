@@ -14,16 +14,6 @@
 
 namespace {
 
-bool isSpellState(PlayerState s) {
-  return s == PlayerState::BuildChooseSpell || s == PlayerState::CombatChooseSpell ||
-         s == PlayerState::RepairChooseSpell;
-}
-
-bool isTargetState(PlayerState s) {
-  return s == PlayerState::BuildSpellChooseTarget || s == PlayerState::RepairSpellChooseTarget ||
-         s == PlayerState::CombatSpellChooseTarget;
-}
-
 // Leaving one of these may end or start a wait for the other player.
 bool endsWait(PlayerState old, bool local) {
   switch (old) {

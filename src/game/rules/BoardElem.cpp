@@ -57,8 +57,7 @@ void BoardElem::setWaterLevel(float level) {
   notifyChanged();
 }
 
-void BoardElem::resetElem() {
-  waterLevel_ = 0.0f;
+void BoardElem::clearBlockFlags() {
   damaged_ = false;
   hardened_ = false;
   levitron_ = false;
@@ -66,11 +65,16 @@ void BoardElem::resetElem() {
   fence_ = false;
   revealed_ = false;
   deratized_ = false;
+  setBurning(false);
+}
+
+void BoardElem::resetElem() {
+  waterLevel_ = 0.0f;
   visited_ = false;
   igniteNext_ = false;
   burntOut_ = false;
   selectable_ = false;
-  setBurning(false);
+  clearBlockFlags();
   // Kind 0 straight, not through setKind: the block count was settled by the caller
   // or the element was no block.
   if (isBlockKind(kind_) && board_) board_->changeBlockCount(-1);

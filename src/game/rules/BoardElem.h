@@ -170,6 +170,8 @@ class BoardElem {
  private:
   friend class Board;
 
+  // Damage, armour, levitron, doors, fence, revealed, deratized and fire go.
+  void clearBlockFlags();
   bool lacksAuthority() const;
   void notifyChanged();
 

@@ -21,14 +21,7 @@ void BoardElem::destroy() {
   if (lacksAuthority()) return;
   // Underground a destroyed block leaves a cave (its water stays), above ground air.
   setKind(underground_ ? ElemKind::Cave : ElemKind::Empty);
-  damaged_ = false;
-  hardened_ = false;
-  levitron_ = false;
-  doors_ = false;
-  fence_ = false;
-  revealed_ = false;
-  deratized_ = false;
-  setBurning(false);
+  clearBlockFlags();
   notifyChanged();
   if (board_) {
     board_->updateWater(true);

@@ -31,19 +31,7 @@ Player* Player::opponent() const { return session().otherPlayer(*this); }
 
 const char* Player::displayName() const { return isLocal() ? "WE" : "ENEMY"; }
 
-bool Player::isChoosingSpell() const {
-  switch (state_) {
-    case PlayerState::BuildChooseSpell:
-    case PlayerState::CombatChooseSpell:
-    case PlayerState::RepairChooseSpell:
-    case PlayerState::BuildSpellChooseTarget:
-    case PlayerState::RepairSpellChooseTarget:
-    case PlayerState::CombatSpellChooseTarget:
-      return true;
-    default:
-      return false;
-  }
-}
+bool Player::isChoosingSpell() const { return isSpellState(state_) || isTargetState(state_); }
 
 namespace {
 

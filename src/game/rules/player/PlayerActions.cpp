@@ -184,10 +184,7 @@ bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
 bool Player::selectTarget(BoardElem* elem) {
   if (busyCasting("element choice")) return false;
   const bool placing = state_ == PlayerState::PlacementChoose;
-  const bool targeting = state_ == PlayerState::BuildSpellChooseTarget ||
-                         state_ == PlayerState::RepairSpellChooseTarget ||
-                         state_ == PlayerState::CombatSpellChooseTarget;
-  if (!placing && !targeting) {
+  if (!placing && !isTargetState(state_)) {
     outOfSync();
     return false;
   }
@@ -201,10 +198,7 @@ bool Player::selectTarget(BoardElem* elem) {
 
 bool Player::chooseTarget(BoardElem* elem) {
   const CardRecord* card = CardTable::getCard(selectedSpell_.first);
-  const bool targeting = state_ == PlayerState::BuildSpellChooseTarget ||
-                         state_ == PlayerState::RepairSpellChooseTarget ||
-                         state_ == PlayerState::CombatSpellChooseTarget;
-  if (!card || !elem || !targeting) {
+  if (!card || !elem || !isTargetState(state_)) {
     outOfSync();
     return false;
   }

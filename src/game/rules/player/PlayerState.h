@@ -30,3 +30,15 @@ inline const char* stateName(PlayerState state) { return stateName(static_cast<i
 
 // True for the values 0..13 (StateCount is not a state).
 inline bool isPlayerState(int state) { return state >= 0 && state < 14; }
+
+// Choosing one of the stored spells: the build, combat or repair phase.
+inline bool isSpellState(PlayerState s) {
+  return s == PlayerState::BuildChooseSpell || s == PlayerState::CombatChooseSpell ||
+         s == PlayerState::RepairChooseSpell;
+}
+
+// Picking the targets of a chosen spell, in any of the three phases.
+inline bool isTargetState(PlayerState s) {
+  return s == PlayerState::BuildSpellChooseTarget || s == PlayerState::RepairSpellChooseTarget ||
+         s == PlayerState::CombatSpellChooseTarget;
+}
