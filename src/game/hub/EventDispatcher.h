@@ -97,9 +97,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // ---- The local player's choices (game screen) --------------------------------
   // On the joining side of a match: the host has not yet answered this machine's
   // last choice (its word on the local player, state and counters, differs from
-  // the local player), or
-  // the local player's spell is still being shown. Choices are refused meanwhile,
-  // so each is made on the boards the host's results have reached.
+  // the local player), or the local player's spell is still being shown. Choices
+  // are refused meanwhile, so each is made on the boards the host's results reached.
   bool awaitsHost() const;
   void selectCard(int cardId);
   // False when the player refused the spell.

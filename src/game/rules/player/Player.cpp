@@ -79,13 +79,13 @@ bool Player::skipsAutomatically() const {
   // player passes by ending the phase; a skip would miss them and lock the script.
   if (session().tutorialRunning()) return false;
   // Where the host runs the rules, this machine's boards may not yet show the
-  // results of the last choice: the host's word decides (noteHostState).
+  // results of the last choice: the host's word decides (setHostWord, followed by the hub).
   if (context_->lacksAuthority()) return false;
   return session().online() || isLocal();
 }
 
 bool Player::hostTook(PlayerState step) const {
-  return context_->lacksAuthority() && isLocal() && hostState_ == step;
+  return step != PlayerState::Invalid && context_->lacksAuthority() && isLocal() && hostState_ == step;
 }
 
 bool Player::busyCasting(const char* what) const {
@@ -110,37 +110,19 @@ PlayerState automaticStepOf(PlayerState s) {
 }  // namespace
 
 bool Player::takeHostStep() {
-  if (casting_ || hostState_ == PlayerState::Invalid || hostState_ != automaticStepOf(state_))
-    return false;
+  if (casting_ || !hostTook(automaticStepOf(state_))) return false;
   setState(hostState_);
   return true;
 }
 
 bool Player::refreshOffers() {
-  switch (state_) {
-    case PlayerState::PlacementChoose:
-      if (placementOptions(selectedCard_) == options_) return false;
-      break;
-    case PlayerState::BuildChooseSpell:
-    case PlayerState::RepairChooseSpell:
-      if (collectSpellOptions(false, false) == spellOptions_) return false;
-      break;
-    case PlayerState::CombatChooseSpell:
-      if (collectSpellOptions(true, false) == spellOptions_) return false;
-      break;
-    case PlayerState::BuildSpellChooseTarget:
-    case PlayerState::RepairSpellChooseTarget:
-    case PlayerState::CombatSpellChooseTarget: {
-      if (!targetPlayer_ || !targetPlayer_->board()) return false;
-      const auto fresh = targetOptions(*targetPlayer_->board(), selectedSpell_.first,
-                                       static_cast<int>(chosenTargets_.size()), chosenTargets_);
-      if (fresh == options_) return false;
-      break;
-    }
-    default:
-      return false;
-  }
-  setState(state_);
+  if (state_ != PlayerState::PlacementChoose && !isChoosingSpell()) return false;
+  const std::vector<BoardElem*> options = options_;
+  const std::vector<StoredCard> spells = spellOptions_;
+  // The host's word equals this state, so entering it again takes no step.
+  enter(state_);
+  if (options_ == options && spellOptions_ == spells) return false;
+  report(state_, state_);
   return true;
 }
 

@@ -97,7 +97,6 @@ class Player {
     hostMana_ = mana;
     hostDwarves_ = dwarves;
   }
-  PlayerState hostState() const { return hostState_; }
   // The host's word shows this player as it stands here: every choice made
   // here has been answered (each changes the state or pays).
   bool matchesHost() const {
