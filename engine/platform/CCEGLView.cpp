@@ -1,6 +1,8 @@
 #include "CCEGLView.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
+#include <link.h>
 
 #include <string>
 
@@ -85,6 +87,21 @@ int modifierMask(Uint16 mod) {
   return mask;
 }
 
+// The GL driver chain (vendor library, DRI driver) is loaded behind our back and
+// unloaded again when the window and the video subsystem go. Blocks the driver keeps
+// until exit then lose their only pointer with the driver's data, and look leaked
+// to a leak check that runs at exit. Every shared object loaded by now stays
+// resident for the life of the process instead.
+int pinLibrary(dl_phdr_info* info, size_t, void*) {
+  if (info->dlpi_name && info->dlpi_name[0] == '/') {
+    if (void* handle = dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE))
+      dlclose(handle);
+  }
+  return 0;
+}
+
+void keepLoadedLibrariesResident() { dl_iterate_phdr(pinLibrary, nullptr); }
+
 }  // namespace
 
 CCEGLView* CCEGLView::sharedOpenGLView() {
@@ -111,6 +128,7 @@ void CCEGLView::setFullScreen(bool fullScreen) { s_fullScreen = fullScreen; }
 CCEGLView::CCEGLView() {}
 
 CCEGLView::~CCEGLView() {
+  keepLoadedLibrariesResident();
   if (m_context) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
   if (m_window) SDL_DestroyWindow(m_window);
   if (m_ownsSdlVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
