@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_COCOS_EXT_H
-#define MV_ENGINE_COCOS_EXT_H
+#pragma once
 
 // The engine's extensions in one include: the screen-file reader and the GUI controls.
 #include "CCBAnimationManager.h"
@@ -25,5 +24,3 @@
 #include "CCSpriteLoader.h"
 
 #define USING_NS_CC_EXT using namespace cocos2d::extension
-
-#endif

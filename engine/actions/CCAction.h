@@ -1,5 +1,4 @@
-#ifndef __CCACTION_H__
-#define __CCACTION_H__
+#pragma once
 
 #include "CCGeometry.h"
 #include "CCObject.h"
@@ -91,5 +90,3 @@ class CCSpeed : public CCAction {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __ACTION_CCEASE_ACTION_H__
-#define __ACTION_CCEASE_ACTION_H__
+#pragma once
 
 #include "CCActionInterval.h"
 
@@ -121,5 +120,3 @@ CC_EASE_PLAIN_CLASS(CCEaseBackInOut)
 #undef CC_EASE_BOUNCE_CLASS
 
 NS_CC_END
-
-#endif

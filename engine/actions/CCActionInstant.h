@@ -1,5 +1,4 @@
-#ifndef __CCINSTANT_ACTION_H__
-#define __CCINSTANT_ACTION_H__
+#pragma once
 
 #include "CCAction.h"
 
@@ -134,5 +133,3 @@ class CCCallFuncO : public CCCallFunc {
 };
 
 NS_CC_END
-
-#endif

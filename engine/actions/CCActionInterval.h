@@ -1,5 +1,4 @@
-#ifndef __CCACTION_INTERVAL_H__
-#define __CCACTION_INTERVAL_H__
+#pragma once
 
 #include <vector>
 
@@ -309,5 +308,3 @@ class CCAnimate : public CCActionInterval {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CCACTION_MANAGER_H__
-#define __CCACTION_MANAGER_H__
+#pragma once
 
 #include <unordered_map>
 #include <vector>
@@ -50,5 +49,3 @@ class CCActionManager : public CCObject {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_ANIMATION_H__
-#define __CC_ANIMATION_H__
+#pragma once
 
 #include "CCArray.h"
 #include "CCDictionary.h"
@@ -75,5 +74,3 @@ class CCAnimation : public CCObject {
 };
 
 NS_CC_END
-
-#endif

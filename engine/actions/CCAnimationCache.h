@@ -1,5 +1,4 @@
-#ifndef __CC_ANIMATION_CACHE_H__
-#define __CC_ANIMATION_CACHE_H__
+#pragma once
 
 #include <string>
 
@@ -32,5 +31,3 @@ class CCAnimationCache : public CCObject {
 };
 
 NS_CC_END
-
-#endif

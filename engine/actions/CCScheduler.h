@@ -1,5 +1,4 @@
-#ifndef __CCSCHEDULER_H__
-#define __CCSCHEDULER_H__
+#pragma once
 
 #include <unordered_map>
 #include <vector>
@@ -108,5 +107,3 @@ class CCScheduler : public CCObject {
 };
 
 NS_CC_END
-
-#endif

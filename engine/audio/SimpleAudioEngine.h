@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_SIMPLEAUDIOENGINE_H
-#define MV_ENGINE_SIMPLEAUDIOENGINE_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -70,5 +69,3 @@ class SimpleAudioEngine {
 };
 
 }  // namespace CocosDenshion
-
-#endif

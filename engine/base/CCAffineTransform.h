@@ -1,5 +1,4 @@
-#ifndef __CC_AFFINE_TRANSFORM_H__
-#define __CC_AFFINE_TRANSFORM_H__
+#pragma once
 
 #include "CCGeometry.h"
 
@@ -31,5 +30,3 @@ CCAffineTransform CCAffineTransformInvert(const CCAffineTransform& t);
 extern const CCAffineTransform CCAffineTransformIdentity;
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CCARRAY_H__
-#define __CCARRAY_H__
+#pragma once
 
 #include <vector>
 
@@ -83,5 +82,3 @@ class CCArray : public CCObject {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_AUTORELEASE_POOL_H__
-#define __CC_AUTORELEASE_POOL_H__
+#pragma once
 
 #include <vector>
 
@@ -49,5 +48,3 @@ class CCPoolManager {
 };
 
 NS_CC_END
-
-#endif

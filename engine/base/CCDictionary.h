@@ -1,5 +1,4 @@
-#ifndef __CCDICTIONARY_H__
-#define __CCDICTIONARY_H__
+#pragma once
 
 #include <string>
 #include <unordered_map>
@@ -94,5 +93,3 @@ class CCDictionary : public CCObject {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CCGEOMETRY_H__
-#define __CCGEOMETRY_H__
+#pragma once
 
 #include "ccMacros.h"
 
@@ -81,5 +80,3 @@ static const CCSize CCSizeZero = CCSize(0, 0);
 static const CCRect CCRectZero = CCRect(0, 0, 0, 0);
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CCNUMBERS_H__
-#define __CCNUMBERS_H__
+#pragma once
 
 #include "CCObject.h"
 
@@ -35,5 +34,3 @@ CC_BOXED_TYPE(CCBool, bool)
 #undef CC_BOXED_TYPE
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CCOBJECT_H__
-#define __CCOBJECT_H__
+#pragma once
 
 #include "ccMacros.h"
 
@@ -84,5 +83,3 @@ inline T* ccAutoreleaseIfInit(T* pObject, bool bInitialised) {
 }
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_PLIST_PARSER_H__
-#define __CC_PLIST_PARSER_H__
+#pragma once
 
 #include <string>
 
@@ -35,5 +34,3 @@ class CCPlistParser {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_POINT_EXTENSION_H__
-#define __CC_POINT_EXTENSION_H__
+#pragma once
 
 #include "CCGeometry.h"
 
@@ -45,5 +44,3 @@ float ccpAngle(const CCPoint& a, const CCPoint& b);
 CCPoint ccpRotateByAngle(const CCPoint& v, const CCPoint& pivot, float angle);
 
 NS_CC_END
-
-#endif

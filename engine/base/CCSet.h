@@ -1,5 +1,4 @@
-#ifndef __CCSET_H__
-#define __CCSET_H__
+#pragma once
 
 #include <set>
 
@@ -35,5 +34,3 @@ class CCSet : public CCObject {
 };
 
 NS_CC_END
-
-#endif

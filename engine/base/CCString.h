@@ -1,5 +1,4 @@
-#ifndef __CCSTRING_H__
-#define __CCSTRING_H__
+#pragma once
 
 #include <string>
 
@@ -48,5 +47,3 @@ class CCString : public CCObject {
 #define ccs CCStringMake
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CCZONE_H__
-#define __CCZONE_H__
+#pragma once
 
 #include "ccMacros.h"
 
@@ -15,5 +14,3 @@ class CCZone {
 };
 
 NS_CC_END
-
-#endif

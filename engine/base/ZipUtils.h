@@ -1,5 +1,4 @@
-#ifndef __CC_ZIP_UTILS_H__
-#define __CC_ZIP_UTILS_H__
+#pragma once
 
 #include "ccMacros.h"
 
@@ -16,5 +15,3 @@ int ccInflateMemoryWithHint(unsigned char* in, unsigned int inLength, unsigned c
 int ccInflateGZipFile(const char* filename, unsigned char** out);
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_BASE64_H__
-#define __CC_BASE64_H__
+#pragma once
 
 #include "ccMacros.h"
 
@@ -11,5 +10,3 @@ NS_CC_BEGIN
 int base64Decode(const unsigned char* in, unsigned int inLength, unsigned char** out);
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_MACROS_H__
-#define __CC_MACROS_H__
+#pragma once
 
 #include <cfloat>
 #include <climits>
@@ -125,5 +124,3 @@
       varName = var;                                                 \
     }                                                                \
   }
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCRETAINEDMAP_H
-#define MV_ENGINE_CCRETAINEDMAP_H
+#pragma once
 
 #include "ccMacros.h"
 
@@ -34,5 +33,3 @@ bool ccReleaseEntry(Map& entries, const Key& key) {
 }
 
 NS_CC_END
-
-#endif

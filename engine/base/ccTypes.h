@@ -1,5 +1,4 @@
-#ifndef __CC_TYPES_H__
-#define __CC_TYPES_H__
+#pragma once
 
 #include "ccMacros.h"
 #include "CCGeometry.h"
@@ -138,5 +137,3 @@ enum CCVerticalTextAlignment {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __COCOS2D_BASE_H__
-#define __COCOS2D_BASE_H__
+#pragma once
 
 // Everything of the engine's base layer in one include.
 #include "CCAffineTransform.h"
@@ -18,5 +17,3 @@
 #include "base64.h"
 #include "ccMacros.h"
 #include "ccTypes.h"
-
-#endif

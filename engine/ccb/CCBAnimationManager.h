@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCBANIMATIONMANAGER_H
-#define MV_ENGINE_CCBANIMATIONMANAGER_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -93,5 +92,3 @@ class CCBAnimationManager : public CCObject {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

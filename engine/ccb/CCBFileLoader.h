@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCBFILELOADER_H
-#define MV_ENGINE_CCBFILELOADER_H
+#pragma once
 
 #include "CCNodeLoader.h"
 
@@ -32,5 +31,3 @@ class CCBFileLoader : public CCNodeLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

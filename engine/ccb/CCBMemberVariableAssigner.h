@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCBMEMBERVARIABLEASSIGNER_H
-#define MV_ENGINE_CCBMEMBERVARIABLEASSIGNER_H
+#pragma once
 
 #include "CCNode.h"
 #include "CCString.h"
@@ -31,5 +30,3 @@ class CCBMemberVariableAssigner {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCBREADER_H
-#define MV_ENGINE_CCBREADER_H
+#pragma once
 
 #include <memory>
 #include <set>
@@ -90,5 +89,3 @@ class CCBReader : public CCObject {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

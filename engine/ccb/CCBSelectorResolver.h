@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCBSELECTORRESOLVER_H
-#define MV_ENGINE_CCBSELECTORRESOLVER_H
+#pragma once
 
 #include "CCObject.h"
 #include "CCString.h"
@@ -42,5 +41,3 @@ class CCNodeLoaderListener {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

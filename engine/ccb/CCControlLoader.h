@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCCONTROLLOADER_H
-#define MV_ENGINE_CCCONTROLLOADER_H
+#pragma once
 
 #include "CCControlButton.h"
 #include "CCLayerLoader.h"
@@ -66,5 +65,3 @@ class CCScale9SpriteLoader : public CCNodeLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCLABELBMFONTLOADER_H
-#define MV_ENGINE_CCLABELBMFONTLOADER_H
+#pragma once
 
 #include "CCLabelBMFont.h"
 #include "CCNodeLoader.h"
@@ -29,5 +28,3 @@ class CCLabelBMFontLoader : public CCNodeLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

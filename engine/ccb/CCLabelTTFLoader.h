@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCLABELTTFLOADER_H
-#define MV_ENGINE_CCLABELTTFLOADER_H
+#pragma once
 
 #include "CCLabelTTF.h"
 #include "CCSpriteLoader.h"
@@ -33,5 +32,3 @@ class CCLabelTTFLoader : public CCNodeLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

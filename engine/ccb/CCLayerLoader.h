@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCLAYERLOADER_H
-#define MV_ENGINE_CCLAYERLOADER_H
+#pragma once
 
 #include "CCLayer.h"
 #include "CCLayerColor.h"
@@ -62,5 +61,3 @@ class CCTestLayerLoader : public CCLayerLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCMENUITEMLOADER_H
-#define MV_ENGINE_CCMENUITEMLOADER_H
+#pragma once
 
 #include "CCLayerLoader.h"
 #include "CCMenu.h"
@@ -53,5 +52,3 @@ std::vector<int> ccbSplitNumbers(const char* text);
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

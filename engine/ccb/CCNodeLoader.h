@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCNODELOADER_H
-#define MV_ENGINE_CCNODELOADER_H
+#pragma once
 
 #include <string>
 
@@ -140,5 +139,3 @@ class CCNodeLoader : public CCObject {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

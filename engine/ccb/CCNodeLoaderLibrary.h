@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCNODELOADERLIBRARY_H
-#define MV_ENGINE_CCNODELOADERLIBRARY_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -34,5 +33,3 @@ class CCNodeLoaderLibrary : public CCObject {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCPARTICLESYSTEMQUADLOADER_H
-#define MV_ENGINE_CCPARTICLESYSTEMQUADLOADER_H
+#pragma once
 
 #include "CCNodeLoader.h"
 #include "CCParticleSystemQuad.h"
@@ -33,5 +32,3 @@ class CCParticleSystemQuadLoader : public CCNodeLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

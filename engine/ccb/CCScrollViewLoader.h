@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSCROLLVIEWLOADER_H
-#define MV_ENGINE_CCSCROLLVIEWLOADER_H
+#pragma once
 
 #include "CCLayerLoader.h"
 #include "CCScrollView.h"
@@ -27,5 +26,3 @@ class CCScrollViewLoader : public CCLayerLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSPRITELOADER_H
-#define MV_ENGINE_CCSPRITELOADER_H
+#pragma once
 
 #include "CCLayer.h"
 #include "CCNodeLoader.h"
@@ -60,5 +59,3 @@ class CCTilingSpriteLoader : public CCNodeLoader {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCCONTROL_H
-#define MV_ENGINE_CCCONTROL_H
+#pragma once
 
 #include <vector>
 
@@ -77,5 +76,3 @@ class CCControl : public CCLayer {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCCONTROLBUTTON_H
-#define MV_ENGINE_CCCONTROLBUTTON_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -74,5 +73,3 @@ class CCControlButton : public CCControl {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCEDITBOX_H
-#define MV_ENGINE_CCEDITBOX_H
+#pragma once
 
 #include <string>
 
@@ -62,5 +61,3 @@ class CCEditBox : public CCControlButton {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCEDITBOXIMPL_H
-#define MV_ENGINE_CCEDITBOXIMPL_H
+#pragma once
 
 #include "CCGeometry.h"
 #include "ccTypes.h"
@@ -91,5 +90,3 @@ CCEditBoxImpl* __createSystemEditBox(CCEditBox* pEditBox);
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCEDITBOXIMPLWIN_H
-#define MV_ENGINE_CCEDITBOXIMPLWIN_H
+#pragma once
 
 #include <string>
 
@@ -85,5 +84,3 @@ class CCEditBoxImplWin : public CCEditBoxImpl, public CCIMEDelegate {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

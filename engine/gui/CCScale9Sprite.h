@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSCALE9SPRITE_H
-#define MV_ENGINE_CCSCALE9SPRITE_H
+#pragma once
 
 #include "CCNode.h"
 #include "CCProtocols.h"
@@ -69,5 +68,3 @@ class CCScale9Sprite : public CCNode, public CCRGBAProtocol {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

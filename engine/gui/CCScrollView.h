@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSCROLLVIEW_H
-#define MV_ENGINE_CCSCROLLVIEW_H
+#pragma once
 
 #include "CCLayer.h"
 
@@ -112,5 +111,3 @@ class CCScrollView : public CCLayer {
 
 }  // namespace extension
 }  // namespace cocos2d
-
-#endif

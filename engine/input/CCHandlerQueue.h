@@ -1,5 +1,4 @@
-#ifndef __CC_HANDLER_QUEUE_H__
-#define __CC_HANDLER_QUEUE_H__
+#pragma once
 
 #include <algorithm>
 #include <vector>
@@ -141,5 +140,3 @@ class CCHandlerQueue {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_KEYBOARD_DISPATCHER_H__
-#define __CC_KEYBOARD_DISPATCHER_H__
+#pragma once
 
 #include "CCArray.h"
 #include "CCHandlerQueue.h"
@@ -77,5 +76,3 @@ class CCKeyboardDispatcher : public CCObject, public EGLKeyboardDelegate {
 };
 
 NS_CC_END
-
-#endif

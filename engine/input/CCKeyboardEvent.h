@@ -1,5 +1,4 @@
-#ifndef __CC_KEYBOARD_EVENT_H__
-#define __CC_KEYBOARD_EVENT_H__
+#pragma once
 
 #include <initializer_list>
 #include <string>
@@ -60,5 +59,3 @@ extern const int KeyNameTableRows;
 int modifierFlagForName(const char* name);
 
 NS_CC_END
-
-#endif

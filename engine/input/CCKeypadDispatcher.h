@@ -1,5 +1,4 @@
-#ifndef __CCKEYPAD_DISPATCHER_H__
-#define __CCKEYPAD_DISPATCHER_H__
+#pragma once
 
 #include <vector>
 
@@ -47,5 +46,3 @@ class CCAccelerometerDelegate {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_MOUSE_DELEGATE_H__
-#define __CC_MOUSE_DELEGATE_H__
+#pragma once
 
 #include "CCGeometry.h"
 #include "CCObject.h"
@@ -99,5 +98,3 @@ class CCCursorDelegate {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_MOUSE_DISPATCHER_H__
-#define __CC_MOUSE_DISPATCHER_H__
+#pragma once
 
 #include "CCArray.h"
 #include "CCHandlerQueue.h"
@@ -76,5 +75,3 @@ class CCMouseDispatcher : public CCObject, public EGLMouseDelegate {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CC_TOUCH_H__
-#define __CC_TOUCH_H__
+#pragma once
 
 #include "CCGeometry.h"
 #include "CCObject.h"
@@ -46,5 +45,3 @@ class CCEvent : public CCObject {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __TOUCH_DISPATHCHER_CCTOUCH_DELEGATE_PROTOCOL_H__
-#define __TOUCH_DISPATHCHER_CCTOUCH_DELEGATE_PROTOCOL_H__
+#pragma once
 
 #include "CCObject.h"
 
@@ -74,5 +73,3 @@ class EGLTouchDelegate {
 };
 
 NS_CC_END
-
-#endif

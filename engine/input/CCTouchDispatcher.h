@@ -1,5 +1,4 @@
-#ifndef __TOUCH_DISPATCHER_CCTOUCH_DISPATCHER_H__
-#define __TOUCH_DISPATCHER_CCTOUCH_DISPATCHER_H__
+#pragma once
 
 #include "CCArray.h"
 #include "CCHandlerQueue.h"
@@ -63,5 +62,3 @@ class CCTouchDispatcher : public CCObject, public EGLTouchDelegate {
 };
 
 NS_CC_END
-
-#endif

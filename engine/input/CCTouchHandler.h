@@ -1,5 +1,4 @@
-#ifndef __TOUCH_DISPATCHER_CCTOUCH_HANDLER_H__
-#define __TOUCH_DISPATCHER_CCTOUCH_HANDLER_H__
+#pragma once
 
 #include "CCSet.h"
 #include "CCTouchDelegateProtocol.h"
@@ -51,5 +50,3 @@ class CCTargetedTouchHandler : public CCTouchHandler {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCBMFONTCONFIGURATION_H
-#define MV_ENGINE_CCBMFONTCONFIGURATION_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -79,5 +78,3 @@ std::u16string ccUTF8ToUTF16(const std::string& utf8);
 std::string ccUTF16ToUTF8(const std::u16string& utf16);
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCDIRECTOR_H
-#define MV_ENGINE_CCDIRECTOR_H
+#pragma once
 
 #include "CCGeometry.h"
 #include "CCMouseDelegate.h"
@@ -174,5 +173,3 @@ class CCDirector : public CCObject, public CCCursorDelegate {
 };
 
 NS_CC_END
-
-#endif

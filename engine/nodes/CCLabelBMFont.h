@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCLABELBMFONT_H
-#define MV_ENGINE_CCLABELBMFONT_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -94,5 +93,3 @@ class CCLabelBMFont : public CCSpriteBatchNode, public CCLabelProtocol, public C
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCLABELTTF_H
-#define MV_ENGINE_CCLABELTTF_H
+#pragma once
 
 #include <string>
 
@@ -51,5 +50,3 @@ class CCLabelTTF : public CCSprite, public CCLabelProtocol {
 };
 
 NS_CC_END
-
-#endif

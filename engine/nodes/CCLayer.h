@@ -1,5 +1,4 @@
-#ifndef __CCLAYER_H__
-#define __CCLAYER_H__
+#pragma once
 
 #include "CCKeyboardDispatcher.h"
 #include "CCKeypadDispatcher.h"
@@ -94,5 +93,3 @@ class CCLayer : public CCNode,
 };
 
 NS_CC_END
-
-#endif

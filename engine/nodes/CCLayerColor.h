@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCLAYERCOLOR_H
-#define MV_ENGINE_CCLAYERCOLOR_H
+#pragma once
 
 #include "CCGL.h"
 #include "CCGLProgramHolder.h"
@@ -92,5 +91,3 @@ class CCLayerGradient : public CCLayerColor {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCMENU_H
-#define MV_ENGINE_CCMENU_H
+#pragma once
 
 #include "CCLayer.h"
 
@@ -56,5 +55,3 @@ class CCMenu : public CCLayer {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCMENUITEM_H
-#define MV_ENGINE_CCMENUITEM_H
+#pragma once
 
 #include "CCNode.h"
 #include "CCProtocols.h"
@@ -104,5 +103,3 @@ class CCMenuItemImage : public CCMenuItemSprite {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCMENUITEMCOLOR_H
-#define MV_ENGINE_CCMENUITEMCOLOR_H
+#pragma once
 
 #include "CCMenuItem.h"
 
@@ -39,5 +38,3 @@ class CCMenuItemColor : public CCMenuItem {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __PLATFORM_CCNODE_H__
-#define __PLATFORM_CCNODE_H__
+#pragma once
 
 #include "CCAffineTransform.h"
 #include "CCArray.h"
@@ -203,5 +202,3 @@ class CCNode : public CCObject {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCPARTICLESETTINGS_H
-#define MV_ENGINE_CCPARTICLESETTINGS_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -58,5 +57,3 @@ bool ccParticleSettingsFromDictionary(CCDictionary* dict, const char* name,
 bool ccParticleDecodeImageData(const std::string& base64, std::vector<unsigned char>& out);
 
 NS_CC_END
-
-#endif

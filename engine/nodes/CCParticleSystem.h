@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCPARTICLESYSTEM_H
-#define MV_ENGINE_CCPARTICLESYSTEM_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -154,5 +153,3 @@ class CCParticleSystem : public CCNode, public CCTextureProtocol {
 };
 
 NS_CC_END
-
-#endif

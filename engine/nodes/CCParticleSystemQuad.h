@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCPARTICLESYSTEMQUAD_H
-#define MV_ENGINE_CCPARTICLESYSTEMQUAD_H
+#pragma once
 
 #include "CCGLProgramHolder.h"
 #include "CCParticleSystem.h"
@@ -24,5 +23,3 @@ class CCParticleSystemQuad : public CCParticleSystem, public CCGLProgramHolder {
 };
 
 NS_CC_END
-
-#endif

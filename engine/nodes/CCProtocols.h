@@ -1,5 +1,4 @@
-#ifndef __CCPROTOCOLS_H__
-#define __CCPROTOCOLS_H__
+#pragma once
 
 #include "ccTypes.h"
 
@@ -40,5 +39,3 @@ class CCLabelProtocol {
 };
 
 NS_CC_END
-
-#endif

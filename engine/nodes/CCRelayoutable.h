@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCRELAYOUTABLE_H
-#define MV_ENGINE_CCRELAYOUTABLE_H
+#pragma once
 
 #include "ccMacros.h"
 
@@ -14,5 +13,3 @@ class CCRelayoutable {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef __CCSCENE_H__
-#define __CCSCENE_H__
+#pragma once
 
 #include "CCNode.h"
 
@@ -19,5 +18,3 @@ class CCScene : public CCNode {
 };
 
 NS_CC_END
-
-#endif

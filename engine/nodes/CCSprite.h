@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSPRITE_H
-#define MV_ENGINE_CCSPRITE_H
+#pragma once
 
 #include "CCGL.h"
 #include "CCGLProgramHolder.h"
@@ -113,5 +112,3 @@ class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol,
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSPRITEBATCHNODE_H
-#define MV_ENGINE_CCSPRITEBATCHNODE_H
+#pragma once
 
 #include "CCGLProgramHolder.h"
 #include "CCNode.h"
@@ -60,5 +59,3 @@ class CCSpriteBatchNode : public CCNode, public CCTextureProtocol, public CCGLPr
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSPRITEFRAME_H
-#define MV_ENGINE_CCSPRITEFRAME_H
+#pragma once
 
 #include <string>
 
@@ -62,5 +61,3 @@ class CCSpriteFrame : public CCObject {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSPRITEFRAMECACHE_H
-#define MV_ENGINE_CCSPRITEFRAMECACHE_H
+#pragma once
 
 #include <map>
 #include <set>
@@ -51,5 +50,3 @@ class CCSpriteFrameCache : public CCObject {
 };
 
 NS_CC_END
-
-#endif

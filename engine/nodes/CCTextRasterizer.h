@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCTEXTRASTERIZER_H
-#define MV_ENGINE_CCTEXTRASTERIZER_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -26,5 +25,3 @@ bool ccRasterizeText(const std::string& utf8, const std::string& fontName, float
                      CCVerticalTextAlignment vAlign, ccRasterizedText& out);
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCTRANSITION_H
-#define MV_ENGINE_CCTRANSITION_H
+#pragma once
 
 #include "CCScene.h"
 #include "ccTypes.h"
@@ -58,5 +57,3 @@ class CCTransitionFade : public CCTransitionScene {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCAPPLICATION_H
-#define MV_ENGINE_CCAPPLICATION_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -64,5 +63,3 @@ class CCApplication : public CCApplicationProtocol {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCAPPLICATIONPROTOCOL_H
-#define MV_ENGINE_CCAPPLICATIONPROTOCOL_H
+#pragma once
 
 #include "ccMacros.h"
 
@@ -49,5 +48,3 @@ class CCApplicationProtocol {
 };
 
 NS_CC_END
-
-#endif

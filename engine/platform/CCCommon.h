@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCCOMMON_H
-#define MV_ENGINE_CCCOMMON_H
+#pragma once
 
 // The engine's log functions. They format like printf and send the text into the
 // logging library under the group "cocos2d".
@@ -17,5 +16,3 @@ void CCLogError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void CCMessageBox(const char* message, const char* title);
 
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCEGLVIEW_H
-#define MV_ENGINE_CCEGLVIEW_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -80,5 +79,3 @@ class CCEGLView : public CCEGLViewProtocol {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCEGLVIEWPROTOCOL_H
-#define MV_ENGINE_CCEGLVIEWPROTOCOL_H
+#pragma once
 
 #include <map>
 
@@ -114,5 +113,3 @@ class CCEGLViewProtocol {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCFILEUTILS_H
-#define MV_ENGINE_CCFILEUTILS_H
+#pragma once
 
 #include <string>
 #include <unordered_set>
@@ -58,5 +57,3 @@ class CCFileUtils {
 };
 
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCIMEDISPATCHER_H
-#define MV_ENGINE_CCIMEDISPATCHER_H
+#pragma once
 
 #include <vector>
 
@@ -71,5 +70,3 @@ class CCIMEDispatcher {
 };
 
 NS_CC_END
-
-#endif

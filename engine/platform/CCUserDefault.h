@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCUSERDEFAULT_H
-#define MV_ENGINE_CCUSERDEFAULT_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -45,5 +44,3 @@ class CCUserDefault {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCDIRECTORSTATS_H
-#define MV_ENGINE_CCDIRECTORSTATS_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -25,5 +24,3 @@ class CCDirectorStats {
 };
 
 NS_CC_END
-
-#endif

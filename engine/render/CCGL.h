@@ -1,7 +1,4 @@
-#ifndef MV_ENGINE_CCGL_H
-#define MV_ENGINE_CCGL_H
+#pragma once
 
 // OpenGL 2.0 entry points through GLEW.
 #include <GL/glew.h>
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCGLMATRIX_H
-#define MV_ENGINE_CCGLMATRIX_H
+#pragma once
 
 // A small kazmath-style matrix library: 4x4 column-major matrices and the
 // model-view / projection / texture stacks that the shaders read.
@@ -44,5 +43,3 @@ void kmGLGetMatrix(unsigned int mode, kmMat4* out);
 void kmGLFreeAll();
 // Depth of the current stack (1 when nothing is pushed); for sanity checks.
 int kmGLStackDepth(unsigned int mode);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCGLPROGRAM_H
-#define MV_ENGINE_CCGLPROGRAM_H
+#pragma once
 
 #include <string>
 
@@ -69,5 +68,3 @@ class CCGLProgram : public CCObject {
 };
 
 NS_CC_END
-
-#endif

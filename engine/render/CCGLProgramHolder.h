@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCGLPROGRAMHOLDER_H
-#define MV_ENGINE_CCGLPROGRAMHOLDER_H
+#pragma once
 
 #include "CCGLProgram.h"
 
@@ -20,5 +19,3 @@ class CCGLProgramHolder {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCIMAGE_H
-#define MV_ENGINE_CCIMAGE_H
+#pragma once
 
 #include <vector>
 
@@ -60,5 +59,3 @@ class CCImage : public CCObject {
 };
 
 NS_CC_END
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSHADERCACHE_H
-#define MV_ENGINE_CCSHADERCACHE_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -25,5 +24,3 @@ class CCShaderCache : public CCObject {
 };
 
 NS_CC_END
-
-#endif

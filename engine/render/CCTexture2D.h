@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCTEXTURE2D_H
-#define MV_ENGINE_CCTEXTURE2D_H
+#pragma once
 
 #include "CCGL.h"
 #include "CCGeometry.h"
@@ -97,5 +96,3 @@ inline ccBlendFunc ccBlendFuncForTexture(CCTexture2D* texture) {
 }
 
 NS_CC_END
-
-#endif

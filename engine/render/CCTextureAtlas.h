@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCTEXTUREATLAS_H
-#define MV_ENGINE_CCTEXTUREATLAS_H
+#pragma once
 
 #include <vector>
 
@@ -49,5 +48,3 @@ class CCTextureAtlas : public CCObject {
 };
 
 NS_CC_END
-
-#endif

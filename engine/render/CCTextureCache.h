@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCTEXTURECACHE_H
-#define MV_ENGINE_CCTEXTURECACHE_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -42,5 +41,3 @@ class CCTextureCache : public CCObject {
 };
 
 NS_CC_END
-
-#endif

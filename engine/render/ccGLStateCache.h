@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCGLSTATECACHE_H
-#define MV_ENGINE_CCGLSTATECACHE_H
+#pragma once
 
 #include "CCGL.h"
 
@@ -48,5 +47,3 @@ extern unsigned int g_uNumberOfDraws;
 #define CC_INCREMENT_GL_DRAWS(n) (::cocos2d::g_uNumberOfDraws += (n))
 
 }  // namespace cocos2d
-
-#endif

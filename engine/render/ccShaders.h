@@ -1,5 +1,4 @@
-#ifndef MV_ENGINE_CCSHADERS_H
-#define MV_ENGINE_CCSHADERS_H
+#pragma once
 
 // Sources of the standard shaders (GLSL 1.10).
 namespace cocos2d {
@@ -16,5 +15,3 @@ extern const char* ccPosition_uColor_vert;
 extern const char* ccPosition_uColor_frag;
 
 }  // namespace cocos2d
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef MV_TESTS_ENGINE_FIXTURE_H
-#define MV_TESTS_ENGINE_FIXTURE_H
+#pragma once
 
 #include <gtest/gtest.h>
 
@@ -39,5 +38,3 @@ class EngineTest : public ::testing::Test {
     cocos2d::CCScheduler::sharedScheduler()->update(dt);
   }
 };
-
-#endif
