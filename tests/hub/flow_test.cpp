@@ -136,7 +136,8 @@ TEST_F(HubFixture, OkAfterAnEndOnTheHostAsksForARematch) {
   clearRecords();
   hub.onMessageOk();
   EXPECT_EQ(game().localPlayer(), nullptr);
-  EXPECT_EQ(link.sentNames(), std::vector<std::string>{"sendRematch"});
+  EXPECT_EQ(lobbyLink.sentNames(), std::vector<std::string>{"sendRematch"});
+  EXPECT_TRUE(link.sent().empty());
   EXPECT_TRUE(flow.calls().empty());
   EXPECT_EQ(hub.flowState(), FlowState::GameOver);
 }
@@ -157,11 +158,11 @@ class AnimationQueue : public HubFixture {
  protected:
   AnimationQueue() : later(false) {}
   void SetUp() override {
-    ctx.setScreen(&later);
+    hub.setScreen(&later);
     startOnline(false);
     arrange(S::ProcessCombatQueue, S::ProcessCombatQueue);
   }
-  void TearDown() override { ctx.setScreen(&screen); }
+  void TearDown() override { hub.setScreen(&screen); }
   AnimateSpellEvent spell(int card, Player* caster) {
     AnimateSpellEvent e;
     e.caster = caster;
@@ -230,7 +231,7 @@ TEST_F(AnimationQueue, BadRecordsAreDropped) {
 }
 
 TEST_F(AnimationQueue, EffectsEndingAtOnceDoNotNest) {
-  ctx.setScreen(&screen);  // ends every effect at once
+  hub.setScreen(&screen);  // ends every effect at once
   hub.onFinishedAnimating();
   arrange(S::ProcessCombatQueue, S::ProcessCombatQueue);
   for (int i = 0; i < 5000; ++i) hub.queueAnimateSpell(spell(CardId::Fireball, &enemy()));

@@ -112,7 +112,7 @@ TEST_F(NetworkOnLobby, LoginChallengeMatchMessagesAndLeave) {
   EXPECT_EQ(ra.events[1], "connecting");
   EXPECT_EQ(ra.events[2], "connected");
   join(b, rb, "Beech");
-  ASSERT_TRUE(until([&] { return a.players.size() == 2 && b.players.size() == 2; }, {&a, &b}));
+  ASSERT_TRUE(until([&] { return a.players().size() == 2 && b.players().size() == 2; }, {&a, &b}));
   EXPECT_EQ(ra.lastNames, (std::vector<std::string>{"Ash", "Beech"}));
   EXPECT_EQ(ra.lastOnline, 2);
   EXPECT_TRUE(a.isLocalPlayer(0));
@@ -250,11 +250,15 @@ class NetworkOnScript : public ::testing::Test {
 TEST_F(NetworkOnScript, FirstMessageIsTheProtocolVersion) {
   EXPECT_EQ(first, (Bytes{0xE7, 0, 0, 0, 9}));
   EXPECT_TRUE(rec.has("connected"));
-  EXPECT_EQ(net.serverGuid, server->GetMyGUID());
+  EXPECT_EQ(net.serverGuid(), server->GetMyGUID());
 }
 
 TEST_F(NetworkOnScript, OddAndBrokenMessagesAreHandledInOrder) {
-  net.players.push_back({RakNet::RakNetGUID(5), "stale"});
+  // A list of one, replaced whole by what follows.
+  down({ID_PLAYER_LIST, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 5, 0, 5, 's', 't', 'a', 'l', 'e'});
+  ASSERT_TRUE(clientUntil([&] { return rec.has("list 1"); }));
+  ASSERT_EQ(net.players().size(), 1u);
+  EXPECT_EQ(net.players()[0].name, "stale");
   rec.events.clear();
   down({ID_PLAYER_LIST, 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0xFF});  // n = -1: an empty list
   down({ID_START_GAME, 0, 0, 0, 2, 0, 0});                      // role 2: ignored
@@ -266,7 +270,7 @@ TEST_F(NetworkOnScript, OddAndBrokenMessagesAreHandledInOrder) {
   down({ID_TURN_BEGIN});
   ASSERT_TRUE(clientUntil([&] { return rec.has("turn"); }));
   EXPECT_EQ(rec.events, (std::vector<std::string>{"list 0", "elem", "rejected", "turn"}));
-  EXPECT_TRUE(net.players.empty());
+  EXPECT_TRUE(net.players().empty());
   EXPECT_EQ(rec.lastOnline, 3);
   EXPECT_EQ(rec.lastElem, kNoObject);
   EXPECT_FALSE(net.isServer());

@@ -107,8 +107,10 @@ class MatchPair : public ::testing::Test {
     return loopback::pumpUntil(done, {host.peer.get(), join.peer.get()}, ms);
   }
 
-  // Starts an online game on the host and the client game on the joining side.
+  // Starts an online game on the host and the client game on the joining side,
+  // which takes the host's objects from the host's connection.
   void startGame() {
+    join.replicas.setMatchHost(host.peer->GetMyGUID());
     join.game().beginClientGame();
     ASSERT_TRUE(host.game().newGame(true, GameDirector::create("skirmish")));
   }
