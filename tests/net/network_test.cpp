@@ -1,12 +1,17 @@
 // The game's network object against the real lobby and against a scripted server.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "CapturedLog.h"
 #include "LobbyFixture.h"
 #include "LobbyHost.h"
 #include "Network.h"
@@ -179,6 +184,48 @@ TEST(Network, AnAttemptThatCannotStartFailsAtOnce) {
   n.init();
   n.connectToLobby();
   EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "failed"}));
+}
+
+// The lowest descriptor number free now: a limit at it leaves none to open.
+rlim_t lowestFreeDescriptor() {
+  const int probe = ::open("/dev/null", O_RDONLY);
+  if (probe >= 0) ::close(probe);
+  return static_cast<rlim_t>(probe < 0 ? 0 : probe);
+}
+
+TEST(Network, AStartThatFailsIsLoggedAndReportedAndNoAttemptFollows) {
+  CapturedLog log;
+  {
+    // The same calls once with descriptors to spare: the sanitizer's type checks
+    // of them need a descriptor the first time, and none is left below.
+    Network warm;
+    Recorder w;
+    warm.setListener(&w);
+    warm.setLobbyEndpoint("", 3333);
+    warm.init();
+    warm.connectToLobby();
+  }
+  Network n;
+  Recorder r;
+  n.setListener(&r);
+  n.setLobbyEndpoint("127.0.0.1", 3333);
+  // No descriptor is left for the peer's socket.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+  rlimit none = old;
+  none.rlim_cur = lowestFreeDescriptor();
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+  const bool started = n.init();
+  const bool active = n.started();
+  n.connectToLobby();
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &old), 0);
+  EXPECT_FALSE(started);
+  EXPECT_FALSE(active);
+  EXPECT_EQ(r.events, std::vector<std::string>{"failed"});
+  EXPECT_EQ(log.count("the network could not start"), 2);
+  // With descriptors again, the next start works.
+  EXPECT_TRUE(n.init());
+  EXPECT_TRUE(n.started());
 }
 
 // A scripted lobby: a bare peer that sends hand-made bytes.
