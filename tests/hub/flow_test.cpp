@@ -130,6 +130,22 @@ TEST_F(HubFixture, OkAfterAnOfflineEndGoesToTheMenu) {
   EXPECT_EQ(hub.flowState(), FlowState::Menu);
 }
 
+TEST(HubPorts, TheGameScreenShowsTheRulesSpellEffectsWhileTheHubLives) {
+  RecordingGameScreen screen;
+  GameContext ctx;
+  {
+    EventDispatcher hub(ctx);
+    hub.setScreen(&screen);
+    EXPECT_EQ(&hub.screen(), &screen);
+    EXPECT_EQ(&ctx.spellEffects(), &screen);
+    hub.setScreen(nullptr);
+    EXPECT_NE(&hub.screen(), &screen);
+    EXPECT_NE(&ctx.spellEffects(), &screen);
+    hub.setScreen(&screen);
+  }
+  EXPECT_NE(&ctx.spellEffects(), &screen) << "the context's own stand-in is back";
+}
+
 TEST_F(HubFixture, OkAfterAnEndOnTheHostAsksForARematch) {
   startOnline(true);
   hub.onGameWon();

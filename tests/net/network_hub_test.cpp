@@ -43,16 +43,18 @@ struct Side {
   Network net{hub};
 };
 
-TEST(NetworkHub, IsTheHubsMatchLinkUntilItGoes) {
+TEST(NetworkHub, IsTheHubsMatchAndLobbyLinkUntilItGoes) {
   GameContext ctx;
   EventDispatcher hub(ctx);
   {
     Network net(hub);
     EXPECT_EQ(&ctx.matchLink(), &net);
+    EXPECT_EQ(&hub.lobbyLink(), &net);
     net.setHosting(true);
     EXPECT_TRUE(ctx.matchLink().isServer());
   }
   EXPECT_FALSE(ctx.matchLink().isServer()) << "the context's own stand-in is back";
+  EXPECT_FALSE(hub.lobbyLink().isLocalPlayer(0));
 }
 
 TEST(NetworkHub, TheGamesOneNetworkIsTheDefaultHubsMatchLink) {
