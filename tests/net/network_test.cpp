@@ -176,14 +176,19 @@ TEST(Network, UpdateBeforeInitDoesNothing) {
   EXPECT_TRUE(r.events.empty());
 }
 
-TEST(Network, AnAttemptThatCannotStartFailsAtOnce) {
+// A connection attempt without a host name: what its listener heard.
+std::vector<std::string> attemptWithoutHost() {
   Network n;
   Recorder r;
   n.setListener(&r);
   n.setLobbyEndpoint("", 3333);
   n.init();
   n.connectToLobby();
-  EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "failed"}));
+  return r.events;
+}
+
+TEST(Network, AnAttemptThatCannotStartFailsAtOnce) {
+  EXPECT_EQ(attemptWithoutHost(), (std::vector<std::string>{"connecting", "failed"}));
 }
 
 // The lowest descriptor number free now: a limit at it leaves none to open.
@@ -195,16 +200,9 @@ rlim_t lowestFreeDescriptor() {
 
 TEST(Network, AStartThatFailsIsLoggedAndReportedAndNoAttemptFollows) {
   CapturedLog log;
-  {
-    // The same calls once with descriptors to spare: the sanitizer's type checks
-    // of them need a descriptor the first time, and none is left below.
-    Network warm;
-    Recorder w;
-    warm.setListener(&w);
-    warm.setLobbyEndpoint("", 3333);
-    warm.init();
-    warm.connectToLobby();
-  }
+  // The same calls once with descriptors to spare: the sanitizer's type checks of
+  // them need a descriptor the first time, and none is left below.
+  attemptWithoutHost();
   Network n;
   Recorder r;
   n.setListener(&r);

@@ -303,23 +303,14 @@ TEST_F(GameReplication, ConstructionsOffTheBoardOrOfUnknownTypesCreateNothing) {
   ASSERT_TRUE(sync());
   const size_t count = join.replicas.replicaCount();
   auto construct = [&](const char* type, int x, int y, RakNet::NetworkID id) {
-    RakNet::BitStream alloc, data, msg;
-    alloc.Write(RakNet::RakString(type));
+    RakNet::BitStream data;
     data.Write(host.replicas.idOf(host.game().localPlayer()));
     data.Write(host.replicas.idOf(host.game().localPlayer()->board()));
     data.Write(static_cast<int32_t>(x));
     data.Write(static_cast<int32_t>(y));
     data.Write(false);
     data.Write(true);
-    msg.Write(static_cast<unsigned char>(ID_REPLICA_MANAGER_CONSTRUCTION));
-    msg.Write(static_cast<uint32_t>(1));
-    msg.Write(id);
-    msg.Write(static_cast<uint32_t>(alloc.GetNumberOfBitsUsed()));
-    msg.Write(&alloc);
-    msg.Write(static_cast<uint32_t>(data.GetNumberOfBitsUsed()));
-    msg.Write(&data);
-    msg.Write(static_cast<uint32_t>(0));
-    host.peer->Send(&msg, HIGH_PRIORITY, RELIABLE_ORDERED, 0, join.peer->GetMyGUID(), false);
+    sendConstruction(host, join, type, id, data);
   };
   construct("BoardElem", 40, 3, 900001);
   construct("BoardElem", 3, -1, 900002);

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "MatchPair.h"
-#include "raknet/RakString.h"
 
 namespace {
 
@@ -160,19 +159,10 @@ INSTANTIATE_TEST_SUITE_P(Sequences, LeavingAMatch, ::testing::ValuesIn(leavingCa
 // A "Player" construction as a host would send it: the bit (the sender's own
 // player) and an empty hand.
 void sendPlayerConstruction(Machine& from, Machine& to, RakNet::NetworkID id, bool sendersOwn) {
-  RakNet::BitStream alloc, data, msg;
-  alloc.Write(RakNet::RakString("Player"));
+  RakNet::BitStream data;
   data.Write(sendersOwn);
   data.Write(static_cast<uint32_t>(0));
-  msg.Write(static_cast<unsigned char>(ID_REPLICA_MANAGER_CONSTRUCTION));
-  msg.Write(static_cast<uint32_t>(1));
-  msg.Write(id);
-  msg.Write(static_cast<uint32_t>(alloc.GetNumberOfBitsUsed()));
-  msg.Write(&alloc);
-  msg.Write(static_cast<uint32_t>(data.GetNumberOfBitsUsed()));
-  msg.Write(&data);
-  msg.Write(static_cast<uint32_t>(0));
-  from.peer->Send(&msg, HIGH_PRIORITY, RELIABLE_ORDERED, 0, to.peer->GetMyGUID(), false);
+  sendConstruction(from, to, "Player", id, data);
 }
 
 TEST_F(RemoteOwnership, InAMatchOnlyTheHostConstructsAndOnlyOnePlayerASide) {
