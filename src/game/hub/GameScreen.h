@@ -1,7 +1,8 @@
-// What the game flow asks of the in-game screen: messages, counters, choices,
-// highlights' texts, board events and sounds, on top of the spell effects the
-// rules ask for (SpellEffects). The game screen's controller implements it;
-// headless games use the null or the recording screen.
+// What the game flow asks of the in-game screen: game start and end, messages,
+// counters, card and spell bars, target choices, the game log, board events and
+// sounds, on top of the spell effects the rules ask for (SpellEffects). The game
+// screen's controller implements it; headless games use the null or the
+// recording screen.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "ports/SpellEffects.h"
-
 
 class BoardElem;
 class Player;
