@@ -4,6 +4,7 @@
 // and plug-in callbacks reach the application only inside Receive, on its thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "raknet/BitStream.h"
@@ -12,6 +13,18 @@
 #include "raknet/RakNetTypes.h"
 
 namespace RakNet {
+
+// What one remote system may send us. A connection that goes over any limit is
+// closed at once with a log line: the application gets ID_CONNECTION_LOST and never
+// sees the messages of it that were still waiting. Zero leaves a limit off.
+struct IncomingLimits {
+  unsigned messagesPerSecond = 0;  // on average...
+  unsigned messageBurst = 0;       // ...and at most at once
+  std::size_t bytesPerSecond = 0;
+  std::size_t byteBurst = 0;
+  unsigned maxWaitingMessages = 0;  // received, not yet taken by Receive
+  std::size_t maxWaitingBytes = 0;
+};
 
 class RakPeerInterface {
  public:
@@ -91,6 +104,13 @@ class RakPeerInterface {
   virtual void RemoveFromBanList(const char* ip) = 0;
   virtual void ClearBanList() = 0;
   virtual bool IsBanned(const char* ip) = 0;
+
+  // Limits for every current and future connection (see IncomingLimits).
+  virtual void SetIncomingLimits(const IncomingLimits& limits) = 0;
+  // The most bytes that may wait to be acknowledged by one remote system: a send
+  // beyond it closes that connection as lost (ID_CONNECTION_LOST), with a log line,
+  // so a system that stops reading cannot make us hold its backlog. 0: no limit.
+  virtual void SetOutgoingQueueLimit(std::size_t bytes) = 0;
 
   virtual void AttachPlugin(PluginInterface2* plugin) = 0;
   virtual void DetachPlugin(PluginInterface2* plugin) = 0;
