@@ -13,10 +13,11 @@
 
 namespace {
 
-// Argon2id at a cost of about two milliseconds: the lobby checks codes on its one
-// thread. The parameters travel inside each hash, so they may rise later.
+// Argon2id at a cost of about a millisecond: the lobby checks codes on its one
+// thread, between relaying moves. The parameters travel inside each hash, so they
+// may rise later.
 constexpr unsigned long long kHashOps = 2;
-constexpr size_t kHashMemory = 2 * 1024 * 1024;
+constexpr size_t kHashMemory = 1024 * 1024;
 constexpr const char* kHashPrefix = "$argon2";
 
 std::string hashCode(const std::string& code) {
