@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "CapturedLog.h"
 #include "LobbyFixture.h"
 
 using namespace protocol;
@@ -269,6 +270,32 @@ TEST(AccountStore, SavesAtomicallyAndLoadsBack) {
   EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);
   std::remove(path.c_str());
   rmdir(dir);
+}
+
+// What the loader cannot use it names in the log; what it can, it keeps: a code
+// holding any byte, and an account whose name the rules no longer allow.
+TEST(AccountStore, TheLoaderKeepsWhatItCanAndLogsTheRest) {
+  const std::string nul("12\0" "34", 5);
+  const std::string text = "a@b.example\t123456\tAsh\n"
+                           "nul@b.example\t" + nul + "\tNul\n"
+                           "override@b.example\t111111\tRight\xE2\x80\xAEleft\r\n"
+                           "broken line\n"
+                           "BAD@Case\t1\tX\n"
+                           "empty@b.example\t\tX\n"
+                           "hash@b.example\t$argon2id$v=19$m=1024,t=2,p=1$broken\tH\n"
+                           "dup@b.example\t1\tOne\n"
+                           "dup@b.example\t2\tTwo\n";
+  CapturedLog log;
+  AccountStore store;
+  store.loadText(text);
+  EXPECT_EQ(store.size(), 4u);
+  EXPECT_TRUE(store.checkCode("a@b.example", "123456"));
+  EXPECT_TRUE(store.checkCode("nul@b.example", nul));
+  EXPECT_FALSE(store.checkCode("nul@b.example", "12"));
+  ASSERT_NE(store.find("override@b.example"), nullptr);
+  EXPECT_EQ(store.find("override@b.example")->name, "");
+  EXPECT_TRUE(store.checkCode("dup@b.example", "2"));
+  for (int line : {3, 4, 5, 6, 7, 9}) EXPECT_TRUE(log.has("line " + std::to_string(line) + " ")) << line;
 }
 
 TEST(OutboxMailer, WritesOneFilePerMessage) {

@@ -137,7 +137,7 @@ void AccountStore::loadText(const std::string& text) {
     }
     if (fields.size() > 2) a.name = fields[2];
     if (!a.name.empty() && lobbytext::cleanName(a.name) != a.name) {
-      LOGOG_WARN("%s line %d: the name is no longer allowed; the player will choose another", source, lineNo);
+      LOGOG_WARN("%s line %d has a name no longer allowed; the player will choose another", source, lineNo);
       a.name.clear();
     }
     if (accounts_.count(a.email))
