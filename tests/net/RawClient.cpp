@@ -130,20 +130,24 @@ bool RawClient::awaitClosed(int ms) {
   return closed_;
 }
 
-bool RawClient::login(unsigned short port, const std::string& name, const std::string& code) {
-  if (!welcomed_ && !connect(port)) return false;
+Bytes RawClient::typeCode(unsigned short port, const std::string& email, const std::string& code) {
+  if (!welcomed_ && !connect(port)) return {};
   protocol::ProtocolVersionMsg v;
   v.value = protocol::kProtocolVersion;
   send(v);
-  if (await(ID_LOGIN_EMAIL).empty()) return false;
+  if (await(ID_LOGIN_EMAIL).empty()) return {};
   protocol::LoginEmailMsg e;
-  e.text = emailOf(name);
+  e.text = email;
   send(e);
-  if (await(ID_LOGIN_CODE).empty()) return false;
+  if (await(ID_LOGIN_CODE).empty()) return {};
   protocol::LoginCodeMsg c;
   c.text = code;
   send(c);
-  if (await(ID_PLAYER_NAME).empty()) return false;
+  return await({ID_PLAYER_NAME, ID_LOGIN, ID_LOBBY_ERROR});
+}
+
+bool RawClient::login(unsigned short port, const std::string& name, const std::string& code) {
+  if (typeCode(port, emailOf(name), code) != Bytes{ID_PLAYER_NAME}) return false;
   protocol::PlayerNameMsg n;
   n.text = name;
   send(n);

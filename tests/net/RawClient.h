@@ -56,6 +56,9 @@ class RawClient {
   bool closed() const { return closed_; }
   enet_uint32 closeReason() const { return closeReason_; }
 
+  // The login by mailed code up to the code: connects, gives the version and the
+  // address, types the code, and returns the server's answer (empty when none came).
+  Bytes typeCode(unsigned short port, const std::string& email, const std::string& code);
   // The whole login by mailed code, with the code every new login gets.
   bool login(unsigned short port, const std::string& name, const std::string& code = "123456");
   static std::string emailOf(const std::string& name) { return name + "@attack.example"; }

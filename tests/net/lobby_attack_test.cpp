@@ -199,18 +199,8 @@ TEST(LobbyAttack, ALoginTheAccountFileCannotRecordIsRefused) {
   ServerThread server;
   ASSERT_TRUE(server.start(o));
   RawClient c;
-  ASSERT_TRUE(c.connect(server.port()));
-  c.send(version());
-  c.await(ID_LOGIN_EMAIL);
-  LoginEmailMsg e;
-  e.text = "disk@full.example";
-  c.send(e);
-  c.await(ID_LOGIN_CODE);
-  LoginCodeMsg code;
-  code.text = "123456";
-  c.send(code);
-  Bytes answer = c.await({ID_PLAYER_NAME, ID_LOGIN, ID_LOBBY_ERROR});
-  EXPECT_EQ(answer, (Bytes{ID_LOBBY_ERROR, 0, 0, 0, kErrorEmailRequired}));
+  EXPECT_EQ(c.typeCode(server.port(), "disk@full.example", "123456"),
+            (Bytes{ID_LOBBY_ERROR, 0, 0, 0, kErrorEmailRequired}));
   server.stop();
   EXPECT_TRUE(log.has("account file could not be written"));
 }
@@ -220,17 +210,7 @@ TEST(LobbyAttack, NamesThatAreNotCleanTextAreAskedForAgain) {
   ServerThread server;
   ASSERT_TRUE(server.start(ServerThread::options()));
   RawClient c;
-  ASSERT_TRUE(c.connect(server.port()));
-  c.send(version());
-  c.await(ID_LOGIN_EMAIL);
-  LoginEmailMsg e;
-  e.text = "names@attack.example";
-  c.send(e);
-  c.await(ID_LOGIN_CODE);
-  LoginCodeMsg code;
-  code.text = "123456";
-  c.send(code);
-  ASSERT_FALSE(c.await(ID_PLAYER_NAME).empty());
+  ASSERT_EQ(c.typeCode(server.port(), "names@attack.example", "123456"), Bytes{ID_PLAYER_NAME});
   const std::vector<std::string> unclean = {
       "Sur\xED\xA0\x80gate",      // a UTF-16 surrogate
       "Over\xE0\x80\xAFlong",     // overlong 3 bytes
