@@ -319,10 +319,17 @@ TEST_F(LobbyFixture, ConnectionsThatNeverLogInAreClosed) {
   connect(2);
   up(2, ProtocolVersionMsg{{9}});  // stops at the login prompt
   login(3, "Done");
+  connect(4);
+  up(4, ProtocolVersionMsg{{9}});
+  LoginEmailMsg e;
+  e.text = "reader@mail.example";
+  up(4, e);  // looks for the mailed code, which takes longer
   advance(config.versionTimeoutMs);
   EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{1}));
   advance(config.loginTimeoutMs);
   EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{1, 2}));
+  advance(config.codeTimeoutMs);
+  EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{1, 2, 4}));
   EXPECT_EQ(server->clientCount(), 1u);
 }
 
