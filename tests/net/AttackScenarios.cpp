@@ -13,11 +13,11 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double micros() {
-  return std::chrono::duration<double, std::micro>(Clock::now().time_since_epoch()).count();
-}
+double micros() { return std::chrono::duration<double, std::micro>(Clock::now().time_since_epoch()).count(); }
 
-double elapsed(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double elapsed(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 // Reads every chat line that arrived, each carrying the time it was sent.
 void takeLatencies(RawClient& c, std::vector<double>& out, int waitMs) {
@@ -92,7 +92,8 @@ FloodFigures floodAttack(const LobbyProcess& lobby, double seconds) {
 StallFigures stalledReaderAttack(const LobbyProcess& lobby, double maxSeconds) {
   StallFigures s;
   RawClient host, join;
-  if (!host.login(lobby.port(), "Host") || !join.login(lobby.port(), "Join") || !startMatch(host, join)) return s;
+  if (!host.login(lobby.port(), "Host") || !join.login(lobby.port(), "Join") || !startMatch(host, join))
+    return s;
   s.ready = true;
   const long before = memoryKb(lobby.pid(), "VmRSS");
   // From here on the joiner is never serviced: it acknowledges nothing.

@@ -36,7 +36,8 @@ bool decode(const unsigned char* data, std::size_t length, Greeting& out, const 
     reason = "not a greeting of this version";
     return false;
   }
-  if (data[1] != static_cast<unsigned char>(Kind::Hello) && data[1] != static_cast<unsigned char>(Kind::Welcome)) {
+  if (data[1] != static_cast<unsigned char>(Kind::Hello) &&
+      data[1] != static_cast<unsigned char>(Kind::Welcome)) {
     reason = "unknown greeting kind";
     return false;
   }

@@ -55,8 +55,8 @@ void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind) {
 }
 
 void RakPeer::CloseOverLimit(Connection& c, const char* why) {
-  LOGOG_WARN("closing the connection of %s (%s): %s", c.guid.ToString().c_str(),
-             c.address.ToString().c_str(), why);
+  LOGOG_WARN("closing the connection of %s (%s): %s", c.guid.ToString().c_str(), c.address.ToString().c_str(),
+             why);
   events_.dropMessages(c.guid.g, [this](Packet* p) { DeallocatePacket(p); });
   Connection closed = c;
   enet_peer_disconnect_now(c.peer, kReasonOverLimit);
@@ -111,7 +111,8 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   if (version != handshake::kVersion) {
     refuse = kReasonIncompatible;
     if (version)
-      std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u", version, handshake::kVersion);
+      std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u", version,
+                    handshake::kVersion);
     else
       std::snprintf(why, sizeof why, "not our protocol");
   } else if (IsBannedLocked(ip)) {
@@ -169,7 +170,8 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
       Connection previous = conns_[old->second];
       enet_peer_reset(old->second);
       Forget(old->second);
-      if (previous.state == Connection::State::Connected) QueueEvent(EventKind::Closed, previous, ID_CONNECTION_LOST);
+      if (previous.state == Connection::State::Connected)
+        QueueEvent(EventKind::Closed, previous, ID_CONNECTION_LOST);
     }
     c.guid.g = g;
     c.state = Connection::State::Connected;
@@ -224,8 +226,7 @@ void RakPeer::OnDisconnect(const ENetEvent& ev) {
   Connection c = it->second;
   Forget(ev.peer);
   switch (c.state) {
-    case Connection::State::Closing:
-      return;
+    case Connection::State::Closing: return;
     case Connection::State::Connected:
       QueueEvent(EventKind::Closed, c,
                  ev.data == kReasonClosed ? ID_DISCONNECTION_NOTIFICATION : ID_CONNECTION_LOST);

@@ -69,7 +69,7 @@ RakPeer::~RakPeer() {
 }
 
 StartupResult RakPeer::Startup(unsigned int maxConnections, SocketDescriptor* descriptors,
-                      unsigned descriptorCount, int) {
+                               unsigned descriptorCount, int) {
   if (IsActive()) return RAKNET_ALREADY_STARTED;
   if (!descriptors || descriptorCount == 0) return INVALID_SOCKET_DESCRIPTORS;
   if (maxConnections == 0 || maxConnections > ENET_PROTOCOL_MAXIMUM_PEER_ID - kSparePeers)
@@ -125,8 +125,7 @@ unsigned short RakPeer::NumberOfConnections() const {
 }
 
 ConnectionAttemptResult RakPeer::Connect(const char* hostName, unsigned short port, const char*, int, void*,
-                                unsigned, unsigned attempts, unsigned interval,
-                                TimeMS timeoutTime) {
+                                         unsigned, unsigned attempts, unsigned interval, TimeMS timeoutTime) {
   if (!IsActive() || !hostName || !*hostName || port == 0) return INVALID_PARAMETER;
   ENetAddress address;
   // A dotted address needs no resolver (which may take milliseconds per call).
@@ -211,18 +210,17 @@ void RakPeer::Shutdown(unsigned int blockDuration, unsigned char, PacketPriority
   for (PluginInterface2* plugin : plugins_) plugin->OnRakPeerShutdown();
 }
 
-std::uint32_t RakPeer::Send(const BitStream* bitStream, PacketPriority priority, PacketReliability reliability,
-                   char channel, const AddressOrGUID target, bool broadcast,
-                   std::uint32_t forceReceipt) {
+std::uint32_t RakPeer::Send(const BitStream* bitStream, PacketPriority priority,
+                            PacketReliability reliability, char channel, const AddressOrGUID target,
+                            bool broadcast, std::uint32_t forceReceipt) {
   if (!bitStream) return 0;
   return Send(reinterpret_cast<const char*>(bitStream->GetData()),
-              static_cast<int>(bitStream->GetNumberOfBytesUsed()), priority, reliability, channel,
-              target, broadcast, forceReceipt);
+              static_cast<int>(bitStream->GetNumberOfBytesUsed()), priority, reliability, channel, target,
+              broadcast, forceReceipt);
 }
 
 std::uint32_t RakPeer::Send(const char* data, const int length, PacketPriority, PacketReliability reliability,
-                   char, const AddressOrGUID target, bool broadcast,
-                   std::uint32_t forceReceipt) {
+                            char, const AddressOrGUID target, bool broadcast, std::uint32_t forceReceipt) {
   if (!data || length <= 0) return 0;
   std::lock_guard<std::mutex> lock(mutex_);
   if (!host_) return 0;
@@ -273,8 +271,7 @@ Packet* RakPeer::Receive() {
       case EventKind::Failed:
         for (PluginInterface2* plugin : plugins_) plugin->OnFailedConnectionAttempt(e.packet, e.failReason);
         break;
-      case EventKind::Message:
-        break;
+      case EventKind::Message: break;
     }
     Packet* packet = e.packet;
     if (!packet) continue;
@@ -295,8 +292,8 @@ Packet* RakPeer::Receive() {
     // Identifiers below the user range belong to the layer and its plug-ins: one
     // that arrives from the wire and no plug-in took must not pose as an event.
     if (!packet->wasGeneratedLocally && (packet->length == 0 || packet->data[0] < ID_USER_PACKET_ENUM)) {
-      LOGOG_DEBUG("dropped a message with reserved id %d from %s",
-                  packet->length ? packet->data[0] : -1, packet->guid.ToString().c_str());
+      LOGOG_DEBUG("dropped a message with reserved id %d from %s", packet->length ? packet->data[0] : -1,
+                  packet->guid.ToString().c_str());
       DeallocatePacket(packet);
       continue;
     }
@@ -521,7 +518,8 @@ bool RakPeer::SendTo(Connection& c, const char* data, size_t length, enet_uint32
 
 void RakPeer::StartRates(Connection& c, std::uint64_t now) {
   c.messageRate.configure(limits_.messagesPerSecond, limits_.messageBurst, now);
-  c.byteRate.configure(static_cast<double>(limits_.bytesPerSecond), static_cast<double>(limits_.byteBurst), now);
+  c.byteRate.configure(static_cast<double>(limits_.bytesPerSecond), static_cast<double>(limits_.byteBurst),
+                       now);
 }
 
 }  // namespace peer

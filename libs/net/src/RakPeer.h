@@ -82,8 +82,8 @@ class RakPeer final : public RakPeerInterface {
  public:
   RakPeer();
   ~RakPeer() override;
-  StartupResult Startup(unsigned int maxConnections, SocketDescriptor* descriptors,
-                        unsigned descriptorCount, int) override;
+  StartupResult Startup(unsigned int maxConnections, SocketDescriptor* descriptors, unsigned descriptorCount,
+                        int) override;
   bool IsActive() const override { return running_.load(); }
   void SetMaximumIncomingConnections(unsigned short n) override;
   unsigned int GetMaximumIncomingConnections() const override;
@@ -95,9 +95,8 @@ class RakPeer final : public RakPeerInterface {
   std::uint32_t Send(const BitStream* bitStream, PacketPriority priority, PacketReliability reliability,
                      char channel, const AddressOrGUID target, bool broadcast,
                      std::uint32_t forceReceipt) override;
-  std::uint32_t Send(const char* data, const int length, PacketPriority, PacketReliability reliability,
-                     char, const AddressOrGUID target, bool broadcast,
-                     std::uint32_t forceReceipt) override;
+  std::uint32_t Send(const char* data, const int length, PacketPriority, PacketReliability reliability, char,
+                     const AddressOrGUID target, bool broadcast, std::uint32_t forceReceipt) override;
   Packet* Receive() override;
   void DeallocatePacket(Packet* packet) override;
   Packet* AllocatePacket(unsigned dataSize) override;
