@@ -1,0 +1,94 @@
+#include "NodeBindings.h"
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+
+#include "logog/logog.hpp"
+
+namespace mv {
+
+NodeBindings::NodeBindings(std::string prefix) : m_prefix(std::move(prefix)) {}
+
+NodeBindings::~NodeBindings() { beginLoad(); }
+
+std::string NodeBindings::readableTypeName(const std::type_info& type) {
+  int status = 0;
+  char* text = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+  std::string name = status == 0 && text ? text : type.name();
+  std::free(text);
+  // "cocos2d::CCSprite" reads as "CCSprite" in a log line.
+  size_t colon = name.rfind("::");
+  return colon == std::string::npos ? name : name.substr(colon + 2);
+}
+
+void NodeBindings::add(Member member) {
+  auto found = m_index.find(member.name);
+  if (found != m_index.end()) {
+    // Declared again: the later field wins, as a later glue line would.
+    m_members[found->second] = std::move(member);
+    return;
+  }
+  m_index[member.name] = m_members.size();
+  m_members.push_back(std::move(member));
+}
+
+void NodeBindings::beginLoad() {
+  for (Member& m : m_members) {
+    m.clear();
+    if (m.node) m.node->release();
+    m.node = nullptr;
+  }
+}
+
+bool NodeBindings::assign(cocos2d::CCString* name, cocos2d::CCNode* node) {
+  return name && assign(std::string(name->getCString()), node);
+}
+
+bool NodeBindings::assign(const std::string& name, cocos2d::CCNode* node) {
+  auto found = m_index.find(name);
+  if (found == m_index.end()) return false;
+  Member& m = m_members[found->second];
+  if (!node) return true;
+  if (!m.take(node)) {
+    logOnce(name, "member \"" + name + "\" is not a " + m.typeName + "; it stays unbound");
+    return true;
+  }
+  if (m.node != node) {
+    node->retain();
+    if (m.node) m.node->release();
+    m.node = node;
+  }
+  return true;
+}
+
+int NodeBindings::endLoad() {
+  int missing = 0;
+  for (const Member& m : m_members) {
+    if (m.node) continue;
+    ++missing;
+    logOnce(m.name, "member \"" + m.name + "\" (" + m.typeName + ") is missing from the screen");
+  }
+  return missing;
+}
+
+cocos2d::CCNode* NodeBindings::node(const std::string& name) const {
+  auto found = m_index.find(name);
+  return found == m_index.end() ? nullptr : m_members[found->second].node;
+}
+
+std::vector<std::string> NodeBindings::names() const {
+  std::vector<std::string> out;
+  out.reserve(m_members.size());
+  for (const Member& m : m_members) out.push_back(m.name);
+  return out;
+}
+
+bool NodeBindings::isDeclared(const std::string& name) const { return m_index.count(name) != 0; }
+
+void NodeBindings::logOnce(const std::string& name, const std::string& text) {
+  if (!m_logged.insert(name).second) return;
+  LOGOG_WARN("%s%s", m_prefix.c_str(), text.c_str());
+}
+
+}  // namespace mv

@@ -1,0 +1,79 @@
+// A controller's table of the named nodes it binds from its screen file.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "CCNode.h"
+#include "CCString.h"
+
+namespace mv {
+
+// Each member is declared once with the field it fills and the type it must have. Loading
+// the screen hands every named node to assign(); a name of the wrong type fills nothing and
+// is logged, and after the load every declared name the screen lacks is logged, each name
+// once for the life of the table, so a relayout does not repeat the lines. Fields hold a
+// reference to their node until the next load or the table's end, and are null when the
+// screen lacks the node, so code that uses them tests for null.
+class NodeBindings {
+ public:
+  // prefix opens every log line ("GUI::", "MENU::", "LOBBY::").
+  explicit NodeBindings(std::string prefix);
+  ~NodeBindings();
+  NodeBindings(const NodeBindings&) = delete;
+  NodeBindings& operator=(const NodeBindings&) = delete;
+
+  // Declares a member: the node named `name` fills *field when it is a T.
+  template <class T>
+  void declare(const char* name, T** field) {
+    Member m;
+    m.name = name;
+    m.typeName = readableTypeName(typeid(T));
+    m.take = [field](cocos2d::CCNode* node) {
+      T* typed = dynamic_cast<T*>(node);
+      if (node && !typed) return false;
+      *field = typed;
+      return true;
+    };
+    m.clear = [field] { *field = nullptr; };
+    add(std::move(m));
+  }
+
+  // Releases every bound node and empties the fields; call before loading the screen again.
+  void beginLoad();
+  // From the owner's onAssignCCBMemberVariable: true when the name is declared (bound or,
+  // with the wrong type, refused with a log line).
+  bool assign(cocos2d::CCString* name, cocos2d::CCNode* node);
+  bool assign(const std::string& name, cocos2d::CCNode* node);
+  // Logs each declared member the load did not bind; returns how many are missing.
+  int endLoad();
+
+  // The node bound under a name, or null.
+  cocos2d::CCNode* node(const std::string& name) const;
+  // The declared names, in declaration order.
+  std::vector<std::string> names() const;
+  bool isDeclared(const std::string& name) const;
+
+ private:
+  struct Member {
+    std::string name;
+    std::string typeName;
+    std::function<bool(cocos2d::CCNode*)> take;
+    std::function<void()> clear;
+    cocos2d::CCNode* node = nullptr;
+  };
+  static std::string readableTypeName(const std::type_info& type);
+  void add(Member member);
+  void logOnce(const std::string& name, const std::string& text);
+
+  std::string m_prefix;
+  std::vector<Member> m_members;
+  std::map<std::string, size_t> m_index;
+  std::set<std::string> m_logged;
+};
+
+}  // namespace mv
