@@ -82,7 +82,7 @@ class GameController : public cocos2d::CCObject,
   void screenRemoved();
   // How many declared layout members the last build lacked.
   int missingMembers() const { return missingMembers_; }
-  const mv::NodeBindings& bindings() const { return bindings_; }
+  mv::NodeBindings& bindings() { return bindings_; }
 
   // ---- GameScreen ------------------------------------------------------------------
   void showSpellEffect(const AnimateSpellEvent& record, Player& caller,
@@ -129,6 +129,9 @@ class GameController : public cocos2d::CCObject,
   cocos2d::CCPoint ourTowerPoint();
   void focusOurTower();
   void zoomToTargets(const std::vector<BoardElem*>& elems);
+  // Our ground and the lake fade with our layer (their tiles are drawn by batch nodes,
+  // which a fading layer does not reach); run every frame, acts on a change.
+  void fadeGroundWithOurLayer();
 
   // ---- BoardViewHost -----------------------------------------------------------------
   // "ourlayer" for the local player, else "enemylayer".
@@ -278,6 +281,7 @@ class GameController : public cocos2d::CCObject,
 
   EventDispatcher* hub_;
   std::unique_ptr<BoardView> boardView_;
+  int groundOpacity_ = 255;
   mv::NodeBindings bindings_;
   int missingMembers_ = 0;
 };

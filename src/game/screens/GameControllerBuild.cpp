@@ -18,6 +18,7 @@
 #include "GameContext.h"
 #include "GameController.h"
 #include "LoadNode.h"
+#include "QuadBatchNode.h"
 #include "ResourceNames.h"
 #include "TouchLayer.h"
 #include "logog/logog.hpp"
@@ -80,6 +81,7 @@ CCLayer* GameController::buildScreen() {
   rootLayer->setContentSize(win);
 
   bindings_.beginLoad();
+  groundOpacity_ = 255;
   gameNode = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
   if (ourlayer) ourLayerHome = ourlayer->getPosition();
   if (sun) sunHome = sun->getPosition();
@@ -138,6 +140,9 @@ CCLayer* GameController::buildScreen() {
   reorder(ourground, kGroundZ);
   reorder(enemyground, kGroundZ);
 
+  // The log's lines share one font: one batch draws them all.
+  if (chatlog)
+    if (QuadBatchNode* lines = QuadBatchNode::create(0)) chatlog->setContainer(lines);
   layoutLog();
 
   if (notification_sprite)

@@ -10,6 +10,7 @@
 #include "CCLabelBMFont.h"
 #include "CCLayer.h"
 #include "CCPointExtension.h"
+#include "CCSprite.h"
 #include "EventDispatcher.h"
 #include "GameController.h"
 #include "game/GameSession.h"
@@ -194,6 +195,27 @@ void GameController::zoomToTargets(const std::vector<BoardElem*>& elems) {
   const float sy = (maxY - minY) / (win.height * 0.5f);
   const float scale = std::clamp(1.0f / std::max(sx, sy), kMinZoom, kMaxZoom);
   focusView(getPlayerLayer(last->owner()), ccp((minX + maxX) * 0.5f, (minY + maxY) * 0.5f), scale);
+}
+
+namespace {
+
+void setSpriteOpacityDeep(CCNode* node, GLubyte opacity) {
+  if (!node) return;
+  if (CCSprite* sprite = dynamic_cast<CCSprite*>(node)) sprite->setOpacity(opacity);
+  if (CCArray* children = node->getChildren())
+    for (unsigned int i = 0; i < children->count(); ++i)
+      setSpriteOpacityDeep(static_cast<CCNode*>(children->objectAtIndex(i)), opacity);
+}
+
+}  // namespace
+
+void GameController::fadeGroundWithOurLayer() {
+  if (!ourlayer) return;
+  const GLubyte o = ourlayer->getOpacity();
+  if (o == groundOpacity_) return;
+  groundOpacity_ = o;
+  setSpriteOpacityDeep(ourground, o);
+  setSpriteOpacityDeep(water, o);
 }
 
 // ---- The enemy tower's label -------------------------------------------------------------------

@@ -226,4 +226,5 @@ void TouchLayer::update(float elapsed) {
   if (scrollDown) d.y = step;
   if (scrollLeft) d.x = step;
   if (d.x != 0 || d.y != 0) gameController->moveView(d);
+  gameController->fadeGroundWithOurLayer();
 }

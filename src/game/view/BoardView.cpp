@@ -4,7 +4,7 @@
 
 #include "Board.h"
 #include "BoardElem.h"
-#include "ElemBatchNode.h"
+#include "QuadBatchNode.h"
 #include "ElemDisplay.h"
 #include "ElemNodes.h"
 #include "CCPointExtension.h"
@@ -24,7 +24,7 @@ BoardView::BoardView(BoardViewHost& host) : host_(host) {}
 BoardView::~BoardView() {
   clear();
   for (LayerBatches* side : {&ours_, &enemy_}) {
-    for (ElemBatchNode* batch : {side->elems, side->smoke}) {
+    for (QuadBatchNode* batch : {side->elems, side->smoke}) {
       if (!batch) continue;
       if (batch->getParent()) batch->removeFromParentAndCleanup(true);
       batch->release();
@@ -54,13 +54,13 @@ HighlightLayer* BoardView::highlightOf(const BoardElem& elem) const {
   return it == highlights_.end() ? nullptr : it->second;
 }
 
-ElemBatchNode* BoardView::elemBatchIn(CCNode* layer) const {
+QuadBatchNode* BoardView::elemBatchIn(CCNode* layer) const {
   for (const LayerBatches* side : {&ours_, &enemy_})
     if (layer && side->layer == layer) return side->elems;
   return nullptr;
 }
 
-ElemBatchNode* BoardView::smokeBatchIn(CCNode* layer) const {
+QuadBatchNode* BoardView::smokeBatchIn(CCNode* layer) const {
   for (const LayerBatches* side : {&ours_, &enemy_})
     if (layer && side->layer == layer) return side->smoke;
   return nullptr;
@@ -77,15 +77,15 @@ BoardView::LayerBatches* BoardView::batchesFor(const Player* owner) {
   CCNode* layer = host_.boardLayerFor(owner);
   if (!layer) return nullptr;
   if (!side.elems) {
-    side.elems = ElemBatchNode::create(kElemCullMargin);
-    side.smoke = ElemBatchNode::create(kSmokeCullMargin);
+    side.elems = QuadBatchNode::create(kElemCullMargin);
+    side.smoke = QuadBatchNode::create(kSmokeCullMargin);
     if (!side.elems || !side.smoke) return nullptr;
     side.elems->retain();
     side.smoke->retain();
   }
   if (side.layer != layer || side.elems->getParent() != layer) {
     // A new screen: the batches (and every element node in them) move over.
-    for (ElemBatchNode* batch : {side.elems, side.smoke})
+    for (QuadBatchNode* batch : {side.elems, side.smoke})
       if (batch->getParent()) batch->removeFromParentAndCleanup(false);
     layer->addChild(side.smoke, kSmokeZ);
     layer->addChild(side.elems, kElemZ);
@@ -197,6 +197,8 @@ void BoardView::onElemHighlighted(BoardElem& elem, int index) {
     h = HighlightLayer::create(HighlightLayer::colourFor(ours, elem.isBlock()), kElemSize, kElemSize);
     if (!h) return;
     h->retain();
+    // Tag 1: a colour layer keeps its own translucency when the board layer fades.
+    h->setTag(1);
     highlights_[&elem] = h;
     h->setElement(&elem);
     h->setOnSelect([this](BoardElem* chosen) {
@@ -229,7 +231,7 @@ void BoardView::attachToScreen(std::initializer_list<Board*> boards) {
 
 void BoardView::detachFromScreen() {
   for (LayerBatches* side : {&ours_, &enemy_}) {
-    for (ElemBatchNode* batch : {side->elems, side->smoke})
+    for (QuadBatchNode* batch : {side->elems, side->smoke})
       if (batch && batch->getParent()) batch->removeFromParentAndCleanup(false);
     side->layer = nullptr;
   }

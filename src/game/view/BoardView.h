@@ -14,7 +14,7 @@ class CCNode;
 }
 class Board;
 class BoardElem;
-class ElemBatchNode;
+class QuadBatchNode;
 class ElemNodes;
 class HighlightLayer;
 class Player;
@@ -72,8 +72,8 @@ class BoardView : public BoardObserver {
   std::size_t nodeCount() const { return nodes_.size(); }
   std::size_t highlightCount() const { return highlights_.size(); }
   // The batch of element nodes (or of smoke) in a layer; null when there is none yet.
-  ElemBatchNode* elemBatchIn(cocos2d::CCNode* layer) const;
-  ElemBatchNode* smokeBatchIn(cocos2d::CCNode* layer) const;
+  QuadBatchNode* elemBatchIn(cocos2d::CCNode* layer) const;
+  QuadBatchNode* smokeBatchIn(cocos2d::CCNode* layer) const;
 
   // Where an element's art is centred: its cell's corner plus half a cell.
   cocos2d::CCPoint elemCentre(const BoardElem& elem);
@@ -81,8 +81,8 @@ class BoardView : public BoardObserver {
  private:
   struct LayerBatches {
     cocos2d::CCNode* layer = nullptr;  // not retained: the screen owns it
-    ElemBatchNode* elems = nullptr;    // retained
-    ElemBatchNode* smoke = nullptr;    // retained
+    QuadBatchNode* elems = nullptr;    // retained
+    QuadBatchNode* smoke = nullptr;    // retained
   };
   LayerBatches* batchesFor(const Player* owner);
   void build(BoardElem& elem);

@@ -3,7 +3,7 @@
 // a texture, in the order a plain visit would draw them. Hidden nodes are skipped, and
 // so is every child whose box, widened by the cull margin, lies outside the window.
 // A board's element nodes hang below one of these, so a thousand elements cost a few
-// draw calls, and only those on screen are filled.
+// draw calls, and only those on screen are filled; the game log's lines share one too.
 #pragma once
 
 #include <vector>
@@ -18,13 +18,13 @@ class CCTexture2D;
 class CCTextureAtlas;
 }
 
-class ElemBatchNode : public cocos2d::CCNode,
+class QuadBatchNode : public cocos2d::CCNode,
                       public cocos2d::CCRGBAProtocol,
                       public cocos2d::CCGLProgramHolder {
  public:
   // cullMargin: how far beyond a child's box its drawing may reach (smoke rises).
-  static ElemBatchNode* create(float cullMargin);
-  ~ElemBatchNode() override;
+  static QuadBatchNode* create(float cullMargin);
+  ~QuadBatchNode() override;
 
   void visit() override;
 
@@ -51,7 +51,7 @@ class ElemBatchNode : public cocos2d::CCNode,
   bool isOpacityModifyRGB() override { return false; }
 
  private:
-  explicit ElemBatchNode(float cullMargin) : cullMargin_(cullMargin) {}
+  explicit QuadBatchNode(float cullMargin) : cullMargin_(cullMargin) {}
   void collect(cocos2d::CCNode* node, const cocos2d::CCAffineTransform& toBatch);
   void addQuad(cocos2d::CCTexture2D* texture, const cocos2d::ccBlendFunc& blend,
                cocos2d::ccV3F_C4B_T2F_Quad quad, const cocos2d::CCAffineTransform& toBatch);

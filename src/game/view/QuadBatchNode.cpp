@@ -1,4 +1,4 @@
-#include "ElemBatchNode.h"
+#include "QuadBatchNode.h"
 
 #include "CCDirector.h"
 #include "CCGLMatrix.h"
@@ -13,8 +13,8 @@
 
 using namespace cocos2d;
 
-ElemBatchNode* ElemBatchNode::create(float cullMargin) {
-  ElemBatchNode* node = new ElemBatchNode(cullMargin);
+QuadBatchNode* QuadBatchNode::create(float cullMargin) {
+  QuadBatchNode* node = new QuadBatchNode(cullMargin);
   if (!node->init()) {
     delete node;
     return nullptr;
@@ -25,22 +25,22 @@ ElemBatchNode* ElemBatchNode::create(float cullMargin) {
   return node;
 }
 
-ElemBatchNode::~ElemBatchNode() {
+QuadBatchNode::~QuadBatchNode() {
   for (Batch& b : batches_) CC_SAFE_RELEASE(b.atlas);
 }
 
-const ccColor3B& ElemBatchNode::getColor() {
+const ccColor3B& QuadBatchNode::getColor() {
   static const ccColor3B kWhite = {255, 255, 255};
   return kWhite;
 }
 
-unsigned int ElemBatchNode::quadCount() const {
+unsigned int QuadBatchNode::quadCount() const {
   unsigned int n = 0;
   for (const Batch& b : batches_) n += b.atlas->getTotalQuads();
   return n;
 }
 
-ElemBatchNode::Batch* ElemBatchNode::batchFor(CCTexture2D* texture, const ccBlendFunc& blend) {
+QuadBatchNode::Batch* QuadBatchNode::batchFor(CCTexture2D* texture, const ccBlendFunc& blend) {
   if (lastBatch_ && lastBatch_->texture == texture && lastBatch_->blend.src == blend.src &&
       lastBatch_->blend.dst == blend.dst)
     return lastBatch_;
@@ -60,7 +60,7 @@ ElemBatchNode::Batch* ElemBatchNode::batchFor(CCTexture2D* texture, const ccBlen
   return lastBatch_;
 }
 
-void ElemBatchNode::addQuad(CCTexture2D* texture, const ccBlendFunc& blend, ccV3F_C4B_T2F_Quad q,
+void QuadBatchNode::addQuad(CCTexture2D* texture, const ccBlendFunc& blend, ccV3F_C4B_T2F_Quad q,
                             const CCAffineTransform& t) {
   for (ccV3F_C4B_T2F* c : {&q.bl, &q.br, &q.tl, &q.tr}) {
     const float x = c->vertices.x, y = c->vertices.y;
@@ -81,7 +81,7 @@ void ElemBatchNode::addQuad(CCTexture2D* texture, const ccBlendFunc& blend, ccV3
   atlas->updateQuad(&q, atlas->getTotalQuads());
 }
 
-void ElemBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
+void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
   CCArray* children = node->getChildren();
   const unsigned int n = children ? children->count() : 0;
   unsigned int i = 0;
@@ -111,13 +111,13 @@ void ElemBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
   }
 }
 
-CCRect ElemBatchNode::visibleRect() {
+CCRect QuadBatchNode::visibleRect() {
   const CCSize win = CCDirector::sharedDirector()->getWinSize();
   const CCAffineTransform toNode = worldToNodeTransform();
   return CCRectApplyAffineTransform(CCRect(0, 0, win.width, win.height), toNode);
 }
 
-void ElemBatchNode::collectQuads() {
+void QuadBatchNode::collectQuads() {
   for (Batch& b : batches_) b.atlas->removeAllQuads();
   childrenDrawn_ = 0;
   CCArray* children = getChildren();
@@ -140,7 +140,7 @@ void ElemBatchNode::collectQuads() {
   }
 }
 
-void ElemBatchNode::visit() {
+void QuadBatchNode::visit() {
   if (!isVisible()) return;
   kmGLPushMatrix();
   transform();
