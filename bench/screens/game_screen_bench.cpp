@@ -6,6 +6,7 @@
 //   - the time to build the screen with full boards, the time to make the towers' nodes,
 //     and the resident memory of the running game.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,6 +38,7 @@
 #include "Hotkeys.h"
 #include "LanguageFile.h"
 #include "MainScene.h"
+#include "QuadBatchNode.h"
 #include "game/GameSession.h"
 #include "ccGLStateCache.h"
 #include "ports/TextLookup.h"
@@ -71,6 +73,14 @@ double nowMs() {
   return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
+// CPU time of the whole process (the renderer's threads included), in milliseconds: the
+// work a frame takes, whatever else the machine runs meanwhile.
+double processCpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+}
+
 double residentMb() {
   std::ifstream statm("/proc/self/statm");
   long pages = 0, resident = 0;
@@ -93,6 +103,8 @@ void settle(double seconds) {
 struct Setup {
   bool ok = false;
   double towersMs = 0;
+  double residentBeforeGameMb = 0;
+  double residentAfterTowersMb = 0;
 };
 
 Setup& setUp() {
@@ -116,6 +128,8 @@ Setup& setUp() {
   GameContext::defaultContext().setTextLookup(&texts);
   CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sprites/texture.plist");
   buildHotkeyTable();
+  settle(0.2);
+  s.residentBeforeGameMb = residentMb();
   static GameSceneHost host;
   eventDispatcher().setFlowHost(&host);
   if (!eventDispatcher().startSingleGame("skirmish")) return s;
@@ -125,6 +139,7 @@ Setup& setUp() {
   mvtest::buildFullTower(*game.localPlayer(), true);
   mvtest::buildFullTower(*game.enemyPlayer(), false);
   s.towersMs = nowMs() - t0;
+  s.residentAfterTowersMb = residentMb();
   // The view settles on our tower and the smoke fills.
   settle(3.0);
   s.ok = true;
@@ -222,19 +237,21 @@ class BareQuads : public CCNode {
 struct FrameStats {
   double p50 = 0, p95 = 0;
   unsigned int drawCalls = 0;
+  double cpuMsPerFrame = 0;
 };
 
 FrameStats timeFrames() {
   CCDirector* director = CCDirector::sharedDirector();
   std::vector<double> times;
   unsigned int calls = 0;
+  const double cpu0 = processCpuMs();
   for (int i = 0; i < kFrames; ++i) {
     const double t0 = nowMs();
     director->mainLoop();
     times.push_back(nowMs() - t0);
     calls = std::max(calls, director->getDrawCalls());
   }
-  return {percentile(times, 0.5), percentile(times, 0.95), calls};
+  return {percentile(times, 0.5), percentile(times, 0.95), calls, (processCpuMs() - cpu0) / kFrames};
 }
 
 void BM_FullBoardFrame(benchmark::State& state) {
@@ -271,6 +288,17 @@ void BM_FullBoardFrame(benchmark::State& state) {
   state.counters["ratio_p50"] = bare.p50 > 0 ? game.p50 / bare.p50 : 0;
   state.counters["ratio_p95"] = bare.p95 > 0 ? game.p95 / bare.p95 : 0;
   state.counters["visible_quads"] = static_cast<double>(quads);
+  state.counters["cpu_ms_per_frame"] = game.cpuMsPerFrame;
+  // Where the quads come from: the element and smoke batches of both towers.
+  GameController* c = scene->gameController();
+  for (auto side : {std::make_pair("ours", static_cast<CCNode*>(c->ourlayer)),
+                    std::make_pair("enemy", static_cast<CCNode*>(c->enemylayer))}) {
+    if (QuadBatchNode* b = c->boardView().elemBatchIn(side.second))
+      state.counters[std::string(side.first) + "_elem_quads"] = b->quadCount();
+    if (QuadBatchNode* b = c->boardView().smokeBatchIn(side.second))
+      state.counters[std::string(side.first) + "_smoke_quads"] = b->quadCount();
+  }
+  state.counters["bare_cpu_ms_per_frame"] = bare.cpuMsPerFrame;
 }
 BENCHMARK(BM_FullBoardFrame)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
@@ -292,6 +320,8 @@ void BM_ScreenBuildWithFullBoards(benchmark::State& state) {
   state.counters["build_max_ms"] = percentile(times, 1.0);
   state.counters["towers_nodes_ms"] = s.towersMs;
   state.counters["resident_mb"] = residentMb();
+  state.counters["resident_before_game_mb"] = s.residentBeforeGameMb;
+  state.counters["resident_after_towers_mb"] = s.residentAfterTowersMb;
   state.counters["elements_shown"] = static_cast<double>(scene->gameController()->boardView().nodeCount());
 }
 BENCHMARK(BM_ScreenBuildWithFullBoards)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();

@@ -284,10 +284,17 @@ TEST_F(ElemDisplayTest, RoomPowerTextAndSmokeFollowTheElement) {
   BoardElem* e = block(local(), -6, 2, ElemKind::FourBlock);
   e->setRoom(RoomType::Crystal);
   e->setRoomPower(7);
+  EXPECT_FALSE(look(e).smoke);
   e->setBurning(true);
   const ElemLook l = look(e);
   EXPECT_EQ(l.roomPowerText, "7");
   EXPECT_TRUE(l.smoke);
+  // A block above would hide it: no smoke beneath one, smoke again once it is gone.
+  BoardElem* above = block(local(), -6, 3, ElemKind::VertBlock);
+  EXPECT_FALSE(look(e).smoke);
+  EXPECT_TRUE(*look(e)[ElemLayer::Fire].visible);
+  above->setKind(ElemKind::Empty);
+  EXPECT_TRUE(look(e).smoke);
 }
 
 TEST_F(ElemDisplayTest, LayoutsByKind) {
