@@ -4,6 +4,9 @@
 
 #include "CCLabelBMFont.h"
 #include "CCMenuItem.h"
+#include "CCScene.h"
+#include "CCSet.h"
+#include "CCTouch.h"
 #include "CCLayer.h"
 #include "CCPointExtension.h"
 #include "CCScrollView.h"
@@ -356,6 +359,95 @@ TEST_F(GameScreenTest, ZoomKeysAndCtrlWheelStayWithinOneAndTwoAndOurLayerFades) 
   const float y = c.ourlayer->getPosition().y;
   ScriptedPlayer::wheel(640, 400, 1);
   EXPECT_NEAR(c.ourlayer->getPosition().y, y - 240, 0.5);
+}
+
+// Touches as the touch screen brings them: id, position in the scene.
+CCSet* touchesAt(std::initializer_list<std::pair<int, CCPoint>> points) {
+  CCSet* set = CCSet::create();
+  for (const auto& p : points) {
+    CCTouch* t = new CCTouch();
+    t->autorelease();
+    const CCPoint view = CCDirector::sharedDirector()->convertToUI(p.second);
+    t->setTouchInfo(p.first, view.x, view.y);
+    set->addObject(t);
+  }
+  return set;
+}
+
+TEST_F(GameScreenTest, APinchZoomsWithinOneAndTwoAndAfterItOneFingerDoesNotPan) {
+  startSkirmish();
+  GameController& c = controller();
+  TouchLayer* t = c.touchLayer;
+  ASSERT_NE(t, nullptr);
+  // Two fingers spread to three times their distance: the scale stops at two.
+  t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}, {1, ccp(680, 400)}}), 2, nullptr);
+  t->ccTouchesMoved(touchesAt({{0, ccp(520, 400)}, {1, ccp(760, 400)}}), 2, nullptr);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
+  t->ccTouchesMoved(touchesAt({{0, ccp(630, 400)}, {1, ccp(650, 400)}}), 2, nullptr);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  // One finger lifts; the other moving on does not pan.
+  t->ccTouchesEnded(touchesAt({{1, ccp(650, 400)}}), 2, nullptr);
+  const CCPoint at = c.ourlayer->getPosition();
+  t->ccTouchesMoved(touchesAt({{0, ccp(500, 300)}}), 1, nullptr);
+  EXPECT_TRUE(c.ourlayer->getPosition().equals(at));
+  t->ccTouchesEnded(touchesAt({{0, ccp(500, 300)}}), 1, nullptr);
+  // Two fingers that start on one point zoom nothing, and the next touch pans again.
+  t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}, {1, ccp(600, 400)}}), 2, nullptr);
+  t->ccTouchesMoved(touchesAt({{0, ccp(550, 400)}, {1, ccp(700, 400)}}), 2, nullptr);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  t->ccTouchesEnded(touchesAt({{0, ccp(550, 400)}, {1, ccp(700, 400)}}), 2, nullptr);
+  t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}}), 1, nullptr);
+  t->ccTouchesMoved(touchesAt({{0, ccp(640, 420)}}), 1, nullptr);
+  EXPECT_NEAR(c.ourlayer->getPosition().x - at.x, 40, 0.5);
+  t->ccTouchesEnded(touchesAt({{0, ccp(640, 420)}}), 1, nullptr);
+}
+
+TEST_F(GameScreenTest, FramingOneTargetZoomsToTwoOnIt) {
+  startSkirmish();
+  GameController& c = controller();
+  BoardElem* e = local().board()->cellAt(21, 22);
+  c.zoomToTargets({e});
+  ScriptedPlayer::runFor(0.7f);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  const CCPoint centre = onScreen(c.ourlayer, ccpAdd(c.elemToLayerPoint(e), ccp(32, 32)));
+  EXPECT_NEAR(centre.x, kWidth / 2, 1);
+  EXPECT_NEAR(centre.y, kHeight / 2, 1);
+  // Framing an enemy element fades our layer out, unless our tower is always shown.
+  c.zoomToTargets({enemy().board()->cellAt(20, 20)});
+  ScriptedPlayer::runFor(0.7f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 0);
+  hub().context().settings().setBool("always_show_our_tower", true);
+  c.zoomToTargets({enemy().board()->cellAt(20, 21)});
+  ScriptedPlayer::runFor(0.7f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  hub().context().settings().setBool("always_show_our_tower", false);
+}
+
+TEST_F(GameScreenTest, ReturnClosesAMessageOnceWhileHeld) {
+  startSkirmish();
+  GameController& c = controller();
+  c.showMessage("One", "");
+  ScriptedPlayer::keyDown(SDLK_RETURN);
+  EXPECT_FALSE(c.messageShown);
+  c.showMessage("Two", "");
+  // Still held: the repeat of the key does nothing.
+  ScriptedPlayer::keyDown(SDLK_RETURN);
+  EXPECT_TRUE(c.messageShown);
+  ScriptedPlayer::keyUp(SDLK_RETURN);
+  ScriptedPlayer::press(SDLK_RETURN);
+  EXPECT_FALSE(c.messageShown);
+}
+
+TEST_F(GameScreenTest, LeavingTheScreenStopsTheFireLoops) {
+  startSkirmish();
+  GameController& c = controller();
+  c.fireSoundOurs = 5;
+  c.fireSoundEnemy = 6;
+  ScriptedPlayer::show(CCScene::create());
+  EXPECT_EQ(c.fireSoundOurs, static_cast<unsigned int>(-1));
+  EXPECT_EQ(c.fireSoundEnemy, static_cast<unsigned int>(-1));
+  ScriptedPlayer::show(MainScene::scene());
 }
 
 // ---- Messages, the end of a game, a new window size ------------------------------------------
