@@ -33,6 +33,7 @@
 #include "EventDispatcher.h"
 #include "FlowHost.h"
 #include "FullTowers.h"
+#include "GameWindow.h"
 #include "GameContext.h"
 #include "GameController.h"
 #include "Hotkeys.h"
@@ -52,21 +53,6 @@ namespace {
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
 constexpr int kFrames = 240;
-
-class LanguageTexts : public TextLookup {
- public:
-  std::string text(const std::string& key) const override { return localizedText(key.c_str()); }
-};
-
-class GameSceneHost : public FlowHost {
- public:
-  void showGameScene() override {
-    CCDirector* d = CCDirector::sharedDirector();
-    if (d->getRunningScene()) d->replaceScene(MainScene::scene());
-    else d->runWithScene(MainScene::scene());
-    MainScene::makeControllerCurrent();
-  }
-};
 
 double nowMs() {
   using namespace std::chrono;
@@ -122,16 +108,9 @@ Setup& setUp() {
   director->setProjection(kCCDirectorProjection2D);
   view->setDesignResolutionSize(kWidth, kHeight, kResolutionShowAll);
   CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
-  LanguageFile::instance().load(MV_DATA_DIR "language/english.lng", "0.1");
-  extension::CCBReader::setTextTranslator(&localizedText);
-  static LanguageTexts texts;
-  GameContext::defaultContext().setTextLookup(&texts);
-  CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sprites/texture.plist");
-  buildHotkeyTable();
   settle(0.2);
   s.residentBeforeGameMb = residentMb();
-  static GameSceneHost host;
-  eventDispatcher().setFlowHost(&host);
+  mvtest::prepareGames(MV_DATA_DIR);
   if (!eventDispatcher().startSingleGame("skirmish")) return s;
   settle(0.3);
   GameSession& game = eventDispatcher().game();

@@ -4,6 +4,7 @@
 // into hub calls. It keeps no game state beyond what it shows.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -258,6 +259,8 @@ class GameController : public cocos2d::CCObject,
 
   // The names of the binding table, in its order.
   static const std::vector<std::string>& memberNames();
+  // Calls fn on the node and on every node below it, parents first.
+  static void forEachNodeDeep(cocos2d::CCNode* node, const std::function<void(cocos2d::CCNode*)>& fn);
 
  private:
   Player* localPlayer() const;

@@ -43,11 +43,9 @@ CCSize winSize() { return CCDirector::sharedDirector()->getWinSize(); }
 
 // Touch priority of a node and every layer below it.
 void setTouchPriorityDeep(CCNode* node, int priority) {
-  if (!node) return;
-  if (CCLayer* layer = dynamic_cast<CCLayer*>(node)) layer->setTouchPriority(priority);
-  if (CCArray* children = node->getChildren())
-    for (unsigned int i = 0; i < children->count(); ++i)
-      setTouchPriorityDeep(static_cast<CCNode*>(children->objectAtIndex(i)), priority);
+  GameController::forEachNodeDeep(node, [priority](CCNode* n) {
+    if (CCLayer* layer = dynamic_cast<CCLayer*>(n)) layer->setTouchPriority(priority);
+  });
 }
 
 void reorder(CCNode* node, int z) {
@@ -59,6 +57,14 @@ bool visibleWithText(CCLabelBMFont* label) {
 }
 
 }  // namespace
+
+void GameController::forEachNodeDeep(CCNode* node, const std::function<void(CCNode*)>& fn) {
+  if (!node) return;
+  fn(node);
+  if (CCArray* children = node->getChildren())
+    for (unsigned int i = 0; i < children->count(); ++i)
+      forEachNodeDeep(static_cast<CCNode*>(children->objectAtIndex(i)), fn);
+}
 
 CCPoint GameController::touchLayerPointer() const {
   if (touchLayer) return touchLayer->touchCurrent[0];

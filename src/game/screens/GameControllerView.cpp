@@ -197,25 +197,15 @@ void GameController::zoomToTargets(const std::vector<BoardElem*>& elems) {
   focusView(getPlayerLayer(last->owner()), ccp((minX + maxX) * 0.5f, (minY + maxY) * 0.5f), scale);
 }
 
-namespace {
-
-void setSpriteOpacityDeep(CCNode* node, GLubyte opacity) {
-  if (!node) return;
-  if (CCSprite* sprite = dynamic_cast<CCSprite*>(node)) sprite->setOpacity(opacity);
-  if (CCArray* children = node->getChildren())
-    for (unsigned int i = 0; i < children->count(); ++i)
-      setSpriteOpacityDeep(static_cast<CCNode*>(children->objectAtIndex(i)), opacity);
-}
-
-}  // namespace
-
 void GameController::fadeGroundWithOurLayer() {
   if (!ourlayer) return;
   const GLubyte o = ourlayer->getOpacity();
   if (o == groundOpacity_) return;
   groundOpacity_ = o;
-  setSpriteOpacityDeep(ourground, o);
-  setSpriteOpacityDeep(water, o);
+  for (CCNode* part : {ourground, static_cast<CCNode*>(water)})
+    forEachNodeDeep(part, [o](CCNode* n) {
+      if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setOpacity(o);
+    });
 }
 
 // ---- The enemy tower's label -------------------------------------------------------------------
