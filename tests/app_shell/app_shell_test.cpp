@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -55,7 +56,27 @@ bool waitFor(const std::function<bool()>& done, int seconds) {
 
 // Asks the window manager's way for the game's window to close: WM_DELETE_WINDOW
 // to the top-level window titled "Mirrowvale". False while no such window is mapped.
-bool requestWindowClose() {
+// The process that made a window (SDL sets _NET_WM_PID); 0 when unknown.
+pid_t windowPid(Display* display, Window window) {
+  Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+  if (pidAtom == None) return 0;
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  pid_t pid = 0;
+  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                         &data) == Success &&
+      data && items == 1 && format == 32)
+    pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+  if (data) XFree(data);
+  return pid;
+}
+
+// Asks the game's window to close, as a window manager would. Other test programs may
+// have windows of the same title open on the display at the same time: only the window
+// of the game's process counts.
+bool requestWindowClose(pid_t game) {
   Display* display = XOpenDisplay(nullptr);
   if (!display) return false;
   bool sent = false;
@@ -68,7 +89,7 @@ bool requestWindowClose() {
       char* name = nullptr;
       XWindowAttributes attributes;
       if (!XFetchName(display, children[i], &name) || !name) continue;
-      bool ours = std::string(name) == "Mirrowvale";
+      bool ours = std::string(name) == "Mirrowvale" && windowPid(display, children[i]) == game;
       XFree(name);
       if (!ours || !XGetWindowAttributes(display, children[i], &attributes) ||
           attributes.map_state != IsViewable)
@@ -117,7 +138,7 @@ TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
   EXPECT_TRUE(started);
   EXPECT_TRUE(exists(dataFolder + "mv_running"));
   if (GetParam() == Ending::WindowClose)
-    EXPECT_TRUE(waitFor(requestWindowClose, 30)) << "no window titled Mirrowvale";
+    EXPECT_TRUE(waitFor([&] { return requestWindowClose(pid); }, 30)) << "no window titled Mirrowvale";
   else
     kill(pid, SIGTERM);  // SDL turns it into a quit request
   int status = 0;
