@@ -53,6 +53,22 @@ TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
   EXPECT_FALSE(ScriptedPlayer::screenshot("game-start").empty());
 }
 
+TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_NE(c.enemyTowerLabel, nullptr);
+  EXPECT_EQ(c.enemyTowerLabel->getParent(), c.enemylayer);
+  EXPECT_EQ(std::string(c.enemyTowerLabel->getString()), hub().context().text().text("AI"));
+  // Half a cell right of the highest block's corner, two cells up; it follows the tower.
+  BoardElem* top = enemy().board()->findTopBlock();
+  ASSERT_NE(top, nullptr);
+  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(top), ccp(32, 128))));
+  BoardElem* higher = enemy().board()->cellAt(top->x(), top->y() + 1);
+  enemy().setCards({CardId::FourBlock});
+  higher->applyCard(CardId::FourBlock);
+  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(higher), ccp(32, 128))));
+}
+
 // ---- Both towers built to the full ---------------------------------------------------------
 
 class FullTowersTest : public GameScreenTest {
@@ -134,6 +150,14 @@ TEST_F(FullTowersTest, ABurningElementShowsFireAndAFloodedOneWater) {
 
 TEST_F(FullTowersTest, ScreenshotsAtZoomOneAndTwo) {
   ScriptedPlayer::screenshot("full-towers-zoom1");
+  // Scrolled over to the enemy's tower: its centre cell in the window's middle.
+  GameController& c = controller();
+  const CCPoint e = c.boardToLayerPoint(&enemy(), 20, 24);
+  c.setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(e, 0.7f)), 1.0f / 0.8f));
+  ScriptedPlayer::runFor(0.1f);
+  ScriptedPlayer::screenshot("full-towers-enemy-side");
+  c.focusOurTower();
+  ScriptedPlayer::runFor(0.6f);
   controller().zoomView(2.0f, ccp(kWidth / 2, kHeight / 2));
   ScriptedPlayer::runFor(0.1f);
   ScriptedPlayer::screenshot("full-towers-zoom2");
@@ -461,6 +485,13 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   ScriptedPlayer::screenshot("message");
   ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
   EXPECT_FALSE(c.messageShown);
+  // A full-screen text darkens the board; a click anywhere closes it.
+  c.showFullscreenMessage(hub().context().text().text("SANDBOX_INTRO"));
+  ScriptedPlayer::runFor(0.1f);
+  ScriptedPlayer::screenshot("fullscreen-message");
+  ScriptedPlayer::click(300, 600);
+  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.fulldarken));
   hub().onGameLost();
   ScriptedPlayer::runFor(0.2f);
   EXPECT_EQ(c.guiMode, GuiMode::GameEnded);

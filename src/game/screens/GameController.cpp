@@ -174,6 +174,8 @@ void GameController::startGame() {
   addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
   closeMessage();
   showGameBoard();
+  // The opponent's name is known now: over its tower at once.
+  updateEnemyTowerLabel();
   if (chat) chat->setVisible(gameOnline());
   MainScene::playRandomMusic();
 }

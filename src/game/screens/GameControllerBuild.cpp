@@ -141,6 +141,10 @@ CCLayer* GameController::buildScreen() {
     rootLayer->addChild(wind, 5);
   }
 
+  // The enemy's ground lies further back: a little haze sets it apart from ours.
+  forEachNodeDeep(enemyground, [](CCNode* n) {
+    if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setColor(ccc3(206, 212, 228));
+  });
   reorder(water, kWaterZ);
   if (water) water->setTag(1);
   reorder(ourground, kGroundZ);
