@@ -69,12 +69,7 @@ CCBMFontConfiguration* CCBMFontConfiguration::create(const char* FNTfile) {
   size_t slash = path.find_last_of('/');
   std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   CCBMFontConfiguration* config = new CCBMFontConfiguration();
-  if (!config->initWithText(text, folder, FNTfile)) {
-    delete config;
-    return nullptr;
-  }
-  config->autorelease();
-  return config;
+  return ccAutoreleaseIfInit(config, config->initWithText(text, folder, FNTfile));
 }
 
 bool CCBMFontConfiguration::initWithText(const std::string& text, const std::string& atlasFolder,

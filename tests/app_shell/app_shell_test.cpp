@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "PrivateDisplay.h"
+
 namespace {
 
 std::string makeTempDir() {
@@ -54,9 +56,7 @@ bool waitFor(const std::function<bool()>& done, int seconds) {
   return done();
 }
 
-// Asks the window manager's way for the game's window to close: WM_DELETE_WINDOW
-// to the top-level window titled "Mirrowvale". False while no such window is mapped.
-// The process that made a window (SDL sets _NET_WM_PID); 0 when unknown.
+// The process that owns a window, as it says (_NET_WM_PID), or 0.
 pid_t windowPid(Display* display, Window window) {
   Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
   if (pidAtom == None) return 0;
@@ -67,17 +67,17 @@ pid_t windowPid(Display* display, Window window) {
   pid_t pid = 0;
   if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
                          &data) == Success &&
-      data && items == 1 && format == 32)
+      data && format == 32 && items == 1)
     pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
   if (data) XFree(data);
   return pid;
 }
 
-// Asks the game's window to close, as a window manager would. Other test programs may
-// have windows of the same title open on the display at the same time: only the window
-// of the game's process counts.
-bool requestWindowClose(pid_t game) {
-  Display* display = XOpenDisplay(nullptr);
+// Asks the window manager's way for the game's window to close: WM_DELETE_WINDOW
+// to the top-level window titled "Mirrowvale" of the process `game` (other tests
+// may run games on the same display). False while no such window is mapped.
+bool requestWindowClose(const std::string& displayName, pid_t game) {
+  Display* display = XOpenDisplay(displayName.c_str());
   if (!display) return false;
   bool sent = false;
   Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
@@ -117,12 +117,14 @@ class GameShellTest : public ::testing::TestWithParam<Ending> {};
 // Runs with the sanitizers of the test build: the exit status is 0 only when the
 // leak check at exit found nothing.
 TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+  PrivateDisplay display;
+  ASSERT_TRUE(display.ok()) << "cannot start Xvfb for the game";
   std::string home = makeTempDir();
   std::string dataFolder = home + "data/Brindlecor/Mirrowvale/";
   pid_t pid = fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
+    setenv("DISPLAY", display.name().c_str(), 1);
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -138,7 +140,7 @@ TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
   EXPECT_TRUE(started);
   EXPECT_TRUE(exists(dataFolder + "mv_running"));
   if (GetParam() == Ending::WindowClose)
-    EXPECT_TRUE(waitFor([&] { return requestWindowClose(pid); }, 30)) << "no window titled Mirrowvale";
+    EXPECT_TRUE(waitFor([&] { return requestWindowClose(display.name(), pid); }, 30)) << "no window titled Mirrowvale";
   else
     kill(pid, SIGTERM);  // SDL turns it into a quit request
   int status = 0;
