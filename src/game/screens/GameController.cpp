@@ -428,7 +428,7 @@ void GameController::selectByHotkey(int index) {
   } else if (isSpellState(state)) {
     if (shown < 0 || shown >= static_cast<int>(spellList.size())) return;
     const StoredCard entry = spellList[shown];
-    hub_->selectSpell(entry.first, entry.second, hub_->spellTargetFor(*local, entry.first));
+    hub_->selectSpell(entry.first, entry.second, local->spellTargetFor(entry.first));
   }
 }
 

@@ -15,7 +15,7 @@
 #include "CCGeometry.h"
 #include "CCObject.h"
 #include "NodeBindings.h"
-#include "ports/GameScreen.h"
+#include "GameScreen.h"
 
 namespace cocos2d {
 class CCArray;
