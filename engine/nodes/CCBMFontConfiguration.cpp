@@ -45,9 +45,11 @@ bool intField(const std::map<std::string, std::string>& f, const char* key, long
   return end && *end == '\0';
 }
 
+// Kept for the life of the process (and reachable at its end, so the fonts it holds are
+// not taken for leaks once the static objects are gone).
 std::map<std::string, CCBMFontConfiguration*>& cache() {
-  static std::map<std::string, CCBMFontConfiguration*> c;
-  return c;
+  static auto* c = new std::map<std::string, CCBMFontConfiguration*>();
+  return *c;
 }
 
 }  // namespace
