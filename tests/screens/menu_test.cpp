@@ -104,8 +104,11 @@ TEST_F(MainMenuTest, MessageStatesShowWhatTheHubAskedAndAClickClosesOnlyAnOrdina
   EXPECT_TRUE(menu->isMessageShown());
 }
 
-enum class Skip { Escape, Click };
-void PrintTo(Skip s, std::ostream* os) { *os << (s == Skip::Escape ? "ESC" : "a click"); }
+// ESC, a click, or a new window size (the new layout ends the intro as a click would).
+enum class Skip { Escape, Click, Resize };
+void PrintTo(Skip s, std::ostream* os) {
+  *os << (s == Skip::Escape ? "ESC" : s == Skip::Click ? "a click" : "a resize");
+}
 
 class IntroSkipTest : public MainMenuTest, public ::testing::WithParamInterface<Skip> {};
 
@@ -116,8 +119,10 @@ TEST_P(IntroSkipTest, EndsTheIntroAtOnceAndConnectsToTheLobbyOnce) {
   EXPECT_EQ(2.0f, node("front")->getScale());
   if (GetParam() == Skip::Escape)
     ScriptedPlayer::press(SDLK_ESCAPE);
-  else
+  else if (GetParam() == Skip::Click)
     ScriptedPlayer::click(300, 300);
+  else
+    ScriptedPlayer::resizeWindow(1280, 800);
   ScriptedPlayer::frames(2);
   EXPECT_FALSE(menu->isIntroRunning());
   EXPECT_TRUE(shown("mainlayer"));
@@ -135,12 +140,15 @@ TEST_P(IntroSkipTest, EndsTheIntroAtOnceAndConnectsToTheLobbyOnce) {
   ScriptedPlayer::press(SDLK_ESCAPE);
   ScriptedPlayer::runFor(1.0f);
   EXPECT_EQ(1, lobbyConnections());
+  ScriptedPlayer::resizeWindow(1024, 768);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, IntroSkipTest, ::testing::Values(Skip::Escape, Skip::Click),
-                         [](const ::testing::TestParamInfo<Skip>& info) {
-                           return info.param == Skip::Escape ? "Escape" : "Click";
-                         });
+std::string skipName(const ::testing::TestParamInfo<Skip>& info) {
+  return info.param == Skip::Escape ? "Escape" : info.param == Skip::Click ? "Click" : "Resize";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, IntroSkipTest, ::testing::Values(Skip::Escape, Skip::Click, Skip::Resize),
+                         skipName);
 
 TEST_F(MainMenuTest, CreditsReplayTheWholeIntroAndItsEndConnectsAgain) {
   skipIntro();
@@ -258,8 +266,12 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
   EXPECT_TRUE(menu->root()->getContentSize().equals(CCSize(1920, 1080)));
   EXPECT_TRUE(shown("message"));
   EXPECT_EQ("Still here", menu->messageText());
+  EXPECT_FALSE(shown("mainlayer"));
   ScriptedPlayer::click(960, 1000);
   EXPECT_TRUE(shown("mainlayer"));
+  // The title is as the intro left it.
+  EXPECT_TRUE(shown("crack"));
+  EXPECT_TRUE(node("bird")->getPosition().equals(node("birdfinish1")->getPosition()));
   ScriptedPlayer::runFor(0.5f);
   ScriptedPlayer::screenshot("menu-1920x1080");
   ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_SCENARIOS"))));

@@ -41,7 +41,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   director->setDisplayStats(true);
   director->setAnimationInterval(1.0 / 60);
   selectDesignResolution();
-  ScreenFlow::instance();
+  ScreenFlow::instance().useUserDefaults();
   mv::startNodeRectReportFromEnvironment();
   director->runWithScene(LoadingScene::scene());
   return true;

@@ -172,6 +172,12 @@ CCNode* MenuController::loadScreen() {
   if (touch) root->addChild(touch);
   fillScenarioList();
   showScenarioList(false);
+  // The screen laid out again shows the title as the intro left it; an intro cut short by the
+  // new layout ends here, as a click would end it.
+  if (m_introRunning)
+    finishIntro();
+  else if (m_introPlayed)
+    showIntroEnd();
   return root;
 }
 

@@ -124,6 +124,8 @@ class MenuController : public cocos2d::CCObject,
   void addWind();
   // Stops every action of the intro's nodes.
   void stopIntro();
+  // The title as the intro leaves it: struck, the menu shown, the bird on its perch.
+  void showIntroEnd();
 
   mv::NodeBindings m_bindings;
   mv::NodeBindings m_rowBindings;
@@ -172,5 +174,6 @@ class MenuController : public cocos2d::CCObject,
   bool m_messageShown = false;
   bool m_modal = false;
   bool m_introRunning = false;
+  bool m_introPlayed = false;  // the intro ended at least once
   int m_scenarioRows = 0;
 };

@@ -175,11 +175,16 @@ void MenuController::showMagicStars() {
 
 void MenuController::finishIntro() {
   m_introRunning = false;
+  m_introPlayed = true;
   // The lobby button usually finds the connection made.
   hub().matchLink().connectToLobby();
+  showIntroEnd();
+}
+
+void MenuController::showIntroEnd() {
   setShown(m_crack, true);
   setShown(m_bolt, true);
-  setShown(m_mainlayer, true);
+  setShown(m_mainlayer, !m_messageShown && m_mode == 0);
   setShown(m_creditslbl, false);
   if (m_bird) {
     m_bird->setPosition(positionOf(m_birdfinish1));

@@ -4,6 +4,7 @@
 #include "CCDirector.h"
 #include "CCScheduler.h"
 #include "CCTransition.h"
+#include "CCUserDefault.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "LanguageFile.h"
@@ -39,6 +40,24 @@ MenuController* menuController() {
 
 std::string LanguageTextLookup::text(const std::string& key) const { return localizedText(key.c_str()); }
 
+bool UserDefaultSettings::getBool(const std::string& key, bool fallback) const {
+  return CCUserDefault::sharedUserDefault()->getBoolForKey(key.c_str(), fallback);
+}
+
+void UserDefaultSettings::setBool(const std::string& key, bool value) {
+  CCUserDefault::sharedUserDefault()->setBoolForKey(key.c_str(), value);
+}
+
+std::string UserDefaultSettings::getString(const std::string& key, const std::string& fallback) const {
+  return CCUserDefault::sharedUserDefault()->getStringForKey(key.c_str(), fallback);
+}
+
+void UserDefaultSettings::setString(const std::string& key, const std::string& value) {
+  CCUserDefault::sharedUserDefault()->setStringForKey(key.c_str(), value);
+}
+
+void UserDefaultSettings::flush() { CCUserDefault::sharedUserDefault()->flush(); }
+
 ScreenFlow& ScreenFlow::instance() {
   static ScreenFlow* flow = [] {
     ScreenFlow* made = new ScreenFlow();  // lives as long as the hub may call it
@@ -55,6 +74,8 @@ void ScreenFlow::install(EventDispatcher& hub) {
 }
 
 EventDispatcher& ScreenFlow::hub() const { return m_hub ? *m_hub : eventDispatcher(); }
+
+void ScreenFlow::useUserDefaults() { hub().context().setSettings(&m_settings); }
 
 void ScreenFlow::startNetwork() {
   if (m_startNetwork)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FlowHost.h"
+#include "ports/Settings.h"
 #include "ports/TextLookup.h"
 
 namespace cocos2d {
@@ -20,6 +21,16 @@ class EventDispatcher;
 class LanguageTextLookup : public TextLookup {
  public:
   std::string text(const std::string& key) const override;
+};
+
+// The user's settings as the rules see them: the engine's user defaults (UserDefault.xml).
+class UserDefaultSettings : public Settings {
+ public:
+  bool getBool(const std::string& key, bool fallback = false) const override;
+  void setBool(const std::string& key, bool value) override;
+  std::string getString(const std::string& key, const std::string& fallback = "") const override;
+  void setString(const std::string& key, const std::string& value) override;
+  void flush() override;
 };
 
 class ScreenFlow : public FlowHost {
@@ -37,6 +48,9 @@ class ScreenFlow : public FlowHost {
   // Becomes the hub's flow host and gives it the language table for its texts.
   void install(EventDispatcher& hub);
   EventDispatcher& hub() const;
+  // The hub's rules keep their settings in the user's defaults from here on (the game does
+  // this at start; tests keep theirs in memory).
+  void useUserDefaults();
 
   void setGameScreen(GameScreenLink link) { m_game = std::move(link); }
   void setLobbyScene(std::function<cocos2d::CCScene*()> scene) { m_lobby = std::move(scene); }
@@ -70,6 +84,7 @@ class ScreenFlow : public FlowHost {
 
   EventDispatcher* m_hub = nullptr;
   LanguageTextLookup m_texts;
+  UserDefaultSettings m_settings;
   GameScreenLink m_game;
   std::function<cocos2d::CCScene*()> m_lobby;
   std::function<void()> m_startNetwork;

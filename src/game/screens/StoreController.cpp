@@ -166,8 +166,9 @@ void StoreController::fillProductList() {
     }
     if (m_producttrybtn) m_producttrybtn->setTag(id);
     if (m_productbtn) m_productbtn->setTag(id);
+    if (m_buybtn) m_buybtn->setTag(id);  // the row's buy button does what its picture does
     rows.push_back(row);
-    m_rows.push_back({id, row, m_productprice, m_buybtn, m_productbtn, m_producttrybtn});
+    m_rows.push_back({id, row, m_productprice, m_buybtn, m_productbtn, m_producttrybtn, m_producticon});
   }
 
   int total = 0;

@@ -33,9 +33,11 @@ struct ProductState {
 // The store's state of each product, by card id.
 extern std::map<int, ProductState> productStates;
 
-class StoreController : public cocos2d::extension::CCBMemberVariableAssigner,
-                        public cocos2d::extension::CCBSelectorResolver,
-                        public cocos2d::CCObject {
+// The engine's selectors are called on the CCObject part as if it began the object, so it
+// comes first among the bases.
+class StoreController : public cocos2d::CCObject,
+                        public cocos2d::extension::CCBMemberVariableAssigner,
+                        public cocos2d::extension::CCBSelectorResolver {
  public:
   static constexpr const char* kScreenFile = "ccbi/screens/store.ccbi";
   static constexpr const char* kRowFile = "ccbi/screens/product-elem.ccbi";
@@ -83,6 +85,7 @@ class StoreController : public cocos2d::extension::CCBMemberVariableAssigner,
     cocos2d::CCNode* buy = nullptr;
     cocos2d::CCMenuItemImage* product = nullptr;
     cocos2d::CCMenuItemImage* tryButton = nullptr;
+    cocos2d::CCSprite* icon = nullptr;
   };
   const std::vector<ProductRow>& rows() const { return m_rows; }
 
