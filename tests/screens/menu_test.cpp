@@ -273,7 +273,7 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
   EXPECT_TRUE(shown("crack"));
   EXPECT_TRUE(node("bird")->getPosition().equals(node("birdfinish1")->getPosition()));
   ScriptedPlayer::runFor(0.5f);
-  ScriptedPlayer::screenshot("menu-1920x1080");
+  ScriptedPlayer::screenshot("menu-resized-1920x1080");
   ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_SCENARIOS"))));
   ScriptedPlayer::screenshot("scenarios-1920x1080");
   ScriptedPlayer::press(SDLK_ESCAPE);

@@ -14,11 +14,29 @@ using mvtest::ScriptedPlayer;
 
 namespace {
 
-class StartTest : public mvtest::ScreensTest {};
+struct WindowSize {
+  int width, height;
+};
+
+void PrintTo(const WindowSize& s, std::ostream* os) { *os << s.width << "x" << s.height; }
+
+class StartTest : public mvtest::ScreensTest, public ::testing::WithParamInterface<WindowSize> {
+ protected:
+  void TearDown() override {
+    ScriptedPlayer::resizeWindow(1024, 768);
+    ScreensTest::TearDown();
+  }
+  // A screenshot named for the window's size.
+  void shot(const std::string& name) {
+    ScriptedPlayer::screenshot(name + "-" + std::to_string(GetParam().width) + "x" +
+                               std::to_string(GetParam().height));
+  }
+};
 
 bool menuRunning() { return dynamic_cast<MenuScene*>(ScriptedPlayer::runningScene()) != nullptr; }
 
-TEST_F(StartTest, LoadingRevealsTheLogoThenTheIntroPlaysAndTheMenuShows) {
+TEST_P(StartTest, LoadingRevealsTheLogoThenTheIntroPlaysAndTheMenuShows) {
+  ScriptedPlayer::resizeWindow(GetParam().width, GetParam().height);
   LoadingScene* loading = LoadingScene::scene();
   ASSERT_NE(nullptr, loading);
   ScriptedPlayer::show(loading);
@@ -27,7 +45,7 @@ TEST_F(StartTest, LoadingRevealsTheLogoThenTheIntroPlaysAndTheMenuShows) {
   ScriptedPlayer::runFor(2.0f);
   EXPECT_GT(c->shown(), 2);
   EXPECT_LT(c->shown(), 10);
-  ScriptedPlayer::screenshot("loading-1024x768");
+  shot("loading");
 
   ASSERT_TRUE(ScriptedPlayer::runUntil(menuRunning, 10.f));
   EXPECT_EQ(10, c->shown());
@@ -38,15 +56,20 @@ TEST_F(StartTest, LoadingRevealsTheLogoThenTheIntroPlaysAndTheMenuShows) {
   MenuController* menu = MenuScene::scene()->controller();
   EXPECT_TRUE(menu->isIntroRunning());
   ScriptedPlayer::runFor(1.0f);
-  ScriptedPlayer::screenshot("intro-1-perch");
+  shot("intro-1-perch");
   ScriptedPlayer::runFor(6.0f);
-  ScriptedPlayer::screenshot("intro-2-flight");
+  shot("intro-2-flight");
   ScriptedPlayer::runFor(8.5f);
-  ScriptedPlayer::screenshot("intro-3-lightning");
+  shot("intro-3-lightning");
   ASSERT_TRUE(ScriptedPlayer::runUntil([&] { return !menu->isIntroRunning(); }, 3.f));
   EXPECT_EQ(1, lobbyConnections());
   ScriptedPlayer::runFor(1.0f);
-  ScriptedPlayer::screenshot("menu-1024x768");
+  shot("menu");
 }
+
+INSTANTIATE_TEST_SUITE_P(Windows, StartTest, ::testing::Values(WindowSize{1024, 768}, WindowSize{1920, 1080}),
+                         [](const ::testing::TestParamInfo<WindowSize>& info) {
+                           return "W" + std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
 
 }  // namespace
