@@ -27,6 +27,16 @@ namespace {
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// The median, the 95th percentile and the longest of the frame times, in milliseconds.
+void reportFrames(benchmark::State& state, std::vector<double> frames) {
+  if (frames.empty()) return;
+  std::sort(frames.begin(), frames.end());
+  auto at = [&](double q) { return frames[static_cast<size_t>(q * (frames.size() - 1))] * 1000; };
+  state.counters["p50_ms"] = at(0.50);
+  state.counters["p95_ms"] = at(0.95);
+  state.counters["max_ms"] = frames.back() * 1000;
+}
+
 bool openWindow() {
   static int ready = -1;
   if (ready >= 0) return ready == 1;
@@ -103,9 +113,7 @@ void BM_EmptyFrame(benchmark::State& state) {
     frames.push_back(seconds(Clock::now() - t0));
     state.SetIterationTime(frames.back());
   }
-  std::sort(frames.begin(), frames.end());
-  state.counters["p50_ms"] = frames[frames.size() / 2] * 1000;
-  state.counters["p95_ms"] = frames[frames.size() * 95 / 100] * 1000;
+  reportFrames(state, frames);
   if (running) {
     director->replaceScene(running);
     director->mainLoop();
@@ -148,11 +156,7 @@ void BM_MenuFrameWithIntro(benchmark::State& state) {
     frames.push_back(frame);
     state.SetIterationTime(frame);
   }
-  std::sort(frames.begin(), frames.end());
-  auto at = [&](double q) { return frames.empty() ? 0 : frames[static_cast<size_t>(q * (frames.size() - 1))]; };
-  state.counters["p50_ms"] = at(0.50) * 1000;
-  state.counters["p95_ms"] = at(0.95) * 1000;
-  state.counters["max_ms"] = frames.empty() ? 0 : frames.back() * 1000;
+  reportFrames(state, frames);
   state.counters["draw_calls"] = director->getDrawCalls();
 }
 BENCHMARK(BM_MenuFrameWithIntro)->Iterations(1500)->UseManualTime()->Unit(benchmark::kMillisecond);

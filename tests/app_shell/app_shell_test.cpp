@@ -20,8 +20,11 @@
 
 namespace {
 
+// A fresh home for each game started, also when several tests run in one process.
 std::string makeTempDir() {
-  std::string dir = ::testing::TempDir() + "mv_shell_" + std::to_string(::getpid()) + "/";
+  static int made = 0;
+  std::string dir = ::testing::TempDir() + "mv_shell_" + std::to_string(::getpid()) + "_" +
+                    std::to_string(++made) + "/";
   mkdir(dir.c_str(), 0755);
   return dir;
 }
@@ -57,10 +60,48 @@ bool waitFor(const std::function<bool()>& done, int seconds) {
   return done();
 }
 
+// An X server of the test's own (Xvfb on a free display), so no other test's window is taken
+// for the game's and no other input reaches it.
+class PrivateDisplay {
+ public:
+  ~PrivateDisplay() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  // False when the server does not come up.
+  bool start() {
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    pid_ = fork();
+    if (pid_ < 0) return false;
+    if (pid_ == 0) {
+      close(fds[0]);
+      std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             "-ac", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (number.empty()) return false;
+    name_ = ":" + number;
+    return true;
+  }
+  const std::string& name() const { return name_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+};
+
 // Asks the window manager's way for the game's window to close: WM_DELETE_WINDOW
 // to the top-level window titled "Mirrowvale". False while no such window is mapped.
-bool requestWindowClose() {
-  Display* display = XOpenDisplay(nullptr);
+bool requestWindowClose(const std::string& displayName) {
+  Display* display = XOpenDisplay(displayName.c_str());
   if (!display) return false;
   bool sent = false;
   Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
@@ -93,6 +134,23 @@ bool requestWindowClose() {
   return sent;
 }
 
+// Starts the game in a home folder of its own, from that folder (data is found beside the
+// executable anyway), with the extra environment variable set when one is named.
+pid_t startGame(const std::string& home, const std::string& display, const char* name = nullptr,
+                const std::string& value = "") {
+  pid_t pid = fork();
+  if (pid != 0) return pid;
+  setenv("DISPLAY", display.c_str(), 1);
+  setenv("HOME", home.c_str(), 1);
+  setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+  if (name) setenv(name, value.c_str(), 1);
+  if (chdir(home.c_str()) != 0) _exit(126);
+  execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
+  _exit(127);
+}
+
 enum class Ending { WindowClose, Terminate };
 
 class GameShellTest : public ::testing::TestWithParam<Ending> {};
@@ -100,28 +158,19 @@ class GameShellTest : public ::testing::TestWithParam<Ending> {};
 // Runs with the sanitizers of the test build: the exit status is 0 only when the
 // leak check at exit found nothing.
 TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+  PrivateDisplay x;
+  ASSERT_TRUE(x.start()) << "no X server for the game";
   std::string home = makeTempDir();
   std::string dataFolder = home + "data/Brindlecor/Mirrowvale/";
-  pid_t pid = fork();
+  pid_t pid = startGame(home, x.name());
   ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-    // Started from another folder: data is found beside the executable anyway.
-    if (chdir(home.c_str()) != 0) _exit(126);
-    execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
-    _exit(127);
-  }
   bool started = waitFor(
       [&] { return readLogs(dataFolder + "log/").find("Failed to init Steam") != std::string::npos; },
       60);
   EXPECT_TRUE(started);
   EXPECT_TRUE(exists(dataFolder + "mv_running"));
   if (GetParam() == Ending::WindowClose)
-    EXPECT_TRUE(waitFor(requestWindowClose, 30)) << "no window titled Mirrowvale";
+    EXPECT_TRUE(waitFor([&] { return requestWindowClose(x.name()); }, 30)) << "no window titled Mirrowvale";
   else
     kill(pid, SIGTERM);  // SDL turns it into a quit request
   int status = 0;
@@ -181,7 +230,7 @@ bool shownIn(const std::map<std::string, NodeRect>& rects, const std::string& na
 // Real X input, as the mouse and the keyboard of the display would give it.
 class XInput {
  public:
-  XInput() : display_(XOpenDisplay(nullptr)) {}
+  explicit XInput(const std::string& displayName) : display_(XOpenDisplay(displayName.c_str())) {}
   ~XInput() {
     if (display_) XCloseDisplay(display_);
   }
@@ -213,24 +262,15 @@ class XInput {
 // The whole start: loading, the intro ended by ESC, the menu, and its Exit button clicked
 // where the game drew it. A message of the (absent) lobby on the way is closed by a click.
 TEST(GameExitTest, TheExitButtonEndsTheProgramWithCodeZeroAndNoRunMarker) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-  XInput input;
+  PrivateDisplay x;
+  ASSERT_TRUE(x.start()) << "no X server for the game";
+  XInput input(x.name());
   ASSERT_TRUE(input.ready()) << "no XTEST extension on the display";
   std::string home = makeTempDir();
   std::string dataFolder = home + "data/Brindlecor/Mirrowvale/";
   std::string rectsPath = home + "rects.txt";
-  pid_t pid = fork();
+  pid_t pid = startGame(home, x.name(), "MV_NODE_RECTS", rectsPath);
   ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-    setenv("MV_NODE_RECTS", rectsPath.c_str(), 1);
-    if (chdir(home.c_str()) != 0) _exit(126);
-    execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
-    _exit(127);
-  }
   int status = 0;
   bool ended = false, clickedExit = false, sawMarker = false;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);

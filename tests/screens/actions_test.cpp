@@ -7,9 +7,11 @@
 #include "CCLayer.h"
 #include "CCScale9Sprite.h"
 #include "CCScene.h"
+#include "CCScrollView.h"
 #include "CCSprite.h"
 #include "InstantActions.h"
 #include "PlaceEditBox.h"
+#include "RowList.h"
 #include "ScreensFixture.h"
 
 using namespace cocos2d;
@@ -91,6 +93,27 @@ TEST_F(ActionsTest, AnEditBoxTakesThePlaceholdersPlaceAtTheScreensScale) {
   CCEditBox* none = box;
   placeEditBox(nullptr, 1.0f, &delegate, none);
   EXPECT_EQ(nullptr, none);
+}
+
+TEST_F(ActionsTest, RowsStackTopDownAndTheirHeightsAddWithTruncation) {
+  auto* list = CCScrollView::create(CCSize(200, 100));
+  EXPECT_EQ(0, mv::stackRows(list, {}));
+  EXPECT_EQ(0, list->getContainer()->getContentSize().height);
+  std::vector<CCNode*> rows;
+  for (int i = 0; i < 3; ++i) {
+    CCNode* row = CCNode::create();
+    row->setContentSize(CCSize(150, 10.6f));
+    rows.push_back(row);
+  }
+  EXPECT_EQ(30, mv::stackRows(list, rows));
+  EXPECT_TRUE(list->getContainer()->getContentSize().equals(CCSize(200, 30)));
+  EXPECT_EQ(19, rows[0]->getPositionY());
+  EXPECT_EQ(8, rows[1]->getPositionY());
+  EXPECT_EQ(-2, rows[2]->getPositionY());
+  for (CCNode* row : rows) {
+    EXPECT_EQ(100, row->getPositionX());
+    EXPECT_TRUE(row->getAnchorPoint().equals(CCPoint(0.5f, 0)));
+  }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "MenuScene.h"
 #include "PlaceEditBox.h"
 #include "ResourceNames.h"
+#include "RowList.h"
 #include "game/GameModeTable.h"
 #include "logog/logog.hpp"
 
@@ -80,16 +81,17 @@ EventDispatcher& MenuController::hub() const { return m_hub ? *m_hub : eventDisp
 
 void MenuController::showMessage(std::string text) {
   LOGOG_INFO("MENU::message shown");
-  m_messageShown = true;
-  m_modal = false;
-  m_messageText = std::move(text);
-  refresh();
+  setMessage(std::move(text), false);
 }
 
 void MenuController::showModalMessage(std::string text) {
   LOGOG_INFO("MENU::modal message shown");
+  setMessage(std::move(text), true);
+}
+
+void MenuController::setMessage(std::string text, bool modal) {
   m_messageShown = true;
-  m_modal = true;
+  m_modal = modal;
   m_messageText = std::move(text);
   refresh();
 }
@@ -192,27 +194,13 @@ void MenuController::fillScenarioList() {
     CCNode* row = mv::loadNode(kRowFile, this, false, false);
     m_rowBindings.endLoad();
     if (!row) break;
-    row->ignoreAnchorPointForPosition(false);
     if (m_scenarioname) m_scenarioname->setString(localizedText(GameModeTable[i].textKey));
     if (m_scenariobtn) m_scenariobtn->setTag(static_cast<int>(i));
     rows.push_back(row);
   }
-  int total = 0;
-  for (CCNode* row : rows) total = static_cast<int>(total + row->getContentSize().height);
-  const CCSize view = m_singlegamelist->getViewSize();
-  CCLayer* container = CCLayer::create();
-  container->setContentSize(CCSize(view.width, static_cast<float>(total)));
-  container->ignoreAnchorPointForPosition(false);
-  int y = total;
-  for (CCNode* row : rows) {
-    y = static_cast<int>(y - row->getContentSize().height);
-    row->setAnchorPoint(CCPoint(0.5f, 0));
-    row->setPosition(CCPoint(view.width * 0.5f, static_cast<float>(y)));
-    container->addChild(row);
-  }
   m_scenarioRows = static_cast<int>(rows.size());
-  m_singlegamelist->setContainer(container);
-  m_singlegamelist->updateInset();
+  const int total = mv::stackRows(m_singlegamelist, rows);
+  const CCSize view = m_singlegamelist->getViewSize();
   m_singlegamelist->setContentOffset(CCPoint(0, (view.height - total) * 0.5f), false);
 }
 

@@ -121,6 +121,7 @@ class MenuController : public cocos2d::CCObject,
 
  private:
   void declareMembers();
+  void setMessage(std::string text, bool modal);
   void addWind();
   // Stops every action of the intro's nodes.
   void stopIntro();

@@ -15,6 +15,7 @@
 #include "LanguageFile.h"
 #include "LoadNode.h"
 #include "ResourceNames.h"
+#include "RowList.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
@@ -142,7 +143,6 @@ void StoreController::fillProductList() {
     CCNode* row = mv::loadNode(kRowFile, this, false, false);
     m_rowBindings.endLoad();
     if (!row) break;
-    row->ignoreAnchorPointForPosition(false);
     if (m_productname) m_productname->setString(localizedText(card->nameKey().c_str()));
     if (id == CardId::Shield) {
       if (CardTable::isShieldLocked(id, context)) {
@@ -171,21 +171,8 @@ void StoreController::fillProductList() {
     m_rows.push_back({id, row, m_productprice, m_buybtn, m_productbtn, m_producttrybtn, m_producticon});
   }
 
-  int total = 0;
-  for (CCNode* row : rows) total = static_cast<int>(total + row->getContentSize().height);
+  const int total = mv::stackRows(m_productlist, rows);
   const CCSize view = m_productlist->getViewSize();
-  CCLayer* container = CCLayer::create();
-  container->setContentSize(CCSize(view.width, static_cast<float>(total)));
-  container->ignoreAnchorPointForPosition(false);
-  int y = total;
-  for (CCNode* row : rows) {
-    y = static_cast<int>(y - row->getContentSize().height);
-    row->setAnchorPoint(CCPoint(0.5f, 0));
-    row->setPosition(CCPoint(view.width * 0.5f, static_cast<float>(y)));
-    container->addChild(row);
-  }
-  m_productlist->setContainer(container);
-  m_productlist->updateInset();
   // The top row shows first.
   m_productlist->setContentOffset(CCPoint(0, view.height - total), false);
 }
