@@ -70,9 +70,7 @@ CCObject* CCToggleVisibility::copyWithZone(CCZone* pZone) {
 
 CCPlace* CCPlace::create(const CCPoint& pos) {
   CCPlace* p = new CCPlace();
-  p->initWithPosition(pos);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithPosition(pos));
 }
 bool CCPlace::initWithPosition(const CCPoint& pos) {
   m_tPosition = pos;
@@ -95,13 +93,8 @@ CCCallFunc::~CCCallFunc() { CC_SAFE_RELEASE(m_pSelectorTarget); }
 
 CCCallFunc* CCCallFunc::create(CCObject* pSelectorTarget, SEL_CallFunc selector) {
   CCCallFunc* p = new CCCallFunc();
-  if (p->initWithTarget(pSelectorTarget)) {
-    p->m_pCallFunc = selector;
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return 0;
+  p->m_pCallFunc = selector;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(pSelectorTarget));
 }
 
 bool CCCallFunc::initWithTarget(CCObject* pSelectorTarget) {

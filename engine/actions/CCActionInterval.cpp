@@ -13,9 +13,7 @@ NS_CC_BEGIN
 
 CCActionInterval* CCActionInterval::create(float d) {
   CCActionInterval* p = new CCActionInterval();
-  p->initWithDuration(d);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(d));
 }
 
 bool CCActionInterval::initWithDuration(float d) {

@@ -11,9 +11,7 @@ NS_CC_BEGIN
 
 CCRotateTo* CCRotateTo::create(float duration, float fDeltaAngle) {
   CCRotateTo* p = new CCRotateTo();
-  p->initWithDuration(duration, fDeltaAngle);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, fDeltaAngle));
 }
 
 bool CCRotateTo::initWithDuration(float duration, float fDeltaAngle) {
@@ -45,9 +43,7 @@ void CCRotateTo::update(float time) {
 
 CCRotateBy* CCRotateBy::create(float duration, float fDeltaAngle) {
   CCRotateBy* p = new CCRotateBy();
-  p->initWithDuration(duration, fDeltaAngle);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, fDeltaAngle));
 }
 
 bool CCRotateBy::initWithDuration(float duration, float fDeltaAngle) {
@@ -78,9 +74,7 @@ CCActionInterval* CCRotateBy::reverse() { return CCRotateBy::create(m_fDuration,
 
 CCMoveTo* CCMoveTo::create(float duration, const CCPoint& position) {
   CCMoveTo* p = new CCMoveTo();
-  p->initWithDuration(duration, position);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, position));
 }
 
 bool CCMoveTo::initWithDuration(float duration, const CCPoint& position) {
@@ -110,9 +104,7 @@ void CCMoveTo::update(float time) {
 
 CCMoveBy* CCMoveBy::create(float duration, const CCPoint& deltaPosition) {
   CCMoveBy* p = new CCMoveBy();
-  p->initWithDuration(duration, deltaPosition);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, deltaPosition));
 }
 
 bool CCMoveBy::initWithDuration(float duration, const CCPoint& deltaPosition) {
@@ -142,9 +134,7 @@ CCScaleTo* CCScaleTo::create(float duration, float s) { return create(duration, 
 
 CCScaleTo* CCScaleTo::create(float duration, float sx, float sy) {
   CCScaleTo* p = new CCScaleTo();
-  p->initWithDuration(duration, sx, sy);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, sx, sy));
 }
 
 bool CCScaleTo::initWithDuration(float duration, float s) { return initWithDuration(duration, s, s); }
@@ -182,9 +172,7 @@ CCScaleBy* CCScaleBy::create(float duration, float s) { return create(duration, 
 
 CCScaleBy* CCScaleBy::create(float duration, float sx, float sy) {
   CCScaleBy* p = new CCScaleBy();
-  p->initWithDuration(duration, sx, sy);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, sx, sy));
 }
 
 CCObject* CCScaleBy::copyWithZone(CCZone* pZone) {
@@ -210,9 +198,7 @@ static CCRGBAProtocol* rgbaOf(CCNode* node) { return dynamic_cast<CCRGBAProtocol
 
 CCFadeIn* CCFadeIn::create(float d) {
   CCFadeIn* p = new CCFadeIn();
-  p->initWithDuration(d);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(d));
 }
 
 CCObject* CCFadeIn::copyWithZone(CCZone* pZone) {
@@ -229,9 +215,7 @@ CCActionInterval* CCFadeIn::reverse() { return CCFadeOut::create(m_fDuration); }
 
 CCFadeOut* CCFadeOut::create(float d) {
   CCFadeOut* p = new CCFadeOut();
-  p->initWithDuration(d);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(d));
 }
 
 CCObject* CCFadeOut::copyWithZone(CCZone* pZone) {
@@ -248,9 +232,7 @@ CCActionInterval* CCFadeOut::reverse() { return CCFadeIn::create(m_fDuration); }
 
 CCFadeTo* CCFadeTo::create(float duration, GLubyte opacity) {
   CCFadeTo* p = new CCFadeTo();
-  p->initWithDuration(duration, opacity);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, opacity));
 }
 
 bool CCFadeTo::initWithDuration(float duration, GLubyte opacity) {
@@ -279,9 +261,7 @@ void CCFadeTo::update(float time) {
 
 CCTintTo* CCTintTo::create(float duration, GLubyte red, GLubyte green, GLubyte blue) {
   CCTintTo* p = new CCTintTo();
-  p->initWithDuration(duration, red, green, blue);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, red, green, blue));
 }
 
 bool CCTintTo::initWithDuration(float duration, GLubyte red, GLubyte green, GLubyte blue) {
@@ -312,9 +292,7 @@ void CCTintTo::update(float time) {
 
 CCTintBy* CCTintBy::create(float duration, short deltaRed, short deltaGreen, short deltaBlue) {
   CCTintBy* p = new CCTintBy();
-  p->initWithDuration(duration, deltaRed, deltaGreen, deltaBlue);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(duration, deltaRed, deltaGreen, deltaBlue));
 }
 
 bool CCTintBy::initWithDuration(float duration, short deltaRed, short deltaGreen, short deltaBlue) {
@@ -359,9 +337,7 @@ CCActionInterval* CCTintBy::reverse() {
 
 CCDelayTime* CCDelayTime::create(float d) {
   CCDelayTime* p = new CCDelayTime();
-  p->initWithDuration(d);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithDuration(d));
 }
 
 CCObject* CCDelayTime::copyWithZone(CCZone* pZone) {

@@ -9,9 +9,7 @@ NS_CC_BEGIN
 
 CCFlipX* CCFlipX::create(bool x) {
   CCFlipX* p = new CCFlipX();
-  p->initWithFlipX(x);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithFlipX(x));
 }
 
 bool CCFlipX::initWithFlipX(bool x) {
@@ -35,9 +33,7 @@ CCObject* CCFlipX::copyWithZone(CCZone* pZone) {
 
 CCFlipY* CCFlipY::create(bool y) {
   CCFlipY* p = new CCFlipY();
-  p->initWithFlipY(y);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithFlipY(y));
 }
 
 bool CCFlipY::initWithFlipY(bool y) {

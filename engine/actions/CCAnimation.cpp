@@ -46,23 +46,17 @@ CCAnimation::~CCAnimation() { CC_SAFE_RELEASE(m_pFrames); }
 
 CCAnimation* CCAnimation::create() {
   CCAnimation* p = new CCAnimation();
-  p->init();
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCAnimation* CCAnimation::createWithSpriteFrames(CCArray* frames, float delay) {
   CCAnimation* p = new CCAnimation();
-  p->initWithSpriteFrames(frames, delay);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithSpriteFrames(frames, delay));
 }
 
 CCAnimation* CCAnimation::create(CCArray* arrayOfAnimationFrames, float delayPerUnit, unsigned int loops) {
   CCAnimation* p = new CCAnimation();
-  p->initWithAnimationFrames(arrayOfAnimationFrames, delayPerUnit, loops);
-  p->autorelease();
-  return p;
+  return ccAutoreleaseIfInit(p, p->initWithAnimationFrames(arrayOfAnimationFrames, delayPerUnit, loops));
 }
 
 bool CCAnimation::init() { return initWithSpriteFrames(0, 0.0f); }

@@ -48,15 +48,10 @@
 #define kCCRepeatForever (UINT_MAX - 1)
 
 // Static constructor: new, init, autorelease; null when init fails.
-#define CREATE_FUNC(__TYPE__)          \
-  static __TYPE__* create() {          \
-    __TYPE__* pRet = new __TYPE__();   \
-    if (pRet && pRet->init()) {        \
-      pRet->autorelease();             \
-      return pRet;                     \
-    }                                  \
-    delete pRet;                       \
-    return 0;                          \
+#define CREATE_FUNC(__TYPE__)                                   \
+  static __TYPE__* create() {                                   \
+    __TYPE__* pRet = new __TYPE__();                            \
+    return ::cocos2d::ccAutoreleaseIfInit(pRet, pRet->init());  \
   }
 #define NODE_FUNC(__TYPE__) CREATE_FUNC(__TYPE__)
 

@@ -13,12 +13,7 @@ CCControl::~CCControl() {}
 
 CCControl* CCControl::create() {
   CCControl* p = new CCControl();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 bool CCControl::init() {

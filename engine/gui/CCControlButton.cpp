@@ -25,12 +25,7 @@ CCControlButton::~CCControlButton() {
 
 CCControlButton* CCControlButton::create() {
   CCControlButton* p = new CCControlButton();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCControlButton* CCControlButton::create(const char* title, const char* fontName, float size) {

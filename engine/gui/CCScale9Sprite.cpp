@@ -19,22 +19,12 @@ CCScale9Sprite::~CCScale9Sprite() {
 
 CCScale9Sprite* CCScale9Sprite::create() {
   CCScale9Sprite* p = new CCScale9Sprite();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCScale9Sprite* CCScale9Sprite::createWithSpriteFrame(CCSpriteFrame* frame) {
   CCScale9Sprite* p = new CCScale9Sprite();
-  if (p->initWithSpriteFrame(frame, CCRect(0, 0, 0, 0))) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithSpriteFrame(frame, CCRect(0, 0, 0, 0)));
 }
 
 CCScale9Sprite* CCScale9Sprite::create(const char* file) {

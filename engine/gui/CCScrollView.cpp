@@ -38,22 +38,12 @@ CCScrollView::~CCScrollView() { CC_SAFE_RELEASE(m_pTouches); }
 
 CCScrollView* CCScrollView::create() {
   CCScrollView* p = new CCScrollView();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCScrollView* CCScrollView::create(CCSize size, CCNode* container) {
   CCScrollView* p = new CCScrollView();
-  if (p->initWithViewSize(size, container)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithViewSize(size, container));
 }
 
 bool CCScrollView::init() { return initWithViewSize(CCSize(200, 200), nullptr); }

@@ -45,8 +45,8 @@ bool intField(const std::map<std::string, std::string>& f, const char* key, long
   return end && *end == '\0';
 }
 
-// Kept for the life of the process (and reachable at its end, so the fonts it holds are
-// not taken for leaks once the static objects are gone).
+// Lives as long as the process: the configurations it holds stay reachable until exit,
+// also after the static objects of other files have gone.
 std::map<std::string, CCBMFontConfiguration*>& cache() {
   static auto* c = new std::map<std::string, CCBMFontConfiguration*>();
   return *c;
@@ -69,12 +69,7 @@ CCBMFontConfiguration* CCBMFontConfiguration::create(const char* FNTfile) {
   size_t slash = path.find_last_of('/');
   std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   CCBMFontConfiguration* config = new CCBMFontConfiguration();
-  if (!config->initWithText(text, folder, FNTfile)) {
-    delete config;
-    return nullptr;
-  }
-  config->autorelease();
-  return config;
+  return ccAutoreleaseIfInit(config, config->initWithText(text, folder, FNTfile));
 }
 
 bool CCBMFontConfiguration::initWithText(const std::string& text, const std::string& atlasFolder,

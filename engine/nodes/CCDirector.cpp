@@ -3,6 +3,7 @@
 #include <sys/time.h>
 
 #include "CCActionManager.h"
+#include "CCAnimationCache.h"
 #include "CCApplication.h"
 #include "CCArray.h"
 #include "CCAutoreleasePool.h"
@@ -12,6 +13,7 @@
 #include "CCFileUtils.h"
 #include "CCGLMatrix.h"
 #include "CCKeypadDispatcher.h"
+#include "CCLabelBMFont.h"
 #include "CCTouch.h"
 #include "CCKeyboardDispatcher.h"
 #include "CCMouseDispatcher.h"
@@ -394,7 +396,11 @@ void CCDirector::purgeDirector() {
   CCPoolManager::sharedPoolManager()->pop();
   delete m_pStats;
   m_pStats = nullptr;
-  // GL objects go while the context still exists.
+  // The caches go with the director, so that nothing of them outlives the program's
+  // end: fonts and animations first (they hold frames), then the GL objects, while
+  // the context still exists.
+  CCLabelBMFont::purgeCachedData();
+  CCAnimationCache::purgeSharedAnimationCache();
   CCSpriteFrameCache::purgeSharedSpriteFrameCache();
   CCTextureCache::purgeSharedTextureCache();
   CCShaderCache::purgeSharedShaderCache();

@@ -28,23 +28,13 @@ CCLabelBMFont::~CCLabelBMFont() {
 
 CCLabelBMFont* CCLabelBMFont::create() {
   CCLabelBMFont* p = new CCLabelBMFont();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCLabelBMFont* CCLabelBMFont::create(const char* str, const char* fntFile, float width,
                                      CCTextAlignment alignment, CCPoint imageOffset) {
   CCLabelBMFont* p = new CCLabelBMFont();
-  if (p->initWithString(str, fntFile, width, alignment, imageOffset)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithString(str, fntFile, width, alignment, imageOffset));
 }
 
 bool CCLabelBMFont::init() { return initWithString(nullptr, nullptr); }

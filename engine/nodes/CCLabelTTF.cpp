@@ -7,12 +7,7 @@ NS_CC_BEGIN
 
 CCLabelTTF* CCLabelTTF::create() {
   CCLabelTTF* p = new CCLabelTTF();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCLabelTTF* CCLabelTTF::create(const char* string, const char* fontName, float fontSize) {
@@ -23,12 +18,7 @@ CCLabelTTF* CCLabelTTF::create(const char* string, const char* fontName, float f
                                const CCSize& dimensions, CCTextAlignment hAlignment,
                                CCVerticalTextAlignment vAlignment) {
   CCLabelTTF* p = new CCLabelTTF();
-  if (p->initWithString(string, fontName, fontSize, dimensions, hAlignment, vAlignment)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithString(string, fontName, fontSize, dimensions, hAlignment, vAlignment));
 }
 
 bool CCLabelTTF::init() { return initWithString("", "DejaVuSans", 12); }

@@ -18,12 +18,7 @@ CCMenu* CCMenu::createWithItem(CCMenuItem* item) {
 
 CCMenu* CCMenu::createWithArray(CCArray* pArrayOfItems) {
   CCMenu* p = new CCMenu();
-  if (p->initWithArray(pArrayOfItems)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithArray(pArrayOfItems));
 }
 
 bool CCMenu::init() { return initWithArray(nullptr); }

@@ -14,12 +14,7 @@ CCMenuItem* CCMenuItem::create() { return create(nullptr, nullptr); }
 
 CCMenuItem* CCMenuItem::create(CCObject* rec, SEL_MenuHandler selector) {
   CCMenuItem* p = new CCMenuItem();
-  if (p->initWithTarget(rec, selector)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithTarget(rec, selector));
 }
 
 bool CCMenuItem::initWithTarget(CCObject* rec, SEL_MenuHandler selector) {
@@ -63,12 +58,7 @@ CCMenuItemSprite* CCMenuItemSprite::create(CCNode* normalSprite, CCNode* selecte
                                            CCNode* disabledSprite, CCObject* target,
                                            SEL_MenuHandler selector) {
   CCMenuItemSprite* p = new CCMenuItemSprite();
-  if (p->initWithNormalSprite(normalSprite, selectedSprite, disabledSprite, target, selector)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithNormalSprite(normalSprite, selectedSprite, disabledSprite, target, selector));
 }
 
 bool CCMenuItemSprite::initWithNormalSprite(CCNode* normalSprite, CCNode* selectedSprite,
@@ -201,12 +191,7 @@ bool CCMenuItemSprite::isOpacityModifyRGB() {
 
 CCMenuItemImage* CCMenuItemImage::create() {
   CCMenuItemImage* p = new CCMenuItemImage();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCMenuItemImage* CCMenuItemImage::create(const char* normalImage, const char* selectedImage) {
@@ -217,12 +202,7 @@ CCMenuItemImage* CCMenuItemImage::create(const char* normalImage, const char* se
                                          const char* disabledImage, CCObject* target,
                                          SEL_MenuHandler selector) {
   CCMenuItemImage* p = new CCMenuItemImage();
-  if (p->initWithNormalImage(normalImage, selectedImage, disabledImage, target, selector)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithNormalImage(normalImage, selectedImage, disabledImage, target, selector));
 }
 
 bool CCMenuItemImage::init() {

@@ -6,12 +6,7 @@ NS_CC_BEGIN
 
 CCMenuItemColor* CCMenuItemColor::create() {
   CCMenuItemColor* p = new CCMenuItemColor();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 bool CCMenuItemColor::init() {

@@ -14,22 +14,12 @@ CCParticleSystemQuad::~CCParticleSystemQuad() { CC_SAFE_RELEASE(m_pAtlas); }
 
 CCParticleSystemQuad* CCParticleSystemQuad::create() {
   CCParticleSystemQuad* p = new CCParticleSystemQuad();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 CCParticleSystemQuad* CCParticleSystemQuad::create(const char* plistFile) {
   CCParticleSystemQuad* p = new CCParticleSystemQuad();
-  if (p->initWithFile(plistFile)) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->initWithFile(plistFile));
 }
 
 bool CCParticleSystemQuad::initWithTotalParticles(unsigned int numberOfParticles) {

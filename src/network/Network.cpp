@@ -14,23 +14,24 @@
 using namespace protocol;
 
 Network::Network() : ownedIdManager_(std::make_unique<RakNet::NetworkIDManager>()) {
-  networkIdManager = ownedIdManager_.get();
+  networkIdManager_ = ownedIdManager_.get();
 }
 
 Network::Network(EventDispatcher& hub) : Network() { bindHub(hub); }
 
 Network::~Network() {
-  if (peer) {
+  if (peer_) {
     // The connections end first, while the replicas still hear of it (a joining
     // side's copies of the host's objects go by their pop rule). Messages still
     // queued (a game's result, a last chat line) leave before the close.
-    peer->Shutdown(kShutdownWaitMs, 0, LOW_PRIORITY);
-    if (replicas_) peer->DetachPlugin(&replicas_->manager());
-    RakNet::RakPeerInterface::DestroyInstance(peer);
-    peer = nullptr;
+    peer_->Shutdown(kShutdownWaitMs, 0, LOW_PRIORITY);
+    if (replicas_) peer_->DetachPlugin(&replicas_->manager());
+    RakNet::RakPeerInterface::DestroyInstance(peer_);
+    peer_ = nullptr;
   }
   replicas_.reset();
   if (hub_ && &hub_->context().matchLink() == this) hub_->context().setMatchLink(nullptr);
+  if (hub_ && &hub_->lobbyLink() == this) hub_->setLobbyLink(nullptr);
 }
 
 Network& network() {
@@ -41,12 +42,13 @@ Network& network() {
 void Network::bindHub(EventDispatcher& hub) {
   if (hub_) return;
   hub_ = &hub;
-  replicas_ = std::make_unique<GameReplicas>(hub.context(), *networkIdManager);
+  replicas_ = std::make_unique<GameReplicas>(hub.context(), *networkIdManager_);
   replicas_->setOnPlayerDetached([&hub] { hub.onRemoteObjectsGone(); });
   bridge_ = std::make_unique<HubBridge>(hub, *replicas_);
   listener_ = bridge_.get();
   hub.context().setMatchLink(this);
-  if (peer) peer->AttachPlugin(&replicas_->manager());
+  hub.setLobbyLink(this);
+  if (peer_) peer_->AttachPlugin(&replicas_->manager());
 }
 
 // ---- Replication ----------------------------------------------------------------------------
@@ -70,13 +72,13 @@ void Network::destroyReplica(BoardElem& e) {
   if (replicas_) replicas_->destroyReplica(e);
 }
 void Network::updateReplicas() {
-  if (replicas_ && peer) replicas_->updateReplicas();
+  if (replicas_ && peer_) replicas_->updateReplicas();
 }
 void Network::takeHeldBackCards(Player& player) {
   if (replicas_) replicas_->applyHeldBackCardsOf(player);
 }
 void Network::dropRemoteObjects() {
-  if (replicas_ && !hosting) replicas_->dropCopies();
+  if (replicas_ && !hosting_) replicas_->dropCopies();
 }
 
 std::uint64_t Network::idOf(const BoardElem* elem) const {
@@ -106,33 +108,44 @@ void Network::setLobbyEndpoint(const std::string& host, unsigned short port) {
   endpointSet_ = true;
 }
 
-void Network::startPeer() {
+bool Network::startPeer() {
   RakNet::SocketDescriptor sd(0, nullptr);
-  peer->Startup(kMaxConnections, &sd, 1, -99999);
-  peer->SetTimeoutTime(kTimeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
+  const RakNet::StartupResult r = peer_->Startup(kMaxConnections, &sd, 1, -99999);
+  if (r != RakNet::RAKNET_STARTED && r != RakNet::RAKNET_ALREADY_STARTED) {
+    LOGOG_ERROR("the network could not start (startup result %d)", static_cast<int>(r));
+    return false;
+  }
+  peer_->SetTimeoutTime(kTimeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
+  return true;
 }
 
-void Network::init() {
+bool Network::init() {
   if (!endpointSet_) {
     const char* env = std::getenv("MV_LOBBY_HOST");
     lobbyHost_ = env && *env ? env : "127.0.0.1";
   }
-  if (!peer) {
-    peer = RakNet::RakPeerInterface::GetInstance();
-    if (replicas_) peer->AttachPlugin(&replicas_->manager());
+  if (!peer_) {
+    peer_ = RakNet::RakPeerInterface::GetInstance();
+    if (replicas_) peer_->AttachPlugin(&replicas_->manager());
   }
-  startPeer();
-  hosting = false;
+  hosting_ = false;
+  return startPeer();
 }
 
+bool Network::started() const { return peer_ && peer_->IsActive(); }
+
 void Network::connectToLobby() {
-  if (!peer) return;
+  if (!peer_) return;
   LOGOG_INFO("Connecting to lobby server");
-  peer->Shutdown(kShutdownWaitMs, 0, LOW_PRIORITY);
-  startPeer();
+  peer_->Shutdown(kShutdownWaitMs, 0, LOW_PRIORITY);
   closedByUs_ = false;
+  if (!startPeer()) {
+    // Without a started peer there is nothing to connect with: the attempt fails now.
+    listener().onLobbyConnectFailed();
+    return;
+  }
   listener().onLobbyConnecting();
-  RakNet::ConnectionAttemptResult r = peer->Connect(lobbyHost_.c_str(), lobbyPort_, nullptr, 0, nullptr, 0,
+  RakNet::ConnectionAttemptResult r = peer_->Connect(lobbyHost_.c_str(), lobbyPort_, nullptr, 0, nullptr, 0,
                                                     kConnectAttempts, kConnectIntervalMs, 0);
   switch (r) {
     case RakNet::CONNECTION_ATTEMPT_STARTED:
@@ -151,33 +164,33 @@ void Network::connectToLobby() {
 }
 
 void Network::disconnectFromLobby() {
-  if (!peer) return;
+  if (!peer_) return;
   LOGOG_INFO("Disconnecting from lobby");
   closedByUs_ = true;
-  peer->CloseConnection(serverGuid, true, 0, LOW_PRIORITY);
+  peer_->CloseConnection(serverGuid_, true, 0, LOW_PRIORITY);
 }
 
 void Network::update() {
-  if (!peer) return;
+  if (!peer_) return;
   bool taken = false;
-  while (RakNet::Packet* p = peer->Receive()) {
+  while (RakNet::Packet* p = peer_->Receive()) {
     taken = taken || (p->length && p->data[0] >= ID_SELECTED_BOARD_ELEM && p->data[0] <= ID_TURN_BEGIN);
     dispatch(*p);
-    peer->DeallocatePacket(p);
+    peer_->DeallocatePacket(p);
   }
   // The other side's choices changed the game here: their results go back at once,
   // so that side chooses next on the state that follows them.
-  if (taken && hosting) updateReplicas();
+  if (taken && hosting_) updateReplicas();
 }
 
 bool Network::isLocalPlayer(int index) const {
-  if (!peer || index < 0 || static_cast<size_t>(index) >= players.size()) return false;
-  return players[static_cast<size_t>(index)].guid.g == peer->GetMyGUID().g;
+  if (!peer_ || index < 0 || static_cast<size_t>(index) >= players_.size()) return false;
+  return players_[static_cast<size_t>(index)].guid.g == peer_->GetMyGUID().g;
 }
 
 void Network::sendToServer(const RakNet::BitStream& bitStream) {
-  if (!peer) return;
-  peer->Send(&bitStream, HIGH_PRIORITY, RELIABLE_ORDERED, 0, serverGuid, false);
+  if (!peer_) return;
+  peer_->Send(&bitStream, HIGH_PRIORITY, RELIABLE_ORDERED, 0, serverGuid_, false);
 }
 
 void Network::dispatch(const RakNet::Packet& packet) {
@@ -185,7 +198,7 @@ void Network::dispatch(const RakNet::Packet& packet) {
   unsigned char id = packet.data[0];
   switch (id) {
     case ID_CONNECTION_REQUEST_ACCEPTED: {
-      serverGuid = packet.guid;
+      serverGuid_ = packet.guid;
       listener().onLobbyConnected();
       ProtocolVersionMsg version;
       version.value = kProtocolVersion;
@@ -211,7 +224,7 @@ void Network::dispatch(const RakNet::Packet& packet) {
       break;
   }
   if (id >= ID_SELECTED_BOARD_ELEM && id <= ID_TURN_BEGIN)
-    dispatchMatch(packet.data, packet.length);
+    dispatchMatch(packet.data, packet.length, packet.guid);
   else if (id >= ID_PROTOCOL_VERSION && id <= ID_DOOR_DESTROYED)
     dispatchLobby(packet.data, packet.length);
 }
@@ -230,7 +243,7 @@ void malformed(unsigned char id, size_t length) {
     return;                                   \
   }
 
-void Network::dispatchMatch(const unsigned char* data, size_t length) {
+void Network::dispatchMatch(const unsigned char* data, size_t length, RakNet::RakNetGUID from) {
   NetworkListener& l = listener();
   switch (data[0]) {
     case ID_SELECTED_BOARD_ELEM: {
@@ -289,8 +302,10 @@ void Network::dispatchMatch(const unsigned char* data, size_t length) {
     }
     case ID_START_GAME: {
       MV_DECODE(StartGameMsg, m);  // a role other than 0 or 1 does not decode
-      hosting = m.role == kRoleHost;
-      if (hosting) {
+      hosting_ = m.role == kRoleHost;
+      // The host's objects arrive the way this message came (through the lobby).
+      if (replicas_) replicas_->setMatchHost(from);
+      if (hosting_) {
         LOGOG_INFO("starting game as server");
         l.onServerStart(m.opponentName);
       } else {
@@ -352,11 +367,11 @@ void Network::dispatchLobby(const unsigned char* data, size_t length) {
     case ID_PLAYER_LIST: {
       MV_DECODE(PlayerListMsg, m);
       LOGOG_INFO("got ID_PLAYER_LIST from remote player");
-      players.clear();
+      players_.clear();
       LOGOG_INFO("online count: %d, lobby list count: %d", m.onlineCount, static_cast<int>(m.players.size()));
       std::vector<std::string> names;
       for (const PlayerEntry& e : m.players) {
-        players.push_back({RakNet::RakNetGUID(e.guid), e.name});
+        players_.push_back({RakNet::RakNetGUID(e.guid), e.name});
         names.push_back(e.name);
       }
       l.onPlayerList(m.onlineCount, names);

@@ -5,10 +5,11 @@
 // the running match (isServer). Every message goes to the lobby server, which
 // relays the match messages to the other player.
 //
-// Bound to a hub, it is that hub's match link: the hub's frame pumps it, the hub's
-// sends go out through it, and every received message reaches the hub's entries
-// with its NetworkIDs resolved to the game's objects. network() is the game's one
-// instance, bound to eventDispatcher(); tests and tools bind their own.
+// Bound to a hub, it is that hub's match link (the rules' port) and lobby link (the
+// hub's): the hub's frame pumps it, the hub's sends go out through it, and every
+// received message reaches the hub's entries with its NetworkIDs resolved to the
+// game's objects. network() is the game's one instance, bound to eventDispatcher();
+// tests and tools bind their own.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "LobbyLink.h"
 #include "NetworkListener.h"
 #include "ports/MatchLink.h"
 #include "protocol/Messages.h"
@@ -31,7 +33,7 @@ struct LobbyPlayerEntry {
   std::string name;
 };
 
-class Network : public MatchLink {
+class Network : public MatchLink, public LobbyLink {
  public:
   static constexpr unsigned short kLobbyPort = 3333;
   static constexpr unsigned kMaxConnections = 32;
@@ -47,8 +49,8 @@ class Network : public MatchLink {
   Network& operator=(const Network&) = delete;
   ~Network() override;
 
-  // Makes this the hub's match link and listener, with the replication of the
-  // hub's game (the hub must outlive the network).
+  // Makes this the hub's match link, lobby link and listener, with the replication
+  // of the hub's game (the hub must outlive the network).
   void bindHub(EventDispatcher& hub);
   GameReplicas* replicas() const { return replicas_.get(); }
 
@@ -57,7 +59,11 @@ class Network : public MatchLink {
   void setListener(NetworkListener* listener) { listener_ = listener; }
 
   // Takes the peer, starts it and sets the time-out. Called once at the end of loading.
-  void init();
+  // False (with a log line) when the peer cannot start: no lobby then, until a
+  // later connectToLobby starts it.
+  bool init();
+  // Whether the peer has started (false before init, or when the last start failed).
+  bool started() const;
   void connectToLobby() override;
   void disconnectFromLobby() override;
   // Takes every packet received since the last call and dispatches it.
@@ -66,8 +72,20 @@ class Network : public MatchLink {
   bool isLocalPlayer(int index) const override;
   void sendToServer(const RakNet::BitStream& bitStream);
 
+  // ---- Record ----------------------------------------------------------------------
+  // The peer (null before init), for plug-ins beside the replication.
+  RakNet::RakPeerInterface* peer() const { return peer_; }
+  RakNet::NetworkIDManager& networkIdManager() const { return *networkIdManager_; }
+  // The lobby server's GUID, from the packet that accepted the connection.
+  RakNet::RakNetGUID serverGuid() const { return serverGuid_; }
+  // The lobby list in the server's order, replaced whole by each list received.
+  const std::vector<LobbyPlayerEntry>& players() const { return players_; }
+  // Hosting is set by each start of a match; a match arranged without the lobby
+  // (tests, tools) sets it here.
+  void setHosting(bool hosting) { hosting_ = hosting; }
+
   // ---- MatchLink: hosting and replication ----------------------------------------
-  bool isServer() const override { return hosting; }
+  bool isServer() const override { return hosting_; }
   void referenceReplica(Player& player) override;
   void referenceReplica(Board& board) override;
   void referenceReplica(BoardElem& elem) override;
@@ -86,7 +104,7 @@ class Network : public MatchLink {
   void sendDoorDestroyed(BoardElem* elem) override { sendDoorDestroyed(idOf(elem)); }
   void sendAnimateSpell(const AnimateSpellEvent& event) override;
 
-  // Match messages.
+  // ---- MatchLink: the match messages ----------------------------------------------
   void sendSelectedBoardElem(std::uint64_t elem);
   void sendSelectedSpell(int spell, int value) override;
   void sendFinishedSelectingSpells() override;
@@ -103,7 +121,7 @@ class Network : public MatchLink {
   void sendDoorDestroyed(std::uint64_t elem);
   void sendChat(const std::string& text) override;
 
-  // Lobby messages.
+  // ---- LobbyLink: the lobby's messages -----------------------------------------------
   void sendLoginEmail(const std::string& email) override;
   void sendLoginCode(const std::string& code) override;
   void sendLogin(const std::string& email, const std::string& code) override;
@@ -117,23 +135,24 @@ class Network : public MatchLink {
   void sendChallengeAnswer(int answer) override;
   void sendLeaveGame() override;
 
-  // This machine hosts the running match (set by each start of a match).
-  bool hosting = false;
-  RakNet::RakPeerInterface* peer = nullptr;
-  RakNet::NetworkIDManager* networkIdManager = nullptr;
-  RakNet::RakNetGUID serverGuid;
-  std::vector<LobbyPlayerEntry> players;
-
  private:
-  void startPeer();
+  // Starts the peer with the connection constants; false (logged) when it fails.
+  bool startPeer();
   void dispatch(const RakNet::Packet& packet);
-  void dispatchMatch(const unsigned char* data, size_t length);
+  // `from`: the system that sent the message (the lobby server, relaying).
+  void dispatchMatch(const unsigned char* data, size_t length, RakNet::RakNetGUID from);
   void dispatchLobby(const unsigned char* data, size_t length);
   template <class M>
   void sendMessage(const M& message) {
     sendToServer(protocol::encode(message));
   }
 
+  // This machine hosts the running match (set by each start of a match).
+  bool hosting_ = false;
+  RakNet::RakPeerInterface* peer_ = nullptr;
+  RakNet::NetworkIDManager* networkIdManager_ = nullptr;
+  RakNet::RakNetGUID serverGuid_;
+  std::vector<LobbyPlayerEntry> players_;
   NetworkListener* listener_ = nullptr;
   NetworkListener silent_;
   EventDispatcher* hub_ = nullptr;

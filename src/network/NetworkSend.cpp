@@ -89,9 +89,9 @@ void Network::sendCancelMatchmaking() { sendMessage(bare<ID_CANCEL_MATCHMAKING>(
 void Network::sendInviteFriend(const std::string& email) { sendMessage(withText<InviteFriendMsg>(email)); }
 
 void Network::sendChallenge(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= players.size()) return;
+  if (index < 0 || static_cast<size_t>(index) >= players_.size()) return;
   ChallengeMsg m;
-  m.guid = players[static_cast<size_t>(index)].guid.g;
+  m.guid = players_[static_cast<size_t>(index)].guid.g;
   sendToServer(encode(m));
 }
 

@@ -1,11 +1,16 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
 #include "AppDelegate.h"
+#include "CCAnimation.h"
+#include "CCAnimationCache.h"
+#include "CCBMFontConfiguration.h"
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCRelayoutable.h"
@@ -74,10 +79,30 @@ TEST(AppDelegateTest, DesignResolutionFollowsTheFrameAndScenesLayThemselvesOutAg
   EXPECT_EQ(view->getDesignResolutionSize().width, desktop.width);
   EXPECT_EQ(view->getDesignResolutionSize().height, desktop.height);
   EXPECT_EQ(scene->relayouts, 4);
+
+  // What the caches hold goes with the director: a font configuration and an
+  // animation are left with the one reference each that this test keeps.
+  const std::string fnt = std::string(::testing::TempDir()) + "mv_purge_" + std::to_string(::getpid()) + ".fnt";
+  std::ofstream(fnt) << "common lineHeight=16 base=13 scaleW=32 scaleH=32 pages=1\n"
+                        "page id=0 file=\"purge.png\"\n"
+                        "char id=65 x=0 y=0 width=10 height=12 xoffset=0 yoffset=0 xadvance=12 page=0\n";
+  CCBMFontConfiguration* font = FNTConfigLoadFile(fnt.c_str());
+  ASSERT_NE(font, nullptr);
+  font->retain();
+  CCAnimation* animation = new CCAnimation();
+  ASSERT_TRUE(animation->init());
+  CCAnimationCache::sharedAnimationCache()->addAnimation(animation, "purge");
+  EXPECT_EQ(animation->retainCount(), 2u);
+
   director->end();
   director->mainLoop();  // purges the director and closes the window
   EXPECT_EQ(director->getOpenGLView(), nullptr);
   EXPECT_EQ(director->getRunningScene(), nullptr);
+  EXPECT_EQ(font->retainCount(), 1u);
+  EXPECT_EQ(animation->retainCount(), 1u);
+  font->release();
+  animation->release();
+  std::remove(fnt.c_str());
   scene->release();
 }
 

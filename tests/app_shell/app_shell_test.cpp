@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -17,6 +18,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include "PrivateDisplay.h"
 
 namespace {
 
@@ -60,47 +63,27 @@ bool waitFor(const std::function<bool()>& done, int seconds) {
   return done();
 }
 
-// An X server of the test's own (Xvfb on a free display), so no other test's window is taken
-// for the game's and no other input reaches it.
-class PrivateDisplay {
- public:
-  ~PrivateDisplay() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  // False when the server does not come up.
-  bool start() {
-    int fds[2];
-    if (pipe(fds) != 0) return false;
-    pid_ = fork();
-    if (pid_ < 0) return false;
-    if (pid_ == 0) {
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-             "-ac", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    char c = 0;
-    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (number.empty()) return false;
-    name_ = ":" + number;
-    return true;
-  }
-  const std::string& name() const { return name_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string name_;
-};
+// The process that owns a window, as it says (_NET_WM_PID), or 0.
+pid_t windowPid(Display* display, Window window) {
+  Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+  if (pidAtom == None) return 0;
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  pid_t pid = 0;
+  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                         &data) == Success &&
+      data && format == 32 && items == 1)
+    pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+  if (data) XFree(data);
+  return pid;
+}
 
 // Asks the window manager's way for the game's window to close: WM_DELETE_WINDOW
-// to the top-level window titled "Mirrowvale". False while no such window is mapped.
-bool requestWindowClose(const std::string& displayName) {
+// to the top-level window titled "Mirrowvale" of the process `game` (other tests
+// may run games on the same display). False while no such window is mapped.
+bool requestWindowClose(const std::string& displayName, pid_t game) {
   Display* display = XOpenDisplay(displayName.c_str());
   if (!display) return false;
   bool sent = false;
@@ -113,7 +96,7 @@ bool requestWindowClose(const std::string& displayName) {
       char* name = nullptr;
       XWindowAttributes attributes;
       if (!XFetchName(display, children[i], &name) || !name) continue;
-      bool ours = std::string(name) == "Mirrowvale";
+      bool ours = std::string(name) == "Mirrowvale" && windowPid(display, children[i]) == game;
       XFree(name);
       if (!ours || !XGetWindowAttributes(display, children[i], &attributes) ||
           attributes.map_state != IsViewable)
@@ -134,8 +117,8 @@ bool requestWindowClose(const std::string& displayName) {
   return sent;
 }
 
-// Starts the game in a home folder of its own, from that folder (data is found beside the
-// executable anyway), with the extra environment variable set when one is named.
+// Starts the game on the display in a home folder of its own, from that folder (data is found
+// beside the executable anyway), with the extra environment variable set when one is named.
 pid_t startGame(const std::string& home, const std::string& display, const char* name = nullptr,
                 const std::string& value = "") {
   pid_t pid = fork();
@@ -158,11 +141,11 @@ class GameShellTest : public ::testing::TestWithParam<Ending> {};
 // Runs with the sanitizers of the test build: the exit status is 0 only when the
 // leak check at exit found nothing.
 TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
-  PrivateDisplay x;
-  ASSERT_TRUE(x.start()) << "no X server for the game";
+  PrivateDisplay display;
+  ASSERT_TRUE(display.ok()) << "cannot start Xvfb for the game";
   std::string home = makeTempDir();
   std::string dataFolder = home + "data/Brindlecor/Mirrowvale/";
-  pid_t pid = startGame(home, x.name());
+  pid_t pid = startGame(home, display.name());
   ASSERT_GE(pid, 0);
   bool started = waitFor(
       [&] { return readLogs(dataFolder + "log/").find("Failed to init Steam") != std::string::npos; },
@@ -170,7 +153,7 @@ TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
   EXPECT_TRUE(started);
   EXPECT_TRUE(exists(dataFolder + "mv_running"));
   if (GetParam() == Ending::WindowClose)
-    EXPECT_TRUE(waitFor([&] { return requestWindowClose(x.name()); }, 30)) << "no window titled Mirrowvale";
+    EXPECT_TRUE(waitFor([&] { return requestWindowClose(display.name(), pid); }, 30)) << "no window titled Mirrowvale";
   else
     kill(pid, SIGTERM);  // SDL turns it into a quit request
   int status = 0;
@@ -263,7 +246,7 @@ class XInput {
 // where the game drew it. A message of the (absent) lobby on the way is closed by a click.
 TEST(GameExitTest, TheExitButtonEndsTheProgramWithCodeZeroAndNoRunMarker) {
   PrivateDisplay x;
-  ASSERT_TRUE(x.start()) << "no X server for the game";
+  ASSERT_TRUE(x.ok()) << "cannot start Xvfb for the game";
   XInput input(x.name());
   ASSERT_TRUE(input.ready()) << "no XTEST extension on the display";
   std::string home = makeTempDir();

@@ -85,7 +85,7 @@ class OnlineMatch : public ::testing::Test {
       else
         o.devCode = "246810";
       clients[i] = std::make_unique<OnlineClient>(o);
-      clients[i]->start();
+      ASSERT_TRUE(clients[i]->start());
     }
   }
 

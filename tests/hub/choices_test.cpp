@@ -342,9 +342,9 @@ TEST_F(HubFixture, OfflineChoicesSendNothing) {
 
 TEST_F(HubFixture, SpellsCastOnTheOpponentAimAtIt) {
   startOffline();
-  EXPECT_EQ(hub.spellTargetFor(local(), CardId::Fireball), &enemy());
-  EXPECT_EQ(hub.spellTargetFor(enemy(), CardId::Fireball), &local());
-  EXPECT_EQ(hub.spellTargetFor(local(), CardId::Repairers), &local());
+  EXPECT_EQ(local().spellTargetFor(CardId::Fireball), &enemy());
+  EXPECT_EQ(enemy().spellTargetFor(CardId::Fireball), &local());
+  EXPECT_EQ(local().spellTargetFor(CardId::Repairers), &local());
 }
 
 }  // namespace

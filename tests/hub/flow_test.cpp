@@ -130,13 +130,30 @@ TEST_F(HubFixture, OkAfterAnOfflineEndGoesToTheMenu) {
   EXPECT_EQ(hub.flowState(), FlowState::Menu);
 }
 
+TEST(HubPorts, TheGameScreenShowsTheRulesSpellEffectsWhileTheHubLives) {
+  RecordingGameScreen screen;
+  GameContext ctx;
+  {
+    EventDispatcher hub(ctx);
+    hub.setScreen(&screen);
+    EXPECT_EQ(&hub.screen(), &screen);
+    EXPECT_EQ(&ctx.spellEffects(), &screen);
+    hub.setScreen(nullptr);
+    EXPECT_NE(&hub.screen(), &screen);
+    EXPECT_NE(&ctx.spellEffects(), &screen);
+    hub.setScreen(&screen);
+  }
+  EXPECT_NE(&ctx.spellEffects(), &screen) << "the context's own stand-in is back";
+}
+
 TEST_F(HubFixture, OkAfterAnEndOnTheHostAsksForARematch) {
   startOnline(true);
   hub.onGameWon();
   clearRecords();
   hub.onMessageOk();
   EXPECT_EQ(game().localPlayer(), nullptr);
-  EXPECT_EQ(link.sentNames(), std::vector<std::string>{"sendRematch"});
+  EXPECT_EQ(lobbyLink.sentNames(), std::vector<std::string>{"sendRematch"});
+  EXPECT_TRUE(link.sent().empty());
   EXPECT_TRUE(flow.calls().empty());
   EXPECT_EQ(hub.flowState(), FlowState::GameOver);
 }
@@ -157,11 +174,11 @@ class AnimationQueue : public HubFixture {
  protected:
   AnimationQueue() : later(false) {}
   void SetUp() override {
-    ctx.setScreen(&later);
+    hub.setScreen(&later);
     startOnline(false);
     arrange(S::ProcessCombatQueue, S::ProcessCombatQueue);
   }
-  void TearDown() override { ctx.setScreen(&screen); }
+  void TearDown() override { hub.setScreen(&screen); }
   AnimateSpellEvent spell(int card, Player* caster) {
     AnimateSpellEvent e;
     e.caster = caster;
@@ -230,7 +247,7 @@ TEST_F(AnimationQueue, BadRecordsAreDropped) {
 }
 
 TEST_F(AnimationQueue, EffectsEndingAtOnceDoNotNest) {
-  ctx.setScreen(&screen);  // ends every effect at once
+  hub.setScreen(&screen);  // ends every effect at once
   hub.onFinishedAnimating();
   arrange(S::ProcessCombatQueue, S::ProcessCombatQueue);
   for (int i = 0; i < 5000; ++i) hub.queueAnimateSpell(spell(CardId::Fireball, &enemy()));

@@ -1,5 +1,5 @@
 // A game context with its own event hub, watched through recording screen,
-// network, flow host and board view.
+// match and lobby links, flow host and board view.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,11 +14,12 @@
 #include "CardTable.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
+#include "GameScreen.h"
+#include "LobbyLink.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
-#include "ports/GameScreen.h"
 #include "ports/MatchLink.h"
 
 using HubLog = CapturedLog;
@@ -26,8 +27,9 @@ using HubLog = CapturedLog;
 class HubFixture : public ::testing::Test {
  protected:
   HubFixture() {
-    ctx.setScreen(&screen);
+    hub.setScreen(&screen);
     ctx.setMatchLink(&link);
+    hub.setLobbyLink(&lobbyLink);
     hub.setFlowHost(&flow);
     hub.setBoardView(&view);
   }
@@ -68,6 +70,7 @@ class HubFixture : public ::testing::Test {
     screen.clear();
     flow.clear();
     link.clearSent();
+    lobbyLink.clearSent();
     view.clear();
   }
   bool shown(const std::string& call) const { return screen.count(call) > 0; }
@@ -89,6 +92,7 @@ class HubFixture : public ::testing::Test {
   // Declared before the context: the context's game may still use them as it goes.
   RecordingGameScreen screen{true};
   RecordingMatchLink link;
+  RecordingLobbyLink lobbyLink;
   RecordingFlowHost flow;
   RecordingBoardObserver view;
   GameContext ctx{11};

@@ -38,7 +38,8 @@ class LobbyFlow : public HubFixture {
     hub.onServerStart("Birch");
     clearAll();
   }
-  std::vector<std::string> sent() const { return link.sentNames(); }
+  // The lobby messages sent, in order.
+  std::vector<std::string> sent() const { return lobbyLink.sentNames(); }
 
   RecordingLobbyScreen lobby;
 };
@@ -50,7 +51,7 @@ TEST_F(LobbyFlow, EnteringWhileConnectedShowsTheLobbyWithoutAnAttempt) {
   clearAll();
   hub.enterLobby();
   EXPECT_EQ(hub.flowState(), FlowState::Lobby);
-  EXPECT_EQ(link.count("connectToLobby"), 0u);
+  EXPECT_EQ(lobbyLink.count("connectToLobby"), 0u);
   EXPECT_EQ(lobby.callNames(), std::vector<std::string>{"showMainState"});
   EXPECT_EQ(flow.callNames(), std::vector<std::string>{"showLobbyScene"});
 }
@@ -116,7 +117,8 @@ TEST_F(LobbyFlow, LeavingTheLobbyShowsTheMenu) {
 TEST_F(LobbyFlow, ExitToMenuLeavesTheMatchAndLetsGoOfTheHostsObjects) {
   joining();
   hub.exitToMenu();
-  EXPECT_EQ(sent(), (std::vector<std::string>{"sendLeaveGame", "dropRemoteObjects"}));
+  EXPECT_EQ(sent(), std::vector<std::string>{"sendLeaveGame"});
+  EXPECT_EQ(link.sentNames(), std::vector<std::string>{"dropRemoteObjects"});
   EXPECT_EQ(hub.flowState(), FlowState::Menu);
   EXPECT_FALSE(game().started());
   EXPECT_EQ(flow.count("showMenuMainState"), 1u);
@@ -148,12 +150,12 @@ TEST_P(LoginPaths, TheServersRequestIsAnsweredByWhatIsKnown) {
   hub.onLoginRequired();
   EXPECT_EQ(hub.lobbyPrompt(), c.prompt);
   if (*c.sent) {
-    ASSERT_EQ(link.sent().size(), 1u);
-    EXPECT_EQ(link.sent()[0].what, c.sent);
-    EXPECT_EQ(link.sent()[0].text, c.text);
+    ASSERT_EQ(lobbyLink.sent().size(), 1u);
+    EXPECT_EQ(lobbyLink.sent()[0].what, c.sent);
+    EXPECT_EQ(lobbyLink.sent()[0].text, c.text);
     EXPECT_EQ(lobby.count("showTextPrompt"), 0u);
   } else {
-    EXPECT_TRUE(link.sent().empty());
+    EXPECT_TRUE(lobbyLink.sent().empty());
     EXPECT_EQ(lobby.last("showTextPrompt").text, "INPUT_EMAIL");
     EXPECT_EQ(lobby.last("showTextPrompt").value, static_cast<int>(Mode::EmailAddress));
   }
@@ -272,14 +274,14 @@ TEST_F(LobbyFlow, CancellingALoginPromptLeavesTheLobbyAndTheInvitationOnlyItsPro
 // ---- Matchmaking -------------------------------------------------------------------------------
 
 TEST_F(LobbyFlow, ChallengingSomeoneElseWaitsForTheAnswerAndOneselfDoesNothing) {
-  link.localIndex = 2;
+  lobbyLink.localIndex = 2;
   inLobby();
   hub.challengeUser(2);
-  EXPECT_TRUE(link.sent().empty());
+  EXPECT_TRUE(lobbyLink.sent().empty());
   EXPECT_TRUE(lobby.calls().empty());
   hub.challengeUser(1);
   ASSERT_EQ(sent(), std::vector<std::string>{"sendChallenge"});
-  EXPECT_EQ(link.sent()[0].values, std::vector<int>{1});
+  EXPECT_EQ(lobbyLink.sent()[0].values, std::vector<int>{1});
   EXPECT_EQ(lobby.last("showCancellableMessage").text, "AWAITING_OPPONENT");
 }
 
@@ -299,7 +301,7 @@ TEST_F(LobbyFlow, AFriendIsInvitedByAddress) {
   EXPECT_EQ(lobby.last("showTextPrompt").value, static_cast<int>(Mode::EmailAddress));
   hub.submitLobbyText("dee@example.org");
   ASSERT_EQ(sent(), std::vector<std::string>{"sendInviteFriend"});
-  EXPECT_EQ(link.sent()[0].text, "dee@example.org");
+  EXPECT_EQ(lobbyLink.sent()[0].text, "dee@example.org");
   EXPECT_EQ(hub.lobbyPrompt(), LobbyPrompt::None);
   EXPECT_EQ(lobby.last("showMessage").text, "FRIEND_INVITED");
 }
@@ -315,7 +317,7 @@ TEST_F(LobbyFlow, AReceivedChallengeIsPromptedWithASoundAndAccepted) {
   EXPECT_EQ(hub.lobbyPrompt(), LobbyPrompt::None);
   EXPECT_EQ(lobby.last("showModalMessage").text, "AWAITING_OPPONENT");
   ASSERT_EQ(sent(), std::vector<std::string>{"sendChallengeAnswer"});
-  EXPECT_EQ(link.sent()[0].values, std::vector<int>{1});
+  EXPECT_EQ(lobbyLink.sent()[0].values, std::vector<int>{1});
 }
 
 TEST_F(LobbyFlow, RefusingAChallengeReturnsToWhereTheUserWas) {
@@ -329,8 +331,8 @@ TEST_F(LobbyFlow, RefusingAChallengeReturnsToWhereTheUserWas) {
     hub.rejectChallenge();
     EXPECT_EQ(hub.flowState(), playing ? FlowState::InGame : FlowState::Lobby);
     EXPECT_EQ(flow.callNames().back(), playing ? "showGameScene" : "showLobbyScene");
-    EXPECT_EQ(link.sent().back().values, std::vector<int>{0});
-    game().clearGame(true);
+    EXPECT_EQ(lobbyLink.sent().back().values, std::vector<int>{0});
+    game().clearGame();
   }
 }
 
@@ -350,7 +352,7 @@ TEST_F(LobbyFlow, TheHostStartsANormalGameAndTheJoiningSideWaitsForItsPlayers) {
   EXPECT_NE(game().localPlayer(), nullptr);
   EXPECT_EQ(flow.lastText("reportAnalytics"), "game/serverstart/");
   EXPECT_EQ(screen.callsOf("setOpponentName").back().text, "Birch");
-  game().clearGame(true);
+  game().clearGame();
 
   link.hosting = false;
   clearAll();
@@ -427,7 +429,7 @@ TEST_F(LobbyFlow, ChatLinesGoOutOnlineAndComeInUnderTheOpponentsName) {
   EXPECT_TRUE(link.sent().empty());
   hosting();
   hub.sendChat("50% off %d");
-  ASSERT_EQ(sent(), std::vector<std::string>{"sendChat"});
+  ASSERT_EQ(link.sentNames(), std::vector<std::string>{"sendChat"});
   EXPECT_EQ(link.sent()[0].text, "50% off %d");
   hub.onChatReceived("hi %s");
   const auto lines = screen.callsOf("addLogLine");

@@ -43,16 +43,18 @@ struct Side {
   Network net{hub};
 };
 
-TEST(NetworkHub, IsTheHubsMatchLinkUntilItGoes) {
+TEST(NetworkHub, IsTheHubsMatchAndLobbyLinkUntilItGoes) {
   GameContext ctx;
   EventDispatcher hub(ctx);
   {
     Network net(hub);
     EXPECT_EQ(&ctx.matchLink(), &net);
-    net.hosting = true;
+    EXPECT_EQ(&hub.lobbyLink(), &net);
+    net.setHosting(true);
     EXPECT_TRUE(ctx.matchLink().isServer());
   }
   EXPECT_FALSE(ctx.matchLink().isServer()) << "the context's own stand-in is back";
+  EXPECT_FALSE(hub.lobbyLink().isLocalPlayer(0));
 }
 
 TEST(NetworkHub, TheGamesOneNetworkIsTheDefaultHubsMatchLink) {
@@ -65,7 +67,7 @@ TEST(NetworkHub, TheGamesOneNetworkIsTheDefaultHubsMatchLink) {
 TEST(NetworkHub, MessagesNamingUnknownObjectsAreRefusedAndKnownOnesResolved) {
   LogLines log;
   Side side;
-  side.net.hosting = true;
+  side.net.setHosting(true);
   GameSession& game = side.ctx.game();
   ASSERT_TRUE(game.newGame(true, GameDirector::create("skirmish")));
   HubBridge bridge(side.hub, *side.net.replicas());
@@ -102,7 +104,7 @@ TEST(NetworkHub, MessagesNamingUnknownObjectsAreRefusedAndKnownOnesResolved) {
   EXPECT_TRUE(log.has("target choice naming no known element dropped"));
   bridge.onRemoteBlockExploded(987654321);
   EXPECT_TRUE(log.has("block explosion naming no known element dropped"));
-  game.clearGame(true);
+  game.clearGame();
 }
 
 class NetworkHubOnLobby : public ::testing::Test {

@@ -1,12 +1,17 @@
 // The game's network object against the real lobby and against a scripted server.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "CapturedLog.h"
 #include "LobbyFixture.h"
 #include "LobbyHost.h"
 #include "Network.h"
@@ -112,7 +117,7 @@ TEST_F(NetworkOnLobby, LoginChallengeMatchMessagesAndLeave) {
   EXPECT_EQ(ra.events[1], "connecting");
   EXPECT_EQ(ra.events[2], "connected");
   join(b, rb, "Beech");
-  ASSERT_TRUE(until([&] { return a.players.size() == 2 && b.players.size() == 2; }, {&a, &b}));
+  ASSERT_TRUE(until([&] { return a.players().size() == 2 && b.players().size() == 2; }, {&a, &b}));
   EXPECT_EQ(ra.lastNames, (std::vector<std::string>{"Ash", "Beech"}));
   EXPECT_EQ(ra.lastOnline, 2);
   EXPECT_TRUE(a.isLocalPlayer(0));
@@ -171,14 +176,54 @@ TEST(Network, UpdateBeforeInitDoesNothing) {
   EXPECT_TRUE(r.events.empty());
 }
 
-TEST(Network, AnAttemptThatCannotStartFailsAtOnce) {
+// A connection attempt without a host name: what its listener heard.
+std::vector<std::string> attemptWithoutHost() {
   Network n;
   Recorder r;
   n.setListener(&r);
   n.setLobbyEndpoint("", 3333);
   n.init();
   n.connectToLobby();
-  EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "failed"}));
+  return r.events;
+}
+
+TEST(Network, AnAttemptThatCannotStartFailsAtOnce) {
+  EXPECT_EQ(attemptWithoutHost(), (std::vector<std::string>{"connecting", "failed"}));
+}
+
+// The lowest descriptor number free now: a limit at it leaves none to open.
+rlim_t lowestFreeDescriptor() {
+  const int probe = ::open("/dev/null", O_RDONLY);
+  if (probe >= 0) ::close(probe);
+  return static_cast<rlim_t>(probe < 0 ? 0 : probe);
+}
+
+TEST(Network, AStartThatFailsIsLoggedAndReportedAndNoAttemptFollows) {
+  CapturedLog log;
+  // The same calls once with descriptors to spare: the sanitizer's type checks of
+  // them need a descriptor the first time, and none is left below.
+  attemptWithoutHost();
+  Network n;
+  Recorder r;
+  n.setListener(&r);
+  n.setLobbyEndpoint("127.0.0.1", 3333);
+  // No descriptor is left for the peer's socket.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+  rlimit none = old;
+  none.rlim_cur = lowestFreeDescriptor();
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+  const bool started = n.init();
+  const bool active = n.started();
+  n.connectToLobby();
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &old), 0);
+  EXPECT_FALSE(started);
+  EXPECT_FALSE(active);
+  EXPECT_EQ(r.events, std::vector<std::string>{"failed"});
+  EXPECT_EQ(log.count("the network could not start"), 2);
+  // With descriptors again, the next start works.
+  EXPECT_TRUE(n.init());
+  EXPECT_TRUE(n.started());
 }
 
 // A scripted lobby: a bare peer that sends hand-made bytes.
@@ -250,11 +295,15 @@ class NetworkOnScript : public ::testing::Test {
 TEST_F(NetworkOnScript, FirstMessageIsTheProtocolVersion) {
   EXPECT_EQ(first, (Bytes{0xE7, 0, 0, 0, 9}));
   EXPECT_TRUE(rec.has("connected"));
-  EXPECT_EQ(net.serverGuid, server->GetMyGUID());
+  EXPECT_EQ(net.serverGuid(), server->GetMyGUID());
 }
 
 TEST_F(NetworkOnScript, OddAndBrokenMessagesAreHandledInOrder) {
-  net.players.push_back({RakNet::RakNetGUID(5), "stale"});
+  // A list of one, replaced whole by what follows.
+  down({ID_PLAYER_LIST, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 5, 0, 5, 's', 't', 'a', 'l', 'e'});
+  ASSERT_TRUE(clientUntil([&] { return rec.has("list 1"); }));
+  ASSERT_EQ(net.players().size(), 1u);
+  EXPECT_EQ(net.players()[0].name, "stale");
   rec.events.clear();
   down({ID_PLAYER_LIST, 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0xFF});  // n = -1: an empty list
   down({ID_START_GAME, 0, 0, 0, 2, 0, 0});                      // role 2: ignored
@@ -266,7 +315,7 @@ TEST_F(NetworkOnScript, OddAndBrokenMessagesAreHandledInOrder) {
   down({ID_TURN_BEGIN});
   ASSERT_TRUE(clientUntil([&] { return rec.has("turn"); }));
   EXPECT_EQ(rec.events, (std::vector<std::string>{"list 0", "elem", "rejected", "turn"}));
-  EXPECT_TRUE(net.players.empty());
+  EXPECT_TRUE(net.players().empty());
   EXPECT_EQ(rec.lastOnline, 3);
   EXPECT_EQ(rec.lastElem, kNoObject);
   EXPECT_FALSE(net.isServer());

@@ -25,6 +25,7 @@
 #include "game/HeadlessHub.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
+#include "raknet/RakString.h"
 
 // Counts the replica traffic a peer receives (it passes every packet on).
 class ReplicaTrafficMeter : public RakNet::PluginInterface2 {
@@ -94,6 +95,23 @@ inline void expectGamesMirrored(Machine& host, Machine& join, bool withLocalStat
   EXPECT_EQ(j.localPlayer()->board()->owner(), j.localPlayer());
 }
 
+// Sends one construction as a host's replica manager would: the object `id` of
+// `type` with its construction bytes `data`, and no destruction.
+inline void sendConstruction(Machine& from, Machine& to, const char* type, RakNet::NetworkID id,
+                             RakNet::BitStream& data) {
+  RakNet::BitStream alloc, msg;
+  alloc.Write(RakNet::RakString(type));
+  msg.Write(static_cast<unsigned char>(ID_REPLICA_MANAGER_CONSTRUCTION));
+  msg.Write(static_cast<uint32_t>(1));
+  msg.Write(id);
+  msg.Write(static_cast<uint32_t>(alloc.GetNumberOfBitsUsed()));
+  msg.Write(&alloc);
+  msg.Write(static_cast<uint32_t>(data.GetNumberOfBitsUsed()));
+  msg.Write(&data);
+  msg.Write(static_cast<uint32_t>(0));
+  from.peer->Send(&msg, HIGH_PRIORITY, RELIABLE_ORDERED, 0, to.peer->GetMyGUID(), false);
+}
+
 class MatchPair : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -107,8 +125,10 @@ class MatchPair : public ::testing::Test {
     return loopback::pumpUntil(done, {host.peer.get(), join.peer.get()}, ms);
   }
 
-  // Starts an online game on the host and the client game on the joining side.
+  // Starts an online game on the host and the client game on the joining side,
+  // which takes the host's objects from the host's connection.
   void startGame() {
+    join.replicas.setMatchHost(host.peer->GetMyGUID());
     join.game().beginClientGame();
     ASSERT_TRUE(host.game().newGame(true, GameDirector::create("skirmish")));
   }

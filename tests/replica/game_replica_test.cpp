@@ -303,23 +303,14 @@ TEST_F(GameReplication, ConstructionsOffTheBoardOrOfUnknownTypesCreateNothing) {
   ASSERT_TRUE(sync());
   const size_t count = join.replicas.replicaCount();
   auto construct = [&](const char* type, int x, int y, RakNet::NetworkID id) {
-    RakNet::BitStream alloc, data, msg;
-    alloc.Write(RakNet::RakString(type));
+    RakNet::BitStream data;
     data.Write(host.replicas.idOf(host.game().localPlayer()));
     data.Write(host.replicas.idOf(host.game().localPlayer()->board()));
     data.Write(static_cast<int32_t>(x));
     data.Write(static_cast<int32_t>(y));
     data.Write(false);
     data.Write(true);
-    msg.Write(static_cast<unsigned char>(ID_REPLICA_MANAGER_CONSTRUCTION));
-    msg.Write(static_cast<uint32_t>(1));
-    msg.Write(id);
-    msg.Write(static_cast<uint32_t>(alloc.GetNumberOfBitsUsed()));
-    msg.Write(&alloc);
-    msg.Write(static_cast<uint32_t>(data.GetNumberOfBitsUsed()));
-    msg.Write(&data);
-    msg.Write(static_cast<uint32_t>(0));
-    host.peer->Send(&msg, HIGH_PRIORITY, RELIABLE_ORDERED, 0, join.peer->GetMyGUID(), false);
+    sendConstruction(host, join, type, id, data);
   };
   construct("BoardElem", 40, 3, 900001);
   construct("BoardElem", 3, -1, 900002);
@@ -360,7 +351,7 @@ TEST_F(GameReplication, TheHostsDestructionTakesEverythingAndDetachesTheGame) {
   startGame();
   ASSERT_TRUE(sync());
   const size_t before = join.meter.bytes, messages = join.meter.messages;
-  host.game().clearGame(false);
+  host.game().clearGame();
   EXPECT_EQ(host.replicas.replicaCount(), 0u);
   ASSERT_TRUE(marker(host, join));
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
@@ -368,7 +359,7 @@ TEST_F(GameReplication, TheHostsDestructionTakesEverythingAndDetachesTheGame) {
               join.meter.messages - messages);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(join.game().enemyPlayer(), nullptr);
-  join.game().clearGame(true);  // nothing left to free twice
+  join.game().clearGame();  // nothing left to free twice
   // A second game over the same connection.
   startGame();
   ASSERT_TRUE(sync());
@@ -383,7 +374,7 @@ TEST_F(GameReplication, ALostConnectionTakesTheReplicatedGameOnTheJoiningSide) {
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(join.game().enemyPlayer(), nullptr);
-  join.game().clearGame(true);
+  join.game().clearGame();
   // The host keeps its game.
   ASSERT_TRUE(pump([&] { return host.replicas.manager().GetConnectionCount() == 0; }));
   EXPECT_EQ(host.replicas.replicaCount(), 2u + 2u + 2u * 1600u);
@@ -401,18 +392,19 @@ TEST_F(GameReplication, ClearingTheReplicationFreesTheCopiesButNotTheHostsGame) 
   EXPECT_EQ(host.replicas.replicaCount(), 0u);
   ASSERT_NE(host.game().localPlayer(), nullptr);
   EXPECT_EQ(host.game().localPlayer()->board()->cellAt(0, 0)->x(), 0);
-  host.game().clearGame(true);  // the game frees its own, once
+  host.game().clearGame();  // the game frees its own, once
 }
 
 TEST_F(GameReplication, CopiesOfAnAbandonedMatchCanBeDroppedBeforeTheNextOne) {
   startGame();
   ASSERT_TRUE(sync());
-  join.game().clearGame(false);  // the joining side leaves: it only forgets its players
+  join.game().clearGame();  // the joining side leaves: its game goes, and the replicas of it
+  EXPECT_EQ(join.replicas.replicaCount(), 0u);
   join.replicas.dropCopies();
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.replicas.manager().GetReplicaCount(), 0u);
   // A next match on the same connection arrives whole.
-  host.game().clearGame(false);
+  host.game().clearGame();
   startGame();
   ASSERT_TRUE(sync());
   expectMirrored(true);
@@ -421,9 +413,9 @@ TEST_F(GameReplication, CopiesOfAnAbandonedMatchCanBeDroppedBeforeTheNextOne) {
 TEST_F(GameReplication, TheJoiningSideFreesItsReplicatedGameOnceThenIgnoresTheHostsDestruction) {
   startGame();
   ASSERT_TRUE(sync());
-  join.game().clearGame(true);
+  join.game().clearGame();
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
-  host.game().clearGame(false);
+  host.game().clearGame();
   ASSERT_TRUE(marker(host, join));
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
 }

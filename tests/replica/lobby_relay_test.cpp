@@ -78,6 +78,8 @@ class LobbyRelay : public ::testing::Test {
     send(join, yes);
     await(host, ID_START_GAME);
     await(join, ID_START_GAME);
+    // The host's objects reach the joining side through its lobby connection.
+    join.replicas.setMatchHost(joinServer);
   }
 
   // A chat line from the host, relayed after everything the host sent before it.
@@ -106,7 +108,7 @@ TEST_F(LobbyRelay, TheHostsGameReachesTheJoiningSideThroughTheLobby) {
   EXPECT_EQ(lobby.server().stats().dropped, 0u) << "nothing of the match was dropped by the relay";
 
   // The end of the game, relayed as well.
-  host.game().clearGame(false);
+  host.game().clearGame();
   relayedMarker();
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
@@ -124,7 +126,7 @@ TEST_F(LobbyRelay, AHostLeavingEndsTheGameThroughTheLobbysNoticeNotThroughTheRep
   // The copies came from the lobby's connection, which stays: the notice's handler
   // clears the game, and nothing is freed twice.
   EXPECT_EQ(join.replicas.replicaCount(), 2u + 2u + 2u * 1600u);
-  join.game().clearGame(true);
+  join.game().clearGame();
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
 }

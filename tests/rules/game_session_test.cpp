@@ -4,8 +4,9 @@
 
 #include "CardTable.h"
 #include "game_fixture.h"
-#include "ports/GameScreen.h"
+#include "CapturedLog.h"
 #include "ports/MatchLink.h"
+#include "ports/SpellEffects.h"
 
 namespace {
 
@@ -61,13 +62,13 @@ TEST_F(Session, TheDefaultContextHoldsTheGame) {
 // ---- Clearing ------------------------------------------------------------------
 
 TEST_F(Session, ClearingLeavesNothingBehind) {
-  RecordingGameScreen screen;  // effects stay pending, as on a real screen
-  ctx.setScreen(&screen);
+  RecordingSpellEffects screen;  // effects stay pending, as on a real screen
+  ctx.setSpellEffects(&screen);
   ASSERT_TRUE(start("skirmish"));
   const GameToken token = game().gameToken();
   while (screen.pending() == 0 && game().started()) frame();
   ASSERT_GT(screen.pending(), 0u) << "the game should have shown a spell";
-  game().clearGame(false);
+  game().clearGame();
   EXPECT_FALSE(game().started());
   EXPECT_EQ(nullptr, game().director());
   EXPECT_EQ(nullptr, game().localPlayer());
@@ -76,7 +77,7 @@ TEST_F(Session, ClearingLeavesNothingBehind) {
   // The effect that was playing finishes after its game: dropped, nothing touched.
   screen.runAll();
   frame();
-  ctx.setScreen(nullptr);
+  ctx.setSpellEffects(nullptr);
 }
 
 TEST(SessionEnd, AContextGoingAwayEndsItsGameWithoutTheOutsidePorts) {
@@ -104,32 +105,30 @@ TEST_F(Session, AHostRegistersEveryObjectAndDestroysEachOnClearing) {
   EXPECT_EQ(2 * Board::kSize * Board::kSize, link.referencedElems);
   game().nextTurn();
   EXPECT_EQ(1, link.turnBegins);
-  game().clearGame(false);
+  game().clearGame();
   EXPECT_EQ(2, link.destroyedPlayers);
   EXPECT_EQ(2, link.destroyedBoards);
   EXPECT_EQ(link.referencedElems, link.destroyedElems);
   ctx.setMatchLink(nullptr);
 }
 
-// The joining side: players and boards arrive by replication.
+// The joining side: players and boards arrive by replication, which hands them
+// over to the game; the game owns them from then on, as it owns its own.
 class JoiningSide : public GameFixture {
  protected:
   JoiningSide() { ctx.setMatchLink(&link); }
   ~JoiningSide() override {
-    game().clearGame(false);
+    game().clearGame();
     ctx.setMatchLink(nullptr);
   }
-  Player* replicated() {
-    auto* p = new Player(ctx);
-    auto* b = new Board(ctx);
-    b->setOwner(p);
-    b->fill();
-    p->setBoard(b);
+  // A player with its board, handed over as replication does; null when refused.
+  Player* adopt(bool local) {
+    Player* p = game().adoptPlayer(std::make_unique<Player>(ctx), local);
+    if (!p) return nullptr;
+    auto board = std::make_unique<Board>(ctx);
+    board->fill();
+    EXPECT_NE(game().adoptBoard(std::move(board), *p), nullptr);
     return p;
-  }
-  static void destroy(Player* p) {
-    delete p->board();
-    delete p;
   }
 
   RecordingMatchLink link;
@@ -141,43 +140,77 @@ TEST_F(JoiningSide, BeginsWithoutAuthorityAndOnlyCountsTurns) {
   EXPECT_TRUE(game().online());
   EXPECT_TRUE(game().lacksAuthority());
   EXPECT_TRUE(ctx.lacksAuthority());
-  Player* mine = replicated();
-  Player* theirs = replicated();
-  game().attachPlayer(mine, true);
-  game().attachPlayer(theirs, false);
+  Player* mine = adopt(true);
+  ASSERT_NE(mine, nullptr);
+  ASSERT_NE(adopt(false), nullptr);
+  EXPECT_EQ(mine->board()->owner(), mine);
+  EXPECT_EQ(mine->board()->ownerName(), "WE");
   game().nextTurn();
   EXPECT_EQ(1, game().turn());
   EXPECT_EQ(PlayerState::Invalid, mine->state());
   EXPECT_TRUE(mine->cards().empty());
   EXPECT_EQ(0, link.turnBegins);
   game().update();  // no computer here
-  game().clearGame(false);
-  destroy(mine);
-  destroy(theirs);
 }
 
-TEST_F(JoiningSide, ClearingForgetsThePlayersUnlessForced) {
+TEST_F(JoiningSide, ClearingFreesWhatTheGameTookOverAfterItsReplicasLetGo) {
   game().beginClientGame();
-  Player* mine = replicated();
-  Player* theirs = replicated();
-  game().attachPlayer(mine, true);
-  game().attachPlayer(theirs, false);
-  game().clearGame(false);
+  ASSERT_NE(adopt(true), nullptr);
+  ASSERT_NE(adopt(false), nullptr);
+  game().clearGame();  // the sanitizer sees any leak or double free
   EXPECT_EQ(nullptr, game().localPlayer());
   EXPECT_EQ(nullptr, game().enemyPlayer());
-  EXPECT_EQ(0, link.destroyedPlayers);
-  // Still alive: replication frees them.
-  EXPECT_EQ(PlayerState::Invalid, mine->state());
-  EXPECT_NE(nullptr, theirs->board()->cellAt(0, 0));
-
-  game().beginClientGame();
-  game().attachPlayer(mine, true);
-  game().attachPlayer(theirs, false);
-  game().clearGame(true);  // frees both (the sanitizer sees any leak or double free)
-  EXPECT_EQ(nullptr, game().localPlayer());
   EXPECT_EQ(2, link.destroyedPlayers);
   EXPECT_EQ(2, link.destroyedBoards);
   EXPECT_EQ(2 * Board::kSize * Board::kSize, link.destroyedElems);
+}
+
+TEST_F(JoiningSide, TakesObjectsOnlyInItsOwnMatchAndOnePlayerAndBoardASide) {
+  CapturedLog log;
+  auto newPlayer = [&] { return std::make_unique<Player>(ctx); };
+  // No game, a game against the computer, a hosted match: nothing is taken over,
+  // and the running game keeps its players.
+  EXPECT_EQ(nullptr, game().adoptPlayer(newPlayer(), true));
+  ASSERT_TRUE(start("skirmish"));
+  Player* own = game().localPlayer();
+  EXPECT_EQ(nullptr, game().adoptPlayer(newPlayer(), true));
+  EXPECT_EQ(nullptr, game().adoptBoard(std::make_unique<Board>(ctx), *own));
+  EXPECT_EQ(own, game().localPlayer());
+  link.hosting = true;
+  ASSERT_TRUE(game().newGame(true, GameDirector::create("skirmish")));
+  EXPECT_EQ(nullptr, game().adoptPlayer(newPlayer(), false));
+  link.hosting = false;
+  game().clearGame();
+  EXPECT_EQ(nullptr, game().adoptPlayer(newPlayer(), true)) << "a cleared match takes nothing";
+  EXPECT_EQ(log.count("no network match runs"), 4);
+
+  game().beginClientGame();
+  Player* mine = adopt(true);
+  ASSERT_NE(mine, nullptr);
+  EXPECT_EQ(nullptr, game().adoptPlayer(newPlayer(), true));
+  EXPECT_EQ(mine, game().localPlayer());
+  EXPECT_EQ(nullptr, game().adoptBoard(std::make_unique<Board>(ctx), *mine));
+  Player stranger(ctx);
+  EXPECT_EQ(nullptr, game().adoptBoard(std::make_unique<Board>(ctx), stranger));
+  EXPECT_EQ(log.count("refused a remote"), 8);
+}
+
+TEST_F(JoiningSide, WhatTheHostTakesAwayTheGameFrees) {
+  game().beginClientGame();
+  Player* mine = adopt(true);
+  Player* theirs = adopt(false);
+  ASSERT_NE(theirs, nullptr);
+  EXPECT_TRUE(game().dropBoard(*theirs->board()));
+  EXPECT_EQ(theirs->board(), nullptr);
+  EXPECT_EQ(theirs, game().enemyPlayer());
+  EXPECT_TRUE(game().dropPlayer(*mine));  // with its board
+  EXPECT_EQ(nullptr, game().localPlayer());
+  EXPECT_EQ(1, link.destroyedPlayers);
+  EXPECT_EQ(2, link.destroyedBoards);
+  Player stranger(ctx);
+  Board strangers(ctx);
+  EXPECT_FALSE(game().dropPlayer(stranger));
+  EXPECT_FALSE(game().dropBoard(strangers));
 }
 
 TEST_F(JoiningSide, BeginningClearsAGameAgainstTheComputerButNotAnotherMatch) {
@@ -185,12 +218,9 @@ TEST_F(JoiningSide, BeginningClearsAGameAgainstTheComputerButNotAnotherMatch) {
   game().beginClientGame();
   EXPECT_EQ(nullptr, game().localPlayer());
   EXPECT_EQ(nullptr, game().director());
-  Player* mine = replicated();
-  game().attachPlayer(mine, true);
+  Player* mine = adopt(true);
   game().beginClientGame();
   EXPECT_EQ(mine, game().localPlayer());
-  game().clearGame(false);
-  destroy(mine);
 }
 
 // ---- The computer's frame -------------------------------------------------------
@@ -265,8 +295,8 @@ TEST_F(Session, AStepStartsOnlyWhenBothPlayersStandInItsState) {
 }
 
 TEST_F(Session, TheLocalQueueIsCastBeforeTheEnemys) {
-  RecordingGameScreen screen(true);
-  ctx.setScreen(&screen);
+  RecordingSpellEffects screen(true);
+  ctx.setSpellEffects(&screen);
   ASSERT_TRUE(start("skirmish"));
   for (Player* p : {&local(), &enemy()}) {
     p->setMana(100);
@@ -288,7 +318,7 @@ TEST_F(Session, TheLocalQueueIsCastBeforeTheEnemys) {
   // Both queues done: both players left the combat.
   EXPECT_NE(PlayerState::ProcessCombatQueue, local().state());
   EXPECT_NE(PlayerState::ProcessCombatQueue, enemy().state());
-  ctx.setScreen(nullptr);
+  ctx.setSpellEffects(nullptr);
 }
 
 }  // namespace

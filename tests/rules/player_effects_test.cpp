@@ -311,8 +311,8 @@ TEST_F(Effects, DoorBreakerWithoutDoorsShowsNothing) {
 }
 
 TEST_F(Effects, FloodWaterArrivesBeforeTheEffectAndFlowsAfterIt) {
-  RecordingGameScreen later;
-  ctx.setScreen(&later);
+  RecordingSpellEffects later;
+  ctx.setSpellEffects(&later);
   digHall(enemyBoard);
   BoardElem* cave = at(enemyBoard, 0, -3);
   cast(CardId::Flood, {cave});

@@ -18,7 +18,7 @@ class PlayerFixture : public ::testing::Test {
  protected:
   PlayerFixture() {
     ctx.setPlayerEvents(&events);
-    ctx.setScreen(&screen);
+    ctx.setSpellEffects(&screen);
     ctx.setSession(&session);
     ctx.setTextLookup(&texts);
     session.local = &local;
@@ -62,7 +62,7 @@ class PlayerFixture : public ::testing::Test {
 
   GameContext ctx{7};
   RecordingPlayerEvents events;
-  RecordingGameScreen screen{true};
+  RecordingSpellEffects screen{true};
   FixedSession session;
   MapTextLookup texts;
   Player local{ctx};

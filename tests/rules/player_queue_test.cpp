@@ -61,8 +61,8 @@ TEST_F(Queue, TheTutorialFireballAimsAtTheCentre) {
 }
 
 TEST_F(Queue, EffectsWaitForTheScreenAndEndTheSameAsAtOnce) {
-  RecordingGameScreen later;
-  ctx.setScreen(&later);
+  RecordingSpellEffects later;
+  ctx.setSpellEffects(&later);
   BoardElem* e = block(enemyBoard, 0, 0);
   local.setMana(10);
   local.queueSpell(CardId::Lightning, 1, &enemy, {});
@@ -79,8 +79,8 @@ TEST_F(Queue, EffectsWaitForTheScreenAndEndTheSameAsAtOnce) {
 }
 
 TEST_F(Queue, AnEffectFinishingAfterItsGameEndedIsDropped) {
-  RecordingGameScreen later;
-  ctx.setScreen(&later);
+  RecordingSpellEffects later;
+  ctx.setSpellEffects(&later);
   BoardElem* e = block(enemyBoard, 0, 0);
   local.setMana(3);
   local.queueSpell(CardId::Lightning, 1, &enemy, {});
@@ -92,8 +92,8 @@ TEST_F(Queue, AnEffectFinishingAfterItsGameEndedIsDropped) {
 }
 
 TEST_F(Queue, AnEffectOutlivingItsPlayerIsDropped) {
-  RecordingGameScreen later;
-  ctx.setScreen(&later);
+  RecordingSpellEffects later;
+  ctx.setSpellEffects(&later);
   block(enemyBoard, 0, 0);
   {
     Player caster(ctx);
@@ -233,12 +233,12 @@ TEST(SpellCompletionToken, RunsOnceAndOnlyWhileAlive) {
 namespace {
 
 // One whole combat queue played with a given screen; the enemy board after it.
-std::string playCombat(GameScreen& screen, bool tickByTick) {
+std::string playCombat(SpellEffects& screen, bool tickByTick) {
   GameContext ctx{11};
   FixedSession session;
   Player local{ctx}, enemy{ctx};
   Board mine{ctx}, theirs{ctx};
-  ctx.setScreen(&screen);
+  ctx.setSpellEffects(&screen);
   ctx.setSession(&session);
   session.local = &local;
   session.enemy = &enemy;
@@ -256,7 +256,7 @@ std::string playCombat(GameScreen& screen, bool tickByTick) {
                    CardId::Dynamite, CardId::Fireball, CardId::Lightning})
     local.queueSpell(card, 1, &enemy, {});
   local.processSpellQueue();
-  if (tickByTick) static_cast<RecordingGameScreen&>(screen).runAll();
+  if (tickByTick) static_cast<RecordingSpellEffects&>(screen).runAll();
   std::string out;
   for (Board* b : {&mine, &theirs})
     b->forEachElem([&out](BoardElem& e) {
@@ -267,9 +267,9 @@ std::string playCombat(GameScreen& screen, bool tickByTick) {
 }
 
 TEST(ScreenModes, TickByTickAndAtOnceEndTheSame) {
-  RecordingGameScreen later;
-  RecordingGameScreen atOnce(true);
-  NullGameScreen none;
+  RecordingSpellEffects later;
+  RecordingSpellEffects atOnce(true);
+  NullSpellEffects none;
   const std::string expected = playCombat(atOnce, false);
   EXPECT_NE(std::string::npos, expected.find('d'));  // the queue did hit something
   EXPECT_EQ(expected, playCombat(later, true));

@@ -115,8 +115,8 @@ TEST_F(ChooseSpell, ABuildSpellIsCastWhenItsTargetIsPicked) {
 }
 
 TEST_F(ChooseSpell, NothingIsChosenWhileTheCastIsShown) {
-  RecordingGameScreen slow;  // effects end when ticked
-  ctx.setScreen(&slow);
+  RecordingSpellEffects slow;  // effects end when ticked
+  ctx.setSpellEffects(&slow);
   lib->storedCards() = {{CardId::Eye, 6}, {CardId::Eye, 6}};
   local.setMana(10);
   force(local, PS::BuildChooseSpell);
@@ -137,7 +137,7 @@ TEST_F(ChooseSpell, NothingIsChosenWhileTheCastIsShown) {
   EXPECT_FALSE(local.isCasting());
   EXPECT_TRUE(enemyBlock->isRevealed());
   EXPECT_EQ(1u, slow.shown().size());
-  ctx.setScreen(&screen);
+  ctx.setSpellEffects(&screen);
 }
 
 TEST_F(ChooseSpell, MoversPickTwiceAndNeverTheSameBlock) {

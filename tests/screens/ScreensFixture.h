@@ -17,7 +17,7 @@
 #include "LanguageFile.h"
 #include "ScreenFlow.h"
 #include "ScriptedPlayer.h"
-#include "ports/MatchLink.h"
+#include "LobbyLink.h"
 
 namespace mvtest {
 
@@ -27,10 +27,10 @@ class ScreensTest : public ::testing::Test {
     if (!ScriptedPlayer::openWindow(1024, 768)) GTEST_SKIP() << "no display";
     ScreenFlow& flow = ScreenFlow::instance();
     flow.setNetworkStart([] {});
-    hub().context().setMatchLink(&link);
+    hub().setLobbyLink(&link);
     buildHotkeyTable();
   }
-  void TearDown() override { hub().context().setMatchLink(nullptr); }
+  void TearDown() override { hub().setLobbyLink(nullptr); }
 
   // What the loading screen brings in: the sprite sheet and the English texts.
   static void loadGameData() {
@@ -39,13 +39,9 @@ class ScreensTest : public ::testing::Test {
     ASSERT_EQ(0, LanguageFile::instance().load(english.c_str(), "0.1"));
   }
   static EventDispatcher& hub() { return eventDispatcher(); }
-  int lobbyConnections() const {
-    int n = 0;
-    for (const RecordingMatchLink::Sent& s : link.sent()) n += s.what == "connectToLobby";
-    return n;
-  }
+  int lobbyConnections() const { return static_cast<int>(link.count("connectToLobby")); }
 
-  RecordingMatchLink link;
+  RecordingLobbyLink link;
 };
 
 // The button whose caption reads `text`, below root (the running scene when null).

@@ -38,7 +38,7 @@ class MainMenuTest : public mvtest::ScreensTest {
   }
   void TearDown() override {
     hub().setFlowHost(&ScreenFlow::instance());
-    hub().game().clearGame(true);
+    hub().game().clearGame();
     ScreensTest::TearDown();
   }
   CCNode* node(const char* name) const { return menu->bindings().node(name); }

@@ -34,7 +34,7 @@ class StoreTest : public mvtest::ScreensTest {
   }
   void TearDown() override {
     if (store) store->release();
-    hub().game().clearGame(true);
+    hub().game().clearGame();
     hub().context().setSettings(nullptr);
     productStates.clear();
     ScreensTest::TearDown();

@@ -12,13 +12,13 @@
 #include "game/GameSession.h"
 #include "game/TutorialDirector.h"
 #include "player/Player.h"
-#include "ports/GameScreen.h"
+#include "GameScreen.h"
 
 namespace {
 
 class TutorialHub : public ::testing::Test {
  protected:
-  TutorialHub() { ctx.setScreen(&screen); }
+  TutorialHub() { hub.setScreen(&screen); }
 
   GameSession& game() { return ctx.game(); }
   Player& local() { return *game().localPlayer(); }

@@ -62,7 +62,7 @@ class OnlineClient::Bridge : public HubBridge {
 OnlineClient::OnlineClient(const OnlineClientOptions& options)
     : options_(options), ctx_(options.seed), bot_(hub_, options.seed ^ 0x5bd1e995u) {
   ctx_.setSettings(&settings_);
-  ctx_.setScreen(&screen_);
+  hub_.setScreen(&screen_);
   screen_.game = &ctx_.game();
   hub_.setFlowHost(&flow_);
   hub_.setLobbyScreen(&lobby_);
@@ -74,24 +74,25 @@ OnlineClient::OnlineClient(const OnlineClientOptions& options)
 
 OnlineClient::~OnlineClient() {
   net_.reset();  // before the hub and the context it talks to
-  ctx_.setScreen(nullptr);
+  hub_.setScreen(nullptr);
   ctx_.setSettings(nullptr);
 }
 
-void OnlineClient::start() {
-  net_->init();
+bool OnlineClient::start() {
+  if (!net_->init()) return false;
   // The meter sees every packet before the replica manager takes its own.
   RakNet::PluginInterface2& replicas = net_->replicas()->manager();
-  net_->peer->DetachPlugin(&replicas);
-  net_->peer->AttachPlugin(&meter_);
-  net_->peer->AttachPlugin(&replicas);
+  net_->peer()->DetachPlugin(&replicas);
+  net_->peer()->AttachPlugin(&meter_);
+  net_->peer()->AttachPlugin(&replicas);
   hub_.enterLobby();
+  return true;
 }
 
 void OnlineClient::kill() {
-  if (killed_ || !net_->peer) return;
+  if (killed_ || !net_->peer()) return;
   killed_ = true;
-  net_->peer->Shutdown(0, 0, LOW_PRIORITY);
+  net_->peer()->Shutdown(0, 0, LOW_PRIORITY);
 }
 
 void OnlineClient::frame() {

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "EventDispatcher.h"
+#include "GameScreen.h"
 #include "game/GameSession.h"
 #include "GameContext.h"
 #include "LobbyScreen.h"
 #include "LocalBot.h"
 #include "Network.h"
-#include "ports/GameScreen.h"
 #include "raknet/PluginInterface2.h"
 
 struct OnlineClientOptions {
@@ -47,8 +47,9 @@ class OnlineClient {
   OnlineClient(const OnlineClient&) = delete;
   OnlineClient& operator=(const OnlineClient&) = delete;
 
-  // Starts the network and enters the lobby (the login follows by itself).
-  void start();
+  // Starts the network and enters the lobby (the login follows by itself); false
+  // (logged) when the network cannot start.
+  bool start();
   // One frame: the hub's update (the network's messages, the game), answers to
   // the lobby's prompts, and the bot's move while a game is on.
   void frame();

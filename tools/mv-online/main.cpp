@@ -72,8 +72,10 @@ int main(int argc, char** argv) {
     console.SetFormatter(formatter);
 
     OnlineClient client(options);
-    client.start();
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
+    const bool started = client.start();
+    if (!started) std::printf("the network could not start\n");
+    // Without a network no frame comes; the loop ends at once.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(started ? maxSeconds : 0);
     bool asked = false;
     int played = 0, turns = 0;
     while (std::chrono::steady_clock::now() < until) {

@@ -106,7 +106,7 @@ bool LocalBot::chooseSpell() {
   if (offered.empty() || picks_ >= pickCap_) return endPhase();
   ++picks_;
   const auto spell = offered[randomIndex(offered.size())];
-  hub_->selectSpell(spell.first, spell.second, hub_->spellTargetFor(me, spell.first));
+  hub_->selectSpell(spell.first, spell.second, me.spellTargetFor(spell.first));
   return true;
 }
 

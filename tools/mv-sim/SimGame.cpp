@@ -11,7 +11,7 @@
 #include "TutorialBot.h"
 #include "game/GameSession.h"
 #include "player/Player.h"
-#include "ports/GameScreen.h"
+#include "GameScreen.h"
 
 namespace {
 
@@ -98,8 +98,8 @@ SimResult playGame(const std::string& modeId, uint32_t seed, int index, const Si
   const uint32_t mySeed = gameSeed(seed, index);
   SimScreen screen;  // outlives the context, whose game may still show on it
   GameContext ctx(mySeed);
-  ctx.setScreen(&screen);
   EventDispatcher hub(ctx);
+  hub.setScreen(&screen);
   LocalBot bot(hub, mySeed ^ 0x5bd1e995u);
   const bool tutorial = modeId == "tutorial";
   TutorialBot tutor(hub, mySeed ^ 0x5bd1e995u);

@@ -111,7 +111,7 @@ bool TutorialBot::chooseSpell() {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (director()->isSpellChoiceForced(entries, static_cast<int>(i))) {
       const auto spell = entries[i];
-      hub_->selectSpell(spell.first, spell.second, hub_->spellTargetFor(me, spell.first));
+      hub_->selectSpell(spell.first, spell.second, me.spellTargetFor(spell.first));
       return true;
     }
   }

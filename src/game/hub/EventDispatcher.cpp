@@ -10,7 +10,6 @@
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
-#include "ports/GameScreen.h"
 #include "ports/MatchLink.h"
 
 EventDispatcher::EventDispatcher(GameContext& context) : context_(&context) {
@@ -22,6 +21,7 @@ EventDispatcher::EventDispatcher(GameContext& context) : context_(&context) {
 EventDispatcher::~EventDispatcher() {
   // Effects still playing for the animation queue are dropped with the hub.
   life_.end();
+  if (&context_->spellEffects() == screen_) context_->setSpellEffects(nullptr);
   if (&context_->playerEvents() == this) context_->setPlayerEvents(nullptr);
   if (&context_->hub() == this) context_->setHub(nullptr);
   if (&context_->observer() == this) context_->setObserver(nullptr);
@@ -36,9 +36,11 @@ EventDispatcher& eventDispatcher() {
 
 GameSession& EventDispatcher::game() const { return context_->game(); }
 
-GameScreen& EventDispatcher::screen() const { return context_->screen(); }
-
-void EventDispatcher::setScreen(GameScreen* screen) { context_->setScreen(screen); }
+void EventDispatcher::setScreen(GameScreen* screen) {
+  screen_ = screen ? screen : &nullScreen_;
+  // The rules show their spell effects on the same screen.
+  context_->setSpellEffects(screen);
+}
 
 MatchLink& EventDispatcher::matchLink() const { return context_->matchLink(); }
 
@@ -67,24 +69,7 @@ void EventDispatcher::update(float) {
 void EventDispatcher::onLoadingFinished() {
   flowHost().showMenuScene(true);
   flowHost().makeGameControllerCurrent();
-  flowState_ = FlowState::Menu;
-}
-
-bool EventDispatcher::startSingleGame(const std::string& modeId) {
-  std::unique_ptr<GameDirector> director = GameDirector::create(modeId);
-  if (!director) {
-    LOGOG_ERROR("no game started: unknown mode '%s'", modeId.c_str());
-    return false;
-  }
-  flowHost().showGameScene();
-  flowState_ = FlowState::InGame;
-  screen().setStoreShown(false);
-  screen().refreshGui();
-  game().newGame(false, std::move(director));
-  flowHost().reportAnalytics("game", "singlestart", modeId);
-  screen().setOpponentName(text("AI"));
-  screen().startGame();
-  return true;
+  lobby_.setFlowState(FlowState::Menu);
 }
 
 // ---- Reports of the players ---------------------------------------------------------
@@ -214,12 +199,12 @@ void EventDispatcher::endGame(GameEnd end) {
     if (p && p->board()) p->board()->revealAll();
   screen().showGameEnded(text(kKeys[i]));
   flowHost().reportAnalytics("game", game().online() ? kOnline[i] : kOffline[i], "");
-  flowState_ = FlowState::GameOver;
+  lobby_.setFlowState(FlowState::GameOver);
   if (hostsMatch()) matchLink().sendGameResult(kResultForOther[i]);
 }
 
 void EventDispatcher::onMessageOk() {
-  if (flowState_ != FlowState::GameOver) {
+  if (flowState() != FlowState::GameOver) {
     screen().closeMessage();
     return;
   }
@@ -229,13 +214,34 @@ void EventDispatcher::onMessageOk() {
     return;
   }
   const bool online = game().online();
-  game().clearGame(false);
+  game().clearGame();
   screen().showModalMessage(text("WAITING_FOR_SERVER"));
   if (online) {
-    matchLink().sendRematch();
+    lobbyLink().sendRematch();
     return;
   }
-  flowHost().showMenuScene(false);
-  flowState_ = FlowState::Menu;
-  flowHost().showMenuMainState();
+  lobby_.goToMenu();
+}
+
+// ---- Between the two flows -------------------------------------------------------------
+
+void EventDispatcher::clearMatch() {
+  // The joining side's copies of the host's objects go first: the host will not
+  // destroy them any more once the match is over for this side.
+  if (joinsMatch()) matchLink().dropRemoteObjects();
+  game().clearGame();
+  onRemoteObjectsGone();
+}
+
+void EventDispatcher::onRemoteObjectsGone() {
+  eventQueue_.clear();
+  animating_ = false;
+  remoteFinishedAnimating_ = false;
+  // Effects still playing for the queue show objects that are gone.
+  life_.end();
+  life_.restart();
+}
+
+void EventDispatcher::sendChat(const std::string& line) {
+  if (game().online()) matchLink().sendChat(line);
 }

@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "FlowHost.h"
-#include "LobbyScreen.h"
+#include "GameScreen.h"
+#include "LobbyFlow.h"
 #include "player/AnimateSpellEvent.h"
 #include "player/GameLife.h"
 #include "player/PlayerState.h"
@@ -25,29 +26,9 @@
 class Board;
 class BoardElem;
 class GameContext;
-class GameScreen;
 class GameSession;
 class MatchLink;
 class Player;
-
-// Which screen the game is on.
-enum class FlowState : int32_t {
-  Menu = 0,
-  ConnectingLobby = 1,
-  Lobby = 2,
-  InGame = 3,
-  GameOver = 4,
-};
-
-// Which input the lobby asks for.
-enum class LobbyPrompt : int32_t {
-  None = 0,
-  Email = 1,
-  Code = 2,
-  Name = 3,
-  FriendEmail = 4,
-  Challenge = 5,
-};
 
 class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserver {
  public:
@@ -60,28 +41,33 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // ---- Ports ------------------------------------------------------------------
   GameContext& context() const { return *context_; }
   GameSession& game() const;
-  // The game screen's controller: the one screen the rules and the hub show on
-  // (the context's screen port). Null goes back to the context's stand-in.
-  GameScreen& screen() const;
+  // The game screen's controller: the one screen the hub shows on, and the
+  // rules' spell effects (the context's port). Null goes back to the stand-ins.
+  GameScreen& screen() const { return *screen_; }
   void setScreen(GameScreen* screen);
   MatchLink& matchLink() const;
   FlowHost& flowHost() const { return *flowHost_; }
   void setFlowHost(FlowHost* host) { flowHost_ = host ? host : &nullFlowHost_; }
   // The board view: gets every board observer call the hub receives.
   void setBoardView(BoardObserver* view) { boardView_ = view ? view : &nullBoardView_; }
-  LobbyScreen& lobbyScreen() const { return *lobbyScreen_; }
-  void setLobbyScreen(LobbyScreen* screen) { lobbyScreen_ = screen ? screen : &nullLobbyScreen_; }
+  LobbyScreen& lobbyScreen() const { return lobby_.lobbyScreen(); }
+  void setLobbyScreen(LobbyScreen* screen) { lobby_.setLobbyScreen(screen); }
+  LobbyLink& lobbyLink() const { return lobby_.lobbyLink(); }
+  void setLobbyLink(LobbyLink* link) { lobby_.setLobbyLink(link); }
+  // The lobby flow, with its own record (flow state, prompt, login, opponent).
+  LobbyFlow& lobby() { return lobby_; }
+  const LobbyFlow& lobby() const { return lobby_; }
 
   // ---- Record -----------------------------------------------------------------
-  bool connectedToLobby() const { return connectedToLobby_; }
-  FlowState flowState() const { return flowState_; }
-  void setFlowState(FlowState state) { flowState_ = state; }
-  LobbyPrompt lobbyPrompt() const { return lobbyPrompt_; }
+  bool connectedToLobby() const { return lobby_.connectedToLobby(); }
+  FlowState flowState() const { return lobby_.flowState(); }
+  void setFlowState(FlowState state) { lobby_.setFlowState(state); }
+  LobbyPrompt lobbyPrompt() const { return lobby_.lobbyPrompt(); }
+  const std::string& opponentName() const { return lobby_.opponentName(); }
+  const std::string& email() const { return lobby_.email(); }
+  const std::string& code() const { return lobby_.code(); }
+  const std::string& userName() const { return lobby_.userName(); }
   const std::deque<AnimateSpellEvent>& eventQueue() const { return eventQueue_; }
-  const std::string& opponentName() const { return opponentName_; }
-  const std::string& email() const { return email_; }
-  const std::string& code() const { return code_; }
-  const std::string& userName() const { return userName_; }
   bool remoteFinishedAnimating() const { return remoteFinishedAnimating_; }
   bool animating() const { return animating_; }
 
@@ -90,9 +76,6 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void update(float delta);
   // The loading screen is done: the menu fades in.
   void onLoadingFinished();
-  // A game against the computer in the mode `modeId`; false (with a log line,
-  // nothing changed) for an unknown mode.
-  bool startSingleGame(const std::string& modeId);
 
   // ---- The local player's choices (game screen) --------------------------------
   // On the joining side of a match: the host has not yet answered this machine's
@@ -106,9 +89,6 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void selectBoardElem(BoardElem* elem);
   void endPhase();
   void cancelSelection();
-  // The player a spell of `cardId` chosen by `chooser` acts on: the opponent for
-  // a card cast on the opponent, else the chooser.
-  Player* spellTargetFor(Player& chooser, int cardId) const;
 
   // ---- The other machine's choices (on the host) --------------------------------
   // Each is checked against the player's state and offers first; a choice that
@@ -177,64 +157,66 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // OK on the game screen's message (or RETURN).
   void onMessageOk();
 
-  // ---- Lobby flow: the screens (EventDispatcherLobby.cpp) ---------------------------
-  // Shows the screen of the flow state and the prompt of the lobby prompt.
-  void showFlowState();
-  void enterLobby();
-  void startSandbox();
-  void showMainMenu();
-  void openMoreGames();
-  void exitGame();
-  void openAppStorePage();
-  void openCrowdfundingPage();
-  void openSocialPage();
-  void openCommunityPage();
-  // What the user typed at the lobby's prompt.
-  void submitLobbyText(const std::string& text);
-  void cancelLobbyPrompt();
-  // `index` into the lobby list.
-  void challengeUser(int index);
-  void requestQuickMatch();
-  void cancelLobbyWait();
-  void inviteFriend();
-  void acceptChallenge();
-  void rejectChallenge();
-  void leaveLobby();
-  // The in-game menu's exit.
-  void exitToMenu();
+  // ---- Chat -----------------------------------------------------------------------
   // A chat line typed on the game screen: sent in an online game.
   void sendChat(const std::string& text);
 
-  // ---- Lobby flow: the network ----------------------------------------------------
-  void onLobbyConnecting();
-  void onLobbyConnected();
-  void onLobbyConnectFailed();
-  void onLobbyConnectionLost();
-  void onLoginRequired();
-  void onCodeRequested();
-  void onNameRequested();
-  void onLoginAccepted();
-  void onLobbyError(int error);
-  void onPlayerList(int onlineCount, const std::vector<std::string>& names);
-  void onChallengeReceived(const std::string& name);
-  void onChallengeRejected();
-  void onServerStart(const std::string& name);
-  void onClientStart(const std::string& name);
-  // 0 to 2 from the host (the receiver lost, won, drew), 3 and 4 the opponent
-  // disconnected, 5 and 6 the opponent forfeited.
-  void onGameEndNotice(int code);
-  void onChatReceived(const std::string& text);
-  // The network took the host's players away on this (joining) side: nothing of
-  // the animation queue may point at them any more.
-  void onRemoteObjectsGone();
-
- private:
-  enum class GameEnd { Won, Lost, Draw };
-
+  // ---- Between the two flows ----------------------------------------------------
   // Online and hosting: this machine runs the rules for both players.
   bool hostsMatch() const;
   // Online and not hosting: this machine sends its choices to the host.
   bool joinsMatch() const;
+  // The match is over for this machine: the game record goes, and on the
+  // joining side everything replicated from the host with it.
+  void clearMatch();
+  // The network took the host's players away on this (joining) side: nothing of
+  // the animation queue may point at them any more.
+  void onRemoteObjectsGone();
+
+  // ---- The lobby flow's entry points, handed on to lobby() -------------------------
+  bool startSingleGame(const std::string& modeId) { return lobby_.startSingleGame(modeId); }
+  void showFlowState() { lobby_.showFlowState(); }
+  void enterLobby() { lobby_.enterLobby(); }
+  void startSandbox() { lobby_.startSandbox(); }
+  void showMainMenu() { lobby_.showMainMenu(); }
+  void openMoreGames() { lobby_.openMoreGames(); }
+  void exitGame() { lobby_.exitGame(); }
+  void openAppStorePage() { lobby_.openAppStorePage(); }
+  void openCrowdfundingPage() { lobby_.openCrowdfundingPage(); }
+  void openSocialPage() { lobby_.openSocialPage(); }
+  void openCommunityPage() { lobby_.openCommunityPage(); }
+  void submitLobbyText(const std::string& text) { lobby_.submitLobbyText(text); }
+  void cancelLobbyPrompt() { lobby_.cancelLobbyPrompt(); }
+  void challengeUser(int index) { lobby_.challengeUser(index); }
+  void requestQuickMatch() { lobby_.requestQuickMatch(); }
+  void cancelLobbyWait() { lobby_.cancelLobbyWait(); }
+  void inviteFriend() { lobby_.inviteFriend(); }
+  void acceptChallenge() { lobby_.acceptChallenge(); }
+  void rejectChallenge() { lobby_.rejectChallenge(); }
+  void leaveLobby() { lobby_.leaveLobby(); }
+  void exitToMenu() { lobby_.exitToMenu(); }
+  void onLobbyConnecting() { lobby_.onLobbyConnecting(); }
+  void onLobbyConnected() { lobby_.onLobbyConnected(); }
+  void onLobbyConnectFailed() { lobby_.onLobbyConnectFailed(); }
+  void onLobbyConnectionLost() { lobby_.onLobbyConnectionLost(); }
+  void onLoginRequired() { lobby_.onLoginRequired(); }
+  void onCodeRequested() { lobby_.onCodeRequested(); }
+  void onNameRequested() { lobby_.onNameRequested(); }
+  void onLoginAccepted() { lobby_.onLoginAccepted(); }
+  void onLobbyError(int error) { lobby_.onLobbyError(error); }
+  void onPlayerList(int onlineCount, const std::vector<std::string>& names) {
+    lobby_.onPlayerList(onlineCount, names);
+  }
+  void onChallengeReceived(const std::string& name) { lobby_.onChallengeReceived(name); }
+  void onChallengeRejected() { lobby_.onChallengeRejected(); }
+  void onServerStart(const std::string& name) { lobby_.onServerStart(name); }
+  void onClientStart(const std::string& name) { lobby_.onClientStart(name); }
+  void onGameEndNotice(int code) { lobby_.onGameEndNotice(code); }
+  void onChatReceived(const std::string& text) { lobby_.onChatReceived(text); }
+
+ private:
+  enum class GameEnd { Won, Lost, Draw };
+
   // The host's turn messages are taken only on the joining side of a match.
   bool fromTheHost(const char* what) const;
   // A local choice on the joining side while awaitsHost: logged, true (refuse it).
@@ -261,25 +243,13 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
 
   void processEventQueue();
   void endGame(GameEnd end);
-  // The match is over for this machine: the game record goes, and on the
-  // joining side everything replicated from the host with it.
-  void clearMatch();
-  // The menu scene in its main state, `flowState` Menu.
-  void goToMenu();
-  // The prompt text of `lobbyPrompt` and its input mode.
-  std::string promptText(LobbyInputMode& mode) const;
 
   GameContext* context_;
   GameLife life_;  // completions of the animation queue end with the hub
 
-  bool connectedToLobby_ = false;
-  FlowState flowState_ = FlowState::Menu;
-  LobbyPrompt lobbyPrompt_ = LobbyPrompt::None;
+  // The game flow's record: the host's spell animations waiting to be shown
+  // (joining side) and how far they are.
   std::deque<AnimateSpellEvent> eventQueue_;
-  std::string email_;
-  std::string code_;
-  std::string userName_;
-  std::string opponentName_;
   bool remoteFinishedAnimating_ = false;
   bool animating_ = false;
   // The animation queue is being worked through by a loop (an effect that
@@ -288,12 +258,13 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   bool queueAdvanced_ = false;
   bool awaitedHost_ = false;  // awaitsHost at the last followHost
 
+  NullGameScreen nullScreen_;
+  GameScreen* screen_ = &nullScreen_;
   NullFlowHost nullFlowHost_;
   FlowHost* flowHost_ = &nullFlowHost_;
   BoardObserver nullBoardView_;
   BoardObserver* boardView_ = &nullBoardView_;
-  NullLobbyScreen nullLobbyScreen_;
-  LobbyScreen* lobbyScreen_ = &nullLobbyScreen_;
+  LobbyFlow lobby_{*this};
 };
 
 // The game's one event hub, on the default context.

@@ -11,7 +11,6 @@
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
-#include "ports/GameScreen.h"
 #include "ports/MatchLink.h"
 
 namespace {
@@ -26,12 +25,6 @@ constexpr std::initializer_list<PlayerState> kPickStates = {
     PlayerState::RepairSpellChooseTarget, PlayerState::CombatSpellChooseTarget};
 
 }  // namespace
-
-Player* EventDispatcher::spellTargetFor(Player& chooser, int cardId) const {
-  const CardRecord* card = CardTable::getCard(cardId);
-  if (card && card->castOnOpponent) return game().otherPlayer(chooser);
-  return &chooser;
-}
 
 // ---- The local player's choices ------------------------------------------------------
 
@@ -197,7 +190,7 @@ bool EventDispatcher::onRemoteSelectedSpell(Player* player, int cardId, int powe
     return false;
   }
   if (GameDirector* d = game().director()) d->onSpellSelected(*p, cardId, power);
-  p->selectSpell(cardId, power, spellTargetFor(*p, cardId));
+  p->selectSpell(cardId, power, p->spellTargetFor(cardId));
   return true;
 }
 
@@ -251,7 +244,7 @@ bool EventDispatcher::aiSelectCard(Player& player, int cardId) {
 
 bool EventDispatcher::aiSelectSpell(Player& player, int cardId, int power) {
   if (GameDirector* d = game().director()) d->onSpellSelected(player, cardId, power);
-  return player.selectSpell(cardId, power, spellTargetFor(player, cardId));
+  return player.selectSpell(cardId, power, player.spellTargetFor(cardId));
 }
 
 bool EventDispatcher::aiSelectTarget(Player& player, BoardElem* elem) {

@@ -9,7 +9,6 @@
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
-#include "ports/GameScreen.h"
 #include "ports/MatchLink.h"
 
 namespace {
@@ -43,7 +42,7 @@ void EventDispatcher::switchPlayerState(Player& player, PlayerState oldState,
                                         PlayerState newState) {
   // Only the screen waits for the game scene: the turn goes on whatever is shown,
   // so a challenge arriving during a game cannot stall it.
-  const bool display = flowState_ == FlowState::InGame;
+  const bool display = flowState() == FlowState::InGame;
   if (display) showStateSwitch(player, oldState, newState);
   if (game().started()) runSharedSteps(newState, display);
 }

@@ -11,7 +11,7 @@ GameContext::~GameContext() {
   // A game still running goes quietly: the outside ports may already be gone
   // (the default context is destroyed at exit, after the screens).
   playerEvents_ = &nullPlayerEvents_;
-  screen_ = &nullScreen_;
+  spellEffects_ = &nullSpellEffects_;
   hub_ = &nullHub_;
   matchLink_ = &nullMatchLink_;
   observer_ = &nullObserver_;

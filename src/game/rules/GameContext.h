@@ -10,10 +10,10 @@
 #include "ports/GameHub.h"
 #include "ports/MatchLink.h"
 #include "ports/BoardObserver.h"
-#include "ports/GameScreen.h"
 #include "ports/PlayerEvents.h"
 #include "ports/Rng.h"
 #include "ports/Settings.h"
+#include "ports/SpellEffects.h"
 #include "ports/TextLookup.h"
 
 class GameSession;
@@ -50,8 +50,8 @@ class GameContext {
   // effects, and the game they belong to. Null goes back to the stand-ins.
   PlayerEvents& playerEvents() const { return *playerEvents_; }
   void setPlayerEvents(PlayerEvents* e) { playerEvents_ = e ? e : &nullPlayerEvents_; }
-  GameScreen& screen() const { return *screen_; }
-  void setScreen(GameScreen* s) { screen_ = s ? s : &nullScreen_; }
+  SpellEffects& spellEffects() const { return *spellEffects_; }
+  void setSpellEffects(SpellEffects* s) { spellEffects_ = s ? s : &nullSpellEffects_; }
   // The players' game is the context's running game unless a test sets another.
   PlayerSession& session() const { return *session_; }
   void setSession(PlayerSession* s);
@@ -75,11 +75,11 @@ class GameContext {
   BoardObserver* observer_ = &nullObserver_;
   bool onlineNotHosting_ = false;
   mutable NullPlayerEvents nullPlayerEvents_;
-  mutable NullGameScreen nullScreen_;
+  mutable NullSpellEffects nullSpellEffects_;
   mutable NullGameHub nullHub_;
   mutable NullMatchLink nullMatchLink_;
   PlayerEvents* playerEvents_ = &nullPlayerEvents_;
-  GameScreen* screen_ = &nullScreen_;
+  SpellEffects* spellEffects_ = &nullSpellEffects_;
   GameHub* hub_ = &nullHub_;
   MatchLink* matchLink_ = &nullMatchLink_;
   // Made last and freed first: its players and boards still use the ports.

@@ -20,7 +20,7 @@
 #include "LanguageFile.h"
 #include "MenuController.h"
 #include "ResourceNames.h"
-#include "ports/MatchLink.h"
+#include "LobbyLink.h"
 
 using namespace cocos2d;
 
@@ -177,7 +177,7 @@ void MenuController::finishIntro() {
   m_introRunning = false;
   m_introPlayed = true;
   // The lobby button usually finds the connection made.
-  hub().matchLink().connectToLobby();
+  hub().lobbyLink().connectToLobby();
   showIntroEnd();
 }
 

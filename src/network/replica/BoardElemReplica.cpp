@@ -57,9 +57,13 @@ struct ElemUpdate {
 
 }  // namespace
 
-BoardElemReplica::BoardElemReplica(GameReplicas& owner, BoardElem* elem, bool owned)
-    : ModelReplica(owner, owned), elem_(elem) {
-  if (owned_) unplaced_.reset(elem);
+BoardElemReplica::BoardElemReplica(GameReplicas& owner, BoardElem& elem)
+    : ModelReplica(owner, false), elem_(&elem) {
+  owner_.add(this);
+}
+
+BoardElemReplica::BoardElemReplica(GameReplicas& owner, std::unique_ptr<BoardElem> copy)
+    : ModelReplica(owner, true), elem_(copy.get()), unplaced_(std::move(copy)) {
   owner_.add(this);
 }
 
@@ -73,7 +77,7 @@ void BoardElemReplica::release() {
   BoardElem* e = elem_;
   elem_ = nullptr;
   owner_.forgetElems({e});
-  if (!owned_) return;
+  if (!remote_) return;
   if (unplaced_) {
     unplaced_.reset();
     return;

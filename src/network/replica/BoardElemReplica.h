@@ -13,9 +13,11 @@ class BoardElem;
 
 class BoardElemReplica : public ModelReplica {
  public:
-  // An owned element waits in the replica until its construction puts it into its
-  // board, which then holds it.
-  BoardElemReplica(GameReplicas& owner, BoardElem* elem, bool owned);
+  // The replica of an element of this machine's game (hosting side).
+  BoardElemReplica(GameReplicas& owner, BoardElem& elem);
+  // A copy of the host's element: it waits here until its construction puts it
+  // into its board, which then holds it.
+  BoardElemReplica(GameReplicas& owner, std::unique_ptr<BoardElem> copy);
   ~BoardElemReplica() override;
   BoardElem* elem() const { return elem_; }
 

@@ -4,13 +4,19 @@
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "GameContext.h"
 #include "GameReplicas.h"
+#include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
 #include "raknet/RakString.h"
 
-BoardReplica::BoardReplica(GameReplicas& owner, Board* board, bool owned)
-    : ModelReplica(owner, owned), board_(board) {
+BoardReplica::BoardReplica(GameReplicas& owner, Board& board) : ModelReplica(owner, false), board_(&board) {
+  owner_.add(this);
+}
+
+BoardReplica::BoardReplica(GameReplicas& owner, std::unique_ptr<Board> copy)
+    : ModelReplica(owner, true), board_(copy.get()), unadopted_(std::move(copy)) {
   owner_.add(this);
 }
 
@@ -20,16 +26,14 @@ BoardReplica::~BoardReplica() {
 
 void BoardReplica::release() {
   if (!board_) return;
+  if (!remote_) {
+    forget();  // the game frees its own boards
+    return;
+  }
   owner_.remove(this);
   Board* b = board_;
   board_ = nullptr;
-  // Its elements go with it: nothing may keep pointing at them.
-  std::vector<const BoardElem*> elems;
-  b->forEachElem([&](const BoardElem& e) { elems.push_back(&e); });
-  owner_.forgetElems(elems);
-  owner_.forgetElemsOf(b);
-  if (Player* o = b->owner(); o && o->board() == b) o->setBoard(nullptr);
-  if (owned_) delete b;
+  owner_.releaseBoard(*b, std::move(unadopted_));
 }
 
 void BoardReplica::forget() {
@@ -37,6 +41,7 @@ void BoardReplica::forget() {
   owner_.remove(this);
   owner_.forgetElemsOf(board_);
   board_ = nullptr;
+  unadopted_.reset();
 }
 
 void BoardReplica::WriteAllocationID(RakNet::Connection_RM3*, RakNet::BitStream* out) const {
@@ -53,12 +58,17 @@ bool BoardReplica::DeserializeConstruction(RakNet::BitStream* in, RakNet::Connec
     LOGOG_WARN("refused a board construction: short");
     return false;
   }
-  // An unknown owner leaves the board without one.
+  if (!unadopted_) {
+    LOGOG_WARN("refused a board construction: the board is constructed already");
+    return false;
+  }
+  // An unknown owner leaves the board without one, here.
   Player* player = owner_.playerById(ownerId);
-  board_->setOwner(player);
-  if (player) {
-    player->setBoard(board_);
-    board_->setOwnerName(player->displayName());
+  if (!player) return true;
+  if (!owner_.context().game().adoptBoard(std::move(unadopted_), *player)) {
+    owner_.remove(this);
+    board_ = nullptr;
+    return false;
   }
   return true;
 }

@@ -1,13 +1,19 @@
 // The replica of a board, under the name "Board".
 #pragma once
 
+#include <memory>
+
 #include "ModelReplica.h"
 
 class Board;
 
 class BoardReplica : public ModelReplica {
  public:
-  BoardReplica(GameReplicas& owner, Board* board, bool owned);
+  // The replica of a board of this machine's game (hosting side).
+  BoardReplica(GameReplicas& owner, Board& board);
+  // A copy of the host's board: it stays here until its construction hands it to
+  // the game with its owner; a board without a known owner stays for good.
+  BoardReplica(GameReplicas& owner, std::unique_ptr<Board> copy);
   ~BoardReplica() override;
   Board* board() const { return board_; }
 
@@ -21,4 +27,5 @@ class BoardReplica : public ModelReplica {
 
  private:
   Board* board_;
+  std::unique_ptr<Board> unadopted_;
 };

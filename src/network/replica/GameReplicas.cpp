@@ -1,6 +1,7 @@
 #include "GameReplicas.h"
 
 #include <algorithm>
+#include <string>
 #include <unordered_set>
 
 #include "Board.h"
@@ -37,11 +38,11 @@ void GameReplicas::clear() {
 void GameReplicas::dropCopies() {
   std::vector<ModelReplica*> copies;
   for (auto& e : elems_)
-    if (e.second->owned()) copies.push_back(e.second);
+    if (e.second->remote()) copies.push_back(e.second);
   for (auto& b : boards_)
-    if (b.second->owned()) copies.push_back(b.second);
+    if (b.second->remote()) copies.push_back(b.second);
   for (auto& p : players_)
-    if (p.second->owned()) copies.push_back(p.second);
+    if (p.second->remote()) copies.push_back(p.second);
   for (ModelReplica* r : copies) {
     manager_->Dereference(r);
     drop(r);
@@ -50,9 +51,28 @@ void GameReplicas::dropCopies() {
 
 bool GameReplicas::isServer() const { return context_->matchLink().isServer(); }
 
+bool GameReplicas::acceptsConstructionFrom(const RakNet::Connection_RM3* source) const {
+  const std::string from = source ? source->GetRakNetGUID().ToString() : std::string("nobody");
+  if (isServer()) {
+    LOGOG_WARN("refused a construction from %s: this machine hosts the match", from.c_str());
+    return false;
+  }
+  if (!context_->game().takesRemoteObjects()) {
+    LOGOG_WARN("refused a construction from %s: no network match runs on this joining side", from.c_str());
+    return false;
+  }
+  if (!source || matchHost_ == RakNet::UNASSIGNED_RAKNET_GUID || source->GetRakNetGUID() != matchHost_) {
+    LOGOG_WARN("refused a construction from %s: not the match's host", from.c_str());
+    return false;
+  }
+  return true;
+}
+
 void GameReplicas::drop(ModelReplica* r) {
-  if (r->owned()) r->release();
-  else r->forget();
+  if (r->remote())
+    r->release();
+  else
+    r->forget();
   delete r;
 }
 
@@ -88,12 +108,27 @@ std::vector<Player*> GameReplicas::knownPlayers() const {
   return out;
 }
 
-void GameReplicas::detachFromGame(Player* player) {
-  GameSession& game = context_->game();
-  const bool attached = game.localPlayer() == player || game.enemyPlayer() == player;
-  if (game.localPlayer() == player) game.attachPlayer(nullptr, true);
-  if (game.enemyPlayer() == player) game.attachPlayer(nullptr, false);
-  if (attached && onPlayerDetached_) onPlayerDetached_();
+void GameReplicas::releasePlayer(Player& player) {
+  // Its board goes with it: nothing may keep pointing at the elements either.
+  if (const Board* board = player.board()) forgetElemsOn(*board);
+  forgetPlayer(&player);
+  if (!context_->game().dropPlayer(player)) {
+    // Only the game takes a copy over: one it does not hold is none of this machine's.
+    LOGOG_ERROR("a replicated player the game does not hold was left alone");
+    return;
+  }
+  if (onPlayerDetached_) onPlayerDetached_();
+}
+
+void GameReplicas::releaseBoard(Board& board, std::unique_ptr<Board> unadopted) {
+  forgetElemsOn(board);
+  if (unadopted) {
+    forgetElemsOf(&board);
+    unadopted.reset();  // it never joined the game
+    return;
+  }
+  if (!context_->game().dropBoard(board))
+    LOGOG_ERROR("a replicated board the game does not hold was left alone");
 }
 
 void GameReplicas::forgetPlayer(const Player* player) {
@@ -127,6 +162,12 @@ void GameReplicas::forgetElems(const std::vector<const BoardElem*>& elems) {
   }
 }
 
+void GameReplicas::forgetElemsOn(const Board& board) {
+  std::vector<const BoardElem*> elems;
+  board.forEachElem([&](const BoardElem& e) { elems.push_back(&e); });
+  forgetElems(elems);
+}
+
 void GameReplicas::forgetElemsOf(const Board* board) {
   std::vector<BoardElemReplica*> of;
   for (auto& e : elems_)
@@ -138,20 +179,17 @@ void GameReplicas::forgetElemsOf(const Board* board) {
 
 void GameReplicas::referenceReplica(Player& player) {
   if (players_.count(&player)) return;
-  auto* r = new PlayerReplica(*this, &player, false);
-  manager_->Reference(r);
+  manager_->Reference(new PlayerReplica(*this, player));
 }
 
 void GameReplicas::referenceReplica(Board& board) {
   if (boards_.count(&board)) return;
-  auto* r = new BoardReplica(*this, &board, false);
-  manager_->Reference(r);
+  manager_->Reference(new BoardReplica(*this, board));
 }
 
 void GameReplicas::referenceReplica(BoardElem& elem) {
   if (elems_.count(&elem)) return;
-  auto* r = new BoardElemReplica(*this, &elem, false);
-  manager_->Reference(r);
+  manager_->Reference(new BoardElemReplica(*this, elem));
 }
 
 namespace {
@@ -164,7 +202,7 @@ ModelReplica* find(const Map& map, const Key* key) {
 void destroyOne(ModelReplica* r) {
   if (!r) return;
   // The host tells every connection; a copy of the host's object only lets go.
-  if (!r->owned()) r->BroadcastDestruction();
+  if (!r->remote()) r->BroadcastDestruction();
   r->forget();
   delete r;
 }

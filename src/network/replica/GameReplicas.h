@@ -3,10 +3,14 @@
 // messages name those objects. The network object owns one and attaches its
 // manager() to the peer; the match link's replica calls land here.
 //
-// Replicas are thin adapters: on the hosting side they point at the running game's
-// objects, which the game frees; on the joining side the replicas made from the
-// host's constructions own the objects they made, and free them (after detaching
-// them from the game) when the host destroys them or the connection drops.
+// Replicas are thin adapters that point at the game's objects; the game owns its
+// players and boards (and a board its elements) on either side. On the joining side
+// the replicas made from the host's constructions hand their objects to the game,
+// which takes them only while a match runs there and only from the match's host;
+// when the host destroys one or the connection drops, the game frees it. Whatever
+// the game frees, its replicas let go of first. A copy that never joined the game
+// (a board without a known owner, an element without its board) stays with its
+// replica and goes with it.
 //
 // Whether this machine hosts is asked of the context's match link. The object
 // must go before its context, or be cleared (clear()) while the context lives.
@@ -24,6 +28,7 @@
 #include "player/AnimateSpellEvent.h"
 #include "raknet/BitStream.h"
 #include "raknet/NetworkIDManager.h"
+#include "raknet/RakNetTypes.h"
 
 class Board;
 class BoardElem;
@@ -35,6 +40,9 @@ class BoardReplica;
 class ModelReplica;
 class PlayerReplica;
 class ReplicaManager3_custom;
+namespace RakNet {
+class Connection_RM3;
+}
 
 class GameReplicas {
  public:
@@ -54,8 +62,8 @@ class GameReplicas {
   // own objects stay. Attach manager() again to replicate anew.
   void clear();
 
-  // Frees every copy made from another machine's construction (detached from the
-  // game first), sending nothing. For the start of a match as the joining side: the
+  // Frees every copy made from another machine's construction (the game frees
+  // those it holds), sending nothing. For the start of a match as the joining side: the
   // copies of an abandoned match, whose destruction the lobby no longer relays,
   // would otherwise stay until the connection closes.
   void dropCopies();
@@ -66,13 +74,22 @@ class GameReplicas {
   RakNet::NetworkIDManager& ids() const { return *ids_; }
   bool isServer() const;
 
+  // The system the match's host speaks through (the lobby server, which relays
+  // it); set when a match starts. Constructions from any other are refused.
+  void setMatchHost(RakNet::RakNetGUID host) { matchHost_ = host; }
+  RakNet::RakNetGUID matchHost() const { return matchHost_; }
+  // Whether a construction from `source` may make an object here: this machine
+  // joins a running match, and `source` is its host. Logged when refused.
+  bool acceptsConstructionFrom(const RakNet::Connection_RM3* source) const;
+
   // ---- The match link's replica calls ------------------------------------------
   // Registers a new object of the game (hosting side).
   void referenceReplica(Player& player);
   void referenceReplica(Board& board);
   void referenceReplica(BoardElem& elem);
   // The game is about to free the object: a replica of this machine's tells every
-  // connection; one made from the host's construction only lets go of it.
+  // connection; one made from the host's construction only lets go of it. Either
+  // replica goes.
   void destroyReplica(Player& player);
   void destroyReplica(Board& board);
   void destroyReplica(BoardElem& elem);
@@ -127,11 +144,17 @@ class GameReplicas {
   void remove(const PlayerReplica* r);
   void remove(const BoardReplica* r);
   void remove(const BoardElemReplica* r);
-  // What still points at objects about to go: the game (release only), other
-  // players' targets and lists, boards owned by the player, element replicas of a board.
-  void detachFromGame(Player* player);
+  // The host took a copy away: whatever points at it lets go, and the game frees
+  // it (a player with its board). A board that never joined the game goes with
+  // `unadopted`, its replica's hold on it.
+  void releasePlayer(Player& player);
+  void releaseBoard(Board& board, std::unique_ptr<Board> unadopted);
+  // What still points at objects about to go: other players' targets and lists,
+  // boards owned by the player, element replicas of a board.
   void forgetPlayer(const Player* player);
   void forgetElems(const std::vector<const BoardElem*>& elems);
+  // The same for every element on the board.
+  void forgetElemsOn(const Board& board);
   // The element replicas of a board let go of their elements (the board frees them).
   void forgetElemsOf(const Board* board);
   std::vector<Player*> knownPlayers() const;
@@ -147,4 +170,5 @@ class GameReplicas {
   std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
   std::unordered_set<BoardElemReplica*> heldBack_;
   std::function<void()> onPlayerDetached_;
+  RakNet::RakNetGUID matchHost_;
 };

@@ -9,7 +9,7 @@ RakNet::RM3ConstructionState ModelReplica::QueryConstruction(RakNet::Connection_
 }
 
 bool ModelReplica::QueryRemoteConstruction(RakNet::Connection_RM3* source) {
-  return QueryRemoteConstruction_ServerConstruction(source, server());
+  return QueryRemoteConstruction_ServerConstruction(source, server()) && owner_.acceptsConstructionFrom(source);
 }
 
 RakNet::RM3ActionOnPopConnection ModelReplica::QueryActionOnPopConnection(RakNet::Connection_RM3* dropped) const {

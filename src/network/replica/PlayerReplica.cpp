@@ -93,9 +93,18 @@ bool PlayerReplica::DeserializeConstruction(RakNet::BitStream* in, RakNet::Conne
     LOGOG_WARN("refused a player construction: short or with unknown cards");
     return false;
   }
-  player_->setCards(std::move(cards));
-  // The sender's own player is this machine's opponent.
-  owner_.context().game().attachPlayer(player_, !sendersOwn);
+  if (!unadopted_) {
+    LOGOG_WARN("refused a player construction: the player is constructed already");
+    return false;
+  }
+  unadopted_->setCards(std::move(cards));
+  // The sender's own player is this machine's opponent. The game takes it over,
+  // or refuses it (outside a match on this joining side, or a second one for a side).
+  if (!owner_.context().game().adoptPlayer(std::move(unadopted_), !sendersOwn)) {
+    owner_.remove(this);
+    player_ = nullptr;
+    return false;
+  }
   return true;
 }
 
@@ -155,8 +164,13 @@ void PlayerReplica::Deserialize(RakNet::DeserializeParameters* dp) {
   p.setState(state);
 }
 
-PlayerReplica::PlayerReplica(GameReplicas& owner, Player* player, bool owned)
-    : ModelReplica(owner, owned), player_(player) {
+PlayerReplica::PlayerReplica(GameReplicas& owner, Player& player)
+    : ModelReplica(owner, false), player_(&player) {
+  owner_.add(this);
+}
+
+PlayerReplica::PlayerReplica(GameReplicas& owner, std::unique_ptr<Player> copy)
+    : ModelReplica(owner, true), player_(copy.get()), unadopted_(std::move(copy)) {
   owner_.add(this);
 }
 
@@ -166,12 +180,18 @@ PlayerReplica::~PlayerReplica() {
 
 void PlayerReplica::release() {
   if (!player_) return;
+  if (!remote_) {
+    forget();  // the game frees its own players
+    return;
+  }
   owner_.remove(this);
   Player* p = player_;
   player_ = nullptr;
-  owner_.detachFromGame(p);
-  owner_.forgetPlayer(p);
-  if (owned_) delete p;
+  if (unadopted_) {
+    unadopted_.reset();  // it never joined the game
+    return;
+  }
+  owner_.releasePlayer(*p);
 }
 
 void PlayerReplica::forget() {
@@ -180,4 +200,5 @@ void PlayerReplica::forget() {
   Player* p = player_;
   player_ = nullptr;
   owner_.forgetPlayer(p);
+  unadopted_.reset();
 }

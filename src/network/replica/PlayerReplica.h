@@ -1,13 +1,19 @@
 // The replica of a player, under the name "Player".
 #pragma once
 
+#include <memory>
+
 #include "ModelReplica.h"
 
 class Player;
 
 class PlayerReplica : public ModelReplica {
  public:
-  PlayerReplica(GameReplicas& owner, Player* player, bool owned);
+  // The replica of a player of this machine's game (hosting side).
+  PlayerReplica(GameReplicas& owner, Player& player);
+  // A copy of the host's player: it waits here until its construction hands it
+  // to the game, or goes with the replica when the construction is refused.
+  PlayerReplica(GameReplicas& owner, std::unique_ptr<Player> copy);
   ~PlayerReplica() override;
   Player* player() const { return player_; }
 
@@ -21,4 +27,5 @@ class PlayerReplica : public ModelReplica {
 
  private:
   Player* player_;
+  std::unique_ptr<Player> unadopted_;
 };

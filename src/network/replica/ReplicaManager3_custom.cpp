@@ -1,5 +1,7 @@
 #include "ReplicaManager3_custom.h"
 
+#include <memory>
+
 #include "Board.h"
 #include "BoardElem.h"
 #include "BoardElemReplica.h"
@@ -14,9 +16,9 @@ RakNet::Replica3* Connection_RM3_custom::AllocReplica(RakNet::BitStream* allocat
   RakNet::RakString type;
   if (!allocationId || !allocationId->Read(type)) return nullptr;
   GameContext& context = replicas_.context();
-  if (type == "Player") return new PlayerReplica(replicas_, new Player(context), true);
-  if (type == "BoardElem") return new BoardElemReplica(replicas_, new BoardElem(), true);
-  if (type == "Board") return new BoardReplica(replicas_, new Board(context), true);
+  if (type == "Player") return new PlayerReplica(replicas_, std::make_unique<Player>(context));
+  if (type == "BoardElem") return new BoardElemReplica(replicas_, std::make_unique<BoardElem>());
+  if (type == "Board") return new BoardReplica(replicas_, std::make_unique<Board>(context));
   return nullptr;
 }
 

@@ -10,7 +10,7 @@
 
 GameSession::GameSession(GameContext& context) : context_(&context) {}
 
-GameSession::~GameSession() { clearGame(true); }
+GameSession::~GameSession() { clearGame(); }
 
 GameHub& GameSession::hub() const { return context_->hub(); }
 
@@ -27,7 +27,7 @@ bool GameSession::newGame(bool online, std::unique_ptr<GameDirector> director) {
     LOGOG_ERROR("a game cannot start without the rules of its mode");
     return false;
   }
-  clearGame(false);
+  clearGame();
   online_ = online;
   director_ = std::move(director);
   started_ = true;
@@ -36,14 +36,14 @@ bool GameSession::newGame(bool online, std::unique_ptr<GameDirector> director) {
   life_.restart();
   syncAuthority();
 
-  createSide(true);
-  createSide(false);
-  director_->setupPlayer(*local_);
-  director_->setupPlayer(*enemy_);
-  local_->dealCards();
-  enemy_->dealCards();
-  local_->setState(PlayerState::TurnBegin);
-  enemy_->setState(PlayerState::TurnBegin);
+  createSide(local_);
+  createSide(enemy_);
+  director_->setupPlayer(*local_.player);
+  director_->setupPlayer(*enemy_.player);
+  local_.player->dealCards();
+  enemy_.player->dealCards();
+  local_.player->setState(PlayerState::TurnBegin);
+  enemy_.player->setState(PlayerState::TurnBegin);
 
   // The hub may have ended or replaced the game while the players began.
   if (!director_) return true;
@@ -52,52 +52,45 @@ bool GameSession::newGame(bool online, std::unique_ptr<GameDirector> director) {
   return true;
 }
 
-void GameSession::createSide(bool local) {
-  auto* player = new Player(*context_);
-  (local ? local_ : enemy_) = player;
-  if (online_) match().referenceReplica(*player);
-  auto* board = new Board(*context_);
-  if (online_) match().referenceReplica(*board);
-  board->setOwner(player);
-  board->setOwnerName(player->displayName());
-  board->fill();
-  if (online_) board->forEachElem([this](BoardElem& e) { match().referenceReplica(e); });
-  player->setBoard(board);
+void GameSession::createSide(Side& side) {
+  side.player = std::make_unique<Player>(*context_);
+  Player& player = *side.player;
+  if (online_) match().referenceReplica(player);
+  side.board = std::make_unique<Board>(*context_);
+  Board& board = *side.board;
+  if (online_) match().referenceReplica(board);
+  board.setOwner(&player);
+  board.setOwnerName(player.displayName());
+  board.fill();
+  if (online_) board.forEachElem([this](BoardElem& e) { match().referenceReplica(e); });
+  player.setBoard(&board);
 }
 
-void GameSession::freeSide(bool local) {
-  Player*& player = local ? local_ : enemy_;
-  if (!player) return;
-  if (Board* board = player->board()) {
+void GameSession::freeSide(Side& side, bool withPlayer) {
+  if (side.board) {
     if (online_) {
-      board->forEachElem([this](BoardElem& e) { match().destroyReplica(e); });
-      match().destroyReplica(*board);
+      side.board->forEachElem([this](BoardElem& e) { match().destroyReplica(e); });
+      match().destroyReplica(*side.board);
     }
-    player->setBoard(nullptr);
-    delete board;
+    if (side.player && side.player->board() == side.board.get()) side.player->setBoard(nullptr);
+    side.board.reset();
   }
-  if (online_) match().destroyReplica(*player);
-  delete player;
-  player = nullptr;
+  if (!withPlayer || !side.player) return;
+  if (online_) match().destroyReplica(*side.player);
+  side.player.reset();
 }
 
-void GameSession::clearGame(bool force) {
+void GameSession::clearGame() {
   started_ = false;
   director_.reset();
   // Effects still playing belong to the game that goes; their completions are dropped.
   life_.end();
-  if (!force && lacksAuthority()) {
-    // The joining side's players belong to replication, which destroys them.
-    local_ = nullptr;
-    enemy_ = nullptr;
-    return;
-  }
-  freeSide(true);
-  freeSide(false);
+  freeSide(local_, true);
+  freeSide(enemy_, true);
 }
 
 void GameSession::beginClientGame() {
-  if (started_ && !online_) clearGame(false);
+  if (started_ && !online_) clearGame();
   started_ = true;
   online_ = true;
   turn_ = 0;
@@ -105,8 +98,69 @@ void GameSession::beginClientGame() {
   syncAuthority();
 }
 
-void GameSession::attachPlayer(Player* player, bool local) {
-  (local ? local_ : enemy_) = player;
+// ---- The joining side's objects ------------------------------------------------
+
+bool GameSession::takesRemoteObjects() const { return started_ && lacksAuthority(); }
+
+GameSession::Side* GameSession::sideOf(const Player& player) {
+  if (local_.player.get() == &player) return &local_;
+  if (enemy_.player.get() == &player) return &enemy_;
+  return nullptr;
+}
+
+GameSession::Side* GameSession::sideOf(const Board& board) {
+  if (local_.board.get() == &board) return &local_;
+  if (enemy_.board.get() == &board) return &enemy_;
+  return nullptr;
+}
+
+Player* GameSession::adoptPlayer(std::unique_ptr<Player> player, bool local) {
+  const char* role = local ? "local" : "enemy";
+  if (!player) return nullptr;
+  if (!takesRemoteObjects()) {
+    LOGOG_WARN("refused a remote %s player: no network match runs on this joining side", role);
+    return nullptr;
+  }
+  Side& side = local ? local_ : enemy_;
+  if (side.player) {
+    LOGOG_WARN("refused a remote %s player: the game has its %s player already", role, role);
+    return nullptr;
+  }
+  side.player = std::move(player);
+  return side.player.get();
+}
+
+Board* GameSession::adoptBoard(std::unique_ptr<Board> board, Player& owner) {
+  if (!board) return nullptr;
+  Side* side = sideOf(owner);
+  if (!takesRemoteObjects() || !side) {
+    LOGOG_WARN("refused a remote board: its owner is no player of a network match on this joining side");
+    return nullptr;
+  }
+  if (side->board || owner.board()) {
+    LOGOG_WARN("refused a remote board: %s has a board already", owner.displayName());
+    return nullptr;
+  }
+  side->board = std::move(board);
+  Board& b = *side->board;
+  b.setOwner(&owner);
+  b.setOwnerName(owner.displayName());
+  owner.setBoard(&b);
+  return &b;
+}
+
+bool GameSession::dropPlayer(const Player& player) {
+  Side* side = sideOf(player);
+  if (!side) return false;
+  freeSide(*side, true);
+  return true;
+}
+
+bool GameSession::dropBoard(const Board& board) {
+  Side* side = sideOf(board);
+  if (!side) return false;
+  freeSide(*side, false);
+  return true;
 }
 
 // ---- Turn -----------------------------------------------------------------------
@@ -114,22 +168,25 @@ void GameSession::attachPlayer(Player* player, bool local) {
 void GameSession::nextTurn() {
   ++turn_;
   if (lacksAuthority() || !bothPlayers()) return;
-  local_->dealCards();
-  enemy_->dealCards();
-  local_->setState(PlayerState::TurnBegin);
-  enemy_->setState(PlayerState::TurnBegin);
+  Player& local = *local_.player;
+  Player& enemy = *enemy_.player;
+  local.dealCards();
+  enemy.dealCards();
+  local.setState(PlayerState::TurnBegin);
+  enemy.setState(PlayerState::TurnBegin);
   if (online_) match().sendTurnBegin();
 }
 
 void GameSession::update() {
   if (!started_ || online_ || !bothPlayers() || !director_) return;
-  if (!Player::mustWaitFor(enemy_->state(), local_->state())) director_->updateAI(*enemy_);
+  Player& enemy = *enemy_.player;
+  if (!Player::mustWaitFor(enemy.state(), local_.player->state())) director_->updateAI(enemy);
 }
 
 void GameSession::checkGameOver() {
   if (!bothPlayers() || !director_) return;
-  const bool localLost = director_->hasLost(*local_);
-  const bool enemyLost = director_->hasLost(*enemy_);
+  const bool localLost = director_->hasLost(*local_.player);
+  const bool enemyLost = director_->hasLost(*enemy_.player);
   if (!localLost && !enemyLost) {
     hub().resumeBothPlayers();
     return;
@@ -146,25 +203,27 @@ void GameSession::checkGameOver() {
 
 void GameSession::processSpellQueues() {
   if (lacksAuthority() || !bothPlayers()) return;
-  if (!local_->spellQueue().empty())
-    local_->processSpellQueue();
-  else if (!enemy_->spellQueue().empty())
-    enemy_->processSpellQueue();
+  Player& local = *local_.player;
+  Player& enemy = *enemy_.player;
+  if (!local.spellQueue().empty())
+    local.processSpellQueue();
+  else if (!enemy.spellQueue().empty())
+    enemy.processSpellQueue();
   else
     hub().spellQueuesProcessed();
 }
 
 void GameSession::updateBoards() {
   if (lacksAuthority() || !bothPlayers()) return;
-  if (Board* b = local_->board()) b->burn();
-  if (Board* b = enemy_->board()) b->burn();
+  if (Board* b = local_.player->board()) b->burn();
+  if (Board* b = enemy_.player->board()) b->burn();
   hub().onBoardsUpdated();
 }
 
 // ---- Shared steps ---------------------------------------------------------------
 
 GameSession::SharedStep GameSession::sharedStepFor(PlayerState newState) const {
-  if (!bothPlayers() || local_->state() != newState || enemy_->state() != newState)
+  if (!bothPlayers() || local_.player->state() != newState || enemy_.player->state() != newState)
     return SharedStep::None;
   switch (newState) {
     case PlayerState::ProcessCombatQueue:
@@ -203,7 +262,9 @@ GameSession::SharedStep GameSession::onPlayerStateSwitched(Player&, PlayerState,
 
 // ---- PlayerSession ----------------------------------------------------------------
 
-Player* GameSession::otherPlayer(const Player& p) const { return &p != local_ ? local_ : enemy_; }
+Player* GameSession::otherPlayer(const Player& p) const {
+  return &p != localPlayer() ? localPlayer() : enemyPlayer();
+}
 
 bool GameSession::tutorialRunning() const { return director_ && director_->isTutorialRunning(); }
 

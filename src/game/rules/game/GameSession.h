@@ -1,8 +1,9 @@
 // The running game: the director of its mode, the local and the enemy player
 // with their boards, the turn counter, and whether it runs and is online. It
-// creates and frees players, boards and elements, deals the cards of each turn,
-// lets the computer move, and runs the steps both players share once both
-// have reached them. One per game context.
+// owns the players and boards of its game, whoever made them (itself, or on the
+// joining side of a match the replication, which hands them over), and frees
+// them; it deals the cards of each turn, lets the computer move, and runs the
+// steps both players share once both have reached them. One per game context.
 #pragma once
 
 #include <memory>
@@ -40,14 +41,27 @@ class GameSession : public PlayerSession {
   // players, boards, the mode's start layout, the first hands, the first turn.
   // A null director is refused with a log line.
   bool newGame(bool online, std::unique_ptr<GameDirector> director);
-  // Ends the game and frees its objects. On the joining side of a match, without
-  // `force`, the players belong to replication and are only forgotten.
-  void clearGame(bool force);
+  // Ends the game and frees its objects; in a network match every replica of
+  // them lets go of its object first (on the host, telling the other machine).
+  void clearGame();
   // The joining side of a match starts; its players arrive by replication.
   void beginClientGame();
-  // A player that arrived by replication on the joining side (a heap object,
-  // as is its board). The session frees it only in clearGame(true).
-  void attachPlayer(Player* player, bool local);
+
+  // ---- The joining side: objects made from the host's constructions -------------
+  // Whether such objects may join this game now: a network match runs here, on
+  // the joining side.
+  bool takesRemoteObjects() const;
+  // Takes over a player made from the host's construction as the local or the
+  // enemy player. Refused (null, with a log line; the player goes) outside the
+  // joining side of a running match, or when that side has its player already.
+  Player* adoptPlayer(std::unique_ptr<Player> player, bool local);
+  // Takes over a board made from the host's construction for `owner`, one of this
+  // game's players without a board. Refused (null, logged; the board goes) otherwise.
+  Board* adoptBoard(std::unique_ptr<Board> board, Player& owner);
+  // The host took the object away: the game frees it (a player with its board),
+  // after the replicas of what goes have let go. False when it is not this game's.
+  bool dropPlayer(const Player& player);
+  bool dropBoard(const Board& board);
 
   // ---- Turn -------------------------------------------------------------------
   // The turn counter goes up; with authority both players are dealt and begin.
@@ -81,17 +95,17 @@ class GameSession : public PlayerSession {
   // ---- Record -----------------------------------------------------------------
   GameContext& context() const { return *context_; }
   GameDirector* director() const { return director_.get(); }
-  Player* localPlayer() const { return local_; }
-  Player* enemyPlayer() const { return enemy_; }
+  Player* localPlayer() const { return local_.player.get(); }
+  Player* enemyPlayer() const { return enemy_.player.get(); }
   bool started() const { return started_; }
-  bool bothPlayers() const { return local_ && enemy_; }
+  bool bothPlayers() const { return local_.player && enemy_.player; }
   // The computer's picks in its current phase.
-  int& aiChoiceCount(const Player& player) { return aiChoices_[&player == local_ ? 0 : 1]; }
+  int& aiChoiceCount(const Player& player) { return aiChoices_[&player == localPlayer() ? 0 : 1]; }
 
   // ---- PlayerSession ------------------------------------------------------------
   int turn() const override { return turn_; }
   bool online() const override { return online_; }
-  bool isLocal(const Player& p) const override { return &p == local_; }
+  bool isLocal(const Player& p) const override { return &p == localPlayer(); }
   // The enemy player when given the local one, else the local player.
   Player* otherPlayer(const Player& p) const override;
   bool tutorialRunning() const override;
@@ -102,16 +116,26 @@ class GameSession : public PlayerSession {
   GameToken gameToken() const override { return life_.token(); }
 
  private:
+  // One side of the game: its player and the player's board, both owned here.
+  struct Side {
+    std::unique_ptr<Player> player;
+    std::unique_ptr<Board> board;
+  };
+
   GameHub& hub() const;
   MatchLink& match() const;
   void syncAuthority();
-  void createSide(bool local);
-  void freeSide(bool local);
+  void createSide(Side& side);
+  // Frees the side's board (its replicas let go first); `withPlayer`: the player too.
+  void freeSide(Side& side, bool withPlayer);
+  // The side of the player or board, or null when it is not this game's.
+  Side* sideOf(const Player& player);
+  Side* sideOf(const Board& board);
 
   GameContext* context_;
   std::unique_ptr<GameDirector> director_;
-  Player* local_ = nullptr;
-  Player* enemy_ = nullptr;
+  Side local_;
+  Side enemy_;
   int turn_ = 0;
   bool started_ = false;
   bool online_ = false;

@@ -1,7 +1,6 @@
 #include "game/HeadlessHub.h"
 
 #include "Board.h"
-#include "CardTable.h"
 #include "GameContext.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
@@ -63,11 +62,8 @@ bool HeadlessHub::aiSelectCard(Player& player, int cardId) {
 }
 
 bool HeadlessHub::aiSelectSpell(Player& player, int cardId, int power) {
-  const CardRecord* card = CardTable::getCard(cardId);
-  if (!card) return false;
   if (GameDirector* d = game().director()) d->onSpellSelected(player, cardId, power);
-  Player* target = card->castOnOpponent ? game().otherPlayer(player) : &player;
-  return player.selectSpell(cardId, power, target);
+  return player.selectSpell(cardId, power, player.spellTargetFor(cardId));
 }
 
 bool HeadlessHub::aiSelectTarget(Player& player, BoardElem* elem) {

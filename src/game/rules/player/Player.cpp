@@ -2,6 +2,7 @@
 #include "player/Player.h"
 
 #include "Board.h"
+#include "CardTable.h"
 #include "GameContext.h"
 #include "logog/logog.hpp"
 
@@ -30,6 +31,11 @@ bool Player::isLocal() const { return session().isLocal(*this); }
 Player* Player::opponent() const { return session().otherPlayer(*this); }
 
 const char* Player::displayName() const { return isLocal() ? "WE" : "ENEMY"; }
+
+Player* Player::spellTargetFor(int cardId) {
+  const CardRecord* card = CardTable::getCard(cardId);
+  return card && card->castOnOpponent ? opponent() : this;
+}
 
 bool Player::isChoosingSpell() const { return isSpellState(state_) || isTargetState(state_); }
 

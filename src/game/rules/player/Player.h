@@ -71,6 +71,9 @@ class Player {
   bool isChoosingSpell() const;
   // Whether entering `next` begins a phase of spell choices (not a return to one).
   bool startsSpellPhase(PlayerState next) const;
+  // The player a spell of `cardId` chosen by this player acts on: the opponent
+  // for a card cast on the opponent, else this player.
+  Player* spellTargetFor(int cardId);
 
   // ---- Turn state machine ---------------------------------------------------
   // Enters the state with what it computes on entry and its automatic steps;

@@ -143,7 +143,7 @@ void Player::processSpellQueue() {
   if (record->animate && shown) {
     SpellCompletion done(session().gameToken().with(life_.token()),
                          [this, record] { castFromQueue(*record); });
-    context_->screen().showSpellEffect(*record, *this, std::move(done));
+    context_->spellEffects().showSpellEffect(*record, *this, std::move(done));
   } else {
     castFromQueue(*record);
   }

@@ -1,7 +1,8 @@
-// What the running game and the event hub ask of the network: whether this
-// machine hosts the match, registration and destruction of replicated objects,
-// the frame's message pump, the match messages and the lobby's. The network object
-// implements it; offline games use the null link.
+// What the running game and the event hub ask of the network about a match:
+// whether this machine hosts it, registration and destruction of replicated
+// objects, the frame's message pump and the match messages. The lobby's messages
+// are the hub's LobbyLink. The network object implements both; offline games use
+// the null link.
 #pragma once
 
 #include <string>
@@ -51,7 +52,6 @@ class MatchLink {
   virtual void sendDoorDestroyed(BoardElem*) {}
   // 0: the receiver lost, 1: it won, 2: a draw.
   virtual void sendGameResult(int /*code*/) {}
-  virtual void sendRematch() {}
 
   // ---- Either side ------------------------------------------------------------
   // Both combat queues are worked off on this machine.
@@ -60,24 +60,6 @@ class MatchLink {
   // The joining side lets go of every object it holds of the host's game (the
   // host will not destroy them any more: the match is over for this side).
   virtual void dropRemoteObjects() {}
-
-  // ---- The lobby ----------------------------------------------------------------
-  virtual void connectToLobby() {}
-  virtual void disconnectFromLobby() {}
-  // Whether the lobby list's entry is this machine's own player.
-  virtual bool isLocalPlayer(int /*index*/) const { return false; }
-  virtual void sendLoginEmail(const std::string& /*email*/) {}
-  virtual void sendLoginCode(const std::string& /*code*/) {}
-  virtual void sendLogin(const std::string& /*email*/, const std::string& /*code*/) {}
-  virtual void sendPlayerName(const std::string& /*name*/) {}
-  virtual void sendQuickmatch() {}
-  virtual void sendCancelMatchmaking() {}
-  virtual void sendInviteFriend(const std::string& /*email*/) {}
-  // `index` into the lobby list.
-  virtual void sendChallenge(int /*index*/) {}
-  // 1 accept, 0 refuse.
-  virtual void sendChallengeAnswer(int /*answer*/) {}
-  virtual void sendLeaveGame() {}
 };
 
 class NullMatchLink : public MatchLink {};
@@ -90,7 +72,7 @@ class RecordingMatchLink : public MatchLink {
     std::string what;         // the send's name, e.g. "sendSelectedCard"
     std::vector<int> values;  // its numbers (card id, power, code, card list)
     const BoardElem* elem = nullptr;
-    std::string text;  // texts (e-mail/code joined by '/')
+    std::string text;  // a chat line
   };
 
   bool hosting = false;
@@ -126,28 +108,9 @@ class RecordingMatchLink : public MatchLink {
   void sendBlockCollapsed(BoardElem* e) override { add("sendBlockCollapsed", {}, e); }
   void sendDoorDestroyed(BoardElem* e) override { add("sendDoorDestroyed", {}, e); }
   void sendGameResult(int code) override { add("sendGameResult", {code}); }
-  void sendRematch() override { add("sendRematch"); }
   void sendFinishedAnimating() override { add("sendFinishedAnimating"); }
   void sendChat(const std::string& text) override { add("sendChat", {}, nullptr, text); }
   void dropRemoteObjects() override { add("dropRemoteObjects"); }
-
-  // Which lobby entry counts as this machine's own (-1: none).
-  int localIndex = -1;
-  void connectToLobby() override { add("connectToLobby"); }
-  void disconnectFromLobby() override { add("disconnectFromLobby"); }
-  bool isLocalPlayer(int index) const override { return index >= 0 && index == localIndex; }
-  void sendLoginEmail(const std::string& email) override { add("sendLoginEmail", {}, nullptr, email); }
-  void sendLoginCode(const std::string& code) override { add("sendLoginCode", {}, nullptr, code); }
-  void sendLogin(const std::string& email, const std::string& code) override {
-    add("sendLogin", {}, nullptr, email + "/" + code);
-  }
-  void sendPlayerName(const std::string& name) override { add("sendPlayerName", {}, nullptr, name); }
-  void sendQuickmatch() override { add("sendQuickmatch"); }
-  void sendCancelMatchmaking() override { add("sendCancelMatchmaking"); }
-  void sendInviteFriend(const std::string& email) override { add("sendInviteFriend", {}, nullptr, email); }
-  void sendChallenge(int index) override { add("sendChallenge", {index}); }
-  void sendChallengeAnswer(int answer) override { add("sendChallengeAnswer", {answer}); }
-  void sendLeaveGame() override { add("sendLeaveGame"); }
 
   const std::vector<Sent>& sent() const { return sent_; }
   // The names of the messages sent, in order.

@@ -1,56 +1,32 @@
-// What the rules and the game flow ask of the in-game screen. The screen
-// controller implements it; headless games use the null or the recording screen.
+// What the game flow asks of the in-game screen: game start and end, messages,
+// counters, card and spell bars, target choices, the game log, board events and
+// sounds, on top of the spell effects the rules ask for (SpellEffects). The game
+// screen's controller implements it; headless games use the null or the
+// recording screen.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "player/AnimateSpellEvent.h"
-#include "player/GameLife.h"
-
+#include "ports/SpellEffects.h"
 
 class BoardElem;
 class Player;
-
-// Called by the screen when a spell effect has played. It acts once, and only
-// while the game it belongs to is alive; a call after that is dropped.
-class SpellCompletion {
- public:
-  SpellCompletion() = default;
-  SpellCompletion(GameToken token, std::function<void()> fn)
-      : token_(std::move(token)), fn_(std::make_shared<std::function<void()>>(std::move(fn))) {}
-
-  bool alive() const { return fn_ && *fn_ && token_.alive(); }
-  // Runs the call-back; returns false when it was dropped. Copies share the
-  // one call-back, so it runs once whichever copy is called.
-  bool operator()() const;
-
- private:
-  GameToken token_;
-  std::shared_ptr<std::function<void()>> fn_;
-};
 
 // Colour of a line of the game log.
 struct LogColour {
   uint8_t r = 0, g = 0, b = 0;
 };
 
-// What the game flow shows on the in-game screen. Only the spell effect must be
-// implemented; every other call has an empty default so a screen overrides
-// what it shows.
-class GameScreen {
+// What the game flow shows on the in-game screen. Only the spell effect
+// (SpellEffects::showSpellEffect) must be implemented; every other call has an
+// empty default so a screen overrides what it shows.
+class GameScreen : public SpellEffects {
  public:
   using StoredCard = std::pair<int32_t, int32_t>;  // (card id, power), as stored in a room
-
-  virtual ~GameScreen() = default;
-  // Plays the effect of the record; `done` is called once, when it has played.
-  virtual void showSpellEffect(const AnimateSpellEvent& record, Player& caller,
-                               SpellCompletion done) = 0;
 
   // ---- Game and modes ------------------------------------------------------
   // A game begins: log line, the board, the chat bar when online, music.
@@ -117,14 +93,11 @@ class NullGameScreen : public GameScreen {
   }
 };
 
-// Remembers every effect and every other call, in order. Completions run on
-// the next tick(), or at once when runAtOnce is set; both give the same game.
+// Remembers every effect (as RecordingSpellEffects does) and every other call,
+// in order.
 class RecordingGameScreen : public GameScreen {
  public:
-  struct Shown {
-    AnimateSpellEvent record;
-    Player* caller = nullptr;
-  };
+  using Shown = RecordingSpellEffects::Shown;
   // One call other than an effect.
   struct Call {
     std::string what;  // the operation's name, e.g. "showModalMessage"
@@ -135,10 +108,12 @@ class RecordingGameScreen : public GameScreen {
     std::vector<BoardElem*> elems;
   };
 
-  explicit RecordingGameScreen(bool runAtOnce = false) : runAtOnce_(runAtOnce) {}
+  explicit RecordingGameScreen(bool runAtOnce = false) : effects_(runAtOnce) {}
 
   void showSpellEffect(const AnimateSpellEvent& record, Player& caller,
-                       SpellCompletion done) override;
+                       SpellCompletion done) override {
+    effects_.showSpellEffect(record, caller, std::move(done));
+  }
 
   void startGame() override { add("startGame"); }
   void showGameBoard() override { add("showGameBoard"); }
@@ -187,14 +162,11 @@ class RecordingGameScreen : public GameScreen {
   void playFenceSound(bool local) override { add("playFenceSound", {}, {}, {local}); }
   void playRubbleSound(BoardElem& e) override { add("playRubbleSound", {}, {}, {}, &e); }
 
-  // Runs the completions pending before this call; those they queue wait for
-  // the next tick. Returns how many ran.
-  std::size_t tick();
-  // Ticks until nothing is pending, at most `maxTicks` times.
-  std::size_t runAll(std::size_t maxTicks = 10000);
-
-  std::size_t pending() const { return pending_.size(); }
-  const std::vector<Shown>& shown() const { return shown_; }
+  // The effects' completions: see RecordingSpellEffects.
+  std::size_t tick() { return effects_.tick(); }
+  std::size_t runAll(std::size_t maxTicks = 10000) { return effects_.runAll(maxTicks); }
+  std::size_t pending() const { return effects_.pending(); }
+  const std::vector<Shown>& shown() const { return effects_.shown(); }
   const std::vector<Call>& calls() const { return calls_; }
   // The calls named `what`, in order.
   std::vector<Call> callsOf(const std::string& what) const;
@@ -203,7 +175,7 @@ class RecordingGameScreen : public GameScreen {
   std::vector<std::string> callNames() const;
   // Forgets the effects and calls seen so far (pending completions stay).
   void clear() {
-    shown_.clear();
+    effects_.clear();
     calls_.clear();
   }
 
@@ -211,8 +183,6 @@ class RecordingGameScreen : public GameScreen {
   void add(const char* what, std::string text = {}, std::string subtext = {},
            std::vector<int> values = {}, const BoardElem* elem = nullptr);
 
-  bool runAtOnce_;
-  std::vector<Shown> shown_;
-  std::vector<SpellCompletion> pending_;
+  RecordingSpellEffects effects_;
   std::vector<Call> calls_;
 };

@@ -1,14 +1,14 @@
 // The event hub's lobby flow: which screen shows, the lobby's prompts, the login
 // by e-mail address and mailed code, challenges, quick match, invitations, the
-// start of network matches and the notices that end them, and chat.
-#include "EventDispatcher.h"
+// start of games and the notices that end network matches, and chat.
+#include "LobbyFlow.h"
 
+#include "EventDispatcher.h"
 #include "GameContext.h"
+#include "GameScreen.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
-#include "ports/GameScreen.h"
-#include "ports/MatchLink.h"
 
 namespace {
 
@@ -24,9 +24,11 @@ const char* const kCommunityUrl = "https://www.brindlecor.example/mirrowvale/for
 
 }  // namespace
 
+std::string LobbyFlow::text(const std::string& key) const { return hub_.context().text().text(key); }
+
 // ---- Showing the flow ---------------------------------------------------------------------
 
-std::string EventDispatcher::promptText(LobbyInputMode& mode) const {
+std::string LobbyFlow::promptText(LobbyInputMode& mode) const {
   mode = LobbyInputMode::SingleLine;
   switch (lobbyPrompt_) {
     case LobbyPrompt::Email:
@@ -48,23 +50,24 @@ std::string EventDispatcher::promptText(LobbyInputMode& mode) const {
   return {};
 }
 
-void EventDispatcher::showFlowState() {
+void LobbyFlow::showFlowState() {
   LobbyInputMode mode;
   const std::string prompt = promptText(mode);
   switch (flowState_) {
     case FlowState::Menu:
     case FlowState::ConnectingLobby:
-      flowHost().showMenuScene(false);
+      hub_.flowHost().showMenuScene(false);
       break;
     case FlowState::Lobby:
-      flowHost().showLobbyScene();
+      hub_.flowHost().showLobbyScene();
       break;
     case FlowState::InGame:
     case FlowState::GameOver:
-      flowHost().showGameScene();
+      hub_.flowHost().showGameScene();
       break;
   }
-  if (flowState_ == FlowState::ConnectingLobby) flowHost().showMenuModalMessage(text("CONNECTING_LOBBY"));
+  if (flowState_ == FlowState::ConnectingLobby)
+    hub_.flowHost().showMenuModalMessage(text("CONNECTING_LOBBY"));
   if (prompt.empty() || flowState_ != FlowState::Lobby) return;
   if (lobbyPrompt_ == LobbyPrompt::Challenge)
     lobbyScreen().showChallengePrompt(prompt);
@@ -72,32 +75,15 @@ void EventDispatcher::showFlowState() {
     lobbyScreen().showTextPrompt(prompt, mode);
 }
 
-void EventDispatcher::goToMenu() {
+void LobbyFlow::goToMenu() {
   flowState_ = FlowState::Menu;
-  flowHost().showMenuScene(false);
-  flowHost().showMenuMainState();
-}
-
-void EventDispatcher::clearMatch() {
-  // The joining side's copies of the host's objects go first: the host will not
-  // destroy them any more once the match is over for this side.
-  if (joinsMatch()) matchLink().dropRemoteObjects();
-  game().clearGame(true);
-  onRemoteObjectsGone();
-}
-
-void EventDispatcher::onRemoteObjectsGone() {
-  eventQueue_.clear();
-  animating_ = false;
-  remoteFinishedAnimating_ = false;
-  // Effects still playing for the queue show objects that are gone.
-  life_.end();
-  life_.restart();
+  hub_.flowHost().showMenuScene(false);
+  hub_.flowHost().showMenuMainState();
 }
 
 // ---- From the menu --------------------------------------------------------------------------
 
-void EventDispatcher::enterLobby() {
+void LobbyFlow::enterLobby() {
   if (connectedToLobby_) {
     flowState_ = FlowState::Lobby;
     lobbyScreen().showMainState();
@@ -108,49 +94,66 @@ void EventDispatcher::enterLobby() {
   // connecting state to leave.
   flowState_ = FlowState::ConnectingLobby;
   showFlowState();
-  matchLink().connectToLobby();
+  lobbyLink().connectToLobby();
 }
 
-void EventDispatcher::startSandbox() {
+bool LobbyFlow::startSingleGame(const std::string& modeId) {
+  std::unique_ptr<GameDirector> director = GameDirector::create(modeId);
+  if (!director) {
+    LOGOG_ERROR("no game started: unknown mode '%s'", modeId.c_str());
+    return false;
+  }
+  hub_.flowHost().showGameScene();
   flowState_ = FlowState::InGame;
-  game().newGame(false, std::make_unique<GameDirector_Sandbox>());
-  screen().setStoreShown(true);
-  screen().refreshGui();
-  screen().startGame();
-  flowHost().reportAnalytics("game", "singlestart", "sandbox");
+  hub_.screen().setStoreShown(false);
+  hub_.screen().refreshGui();
+  hub_.game().newGame(false, std::move(director));
+  hub_.flowHost().reportAnalytics("game", "singlestart", modeId);
+  hub_.screen().setOpponentName(text("AI"));
+  hub_.screen().startGame();
+  return true;
+}
+
+void LobbyFlow::startSandbox() {
+  flowState_ = FlowState::InGame;
+  hub_.game().newGame(false, std::make_unique<GameDirector_Sandbox>());
+  hub_.screen().setStoreShown(true);
+  hub_.screen().refreshGui();
+  hub_.screen().startGame();
+  hub_.flowHost().reportAnalytics("game", "singlestart", "sandbox");
   showFlowState();
 }
 
-void EventDispatcher::showMainMenu() { flowHost().showMenuMainState(); }
-void EventDispatcher::openMoreGames() { flowHost().openMoreGames(); }
-void EventDispatcher::exitGame() { flowHost().quit(); }
-void EventDispatcher::openAppStorePage() { flowHost().openUrl(kAppStoreUrl); }
-void EventDispatcher::openCrowdfundingPage() { flowHost().openUrl(kCrowdfundingUrl); }
-void EventDispatcher::openSocialPage() { flowHost().openUrl(kSocialUrl); }
-void EventDispatcher::openCommunityPage() { flowHost().openUrl(kCommunityUrl); }
+void LobbyFlow::showMainMenu() { hub_.flowHost().showMenuMainState(); }
+void LobbyFlow::openMoreGames() { hub_.flowHost().openMoreGames(); }
+void LobbyFlow::exitGame() { hub_.flowHost().quit(); }
+void LobbyFlow::openAppStorePage() { hub_.flowHost().openUrl(kAppStoreUrl); }
+void LobbyFlow::openCrowdfundingPage() { hub_.flowHost().openUrl(kCrowdfundingUrl); }
+void LobbyFlow::openSocialPage() { hub_.flowHost().openUrl(kSocialUrl); }
+void LobbyFlow::openCommunityPage() { hub_.flowHost().openUrl(kCommunityUrl); }
 
 // ---- From the lobby screen ------------------------------------------------------------------
 
-void EventDispatcher::submitLobbyText(const std::string& typed) {
+void LobbyFlow::submitLobbyText(const std::string& typed) {
   switch (lobbyPrompt_) {
     case LobbyPrompt::Email:
       lobbyScreen().showModalMessage(text("PLEASE_WAIT"));
-      matchLink().sendLoginEmail(typed);
+      lobbyLink().sendLoginEmail(typed);
       email_ = typed;
       break;
     case LobbyPrompt::Code:
       lobbyScreen().showModalMessage(text("PLEASE_WAIT"));
-      matchLink().sendLoginCode(typed);
+      lobbyLink().sendLoginCode(typed);
       code_ = typed;
       break;
     case LobbyPrompt::Name:
-      matchLink().sendPlayerName(typed);
+      lobbyLink().sendPlayerName(typed);
       userName_ = typed;
       lobbyPrompt_ = LobbyPrompt::None;
       lobbyScreen().showMainState();
       break;
     case LobbyPrompt::FriendEmail:
-      matchLink().sendInviteFriend(typed);
+      lobbyLink().sendInviteFriend(typed);
       lobbyPrompt_ = LobbyPrompt::None;
       lobbyScreen().showMainState();
       lobbyScreen().showMessage(text("FRIEND_INVITED"));
@@ -161,13 +164,13 @@ void EventDispatcher::submitLobbyText(const std::string& typed) {
   }
 }
 
-void EventDispatcher::cancelLobbyPrompt() {
+void LobbyFlow::cancelLobbyPrompt() {
   switch (lobbyPrompt_) {
     case LobbyPrompt::Email:
     case LobbyPrompt::Code:
     case LobbyPrompt::Name:
       flowState_ = FlowState::Menu;
-      flowHost().showMenuMainState();
+      hub_.flowHost().showMenuMainState();
       break;
     case LobbyPrompt::FriendEmail:
       lobbyPrompt_ = LobbyPrompt::None;
@@ -180,36 +183,36 @@ void EventDispatcher::cancelLobbyPrompt() {
   showFlowState();
 }
 
-void EventDispatcher::challengeUser(int index) {
-  if (matchLink().isLocalPlayer(index)) return;
-  matchLink().sendChallenge(index);
+void LobbyFlow::challengeUser(int index) {
+  if (lobbyLink().isLocalPlayer(index)) return;
+  lobbyLink().sendChallenge(index);
   lobbyScreen().showCancellableMessage(text("AWAITING_OPPONENT"));
 }
 
-void EventDispatcher::requestQuickMatch() {
-  matchLink().sendQuickmatch();
+void LobbyFlow::requestQuickMatch() {
+  lobbyLink().sendQuickmatch();
   lobbyScreen().showCancellableMessage(text("AWAITING_OPPONENT"));
 }
 
-void EventDispatcher::cancelLobbyWait() {
-  matchLink().sendCancelMatchmaking();
+void LobbyFlow::cancelLobbyWait() {
+  lobbyLink().sendCancelMatchmaking();
   lobbyScreen().showMainState();
 }
 
-void EventDispatcher::inviteFriend() {
+void LobbyFlow::inviteFriend() {
   lobbyPrompt_ = LobbyPrompt::FriendEmail;
   showFlowState();
 }
 
-void EventDispatcher::acceptChallenge() {
+void LobbyFlow::acceptChallenge() {
   lobbyPrompt_ = LobbyPrompt::None;
   lobbyScreen().showMainState();
   lobbyScreen().showModalMessage(text("AWAITING_OPPONENT"));
-  matchLink().sendChallengeAnswer(1);
+  lobbyLink().sendChallengeAnswer(1);
 }
 
-void EventDispatcher::rejectChallenge() {
-  if (!game().started()) {
+void LobbyFlow::rejectChallenge() {
+  if (!hub_.game().started()) {
     lobbyPrompt_ = LobbyPrompt::None;
     lobbyScreen().showMainState();
   } else {
@@ -218,31 +221,27 @@ void EventDispatcher::rejectChallenge() {
     flowState_ = FlowState::InGame;
   }
   showFlowState();
-  matchLink().sendChallengeAnswer(0);
+  lobbyLink().sendChallengeAnswer(0);
 }
 
-void EventDispatcher::leaveLobby() { goToMenu(); }
+void LobbyFlow::leaveLobby() { goToMenu(); }
 
-void EventDispatcher::exitToMenu() {
-  matchLink().sendLeaveGame();
+void LobbyFlow::exitToMenu() {
+  lobbyLink().sendLeaveGame();
   // Leaving a match ends it for this side: the joining side's copies of the
   // host's objects go with the game record, and nothing of it keeps playing.
-  if (game().online())
-    clearMatch();
+  if (hub_.game().online())
+    hub_.clearMatch();
   else
-    game().clearGame(false);
+    hub_.game().clearGame();
   goToMenu();
-}
-
-void EventDispatcher::sendChat(const std::string& line) {
-  if (game().online()) matchLink().sendChat(line);
 }
 
 // ---- From the network -----------------------------------------------------------------------
 
-void EventDispatcher::onLobbyConnecting() { LOGOG_INFO("connecting to lobby"); }
+void LobbyFlow::onLobbyConnecting() { LOGOG_INFO("connecting to lobby"); }
 
-void EventDispatcher::onLobbyConnected() {
+void LobbyFlow::onLobbyConnected() {
   LOGOG_INFO("connected to lobby");
   connectedToLobby_ = true;
   if (flowState_ == FlowState::ConnectingLobby) {
@@ -251,23 +250,23 @@ void EventDispatcher::onLobbyConnected() {
   }
 }
 
-void EventDispatcher::onLobbyConnectFailed() {
+void LobbyFlow::onLobbyConnectFailed() {
   LOGOG_INFO("failed to connect to lobby");
   // The connecting message gives way to the menu and its notice.
   if (flowState_ == FlowState::ConnectingLobby) goToMenu();
-  flowHost().showMenuMessage(text("FAILED_CONNECTING_LOBBY"));
+  hub_.flowHost().showMenuMessage(text("FAILED_CONNECTING_LOBBY"));
   connectedToLobby_ = false;
 }
 
-void EventDispatcher::onLobbyConnectionLost() {
+void LobbyFlow::onLobbyConnectionLost() {
   LOGOG_INFO("connection to lobby lost");
   connectedToLobby_ = false;
-  const bool inMatch = game().online() &&
-                       (game().started() || flowState_ == FlowState::InGame || flowState_ == FlowState::GameOver);
+  const bool inMatch = hub_.game().online() && (hub_.game().started() || flowState_ == FlowState::InGame ||
+                                                flowState_ == FlowState::GameOver);
   if (inMatch) {
     // Every message of the match went through the lobby: the match is over, and
     // no game against nobody stays on the screen.
-    clearMatch();
+    hub_.clearMatch();
     goToMenu();
   } else if (flowState_ == FlowState::Lobby || flowState_ == FlowState::ConnectingLobby) {
     lobbyPrompt_ = LobbyPrompt::None;
@@ -275,50 +274,50 @@ void EventDispatcher::onLobbyConnectionLost() {
   } else {
     showFlowState();
   }
-  flowHost().showMenuMessage(text("CONNECTION_LOBBY_LOST"));
+  hub_.flowHost().showMenuMessage(text("CONNECTION_LOBBY_LOST"));
 }
 
-void EventDispatcher::onLoginRequired() {
-  const std::string email = context().settings().getString(kSettingEmail);
-  const std::string code = context().settings().getString(kSettingCode);
+void LobbyFlow::onLoginRequired() {
+  const std::string email = hub_.context().settings().getString(kSettingEmail);
+  const std::string code = hub_.context().settings().getString(kSettingCode);
   if (!email.empty() && !code.empty()) {
-    matchLink().sendLogin(email, code);
+    lobbyLink().sendLogin(email, code);
   } else if (!email_.empty()) {
-    matchLink().sendLoginEmail(email_);
+    lobbyLink().sendLoginEmail(email_);
   } else {
     lobbyPrompt_ = LobbyPrompt::Email;
     showFlowState();
   }
 }
 
-void EventDispatcher::onCodeRequested() {
+void LobbyFlow::onCodeRequested() {
   lobbyPrompt_ = LobbyPrompt::Code;
   showFlowState();
 }
 
-void EventDispatcher::onNameRequested() {
+void LobbyFlow::onNameRequested() {
   lobbyPrompt_ = LobbyPrompt::Name;
   showFlowState();
 }
 
-void EventDispatcher::onLoginAccepted() {
+void LobbyFlow::onLoginAccepted() {
   lobbyPrompt_ = LobbyPrompt::None;
   lobbyScreen().showMainState();
   showFlowState();
   if (!email_.empty() && !code_.empty()) {
-    context().settings().setString(kSettingEmail, email_);
-    context().settings().setString(kSettingCode, code_);
-    context().settings().flush();
+    hub_.context().settings().setString(kSettingEmail, email_);
+    hub_.context().settings().setString(kSettingCode, code_);
+    hub_.context().settings().flush();
   }
 }
 
-void EventDispatcher::onLobbyError(int error) {
+void LobbyFlow::onLobbyError(int error) {
   switch (error) {
     case 0:
-      matchLink().disconnectFromLobby();
+      lobbyLink().disconnectFromLobby();
       connectedToLobby_ = false;
       goToMenu();
-      flowHost().showMenuMessage(text("INVALID_PROTOCOL"));
+      hub_.flowHost().showMenuMessage(text("INVALID_PROTOCOL"));
       return;
     case 1:
       lobbyPrompt_ = LobbyPrompt::Code;
@@ -337,24 +336,24 @@ void EventDispatcher::onLobbyError(int error) {
       return;
   }
   // The remembered login did not hold (or is being replaced): forget it.
-  context().settings().setString(kSettingEmail, "");
-  context().settings().setString(kSettingCode, "");
-  context().settings().flush();
+  hub_.context().settings().setString(kSettingEmail, "");
+  hub_.context().settings().setString(kSettingCode, "");
+  hub_.context().settings().flush();
 }
 
-void EventDispatcher::onPlayerList(int onlineCount, const std::vector<std::string>& names) {
+void LobbyFlow::onPlayerList(int onlineCount, const std::vector<std::string>& names) {
   lobbyScreen().setPlayerList(onlineCount, names);
 }
 
-void EventDispatcher::onChallengeReceived(const std::string& name) {
+void LobbyFlow::onChallengeReceived(const std::string& name) {
   flowState_ = FlowState::Lobby;
   lobbyPrompt_ = LobbyPrompt::Challenge;
   opponentName_ = name;
-  flowHost().playSound(kChallengeSound);
+  hub_.flowHost().playSound(kChallengeSound);
   showFlowState();
 }
 
-void EventDispatcher::onChallengeRejected() {
+void LobbyFlow::onChallengeRejected() {
   flowState_ = FlowState::Lobby;
   lobbyPrompt_ = LobbyPrompt::None;
   showFlowState();
@@ -362,69 +361,70 @@ void EventDispatcher::onChallengeRejected() {
   lobbyScreen().showMessage(text("CHALLENGE_REJECTED"));
 }
 
-void EventDispatcher::onServerStart(const std::string& name) {
+void LobbyFlow::onServerStart(const std::string& name) {
   opponentName_ = name;
   flowState_ = FlowState::InGame;
   lobbyPrompt_ = LobbyPrompt::None;
-  onRemoteObjectsGone();  // nothing of an earlier match's animations is left
-  game().newGame(true, std::make_unique<GameDirector_Normal>());
-  flowHost().reportAnalytics("game", "serverstart", "");
-  screen().setStoreShown(false);
-  screen().refreshGui();
-  screen().setOpponentName(name);
-  screen().startGame();
+  hub_.onRemoteObjectsGone();  // nothing of an earlier match's animations is left
+  hub_.game().newGame(true, std::make_unique<GameDirector_Normal>());
+  hub_.flowHost().reportAnalytics("game", "serverstart", "");
+  hub_.screen().setStoreShown(false);
+  hub_.screen().refreshGui();
+  hub_.screen().setOpponentName(name);
+  hub_.screen().startGame();
 }
 
-void EventDispatcher::onClientStart(const std::string& name) {
-  flowHost().showMenuModalMessage(text("BEGINNING_GAME"));
+void LobbyFlow::onClientStart(const std::string& name) {
+  hub_.flowHost().showMenuModalMessage(text("BEGINNING_GAME"));
   opponentName_ = name;
   // Whatever this side still holds of an earlier match goes: the new one's
   // objects arrive after this message.
-  if (game().online() && (game().localPlayer() || game().enemyPlayer())) clearMatch();
-  onRemoteObjectsGone();
+  GameSession& game = hub_.game();
+  if (game.online() && (game.localPlayer() || game.enemyPlayer())) hub_.clearMatch();
+  hub_.onRemoteObjectsGone();
   flowState_ = FlowState::InGame;
   lobbyPrompt_ = LobbyPrompt::None;
-  game().beginClientGame();
-  flowHost().reportAnalytics("game", "clientstart", "");
-  screen().setStoreShown(false);
-  screen().refreshGui();
-  screen().setOpponentName(name);
-  screen().startGame();
+  hub_.game().beginClientGame();
+  hub_.flowHost().reportAnalytics("game", "clientstart", "");
+  hub_.screen().setStoreShown(false);
+  hub_.screen().refreshGui();
+  hub_.screen().setOpponentName(name);
+  hub_.screen().startGame();
 }
 
-void EventDispatcher::onGameEndNotice(int code) {
-  if (code >= 0 && code <= 2 && !joinsMatch()) {
+void LobbyFlow::onGameEndNotice(int code) {
+  if (code >= 0 && code <= 2 && !hub_.joinsMatch()) {
     // Results come from the host; only the joining side takes them.
     LOGOG_WARN("game result %d outside the joining side of a match dropped", code);
     return;
   }
-  const bool running = game().started() && game().online();
+  const bool running = hub_.game().started() && hub_.game().online();
   const bool wasOver = flowState_ == FlowState::GameOver;
   const bool shownMatch =
-      game().online() && (flowState_ == FlowState::InGame || flowState_ == FlowState::GameOver);
+      hub_.game().online() && (flowState_ == FlowState::InGame || flowState_ == FlowState::GameOver);
   flowState_ = FlowState::Lobby;
   switch (code) {
     case 0:
-      onGameLost();
+      hub_.onGameLost();
       break;
     case 1:
-      onGameWon();
+      hub_.onGameWon();
       break;
     case 2:
-      onGameDraw();
+      hub_.onGameDraw();
       break;
     case 3:
     case 4:
-      clearMatch();
+      hub_.clearMatch();
       // A match still on the screen ends for the player who is left.
       if (running || shownMatch) {
         goToMenu();
-        flowHost().showMenuMessage(text("OPPONENT_DISCONNECTED"));
+        hub_.flowHost().showMenuMessage(text("OPPONENT_DISCONNECTED"));
       }
       break;
     case 5:
     case 6:
-      clearMatch();
+      hub_.clearMatch();
       lobbyPrompt_ = LobbyPrompt::None;
       showFlowState();
       lobbyScreen().showMainState();
@@ -435,6 +435,6 @@ void EventDispatcher::onGameEndNotice(int code) {
   }
 }
 
-void EventDispatcher::onChatReceived(const std::string& line) {
-  screen().addLogLine(opponentName_, line, kChatColour);
+void LobbyFlow::onChatReceived(const std::string& line) {
+  hub_.screen().addLogLine(opponentName_, line, kChatColour);
 }

@@ -1,0 +1,131 @@
+// The event hub's lobby flow: which screen shows (FlowState), which input the lobby
+// asks for (LobbyPrompt), the login by e-mail address and mailed code, the player's
+// name, invitations, challenges, quick match, the start of games against the
+// computer and of network matches, the lobby server's notices that end them, chat
+// from the opponent, and the buttons that open web pages. The event hub owns one
+// and hands these entry points on to it; the game flow reads and sets the flow
+// state here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "LobbyLink.h"
+#include "LobbyScreen.h"
+
+class EventDispatcher;
+
+// Which screen the game is on.
+enum class FlowState : int32_t {
+  Menu = 0,
+  ConnectingLobby = 1,
+  Lobby = 2,
+  InGame = 3,
+  GameOver = 4,
+};
+
+// Which input the lobby asks for.
+enum class LobbyPrompt : int32_t {
+  None = 0,
+  Email = 1,
+  Code = 2,
+  Name = 3,
+  FriendEmail = 4,
+  Challenge = 5,
+};
+
+class LobbyFlow {
+ public:
+  explicit LobbyFlow(EventDispatcher& hub) : hub_(hub) {}
+  LobbyFlow(const LobbyFlow&) = delete;
+  LobbyFlow& operator=(const LobbyFlow&) = delete;
+
+  // ---- Ports (null goes back to the stand-ins) ----------------------------------------
+  LobbyScreen& lobbyScreen() const { return *screen_; }
+  void setLobbyScreen(LobbyScreen* screen) { screen_ = screen ? screen : &nullScreen_; }
+  LobbyLink& lobbyLink() const { return *link_; }
+  void setLobbyLink(LobbyLink* link) { link_ = link ? link : &nullLink_; }
+
+  // ---- Record -------------------------------------------------------------------------
+  bool connectedToLobby() const { return connectedToLobby_; }
+  FlowState flowState() const { return flowState_; }
+  void setFlowState(FlowState state) { flowState_ = state; }
+  LobbyPrompt lobbyPrompt() const { return lobbyPrompt_; }
+  const std::string& email() const { return email_; }
+  const std::string& code() const { return code_; }
+  const std::string& userName() const { return userName_; }
+  // The challenger, or the opponent of a match; names the opponent's chat lines.
+  const std::string& opponentName() const { return opponentName_; }
+
+  // ---- The screens ----------------------------------------------------------------------
+  // Shows the screen of the flow state and the prompt of the lobby prompt.
+  void showFlowState();
+  // The menu scene in its main state, flow state Menu.
+  void goToMenu();
+  // A game against the computer in the mode `modeId`; false (with a log line,
+  // nothing changed) for an unknown mode.
+  bool startSingleGame(const std::string& modeId);
+  void enterLobby();
+  void startSandbox();
+  void showMainMenu();
+  void openMoreGames();
+  void exitGame();
+  void openAppStorePage();
+  void openCrowdfundingPage();
+  void openSocialPage();
+  void openCommunityPage();
+  // What the user typed at the lobby's prompt.
+  void submitLobbyText(const std::string& text);
+  void cancelLobbyPrompt();
+  // `index` into the lobby list.
+  void challengeUser(int index);
+  void requestQuickMatch();
+  void cancelLobbyWait();
+  void inviteFriend();
+  void acceptChallenge();
+  void rejectChallenge();
+  void leaveLobby();
+  // The in-game menu's exit.
+  void exitToMenu();
+
+  // ---- The network ----------------------------------------------------------------------
+  void onLobbyConnecting();
+  void onLobbyConnected();
+  void onLobbyConnectFailed();
+  void onLobbyConnectionLost();
+  void onLoginRequired();
+  void onCodeRequested();
+  void onNameRequested();
+  void onLoginAccepted();
+  void onLobbyError(int error);
+  void onPlayerList(int onlineCount, const std::vector<std::string>& names);
+  void onChallengeReceived(const std::string& name);
+  void onChallengeRejected();
+  void onServerStart(const std::string& name);
+  void onClientStart(const std::string& name);
+  // 0 to 2 from the host (the receiver lost, won, drew), 3 and 4 the opponent
+  // disconnected, 5 and 6 the opponent forfeited.
+  void onGameEndNotice(int code);
+  void onChatReceived(const std::string& text);
+
+ private:
+  // The prompt text of `lobbyPrompt` and its input mode.
+  std::string promptText(LobbyInputMode& mode) const;
+  std::string text(const std::string& key) const;
+
+  EventDispatcher& hub_;
+  bool connectedToLobby_ = false;
+  FlowState flowState_ = FlowState::Menu;
+  LobbyPrompt lobbyPrompt_ = LobbyPrompt::None;
+  // What the user typed at the prompts, kept until the login is accepted.
+  std::string email_;
+  std::string code_;
+  std::string userName_;
+  std::string opponentName_;
+
+  NullLobbyScreen nullScreen_;
+  LobbyScreen* screen_ = &nullScreen_;
+  NullLobbyLink nullLink_;
+  LobbyLink* link_ = &nullLink_;
+};
