@@ -4,6 +4,7 @@
 #include "CCEGLView.h"
 #include "LoadingScene.h"
 #include "LogMgr.h"
+#include "MainScene.h"
 #include "MoreGames.h"
 #include "NodeRects.h"
 #include "ScreenFlow.h"
@@ -42,6 +43,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
   director->setAnimationInterval(1.0 / 60);
   selectDesignResolution();
   ScreenFlow::instance().useUserDefaults();
+  ScreenFlow::instance().setGameScreen(
+      {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
   mv::startNodeRectReportFromEnvironment();
   director->runWithScene(LoadingScene::scene());
   return true;
