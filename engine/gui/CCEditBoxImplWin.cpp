@@ -140,6 +140,17 @@ void CCEditBoxImplWin::insertText(const char* text, int len) {
   std::string clean;
   for (char c : added)
     if (c != '\n' && c != '\r') clean += c;
+  // A box with a maximum length takes whole characters up to it; the rest is not typed.
+  if (m_nMaxLength >= 0) {
+    size_t have = ccUTF8ToUTF16(m_sText).size();
+    size_t keep = 0;
+    while (keep < clean.size() && have < static_cast<size_t>(m_nMaxLength)) {
+      const size_t n = std::min(clean.size() - keep, utf8Length(static_cast<unsigned char>(clean[keep])));
+      have += ccUTF8ToUTF16(clean.substr(keep, n)).size();
+      keep += n;
+    }
+    clean.resize(keep);
+  }
   if (clean.empty()) return;
   setText((m_sText + clean).c_str());
   if (m_pDelegate) m_pDelegate->editBoxTextChanged(m_pEditBox, m_sText);

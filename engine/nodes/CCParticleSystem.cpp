@@ -287,6 +287,12 @@ void CCParticleSystem::update(float dt) {
       }
     }
   }
+  // A system that ended without a particle alive (none emitted, or all gone at once)
+  // is done as well.
+  if (!m_bIsActive && m_uParticleCount == 0 && m_bIsAutoRemoveOnFinish) {
+    unscheduleUpdate();
+    removeFromParentAndCleanup(true);
+  }
 }
 
 NS_CC_END

@@ -18,8 +18,10 @@
 #include "GameContext.h"
 #include "GameController.h"
 #include "LoadNode.h"
+#include "PlaceEditBox.h"
 #include "QuadBatchNode.h"
 #include "ResourceNames.h"
+#include "StoreController.h"
 #include "TouchLayer.h"
 #include "logog/logog.hpp"
 
@@ -40,13 +42,6 @@ constexpr int kBlockerPriority = -138;
 constexpr int kDialogPriority = -139;
 
 CCSize winSize() { return CCDirector::sharedDirector()->getWinSize(); }
-
-// Touch priority of a node and every layer below it.
-void setTouchPriorityDeep(CCNode* node, int priority) {
-  GameController::forEachNodeDeep(node, [priority](CCNode* n) {
-    if (CCLayer* layer = dynamic_cast<CCLayer*>(n)) layer->setTouchPriority(priority);
-  });
-}
 
 void reorder(CCNode* node, int z) {
   if (node && node->getParent()) node->getParent()->reorderChild(node, z);
@@ -83,8 +78,12 @@ void GameController::wrapMessages() {
 
 CCLayer* GameController::buildScreen() {
   const CCSize win = winSize();
+  // What effects put over the old screen goes with it; the effects themselves go on.
+  removeEffectNodes();
+  if (effectClock_->getParent()) effectClock_->removeFromParentAndCleanup(false);
   rootLayer = CCLayer::create();
   rootLayer->setContentSize(win);
+  rootLayer->addChild(effectClock_);
 
   bindings_.beginLoad();
   groundOpacity_ = 255;
@@ -150,9 +149,9 @@ CCLayer* GameController::buildScreen() {
   reorder(ourground, kGroundZ);
   reorder(enemyground, kGroundZ);
 
-  // The log's lines share one font: one batch draws them all.
-  if (chatlog)
-    if (QuadBatchNode* lines = QuadBatchNode::create(0)) chatlog->setContainer(lines);
+  placeEditBox(chattextfieldbg, rootLayer->getScaleX(), this, chatEditBox);
+  // Nothing typed may exceed what the lobby passes on.
+  if (chatEditBox) chatEditBox->setMaxLength(kChatMaxChars);
   layoutLog();
 
   if (notification_sprite)
@@ -164,16 +163,25 @@ CCLayer* GameController::buildScreen() {
   if (gamemenu) gamemenu->setVisible(false);
   for (CCMenuItemImage* toggle : {menugamemusic, menuroomzoomin, menualwaysshowourtower, menubtn})
     if (toggle) toggle->toggle = true;
+  refreshMenuToggles();
   if (blocker) {
     blocker->setTouchEnabled(true);
     blocker->setTouchMode(kCCTouchesOneByOne);
     blocker->setClaimAllTouches(true);
     blocker->setTouchPriority(kBlockerPriority);
   }
+  // The store: a full-window layer in place of the bar (sandbox).
+  storeNode = storeController ? storeController->loadScreen() : nullptr;
+  if (storeNode && storelayer) {
+    storeNode->setAnchorPoint(CCPointZero);
+    storeNode->setPosition(CCPointZero);
+    storelayer->addChild(storeNode);
+  }
   setTouchPriorityDeep(gamemenu, kDialogPriority);
   setTouchPriorityDeep(fblike, kDialogPriority);
   if (menubtn) setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
 
+  barShown_.clear();
   refreshGui();
   return rootLayer;
 }
@@ -244,36 +252,4 @@ void GameController::layoutTutorialPanel() {
   tutorialmsg->setPosition(ccp(win.width * 0.5f, bottom + kPanelPadding));
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
     frame->setPreferredSize(CCSize(text.width + 2 * kPanelPadding, text.height + 2 * kPanelPadding));
-}
-
-// ---- The game log -------------------------------------------------------------------------
-
-void GameController::layoutLog() {
-  if (!chatlog || !chatlog->getContainer()) return;
-  CCNode* container = chatlog->getContainer();
-  container->removeAllChildrenWithCleanup(true);
-  const CCSize view = chatlog->getViewSize();
-  const float width = view.width - 8.0f;
-  std::vector<CCLabelBMFont*> labels;
-  float height = 0;
-  for (const LogRecord& r : logRecords) {
-    const std::string line = r.name.empty() ? r.text : r.name + ": " + r.text;
-    CCLabelBMFont* label = CCLabelBMFont::create(line.c_str(), mv::fontFileName("font-14.fnt").c_str());
-    if (!label) continue;
-    label->setWidth(width);
-    label->setColor(ccc3(r.colour.r, r.colour.g, r.colour.b));
-    label->setAnchorPoint(ccp(0.0f, 1.0f));
-    labels.push_back(label);
-    height += label->getContentSize().height + 2.0f;
-  }
-  // Oldest at the top, the newest line at the bottom of the view.
-  const float total = std::max(height, view.height);
-  float y = total;
-  for (CCLabelBMFont* label : labels) {
-    label->setPosition(ccp(4.0f, y));
-    container->addChild(label);
-    y -= label->getContentSize().height + 2.0f;
-  }
-  container->setContentSize(CCSize(view.width, total));
-  chatlog->setContentOffset(ccp(0, 0));
 }
