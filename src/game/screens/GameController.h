@@ -130,6 +130,9 @@ class GameController : public cocos2d::CCObject,
   void collapseElement(BoardElem& elem) override;
   void showExplosion(BoardElem& elem) override;
   void playRubbleSound(BoardElem& elem) override;
+  // The screen is entered again: effects whose steps a replacement of the scene dropped
+  // run the rest of their time; the bar is built anew (its arrows bounce again).
+  void screenEntered();
   // Removes (with clean-up) and forgets every node in effectNodes.
   void removeEffectNodes();
   // Stops every sound the effects started and forgets them.
@@ -366,6 +369,7 @@ class GameController : public cocos2d::CCObject,
   void appendRatSteps(const AnimateSpellEvent& record, cocos2d::CCArray* steps);
   void startSteps(RunningEffect& effect, cocos2d::CCArray* steps);
   void finishEffect(int id);
+  void resumeEffects();
   // Effects of a game that is over: stopped, their completions dropped.
   void dropStaleEffects();
   void stopAllEffects();

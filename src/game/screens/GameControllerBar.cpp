@@ -85,6 +85,12 @@ std::string digitFor(int slot) {
 
 }  // namespace
 
+void GameController::screenEntered() {
+  resumeEffects();
+  barShown_.clear();
+  if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
+}
+
 // ---- The lists --------------------------------------------------------------------------------
 
 void GameController::setCardList(const std::vector<int>& cards) {

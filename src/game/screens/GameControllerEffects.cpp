@@ -131,9 +131,24 @@ void GameController::startSteps(RunningEffect& effect, CCArray* steps) {
     return;
   }
   CCAction* action = CCSequence::createWithArray(steps);
+  action->setTag(id);
   action->retain();
   effect.steps = action;
   effectClock_->runAction(action);
+}
+
+void GameController::resumeEffects() {
+  // A scene that another one replaced was cleaned up: its running actions were dropped.
+  // What was left of each effect's time runs again.
+  for (RunningEffect& effect : runningEffects_) {
+    if (!effect.steps || effectClock_->getActionByTag(effect.id)) continue;
+    CCActionInterval* old = dynamic_cast<CCActionInterval*>(effect.steps);
+    const float left = old ? std::max(0.0f, old->getDuration() - old->getElapsed()) : 0.0f;
+    CC_SAFE_RELEASE_NULL(effect.steps);
+    CCArray* steps = CCArray::create();
+    if (left > 0) steps->addObject(CCDelayTime::create(left));
+    startSteps(effect, steps);
+  }
 }
 
 void GameController::finishEffect(int id) {

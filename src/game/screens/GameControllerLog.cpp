@@ -44,7 +44,8 @@ std::size_t GameController::logLinesShown() const { return logLines_ ? logLines_
 void GameController::addLogLine(const std::string& name, const std::string& line, LogColour colour) {
   logRecords.push_back({name, line, colour});
   // The lines there are stay as they are: the new one goes under them.
-  if (logLines_ && chatlog && chatlog->getContainer() && logLines_->getParent() == chatlog->getContainer())
+  if (logLines_ && chatlog && chatlog->getContainer() && logLines_->getParent() &&
+      logLines_->getParent()->getParent() == chatlog->getContainer())
     appendLogLabel(logRecords.back());
   else
     layoutLog();
@@ -56,10 +57,13 @@ void GameController::layoutLog() {
   if (!chatlog) return;
   CCLayer* container = CCLayer::create();
   // One batch draws every line (they share one font); it hangs from the log's top edge,
-  // so a new line at the bottom moves nothing else.
+  // so a new line at the bottom moves nothing else. It lies in a node as large as the
+  // lines, which the view tests for being in sight.
   QuadBatchNode* lines = QuadBatchNode::create(0);
   if (!lines) return;
-  container->addChild(lines);
+  CCNode* holder = CCNode::create();
+  holder->addChild(lines);
+  container->addChild(holder);
   logLines_ = lines;
   chatlog->setContainer(container);
   for (const LogRecord& r : logRecords) appendLogLabel(r);
@@ -89,6 +93,7 @@ void GameController::placeLogLines() {
   CCNode* container = chatlog->getContainer();
   const CCSize view = chatlog->getViewSize();
   logLines_->setPosition(ccp(0, logHeight_));
+  logLines_->getParent()->setContentSize(CCSize(view.width, logHeight_));
   container->setContentSize(CCSize(view.width, logHeight_));
   chatlog->updateInset();
   // The newest lines, at the bottom, in view.

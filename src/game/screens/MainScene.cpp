@@ -86,6 +86,7 @@ void MainScene::relayout() {
 void MainScene::onEnter() {
   RotatableScene::onEnter();
   makeControllerCurrent();
+  gameController_->screenEntered();
   if (Player* local = gameController_->hub().game().localPlayer())
     gameController_->updateCounters(local->mana(), local->dwarves());
 }
