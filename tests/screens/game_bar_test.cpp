@@ -164,6 +164,21 @@ TEST_F(BarTest, TheSpellBarShowsEachSpellOnceWithItsCostAndPicksItsFirstEntry) {
   EXPECT_EQ(controller->shownButtonIndices, (std::vector<int>{1, 4, 2, 0}));
 }
 
+TEST_F(ControllerTest, TheTutorialsForcedCardHasABouncingArrowAndItsPhaseNoEndArrow) {
+  startGame("tutorial");
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  controller->setCardList(local().cards());
+  ASSERT_EQ(controller->shownButtonIndices, std::vector<int>{CardId::Archmage});
+  ASSERT_NE(controller->arrow, nullptr);
+  EXPECT_TRUE(controller->arrow->isVisible());
+  EXPECT_GT(controller->arrow->numberOfRunningActions(), 0u);
+  // The tutorial does not let this phase end yet.
+  EXPECT_FALSE(controller->arrow_phaseend->isVisible());
+  // A second card is no forced choice.
+  controller->setCardList({CardId::Archmage, CardId::FourBlock});
+  EXPECT_FALSE(controller->arrow->isVisible());
+}
+
 TEST_F(BarTest, StatesWithoutChoicesShowAnEmptyBar) {
   controller->setCardList({CardId::FourBlock});
   ASSERT_FALSE(buttons().empty());
@@ -276,7 +291,9 @@ TEST_F(BarTest, EachToggleStoresAndFlushesItsSettingAndMusicSetsTheVolume) {
       EXPECT_EQ(item->on, value);
       const bool volume = !audio.calls().empty() && audio.calls().back().what == "volume";
       EXPECT_EQ(volume, std::string(c.key) == "music") << c.key;
-      if (volume) EXPECT_FLOAT_EQ(audio.calls().back().volume, value ? 1.0f : 0.0f);
+      if (volume) {
+        EXPECT_FLOAT_EQ(audio.calls().back().volume, value ? 1.0f : 0.0f);
+      }
     }
   }
 }

@@ -352,7 +352,7 @@ TEST_F(EffectTest, AnExplosionBurstsOverTheElementForASecond) {
 TEST_F(EffectTest, ScreenshotsOfAFireballALightningAndRats) {
   int calls = 0;
   show(record(CardId::Fireball, local(), enemy(), blockOf(enemy())), calls);
-  ScriptedPlayer::runFor(1.2f, 0.05f);
+  ScriptedPlayer::runFor(1.45f);
   ScriptedPlayer::screenshot("effect-fireball");
   timeUntil(calls, 0, 2.0f);
   show(record(CardId::Lightning, local(), enemy(), blockOf(enemy())), calls);

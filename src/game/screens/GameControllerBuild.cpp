@@ -47,6 +47,15 @@ void reorder(CCNode* node, int z) {
   if (node && node->getParent()) node->getParent()->reorderChild(node, z);
 }
 
+// The first child of the type.
+template <class T>
+T* findChild(CCNode* parent) {
+  CCArray* children = parent->getChildren();
+  for (unsigned int i = 0; children && i < children->count(); ++i)
+    if (T* t = dynamic_cast<T*>(static_cast<CCNode*>(children->objectAtIndex(i)))) return t;
+  return nullptr;
+}
+
 bool visibleWithText(CCLabelBMFont* label) {
   return label && label->isVisible() && label->getString() && *label->getString();
 }
@@ -106,7 +115,16 @@ CCLayer* GameController::buildScreen() {
   wrapMessages();
 
   if (fblike_name) fblike_name->setString(likeTitle.c_str());
-  if (fblike_desc) fblike_desc->setString(likeDescription.c_str());
+  if (fblike_desc) {
+    // The description wraps inside the dialog's panel.
+    if (CCScale9Sprite* panel = fblike ? findChild<CCScale9Sprite>(fblike) : nullptr) {
+      const float right = panel->convertToWorldSpace(ccp(panel->getContentSize().width, 0)).x;
+      const float left = fblike_desc->getParent()->convertToWorldSpace(fblike_desc->getPosition()).x;
+      const float scale = fblike_desc->getScaleX() != 0 ? fblike_desc->getScaleX() : 1.0f;
+      if (right - left > 2 * kPanelPadding) fblike_desc->setWidth((right - left - kPanelPadding) / scale);
+    }
+    fblike_desc->setString(likeDescription.c_str());
+  }
   if (fblike_sprite && !likeImage.empty())
     if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(likeImage.c_str()))
       fblike_sprite->setDisplayFrame(f);

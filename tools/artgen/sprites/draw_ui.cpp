@@ -171,7 +171,7 @@ void roundButton(Canvas& c, const FrameSpec& f) {
 void drawRoundButton(Canvas& c, const FrameSpec& f, DrawCtx&) { roundButton(c, f); }
 
 // 48 x 48 frames for nine-slice sprites: 16-pixel corners, plain middles.
-void drawNine(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
+void drawNine(Canvas& c, const FrameSpec& f, DrawCtx&) {
     std::string k = f.arg(0);
     int w = f.w, h = f.h;
     // A rounded rectangle that replaces what lies beneath (translucent
@@ -208,10 +208,11 @@ void drawNine(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         rounded(2, 8, RGBA(30, 24, 36, 230));
         rounded(4, 6, RGBA(44, 36, 54, 230));
     } else if (k == "menu") {
+        // A plain wooden face in a lighter rim: stretched as a nine-slice, planks and grain
+        // would turn into broad bands.
         rounded(0, 8, RGBA(60, 36, 20));
-        rounded(2, 6, kWood);
-        Rng rng = ctx.rng;
-        planks(c, 6, 6, w - 12, h - 12, 6, false, rng);
+        rounded(2, 6, kWoodLight);
+        rounded(4, 5, kWood);
         // corner studs
         for (int sx : {6, w - 8})
             for (int sy : {6, h - 8}) c.fillRect(sx, sy, 2, 2, RGBA(230, 200, 110));
