@@ -353,6 +353,9 @@ class GameController : public cocos2d::CCObject,
   cocos2d::CCNode* loadBarHeader(const std::string& title);
   // Loads one button of the bar into the header at the current place.
   cocos2d::CCNode* loadBarButton(const char* file, cocos2d::CCNode* header, const cocos2d::CCPoint& at);
+  // What every button of the bar shows besides its card: the tutorial's arrow, the count,
+  // the digit of its slot (from 1); it is the slot's entry of shownButtonIndices.
+  void finishBarButton(int slot, int count, bool forced, int shownIndex);
   void setMenuSetting(const char* key, cocos2d::CCMenuItemImage* toggle);
   void selectSpellEntry(int index);
   // ---- Effects

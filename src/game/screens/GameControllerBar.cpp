@@ -1,6 +1,7 @@
 // The selection bar (the cards to place, the spells and crews to cast), the like dialog
 // that unlocks the shield, and the in-game menu with its three settings.
 #include <algorithm>
+#include <cstdint>
 #include <map>
 
 #include "CCActionInterval.h"
@@ -290,19 +291,7 @@ CCNode* GameController::buildCardSelection(const std::string& title, const std::
       cardname->setString(card ? text(card->nameKey()).c_str() : "");
       if (CardTable::isShieldLocked(e.id, hub().context())) cardname->setColor(kLockedName);
     }
-    if (arrow) {
-      bounce(arrow, -kBounce, 0);
-      arrow->setVisible(d && d->isCardChoiceForced(ids, slot - 1));
-    }
-    if (spellqty) {
-      spellqty->setVisible(e.count >= 2);
-      spellqty->setString((std::to_string(e.count) + "x").c_str());
-    }
-    if (hotkey) {
-      hotkey->setVisible(slot <= 10);
-      hotkey->setString(digitFor(slot).c_str());
-    }
-    shownButtonIndices.push_back(e.id);
+    finishBarButton(slot, e.count, d && d->isCardChoiceForced(ids, slot - 1), e.id);
     ++slot;
   }
   finishHeader(header, sequencename, l.growth);
@@ -340,23 +329,27 @@ CCNode* GameController::buildSpellSelection(const std::string& title, const std:
       spellcostlbl->setVisible(cost);
       spellcostlbl->setString(std::to_string(mana >= 1 ? mana : dwarves).c_str());
     }
-    if (arrow) {
-      bounce(arrow, -kBounce, 0);
-      arrow->setVisible(d && d->isSpellChoiceForced(shownEntries, slot - 1));
-    }
-    if (spellqty) {
-      spellqty->setVisible(e.count >= 2);
-      spellqty->setString((std::to_string(e.count) + "x").c_str());
-    }
-    if (hotkey) {
-      hotkey->setVisible(slot <= 10);
-      hotkey->setString(digitFor(slot).c_str());
-    }
-    shownButtonIndices.push_back(e.firstIndex);
+    finishBarButton(slot, e.count, d && d->isSpellChoiceForced(shownEntries, slot - 1), e.firstIndex);
     ++slot;
   }
   finishHeader(header, sequencename, l.growth);
   return header;
+}
+
+void GameController::finishBarButton(int slot, int count, bool forced, int shownIndex) {
+  if (arrow) {
+    bounce(arrow, -kBounce, 0);
+    arrow->setVisible(forced);
+  }
+  if (spellqty) {
+    spellqty->setVisible(count >= 2);
+    spellqty->setString((std::to_string(count) + "x").c_str());
+  }
+  if (hotkey) {
+    hotkey->setVisible(slot <= 10);
+    hotkey->setString(digitFor(slot).c_str());
+  }
+  shownButtonIndices.push_back(shownIndex);
 }
 
 void GameController::layBar(CCNode* header) {
