@@ -19,6 +19,7 @@
 #include "GameContext.h"
 #include "GameController.h"
 #include "LoadNode.h"
+#include "QuadBatchNode.h"
 #include "StoreController.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
@@ -355,7 +356,10 @@ void GameController::finishBarButton(int slot, int count, bool forced, int shown
 void GameController::layBar(CCNode* header) {
   if (!turnseq) return;
   const CCSize view = turnseq->getViewSize();
-  CCLayer* layer = CCLayer::create();
+  // The bar's sprites and labels share a few textures: one batch draws them all, a few
+  // draw calls for any number of buttons. The buttons stay in the tree for the clicks.
+  QuadBatchNode* layer = QuadBatchNode::create(0);
+  if (!layer) return;
   float height = 0;
   if (header) {
     height = static_cast<float>(static_cast<int>(header->getContentSize().height));
