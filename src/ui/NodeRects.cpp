@@ -8,6 +8,7 @@
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCNode.h"
+#include "CCScrollView.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
 #include "NodeBindings.h"
@@ -29,7 +30,9 @@ CCPoint sceneToWindow(const CCPoint& scenePoint) {
 
 CCRect windowRectOf(CCNode* node) {
   if (!node) return CCRect();
-  CCSize size = node->getContentSize();
+  // A scroll view's own size is its content's; on screen it is as large as its view.
+  auto* scroll = dynamic_cast<cocos2d::extension::CCScrollView*>(node);
+  CCSize size = scroll ? scroll->getViewSize() : node->getContentSize();
   CCPoint corners[4] = {node->convertToWorldSpace(CCPoint(0, 0)),
                         node->convertToWorldSpace(CCPoint(size.width, 0)),
                         node->convertToWorldSpace(CCPoint(0, size.height)),

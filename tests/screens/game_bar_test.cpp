@@ -337,6 +337,23 @@ TEST_F(ControllerTest, EventSoundsPlayOnlyForTheLocalPlayer) {
   }
 }
 
+TEST_F(BarTest, TheHubsBuildingEventsSoundOnlyForTheLocalPlayer) {
+  hub.setScreen(controller);
+  local().setCards({CardId::FourBlock});
+  hub.selectCard(CardId::FourBlock);
+  ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
+  audio.clear();
+  hub.selectBoardElem(local().options().front());
+  EXPECT_EQ(audio.played(), std::vector<std::string>{"sounds/build-block.wav"});
+  // The computer's block is silent.
+  Player& enemy = *ctx.game().enemyPlayer();
+  enemy.setCards({CardId::FourBlock});
+  ASSERT_TRUE(enemy.selectCard(CardId::FourBlock));
+  audio.clear();
+  ASSERT_TRUE(enemy.selectTarget(enemy.options().front()));
+  EXPECT_TRUE(audio.played().empty());
+}
+
 TEST_F(ControllerTest, TheFireLoopFollowsTheLevelOfEachSide) {
   struct Step {
     bool ours;

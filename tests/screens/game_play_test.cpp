@@ -108,12 +108,7 @@ class SkirmishPlayer {
   bool inBarView(CCNode* node) {
     if (!ScriptedPlayer::isShown(node)) return false;
     const CCRect r = ScriptedPlayer::windowRect(node);
-    // The scroll view's own size is its content's; the window it shows is its view size.
-    const CCPoint lo = ScriptedPlayer::toWindow(c_.turnseq->convertToWorldSpace(CCPointZero));
-    const CCSize size = c_.turnseq->getViewSize();
-    const CCPoint hi = ScriptedPlayer::toWindow(c_.turnseq->convertToWorldSpace(ccp(size.width, size.height)));
-    const CCRect view(std::min(lo.x, hi.x), std::min(lo.y, hi.y), std::fabs(hi.x - lo.x), std::fabs(hi.y - lo.y));
-    return view.containsPoint(ccp(r.getMidX(), r.getMidY()));
+    return ScriptedPlayer::windowRect(c_.turnseq).containsPoint(ccp(r.getMidX(), r.getMidY()));
   }
 
   // Clicks the slot's button where it shows, or presses its digit.
