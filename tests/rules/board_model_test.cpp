@@ -141,6 +141,32 @@ TEST_F(BoardCounters, ABoardGoingAwayReportsNoFire) {
   EXPECT_EQ(0, seen.records()[0].value);
 }
 
+// A watcher hears every board event after the observer, until it is removed.
+TEST_F(BoardCounters, WatchersHearWhatTheObserverHearsAfterIt) {
+  GameContext ctx2;
+  std::vector<std::string> order;
+  struct Named : BoardObserver {
+    Named(std::vector<std::string>& order, const char* name) : order(order), name(name) {}
+    void onElemChanged(BoardElem&) override { order.push_back(name); }
+    void onFireLevelChanged(Board&, int) override { order.push_back(std::string(name) + " fire"); }
+    std::vector<std::string>& order;
+    const char* name;
+  } observer(order, "observer"), watcher(order, "watcher");
+  ctx2.setObserver(&observer);
+  ctx2.addWatcher(watcher);
+  EXPECT_TRUE(ctx2.isObserver(&observer));
+  Board b(ctx2);
+  b.fill();
+  b.cellAt(3, 25)->reveal();
+  EXPECT_EQ(order, (std::vector<std::string>{"observer", "watcher"}));
+  ctx2.removeWatcher(watcher);
+  order.clear();
+  b.cellAt(3, 25)->hide();
+  b.changeBurningCount(0);
+  EXPECT_EQ(order, (std::vector<std::string>{"observer", "observer fire"}));
+  ctx2.setObserver(nullptr);
+}
+
 using SetKind = BoardFixture;
 
 TEST_F(SetKind, BlockCountFollowsTheKind) {

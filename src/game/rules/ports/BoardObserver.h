@@ -31,6 +31,40 @@ class BoardObserver {
   virtual void onBlockCollapsed(BoardElem&) {}
 };
 
+// Hands every board event to one observer and then to each watcher, in the order
+// they were added (the board view through the hub, and the replication of an online
+// game, which sends what changed).
+class BoardObserverFan : public BoardObserver {
+ public:
+  explicit BoardObserverFan(BoardObserver& first) : first_(&first) {}
+
+  BoardObserver& first() const { return *first_; }
+  void setFirst(BoardObserver& first) { first_ = &first; }
+  void addWatcher(BoardObserver& watcher);
+  void removeWatcher(BoardObserver& watcher);
+
+  void onElemChanged(BoardElem& e) override;
+  void onElemRebuilt(BoardElem& e) override;
+  void onElemHighlighted(BoardElem& e, int index) override;
+  void onElemUnhighlighted(BoardElem& e) override;
+  void onBoardChanged(Board& b) override;
+  void onFireLevelChanged(Board& b, int percent) override;
+  void onBlockExploded(BoardElem& e) override;
+  void onElemRubble(BoardElem& e) override;
+  void onDoorDestroyed(BoardElem& e) override;
+  void onBlockCollapsed(BoardElem& e) override;
+
+ private:
+  template <typename Call>
+  void each(Call&& call) {
+    call(*first_);
+    for (BoardObserver* w : watchers_) call(*w);
+  }
+
+  BoardObserver* first_;
+  std::vector<BoardObserver*> watchers_;
+};
+
 // Keeps every board event (not the element refreshes, which are many) in order;
 // for tests and headless runs.
 class RecordingBoardObserver : public BoardObserver {
