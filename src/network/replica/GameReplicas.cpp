@@ -19,9 +19,13 @@
 GameReplicas::GameReplicas(GameContext& context, RakNet::NetworkIDManager& ids)
     : context_(&context), ids_(&ids), manager_(std::make_unique<ReplicaManager3_custom>(*this)) {
   manager_->SetNetworkIDManager(ids_);
+  context.addWatcher(watcher_);
 }
 
-GameReplicas::~GameReplicas() { clear(); }
+GameReplicas::~GameReplicas() {
+  clear();
+  context_->removeWatcher(watcher_);
+}
 
 void GameReplicas::clear() {
   if (RakNet::RakPeerInterface* peer = manager_->GetRakPeerInterface()) peer->DetachPlugin(manager_.get());
@@ -184,12 +188,22 @@ void GameReplicas::referenceReplica(Player& player) {
 
 void GameReplicas::referenceReplica(Board& board) {
   if (boards_.count(&board)) return;
-  manager_->Reference(new BoardReplica(*this, board));
+  auto* r = new BoardReplica(*this, board);
+  r->SetReportsChanges(reportChanges_);
+  manager_->Reference(r);
 }
 
 void GameReplicas::referenceReplica(BoardElem& elem) {
   if (elems_.count(&elem)) return;
-  manager_->Reference(new BoardElemReplica(*this, elem));
+  auto* r = new BoardElemReplica(*this, elem);
+  r->SetReportsChanges(reportChanges_);
+  manager_->Reference(r);
+}
+
+void GameReplicas::elemChanged(const BoardElem& elem) {
+  auto it = elems_.find(&elem);
+  // A copy of the host's element is never serialized here.
+  if (it != elems_.end() && !it->second->remote()) it->second->MarkChanged();
 }
 
 namespace {

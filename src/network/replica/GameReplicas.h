@@ -12,6 +12,10 @@
 // (a board without a known owner, an element without its board) stays with its
 // replica and goes with it.
 //
+// The host's elements and boards report their changes: GameReplicas watches the
+// context's boards and marks the replica of each element the rules report, so an
+// update pass serializes only those (and the two players, which it always does).
+//
 // Whether this machine hosts is asked of the context's match link. The object
 // must go before its context, or be cleared (clear()) while the context lives.
 #pragma once
@@ -26,6 +30,7 @@
 #include <vector>
 
 #include "player/AnimateSpellEvent.h"
+#include "ports/BoardObserver.h"
 #include "raknet/BitStream.h"
 #include "raknet/NetworkIDManager.h"
 #include "raknet/RakNetTypes.h"
@@ -67,6 +72,12 @@ class GameReplicas {
   // copies of an abandoned match, whose destruction the lobby no longer relays,
   // would otherwise stay until the connection closes.
   void dropCopies();
+
+  // On (the default), a pass serializes the elements and boards the rules reported
+  // changed since the last one; off, every object in every pass, as a replica manager
+  // without change reports does (the same bytes, slower; for checks). For the host's
+  // objects referenced afterwards.
+  void setReportChanges(bool on) { reportChanges_ = on; }
 
   // The plug-in to attach to the peer (world 0, the given network-id manager).
   ReplicaManager3_custom& manager() const { return *manager_; }
@@ -132,6 +143,17 @@ class GameReplicas {
                       int maxCount = kMaxSpellQueue) const;
 
  private:
+  // Marks the replica of each element the rules report changed (host's only).
+  class ChangeWatcher : public BoardObserver {
+   public:
+    explicit ChangeWatcher(GameReplicas& owner) : owner_(owner) {}
+    void onElemChanged(BoardElem& e) override { owner_.elemChanged(e); }
+    void onElemRebuilt(BoardElem& e) override { owner_.elemChanged(e); }
+
+   private:
+    GameReplicas& owner_;
+  };
+
   friend class BoardElemReplica;
   friend class BoardReplica;
   friend class ModelReplica;
@@ -161,6 +183,7 @@ class GameReplicas {
   void holdBack(BoardElemReplica* r) { heldBack_.insert(r); }
   // Frees a replica the game does not free: host's go, joining side's free their object.
   void drop(ModelReplica* r);
+  void elemChanged(const BoardElem& elem);
 
   GameContext* context_;
   RakNet::NetworkIDManager* ids_;
@@ -171,4 +194,6 @@ class GameReplicas {
   std::unordered_set<BoardElemReplica*> heldBack_;
   std::function<void()> onPlayerDetached_;
   RakNet::RakNetGUID matchHost_;
+  bool reportChanges_ = true;
+  ChangeWatcher watcher_{*this};
 };
