@@ -38,12 +38,16 @@ void CCAutoreleasePool::clear() {
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
       CCObject* obj = *it;
       if (!obj) continue;
-      // A later entry of the same object may be freed by this release: blank the rest.
+      // When this release frees an object that still has entries further on (its count
+      // says how many), those are blanked; an object autoreleased once needs no search,
+      // so a frame's pool empties in time proportional to its size.
       if (obj->m_uAutoReleaseCount > 0) --obj->m_uAutoReleaseCount;
       bool last = obj->m_uReference == 1;
       if (last) {
-        for (auto jt = it + 1; jt != objects.rend(); ++jt) {
-          if (*jt == obj) *jt = 0;
+        if (obj->m_uAutoReleaseCount > 0) {
+          for (auto jt = it + 1; jt != objects.rend(); ++jt) {
+            if (*jt == obj) *jt = 0;
+          }
         }
         obj->m_uAutoReleaseCount = 0;
       }

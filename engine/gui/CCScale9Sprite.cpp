@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CCSprite.h"
+#include "CCSpriteBatchNode.h"
 #include "CCSpriteFrame.h"
 #include "CCSpriteFrameCache.h"
 #include "CCTextureCache.h"
@@ -14,6 +15,7 @@ CCScale9Sprite::CCScale9Sprite() : m_color(ccc3(255, 255, 255)) {}
 
 CCScale9Sprite::~CCScale9Sprite() {
   for (CCSprite*& s : m_pieces) CC_SAFE_RELEASE_NULL(s);
+  CC_SAFE_RELEASE(m_pBatch);
   CC_SAFE_RELEASE(m_pSpriteFrame);
 }
 
@@ -99,14 +101,19 @@ void CCScale9Sprite::setInsetBottom(float v) {
 }
 
 void CCScale9Sprite::rebuildPieces() {
-  for (CCSprite*& s : m_pieces) {
-    if (s) {
-      removeChild(s, true);
-      s->release();
-      s = nullptr;
-    }
+  for (CCSprite*& s : m_pieces) CC_SAFE_RELEASE_NULL(s);
+  if (m_pBatch) {
+    removeChild(m_pBatch, true);
+    CC_SAFE_RELEASE_NULL(m_pBatch);
   }
   if (!m_pSpriteFrame || !m_pSpriteFrame->getTexture()) return;
+  // The nine pieces share the frame's texture: one batch draws them in one call.
+  m_pBatch = CCSpriteBatchNode::createWithTexture(m_pSpriteFrame->getTexture(), 9);
+  if (!m_pBatch) return;
+  m_pBatch->retain();
+  m_pBatch->setAnchorPoint(CCPoint(0, 0));
+  m_pBatch->setPosition(CCPoint(0, 0));
+  addChild(m_pBatch, -1);
   const CCRect& fr = m_pSpriteFrame->getRect();
   float W = fr.size.width, H = fr.size.height;
   // Insets that overlap would give negative middles: keep them inside the frame.
@@ -123,7 +130,7 @@ void CCScale9Sprite::rebuildPieces() {
       s->setAnchorPoint(CCPoint(0, 0));
       s->setColor(m_color);
       s->setOpacity(m_opacity);
-      addChild(s);
+      m_pBatch->addChild(s);
       s->retain();
       m_pieces[row * 3 + col] = s;
     }

@@ -5,6 +5,7 @@
 
 namespace cocos2d {
 class CCSprite;
+class CCSpriteBatchNode;
 class CCSpriteFrame;
 namespace extension {
 
@@ -50,7 +51,8 @@ class CCScale9Sprite : public CCNode, public CCRGBAProtocol {
   virtual void setOpacityModifyRGB(bool) {}
   virtual bool isOpacityModifyRGB() { return false; }
 
-  // The nine pieces, bottom row first, left to right (null before a frame is set).
+  // The nine pieces, bottom row first, left to right (null before a frame is set); they
+  // are drawn by one batch node below this node.
   CCSprite* getPiece(int index) { return m_pieces[index]; }
 
  private:
@@ -58,6 +60,8 @@ class CCScale9Sprite : public CCNode, public CCRGBAProtocol {
   void layoutPieces();
 
   CCSpriteFrame* m_pSpriteFrame = nullptr;
+  // Draws the pieces, which are its children, in one call.
+  CCSpriteBatchNode* m_pBatch = nullptr;
   CCSprite* m_pieces[9] = {};
   CCSize m_originalSize;
   CCSize m_preferredSize;

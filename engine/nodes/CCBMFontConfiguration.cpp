@@ -45,9 +45,11 @@ bool intField(const std::map<std::string, std::string>& f, const char* key, long
   return end && *end == '\0';
 }
 
+// Lives as long as the process: the configurations it holds stay reachable until exit,
+// also after the static objects of other files have gone.
 std::map<std::string, CCBMFontConfiguration*>& cache() {
-  static std::map<std::string, CCBMFontConfiguration*> c;
-  return c;
+  static auto* c = new std::map<std::string, CCBMFontConfiguration*>();
+  return *c;
 }
 
 }  // namespace

@@ -96,6 +96,7 @@ class CCParticleSystem : public CCNode, public CCTextureProtocol {
   void setEmitterMode(int mode) { m_nEmitterMode = mode; }
   int getEmitterMode() const { return m_nEmitterMode; }
   void setGravity(const CCPoint& g) { m_mode.gravity = g; }
+  const CCPoint& getGravity() const { return m_mode.gravity; }
   void setSpeed(float v) { m_mode.speed = v; }
   void setSpeedVar(float v) { m_mode.speedVar = v; }
   void setTangentialAccel(float v) { m_mode.tangentialAccel = v; }

@@ -29,19 +29,7 @@ bool CCParticleSystemQuad::initWithTotalParticles(unsigned int numberOfParticles
   return true;
 }
 
-void CCParticleSystemQuad::draw() {
-  if (!m_pTexture || m_uParticleCount == 0) return;
-  CCGLProgram* program = getShaderProgram();
-  if (!program) return;
-  if (!m_pAtlas) {
-    m_pAtlas = new CCTextureAtlas();
-    if (!m_pAtlas->initWithTexture(m_pTexture, m_uTotalParticles > 0 ? m_uTotalParticles : 1)) {
-      CC_SAFE_RELEASE_NULL(m_pAtlas);
-      return;
-    }
-  }
-  m_pAtlas->setTexture(m_pTexture);
-  m_pAtlas->removeAllQuads();
+void CCParticleSystemQuad::appendQuads(std::vector<ccV3F_C4B_T2F_Quad>& quads) {
   CCPoint current(0, 0);
   if (m_ePositionType == kCCPositionTypeFree) current = convertToWorldSpace(CCPoint(0, 0));
   else if (m_ePositionType == kCCPositionTypeRelative) current = getPosition();
@@ -72,8 +60,27 @@ void CCParticleSystemQuad::draw() {
     q.br.vertices = corner(h, -h);
     q.tl.vertices = corner(-h, h);
     q.tr.vertices = corner(h, h);
-    m_pAtlas->updateQuad(&q, i);
+    quads.push_back(q);
   }
+}
+
+void CCParticleSystemQuad::draw() {
+  if (!m_pTexture || m_uParticleCount == 0) return;
+  CCGLProgram* program = getShaderProgram();
+  if (!program) return;
+  if (!m_pAtlas) {
+    m_pAtlas = new CCTextureAtlas();
+    if (!m_pAtlas->initWithTexture(m_pTexture, m_uTotalParticles > 0 ? m_uTotalParticles : 1)) {
+      CC_SAFE_RELEASE_NULL(m_pAtlas);
+      return;
+    }
+  }
+  m_pAtlas->setTexture(m_pTexture);
+  m_pAtlas->removeAllQuads();
+  std::vector<ccV3F_C4B_T2F_Quad>& quads = m_quads;
+  quads.clear();
+  appendQuads(quads);
+  for (unsigned int i = 0; i < quads.size(); ++i) m_pAtlas->updateQuad(&quads[i], i);
   program->use();
   program->setUniformForModelViewProjectionMatrix();
   ccGLBlendFunc(m_tBlendFunc.src, m_tBlendFunc.dst);

@@ -8,9 +8,30 @@
 
 namespace mv {
 
-NodeBindings::NodeBindings(std::string prefix) : m_prefix(std::move(prefix)) {}
+namespace {
 
-NodeBindings::~NodeBindings() { beginLoad(); }
+std::set<const NodeBindings*>& liveTables() {
+  static std::set<const NodeBindings*> tables;
+  return tables;
+}
+
+}  // namespace
+
+NodeBindings::NodeBindings(std::string prefix) : m_prefix(std::move(prefix)) { liveTables().insert(this); }
+
+NodeBindings::~NodeBindings() {
+  liveTables().erase(this);
+  beginLoad();
+}
+
+void NodeBindings::forEachTable(const std::function<void(const NodeBindings&)>& visit) {
+  for (const NodeBindings* table : liveTables()) visit(*table);
+}
+
+void NodeBindings::forEachBound(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const {
+  for (const Member& m : m_members)
+    if (m.node) visit(m.name, m.node);
+}
 
 std::string NodeBindings::readableTypeName(const std::type_info& type) {
   int status = 0;

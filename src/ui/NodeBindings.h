@@ -57,6 +57,11 @@ class NodeBindings {
   // The declared names, in declaration order.
   std::vector<std::string> names() const;
   bool isDeclared(const std::string& name) const;
+  const std::string& prefix() const { return m_prefix; }
+  // Every bound node with its name, in declaration order.
+  void forEachBound(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const;
+  // Every table alive now (for the test report of where bound nodes are drawn).
+  static void forEachTable(const std::function<void(const NodeBindings&)>& visit);
 
  private:
   struct Member {

@@ -6,12 +6,16 @@
 #include <unistd.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -19,8 +23,11 @@
 
 namespace {
 
+// A fresh home for each game started, also when several tests run in one process.
 std::string makeTempDir() {
-  std::string dir = ::testing::TempDir() + "mv_shell_" + std::to_string(::getpid()) + "/";
+  static int made = 0;
+  std::string dir = ::testing::TempDir() + "mv_shell_" + std::to_string(::getpid()) + "_" +
+                    std::to_string(++made) + "/";
   mkdir(dir.c_str(), 0755);
   return dir;
 }
@@ -110,6 +117,23 @@ bool requestWindowClose(const std::string& displayName, pid_t game) {
   return sent;
 }
 
+// Starts the game on the display in a home folder of its own, from that folder (data is found
+// beside the executable anyway), with the extra environment variable set when one is named.
+pid_t startGame(const std::string& home, const std::string& display, const char* name = nullptr,
+                const std::string& value = "") {
+  pid_t pid = fork();
+  if (pid != 0) return pid;
+  setenv("DISPLAY", display.c_str(), 1);
+  setenv("HOME", home.c_str(), 1);
+  setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+  if (name) setenv(name, value.c_str(), 1);
+  if (chdir(home.c_str()) != 0) _exit(126);
+  execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
+  _exit(127);
+}
+
 enum class Ending { WindowClose, Terminate };
 
 class GameShellTest : public ::testing::TestWithParam<Ending> {};
@@ -121,19 +145,8 @@ TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
   ASSERT_TRUE(display.ok()) << "cannot start Xvfb for the game";
   std::string home = makeTempDir();
   std::string dataFolder = home + "data/Brindlecor/Mirrowvale/";
-  pid_t pid = fork();
+  pid_t pid = startGame(home, display.name());
   ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    setenv("DISPLAY", display.name().c_str(), 1);
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-    // Started from another folder: data is found beside the executable anyway.
-    if (chdir(home.c_str()) != 0) _exit(126);
-    execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
-    _exit(127);
-  }
   bool started = waitFor(
       [&] { return readLogs(dataFolder + "log/").find("Failed to init Steam") != std::string::npos; },
       60);
@@ -166,5 +179,115 @@ INSTANTIATE_TEST_SUITE_P(Endings, GameShellTest,
                          [](const ::testing::TestParamInfo<Ending>& info) {
                            return info.param == Ending::WindowClose ? "WindowClose" : "Terminate";
                          });
+
+// ---- A person at the real game's window ------------------------------------------------
+
+struct NodeRect {
+  float x = 0, y = 0, w = 0, h = 0;
+  bool shown = false;
+};
+
+// The game's report of where its bound nodes are drawn (written when MV_NODE_RECTS asks).
+std::map<std::string, NodeRect> readNodeRects(const std::string& path) {
+  std::map<std::string, NodeRect> rects;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string name;
+    NodeRect r;
+    int shown = 0;
+    if (fields >> name >> r.x >> r.y >> r.w >> r.h >> shown) {
+      r.shown = shown != 0;
+      rects[name] = r;
+    }
+  }
+  return rects;
+}
+
+bool shownIn(const std::map<std::string, NodeRect>& rects, const std::string& name) {
+  auto it = rects.find(name);
+  return it != rects.end() && it->second.shown;
+}
+
+// Real X input, as the mouse and the keyboard of the display would give it.
+class XInput {
+ public:
+  explicit XInput(const std::string& displayName) : display_(XOpenDisplay(displayName.c_str())) {}
+  ~XInput() {
+    if (display_) XCloseDisplay(display_);
+  }
+  bool ready() const {
+    int event = 0, error = 0, major = 0, minor = 0;
+    return display_ && XTestQueryExtension(display_, &event, &error, &major, &minor);
+  }
+  void click(float x, float y) {
+    XTestFakeMotionEvent(display_, -1, static_cast<int>(x), static_cast<int>(y), CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XFlush(display_);
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
+  }
+  void press(KeySym key) {
+    KeyCode code = XKeysymToKeycode(display_, key);
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XFlush(display_);
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XFlush(display_);
+  }
+
+ private:
+  Display* display_;
+};
+
+// The whole start: loading, the intro ended by ESC, the menu, and its Exit button clicked
+// where the game drew it. A message of the (absent) lobby on the way is closed by a click.
+TEST(GameExitTest, TheExitButtonEndsTheProgramWithCodeZeroAndNoRunMarker) {
+  PrivateDisplay x;
+  ASSERT_TRUE(x.ok()) << "cannot start Xvfb for the game";
+  XInput input(x.name());
+  ASSERT_TRUE(input.ready()) << "no XTEST extension on the display";
+  std::string home = makeTempDir();
+  std::string dataFolder = home + "data/Brindlecor/Mirrowvale/";
+  std::string rectsPath = home + "rects.txt";
+  pid_t pid = startGame(home, x.name(), "MV_NODE_RECTS", rectsPath);
+  ASSERT_GE(pid, 0);
+  int status = 0;
+  bool ended = false, clickedExit = false, sawMarker = false;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+  while (!ended && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      ended = true;
+      break;
+    }
+    sawMarker = sawMarker || exists(dataFolder + "mv_running");
+    std::map<std::string, NodeRect> rects = readNodeRects(rectsPath);
+    if (rects.count("MENU::exit") == 0) continue;  // still loading
+    if (shownIn(rects, "MENU::fullscreenbtn")) {
+      input.click(4, 4);  // a message covers the menu: any click closes it
+    } else if (shownIn(rects, "MENU::exit")) {
+      const NodeRect& exit = rects["MENU::exit"];
+      input.click(exit.x + exit.w / 2, exit.y + exit.h / 2);
+      clickedExit = true;
+    } else {
+      input.press(XK_Escape);  // the intro runs: ESC ends it
+    }
+  }
+  if (!ended) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
+  ASSERT_TRUE(ended) << "the game did not end";
+  EXPECT_TRUE(clickedExit);
+  EXPECT_TRUE(sawMarker);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status));
+  EXPECT_FALSE(exists(dataFolder + "mv_running"));
+  std::string log = readLogs(dataFolder + "log/");
+  EXPECT_NE(std::string::npos, log.find("The player leaves the game")) << log;
+}
 
 }  // namespace

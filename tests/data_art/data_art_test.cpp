@@ -107,8 +107,20 @@ TEST(SpriteSheets, EveryTableFrameLiesInsideItsSheet) {
         ASSERT_TRUE(f) << "frame missing from the sheet";
         auto rect = plistInts(f->get("frame")->text);
         ASSERT_EQ(rect.size(), 4u);
-        EXPECT_EQ(rect[2], r.w);
-        EXPECT_EQ(rect[3], r.h);
+        // The sheet holds the frame's pixels with their transparent border cut away;
+        // the source rectangle and the offset put them back where they were drawn.
+        auto source = plistInts(f->get("sourceColorRect")->text);
+        ASSERT_EQ(source.size(), 4u);
+        EXPECT_EQ(source[2], rect[2]);
+        EXPECT_EQ(source[3], rect[3]);
+        EXPECT_GE(source[0], 0);
+        EXPECT_GE(source[1], 0);
+        EXPECT_LE(source[0] + source[2], r.w);
+        EXPECT_LE(source[1] + source[3], r.h);
+        float offX = 0, offY = 0;
+        ASSERT_EQ(std::sscanf(f->get("offset")->text.c_str(), "{%f,%f}", &offX, &offY), 2);
+        EXPECT_FLOAT_EQ(offX, (2 * source[0] + source[2] - r.w) / 2.0f);
+        EXPECT_FLOAT_EQ(offY, (r.h - 2 * source[1] - source[3]) / 2.0f);
         const art::Canvas& tex = textures[r.sheet];
         EXPECT_GE(rect[0], 0);
         EXPECT_GE(rect[1], 0);

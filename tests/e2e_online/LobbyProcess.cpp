@@ -68,7 +68,8 @@ int waitBounded(pid_t pid, int ms) {
   return -1;
 }
 
-LobbyProcess::LobbyProcess(unsigned timeoutMs, const std::string& devCode) {
+LobbyProcess::LobbyProcess(unsigned timeoutMs, const std::string& devCode,
+                           const std::vector<std::pair<std::string, std::string>>& env) {
   char tmpl[] = "/tmp/mv-e2e-XXXXXX";
   if (!mkdtemp(tmpl)) return;
   dir_ = tmpl;
@@ -80,7 +81,7 @@ LobbyProcess::LobbyProcess(unsigned timeoutMs, const std::string& devCode) {
     argv.push_back("--dev-code");
     argv.push_back(devCode);
   }
-  pid_ = spawnLogged(argv, dir_ + "/lobby.log");
+  pid_ = spawnLogged(argv, dir_ + "/lobby.log", env);
 }
 
 LobbyProcess::~LobbyProcess() {

@@ -20,13 +20,16 @@ int waitBounded(pid_t pid, int ms);
 class LobbyProcess {
  public:
   // `timeoutMs`: silence after which the lobby counts a client as gone;
-  // `devCode`: the code every new login gets (none: codes are mailed).
-  explicit LobbyProcess(unsigned timeoutMs = 60000, const std::string& devCode = "");
+  // `devCode`: the code every new login gets (none: codes are mailed);
+  // `env`: variables added to the lobby's environment.
+  explicit LobbyProcess(unsigned timeoutMs = 60000, const std::string& devCode = "",
+                        const std::vector<std::pair<std::string, std::string>>& env = {});
   ~LobbyProcess();
   LobbyProcess(const LobbyProcess&) = delete;
   LobbyProcess& operator=(const LobbyProcess&) = delete;
 
   bool running() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
   unsigned short port() const { return port_; }
   std::string outbox() const { return dir_ + "/data/outbox"; }
   // The temporary folder, removed with the lobby: room for other processes' files.

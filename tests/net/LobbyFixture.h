@@ -22,10 +22,12 @@ using Bytes = std::vector<unsigned char>;
 struct RecordingTransport : LobbyTransport {
   std::vector<std::pair<std::uint64_t, Bytes>> log;  // every send, in order
   std::set<std::uint64_t> closed;
+  std::set<std::uint32_t> refused;  // addresses
   void send(std::uint64_t client, const unsigned char* data, size_t length) override {
     log.emplace_back(client, Bytes(data, data + length));
   }
   void disconnect(std::uint64_t client) override { closed.insert(client); }
+  void refuseAddress(std::uint32_t address, std::int64_t) override { refused.insert(address); }
 };
 
 struct RecordingMailer : Mailer {
@@ -52,7 +54,13 @@ class LobbyFixture : public ::testing::Test {
     server->setCodeSource([this] { return nextCode; });
   }
 
-  void connect(std::uint64_t c) { server->onConnected(c, now); }
+  void connect(std::uint64_t c, std::uint32_t address = 0) { server->onConnected(c, now, address); }
+  void addAccount(const std::string& email, const std::string& code, const std::string& name) {
+    ASSERT_TRUE(accounts.addCode(email, code));
+    if (!name.empty()) {
+      ASSERT_TRUE(accounts.setName(email, name));
+    }
+  }
   void disconnect(std::uint64_t c) { server->onDisconnected(c, now); }
 
   template <class M>

@@ -394,3 +394,66 @@ TEST(Peer, MessagesSentRightBeforeShutdownStillArrive) {
 }
 
 }  // namespace
+
+namespace {
+
+struct LimitCase {
+  const char* what;
+  IncomingLimits limits;
+  int messages;  // sent by the client that goes over, none taken by the server
+  int size;
+};
+
+// A connection that sends more than its limits allow is closed, what it had waiting
+// is never handed out, and another connection carries on.
+class PeerLimits : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(PeerLimits, AConnectionOverItsLimitIsClosedAndAnotherCarriesOn) {
+  const LimitCase& lc = GetParam();
+  PeerPtr server = makePeer(8, 8);
+  server->SetIncomingLimits(lc.limits);
+  PeerPtr greedy = makePeer(1, 0), modest = makePeer(1, 0);
+  for (RakPeerInterface* c : {greedy.get(), modest.get()}) {
+    ASSERT_EQ(c->Connect("127.0.0.1", portOf(server.get()), nullptr, 0), CONNECTION_ATTEMPT_STARTED);
+    ASSERT_TRUE(waitFor(c, ID_CONNECTION_REQUEST_ACCEPTED));
+  }
+  std::vector<char> msg(static_cast<size_t>(lc.size), static_cast<char>(0x90));
+  for (int i = 0; i < lc.messages; ++i)
+    greedy->Send(msg.data(), lc.size, HIGH_PRIORITY, RELIABLE_ORDERED, 0, server->GetMyGUID(), false);
+  ASSERT_TRUE(waitFor(greedy.get(), ID_CONNECTION_LOST)) << lc.what;
+  const char last[] = {static_cast<char>(0x91)};
+  modest->Send(last, 1, HIGH_PRIORITY, RELIABLE_ORDERED, 0, server->GetMyGUID(), false);
+
+  int greedyMessages = 0, lost = 0, modestMessages = 0;
+  auto until = Clock::now() + std::chrono::seconds(5);
+  while ((lost == 0 || modestMessages == 0) && Clock::now() < until) {
+    while (Packet* p = server->Receive()) {
+      bool fromGreedy = p->guid == greedy->GetMyGUID();
+      greedyMessages += fromGreedy && p->data[0] == 0x90;
+      lost += fromGreedy && p->data[0] == ID_CONNECTION_LOST;
+      modestMessages += !fromGreedy && p->data[0] == 0x91;
+      server->DeallocatePacket(p);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(modestMessages, 1) << lc.what;
+  EXPECT_EQ(greedyMessages, 0) << lc.what;
+  EXPECT_EQ(lost, 1) << lc.what;
+  EXPECT_EQ(server->NumberOfConnections(), 1) << lc.what;
+}
+
+IncomingLimits limitsOf(unsigned rate, unsigned burst, unsigned waiting, size_t waitingBytes) {
+  IncomingLimits l;
+  l.messagesPerSecond = rate;
+  l.messageBurst = burst;
+  l.maxWaitingMessages = waiting;
+  l.maxWaitingBytes = waitingBytes;
+  return l;
+}
+
+INSTANTIATE_TEST_SUITE_P(Peer, PeerLimits,
+                         ::testing::Values(LimitCase{"rate", limitsOf(50, 100, 0, 0), 400, 1},
+                                           LimitCase{"waiting messages", limitsOf(0, 0, 100, 0), 400, 1},
+                                           LimitCase{"waiting bytes", limitsOf(0, 0, 0, 20000), 40, 1000}));
+
+}  // namespace

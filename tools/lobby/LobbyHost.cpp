@@ -1,5 +1,7 @@
 #include "LobbyHost.h"
 
+#include <arpa/inet.h>
+
 #include <chrono>
 
 #include "logog/logog.hpp"
@@ -25,6 +27,17 @@ class ReplicaRelay : public RakNet::PluginInterface2 {
 };
 
 }  // namespace
+
+RakNet::IncomingLimits LobbyHostOptions::defaultLimits() {
+  RakNet::IncomingLimits l;
+  l.messagesPerSecond = 10000;
+  l.messageBurst = 20000;
+  l.bytesPerSecond = 2 * 1024 * 1024;
+  l.byteBurst = 8 * 1024 * 1024;
+  l.maxWaitingMessages = 20000;
+  l.maxWaitingBytes = 8 * 1024 * 1024;
+  return l;
+}
 
 LobbyHost::LobbyHost(Mailer& mailer) : mailer_(mailer) {}
 
@@ -55,6 +68,9 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
   }
   peer_->SetMaximumIncomingConnections(static_cast<unsigned short>(options.maxClients > 65535 ? 65535 : options.maxClients));
   peer_->SetTimeoutTime(options.timeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
+  peer_->SetIncomingLimits(options.limits);
+  peer_->SetOutgoingQueueLimit(options.maxOutgoingBytes);
+  maxPacketsPerPump_ = options.maxPacketsPerPump > 0 ? options.maxPacketsPerPump : 1;
   LOGOG_INFO("lobby listening on %s port %u (%zu accounts)", options.bind.empty() ? "*" : options.bind.c_str(),
              static_cast<unsigned>(port()), accounts_->size());
   return true;
@@ -74,12 +90,16 @@ unsigned short LobbyHost::port() const {
 int LobbyHost::pump() {
   if (!peer_) return 0;
   int handled = 0;
-  while (RakNet::Packet* p = peer_->Receive()) {
+  // The peer hands out the clients' messages in turn, one each; the bound keeps the
+  // timers running however busy the clients are.
+  while (handled < maxPacketsPerPump_) {
+    RakNet::Packet* p = peer_->Receive();
+    if (!p) break;
     ++handled;
     std::int64_t now = nowMs();
     switch (p->data[0]) {
       case ID_NEW_INCOMING_CONNECTION:
-        server_->onConnected(p->guid.g, now);
+        server_->onConnected(p->guid.g, now, p->systemAddress.address);
         break;
       case ID_DISCONNECTION_NOTIFICATION:
       case ID_CONNECTION_LOST:
@@ -102,4 +122,12 @@ void LobbyHost::send(std::uint64_t client, const unsigned char* data, size_t len
 
 void LobbyHost::disconnect(std::uint64_t client) {
   peer_->CloseConnection(RakNet::RakNetGUID(client), true);
+}
+
+void LobbyHost::refuseAddress(std::uint32_t address, std::int64_t ms) {
+  in_addr a{};
+  a.s_addr = htonl(address);
+  char ip[INET_ADDRSTRLEN];
+  if (inet_ntop(AF_INET, &a, ip, sizeof ip))
+    peer_->AddToBanList(ip, static_cast<RakNet::TimeMS>(ms > 0 ? ms : 1));
 }

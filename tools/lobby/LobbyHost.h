@@ -1,6 +1,10 @@
 // Runs a LobbyServer on a real peer: accepts connections, feeds packets and
 // connection events to the server and carries its messages back out.
 // Single-threaded: pump() does one round of everything.
+//
+// The peer holds every connection to its share: what it may send (a rate, and what
+// may wait to be read) and what may wait for it to acknowledge. A connection over a
+// limit is closed, which the server hears as any other lost connection.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +23,13 @@ struct LobbyHostOptions {
   unsigned timeoutMs = 60000;
   std::string accountsPath;  // empty: in memory only
   LobbyConfig config;
+  // Far above what a game at full speed sends (some 3,300 messages and 450 kB in its
+  // busiest second), far below what would stall the others.
+  RakNet::IncomingLimits limits = defaultLimits();
+  std::size_t maxOutgoingBytes = 8 * 1024 * 1024;  // waiting for one client to acknowledge
+  int maxPacketsPerPump = 4096;                    // then the timers run
+
+  static RakNet::IncomingLimits defaultLimits();
 };
 
 class LobbyHost : public LobbyTransport {
@@ -41,10 +52,12 @@ class LobbyHost : public LobbyTransport {
   // LobbyTransport: the server's messages go out over the peer.
   void send(std::uint64_t client, const unsigned char* data, size_t length) override;
   void disconnect(std::uint64_t client) override;
+  void refuseAddress(std::uint32_t address, std::int64_t ms) override;
 
   Mailer& mailer_;
   RakNet::RakPeerInterface* peer_ = nullptr;
   std::unique_ptr<AccountStore> accounts_;
   std::unique_ptr<LobbyServer> server_;
   std::unique_ptr<RakNet::PluginInterface2> replicaRelay_;
+  int maxPacketsPerPump_ = 4096;
 };

@@ -40,7 +40,7 @@ Sender relaySender(unsigned char id) {
 }
 
 // Whether the bytes are a well-formed message of their id.
-bool wellFormed(const unsigned char* data, size_t length, size_t maxChat) {
+bool wellFormed(const unsigned char* data, size_t length) {
   switch (data[0]) {
     case ID_SELECTED_BOARD_ELEM: { SelectedBoardElemMsg m; return decode(data, length, m); }
     case ID_SELECTED_SPELL: { SelectedSpellMsg m; return decode(data, length, m); }
@@ -60,10 +60,7 @@ bool wellFormed(const unsigned char* data, size_t length, size_t maxChat) {
       GameResultMsg m;
       return decode(data, length, m) && m.code >= kResultLost && m.code <= kResultDraw;
     }
-    case ID_CHAT: {
-      ChatMsg m;
-      return decode(data, length, m) && m.text.size() <= maxChat;
-    }
+    case ID_CHAT: { ChatMsg m; return decode(data, length, m); }
     default:
       return false;
   }
@@ -86,9 +83,7 @@ void LobbyServer::onLobbyMessage(Client& c, const unsigned char* data, size_t le
     case ID_CANCEL_MATCHMAKING:
       if (!bare<CancelMatchmakingMsg>(data, length)) return drop(c, data, length, "malformed");
       queue_.erase(std::remove(queue_.begin(), queue_.end(), c.id), queue_.end());
-      challenges_.erase(std::remove_if(challenges_.begin(), challenges_.end(),
-                                       [&](const Challenge& ch) { return ch.from == c.id; }),
-                        challenges_.end());
+      removeChallenges([&](const Challenge& ch) { return ch.from == c.id; }, 0);
       return;
     case ID_CHALLENGE:
       return onChallenge(c, data, length);
@@ -135,28 +130,64 @@ void LobbyServer::onChallenge(Client& c, const unsigned char* data, size_t lengt
   if (!decode(data, length, m)) return drop(c, data, length, "malformed");
   if (c.match) return drop(c, data, length, "already in a match");
   Client* target = find(m.guid);
-  bool targetBusy = target && std::any_of(challenges_.begin(), challenges_.end(), [&](const Challenge& ch) {
-                      return ch.to == target->id && ch.from != c.id;
-                    });
-  if (!target || target->id == c.id || !available(*target) || targetBusy) {
+  if (!target || target->id == c.id || !available(*target)) {
     LOGOG_INFO("challenge from %llx cannot reach its target", static_cast<unsigned long long>(c.id));
     refuse(c.id);
     return;
   }
+  // The same challenge again changes nothing: the target is asked once.
+  bool open = std::any_of(challenges_.begin(), challenges_.end(),
+                          [&](const Challenge& ch) { return ch.from == c.id && ch.to == target->id; });
+  if (open) return drop(c, data, length, "that challenge is open");
+  if (!c.challenges.take(now_, config_.challengeWindowMs, config_.maxChallenges)) {
+    drop(c, data, length, "too many challenges");
+    refuse(c.id);
+    return;
+  }
   // One open challenge per challenger: a new one replaces the old.
-  challenges_.erase(std::remove_if(challenges_.begin(), challenges_.end(),
-                                   [&](const Challenge& ch) { return ch.from == c.id; }),
-                    challenges_.end());
-  challenges_.push_back({c.id, target->id, now_ + config_.challengeExpiryMs});
+  std::uint64_t from = c.id;
+  removeChallenges([from](const Challenge& ch) { return ch.from == from; }, 0);
+  challenges_.push_back({from, target->id, now_ + config_.challengeExpiryMs, false});
+  promptNext(target->id);
+}
+
+void LobbyServer::promptNext(std::uint64_t target) {
+  Client* t = find(target);
+  if (!t || !available(*t)) return;
+  Challenge* next = nullptr;
+  for (Challenge& ch : challenges_) {
+    if (ch.to != target) continue;
+    if (ch.prompted) return;
+    if (!next) next = &ch;
+  }
+  Client* challenger = next ? find(next->from) : nullptr;
+  if (!challenger) return;
+  next->prompted = true;
   ChallengeReceivedMsg out;
-  out.text = c.name;
-  send(target->id, out);
+  out.text = challenger->name;
+  send(target, out);
+}
+
+void LobbyServer::removeChallenges(const std::function<bool(const Challenge&)>& which, std::uint64_t refusedTo) {
+  std::vector<Challenge> gone;
+  challenges_.erase(std::remove_if(challenges_.begin(), challenges_.end(),
+                                   [&](const Challenge& ch) {
+                                     if (!which(ch)) return false;
+                                     gone.push_back(ch);
+                                     return true;
+                                   }),
+                    challenges_.end());
+  for (const Challenge& ch : gone)
+    if (refusedTo && ch.to == refusedTo) refuse(ch.from);
+  for (const Challenge& ch : gone)
+    if (ch.prompted) promptNext(ch.to);
 }
 
 void LobbyServer::onChallengeAnswer(Client& c, const unsigned char* data, size_t length) {
   ChallengeAnswerMsg m;
   if (!decode(data, length, m)) return drop(c, data, length, "malformed");
-  auto it = std::find_if(challenges_.begin(), challenges_.end(), [&](const Challenge& ch) { return ch.to == c.id; });
+  auto it = std::find_if(challenges_.begin(), challenges_.end(),
+                         [&](const Challenge& ch) { return ch.to == c.id && ch.prompted; });
   if (it == challenges_.end()) {
     // The challenge expired, was withdrawn or its challenger left. One who accepted
     // waits for a start, so tell it; one in a match has moved on.
@@ -168,13 +199,12 @@ void LobbyServer::onChallengeAnswer(Client& c, const unsigned char* data, size_t
   Client* challenger = find(ch.from);
   if (m.value != 1) {
     refuse(ch.from);
-    return;
-  }
-  if (challenger && available(*challenger) && available(c)) {
-    startMatch(*challenger, c);
+  } else if (challenger && available(*challenger) && available(c)) {
+    return startMatch(*challenger, c);
   } else if (!c.match) {
     refuse(c.id);
   }
+  promptNext(c.id);
 }
 
 void LobbyServer::onQuickmatch(Client& c) {
@@ -199,28 +229,14 @@ void LobbyServer::onInvite(Client& c, const unsigned char* data, size_t length) 
   mailer_.sendInvitation(email, c.name);
 }
 
-void LobbyServer::dropChallengesOf(std::uint64_t client, bool tellChallengers) {
-  std::vector<std::uint64_t> waiting;
-  challenges_.erase(std::remove_if(challenges_.begin(), challenges_.end(),
-                                   [&](const Challenge& ch) {
-                                     if (ch.to == client) waiting.push_back(ch.from);
-                                     return ch.from == client || ch.to == client;
-                                   }),
-                    challenges_.end());
-  if (tellChallengers)
-    for (std::uint64_t from : waiting) refuse(from);
-}
-
 void LobbyServer::startMatch(Client& host, Client& join) {
+  host.match = join.match = nextMatch_;  // neither is asked about a challenge any more
   // A challenge between the two is settled by the match itself: no refusal for it.
-  challenges_.erase(std::remove_if(challenges_.begin(), challenges_.end(),
-                                   [&](const Challenge& ch) {
-                                     return (ch.from == host.id && ch.to == join.id) ||
-                                            (ch.from == join.id && ch.to == host.id);
-                                   }),
-                    challenges_.end());
-  dropChallengesOf(host.id, true);
-  dropChallengesOf(join.id, true);
+  const std::uint64_t h = host.id, j = join.id;
+  removeChallenges([&](const Challenge& ch) { return (ch.from == h && ch.to == j) || (ch.from == j && ch.to == h); },
+                   0);
+  removeChallenges([&](const Challenge& ch) { return ch.from == h || ch.to == h; }, h);
+  removeChallenges([&](const Challenge& ch) { return ch.from == j || ch.to == j; }, j);
   queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
                               [&](std::uint64_t id) { return id == host.id || id == join.id; }),
                queue_.end());
@@ -281,7 +297,15 @@ bool LobbyServer::relayable(const Client& c, const Match& m, const unsigned char
   if (allowed == Sender::Nobody) return false;
   if (allowed == Sender::Host && !isHost) return false;
   if (allowed == Sender::Join && isHost) return false;
-  return wellFormed(data, length, config_.maxChatBytes);
+  return wellFormed(data, length);
+}
+
+void LobbyServer::chatTooLong(Client& c) {
+  // The game shows a chat line under the opponent's name: the line says who speaks.
+  ChatMsg notice;
+  notice.text = "(lobby) Your message was not sent: a chat line may hold at most " +
+                std::to_string(config_.maxChatBytes) + " bytes.";
+  send(c.id, notice);
 }
 
 void LobbyServer::relay(Client& c, const unsigned char* data, size_t length) {
@@ -289,6 +313,13 @@ void LobbyServer::relay(Client& c, const unsigned char* data, size_t length) {
   if (it == matches_.end()) return drop(c, data, length, "match is gone");
   Match& m = it->second;
   if (!relayable(c, m, data, length)) return drop(c, data, length, "not relayable for this side");
+  if (data[0] == ID_CHAT) {
+    ChatMsg chat;
+    if (decode(data, length, chat) && chat.text.size() > config_.maxChatBytes) {
+      chatTooLong(c);
+      return drop(c, data, length, "chat line over the cap");
+    }
+  }
   if (data[0] == ID_GAME_RESULT) m.over = true;
   std::uint64_t partner = m.host == c.id ? m.join : m.host;
   transport_.send(partner, data, length);
@@ -311,12 +342,8 @@ void LobbyServer::onReplicaMessage(std::uint64_t client, const unsigned char* da
   bool known = id >= ID_REPLICA_MANAGER_CONSTRUCTION && id <= ID_REPLICA_MANAGER_CONSTRUCTION_ACCEPTED;
   bool joinMay = id == ID_REPLICA_MANAGER_DOWNLOAD_STARTED || id == ID_REPLICA_MANAGER_DOWNLOAD_COMPLETE ||
                  id == ID_REPLICA_MANAGER_CONSTRUCTION_ACCEPTED || id == ID_REPLICA_MANAGER_CONSTRUCTION_REJECTED;
-  if (!known || length > config_.maxRelayBytes || (!fromHost && !joinMay)) {
-    ++stats_.dropped;
-    LOGOG_WARN("dropped replica message %d (%zu bytes) from client %llx", id, length,
-               static_cast<unsigned long long>(c->id));
-    return;
-  }
+  if (!known || length > config_.maxRelayBytes || (!fromHost && !joinMay))
+    return drop(*c, data, length, "replica message not relayable for this side");
   transport_.send(fromHost ? m.join : m.host, data, length);
   ++stats_.relayed;
 }

@@ -1,5 +1,6 @@
 #include "LobbyServer.h"
 
+#include <arpa/inet.h>
 #include <sys/random.h>
 
 #include <algorithm>
@@ -12,6 +13,20 @@
 using namespace protocol;
 
 namespace {
+
+constexpr size_t kMaxRemembered = 100000;  // addresses counted for mail, failures, refusals
+constexpr int kRefusalLinesPerInterval = 10;
+
+std::string addressText(std::uint32_t address) {
+  in_addr a{};
+  a.s_addr = htonl(address);
+  char buf[INET_ADDRSTRLEN] = "?";
+  inet_ntop(AF_INET, &a, buf, sizeof buf);
+  return buf;
+}
+
+unsigned long long hex(std::uint64_t id) { return static_cast<unsigned long long>(id); }
+
 // Compares codes without an early exit, so timing tells nothing about a prefix.
 bool sameCode(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -19,7 +34,38 @@ bool sameCode(const std::string& a, const std::string& b) {
   for (size_t i = 0; i < a.size(); ++i) diff |= static_cast<unsigned char>(a[i] ^ b[i]);
   return diff == 0;
 }
+
 }  // namespace
+
+bool LobbyServer::Quota::take(std::int64_t now, std::int64_t windowMs, int limit) {
+  if (count == 0 || now - since >= windowMs) {
+    count = 0;
+    since = now;
+  }
+  if (count >= limit) return false;
+  ++count;
+  return true;
+}
+
+bool LobbyServer::LogBudget::allow(std::int64_t now, std::int64_t intervalMs, int perInterval) {
+  if (now - since >= intervalMs) {
+    since = now;
+    logged = 0;
+  }
+  if (logged < perInterval) {
+    ++logged;
+    return true;
+  }
+  ++unlogged;
+  return false;
+}
+
+int LobbyServer::LogBudget::takeUnlogged(std::int64_t now, std::int64_t intervalMs, bool force) {
+  if (unlogged == 0 || (!force && now - since < intervalMs)) return 0;
+  int n = unlogged;
+  unlogged = 0;
+  return n;
+}
 
 LobbyServer::LobbyServer(LobbyTransport& transport, Mailer& mailer, AccountStore& accounts, LobbyConfig config)
     : transport_(transport), mailer_(mailer), accounts_(accounts), config_(std::move(config)) {
@@ -56,11 +102,12 @@ void LobbyServer::sendError(Client& c, int error) {
   send(c.id, m);
 }
 
-void LobbyServer::drop(const Client& c, const unsigned char* data, size_t length, const char* why) {
+void LobbyServer::drop(Client& c, const unsigned char* data, size_t length, const char* why) {
   ++stats_.dropped;
+  if (!c.drops.allow(now_, config_.dropLogIntervalMs, 1)) return;
   const char* name = length ? messageName(data[0]) : nullptr;
-  LOGOG_WARN("dropped %s (%zu bytes) from client %llx: %s", name ? name : "unknown message", length,
-             static_cast<unsigned long long>(c.id), why);
+  LOGOG_WARN("dropped %s (%zu bytes) from client %llx: %s", name ? name : "unknown message", length, hex(c.id),
+             why);
 }
 
 LobbyServer::Client* LobbyServer::find(std::uint64_t id) {
@@ -68,28 +115,53 @@ LobbyServer::Client* LobbyServer::find(std::uint64_t id) {
   return it == clients_.end() ? nullptr : &it->second;
 }
 
-void LobbyServer::onConnected(std::uint64_t client, std::int64_t nowMs) {
+void LobbyServer::onConnected(std::uint64_t client, std::int64_t nowMs, std::uint32_t address) {
   now_ = nowMs;
   if (clients_.count(client)) removeClient(client);  // the same peer again: its old session ends
+  if (address) {
+    const char* why = nullptr;
+    if (addressRefused(address)) {
+      why = "its address is refused for failed logins";
+    } else {
+      int unfinished = 0;
+      for (const auto& entry : clients_)
+        if (entry.second.address == address && entry.second.stage != Stage::Lobby) ++unfinished;
+      if (unfinished >= config_.maxUnfinishedPerAddress) why = "its address has enough logins under way";
+    }
+    if (why) {
+      if (refusals_.allow(now_, config_.dropLogIntervalMs, kRefusalLinesPerInterval))
+        LOGOG_INFO("client %llx from %s closed: %s", hex(client), addressText(address).c_str(), why);
+      transport_.disconnect(client);
+      return;
+    }
+  }
   Client c;
   c.id = client;
-  c.connectedAt = nowMs;
+  c.address = address;
+  c.stageSince = nowMs;
   clients_[client] = c;
-  LOGOG_INFO("client %llx connected (%zu clients)", static_cast<unsigned long long>(client), clients_.size());
+  LOGOG_INFO("client %llx connected (%zu clients)", hex(client), clients_.size());
 }
 
 void LobbyServer::onDisconnected(std::uint64_t client, std::int64_t nowMs) {
   now_ = nowMs;
   if (!clients_.count(client)) return;
-  LOGOG_INFO("client %llx left", static_cast<unsigned long long>(client));
+  LOGOG_INFO("client %llx left", hex(client));
+  removeClient(client);
+}
+
+void LobbyServer::close(std::uint64_t client) {
+  transport_.disconnect(client);
   removeClient(client);
 }
 
 void LobbyServer::removeClient(std::uint64_t client) {
   Client* c = find(client);
   if (!c) return;
+  if (int n = c->drops.takeUnlogged(now_, config_.dropLogIntervalMs, true))
+    LOGOG_WARN("client %llx: %d more messages dropped before it left", hex(client), n);
   if (c->match) endMatch(c->match, client, true);
-  dropChallengesOf(client, true);
+  removeChallenges([&](const Challenge& ch) { return ch.from == client || ch.to == client; }, client);
   queue_.erase(std::remove(queue_.begin(), queue_.end(), client), queue_.end());
   if (!c->email.empty()) {
     auto it = byEmail_.find(c->email);
@@ -141,7 +213,7 @@ bool LobbyServer::awaitsAnswer(unsigned char id) {
 }
 
 void LobbyServer::askAgain(Client& c) {
-  LOGOG_INFO("client %llx asked for the lobby before logging in; asking again", static_cast<unsigned long long>(c.id));
+  LOGOG_INFO("client %llx asked for the lobby before logging in; asking again", hex(c.id));
   switch (c.stage) {
     case Stage::Login: return send(c.id, LoginEmailRequestMsg{});
     case Stage::Code: return send(c.id, CodeRequestMsg{});
@@ -150,66 +222,84 @@ void LobbyServer::askAgain(Client& c) {
   }
 }
 
+void LobbyServer::setStage(Client& c, Stage stage) {
+  c.stage = stage;
+  c.stageSince = now_;
+}
+
 void LobbyServer::onVersion(Client& c, const unsigned char* data, size_t length) {
   // Whatever does not open with a well-formed version 9 is another protocol, and the
   // client is told so rather than left waiting for a prompt.
   ProtocolVersionMsg m;
   if (!decode(data, length, m) || m.value != kProtocolVersion) {
     if (data[0] == ID_PROTOCOL_VERSION && length == 5)
-      LOGOG_INFO("client %llx speaks protocol %d; closing", static_cast<unsigned long long>(c.id), m.value);
+      LOGOG_INFO("client %llx speaks protocol %d; closing", hex(c.id), m.value);
     else
       drop(c, data, length, "not a protocol version; closing");
     sendError(c, kErrorInvalidProtocol);
-    std::uint64_t id = c.id;
-    transport_.disconnect(id);
-    removeClient(id);
+    close(c.id);
     return;
   }
-  c.stage = Stage::Login;
+  setStage(c, Stage::Login);
   send(c.id, LoginEmailRequestMsg{});
 }
 
-bool LobbyServer::lockedOut(const std::string& email) {
-  auto it = failures_.find(email);
-  if (it == failures_.end()) return false;
-  if (now_ - it->second.since >= config_.lockoutMs) {
-    failures_.erase(it);
-    return false;
-  }
-  return it->second.count >= config_.maxFailuresPerEmail;
-}
-
 bool LobbyServer::mailAllowed(const std::string& email) {
-  if (mailsTo_.size() > 100000) mailsTo_.clear();  // bounded memory; the limit is a courtesy
-  Failures& f = mailsTo_[email];
-  if (f.count == 0 || now_ - f.since >= config_.mailWindowMs) {
-    f.count = 0;
-    f.since = now_;
-  }
-  if (f.count >= config_.maxMailsPerAddress) return false;
-  ++f.count;
-  return true;
+  if (mailsTo_.size() > kMaxRemembered) mailsTo_.clear();  // bounded memory; the limit is a courtesy
+  return mailsTo_[email].take(now_, config_.mailWindowMs, config_.maxMailsPerAddress);
 }
 
-void LobbyServer::noteFailure(const std::string& email) {
-  Failures& f = failures_[email];
-  if (f.count == 0 || now_ - f.since >= config_.lockoutMs) {
-    f.count = 0;
-    f.since = now_;
+bool LobbyServer::addressRefused(std::uint32_t address) {
+  auto it = refusedUntil_.find(address);
+  if (it == refusedUntil_.end()) return false;
+  if (now_ < it->second) return true;
+  refusedUntil_.erase(it);
+  return false;
+}
+
+void LobbyServer::refuseAddress(std::uint32_t address) {
+  LOGOG_WARN("address %s: %d failed logins; refused for %lld s", addressText(address).c_str(),
+             config_.maxFailuresPerAddress, static_cast<long long>(config_.lockoutMs / 1000));
+  if (refusedUntil_.size() > kMaxRemembered) refusedUntil_.clear();
+  refusedUntil_[address] = now_ + config_.lockoutMs;
+  failuresFrom_.erase(address);
+  transport_.refuseAddress(address, config_.lockoutMs);
+  // Its connections still logging in go too; logged-in players stay.
+  std::vector<std::uint64_t> unfinished;
+  for (const auto& entry : clients_)
+    if (entry.second.address == address && entry.second.stage != Stage::Lobby) unfinished.push_back(entry.first);
+  for (std::uint64_t id : unfinished) close(id);
+}
+
+bool LobbyServer::noteFailure(Client& c) {
+  ++c.failures;
+  if (c.address) {
+    if (failuresFrom_.size() > kMaxRemembered) failuresFrom_.clear();
+    Quota& q = failuresFrom_[c.address];
+    q.take(now_, config_.lockoutMs, config_.maxFailuresPerAddress);
+    if (q.count >= config_.maxFailuresPerAddress) {
+      refuseAddress(c.address);
+      return true;
+    }
   }
-  ++f.count;
+  if (c.failures >= config_.maxFailuresPerConnection) {
+    LOGOG_INFO("client %llx: %d failed logins; closing", hex(c.id), c.failures);
+    close(c.id);
+    return true;
+  }
+  return false;
 }
 
 void LobbyServer::onLogin(Client& c, const unsigned char* data, size_t length) {
   LoginMsg m;
   if (!decode(data, length, m)) return drop(c, data, length, "malformed");
   std::string email = lobbytext::normaliseEmail(m.email);
-  const Account* account = email.empty() ? nullptr : accounts_.find(email);
-  if (!account || lockedOut(email) || !sameCode(account->code, m.code)) {
-    if (account) noteFailure(email);
-    LOGOG_INFO("remembered login of client %llx does not hold", static_cast<unsigned long long>(c.id));
-    c.stage = Stage::Login;
+  // The owner's right code always holds: failures of others never lock an account.
+  if (email.empty() || !accounts_.checkCode(email, m.code)) {
+    LOGOG_INFO("remembered login of client %llx does not hold", hex(c.id));
+    setStage(c, Stage::Login);
     sendError(c, kErrorEmailRequired);
+    noteFailure(c);
     return;
   }
   loggedInAs(c, email);
@@ -219,17 +309,13 @@ void LobbyServer::onLoginEmail(Client& c, const unsigned char* data, size_t leng
   LoginEmailMsg m;
   if (!decode(data, length, m)) return drop(c, data, length, "malformed");
   std::string email = lobbytext::normaliseEmail(m.text);
-  if (email.empty() || c.mails >= config_.maxMailsPerConnection || lockedOut(email)) {
+  if (email.empty() || c.mails >= config_.maxMailsPerConnection) {
     sendError(c, kErrorInvalidEmail);
     return;
   }
-  std::string code;
-  if (const Account* account = accounts_.find(email))
-    code = account->code;  // the account's code stays; other devices keep theirs
-  else if (c.pendingEmail == email)
-    code = c.pendingCode;
-  else
-    code = codeSource_();
+  // A new code even for a known account: its codes are kept only as hashes, and the
+  // devices that log in with the older ones keep them.
+  std::string code = c.pendingEmail == email ? c.pendingCode : codeSource_();
   ++c.mails;
   if (!mailAllowed(email) || !mailer_.sendCode(email, code)) {
     sendError(c, kErrorInvalidEmail);
@@ -238,7 +324,7 @@ void LobbyServer::onLoginEmail(Client& c, const unsigned char* data, size_t leng
   c.pendingEmail = email;
   c.pendingCode = code;
   c.codeAttempts = 0;
-  c.stage = Stage::Code;
+  setStage(c, Stage::Code);
   send(c.id, CodeRequestMsg{});
 }
 
@@ -251,45 +337,50 @@ void LobbyServer::onLoginCode(Client& c, const unsigned char* data, size_t lengt
   }
   std::string typed = m.text;
   typed.erase(std::remove(typed.begin(), typed.end(), ' '), typed.end());
-  if (lockedOut(c.pendingEmail) || !sameCode(c.pendingCode, typed)) {
-    noteFailure(c.pendingEmail);
-    if (++c.codeAttempts >= config_.maxCodeAttempts || lockedOut(c.pendingEmail)) {
+  if (!sameCode(c.pendingCode, typed)) {
+    if (++c.codeAttempts >= config_.maxCodeAttempts) {
       c.pendingEmail.clear();
       c.pendingCode.clear();
-      c.stage = Stage::Login;
+      setStage(c, Stage::Login);
       sendError(c, kErrorEmailRequired);
     } else {
       sendError(c, kErrorInvalidCode);
     }
+    noteFailure(c);
     return;
   }
   std::string email = c.pendingEmail;
-  if (!accounts_.find(email)) {
-    Account a;
-    a.email = email;
-    a.code = c.pendingCode;
-    accounts_.put(a);
-  }
+  if (!accounts_.addCode(email, c.pendingCode)) return refuseUnsaved(c);
   c.pendingEmail.clear();
   c.pendingCode.clear();
   loggedInAs(c, email);
 }
 
+void LobbyServer::refuseUnsaved(Client& c) {
+  LOGOG_ERROR("login of client %llx refused: the account file could not be written", hex(c.id));
+  if (!c.email.empty()) {
+    auto it = byEmail_.find(c.email);
+    if (it != byEmail_.end() && it->second == c.id) byEmail_.erase(it);
+    c.email.clear();
+  }
+  c.pendingEmail.clear();
+  c.pendingCode.clear();
+  setStage(c, Stage::Login);
+  sendError(c, kErrorEmailRequired);
+}
+
 void LobbyServer::loggedInAs(Client& c, const std::string& email) {
-  failures_.erase(email);
   // One session per account: a second login ends the first.
   auto it = byEmail_.find(email);
   if (it != byEmail_.end() && it->second != c.id) {
-    std::uint64_t old = it->second;
-    LOGOG_INFO("account logged in again; closing the older session %llx", static_cast<unsigned long long>(old));
-    transport_.disconnect(old);
-    removeClient(old);
+    LOGOG_INFO("account logged in again; closing the older session %llx", hex(it->second));
+    close(it->second);
   }
   c.email = email;
   byEmail_[email] = c.id;
   const Account* account = accounts_.find(email);
   if (!account || account->name.empty()) {
-    c.stage = Stage::Name;
+    setStage(c, Stage::Name);
     send(c.id, NameRequestMsg{});
     return;
   }
@@ -301,24 +392,21 @@ void LobbyServer::onPlayerName(Client& c, const unsigned char* data, size_t leng
   PlayerNameMsg m;
   if (!decode(data, length, m)) return drop(c, data, length, "malformed");
   std::string name = lobbytext::cleanName(m.text);
-  const Account* account = accounts_.find(c.email);
-  if (name.empty() || !account || accounts_.nameTaken(name, c.email)) {
-    LOGOG_INFO("name refused for client %llx", static_cast<unsigned long long>(c.id));
+  if (name.empty() || !accounts_.find(c.email) || accounts_.nameTaken(name, c.email)) {
+    LOGOG_INFO("name refused for client %llx", hex(c.id));
     send(c.id, NameRequestMsg{});
     return;
   }
-  Account updated = *account;
-  updated.name = name;
-  accounts_.put(updated);
+  if (!accounts_.setName(c.email, name)) return refuseUnsaved(c);
   c.name = name;
   accept(c);
 }
 
 void LobbyServer::accept(Client& c) {
-  c.stage = Stage::Lobby;
+  setStage(c, Stage::Lobby);
   c.loginOrder = nextLoginOrder_++;
   send(c.id, LoginAcceptedMsg{});
-  LOGOG_INFO("client %llx logged in as %s", static_cast<unsigned long long>(c.id), c.name.c_str());
+  LOGOG_INFO("client %llx logged in as %s", hex(c.id), c.name.c_str());
   listChanged();
 }
 
@@ -356,33 +444,38 @@ void LobbyServer::tick(std::int64_t nowMs) {
   for (const Challenge& ch : challenges_)
     if (ch.expires <= now_) expired.push_back(ch);
   if (!expired.empty()) {
-    challenges_.erase(std::remove_if(challenges_.begin(), challenges_.end(),
-                                     [&](const Challenge& ch) { return ch.expires <= now_; }),
-                      challenges_.end());
-    for (const Challenge& ch : expired) {
-      LOGOG_INFO("challenge of %llx expired", static_cast<unsigned long long>(ch.from));
-      refuse(ch.from);
-    }
+    for (const Challenge& ch : expired) LOGOG_INFO("challenge of %llx expired", hex(ch.from));
+    removeChallenges([&](const Challenge& ch) { return ch.expires <= now_; }, 0);
+    for (const Challenge& ch : expired) refuse(ch.from);
   }
   if (listDirty_ && now_ >= listDue_) sendList();
   if (now_ - lastSweep_ >= 1000) {
     lastSweep_ = now_;
-    sweepIdle();
+    sweep();
   }
 }
 
-void LobbyServer::sweepIdle() {
+void LobbyServer::sweep() {
   std::vector<std::uint64_t> idle;
-  for (const auto& entry : clients_) {
-    const Client& c = entry.second;
-    std::int64_t age = now_ - c.connectedAt;
-    if ((c.stage == Stage::Version && age >= config_.versionTimeoutMs) ||
-        (c.stage != Stage::Lobby && age >= config_.loginTimeoutMs))
-      idle.push_back(c.id);
+  for (auto& entry : clients_) {
+    Client& c = entry.second;
+    if (int n = c.drops.takeUnlogged(now_, config_.dropLogIntervalMs, false))
+      LOGOG_WARN("client %llx: %d more messages dropped in the last %lld s", hex(c.id), n,
+                 static_cast<long long>(config_.dropLogIntervalMs / 1000));
+    std::int64_t allowed = c.stage == Stage::Version ? config_.versionTimeoutMs
+                           : c.stage == Stage::Code  ? config_.codeTimeoutMs
+                                                     : config_.loginTimeoutMs;
+    if (c.stage != Stage::Lobby && now_ - c.stageSince >= allowed) idle.push_back(c.id);
   }
   for (std::uint64_t id : idle) {
-    LOGOG_INFO("client %llx did not log in in time; closing", static_cast<unsigned long long>(id));
-    transport_.disconnect(id);
-    removeClient(id);
+    LOGOG_INFO("client %llx did not log in in time; closing", hex(id));
+    close(id);
   }
+  if (int n = refusals_.takeUnlogged(now_, config_.dropLogIntervalMs, false))
+    LOGOG_INFO("%d more connections closed at once in the last %lld s", n,
+               static_cast<long long>(config_.dropLogIntervalMs / 1000));
+  for (auto it = failuresFrom_.begin(); it != failuresFrom_.end();)
+    it = now_ - it->second.since >= config_.lockoutMs ? failuresFrom_.erase(it) : std::next(it);
+  for (auto it = refusedUntil_.begin(); it != refusedUntil_.end();)
+    it = now_ >= it->second ? refusedUntil_.erase(it) : std::next(it);
 }

@@ -6,6 +6,12 @@
 // mailed code) -> name when the account has none -> lobby. In the lobby it sees the
 // player list, challenges or is challenged, queues for a quick match, and inside a
 // match its messages are relayed to the partner when its role may send them.
+//
+// The server faces strangers, so no client's word decides what happens to another:
+// failed logins count against the connection and the address they come from, never
+// against the account they name; a challenge waits its turn rather than shutting
+// others out; and one address may hold only a few connections that are still
+// logging in, each for a short while.
 #pragma once
 
 #include <cstddef>
@@ -28,17 +34,28 @@ class LobbyTransport {
   virtual void send(std::uint64_t client, const unsigned char* data, size_t length) = 0;
   // Closes the connection after what was sent to it; the server forgets the client itself.
   virtual void disconnect(std::uint64_t client) = 0;
+  // Refuses new connections from the IPv4 address for a while.
+  virtual void refuseAddress(std::uint32_t address, std::int64_t ms) {
+    (void)address;
+    (void)ms;
+  }
 };
 
 struct LobbyConfig {
   std::int64_t challengeExpiryMs = 60000;
   std::int64_t listDebounceMs = 500;
-  std::int64_t versionTimeoutMs = 30 * 1000;       // to announce the protocol version
-  std::int64_t loginTimeoutMs = 15 * 60 * 1000;    // to finish logging in
+  std::int64_t versionTimeoutMs = 30 * 1000;     // to announce the protocol version
+  std::int64_t loginTimeoutMs = 60 * 1000;       // for each step of the login...
+  std::int64_t codeTimeoutMs = 10 * 60 * 1000;   // ...but finding the mailed code
+  int maxUnfinishedPerAddress = 4;   // connections of one address still logging in
   std::string devCode;               // fixes every new login code (local play)
   int maxCodeAttempts = 5;           // wrong codes for one mailed code
-  int maxFailuresPerEmail = 10;      // wrong codes or credentials before a lock-out
+  int maxFailuresPerConnection = 10;  // wrong codes or credentials before it is closed...
+  int maxFailuresPerAddress = 30;     // ...and before its address is refused for lockoutMs
   std::int64_t lockoutMs = 15 * 60 * 1000;
+  int maxChallenges = 5;              // challenges one client may make...
+  std::int64_t challengeWindowMs = 30 * 1000;  // ...within this time
+  std::int64_t dropLogIntervalMs = 10 * 1000;  // dropped messages are logged once a client and interval
   int maxMailsPerConnection = 5;
   int maxInvitesPerConnection = 10;
   int maxMailsPerAddress = 5;             // codes and invitations to one address...
@@ -61,7 +78,8 @@ class LobbyServer {
 
   LobbyServer(LobbyTransport& transport, Mailer& mailer, AccountStore& accounts, LobbyConfig config = {});
 
-  void onConnected(std::uint64_t client, std::int64_t nowMs);
+  // `address`: the client's IPv4 address (0: unknown, exempt from the limits per address).
+  void onConnected(std::uint64_t client, std::int64_t nowMs, std::uint32_t address = 0);
   void onDisconnected(std::uint64_t client, std::int64_t nowMs);
   void onMessage(std::uint64_t client, const unsigned char* data, size_t length, std::int64_t nowMs);
   // Replica manager traffic (ids below the application range): relayed within a
@@ -84,26 +102,50 @@ class LobbyServer {
  private:
   enum class Stage { Version, Login, Code, Name, Lobby };
 
+  // How often something happened in a window that opens with the first time.
+  struct Quota {
+    int count = 0;
+    std::int64_t since = 0;
+    // Counts once more unless the window already holds `limit`; whether it counted.
+    bool take(std::int64_t now, std::int64_t windowMs, int limit);
+  };
+
+  // Lines of one kind: at most `perInterval` logged in an interval, the rest counted
+  // and summed up once the interval is over.
+  struct LogBudget {
+    std::int64_t since = 0;
+    int logged = 0;
+    int unlogged = 0;
+    bool allow(std::int64_t now, std::int64_t intervalMs, int perInterval);
+    // The count of lines not logged once their interval is over (or `force`), reset.
+    int takeUnlogged(std::int64_t now, std::int64_t intervalMs, bool force);
+  };
+
   struct Client {
     std::uint64_t id = 0;
+    std::uint32_t address = 0;
     Stage stage = Stage::Version;
-    std::int64_t connectedAt = 0;
+    std::int64_t stageSince = 0;
     std::string email;         // once the login holds
     std::string pendingEmail;  // while a mailed code is awaited
     std::string pendingCode;
     int codeAttempts = 0;
+    int failures = 0;  // wrong codes and credentials on this connection
     int mails = 0;
     int invites = 0;
     std::string name;
     std::uint64_t loginOrder = 0;
     std::uint64_t match = 0;
-    bool queued = false;
+    Quota challenges;
+    LogBudget drops;
   };
 
+  // A target sees one challenge at a time: the others wait in arrival order.
   struct Challenge {
     std::uint64_t from = 0;
     std::uint64_t to = 0;
     std::int64_t expires = 0;
+    bool prompted = false;  // the target was asked
   };
 
   struct Match {
@@ -111,11 +153,6 @@ class LobbyServer {
     std::uint64_t host = 0;
     std::uint64_t join = 0;
     bool over = false;  // the host reported the result; a rematch may follow
-  };
-
-  struct Failures {
-    int count = 0;
-    std::int64_t since = 0;
   };
 
   // Login (LobbyServer.cpp).
@@ -131,14 +168,23 @@ class LobbyServer {
   void askAgain(Client& c);
   void loggedInAs(Client& c, const std::string& email);
   void accept(Client& c);
-  bool lockedOut(const std::string& email);
+  void setStage(Client& c, Stage stage);
+  // Ends a login the account file could not record: the client starts again.
+  void refuseUnsaved(Client& c);
   // Counts a mail to the address; false when it has had its share lately.
   bool mailAllowed(const std::string& email);
-  void noteFailure(const std::string& email);
+  // Counts a wrong code or credentials against the connection and its address;
+  // true when that closed the connection (`c` is then gone).
+  bool noteFailure(Client& c);
+  bool addressRefused(std::uint32_t address);
+  void refuseAddress(std::uint32_t address);
+  // Closes a client and forgets it at once.
+  void close(std::uint64_t client);
   void sendList();
   void listChanged();
-  // Closes connections that never finish logging in, so they cannot hold slots.
-  void sweepIdle();
+  // Closes connections that never finish logging in, so they cannot hold slots;
+  // logs the dropped messages not yet logged; forgets what is out of date.
+  void sweep();
 
   // Lobby and matches (LobbyMatches.cpp).
   void onLobbyMessage(Client& c, const unsigned char* data, size_t length);
@@ -148,11 +194,17 @@ class LobbyServer {
   void onInvite(Client& c, const unsigned char* data, size_t length);
   void relay(Client& c, const unsigned char* data, size_t length);
   bool relayable(const Client& c, const Match& m, const unsigned char* data, size_t length) const;
+  // Asks the target about the first challenge waiting for it, unless it is being asked.
+  void promptNext(std::uint64_t target);
+  // Removes the challenges that `which` selects; challengers waiting on `refusedTo`
+  // hear a refusal, and targets whose prompt went are asked about the next.
+  void removeChallenges(const std::function<bool(const Challenge&)>& which, std::uint64_t refusedTo);
   void startMatch(Client& host, Client& join);
   void sendStart(const Match& m);
   // Ends the match because `leaver` left (forfeit) or vanished; tells the partner.
   void endMatch(std::uint64_t matchId, std::uint64_t leaver, bool disconnected);
-  void dropChallengesOf(std::uint64_t client, bool tellChallengers);
+  // Tells the sender of a chat line over the cap that it was not sent.
+  void chatTooLong(Client& c);
   void refuse(std::uint64_t client);  // a down ID_CHALLENGE_ANSWER 0
   void removeClient(std::uint64_t client);
   bool available(const Client& c) const { return c.stage == Stage::Lobby && c.match == 0; }
@@ -163,7 +215,8 @@ class LobbyServer {
     transport_.send(client, bs.GetData(), bs.GetNumberOfBytesUsed());
   }
   void sendError(Client& c, int error);
-  void drop(const Client& c, const unsigned char* data, size_t length, const char* why);
+  // Counts a message not acted upon; the first of an interval is logged with its reason.
+  void drop(Client& c, const unsigned char* data, size_t length, const char* why);
   Client* find(std::uint64_t id);
 
   LobbyTransport& transport_;
@@ -175,8 +228,10 @@ class LobbyServer {
 
   std::unordered_map<std::uint64_t, Client> clients_;
   std::unordered_map<std::string, std::uint64_t> byEmail_;  // logged-in clients
-  std::unordered_map<std::string, Failures> failures_;
-  std::unordered_map<std::string, Failures> mailsTo_;
+  std::unordered_map<std::uint32_t, Quota> failuresFrom_;       // by address
+  std::unordered_map<std::uint32_t, std::int64_t> refusedUntil_;  // addresses shut out
+  std::unordered_map<std::string, Quota> mailsTo_;
+  LogBudget refusals_;
   std::deque<std::uint64_t> queue_;                          // quick match, first come first
   std::vector<Challenge> challenges_;
   std::map<std::uint64_t, Match> matches_;

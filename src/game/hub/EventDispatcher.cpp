@@ -138,6 +138,8 @@ void EventDispatcher::onElemChanged(BoardElem& e) { boardView_->onElemChanged(e)
 
 void EventDispatcher::onElemRebuilt(BoardElem& e) { boardView_->onElemRebuilt(e); }
 
+void EventDispatcher::onElemRemoved(BoardElem& e) { boardView_->onElemRemoved(e); }
+
 void EventDispatcher::onElemHighlighted(BoardElem& e, int index) {
   boardView_->onElemHighlighted(e, index);
 }

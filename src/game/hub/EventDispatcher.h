@@ -144,6 +144,7 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // ---- BoardObserver ------------------------------------------------------------
   void onElemChanged(BoardElem& elem) override;
   void onElemRebuilt(BoardElem& elem) override;
+  void onElemRemoved(BoardElem& elem) override;
   void onElemHighlighted(BoardElem& elem, int index) override;
   void onElemUnhighlighted(BoardElem& elem) override;
   void onBoardChanged(Board& board) override;

@@ -10,6 +10,8 @@ Board::Board(GameContext& context) : context_(&context) {}
 Board::Board() : Board(GameContext::defaultContext()) {}
 
 Board::~Board() {
+  for (auto& e : cells_)
+    if (e) context_->observer().onElemRemoved(*e);
   // The fire of a board that goes away is out.
   context_->observer().onFireLevelChanged(*this, 0);
 }
@@ -65,6 +67,7 @@ BoardElem* Board::placeElem(std::unique_ptr<BoardElem> elem, int x, int y) {
   }
   std::unique_ptr<BoardElem>& slot = cells_[x * kSize + y];
   if (slot) {
+    context_->observer().onElemRemoved(*slot);
     // The replaced element's block and fire leave the counters with it.
     if (slot->isBlock()) changeBlockCount(-1);
     if (slot->isBurning()) changeBurningCount(-1);
@@ -84,8 +87,9 @@ BoardElem* Board::placeElem(std::unique_ptr<BoardElem> elem, int x, int y) {
 
 std::unique_ptr<BoardElem> Board::takeElem(int x, int y) {
   if (!isOnBoard(x, y)) return nullptr;
+  if (!cells_[x * kSize + y]) return nullptr;
+  context_->observer().onElemRemoved(*cells_[x * kSize + y]);
   std::unique_ptr<BoardElem> elem = std::move(cells_[x * kSize + y]);
-  if (!elem) return nullptr;
   if (elem->isBlock()) changeBlockCount(-1);
   if (elem->isBurning()) changeBurningCount(-1);
   elem->board_ = nullptr;

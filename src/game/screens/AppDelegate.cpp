@@ -2,9 +2,12 @@
 
 #include "CCDirector.h"
 #include "CCEGLView.h"
-#include "CCLayerColor.h"
-#include "CCScene.h"
+#include "LoadingScene.h"
 #include "LogMgr.h"
+#include "MainScene.h"
+#include "MoreGames.h"
+#include "NodeRects.h"
+#include "ScreenFlow.h"
 #include "StoreClient.h"
 
 #include "CCUserDefault.h"
@@ -15,18 +18,6 @@
 #endif
 
 using namespace cocos2d;
-
-namespace {
-
-// The scene shown first until the loading screen takes its place.
-CCScene* makeFirstScene() {
-  CCScene* scene = CCScene::create();
-  CCLayerColor* background = CCLayerColor::create(ccc4(16, 20, 32, 255));
-  if (scene && background) scene->addChild(background);
-  return scene;
-}
-
-}  // namespace
 
 void AppDelegate::applyMusicSetting() {
   bool musicOn = CCUserDefault::sharedUserDefault()->getBoolForKey("music", true);
@@ -51,9 +42,21 @@ bool AppDelegate::applicationDidFinishLaunching() {
   director->setDisplayStats(true);
   director->setAnimationInterval(1.0 / 60);
   selectDesignResolution();
-  director->runWithScene(makeFirstScene());
+  ScreenFlow::instance().useUserDefaults();
+  ScreenFlow::instance().setGameScreen(
+      {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+  mv::startNodeRectReportFromEnvironment();
+  director->runWithScene(LoadingScene::scene());
   return true;
 }
+
+void AppDelegate::launchWillStart() {
+  MoreGames::sharedMoreGames()->setup(MoreGames::kProductCode, MoreGames::kSecretKey);
+}
+
+void AppDelegate::openMoreGames() { MoreGames::sharedMoreGames()->openPage(); }
+
+void AppDelegate::setMoreGamesScreenSize() { MoreGames::sharedMoreGames(); }
 
 void AppDelegate::applicationDidEnterBackground() {
   LogMgr::removeRunMarker();

@@ -16,6 +16,7 @@
 #include "CCScene.h"
 #include "CCScheduler.h"
 #include "NodeBindings.h"
+#include "NodeRects.h"
 
 using namespace cocos2d;
 
@@ -249,33 +250,9 @@ void ScriptedPlayer::type(const std::string& text) {
   frames(1, 0);
 }
 
-CCPoint ScriptedPlayer::toWindow(const CCPoint& scenePoint) {
-  CCEGLView* v = view();
-  if (!v) return scenePoint;
-  // The inverse of the view's way from window pixels to the scene.
-  CCSize win = CCDirector::sharedDirector()->getWinSize();
-  const CCRect& vp = v->getViewPortRect();
-  float sx = v->getScaleX() != 0 ? v->getScaleX() : 1, sy = v->getScaleY() != 0 ? v->getScaleY() : 1;
-  return CCPoint(scenePoint.x * sx + vp.origin.x, (win.height - scenePoint.y) * sy + vp.origin.y);
-}
+CCPoint ScriptedPlayer::toWindow(const CCPoint& scenePoint) { return mv::sceneToWindow(scenePoint); }
 
-CCRect ScriptedPlayer::windowRect(CCNode* node) {
-  if (!node) return CCRect();
-  CCSize size = node->getContentSize();
-  CCPoint corners[4] = {node->convertToWorldSpace(CCPoint(0, 0)),
-                        node->convertToWorldSpace(CCPoint(size.width, 0)),
-                        node->convertToWorldSpace(CCPoint(0, size.height)),
-                        node->convertToWorldSpace(CCPoint(size.width, size.height))};
-  float minX = 1e9f, minY = 1e9f, maxX = -1e9f, maxY = -1e9f;
-  for (const CCPoint& c : corners) {
-    CCPoint w = toWindow(c);
-    minX = std::min(minX, w.x);
-    maxX = std::max(maxX, w.x);
-    minY = std::min(minY, w.y);
-    maxY = std::max(maxY, w.y);
-  }
-  return CCRect(minX, minY, maxX - minX, maxY - minY);
-}
+CCRect ScriptedPlayer::windowRect(CCNode* node) { return mv::windowRectOf(node); }
 
 bool ScriptedPlayer::isShown(CCNode* node) {
   if (!node || !node->isVisibleInHierarchy()) return false;

@@ -127,10 +127,8 @@ int main(int argc, char** argv) {
         }
         images[f.sheet + "/" + f.name] = c;
         if (f.sheet == "plain") continue;
-        PackItem item;
-        item.name = f.name;
-        item.image = c;
-        sheets[f.sheet].push_back(item);
+        // Nine-slice frames are cut along their edges: they keep every pixel.
+        sheets[f.sheet].push_back(f.drawer == "nine" ? wholeItem(f.name, c) : trimmedItem(f.name, c));
     }
 
     if (!makeDirs(outDir + "/sprites") || !makeDirs(outDir + "/plain_sprites")) {

@@ -1,6 +1,7 @@
 #include "packer.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "plist.hpp"
@@ -28,6 +29,33 @@ bool tryPack(std::vector<PackItem*>& order, int padding, int w, int h) {
 }
 
 }  // namespace
+
+PackItem wholeItem(const std::string& name, const Canvas& image) {
+    PackItem item;
+    item.name = name;
+    item.image = image;
+    item.sourceW = image.width();
+    item.sourceH = image.height();
+    return item;
+}
+
+PackItem trimmedItem(const std::string& name, const Canvas& image) {
+    int x0 = image.width(), y0 = image.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.get(x, y).a) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0) x0 = y0 = x1 = y1 = 0;
+    PackItem item = wholeItem(name, image);
+    item.trimX = x0;
+    item.trimY = y0;
+    item.image = image.sub(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+    return item;
+}
 
 bool packSheet(std::vector<PackItem>& items, int padding, int maxSize, Canvas& sheet) {
     std::vector<PackItem*> order;
@@ -81,12 +109,19 @@ std::string sheetPlist(const std::vector<PackItem>& items, const std::string& te
     p.beginDict("frames");
     for (auto& [name, it] : byName) {
         int iw = it->image.width(), ih = it->image.height();
+        // The offset runs from the full frame's centre to the trimmed part's, y upwards.
+        int offX2 = 2 * it->trimX + iw - it->sourceW, offY2 = it->sourceH - 2 * it->trimY - ih;
+        auto half = [](int twice) {
+            char text[32];
+            std::snprintf(text, sizeof(text), "%g", twice / 2.0);
+            return std::string(text);
+        };
         p.beginDict(name);
         p.string("frame", "{" + pair(it->x, it->y) + "," + pair(iw, ih) + "}");
-        p.string("offset", "{0,0}");
+        p.string("offset", "{" + half(offX2) + "," + half(offY2) + "}");
         p.boolean("rotated", false);
-        p.string("sourceColorRect", "{{0,0}," + pair(iw, ih) + "}");
-        p.string("sourceSize", pair(iw, ih));
+        p.string("sourceColorRect", "{" + pair(it->trimX, it->trimY) + "," + pair(iw, ih) + "}");
+        p.string("sourceSize", pair(it->sourceW, it->sourceH));
         p.endDict();
     }
     p.endDict();

@@ -10,9 +10,19 @@ namespace art {
 
 struct PackItem {
     std::string name;
-    Canvas image;
+    Canvas image;  // the frame's pixels, transparent border trimmed (see trimItem)
     int x = 0, y = 0;  // top-left in the sheet, set by packSheet
+    // The frame as drawn: its full size and where the trimmed pixels lie in it (from
+    // its top left). Sprites keep the full size; only the trimmed part is drawn.
+    int sourceW = 0, sourceH = 0, trimX = 0, trimY = 0;
 };
+
+// An item of the full image, its rows and columns that are wholly transparent cut away
+// (a blank image keeps one pixel): the renderer then fills only what shows.
+PackItem trimmedItem(const std::string& name, const Canvas& image);
+// The same without trimming (frames that are sliced by their edges, such as nine-slice
+// panels, keep every pixel).
+PackItem wholeItem(const std::string& name, const Canvas& image);
 
 // Places every item (shelf packing, tallest first) in the smallest
 // power-of-two sheet up to maxSize; false when they do not fit.

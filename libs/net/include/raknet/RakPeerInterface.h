@@ -2,8 +2,15 @@
 // A service thread keeps connections alive (acknowledgements, pings, resends) even
 // while the application does not call in; received messages, connection events
 // and plug-in callbacks reach the application only inside Receive, on its thread.
+//
+// Each remote system names itself by its GUID, and no two connections share one: a
+// system that greets with a GUID another connection holds (from another address)
+// is refused, and its attempt ends in ID_ALREADY_CONNECTED. Receive takes the
+// waiting messages of the connected systems in turn, one each, so one that sends a
+// great deal cannot hold the others back.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "raknet/BitStream.h"
@@ -12,6 +19,18 @@
 #include "raknet/RakNetTypes.h"
 
 namespace RakNet {
+
+// What one remote system may send us. A connection that goes over any limit is
+// closed at once with a log line: the application gets ID_CONNECTION_LOST and never
+// sees the messages of it that were still waiting. Zero leaves a limit off.
+struct IncomingLimits {
+  unsigned messagesPerSecond = 0;  // on average...
+  unsigned messageBurst = 0;       // ...and at most at once
+  std::size_t bytesPerSecond = 0;
+  std::size_t byteBurst = 0;
+  unsigned maxWaitingMessages = 0;  // received, not yet taken by Receive
+  std::size_t maxWaitingBytes = 0;
+};
 
 class RakPeerInterface {
  public:
@@ -91,6 +110,13 @@ class RakPeerInterface {
   virtual void RemoveFromBanList(const char* ip) = 0;
   virtual void ClearBanList() = 0;
   virtual bool IsBanned(const char* ip) = 0;
+
+  // Limits for every current and future connection (see IncomingLimits).
+  virtual void SetIncomingLimits(const IncomingLimits& limits) = 0;
+  // The most bytes that may wait to be acknowledged by one remote system: a send
+  // beyond it closes that connection as lost (ID_CONNECTION_LOST), with a log line,
+  // so a system that stops reading cannot make us hold its backlog. 0: no limit.
+  virtual void SetOutgoingQueueLimit(std::size_t bytes) = 0;
 
   virtual void AttachPlugin(PluginInterface2* plugin) = 0;
   virtual void DetachPlugin(PluginInterface2* plugin) = 0;

@@ -16,6 +16,9 @@ class BoardObserver {
   virtual void onElemChanged(BoardElem&) {}
   // The element's kind changed (or its layout is wanted again): rebuild its nodes.
   virtual void onElemRebuilt(BoardElem&) {}
+  // The element leaves its board (taken out, replaced, or freed with the board):
+  // whoever shows it lets go of it.
+  virtual void onElemRemoved(BoardElem&) {}
   // The element is offered as a choice (hot-key index 1.., or past ten without digit).
   virtual void onElemHighlighted(BoardElem&, int /*index*/) {}
   virtual void onElemUnhighlighted(BoardElem&) {}

@@ -1,0 +1,102 @@
+#include "PeerQueues.h"
+
+#include <algorithm>
+
+namespace RakNet {
+
+void EventQueues::push(std::uint64_t key, const Event& e) {
+  Queue& q = queues_[key];
+  q.events.push_back(e);
+  if (e.kind == EventKind::Message && e.packet) {
+    ++q.messages;
+    q.bytes += e.packet->length;
+  }
+  if (!q.inTurns && key != kLocal) {
+    turns_.push_back(key);
+    q.inTurns = true;
+  }
+}
+
+void EventQueues::pushLocalFront(const Event& e) { queues_[kLocal].events.push_front(e); }
+
+bool EventQueues::pop(Event& out) {
+  auto local = queues_.find(kLocal);
+  if (local != queues_.end() && !local->second.events.empty()) {
+    out = local->second.events.front();
+    local->second.events.pop_front();
+    return true;
+  }
+  while (!turns_.empty()) {
+    std::uint64_t key = turns_.front();
+    turns_.pop_front();
+    auto it = queues_.find(key);
+    if (it == queues_.end()) continue;
+    Queue& q = it->second;
+    q.inTurns = false;
+    if (q.events.empty()) {
+      queues_.erase(it);
+      continue;
+    }
+    out = q.events.front();
+    q.events.pop_front();
+    if (out.kind == EventKind::Message && out.packet) {
+      --q.messages;
+      q.bytes -= out.packet->length;
+    }
+    if (q.events.empty()) {
+      queues_.erase(it);
+    } else {
+      turns_.push_back(key);
+      q.inTurns = true;
+    }
+    return true;
+  }
+  return false;
+}
+
+std::size_t EventQueues::messages(std::uint64_t key) const {
+  auto it = queues_.find(key);
+  return it == queues_.end() ? 0 : it->second.messages;
+}
+
+std::size_t EventQueues::bytes(std::uint64_t key) const {
+  auto it = queues_.find(key);
+  return it == queues_.end() ? 0 : it->second.bytes;
+}
+
+void TokenBucket::configure(double rate, double burst, std::uint64_t nowMs) {
+  rate_ = rate;
+  burst_ = std::max(burst, rate);
+  tokens_ = burst_;
+  last_ = nowMs;
+}
+
+bool TokenBucket::take(double amount, std::uint64_t nowMs) {
+  if (rate_ <= 0) return true;
+  if (nowMs > last_) {
+    tokens_ = std::min(burst_, tokens_ + rate_ * static_cast<double>(nowMs - last_) / 1000.0);
+    last_ = nowMs;
+  }
+  if (tokens_ < amount) return false;
+  tokens_ -= amount;
+  return true;
+}
+
+bool OutQueue::release(std::size_t bytes) {
+  bytes_ -= std::min(bytes, bytes_);
+  if (packets_ > 0) --packets_;
+  if (orphan_ && packets_ == 0) {
+    delete this;
+    return true;
+  }
+  return false;
+}
+
+void OutQueue::orphan() {
+  if (packets_ == 0)
+    delete this;
+  else
+    orphan_ = true;
+}
+
+}  // namespace RakNet

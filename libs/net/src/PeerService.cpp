@@ -1,0 +1,304 @@
+// The peer's service thread: connections coming and going, the handshake, and the
+// messages of each connection checked against its limits (see RakPeer.h).
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "RakPeer.h"
+#include "logog/logog.hpp"
+
+namespace RakNet {
+namespace peer {
+
+Packet* RakPeer::MakePacket(const Connection& c, const unsigned char* data, size_t length, bool local) {
+  Packet* p = new Packet;
+  p->data = new unsigned char[length ? length : 1];
+  if (length) std::memcpy(p->data, data, length);
+  p->length = static_cast<unsigned>(length);
+  p->bitSize = static_cast<BitSize_t>(length * 8);
+  p->guid = c.guid;
+  p->guid.systemIndex = c.address.systemIndex;
+  p->systemAddress = c.address;
+  p->wasGeneratedLocally = local;
+  return p;
+}
+
+void RakPeer::QueueEvent(EventKind kind, const Connection& c, unsigned char id) {
+  Event e;
+  e.kind = kind;
+  e.address = c.address;
+  e.guid = c.guid;
+  e.incoming = c.incoming;
+  e.packet = MakePacket(c, &id, 1, true);
+  switch (id) {
+    case ID_DISCONNECTION_NOTIFICATION: e.lostReason = LCR_DISCONNECTION_NOTIFICATION; break;
+    case ID_NO_FREE_INCOMING_CONNECTIONS: e.failReason = FCAR_NO_FREE_INCOMING_CONNECTIONS; break;
+    case ID_CONNECTION_BANNED: e.failReason = FCAR_CONNECTION_BANNED; break;
+    case ID_INCOMPATIBLE_PROTOCOL_VERSION: e.failReason = FCAR_INCOMPATIBLE_PROTOCOL; break;
+    case ID_ALREADY_CONNECTED: e.failReason = FCAR_ALREADY_CONNECTED; break;
+    default: break;
+  }
+  // A connection's events wait with its messages, in order; events of an attempt
+  // that never learnt the other side's GUID wait with the local ones.
+  events_.push(handshake::usableGuid(c.guid.g) ? c.guid.g : EventQueues::kLocal, e);
+}
+
+void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind) {
+  handshake::Greeting greeting;
+  greeting.kind = kind;
+  greeting.guid = guid_.g;
+  std::vector<unsigned char> msg = handshake::encode(greeting);
+  ENetPacket* packet = enet_packet_create(msg.data(), msg.size(), ENET_PACKET_FLAG_RELIABLE);
+  if (packet && enet_peer_send(peer, 0, packet) != 0) enet_packet_destroy(packet);
+}
+
+void RakPeer::CloseOverLimit(Connection& c, const char* why) {
+  LOGOG_WARN("closing the connection of %s (%s): %s", c.guid.ToString().c_str(), c.address.ToString().c_str(),
+             why);
+  events_.dropMessages(c.guid.g, [this](Packet* p) { DeallocatePacket(p); });
+  Connection closed = c;
+  enet_peer_disconnect_now(c.peer, kReasonOverLimit);
+  Forget(c.peer);
+  QueueEvent(EventKind::Closed, closed, ID_CONNECTION_LOST);
+}
+
+void RakPeer::LogRefusal(const char* ip, const char* why) {
+  std::uint64_t now = nowMs();
+  if (now - refusalWindow_ >= kRefusalIntervalMs) {
+    if (refusalsUnlogged_ > 0)
+      LOGOG_WARN("%d more connections refused in the last %llu s", refusalsUnlogged_,
+                 static_cast<unsigned long long>(kRefusalIntervalMs / 1000));
+    refusalWindow_ = now;
+    refusalsLogged_ = 0;
+    refusalsUnlogged_ = 0;
+  }
+  if (refusalsLogged_ < kRefusalLinesPerInterval) {
+    ++refusalsLogged_;
+    LOGOG_INFO("refused connection from %s: %s", ip, why);
+  } else {
+    ++refusalsUnlogged_;
+  }
+}
+
+void RakPeer::Forget(ENetPeer* peer) {
+  auto it = conns_.find(peer);
+  if (it == conns_.end()) return;
+  auto g = byGuid_.find(it->second.guid.g);
+  if (g != byGuid_.end() && g->second == peer) byGuid_.erase(g);
+  if (it->second.out) it->second.out->orphan();
+  conns_.erase(it);
+}
+
+void RakPeer::OnConnect(const ENetEvent& ev) {
+  auto it = conns_.find(ev.peer);
+  if (it != conns_.end()) {  // our own attempt reached the other side
+    if (it->second.state == Connection::State::Connecting) {
+      it->second.state = Connection::State::Handshake;
+      SendHandshake(ev.peer, handshake::Kind::Hello);
+    }
+    return;
+  }
+  char ip[32];
+  enet_address_get_host_ip(&ev.peer->address, ip, sizeof ip);
+  enet_uint32 refuse = kReasonNone;
+  char why[96] = "";
+  size_t incoming = 0;
+  for (auto& entry : conns_)
+    if (entry.second.incoming) ++incoming;
+  std::uint32_t version = handshake::versionOf(ev.data);
+  if (version != handshake::kVersion) {
+    refuse = kReasonIncompatible;
+    if (version)
+      std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u", version,
+                    handshake::kVersion);
+    else
+      std::snprintf(why, sizeof why, "not our protocol");
+  } else if (IsBannedLocked(ip)) {
+    refuse = kReasonBanned;
+    std::snprintf(why, sizeof why, "banned");
+  } else if (incoming >= maxIncoming_ || conns_.size() >= maxConnections_) {
+    refuse = kReasonFull;
+    std::snprintf(why, sizeof why, "no free slot");
+  }
+  if (refuse != kReasonNone) {
+    LogRefusal(ip, why);
+    enet_peer_disconnect(ev.peer, refuse);
+    return;
+  }
+  Connection c;
+  c.peer = ev.peer;
+  c.address = toSystemAddress(ev.peer->address, static_cast<std::uint16_t>(ev.peer->incomingPeerID));
+  c.incoming = true;
+  c.state = Connection::State::Handshake;
+  c.deadline = nowMs() + kIncomingHandshakeMs;
+  c.timeout = defaultTimeout_;
+  c.out = new OutQueue;
+  ApplyTimeout(c);
+  conns_[ev.peer] = c;
+}
+
+void RakPeer::RefuseHandshake(Connection& c, enet_uint32 reason, const char* why) {
+  char ip[32];
+  enet_address_get_host_ip(&c.peer->address, ip, sizeof ip);
+  LogRefusal(ip, why);
+  Connection refused = c;
+  enet_peer_disconnect_now(c.peer, reason);
+  Forget(c.peer);
+  if (!refused.incoming) {
+    refused.guid = UNASSIGNED_RAKNET_GUID;
+    QueueEvent(EventKind::Failed, refused,
+               reason == kReasonGuidInUse ? ID_ALREADY_CONNECTED : ID_CONNECTION_ATTEMPT_FAILED);
+  }
+}
+
+void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t length) {
+  if (c.state != Connection::State::Handshake) return;
+  handshake::Greeting greeting;
+  const char* why = nullptr;
+  if (!handshake::decode(data, length, greeting, &why)) return RefuseHandshake(c, kReasonIncompatible, why);
+  const std::uint64_t g = greeting.guid;
+  if (c.incoming && greeting.kind == handshake::Kind::Hello) {
+    // A GUID is the identity others know a peer by (a lobby lists it, say), so no
+    // one may take one that is in use. Only the same socket again (its old
+    // connection died without a word) replaces the old connection.
+    auto old = byGuid_.find(g);
+    if (g == guid_.g || (old != byGuid_.end() && conns_[old->second].address != c.address))
+      return RefuseHandshake(c, kReasonGuidInUse, "its GUID is in use");
+    if (old != byGuid_.end()) {
+      Connection previous = conns_[old->second];
+      enet_peer_reset(old->second);
+      Forget(old->second);
+      if (previous.state == Connection::State::Connected)
+        QueueEvent(EventKind::Closed, previous, ID_CONNECTION_LOST);
+    }
+    c.guid.g = g;
+    c.state = Connection::State::Connected;
+    byGuid_[g] = c.peer;
+    StartRates(c, nowMs());
+    SendHandshake(c.peer, handshake::Kind::Welcome);
+    QueueEvent(EventKind::NewConnection, c, ID_NEW_INCOMING_CONNECTION);
+  } else if (!c.incoming && greeting.kind == handshake::Kind::Welcome) {
+    if (byGuid_.count(g) || g == guid_.g)  // already connected to that system another way
+      return RefuseHandshake(c, kReasonGuidInUse, "already connected to that system");
+    c.guid.g = g;
+    c.state = Connection::State::Connected;
+    byGuid_[g] = c.peer;
+    StartRates(c, nowMs());
+    ApplyTimeout(c);
+    QueueEvent(EventKind::NewConnection, c, ID_CONNECTION_REQUEST_ACCEPTED);
+  } else {
+    RefuseHandshake(c, kReasonIncompatible, "a greeting of the wrong kind");
+  }
+}
+
+void RakPeer::OnReceive(const ENetEvent& ev) {
+  auto it = conns_.find(ev.peer);
+  if (it == conns_.end()) return;
+  Connection& c = it->second;
+  const unsigned char* data = ev.packet->data;
+  size_t length = ev.packet->dataLength;
+  if (length > 0 && data[0] == ID_INTERNAL_HANDSHAKE) {
+    OnHandshake(c, data, length);
+    return;
+  }
+  if (c.state != Connection::State::Connected || length == 0) return;
+  std::uint64_t now = nowMs();
+  char why[128] = "";
+  if (!c.messageRate.take(1, now))
+    std::snprintf(why, sizeof why, "more than %u messages a second", limits_.messagesPerSecond);
+  else if (!c.byteRate.take(static_cast<double>(length), now))
+    std::snprintf(why, sizeof why, "more than %zu bytes a second", limits_.bytesPerSecond);
+  else if (limits_.maxWaitingMessages && events_.messages(c.guid.g) >= limits_.maxWaitingMessages)
+    std::snprintf(why, sizeof why, "%zu messages wait to be read", events_.messages(c.guid.g));
+  else if (limits_.maxWaitingBytes && events_.bytes(c.guid.g) + length > limits_.maxWaitingBytes)
+    std::snprintf(why, sizeof why, "%zu bytes wait to be read", events_.bytes(c.guid.g) + length);
+  if (why[0]) return CloseOverLimit(c, why);
+  Event e;
+  e.packet = MakePacket(c, data, length, false);
+  events_.push(c.guid.g, e);
+}
+
+void RakPeer::OnDisconnect(const ENetEvent& ev) {
+  auto it = conns_.find(ev.peer);
+  if (it == conns_.end()) return;
+  Connection c = it->second;
+  Forget(ev.peer);
+  switch (c.state) {
+    case Connection::State::Closing: return;
+    case Connection::State::Connected:
+      QueueEvent(EventKind::Closed, c,
+                 ev.data == kReasonClosed ? ID_DISCONNECTION_NOTIFICATION : ID_CONNECTION_LOST);
+      return;
+    case Connection::State::Connecting:
+    case Connection::State::Handshake:
+      if (c.incoming) return;
+      unsigned char id = ID_CONNECTION_ATTEMPT_FAILED;
+      if (ev.data == kReasonFull) id = ID_NO_FREE_INCOMING_CONNECTIONS;
+      if (ev.data == kReasonBanned) id = ID_CONNECTION_BANNED;
+      if (ev.data == kReasonIncompatible) id = ID_INCOMPATIBLE_PROTOCOL_VERSION;
+      if (ev.data == kReasonGuidInUse) id = ID_ALREADY_CONNECTED;
+      if (id != ID_CONNECTION_ATTEMPT_FAILED)
+        LOGOG_WARN("connection to %s refused (reason %u)", c.address.ToString().c_str(),
+                   static_cast<unsigned>(ev.data));
+      c.guid = UNASSIGNED_RAKNET_GUID;
+      QueueEvent(EventKind::Failed, c, id);
+      return;
+  }
+}
+
+void RakPeer::CheckDeadlines() {
+  std::uint64_t now = nowMs();
+  std::vector<ENetPeer*> expired;
+  for (auto& entry : conns_) {
+    const Connection& c = entry.second;
+    if ((c.state == Connection::State::Connecting || c.state == Connection::State::Handshake) &&
+        now >= c.deadline)
+      expired.push_back(entry.first);
+  }
+  for (ENetPeer* peer : expired) {
+    Connection c = conns_[peer];
+    enet_peer_reset(peer);
+    Forget(peer);
+    if (!c.incoming) {
+      c.guid = UNASSIGNED_RAKNET_GUID;
+      QueueEvent(EventKind::Failed, c, ID_CONNECTION_ATTEMPT_FAILED);
+    }
+  }
+}
+
+void RakPeer::ServiceLoop() {
+  while (running_) {
+    wakePending_ = false;  // sends from here on signal again
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ENetEvent ev;
+      int guard = 0;
+      while (guard++ < 4096 && enet_host_service(host_, &ev, 0) > 0) {
+        switch (ev.type) {
+          case ENET_EVENT_TYPE_CONNECT: OnConnect(ev); break;
+          case ENET_EVENT_TYPE_RECEIVE:
+            OnReceive(ev);
+            enet_packet_destroy(ev.packet);
+            break;
+          case ENET_EVENT_TYPE_DISCONNECT: OnDisconnect(ev); break;
+          case ENET_EVENT_TYPE_NONE: break;
+        }
+      }
+      CheckDeadlines();
+      enet_host_flush(host_);
+    }
+    // Sleep until a datagram arrives, the application queues a message, or the
+    // timers (resends, pings) are due.
+    pollfd fds[2] = {{host_->socket, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    if (poll(fds, wakeFd_ >= 0 ? 2 : 1, kIdleWaitMs) > 0 && wakeFd_ >= 0 && (fds[1].revents & POLLIN)) {
+      std::uint64_t drained;
+      ssize_t ignored = read(wakeFd_, &drained, sizeof drained);
+      (void)ignored;
+    }
+  }
+}
+
+}  // namespace peer
+}  // namespace RakNet

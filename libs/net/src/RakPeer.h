@@ -1,0 +1,174 @@
+// The peer over ENet: one ENet host, one reliable ordered channel, a handshake of
+// our own that tells each side the other's GUID, and a service thread that keeps
+// the connections alive. ENet is not thread-safe, so every touch of the host (from
+// the service thread or from the caller's Send, Connect, CloseConnection) holds
+// mutex_. The service thread only queues events; Receive turns them into packets
+// and plug-in callbacks on the caller's thread.
+//
+// Each connection is held to what it may cost us: its GUID is its own, never one
+// that another connection holds; what it sends is limited in rate and in what may
+// wait for Receive; what waits to be acknowledged by it is limited in bytes.
+//
+// RakPeer.cpp has the calls of the application, PeerService.cpp the service thread.
+#pragma once
+
+#include <enet/enet.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "Handshake.h"
+#include "PeerQueues.h"
+#include "raknet/RakPeerInterface.h"
+
+namespace RakNet {
+namespace peer {
+
+// Reasons carried by ENet disconnects. 0 is what ENet reports for a time-out.
+enum DisconnectReason : enet_uint32 {
+  kReasonNone = 0,
+  kReasonClosed = 1,
+  kReasonFull = 2,
+  kReasonIncompatible = 3,
+  kReasonBanned = 4,
+  kReasonGuidInUse = 5,
+  kReasonOverLimit = 6,
+};
+
+// An incoming connection that does not greet within this time is dropped.
+constexpr std::uint64_t kIncomingHandshakeMs = 10000;
+constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
+constexpr int kIdleWaitMs = 5;
+constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
+// Refusals are logged up to this many lines per interval, then counted.
+constexpr int kRefusalLinesPerInterval = 20;
+constexpr std::uint64_t kRefusalIntervalMs = 10000;
+
+inline std::uint64_t nowMs() {
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
+}
+
+SystemAddress toSystemAddress(const ENetAddress& a, std::uint16_t index);
+
+struct Connection {
+  enum class State { Connecting, Handshake, Connected, Closing };
+  ENetPeer* peer = nullptr;
+  RakNetGUID guid;
+  SystemAddress address;
+  bool incoming = false;
+  State state = State::Connecting;
+  std::uint64_t deadline = 0;  // for Connecting and Handshake
+  TimeMS timeout = 0;
+  TokenBucket messageRate;  // what it may send, once connected
+  TokenBucket byteRate;
+  OutQueue* out = nullptr;  // bytes waiting for its acknowledgement; see OutQueue
+};
+
+struct Ban {
+  std::string pattern;
+  std::uint64_t until = 0;  // 0: for good
+};
+
+class RakPeer final : public RakPeerInterface {
+ public:
+  RakPeer();
+  ~RakPeer() override;
+  StartupResult Startup(unsigned int maxConnections, SocketDescriptor* descriptors, unsigned descriptorCount,
+                        int) override;
+  bool IsActive() const override { return running_.load(); }
+  void SetMaximumIncomingConnections(unsigned short n) override;
+  unsigned int GetMaximumIncomingConnections() const override;
+  unsigned short NumberOfConnections() const override;
+  ConnectionAttemptResult Connect(const char* hostName, unsigned short port, const char*, int, void*,
+                                  unsigned, unsigned attempts, unsigned interval,
+                                  TimeMS timeoutTime) override;
+  void Shutdown(unsigned int blockDuration, unsigned char, PacketPriority) override;
+  std::uint32_t Send(const BitStream* bitStream, PacketPriority priority, PacketReliability reliability,
+                     char channel, const AddressOrGUID target, bool broadcast,
+                     std::uint32_t forceReceipt) override;
+  std::uint32_t Send(const char* data, const int length, PacketPriority, PacketReliability reliability, char,
+                     const AddressOrGUID target, bool broadcast, std::uint32_t forceReceipt) override;
+  Packet* Receive() override;
+  void DeallocatePacket(Packet* packet) override;
+  Packet* AllocatePacket(unsigned dataSize) override;
+  void PushBackPacket(Packet* packet, bool pushAtHead) override;
+  void CloseConnection(const AddressOrGUID target, bool notify, unsigned char, PacketPriority) override;
+  ConnectionState GetConnectionState(const AddressOrGUID target) override;
+  const RakNetGUID& GetMyGUID() const override { return guid_; }
+  SystemAddress GetMyBoundAddress(const int) override;
+  RakNetGUID GetGuidFromSystemAddress(const SystemAddress input) const override;
+  SystemAddress GetSystemAddressFromGuid(const RakNetGUID input) const override;
+  void SetTimeoutTime(TimeMS timeMS, const SystemAddress target) override;
+  TimeMS GetTimeoutTime(const SystemAddress target) override;
+  void AddToBanList(const char* ip, TimeMS milliseconds) override;
+  void RemoveFromBanList(const char* ip) override;
+  void ClearBanList() override;
+  bool IsBanned(const char* ip) override;
+  void SetIncomingLimits(const IncomingLimits& limits) override;
+  void SetOutgoingQueueLimit(std::size_t bytes) override;
+  void AttachPlugin(PluginInterface2* plugin) override;
+  void DetachPlugin(PluginInterface2* plugin) override;
+
+ private:
+  void Wake();
+  ENetPeer* FindLocked(const AddressOrGUID& target) const;
+  bool IsBannedLocked(const std::string& ip);
+  void ApplyTimeout(const Connection& c);
+  Packet* MakePacket(const Connection& c, const unsigned char* data, size_t length, bool local);
+  void QueueEvent(EventKind kind, const Connection& c, unsigned char id);
+  void SendHandshake(ENetPeer* peer, handshake::Kind kind);
+  // Queues a message for one connection, counting its bytes until the other side has
+  // acknowledged them; a connection whose backlog would pass the limit is closed.
+  bool SendTo(Connection& c, const char* data, size_t length, enet_uint32 flags);
+  void StartRates(Connection& c, std::uint64_t now);
+  // Ends a connected system that went over a limit: it is told, what it had waiting
+  // for Receive is dropped, and the application hears the connection is lost.
+  void CloseOverLimit(Connection& c, const char* why);
+  // Logs a refused connection unless many were refused lately; those are counted and
+  // summed up once the interval is over, so a storm of attempts cannot fill the log.
+  void LogRefusal(const char* ip, const char* why);
+  void Forget(ENetPeer* peer);
+  void OnConnect(const ENetEvent& ev);
+  // Refuses a connection during the handshake: the other side hears why, and the
+  // slot is free at once.
+  void RefuseHandshake(Connection& c, enet_uint32 reason, const char* why);
+  void OnHandshake(Connection& c, const unsigned char* data, size_t length);
+  void OnReceive(const ENetEvent& ev);
+  void OnDisconnect(const ENetEvent& ev);
+  void CheckDeadlines();
+  void ServiceLoop();
+
+  RakNetGUID guid_;
+  mutable std::mutex mutex_;
+  ENetHost* host_ = nullptr;
+  std::thread thread_;
+  std::atomic<bool> running_{false};
+  std::atomic<bool> wakePending_{false};
+  int wakeFd_ = -1;  // eventfd that rouses the service thread
+  EventQueues events_;
+  std::unordered_map<ENetPeer*, Connection> conns_;
+  std::unordered_map<std::uint64_t, ENetPeer*> byGuid_;
+  std::vector<Ban> bans_;
+  std::vector<PluginInterface2*> plugins_;
+  unsigned maxConnections_ = 0;
+  unsigned maxIncoming_ = 0;
+  TimeMS defaultTimeout_ = 10000;
+  IncomingLimits limits_;
+  std::size_t maxOutgoingBytes_ = 0;
+  std::uint64_t refusalWindow_ = 0;
+  int refusalsLogged_ = 0;
+  int refusalsUnlogged_ = 0;
+  std::uint32_t receipt_ = 0;
+};
+
+}  // namespace peer
+}  // namespace RakNet

@@ -1,0 +1,290 @@
+// The controller of the in-game screen. It binds the named nodes of the screen's
+// layouts, shows the game as the event hub asks (the GameScreen port), moves and zooms
+// the view of both towers, gives the board view its layers and turns clicks and keys
+// into hub calls. It keeps no game state beyond what it shows.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BoardView.h"
+#include "CCBMemberVariableAssigner.h"
+#include "CCBSelectorResolver.h"
+#include "CCGeometry.h"
+#include "CCObject.h"
+#include "NodeBindings.h"
+#include "GameScreen.h"
+
+namespace cocos2d {
+class CCArray;
+class CCLabelBMFont;
+class CCLayer;
+class CCLayerColor;
+class CCMenuItemImage;
+class CCNode;
+class CCSprite;
+namespace extension {
+class CCScale9Sprite;
+class CCScrollView;
+}  // namespace extension
+}  // namespace cocos2d
+
+class BoardElem;
+class EventDispatcher;
+class GameDirector;
+class Player;
+class TouchLayer;
+
+enum class GuiMode : int32_t {
+  Board = 0,       // the player chooses cards and spells
+  Animation = 1,   // the combat queues are being shown
+  ChooseTarget = 2,
+  GameEnded = 3,
+};
+
+// One line of the chat and game log.
+struct LogRecord {
+  std::string name;
+  std::string text;
+  LogColour colour;
+};
+
+class GameController : public cocos2d::CCObject,
+                       public cocos2d::extension::CCBMemberVariableAssigner,
+                       public cocos2d::extension::CCBSelectorResolver,
+                       public GameScreen,
+                       public BoardViewHost {
+ public:
+  // Depth factors of the two layers: the enemy's moves at 0.8 of our position and is
+  // drawn at 0.7 of our scale.
+  static constexpr float kEnemyPositionFactor = 0.8f;
+  static constexpr float kEnemyScaleFactor = 0.7f;
+  static constexpr float kMinZoom = 1.0f;
+  static constexpr float kMaxZoom = 2.0f;
+  static constexpr float kFocusSeconds = 0.5f;
+  // Scroll speed of the arrow keys, pixels a second.
+  static constexpr float kScrollSpeed = 500.0f;
+
+  explicit GameController(EventDispatcher& hub);
+  ~GameController() override;
+  GameController(const GameController&) = delete;
+  GameController& operator=(const GameController&) = delete;
+
+  EventDispatcher& hub() const { return *hub_; }
+  BoardView& boardView() { return *boardView_; }
+
+  // ---- Screen build (GameControllerBuild.cpp) --------------------------------------
+  // Builds the screen's node tree from its layouts for the current window size; the
+  // controller's state (messages, log, lists) is shown again on it.
+  cocos2d::CCLayer* buildScreen();
+  // The screen is taken down (the board view keeps its nodes for the next one).
+  void screenRemoved();
+  // How many declared layout members the last build lacked.
+  int missingMembers() const { return missingMembers_; }
+  mv::NodeBindings& bindings() { return bindings_; }
+
+  // ---- GameScreen ------------------------------------------------------------------
+  void showSpellEffect(const AnimateSpellEvent& record, Player& caller,
+                       SpellCompletion done) override;
+  void startGame() override;
+  void showGameBoard() override;
+  void startAnimation() override;
+  void chooseTarget(const std::vector<BoardElem*>& candidates, const std::string& text,
+                    const std::string& subtext) override;
+  void showGameEnded(const std::string& text) override;
+  void announceTurn(int turn) override;
+  void refreshGui() override;
+  void setStoreShown(bool shown) override;
+  void setOpponentName(const std::string& name) override { enemyTowerLabelText = name; }
+  void showMessage(const std::string& text, const std::string& subtext) override;
+  void showModalMessage(const std::string& text) override;
+  void showFullscreenMessage(const std::string& text) override;
+  void showTutorialMessage(const std::string& text, bool show) override;
+  void closeMessage() override;
+  void updateCounters(int mana, int dwarves) override;
+  void setCardList(const std::vector<int>& cards) override { cardList = cards; }
+  void setSpellList(const std::vector<StoredCard>& spells) override { spellList = spells; }
+  void addLogLine(const std::string& name, const std::string& text, LogColour colour) override;
+  void updateEnemyTowerLabel() override;
+
+  // ---- Keys and pointer (from the board's input layer) -------------------------------
+  void onReturnKey();
+  void onEscapeKey();
+  // A click or tap on the board: closes a full-screen message the player may close.
+  void closeFullscreenMessageByTap();
+  // The digit actions: picks the shown card or spell button `index` (0..9).
+  void selectByHotkey(int index);
+
+  // ---- The board view's geometry and motion (GameControllerView.cpp) ----------------
+  // (boardToLayerPoint: the BoardViewHost operation below.)
+  cocos2d::CCPoint elemToLayerPoint(BoardElem* elem);
+  cocos2d::CCNode* getPlayerLayer(const Player* player) { return boardLayerFor(player); }
+  void setViewPosition(const cocos2d::CCPoint& position);
+  void moveView(const cocos2d::CCPoint& delta);
+  void zoomView(float scale, const cocos2d::CCPoint& screenPoint);
+  void zoomBy(float delta);
+  void focusView(cocos2d::CCNode* layer, const cocos2d::CCPoint& point, float scale);
+  void focusElement(BoardElem* elem, float scale);
+  cocos2d::CCPoint ourTowerPoint();
+  void focusOurTower();
+  void zoomToTargets(const std::vector<BoardElem*>& elems);
+  // Our ground and the lake fade with our layer (their tiles are drawn by batch nodes,
+  // which a fading layer does not reach); run every frame, acts on a change.
+  void fadeGroundWithOurLayer();
+
+  // ---- BoardViewHost -----------------------------------------------------------------
+  // "ourlayer" for the local player, else "enemylayer".
+  cocos2d::CCNode* boardLayerFor(const Player* owner) override;
+  // The layer position of cell (x, y) of the player's board: its side's position node
+  // plus ((x - 20) * 64, (y - 20) * 64).
+  cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) override;
+  const Player* viewLocalPlayer() override { return localPlayer(); }
+  void selectBoardElem(BoardElem* elem) override;
+
+  // ---- Layout binding ----------------------------------------------------------------
+  bool onAssignCCBMemberVariable(cocos2d::CCObject* target, cocos2d::CCString* name,
+                                 cocos2d::CCNode* node) override;
+  cocos2d::SEL_MenuHandler onResolveCCBCCMenuItemSelector(cocos2d::CCObject* target,
+                                                          cocos2d::CCString* name) override;
+
+  // ---- Selectors ---------------------------------------------------------------------
+  void onCard(cocos2d::CCObject* sender);
+  void onMenu(cocos2d::CCObject* sender);
+  void onOk(cocos2d::CCObject* sender);
+  void onSpell(cocos2d::CCObject* sender);
+  void onEndPhase(cocos2d::CCObject* sender);
+  void onCancel(cocos2d::CCObject* sender);
+  void onFblikeOk(cocos2d::CCObject* sender);
+  void onFblikeCancel(cocos2d::CCObject* sender);
+  void onNotification(cocos2d::CCObject* sender);
+  void onMenuGameMusic(cocos2d::CCObject* sender);
+  void onMenuRoomZoomIn(cocos2d::CCObject* sender);
+  void onMenuAlwaysShowOurTower(cocos2d::CCObject* sender);
+  void onMenuExitToMenu(cocos2d::CCObject* sender);
+  void onMenuReturnToGame(cocos2d::CCObject* sender);
+
+  // ---- State shown (read by the scene and the tests) ---------------------------------
+  cocos2d::CCPoint ourLayerHome, sunHome, enemyLayerHome;
+  int shownMana = 0;
+  int shownDwarves = 0;
+  bool messageShown = false;
+  bool messageFullscreen = false;
+  bool messageModal = false;
+  bool targetsOnEnemy = false;
+  std::string messageText;
+  std::string submessageText;
+  std::string tutorialText;
+  GuiMode guiMode = GuiMode::Board;
+  std::vector<int> cardList;
+  std::vector<StoredCard> spellList;
+  cocos2d::CCLabelBMFont* enemyTowerLabel = nullptr;
+  std::string enemyTowerLabelText;
+
+  // Bound nodes: the selection bar's header and the last button loaded.
+  cocos2d::CCLabelBMFont* sequencename = nullptr;
+  cocos2d::CCLayer* sequencebuildelem = nullptr;
+  cocos2d::CCMenuItemImage* endphasebtn = nullptr;
+  cocos2d::CCSprite* arrow_phaseend = nullptr;
+  cocos2d::CCSprite* arrow = nullptr;
+  cocos2d::CCLabelBMFont* cardname = nullptr;
+  cocos2d::CCSprite* cardsprite = nullptr;
+  cocos2d::CCMenuItemImage* cardbtn = nullptr;
+  cocos2d::CCLabelBMFont* spellqty = nullptr;
+  cocos2d::CCLabelBMFont* hotkey = nullptr;
+  cocos2d::CCSprite* spellicon = nullptr;
+  cocos2d::CCSprite* spellcostsprite = nullptr;
+  cocos2d::CCMenuItemImage* spellbtn = nullptr;
+  cocos2d::CCLabelBMFont* spellname = nullptr;
+  cocos2d::CCLabelBMFont* spellcostlbl = nullptr;
+  cocos2d::CCNode* gameNode = nullptr;
+  cocos2d::CCNode* guiNode = nullptr;
+  cocos2d::CCLayer* castgui = nullptr;
+  cocos2d::CCLayer* turnseqqui = nullptr;
+  cocos2d::CCLayer* rootLayer = nullptr;
+  cocos2d::extension::CCScrollView* turnseq = nullptr;
+  cocos2d::CCMenuItemImage* cancelbtn = nullptr;
+  cocos2d::CCMenuItemImage* okbtn = nullptr;
+  cocos2d::CCLabelBMFont* message = nullptr;
+  cocos2d::CCLabelBMFont* submessage = nullptr;
+  cocos2d::CCLabelBMFont* tutorialmsg = nullptr;
+  cocos2d::CCLabelBMFont* fullscreenmessage = nullptr;
+  cocos2d::CCLayerColor* fulldarken = nullptr;
+  cocos2d::CCLabelBMFont* dwarvescounter = nullptr;
+  cocos2d::CCLabelBMFont* manacounter = nullptr;
+  cocos2d::CCLayer* viewport = nullptr;
+  cocos2d::CCLayer* water = nullptr;
+  cocos2d::CCLayer* storelayer = nullptr;
+  cocos2d::CCLayer* counterslayer = nullptr;
+  cocos2d::CCLayer* ourlayer = nullptr;
+  cocos2d::CCLayer* enemylayer = nullptr;
+  cocos2d::extension::CCScrollView* chatlog = nullptr;
+  cocos2d::extension::CCScale9Sprite* chattextfieldbg = nullptr;
+  cocos2d::CCLayer* chat = nullptr;
+  cocos2d::CCLayer* fblike = nullptr;
+  cocos2d::CCSprite* fblike_sprite = nullptr;
+  cocos2d::CCLabelBMFont* fblike_name = nullptr;
+  cocos2d::CCLabelBMFont* fblike_desc = nullptr;
+  cocos2d::CCMenuItemImage* fblike_okbtn = nullptr;
+  cocos2d::CCLayer* notification = nullptr;
+  cocos2d::CCSprite* notification_sprite = nullptr;
+  cocos2d::CCLabelBMFont* notification_name = nullptr;
+  cocos2d::CCLabelBMFont* notification_desc = nullptr;
+  cocos2d::CCMenuItemImage* menugamemusic = nullptr;
+  cocos2d::CCMenuItemImage* menuroomzoomin = nullptr;
+  cocos2d::CCMenuItemImage* menualwaysshowourtower = nullptr;
+  cocos2d::CCMenuItemImage* menubtn = nullptr;
+  cocos2d::CCLayer* gamemenu = nullptr;
+  cocos2d::CCLayer* blocker = nullptr;
+  unsigned int fireSoundOurs = static_cast<unsigned int>(-1);
+  unsigned int fireSoundEnemy = static_cast<unsigned int>(-1);
+  int fireLevelOurs = -1;
+  int fireLevelEnemy = -1;
+  cocos2d::CCNode* sun = nullptr;
+  cocos2d::CCNode* ourground = nullptr;
+  cocos2d::CCNode* enemyground = nullptr;
+  cocos2d::CCNode* our_position = nullptr;
+  cocos2d::CCNode* enemy_position = nullptr;
+  TouchLayer* touchLayer = nullptr;
+  // Temporary nodes over the board (effects); retained.
+  cocos2d::CCArray* effectNodes = nullptr;
+  // One entry per button shown, top first (the digit keys pick them).
+  std::vector<int> shownButtonIndices;
+  std::vector<LogRecord> logRecords;
+  bool storeShown = false;
+  cocos2d::CCPoint homeViewPoint;
+  int likeCardId = -1;
+  std::string likeTitle, likeDescription, likeImage;
+
+  // The names of the binding table, in its order.
+  static const std::vector<std::string>& memberNames();
+  // Calls fn on the node and on every node below it, parents first.
+  static void forEachNodeDeep(cocos2d::CCNode* node, const std::function<void(cocos2d::CCNode*)>& fn);
+
+ private:
+  Player* localPlayer() const;
+  GameDirector* director() const;
+  bool gameOnline() const;
+  std::string text(const std::string& key) const;
+  bool setting(const char* key, bool fallback) const;
+  void declareMembers();
+  // The message panel and the tutorial panel fit around their texts.
+  void layoutMessagePanel();
+  void layoutTutorialPanel();
+  // The game log's lines, newest at the bottom.
+  void layoutLog();
+  // The part of the view that follows our layer: the enemy's position, the centre kept.
+  void followOurLayer();
+  // Clamps a move of our layer so the window stays inside the viewport.
+  cocos2d::CCPoint clampedDelta(const cocos2d::CCPoint& delta);
+  void wrapMessages();
+  // The last pointer location, where wheel and keys zoom.
+  cocos2d::CCPoint touchLayerPointer() const;
+
+  EventDispatcher* hub_;
+  std::unique_ptr<BoardView> boardView_;
+  int groundOpacity_ = 255;
+  mv::NodeBindings bindings_;
+  int missingMembers_ = 0;
+};

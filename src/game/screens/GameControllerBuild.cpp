@@ -1,0 +1,279 @@
+// The in-game screen's node tree, built from its layouts for the window's size, and the
+// parts of it that are laid out around their texts: the message panel, the tutorial
+// panel and the game log.
+#include <algorithm>
+
+#include "CCDirector.h"
+#include "CCLabelBMFont.h"
+#include "CCLayerColor.h"
+#include "CCMenuItem.h"
+#include "CCParticleSystemQuad.h"
+#include "CCPointExtension.h"
+#include "CCScale9Sprite.h"
+#include "CCScrollView.h"
+#include "CCSprite.h"
+#include "CCSpriteFrameCache.h"
+#include "CardTable.h"
+#include "EventDispatcher.h"
+#include "GameContext.h"
+#include "GameController.h"
+#include "LoadNode.h"
+#include "QuadBatchNode.h"
+#include "ResourceNames.h"
+#include "TouchLayer.h"
+#include "logog/logog.hpp"
+
+using namespace cocos2d;
+using namespace cocos2d::extension;
+
+namespace {
+
+// Tags of the layout's panels that the controller fits around their texts.
+constexpr int kMessagePanelTag = 1;
+constexpr int kTutorialPanelTag = 2;
+constexpr float kPanelPadding = 20.0f;
+constexpr float kButtonSlot = 64.0f;
+constexpr int kEnemyLabelZ = 200;
+constexpr int kWaterZ = 250;
+constexpr int kGroundZ = 7;
+constexpr int kBlockerPriority = -138;
+constexpr int kDialogPriority = -139;
+
+CCSize winSize() { return CCDirector::sharedDirector()->getWinSize(); }
+
+// Touch priority of a node and every layer below it.
+void setTouchPriorityDeep(CCNode* node, int priority) {
+  GameController::forEachNodeDeep(node, [priority](CCNode* n) {
+    if (CCLayer* layer = dynamic_cast<CCLayer*>(n)) layer->setTouchPriority(priority);
+  });
+}
+
+void reorder(CCNode* node, int z) {
+  if (node && node->getParent()) node->getParent()->reorderChild(node, z);
+}
+
+bool visibleWithText(CCLabelBMFont* label) {
+  return label && label->isVisible() && label->getString() && *label->getString();
+}
+
+}  // namespace
+
+void GameController::forEachNodeDeep(CCNode* node, const std::function<void(CCNode*)>& fn) {
+  if (!node) return;
+  fn(node);
+  if (CCArray* children = node->getChildren())
+    for (unsigned int i = 0; i < children->count(); ++i)
+      forEachNodeDeep(static_cast<CCNode*>(children->objectAtIndex(i)), fn);
+}
+
+CCPoint GameController::touchLayerPointer() const {
+  if (touchLayer) return touchLayer->touchCurrent[0];
+  const CCSize w = winSize();
+  return ccp(w.width * 0.5f, w.height * 0.5f);
+}
+
+void GameController::wrapMessages() {
+  const float width = winSize().width * 0.7f;
+  for (CCLabelBMFont* label : {message, fullscreenmessage, submessage}) {
+    if (!label) continue;
+    label->setAlignment(kCCTextAlignmentCenter);
+    label->setWidth(width / (label->getScaleX() != 0 ? label->getScaleX() : 1.0f));
+  }
+}
+
+CCLayer* GameController::buildScreen() {
+  const CCSize win = winSize();
+  rootLayer = CCLayer::create();
+  rootLayer->setContentSize(win);
+
+  bindings_.beginLoad();
+  groundOpacity_ = 255;
+  gameNode = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
+  if (ourlayer) ourLayerHome = ourlayer->getPosition();
+  if (sun) sunHome = sun->getPosition();
+  if (enemylayer) enemyLayerHome = enemylayer->getPosition();
+
+  // The opponent's name over its tower: drawn at our scale although it lies in the
+  // enemy's layer, outlined so it reads over sky and stone alike.
+  enemyTowerLabel = CCLabelBMFont::create(enemyTowerLabelText.c_str(), mv::fontFileName("cell.fnt").c_str());
+  if (enemyTowerLabel && enemylayer) {
+    enemyTowerLabel->setScale(1.0f / kEnemyScaleFactor);
+    enemylayer->addChild(enemyTowerLabel, kEnemyLabelZ);
+  }
+  updateEnemyTowerLabel();
+
+  guiNode = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
+  missingMembers_ = bindings_.endLoad();
+  wrapMessages();
+
+  if (fblike_name) fblike_name->setString(likeTitle.c_str());
+  if (fblike_desc) fblike_desc->setString(likeDescription.c_str());
+  if (fblike_sprite && !likeImage.empty())
+    if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(likeImage.c_str()))
+      fblike_sprite->setDisplayFrame(f);
+  if (notification) notification->setVisible(CardTable::isShieldLocked(CardId::Shield, hub().context()));
+  if (fblike) fblike->setVisible(false);
+  if (blocker) blocker->setVisible(false);
+
+  touchLayer = TouchLayer::create(this);
+  if (touchLayer) {
+    touchLayer->setContentSize(win);
+    touchLayer->scheduleUpdate();
+    touchLayer->setTouchEnabled(true);
+    touchLayer->setMouseTouchEnabled(false);
+    touchLayer->setKeypadEnabled(true);
+  }
+  if (gameNode) {
+    gameNode->setAnchorPoint(CCPointZero);
+    rootLayer->addChild(gameNode, 3);
+  }
+  if (touchLayer) rootLayer->addChild(touchLayer, 4);
+  if (guiNode) rootLayer->addChild(guiNode, 6);
+  rootLayer->setAnchorPoint(CCPointZero);
+  rootLayer->setPosition(CCPointZero);
+
+  homeViewPoint = ourTowerPoint();
+  focusOurTower();
+
+  if (CCParticleSystemQuad* wind = CCParticleSystemQuad::create("particles/wind1.plist")) {
+    const CCSize area = ourlayer ? ourlayer->getContentSize() : win;
+    wind->setPosition(ccp(area.width, area.height * 0.5f));
+    rootLayer->addChild(wind, 5);
+  }
+
+  // The enemy's ground lies further back: a little haze sets it apart from ours.
+  forEachNodeDeep(enemyground, [](CCNode* n) {
+    if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setColor(ccc3(206, 212, 228));
+  });
+  reorder(water, kWaterZ);
+  if (water) water->setTag(1);
+  reorder(ourground, kGroundZ);
+  reorder(enemyground, kGroundZ);
+
+  // The log's lines share one font: one batch draws them all.
+  if (chatlog)
+    if (QuadBatchNode* lines = QuadBatchNode::create(0)) chatlog->setContainer(lines);
+  layoutLog();
+
+  if (notification_sprite)
+    if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("shield.png"))
+      notification_sprite->setDisplayFrame(f);
+  if (notification_name) notification_name->setString(text("SHIELD_LOCKED").c_str());
+  if (notification_desc) notification_desc->setString(text("CLICK_TO_UNLOCK").c_str());
+
+  if (gamemenu) gamemenu->setVisible(false);
+  for (CCMenuItemImage* toggle : {menugamemusic, menuroomzoomin, menualwaysshowourtower, menubtn})
+    if (toggle) toggle->toggle = true;
+  if (blocker) {
+    blocker->setTouchEnabled(true);
+    blocker->setTouchMode(kCCTouchesOneByOne);
+    blocker->setClaimAllTouches(true);
+    blocker->setTouchPriority(kBlockerPriority);
+  }
+  setTouchPriorityDeep(gamemenu, kDialogPriority);
+  setTouchPriorityDeep(fblike, kDialogPriority);
+  if (menubtn) setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
+
+  refreshGui();
+  return rootLayer;
+}
+
+void GameController::screenRemoved() {
+  boardView_->detachFromScreen();
+  for (CCNode** node : {&gameNode, &guiNode}) *node = nullptr;
+  rootLayer = nullptr;
+  touchLayer = nullptr;
+  enemyTowerLabel = nullptr;
+  bindings_.beginLoad();
+}
+
+// ---- Panels around their texts -----------------------------------------------------------
+
+void GameController::layoutMessagePanel() {
+  if (!castgui) return;
+  CCNode* panel = castgui->getChildByTag(kMessagePanelTag);
+  if (!panel) return;
+  const bool msg = visibleWithText(message);
+  const bool sub = visibleWithText(submessage);
+  const bool ok = okbtn && okbtn->isVisible();
+  const bool cancel = cancelbtn && cancelbtn->isVisible();
+  if (!msg && !sub && !ok && !cancel) {
+    panel->setVisible(false);
+    return;
+  }
+  panel->setVisible(true);
+  const CCSize win = winSize();
+  const float top = panel->getPositionY();
+  const float textW = std::max({msg ? message->getContentSize().width : 0.0f,
+                                sub ? submessage->getContentSize().width : 0.0f, 240.0f});
+  const float buttonW = (ok || cancel) ? kButtonSlot : 0.0f;
+  const float panelW = textW + 2 * kPanelPadding + buttonW;
+  const float textX = win.width * 0.5f - buttonW * 0.5f;
+  float y = top - kPanelPadding;
+  if (message) {
+    message->setAnchorPoint(ccp(0.5f, 1.0f));
+    message->setPosition(ccp(textX, y));
+    if (msg) y -= message->getContentSize().height;
+  }
+  if (submessage) {
+    if (msg && sub) y -= 6.0f;
+    submessage->setAnchorPoint(ccp(0.5f, 1.0f));
+    submessage->setPosition(ccp(textX, y));
+    if (sub) y -= submessage->getContentSize().height;
+  }
+  const float panelH = std::max(top - y + kPanelPadding, 48.0f + 2 * 12.0f);
+  if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel)) frame->setPreferredSize(CCSize(panelW, panelH));
+  const CCPoint buttonAt = ccp(win.width * 0.5f + panelW * 0.5f - kPanelPadding - 24.0f, top - panelH * 0.5f);
+  for (CCMenuItemImage* button : {okbtn, cancelbtn})
+    if (button) button->setPosition(button->getParent()->convertToNodeSpace(castgui->convertToWorldSpace(buttonAt)));
+}
+
+void GameController::layoutTutorialPanel() {
+  if (!guiNode) return;
+  CCNode* panel = guiNode->getChildByTag(kTutorialPanelTag);
+  if (!panel) return;
+  const bool shown = visibleWithText(tutorialmsg);
+  panel->setVisible(shown);
+  if (!shown) return;
+  const CCSize win = winSize();
+  tutorialmsg->setAlignment(kCCTextAlignmentCenter);
+  tutorialmsg->setWidth(std::min(win.width * 0.5f, 640.0f));
+  const CCSize text = tutorialmsg->getContentSize();
+  const float bottom = panel->getPositionY();
+  tutorialmsg->setAnchorPoint(ccp(0.5f, 0.0f));
+  tutorialmsg->setPosition(ccp(win.width * 0.5f, bottom + kPanelPadding));
+  if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
+    frame->setPreferredSize(CCSize(text.width + 2 * kPanelPadding, text.height + 2 * kPanelPadding));
+}
+
+// ---- The game log -------------------------------------------------------------------------
+
+void GameController::layoutLog() {
+  if (!chatlog || !chatlog->getContainer()) return;
+  CCNode* container = chatlog->getContainer();
+  container->removeAllChildrenWithCleanup(true);
+  const CCSize view = chatlog->getViewSize();
+  const float width = view.width - 8.0f;
+  std::vector<CCLabelBMFont*> labels;
+  float height = 0;
+  for (const LogRecord& r : logRecords) {
+    const std::string line = r.name.empty() ? r.text : r.name + ": " + r.text;
+    CCLabelBMFont* label = CCLabelBMFont::create(line.c_str(), mv::fontFileName("font-14.fnt").c_str());
+    if (!label) continue;
+    label->setWidth(width);
+    label->setColor(ccc3(r.colour.r, r.colour.g, r.colour.b));
+    label->setAnchorPoint(ccp(0.0f, 1.0f));
+    labels.push_back(label);
+    height += label->getContentSize().height + 2.0f;
+  }
+  // Oldest at the top, the newest line at the bottom of the view.
+  const float total = std::max(height, view.height);
+  float y = total;
+  for (CCLabelBMFont* label : labels) {
+    label->setPosition(ccp(4.0f, y));
+    container->addChild(label);
+    y -= label->getContentSize().height + 2.0f;
+  }
+  container->setContentSize(CCSize(view.width, total));
+  chatlog->setContentOffset(ccp(0, 0));
+}

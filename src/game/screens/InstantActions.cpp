@@ -1,0 +1,42 @@
+#include "InstantActions.h"
+
+#include "CCLabelBMFont.h"
+#include "SimpleAudioEngine.h"
+
+using namespace cocos2d;
+
+ActSetText* ActSetText::create(const std::string& text) {
+  ActSetText* action = new ActSetText();
+  action->m_text = text;
+  action->autorelease();
+  return action;
+}
+
+CCObject* ActSetText::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(ActSetText)
+  CCActionInstant::copyWithZone(pZone);
+  pCopy->m_text = m_text;
+  CC_ACTION_COPY_END()
+}
+
+void ActSetText::update(float) {
+  if (CCLabelBMFont* label = dynamic_cast<CCLabelBMFont*>(m_pTarget)) label->setString(m_text.c_str());
+}
+
+PlaySound* PlaySound::create(const std::string& path) {
+  PlaySound* action = new PlaySound();
+  action->m_path = path;
+  action->autorelease();
+  return action;
+}
+
+CCObject* PlaySound::copyWithZone(CCZone* pZone) {
+  CC_ACTION_COPY_BEGIN(PlaySound)
+  CCActionInstant::copyWithZone(pZone);
+  pCopy->m_path = m_path;
+  CC_ACTION_COPY_END()
+}
+
+void PlaySound::update(float) {
+  CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(m_path.c_str(), false);
+}

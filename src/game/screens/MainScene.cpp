@@ -1,0 +1,103 @@
+#include "MainScene.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "CCDirector.h"
+#include "CCLayer.h"
+#include "EventDispatcher.h"
+#include "GameController.h"
+#include "SimpleAudioEngine.h"
+#include "game/GameSession.h"
+#include "logog/logog.hpp"
+#include "player/Player.h"
+
+using namespace cocos2d;
+
+namespace {
+MainScene* s_scene = nullptr;
+constexpr int kMusicTracks = 13;
+}  // namespace
+
+MainScene* MainScene::scene() {
+  if (!s_scene) {
+    s_scene = new MainScene();
+    s_scene->relayout();
+  }
+  return s_scene;
+}
+
+MainScene* MainScene::existing() { return s_scene; }
+
+MainScene::MainScene() : gameController_(new GameController(eventDispatcher())) {}
+
+MainScene::~MainScene() {
+  if (screenNode_) screenNode_->release();
+  if (gameController_) gameController_->release();
+}
+
+void MainScene::makeControllerCurrent() {
+  MainScene* s = scene();
+  EventDispatcher& hub = s->gameController_->hub();
+  hub.setScreen(s->gameController_);
+  hub.setBoardView(&s->gameController_->boardView());
+}
+
+void MainScene::playRandomMusic() {
+  const int n = std::rand() % kMusicTracks + 1;
+  const std::string path = "music/music" + std::to_string(n) + ".mp3";
+  CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(path.c_str(), true);
+}
+
+void MainScene::setScreenNode(CCNode* node) {
+  GameController* c = gameController_;
+  // The boards' nodes leave the old screen before it goes, so that nothing of theirs is
+  // cleaned up with it.
+  c->boardView().detachFromScreen();
+  if (screenNode_) {
+    screenNode_->removeFromParentAndCleanup(true);
+    screenNode_->release();
+    screenNode_ = nullptr;
+  }
+  if (!node) return;
+  screenNode_ = node;
+  screenNode_->retain();
+  addChild(screenNode_, kScreenZ);
+  GameSession& game = c->hub().game();
+  Board* ours = game.localPlayer() ? game.localPlayer()->board() : nullptr;
+  Board* theirs = game.enemyPlayer() ? game.enemyPlayer()->board() : nullptr;
+  c->boardView().attachToScreen({ours, theirs});
+}
+
+void MainScene::relayout() {
+  RotatableScene::relayout();
+  setScreenNode(gameController_->buildScreen());
+}
+
+void MainScene::onEnter() {
+  RotatableScene::onEnter();
+  makeControllerCurrent();
+  if (Player* local = gameController_->hub().game().localPlayer())
+    gameController_->updateCounters(local->mana(), local->dwarves());
+}
+
+void MainScene::onEnterTransitionDidFinish() {
+  RotatableScene::onEnterTransitionDidFinish();
+  const CCSize win = CCDirector::sharedDirector()->getWinSize();
+  if (!screenNode_ || !screenNode_->getContentSize().equals(win)) relayout();
+  gameController_->focusOurTower();
+  GameController* c = gameController_;
+  if (c->fblike) c->fblike->setVisible(false);
+  if (c->blocker) c->blocker->setVisible(false);
+  playRandomMusic();
+}
+
+void MainScene::onExit() {
+  RotatableScene::onExit();
+  CocosDenshion::SimpleAudioEngine* audio = CocosDenshion::SimpleAudioEngine::sharedEngine();
+  GameController* c = gameController_;
+  for (unsigned int* sound : {&c->fireSoundEnemy, &c->fireSoundOurs}) {
+    if (*sound != static_cast<unsigned int>(-1)) audio->stopEffect(*sound);
+    *sound = static_cast<unsigned int>(-1);
+  }
+}

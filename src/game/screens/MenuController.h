@@ -1,0 +1,180 @@
+// The main menu's controller: owns the menu screen file, binds its named nodes and
+// buttons, shows the message states the hub asks for, fills the scenario list and plays
+// the title intro. Every button goes to the event hub; the controller keeps no game state.
+#pragma once
+
+#include <string>
+
+#include "CCBMemberVariableAssigner.h"
+#include "CCBSelectorResolver.h"
+#include "CCEditBoxImpl.h"
+#include "CCGeometry.h"
+#include "NodeBindings.h"
+
+namespace cocos2d {
+class CCCallFuncND;
+class CCLabelBMFont;
+class CCLayer;
+class CCMenu;
+class CCMenuItemImage;
+class CCNode;
+class CCSprite;
+namespace extension {
+class CCEditBox;
+class CCScale9Sprite;
+class CCScrollView;
+}  // namespace extension
+}  // namespace cocos2d
+
+class EventDispatcher;
+
+class MenuController : public cocos2d::CCObject,
+                       public cocos2d::extension::CCBMemberVariableAssigner,
+                       public cocos2d::extension::CCBSelectorResolver,
+                       public cocos2d::extension::CCEditBoxDelegate {
+ public:
+  static constexpr const char* kScreenFile = "ccbi/screens/menu.ccbi";
+  static constexpr const char* kRowFile = "ccbi/screens/scenario-elem.ccbi";
+  static constexpr float kIntroSeconds = 17.2f;
+
+  MenuController();
+  ~MenuController() override;
+
+  // ---- Message states (the hub's) ----------------------------------------------------------
+  void showMessage(std::string text);
+  void showModalMessage(std::string text);
+  void showMainState();
+  // Sets every bound node's visibility and text from the state.
+  void refresh();
+
+  // ---- The screen ----------------------------------------------------------------------
+  // Loads the screen anew; null (logged) when the file is missing or broken.
+  cocos2d::CCNode* loadScreen();
+  cocos2d::CCNode* root() const { return m_root; }
+  const mv::NodeBindings& bindings() const { return m_bindings; }
+  // The members of the scenario row loaded last.
+  const mv::NodeBindings& rowBindings() const { return m_rowBindings; }
+
+  // ---- Scenario list -------------------------------------------------------------------
+  void fillScenarioList();
+  // Shows or hides the list; the main buttons take no clicks while it shows.
+  void showScenarioList(bool shown);
+  bool isScenarioListShown() const;
+
+  // ---- Title intro ---------------------------------------------------------------------
+  void prepareIntro();
+  void playIntro();
+  void skipIntro();
+  void finishIntro();
+  void showMagicStars();
+  // Where the camera goes and how fast: a point of "front", the scale there.
+  struct ZoomRequest {
+    cocos2d::CCPoint point;
+    float duration = 0;
+    float scale = 1;
+  };
+  // A call action that, when it runs, moves the camera to `point` of "front" at `scale`.
+  // The action keeps the request, so a stopped intro leaves nothing behind.
+  cocos2d::CCCallFuncND* makeZoomAction(float duration, cocos2d::CCPoint point, float scale);
+  // request: a ZoomRequest; the node is not used.
+  void zoomToPoint(cocos2d::CCNode* node, void* request);
+  bool isIntroRunning() const { return m_introRunning; }
+
+  // ---- Selectors -----------------------------------------------------------------------
+  void onFullscreen(cocos2d::CCObject* sender);
+  void onLobby(cocos2d::CCObject* sender);
+  void onSingle(cocos2d::CCObject* sender);
+  void onScenario(cocos2d::CCObject* sender);
+  void onScenarios(cocos2d::CCObject* sender);
+  void onTutorial(cocos2d::CCObject* sender);
+  void onCredits(cocos2d::CCObject* sender);
+  void onOk(cocos2d::CCObject* sender);
+  void onCancel(cocos2d::CCObject* sender);
+  void onExit(cocos2d::CCObject* sender);
+  void onStore(cocos2d::CCObject* sender);
+  void onFacebook(cocos2d::CCObject* sender);
+  void onSteam(cocos2d::CCObject* sender);
+  void onIos(cocos2d::CCObject* sender);
+  void onAndroid(cocos2d::CCObject* sender);
+  void onMoregames(cocos2d::CCObject* sender);
+
+  // ---- Screen-file and edit-box call-backs ---------------------------------------------
+  bool onAssignCCBMemberVariable(cocos2d::CCObject* target, cocos2d::CCString* name,
+                                 cocos2d::CCNode* node) override;
+  cocos2d::SEL_MenuHandler onResolveCCBCCMenuItemSelector(cocos2d::CCObject* target,
+                                                          cocos2d::CCString* name) override;
+  cocos2d::extension::SEL_CCControlHandler onResolveCCBCCControlSelector(cocos2d::CCObject* target,
+                                                                         cocos2d::CCString* name) override;
+  void editBoxReturn(cocos2d::extension::CCEditBox* box) override;
+
+  // ---- State, for the screen and its tests -----------------------------------------------
+  const std::string& messageText() const { return m_messageText; }
+  bool isMessageShown() const { return m_messageShown; }
+  bool isModal() const { return m_modal; }
+  int mode() const { return m_mode; }
+  cocos2d::extension::CCEditBox* editBox() const { return m_editBox; }
+  int scenarioRows() const { return m_scenarioRows; }
+
+  // The hub the buttons talk to (the game's one unless a test gives another).
+  void setHub(EventDispatcher* hub) { m_hub = hub; }
+  EventDispatcher& hub() const;
+
+ private:
+  void declareMembers();
+  void setMessage(std::string text, bool modal);
+  void addWind();
+  // Stops every action of the intro's nodes.
+  void stopIntro();
+  // The title as the intro leaves it: struck, the menu shown, the bird on its perch.
+  void showIntroEnd();
+
+  mv::NodeBindings m_bindings;
+  mv::NodeBindings m_rowBindings;
+  EventDispatcher* m_hub = nullptr;
+
+  std::string m_messageText;
+  std::string m_promptText;
+  int m_mode = 0;
+  cocos2d::CCNode* m_root = nullptr;
+
+  cocos2d::CCLayer* m_mainlayer = nullptr;
+  cocos2d::CCLayer* m_textfieldlayer = nullptr;
+  cocos2d::CCLabelBMFont* m_message = nullptr;
+  cocos2d::CCLabelBMFont* m_textprompt = nullptr;
+  cocos2d::CCLabelBMFont* m_exittxt = nullptr;
+  cocos2d::CCLabelBMFont* m_storetxt = nullptr;
+  cocos2d::CCMenuItemImage* m_fullscreenbtn = nullptr;
+  cocos2d::CCMenuItemImage* m_ios = nullptr;
+  cocos2d::CCMenuItemImage* m_android = nullptr;
+  cocos2d::CCMenuItemImage* m_exit = nullptr;
+  cocos2d::CCMenuItemImage* m_store = nullptr;
+  cocos2d::extension::CCScale9Sprite* m_textfieldbg = nullptr;
+  cocos2d::extension::CCScale9Sprite* m_exitbg = nullptr;
+  cocos2d::extension::CCScale9Sprite* m_storebg = nullptr;
+  cocos2d::extension::CCEditBox* m_editBox = nullptr;
+  cocos2d::CCSprite* m_bird = nullptr;
+  cocos2d::CCSprite* m_crack = nullptr;
+  cocos2d::CCSprite* m_bolt = nullptr;
+  cocos2d::CCLayer* m_front = nullptr;
+  cocos2d::CCLayer* m_back = nullptr;
+  cocos2d::CCLabelBMFont* m_creditslbl = nullptr;
+  cocos2d::CCNode* m_birdstart = nullptr;
+  cocos2d::CCNode* m_birdfinish1 = nullptr;
+  cocos2d::CCNode* m_birdfinish2 = nullptr;
+  cocos2d::CCNode* m_magicstars = nullptr;
+  cocos2d::CCNode* m_startinglogo = nullptr;
+  cocos2d::extension::CCScrollView* m_singlegamelist = nullptr;
+  cocos2d::CCLayer* m_singlegamemenu = nullptr;
+  cocos2d::CCLabelBMFont* m_scenarioname = nullptr;
+  cocos2d::CCMenuItemImage* m_scenariobtn = nullptr;
+  // Added to the layout's names: the menu of the main buttons (idle while the scenario list
+  // shows) and the panel behind a message.
+  cocos2d::CCMenu* m_mainmenu = nullptr;
+  cocos2d::extension::CCScale9Sprite* m_messagebg = nullptr;
+
+  bool m_messageShown = false;
+  bool m_modal = false;
+  bool m_introRunning = false;
+  bool m_introPlayed = false;  // the intro ended at least once
+  int m_scenarioRows = 0;
+};

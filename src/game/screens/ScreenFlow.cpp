@@ -1,0 +1,165 @@
+#include "ScreenFlow.h"
+
+#include "CCApplication.h"
+#include "CCDirector.h"
+#include "CCScheduler.h"
+#include "CCTransition.h"
+#include "CCUserDefault.h"
+#include "EventDispatcher.h"
+#include "GameContext.h"
+#include "LanguageFile.h"
+#include "MenuController.h"
+#include "MenuScene.h"
+#include "MoreGames.h"
+#include "Network.h"
+#include "SimpleAudioEngine.h"
+#include "logog/logog.hpp"
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr float kMenuFadeSeconds = 1.0f;
+
+// Runs the hub's frame from the engine's scheduler.
+class HubTicker : public CCObject {
+ public:
+  explicit HubTicker(EventDispatcher& hub) : m_hub(hub) {}
+  void update(float dt) override { m_hub.update(dt); }
+
+ private:
+  EventDispatcher& m_hub;
+};
+
+MenuController* menuController() {
+  MenuScene* menu = MenuScene::scene();
+  return menu ? menu->controller() : nullptr;
+}
+
+}  // namespace
+
+std::string LanguageTextLookup::text(const std::string& key) const { return localizedText(key.c_str()); }
+
+bool UserDefaultSettings::getBool(const std::string& key, bool fallback) const {
+  return CCUserDefault::sharedUserDefault()->getBoolForKey(key.c_str(), fallback);
+}
+
+void UserDefaultSettings::setBool(const std::string& key, bool value) {
+  CCUserDefault::sharedUserDefault()->setBoolForKey(key.c_str(), value);
+}
+
+std::string UserDefaultSettings::getString(const std::string& key, const std::string& fallback) const {
+  return CCUserDefault::sharedUserDefault()->getStringForKey(key.c_str(), fallback);
+}
+
+void UserDefaultSettings::setString(const std::string& key, const std::string& value) {
+  CCUserDefault::sharedUserDefault()->setStringForKey(key.c_str(), value);
+}
+
+void UserDefaultSettings::flush() { CCUserDefault::sharedUserDefault()->flush(); }
+
+ScreenFlow& ScreenFlow::instance() {
+  static ScreenFlow* flow = [] {
+    ScreenFlow* made = new ScreenFlow();  // lives as long as the hub may call it
+    made->install(eventDispatcher());
+    return made;
+  }();
+  return *flow;
+}
+
+void ScreenFlow::install(EventDispatcher& hub) {
+  m_hub = &hub;
+  hub.setFlowHost(this);
+  hub.context().setTextLookup(&m_texts);
+}
+
+EventDispatcher& ScreenFlow::hub() const { return m_hub ? *m_hub : eventDispatcher(); }
+
+void ScreenFlow::useUserDefaults() { hub().context().setSettings(&m_settings); }
+
+void ScreenFlow::startNetwork() {
+  if (m_startNetwork)
+    m_startNetwork();
+  else
+    network().init();
+}
+
+CCScene* ScreenFlow::makeGameScene() {
+  if (!m_game.scene) {
+    LOGOG_WARN("No game screen is linked to the game flow");
+    return nullptr;
+  }
+  return m_game.scene();
+}
+
+void ScreenFlow::startHubUpdates() {
+  if (m_ticker) return;
+  m_ticker = new HubTicker(hub());
+  CCDirector::sharedDirector()->getScheduler()->scheduleUpdateForTarget(m_ticker, 0, false);
+}
+
+void ScreenFlow::runScene(CCScene* scene, bool fade) {
+  if (!scene) return;
+  CCDirector* director = CCDirector::sharedDirector();
+  if (fade) {
+    if (CCTransitionFade* transition = CCTransitionFade::create(kMenuFadeSeconds, scene)) scene = transition;
+  }
+  if (director->getRunningScene())
+    director->replaceScene(scene);
+  else
+    director->runWithScene(scene);
+}
+
+void ScreenFlow::showMenuScene(bool fade) { runScene(MenuScene::scene(), fade); }
+
+void ScreenFlow::showGameScene() {
+  CCScene* scene = makeGameScene();
+  if (!scene) return;
+  runScene(scene, false);
+  makeGameControllerCurrent();
+}
+
+void ScreenFlow::makeGameControllerCurrent() {
+  if (m_game.makeCurrent) m_game.makeCurrent();
+}
+
+void ScreenFlow::showLobbyScene() {
+  if (!m_lobby) {
+    LOGOG_WARN("No lobby screen is linked to the game flow");
+    return;
+  }
+  runScene(m_lobby(), false);
+}
+
+void ScreenFlow::showMenuMainState() {
+  if (MenuController* menu = menuController()) menu->showMainState();
+}
+
+void ScreenFlow::showMenuMessage(const std::string& text) {
+  if (MenuController* menu = menuController()) menu->showMessage(text);
+}
+
+void ScreenFlow::showMenuModalMessage(const std::string& text) {
+  if (MenuController* menu = menuController()) menu->showModalMessage(text);
+}
+
+void ScreenFlow::playSound(const std::string& path) {
+  CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(path.c_str(), false);
+}
+
+void ScreenFlow::openUrl(const std::string& url) {
+  if (CCApplication* app = CCApplication::sharedApplication())
+    app->openURL(url);
+  else
+    LOGOG_WARN("No application to open %s", url.c_str());
+}
+
+void ScreenFlow::openMoreGames() { MoreGames::sharedMoreGames()->openPage(); }
+
+void ScreenFlow::quit() {
+  LOGOG_INFO("The player leaves the game");
+  if (CCApplication* app = CCApplication::sharedApplication())
+    app->quit();
+  else
+    CCDirector::sharedDirector()->end();
+}

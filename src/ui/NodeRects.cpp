@@ -1,0 +1,94 @@
+#include "NodeRects.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "CCDirector.h"
+#include "CCEGLView.h"
+#include "CCNode.h"
+#include "CCScene.h"
+#include "CCScheduler.h"
+#include "NodeBindings.h"
+
+namespace mv {
+
+using namespace cocos2d;
+
+CCPoint sceneToWindow(const CCPoint& scenePoint) {
+  CCDirector* director = CCDirector::sharedDirector();
+  CCEGLView* view = director->getOpenGLView();
+  if (!view) return scenePoint;
+  CCSize win = director->getWinSize();
+  const CCRect& vp = view->getViewPortRect();
+  float sx = view->getScaleX() != 0 ? view->getScaleX() : 1;
+  float sy = view->getScaleY() != 0 ? view->getScaleY() : 1;
+  return CCPoint(scenePoint.x * sx + vp.origin.x, (win.height - scenePoint.y) * sy + vp.origin.y);
+}
+
+CCRect windowRectOf(CCNode* node) {
+  if (!node) return CCRect();
+  CCSize size = node->getContentSize();
+  CCPoint corners[4] = {node->convertToWorldSpace(CCPoint(0, 0)),
+                        node->convertToWorldSpace(CCPoint(size.width, 0)),
+                        node->convertToWorldSpace(CCPoint(0, size.height)),
+                        node->convertToWorldSpace(CCPoint(size.width, size.height))};
+  float minX = 1e9f, minY = 1e9f, maxX = -1e9f, maxY = -1e9f;
+  for (const CCPoint& c : corners) {
+    CCPoint w = sceneToWindow(c);
+    minX = std::min(minX, w.x);
+    maxX = std::max(maxX, w.x);
+    minY = std::min(minY, w.y);
+    maxY = std::max(maxY, w.y);
+  }
+  return CCRect(minX, minY, maxX - minX, maxY - minY);
+}
+
+namespace {
+
+bool shownInRunningScene(CCNode* node) {
+  if (!node->isVisibleInHierarchy()) return false;
+  CCNode* top = node;
+  while (top->getParent()) top = top->getParent();
+  return top == CCDirector::sharedDirector()->getRunningScene();
+}
+
+class NodeRectReport : public CCObject {
+ public:
+  explicit NodeRectReport(std::string path) : m_path(std::move(path)) {}
+  void write(float) { writeBoundNodeRects(m_path); }
+
+ private:
+  std::string m_path;
+};
+
+}  // namespace
+
+bool writeBoundNodeRects(const std::string& path) {
+  const std::string partial = path + ".part";
+  {
+    std::ofstream out(partial, std::ios::trunc);
+    if (!out) return false;
+    NodeBindings::forEachTable([&out](const NodeBindings& table) {
+      table.forEachBound([&](const std::string& name, CCNode* node) {
+        CCRect r = windowRectOf(node);
+        out << table.prefix() << name << ' ' << r.origin.x << ' ' << r.origin.y << ' ' << r.size.width << ' '
+            << r.size.height << ' ' << (shownInRunningScene(node) ? 1 : 0) << '\n';
+      });
+    });
+    if (!out) return false;
+  }
+  return std::rename(partial.c_str(), path.c_str()) == 0;
+}
+
+void startNodeRectReportFromEnvironment() {
+  const char* path = std::getenv("MV_NODE_RECTS");
+  if (!path || !*path) return;
+  NodeRectReport* report = new NodeRectReport(path);  // lives for the run, held by the scheduler
+  CCDirector::sharedDirector()->getScheduler()->scheduleSelector(
+      schedule_selector(NodeRectReport::write), report, 0.2f, kCCRepeatForever, 0.f, false);
+  report->release();
+}
+
+}  // namespace mv

@@ -1,0 +1,29 @@
+// Where nodes are drawn in the window, and a test report of every bound node's place.
+#pragma once
+
+#include <string>
+
+#include "CCGeometry.h"
+
+namespace cocos2d {
+class CCNode;
+}
+
+namespace mv {
+
+// A point of the scene (GL coordinates, origin bottom left) in window pixels (origin top
+// left), through the view's viewport and scale.
+cocos2d::CCPoint sceneToWindow(const cocos2d::CCPoint& scenePoint);
+// The bounding box of a node's content in window pixels (origin at the rectangle's top left).
+cocos2d::CCRect windowRectOf(cocos2d::CCNode* node);
+
+// Writes one line for each node bound in a live table: "<prefix><name> x y w h shown", the
+// rectangle in window pixels, shown 1 when the node and its parents are visible in the running
+// scene. The file is replaced whole. False when it cannot be written.
+bool writeBoundNodeRects(const std::string& path);
+
+// Test hook: when the environment variable MV_NODE_RECTS names a file, the report is written
+// there a few times a second for the rest of the run. Nothing happens otherwise.
+void startNodeRectReportFromEnvironment();
+
+}  // namespace mv

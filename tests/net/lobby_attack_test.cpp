@@ -1,0 +1,315 @@
+// Attacks on a lobby host over loopback by clients written from the wire format
+// alone (raw ENet): each one's way in is closed, and the other players carry on.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "AttackFixture.h"
+#include "CapturedLog.h"
+
+using namespace protocol;
+
+namespace {
+
+enum PeerRefusal : enet_uint32 { kIncompatible = 3, kBanned = 4, kGuidInUse = 5 };
+
+LoginMsg remembered(const std::string& email, const std::string& code) {
+  LoginMsg m;
+  m.email = email;
+  m.code = code;
+  return m;
+}
+
+ProtocolVersionMsg version() {
+  ProtocolVersionMsg v;
+  v.value = kProtocolVersion;
+  return v;
+}
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A folder removed with the test.
+struct TempDir {
+  std::string path;
+  TempDir() {
+    char t[] = "/tmp/mv_attack_XXXXXX";
+    if (mkdtemp(t)) path = t;
+  }
+  ~TempDir() {
+    if (!path.empty() && std::system(("rm -rf '" + path + "'").c_str()) != 0) {
+    }
+  }
+};
+
+// The player list names every player by GUID. Greeting with a listed GUID used to
+// replace that player's connection; now it is refused, and so are GUIDs that name
+// no peer. The player keeps its place and can still be challenged.
+TEST(LobbyAttack, AGuidInUseOrNamingNoPeerIsRefusedAndItsOwnerStays) {
+  ServerThread server;
+  ASSERT_TRUE(server.start(ServerThread::options()));
+  RawClient victim, other;
+  ASSERT_TRUE(victim.login(server.port(), "Victim"));
+  ASSERT_TRUE(other.login(server.port(), "Other"));
+
+  for (std::uint64_t claimed : {victim.guid(), std::uint64_t{0}, ~std::uint64_t{0}}) {
+    RawClient spoof;
+    EXPECT_FALSE(spoof.connectAs(server.port(), claimed, 3000)) << claimed;
+    EXPECT_TRUE(spoof.awaitClosed(3000)) << claimed;
+    EXPECT_EQ(spoof.closeReason(), claimed == victim.guid() ? kGuidInUse : kIncompatible) << claimed;
+  }
+  EXPECT_TRUE(roundTrip(victim));
+  EXPECT_FALSE(victim.closed());
+  ChallengeMsg ch;
+  ch.guid = victim.guid();
+  other.send(ch);
+  EXPECT_FALSE(victim.await(ID_CHALLENGE).empty());
+}
+
+// Clients that send the version and then nothing used to keep their slots for a
+// quarter of an hour. One address now holds only a few unfinished logins, each for
+// a short while, and a player from elsewhere still gets in.
+TEST(LobbyAttack, SilentClientsOfOneAddressCannotTakeTheSlots) {
+  LobbyHostOptions o = ServerThread::options();
+  o.maxClients = 8;
+  o.config.loginTimeoutMs = 4000;  // short, yet longer than nine connections take
+  ServerThread server;
+  ASSERT_TRUE(server.start(o));
+  std::vector<std::unique_ptr<RawClient>> silent;
+  int prompted = 0;
+  for (int i = 0; i < 9; ++i) {
+    silent.push_back(std::make_unique<RawClient>());
+    RawClient& c = *silent.back();
+    if (!c.connect(server.port(), 3000)) continue;
+    c.send(version());
+    prompted += !c.await({ID_LOGIN_EMAIL}, 3000).empty();
+  }
+  EXPECT_EQ(prompted, o.config.maxUnfinishedPerAddress);
+
+  RawClient player("127.0.0.2");
+  EXPECT_TRUE(player.login(server.port(), "Elsewhere"));
+  for (auto& c : silent) EXPECT_TRUE(c->awaitClosed(15000));
+  EXPECT_FALSE(player.closed());
+}
+
+// Wrong codes sent for a victim's address used to lock the account, so the victim's
+// own remembered login was refused and erased. Failures now count against the
+// connection and address they come from; the victim's right code always holds.
+TEST(LobbyAttack, FailedLoginsShutOutTheirSourceNeverTheAccount) {
+  LobbyHostOptions o = ServerThread::options();
+  ServerThread server;
+  ASSERT_TRUE(server.start(o));
+  {
+    RawClient first("127.0.0.2");
+    ASSERT_TRUE(first.login(server.port(), "Victim"));
+  }
+  const std::string email = RawClient::emailOf("Victim");
+  int failures = 0, connections = 0;
+  while (failures < o.config.maxFailuresPerAddress && connections < 10) {
+    RawClient attacker;
+    if (!attacker.connect(server.port(), 3000)) break;
+    ++connections;
+    attacker.send(version());
+    attacker.await(ID_LOGIN_EMAIL);
+    for (int i = 0; i < o.config.maxFailuresPerConnection; ++i) {
+      attacker.send(remembered(email, std::to_string(100000 + failures)));
+      if (attacker.await(ID_LOBBY_ERROR, 3000).empty()) break;
+      ++failures;
+    }
+    EXPECT_TRUE(attacker.awaitClosed(3000));
+  }
+  EXPECT_EQ(failures, o.config.maxFailuresPerAddress);
+  EXPECT_EQ(connections, o.config.maxFailuresPerAddress / o.config.maxFailuresPerConnection);
+  RawClient again;
+  EXPECT_FALSE(again.connect(server.port(), 3000));
+  EXPECT_EQ(again.closeReason(), kBanned);
+
+  RawClient victim("127.0.0.2");
+  ASSERT_TRUE(victim.connect(server.port()));
+  victim.send(version());
+  victim.await(ID_LOGIN_EMAIL);
+  victim.send(remembered(email, "123456"));
+  EXPECT_EQ(victim.await({ID_LOGIN, ID_LOBBY_ERROR}), Bytes{ID_LOGIN});
+}
+
+// Five hundred challenges from one client used to make five hundred prompts, and an
+// open challenge refused every other challenger. The target is now asked once per
+// challenger, the others wait their turn, and challenges are rate-limited.
+TEST(LobbyAttack, ChallengeSpamPromptsOnceAndOthersWaitTheirTurn) {
+  LobbyHostOptions o = ServerThread::options();
+  ServerThread server;
+  ASSERT_TRUE(server.start(o));
+  RawClient spammer, target, other;
+  ASSERT_TRUE(spammer.login(server.port(), "Spammer"));
+  ASSERT_TRUE(target.login(server.port(), "Target"));
+  ASSERT_TRUE(other.login(server.port(), "Other"));
+  ChallengeMsg toTarget, toOther;
+  toTarget.guid = target.guid();
+  toOther.guid = other.guid();
+  RakNet::BitStream bs = encode(toTarget);
+  spammer.flood(Bytes(bs.GetData(), bs.GetData() + bs.GetNumberOfBytesUsed()), 500);
+  ASSERT_TRUE(roundTrip(spammer));
+  ASSERT_TRUE(roundTrip(target));
+  EXPECT_EQ(target.count(ID_CHALLENGE), 1);
+
+  // Another challenger waits rather than being refused, and is next.
+  other.send(toTarget);
+  ASSERT_TRUE(roundTrip(other));
+  EXPECT_EQ(other.count(ID_CHALLENGE_ANSWER), 1);  // the round trip's own
+  ChallengeAnswerMsg no;
+  no.value = 0;
+  target.send(no);
+  ASSERT_TRUE(spammer.awaitCount(ID_CHALLENGE_ANSWER, 2));  // the round trip's, then the refusal
+  ASSERT_TRUE(target.awaitCount(ID_CHALLENGE, 2));
+  Bytes next = target.last(ID_CHALLENGE);
+  ChallengeReceivedMsg named;
+  ASSERT_TRUE(decode(next.data(), next.size(), named));
+  EXPECT_EQ(named.text, "Other");
+
+  // Switching targets to prompt each again and again runs into the rate limit.
+  for (int i = 0; i < 20; ++i) spammer.send(i % 2 ? toTarget : toOther);
+  EXPECT_TRUE(spammer.awaitCount(ID_CHALLENGE_ANSWER, 3));
+  ASSERT_TRUE(roundTrip(target));
+  ASSERT_TRUE(roundTrip(other));
+  EXPECT_EQ(target.count(ID_CHALLENGE), 2);
+  EXPECT_LE(other.count(ID_CHALLENGE), o.config.maxChallenges);
+}
+
+// When the account file cannot be written the login used to be accepted all the
+// same, and lost at the next start. Now it is refused with an error the game knows,
+// and the server says why.
+TEST(LobbyAttack, ALoginTheAccountFileCannotRecordIsRefused) {
+  TempDir dir;
+  LobbyHostOptions o = ServerThread::options();
+  o.accountsPath = dir.path + "/accounts.txt";
+  ASSERT_EQ(mkdir((o.accountsPath + ".tmp").c_str(), 0700), 0);  // no file can be written there
+  CapturedLog log;
+  ServerThread server;
+  ASSERT_TRUE(server.start(o));
+  RawClient c;
+  EXPECT_EQ(c.typeCode(server.port(), "disk@full.example", "123456"),
+            (Bytes{ID_LOBBY_ERROR, 0, 0, 0, kErrorEmailRequired}));
+  server.stop();
+  EXPECT_TRUE(log.has("account file could not be written"));
+}
+
+// Names: only well-formed UTF-8 without control or format characters.
+TEST(LobbyAttack, NamesThatAreNotCleanTextAreAskedForAgain) {
+  ServerThread server;
+  ASSERT_TRUE(server.start(ServerThread::options()));
+  RawClient c;
+  ASSERT_EQ(c.typeCode(server.port(), "names@attack.example", "123456"), Bytes{ID_PLAYER_NAME});
+  const std::vector<std::string> unclean = {
+      "Sur\xED\xA0\x80gate",      // a UTF-16 surrogate
+      "Over\xE0\x80\xAFlong",     // overlong 3 bytes
+      "Over\xF0\x80\x80\xAFlong", // overlong 4 bytes
+      "Big\xF4\x90\x80\x80",      // above U+10FFFF
+      "Lead\xF7\xBF\xBF\xBF",     // lead byte F7
+      "Next\xC2\x85Line",         // C1 control U+0085
+      "Right\xE2\x80\xAEtoleft",  // direction override U+202E
+      "Zero\xE2\x80\x8Bwidth",    // U+200B
+      "Tab\there",
+  };
+  for (const std::string& bad : unclean) {
+    PlayerNameMsg n;
+    n.text = bad;
+    c.send(n);
+    EXPECT_EQ(c.await({ID_PLAYER_NAME, ID_LOGIN}), Bytes{ID_PLAYER_NAME}) << bad;
+  }
+  PlayerNameMsg good;
+  good.text = "Zo\xC3\xAB \xE6\x9D\xBE";  // "Zoë 松"
+  c.send(good);
+  EXPECT_EQ(c.await({ID_PLAYER_NAME, ID_LOGIN}), Bytes{ID_LOGIN});
+}
+
+// Codes used to sit in clear text in a file anyone could read. Now they are salted
+// hashes in a file for the server alone; an older file still loads, every code in
+// it (one holding a NUL byte too) keeps working, and it is hashed at the next save.
+TEST(LobbyAttack, CodesOnDiskAreHashedAndReadableByTheServerAlone) {
+  TempDir dir;
+  LobbyHostOptions o = ServerThread::options();
+  o.accountsPath = dir.path + "/accounts.txt";
+  const std::string nulCode("12\0" "34", 5);
+  {
+    std::ofstream old(o.accountsPath, std::ios::binary);
+    old << "old@x.example\t654321\tOldie\n" << "nul@x.example\t" << nulCode << "\tNully\n";
+    std::ofstream stale(o.accountsPath + ".tmp", std::ios::binary);
+    stale << "half a line from a crash";
+  }
+  chmod(o.accountsPath.c_str(), 0644);
+  auto mode = [&] {
+    struct stat st {};
+    stat(o.accountsPath.c_str(), &st);
+    return st.st_mode & 0777;
+  };
+  auto logsIn = [](unsigned short port, const std::string& email, const std::string& code) {
+    RawClient c("127.0.0.3");
+    if (!c.connect(port)) return false;
+    c.send(version());
+    c.await(ID_LOGIN_EMAIL);
+    c.send(remembered(email, code));
+    return c.await({ID_LOGIN, ID_LOBBY_ERROR}) == Bytes{ID_LOGIN};
+  };
+  {
+    ServerThread server;
+    ASSERT_TRUE(server.start(o));
+    EXPECT_EQ(mode(), 0600u);
+    EXPECT_TRUE(logsIn(server.port(), "old@x.example", "654321"));
+    RawClient newcomer;
+    ASSERT_TRUE(newcomer.login(server.port(), "Newcomer"));
+  }
+  const std::string saved = slurp(o.accountsPath);
+  EXPECT_EQ(saved.find("654321"), std::string::npos);
+  EXPECT_EQ(saved.find("123456"), std::string::npos);
+  EXPECT_EQ(saved.find('\0'), std::string::npos);
+  EXPECT_NE(saved.find("$argon2id$"), std::string::npos);
+  EXPECT_EQ(mode(), 0600u);
+  EXPECT_NE(access((o.accountsPath + ".tmp").c_str(), F_OK), 0);
+
+  ServerThread restarted;
+  ASSERT_TRUE(restarted.start(o));
+  EXPECT_TRUE(logsIn(restarted.port(), "old@x.example", "654321"));
+  EXPECT_TRUE(logsIn(restarted.port(), "nul@x.example", nulCode));
+  EXPECT_FALSE(logsIn(restarted.port(), "nul@x.example", "12"));
+  EXPECT_TRUE(logsIn(restarted.port(), RawClient::emailOf("Newcomer"), "123456"));
+}
+
+// Chat over the cap used to vanish without a word; the sender now hears of it.
+TEST(LobbyAttack, TheSenderOfAnOverlongChatLineIsTold) {
+  LobbyHostOptions o = ServerThread::options();
+  ServerThread server;
+  ASSERT_TRUE(server.start(o));
+  RawClient host, join;
+  ASSERT_TRUE(host.login(server.port(), "Host"));
+  ASSERT_TRUE(join.login(server.port(), "Join"));
+  ASSERT_TRUE(startMatch(host, join));
+  ChatMsg tooLong, longest;
+  tooLong.text = std::string(o.config.maxChatBytes + 1, 'x');
+  longest.text = std::string(o.config.maxChatBytes, 'y');
+  host.send(tooLong);
+  host.send(longest);
+  Bytes notice = host.await(ID_CHAT);
+  ChatMsg told;
+  ASSERT_TRUE(decode(notice.data(), notice.size(), told));
+  EXPECT_EQ(told.text.rfind("(lobby)", 0), 0u) << told.text;
+  EXPECT_NE(told.text.find(std::to_string(o.config.maxChatBytes)), std::string::npos);
+  Bytes relayed = join.await(ID_CHAT);
+  ChatMsg got;
+  ASSERT_TRUE(decode(relayed.data(), relayed.size(), got));
+  EXPECT_EQ(got.text, longest.text);
+  EXPECT_EQ(join.count(ID_CHAT), 1);
+}
+
+}  // namespace

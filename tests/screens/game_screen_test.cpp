@@ -1,0 +1,531 @@
+// The in-game screen in a window: a game started through the event hub, drawn, clicked
+// and keyed as a player would.
+#include <cmath>
+
+#include "CCLabelBMFont.h"
+#include "CCMenuItem.h"
+#include "CCScene.h"
+#include "CCSet.h"
+#include "CCTouch.h"
+#include "CCLayer.h"
+#include "CCPointExtension.h"
+#include "CCScrollView.h"
+#include "CardTable.h"
+#include "FullTowers.h"
+#include "ElemNodes.h"
+#include "HighlightLayer.h"
+#include "game_screen_fixture.h"
+
+using namespace cocos2d;
+using mvtest::Rgb;
+using mvtest::ScriptedPlayer;
+
+namespace gametest {
+namespace {
+
+// A pixel of the last capture: the one whose lower-left corner is the point of the scene
+// (GL coordinates, rounded down).
+Rgb pixelAtScene(const CCPoint& p) {
+  const CCPoint w = ScriptedPlayer::toWindow(ccp(std::floor(p.x) + 0.5f, std::floor(p.y) + 0.5f));
+  return ScriptedPlayer::pixel(static_cast<int>(w.x), static_cast<int>(w.y));
+}
+
+// Where a point of a board layer lies in the scene.
+CCPoint onScreen(CCNode* layer, const CCPoint& p) { return layer->convertToWorldSpace(p); }
+
+// The colour's channels are in the proportions of the tint (a tinted light grey).
+bool tintedBy(const Rgb& c, const ElemRgb& tint) {
+  if (c.b <= 0) return false;
+  const double rb = double(c.r) / c.b, gb = double(c.g) / c.b;
+  return std::fabs(rb - double(tint.r) / tint.b) < 0.04 && std::fabs(gb - double(tint.g) / tint.b) < 0.04;
+}
+
+TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
+  startSkirmish();
+  EXPECT_EQ(ScriptedPlayer::runningScene(), MainScene::scene());
+  EXPECT_EQ(controller().missingMembers(), 0);
+  // Our tower's centre cell lies in the middle of the window.
+  const CCPoint centre = onScreen(controller().ourlayer, controller().ourTowerPoint());
+  EXPECT_NEAR(centre.x, kWidth / 2, 1);
+  EXPECT_NEAR(centre.y, kHeight / 2, 1);
+  EXPECT_FLOAT_EQ(controller().ourlayer->getScale(), 1.0f);
+  EXPECT_FLOAT_EQ(controller().enemylayer->getScale(), 0.7f);
+  EXPECT_FALSE(ScriptedPlayer::screenshot("game-start").empty());
+}
+
+TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_NE(c.enemyTowerLabel, nullptr);
+  EXPECT_EQ(c.enemyTowerLabel->getParent(), c.enemylayer);
+  EXPECT_EQ(std::string(c.enemyTowerLabel->getString()), hub().context().text().text("AI"));
+  // Half a cell right of the highest block's corner, two cells up; it follows the tower.
+  BoardElem* top = enemy().board()->findTopBlock();
+  ASSERT_NE(top, nullptr);
+  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(top), ccp(32, 128))));
+  BoardElem* higher = enemy().board()->cellAt(top->x(), top->y() + 1);
+  enemy().setCards({CardId::FourBlock});
+  higher->applyCard(CardId::FourBlock);
+  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(higher), ccp(32, 128))));
+}
+
+// ---- Both towers built to the full ---------------------------------------------------------
+
+class FullTowersTest : public GameScreenTest {
+ protected:
+  void SetUp() override {
+    GameScreenTest::SetUp();
+    if (IsSkipped()) return;
+    startSkirmish();
+    mvtest::buildFullTower(local(), true);
+    mvtest::buildFullTower(enemy(), false);
+    ScriptedPlayer::runFor(0.5f);
+  }
+};
+
+TEST_F(FullTowersTest, BothTowersAreDrawnInTheirTintsWhereTheirCellsMap) {
+  GameController& c = controller();
+  ScriptedPlayer::capture();
+  // Our cave's stone lining, and an enemy block's facade (unseen: only the facade shows),
+  // each at the left edge of its cell.
+  BoardElem* cave = nullptr;
+  local().board()->forEachElem([&](BoardElem& e) {
+    if (!cave && e.kind() == ElemKind::Cave) cave = &e;
+  });
+  ASSERT_NE(cave, nullptr);
+  const CCPoint caveCorner = c.boardToLayerPoint(&local(), cave->x(), cave->y());
+  const Rgb lining = pixelAtScene(onScreen(c.ourlayer, ccpAdd(caveCorner, ccp(2, 54))));
+  EXPECT_TRUE(tintedBy(lining, ElemColorOurs)) << lining.r << "," << lining.g << "," << lining.b;
+  // An enemy block on the screen.
+  BoardElem* enemyBlock = nullptr;
+  enemy().board()->forEachElem([&](BoardElem& e) {
+    const CCPoint at = onScreen(c.enemylayer, c.boardToLayerPoint(&enemy(), e.x(), e.y()));
+    if (!enemyBlock && e.isBlock() && !e.isUnderground() && at.x > 300 && at.x < kWidth - 100 &&
+        at.y > 100 && at.y < kHeight - 100)
+      enemyBlock = &e;
+  });
+  ASSERT_NE(enemyBlock, nullptr);
+  const CCPoint enemyCorner = c.boardToLayerPoint(&enemy(), enemyBlock->x(), enemyBlock->y());
+  // Somewhere on the facade's stones the enemy's tint shows.
+  int tinted = 0;
+  // Our tower stands in front of the enemy's: hidden while the enemy's is read.
+  c.ourlayer->setVisible(false);
+  ScriptedPlayer::capture();
+  std::string seen;
+  for (int dx = 4; dx < 60; dx += 8) {
+    const Rgb p = pixelAtScene(onScreen(c.enemylayer, ccpAdd(enemyCorner, ccp(dx, 20))));
+    tinted += tintedBy(p, ElemColorEnemy);
+    seen += std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + " ";
+  }
+  EXPECT_GT(tinted, 0) << seen;
+  c.ourlayer->setVisible(true);
+}
+
+TEST_F(FullTowersTest, ABurningElementShowsFireAndAFloodedOneWater) {
+  GameController& c = controller();
+  BoardElem* burning = nullptr;
+  BoardElem* wet = nullptr;
+  local().board()->forEachElem([&](BoardElem& e) {
+    if (e.y() != 21 || std::abs(e.x() - 20) > 3) return;
+    if (!burning && e.isBurning()) burning = &e;
+    if (!wet && e.waterLevel() > 0.4f && e.room() == RoomType::None) wet = &e;
+  });
+  ASSERT_NE(burning, nullptr);
+  ASSERT_NE(wet, nullptr);
+  ScriptedPlayer::capture();
+  // Flames: the flame's core is a bright orange or yellow near the bottom middle.
+  int flame = 0;
+  const CCPoint f = c.boardToLayerPoint(&local(), burning->x(), burning->y());
+  for (int dx = 16; dx < 48; dx += 4) {
+    const Rgb p = pixelAtScene(onScreen(c.ourlayer, ccpAdd(f, ccp(dx, 14))));
+    flame += p.r > 200 && p.g > 80 && p.b < 90;
+  }
+  EXPECT_GT(flame, 0);
+  // Water: the lower half of the cell turns blue, the upper half does not.
+  const CCPoint w = c.boardToLayerPoint(&local(), wet->x(), wet->y());
+  const Rgb low = pixelAtScene(onScreen(c.ourlayer, ccpAdd(w, ccp(3, 10))));
+  const Rgb high = pixelAtScene(onScreen(c.ourlayer, ccpAdd(w, ccp(3, 54))));
+  EXPECT_GT(low.b - low.r, high.b - high.r + 20);
+}
+
+TEST_F(FullTowersTest, ScreenshotsAtZoomOneAndTwo) {
+  ScriptedPlayer::screenshot("full-towers-zoom1");
+  // Scrolled over to the enemy's tower: its centre cell in the window's middle.
+  GameController& c = controller();
+  const CCPoint e = c.boardToLayerPoint(&enemy(), 20, 24);
+  c.setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(e, 0.7f)), 1.0f / 0.8f));
+  ScriptedPlayer::runFor(0.1f);
+  ScriptedPlayer::screenshot("full-towers-enemy-side");
+  c.focusOurTower();
+  ScriptedPlayer::runFor(0.6f);
+  controller().zoomView(2.0f, ccp(kWidth / 2, kHeight / 2));
+  ScriptedPlayer::runFor(0.1f);
+  ScriptedPlayer::screenshot("full-towers-zoom2");
+}
+
+// ---- Choices on the board ----------------------------------------------------------------
+
+class ChoiceTest : public GameScreenTest {
+ protected:
+  // Picks a four-block card: its places are offered on our board.
+  void offerPlaces() {
+    local().setCards({CardId::FourBlock});
+    hub().selectCard(CardId::FourBlock);
+    ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
+    ScriptedPlayer::runFor(0.7f);
+  }
+  HighlightLayer* highlightOf(BoardElem* e) { return controller().boardView().highlightOf(*e); }
+};
+
+TEST_F(ChoiceTest, OfferedPlacesAreHighlightedAtTheirCells) {
+  startSkirmish();
+  offerPlaces();
+  const std::vector<BoardElem*> options = local().options();
+  ASSERT_GE(options.size(), 2u);
+  ScriptedPlayer::capture();
+  GameController& c = controller();
+  for (size_t i = 0; i < options.size(); ++i) {
+    HighlightLayer* h = highlightOf(options[i]);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(h->getParent(), c.ourlayer);
+    const CCPoint corner = c.boardToLayerPoint(&local(), options[i]->x(), options[i]->y());
+    EXPECT_TRUE(h->getPosition().equals(corner));
+    EXPECT_EQ(h->hotkeyIndex(), static_cast<int>(i) + 1);
+    // The square is drawn: a pale cream over whatever lies beneath.
+    const Rgb p = pixelAtScene(onScreen(c.ourlayer, ccpAdd(corner, ccp(5, 5))));
+    EXPECT_GT(p.r, 140);
+    EXPECT_GT(p.g, 140);
+  }
+  ScriptedPlayer::screenshot("target-choice");
+}
+
+TEST_F(ChoiceTest, ElementArtItsHighlightAndItsEffectPointShareOneSquare) {
+  startSkirmish();
+  GameController& c = controller();
+  BoardElem* block = local().board()->cellAt(20, 20);
+  ASSERT_TRUE(block->isBlock());
+  ScriptedPlayer::runFor(0.6f);
+  // The art's edges, found by pixels: where the frame differs from the same frame
+  // without our layer, along the cell's middle row and column.
+  const CCPoint corner = onScreen(c.ourlayer, c.boardToLayerPoint(&local(), 20, 20));
+  const int x0 = static_cast<int>(corner.x) - 20, y0 = static_cast<int>(corner.y) + 2;
+  std::vector<Rgb> rowBehind, columnBehind, row, column;
+  for (int pass = 0; pass < 2; ++pass) {
+    c.ourlayer->setVisible(pass == 1);
+    ScriptedPlayer::capture();
+    std::vector<Rgb>& r = pass ? row : rowBehind;
+    std::vector<Rgb>& col = pass ? column : columnBehind;
+    for (int x = x0; x < x0 + 104; ++x) r.push_back(pixelAtScene(ccp(x, corner.y + 32)));
+    for (int y = y0; y < y0 + 100; ++y) col.push_back(pixelAtScene(ccp(corner.x + 32, y)));
+  }
+  int left = -1, right = -1, top = -1;
+  for (size_t i = 0; i < row.size(); ++i) {
+    if (row[i] == rowBehind[i]) continue;
+    if (left < 0) left = x0 + static_cast<int>(i);
+    right = x0 + static_cast<int>(i);
+  }
+  for (size_t i = 0; i < column.size() && !(column[i] == columnBehind[i]); ++i) top = y0 + static_cast<int>(i);
+  // The highlight over the same element covers the same pixels.
+  local().board()->showOptions({block});
+  HighlightLayer* h = highlightOf(block);
+  ASSERT_NE(h, nullptr);
+  const CCRect square = CCRectApplyAffineTransform(CCRect(0, 0, 64, 64), h->nodeToWorldTransform());
+  EXPECT_EQ(left, static_cast<int>(square.getMinX()));
+  EXPECT_EQ(right, static_cast<int>(square.getMaxX()) - 1);
+  EXPECT_EQ(top, static_cast<int>(square.getMaxY()) - 1);
+  ScriptedPlayer::capture();
+  for (int i = 0; i < static_cast<int>(row.size()); ++i) {
+    const int x = x0 + i;
+    const bool inside = x >= left && x <= right;
+    EXPECT_EQ(inside, !(pixelAtScene(ccp(x, corner.y + 32)) == row[i])) << x;
+  }
+  // Effects aim at the cell's corner plus half a cell: the square's middle.
+  const CCPoint effect = onScreen(c.ourlayer, ccpAdd(c.elemToLayerPoint(block), ccp(32, 32)));
+  EXPECT_FLOAT_EQ(effect.x, square.getMidX());
+  EXPECT_FLOAT_EQ(effect.y, square.getMidY());
+  // ... and the element's node is centred there too.
+  ElemNodes* nodes = c.boardView().nodesOf(*block);
+  ASSERT_NE(nodes, nullptr);
+  const CCPoint nodeCentre = nodes->root()->convertToWorldSpace(ccp(32, 32));
+  EXPECT_FLOAT_EQ(nodeCentre.x, effect.x);
+  EXPECT_FLOAT_EQ(nodeCentre.y, effect.y);
+  local().board()->clearHighlights();
+}
+
+TEST_F(ChoiceTest, AClickOnAnOfferIsTheChoice) {
+  startSkirmish();
+  offerPlaces();
+  BoardElem* chosen = local().options().back();
+  ASSERT_TRUE(ScriptedPlayer::click(highlightOf(chosen)));
+  EXPECT_TRUE(chosen->isBlock());
+  EXPECT_EQ(local().state(), PlayerState::CardChoose);
+  EXPECT_EQ(controller().boardView().highlightCount(), 0u);
+}
+
+TEST_F(ChoiceTest, TheDigitOfAnOfferIsTheChoice) {
+  startSkirmish();
+  offerPlaces();
+  BoardElem* second = local().options().at(1);
+  ScriptedPlayer::press(SDLK_2);
+  EXPECT_TRUE(second->isBlock());
+  EXPECT_EQ(local().state(), PlayerState::CardChoose);
+}
+
+TEST_F(ChoiceTest, EscapeCancelsTheChoice) {
+  startSkirmish();
+  offerPlaces();
+  std::vector<BoardElem*> options = local().options();
+  ScriptedPlayer::press(SDLK_ESCAPE);
+  EXPECT_EQ(local().state(), PlayerState::CardChoose);
+  EXPECT_EQ(controller().boardView().highlightCount(), 0u);
+  for (BoardElem* e : options) EXPECT_FALSE(e->isBlock());
+}
+
+TEST_F(ChoiceTest, AnOfferWhoseElementWentAwaySelectsNothing) {
+  startSkirmish();
+  offerPlaces();
+  BoardElem* stale = local().options().front();
+  HighlightLayer* h = highlightOf(stale);
+  ASSERT_NE(h, nullptr);
+  const CCRect at = ScriptedPlayer::windowRect(h);
+  // The element collapses between the offer and the click: its offer is withdrawn.
+  stale->setKind(ElemKind::FourBlock);
+  stale->resetElem();
+  ScriptedPlayer::click(at.getMidX(), at.getMidY());
+  EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
+  EXPECT_FALSE(stale->isBlock());
+}
+
+// ---- Moving and zooming the view ------------------------------------------------------------
+
+TEST_F(GameScreenTest, ArrowsScrollAtFiveHundredPixelsASecond) {
+  startSkirmish();
+  GameController& c = controller();
+  const CCPoint before = c.ourlayer->getPosition();
+  ScriptedPlayer::keyDown(SDLK_UP);
+  ScriptedPlayer::runFor(0.5f);
+  ScriptedPlayer::keyUp(SDLK_UP);
+  const CCPoint after = c.ourlayer->getPosition();
+  // Up shows what lies higher: the layers move down.
+  EXPECT_NEAR(after.y - before.y, -250, 12);
+  EXPECT_FLOAT_EQ(after.x, before.x);
+  EXPECT_NEAR(c.enemylayer->getPosition().y, 0.8f * after.y, 0.01);
+  ScriptedPlayer::runFor(0.2f);
+  EXPECT_FLOAT_EQ(c.ourlayer->getPosition().y, after.y);
+  // Holding RIGHT, then LEFT: left wins; releasing LEFT stops although RIGHT is held.
+  ScriptedPlayer::keyDown(SDLK_RIGHT);
+  ScriptedPlayer::keyDown(SDLK_LEFT);
+  const float x0 = c.ourlayer->getPosition().x;
+  ScriptedPlayer::runFor(0.2f);
+  EXPECT_GT(c.ourlayer->getPosition().x, x0);
+  ScriptedPlayer::keyUp(SDLK_LEFT);
+  const float x1 = c.ourlayer->getPosition().x;
+  ScriptedPlayer::runFor(0.2f);
+  EXPECT_FLOAT_EQ(c.ourlayer->getPosition().x, x1);
+  ScriptedPlayer::keyUp(SDLK_RIGHT);
+}
+
+TEST_F(GameScreenTest, ScrollingStopsAtTheEdgeOfTheWorld) {
+  startSkirmish();
+  GameController& c = controller();
+  ScriptedPlayer::keyDown(SDLK_DOWN);
+  ScriptedPlayer::runFor(4.0f);
+  ScriptedPlayer::keyUp(SDLK_DOWN);
+  // The viewport's bottom edge stays at the window's.
+  EXPECT_NEAR(c.viewport->convertToWorldSpace(CCPointZero).y, 0, 0.5);
+  ScriptedPlayer::drag(600, 300, 700, 100);
+  EXPECT_NEAR(c.viewport->convertToWorldSpace(CCPointZero).y, 0, 0.5);
+}
+
+TEST_F(GameScreenTest, ALeftDragPansTheView) {
+  startSkirmish();
+  GameController& c = controller();
+  const CCPoint before = c.ourlayer->getPosition();
+  ScriptedPlayer::drag(700, 500, 600, 450);
+  const CCPoint after = c.ourlayer->getPosition();
+  EXPECT_NEAR(after.x - before.x, -100, 1);
+  EXPECT_NEAR(after.y - before.y, 50, 1);  // window y grows downwards
+}
+
+TEST_F(GameScreenTest, ZoomKeysAndCtrlWheelStayWithinOneAndTwoAndOurLayerFades) {
+  startSkirmish();
+  GameController& c = controller();
+  ScriptedPlayer::mouseMove(640, 400);
+  ScriptedPlayer::press(SDLK_EQUALS, KMOD_LCTRL);
+  EXPECT_NEAR(c.ourlayer->getScale(), 1.05f, 1e-4);
+  EXPECT_NEAR(c.enemylayer->getScale(), 1.05f * 0.7f, 1e-4);
+  EXPECT_EQ(c.ourlayer->getOpacity(), static_cast<GLubyte>((2.0f - 1.05f) * 255));
+  ScriptedPlayer::press(SDLK_MINUS, KMOD_LCTRL);
+  ScriptedPlayer::press(SDLK_MINUS, KMOD_LCTRL);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  // "=" without CTRL zooms nothing.
+  ScriptedPlayer::press(SDLK_EQUALS);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+
+  // CTRL with the wheel: 120 units a notch, a thousandth of a scale each.
+  ScriptedPlayer::capture();
+  const Rgb ours = ScriptedPlayer::pixel(640 + 20, 400 - 30);
+  ScriptedPlayer::keyDown(SDLK_LCTRL, KMOD_LCTRL);
+  ScriptedPlayer::wheel(640, 400, 4, KMOD_LCTRL);
+  EXPECT_NEAR(c.ourlayer->getScale(), 1.48f, 1e-3);
+  ScriptedPlayer::capture();
+  const Rgb faded = ScriptedPlayer::pixel(640 + 20, 400 - 30);
+  EXPECT_FALSE(faded == ours);
+  ScriptedPlayer::wheel(640, 400, 10, KMOD_LCTRL);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 0);
+  ScriptedPlayer::wheel(640, 400, -30, KMOD_LCTRL);
+  ScriptedPlayer::keyUp(SDLK_LCTRL);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  // Without CTRL the wheel scrolls.
+  const float y = c.ourlayer->getPosition().y;
+  ScriptedPlayer::wheel(640, 400, 1);
+  EXPECT_NEAR(c.ourlayer->getPosition().y, y - 240, 0.5);
+}
+
+// Touches as the touch screen brings them: id, position in the scene.
+CCSet* touchesAt(std::initializer_list<std::pair<int, CCPoint>> points) {
+  CCSet* set = CCSet::create();
+  for (const auto& p : points) {
+    CCTouch* t = new CCTouch();
+    t->autorelease();
+    const CCPoint view = CCDirector::sharedDirector()->convertToUI(p.second);
+    t->setTouchInfo(p.first, view.x, view.y);
+    set->addObject(t);
+  }
+  return set;
+}
+
+TEST_F(GameScreenTest, APinchZoomsWithinOneAndTwoAndAfterItOneFingerDoesNotPan) {
+  startSkirmish();
+  GameController& c = controller();
+  TouchLayer* t = c.touchLayer;
+  ASSERT_NE(t, nullptr);
+  // Two fingers spread to three times their distance: the scale stops at two.
+  t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}, {1, ccp(680, 400)}}), 2, nullptr);
+  t->ccTouchesMoved(touchesAt({{0, ccp(520, 400)}, {1, ccp(760, 400)}}), 2, nullptr);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
+  t->ccTouchesMoved(touchesAt({{0, ccp(630, 400)}, {1, ccp(650, 400)}}), 2, nullptr);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  // One finger lifts; the other moving on does not pan.
+  t->ccTouchesEnded(touchesAt({{1, ccp(650, 400)}}), 2, nullptr);
+  const CCPoint at = c.ourlayer->getPosition();
+  t->ccTouchesMoved(touchesAt({{0, ccp(500, 300)}}), 1, nullptr);
+  EXPECT_TRUE(c.ourlayer->getPosition().equals(at));
+  t->ccTouchesEnded(touchesAt({{0, ccp(500, 300)}}), 1, nullptr);
+  // Two fingers that start on one point zoom nothing, and the next touch pans again.
+  t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}, {1, ccp(600, 400)}}), 2, nullptr);
+  t->ccTouchesMoved(touchesAt({{0, ccp(550, 400)}, {1, ccp(700, 400)}}), 2, nullptr);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  t->ccTouchesEnded(touchesAt({{0, ccp(550, 400)}, {1, ccp(700, 400)}}), 2, nullptr);
+  t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}}), 1, nullptr);
+  t->ccTouchesMoved(touchesAt({{0, ccp(640, 420)}}), 1, nullptr);
+  EXPECT_NEAR(c.ourlayer->getPosition().x - at.x, 40, 0.5);
+  t->ccTouchesEnded(touchesAt({{0, ccp(640, 420)}}), 1, nullptr);
+}
+
+TEST_F(GameScreenTest, FramingOneTargetZoomsToTwoOnIt) {
+  startSkirmish();
+  GameController& c = controller();
+  BoardElem* e = local().board()->cellAt(21, 22);
+  c.zoomToTargets({e});
+  ScriptedPlayer::runFor(0.7f);
+  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  const CCPoint centre = onScreen(c.ourlayer, ccpAdd(c.elemToLayerPoint(e), ccp(32, 32)));
+  EXPECT_NEAR(centre.x, kWidth / 2, 1);
+  EXPECT_NEAR(centre.y, kHeight / 2, 1);
+  // Framing an enemy element fades our layer out, unless our tower is always shown.
+  c.zoomToTargets({enemy().board()->cellAt(20, 20)});
+  ScriptedPlayer::runFor(0.7f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 0);
+  hub().context().settings().setBool("always_show_our_tower", true);
+  c.zoomToTargets({enemy().board()->cellAt(20, 21)});
+  ScriptedPlayer::runFor(0.7f);
+  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  hub().context().settings().setBool("always_show_our_tower", false);
+}
+
+TEST_F(GameScreenTest, ReturnClosesAMessageOnceWhileHeld) {
+  startSkirmish();
+  GameController& c = controller();
+  c.showMessage("One", "");
+  ScriptedPlayer::keyDown(SDLK_RETURN);
+  EXPECT_FALSE(c.messageShown);
+  c.showMessage("Two", "");
+  // Still held: the repeat of the key does nothing.
+  ScriptedPlayer::keyDown(SDLK_RETURN);
+  EXPECT_TRUE(c.messageShown);
+  ScriptedPlayer::keyUp(SDLK_RETURN);
+  ScriptedPlayer::press(SDLK_RETURN);
+  EXPECT_FALSE(c.messageShown);
+}
+
+TEST_F(GameScreenTest, LeavingTheScreenStopsTheFireLoops) {
+  startSkirmish();
+  GameController& c = controller();
+  c.fireSoundOurs = 5;
+  c.fireSoundEnemy = 6;
+  ScriptedPlayer::show(CCScene::create());
+  EXPECT_EQ(c.fireSoundOurs, static_cast<unsigned int>(-1));
+  EXPECT_EQ(c.fireSoundEnemy, static_cast<unsigned int>(-1));
+  ScriptedPlayer::show(MainScene::scene());
+}
+
+// ---- Messages, the end of a game, a new window size ------------------------------------------
+
+TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
+  startSkirmish();
+  GameController& c = controller();
+  c.showMessage(hub().context().text().text("FIREBALL_NAME"), hub().context().text().text("FIREBALL_DESC"));
+  ScriptedPlayer::runFor(0.1f);
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  ScriptedPlayer::screenshot("message");
+  ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
+  EXPECT_FALSE(c.messageShown);
+  // A full-screen text darkens the board; a click anywhere closes it.
+  c.showFullscreenMessage(hub().context().text().text("SANDBOX_INTRO"));
+  ScriptedPlayer::runFor(0.1f);
+  ScriptedPlayer::screenshot("fullscreen-message");
+  ScriptedPlayer::click(300, 600);
+  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.fulldarken));
+  hub().onGameLost();
+  ScriptedPlayer::runFor(0.2f);
+  EXPECT_EQ(c.guiMode, GuiMode::GameEnded);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  ScriptedPlayer::screenshot("game-end");
+}
+
+TEST_F(GameScreenTest, ANewWindowSizeRebuildsTheScreenWithTheSameMessageAndLog) {
+  startSkirmish();
+  GameController& c = controller();
+  c.showMessage("Hold the line", "The enemy gathers its strength");
+  const size_t lines = c.logRecords.size();
+  CCNode* oldRoot = c.rootLayer;
+  const size_t elems = c.boardView().nodeCount();
+  ScriptedPlayer::resizeWindow(1024, 768);
+  ScriptedPlayer::runFor(0.6f);
+  EXPECT_NE(c.rootLayer, oldRoot);
+  EXPECT_EQ(c.rootLayer->getContentSize().width, 1024);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.message));
+  EXPECT_STREQ(c.message->getString(), "Hold the line");
+  EXPECT_STREQ(c.submessage->getString(), "The enemy gathers its strength");
+  EXPECT_EQ(c.logRecords.size(), lines);
+  EXPECT_EQ(c.chatlog->getContainer()->getChildrenCount(), lines);
+  // The towers moved over: the same nodes, in the new layers, our tower in the middle.
+  EXPECT_EQ(c.boardView().nodeCount(), elems);
+  ElemNodes* nodes = c.boardView().nodesOf(*local().board()->cellAt(20, 20));
+  ASSERT_NE(nodes, nullptr);
+  EXPECT_TRUE(nodes->root()->isVisibleInHierarchy());
+  const CCPoint centre = onScreen(c.ourlayer, c.ourTowerPoint());
+  EXPECT_NEAR(centre.x, 512, 1);
+  EXPECT_NEAR(centre.y, 384, 1);
+  ScriptedPlayer::screenshot("message-1024x768");
+  ScriptedPlayer::resizeWindow(kWidth, kHeight);
+}
+
+}  // namespace
+}  // namespace gametest

@@ -1,0 +1,326 @@
+// The main menu: its members, its message states, the intro's end by ESC, a click or its
+// own time, the scenario list, and every button on the way to the hub.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "CCEditBox.h"
+#include "CCLabelTTF.h"
+#include "CCLayer.h"
+#include "CCLayerColor.h"
+#include "CCMenu.h"
+#include "CCScrollView.h"
+#include "CCSprite.h"
+#include "CapturedLog.h"
+#include "MenuController.h"
+#include "MenuScene.h"
+#include "MoreGames.h"
+#include "ScreensFixture.h"
+#include "game/GameModeTable.h"
+#include "game/GameSession.h"
+
+using namespace cocos2d;
+using mvtest::ScriptedPlayer;
+using mvtest::buttonCaptioned;
+
+namespace {
+
+class MainMenuTest : public mvtest::ScreensTest {
+ protected:
+  void SetUp() override {
+    ScreensTest::SetUp();
+    if (IsSkipped()) return;
+    loadGameData();
+    scene = MenuScene::scene();
+    ScriptedPlayer::show(scene);
+    menu = scene->controller();
+  }
+  void TearDown() override {
+    hub().setFlowHost(&ScreenFlow::instance());
+    hub().game().clearGame();
+    ScreensTest::TearDown();
+  }
+  CCNode* node(const char* name) const { return menu->bindings().node(name); }
+  bool shown(const char* name) const { return ScriptedPlayer::isShown(node(name)); }
+  void skipIntro() {
+    ScriptedPlayer::press(SDLK_ESCAPE);
+    ScriptedPlayer::frames(2);
+  }
+  // The hub's flow calls from here on are recorded instead of acted on.
+  void recordFlow() { hub().setFlowHost(&flow); }
+
+  MenuScene* scene = nullptr;
+  MenuController* menu = nullptr;
+  RecordingFlowHost flow;
+};
+
+TEST_F(MainMenuTest, EveryMemberOfTheMenuAndOfItsRowsIsBoundWithItsType) {
+  for (const std::string& name : menu->bindings().names())
+    EXPECT_NE(nullptr, menu->bindings().node(name)) << name;
+  for (const std::string& name : menu->rowBindings().names())
+    EXPECT_NE(nullptr, menu->rowBindings().node(name)) << name;
+  EXPECT_EQ(29u, menu->bindings().names().size());
+  EXPECT_NE(nullptr, menu->editBox());
+  EXPECT_EQ(menu->editBox(), node("textfieldbg")->getParent()) << "the placeholder is the box's background";
+}
+
+TEST_F(MainMenuTest, MessageStatesShowWhatTheHubAskedAndAClickClosesOnlyAnOrdinaryOne) {
+  skipIntro();
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    const char* text;
+    bool message, closer, buttons;
+  };
+  const std::vector<Step> steps = {
+      {"message", [&] { menu->showMessage("Lobby is down"); }, "Lobby is down", true, true, false},
+      {"click closes it", [&] { ScriptedPlayer::click(512, 700); }, "Lobby is down", false, false, true},
+      {"modal", [&] { menu->showModalMessage("Connecting"); }, "Connecting", true, false, false},
+      {"click leaves it", [&] { ScriptedPlayer::click(512, 700); }, "Connecting", true, false, false},
+      {"a message replaces it", [&] { menu->showMessage("Failed"); }, "Failed", true, true, false},
+      {"main state", [&] { menu->showMainState(); }, "", false, false, true},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    ScriptedPlayer::frames(1);
+    SCOPED_TRACE(step.what);
+    EXPECT_EQ(step.text, menu->messageText());
+    EXPECT_EQ(step.message, shown("message"));
+    EXPECT_EQ(step.message, shown("messagebg"));
+    EXPECT_EQ(step.closer, shown("fullscreenbtn"));
+    EXPECT_EQ(step.buttons, shown("mainlayer"));
+    EXPECT_FALSE(shown("textfieldlayer"));
+    EXPECT_FALSE(menu->editBox()->isVisible());
+  }
+  menu->showMessage("A message that is long enough to wrap over more than one line of the window's width");
+  ScriptedPlayer::frames(1);
+  ScriptedPlayer::screenshot("menu-message-1024x768");
+  // OK and Return in the (hidden) edit box change nothing.
+  recordFlow();
+  menu->onOk(nullptr);
+  menu->editBoxReturn(menu->editBox());
+  EXPECT_TRUE(flow.calls().empty());
+  EXPECT_TRUE(menu->isMessageShown());
+}
+
+// ESC, a click, or a new window size (the new layout ends the intro as a click would).
+enum class Skip { Escape, Click, Resize };
+void PrintTo(Skip s, std::ostream* os) {
+  *os << (s == Skip::Escape ? "ESC" : s == Skip::Click ? "a click" : "a resize");
+}
+
+class IntroSkipTest : public MainMenuTest, public ::testing::WithParamInterface<Skip> {};
+
+TEST_P(IntroSkipTest, EndsTheIntroAtOnceAndConnectsToTheLobbyOnce) {
+  ScriptedPlayer::runFor(3.0f);
+  ASSERT_TRUE(menu->isIntroRunning());
+  EXPECT_FALSE(shown("mainlayer"));
+  EXPECT_EQ(2.0f, node("front")->getScale());
+  if (GetParam() == Skip::Escape)
+    ScriptedPlayer::press(SDLK_ESCAPE);
+  else if (GetParam() == Skip::Click)
+    ScriptedPlayer::click(300, 300);
+  else
+    ScriptedPlayer::resizeWindow(1280, 800);
+  ScriptedPlayer::frames(2);
+  EXPECT_FALSE(menu->isIntroRunning());
+  EXPECT_TRUE(shown("mainlayer"));
+  EXPECT_FALSE(shown("creditslbl"));
+  EXPECT_TRUE(shown("crack"));
+  EXPECT_TRUE(node("bird")->getPosition().equals(node("birdfinish1")->getPosition()));
+  for (const char* layer : {"front", "back"}) {
+    EXPECT_EQ(1.0f, node(layer)->getScale()) << layer;
+    EXPECT_NEAR(0, node(layer)->getPosition().x, 0.01) << layer;
+    EXPECT_NEAR(0, node(layer)->getPosition().y, 0.01) << layer;
+  }
+  EXPECT_EQ(1, lobbyConnections());
+  // The intro is over: more clicks and keys start nothing.
+  ScriptedPlayer::click(300, 300);
+  ScriptedPlayer::press(SDLK_ESCAPE);
+  ScriptedPlayer::runFor(1.0f);
+  EXPECT_EQ(1, lobbyConnections());
+  ScriptedPlayer::resizeWindow(1024, 768);
+}
+
+std::string skipName(const ::testing::TestParamInfo<Skip>& info) {
+  return info.param == Skip::Escape ? "Escape" : info.param == Skip::Click ? "Click" : "Resize";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, IntroSkipTest, ::testing::Values(Skip::Escape, Skip::Click, Skip::Resize),
+                         skipName);
+
+TEST_F(MainMenuTest, CreditsReplayTheWholeIntroAndItsEndConnectsAgain) {
+  skipIntro();
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_CREDITS"))));
+  EXPECT_TRUE(menu->isIntroRunning());
+  EXPECT_FALSE(shown("mainlayer"));
+  ScriptedPlayer::runFor(4.0f);
+  EXPECT_TRUE(shown("creditslbl"));
+  EXPECT_STREQ(localizedText("CREDITS1"), static_cast<CCLabelBMFont*>(node("creditslbl"))->getString());
+  ScriptedPlayer::runFor(MenuController::kIntroSeconds - 4.0f + 0.2f);
+  EXPECT_FALSE(menu->isIntroRunning());
+  EXPECT_TRUE(shown("mainlayer"));
+  EXPECT_FALSE(shown("creditslbl"));
+  EXPECT_EQ(1.0f, node("front")->getScale());
+  EXPECT_EQ(2, lobbyConnections());
+}
+
+TEST_F(MainMenuTest, TheScenarioListOffersEveryModeAndStartsTheOneClicked) {
+  skipIntro();
+  EXPECT_FALSE(shown("singlegamemenu"));
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_SCENARIOS"))));
+  EXPECT_TRUE(shown("singlegamemenu"));
+  EXPECT_FALSE(static_cast<CCMenu*>(node("mainmenu"))->isEnabled()) << "the buttons beneath take no click";
+  ScriptedPlayer::screenshot("scenarios-1024x768");
+
+  // One row a mode, in the table's order, each shown whole.
+  auto* list = static_cast<extension::CCScrollView*>(node("singlegamelist"));
+  CCArray* rows = list->getContainer()->getChildren();
+  ASSERT_EQ(7, menu->scenarioRows());
+  ASSERT_EQ(7u, rows->count());
+  for (int i = 0; i < 7; ++i) {
+    CCNode* row = static_cast<CCNode*>(rows->objectAtIndex(i));
+    CCMenuItem* button = buttonCaptioned(localizedText(GameModeTable[i].textKey), row);
+    ASSERT_NE(nullptr, button) << GameModeTable[i].textKey;
+    EXPECT_EQ(i, button->getTag());
+    EXPECT_TRUE(ScriptedPlayer::isShown(button)) << GameModeTable[i].textKey;
+  }
+  // ESC closes it, the button opens it again, and its own back button closes it too.
+  ScriptedPlayer::press(SDLK_ESCAPE);
+  EXPECT_FALSE(shown("singlegamemenu"));
+  EXPECT_TRUE(static_cast<CCMenu*>(node("mainmenu"))->isEnabled());
+  ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_SCENARIOS")));
+  ASSERT_TRUE(shown("singlegamemenu"));
+  ScriptedPlayer::click(buttonCaptioned(localizedText("BACK")));
+  EXPECT_FALSE(shown("singlegamemenu"));
+
+  ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_SCENARIOS")));
+  recordFlow();
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("FIRE_TRIAL2"))));
+  EXPECT_GE(flow.count("showGameScene"), 1u);
+  EXPECT_EQ("game/singlestart/fire_trial2", flow.lastText("reportAnalytics"));
+  EXPECT_EQ(FlowState::InGame, hub().flowState());
+  EXPECT_FALSE(shown("singlegamemenu")) << "the menu is whole when the game returns to it";
+}
+
+struct ButtonCase {
+  const char* name;
+  const char* caption;  // a language key, or a bound name with a leading '@'
+  const char* call;     // the flow host's call
+  const char* text;     // its text
+};
+
+void PrintTo(const ButtonCase& c, std::ostream* os) { *os << c.name; }
+
+class MenuButtonTest : public MainMenuTest, public ::testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(MenuButtonTest, GoesToTheHub) {
+  const ButtonCase& c = GetParam();
+  skipIntro();
+  recordFlow();
+  CCNode* button = c.caption[0] == '@' ? node(c.caption + 1) : buttonCaptioned(localizedText(c.caption));
+  ASSERT_TRUE(ScriptedPlayer::click(button));
+  EXPECT_EQ(1u, flow.count(c.call));
+  EXPECT_EQ(c.text, flow.lastText(c.call));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, MenuButtonTest,
+    ::testing::Values(
+        ButtonCase{"Tutorial", "MENU_TUTORIAL", "reportAnalytics", "game/singlestart/tutorial"},
+        ButtonCase{"Skirmish", "SKIRMISH", "reportAnalytics", "game/singlestart/skirmish"},
+        ButtonCase{"Store", "@store", "reportAnalytics", "game/singlestart/sandbox"},
+        ButtonCase{"Lobby", "MENU_ONLINE", "showMenuModalMessage", "Connecting to the lobby..."},
+        ButtonCase{"Exit", "@exit", "quit", ""},
+        ButtonCase{"MoreGames", "MENU_MORE_GAMES", "openMoreGames", ""},
+        ButtonCase{"Social", "MENU_SOCIAL", "openUrl", "https://www.brindlecor.example/mirrowvale/community"},
+        ButtonCase{"Community", "MENU_COMMUNITY", "openUrl", "https://www.brindlecor.example/mirrowvale/forum"},
+        ButtonCase{"Mobile", "@ios", "openUrl", "https://www.brindlecor.example/mirrowvale/mobile"},
+        ButtonCase{"Crowdfunding", "@android", "openUrl", "https://www.brindlecor.example/mirrowvale/back-us"}),
+    [](const ::testing::TestParamInfo<ButtonCase>& info) { return info.param.name; });
+
+TEST_F(MainMenuTest, MoreGamesOpensTheMakersPageWithTheQueryInTheBrowser) {
+  skipIntro();
+  std::vector<std::string> opened;
+  MoreGames* more = MoreGames::sharedMoreGames();
+  more->setDeviceIdPath(::testing::TempDir() + "mv_menu_device_" + std::to_string(getpid()));
+  more->setup(MoreGames::kProductCode, MoreGames::kSecretKey);
+  more->setPageOpener([&](const std::string& page) {
+    opened.push_back(page);
+    return true;
+  });
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_MORE_GAMES"))));
+  ASSERT_EQ(1u, opened.size());
+  EXPECT_EQ(MoreGames::pageAddress(MoreGames::kBaseAddress, more->buildQuery()), opened[0]);
+  EXPECT_EQ(0u, opened[0].find("https://www.brindlecor.example/moregames?os=win&osversion="));
+  more->setPageOpener(nullptr);
+}
+
+TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillAnswer) {
+  skipIntro();
+  menu->showMessage("Still here");
+  CCNode* oldRoot = menu->root();
+  ScriptedPlayer::resizeWindow(1920, 1080);
+  EXPECT_NE(oldRoot, menu->root());
+  EXPECT_TRUE(menu->root()->getContentSize().equals(CCSize(1920, 1080)));
+  EXPECT_TRUE(shown("message"));
+  EXPECT_EQ("Still here", menu->messageText());
+  EXPECT_FALSE(shown("mainlayer"));
+  ScriptedPlayer::click(960, 1000);
+  EXPECT_TRUE(shown("mainlayer"));
+  // The title is as the intro left it.
+  EXPECT_TRUE(shown("crack"));
+  EXPECT_TRUE(node("bird")->getPosition().equals(node("birdfinish1")->getPosition()));
+  ScriptedPlayer::runFor(0.5f);
+  ScriptedPlayer::screenshot("menu-resized-1920x1080");
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_SCENARIOS"))));
+  ScriptedPlayer::screenshot("scenarios-1920x1080");
+  ScriptedPlayer::press(SDLK_ESCAPE);
+  recordFlow();
+  ASSERT_TRUE(ScriptedPlayer::click(menu->bindings(), "exit"));
+  EXPECT_EQ(1u, flow.count("quit"));
+  ScriptedPlayer::resizeWindow(1024, 768);
+}
+
+// ---- A menu file that cannot be read -----------------------------------------------------
+
+enum class Damage { Missing, Broken };
+void PrintTo(Damage d, std::ostream* os) { *os << (d == Damage::Missing ? "missing" : "broken"); }
+
+class BrokenMenuTest : public mvtest::ScreensTest, public ::testing::WithParamInterface<Damage> {};
+
+TEST_P(BrokenMenuTest, ShowsANoticeAndALogLineInsteadOfTheMenu) {
+  // A data folder of its own: the sprite sheet and the fonts, and no menu (or a damaged one).
+  const std::string data = ::testing::TempDir() + "mv_menu_data_" + std::to_string(getpid()) + "/";
+  mkdir(data.c_str(), 0755);
+  mkdir((data + "ccbi").c_str(), 0755);
+  mkdir((data + "ccbi/screens").c_str(), 0755);
+  if (GetParam() == Damage::Broken) std::ofstream(data + "ccbi/screens/menu.ccbi") << "not a screen";
+  const std::string gameData = CCFileUtils::sharedFileUtils()->getResourceDirectory();
+  CCFileUtils::sharedFileUtils()->setResourceDirectory(data);
+  CapturedLog log;
+  MenuScene* scene = MenuScene::scene();
+  ASSERT_NE(nullptr, scene);
+  ScriptedPlayer::show(scene);
+  ScriptedPlayer::runFor(1.0f);
+  EXPECT_EQ(1, log.count("the menu screen ccbi/screens/menu.ccbi is missing or broken"));
+  EXPECT_NE(nullptr, dynamic_cast<CCLayerColor*>(scene->content()));
+  EXPECT_NE(nullptr, ScriptedPlayer::findType<CCLabelTTF>(scene->content()));
+  // The hub's calls and the keys find nothing to change, and nothing breaks.
+  scene->controller()->showMessage("x");
+  scene->controller()->showMainState();
+  ScriptedPlayer::press(SDLK_ESCAPE);
+  ScriptedPlayer::click(10, 10);
+  ScriptedPlayer::resizeWindow(800, 600);
+  ScriptedPlayer::frames(2);
+  CCFileUtils::sharedFileUtils()->setResourceDirectory(gameData);
+  ScriptedPlayer::resizeWindow(1024, 768);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BrokenMenuTest, ::testing::Values(Damage::Missing, Damage::Broken),
+                         [](const ::testing::TestParamInfo<Damage>& info) {
+                           return info.param == Damage::Missing ? "Missing" : "Broken";
+                         });
+
+}  // namespace

@@ -1,0 +1,17 @@
+// Checks of what players type (addresses, names), shared by the server, the account
+// file and their tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lobbytext {
+// Trimmed and lower-cased; empty when the address is not plausible.
+std::string normaliseEmail(const std::string& text);
+// Trimmed; empty when the name is unusable: too long, not well-formed UTF-8, or
+// holding a control, format or separator character or a noncharacter.
+std::string cleanName(const std::string& text);
+std::string lowerAscii(std::string text);
+// Well-formed UTF-8: shortest forms only, no surrogates, nothing above U+10FFFF.
+bool validUtf8(const std::string& text);
+}  // namespace lobbytext
