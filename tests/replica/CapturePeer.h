@@ -2,6 +2,7 @@
 // so a test can read exactly what a plug-in (the replica manager) sends.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -71,6 +72,10 @@ class CapturePeer : public RakNet::RakPeerInterface {
   void RemoveFromBanList(const char*) override {}
   void ClearBanList() override {}
   bool IsBanned(const char*) override { return false; }
+  void SetIncomingLimits(const RakNet::IncomingLimits&) override {}
+  void SetOutgoingQueueLimit(std::size_t) override {}
+  void SetCompression(bool) override {}
+  RakNet::WireStatistics GetWireStatistics() const override { return {}; }
 
  private:
   RakNet::RakNetGUID guid_{1};
