@@ -382,23 +382,28 @@ Replica3* ReplicaManager3::referencedById(NetworkID id) const {
 }
 
 void ReplicaManager3::BroadcastDestruction(Replica3* replica, const SystemAddress& exclusionAddress) {
-  if (!replica || !IsReferenced(replica)) return;
+  BroadcastDestructionList({replica}, exclusionAddress);
+}
+
+void ReplicaManager3::BroadcastDestructionList(const std::vector<Replica3*>& replicas,
+                                               const SystemAddress& exclusionAddress) {
   const std::vector<Connection_RM3*> targets = connections_;
   for (Connection_RM3* c : targets) {
     if (std::find(connections_.begin(), connections_.end(), c) == connections_.end()) continue;
     if (exclusionAddress != UNASSIGNED_SYSTEM_ADDRESS && c->GetSystemAddress() == exclusionAddress) continue;
-    if (!c->HasReplicaConstructed(replica)) continue;
-    BitStream data;
-    replica->SerializeDestruction(&data, c);
-    if (!IsReferenced(replica)) return;
-    {
-      Batch batch(*this, *c, Batch::Kind::Destruction);
+    Batch batch(*this, *c, Batch::Kind::Destruction);
+    for (Replica3* replica : replicas) {
+      if (!replica || !IsReferenced(replica) || !c->HasReplicaConstructed(replica)) continue;
+      BitStream data;
+      replica->SerializeDestruction(&data, c);
+      if (!IsReferenced(replica)) continue;
       BitStream& e = batch.entry();
       e.Write(replica->GetNetworkID());
       writeSub(e, data);
+      batch.endEntry();
+      // Gone there: a later pass may construct it anew if it stays referenced.
+      unconstruct(*c, replica);
     }
-    // Gone there: a later pass may construct it anew if it stays referenced.
-    unconstruct(*c, replica);
   }
 }
 

@@ -106,6 +106,11 @@ class GameReplicas {
   void destroyReplica(BoardElem& elem);
   // One update pass now: constructions not yet sent, then every changed state.
   void updateReplicas();
+  // The host's objects destroyed one after another (a board's elements) go to the
+  // other machine together, once the burst ends: with the board or a player, at the
+  // next pass, or here. Whatever else this machine sends about the match must call
+  // this first, so that the other machine hears of everything in order.
+  void sendDestructions();
   // Called after the network has taken a player away from the running game.
   void setOnPlayerDetached(std::function<void()> callback) { onPlayerDetached_ = std::move(callback); }
   // Gives elements the stored cards that arrived while their owner chose a spell,
@@ -184,6 +189,9 @@ class GameReplicas {
   // Frees a replica the game does not free: host's go, joining side's free their object.
   void drop(ModelReplica* r);
   void elemChanged(const BoardElem& elem);
+  // The replica lets go of its object; the host's own waits for its destruction to
+  // be sent (sendDestructions), at once when `endsBurst`.
+  void destroy(ModelReplica* r, bool endsBurst);
 
   GameContext* context_;
   RakNet::NetworkIDManager* ids_;
@@ -192,6 +200,7 @@ class GameReplicas {
   std::unordered_map<const Board*, BoardReplica*> boards_;
   std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
   std::unordered_set<BoardElemReplica*> heldBack_;
+  std::vector<ModelReplica*> dying_;  // destroyed, their destruction not yet sent
   std::function<void()> onPlayerDetached_;
   RakNet::RakNetGUID matchHost_;
   bool reportChanges_ = true;

@@ -261,6 +261,8 @@ class ReplicaManager3 : public PluginInterface2 {
   // Sends the destruction to every connection that has the replica but the one at
   // exclusionAddress (UNASSIGNED_SYSTEM_ADDRESS: none excluded).
   void BroadcastDestruction(Replica3* replica, const SystemAddress& exclusionAddress);
+  // The same for several replicas, in list order, in as few messages as may be.
+  void BroadcastDestructionList(const std::vector<Replica3*>& replicas, const SystemAddress& exclusionAddress);
 
   void SetNetworkIDManager(NetworkIDManager* manager, WorldId worldId = 0);
   NetworkIDManager* GetNetworkIDManager(WorldId worldId = 0) const;
