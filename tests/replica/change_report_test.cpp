@@ -115,7 +115,7 @@ class SideBySide : public SimWatcher {
 };
 
 // One game of a mode (its index in a run seeded 25) per case, so they run in parallel.
-using ModeAndGame = std::tuple<const char*, int>;
+using ModeAndGame = std::tuple<std::string, int>;
 class ChangeReports : public ::testing::TestWithParam<ModeAndGame> {};
 
 TEST_P(ChangeReports, SendTheSameAsAPassOverEveryObjectAfterEveryFrame) {
@@ -130,17 +130,17 @@ TEST_P(ChangeReports, SendTheSameAsAPassOverEveryObjectAfterEveryFrame) {
   for (const std::string& d : watcher.differences) ADD_FAILURE() << d;
   // The game did replicate something after its start.
   EXPECT_GT(watcher.passesWithTraffic, 1);
-  std::printf("%s game %d: %ld frames, %ld passes with traffic, %ld messages\n", mode, game, watcher.frames,
+  std::printf("%s game %d: %ld frames, %ld passes with traffic, %ld messages\n", mode.c_str(), game, watcher.frames,
               watcher.passesWithTraffic, watcher.messages);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, ChangeReports,
-                         ::testing::Combine(::testing::Values("skirmish", "water_trial", "fire_trial1",
-                                                              "fire_trial2", "fire_trial3", "fire_trial4",
-                                                              "dynamite_trial1", "tutorial"),
+                         ::testing::Combine(::testing::Values<std::string>("skirmish", "water_trial", "fire_trial1",
+                                                                           "fire_trial2", "fire_trial3", "fire_trial4",
+                                                                           "dynamite_trial1", "tutorial"),
                                             ::testing::Range(0, 5)),
                          [](const ::testing::TestParamInfo<ModeAndGame>& info) {
-                           return std::string(std::get<0>(info.param)) + "_" +
+                           return std::get<0>(info.param) + "_" +
                                   std::to_string(std::get<1>(info.param));
                          });
 
