@@ -16,6 +16,9 @@ void BoardObserverFan::onElemChanged(BoardElem& e) {
 void BoardObserverFan::onElemRebuilt(BoardElem& e) {
   each([&](BoardObserver& o) { o.onElemRebuilt(e); });
 }
+void BoardObserverFan::onElemRemoved(BoardElem& e) {
+  each([&](BoardObserver& o) { o.onElemRemoved(e); });
+}
 void BoardObserverFan::onElemHighlighted(BoardElem& e, int index) {
   each([&](BoardObserver& o) { o.onElemHighlighted(e, index); });
 }

@@ -1,6 +1,7 @@
 // What boards tell the outside: element and board changes for the board view,
 // and the board events the event hub turns into sounds, effects and messages.
 // Every call has an empty default so an observer overrides only what it needs.
+// A new call goes into BoardObserverFan below as well.
 #pragma once
 
 #include <vector>
@@ -48,6 +49,7 @@ class BoardObserverFan : public BoardObserver {
 
   void onElemChanged(BoardElem& e) override;
   void onElemRebuilt(BoardElem& e) override;
+  void onElemRemoved(BoardElem& e) override;
   void onElemHighlighted(BoardElem& e, int index) override;
   void onElemUnhighlighted(BoardElem& e) override;
   void onBoardChanged(Board& b) override;
