@@ -1,6 +1,8 @@
 // Peers on 127.0.0.1 for the peer's tests: made, found by port, and waited on.
 #pragma once
 
+#include <enet/enet.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -52,6 +54,24 @@ inline bool waitFor(RakPeerInterface* p, unsigned char id, Packet** out = nullpt
   }
   return false;
 }
+
+// An ENet host of the test's own that speaks to a peer as an outsider would.
+struct RawEnet {
+  ENetHost* host = enet_host_create(nullptr, 2, 1, 0, 0);
+  RawEnet() = default;
+  RawEnet(const RawEnet&) = delete;
+  RawEnet& operator=(const RawEnet&) = delete;
+  ~RawEnet() {
+    if (host) enet_host_destroy(host);
+  }
+  // Starts a connection to the peer, with `data` in the connect request.
+  ENetPeer* connect(RakPeerInterface* to, enet_uint32 data) {
+    ENetAddress address;
+    enet_address_set_host_ip(&address, "127.0.0.1");
+    address.port = portOf(to);
+    return host ? enet_host_connect(host, &address, 1, data) : nullptr;
+  }
+};
 
 // A server and a client of it.
 struct Pair {

@@ -200,20 +200,17 @@ TEST(PeerCompression, APeerOfTheLastGreetingVersionIsRefusedWithALogLine) {
   CapturedLog log;
   // An old client at a new server.
   PeerPtr server = makePeer(4, 4);
-  ENetHost* old = enet_host_create(nullptr, 2, 1, 0, 0);
-  ASSERT_NE(old, nullptr);
-  ENetAddress address;
-  enet_address_set_host_ip(&address, "127.0.0.1");
-  address.port = portOf(server.get());
-  ASSERT_NE(enet_host_connect(old, &address, 1, lastVersionData()), nullptr);
-  ENetEvent ev{};
-  ASSERT_TRUE(serviceUntil(old, server.get(), [](const ENetEvent& e) { return e.type == ENET_EVENT_TYPE_DISCONNECT; },
-                           &ev));
-  EXPECT_EQ(ev.data, 3u);  // incompatible
+  {
+    RawEnet old;
+    ASSERT_NE(old.connect(server.get(), lastVersionData()), nullptr);
+    ENetEvent ev{};
+    ASSERT_TRUE(serviceUntil(
+        old.host, server.get(), [](const ENetEvent& e) { return e.type == ENET_EVENT_TYPE_DISCONNECT; }, &ev));
+    EXPECT_EQ(ev.data, 3u);  // incompatible
+  }
   const std::string line = "speaks handshake version " + std::to_string(handshake::kVersion - 1) + ", we speak " +
                            std::to_string(handshake::kVersion);
   EXPECT_TRUE(log.has(line)) << line;
-  enet_host_destroy(old);
 
   // A new client at an old server, which refuses a version it does not speak.
   ENetAddress any;
@@ -256,12 +253,10 @@ TEST(PeerCompression, AStreamThatDoesNotInflateClosesTheConnection) {
   for (const Case& c : cases) {
     CapturedLog log;
     PeerPtr server = makePeer(4, 4);
-    ENetHost* raw = enet_host_create(nullptr, 2, 1, 0, 0);
-    ASSERT_NE(raw, nullptr);
-    ENetAddress address;
-    enet_address_set_host_ip(&address, "127.0.0.1");
-    address.port = portOf(server.get());
-    ENetPeer* toServer = enet_host_connect(raw, &address, 1, handshake::connectData());
+    RawEnet client;
+    ENetHost* raw = client.host;
+    ENetPeer* toServer = client.connect(server.get(), handshake::connectData());
+    ASSERT_NE(toServer, nullptr);
     ENetEvent ev{};
     ASSERT_TRUE(serviceUntil(raw, server.get(), [](const ENetEvent& e) { return e.type == ENET_EVENT_TYPE_CONNECT; },
                              &ev));
@@ -298,7 +293,6 @@ TEST(PeerCompression, AStreamThatDoesNotInflateClosesTheConnection) {
     EXPECT_TRUE(closed) << c.name;
     EXPECT_EQ(messages, 0) << c.name;
     EXPECT_TRUE(log.has(c.line)) << c.name;
-    enet_host_destroy(raw);
   }
 }
 

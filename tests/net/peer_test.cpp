@@ -283,13 +283,9 @@ namespace {
 // bytes sent before a greeting never reach the application.
 TEST(Peer, ForeignEnetClientsAreRefused) {
   PeerPtr server = makePeer(4, 4);
-  ENetHost* host = enet_host_create(nullptr, 2, 1, 0, 0);
-  ASSERT_NE(host, nullptr);
-  ENetAddress address;
-  enet_address_set_host_ip(&address, "127.0.0.1");
-  address.port = portOf(server.get());
-  ENetPeer* foreign = enet_host_connect(host, &address, 1, 12345);
-  ASSERT_NE(foreign, nullptr);
+  RawEnet raw;
+  ENetHost* host = raw.host;
+  ASSERT_NE(raw.connect(server.get(), 12345), nullptr);
   enet_uint32 reason = 999;
   bool connected = false, refused = false;
   auto until = Clock::now() + std::chrono::seconds(5);
@@ -319,7 +315,6 @@ TEST(Peer, ForeignEnetClientsAreRefused) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_EQ(server->NumberOfConnections(), 0);
-  enet_host_destroy(host);
 }
 
 }  // namespace
