@@ -126,6 +126,7 @@ TEST(CcbText, MistakesAreReportedWithTheirLine) {
       {"CCSprite {\n  blendFunc -1 771\n}\n", "menu.ccb:2: blendFunc: -1 is negative"},
       {"CCMenuItemImage {\n  block onOk -1\n}\n", "menu.ccb:2: block: -1 is negative"},
       {"CCNode {\n  animate 0 rotation {\n    at 0 cubicIn:inf 1\n  }\n}\n", "bad easing option"},
+      {"sequence \"A\" id 0 chained -2\nCCNode {\n}\n", "menu.ccb:1: chained is a sequence id"},
   };
   for (const Case& c : cases) {
     CCBDocument doc;

@@ -206,6 +206,7 @@ class Compiler {
         if (!number(seq.duration, "duration")) return false;
       } else if (key == "chained") {
         if (!integer(seq.chainedSequenceId, "chained")) return false;
+        if (seq.chainedSequenceId < -1) return err("chained is a sequence id, or -1 for none");
       } else if (key == "autoplay") {
         doc.autoPlaySequenceId = -2;  // resolved below, once the id is known
       } else {

@@ -323,9 +323,12 @@ class Parser {
       for (int j = 0; j < props; ++j) {
         CCBSequenceProperty prop;
         int frames;
-        if (!readCached(prop.name) || !in_.readUInt(prop.type) ||
-            !in_.readCount(frames, "keyframe count"))
+        if (!readCached(prop.name) || !in_.readUInt(prop.type)) return false;
+        if (!keyframeLayout(prop.type)) {
+          in_.fail("property type " + std::to_string(prop.type) + " cannot be animated");
           return false;
+        }
+        if (!in_.readCount(frames, "keyframe count")) return false;
         for (int k = 0; k < frames; ++k) {
           CCBKeyframe kf;
           if (!readKeyframe(prop.type, kf)) return false;
