@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -111,8 +112,12 @@ TEST(CCBBinary, NumbersKeepTheirValueThroughEveryEncoding) {
   CCBDocument back;
   ASSERT_TRUE(ccbParseDocument(bytes.data(), bytes.size(), back, nullptr));
   ASSERT_EQ(back.root.properties.size(), doc.root.properties.size());
-  for (size_t i = 0; i < doc.root.properties.size(); ++i)
+  for (size_t i = 0; i < doc.root.properties.size(); ++i) {
     EXPECT_TRUE(back.root.properties[i] == doc.root.properties[i]) << "property " << i;
+    for (size_t k = 0; k < doc.root.properties[i].value.floats.size(); ++k)  // -0 stays -0
+      EXPECT_EQ(std::signbit(doc.root.properties[i].value.floats[k]),
+                std::signbit(back.root.properties[i].value.floats[k])) << "property " << i;
+  }
 }
 
 // The header and a one-node file laid out bit by bit: integers are Elias gamma codes, lowest

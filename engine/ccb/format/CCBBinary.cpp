@@ -401,7 +401,8 @@ class Writer {
     if (f == 1.f) return byte(1);
     if (f == -1.f) return byte(2);
     if (f == 0.5f) return byte(3);
-    if (std::floor(f) == f && std::fabs(f) < 1e9f) {
+    // Whole numbers as integers, but not -0, which would read back as 0.
+    if (std::floor(f) == f && std::fabs(f) < 1e9f && !(f == 0.f && std::signbit(f))) {
       byte(4);
       return sint(static_cast<int>(f));
     }
