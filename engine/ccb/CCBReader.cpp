@@ -257,7 +257,7 @@ CCNode* CCBReader::readSubFile(const std::string& name, CCNode* pParent) {
     CCFileUtils* fu = CCFileUtils::sharedFileUtils();
     if (!fu->isFileExist(fu->fullPathForFilename(file.c_str()))) continue;
     // A file that holds itself, directly or not, would be read for ever; "a", "/a" and
-    // "./a" are the same file.
+    // "//a" name the same file.
     std::string path = normalisedPath(file.c_str());
     std::vector<std::string>& chain = m_state->fileChain;
     for (const std::string& open : chain) {
