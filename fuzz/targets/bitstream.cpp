@@ -14,6 +14,15 @@ using namespace RakNet;
 
 namespace {
 
+// The kinds read and written by the stream's own typed Read and Write.
+#define MVFUZZ_PLAIN_KINDS(X) \
+  X(0, std::uint8_t)          \
+  X(1, std::int16_t)          \
+  X(2, std::uint32_t)         \
+  X(3, std::int64_t)          \
+  X(4, float)                 \
+  X(5, double)
+
 // One value read and written again: its kind, its size where it has one, its bytes.
 struct Step {
   int kind;
@@ -39,12 +48,7 @@ bool readStep(BitStream& in, Step& s) {
     s.bytes = bytesOf(v);                    \
     return true;                             \
   }
-    MVFUZZ_VALUE(0, std::uint8_t)
-    MVFUZZ_VALUE(1, std::int16_t)
-    MVFUZZ_VALUE(2, std::uint32_t)
-    MVFUZZ_VALUE(3, std::int64_t)
-    MVFUZZ_VALUE(4, float)
-    MVFUZZ_VALUE(5, double)
+    MVFUZZ_PLAIN_KINDS(MVFUZZ_VALUE)
 #undef MVFUZZ_VALUE
     case 6: {
       bool bit = false;
@@ -97,12 +101,7 @@ void writeStep(BitStream& out, const Step& s) {
     out.Write(v);                                     \
     return;                                           \
   }
-    MVFUZZ_VALUE(0, std::uint8_t)
-    MVFUZZ_VALUE(1, std::int16_t)
-    MVFUZZ_VALUE(2, std::uint32_t)
-    MVFUZZ_VALUE(3, std::int64_t)
-    MVFUZZ_VALUE(4, float)
-    MVFUZZ_VALUE(5, double)
+    MVFUZZ_PLAIN_KINDS(MVFUZZ_VALUE)
 #undef MVFUZZ_VALUE
     case 6: out.Write(s.bytes[0] != 0); return;
     case 7: out.WriteBits(s.bytes.data(), s.count, true); return;
