@@ -26,11 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NullTransport transport;
   NullMailer mailer;
   AccountStore accounts;  // in memory
-  Account known;
-  known.email = "a@b.cd";
-  known.code = "123456";
-  known.name = "Known";
-  accounts.put(known);
+  accounts.addCode("a@b.cd", "123456");
+  accounts.setName("a@b.cd", "Known");
   LobbyConfig config;
   config.devCode = "123456";
   LobbyServer server(transport, mailer, accounts, config);
