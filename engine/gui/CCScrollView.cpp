@@ -216,6 +216,10 @@ CCRect CCScrollView::getViewRect() {
   return CCRect(origin.x, origin.y, m_tViewSize.width, m_tViewSize.height);
 }
 
+bool CCScrollView::hidesTouchAt(const CCPoint& worldPoint) {
+  return m_bClippingToBounds && !contains(getViewRect(), worldPoint);
+}
+
 bool CCScrollView::ccTouchBegan(CCTouch* touch, CCEvent*) {
   if (!isVisible()) return false;
   if (!contains(getViewRect(), touch->getLocation())) return false;

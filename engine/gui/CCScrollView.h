@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CCLayer.h"
+#include "CCTouchClipper.h"
 
 namespace cocos2d {
 class CCArray;
@@ -25,8 +26,9 @@ class CCScrollViewDelegate {
 // A clipped window onto a container that is dragged by touch and scrolled by the mouse
 // wheel. It sees touches before the buttons inside it without swallowing them, and swallows a
 // touch only once it drags, so a tap reaches the button under it and a drag scrolls. Children
-// of the container outside the view are hidden (they take no touches then).
-class CCScrollView : public CCLayer {
+// of the container outside the view are hidden (they take no touches then); while it clips,
+// the parts of its children outside the view take no touches either.
+class CCScrollView : public CCLayer, public CCTouchClipper {
  public:
   CCScrollView();
   virtual ~CCScrollView();
@@ -88,6 +90,7 @@ class CCScrollView : public CCLayer {
  protected:
   // The view's frame in world space.
   CCRect getViewRect();
+  bool hidesTouchAt(const CCPoint& worldPoint) override;
   void relocateContainer(bool animated);
   void deaccelerateScrolling(float dt);
   void performedAnimatedScroll(float dt);

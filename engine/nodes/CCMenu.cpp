@@ -1,4 +1,5 @@
 #include "CCMenu.h"
+#include "CCTouchClipper.h"
 
 #include "CCArray.h"
 #include "CCDirector.h"
@@ -59,6 +60,11 @@ void CCMenu::onExit() {
 
 CCMenuItem* CCMenu::itemForTouch(CCTouch* touch) {
   CCPoint location = touch->getLocation();
+  // Items cut away by a clipping ancestor are out of reach there.
+  for (CCNode* p = getParent(); p; p = p->getParent()) {
+    CCTouchClipper* clipper = dynamic_cast<CCTouchClipper*>(p);
+    if (clipper && clipper->hidesTouchAt(location)) return nullptr;
+  }
   CCArray* children = getChildren();
   if (!children) return nullptr;
   for (unsigned int i = 0; i < children->count(); ++i) {

@@ -1,4 +1,5 @@
 #include "CCNode.h"
+#include "CCNodeCount.h"
 
 #include "CCActionManager.h"
 #include "CCPointExtension.h"
@@ -10,6 +11,9 @@ NS_CC_BEGIN
 
 static unsigned int s_globalOrderOfArrival = 1;
 static CCNodeVisitHooks s_visitHooks = {0, 0, 0};
+static unsigned int s_liveNodes = 0;
+
+unsigned int liveNodeCount() { return s_liveNodes; }
 
 void CCNode::setVisitHooks(const CCNodeVisitHooks& hooks) { s_visitHooks = hooks; }
 const CCNodeVisitHooks& CCNode::visitHooks() { return s_visitHooks; }
@@ -25,9 +29,11 @@ CCNode::CCNode()
   m_pScheduler->retain();
   m_pActionManager = CCActionManager::sharedManager();
   m_pActionManager->retain();
+  ++s_liveNodes;
 }
 
 CCNode::~CCNode() {
+  --s_liveNodes;
   CC_SAFE_RELEASE(m_pUserObject);
   if (m_pChildren) {
     CCObject* o = 0;

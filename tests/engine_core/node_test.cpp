@@ -4,6 +4,7 @@
 #include "CCActionInterval.h"
 #include "CCLayer.h"
 #include "CCNode.h"
+#include "CCNodeCount.h"
 #include "CCPointExtension.h"
 #include "CCScene.h"
 #include "engine_fixture.h"
@@ -191,6 +192,24 @@ TEST_F(NodeTest, AddingAChildThatHasAParentIsRefused) {
   a->addChild(nullptr);
   a->addChild(a);
   EXPECT_EQ(1u, a->getChildrenCount());
+}
+
+TEST_F(NodeTest, TheLiveCountFollowsNodesOfEveryKindFromMakingToDestruction) {
+  const unsigned int before = liveNodeCount();
+  CCNode* tree = new CCNode();
+  CCNode* layer = new CCLayer();
+  CCNode* scene = new CCScene();
+  tree->addChild(layer);
+  tree->addChild(scene);
+  layer->release();
+  scene->release();
+  EXPECT_EQ(before + 3, liveNodeCount());
+  // A child someone else keeps outlives its parent.
+  layer->retain();
+  tree->release();
+  EXPECT_EQ(before + 1, liveNodeCount());
+  layer->release();
+  EXPECT_EQ(before, liveNodeCount());
 }
 
 }  // namespace

@@ -148,6 +148,19 @@ TEST_F(ScrollViewTest, RowsScrolledOutOfTheViewAreHiddenAndComeBack) {
   EXPECT_TRUE(row->isVisible());
 }
 
+TEST_F(ScrollViewTest, ThePartOfAButtonCutAwayByTheViewTakesNoTouch) {
+  view->setContentOffset(CCPoint(0, -30));  // the button lies at y 40 .. 80, the view from 50
+  ASSERT_TRUE(row->isVisible());
+  mvtest::touchAt(kBegan, 100, 45);
+  mvtest::touchAt(kEnded, 100, 45);
+  tick();
+  EXPECT_EQ(0, counter->presses);
+  mvtest::touchAt(kBegan, 100, 70);
+  mvtest::touchAt(kEnded, 100, 70);
+  tick();
+  EXPECT_EQ(1, counter->presses);
+}
+
 TEST_F(ScrollViewTest, OffsetRangeCoversContentLargerOrSmallerThanTheView) {
   EXPECT_EQ(-300.f, view->minContainerOffset().y);
   EXPECT_EQ(0.f, view->maxContainerOffset().y);

@@ -1,5 +1,7 @@
 // Game start and end, the OK after the end, the joining side's animation
 // queue, and the board events the hub passes on.
+#include <algorithm>
+
 #include "hub_fixture.h"
 
 namespace {
@@ -19,6 +21,34 @@ TEST_F(HubFixture, SingleGameStartsInItsMode) {
   EXPECT_TRUE(shownInOrder({"setStoreShown", "refreshGui", "setCardList", "setOpponentName",
                             "startGame"}));
   EXPECT_EQ(screen.callsOf("setOpponentName")[0].text, "AI");
+}
+
+// The screen's start clears what messages there were; a mode's greeting comes after it, so
+// the player sees it over the board.
+TEST_F(HubFixture, AModesGreetingIsShownAfterTheScreensStart) {
+  struct Case {
+    const char* mode;
+    const char* greeting;  // empty: none
+  };
+  for (const Case& c : {Case{"tutorial", "TUT_INITIAL"}, Case{"sandbox", "SANDBOX_INTRO"}, Case{"skirmish", ""}}) {
+    SCOPED_TRACE(c.mode);
+    const std::size_t before = screen.callNames().size();
+    if (std::string(c.mode) == "sandbox")
+      hub.startSandbox();
+    else
+      ASSERT_TRUE(hub.startSingleGame(c.mode));
+    const std::vector<std::string> calls = screen.callNames();
+    const auto start = std::find(calls.begin() + static_cast<std::ptrdiff_t>(before), calls.end(), "startGame");
+    ASSERT_NE(start, calls.end());
+    const auto greeting = std::find(start, calls.end(), "showFullscreenMessage");
+    if (*c.greeting) {
+      ASSERT_NE(greeting, calls.end());
+      EXPECT_EQ(screen.callsOf("showFullscreenMessage").back().text, c.greeting);
+    } else {
+      EXPECT_EQ(greeting, calls.end());
+    }
+    game().clearGame();
+  }
 }
 
 TEST_F(HubFixture, UnknownModeStartsNothing) {

@@ -448,6 +448,9 @@ TEST_F(LobbyFlow, TheSandboxStartsWithTheStoreShown) {
   EXPECT_TRUE(game().director()->isSandbox());
   EXPECT_EQ(screen.callsOf("setStoreShown").front().values, std::vector<int>{1});
   EXPECT_EQ(flow.lastText("reportAnalytics"), "game/singlestart/sandbox");
+  // Its start line names the opponent.
+  ASSERT_EQ(screen.callsOf("setOpponentName").size(), 1u);
+  EXPECT_EQ(screen.callsOf("setOpponentName")[0].text, "AI");
 }
 
 TEST_F(LobbyFlow, PagesAndQuitGoToTheApplication) {

@@ -179,6 +179,24 @@ TEST_F(ControllerTest, TheTutorialsForcedCardHasABouncingArrowAndItsPhaseNoEndAr
   EXPECT_FALSE(controller->arrow->isVisible());
 }
 
+TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedWithItsFirstHintPinnedBelow) {
+  hub.setScreen(controller);
+  ASSERT_TRUE(hub.startSingleGame("tutorial"));
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  ASSERT_TRUE(controller->messageShown);
+  EXPECT_EQ(controller->messageText, "TUT_INITIAL");
+  EXPECT_EQ(controller->tutorialText, "TUT_INITIAL");
+  EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  // The computer's phases end waits and close messages: not this one.
+  controller->closeMessage();
+  EXPECT_TRUE(controller->messageShown);
+  controller->closeFullscreenMessageByTap();
+  EXPECT_FALSE(controller->messageShown);
+  EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  ctx.game().clearGame();
+  hub.setScreen(nullptr);
+}
+
 TEST_F(BarTest, StatesWithoutChoicesShowAnEmptyBar) {
   controller->setCardList({CardId::FourBlock});
   ASSERT_FALSE(buttons().empty());
@@ -463,26 +481,29 @@ TEST_F(ControllerTest, OnlineAChatLineGoesToTheOpponentWithinTheLobbysLimit) {
   ctx.setMatchLink(nullptr);
 }
 
+// Every line of the log as drawn (text and place on the screen), and the log's height.
+std::vector<std::string> logSnapshot(GameController& c) {
+  std::vector<std::string> out;
+  CCNode* lines = nullptr;
+  GameController::forEachNodeDeep(c.chatlog->getContainer(), [&](CCNode* n) {
+    if (!lines && dynamic_cast<CCLabelBMFont*>(n)) lines = n->getParent();
+  });
+  if (!lines) return out;
+  for (unsigned int i = 0; i < lines->getChildrenCount(); ++i) {
+    CCNode* label = static_cast<CCNode*>(lines->getChildren()->objectAtIndex(i));
+    const CCPoint at = label->convertToWorldSpace(CCPointZero);
+    out.push_back(std::string(static_cast<CCLabelBMFont*>(label)->getString()) + "@" + std::to_string(at.x) + "," +
+                  std::to_string(at.y));
+  }
+  out.push_back("size " + std::to_string(c.chatlog->getContainer()->getContentSize().height));
+  return out;
+}
+
 TEST_F(ControllerTest, AddingALineLaysTheLogOutAsBuildingItWholeWould) {
   for (int i = 0; i < 40; ++i)
     controller->addLogLine(i % 3 ? "" : "Rival", "line " + std::to_string(i) + (i % 5 ? "" : " that runs on long enough to wrap in the log's narrow view"),
                            {103, 91, 80});
-  auto snapshot = [&] {
-    std::vector<std::string> out;
-    CCNode* lines = nullptr;
-    GameController::forEachNodeDeep(controller->chatlog->getContainer(), [&](CCNode* n) {
-      if (!lines && dynamic_cast<CCLabelBMFont*>(n)) lines = n->getParent();
-    });
-    if (!lines) return out;
-    for (unsigned int i = 0; i < lines->getChildrenCount(); ++i) {
-      CCNode* label = static_cast<CCNode*>(lines->getChildren()->objectAtIndex(i));
-      const CCPoint at = label->convertToWorldSpace(CCPointZero);
-      out.push_back(std::string(static_cast<CCLabelBMFont*>(label)->getString()) + "@" + std::to_string(at.x) + "," +
-                    std::to_string(at.y));
-    }
-    out.push_back("size " + std::to_string(controller->chatlog->getContainer()->getContentSize().height));
-    return out;
-  };
+  auto snapshot = [&] { return logSnapshot(*controller); };
   const std::vector<std::string> added = snapshot();
   ASSERT_EQ(added.size(), 41u);
   // The newest line is in sight at the bottom of the view.
@@ -498,6 +519,20 @@ TEST_F(ControllerTest, AddingALineLaysTheLogOutAsBuildingItWholeWould) {
   EXPECT_LT(bottom.y, viewBottom + 40);
   controller->layoutLog();
   EXPECT_EQ(snapshot(), added);
+}
+
+TEST_F(ControllerTest, PastItsBoundTheLogDropsItsOldestLinesAndLaysOutAsBuiltWhole) {
+  const int total = static_cast<int>(GameController::kLogKeptLines) + 26;
+  for (int i = 0; i < total; ++i)
+    controller->addLogLine("", "line " + std::to_string(i) + (i % 7 ? "" : " that runs on long enough to wrap in the log's narrow view"),
+                           {103, 91, 80});
+  ASSERT_EQ(controller->logRecords.size(), GameController::kLogKeptLines);
+  EXPECT_EQ(controller->logRecords.front().text, "line 26");
+  EXPECT_EQ(controller->logRecords.back().text, "line " + std::to_string(total - 1));
+  EXPECT_EQ(controller->logLinesShown(), GameController::kLogKeptLines);
+  const std::vector<std::string> added = logSnapshot(*controller);
+  controller->layoutLog();
+  EXPECT_EQ(logSnapshot(*controller), added);
 }
 
 }  // namespace

@@ -111,7 +111,14 @@ bool LobbyFlow::startSingleGame(const std::string& modeId) {
   hub_.flowHost().reportAnalytics("game", "singlestart", modeId);
   hub_.screen().setOpponentName(text("AI"));
   hub_.screen().startGame();
+  showIntroAgain();
   return true;
+}
+
+void LobbyFlow::showIntroAgain() {
+  GameDirector* director = hub_.game().director();
+  const std::string key = director ? director->getIntroMessage() : std::string();
+  if (!key.empty()) hub_.screen().showFullscreenMessage(text(key));
 }
 
 void LobbyFlow::startSandbox() {
@@ -119,7 +126,10 @@ void LobbyFlow::startSandbox() {
   hub_.game().newGame(false, std::make_unique<GameDirector_Sandbox>());
   hub_.screen().setStoreShown(true);
   hub_.screen().refreshGui();
+  // The start's log line names the opponent, here as in any game against the computer.
+  hub_.screen().setOpponentName(text("AI"));
   hub_.screen().startGame();
+  showIntroAgain();
   hub_.flowHost().reportAnalytics("game", "singlestart", "sandbox");
   showFlowState();
 }

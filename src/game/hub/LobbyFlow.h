@@ -113,6 +113,10 @@ class LobbyFlow {
   // The prompt text of `lobbyPrompt` and its input mode.
   std::string promptText(LobbyInputMode& mode) const;
   std::string text(const std::string& key) const;
+  // The game's greeting, shown as the game began, is shown again once the screen's start
+  // (which clears the messages of whatever came before) is over: the player reads it
+  // over the board and closes it with a click.
+  void showIntroAgain();
 
   EventDispatcher& hub_;
   bool connectedToLobby_ = false;

@@ -250,8 +250,10 @@ void GameController::showFullscreenMessage(const std::string& text) {
 void GameController::showTutorialMessage(const std::string& text, bool show) {
   LOGOG_INFO("GUI::tutorial message shown");
   messageFullscreen = show;
+  // The hint is pinned whether or not it also covers the board: the first one comes with
+  // the game's welcome, which then stays until the player closes it.
+  if (!text.empty()) tutorialText = text;
   if (show) {
-    tutorialText = text;
     showFullscreenMessage(text);
     return;
   }

@@ -77,6 +77,8 @@ class GameController : public cocos2d::CCObject,
   // kChatMaxChars characters, which stay under it in any script.
   static constexpr std::size_t kChatMaxBytes = 2000;
   static constexpr int kChatMaxChars = 500;
+  // The log keeps this many of its newest lines.
+  static constexpr std::size_t kLogKeptLines = 200;
   // The layouts of the selection bar.
   static constexpr const char* kBarHeaderFile = "ccbi/screens/build-sequence-element.ccbi";
   static constexpr const char* kCardButtonFile = "ccbi/screens/build_select.ccbi";
@@ -345,6 +347,8 @@ class GameController : public cocos2d::CCObject,
   void layoutTutorialPanel();
   // One log record's label, added under the lines there are.
   void appendLogLabel(const LogRecord& record);
+  // The first label of the log removed, the others moved up into its place.
+  void dropOldestLogLabel();
   // The log's lines hang from the top of a view as high as they are; the newest in view.
   void placeLogLines();
   // The bar's header node laid into the bar's scroll view.

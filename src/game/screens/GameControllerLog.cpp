@@ -1,4 +1,5 @@
-// The game log (system lines and chat, kept for the whole run) and the chat box.
+// The game log (system lines and chat of every game of the run, its newest lines kept) and
+// the chat box.
 #include "CCBMFontConfiguration.h"
 #include "CCEditBox.h"
 #include "CCLabelBMFont.h"
@@ -43,12 +44,33 @@ std::size_t GameController::logLinesShown() const { return logLines_ ? logLines_
 
 void GameController::addLogLine(const std::string& name, const std::string& line, LogColour colour) {
   logRecords.push_back({name, line, colour});
+  const bool shown = logLines_ && chatlog && chatlog->getContainer() && logLines_->getParent() &&
+                     logLines_->getParent()->getParent() == chatlog->getContainer();
+  // A long run of games does not grow the log without end: the oldest line goes.
+  if (logRecords.size() > kLogKeptLines) {
+    logRecords.erase(logRecords.begin());
+    if (shown) dropOldestLogLabel();
+  }
   // The lines there are stay as they are: the new one goes under them.
-  if (logLines_ && chatlog && chatlog->getContainer() && logLines_->getParent() &&
-      logLines_->getParent()->getParent() == chatlog->getContainer())
+  if (shown)
     appendLogLabel(logRecords.back());
   else
     layoutLog();
+}
+
+void GameController::dropOldestLogLabel() {
+  CCArray* labels = logLines_->getChildren();
+  if (!labels || labels->count() == 0) return;
+  CCNode* oldest = static_cast<CCNode*>(labels->objectAtIndex(0));
+  const float height = static_cast<float>(static_cast<int>(oldest->getContentSize().height));
+  logLines_->removeChild(oldest, true);
+  // The rest hang from the top edge: each moves up by the line that went.
+  CCObject* o = nullptr;
+  CCARRAY_FOREACH(labels, o) {
+    CCNode* label = static_cast<CCNode*>(o);
+    label->setPositionY(label->getPositionY() + height);
+  }
+  logHeight_ -= height;
 }
 
 void GameController::layoutLog() {
