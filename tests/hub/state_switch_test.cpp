@@ -117,6 +117,14 @@ TEST_F(HubFixture, SandboxNeverClosesTheMessageOnASwitch) {
   EXPECT_TRUE(shown("showGameBoard"));
 }
 
+TEST_F(HubFixture, SandboxShowsNoWaitForAnEnemyThatNeverMoves) {
+  game().newGame(false, GameDirector::create("sandbox"));
+  hub.setFlowState(FlowState::InGame);
+  arrange(S::Fire, S::RepairChooseSpell);
+  hub.switchPlayerState(local(), S::RepairChooseSpell, S::Fire);
+  EXPECT_FALSE(shown("showModalMessage"));
+}
+
 // A mode that hints at every card phase of the local player.
 class HintDirector : public GameDirector_Normal {
  public:

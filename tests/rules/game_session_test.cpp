@@ -269,6 +269,31 @@ TEST_F(ComputerFrame, NeverMovesInASandboxOrAStoppedGame) {
   EXPECT_TRUE(recorded.calls().empty());
 }
 
+TEST_F(ComputerFrame, InASandboxEndsOnlyAPhaseTheLocalPlayerWaitsOn) {
+  game().newGame(false, GameDirector::create("sandbox"));
+  struct Case {
+    PlayerState local, enemy;
+    const char* call;  // empty: no move
+  };
+  for (const Case& c : {Case{PlayerState::Fire, PlayerState::RepairChooseSpell, "aiFinishSpells"},
+                        Case{PlayerState::CombatChooseSpell, PlayerState::CardChoose, "aiFinishCards"},
+                        Case{PlayerState::CombatChooseSpell, PlayerState::BuildChooseSpell, "aiFinishSpells"},
+                        Case{PlayerState::CardChoose, PlayerState::CardChoose, ""},
+                        Case{PlayerState::CardChoose, PlayerState::RepairChooseSpell, ""}}) {
+    local().setState(c.local);
+    enemy().setState(c.enemy);
+    recorded.clear();
+    game().update();
+    if (*c.call) {
+      ASSERT_EQ(1u, recorded.calls().size()) << c.call;
+      EXPECT_EQ(1u, recorded.count(c.call));
+      EXPECT_EQ(&enemy(), recorded.calls()[0].player);
+    } else {
+      EXPECT_TRUE(recorded.calls().empty()) << static_cast<int>(c.enemy);
+    }
+  }
+}
+
 // ---- Shared steps --------------------------------------------------------------
 
 TEST_F(Session, SharedStepsRunOncePerTurnInOrder) {

@@ -66,7 +66,8 @@ void EventDispatcher::showStateSwitch(Player& player, PlayerState oldState,
     if (!Player::mustWaitFor(g.localPlayer()->state(), g.enemyPlayer()->state())) {
       if (!g.sandbox()) screen().closeMessage();
     } else {
-      screen().showModalMessage(text("WAITING_FOR_ENEMY"));
+      // The sandbox's enemy ends such a phase at once: nobody to wait for there.
+      if (!g.sandbox()) screen().showModalMessage(text("WAITING_FOR_ENEMY"));
       waiting = true;
     }
   }
