@@ -103,12 +103,13 @@ class WholeGameTest : public mvtest::ScreensTest {
     ScriptedPlayer::runFor(1.0f, GameScreenPlayer::kStep);
     GameScreenPlayer::expectNothingRefused(log, hub());
     EXPECT_GT(player.clicks, 10);
+    const std::string end = c.messageText;
     ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
     ASSERT_TRUE(ScriptedPlayer::runUntil(onMenu, 3.f));
     EXPECT_FALSE(hub().game().started());
     EXPECT_EQ(FlowState::Menu, hub().flowState());
     std::printf("seed %u: %s after %d turns, %.0f s of game time, %d clicks, %d keys\n", seed,
-                c.messageText.c_str(), hub().game().turn(), player.gameTime(), player.clicks, player.keys);
+                end.c_str(), hub().game().turn(), player.gameTime(), player.clicks, player.keys);
   }
   // Nodes alive now, less the lines of the game's log (which keeps a bounded number of them).
   int nodesBesidesTheLog() {
