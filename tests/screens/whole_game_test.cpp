@@ -148,6 +148,18 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   ASSERT_TRUE(c.messageShown);
   EXPECT_EQ(localizedText("TUT_INITIAL"), c.messageText);
   ScriptedPlayer::screenshot("tutorial-first-hint");
+  // The hint's panel stays clear of the log, in a smaller window too.
+  for (const CCSize& size : {CCSize(1280, 800), CCSize(1024, 768)}) {
+    ScriptedPlayer::resizeWindow(static_cast<int>(size.width), static_cast<int>(size.height));
+    ScriptedPlayer::frames(2);
+    CCNode* panel = c.tutorialmsg->getParent()->getChildByTag(2);
+    ASSERT_TRUE(ScriptedPlayer::isShown(panel));
+    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.chatlog)))
+        << size.width << "x" << size.height;
+  }
+  ScriptedPlayer::screenshot("tutorial-first-hint-1024x768");
+  ScriptedPlayer::resizeWindow(1280, 800);
+  ScriptedPlayer::frames(2);
   CapturedLog log;
   ASSERT_TRUE(player.playUntil([&] { return !tutorial->active(); }, 1200.0f));
   ASSERT_FALSE(tutorial->active()) << "the script stopped at row " << tutorial->step();

@@ -262,12 +262,25 @@ void GameController::layoutTutorialPanel() {
   panel->setVisible(shown);
   if (!shown) return;
   const CCSize win = winSize();
+  // The panel stands at the bottom, centred, but clear of the log beside it: narrower, and
+  // moved left where the middle would reach the log.
+  const float left = kPanelPadding;
+  float right = win.width - kPanelPadding;
+  if (chatlog && chatlog->isVisibleInHierarchy() && chatlog->getParent()) {
+    const CCPoint logCorner =
+        tutorialmsg->getParent()->convertToNodeSpace(chatlog->getParent()->convertToWorldSpace(chatlog->getPosition()));
+    right = std::min(right, logCorner.x - kPanelPadding * 0.5f);
+  }
+  const float textWidth = std::max(120.0f, std::min({win.width * 0.5f, 640.0f, right - left - 2 * kPanelPadding}));
   tutorialmsg->setAlignment(kCCTextAlignmentCenter);
-  tutorialmsg->setWidth(std::min(win.width * 0.5f, 640.0f));
+  tutorialmsg->setWidth(textWidth);
   const CCSize text = tutorialmsg->getContentSize();
+  const float half = text.width * 0.5f + kPanelPadding;
+  const float centre = std::max(left + half, std::min(win.width * 0.5f, right - half));
   const float bottom = panel->getPositionY();
+  panel->setPositionX(centre);
   tutorialmsg->setAnchorPoint(ccp(0.5f, 0.0f));
-  tutorialmsg->setPosition(ccp(win.width * 0.5f, bottom + kPanelPadding));
+  tutorialmsg->setPosition(ccp(centre, bottom + kPanelPadding));
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
     frame->setPreferredSize(CCSize(text.width + 2 * kPanelPadding, text.height + 2 * kPanelPadding));
 }
