@@ -104,6 +104,7 @@ void BM_TenGamesFromTheMenuAndBack(benchmark::State& state) {
     menu->skipIntro();
     EventDispatcher& hub = eventDispatcher();
     long rss[kGames] = {}, nodes[kGames] = {};
+    int turns = 0;
     // Alike games (the same seeds), so what one leaves behind is what the next leaves.
     for (int g = 0; g < kGames; ++g) {
       hub.context().seed(5);
@@ -113,7 +114,8 @@ void BM_TenGamesFromTheMenuAndBack(benchmark::State& state) {
       LocalBot bot(hub, 100);
       GameController* c = MainScene::scene()->gameController();
       for (int i = 0; i < 4000 && hub.game().started() && hub.game().turn() < 3; ++i)
-        if (!bot.step()) frame(kStep);
+        if (!bot.step() || i % 4 == 0) frame(kStep);
+      turns += hub.game().turn();
       if (hub.game().started()) c->onMenuExitToMenu(nullptr);
       runUntil(onMenu, 200, 1.0f / 60);
       for (int i = 0; i < 60; ++i) frame(1.0f / 60);
@@ -128,6 +130,7 @@ void BM_TenGamesFromTheMenuAndBack(benchmark::State& state) {
     state.counters["rss_second_kb"] = static_cast<double>(rss[1]);
     state.counters["rss_tenth_kb"] = static_cast<double>(rss[kGames - 1]);
     state.counters["rss_growth_per_game_kb"] = static_cast<double>(rss[kGames - 1] - rss[1]) / (kGames - 2);
+    state.counters["turns_played"] = turns;
     state.counters["nodes_first"] = static_cast<double>(nodes[0]);
     state.counters["nodes_tenth"] = static_cast<double>(nodes[kGames - 1]);
   }
