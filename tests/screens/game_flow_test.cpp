@@ -90,6 +90,12 @@ TEST_F(GameFlowTest, TheStoreButtonOpensASandboxWithTheStoreInPlaceOfTheBar) {
   ASSERT_TRUE(onGame());
   GameController& c = game();
   EXPECT_TRUE(c.storeShown);
+  // The sandbox's greeting covers the board until a click closes it.
+  ASSERT_TRUE(c.messageShown);
+  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText);
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.storelayer));
+  ScriptedPlayer::click(600, 500);
+  EXPECT_FALSE(c.messageShown);
   EXPECT_TRUE(ScriptedPlayer::isShown(c.storelayer));
   EXPECT_FALSE(ScriptedPlayer::isShown(c.turnseqqui));
   StoreController* store = MainScene::scene()->storeController();
