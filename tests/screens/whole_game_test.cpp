@@ -157,6 +157,7 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
     EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.chatlog)))
         << size.width << "x" << size.height;
   }
+  ScriptedPlayer::runFor(1.0f);  // the view comes back to our tower
   ScriptedPlayer::screenshot("tutorial-first-hint-1024x768");
   ScriptedPlayer::resizeWindow(1280, 800);
   ScriptedPlayer::frames(2);
