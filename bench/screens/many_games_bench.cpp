@@ -27,6 +27,7 @@
 #include "MenuController.h"
 #include "MenuScene.h"
 #include "ScreenFlow.h"
+#include "ScreensBenchWindow.h"
 #include "game/GameSession.h"
 
 using namespace cocos2d;
@@ -39,20 +40,9 @@ constexpr int kGames = 10;
 constexpr float kStep = 0.5f;  // the scheduler's step: thirty times the game's pace
 
 bool openWindow() {
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  CCEGLView* view = CCEGLView::sharedOpenGLView();
-  if (!view) return false;
-  view->setFrameSize(1280, 800);
-  view->showWindow();
-  CCDirector* director = CCDirector::sharedDirector();
-  director->setOpenGLView(view);
-  director->setProjection(kCCDirectorProjection2D);
-  view->setDesignResolutionSize(1280, 800, kResolutionShowAll);
-  CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
-  ScreenFlow& flow = ScreenFlow::instance();
-  flow.setNetworkStart([] {});
-  flow.setGameScreen({[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+  if (!openScreensBenchWindow()) return false;
+  ScreenFlow::instance().setGameScreen(
+      {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
   return true;
 }
 

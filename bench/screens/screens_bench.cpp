@@ -17,6 +17,7 @@
 #include "MenuController.h"
 #include "MenuScene.h"
 #include "ScreenFlow.h"
+#include "ScreensBenchWindow.h"
 
 using namespace cocos2d;
 using Clock = std::chrono::steady_clock;
@@ -37,27 +38,7 @@ void reportFrames(benchmark::State& state, std::vector<double> frames) {
   state.counters["max_ms"] = frames.back() * 1000;
 }
 
-bool openWindow() {
-  static int ready = -1;
-  if (ready >= 0) return ready == 1;
-  ready = 0;
-  // Without a display the frames are drawn off screen; sounds are decoded all the same.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  CCEGLView* view = CCEGLView::sharedOpenGLView();
-  if (!view) return false;
-  view->setFrameSize(1280, 800);
-  view->showWindow();
-  CCDirector* director = CCDirector::sharedDirector();
-  director->setOpenGLView(view);
-  director->setProjection(kCCDirectorProjection2D);
-  view->setDesignResolutionSize(1280, 800, kResolutionShowAll);
-  CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
-  // No lobby server in a benchmark: the network is not started.
-  ScreenFlow::instance().setNetworkStart([] {});
-  ready = 1;
-  return true;
-}
+bool openWindow() { return openScreensBenchWindow(); }
 
 bool menuShows() {
   CCScene* running = CCDirector::sharedDirector()->getRunningScene();
