@@ -8,6 +8,7 @@
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCNode.h"
+#include "CCProtocols.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
 #include "NodeBindings.h"
@@ -71,11 +72,19 @@ bool writeBoundNodeRects(const std::string& path) {
     std::ofstream out(partial, std::ios::trunc);
     if (!out) return false;
     NodeBindings::forEachTable([&out](const NodeBindings& table) {
-      table.forEachBound([&](const std::string& name, CCNode* node) {
+      auto line = [&](const std::string& name, CCNode* node) {
         CCRect r = windowRectOf(node);
         out << table.prefix() << name << ' ' << r.origin.x << ' ' << r.origin.y << ' ' << r.size.width << ' '
-            << r.size.height << ' ' << (shownInRunningScene(node) ? 1 : 0) << '\n';
-      });
+            << r.size.height << ' ' << (shownInRunningScene(node) ? 1 : 0);
+        if (CCLabelProtocol* label = dynamic_cast<CCLabelProtocol*>(node)) {
+          std::string text = label->getString() ? label->getString() : "";
+          std::replace(text.begin(), text.end(), '\n', ' ');
+          out << ' ' << text;
+        }
+        out << '\n';
+      };
+      table.forEachBound(line);
+      table.forEachRowNode(line);
     });
     if (!out) return false;
   }

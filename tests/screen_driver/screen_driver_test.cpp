@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 
 #include "CCBDocument.h"
@@ -11,6 +13,7 @@
 #include "CCBSelectorResolver.h"
 #include "CCKeyboardEvent.h"
 #include "CCLayer.h"
+#include "CCLabelTTF.h"
 #include "CCLayerColor.h"
 #include "CCMenuItemColor.h"
 #include "CCMouseDelegate.h"
@@ -21,6 +24,7 @@
 #include "CcbText.h"
 #include "LoadNode.h"
 #include "NodeBindings.h"
+#include "NodeRects.h"
 #include "RotatableScene.h"
 #include "ScriptedPlayer.h"
 
@@ -262,6 +266,51 @@ TEST_F(ScreenDriverTest, ScreenshotsShowWhatIsDrawnAndAResizeLaysTheScreenOutAga
   EXPECT_TRUE(ScriptedPlayer::click(screen->controller->go));
   EXPECT_EQ(1, screen->controller->goes);
   ScriptedPlayer::resizeWindow(640, 480);
+}
+
+// The test report of where bound nodes are drawn: every bound node, and the nodes of each
+// kept row under "<name>.<row>", with a label's text at the end of its line.
+TEST_F(ScreenDriverTest, TheRectReportNamesBoundNodesAndKeptRowsWithTheirTexts) {
+  Screen* screen = Screen::create(compiled("report.ccbi", kScreen));
+  ScriptedPlayer::show(screen);
+  mv::NodeBindings rows("ROW::");
+  CCLabelTTF* label = nullptr;
+  CCLayerColor* plate = nullptr;
+  rows.declare("label", &label);
+  rows.declare("plate", &plate);
+  const char* names[] = {"Alder", "Birch of the Hills"};
+  for (int i = 0; i < 2; ++i) {
+    rows.beginLoad();
+    CCLayerColor* row = CCLayerColor::create(ccc4(0, 0, 90, 255), 100, 20);
+    row->setPosition(CCPoint(10, 400 - 30 * i));
+    CCLabelTTF* text = CCLabelTTF::create(names[i], "DejaVuSans", 14);
+    row->addChild(text);
+    rows.assign("label", text);
+    rows.assign("plate", row);
+    rows.keepRow();
+    screen->addChild(row);
+  }
+  rows.beginLoad();
+  ASSERT_EQ(2u, rows.rowCount());
+  EXPECT_EQ(nullptr, label) << "the fields name no row once the loads are done";
+  rows.rowNode(1, "plate")->setVisible(false);
+  const std::string path = ::testing::TempDir() + "mv_driver_rects_" + std::to_string(getpid()) + ".txt";
+  ASSERT_TRUE(mv::writeBoundNodeRects(path));
+  std::ifstream in(path);
+  std::map<std::string, std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) lines[line.substr(0, line.find(' '))] = line;
+  EXPECT_EQ("TEST::go 260 216 120 48 1", lines["TEST::go"]);
+  EXPECT_EQ("ROW::plate.0 10 60 100 20 1", lines["ROW::plate.0"]);
+  EXPECT_EQ("ROW::plate.1 10 90 100 20 0", lines["ROW::plate.1"]);
+  EXPECT_NE(std::string::npos, lines["ROW::label.0"].find(" 1 Alder")) << lines["ROW::label.0"];
+  EXPECT_NE(std::string::npos, lines["ROW::label.1"].find(" 0 Birch of the Hills")) << lines["ROW::label.1"];
+  rows.clearRows();
+  ASSERT_TRUE(mv::writeBoundNodeRects(path));
+  std::ifstream again(path);
+  std::string all((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(std::string::npos, all.find("ROW::"));
+  unlink(path.c_str());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "LoadingScene.h"
+#include "LobbyScene.h"
 #include "LogMgr.h"
 #include "MainScene.h"
 #include "MoreGames.h"
@@ -45,6 +46,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   ScreenFlow::instance().useUserDefaults();
   ScreenFlow::instance().setGameScreen(
       {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+  ScreenFlow::instance().setLobbyScene([]() -> CCScene* { return LobbyScene::scene(); });
   mv::startNodeRectReportFromEnvironment();
   director->runWithScene(LoadingScene::scene());
   return true;
