@@ -54,8 +54,12 @@ class Network : public MatchLink, public LobbyLink {
   void bindHub(EventDispatcher& hub);
   GameReplicas* replicas() const { return replicas_.get(); }
 
-  // Where connectToLobby goes; by default MV_LOBBY_HOST (else 127.0.0.1), port 3333.
+  // Where connectToLobby goes; by default MV_LOBBY_HOST, "host" or "host:port" (else
+  // 127.0.0.1), port 3333 unless it names one.
   void setLobbyEndpoint(const std::string& host, unsigned short port);
+  // "host" or "host:port" (empty: 127.0.0.1); false (logged) when it cannot be read, with
+  // the default endpoint given.
+  static bool parseLobbyEndpoint(const std::string& text, std::string& host, unsigned short& port);
   void setListener(NetworkListener* listener) { listener_ = listener; }
 
   // Takes the peer, starts it and sets the time-out. Called once at the end of loading.
