@@ -352,6 +352,7 @@ void Network::dispatchMatch(const unsigned char* data, size_t length, RakNet::Ra
     case ID_TURN_BEGIN: {
       MV_DECODE(TurnBeginMsg, m);
       LOGOG_INFO("got TURN BEGIN from remote player");
+      if (turnWatcher_) turnWatcher_(false);
       l.onTurnBegin();
       return;
     }
