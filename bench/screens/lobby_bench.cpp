@@ -1,5 +1,6 @@
 // The lobby screen with 300 players online, 1280 x 800:
-//   - the time to build the player list (one row file a name), wall clock and CPU;
+//   - the time to build the player list (one row file a name), wall clock and CPU, and to
+//     take the next list while it shows;
 //   - the frame while the list scrolls by the wheel, end to end and back (p50, p95, max),
 //     wall clock and the process's CPU time a frame (the renderer's threads included).
 #include <benchmark/benchmark.h>
@@ -111,6 +112,32 @@ void BM_LobbyListOf300(benchmark::State& state) {
   state.counters["cpu_max_ms"] = percentile(cpu, 1.0);
 }
 BENCHMARK(BM_LobbyListOf300)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+
+// A list of 300 on screen replaced by the next the server sends: one player more, near the top.
+void BM_LobbyListUpdateOf300(benchmark::State& state) {
+  LobbyScene* scene = lobby();
+  if (!scene) {
+    state.SkipWithError("no OpenGL window");
+    return;
+  }
+  LobbyController* c = scene->controller();
+  std::vector<std::string> before = names(kPlayers), after = before;
+  after.insert(after.begin() + 3, "Newcomer");
+  std::vector<double> wall, cpu;
+  for (auto _ : state) {
+    c->setPlayerList(kPlayers, before);
+    const double t0 = nowMs(), c0 = threadCpuMs();
+    c->setPlayerList(kPlayers + 1, after);
+    wall.push_back(nowMs() - t0);
+    cpu.push_back(threadCpuMs() - c0);
+    state.SetIterationTime(wall.back() / 1000);
+  }
+  state.counters["p50_ms"] = percentile(wall, 0.5);
+  state.counters["max_ms"] = percentile(wall, 1.0);
+  state.counters["cpu_p50_ms"] = percentile(cpu, 0.5);
+}
+BENCHMARK(BM_LobbyListUpdateOf300)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // A wheel notch each frame with the cursor over the list, down to the end and back up.
 void BM_LobbyScrollFrameWith300(benchmark::State& state) {

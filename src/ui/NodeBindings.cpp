@@ -44,11 +44,11 @@ void NodeBindings::keepRow() {
   m_rows.push_back(std::move(row));
 }
 
-void NodeBindings::clearRows() {
-  for (std::vector<cocos2d::CCNode*>& row : m_rows)
-    for (cocos2d::CCNode* node : row)
+void NodeBindings::truncateRows(size_t count) {
+  for (size_t r = count; r < m_rows.size(); ++r)
+    for (cocos2d::CCNode* node : m_rows[r])
       if (node) node->release();
-  m_rows.clear();
+  if (count < m_rows.size()) m_rows.resize(count);
 }
 
 cocos2d::CCNode* NodeBindings::rowNode(size_t row, const std::string& name) const {

@@ -65,7 +65,9 @@ class NodeBindings {
   // row's load keeps its bound nodes as the next row (referenced until clearRows), so the
   // rows stay reachable by name after later loads.
   void keepRow();
-  void clearRows();
+  void clearRows() { truncateRows(0); }
+  // Forgets the kept rows from `count` on.
+  void truncateRows(size_t count);
   size_t rowCount() const { return m_rows.size(); }
   // A kept row's node of that name, or null.
   cocos2d::CCNode* rowNode(size_t row, const std::string& name) const;

@@ -264,6 +264,29 @@ TEST_F(LobbyControllerTest, ThePlayerListStandsTopDownWithTheOnlineCount) {
   EXPECT_EQ(textOf("onlinecount"), "0");
 }
 
+TEST_F(LobbyControllerTest, ANewListKeepsTheRowsItHasAndNamesThemAnew) {
+  controller->setPlayerList(3, {"Alder", "Birch", "Cedar"});
+  CCMenuItem* firstButton = rowButton(0);
+  // Birch leaves, Dara and Eske come: the first rows are the same nodes with the new names.
+  controller->setPlayerList(4, {"Alder", "Cedar", "Dara", "Eske"});
+  ASSERT_EQ(controller->rowBindings().rowCount(), 4u);
+  EXPECT_EQ(rowButton(0), firstButton);
+  const std::vector<std::string> expected = {"Alder", "Cedar", "Dara", "Eske"};
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(rowName(i), expected[i]);
+    EXPECT_EQ(rowButton(i)->getTag(), static_cast<int>(i));
+  }
+  EXPECT_EQ(rows()->count(), 4u);
+  // Fewer names: the rows beyond them go.
+  controller->setPlayerList(1, {"Eske"});
+  EXPECT_EQ(rows()->count(), 1u);
+  EXPECT_EQ(rowName(0), "Eske");
+  EXPECT_EQ(rowButton(0), firstButton);
+  const float height = static_cast<CCNode*>(rows()->objectAtIndex(0))->getContentSize().height;
+  EXPECT_FLOAT_EQ(static_cast<CCNode*>(rows()->objectAtIndex(0))->getPositionY(), 0.f);
+  EXPECT_FLOAT_EQ(controller->playerList()->getContainer()->getContentSize().height, height);
+}
+
 TEST_F(LobbyControllerTest, TheStateSurvivesANewLayout) {
   controller->setPlayerList(2, {"Alder", "Birch"});
   controller->showCancellableMessage("Awaiting");

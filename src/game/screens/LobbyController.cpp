@@ -1,5 +1,6 @@
 #include "LobbyController.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "CCDirector.h"
@@ -35,7 +36,10 @@ std::string toString(int value) {
 
 LobbyController::LobbyController() : m_bindings("LOBBY::"), m_rowBindings("LOBBY::") { declareMembers(); }
 
-LobbyController::~LobbyController() { CC_SAFE_RELEASE(m_root); }
+LobbyController::~LobbyController() {
+  forgetRows(0);
+  CC_SAFE_RELEASE(m_root);
+}
 
 void LobbyController::declareMembers() {
   mv::NodeBindings& b = m_bindings;
@@ -169,16 +173,30 @@ void LobbyController::fitMessagePanel() {
   m_messageBg->setPosition(CCPoint(area.getMidX(), area.getMidY()));
 }
 
+void LobbyController::forgetRows(size_t count) {
+  for (size_t i = count; i < m_rows.size(); ++i) m_rows[i]->release();
+  if (count < m_rows.size()) m_rows.resize(count);
+  m_rowBindings.truncateRows(count);
+}
+
 void LobbyController::rebuildPlayerList() {
   LOGOG_INFO("lobby: ");
   if (m_onlineCountLabel) m_onlineCountLabel->setString(toString(m_onlineCount).c_str());
-  m_rowBindings.clearRows();
-  if (!m_playerList) return;
-  std::vector<CCNode*> rows;
-  rows.reserve(m_userNames.size());
+  if (!m_playerList) {
+    forgetRows(0);
+    return;
+  }
+  // The rows of the last list are kept and get the new names: a list that changes while the
+  // lobby shows costs only its new rows, not a file load for every name.
+  forgetRows(std::min(m_rows.size(), m_userNames.size()));
   for (size_t i = 0; i < m_userNames.size(); ++i) {
     const std::string& name = m_userNames[i];
     LOGOG_INFO("   %s", name.c_str());
+    if (i < m_rows.size()) {
+      auto* label = dynamic_cast<CCLabelBMFont*>(m_rowBindings.rowNode(i, "username"));
+      if (label && name != label->getString()) label->setString(name.c_str());
+      continue;
+    }
     m_rowBindings.beginLoad();
     CCNode* row = mv::loadNode(kRowFile, this, false, false);
     m_rowBindings.endLoad();
@@ -186,10 +204,11 @@ void LobbyController::rebuildPlayerList() {
     if (m_userNameLabel) m_userNameLabel->setString(name.c_str());
     if (m_userButton) m_userButton->setTag(static_cast<int>(i));
     m_rowBindings.keepRow();
-    rows.push_back(row);
+    row->retain();
+    m_rows.push_back(row);
   }
   m_rowBindings.beginLoad();  // the kept rows hold the nodes; the fields name none
-  const int total = mv::stackRows(m_playerList, rows);
+  const int total = mv::stackRows(m_playerList, m_rows);
   // The top of the list shows.
   m_playerList->setContentOffset(CCPoint(0, m_playerList->getViewSize().height - total), false);
 }
@@ -224,6 +243,7 @@ CCNode* LobbyController::buildScreen() {
   }
   if (LobbyKeyLayer* keys = LobbyKeyLayer::create(this)) root->addChild(keys);
   refreshUI();
+  forgetRows(0);  // the rows of the last screen went with it
   rebuildPlayerList();
   return root;
 }

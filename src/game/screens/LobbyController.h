@@ -115,6 +115,8 @@ class LobbyController : public cocos2d::CCObject,
   void fitMessagePanel();
   // The text box takes the keys while its prompt shows, and lets them go when it hides.
   void focusTextBox(bool shown);
+  // Lets go of the player rows from `count` on.
+  void forgetRows(size_t count);
 
   mv::NodeBindings m_bindings;
   mv::NodeBindings m_rowBindings;
@@ -144,6 +146,8 @@ class LobbyController : public cocos2d::CCObject,
   bool m_modal = false;
   bool m_cancelButton = false;
   std::vector<std::string> m_userNames;
+  // The player list's rows, one a name, referenced while they show.
+  std::vector<cocos2d::CCNode*> m_rows;
   int m_onlineCount = 0;
   int m_inputMode = static_cast<int>(LobbyInputMode::SingleLine);
 };
