@@ -6,6 +6,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <png.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -197,6 +198,13 @@ bool GameProcess::start() {
   setenv("MV_NODE_RECTS", rectsPath().c_str(), 1);
   for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
   if (chdir(home_.c_str()) != 0) _exit(126);
+  // Its console goes to a file beside its data, not into the test's output.
+  const int out = open((home_ + "console.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  if (out >= 0) {
+    dup2(out, 1);
+    dup2(out, 2);
+    close(out);
+  }
   execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
   _exit(127);
 }
