@@ -4,21 +4,18 @@
 //   - the frame while the list scrolls by the wheel, end to end and back (p50, p95, max),
 //     wall clock and the process's CPU time a frame (the renderer's threads included).
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
-#include <time.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCFileUtils.h"
 #include "CCScheduler.h"
-#include "CCScrollView.h"
 #include "CCMouseDelegate.h"
+#include "CCScrollView.h"
 #include "EventDispatcher.h"
 #include "GameWindow.h"
 #include "LobbyController.h"
@@ -35,28 +32,10 @@ constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
 constexpr int kPlayers = 300;
 
-double nowMs() {
-  using namespace std::chrono;
-  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-double threadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-}
-
-double processCpuMs() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
-}
-
-double percentile(std::vector<double> v, double p) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
-}
+using benchclock::nowMs;
+using benchclock::percentile;
+using benchclock::processCpuMs;
+using benchclock::threadCpuMs;
 
 std::vector<std::string> names(int count) {
   std::vector<std::string> out;
@@ -88,19 +67,19 @@ LobbyScene* lobby() {
   return scene;
 }
 
-void BM_LobbyListOf300(benchmark::State& state) {
+// Times the change from one list on screen to the next, `iterations` times.
+void timeListChange(benchmark::State& state, const std::vector<std::string>& from, const std::vector<std::string>& to) {
   LobbyScene* scene = lobby();
   if (!scene) {
     state.SkipWithError("no OpenGL window");
     return;
   }
   LobbyController* c = scene->controller();
-  const std::vector<std::string> list = names(kPlayers);
   std::vector<double> wall, cpu;
   for (auto _ : state) {
-    c->setPlayerList(0, {});  // a different list each time, as a new one arrives
+    c->setPlayerList(static_cast<int>(from.size()), from);
     const double t0 = nowMs(), c0 = threadCpuMs();
-    c->setPlayerList(kPlayers, list);
+    c->setPlayerList(static_cast<int>(to.size()), to);
     wall.push_back(nowMs() - t0);
     cpu.push_back(threadCpuMs() - c0);
     state.SetIterationTime(wall.back() / 1000);
@@ -111,31 +90,16 @@ void BM_LobbyListOf300(benchmark::State& state) {
   state.counters["cpu_p50_ms"] = percentile(cpu, 0.5);
   state.counters["cpu_max_ms"] = percentile(cpu, 1.0);
 }
-BENCHMARK(BM_LobbyListOf300)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The whole list built: the lobby entered with 300 players online.
+void BM_LobbyListOf300(benchmark::State& state) { timeListChange(state, {}, names(kPlayers)); }
+BENCHMARK(BM_LobbyListOf300)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // A list of 300 on screen replaced by the next the server sends: one player more, near the top.
 void BM_LobbyListUpdateOf300(benchmark::State& state) {
-  LobbyScene* scene = lobby();
-  if (!scene) {
-    state.SkipWithError("no OpenGL window");
-    return;
-  }
-  LobbyController* c = scene->controller();
   std::vector<std::string> before = names(kPlayers), after = before;
   after.insert(after.begin() + 3, "Newcomer");
-  std::vector<double> wall, cpu;
-  for (auto _ : state) {
-    c->setPlayerList(kPlayers, before);
-    const double t0 = nowMs(), c0 = threadCpuMs();
-    c->setPlayerList(kPlayers + 1, after);
-    wall.push_back(nowMs() - t0);
-    cpu.push_back(threadCpuMs() - c0);
-    state.SetIterationTime(wall.back() / 1000);
-  }
-  state.counters["p50_ms"] = percentile(wall, 0.5);
-  state.counters["max_ms"] = percentile(wall, 1.0);
-  state.counters["cpu_p50_ms"] = percentile(cpu, 0.5);
+  timeListChange(state, before, after);
 }
 BENCHMARK(BM_LobbyListUpdateOf300)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 

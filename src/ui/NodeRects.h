@@ -20,8 +20,9 @@ cocos2d::CCRect windowRectOf(cocos2d::CCNode* node);
 // Writes one line for each node bound in a live table, and for each node of the rows a table
 // keeps (named "<name>.<row>"): "<prefix><name> x y w h shown[ text]", the rectangle in window
 // pixels, shown 1 when the node and its parents are visible in the running scene, and for a
-// label its text, to the end of the line. The file is replaced whole. False when it cannot be
-// written.
+// label its text, to the end of the line. Then one line for each shown button of the running
+// scene that has a caption (its first label), named "BUTTON::<caption>" with each space made
+// '_', the caption at the end. The file is replaced whole. False when it cannot be written.
 bool writeBoundNodeRects(const std::string& path);
 
 // Test hook: when the environment variable MV_NODE_RECTS names a file, the report is written

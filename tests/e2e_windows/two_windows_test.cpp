@@ -59,6 +59,14 @@ std::string english(const std::string& key) {
   return it == texts.end() ? key : it->second;
 }
 
+// The report's name of the shown button captioned with the text of `key`.
+std::string button(const std::string& key) {
+  std::string name = english(key);
+  std::replace(name.begin(), name.end(), ' ', '_');
+  return "BUTTON::" + name;
+}
+std::string onlineButton() { return button("MENU_ONLINE"); }
+
 std::string screenshotPath(const std::string& name) {
   const std::string dir = MV_SCREENSHOT_DIR;
   mkdir(dir.c_str(), 0755);
@@ -171,11 +179,11 @@ class TwoWindows : public ::testing::Test {
         return it != r.end() && it->second.shown;
       };
       if (shown("LOBBY::mainlayer") || shown("LOBBY::textfieldlayer")) return true;
-      if (r.count("MENU::lobbybtn") == 0) return false;  // still loading
+      if (r.count("MENU::mainlayer") == 0) return false;  // still loading
       if (shown("MENU::fullscreenbtn"))
         w.game->input().click(4, 4);
-      else if (shown("MENU::lobbybtn"))
-        w.game->click("MENU::lobbybtn");
+      else if (shown(onlineButton().c_str()))
+        w.game->click(onlineButton());
       else if (!shown("MENU::message"))
         w.game->input().press(XK_Escape);  // the intro runs
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -209,7 +217,8 @@ class TwoWindows : public ::testing::Test {
     std::string code;
     ASSERT_TRUE(await(w, "the mailed code", [&] { return !(code = mailedCode(lobby->outbox(), w.email)).empty(); }, 30));
     ASSERT_TRUE(prompted(w, "INPUT_CODE"));
-    answer(w, code);
+    w.game->input().type(code);
+    ASSERT_TRUE(w.game->click(button("OK")));
     ASSERT_TRUE(prompted(w, "INPUT_NAME"));
     answer(w, w.name);
     ASSERT_TRUE(await(w, "the player list", [&] { return w.game->shown("LOBBY::mainlayer"); }, 30));
@@ -236,7 +245,7 @@ class TwoWindows : public ::testing::Test {
              to.game->textOf("LOBBY::challengeprompt") == from.name + " " + english("CHALLENGES_YOU");
     }, 30));
     if (!shots.empty()) to.game->input().screenshot(screenshotPath(shots + "-challenge"));
-    to.game->input().press(XK_Return);
+    ASSERT_TRUE(to.game->click(button("LOBBY_ACCEPT")));
     for (Window* w : {&from, &to})
       ASSERT_TRUE(await(*w, "the game screen", [&] { return w->game->shown("GUI::ourlayer"); }, 60));
     countStart = {startsIn(windows[0]), startsIn(windows[1])};
@@ -307,7 +316,7 @@ TEST_F(TwoWindows, LogInChallengePlayLoseTheOtherAndComeBackWithoutTyping) {
   EXPECT_FALSE(host.game->shown("GUI::ourlayer"));
   host.game->input().screenshot(screenshotPath("e2e-disconnect-notice"));
   host.game->input().click(4, 4);
-  ASSERT_TRUE(await(host, "the menu", [&] { return host.game->shown("MENU::lobbybtn"); }, 20));
+  ASSERT_TRUE(await(host, "the menu", [&] { return host.game->shown(onlineButton()); }, 20));
 
   // ---- A second start of both: the remembered login, nothing typed.
   ASSERT_TRUE(waitFor([&] { return host.game->requestWindowClose(); }, 30));

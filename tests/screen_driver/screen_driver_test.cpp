@@ -14,6 +14,8 @@
 #include "CCKeyboardEvent.h"
 #include "CCLayer.h"
 #include "CCLabelTTF.h"
+#include "CCMenu.h"
+#include "CCMenuItem.h"
 #include "CCLayerColor.h"
 #include "CCMenuItemColor.h"
 #include "CCMouseDelegate.h"
@@ -291,6 +293,19 @@ TEST_F(ScreenDriverTest, TheRectReportNamesBoundNodesAndKeptRowsWithTheirTexts) 
     screen->addChild(row);
   }
   rows.beginLoad();
+  // A button with a caption, named by it; one without, and a hidden one, are left out.
+  CCMenuItem* take = CCMenuItem::create();
+  take->setContentSize(CCSize(80, 20));
+  take->addChild(CCLabelTTF::create("Take it", "DejaVuSans", 14));
+  CCMenuItem* hiddenTake = CCMenuItem::create();
+  hiddenTake->addChild(CCLabelTTF::create("Hidden", "DejaVuSans", 14));
+  hiddenTake->setVisible(false);
+  CCMenu* menu = CCMenu::create();
+  menu->addChild(take);
+  menu->addChild(hiddenTake);
+  menu->setPosition(CCPoint(0, 0));
+  take->setPosition(CCPoint(300, 100));
+  screen->addChild(menu);
   ASSERT_EQ(2u, rows.rowCount());
   EXPECT_EQ(nullptr, label) << "the fields name no row once the loads are done";
   rows.rowNode(1, "plate")->setVisible(false);
@@ -305,6 +320,9 @@ TEST_F(ScreenDriverTest, TheRectReportNamesBoundNodesAndKeptRowsWithTheirTexts) 
   EXPECT_EQ("ROW::plate.1 10 90 100 20 0", lines["ROW::plate.1"]);
   EXPECT_NE(std::string::npos, lines["ROW::label.0"].find(" 1 Alder")) << lines["ROW::label.0"];
   EXPECT_NE(std::string::npos, lines["ROW::label.1"].find(" 0 Birch of the Hills")) << lines["ROW::label.1"];
+  EXPECT_EQ(1u, lines.count("BUTTON::Take_it"));
+  EXPECT_NE(std::string::npos, lines["BUTTON::Take_it"].find(" 1 Take it")) << lines["BUTTON::Take_it"];
+  EXPECT_EQ(0u, lines.count("BUTTON::Hidden"));
   rows.clearRows();
   ASSERT_TRUE(mv::writeBoundNodeRects(path));
   std::ifstream again(path);

@@ -60,7 +60,7 @@ TEST_F(MainMenuTest, EveryMemberOfTheMenuAndOfItsRowsIsBoundWithItsType) {
     EXPECT_NE(nullptr, menu->bindings().node(name)) << name;
   for (const std::string& name : menu->rowBindings().names())
     EXPECT_NE(nullptr, menu->rowBindings().node(name)) << name;
-  EXPECT_EQ(30u, menu->bindings().names().size());
+  EXPECT_EQ(29u, menu->bindings().names().size());
   EXPECT_NE(nullptr, menu->editBox());
   EXPECT_EQ(menu->editBox(), node("textfieldbg")->getParent()) << "the placeholder is the box's background";
 }

@@ -70,7 +70,6 @@ void MenuController::declareMembers() {
   b.declare("singlegamemenu", &m_singlegamemenu);
   b.declare("mainmenu", &m_mainmenu);
   b.declare("messagebg", &m_messagebg);
-  b.declare("lobbybtn", &m_lobbybtn);
   // The two members of a scenario row are taken from each row file as it loads.
   m_rowBindings.declare("scenarioname", &m_scenarioname);
   m_rowBindings.declare("scenariobtn", &m_scenariobtn);

@@ -168,11 +168,9 @@ class MenuController : public cocos2d::CCObject,
   cocos2d::CCLabelBMFont* m_scenarioname = nullptr;
   cocos2d::CCMenuItemImage* m_scenariobtn = nullptr;
   // Added to the layout's names: the menu of the main buttons (idle while the scenario list
-  // shows), the panel behind a message, and the online button (for the test report of where
-  // buttons are drawn).
+  // shows) and the panel behind a message.
   cocos2d::CCMenu* m_mainmenu = nullptr;
   cocos2d::extension::CCScale9Sprite* m_messagebg = nullptr;
-  cocos2d::CCMenuItemImage* m_lobbybtn = nullptr;
 
   bool m_messageShown = false;
   bool m_modal = false;
