@@ -1,10 +1,15 @@
 # Mirrowvale: `make run` to play, `make test` to run the whole suite.
 BUILD_DIR   ?= build
 RELEASE_DIR ?= build-release
+FUZZ_DIR    ?= build-fuzz
 JOBS        ?= $(shell nproc)
 CTEST_JOBS  ?= $(shell nproc)
+# make fuzz: seconds per target, targets run at once, and which (all when empty).
+FUZZ_SECONDS  ?= 45
+FUZZ_PARALLEL ?= 3
+FUZZ_TARGETS  ?=
 
-.PHONY: all deps configure build release run test bench clean
+.PHONY: all deps configure build release run test bench fuzz clean
 
 all: build
 
@@ -36,5 +41,13 @@ bench: release
 	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || exit 1; fi; \
 	done
 
+# Every parser and decoder under libFuzzer (clang, ASan, UBSan), in its own build folder.
+fuzz:
+	@./scripts/setup-deps.sh fuzz
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=Debug -DMV_FUZZ=ON -DMV_SANITIZE=OFF -DMV_BUILD_TESTS=OFF -DMV_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target mv_fuzz_targets
+	@./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_PARALLEL) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR)

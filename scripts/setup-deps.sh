@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; a quick no-op when all are present.
+# Extra lists by name add their packages: `setup-deps.sh fuzz` reads packages-fuzz.txt too.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+lists=("$here/packages.txt")
+for extra in "$@"; do lists+=("$here/packages-$extra.txt"); done
 missing=()
 while read -r pkg; do
   [ -z "$pkg" ] && continue
@@ -9,7 +12,7 @@ while read -r pkg; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$pkg")
   fi
-done < "$here/packages.txt"
+done < <(cat "${lists[@]}")
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing missing packages: ${missing[*]}"

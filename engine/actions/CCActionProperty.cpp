@@ -195,6 +195,9 @@ CCActionInterval* CCScaleBy::reverse() {
 // ---- opacity and colour ----
 
 static CCRGBAProtocol* rgbaOf(CCNode* node) { return dynamic_cast<CCRGBAProtocol*>(node); }
+// Eased times leave 0..1 (back and elastic curves overshoot, broken rates give infinity): a
+// channel stops at its ends, and one that is no number at all reads 0.
+static GLubyte clampByte(float v) { return (GLubyte)(v > 0 ? (v < 255 ? v : 255) : 0); }
 
 CCFadeIn* CCFadeIn::create(float d) {
   CCFadeIn* p = new CCFadeIn();
@@ -208,7 +211,7 @@ CCObject* CCFadeIn::copyWithZone(CCZone* pZone) {
 }
 
 void CCFadeIn::update(float time) {
-  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) p->setOpacity((GLubyte)(255 * time));
+  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) p->setOpacity(clampByte(255 * time));
 }
 
 CCActionInterval* CCFadeIn::reverse() { return CCFadeOut::create(m_fDuration); }
@@ -225,7 +228,7 @@ CCObject* CCFadeOut::copyWithZone(CCZone* pZone) {
 }
 
 void CCFadeOut::update(float time) {
-  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) p->setOpacity((GLubyte)(255 * (1 - time)));
+  if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) p->setOpacity(clampByte(255 * (1 - time)));
 }
 
 CCActionInterval* CCFadeOut::reverse() { return CCFadeIn::create(m_fDuration); }
@@ -255,7 +258,7 @@ void CCFadeTo::startWithTarget(CCNode* pTarget) {
 
 void CCFadeTo::update(float time) {
   if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) {
-    p->setOpacity((GLubyte)(m_fromOpacity + (m_toOpacity - m_fromOpacity) * time));
+    p->setOpacity(clampByte(m_fromOpacity + (m_toOpacity - m_fromOpacity) * time));
   }
 }
 
@@ -284,9 +287,9 @@ void CCTintTo::startWithTarget(CCNode* pTarget) {
 
 void CCTintTo::update(float time) {
   if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) {
-    p->setColor(ccc3((GLubyte)(m_from.r + (m_to.r - m_from.r) * time),
-                     (GLubyte)(m_from.g + (m_to.g - m_from.g) * time),
-                     (GLubyte)(m_from.b + (m_to.b - m_from.b) * time)));
+    p->setColor(ccc3(clampByte(m_from.r + (m_to.r - m_from.r) * time),
+                     clampByte(m_from.g + (m_to.g - m_from.g) * time),
+                     clampByte(m_from.b + (m_to.b - m_from.b) * time)));
   }
 }
 
@@ -320,7 +323,6 @@ void CCTintBy::startWithTarget(CCNode* pTarget) {
   }
 }
 
-static GLubyte clampByte(float v) { return (GLubyte)(v < 0 ? 0 : v > 255 ? 255 : v); }
 
 void CCTintBy::update(float time) {
   if (CCRGBAProtocol* p = rgbaOf(m_pTarget)) {

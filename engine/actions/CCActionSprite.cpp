@@ -128,6 +128,8 @@ void CCAnimate::stop() {
 }
 
 void CCAnimate::update(float t) {
+  // An eased time may leave 0..1 (back easing); the animation shows its ends there.
+  if (!(t > 0.0f)) t = 0.0f;
   if (t < 1.0f) {
     t *= m_pAnimation->getLoops();
     unsigned int loop = (unsigned int)t;

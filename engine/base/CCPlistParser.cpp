@@ -4,8 +4,6 @@
 #include <libxml/tree.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "CCArray.h"
 #include "CCFileUtils.h"
@@ -30,12 +28,10 @@ bool ccReadWholeFile(const char* pszFileName, std::string& out) {
     return false;
   }
   std::string path = ccResolveFilePath(pszFileName);
-  std::ifstream in(path.c_str(), std::ios::binary);
-  if (!in) {
-    CCLOGERROR("cannot open file %s", path.c_str());
+  if (!CCFileUtils::readWholeFile(path, out)) {
+    CCLOGERROR("cannot read file %s", path.c_str());
     return false;
   }
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return true;
 }
 

@@ -55,9 +55,12 @@ bool CCString::initWithFormat(const char* format, ...) {
   return true;
 }
 
-int CCString::intValue() const { return m_sString.empty() ? 0 : atoi(m_sString.c_str()); }
+// Numbers beyond the type's range stop at its ends.
+int CCString::intValue() const {
+  return static_cast<int>(ccTextToInteger(m_sString.c_str(), INT_MIN, INT_MAX));
+}
 unsigned int CCString::uintValue() const {
-  return m_sString.empty() ? 0 : (unsigned int)atoi(m_sString.c_str());
+  return static_cast<unsigned int>(ccTextToInteger(m_sString.c_str(), 0, UINT_MAX));
 }
 float CCString::floatValue() const { return m_sString.empty() ? 0.0f : (float)atof(m_sString.c_str()); }
 double CCString::doubleValue() const { return m_sString.empty() ? 0.0 : atof(m_sString.c_str()); }

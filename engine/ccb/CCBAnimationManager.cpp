@@ -4,30 +4,20 @@
 #include "CCActionInstant.h"
 #include "CCActionInterval.h"
 #include "CCArray.h"
+#include "CCNodeLoader.h"
 #include "CCProtocols.h"
 #include "CCSprite.h"
 #include "CCSpriteFrame.h"
-#include "CCSpriteFrameCache.h"
-#include "CCTextureCache.h"
 
 namespace cocos2d {
 namespace extension {
 
 namespace {
 
+// Keyframes name frames as the node property does.
 CCSpriteFrame* keyframeSpriteFrame(const CCBValue& v) {
-  if (v.strings.size() != 2 || v.strings[1].empty()) return nullptr;
-  const std::string& sheet = v.strings[0];
-  const std::string& name = v.strings[1];
-  if (sheet.empty()) {
-    CCTexture2D* texture = CCTextureCache::sharedTextureCache()->addImage(name.c_str());
-    if (!texture) return nullptr;
-    const CCSize& s = texture->getContentSize();
-    return CCSpriteFrame::createWithTexture(texture, CCRect(0, 0, s.width, s.height));
-  }
-  CCSpriteFrameCache* cache = CCSpriteFrameCache::sharedSpriteFrameCache();
-  cache->addSpriteFramesWithFile(sheet.c_str());
-  return cache->spriteFrameByName(name.c_str());
+  if (v.strings.size() != 2) return nullptr;
+  return ccbSpriteFrame(v.strings[0], v.strings[1], nullptr);
 }
 
 // Puts a stored value on a node at once.
@@ -88,21 +78,41 @@ CCBAnimationManager::CCBAnimationManager() {}
 
 CCBAnimationManager::~CCBAnimationManager() {
   for (auto& kv : m_nodes)
-    if (kv.first != m_pRootNode) kv.first->release();
+    if (kv.second.retained) kv.first->release();
 }
 
 CCSize CCBAnimationManager::getContainerSize(CCNode* pNode) {
   return pNode ? pNode->getContentSize() : m_rootContainerSize;
 }
 
-void CCBAnimationManager::addNode(CCNode* pNode, const std::vector<CCBNodeSequence>& sequences) {
-  auto found = m_nodes.find(pNode);
-  NodeData& data = m_nodes[pNode];
+void CCBAnimationManager::hold(CCNode* pNode, NodeData& data) {
   // The root holds the manager, so the manager must not hold the root.
-  if (found == m_nodes.end() && pNode != m_pRootNode) pNode->retain();
+  if (data.retained || pNode == m_pRootNode) return;
+  pNode->retain();
+  data.retained = true;
+}
+
+void CCBAnimationManager::addNode(CCNode* pNode, const std::vector<CCBNodeSequence>& sequences) {
+  if (!pNode) return;
+  NodeData& data = m_nodes[pNode];
+  hold(pNode, data);
   for (const CCBNodeSequence& seq : sequences)
     for (const CCBSequenceProperty& prop : seq.properties)
       data.sequences[seq.sequenceId][prop.name] = Track{prop.type, prop.keyframes};
+}
+
+void CCBAnimationManager::moveAnimationsFromNode(CCNode* pFromNode, CCNode* pToNode) {
+  if (!pFromNode || !pToNode || pFromNode == pToNode) return;
+  auto from = m_nodes.find(pFromNode);
+  if (from == m_nodes.end()) return;
+  NodeData moved = std::move(from->second);
+  m_nodes.erase(from);
+  NodeData& data = m_nodes[pToNode];
+  hold(pToNode, data);
+  for (auto& seq : moved.sequences)
+    for (auto& track : seq.second) data.sequences[seq.first][track.first] = std::move(track.second);
+  for (auto& base : moved.baseValues) data.baseValues[base.first] = std::move(base.second);
+  if (moved.retained) pFromNode->release();
 }
 
 bool CCBAnimationManager::isAnimated(CCNode* pNode, const std::string& propName) const {

@@ -39,8 +39,12 @@ class CCBAnimationManager : public CCObject {
   // container size for no node.
   CCSize getContainerSize(CCNode* pNode);
 
-  // Keyframes read for a node; the node is kept alive while the manager holds them.
+  // Keyframes read for a node; the node is kept alive while the manager holds them (all but
+  // the root, which holds the manager).
   void addNode(CCNode* pNode, const std::vector<CCBNodeSequence>& sequences);
+  // Hands the keyframes and base values of one node to another, which takes its place in the
+  // tree (a sub-file's root replacing its stand-in); the first is no longer held.
+  void moveAnimationsFromNode(CCNode* pFromNode, CCNode* pToNode);
   bool isAnimated(CCNode* pNode, const std::string& propName) const;
   // The value a property returns to in sequences that do not animate it.
   void setBaseValue(const CCBValue& value, int type, CCNode* pNode, const std::string& propName);
@@ -70,7 +74,10 @@ class CCBAnimationManager : public CCObject {
   struct NodeData {
     std::map<int, std::map<std::string, Track>> sequences;  // id -> property -> keyframes
     std::map<std::string, std::pair<int, CCBValue>> baseValues;
+    bool retained = false;  // the manager holds a reference to the node
   };
+  // Retains a node unless it is the root.
+  void hold(CCNode* pNode, NodeData& data);
   const CCBSequenceDesc* sequence(int id) const;
   // Sets a property at once.
   void setAnimatedProperty(const std::string& name, int type, CCNode* pNode,

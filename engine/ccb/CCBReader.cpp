@@ -1,6 +1,8 @@
 #include "CCBReader.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "CCBAnimationManager.h"
 #include "CCBBinary.h"
@@ -15,6 +17,17 @@ namespace extension {
 
 namespace {
 CCBReader::TextTranslator s_translator = nullptr;
+
+// One spelling for every path of a file: symbolic links, "//", "." and ".." resolved.
+std::string normalisedPath(const char* file) {
+  std::string full = CCFileUtils::sharedFileUtils()->fullPathForFilename(file);
+  if (char* real = realpath(full.c_str(), nullptr)) {
+    std::string resolved(real);
+    free(real);
+    return resolved;
+  }
+  return std::filesystem::path(full).lexically_normal().string();
+}
 }  // namespace
 
 void CCBReader::setTextTranslator(TextTranslator translator) { s_translator = translator; }
@@ -31,8 +44,7 @@ CCBReader::CCBReader(CCNodeLoaderLibrary* pLibrary, CCBMemberVariableAssigner* p
       m_pMemberVariableAssigner(pAssigner),
       m_pSelectorResolver(pResolver),
       m_pNodeLoaderListener(pListener),
-      m_loadedSpriteSheets(std::make_shared<std::set<std::string>>()),
-      m_fileChain(std::make_shared<std::vector<std::string>>()) {
+      m_state(std::make_shared<ReadState>()) {
   CC_SAFE_RETAIN(m_pLibrary);
 }
 
@@ -42,8 +54,7 @@ CCBReader::CCBReader(CCBReader* parent)
       m_pSelectorResolver(parent->m_pSelectorResolver),
       m_pNodeLoaderListener(parent->m_pNodeLoaderListener),
       m_pOwner(parent->m_pOwner),
-      m_loadedSpriteSheets(parent->m_loadedSpriteSheets),
-      m_fileChain(parent->m_fileChain) {
+      m_state(parent->m_state) {
   CC_SAFE_RETAIN(m_pLibrary);
   CC_SAFE_RETAIN(m_pOwner);
 }
@@ -66,11 +77,19 @@ CCSize CCBReader::getRootContainerSize() {
 float CCBReader::getLayoutScale() { return fullScaleLayout ? 1.0f : 0.5f; }
 
 bool CCBReader::isSpriteSheetLoaded(const std::string& file) const {
-  return m_loadedSpriteSheets->count(file) > 0;
+  return m_state->loadedSpriteSheets.count(file) > 0;
 }
 
 void CCBReader::addLoadedSpriteSheet(const std::string& file) {
-  m_loadedSpriteSheets->insert(file);
+  m_state->loadedSpriteSheets.insert(file);
+}
+
+void CCBReader::beginRead() {
+  if (!m_state->fileChain.empty()) return;  // a sub-file of a read under way
+  m_state->nodes = 0;
+  m_state->nodeLimitLogged = false;
+  m_state->depthLimitLogged = false;
+  m_state->documents.clear();
 }
 
 bool CCBReader::readDocument(const char* pCCBFileName, CCBDocument& doc, bool quietWhenMissing) {
@@ -106,9 +125,10 @@ CCNode* CCBReader::readNodeGraphFromFile(const char* pCCBFileName, CCObject* pOw
                                          const CCSize& rootContainerSize) {
   CCBDocument doc;
   if (!readDocument(pCCBFileName, doc, false)) return nullptr;
-  m_fileChain->push_back(pCCBFileName);
+  beginRead();
+  m_state->fileChain.push_back(normalisedPath(pCCBFileName));
   CCNode* root = buildGraph(doc, pOwner, rootContainerSize);
-  m_fileChain->pop_back();
+  m_state->fileChain.pop_back();
   return root;
 }
 
@@ -126,6 +146,7 @@ CCNode* CCBReader::readNodeGraphFromData(const unsigned char* data, size_t size,
       CCLOGERROR("screen file %s is damaged: %s", nameForLog ? nameForLog : "", error.c_str());
     return nullptr;
   }
+  beginRead();
   return buildGraph(doc, pOwner, rootContainerSize);
 }
 
@@ -152,6 +173,13 @@ CCNode* CCBReader::buildGraph(const CCBDocument& doc, CCObject* pOwner,
 }
 
 CCNode* CCBReader::readNodeGraph(const CCBNodeDesc& desc, CCNode* pParent) {
+  if (++m_state->nodes > kMaxNodes) {
+    if (!m_state->nodeLimitLogged)
+      CCLOGERROR("screen file holds more than %d nodes (with its sub-files); the rest is not read",
+                 kMaxNodes);
+    m_state->nodeLimitLogged = true;
+    return nullptr;
+  }
   if (desc.className == "CastleUILayer") {
     LOGOG_LEVEL_GROUP_CATEGORY_MESSAGE(::logog::LOGOG_LEVEL_INFO, "nodes", LOGOG_CATEGORY,
                                        "Loading CCBI class: %s", desc.className.c_str());
@@ -185,7 +213,9 @@ CCNode* CCBReader::readNodeGraph(const CCBNodeDesc& desc, CCNode* pParent) {
       embedded->ignoreAnchorPointForPosition(file->isIgnoreAnchorPointForPosition());
       embedded->retain();
       file->setCCBFileNode(nullptr);
+      // Timelines of the stand-in animate the node that really is in the tree.
       if (m_pAnimationManager->getRootNode() == file) m_pAnimationManager->setRootNode(embedded);
+      m_pAnimationManager->moveAnimationsFromNode(file, embedded);
       file->release();
       node = embedded;
     }
@@ -224,22 +254,40 @@ CCNode* CCBReader::readNodeGraph(const CCBNodeDesc& desc, CCNode* pParent) {
 CCNode* CCBReader::readSubFile(const std::string& name, CCNode* pParent) {
   const std::string candidates[] = {"ccbi/" + name + ".ccbi", "ccbi/screens/" + name + ".ccbi"};
   for (const std::string& file : candidates) {
-    CCBDocument doc;
     CCFileUtils* fu = CCFileUtils::sharedFileUtils();
     if (!fu->isFileExist(fu->fullPathForFilename(file.c_str()))) continue;
-    // A file that holds itself, directly or not, would be read for ever.
-    for (const std::string& open : *m_fileChain) {
-      if (fu->fullPathForFilename(open.c_str()) == fu->fullPathForFilename(file.c_str())) {
+    // A file that holds itself, directly or not, would be read for ever; "a", "/a" and
+    // "//a" name the same file.
+    std::string path = normalisedPath(file.c_str());
+    std::vector<std::string>& chain = m_state->fileChain;
+    for (const std::string& open : chain) {
+      if (open == path) {
         CCLOGERROR("sub-ccb file %s contains itself; not read again", file.c_str());
         return nullptr;
       }
     }
-    if (!readDocument(file.c_str(), doc, false)) return nullptr;
+    if (chain.size() > static_cast<size_t>(kMaxSubFileDepth)) {
+      if (!m_state->depthLimitLogged)
+        CCLOGERROR("sub-ccb file %s lies more than %d files deep; not read", file.c_str(),
+                   kMaxSubFileDepth);
+      m_state->depthLimitLogged = true;
+      return nullptr;
+    }
+    std::shared_ptr<const CCBDocument>& doc = m_state->documents[path];
+    if (!doc) {
+      auto read = std::make_shared<CCBDocument>();
+      if (!readDocument(file.c_str(), *read, false)) {
+        m_state->documents.erase(path);
+        return nullptr;
+      }
+      doc = read;
+    }
+    std::shared_ptr<const CCBDocument> held = doc;  // the map may grow during the read
     CCBReader* sub = new CCBReader(this);
     CCSize container = pParent ? pParent->getContentSize() : getRootContainerSize();
-    m_fileChain->push_back(file);
-    CCNode* root = sub->buildGraph(doc, m_pOwner, container);
-    m_fileChain->pop_back();
+    chain.push_back(path);
+    CCNode* root = sub->buildGraph(*held, m_pOwner, container);
+    chain.pop_back();
     sub->release();
     return root;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -72,7 +73,28 @@ class CCBReader : public CCObject {
   // Reads one file into its document; false (logged) when missing or unreadable.
   static bool readDocument(const char* pCCBFileName, CCBDocument& doc, bool quietWhenMissing);
 
+  // Bounds of one screen read, its sub-files included: far above any real screen, they stop
+  // a file that multiplies itself through sub-files. Past a bound, the rest is not read
+  // (logged once) and what was read stays.
+  static const int kMaxNodes = 10000;
+  static const int kMaxSubFileDepth = 16;
+
  private:
+  // Shared by a reader and the readers of its sub-files.
+  struct ReadState {
+    std::set<std::string> loadedSpriteSheets;
+    // Normalised paths of the files being read, outermost first: a sub-file that names one
+    // of them is refused.
+    std::vector<std::string> fileChain;
+    // Sub-files parsed so far, by normalised path.
+    std::map<std::string, std::shared_ptr<const CCBDocument>> documents;
+    int nodes = 0;
+    bool nodeLimitLogged = false;
+    bool depthLimitLogged = false;
+  };
+
+  // A new top-level read starts with a fresh count.
+  void beginRead();
   CCNode* readNodeGraph(const CCBNodeDesc& desc, CCNode* pParent);
   CCNode* buildGraph(const CCBDocument& doc, CCObject* pOwner, const CCSize& rootContainerSize);
 
@@ -82,9 +104,7 @@ class CCBReader : public CCObject {
   CCNodeLoaderListener* m_pNodeLoaderListener;
   CCObject* m_pOwner = nullptr;
   CCBAnimationManager* m_pAnimationManager = nullptr;
-  std::shared_ptr<std::set<std::string>> m_loadedSpriteSheets;
-  // The files being read, outermost first: a sub-file that names one of them is refused.
-  std::shared_ptr<std::vector<std::string>> m_fileChain;
+  std::shared_ptr<ReadState> m_state;
 };
 
 }  // namespace extension

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "CCNumbers.h"
+
 namespace cocos2d {
 namespace extension {
 
@@ -14,7 +16,7 @@ std::vector<int> ccbSplitNumbers(const char* text) {
   std::vector<int> out;
   char* save = nullptr;
   for (char* part = strtok_r(buffer, ",", &save); part; part = strtok_r(nullptr, ",", &save))
-    out.push_back(static_cast<int>(std::strtol(part, nullptr, 10)));
+    out.push_back(static_cast<int>(ccTextToInteger(part, INT_MIN, INT_MAX)));
   return out;
 }
 

@@ -193,9 +193,8 @@ CCSize CCNodeLoader::parsePropTypeSize(CCNode* pParent, const CCBValue& v, CCBRe
                 ccbLayoutCoordinate(container.height, v.floats[3], v.floats[1], scale));
 }
 
-CCSpriteFrame* CCNodeLoader::parsePropTypeSpriteFrame(const CCBValue& v, CCBReader* r) {
-  const std::string& sheet = v.strings[0];
-  const std::string& frameName = v.strings[1];
+CCSpriteFrame* ccbSpriteFrame(const std::string& sheet, const std::string& frameName,
+                              CCBReader* r) {
   if (frameName.empty()) return nullptr;
   if (sheet.empty()) {
     // A single image of its own.
@@ -210,13 +209,17 @@ CCSpriteFrame* CCNodeLoader::parsePropTypeSpriteFrame(const CCBValue& v, CCBRead
   }
   std::string file = "sprites/" + sheet + ".plist";
   CCSpriteFrameCache* cache = CCSpriteFrameCache::sharedSpriteFrameCache();
-  if (!r->isSpriteSheetLoaded(file)) {
+  if (!r || !r->isSpriteSheetLoaded(file)) {
     cache->addSpriteFramesWithFile(file.c_str());
-    r->addLoadedSpriteSheet(file);
+    if (r) r->addLoadedSpriteSheet(file);
   }
   CCSpriteFrame* frame = cache->spriteFrameByName(frameName.c_str());
   if (!frame) CCLOGERROR("failed to find sprite frame with name: %s", frameName.c_str());
   return frame;
+}
+
+CCSpriteFrame* CCNodeLoader::parsePropTypeSpriteFrame(const CCBValue& v, CCBReader* r) {
+  return ccbSpriteFrame(v.strings[0], v.strings[1], r);
 }
 
 CCTexture2D* CCNodeLoader::parsePropTypeTexture(const CCBValue& v) {

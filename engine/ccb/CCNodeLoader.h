@@ -29,6 +29,12 @@ struct BlockCCControlData {
 // stored as a float first: the screen files' position and size dialect.
 float ccbLayoutCoordinate(float container, float percent, float absolute, float scale);
 
+// The sprite frame a screen file names: frameName in the sheet "sprites/<sheet>.plist", or,
+// for an empty sheet, the whole image "plain_sprites/<frameName>". The reader (when given)
+// remembers the sheets it has loaded. Null, with a log line, when there is no such frame.
+CCSpriteFrame* ccbSpriteFrame(const std::string& sheet, const std::string& frameName,
+                              CCBReader* pCCBReader);
+
 // Makes the node of one class and applies the properties a screen file stores for it. Each
 // property goes to the handler of its type; a loader handles its own names and passes the
 // rest to its base loader. A name nobody handles is logged and dropped.

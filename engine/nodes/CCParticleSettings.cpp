@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "CCDictionary.h"
+#include "CCNumbers.h"
 #include "CCString.h"
 #include "ZipUtils.h"
 #include "base64.h"
@@ -73,7 +74,7 @@ bool ccParticleSettingsFromDictionary(CCDictionary* d, const char* name,
   o.startSpinVar = number(d, "rotationStartVariance");
   o.endSpin = number(d, "rotationEnd");
   o.endSpinVar = number(d, "rotationEndVariance");
-  o.emitterMode = static_cast<int>(number(d, "emitterType"));
+  o.emitterMode = ccClampToInt(number(d, "emitterType"));
   if (o.emitterMode == kCCParticleModeGravity) {
     o.gravity = CCPoint(number(d, "gravityx"), number(d, "gravityy"));
     o.speed = number(d, "speed");

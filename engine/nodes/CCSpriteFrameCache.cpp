@@ -1,5 +1,6 @@
 #include "CCSpriteFrameCache.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -114,8 +115,9 @@ void CCSpriteFrameCache::addSpriteFramesWithDictionary(CCDictionary* dictionary,
       rect = CCRect(f->valueForKey("x")->floatValue(), f->valueForKey("y")->floatValue(),
                     f->valueForKey("width")->floatValue(), f->valueForKey("height")->floatValue());
       offset = CCPoint(f->valueForKey("offsetX")->floatValue(), f->valueForKey("offsetY")->floatValue());
-      original = CCSize(std::abs(f->valueForKey("originalWidth")->intValue()),
-                        std::abs(f->valueForKey("originalHeight")->intValue()));
+      // Taken as floats: the magnitude of the smallest int is no int.
+      original = CCSize(std::fabs(static_cast<float>(f->valueForKey("originalWidth")->intValue())),
+                        std::fabs(static_cast<float>(f->valueForKey("originalHeight")->intValue())));
     } else if (format == 1 || format == 2) {
       ok = parseRect(f->valueForKey("frame"), &rect) && parsePoint(f->valueForKey("offset"), &offset) &&
            parseSize(f->valueForKey("sourceSize"), &original);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "CCCommon.h"
@@ -99,27 +100,40 @@ const char* CCFileUtils::fullPathFromRelativeFile(const char* fileName, const ch
   return intern(base + fileName);
 }
 
+bool CCFileUtils::readWholeFile(const std::string& path, std::string& out) {
+  out.clear();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  // A folder opens like a file on Linux and claims an absurd length.
+  struct stat st;
+  bool ok = fstat(fileno(file), &st) == 0;
+  if (ok && !S_ISREG(st.st_mode)) {
+    CCLogError("%s is not a file (a folder?); not read", path.c_str());
+    ok = false;
+  }
+  if (ok) {
+    out.resize(static_cast<size_t>(st.st_size));
+    ok = out.empty() || std::fread(&out[0], 1, out.size(), file) == out.size();
+  }
+  std::fclose(file);
+  if (!ok) out.clear();
+  return ok;
+}
+
 unsigned char* CCFileUtils::getFileData(const char* fileName, const char* mode,
                                         unsigned long* size) {
   if (size) *size = 0;
   if (!fileName || !*fileName) return nullptr;
+  (void)mode;  // always read as bytes
   std::string path = fullPathForFilename(fileName);
-  std::FILE* file = std::fopen(path.c_str(), mode && *mode ? mode : "rb");
-  unsigned char* data = nullptr;
-  long length = -1;
-  if (file && std::fseek(file, 0, SEEK_END) == 0 && (length = std::ftell(file)) >= 0 &&
-      std::fseek(file, 0, SEEK_SET) == 0) {
-    data = new unsigned char[length > 0 ? length : 1];
-    size_t read = length > 0 ? std::fread(data, 1, static_cast<size_t>(length), file) : 0;
-    if (static_cast<long>(read) != length) {
-      delete[] data;
-      data = nullptr;
-    } else if (size) {
-      *size = static_cast<unsigned long>(length);
-    }
+  std::string bytes;
+  if (!readWholeFile(path, bytes)) {
+    if (m_popupNotify) CCLogWarning("Get data from file(%s) failed!", path.c_str());
+    return nullptr;
   }
-  if (file) std::fclose(file);
-  if (!data && m_popupNotify) CCLogWarning("Get data from file(%s) failed!", path.c_str());
+  unsigned char* data = new unsigned char[bytes.empty() ? 1 : bytes.size()];
+  if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+  if (size) *size = static_cast<unsigned long>(bytes.size());
   return data;
 }
 

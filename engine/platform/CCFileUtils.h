@@ -26,7 +26,11 @@ class CCFileUtils {
   const char* fullPathFromRelativeFile(const char* fileName, const char* relativeFile);
 
   // The whole file, allocated with new[] (the caller deletes it), or null with *size 0.
+  // A folder or any other entry that is no regular file is refused with a log line.
   unsigned char* getFileData(const char* fileName, const char* mode, unsigned long* size);
+  // The whole file at a path used as it stands; false when it cannot be opened or read, and
+  // for a folder or other entry that is no regular file (logged).
+  static bool readWholeFile(const std::string& path, std::string& out);
   bool isFileExist(const std::string& path);
 
   const std::string& getResourceDirectory() const { return m_resourceRoot; }

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "CCFileUtils.h"
+#include "CCNumbers.h"
 
 NS_CC_BEGIN
 
@@ -54,8 +55,13 @@ bool CCUserDefault::isXMLFileExist() {
 
 void CCUserDefault::load() {
   m_values.clear();
-  if (!isXMLFileExist()) return;
   const std::string& path = getXMLFilePath();
+  if (!isXMLFileExist()) {
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0)
+      CCLOGERROR("CCUserDefault: %s is not a file; starting with empty settings", path.c_str());
+    return;
+  }
   xmlDocPtr doc = xmlReadFile(path.c_str(), nullptr,
                               XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   xmlNodePtr root = doc ? xmlDocGetRootElement(doc) : nullptr;
@@ -98,7 +104,7 @@ bool CCUserDefault::getBoolForKey(const char* pKey, bool defaultValue) {
 
 int CCUserDefault::getIntegerForKey(const char* pKey, int defaultValue) {
   const std::string* v = find(pKey);
-  return v ? std::atoi(v->c_str()) : defaultValue;
+  return v ? static_cast<int>(ccTextToInteger(v->c_str(), INT_MIN, INT_MAX)) : defaultValue;
 }
 
 float CCUserDefault::getFloatForKey(const char* pKey, float defaultValue) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -111,8 +112,12 @@ TEST(CCBBinary, NumbersKeepTheirValueThroughEveryEncoding) {
   CCBDocument back;
   ASSERT_TRUE(ccbParseDocument(bytes.data(), bytes.size(), back, nullptr));
   ASSERT_EQ(back.root.properties.size(), doc.root.properties.size());
-  for (size_t i = 0; i < doc.root.properties.size(); ++i)
+  for (size_t i = 0; i < doc.root.properties.size(); ++i) {
     EXPECT_TRUE(back.root.properties[i] == doc.root.properties[i]) << "property " << i;
+    for (size_t k = 0; k < doc.root.properties[i].value.floats.size(); ++k)  // -0 stays -0
+      EXPECT_EQ(std::signbit(doc.root.properties[i].value.floats[k]),
+                std::signbit(back.root.properties[i].value.floats[k])) << "property " << i;
+  }
 }
 
 // The header and a one-node file laid out bit by bit: integers are Elias gamma codes, lowest
@@ -212,6 +217,60 @@ TEST(CCBBinary, WriterRefusesValuesThatDoNotFitTheirType) {
     EXPECT_FALSE(ccbWriteDocument(doc, bytes, &error)) << c.p.name;
     EXPECT_FALSE(error.empty());
   }
+}
+
+// What the writer accepts, the parser reads back: every field the parser would refuse is
+// refused when writing.
+TEST(CCBBinary, WriterRefusesWhatTheParserWouldNotReadBack) {
+  struct Case {
+    const char* what;
+    void (*spoil)(CCBDocument&);
+  } cases[] = {
+      {"negative sequence id", [](CCBDocument& d) { d.sequences[1].sequenceId = -1; }},
+      {"negative timeline id", [](CCBDocument& d) { d.root.children[0].sequences[0].sequenceId = -1; }},
+      {"unknown easing", [](CCBDocument& d) {
+         d.root.children[0].sequences[0].properties[0].keyframes[0].easing = kCCBEasingCount;
+       }},
+      {"keyframe byte", [](CCBDocument& d) {
+         d.root.children[0].sequences[0].properties[0].keyframes[1].value = ints({256});
+       }},
+      {"member target", [](CCBDocument& d) { d.root.memberVarAssignmentType = -2; }},
+      {"platform", [](CCBDocument& d) { d.root.properties[0].platform = 256; }},
+      {"long text", [](CCBDocument& d) {
+         d.root.children[0].properties[1].value.strings[0].assign(kCCBMaxTextBytes + 1, 'x');
+       }},
+      {"long name", [](CCBDocument& d) { d.root.children[0].memberVarAssignmentName.assign(70000, 'n'); }},
+      {"deep tree", [](CCBDocument& d) {
+         CCBNodeDesc* n = &d.root;
+         for (int i = 0; i <= kCCBMaxNodeDepth; ++i) {
+           n->children.emplace_back();
+           n = &n->children.back();
+           n->className = "CCNode";
+         }
+       }},
+  };
+  for (const Case& c : cases) {
+    CCBDocument doc = sampleDocument();
+    c.spoil(doc);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EXPECT_FALSE(ccbWriteDocument(doc, bytes, &error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+  }
+  // At the limits everything still goes through.
+  CCBDocument doc = sampleDocument();
+  doc.root.children[0].properties[1].value.strings[0].assign(kCCBMaxTextBytes, 'x');
+  CCBNodeDesc* n = &doc.root;
+  for (int i = 0; i < kCCBMaxNodeDepth; ++i) {
+    n->children.emplace_back();
+    n = &n->children.back();
+    n->className = "CCNode";
+  }
+  std::vector<uint8_t> bytes = encode(doc);
+  CCBDocument back;
+  std::string error;
+  ASSERT_TRUE(ccbParseDocument(bytes.data(), bytes.size(), back, &error)) << error;
+  EXPECT_TRUE(back == doc);
 }
 
 TEST(CCBClassTable, LoadableClassesAndInheritedProperties) {

@@ -81,6 +81,18 @@ TEST(CcbText, TextBinaryAndBackGiveTheSameTree) {
   EXPECT_TRUE(again == doc);
 }
 
+TEST(CcbText, TextsLongerThanAFileHoldsAreRefusedWithTheirLine) {
+  std::string text = "CCLabelBMFont {\n  string \"" + std::string(kCCBMaxTextBytes + 1, 'x') +
+                     "\"\n}\n";
+  CCBDocument doc;
+  std::string error;
+  EXPECT_FALSE(ccbc::compileText(text, "menu.ccb", doc, error));
+  EXPECT_NE(error.find("menu.ccb:2: a text of 65536 bytes"), std::string::npos) << error;
+  text = "CCNode as owner " + std::string(kCCBMaxTextBytes + 1, 'n') + " {\n}\n";
+  EXPECT_FALSE(ccbc::compileText(text, "menu.ccb", doc, error));
+  EXPECT_NE(error.find("menu.ccb:1:"), std::string::npos) << error;
+}
+
 TEST(CcbText, MistakesAreReportedWithTheirLine) {
   struct Case {
     const char* text;
@@ -104,6 +116,17 @@ TEST(CcbText, MistakesAreReportedWithTheirLine) {
       {"sequence \"A\" duration 1\nCCNode {\n}\n", "needs an id"},
       {"sequence \"A\" id 0 chained 5\nCCNode {\n}\n", "unknown sequence"},
       {"CCLabelBMFont {\n  string \"open\n}\n", "unterminated string"},
+      // Values the file format cannot hold.
+      {"sequence \"A\" id 0 duration 1\nCCNode {\n  animate -1 rotation {\n    at 0 linear 1\n  }\n}\n",
+       "menu.ccb:3: a sequence id is not negative"},
+      {"CCLayerColor {\n  opacity 300\n}\n", "menu.ccb:2: opacity: 300 is not within 0..255"},
+      {"CCLayerColor {\n  color 1 -2 3\n}\n", "menu.ccb:2: color: -2 is not within 0..255"},
+      {"CCLayerColor {\n  animate 0 opacity {\n    at 0 linear 256\n  }\n}\n",
+       "menu.ccb:3: opacity: 256 is not within 0..255"},
+      {"CCSprite {\n  blendFunc -1 771\n}\n", "menu.ccb:2: blendFunc: -1 is negative"},
+      {"CCMenuItemImage {\n  block onOk -1\n}\n", "menu.ccb:2: block: -1 is negative"},
+      {"CCNode {\n  animate 0 rotation {\n    at 0 cubicIn:inf 1\n  }\n}\n", "bad easing option"},
+      {"sequence \"A\" id 0 chained -2\nCCNode {\n}\n", "menu.ccb:1: chained is a sequence id"},
   };
   for (const Case& c : cases) {
     CCBDocument doc;

@@ -7,6 +7,7 @@
 #include "CCActionInstant.h"
 #include "CCActionInterval.h"
 #include "CCLayer.h"
+#include "CCLayerColor.h"
 #include "CCNode.h"
 #include "CCPointExtension.h"
 #include "CCString.h"
@@ -174,6 +175,35 @@ TEST_F(ActionTest, ShowHideAndTintWorkOnRgbaNodes) {
   EXPECT_TRUE(layer->isVisible());
   layer->onExit();
   layer->cleanup();
+}
+
+// Eased times leave 0..1: back curves overshoot, a broken rate read from a screen file gives
+// infinity. Opacity and colour then stop at the ends of their range instead of wrapping.
+TEST_F(ActionTest, EasedFadesAndTintsStopAtTheEndsOfTheirRange) {
+  struct Case {
+    const char* what;
+    std::function<CCActionInterval*()> make;
+    float at;        // seconds into the one-second action
+    GLubyte expect;  // opacity, and red for tints
+  } cases[] = {
+      {"back out past 255", [] { return CCEaseBackOut::create(CCFadeTo::create(1, 255)); }, 0.5f, 255},
+      {"back in below 0", [] { return CCEaseBackIn::create(CCFadeTo::create(1, 255)); }, 0.25f, 0},
+      {"fade in overshooting", [] { return CCEaseBackOut::create(CCFadeIn::create(1)); }, 0.5f, 255},
+      {"fade out overshooting", [] { return CCEaseBackIn::create(CCFadeOut::create(1)); }, 0.25f, 255},
+      {"tint past 255", [] { return CCEaseBackOut::create(CCTintTo::create(1, 255, 255, 255)); }, 0.5f, 255},
+      {"negative rate", [] { return CCEaseInOut::create(CCTintTo::create(1, 255, 255, 255), -1); }, 0.f, 255},
+  };
+  for (const Case& c : cases) {
+    CCLayerColor* layer = CCLayerColor::create(ccc4(0, 0, 0, 0));
+    layer->onEnter();
+    layer->runAction(c.make());
+    tick(0);
+    tick(c.at);
+    bool tint = std::string(c.what).find("tint") != std::string::npos || c.at == 0.f;
+    EXPECT_EQ(c.expect, tint ? layer->getColor().r : layer->getOpacity()) << c.what;
+    layer->onExit();
+    layer->cleanup();
+  }
 }
 
 TEST_F(ActionTest, StoppingActionsByTagAndWhileRunningIsSafe) {

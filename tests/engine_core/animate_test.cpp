@@ -74,6 +74,18 @@ TEST_F(AnimateTest, ASlowFrameJumpsToTheFrameThatIsDueAndLoopsStartOver) {
   EXPECT_EQ(0u, sprite->numberOfRunningActions());
 }
 
+// Back easing takes the time below 0 at the start: the first frame shows there.
+TEST_F(AnimateTest, AnEasedTimeBeforeTheStartShowsTheFirstFrame) {
+  CCAnimate* animate = CCAnimate::create(animation(0.1f));
+  animate->startWithTarget(sprite);
+  animate->update(-0.4f);
+  animate->update(-1e30f);
+  ASSERT_FALSE(sprite->shown.empty());
+  EXPECT_EQ(frames[0], sprite->shown.back());
+  animate->update(0.5f);
+  EXPECT_EQ(frames[1], sprite->shown.back());
+}
+
 TEST_F(AnimateTest, ReverseAndCopyPlayTheSameFrames) {
   CCAnimate* animate = CCAnimate::create(animation(0.1f));
   sprite->runAction(animate->reverse());

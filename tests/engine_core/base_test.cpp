@@ -208,7 +208,11 @@ INSTANTIATE_TEST_SUITE_P(Values, StringValueTest,
                                            StringCase{"true", 0, 0.f, true},
                                            StringCase{"12", 12, 12.f, true},
                                            StringCase{"-3.5", -3, -3.5f, true},
-                                           StringCase{"abc", 0, 0.f, true}));
+                                           StringCase{"abc", 0, 0.f, true},
+                                           // beyond int: held at its ends
+                                           StringCase{"99999999999", 2147483647, 1e11f, true},
+                                           StringCase{"-99999999999", -2147483647 - 1, -1e11f,
+                                                      true}));
 
 TEST(StringTest, CreateWithFormatFormatsLongText) {
   std::string longText(5000, 'z');
@@ -384,5 +388,39 @@ TEST_F(PlistTest, MissingFileGivesNullAndLogsALine) {
   EXPECT_EQ(nullptr, CCArray::createWithContentsOfFile(nullptr));
   EXPECT_GE(target.Lines().size(), 2u);
 }
+
+// A folder where a file is expected: every reader refuses it with a log line (a folder
+// opens like a file on Linux and claims an absurd length).
+struct FolderReader {
+  const char* what;
+  bool (*reads)(const char* path);
+};
+class FolderAsFileTest : public PlistTest, public ::testing::WithParamInterface<FolderReader> {};
+TEST_P(FolderAsFileTest, IsRefusedWithALogLine) {
+  logog::StringTarget target;
+  std::string folder = ::testing::TempDir();
+  EXPECT_FALSE(GetParam().reads(folder.c_str())) << GetParam().what;
+  bool logged = false;
+  for (const std::string& line : target.Lines()) logged = logged || line.find("is not a file") != std::string::npos;
+  EXPECT_TRUE(logged) << GetParam().what;
+}
+INSTANTIATE_TEST_SUITE_P(
+    Readers, FolderAsFileTest,
+    ::testing::Values(
+        FolderReader{"file data",
+                     [](const char* p) {
+                       unsigned long size = 7;
+                       unsigned char* data = CCFileUtils::sharedFileUtils()->getFileData(p, "rb", &size);
+                       delete[] data;
+                       return data != nullptr || size != 0;
+                     }},
+        FolderReader{"plist", [](const char* p) { return CCDictionary::createWithContentsOfFile(p) != nullptr; }},
+        FolderReader{"text", [](const char* p) { return CCString::createWithContentsOfFile(p) != nullptr; }},
+        FolderReader{"gzip file", [](const char* p) {
+                       unsigned char* out = nullptr;
+                       int n = ccInflateGZipFile(p, &out);
+                       free(out);
+                       return n >= 0;
+                     }}));
 
 }  // namespace

@@ -85,17 +85,18 @@ TEST_F(AudioTest, MusicPlaysStopsAndKeepsItsVolume) {
 
 TEST_F(AudioTest, MissingOrBrokenFilesAreLoggedAndPlayGoesOn) {
   ASSERT_TRUE(dir.write("broken.wav", "RIFF\x10\0\0\0WAVEjunk"));
+  ASSERT_TRUE(dir.write("folder.wav/inside", ""));  // a folder named like a sound
   mvtest::LogCapture log;
   SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
-  for (const char* name : {"missing.wav", "broken.wav"}) {
+  for (const char* name : {"missing.wav", "broken.wav", "folder.wav"}) {
     std::string path = dir.file(name);
     EXPECT_EQ(0u, audio->playEffect(path.c_str())) << name;
     audio->playBackgroundMusic(path.c_str());
     EXPECT_FALSE(audio->isBackgroundMusicPlaying()) << name;
   }
   EXPECT_EQ(0u, audio->playEffect(nullptr));
-  EXPECT_EQ(2, log.count("cannot load effect"));
-  EXPECT_EQ(2, log.count("cannot load music"));
+  EXPECT_EQ(3, log.count("cannot load effect"));
+  EXPECT_EQ(3, log.count("cannot load music"));
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 #include <map>
 #include <string>
 
+#include "CCActionManager.h"
+#include "CCAutoreleasePool.h"
 #include "CCBAnimationManager.h"
 #include "CCBReader.h"
+#include "CCDirector.h"
+#include "CCScene.h"
+#include "CCSprite.h"
 #include "CCFileUtils.h"
 #include "CCLayer.h"
 #include "CCLayerColor.h"
@@ -462,6 +467,160 @@ TEST_F(CCBReaderTest, SubFilesThatHoldThemselvesAreReadOnce) {
   EXPECT_NE(nullptr, owner->bound["b"]);
   EXPECT_EQ(2, log.count("contains itself"));
   owner->release();
+}
+
+}  // namespace
+
+// Screen files built to hurt the reader: each must load what can be loaded, log the rest,
+// and leave nothing behind that a later frame could trip over.
+namespace {
+
+CCNode* childAt(CCNode* node, unsigned int i) {
+  return static_cast<CCNode*>(node->getChildren()->objectAtIndex(i));
+}
+
+// Runs a node tree in a scene and steps its actions.
+class RunningTree {
+ public:
+  explicit RunningTree(CCNode* root) : m_scene(CCScene::create()) {
+    m_scene->retain();
+    m_scene->addChild(root);
+    m_scene->onEnter();
+    // The stand-ins given up while reading die with the frame's pool.
+    CCPoolManager::sharedPoolManager()->pop();
+  }
+  ~RunningTree() {
+    m_scene->onExit();
+    m_scene->release();
+  }
+  void step(float dt) { CCDirector::sharedDirector()->getActionManager()->update(dt); }
+
+ private:
+  CCScene* m_scene;
+};
+
+TEST_F(CCBReaderTest, AnimatedSubFileStandInsAnimateTheNodeThatTakesTheirPlace) {
+  put("ccbi/panel.ccbi", "CCLayer as owner panel {\n}\n");
+  put("ccbi/inner.ccbi", "CCNode as owner inner {\n}\n");
+  // The root itself is a stand-in with a timeline, and so is its child.
+  put("slide.ccbi",
+      "sequence \"Slide\" id 0 duration 1 autoplay\n"
+      "CCBFile {\n position 10 20 0 0\n ccbFile \"panel.ccbi\"\n"
+      " animate 0 position {\n  at 0 linear 0 0\n  at 1 linear 100 50\n }\n"
+      " CCBFile {\n  ccbFile \"inner.ccbi\"\n"
+      "  animate 0 rotation {\n   at 0 linear 0\n   at 1 linear 90\n  }\n }\n"
+      "}\n");
+  Owner* owner = new Owner();
+  CCNode* root = read("slide.ccbi", false, owner);
+  ASSERT_NE(nullptr, root);
+  EXPECT_EQ(owner->bound["panel"], root);
+  CCNode* inner = owner->bound["inner"];
+  ASSERT_NE(nullptr, inner);
+  EXPECT_EQ(root, inner->getParent());
+  auto* manager = dynamic_cast<CCBAnimationManager*>(root->getUserObject());
+  ASSERT_NE(nullptr, manager);
+  EXPECT_EQ(root, manager->getRootNode());
+  {
+    RunningTree tree(root);
+    manager->runAnimationsForSequenceNamed("Slide");  // a second run, after the swap
+    tree.step(0);
+    tree.step(0.5f);
+    EXPECT_NEAR(50.f, root->getPosition().x, 1.f);
+    EXPECT_NEAR(25.f, root->getPosition().y, 1.f);
+    EXPECT_NEAR(45.f, inner->getRotation(), 1.f);
+  }
+  owner->release();
+}
+
+TEST_F(CCBReaderTest, FolderNamesInSpriteFramesAreRefusedWithALogLine) {
+  // "plain_sprites/." and "sprites/dir.plist" are folders.
+  ASSERT_TRUE(dir.write("plain_sprites/keep", ""));
+  ASSERT_TRUE(dir.write("sprites/dir.plist/keep", ""));
+  put("dots.ccbi",
+      "sequence \"Blink\" id 0 duration 1 autoplay\n"
+      "CCNode {\n"
+      " CCSprite as owner plain {\n  displayFrame \"\" \".\"\n }\n"
+      " CCSprite as owner sheet {\n  displayFrame \"dir\" \"x\"\n }\n"
+      " CCSprite as owner keyed {\n"
+      "  animate 0 displayFrame {\n   at 0 instant \"\" \".\"\n   at 0.5 instant \"dir\" \"x\"\n  }\n"
+      " }\n"
+      "}\n");
+  mvtest::LogCapture log;
+  Owner* owner = new Owner();
+  CCNode* root = read("dots.ccbi", false, owner);
+  ASSERT_NE(nullptr, root);
+  EXPECT_NE(nullptr, owner->bound["plain"]);
+  {
+    RunningTree tree(root);
+    tree.step(0);
+    tree.step(0.6f);
+  }
+  EXPECT_GE(log.count("is not a file"), 4);
+  owner->release();
+}
+
+TEST_F(CCBReaderTest, KeyframeSpriteFramesAreLookedUpLikeTheNodeProperty) {
+  ASSERT_TRUE(mvtest::writeSolidPng(dir.file("sprites/flip.png"), 64, 64, 1, 2, 3));
+  ASSERT_TRUE(dir.write("sprites/flip.plist",
+                        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>frames</key><dict>" +
+                            frameEntry("wide.png", 0, 0, 40, 20) +
+                            frameEntry("tall.png", 0, 20, 10, 30) +
+                            "</dict><key>metadata</key><dict><key>format</key><integer>2</integer>"
+                            "<key>textureFileName</key><string>flip.png</string></dict></dict></plist>"));
+  put("flip.ccbi",
+      "sequence \"Flip\" id 0 duration 1 autoplay\n"
+      "CCNode {\n CCSprite as owner s {\n"  // only the keyframes name the sheet
+      "  animate 0 displayFrame {\n   at 0 instant \"flip\" \"wide.png\"\n"
+      "   at 0.5 instant \"flip\" \"tall.png\"\n  }\n }\n}\n");
+  Owner* owner = new Owner();
+  CCNode* root = read("flip.ccbi", false, owner);
+  ASSERT_NE(nullptr, root);
+  auto* sprite = dynamic_cast<CCSprite*>(owner->bound["s"]);
+  ASSERT_NE(nullptr, sprite);
+  {
+    RunningTree tree(root);
+    tree.step(0);
+    tree.step(0.6f);
+    EXPECT_EQ(10.f, sprite->getTextureRect().size.width);
+    EXPECT_EQ(30.f, sprite->getTextureRect().size.height);
+  }
+  owner->release();
+}
+
+TEST_F(CCBReaderTest, SubFilesNamedBySeveralSpellingsOfThemselvesAreReadOnce) {
+  // Every spelling reaches ccbi/a.ccbi; compared as text they once multiplied without end.
+  std::string text = "CCNode as owner a {\n";
+  const char* names[] = {"a", "/a", "//a", "///a", "////a", "a.ccbi"};
+  for (const char* name : names) text += std::string(" CCBFile {\n  ccbFile \"") + name + "\"\n }\n";
+  put("ccbi/a.ccbi", text + "}\n");
+  mvtest::LogCapture log;
+  Owner* owner = new Owner();
+  CCNode* root = read("ccbi/a.ccbi", false, owner);
+  ASSERT_NE(nullptr, root);
+  EXPECT_EQ(6u, root->getChildrenCount());
+  EXPECT_EQ(6, log.count("contains itself"));
+  owner->release();
+}
+
+TEST_F(CCBReaderTest, SubFileFanOutStopsAtTheBoundsOfOneScreen) {
+  // Each level holds the next twice: 2^24 nodes if nothing stopped it.
+  const int levels = 24;
+  for (int i = 0; i < levels; ++i) {
+    std::string sub = " CCBFile {\n  ccbFile \"f" + std::to_string(i + 1) + "\"\n }\n";
+    put("ccbi/f" + std::to_string(i) + ".ccbi", "CCNode {\n" + sub + sub + "}\n");
+  }
+  put("ccbi/f" + std::to_string(levels) + ".ccbi", "CCNode {\n}\n");
+  mvtest::LogCapture log;
+  CCNode* wide = read("ccbi/f0.ccbi");
+  ASSERT_NE(nullptr, wide);
+  EXPECT_EQ(1, log.count("holds more than 10000 nodes"));
+  EXPECT_EQ(1, log.count("lies more than 16 files deep"));
+  // A second screen read by the same program starts its count afresh.
+  put("ccbi/small.ccbi", "CCNode {\n CCBFile {\n  ccbFile \"f22\"\n }\n}\n");
+  CCNode* small = read("ccbi/small.ccbi");
+  ASSERT_NE(nullptr, small);
+  EXPECT_EQ(2u, childAt(small, 0)->getChildrenCount());
+  EXPECT_EQ(1, log.count("holds more than"));
 }
 
 }  // namespace

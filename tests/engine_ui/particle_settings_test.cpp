@@ -60,6 +60,8 @@ TEST(ParticleSettingsTest, UnusableDefinitionsAreRefusedWithALogLine) {
       plist(real("maxParticles", "0")),                                     // nothing to emit
       plist(real("maxParticles", "1e9")),                                   // absurd count
       plist(real("maxParticles", "5") + real("emitterType", "7")),          // unknown mode
+      plist(real("maxParticles", "5") + real("emitterType", "1e30")),       // beyond int
+      plist(real("maxParticles", "5") + real("emitterType", "-1e30")),
   };
   mvtest::LogCapture log;
   for (const auto& text : bad) {
@@ -68,7 +70,7 @@ TEST(ParticleSettingsTest, UnusableDefinitionsAreRefusedWithALogLine) {
   }
   ccParticleSettings s;
   EXPECT_FALSE(ccParticleSettingsFromDictionary(nullptr, "none", s));
-  EXPECT_GE(log.count("particles"), 5);
+  EXPECT_GE(log.count("particles"), 7);
 }
 
 TEST(ParticleSettingsTest, EmbeddedImagesDecodeFromGzipOrPlainBase64AndJunkIsRefused) {

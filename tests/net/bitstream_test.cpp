@@ -153,6 +153,17 @@ TEST(BitStream, OffsetsIgnoreAndAlignment) {
   ASSERT_TRUE(a.Read(bit));
   ASSERT_TRUE(a.ReadAlignedBytes(out, 2));
   EXPECT_EQ(out[1], 8);
+
+  // An empty aligned block moves to the byte boundary on both sides, so what follows
+  // it reads back in place.
+  BitStream e;
+  e.Write(true);
+  e.WriteAlignedBytes(block, 0);
+  e.Write(static_cast<unsigned char>(0x5A));
+  ASSERT_TRUE(e.Read(bit));
+  ASSERT_TRUE(e.ReadAlignedBytes(out, 0));
+  ASSERT_TRUE(e.Read(c));
+  EXPECT_EQ(c, 0x5A);
 }
 
 TEST(BitStream, WritingToBorrowedBytesCopiesThemFirst) {

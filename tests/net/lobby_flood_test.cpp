@@ -16,7 +16,10 @@
 namespace {
 
 constexpr long kMemoryBoundKb = 64 * 1024;  // growth of the server under attack
-constexpr double kLatencyBoundMs = 500;     // p99 of the other pair's relay
+// The other pair's relay: most lines pass at once, and none waits for the flood to end.
+// (A busy machine may stall any process for a moment, so the worst line has room.)
+constexpr double kMedianBoundMs = 50;
+constexpr double kWorstBoundMs = 2000;
 constexpr int kDropLinesBound = 40;
 
 int occurrences(const std::string& text, const std::string& what) {
@@ -41,7 +44,8 @@ TEST_F(LobbyUnderAttack, AFloodingClientIsCutOffAndAnotherPairsRelayStaysQuick) 
   EXPECT_TRUE(f.flooderCut);
   EXPECT_TRUE(f.pairIntact);
   ASSERT_EQ(f.delivered, f.chats);
-  EXPECT_LT(f.p99Ms, kLatencyBoundMs) << "median " << f.p50Ms << " ms";
+  EXPECT_LT(f.p50Ms, kMedianBoundMs);
+  EXPECT_LT(f.maxMs, kWorstBoundMs) << "p99 " << f.p99Ms << " ms";
   EXPECT_LT(f.growthKb, kMemoryBoundKb);
   EXPECT_LE(occurrences(lobby.log(), "dropped"), kDropLinesBound);
   std::printf("flood: cut after %.0f ms; %d chats, p50 %.2f ms, p99 %.2f ms, max %.2f ms; server grew %ld kB\n",

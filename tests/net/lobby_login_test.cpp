@@ -284,7 +284,8 @@ TEST(AccountStore, TheLoaderKeepsWhatItCanAndLogsTheRest) {
                            "empty@b.example\t\tX\n"
                            "hash@b.example\t$argon2id$v=19$m=1024,t=2,p=1$broken\tH\n"
                            "dup@b.example\t1\tOne\n"
-                           "dup@b.example\t2\tTwo\n";
+                           "dup@b.example\t2\tTwo\n"
+                           "\t654321\tNoAddress\n";
   CapturedLog log;
   AccountStore store;
   store.loadText(text);
@@ -295,7 +296,8 @@ TEST(AccountStore, TheLoaderKeepsWhatItCanAndLogsTheRest) {
   ASSERT_NE(store.find("override@b.example"), nullptr);
   EXPECT_EQ(store.find("override@b.example")->name, "");
   EXPECT_TRUE(store.checkCode("dup@b.example", "2"));
-  for (int line : {3, 4, 5, 6, 7, 9}) EXPECT_TRUE(log.has("line " + std::to_string(line) + " ")) << line;
+  EXPECT_EQ(store.find(""), nullptr);
+  for (int line : {3, 4, 5, 6, 7, 9, 10}) EXPECT_TRUE(log.has("line " + std::to_string(line) + " ")) << line;
 }
 
 TEST(OutboxMailer, WritesOneFilePerMessage) {

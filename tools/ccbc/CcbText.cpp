@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "CCBBinary.h"
 #include "CCBClassTable.h"
 
 using namespace cocos2d::extension;
@@ -76,7 +77,7 @@ class Lexer {
         return false;
       }
       ++pos_;
-      return true;
+      return fits(tok, error);
     }
     tok.kind = Token::Word;
     tok.text.clear();
@@ -87,10 +88,16 @@ class Lexer {
       tok.text.push_back(d);
       ++pos_;
     }
-    return true;
+    return fits(tok, error);
   }
 
  private:
+  static bool fits(const Token& tok, std::string& error) {
+    if (tok.text.size() <= kCCBMaxTextBytes) return true;
+    error = "a text of " + std::to_string(tok.text.size()) + " bytes is longer than a screen file holds";
+    return false;
+  }
+
   const std::string& text_;
   size_t pos_ = 0;
   int line_ = 1;
@@ -199,6 +206,7 @@ class Compiler {
         if (!number(seq.duration, "duration")) return false;
       } else if (key == "chained") {
         if (!integer(seq.chainedSequenceId, "chained")) return false;
+        if (seq.chainedSequenceId < -1) return err("chained is a sequence id, or -1 for none");
       } else if (key == "autoplay") {
         doc.autoPlaySequenceId = -2;  // resolved below, once the id is known
       } else {
@@ -212,8 +220,12 @@ class Compiler {
     return ok();
   }
 
-  // Values of one line in the order a layout asks for them.
-  bool values(const CCBValueShape& shape, CCBValue& v, const std::string& what) {
+  // Values of one line in the order a layout asks for them, checked against what the file
+  // format holds for the type.
+  bool values(int type, bool keyframe, CCBValue& v, const std::string& what) {
+    CCBValueShape shape;
+    if (keyframe ? !ccbKeyframeShape(type, shape) : !ccbValueShape(type, shape))
+      return err("property " + what + " has no stored form");
     // Reads numbers and flags by kind; the layout decides how many of each.
     auto readInts = [&](int n) {
       for (int i = 0; i < n; ++i) {
@@ -255,6 +267,8 @@ class Compiler {
                 readBools(shape.bools);
     if (!good) return false;
     if (!endOfLine()) return err("too many values for " + what);
+    std::string why;
+    if (!ccbValueStorable(type, keyframe, v, &why)) return err(what + ": " + why);
     return true;
   }
 
@@ -262,7 +276,9 @@ class Compiler {
     advance();
     int seqId;
     std::string prop;
-    if (!integer(seqId, "sequence id") || !expectWord(prop, "a property name")) return false;
+    if (!integer(seqId, "sequence id")) return false;
+    if (seqId < 0) return err("a sequence id is not negative");
+    if (!expectWord(prop, "a property name")) return false;
     int type = ccbPropertyType(node.className, prop);
     CCBValueShape shape;
     if (type < 0) return err(node.className + " has no property " + prop);
@@ -298,9 +314,10 @@ class Compiler {
         if (!ccbEasingHasOption(kf.easing)) return err("easing " + easing + " takes no option");
         char* end = nullptr;
         kf.easingOpt = std::strtof(option.c_str(), &end);
-        if (*end != '\0') return err("bad easing option " + option);
+        if (*end != '\0' || !std::isfinite(kf.easingOpt))
+          return err("bad easing option " + option);
       }
-      if (!values(shape, kf.value, prop)) return false;
+      if (!values(type, true, kf.value, prop)) return false;
       sp.keyframes.push_back(kf);
     }
     for (CCBNodeSequence& seq : node.sequences)
@@ -333,9 +350,7 @@ class Compiler {
       if (p.type < 0) return err(node.className + " has no property " + p.name);
       advance();
     }
-    CCBValueShape shape;
-    ccbValueShape(p.type, shape);
-    if (!values(shape, p.value, p.name)) return false;
+    if (!values(p.type, false, p.value, p.name)) return false;
     (extra ? node.extraProperties : node.properties).push_back(p);
     return true;
   }

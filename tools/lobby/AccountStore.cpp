@@ -120,7 +120,7 @@ void AccountStore::loadText(const std::string& text) {
     }
     Account a;
     a.email = fields[0];
-    if (lobbytext::normaliseEmail(a.email) != a.email) {
+    if (a.email.empty() || lobbytext::normaliseEmail(a.email) != a.email) {
       LOGOG_WARN("%s line %d has an unusable address; its account is not loaded", source, lineNo);
       continue;
     }

@@ -234,8 +234,6 @@ class Parser {
   const std::string& error() const { return in_.error(); }
 
  private:
-  static const int kMaxDepth = 64;
-
   bool readStringCache() {
     int count;
     if (!in_.readCount(count, "string count")) return false;
@@ -325,9 +323,12 @@ class Parser {
       for (int j = 0; j < props; ++j) {
         CCBSequenceProperty prop;
         int frames;
-        if (!readCached(prop.name) || !in_.readUInt(prop.type) ||
-            !in_.readCount(frames, "keyframe count"))
+        if (!readCached(prop.name) || !in_.readUInt(prop.type)) return false;
+        if (!keyframeLayout(prop.type)) {
+          in_.fail("property type " + std::to_string(prop.type) + " cannot be animated");
           return false;
+        }
+        if (!in_.readCount(frames, "keyframe count")) return false;
         for (int k = 0; k < frames; ++k) {
           CCBKeyframe kf;
           if (!readKeyframe(prop.type, kf)) return false;
@@ -351,7 +352,7 @@ class Parser {
     return readValue(layout, prop.value);
   }
   bool readNode(CCBNodeDesc& node, int depth) {
-    if (depth > kMaxDepth) {
+    if (depth > kCCBMaxNodeDepth) {
       in_.fail("node tree too deep");
       return false;
     }
@@ -400,7 +401,8 @@ class Writer {
     if (f == 1.f) return byte(1);
     if (f == -1.f) return byte(2);
     if (f == 0.5f) return byte(3);
-    if (std::floor(f) == f && std::fabs(f) < 1e9f) {
+    // Whole numbers as integers, but not -0, which would read back as 0.
+    if (std::floor(f) == f && std::fabs(f) < 1e9f && !(f == 0.f && std::signbit(f))) {
       byte(4);
       return sint(static_cast<int>(f));
     }
@@ -438,14 +440,15 @@ class DocWriter {
  public:
   bool write(const CCBDocument& doc, std::vector<uint8_t>& out, std::string* error) {
     body_.uint(static_cast<int>(doc.sequences.size()));
+    bool good = true;
     for (const CCBSequenceDesc& s : doc.sequences) {
       body_.real(s.duration);
-      cached(s.name);
-      body_.uint(s.sequenceId);
+      good = good && cached(s.name, "sequence name") &&
+             unsignedField(s.sequenceId, "id of sequence " + s.name);
       body_.sint(s.chainedSequenceId);
     }
     body_.sint(doc.autoPlaySequenceId);
-    if (!node(doc.root)) {
+    if (!good || !node(doc.root, 0)) {
       if (error) *error = error_;
       return false;
     }
@@ -460,58 +463,69 @@ class DocWriter {
   }
 
  private:
-  void cached(const std::string& s) {
+  bool refuse(const std::string& why) {
+    if (error_.empty()) error_ = why;
+    return false;
+  }
+  bool cached(const std::string& s, const std::string& what) {
+    if (s.size() > kCCBMaxTextBytes) return refuse(what + " is longer than a file holds");
     auto it = index_.find(s);
     if (it == index_.end()) {
       it = index_.emplace(s, static_cast<int>(strings_.size())).first;
       strings_.push_back(s);
     }
     body_.uint(it->second);
+    return true;
   }
-  bool value(const char* layout, const CCBValue& v, const std::string& what) {
-    if (!ccbValueFits(v, shapeOf(layout))) {
-      error_ = "value of " + what + " does not fit its type";
-      return false;
-    }
+  bool unsignedField(int v, const std::string& what) {
+    if (v < 0) return refuse(what + " is negative (" + std::to_string(v) + ")");
+    body_.uint(v);
+    return true;
+  }
+  bool value(int type, bool keyframe, const CCBValue& v, const std::string& what) {
+    std::string why;
+    if (!ccbValueStorable(type, keyframe, v, &why)) return refuse("value of " + what + ": " + why);
+    const char* layout = keyframe ? keyframeLayout(type) : valueLayout(type);
     size_t f = 0, i = 0, b = 0, s = 0;
     for (const char* p = layout; *p; ++p) {
-      if ((*p == 'U' && v.ints[i] < 0) || (*p == 'y' && (v.ints[i] < 0 || v.ints[i] > 255))) {
-        error_ = "value of " + what + " is out of range";
-        return false;
-      }
       switch (*p) {
         case 'f': body_.real(v.floats[f++]); break;
         case 'S': body_.sint(v.ints[i++]); break;
         case 'U': body_.uint(v.ints[i++]); break;
         case 'y': body_.byte(v.ints[i++]); break;
         case 'B': body_.byte(v.bools[b++] ? 1 : 0); break;
-        case 'c': cached(v.strings[s++]); break;
+        case 'c': cached(v.strings[s++], what); break;
       }
     }
     return true;
   }
-  bool node(const CCBNodeDesc& n) {
-    cached(n.className);
-    body_.uint(n.memberVarAssignmentType);
-    if (n.memberVarAssignmentType != kCCBTargetTypeNone) cached(n.memberVarAssignmentName);
+  bool node(const CCBNodeDesc& n, int depth) {
+    if (depth > kCCBMaxNodeDepth) return refuse("node tree deeper than a file holds");
+    if (!cached(n.className, "class name") ||
+        !unsignedField(n.memberVarAssignmentType, "member target of " + n.className))
+      return false;
+    if (n.memberVarAssignmentType != kCCBTargetTypeNone &&
+        !cached(n.memberVarAssignmentName, "member name"))
+      return false;
     body_.uint(static_cast<int>(n.sequences.size()));
     for (const CCBNodeSequence& seq : n.sequences) {
-      body_.uint(seq.sequenceId);
+      if (!unsignedField(seq.sequenceId, "sequence id of a timeline of " + n.className))
+        return false;
       body_.uint(static_cast<int>(seq.properties.size()));
       for (const CCBSequenceProperty& p : seq.properties) {
-        const char* layout = keyframeLayout(p.type);
-        if (!layout) {
-          error_ = "property " + p.name + " of " + n.className + " cannot be animated";
-          return false;
-        }
-        cached(p.name);
+        if (!keyframeLayout(p.type))
+          return refuse("property " + p.name + " of " + n.className + " cannot be animated");
+        if (!cached(p.name, "property name")) return false;
         body_.uint(p.type);
         body_.uint(static_cast<int>(p.keyframes.size()));
         for (const CCBKeyframe& kf : p.keyframes) {
           body_.real(kf.time);
+          if (kf.easing < 0 || kf.easing >= kCCBEasingCount)
+            return refuse("a keyframe of " + p.name + " has an unknown easing " +
+                          std::to_string(kf.easing));
           body_.uint(kf.easing);
           if (ccbEasingHasOption(kf.easing)) body_.real(kf.easingOpt);
-          if (!value(layout, kf.value, "a keyframe of " + p.name)) return false;
+          if (!value(p.type, true, kf.value, "a keyframe of " + p.name)) return false;
         }
       }
     }
@@ -519,20 +533,19 @@ class DocWriter {
     body_.uint(static_cast<int>(n.extraProperties.size()));
     for (const auto* list : {&n.properties, &n.extraProperties}) {
       for (const CCBProperty& p : *list) {
-        const char* layout = valueLayout(p.type);
-        if (!layout) {
-          error_ = "unknown property type " + std::to_string(p.type) + " of " + p.name;
-          return false;
-        }
+        if (!valueLayout(p.type))
+          return refuse("unknown property type " + std::to_string(p.type) + " of " + p.name);
+        if (p.platform < 0 || p.platform > 255)
+          return refuse("platform of " + p.name + " is out of range");
         body_.uint(p.type);
-        cached(p.name);
+        if (!cached(p.name, "property name")) return false;
         body_.byte(p.platform);
-        if (!value(layout, p.value, p.name + " of " + n.className)) return false;
+        if (!value(p.type, false, p.value, p.name + " of " + n.className)) return false;
       }
     }
     body_.uint(static_cast<int>(n.children.size()));
     for (const CCBNodeDesc& c : n.children)
-      if (!node(c)) return false;
+      if (!node(c, depth + 1)) return false;
     return true;
   }
 
@@ -565,6 +578,26 @@ bool ccbKeyframeShape(int type, CCBValueShape& shape) {
   const char* layout = keyframeLayout(type);
   if (!layout) return false;
   shape = shapeOf(layout);
+  return true;
+}
+
+bool ccbValueStorable(int type, bool keyframe, const CCBValue& v, std::string* why) {
+  auto refuse = [why](const std::string& reason) {
+    if (why) *why = reason;
+    return false;
+  };
+  const char* layout = keyframe ? keyframeLayout(type) : valueLayout(type);
+  if (!layout) return refuse(keyframe ? "the type cannot be animated" : "unknown property type");
+  if (!ccbValueFits(v, shapeOf(layout))) return refuse("does not fit its type");
+  size_t i = 0, s = 0;
+  for (const char* p = layout; *p; ++p) {
+    if (*p == 'c' && v.strings[s++].size() > kCCBMaxTextBytes)
+      return refuse("a text is longer than a file holds");
+    if (*p != 'S' && *p != 'U' && *p != 'y') continue;
+    int n = v.ints[i++];
+    if (*p == 'U' && n < 0) return refuse(std::to_string(n) + " is negative");
+    if (*p == 'y' && (n < 0 || n > 255)) return refuse(std::to_string(n) + " is not within 0..255");
+  }
   return true;
 }
 

@@ -192,7 +192,8 @@ void BitStream::WriteAlignedBytes(const unsigned char* input, unsigned int numbe
 }
 
 bool BitStream::ReadAlignedBytes(unsigned char* output, unsigned int numberOfBytes) {
-  if (numberOfBytes == 0) return true;
+  // An empty block still moves to the byte boundary, as its writing did.
+  if (numberOfBytes == 0) return AlignReadToByteBoundary();
   BitSize_t start = readOffset_;
   if (!AlignReadToByteBoundary()) return false;
   if (!Read(reinterpret_cast<char*>(output), numberOfBytes)) {
