@@ -2,6 +2,7 @@
 // drive it and played by the scripted player: the login typed at its prompts, the player
 // list, a challenge both ways, the waits and messages, a list of hundreds of names, keys.
 #include "CCEditBox.h"
+#include "CCIMEDispatcher.h"
 #include "CCLabelBMFont.h"
 #include "CCPointExtension.h"
 #include "CCScrollView.h"
@@ -201,6 +202,25 @@ TEST_F(LobbyScreenTest, AFriendIsInvitedAndTheLobbyLeftWithTheButtonsAndKeys) {
   ASSERT_TRUE(click("BACK"));
   ScriptedPlayer::frames(2);
   EXPECT_EQ(ScriptedPlayer::runningScene(), MenuScene::scene());
+}
+
+// A login prompt (the name's) cancelled leaves for the menu: the lobby's text box no longer takes the keys,
+// and coming back to the prompt gives them to it again.
+TEST_F(LobbyScreenTest, ALeftPromptLetsTheKeysGoAndTakesThemAgainOnItsReturn) {
+  hub().onNameRequested();
+  ScriptedPlayer::frames(1);
+  ASSERT_TRUE(lobby->editBox()->getImpl()->isEditing());
+  ASSERT_TRUE(click("CANCEL"));
+  ScriptedPlayer::frames(2);
+  EXPECT_EQ(ScriptedPlayer::runningScene(), MenuScene::scene());
+  EXPECT_FALSE(CCIMEDispatcher::sharedDispatcher()->isAnyDelegateEditing());
+  ScriptedPlayer::type("x");
+  EXPECT_STREQ(lobby->editBox()->getText(), "") << "typing in the menu reaches no hidden box";
+  hub().enterLobby();
+  hub().onNameRequested();
+  ScriptedPlayer::frames(2);
+  EXPECT_EQ(ScriptedPlayer::runningScene(), LobbyScene::scene());
+  EXPECT_TRUE(lobby->editBox()->getImpl()->isEditing());
 }
 
 TEST_F(LobbyScreenTest, TheScreenFitsTheLargestWindowAndKeepsItsState) {

@@ -54,6 +54,9 @@ class LobbyController : public cocos2d::CCObject,
 
   // Sets every bound node's visibility and text from the state.
   void refreshUI();
+  // The text box stops taking the keys (the screen is left); the next refresh gives them back
+  // when its prompt shows.
+  void releaseKeys() { focusTextBox(false); }
   // One row per name, top-down in the server's order, the list scrolled to its top.
   void rebuildPlayerList();
 

@@ -53,3 +53,8 @@ void LobbyScene::onEnterTransitionDidFinish() {
   RotatableScene::onEnterTransitionDidFinish();
   relayout();
 }
+
+void LobbyScene::onExit() {
+  m_controller->releaseKeys();
+  RotatableScene::onExit();
+}

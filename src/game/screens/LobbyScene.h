@@ -15,6 +15,8 @@ class LobbyScene : public mv::RotatableScene {
   bool init() override;
   void relayout() override;
   void onEnterTransitionDidFinish() override;
+  // The text box lets the keys go: another screen takes them now.
+  void onExit() override;
 
   LobbyController* controller() const { return m_controller; }
   cocos2d::CCNode* screen() const { return m_screen; }
