@@ -81,7 +81,7 @@ void BM_PassWithTenChangedElements(benchmark::State& state) {
   bool on = false;
   for (auto _ : state) {
     on = !on;
-    for (int x = 10; x < 20; ++x) board->cellAt(x, 30)->setRevealed(on);
+    for (int x = 10; x < 20; ++x) on ? board->cellAt(x, 30)->reveal() : board->cellAt(x, 30)->hide();
     host.replicas.updateReplicas();
   }
 }

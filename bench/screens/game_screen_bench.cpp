@@ -4,7 +4,10 @@
 //   - the same visible sprites drawn bare, one batch per texture and no scene graph, and
 //     the ratio of the two;
 //   - the time to build the screen with full boards, the time to make the towers' nodes,
-//     and the resident memory of the running game.
+//     and the resident memory of the running game;
+//   - the same frame with the heaviest effects playing at once (an earthquake, rain, a
+//     fireball), each started again as it ends;
+//   - the time to add a line to a game log of a thousand lines.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -31,6 +34,7 @@
 #include "CCSpriteFrameCache.h"
 #include "CCTexture2D.h"
 #include "CCTextureAtlas.h"
+#include "CardTable.h"
 #include "EventDispatcher.h"
 #include "FlowHost.h"
 #include "FullTowers.h"
@@ -42,6 +46,8 @@
 #include "MainScene.h"
 #include "QuadBatchNode.h"
 #include "game/GameSession.h"
+#include "player/Player.h"
+#include "Board.h"
 #include "ccGLStateCache.h"
 #include "ports/TextLookup.h"
 
@@ -268,6 +274,64 @@ void BM_FullBoardFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_FullBoardFrame)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
+// Plays an effect again each time it ends, until stopped.
+class LoopedEffect {
+ public:
+  LoopedEffect(int card, Player& caster, Player& target, BoardElem* elem) {
+    record_.caster = &caster;
+    record_.target = &target;
+    record_.card = card;
+    record_.power = 1;
+    if (elem) record_.targets = {elem};
+  }
+  void start() {
+    running_ = true;
+    show();
+  }
+  void stop() { running_ = false; }
+  int plays = 0;
+
+ private:
+  void show() {
+    ++plays;
+    GameController* c = MainScene::scene()->gameController();
+    c->showSpellEffect(record_, *record_.caster, SpellCompletion(eventDispatcher().game().gameToken(), [this] {
+                         if (running_) show();
+                       }));
+  }
+  AnimateSpellEvent record_;
+  bool running_ = false;
+};
+
+void BM_FullBoardFrameWithEffects(benchmark::State& state) {
+  Setup& s = setUp();
+  if (!s.ok) {
+    state.SkipWithError("no OpenGL window or no game");
+    return;
+  }
+  GameSession& game = eventDispatcher().game();
+  Player& local = *game.localPlayer();
+  Player& enemy = *game.enemyPlayer();
+  LoopedEffect quake(CardId::Earthquake, local, enemy, nullptr);
+  LoopedEffect rain(CardId::Rain, local, enemy, nullptr);
+  LoopedEffect fireball(CardId::Fireball, enemy, local, local.board()->cellAt(20, 21));
+  FrameStats withEffects;
+  for (auto _ : state) {
+    for (LoopedEffect* e : {&quake, &rain, &fireball}) e->start();
+    // The rain falls and the fireball flies before the frames are timed.
+    settle(1.0);
+    withEffects = timeFrames();
+    for (LoopedEffect* e : {&quake, &rain, &fireball}) e->stop();
+    settle(7.0);
+  }
+  state.counters["p50_ms"] = withEffects.p50;
+  state.counters["p95_ms"] = withEffects.p95;
+  state.counters["draw_calls"] = withEffects.drawCalls;
+  state.counters["cpu_ms_per_frame"] = withEffects.cpuMsPerFrame;
+  state.counters["effects_played"] = quake.plays + rain.plays + fireball.plays;
+}
+BENCHMARK(BM_FullBoardFrameWithEffects)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
 void BM_ScreenBuildWithFullBoards(benchmark::State& state) {
   Setup& s = setUp();
   if (!s.ok) {
@@ -291,6 +355,33 @@ void BM_ScreenBuildWithFullBoards(benchmark::State& state) {
   state.counters["elements_shown"] = static_cast<double>(scene->gameController()->boardView().nodeCount());
 }
 BENCHMARK(BM_ScreenBuildWithFullBoards)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+void BM_LogLineOnALongLog(benchmark::State& state) {
+  Setup& s = setUp();
+  if (!s.ok) {
+    state.SkipWithError("no OpenGL window or no game");
+    return;
+  }
+  GameController* c = MainScene::scene()->gameController();
+  const LogColour colour = {103, 91, 80};
+  while (c->logRecords.size() < 1000)
+    c->addLogLine(c->logRecords.size() % 4 ? "" : "Rival Mage",
+                  "Turn " + std::to_string(c->logRecords.size()) + ": the enemy's tower burns on three floors", colour);
+  std::vector<double> times;
+  for (auto _ : state) {
+    const double t0 = nowMs();
+    c->addLogLine("Rival Mage", "a line of chat that goes on long enough to wrap once in the log", colour);
+    times.push_back(nowMs() - t0);
+  }
+  state.counters["add_p50_ms"] = percentile(times, 0.5);
+  state.counters["add_max_ms"] = percentile(times, 1.0);
+  state.counters["lines"] = static_cast<double>(c->logRecords.size());
+  // The whole log made anew, as a new screen does.
+  const double t0 = nowMs();
+  c->layoutLog();
+  state.counters["full_layout_ms"] = nowMs() - t0;
+}
+BENCHMARK(BM_LogLineOnALongLog)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "CCEditBox.h"
 #include "CCLabelBMFont.h"
 #include "CCLayerColor.h"
+#include "CCSprite.h"
 
 namespace cocos2d {
 namespace extension {
@@ -101,8 +102,25 @@ void CCEditBoxImplWin::setText(const char* pText) {
   m_pLabelPlaceHolder->setVisible(false);
   std::string shown = m_sText;
   m_pLabel->setString(shown.c_str());
-  // The end of a long text stays in view: whole characters go from its start.
+  // The end of a long text stays in view: whole characters go from its start. The first
+  // character that keeps the rest within the box is found from the glyphs' places at once;
+  // the loop below only settles the last one.
   float limit = m_EditSize.width;
+  const float excess = m_pLabel->getContentSize().width - limit;
+  if (excess > 0) {
+    int first = -1;
+    for (CCSprite* glyph : m_pLabel->getGlyphSprites()) {
+      const float left = glyph->getPositionX() - glyph->getContentSize().width * 0.5f;
+      if (left >= excess && (first < 0 || glyph->getTag() < first)) first = glyph->getTag();
+    }
+    if (first > 0) {
+      const std::u16string wide = ccUTF8ToUTF16(shown);
+      if (static_cast<size_t>(first) < wide.size()) {
+        shown = ccUTF16ToUTF8(wide.substr(static_cast<size_t>(first)));
+        m_pLabel->setString(shown.c_str());
+      }
+    }
+  }
   while (!shown.empty() && m_pLabel->getContentSize().width > limit) {
     shown.erase(0, std::min(shown.size(), utf8Length(static_cast<unsigned char>(shown[0]))));
     m_pLabel->setString(shown.c_str());
@@ -140,6 +158,17 @@ void CCEditBoxImplWin::insertText(const char* text, int len) {
   std::string clean;
   for (char c : added)
     if (c != '\n' && c != '\r') clean += c;
+  // A box with a maximum length takes whole characters up to it; the rest is not typed.
+  if (m_nMaxLength >= 0) {
+    size_t have = ccUTF8ToUTF16(m_sText).size();
+    size_t keep = 0;
+    while (keep < clean.size() && have < static_cast<size_t>(m_nMaxLength)) {
+      const size_t n = std::min(clean.size() - keep, utf8Length(static_cast<unsigned char>(clean[keep])));
+      have += ccUTF8ToUTF16(clean.substr(keep, n)).size();
+      keep += n;
+    }
+    clean.resize(keep);
+  }
   if (clean.empty()) return;
   setText((m_sText + clean).c_str());
   if (m_pDelegate) m_pDelegate->editBoxTextChanged(m_pEditBox, m_sText);

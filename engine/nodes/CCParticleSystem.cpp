@@ -142,6 +142,19 @@ void CCParticleSystem::setTexture(CCTexture2D* texture) {
   CC_SAFE_RETAIN(texture);
   CC_SAFE_RELEASE(m_pTexture);
   m_pTexture = texture;
+  // A texture whose colour is premultiplied carries its alpha already: blending by the
+  // source alpha again would darken every soft edge. Such systems draw with one as the
+  // source factor, their particles' colours premultiplied instead.
+  const unsigned int kSrcAlpha = 0x0302;
+  if (texture && texture->hasPremultipliedAlpha() && m_tBlendFunc.src == kSrcAlpha) {
+    m_tBlendFunc.src = 1;
+    m_bPremultiplyColours = true;
+  }
+}
+
+void CCParticleSystem::setBlendFunc(ccBlendFunc blendFunc) {
+  m_tBlendFunc = blendFunc;
+  m_bPremultiplyColours = false;
 }
 
 void CCParticleSystem::setStartColor(const ccColor4F& c) {
@@ -286,6 +299,12 @@ void CCParticleSystem::update(float dt) {
         return;
       }
     }
+  }
+  // A system that ended without a particle alive (none emitted, or all gone at once)
+  // is done as well.
+  if (!m_bIsActive && m_uParticleCount == 0 && m_bIsAutoRemoveOnFinish) {
+    unscheduleUpdate();
+    removeFromParentAndCleanup(true);
   }
 }
 

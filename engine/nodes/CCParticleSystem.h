@@ -115,7 +115,7 @@ class CCParticleSystem : public CCNode, public CCTextureProtocol {
   // CCTextureProtocol
   virtual CCTexture2D* getTexture() { return m_pTexture; }
   virtual void setTexture(CCTexture2D* texture);
-  virtual void setBlendFunc(ccBlendFunc blendFunc) { m_tBlendFunc = blendFunc; }
+  virtual void setBlendFunc(ccBlendFunc blendFunc);
   virtual ccBlendFunc getBlendFunc() { return m_tBlendFunc; }
 
  protected:
@@ -148,6 +148,8 @@ class CCParticleSystem : public CCNode, public CCTextureProtocol {
   tCCPositionType m_ePositionType = kCCPositionTypeFree;
   CCTexture2D* m_pTexture = nullptr;
   ccBlendFunc m_tBlendFunc;
+  // The particles' colours are premultiplied by their alpha when drawn (the texture's are).
+  bool m_bPremultiplyColours = false;
   GLubyte m_cOpacity = 255;
   float m_fBaseStartAlpha = 1.0f;
   float m_fBaseEndAlpha = 1.0f;

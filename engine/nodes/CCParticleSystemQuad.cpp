@@ -41,10 +41,12 @@ void CCParticleSystemQuad::appendQuads(std::vector<ccV3F_C4B_T2F_Quad>& quads) {
       pos.y -= current.y - p.startPos.y;
     }
     ccV3F_C4B_T2F_Quad q;
-    ccColor4B c = {static_cast<GLubyte>(std::min(1.f, std::max(0.f, p.color.r)) * 255),
-                   static_cast<GLubyte>(std::min(1.f, std::max(0.f, p.color.g)) * 255),
-                   static_cast<GLubyte>(std::min(1.f, std::max(0.f, p.color.b)) * 255),
-                   static_cast<GLubyte>(std::min(1.f, std::max(0.f, p.color.a)) * 255)};
+    const float a = std::min(1.f, std::max(0.f, p.color.a));
+    const float k = m_bPremultiplyColours ? a : 1.f;
+    ccColor4B c = {static_cast<GLubyte>(std::min(1.f, std::max(0.f, p.color.r)) * k * 255),
+                   static_cast<GLubyte>(std::min(1.f, std::max(0.f, p.color.g)) * k * 255),
+                   static_cast<GLubyte>(std::min(1.f, std::max(0.f, p.color.b)) * k * 255),
+                   static_cast<GLubyte>(a * 255)};
     q.bl.colors = q.br.colors = q.tl.colors = q.tr.colors = c;
     q.bl.texCoords = tex2(0, 1);
     q.br.texCoords = tex2(1, 1);

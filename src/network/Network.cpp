@@ -214,6 +214,7 @@ bool Network::isLocalPlayer(int index) const {
 
 void Network::sendToServer(const RakNet::BitStream& bitStream) {
   if (!peer_) return;
+  if (replicas_) replicas_->sendDestructions();  // what the message follows goes first
   peer_->Send(&bitStream, HIGH_PRIORITY, RELIABLE_ORDERED, 0, serverGuid_, false);
 }
 

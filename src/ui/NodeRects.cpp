@@ -10,6 +10,7 @@
 #include "CCMenuItem.h"
 #include "CCNode.h"
 #include "CCProtocols.h"
+#include "CCScrollView.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
 #include "NodeBindings.h"
@@ -31,7 +32,9 @@ CCPoint sceneToWindow(const CCPoint& scenePoint) {
 
 CCRect windowRectOf(CCNode* node) {
   if (!node) return CCRect();
-  CCSize size = node->getContentSize();
+  // A scroll view's own size is its content's; on screen it is as large as its view.
+  auto* scroll = dynamic_cast<cocos2d::extension::CCScrollView*>(node);
+  CCSize size = scroll ? scroll->getViewSize() : node->getContentSize();
   CCPoint corners[4] = {node->convertToWorldSpace(CCPoint(0, 0)),
                         node->convertToWorldSpace(CCPoint(size.width, 0)),
                         node->convertToWorldSpace(CCPoint(0, size.height)),

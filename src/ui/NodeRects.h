@@ -14,7 +14,8 @@ namespace mv {
 // A point of the scene (GL coordinates, origin bottom left) in window pixels (origin top
 // left), through the view's viewport and scale.
 cocos2d::CCPoint sceneToWindow(const cocos2d::CCPoint& scenePoint);
-// The bounding box of a node's content in window pixels (origin at the rectangle's top left).
+// The bounding box of a node's content in window pixels (origin at the rectangle's top left);
+// a scroll view's is its view.
 cocos2d::CCRect windowRectOf(cocos2d::CCNode* node);
 
 // Writes one line for each node bound in a live table, and for each node of the rows a table

@@ -103,6 +103,7 @@ class OnlineMatch : public ::testing::Test {
     ASSERT_TRUE(pump([&] { return a().loggedIn() && b().loggedIn(); }, 20)) << lobby->log();
     EXPECT_EQ(a().hub().flowState(), FlowState::Lobby);
     // The one who waited longest hosts: Birch, so that each run plays the same games.
+    for (int i = 0; i < 2; ++i) wireBeforeMatch[i] = clients[i]->wireBytesReceived();
     b().hub().requestQuickMatch();
     const auto queued = Clock::now() + std::chrono::milliseconds(150);
     pump([&] { return Clock::now() > queued; }, 2);
@@ -126,7 +127,7 @@ class OnlineMatch : public ::testing::Test {
       me->onHostTurnBegin = [this, me] { hostTurns[me->game().turn()] = digest::hostView(me->game()); };
       me->onJoinTurnBegin = [this, me] {
         const int turn = me->game().turn() + 1;
-        turnBytes.emplace_back(turn, me->traffic().total());
+        turnBytes.push_back({turn, me->traffic().total(), me->wireBytesReceived()});
         auto it = hostTurns.find(turn);
         ++compared;
         if (it == hostTurns.end()) {
@@ -166,7 +167,12 @@ class OnlineMatch : public ::testing::Test {
   OnlineClient* host = nullptr;
   OnlineClient* join = nullptr;
   std::map<int, std::string> hostTurns;
-  std::vector<std::pair<int, uint64_t>> turnBytes;  // joining side's bytes at each turn begin
+  struct TurnBytes {
+    int turn;
+    uint64_t messages, wire;
+  };
+  std::vector<TurnBytes> turnBytes;  // joining side's bytes at each turn begin
+  uint64_t wireBeforeMatch[2] = {0, 0};
   std::vector<std::string> mismatches;
   int compared = 0;
 };
@@ -183,6 +189,7 @@ TEST_F(OnlineMatch, MailedCodesQuickMatchMirroredTurnsChatTwoRematchesAndAForfei
   // The whole game arrives on the joining side; what it cost.
   ASSERT_TRUE(pump([&] { return replicated(*join); }, 20));
   const uint64_t startBytes = join->traffic().replicaBytes - join->replicaBytesAtStart();
+  const uint64_t startWire = join->wireBytesReceived() - wireBeforeMatch[join == &a() ? 0 : 1];
 
   // Chat both ways, "%d" and all.
   host->hub().sendChat("good luck %d");
@@ -195,9 +202,12 @@ TEST_F(OnlineMatch, MailedCodesQuickMatchMirroredTurnsChatTwoRematchesAndAForfei
   // twenty turns were played).
   int turns = 0, games = 0;
   const uint64_t playStart = join->traffic().total();
+  uint64_t rematchBytes = 0, rematchWire = 0;
   while (games < 3 || (turns < 20 && games < 8)) {
     if (games > 0) {
       // OK on the game-over message: the host asks for the rematch, the other side waits.
+      const uint64_t before[2] = {a().traffic().total(), b().traffic().total()};
+      const uint64_t wireBefore[2] = {a().wireBytesReceived(), b().wireBytesReceived()};
       join->hub().onMessageOk();
       host->hub().onMessageOk();
       hostTurns.clear();
@@ -205,6 +215,12 @@ TEST_F(OnlineMatch, MailedCodesQuickMatchMirroredTurnsChatTwoRematchesAndAForfei
                        20))
           << "rematch " << games;
       roles();
+      // The first rematch's start: the last game's objects go, the new ones come.
+      if (games == 1) {
+        const int j = join == &a() ? 0 : 1;
+        rematchBytes = join->traffic().total() - before[j];
+        rematchWire = join->wireBytesReceived() - wireBefore[j];
+      }
     }
     const int played = playToEnd();
     ASSERT_GE(played, 0) << "game " << games + 1;
@@ -215,17 +231,22 @@ TEST_F(OnlineMatch, MailedCodesQuickMatchMirroredTurnsChatTwoRematchesAndAForfei
   EXPECT_GE(turns, 20);
   EXPECT_GE(compared, turns - games);
   EXPECT_TRUE(mismatches.empty()) << mismatches.size() << " turn(s) differ, first: " << mismatches.front();
-  std::printf("[ measure  ] game start: %llu bytes of replication to the joining side\n",
-              static_cast<unsigned long long>(startBytes));
+  std::printf("[ measure  ] game start: %llu bytes of replication to the joining side; %llu bytes on the wire "
+              "from the match request on\n",
+              static_cast<unsigned long long>(startBytes), static_cast<unsigned long long>(startWire));
+  std::printf("[ measure  ] a rematch's start: %llu bytes of messages to the joining side, %llu on the wire\n",
+              static_cast<unsigned long long>(rematchBytes), static_cast<unsigned long long>(rematchWire));
   // From one turn begin to the next within a game: what a turn costs.
-  uint64_t perTurn = 0, steps = 0;
+  uint64_t perTurn = 0, perTurnWire = 0, steps = 0;
   for (size_t i = 1; i < turnBytes.size(); ++i) {
-    if (turnBytes[i].first != turnBytes[i - 1].first + 1) continue;
-    perTurn += turnBytes[i].second - turnBytes[i - 1].second;
+    if (turnBytes[i].turn != turnBytes[i - 1].turn + 1) continue;
+    perTurn += turnBytes[i].messages - turnBytes[i - 1].messages;
+    perTurnWire += turnBytes[i].wire - turnBytes[i - 1].wire;
     ++steps;
   }
-  std::printf("[ measure  ] a turn: %llu bytes to the joining side on average (%llu turns)\n",
-              static_cast<unsigned long long>(steps ? perTurn / steps : 0), static_cast<unsigned long long>(steps));
+  std::printf("[ measure  ] a turn: %llu bytes to the joining side on average, %llu on the wire (%llu turns)\n",
+              static_cast<unsigned long long>(steps ? perTurn / steps : 0),
+              static_cast<unsigned long long>(steps ? perTurnWire / steps : 0), static_cast<unsigned long long>(steps));
   const uint64_t starts = startBytes * static_cast<uint64_t>(games - 1);
   std::printf("[ measure  ] %d games, %d turns: %llu bytes to the joining side; without the %d rematch starts "
               "%llu per turn\n",

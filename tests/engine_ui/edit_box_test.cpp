@@ -79,6 +79,19 @@ TEST_F(EditBoxTest, LongTextShowsItsTailInWholeCharactersWithTheCaretAfterIt) {
   EXPECT_STREQ("ЖЖaa", impl->getTextLabel()->getString());  // 40 would not fit
 }
 
+TEST_F(EditBoxTest, AMaximumLengthTakesWholeCharactersUpToItAndNoMore) {
+  box->setMaxLength(4);
+  impl->openKeyboard();
+  type("aЖ");
+  type("ЖaЖ");
+  EXPECT_EQ("aЖЖa", std::string(box->getText()));
+  type("a");
+  EXPECT_EQ("aЖЖa", std::string(box->getText()));
+  backspace();
+  type("ЖЖ");
+  EXPECT_EQ("aЖЖЖ", std::string(box->getText()));
+}
+
 TEST_F(EditBoxTest, BackspaceRemovesWholeCharactersAndAnEmptyTextShowsThePlaceholder) {
   box->setPlaceHolder("aaa");
   EXPECT_TRUE(impl->getPlaceholderLabel()->isVisible());

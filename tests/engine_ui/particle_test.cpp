@@ -107,6 +107,25 @@ TEST_F(ParticleTest, ParticlesAreEmittedUpToTheLimitAndDieAfterTheirLife) {
   mvtest::drawForReadback(fire);  // drawing an empty system is harmless
 }
 
+TEST_F(ParticleTest, AFiniteSystemSetToRemoveItselfLeavesItsParentWhenDone) {
+  // One whose particles die after it ended, and one stopped before it emitted any.
+  dir.write("burst.plist", definition("<key>textureFileName</key><string>spark.png</string>"
+                                      "<key>duration</key><real>0.3</real>"));
+  for (bool stoppedAtOnce : {false, true}) {
+    CCParticleSystemQuad* burst = CCParticleSystemQuad::create(dir.file("burst.plist").c_str());
+    ASSERT_NE(nullptr, burst);
+    CCLayer* parent = CCLayer::create();
+    parent->addChild(burst);
+    burst->setAutoRemoveOnFinish(true);
+    burst->retain();
+    if (stoppedAtOnce) burst->stopSystem();
+    for (int i = 0; i < 30 && burst->getParent(); ++i) burst->update(0.1f);
+    EXPECT_EQ(nullptr, burst->getParent()) << stoppedAtOnce;
+    EXPECT_EQ(0u, parent->getChildrenCount());
+    burst->release();
+  }
+}
+
 }  // namespace
 
 namespace {

@@ -365,7 +365,7 @@ TEST(DefaultHub, IsTheDefaultContextsHubEventsAndObserver) {
   EXPECT_EQ(&hub.context(), &ctx);
   EXPECT_EQ(&ctx.hub(), static_cast<GameHub*>(&hub));
   EXPECT_EQ(&ctx.playerEvents(), static_cast<PlayerEvents*>(&hub));
-  EXPECT_EQ(&ctx.observer(), static_cast<BoardObserver*>(&hub));
+  EXPECT_TRUE(ctx.isObserver(&hub));
   EXPECT_EQ(&eventDispatcher(), &hub);
 }
 

@@ -100,6 +100,25 @@ TEST(BitStream, MixedValuesRoundTripAtOddBitOffsets) {
   EXPECT_EQ(byte, 0xAB);
 }
 
+// Whole bytes written after 1 to 7 bits straddle two bytes, most significant bit
+// first, and overwrite whatever the stream held there before.
+TEST(BitStream, BytesAtEveryBitOffsetLandMostSignificantBitFirst) {
+  for (unsigned offset = 1; offset < 8; ++offset) {
+    BitStream bs;
+    bs.Write(static_cast<std::uint16_t>(0xFFFF));  // leaves ones behind the offset
+    bs.SetWriteOffset(offset);
+    bs.Write(static_cast<unsigned char>(0xA5));
+    bs.Write(static_cast<unsigned char>(0x3C));
+    const unsigned pattern = (0xFFFFu << (16 - offset) & 0xFFFFu) << 8 | 0xA53Cu << (8 - offset);
+    const unsigned char expected[3] = {static_cast<unsigned char>(pattern >> 16),
+                                       static_cast<unsigned char>(pattern >> 8), static_cast<unsigned char>(pattern)};
+    ASSERT_EQ(bs.GetNumberOfBitsUsed(), offset + 16) << offset;
+    EXPECT_EQ(bs.GetData()[0], expected[0]) << offset;
+    EXPECT_EQ(bs.GetData()[1], expected[1]) << offset;
+    EXPECT_EQ(bs.GetData()[2] & (0xFF << (8 - offset)), expected[2]) << offset;
+  }
+}
+
 TEST(BitStream, FailedReadsLeaveTargetAndPositionUntouched) {
   const unsigned char data[] = {0x00, 0x00, 0x01};
   BitStream in(const_cast<unsigned char*>(data), sizeof data, false);

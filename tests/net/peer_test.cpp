@@ -8,67 +8,15 @@
 #include <thread>
 #include <vector>
 
+#include "PeerKit.h"
 #include "raknet/MessageIdentifiers.h"
 #include "raknet/RakPeerInterface.h"
 
 using namespace RakNet;
+using namespace peerkit;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct PeerDeleter {
-  void operator()(RakPeerInterface* p) const { RakPeerInterface::DestroyInstance(p); }
-};
-using PeerPtr = std::unique_ptr<RakPeerInterface, PeerDeleter>;
-
-PeerPtr makePeer(unsigned maxConnections, unsigned short maxIncoming) {
-  PeerPtr p(RakPeerInterface::GetInstance());
-  SocketDescriptor sd(0, "127.0.0.1");
-  EXPECT_EQ(p->Startup(maxConnections, &sd, 1), RAKNET_STARTED);
-  p->SetMaximumIncomingConnections(maxIncoming);
-  return p;
-}
-
-unsigned short portOf(RakPeerInterface* p) { return p->GetMyBoundAddress().GetPort(); }
-
-// Receives until a packet with the id arrives or the time runs out; other packets
-// are handed to `other` (or dropped).
-bool waitFor(RakPeerInterface* p, unsigned char id, Packet** out = nullptr, int ms = 5000,
-             const std::function<void(Packet*)>& other = nullptr) {
-  auto until = Clock::now() + std::chrono::milliseconds(ms);
-  while (Clock::now() < until) {
-    while (Packet* packet = p->Receive()) {
-      if (packet->data[0] == id) {
-        if (out)
-          *out = packet;
-        else
-          p->DeallocatePacket(packet);
-        return true;
-      }
-      if (other) other(packet);
-      p->DeallocatePacket(packet);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return false;
-}
-
-struct Pair {
-  PeerPtr server = makePeer(8, 8);
-  PeerPtr client = makePeer(2, 0);
-  RakNetGUID serverGuid;
-
-  bool connect() {
-    if (client->Connect("127.0.0.1", portOf(server.get()), nullptr, 0) != CONNECTION_ATTEMPT_STARTED)
-      return false;
-    Packet* accepted = nullptr;
-    if (!waitFor(client.get(), ID_CONNECTION_REQUEST_ACCEPTED, &accepted)) return false;
-    serverGuid = accepted->guid;
-    client->DeallocatePacket(accepted);
-    return waitFor(server.get(), ID_NEW_INCOMING_CONNECTION);
-  }
-};
 
 TEST(Peer, ConnectAndAcceptWithMatchingGuids) {
   PeerPtr server = makePeer(8, 8);
@@ -335,13 +283,9 @@ namespace {
 // bytes sent before a greeting never reach the application.
 TEST(Peer, ForeignEnetClientsAreRefused) {
   PeerPtr server = makePeer(4, 4);
-  ENetHost* host = enet_host_create(nullptr, 2, 1, 0, 0);
-  ASSERT_NE(host, nullptr);
-  ENetAddress address;
-  enet_address_set_host_ip(&address, "127.0.0.1");
-  address.port = portOf(server.get());
-  ENetPeer* foreign = enet_host_connect(host, &address, 1, 12345);
-  ASSERT_NE(foreign, nullptr);
+  RawEnet raw;
+  ENetHost* host = raw.host;
+  ASSERT_NE(raw.connect(server.get(), 12345), nullptr);
   enet_uint32 reason = 999;
   bool connected = false, refused = false;
   auto until = Clock::now() + std::chrono::seconds(5);
@@ -371,7 +315,6 @@ TEST(Peer, ForeignEnetClientsAreRefused) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_EQ(server->NumberOfConnections(), 0);
-  enet_host_destroy(host);
 }
 
 }  // namespace

@@ -82,6 +82,7 @@ TEST_F(GameReplication, AKindAndARoomInOneUpdateBothArrive) {
   e->setRoomPower(3);
   e->setStoredCards({{CardId::Fireball, 3}});
   e->setBurning(true);
+  e->refresh();  // plain setters: the refresh tells the replication
   ASSERT_TRUE(sync());
   const BoardElem* c = joinElem(10, 25);
   EXPECT_EQ(c->kind(), ElemKind::FourBlock);
@@ -90,6 +91,7 @@ TEST_F(GameReplication, AKindAndARoomInOneUpdateBothArrive) {
   EXPECT_TRUE(c->isBurning());
   const int burning = c->board()->burningCount();
   e->setBurning(false);
+  e->refresh();
   ASSERT_TRUE(sync());
   EXPECT_EQ(c->board()->burningCount(), burning - 1);
   expectMirrored(true);
@@ -110,11 +112,11 @@ TEST_F(GameReplication, ElementUpdatesReportTheFireLevelOfTheirBoard) {
   ASSERT_FALSE(fire.reports.empty());
   EXPECT_EQ(fire.reports.back().first, board);
   fire.reports.clear();
-  hostElem(8, 30)->setRevealed(true);  // no fire either way
+  hostElem(8, 30)->reveal();  // no fire either way
   ASSERT_TRUE(sync());
   EXPECT_EQ(fire.reports.size(), 1u);
   fire.reports.clear();
-  hostElem(8, 30)->setBurning(true);
+  hostElem(8, 30)->ignite();
   ASSERT_TRUE(sync());
   ASSERT_EQ(fire.reports.size(), 1u);
   EXPECT_EQ(fire.reports.back().second, board->burningCount() * 100 / board->blockCount());
@@ -134,6 +136,7 @@ TEST_F(GameReplication, StoredCardsArrivingWhileTheirOwnerChoosesASpellWaitForTh
   ASSERT_TRUE(sync());
   ASSERT_TRUE(join.game().enemyPlayer()->isChoosingSpell());
   e->setStoredCards({{CardId::Fireball, 2}});
+  e->refresh();
   ASSERT_TRUE(sync());
   EXPECT_TRUE(joinElem(19, 25)->storedCards().empty());
   hostLocal->setState(PlayerState::Fire);
@@ -154,6 +157,7 @@ TEST_F(GameReplication, StoredCardsHeldBackDuringOneSpellChoiceReachTheNextOne) 
   e->setRoom(RoomType::Library);
   e->setRoomPower(2);
   e->setStoredCards({{CardId::Eye, 1}});  // a friendly spell: the build phase is not skipped
+  e->refresh();
   ASSERT_TRUE(sync());
   Player* me = join.game().localPlayer();
   const BoardElem* mine = me->board()->cellAt(19, 25);
@@ -162,6 +166,7 @@ TEST_F(GameReplication, StoredCardsHeldBackDuringOneSpellChoiceReachTheNextOne) 
   EXPECT_EQ(me->spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Eye, 1}}));
 
   e->setStoredCards({{CardId::Eye, 1}, {CardId::Fireball, 2}});
+  e->refresh();
   ASSERT_TRUE(sync());
   ASSERT_TRUE(marker(host, join));
   // The current choice keeps the list it was offered from.
@@ -186,12 +191,14 @@ TEST_F(GameReplication, StoredCardsHeldBackDuringAChoiceDoNotUndoACastOfTheSameP
   e->setRoom(RoomType::Library);
   e->setRoomPower(3);
   e->setStoredCards({{CardId::Fireball, 2}, {CardId::Lightning, 1}});
+  e->refresh();
   ASSERT_TRUE(sync());
   Player* me = join.game().localPlayer();
   me->setState(PlayerState::CombatChooseSpell);
   ASSERT_EQ(me->spellOptions().size(), 2u);
 
   e->setStoredCards({{CardId::Fireball, 2}, {CardId::Lightning, 1}, {CardId::Rain, 1}});
+  e->refresh();
   ASSERT_TRUE(sync());
   ASSERT_TRUE(marker(host, join));
   ASSERT_TRUE(me->selectSpell(CardId::Fireball, 2, join.game().enemyPlayer()));
@@ -357,6 +364,8 @@ TEST_F(GameReplication, TheHostsDestructionTakesEverythingAndDetachesTheGame) {
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   std::printf("replication: end of a game %zu bytes in %zu messages\n", join.meter.bytes - before,
               join.meter.messages - messages);
+  // A board goes with its elements in a few messages, not one each.
+  EXPECT_LE(join.meter.messages - messages, 8u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(join.game().enemyPlayer(), nullptr);
   join.game().clearGame();  // nothing left to free twice

@@ -212,6 +212,47 @@ TEST_F(Rm3Test, SendsAnUpdateOnlyWhenTheBytesChanged) {
   EXPECT_EQ(client.receivedTag(6)->value, 66);
 }
 
+// Replicas that report their changes are serialized only after a report, in
+// reference order whatever the order of the reports; the others in every pass.
+TEST_F(Rm3Test, AReplicaThatReportsItsChangesIsSentAfterAReportOnly) {
+  for (int tag = 0; tag < 6; ++tag) make(tag)->SetReportsChanges(tag != 5);
+  hostRm.UpdateNow();
+  ASSERT_TRUE(pumpUntil([&] { return client.count("u5=0") == 1; }));
+  size_t before = client.events.size();
+  own[1]->value = 11;  // not reported: stays here
+  own[4]->value = 44;
+  own[4]->MarkChanged();
+  own[2]->value = 22;
+  own[2]->MarkChanged();
+  own[2]->MarkChanged();
+  own[5]->value = 55;  // reports nothing: looked at in every pass
+  hostRm.UpdateNow();
+  ASSERT_TRUE(pumpUntil([&] { return client.count("u5=55") == 1; }));
+  EXPECT_EQ(std::vector<std::string>(client.events.begin() + before, client.events.end()),
+            (std::vector<std::string>{"u2=22", "u4=44", "u5=55"}));
+  before = client.events.size();
+  own[1]->MarkChanged();
+  hostRm.UpdateNow();
+  ASSERT_TRUE(pumpUntil([&] { return client.count("u1=11") == 1; }));
+  EXPECT_EQ(std::vector<std::string>(client.events.begin() + before, client.events.end()),
+            std::vector<std::string>{"u1=11"});
+}
+
+// A replica destroyed on the other system but still referenced here is constructed
+// there anew, with its state, though it reported no change.
+TEST_F(Rm3Test, AReconstructedReplicaTakesItsStateAlongWithoutAReport) {
+  for (int tag = 0; tag < 3; ++tag) make(tag)->SetReportsChanges(true);
+  hostRm.UpdateNow();
+  ASSERT_TRUE(pumpUntil([&] { return client.received.size() == 3; }));
+  own[1]->value = 9;
+  own[1]->BroadcastDestruction();
+  ASSERT_TRUE(pumpUntil([&] { return client.count("d1") == 1; }));
+  hostRm.UpdateNow();
+  ASSERT_TRUE(pumpUntil([&] { return client.count("u1=9") == 1; }));
+  EXPECT_EQ(client.count("c1"), 2);
+  EXPECT_EQ(client.received.size(), 3u);
+}
+
 TEST_F(Rm3Test, BroadcastDestructionDeletesTheCopies) {
   for (int tag = 0; tag < 3; ++tag) make(tag);
   hostRm.UpdateNow();

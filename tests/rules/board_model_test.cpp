@@ -141,6 +141,55 @@ TEST_F(BoardCounters, ABoardGoingAwayReportsNoFire) {
   EXPECT_EQ(0, seen.records()[0].value);
 }
 
+// A watcher hears every board event after the observer, until it is removed.
+TEST_F(BoardCounters, WatchersHearWhatTheObserverHearsAfterIt) {
+  std::vector<std::string> heard;
+  struct Named : BoardObserver {
+    Named(std::vector<std::string>& heard, const char* name) : heard(heard), name(name) {}
+    void note(const char* event) { heard.push_back(std::string(name) + " " + event); }
+    void onElemChanged(BoardElem&) override { note("changed"); }
+    void onElemRebuilt(BoardElem&) override { note("rebuilt"); }
+    void onElemRemoved(BoardElem&) override { note("removed"); }
+    void onElemHighlighted(BoardElem&, int) override { note("highlighted"); }
+    void onElemUnhighlighted(BoardElem&) override { note("unhighlighted"); }
+    void onBoardChanged(Board&) override { note("board"); }
+    void onFireLevelChanged(Board&, int) override { note("fire"); }
+    void onBlockExploded(BoardElem&) override { note("exploded"); }
+    void onElemRubble(BoardElem&) override { note("rubble"); }
+    void onDoorDestroyed(BoardElem&) override { note("door"); }
+    void onBlockCollapsed(BoardElem&) override { note("collapsed"); }
+    std::vector<std::string>& heard;
+    const char* name;
+  } observer(heard, "observer"), watcher(heard, "watcher");
+  GameContext ctx2;
+  ctx2.setObserver(&observer);
+  ctx2.addWatcher(watcher);
+  EXPECT_TRUE(ctx2.isObserver(&observer));
+  BoardObserver& events = ctx2.observer();
+  BoardElem& e = *at(0, 5);
+  events.onElemChanged(e);
+  events.onElemRebuilt(e);
+  events.onElemRemoved(e);
+  events.onElemHighlighted(e, 1);
+  events.onElemUnhighlighted(e);
+  events.onBoardChanged(board);
+  events.onFireLevelChanged(board, 5);
+  events.onBlockExploded(e);
+  events.onElemRubble(e);
+  events.onDoorDestroyed(e);
+  events.onBlockCollapsed(e);
+  ASSERT_EQ(heard.size(), 22u);
+  for (size_t i = 0; i < heard.size(); i += 2) {
+    EXPECT_EQ(heard[i].substr(0, 9), "observer ");
+    EXPECT_EQ(heard[i + 1], "watcher " + heard[i].substr(9));
+  }
+  ctx2.removeWatcher(watcher);
+  heard.clear();
+  events.onElemChanged(e);
+  EXPECT_EQ(heard, std::vector<std::string>{"observer changed"});
+  ctx2.setObserver(nullptr);
+}
+
 using SetKind = BoardFixture;
 
 TEST_F(SetKind, BlockCountFollowsTheKind) {

@@ -19,6 +19,8 @@
 #include "CCLayerColor.h"
 #include "CCMenuItemColor.h"
 #include "CCMouseDelegate.h"
+#include "CCScene.h"
+#include "CCScrollView.h"
 #include "CCSet.h"
 #include "CCSprite.h"
 #include "CCTouch.h"
@@ -329,6 +331,19 @@ TEST_F(ScreenDriverTest, TheRectReportNamesBoundNodesAndKeptRowsWithTheirTexts) 
   std::string all((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
   EXPECT_EQ(std::string::npos, all.find("ROW::"));
   unlink(path.c_str());
+}
+
+TEST_F(ScreenDriverTest, AScrollViewIsAsLargeOnScreenAsItsViewWhateverItHolds) {
+  CCScene* scene = CCScene::create();
+  extension::CCScrollView* list = extension::CCScrollView::create(CCSize(200, 100));
+  list->setPosition(CCPoint(40, 60));
+  CCLayer* content = CCLayer::create();
+  content->setContentSize(CCSize(200, 900));
+  list->setContainer(content);
+  scene->addChild(list);
+  ScriptedPlayer::show(scene);
+  // Scene y 60..160 is window y 320..420 in a 480-high window.
+  EXPECT_TRUE(ScriptedPlayer::windowRect(list).equals(CCRect(40, 320, 200, 100)));
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "GameController.h"
+#include "controller_fixture.h"
 #include "LoadNode.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
@@ -36,33 +37,7 @@ using namespace cocos2d;
 
 namespace {
 
-class ControllerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CCDirector::sharedDirector();
-    CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
-    texts.set("MANA", "Mana");
-    texts.set("DWARVES", "Dwarves");
-    ctx.setTextLookup(&texts);
-    controller = new GameController(hub);
-    root = controller->buildScreen();
-    ASSERT_NE(root, nullptr);
-    root->retain();
-  }
-  void TearDown() override {
-    if (root) root->release();
-    if (controller) controller->release();
-  }
-
-  bool shown(CCNode* node) { return node && node->isVisible(); }
-  std::string textOf(CCLabelBMFont* label) { return label ? label->getString() : "<none>"; }
-
-  GameContext ctx{3};
-  MapTextLookup texts;
-  EventDispatcher hub{ctx};
-  GameController* controller = nullptr;
-  CCNode* root = nullptr;
-};
+using gametest::ControllerTest;
 
 TEST_F(ControllerTest, BothLayoutsBindEveryNameWithItsType) {
   EXPECT_EQ(controller->missingMembers(), 0);

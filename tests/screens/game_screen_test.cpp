@@ -514,7 +514,7 @@ TEST_F(GameScreenTest, ANewWindowSizeRebuildsTheScreenWithTheSameMessageAndLog) 
   EXPECT_STREQ(c.message->getString(), "Hold the line");
   EXPECT_STREQ(c.submessage->getString(), "The enemy gathers its strength");
   EXPECT_EQ(c.logRecords.size(), lines);
-  EXPECT_EQ(c.chatlog->getContainer()->getChildrenCount(), lines);
+  EXPECT_EQ(c.logLinesShown(), lines);
   // The towers moved over: the same nodes, in the new layers, our tower in the middle.
   EXPECT_EQ(c.boardView().nodeCount(), elems);
   ElemNodes* nodes = c.boardView().nodesOf(*local().board()->cellAt(20, 20));

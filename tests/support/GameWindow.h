@@ -7,6 +7,7 @@
 
 #include "CCBReader.h"
 #include "CCDirector.h"
+#include "CCScheduler.h"
 #include "CCSpriteFrameCache.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
@@ -25,6 +26,9 @@ class LanguageTexts : public TextLookup {
 
 class GameSceneHost : public FlowHost {
  public:
+  // The menu would come now (the game is over or left).
+  void showMenuScene(bool) override { ++menuScenes; }
+  int menuScenes = 0;
   void showGameScene() override {
     cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
     MainScene* scene = MainScene::scene();
@@ -36,6 +40,25 @@ class GameSceneHost : public FlowHost {
   }
   void makeGameControllerCurrent() override { MainScene::makeControllerCurrent(); }
 };
+
+// Runs the hub's frame (the computer's moves) from the engine's scheduler, as the game
+// does once loading is over.
+class HubTicker : public cocos2d::CCObject {
+ public:
+  void update(float dt) override { eventDispatcher().update(dt); }
+  static void start() {
+    static HubTicker* ticker = nullptr;
+    if (ticker) return;
+    ticker = new HubTicker();
+    cocos2d::CCDirector::sharedDirector()->getScheduler()->scheduleUpdateForTarget(ticker, 0, false);
+  }
+};
+
+// The flow host prepareGames installs.
+inline GameSceneHost& gameSceneHost() {
+  static GameSceneHost host;
+  return host;
+}
 
 // Once per process, with the game's data folder as the resource folder: the English
 // texts for layouts and rules, the main sprite sheet, the key table, and the flow host
@@ -50,8 +73,7 @@ inline void prepareGames(const std::string& dataDir) {
   GameContext::defaultContext().setTextLookup(&texts);
   cocos2d::CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sprites/texture.plist");
   buildHotkeyTable();
-  static GameSceneHost host;
-  eventDispatcher().setFlowHost(&host);
+  eventDispatcher().setFlowHost(&gameSceneHost());
 }
 
 }  // namespace mvtest

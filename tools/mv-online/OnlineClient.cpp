@@ -76,6 +76,10 @@ bool OnlineClient::start() {
   return true;
 }
 
+uint64_t OnlineClient::wireBytesReceived() const {
+  return net_->peer() ? net_->peer()->GetWireStatistics().bytesReceived : 0;
+}
+
 void OnlineClient::kill() {
   if (killed_ || !net_->peer()) return;
   killed_ = true;

@@ -62,6 +62,8 @@ class OnlineClient {
   const TrafficMeter& traffic() const { return meter_; }
   // The replication bytes received up to the last start of a game on this side.
   uint64_t replicaBytesAtStart() const { return replicaBytesAtStart_; }
+  // What the peer received on the wire so far (datagrams, compressed as they travel).
+  uint64_t wireBytesReceived() const;
   const std::string& name() const { return options_.name; }
 
   bool loggedIn() const { return loggedIn_; }

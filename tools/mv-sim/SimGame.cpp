@@ -110,12 +110,14 @@ SimResult playGame(const std::string& modeId, uint32_t seed, int index, const Si
     result.firstBroken = "the game did not start";
     return result;
   }
+  if (options.watcher) options.watcher->started(ctx);
   uint64_t lastKey = progressKey(game);
   long lastMove = 0;
   for (;;) {
     hub.update(1.0f / 60.0f);
     if (game.started()) tutorial ? tutor.step() : bot.step();
     ++result.frames;
+    if (options.watcher) options.watcher->frame(ctx);
     if (options.checkInvariants) {
       const std::string broken = checkInvariants(game);
       if (!broken.empty()) {
@@ -145,6 +147,7 @@ SimResult playGame(const std::string& modeId, uint32_t seed, int index, const Si
       break;
     }
   }
+  if (options.watcher) options.watcher->ended(ctx);
   result.turn = game.turn();
   result.completed = tutorial && tutor.completed();
 

@@ -6,12 +6,25 @@
 #include <cstdint>
 #include <string>
 
+class GameContext;
+
+// Looks on at a game: once it has started, after each frame and at its end, while
+// its context lives (a test follows the game's replication this way).
+class SimWatcher {
+ public:
+  virtual ~SimWatcher() = default;
+  virtual void started(GameContext&) {}
+  virtual void frame(GameContext&) {}
+  virtual void ended(GameContext&) {}
+};
+
 struct SimOptions {
   int maxTurns = 60;
   // Frames without any move before a game counts as stalled.
   int stallFrames = 5000;
   // Check the invariants after every frame.
   bool checkInvariants = false;
+  SimWatcher* watcher = nullptr;
 };
 
 struct SimResult {

@@ -6,6 +6,7 @@ namespace RakNet {
 
 namespace {
 constexpr BitSize_t kMaxBits = 0x7FFFFFF0u;  // keeps every size computation inside 32 bits
+constexpr size_t kFirstAllocation = 64;
 }
 
 BitStream::BitStream() { data_ = storage_.data(); }
@@ -65,11 +66,10 @@ void BitStream::EnsureWritable(BitSize_t extraBits) {
     storage_.swap(copy);
     owned_ = true;
   }
-  if (storage_.size() < neededBytes) {
-    if (storage_.capacity() < neededBytes)
-      storage_.reserve(std::max(neededBytes, storage_.capacity() * 2));
-    storage_.resize(neededBytes, 0);
-  }
+  // The storage grows in steps, zeroed; the bytes past the used ones stay zero
+  // for the writes to come.
+  if (storage_.size() < neededBytes)
+    storage_.resize(std::max({neededBytes, storage_.size() * 2, kFirstAllocation}), 0);
   data_ = storage_.data();
 }
 
@@ -85,20 +85,29 @@ void BitStream::WriteBits(const unsigned char* input, BitSize_t numberOfBits, bo
   if (numberOfBits == 0 || input == nullptr) return;
   if (numberOfBits > kMaxBits - bitsUsed_) return;  // refuse absurd sizes rather than wrap
   EnsureWritable(numberOfBits);
-  // Fast path: whole bytes onto a byte boundary.
-  if ((bitsUsed_ & 7) == 0 && (numberOfBits & 7) == 0) {
-    std::memcpy(data_ + bitsUsed_ / 8, input, numberOfBits / 8);
-    bitsUsed_ += numberOfBits;
-    return;
+  // The whole bytes of the input: copied onto a byte boundary, else each split over
+  // two bytes.
+  const BitSize_t whole = numberOfBits / 8;
+  const unsigned shift = bitsUsed_ & 7;
+  if (shift == 0) {
+    std::memcpy(data_ + bitsUsed_ / 8, input, whole);
+  } else {
+    const unsigned char keep = static_cast<unsigned char>(0xFF << (8 - shift));
+    for (BitSize_t i = 0; i < whole; ++i) {
+      unsigned char* dst = data_ + (bitsUsed_ + i * 8) / 8;
+      dst[0] = static_cast<unsigned char>((dst[0] & keep) | (input[i] >> shift));
+      dst[1] = static_cast<unsigned char>((dst[1] & ~keep) | (input[i] << (8 - shift)));
+    }
   }
-  BitSize_t srcBit = 0;
+  bitsUsed_ += whole * 8;
+  // The bits of a partial last byte, one by one.
   const BitSize_t partial = numberOfBits & 7;
-  for (BitSize_t i = 0; i < numberOfBits; ++i) {
-    BitSize_t byteIndex = srcBit / 8;
-    unsigned bitInByte = srcBit & 7;  // counted from the most significant bit
-    // A right-aligned partial last byte keeps its bits at the low end.
-    if (rightAlignedBits && partial && byteIndex == numberOfBits / 8) bitInByte += 8 - partial;
-    bool bit = (input[byteIndex] >> (7 - bitInByte)) & 1;
+  for (BitSize_t srcBit = whole * 8; srcBit < numberOfBits; ++srcBit) {
+    // Counted from the most significant bit; a right-aligned partial last byte keeps
+    // its bits at the low end.
+    unsigned bitInByte = srcBit & 7;
+    if (rightAlignedBits) bitInByte += 8 - partial;
+    bool bit = (input[whole] >> (7 - bitInByte)) & 1;
     unsigned char& dst = data_[bitsUsed_ / 8];
     unsigned dstBit = 7 - (bitsUsed_ & 7);
     if (bit)
@@ -106,7 +115,6 @@ void BitStream::WriteBits(const unsigned char* input, BitSize_t numberOfBits, bo
     else
       dst = static_cast<unsigned char>(dst & ~(1u << dstBit));
     ++bitsUsed_;
-    ++srcBit;
   }
 }
 

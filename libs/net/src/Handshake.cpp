@@ -8,8 +8,8 @@ namespace {
 // "MVRK"; the version is mixed into the low bits.
 constexpr std::uint32_t kMagic = 0x4D56524Bu;
 constexpr std::uint32_t kMaxVersion = 0xFF;
-// ID_INTERNAL_HANDSHAKE, kind, 8-byte GUID (big-endian).
-constexpr std::size_t kSize = 10;
+// ID_INTERNAL_HANDSHAKE, kind, 8-byte GUID (big-endian), compression.
+constexpr std::size_t kSize = 11;
 }  // namespace
 
 std::uint32_t connectData() { return kMagic ^ kVersion; }
@@ -26,6 +26,7 @@ std::vector<unsigned char> encode(const Greeting& greeting) {
   out[0] = ID_INTERNAL_HANDSHAKE;
   out[1] = static_cast<unsigned char>(greeting.kind);
   for (int i = 0; i < 8; ++i) out[2 + i] = static_cast<unsigned char>(greeting.guid >> (56 - 8 * i));
+  out[10] = static_cast<unsigned char>(greeting.compression);
   return out;
 }
 
@@ -47,8 +48,14 @@ bool decode(const unsigned char* data, std::size_t length, Greeting& out, const 
     reason = "a GUID that names no peer";
     return false;
   }
+  if (data[10] != static_cast<unsigned char>(Compression::None) &&
+      data[10] != static_cast<unsigned char>(Compression::Deflate)) {
+    reason = "an unknown compression";
+    return false;
+  }
   out.kind = static_cast<Kind>(data[1]);
   out.guid = guid;
+  out.compression = static_cast<Compression>(data[10]);
   return true;
 }
 

@@ -14,7 +14,8 @@
 namespace RakNet {
 namespace handshake {
 
-constexpr std::uint32_t kVersion = 1;
+// 2: the greeting agrees on compression.
+constexpr std::uint32_t kVersion = 2;
 
 // The data of our connect request.
 std::uint32_t connectData();
@@ -24,9 +25,14 @@ std::uint32_t versionOf(std::uint32_t connectData);
 
 enum class Kind : unsigned char { Hello = 1, Welcome = 2 };
 
+// How the messages after the greeting travel: the Hello asks for one, the Welcome
+// grants it or None, and from then on both sides send that way.
+enum class Compression : unsigned char { None = 0, Deflate = 1 };
+
 struct Greeting {
   Kind kind = Kind::Hello;
   std::uint64_t guid = 0;
+  Compression compression = Compression::None;
 };
 
 // Whether a GUID can name a peer: 0 and all ones never do.

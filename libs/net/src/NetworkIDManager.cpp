@@ -36,6 +36,8 @@ NetworkIDManager::NetworkIDManager() {
   next_ = (rng() >> 1) + 1;  // never the unassigned id, far from wrapping
 }
 
+NetworkIDManager::NetworkIDManager(NetworkID first) : next_(first == UNASSIGNED_NETWORK_ID ? 1 : first) {}
+
 NetworkIDManager::~NetworkIDManager() { Clear(); }
 
 void NetworkIDManager::Clear() {

@@ -45,10 +45,11 @@ void RakPeer::QueueEvent(EventKind kind, const Connection& c, unsigned char id) 
   events_.push(handshake::usableGuid(c.guid.g) ? c.guid.g : EventQueues::kLocal, e);
 }
 
-void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind) {
+void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression) {
   handshake::Greeting greeting;
   greeting.kind = kind;
   greeting.guid = guid_.g;
+  greeting.compression = compression;
   std::vector<unsigned char> msg = handshake::encode(greeting);
   ENetPacket* packet = enet_packet_create(msg.data(), msg.size(), ENET_PACKET_FLAG_RELIABLE);
   if (packet && enet_peer_send(peer, 0, packet) != 0) enet_packet_destroy(packet);
@@ -96,7 +97,8 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   if (it != conns_.end()) {  // our own attempt reached the other side
     if (it->second.state == Connection::State::Connecting) {
       it->second.state = Connection::State::Handshake;
-      SendHandshake(ev.peer, handshake::Kind::Hello);
+      it->second.asked = compression_ ? handshake::Compression::Deflate : handshake::Compression::None;
+      SendHandshake(ev.peer, handshake::Kind::Hello, it->second.asked);
     }
     return;
   }
@@ -173,15 +175,23 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
       if (previous.state == Connection::State::Connected)
         QueueEvent(EventKind::Closed, previous, ID_CONNECTION_LOST);
     }
+    // Granted when both want it (and the streams can be set up).
+    handshake::Compression grant = handshake::Compression::None;
+    if (greeting.compression == handshake::Compression::Deflate && compression_ && StartCompression(c))
+      grant = handshake::Compression::Deflate;
     c.guid.g = g;
     c.state = Connection::State::Connected;
     byGuid_[g] = c.peer;
     StartRates(c, nowMs());
-    SendHandshake(c.peer, handshake::Kind::Welcome);
+    SendHandshake(c.peer, handshake::Kind::Welcome, grant);
     QueueEvent(EventKind::NewConnection, c, ID_NEW_INCOMING_CONNECTION);
   } else if (!c.incoming && greeting.kind == handshake::Kind::Welcome) {
     if (byGuid_.count(g) || g == guid_.g)  // already connected to that system another way
       return RefuseHandshake(c, kReasonGuidInUse, "already connected to that system");
+    if (greeting.compression != handshake::Compression::None && greeting.compression != c.asked)
+      return RefuseHandshake(c, kReasonIncompatible, "it granted a compression we did not ask for");
+    if (greeting.compression == handshake::Compression::Deflate && !StartCompression(c))
+      return RefuseHandshake(c, kReasonIncompatible, "the compression it granted cannot be set up here");
     c.guid.g = g;
     c.state = Connection::State::Connected;
     byGuid_[g] = c.peer;
@@ -199,16 +209,32 @@ void RakPeer::OnReceive(const ENetEvent& ev) {
   Connection& c = it->second;
   const unsigned char* data = ev.packet->data;
   size_t length = ev.packet->dataLength;
-  if (length > 0 && data[0] == ID_INTERNAL_HANDSHAKE) {
-    OnHandshake(c, data, length);
+  if (c.state == Connection::State::Handshake) {
+    if (length > 0 && data[0] == ID_INTERNAL_HANDSHAKE) OnHandshake(c, data, length);
     return;
   }
   if (c.state != Connection::State::Connected || length == 0) return;
   std::uint64_t now = nowMs();
   char why[128] = "";
-  if (!c.messageRate.take(1, now))
+  if (!c.messageRate.take(1, now)) {
     std::snprintf(why, sizeof why, "more than %u messages a second", limits_.messagesPerSecond);
-  else if (!c.byteRate.take(static_cast<double>(length), now))
+    return CloseOverLimit(c, why);
+  }
+  // The limits below hold for the message as the application gets it.
+  if (c.compression && (ev.packet->flags & ENET_PACKET_FLAG_RELIABLE)) {
+    const char* bad = nullptr;
+    if (!c.compression->decompress(data, length, kMaxMessageBytes, inflated_, &bad)) {
+      std::snprintf(why, sizeof why, "a compressed message: %s", bad);
+      return CloseOverLimit(c, why);
+    }
+    data = inflated_.data();
+    length = inflated_.size();
+  } else if (length > kMaxMessageBytes) {
+    std::snprintf(why, sizeof why, "a message of %zu bytes", length);
+    return CloseOverLimit(c, why);
+  }
+  if (data[0] == ID_INTERNAL_HANDSHAKE) return;  // a greeting once connected means nothing
+  if (!c.byteRate.take(static_cast<double>(length), now))
     std::snprintf(why, sizeof why, "more than %zu bytes a second", limits_.bytesPerSecond);
   else if (limits_.maxWaitingMessages && events_.messages(c.guid.g) >= limits_.maxWaitingMessages)
     std::snprintf(why, sizeof why, "%zu messages wait to be read", events_.messages(c.guid.g));
@@ -288,6 +314,7 @@ void RakPeer::ServiceLoop() {
       }
       CheckDeadlines();
       enet_host_flush(host_);
+      CountWireLocked();
     }
     // Sleep until a datagram arrives, the application queues a message, or the
     // timers (resends, pings) are due.

@@ -92,7 +92,7 @@ StartupResult RakPeer::Startup(unsigned int maxConnections, SocketDescriptor* de
     return descriptors[0].port ? SOCKET_PORT_ALREADY_IN_USE : SOCKET_FAILED_TO_BIND;
   }
   // Bounds what one remote system can make us hold: a message, and its queue.
-  host->maximumPacketSize = kMaxMessageBytes;
+  host->maximumPacketSize = kMaxMessageBytes + kCompressionSlack;
   host->maximumWaitingData = 2 * kMaxMessageBytes;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -202,6 +202,7 @@ void RakPeer::Shutdown(unsigned int blockDuration, unsigned char, PacketPriority
       enet_peer_reset(peer);
       Forget(peer);
     }
+    CountWireLocked();
     enet_host_destroy(host_);
     host_ = nullptr;
     events_.clear([&](Packet* p) { dropped.push_back(p); });
@@ -221,7 +222,7 @@ std::uint32_t RakPeer::Send(const BitStream* bitStream, PacketPriority priority,
 
 std::uint32_t RakPeer::Send(const char* data, const int length, PacketPriority, PacketReliability reliability,
                             char, const AddressOrGUID target, bool broadcast, std::uint32_t forceReceipt) {
-  if (!data || length <= 0) return 0;
+  if (!data || length <= 0 || static_cast<std::size_t>(length) > kMaxMessageBytes) return 0;
   std::lock_guard<std::mutex> lock(mutex_);
   if (!host_) return 0;
   enet_uint32 flags = 0;
@@ -500,20 +501,61 @@ void RakPeer::ApplyTimeout(const Connection& c) {
 }
 
 bool RakPeer::SendTo(Connection& c, const char* data, size_t length, enet_uint32 flags) {
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+  const bool compressed = c.compression && (flags & ENET_PACKET_FLAG_RELIABLE);
+  if (compressed) {
+    if (!c.compression->compress(bytes, length, deflated_)) {
+      CloseOverLimit(c, "its messages cannot be compressed");
+      return false;
+    }
+    bytes = deflated_.data();
+    length = deflated_.size();
+  }
   if (maxOutgoingBytes_ && c.out->bytes() + length > maxOutgoingBytes_) {
     char why[96];
     std::snprintf(why, sizeof why, "%zu bytes wait for its acknowledgement", c.out->bytes());
     CloseOverLimit(c, why);
     return false;
   }
-  ENetPacket* packet = enet_packet_create(data, length, flags);
-  if (!packet) return false;
-  packet->userData = c.out;
-  packet->freeCallback = releaseOutgoing;
-  c.out->hold(length);
-  if (enet_peer_send(c.peer, 0, packet) == 0) return true;
-  enet_packet_destroy(packet);
+  ENetPacket* packet = enet_packet_create(bytes, length, flags);
+  if (packet) {
+    packet->userData = c.out;
+    packet->freeCallback = releaseOutgoing;
+    c.out->hold(length);
+    if (enet_peer_send(c.peer, 0, packet) == 0) return true;
+    enet_packet_destroy(packet);
+  }
+  // The other side's stream would miss what ours went through.
+  if (compressed) CloseOverLimit(c, "a compressed message could not be queued");
   return false;
+}
+
+bool RakPeer::StartCompression(Connection& c) {
+  c.compression = std::make_shared<MessageCompression>();
+  if (c.compression->ready()) return true;
+  c.compression.reset();
+  return false;
+}
+
+void RakPeer::SetCompression(bool on) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  compression_ = on;
+}
+
+void RakPeer::CountWireLocked() const {
+  if (!host_) return;
+  wire_.bytesSent += host_->totalSentData;
+  wire_.bytesReceived += host_->totalReceivedData;
+  wire_.datagramsSent += host_->totalSentPackets;
+  wire_.datagramsReceived += host_->totalReceivedPackets;
+  host_->totalSentData = host_->totalReceivedData = 0;
+  host_->totalSentPackets = host_->totalReceivedPackets = 0;
+}
+
+WireStatistics RakPeer::GetWireStatistics() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  CountWireLocked();
+  return wire_;
 }
 
 void RakPeer::StartRates(Connection& c, std::uint64_t now) {

@@ -5,6 +5,10 @@
 // mutex_. The service thread only queues events; Receive turns them into packets
 // and plug-in callbacks on the caller's thread.
 //
+// The greeting also agrees whether a connection's reliable messages travel
+// compressed (MessageCompression): the connecting side asks, the accepting side
+// grants or declines, and both compress from then on.
+//
 // Each connection is held to what it may cost us: its GUID is its own, never one
 // that another connection holds; what it sends is limited in rate and in what may
 // wait for Receive; what waits to be acknowledged by it is limited in bytes.
@@ -18,6 +22,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,6 +30,7 @@
 #include <vector>
 
 #include "Handshake.h"
+#include "MessageCompression.h"
 #include "PeerQueues.h"
 #include "raknet/RakPeerInterface.h"
 
@@ -47,6 +53,9 @@ constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
+// What compression may add to a message that does not compress (deflate's stored
+// blocks), on the wire.
+constexpr std::size_t kCompressionSlack = 4096;
 // Refusals are logged up to this many lines per interval, then counted.
 constexpr int kRefusalLinesPerInterval = 20;
 constexpr std::uint64_t kRefusalIntervalMs = 10000;
@@ -71,6 +80,10 @@ struct Connection {
   TokenBucket messageRate;  // what it may send, once connected
   TokenBucket byteRate;
   OutQueue* out = nullptr;  // bytes waiting for its acknowledgement; see OutQueue
+  // What our Hello asked for; the streams once the greeting agreed on compression
+  // (null: the messages travel as they are).
+  handshake::Compression asked = handshake::Compression::None;
+  std::shared_ptr<MessageCompression> compression;
 };
 
 struct Ban {
@@ -115,6 +128,8 @@ class RakPeer final : public RakPeerInterface {
   bool IsBanned(const char* ip) override;
   void SetIncomingLimits(const IncomingLimits& limits) override;
   void SetOutgoingQueueLimit(std::size_t bytes) override;
+  void SetCompression(bool on) override;
+  WireStatistics GetWireStatistics() const override;
   void AttachPlugin(PluginInterface2* plugin) override;
   void DetachPlugin(PluginInterface2* plugin) override;
 
@@ -125,7 +140,11 @@ class RakPeer final : public RakPeerInterface {
   void ApplyTimeout(const Connection& c);
   Packet* MakePacket(const Connection& c, const unsigned char* data, size_t length, bool local);
   void QueueEvent(EventKind kind, const Connection& c, unsigned char id);
-  void SendHandshake(ENetPeer* peer, handshake::Kind kind);
+  void SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression);
+  // Sets up the connection's streams; false when zlib cannot.
+  static bool StartCompression(Connection& c);
+  // Adds ENet's traffic counters to ours (ENet's are 32 bits wide).
+  void CountWireLocked() const;
   // Queues a message for one connection, counting its bytes until the other side has
   // acknowledged them; a connection whose backlog would pass the limit is closed.
   bool SendTo(Connection& c, const char* data, size_t length, enet_uint32 flags);
@@ -168,6 +187,10 @@ class RakPeer final : public RakPeerInterface {
   int refusalsLogged_ = 0;
   int refusalsUnlogged_ = 0;
   std::uint32_t receipt_ = 0;
+  bool compression_ = true;
+  std::vector<unsigned char> deflated_;  // the message being sent, compressed
+  std::vector<unsigned char> inflated_;  // the message received, restored
+  mutable WireStatistics wire_;
 };
 
 }  // namespace peer

@@ -134,6 +134,24 @@ void Replica3::BroadcastDestruction() {
   if (replicaManager) replicaManager->BroadcastDestruction(this, UNASSIGNED_SYSTEM_ADDRESS);
 }
 
+void Replica3::SetReportsChanges(bool reports) {
+  if (reports == reportsChanges_) return;
+  ReplicaManager3* manager = replicaManager;
+  // Tracked anew under the new promise; its place in the order stays.
+  reportsChanges_ = reports;
+  if (!manager || !manager->IsReferenced(this)) return;
+  if (reports) {
+    manager->everyPass_.erase(referenceOrder_);
+    MarkChanged();  // what changed since the last pass was not reported
+  } else {
+    manager->everyPass_.emplace(referenceOrder_, this);
+  }
+}
+
+void Replica3::MarkChanged() {
+  if (replicaManager) replicaManager->MarkChanged(this);
+}
+
 // ---- Connection_RM3 ----------------------------------------------------------------
 
 Connection_RM3::Connection_RM3(const SystemAddress& systemAddress, RakNetGUID guid)
@@ -159,9 +177,7 @@ ReplicaManager3::~ReplicaManager3() {
   // A subclass should have called Clear(); what is left is freed without its help.
   for (Connection_RM3* c : connections_) delete c;
   connections_.clear();
-  for (Replica3* r : replicas_) r->replicaManager = nullptr;
-  replicas_.clear();
-  index_.clear();
+  forgetReplicas();
 }
 
 bool ReplicaManager3::worldOk(WorldId worldId, const char* what) const {
@@ -184,6 +200,8 @@ bool ReplicaManager3::PushConnection(Connection_RM3* newConnection, WorldId worl
   if (GetConnectionByGUID(newConnection->GetRakNetGUID())) return false;
   newConnection->manager_ = this;
   connections_.push_back(newConnection);
+  for (Replica3* r : replicas_)
+    if (!newConnection->HasReplicaConstructed(r)) newConnection->unconstructed_.emplace(r->referenceOrder_, r);
   return true;
 }
 
@@ -213,6 +231,8 @@ Connection_RM3* ReplicaManager3::PopConnection(RakNetGUID guid, WorldId worldId)
   for (Replica3* replica : all)
     if (IsReferenced(replica)) replica->OnPoppedConnection(dropped);
   dropped->slots_.clear();
+  dropped->unconstructed_.clear();
+  dropped->serializeNext_.clear();
   dropped->manager_ = nullptr;
   return dropped;
 }
@@ -226,9 +246,19 @@ void ReplicaManager3::popAll() {
 
 void ReplicaManager3::Clear() {
   popAll();
-  for (Replica3* r : replicas_) r->replicaManager = nullptr;
+  forgetReplicas();
+}
+
+void ReplicaManager3::forgetReplicas() {
+  for (Replica3* r : replicas_) {
+    r->replicaManager = nullptr;
+    r->referenceOrder_ = 0;
+    r->changeMarked_ = false;
+  }
   replicas_.clear();
   index_.clear();
+  changed_.clear();
+  everyPass_.clear();
 }
 
 unsigned ReplicaManager3::GetConnectionCount(WorldId worldId) const {
@@ -270,8 +300,33 @@ void ReplicaManager3::Reference(Replica3* replica3, WorldId worldId) {
   replica3->GetNetworkID();  // assigns one
   if (replica3->creatingSystemGUID == UNASSIGNED_RAKNET_GUID) replica3->creatingSystemGUID = myGuid();
   replica3->replicaManager = this;
-  replicas_.push_back(replica3);
-  index_[replica3] = std::prev(replicas_.end());
+  track(replica3, nullptr);
+}
+
+void ReplicaManager3::track(Replica3* replica, const Connection_RM3* constructedOn) {
+  replicas_.push_back(replica);
+  index_[replica] = std::prev(replicas_.end());
+  replica->referenceOrder_ = nextOrder_++;
+  replica->changeMarked_ = false;
+  const Ordered entry(replica->referenceOrder_, replica);
+  if (!replica->reportsChanges_) everyPass_.insert(entry);
+  for (Connection_RM3* c : connections_) {
+    if (c == constructedOn)
+      c->serializeNext_.push_back(entry);
+    else
+      c->unconstructed_.insert(entry);
+  }
+}
+
+void ReplicaManager3::untrack(Replica3* replica) {
+  // Entries in the lists of changes stay behind, stale (see current()).
+  everyPass_.erase(replica->referenceOrder_);
+  for (Connection_RM3* c : connections_) {
+    c->slots_.erase(replica);
+    c->unconstructed_.erase(replica->referenceOrder_);
+  }
+  replica->referenceOrder_ = 0;
+  replica->changeMarked_ = false;
 }
 
 void ReplicaManager3::Dereference(Replica3* replica3, WorldId worldId) {
@@ -280,8 +335,27 @@ void ReplicaManager3::Dereference(Replica3* replica3, WorldId worldId) {
   if (it == index_.end()) return;
   replicas_.erase(it->second);
   index_.erase(it);
-  for (Connection_RM3* c : connections_) c->slots_.erase(replica3);
+  untrack(replica3);
   replica3->replicaManager = nullptr;
+}
+
+void ReplicaManager3::MarkChanged(Replica3* replica) {
+  if (!replica || replica->changeMarked_ || !IsReferenced(replica)) return;
+  replica->changeMarked_ = true;
+  // Without passes (no peer) stale entries of replicas gone meanwhile would pile up.
+  if (changed_.size() > 2 * replicas_.size() + 64)
+    changed_.erase(std::remove_if(changed_.begin(), changed_.end(), [this](const Ordered& e) { return !current(e); }),
+                   changed_.end());
+  changed_.emplace_back(replica->referenceOrder_, replica);
+}
+
+void ReplicaManager3::unconstruct(Connection_RM3& connection, Replica3* replica) {
+  Connection_RM3::Slot& s = connection.slot(replica);
+  s.constructed = false;
+  s.sentState = false;
+  s.lastSent.Reset();
+  if (!s.neverConstruct && IsReferenced(replica))
+    connection.unconstructed_.emplace(replica->referenceOrder_, replica);
 }
 
 unsigned ReplicaManager3::GetReplicaCount(WorldId worldId) const {
@@ -308,26 +382,28 @@ Replica3* ReplicaManager3::referencedById(NetworkID id) const {
 }
 
 void ReplicaManager3::BroadcastDestruction(Replica3* replica, const SystemAddress& exclusionAddress) {
-  if (!replica || !IsReferenced(replica)) return;
+  BroadcastDestructionList({replica}, exclusionAddress);
+}
+
+void ReplicaManager3::BroadcastDestructionList(const std::vector<Replica3*>& replicas,
+                                               const SystemAddress& exclusionAddress) {
   const std::vector<Connection_RM3*> targets = connections_;
   for (Connection_RM3* c : targets) {
     if (std::find(connections_.begin(), connections_.end(), c) == connections_.end()) continue;
     if (exclusionAddress != UNASSIGNED_SYSTEM_ADDRESS && c->GetSystemAddress() == exclusionAddress) continue;
-    if (!c->HasReplicaConstructed(replica)) continue;
-    BitStream data;
-    replica->SerializeDestruction(&data, c);
-    if (!IsReferenced(replica)) return;
-    {
-      Batch batch(*this, *c, Batch::Kind::Destruction);
+    Batch batch(*this, *c, Batch::Kind::Destruction);
+    for (Replica3* replica : replicas) {
+      if (!replica || !IsReferenced(replica) || !c->HasReplicaConstructed(replica)) continue;
+      BitStream data;
+      replica->SerializeDestruction(&data, c);
+      if (!IsReferenced(replica)) continue;
       BitStream& e = batch.entry();
       e.Write(replica->GetNetworkID());
       writeSub(e, data);
+      batch.endEntry();
+      // Gone there: a later pass may construct it anew if it stays referenced.
+      unconstruct(*c, replica);
     }
-    // Gone there: a later pass may construct it anew if it stays referenced.
-    Connection_RM3::Slot& s = c->slot(replica);
-    s.constructed = false;
-    s.sentState = false;
-    s.lastSent.Reset();
   }
 }
 
@@ -349,56 +425,91 @@ void ReplicaManager3::UpdateNow() {
   passed_ = true;
   lastPassMs_ = nowMs();
   if (!GetRakPeerInterface()) return;
+  // The changes reported so far are this pass's; reports during it go to the next.
+  std::vector<Ordered> changed;
+  changed.swap(changed_);
+  for (const Ordered& e : changed)
+    if (current(e)) e.second->changeMarked_ = false;
   std::vector<Connection_RM3*> connections = connections_;
   for (Connection_RM3* c : connections)
-    if (std::find(connections_.begin(), connections_.end(), c) != connections_.end()) pass(*c);
+    if (std::find(connections_.begin(), connections_.end(), c) != connections_.end()) pass(*c, changed);
 }
 
-void ReplicaManager3::pass(Connection_RM3& connection) {
-  // Callbacks may reference or dereference replicas: walk a copy, check each.
-  std::vector<Replica3*> order(replicas_.begin(), replicas_.end());
-  {
-    Batch batch(*this, connection, Batch::Kind::Construction);
-    for (Replica3* r : order) {
-      if (!IsReferenced(r)) continue;
-      {
-        const Connection_RM3::Slot& s = connection.slot(r);
-        if (s.constructed || s.neverConstruct) continue;
+void ReplicaManager3::pass(Connection_RM3& connection, const std::vector<Ordered>& changed) {
+  constructions(connection);
+  serializations(connection, changed);
+}
+
+// Callbacks may reference or dereference replicas: both walks go over copies made
+// before the first callback, and check each replica before and after each call.
+void ReplicaManager3::constructions(Connection_RM3& connection) {
+  if (connection.unconstructed_.empty()) return;
+  const std::vector<Ordered> order(connection.unconstructed_.begin(), connection.unconstructed_.end());
+  Batch batch(*this, connection, Batch::Kind::Construction);
+  for (const Ordered& entry : order) {
+    Replica3* r = entry.second;
+    if (!current(entry)) continue;
+    {
+      const Connection_RM3::Slot& s = connection.slot(r);
+      if (s.constructed || s.neverConstruct) {
+        connection.unconstructed_.erase(entry.first);
+        continue;
       }
-      const RM3ConstructionState state = r->QueryConstruction(&connection, this);
-      if (!IsReferenced(r)) continue;
-      if (state == RM3CS_NEVER_CONSTRUCT) connection.slot(r).neverConstruct = true;
-      if (state != RM3CS_SEND_CONSTRUCTION) continue;
-      BitStream allocation, construction;
-      r->WriteAllocationID(&connection, &allocation);
-      r->SerializeConstruction(&construction, &connection);
-      if (!IsReferenced(r)) continue;
-      BitStream& e = batch.entry();
-      e.Write(r->GetNetworkID());
-      writeSub(e, allocation);
-      writeSub(e, construction);
-      batch.endEntry();
-      connection.slot(r).constructed = true;
     }
+    const RM3ConstructionState state = r->QueryConstruction(&connection, this);
+    if (!current(entry)) continue;
+    if (state == RM3CS_NEVER_CONSTRUCT) {
+      connection.slot(r).neverConstruct = true;
+      connection.unconstructed_.erase(entry.first);
+    }
+    if (state != RM3CS_SEND_CONSTRUCTION) continue;
+    BitStream allocation, construction;
+    r->WriteAllocationID(&connection, &allocation);
+    r->SerializeConstruction(&construction, &connection);
+    if (!current(entry)) continue;
+    BitStream& e = batch.entry();
+    e.Write(r->GetNetworkID());
+    writeSub(e, allocation);
+    writeSub(e, construction);
+    batch.endEntry();
+    connection.slot(r).constructed = true;
+    connection.unconstructed_.erase(entry.first);
+    connection.serializeNext_.push_back(entry);
   }
+}
+
+void ReplicaManager3::serializations(Connection_RM3& connection, const std::vector<Ordered>& changed) {
+  // What may have changed, in reference order: reported changes, what is new here
+  // or was asked for again, and every replica that reports no changes.
+  std::vector<Ordered> order;
+  order.swap(connection.serializeNext_);
+  order.insert(order.end(), changed.begin(), changed.end());
+  order.insert(order.end(), everyPass_.begin(), everyPass_.end());
+  std::sort(order.begin(), order.end());
+  order.erase(std::unique(order.begin(), order.end()), order.end());
+
   Batch batch(*this, connection, Batch::Kind::Serialization);
   const Time now = nowMs();
-  for (Replica3* r : order) {
-    if (!IsReferenced(r)) continue;
+  for (const Ordered& entry : order) {
+    Replica3* r = entry.second;
+    if (!current(entry)) continue;
     auto it = connection.slots_.find(r);
     if (it == connection.slots_.end() || !it->second.constructed || it->second.neverSerialize) continue;
     const RM3QuerySerializationResult query = r->QuerySerialization(&connection);
     // The callbacks may have dereferenced the replica; its slot is looked up anew.
-    if (!IsReferenced(r) || !connection.HasReplicaConstructed(r)) continue;
+    if (!current(entry) || !connection.HasReplicaConstructed(r)) continue;
     if (query == RM3QSR_NEVER_CALL_SERIALIZE) connection.slot(r).neverSerialize = true;
+    if (query == RM3QSR_DO_NOT_CALL_SERIALIZE) connection.serializeNext_.push_back(entry);
     if (query != RM3QSR_CALL_SERIALIZE) continue;
     SerializeParameters sp;
     sp.lastSentBitstream[0] = &connection.slot(r).lastSent;
     sp.destinationConnection = &connection;
     sp.curTime = now;
     const RM3SerializationResult result = r->Serialize(&sp);
-    if (!IsReferenced(r) || !connection.HasReplicaConstructed(r)) continue;
+    if (!current(entry) || !connection.HasReplicaConstructed(r)) continue;
     Connection_RM3::Slot& s = connection.slot(r);
+    if (result == RM3SR_DO_NOT_SERIALIZE || result == RM3SR_SERIALIZED_ALWAYS)
+      connection.serializeNext_.push_back(entry);
     if (result == RM3SR_NEVER_SERIALIZE_FOR_THIS_CONNECTION) s.neverSerialize = true;
     if (result == RM3SR_NEVER_SERIALIZE_FOR_THIS_CONNECTION || result == RM3SR_DO_NOT_SERIALIZE) continue;
     BitStream& out = sp.outputBitstream[0];
@@ -500,9 +611,8 @@ void ReplicaManager3::construct(Connection_RM3& from, NetworkID id, BitStream& a
     return;
   }
   replica->replicaManager = this;
-  replicas_.push_back(replica);
-  index_[replica] = std::prev(replicas_.end());
   from.slot(replica).constructed = true;
+  track(replica, &from);
 }
 
 void ReplicaManager3::destroy(Connection_RM3& from, NetworkID id, BitStream& destruction) {
@@ -519,7 +629,7 @@ void ReplicaManager3::destroy(Connection_RM3& from, NetworkID id, BitStream& des
   }
   replica->deletingSystemGUID = from.GetRakNetGUID();
   if (replica->QueryRelayDestruction(&from)) {
-    from.slot(replica).constructed = false;  // not back to the sender
+    unconstruct(from, replica);  // not back to the sender
     BroadcastDestruction(replica, UNASSIGNED_SYSTEM_ADDRESS);
   }
   Dereference(replica);

@@ -24,7 +24,7 @@ EventDispatcher::~EventDispatcher() {
   if (&context_->spellEffects() == screen_) context_->setSpellEffects(nullptr);
   if (&context_->playerEvents() == this) context_->setPlayerEvents(nullptr);
   if (&context_->hub() == this) context_->setHub(nullptr);
-  if (&context_->observer() == this) context_->setObserver(nullptr);
+  if (context_->isObserver(this)) context_->setObserver(nullptr);
 }
 
 EventDispatcher& eventDispatcher() {

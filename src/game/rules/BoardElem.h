@@ -73,8 +73,10 @@ class BoardElem {
   bool isBurntOut() const { return burntOut_; }
 
   // Plain setters: no authority test and no refresh (replication and card
-  // placement use them, then call refresh()). setBurning keeps the board's
-  // burning count, changing it only when the flag really changes.
+  // placement use them, then call refresh(): every change must end in a report to
+  // the board observer, by which the host's replication finds what to send).
+  // setBurning keeps the board's burning count, changing it only when the flag
+  // really changes.
   void setDamaged(bool v) { damaged_ = v; }
   void setHardened(bool v) { hardened_ = v; }
   void setLevitron(bool v) { levitron_ = v; }

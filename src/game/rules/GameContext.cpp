@@ -14,7 +14,7 @@ GameContext::~GameContext() {
   spellEffects_ = &nullSpellEffects_;
   hub_ = &nullHub_;
   matchLink_ = &nullMatchLink_;
-  observer_ = &nullObserver_;
+  boardEvents_.setFirst(nullObserver_);
   session_ = game_.get();
   game_.reset();
 }

@@ -38,8 +38,13 @@ class GameContext {
   void seed(uint32_t seed) { rng_->seed(seed); }
   const TextLookup& text() const { return *text_; }
   void setTextLookup(const TextLookup* text) { text_ = text ? text : &ownText_; }
-  BoardObserver& observer() const { return *observer_; }
-  void setObserver(BoardObserver* observer) { observer_ = observer ? observer : &nullObserver_; }
+  // Where the boards report: the observer (the hub), then every watcher.
+  BoardObserver& observer() const { return boardEvents_; }
+  void setObserver(BoardObserver* observer) { boardEvents_.setFirst(observer ? *observer : nullObserver_); }
+  bool isObserver(const BoardObserver* observer) const { return &boardEvents_.first() == observer; }
+  // Watchers hear the same as the observer, after it; each is removed before it goes.
+  void addWatcher(BoardObserver& watcher) { boardEvents_.addWatcher(watcher); }
+  void removeWatcher(BoardObserver& watcher) { boardEvents_.removeWatcher(watcher); }
 
   // Online and not hosting: this machine only mirrors the host, so the rule
   // operations that change boards and players return at once.
@@ -72,7 +77,7 @@ class GameContext {
   Settings* settings_ = &ownSettings_;
   Rng* rng_ = &ownRng_;
   const TextLookup* text_ = &ownText_;
-  BoardObserver* observer_ = &nullObserver_;
+  mutable BoardObserverFan boardEvents_{nullObserver_};
   bool onlineNotHosting_ = false;
   mutable NullPlayerEvents nullPlayerEvents_;
   mutable NullSpellEffects nullSpellEffects_;

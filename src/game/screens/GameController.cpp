@@ -12,6 +12,7 @@
 #include "CCScrollView.h"
 #include "CCSprite.h"
 #include "CardTable.h"
+#include "EffectActions.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "MainScene.h"
@@ -28,9 +29,14 @@ const LogColour kLogTextColour = {103, 91, 80};
 }
 
 GameController::GameController(EventDispatcher& hub)
-    : hub_(&hub), boardView_(std::make_unique<BoardView>(*this)), bindings_("GUI::") {
+    : hub_(&hub),
+      boardView_(std::make_unique<BoardView>(*this)),
+      effectSounds_(std::make_shared<EffectSounds>()),
+      bindings_("GUI::") {
   effectNodes = CCArray::create();
   effectNodes->retain();
+  effectClock_ = CCNode::create();
+  effectClock_->retain();
   declareMembers();
 }
 
@@ -38,6 +44,10 @@ GameController::~GameController() {
   // The hub must not reach a controller that is gone.
   if (&hub_->screen() == this) hub_->setScreen(nullptr);
   hub_->setBoardView(nullptr);
+  // Nothing of an effect may call a controller that is gone.
+  stopAllEffects();
+  if (effectClock_->getParent()) effectClock_->removeFromParentAndCleanup(true);
+  CC_SAFE_RELEASE(effectClock_);
   boardView_.reset();
   CC_SAFE_RELEASE(effectNodes);
 }
@@ -165,12 +175,9 @@ bool GameController::setting(const char* key, bool fallback) const {
 
 // ---- Entry points of the event hub --------------------------------------------------------
 
-void GameController::showSpellEffect(const AnimateSpellEvent&, Player&, SpellCompletion done) {
-  // No effect is drawn yet: the card acts at once.
-  done();
-}
-
 void GameController::startGame() {
+  // What the last game left running is over.
+  dropStaleEffects();
   addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
   closeMessage();
   showGameBoard();
@@ -286,11 +293,6 @@ void GameController::updateCounters(int mana, int dwarves) {
 
 void GameController::setStoreShown(bool shown) { storeShown = shown; }
 
-void GameController::addLogLine(const std::string& name, const std::string& line, LogColour colour) {
-  logRecords.push_back({name, line, colour});
-  layoutLog();
-}
-
 // ---- The refresh ---------------------------------------------------------------------------
 
 namespace {
@@ -381,6 +383,7 @@ void GameController::refreshGui() {
   setText(dwarvescounter, text("DWARVES") + ": " + std::to_string(shownDwarves));
   layoutMessagePanel();
   layoutTutorialPanel();
+  if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 
 // ---- Keys and pointer ------------------------------------------------------------------------
@@ -454,27 +457,3 @@ void GameController::onEndPhase(CCObject*) {
 }
 
 void GameController::onCancel(CCObject*) { hub_->cancelSelection(); }
-
-void GameController::onMenuReturnToGame(CCObject*) {
-  show(gamemenu, false);
-  show(blocker, false);
-  if (menubtn) {
-    menubtn->on = false;
-    menubtn->unselected();
-  }
-}
-
-// The selection bars, the in-game menu and the like dialog come with their own screens;
-// until then their buttons only say so.
-void GameController::onCard(CCObject*) { LOGOG_INFO("GUI::card buttons are not in place yet"); }
-void GameController::onSpell(CCObject*) { LOGOG_INFO("GUI::spell buttons are not in place yet"); }
-void GameController::onMenu(CCObject*) { LOGOG_INFO("GUI::the in-game menu is not in place yet"); }
-void GameController::onFblikeOk(CCObject*) { LOGOG_INFO("GUI::the like dialog is not in place yet"); }
-void GameController::onFblikeCancel(CCObject*) { LOGOG_INFO("GUI::the like dialog is not in place yet"); }
-void GameController::onNotification(CCObject*) { LOGOG_INFO("GUI::the like dialog is not in place yet"); }
-void GameController::onMenuGameMusic(CCObject*) { LOGOG_INFO("GUI::the in-game menu is not in place yet"); }
-void GameController::onMenuRoomZoomIn(CCObject*) { LOGOG_INFO("GUI::the in-game menu is not in place yet"); }
-void GameController::onMenuAlwaysShowOurTower(CCObject*) {
-  LOGOG_INFO("GUI::the in-game menu is not in place yet");
-}
-void GameController::onMenuExitToMenu(CCObject*) { LOGOG_INFO("GUI::the in-game menu is not in place yet"); }

@@ -12,13 +12,16 @@
 #include "BoardView.h"
 #include "CCBMemberVariableAssigner.h"
 #include "CCBSelectorResolver.h"
+#include "CCEditBox.h"
 #include "CCGeometry.h"
 #include "CCObject.h"
 #include "NodeBindings.h"
 #include "GameScreen.h"
 
 namespace cocos2d {
+class CCAction;
 class CCArray;
+class CCFiniteTimeAction;
 class CCLabelBMFont;
 class CCLayer;
 class CCLayerColor;
@@ -32,6 +35,7 @@ class CCScrollView;
 }  // namespace cocos2d
 
 class BoardElem;
+class EffectSounds;
 class EventDispatcher;
 class GameDirector;
 class Player;
@@ -54,6 +58,7 @@ struct LogRecord {
 class GameController : public cocos2d::CCObject,
                        public cocos2d::extension::CCBMemberVariableAssigner,
                        public cocos2d::extension::CCBSelectorResolver,
+                       public cocos2d::extension::CCEditBoxDelegate,
                        public GameScreen,
                        public BoardViewHost {
  public:
@@ -66,6 +71,16 @@ class GameController : public cocos2d::CCObject,
   static constexpr float kFocusSeconds = 0.5f;
   // Scroll speed of the arrow keys, pixels a second.
   static constexpr float kScrollSpeed = 500.0f;
+  // Effect nodes lie this high in a board layer.
+  static constexpr int kEffectZ = 200;
+  // The longest chat line the lobby passes on, in bytes; the chat box takes at most
+  // kChatMaxChars characters, which stay under it in any script.
+  static constexpr std::size_t kChatMaxBytes = 2000;
+  static constexpr int kChatMaxChars = 500;
+  // The layouts of the selection bar.
+  static constexpr const char* kBarHeaderFile = "ccbi/screens/build-sequence-element.ccbi";
+  static constexpr const char* kCardButtonFile = "ccbi/screens/build_select.ccbi";
+  static constexpr const char* kSpellButtonFile = "ccbi/screens/spell_select.ccbi";
 
   explicit GameController(EventDispatcher& hub);
   ~GameController() override;
@@ -86,8 +101,6 @@ class GameController : public cocos2d::CCObject,
   mv::NodeBindings& bindings() { return bindings_; }
 
   // ---- GameScreen ------------------------------------------------------------------
-  void showSpellEffect(const AnimateSpellEvent& record, Player& caller,
-                       SpellCompletion done) override;
   void startGame() override;
   void showGameBoard() override;
   void startAnimation() override;
@@ -104,10 +117,65 @@ class GameController : public cocos2d::CCObject,
   void showTutorialMessage(const std::string& text, bool show) override;
   void closeMessage() override;
   void updateCounters(int mana, int dwarves) override;
-  void setCardList(const std::vector<int>& cards) override { cardList = cards; }
-  void setSpellList(const std::vector<StoredCard>& spells) override { spellList = spells; }
+  void setCardList(const std::vector<int>& cards) override;
+  void setSpellList(const std::vector<StoredCard>& spells) override;
   void addLogLine(const std::string& name, const std::string& text, LogColour colour) override;
   void updateEnemyTowerLabel() override;
+
+  // ---- Spell effects, board animations and sounds (GameControllerEffects.cpp) ----------
+  // Plays the effect of the record's card on the board; `done` is called once at its end,
+  // also when the screen is rebuilt meanwhile.
+  void showSpellEffect(const AnimateSpellEvent& record, Player& caller,
+                       SpellCompletion done) override;
+  void collapseElement(BoardElem& elem) override;
+  void showExplosion(BoardElem& elem) override;
+  void playRubbleSound(BoardElem& elem) override;
+  // The screen is entered again: effects whose steps a replacement of the scene dropped
+  // run the rest of their time; the bar is built anew (its arrows bounce again).
+  void screenEntered();
+  // Removes (with clean-up) and forgets every node in effectNodes.
+  void removeEffectNodes();
+  // Stops every sound the effects started and forgets them.
+  void stopEffectSounds();
+  // Effects whose completion has not run yet.
+  std::size_t runningEffects() const { return runningEffects_.size(); }
+  const std::vector<unsigned int>& playingEffects() const;
+  void updateFireSound(bool ofLocalPlayer, int fireLevel) override;
+  void playPutSpellSound(bool ofLocalPlayer) override;
+  void playBuildRoomSound(bool ofLocalPlayer) override;
+  void playBuildBlockSound(bool ofLocalPlayer) override;
+  void playLevitronousSound(bool ofLocalPlayer) override;
+  void playArmorSound(bool ofLocalPlayer) override;
+  void playDoorsSound(bool ofLocalPlayer) override;
+  void playFenceSound(bool ofLocalPlayer) override;
+  // Both fire loops stop (the scene is left); the last levels stay.
+  void stopFireSounds();
+
+  // ---- Selection bar, like dialog, in-game menu (GameControllerBar.cpp) -----------------
+  // The bar for a player state: cards in state 2, spells in 4, 5 and 7, else empty.
+  void showPhaseBar(int state);
+  cocos2d::CCNode* buildCardSelection(const std::string& title, const std::vector<int>& cards);
+  cocos2d::CCNode* buildSpellSelection(const std::string& title, const std::vector<StoredCard>& spells);
+  // The order of card ids in the bars: ARCHMAGE first, then by category, then by id.
+  static bool cardOrderLess(int a, int b);
+  void showLikeDialog(const std::string& title, const std::string& description, const std::string& image);
+  void hideLikeDialog(bool closeStore);
+  void refreshMenuToggles();
+  // Touch priority of a node and of every layer below it.
+  static void setTouchPriorityDeep(cocos2d::CCNode* node, int priority);
+  void setStoreController(class StoreController* store) { storeController = store; }
+
+  // ---- Chat and game log (GameControllerLog.cpp) ----------------------------------------
+  // The log's view made anew from every record (a new screen).
+  void layoutLog();
+  // The chat box: a line typed and sent with RETURN.
+  void editBoxReturn(cocos2d::extension::CCEditBox* editBox) override;
+  // The lines the log's view holds.
+  std::size_t logLinesShown() const;
+  // The text of a log record as drawn: the text alone, or "name: text".
+  static std::string logLineText(const LogRecord& record);
+  // The colour of each character (UTF-8 characters) of a record's line.
+  static std::vector<LogColour> logLineColours(const LogRecord& record);
 
   // ---- Keys and pointer (from the board's input layer) -------------------------------
   void onReturnKey();
@@ -252,6 +320,9 @@ class GameController : public cocos2d::CCObject,
   // One entry per button shown, top first (the digit keys pick them).
   std::vector<int> shownButtonIndices;
   std::vector<LogRecord> logRecords;
+  cocos2d::extension::CCEditBox* chatEditBox = nullptr;
+  class StoreController* storeController = nullptr;
+  cocos2d::CCNode* storeNode = nullptr;
   bool storeShown = false;
   cocos2d::CCPoint homeViewPoint;
   int likeCardId = -1;
@@ -272,8 +343,40 @@ class GameController : public cocos2d::CCObject,
   // The message panel and the tutorial panel fit around their texts.
   void layoutMessagePanel();
   void layoutTutorialPanel();
-  // The game log's lines, newest at the bottom.
-  void layoutLog();
+  // One log record's label, added under the lines there are.
+  void appendLogLabel(const LogRecord& record);
+  // The log's lines hang from the top of a view as high as they are; the newest in view.
+  void placeLogLines();
+  // The bar's header node laid into the bar's scroll view.
+  void layBar(cocos2d::CCNode* header);
+  // Loads the bar's header with its title; null when the layout is missing.
+  cocos2d::CCNode* loadBarHeader(const std::string& title);
+  // Loads one button of the bar into the header at the current place.
+  cocos2d::CCNode* loadBarButton(const char* file, cocos2d::CCNode* header, const cocos2d::CCPoint& at);
+  // What every button of the bar shows besides its card: the tutorial's arrow, the count,
+  // the digit of its slot (from 1); it is the slot's entry of shownButtonIndices.
+  void finishBarButton(int slot, int count, bool forced, int shownIndex);
+  void setMenuSetting(const char* key, cocos2d::CCMenuItemImage* toggle);
+  void selectSpellEntry(int index);
+  // ---- Effects
+  struct RunningEffect {
+    int id = 0;
+    SpellCompletion done;
+    cocos2d::CCAction* steps = nullptr;  // retained; runs on effectClock_
+  };
+  void addEffectNode(cocos2d::CCNode* node, cocos2d::CCNode* parent, int z);
+  cocos2d::CCFiniteTimeAction* soundStep(const std::string& path);
+  cocos2d::CCFiniteTimeAction* particleStep(const std::string& path);
+  cocos2d::CCFiniteTimeAction* stopSoundsStep();
+  void appendEffectSteps(const AnimateSpellEvent& record, cocos2d::CCArray* steps);
+  void appendRatSteps(const AnimateSpellEvent& record, cocos2d::CCArray* steps);
+  void startSteps(RunningEffect& effect, cocos2d::CCArray* steps);
+  void finishEffect(int id);
+  void resumeEffects();
+  // Effects of a game that is over: stopped, their completions dropped.
+  void dropStaleEffects();
+  void stopAllEffects();
+  void playEventSound(bool ofLocalPlayer, const char* path);
   // The part of the view that follows our layer: the enemy's position, the centre kept.
   void followOurLayer();
   // Clamps a move of our layer so the window stays inside the viewport.
@@ -284,6 +387,16 @@ class GameController : public cocos2d::CCObject,
 
   EventDispatcher* hub_;
   std::unique_ptr<BoardView> boardView_;
+  std::shared_ptr<EffectSounds> effectSounds_;
+  std::vector<RunningEffect> runningEffects_;
+  // Runs the effects' step lists (retained; moved into every new screen, so an effect goes
+  // on through a rebuild of the screen).
+  cocos2d::CCNode* effectClock_ = nullptr;
+  int effectSerial_ = 0;
+  // What the bar shows now, so an unchanged bar is not built again at every refresh.
+  std::string barShown_;
+  cocos2d::CCNode* logLines_ = nullptr;  // the labels of the log, in the log's view
+  float logHeight_ = 0;
   int groundOpacity_ = 255;
   mv::NodeBindings bindings_;
   int missingMembers_ = 0;

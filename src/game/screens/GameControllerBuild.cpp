@@ -18,8 +18,10 @@
 #include "GameContext.h"
 #include "GameController.h"
 #include "LoadNode.h"
+#include "PlaceEditBox.h"
 #include "QuadBatchNode.h"
 #include "ResourceNames.h"
+#include "StoreController.h"
 #include "TouchLayer.h"
 #include "logog/logog.hpp"
 
@@ -41,15 +43,17 @@ constexpr int kDialogPriority = -139;
 
 CCSize winSize() { return CCDirector::sharedDirector()->getWinSize(); }
 
-// Touch priority of a node and every layer below it.
-void setTouchPriorityDeep(CCNode* node, int priority) {
-  GameController::forEachNodeDeep(node, [priority](CCNode* n) {
-    if (CCLayer* layer = dynamic_cast<CCLayer*>(n)) layer->setTouchPriority(priority);
-  });
-}
-
 void reorder(CCNode* node, int z) {
   if (node && node->getParent()) node->getParent()->reorderChild(node, z);
+}
+
+// The first child of the type.
+template <class T>
+T* findChild(CCNode* parent) {
+  CCArray* children = parent->getChildren();
+  for (unsigned int i = 0; children && i < children->count(); ++i)
+    if (T* t = dynamic_cast<T*>(static_cast<CCNode*>(children->objectAtIndex(i)))) return t;
+  return nullptr;
 }
 
 bool visibleWithText(CCLabelBMFont* label) {
@@ -83,8 +87,12 @@ void GameController::wrapMessages() {
 
 CCLayer* GameController::buildScreen() {
   const CCSize win = winSize();
+  // What effects put over the old screen goes with it; the effects themselves go on.
+  removeEffectNodes();
+  if (effectClock_->getParent()) effectClock_->removeFromParentAndCleanup(false);
   rootLayer = CCLayer::create();
   rootLayer->setContentSize(win);
+  rootLayer->addChild(effectClock_);
 
   bindings_.beginLoad();
   groundOpacity_ = 255;
@@ -107,7 +115,16 @@ CCLayer* GameController::buildScreen() {
   wrapMessages();
 
   if (fblike_name) fblike_name->setString(likeTitle.c_str());
-  if (fblike_desc) fblike_desc->setString(likeDescription.c_str());
+  if (fblike_desc) {
+    // The description wraps inside the dialog's panel.
+    if (CCScale9Sprite* panel = fblike ? findChild<CCScale9Sprite>(fblike) : nullptr) {
+      const float right = panel->convertToWorldSpace(ccp(panel->getContentSize().width, 0)).x;
+      const float left = fblike_desc->getParent()->convertToWorldSpace(fblike_desc->getPosition()).x;
+      const float scale = fblike_desc->getScaleX() != 0 ? fblike_desc->getScaleX() : 1.0f;
+      if (right - left > 2 * kPanelPadding) fblike_desc->setWidth((right - left - kPanelPadding) / scale);
+    }
+    fblike_desc->setString(likeDescription.c_str());
+  }
   if (fblike_sprite && !likeImage.empty())
     if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(likeImage.c_str()))
       fblike_sprite->setDisplayFrame(f);
@@ -150,9 +167,9 @@ CCLayer* GameController::buildScreen() {
   reorder(ourground, kGroundZ);
   reorder(enemyground, kGroundZ);
 
-  // The log's lines share one font: one batch draws them all.
-  if (chatlog)
-    if (QuadBatchNode* lines = QuadBatchNode::create(0)) chatlog->setContainer(lines);
+  placeEditBox(chattextfieldbg, rootLayer->getScaleX(), this, chatEditBox);
+  // Nothing typed may exceed what the lobby passes on.
+  if (chatEditBox) chatEditBox->setMaxLength(kChatMaxChars);
   layoutLog();
 
   if (notification_sprite)
@@ -164,16 +181,25 @@ CCLayer* GameController::buildScreen() {
   if (gamemenu) gamemenu->setVisible(false);
   for (CCMenuItemImage* toggle : {menugamemusic, menuroomzoomin, menualwaysshowourtower, menubtn})
     if (toggle) toggle->toggle = true;
+  refreshMenuToggles();
   if (blocker) {
     blocker->setTouchEnabled(true);
     blocker->setTouchMode(kCCTouchesOneByOne);
     blocker->setClaimAllTouches(true);
     blocker->setTouchPriority(kBlockerPriority);
   }
+  // The store: a full-window layer in place of the bar (sandbox).
+  storeNode = storeController ? storeController->loadScreen() : nullptr;
+  if (storeNode && storelayer) {
+    storeNode->setAnchorPoint(CCPointZero);
+    storeNode->setPosition(CCPointZero);
+    storelayer->addChild(storeNode);
+  }
   setTouchPriorityDeep(gamemenu, kDialogPriority);
   setTouchPriorityDeep(fblike, kDialogPriority);
   if (menubtn) setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
 
+  barShown_.clear();
   refreshGui();
   return rootLayer;
 }
@@ -244,36 +270,4 @@ void GameController::layoutTutorialPanel() {
   tutorialmsg->setPosition(ccp(win.width * 0.5f, bottom + kPanelPadding));
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
     frame->setPreferredSize(CCSize(text.width + 2 * kPanelPadding, text.height + 2 * kPanelPadding));
-}
-
-// ---- The game log -------------------------------------------------------------------------
-
-void GameController::layoutLog() {
-  if (!chatlog || !chatlog->getContainer()) return;
-  CCNode* container = chatlog->getContainer();
-  container->removeAllChildrenWithCleanup(true);
-  const CCSize view = chatlog->getViewSize();
-  const float width = view.width - 8.0f;
-  std::vector<CCLabelBMFont*> labels;
-  float height = 0;
-  for (const LogRecord& r : logRecords) {
-    const std::string line = r.name.empty() ? r.text : r.name + ": " + r.text;
-    CCLabelBMFont* label = CCLabelBMFont::create(line.c_str(), mv::fontFileName("font-14.fnt").c_str());
-    if (!label) continue;
-    label->setWidth(width);
-    label->setColor(ccc3(r.colour.r, r.colour.g, r.colour.b));
-    label->setAnchorPoint(ccp(0.0f, 1.0f));
-    labels.push_back(label);
-    height += label->getContentSize().height + 2.0f;
-  }
-  // Oldest at the top, the newest line at the bottom of the view.
-  const float total = std::max(height, view.height);
-  float y = total;
-  for (CCLabelBMFont* label : labels) {
-    label->setPosition(ccp(4.0f, y));
-    container->addChild(label);
-    y -= label->getContentSize().height + 2.0f;
-  }
-  container->setContentSize(CCSize(view.width, total));
-  chatlog->setContentOffset(ccp(0, 0));
 }

@@ -1,7 +1,7 @@
 #include "InstantActions.h"
 
 #include "CCLabelBMFont.h"
-#include "SimpleAudioEngine.h"
+#include "GameAudio.h"
 
 using namespace cocos2d;
 
@@ -38,5 +38,5 @@ CCObject* PlaySound::copyWithZone(CCZone* pZone) {
 }
 
 void PlaySound::update(float) {
-  CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(m_path.c_str(), false);
+  gameAudio().playEffect(m_path, false);
 }

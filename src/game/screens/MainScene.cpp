@@ -7,7 +7,8 @@
 #include "CCLayer.h"
 #include "EventDispatcher.h"
 #include "GameController.h"
-#include "SimpleAudioEngine.h"
+#include "GameAudio.h"
+#include "StoreController.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
@@ -29,11 +30,19 @@ MainScene* MainScene::scene() {
 
 MainScene* MainScene::existing() { return s_scene; }
 
-MainScene::MainScene() : gameController_(new GameController(eventDispatcher())) {}
+MainScene::MainScene()
+    : gameController_(new GameController(eventDispatcher())), storeController_(new StoreController()) {
+  GameController* c = gameController_;
+  storeController_->setHub(&c->hub());
+  // The locked shield in the store opens the game screen's notice.
+  storeController_->setShieldNotification([c] { c->onNotification(nullptr); });
+  c->setStoreController(storeController_);
+}
 
 MainScene::~MainScene() {
   if (screenNode_) screenNode_->release();
   if (gameController_) gameController_->release();
+  if (storeController_) storeController_->release();
 }
 
 void MainScene::makeControllerCurrent() {
@@ -46,7 +55,7 @@ void MainScene::makeControllerCurrent() {
 void MainScene::playRandomMusic() {
   const int n = std::rand() % kMusicTracks + 1;
   const std::string path = "music/music" + std::to_string(n) + ".mp3";
-  CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(path.c_str(), true);
+  gameAudio().playMusic(path, true);
 }
 
 void MainScene::setScreenNode(CCNode* node) {
@@ -77,6 +86,7 @@ void MainScene::relayout() {
 void MainScene::onEnter() {
   RotatableScene::onEnter();
   makeControllerCurrent();
+  gameController_->screenEntered();
   if (Player* local = gameController_->hub().game().localPlayer())
     gameController_->updateCounters(local->mana(), local->dwarves());
 }
@@ -86,18 +96,11 @@ void MainScene::onEnterTransitionDidFinish() {
   const CCSize win = CCDirector::sharedDirector()->getWinSize();
   if (!screenNode_ || !screenNode_->getContentSize().equals(win)) relayout();
   gameController_->focusOurTower();
-  GameController* c = gameController_;
-  if (c->fblike) c->fblike->setVisible(false);
-  if (c->blocker) c->blocker->setVisible(false);
+  gameController_->hideLikeDialog(true);
   playRandomMusic();
 }
 
 void MainScene::onExit() {
   RotatableScene::onExit();
-  CocosDenshion::SimpleAudioEngine* audio = CocosDenshion::SimpleAudioEngine::sharedEngine();
-  GameController* c = gameController_;
-  for (unsigned int* sound : {&c->fireSoundEnemy, &c->fireSoundOurs}) {
-    if (*sound != static_cast<unsigned int>(-1)) audio->stopEffect(*sound);
-    *sound = static_cast<unsigned int>(-1);
-  }
+  gameController_->stopFireSounds();
 }

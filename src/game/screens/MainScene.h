@@ -7,6 +7,7 @@
 #include "RotatableScene.h"
 
 class GameController;
+class StoreController;
 
 class MainScene : public mv::RotatableScene {
  public:
@@ -21,6 +22,7 @@ class MainScene : public mv::RotatableScene {
   static void playRandomMusic();
 
   GameController* gameController() const { return gameController_; }
+  StoreController* storeController() const { return storeController_; }
   cocos2d::CCNode* screenNode() const { return screenNode_; }
 
   // A new screen node in place of the old; the boards' nodes move over to it.
@@ -39,4 +41,5 @@ class MainScene : public mv::RotatableScene {
 
   cocos2d::CCNode* screenNode_ = nullptr;
   GameController* gameController_ = nullptr;
+  StoreController* storeController_ = nullptr;
 };

@@ -6,13 +6,13 @@
 #include "CCTransition.h"
 #include "CCUserDefault.h"
 #include "EventDispatcher.h"
+#include "GameAudio.h"
 #include "GameContext.h"
 #include "LanguageFile.h"
 #include "MenuController.h"
 #include "MenuScene.h"
 #include "MoreGames.h"
 #include "Network.h"
-#include "SimpleAudioEngine.h"
 #include "logog/logog.hpp"
 
 using namespace cocos2d;
@@ -146,7 +146,7 @@ void ScreenFlow::showMenuModalMessage(const std::string& text) {
 }
 
 void ScreenFlow::playSound(const std::string& path) {
-  CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(path.c_str(), false);
+  gameAudio().playEffect(path, false);
 }
 
 void ScreenFlow::openUrl(const std::string& url) {

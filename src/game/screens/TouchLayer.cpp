@@ -36,6 +36,13 @@ TouchLayer::TouchLayer(GameController* controller) : gameController(controller) 
   touchCurrent[0] = ccp(win.width * 0.5f, win.height * 0.5f);
 }
 
+void TouchLayer::onEnter() {
+  CCLayer::onEnter();
+  // Anew: a scene left by a replacement was cleaned up, its updates ended.
+  unscheduleUpdate();
+  scheduleUpdate();
+}
+
 bool TouchLayer::messageClosable() const {
   const GameController* c = gameController;
   return c && c->messageShown && c->messageFullscreen && !c->messageModal;

@@ -31,8 +31,10 @@ class TouchLayer : public cocos2d::CCLayer {
   void keyDown(cocos2d::CCKeyboardEvent* event, cocos2d::CCEvent* pEvent) override;
   void keyUp(cocos2d::CCKeyboardEvent* event, cocos2d::CCEvent* pEvent) override;
 
-  // Every frame: held arrows scroll at 500 pixels a second.
+  // Every frame while on screen: held arrows scroll at 500 pixels a second. (A scene
+  // that is replaced is cleaned up, which ends every update; entering starts it again.)
   void update(float elapsed) override;
+  void onEnter() override;
 
   cocos2d::CCPoint touchStartLayerPos;
   float pinchStartScale = 1.0f;

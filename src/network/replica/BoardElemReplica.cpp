@@ -59,11 +59,13 @@ struct ElemUpdate {
 
 BoardElemReplica::BoardElemReplica(GameReplicas& owner, BoardElem& elem)
     : ModelReplica(owner, false), elem_(&elem) {
+  SetReportsChanges(true);
   owner_.add(this);
 }
 
 BoardElemReplica::BoardElemReplica(GameReplicas& owner, std::unique_ptr<BoardElem> copy)
     : ModelReplica(owner, true), elem_(copy.get()), unplaced_(std::move(copy)) {
+  SetReportsChanges(true);
   owner_.add(this);
 }
 

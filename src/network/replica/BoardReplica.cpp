@@ -12,11 +12,13 @@
 #include "raknet/RakString.h"
 
 BoardReplica::BoardReplica(GameReplicas& owner, Board& board) : ModelReplica(owner, false), board_(&board) {
+  SetReportsChanges(true);
   owner_.add(this);
 }
 
 BoardReplica::BoardReplica(GameReplicas& owner, std::unique_ptr<Board> copy)
     : ModelReplica(owner, true), board_(copy.get()), unadopted_(std::move(copy)) {
+  SetReportsChanges(true);
   owner_.add(this);
 }
 

@@ -19,11 +19,16 @@
 GameReplicas::GameReplicas(GameContext& context, RakNet::NetworkIDManager& ids)
     : context_(&context), ids_(&ids), manager_(std::make_unique<ReplicaManager3_custom>(*this)) {
   manager_->SetNetworkIDManager(ids_);
+  context.addWatcher(watcher_);
 }
 
-GameReplicas::~GameReplicas() { clear(); }
+GameReplicas::~GameReplicas() {
+  clear();
+  context_->removeWatcher(watcher_);
+}
 
 void GameReplicas::clear() {
+  sendDestructions();
   if (RakNet::RakPeerInterface* peer = manager_->GetRakPeerInterface()) peer->DetachPlugin(manager_.get());
   manager_->Clear();  // the host's objects on this machine go by their pop rule
   // What is left: the elements first, as a board frees its own.
@@ -184,12 +189,22 @@ void GameReplicas::referenceReplica(Player& player) {
 
 void GameReplicas::referenceReplica(Board& board) {
   if (boards_.count(&board)) return;
-  manager_->Reference(new BoardReplica(*this, board));
+  auto* r = new BoardReplica(*this, board);
+  r->SetReportsChanges(reportChanges_);
+  manager_->Reference(r);
 }
 
 void GameReplicas::referenceReplica(BoardElem& elem) {
   if (elems_.count(&elem)) return;
-  manager_->Reference(new BoardElemReplica(*this, elem));
+  auto* r = new BoardElemReplica(*this, elem);
+  r->SetReportsChanges(reportChanges_);
+  manager_->Reference(r);
+}
+
+void GameReplicas::elemChanged(const BoardElem& elem) {
+  auto it = elems_.find(&elem);
+  // A copy of the host's element is never serialized here.
+  if (it != elems_.end() && !it->second->remote()) it->second->MarkChanged();
 }
 
 namespace {
@@ -198,21 +213,38 @@ ModelReplica* find(const Map& map, const Key* key) {
   auto it = map.find(key);
   return it == map.end() ? nullptr : it->second;
 }
-
-void destroyOne(ModelReplica* r) {
-  if (!r) return;
-  // The host tells every connection; a copy of the host's object only lets go.
-  if (!r->remote()) r->BroadcastDestruction();
-  r->forget();
-  delete r;
-}
 }  // namespace
 
-void GameReplicas::destroyReplica(Player& player) { destroyOne(find(players_, &player)); }
-void GameReplicas::destroyReplica(Board& board) { destroyOne(find(boards_, &board)); }
-void GameReplicas::destroyReplica(BoardElem& elem) { destroyOne(find(elems_, &elem)); }
+void GameReplicas::destroy(ModelReplica* r, bool endsBurst) {
+  if (r) {
+    r->forget();
+    // A copy of the host's object only lets go; the host's own tells every connection.
+    if (r->remote())
+      delete r;
+    else
+      dying_.push_back(r);
+  }
+  if (endsBurst) sendDestructions();
+}
 
-void GameReplicas::updateReplicas() { manager_->UpdateNow(); }
+void GameReplicas::sendDestructions() {
+  if (dying_.empty()) return;
+  std::vector<ModelReplica*> dying;
+  dying.swap(dying_);
+  manager_->BroadcastDestructionList(std::vector<RakNet::Replica3*>(dying.begin(), dying.end()),
+                                     RakNet::UNASSIGNED_SYSTEM_ADDRESS);
+  for (ModelReplica* r : dying) delete r;
+}
+
+// A board's elements go before the board itself, which ends the burst.
+void GameReplicas::destroyReplica(Player& player) { destroy(find(players_, &player), true); }
+void GameReplicas::destroyReplica(Board& board) { destroy(find(boards_, &board), true); }
+void GameReplicas::destroyReplica(BoardElem& elem) { destroy(find(elems_, &elem), false); }
+
+void GameReplicas::updateReplicas() {
+  sendDestructions();
+  manager_->UpdateNow();
+}
 
 void GameReplicas::applyHeldBackCards() {
   for (auto it = heldBack_.begin(); it != heldBack_.end();) {

@@ -12,6 +12,10 @@
 // (a board without a known owner, an element without its board) stays with its
 // replica and goes with it.
 //
+// The host's elements and boards report their changes: GameReplicas watches the
+// context's boards and marks the replica of each element the rules report, so an
+// update pass serializes only those (and the two players, which it always does).
+//
 // Whether this machine hosts is asked of the context's match link. The object
 // must go before its context, or be cleared (clear()) while the context lives.
 #pragma once
@@ -26,6 +30,7 @@
 #include <vector>
 
 #include "player/AnimateSpellEvent.h"
+#include "ports/BoardObserver.h"
 #include "raknet/BitStream.h"
 #include "raknet/NetworkIDManager.h"
 #include "raknet/RakNetTypes.h"
@@ -68,6 +73,12 @@ class GameReplicas {
   // would otherwise stay until the connection closes.
   void dropCopies();
 
+  // On (the default), a pass serializes the elements and boards the rules reported
+  // changed since the last one; off, every object in every pass, as a replica manager
+  // without change reports does (the same bytes, slower; for checks). For the host's
+  // objects referenced afterwards.
+  void setReportChanges(bool on) { reportChanges_ = on; }
+
   // The plug-in to attach to the peer (world 0, the given network-id manager).
   ReplicaManager3_custom& manager() const { return *manager_; }
   GameContext& context() const { return *context_; }
@@ -95,6 +106,11 @@ class GameReplicas {
   void destroyReplica(BoardElem& elem);
   // One update pass now: constructions not yet sent, then every changed state.
   void updateReplicas();
+  // The host's objects destroyed one after another (a board's elements) go to the
+  // other machine together, once the burst ends: with the board or a player, at the
+  // next pass, or here. Whatever else this machine sends about the match must call
+  // this first, so that the other machine hears of everything in order.
+  void sendDestructions();
   // Called after the network has taken a player away from the running game.
   void setOnPlayerDetached(std::function<void()> callback) { onPlayerDetached_ = std::move(callback); }
   // Gives elements the stored cards that arrived while their owner chose a spell,
@@ -132,6 +148,17 @@ class GameReplicas {
                       int maxCount = kMaxSpellQueue) const;
 
  private:
+  // Marks the replica of each element the rules report changed (host's only).
+  class ChangeWatcher : public BoardObserver {
+   public:
+    explicit ChangeWatcher(GameReplicas& owner) : owner_(owner) {}
+    void onElemChanged(BoardElem& e) override { owner_.elemChanged(e); }
+    void onElemRebuilt(BoardElem& e) override { owner_.elemChanged(e); }
+
+   private:
+    GameReplicas& owner_;
+  };
+
   friend class BoardElemReplica;
   friend class BoardReplica;
   friend class ModelReplica;
@@ -161,6 +188,10 @@ class GameReplicas {
   void holdBack(BoardElemReplica* r) { heldBack_.insert(r); }
   // Frees a replica the game does not free: host's go, joining side's free their object.
   void drop(ModelReplica* r);
+  void elemChanged(const BoardElem& elem);
+  // The replica lets go of its object; the host's own waits for its destruction to
+  // be sent (sendDestructions), at once when `endsBurst`.
+  void destroy(ModelReplica* r, bool endsBurst);
 
   GameContext* context_;
   RakNet::NetworkIDManager* ids_;
@@ -169,6 +200,9 @@ class GameReplicas {
   std::unordered_map<const Board*, BoardReplica*> boards_;
   std::unordered_map<const BoardElem*, BoardElemReplica*> elems_;
   std::unordered_set<BoardElemReplica*> heldBack_;
+  std::vector<ModelReplica*> dying_;  // destroyed, their destruction not yet sent
   std::function<void()> onPlayerDetached_;
   RakNet::RakNetGUID matchHost_;
+  bool reportChanges_ = true;
+  ChangeWatcher watcher_{*this};
 };

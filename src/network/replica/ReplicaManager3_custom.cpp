@@ -32,6 +32,7 @@ RakNet::Connection_RM3* ReplicaManager3_custom::AllocConnection(const RakNet::Sy
 void ReplicaManager3_custom::DeallocConnection(RakNet::Connection_RM3* connection) const { delete connection; }
 
 void ReplicaManager3_custom::Update() {
+  replicas_.sendDestructions();
   ReplicaManager3::Update();
   replicas_.applyHeldBackCards();
 }

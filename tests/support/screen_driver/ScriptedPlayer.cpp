@@ -45,11 +45,31 @@ void push(SDL_Event& event) {
 
 Uint32 s_buttons = 0;  // buttons held by the scripted mouse
 
+// The scripted mouse's device id. Windowed tests share one X server: the real pointer's
+// motions (a window of another test appearing under it) would reach this window between a
+// scripted press and its release and move the click away. Only the scripted mouse counts.
+constexpr Uint32 kScriptedMouse = 0x6D76;
+
+int SDLCALL onlyScriptedMouse(void*, SDL_Event* e) {
+  switch (e->type) {
+    case SDL_MOUSEMOTION:
+      return e->motion.which == kScriptedMouse || e->motion.which == SDL_TOUCH_MOUSEID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      return e->button.which == kScriptedMouse || e->button.which == SDL_TOUCH_MOUSEID;
+    case SDL_MOUSEWHEEL:
+      return e->wheel.which == kScriptedMouse || e->wheel.which == SDL_TOUCH_MOUSEID;
+    default:
+      return 1;
+  }
+}
+
 void pushMotion(float x, float y) {
   SDL_Event e;
   SDL_zero(e);
   e.type = SDL_MOUSEMOTION;
   e.motion.windowID = windowId();
+  e.motion.which = kScriptedMouse;
   e.motion.x = static_cast<Sint32>(x);
   e.motion.y = static_cast<Sint32>(y);
   e.motion.state = s_buttons;
@@ -61,6 +81,7 @@ void pushButton(Uint32 type, float x, float y, Uint8 button) {
   SDL_zero(e);
   e.type = type;
   e.button.windowID = windowId();
+  e.button.which = kScriptedMouse;
   e.button.button = button;
   e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
   e.button.clicks = 1;
@@ -101,6 +122,7 @@ bool ScriptedPlayer::openWindow(int width, int height) {
     CCEGLView::setWindowTitle("Mirrowvale");
     opened = CCEGLView::sharedOpenGLView();
     if (opened) {
+      SDL_SetEventFilter(onlyScriptedMouse, nullptr);
       opened->showWindow();
       CCDirector::sharedDirector()->setOpenGLView(opened);
       CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
@@ -208,6 +230,7 @@ void ScriptedPlayer::wheel(float x, float y, int notches, Uint16 mod) {
   SDL_zero(e);
   e.type = SDL_MOUSEWHEEL;
   e.wheel.windowID = windowId();
+  e.wheel.which = kScriptedMouse;
   e.wheel.y = notches;
   e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
   push(e);

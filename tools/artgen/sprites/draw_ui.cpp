@@ -171,7 +171,7 @@ void roundButton(Canvas& c, const FrameSpec& f) {
 void drawRoundButton(Canvas& c, const FrameSpec& f, DrawCtx&) { roundButton(c, f); }
 
 // 48 x 48 frames for nine-slice sprites: 16-pixel corners, plain middles.
-void drawNine(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
+void drawNine(Canvas& c, const FrameSpec& f, DrawCtx&) {
     std::string k = f.arg(0);
     int w = f.w, h = f.h;
     // A rounded rectangle that replaces what lies beneath (translucent
@@ -208,10 +208,11 @@ void drawNine(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         rounded(2, 8, RGBA(30, 24, 36, 230));
         rounded(4, 6, RGBA(44, 36, 54, 230));
     } else if (k == "menu") {
+        // A plain wooden face in a lighter rim: stretched as a nine-slice, planks and grain
+        // would turn into broad bands.
         rounded(0, 8, RGBA(60, 36, 20));
-        rounded(2, 6, kWood);
-        Rng rng = ctx.rng;
-        planks(c, 6, 6, w - 12, h - 12, 6, false, rng);
+        rounded(2, 6, kWoodLight);
+        rounded(4, 5, kWood);
         // corner studs
         for (int sx : {6, w - 8})
             for (int sy : {6, h - 8}) c.fillRect(sx, sy, 2, 2, RGBA(230, 200, 110));
@@ -220,15 +221,23 @@ void drawNine(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         rounded(2, 6, RGBA(210, 170, 80));
         rounded(4, 5, RGBA(96, 90, 100));
         rounded(6, 3, RGBA(70, 64, 76));
+    } else if (k == "choice") {
+        // A card or spell of the selection bar: a dark slot in a brass rim that lights
+        // up while pressed.
+        bool pressed = f.argInt(1) != 0;
+        rounded(0, 8, RGBA(40, 30, 26));
+        rounded(2, 6, pressed ? RGBA(250, 220, 120) : RGBA(170, 136, 80));
+        rounded(4, 5, pressed ? RGBA(88, 74, 58) : RGBA(62, 50, 42));
+        for (int y = 5; y < h - 5; ++y)
+            for (int x = 5; x < w - 5; ++x)
+                if (c.get(x, y) == (pressed ? RGBA(88, 74, 58) : RGBA(62, 50, 42)))
+                    c.set(x, y, mix(pressed ? RGBA(96, 80, 62) : RGBA(72, 58, 48),
+                                    pressed ? RGBA(70, 58, 46) : RGBA(42, 34, 30), (y - 5) * 256 / (h - 10)));
     } else {  // dialog: parchment in a wooden rim
         rounded(0, 10, RGBA(60, 36, 20));
         rounded(2, 8, kWoodLight);
+        // Plain: the frame is stretched as a nine-slice, and specks would stretch to blots.
         rounded(5, 6, RGBA(240, 226, 190));
-        Rng rng = ctx.rng;
-        for (int k2 = 0; k2 < 40; ++k2) {
-            int x = rng.range(8, w - 9), y = rng.range(8, h - 9);
-            c.set(x, y, RGBA(226, 210, 170));
-        }
     }
 }
 

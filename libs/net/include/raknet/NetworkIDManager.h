@@ -37,6 +37,9 @@ class NetworkIDManager {
   // Ids are handed out upwards from a random 64-bit start, so objects made on
   // different machines do not share ids.
   NetworkIDManager();
+  // Ids from `first` upwards: the same objects made in the same order get the same
+  // ids in every run (for comparing what two managers send).
+  explicit NetworkIDManager(NetworkID first);
   NetworkIDManager(const NetworkIDManager&) = delete;
   NetworkIDManager& operator=(const NetworkIDManager&) = delete;
   ~NetworkIDManager();

@@ -32,6 +32,15 @@ struct IncomingLimits {
   std::size_t maxWaitingBytes = 0;
 };
 
+// What went over the wire: the transport's datagrams, with its own headers,
+// acknowledgements and resends (UDP and IP headers not counted).
+struct WireStatistics {
+  std::uint64_t bytesSent = 0;
+  std::uint64_t bytesReceived = 0;
+  std::uint64_t datagramsSent = 0;
+  std::uint64_t datagramsReceived = 0;
+};
+
 class RakPeerInterface {
  public:
   static RakPeerInterface* GetInstance();
@@ -117,6 +126,13 @@ class RakPeerInterface {
   // beyond it closes that connection as lost (ID_CONNECTION_LOST), with a log line,
   // so a system that stops reading cannot make us hold its backlog. 0: no limit.
   virtual void SetOutgoingQueueLimit(std::size_t bytes) = 0;
+
+  // Whether connections made from now on compress their messages (on by default).
+  // The greeting agrees on it: only when both sides want it do they compress, and the
+  // application's bytes are the same either way. Reliable messages only.
+  virtual void SetCompression(bool on) = 0;
+  // Since the peer was made, over all its connections.
+  virtual WireStatistics GetWireStatistics() const = 0;
 
   virtual void AttachPlugin(PluginInterface2* plugin) = 0;
   virtual void DetachPlugin(PluginInterface2* plugin) = 0;

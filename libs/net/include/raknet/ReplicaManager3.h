@@ -11,6 +11,11 @@
 // replicas were referenced, then the changed state; so on an ordered channel a
 // replica is always constructed before its first update arrives.
 //
+// A replica may promise to report every change of its state (SetReportsChanges,
+// MarkChanged): a pass then serializes it only when it reported one, or is new on
+// a connection, instead of serializing every replica to find the few that changed.
+// What is sent stays the same as long as the promise is kept.
+//
 // A replica received from a connection counts as created by that connection, also
 // when the connection only relays another system's objects. A connection may update
 // or destroy only the replicas it created; anything else it sends about a replica
@@ -21,7 +26,9 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "raknet/BitStream.h"
@@ -148,12 +155,31 @@ class Replica3 : public NetworkIDObject {
   RakNetGUID GetCreatingSystemGUID() const { return creatingSystemGUID; }
   bool WasReferenced() const { return replicaManager != nullptr; }
 
+  // ---- Change reports ------------------------------------------------------------
+  // With reports on, the replica promises to call MarkChanged after every change of
+  // what its QuerySerialization and Serialize answer; a pass then serializes it only
+  // after a report, on a connection where it is new, and again after an answer that
+  // asks for it (RM3QSR_DO_NOT_CALL_SERIALIZE, RM3SR_DO_NOT_SERIALIZE,
+  // RM3SR_SERIALIZED_ALWAYS). Off (the default): serialized in every pass.
+  void SetReportsChanges(bool reports);
+  bool ReportsChanges() const { return reportsChanges_; }
+  // The state changed: the next pass serializes the replica for every connection
+  // (a change reported during a pass, by the pass after it).
+  void MarkChanged();
+
   // The system that referenced the object first: this system's GUID for a local
   // replica, the sending connection's for a received one.
   RakNetGUID creatingSystemGUID;
   // The system whose destruction message deleted the replica.
   RakNetGUID deletingSystemGUID;
   ReplicaManager3* replicaManager = nullptr;
+
+ private:
+  friend class ReplicaManager3;
+  bool reportsChanges_ = false;
+  bool changeMarked_ = false;  // in the manager's list of changes
+  // Place in the manager's reference order (0: not referenced).
+  std::uint64_t referenceOrder_ = 0;
 };
 
 // One remote system as the replica manager sees it: which replicas it has and
@@ -178,6 +204,9 @@ class Connection_RM3 {
 
  private:
   friend class ReplicaManager3;
+  // A replica with its place in the reference order; stale once the replica is
+  // dereferenced (its place changes or it is gone).
+  using Ordered = std::pair<std::uint64_t, Replica3*>;
   struct Slot {
     bool constructed = false;
     bool neverConstruct = false;
@@ -191,6 +220,11 @@ class Connection_RM3 {
   RakNetGUID guid_;
   const ReplicaManager3* manager_ = nullptr;
   std::unordered_map<const Replica3*, Slot> slots_;
+  // Referenced replicas neither constructed here nor refused for good, by order.
+  std::map<std::uint64_t, Replica3*> unconstructed_;
+  // Replicas the next pass serializes here whether they report a change or not:
+  // new here, or asked for again by their last answer.
+  std::vector<Ordered> serializeNext_;
 };
 
 class ReplicaManager3 : public PluginInterface2 {
@@ -227,6 +261,8 @@ class ReplicaManager3 : public PluginInterface2 {
   // Sends the destruction to every connection that has the replica but the one at
   // exclusionAddress (UNASSIGNED_SYSTEM_ADDRESS: none excluded).
   void BroadcastDestruction(Replica3* replica, const SystemAddress& exclusionAddress);
+  // The same for several replicas, in list order, in as few messages as may be.
+  void BroadcastDestructionList(const std::vector<Replica3*>& replicas, const SystemAddress& exclusionAddress);
 
   void SetNetworkIDManager(NetworkIDManager* manager, WorldId worldId = 0);
   NetworkIDManager* GetNetworkIDManager(WorldId worldId = 0) const;
@@ -246,6 +282,9 @@ class ReplicaManager3 : public PluginInterface2 {
   // How often the plug-in's own update runs a pass (default 30 ms; 0: every Update).
   void SetAutoSerializeInterval(Time intervalMS) { autoSerializeIntervalMs_ = intervalMS; }
 
+  // A referenced replica reports a change (Replica3::MarkChanged).
+  void MarkChanged(Replica3* replica);
+
   // One update pass now, whatever the interval: constructions, then changed state.
   void UpdateNow();
 
@@ -259,12 +298,26 @@ class ReplicaManager3 : public PluginInterface2 {
   void OnDetach() override;
 
  private:
+  friend class Replica3;
   class Batch;
 
   bool worldOk(WorldId worldId, const char* what) const;
   RakNetGUID myGuid() const;
+  using Ordered = Connection_RM3::Ordered;
   void send(const BitStream& message, const Connection_RM3& to);
-  void pass(Connection_RM3& connection);
+  void pass(Connection_RM3& connection, const std::vector<Ordered>& changed);
+  void constructions(Connection_RM3& connection);
+  void serializations(Connection_RM3& connection, const std::vector<Ordered>& changed);
+  // Bookkeeping of a replica that joins or leaves the referenced ones.
+  void track(Replica3* replica, const Connection_RM3* constructedOn);
+  void untrack(Replica3* replica);
+  // Every replica dereferenced at once (no connection left).
+  void forgetReplicas();
+  // Its slot on the connection no longer holds a construction.
+  void unconstruct(Connection_RM3& connection, Replica3* replica);
+  bool current(const Ordered& entry) const {
+    return IsReferenced(entry.second) && entry.second->referenceOrder_ == entry.first;
+  }
   void receiveConstruction(Connection_RM3& from, BitStream& in);
   void receiveSerialization(Connection_RM3& from, BitStream& in);
   void construct(Connection_RM3& from, NetworkID id, BitStream& allocation, BitStream& construction);
@@ -275,6 +328,10 @@ class ReplicaManager3 : public PluginInterface2 {
   NetworkIDManager* networkIdManager_ = nullptr;
   std::list<Replica3*> replicas_;  // reference order
   std::unordered_map<const Replica3*, std::list<Replica3*>::iterator> index_;
+  std::uint64_t nextOrder_ = 1;
+  // Reported changes since the last pass, and the replicas that report none.
+  std::vector<Ordered> changed_;
+  std::map<std::uint64_t, Replica3*> everyPass_;
   std::vector<Connection_RM3*> connections_;
   bool autoCreate_ = true;
   bool autoDestroy_ = true;

@@ -1,6 +1,7 @@
 // What boards tell the outside: element and board changes for the board view,
 // and the board events the event hub turns into sounds, effects and messages.
 // Every call has an empty default so an observer overrides only what it needs.
+// A new call goes into BoardObserverFan below as well.
 #pragma once
 
 #include <vector>
@@ -32,6 +33,41 @@ class BoardObserver {
   virtual void onDoorDestroyed(BoardElem&) {}
   // Told before the element loses its block.
   virtual void onBlockCollapsed(BoardElem&) {}
+};
+
+// Hands every board event to one observer and then to each watcher, in the order
+// they were added (the board view through the hub, and the replication of an online
+// game, which sends what changed).
+class BoardObserverFan : public BoardObserver {
+ public:
+  explicit BoardObserverFan(BoardObserver& first) : first_(&first) {}
+
+  BoardObserver& first() const { return *first_; }
+  void setFirst(BoardObserver& first) { first_ = &first; }
+  void addWatcher(BoardObserver& watcher);
+  void removeWatcher(BoardObserver& watcher);
+
+  void onElemChanged(BoardElem& e) override;
+  void onElemRebuilt(BoardElem& e) override;
+  void onElemRemoved(BoardElem& e) override;
+  void onElemHighlighted(BoardElem& e, int index) override;
+  void onElemUnhighlighted(BoardElem& e) override;
+  void onBoardChanged(Board& b) override;
+  void onFireLevelChanged(Board& b, int percent) override;
+  void onBlockExploded(BoardElem& e) override;
+  void onElemRubble(BoardElem& e) override;
+  void onDoorDestroyed(BoardElem& e) override;
+  void onBlockCollapsed(BoardElem& e) override;
+
+ private:
+  template <typename Call>
+  void each(Call&& call) {
+    call(*first_);
+    for (BoardObserver* w : watchers_) call(*w);
+  }
+
+  BoardObserver* first_;
+  std::vector<BoardObserver*> watchers_;
 };
 
 // Keeps every board event (not the element refreshes, which are many) in order;

@@ -1,0 +1,48 @@
+// What a peer reads from a stranger before and after the greeting: the greeting itself (the
+// input's first 11 bytes) and a connection's compressed messages (then, each a 16-bit
+// length and its bytes). A greeting that decodes encodes to the same bytes; every message the
+// stream gives back is within its bound and compresses and comes back the same through a
+// fresh pair of streams; a stream that refused a message gives no more.
+#include <algorithm>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "Handshake.h"
+#include "MessageCompression.h"
+
+using namespace RakNet;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const size_t greetingSize = std::min<size_t>(size, 11);
+  handshake::Greeting greeting;
+  const char* why = nullptr;
+  if (handshake::decode(data, greetingSize, greeting, &why)) {
+    const std::vector<unsigned char> again = handshake::encode(greeting);
+    MVFUZZ_CHECK(std::equal(again.begin(), again.end(), data, data + greetingSize));
+  } else {
+    MVFUZZ_CHECK(why != nullptr);
+  }
+
+  constexpr size_t kMaxMessage = 64 * 1024;
+  peer::MessageCompression stream, sender, receiver;
+  std::vector<unsigned char> message, wire, back;
+  bool broken = false;
+  size_t at = greetingSize;
+  while (at + 2 <= size) {
+    size_t length = std::min<size_t>(static_cast<size_t>(data[at]) << 8 | data[at + 1], size - at - 2);
+    at += 2;
+    why = nullptr;
+    if (stream.decompress(data + at, length, kMaxMessage, message, &why)) {
+      MVFUZZ_CHECK(!broken);
+      MVFUZZ_CHECK(!message.empty() && message.size() <= kMaxMessage);
+      MVFUZZ_CHECK(sender.compress(message.data(), message.size(), wire));
+      MVFUZZ_CHECK(receiver.decompress(wire.data(), wire.size(), kMaxMessage, back, nullptr));
+      MVFUZZ_CHECK(back == message);
+    } else {
+      MVFUZZ_CHECK(why != nullptr && message.empty());
+      broken = true;
+    }
+    at += length;
+  }
+  return 0;
+}

@@ -1,0 +1,376 @@
+// Spell effects and board animations in the game window: every card's effect plays on the
+// board and calls back exactly once, after its time; effects share their nodes; nothing is
+// left behind; a rebuild, the end of the game or leaving the screen does not lose or
+// repeat a completion.
+#include <cmath>
+#include <functional>
+#include <set>
+
+#include "CCActionInterval.h"
+#include "CCParticleSystemQuad.h"
+#include "CCScene.h"
+#include "CapturedLog.h"
+#include "CardTable.h"
+#include "EffectActions.h"
+#include "ElemNodes.h"
+#include "GameAudio.h"
+#include "game_screen_fixture.h"
+
+using namespace cocos2d;
+using mvtest::ScriptedPlayer;
+
+namespace gametest {
+namespace {
+
+int countNodes(CCNode* node) {
+  int n = 0;
+  GameController::forEachNodeDeep(node, [&](CCNode*) { ++n; });
+  return n;
+}
+
+class EffectTest : public GameScreenTest {
+ protected:
+  void SetUp() override {
+    GameScreenTest::SetUp();
+    if (IsSkipped()) return;
+    setGameAudio(&audio);
+    startSkirmish();
+  }
+  void TearDown() override {
+    setGameAudio(nullptr);
+    GameScreenTest::TearDown();
+  }
+
+  // A block of the player's tower above ground.
+  BoardElem* blockOf(Player& p) {
+    BoardElem* e = p.board()->cellAt(20, 20);
+    EXPECT_TRUE(e && e->isBlock());
+    return e;
+  }
+  // The record of a card cast by `caster` on one element of `target`'s tower.
+  AnimateSpellEvent record(int card, Player& caster, Player& target, BoardElem* elem) {
+    AnimateSpellEvent r;
+    r.caster = &caster;
+    r.target = &target;
+    r.card = card;
+    r.power = 1;
+    if (elem) r.targets = {elem};
+    return r;
+  }
+  // Shows the effect; the counter counts its completions.
+  void show(const AnimateSpellEvent& r, int& calls) {
+    controller().showSpellEffect(r, *r.caster, SpellCompletion(game().gameToken(), [&calls] { ++calls; }));
+  }
+  // Runs frames of dt until the counter moves; returns the game time it took (negative
+  // when it did not move within `limit`).
+  float timeUntil(const int& calls, int from, float limit, float dt = 0.05f) {
+    float t = 0;
+    while (calls == from && t <= limit) {
+      ScriptedPlayer::frames(1, dt);
+      t += dt;
+    }
+    return calls == from ? -1.0f : t;
+  }
+
+  RecordingAudio audio;
+};
+
+// ---- Every card ---------------------------------------------------------------------------
+
+struct CardEffect {
+  int card;
+  float seconds;      // the effect's length (-1: by the rats' rule)
+  const char* sound;  // the first file it plays (empty: none)
+};
+
+TEST_F(EffectTest, EveryCardsEffectPlaysAndCallsBackOnceAfterItsTime) {
+  const std::vector<CardEffect> table = {
+      {CardId::FourBlock, 0, ""},          {CardId::VertBlock, 0, ""},
+      {CardId::HorizBlock, 0, ""},         {CardId::Dome, 0, ""},
+      {CardId::Fence, 0, ""},              {CardId::Doors, 0, ""},
+      {CardId::Harden, 0, ""},             {CardId::Levitron, 0, ""},
+      {CardId::Crystal, 0, ""},            {CardId::Library, 0, ""},
+      {CardId::Shield, 0, ""},             {CardId::Housing, 0, ""},
+      {CardId::Fireball, 2.0f, "sounds/fireball-enemy.wav"},
+      {CardId::Rats, -1, "sounds/spell-rat.wav"},
+      {CardId::Earthquake, 6.8f, "sounds/earthquake.wav"},
+      {CardId::Lightning, 1.0f, "sounds/lightning.wav"},
+      {CardId::Ray, 2.0f, "sounds/spell-ray.wav"},
+      {CardId::Flood, 2.5f, "sounds/broken_pipe.wav"},
+      {CardId::Rain, 2.5f, "sounds/rain.wav"},
+      {CardId::Collapse, 2.65f, "sounds/earthquake.wav"},
+      {CardId::Fire, 2.5f, "sounds/fire_start.wav"},
+      {CardId::Disturbance, 3.5f, "sounds/disturbance.wav"},
+      {CardId::Eye, 1.0f, "sounds/spell-eye.wav"},
+      {CardId::DoorBreaker, 2.0f, "sounds/break_door.wav"},
+      {CardId::Dynamite, 1.0f, "sounds/bomb-enemy.wav"},
+      {CardId::Tunnelers, 0, "sounds/dig.wav"},
+      {CardId::Repairers, 0, "sounds/repair.wav"},
+      {CardId::Firefighters, 0, "sounds/firefighter.wav"},
+      {CardId::Movers, 0, "sounds/movers.wav"},
+      {CardId::Pumpers, 0, "sounds/pumpers.wav"},
+      {CardId::Deratizers, 2.5f, "sounds/antirat.wav"},
+      {CardId::Archmage, 0, ""},
+  };
+  ASSERT_EQ(table.size(), 32u);
+  const int nodesBefore = countNodes(ScriptedPlayer::runningScene());
+  for (const CardEffect& c : table) {
+    SCOPED_TRACE(CardTable::getCard(c.card)->key);
+    const bool onEnemy = CardTable::getCard(c.card)->castOnOpponent;
+    Player& target = onEnemy ? enemy() : local();
+    BoardElem* elem = blockOf(target);
+    if (c.card == CardId::DoorBreaker) elem->setDoors(true);
+    audio.clear();
+    int calls = 0;
+    show(record(c.card, local(), target, elem), calls);
+    float seconds = c.seconds;
+    if (seconds < 0) seconds = elem->isVisibleToLocalPlayer(&local()) ? 1.5f : 3.5f;
+    // Something of it is on the screen while it plays (the effects with a look).
+    if (seconds >= 1.0f && c.card != CardId::Eye && c.card != CardId::Fire && c.card != CardId::Earthquake) {
+      ScriptedPlayer::frames(1, 0.05f);
+      EXPECT_GT(controller().effectNodes->count(), 0u);
+    }
+    const float took = timeUntil(calls, 0, seconds + 1.0f);
+    EXPECT_GE(took, seconds - 0.051f);
+    EXPECT_LE(took, seconds + 0.11f);
+    if (*c.sound) {
+      ASSERT_FALSE(audio.played().empty());
+      EXPECT_EQ(audio.played().front(), c.sound);
+    } else {
+      EXPECT_TRUE(audio.played().empty());
+    }
+    // Once only, and nothing of it stays.
+    ScriptedPlayer::runFor(1.0f, 0.1f);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(controller().effectNodes->count(), 0u);
+    EXPECT_EQ(controller().runningEffects(), 0u);
+  }
+  EXPECT_EQ(countNodes(ScriptedPlayer::runningScene()), nodesBefore);
+}
+
+TEST_F(EffectTest, ASpellASheildSparedEndsWithTheReflectorsSound) {
+  AnimateSpellEvent r = record(CardId::Eye, local(), enemy(), blockOf(enemy()));
+  r.spared = r.targets;
+  int calls = 0;
+  show(r, calls);
+  timeUntil(calls, 0, 2.0f);
+  EXPECT_EQ(audio.played(), (std::vector<std::string>{"sounds/spell-eye.wav", "sounds/reflector.wav"}));
+}
+
+TEST_F(EffectTest, OurFireballStopsItsFlightSoundAndBurstsWithItsBlast) {
+  int calls = 0;
+  show(record(CardId::Fireball, enemy(), local(), blockOf(local())), calls);
+  timeUntil(calls, 0, 3.0f);
+  EXPECT_EQ(audio.played(), (std::vector<std::string>{"sounds/fireball.wav", "sounds/fireball-blast.wav"}));
+  // The flight's sound was stopped when it hit.
+  ASSERT_FALSE(audio.stopped().empty());
+  unsigned int flight = 0;
+  for (const RecordingAudio::Call& c : audio.calls())
+    if (c.what == "play" && c.path == "sounds/fireball.wav") flight = c.id;
+  EXPECT_EQ(audio.stopped().front(), flight);
+}
+
+TEST_F(EffectTest, AnEventWithoutTargetsStillRunsItsFixedSteps) {
+  int calls = 0;
+  show(record(CardId::Fireball, local(), enemy(), nullptr), calls);
+  const float took = timeUntil(calls, 0, 3.0f);
+  EXPECT_NEAR(took, 2.0f, 0.11f);
+}
+
+// ---- Effects together, and their ends ------------------------------------------------------
+
+TEST_F(EffectTest, TwoEffectsAtOnceShareTheirNodesAndEachCallsBackOnce) {
+  int fireball = 0, bolt = 0;
+  show(record(CardId::Fireball, local(), enemy(), blockOf(enemy())), fireball);
+  show(record(CardId::Lightning, local(), enemy(), enemy().board()->cellAt(20, 21)), bolt);
+  ScriptedPlayer::frames(1, 0.05f);
+  EXPECT_EQ(controller().effectNodes->count(), 2u);
+  // The shorter one ends first and takes the other's nodes with it.
+  EXPECT_NEAR(timeUntil(bolt, 0, 2.0f), 1.0f, 0.11f);
+  EXPECT_EQ(controller().effectNodes->count(), 0u);
+  EXPECT_EQ(fireball, 0);
+  timeUntil(fireball, 0, 2.0f);
+  ScriptedPlayer::runFor(1.0f, 0.1f);
+  EXPECT_EQ(fireball, 1);
+  EXPECT_EQ(bolt, 1);
+}
+
+TEST_F(EffectTest, TheEarthquakeShakesTheGameNodeAndLeavesItWhereItStarted) {
+  CCNode* world = controller().gameNode;
+  const CCPoint start = world->getPosition();
+  int calls = 0;
+  show(record(CardId::Earthquake, local(), enemy(), enemy().board()->cellAt(20, 20)), calls);
+  ScriptedPlayer::runFor(1.0f, 0.05f);
+  EXPECT_FALSE(world->getPosition().equals(start));
+  ScriptedPlayer::screenshot("effect-earthquake");
+  timeUntil(calls, 0, 7.0f, 0.25f);  // a coarse clock too
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(world->getPosition().equals(start)) << world->getPositionX() << " " << start.x;
+}
+
+TEST_F(EffectTest, ACompletionRunsOnceThroughARebuildOfTheScreen) {
+  int calls = 0;
+  show(record(CardId::Fireball, local(), enemy(), blockOf(enemy())), calls);
+  ScriptedPlayer::runFor(0.8f, 0.05f);
+  ScriptedPlayer::resizeWindow(1024, 768);
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(controller().effectNodes->count(), 0u);  // its look went with the old screen
+  const float rest = timeUntil(calls, 0, 3.0f);
+  EXPECT_NEAR(rest, 1.2f, 0.15f);
+  ScriptedPlayer::runFor(2.0f, 0.1f);
+  EXPECT_EQ(calls, 1);
+  ScriptedPlayer::resizeWindow(kWidth, kHeight);
+}
+
+TEST_F(EffectTest, LeavingTheScreenPausesAnEffectAndComingBackEndsItOnce) {
+  int calls = 0;
+  show(record(CardId::Lightning, local(), enemy(), blockOf(enemy())), calls);
+  ScriptedPlayer::runFor(0.5f, 0.05f);
+  ScriptedPlayer::show(CCScene::create());
+  ScriptedPlayer::runFor(2.0f, 0.1f);
+  EXPECT_EQ(calls, 0);
+  ScriptedPlayer::show(MainScene::scene());
+  timeUntil(calls, 0, 2.0f);
+  ScriptedPlayer::runFor(1.0f, 0.1f);
+  EXPECT_EQ(calls, 1);
+}
+
+TEST_F(EffectTest, AnEffectOfAGameThatEndedIsDroppedAndTheNextGameStartsClean) {
+  int calls = 0;
+  show(record(CardId::Disturbance, local(), enemy(), blockOf(enemy())), calls);
+  ScriptedPlayer::runFor(0.6f, 0.05f);
+  CapturedLog log;
+  game().clearGame();
+  ScriptedPlayer::runFor(4.0f, 0.1f);
+  EXPECT_EQ(calls, 0);
+  EXPECT_TRUE(log.has("dropped"));
+  EXPECT_EQ(controller().runningEffects(), 0u);
+  // An effect still playing when the next game starts is stopped, its completion dropped.
+  startSkirmish();
+  show(record(CardId::Earthquake, local(), enemy(), nullptr), calls);
+  ScriptedPlayer::runFor(0.3f, 0.05f);
+  game().clearGame();
+  startSkirmish();
+  EXPECT_EQ(controller().runningEffects(), 0u);
+  ScriptedPlayer::runFor(8.0f, 0.25f);
+  EXPECT_EQ(calls, 0);
+}
+
+// ---- Nothing is left behind ----------------------------------------------------------------
+
+TEST_F(EffectTest, AThousandEffectsLeaveTheNodeCountWhereItWas) {
+  // Effects and explosions whose bursts are not kept among the effect nodes; each burst ends
+  // by itself and goes.
+  const int kinds[] = {CardId::Fireball, CardId::Lightning, CardId::Flood, CardId::Disturbance,
+                       CardId::DoorBreaker, CardId::Dynamite, CardId::Rain, CardId::Collapse,
+                       CardId::Rats, CardId::Deratizers};
+  local().board()->cellAt(20, 20)->setDoors(true);
+  enemy().board()->cellAt(20, 20)->setDoors(true);
+  ScriptedPlayer::runFor(0.5f, 0.1f);
+  const int before = countNodes(ScriptedPlayer::runningScene());
+  int calls = 0, shown = 0;
+  for (int round = 0; round < 10; ++round) {
+    for (int i = 0; i < 100; ++i, ++shown) {
+      const int card = kinds[i % 10];
+      Player& target = (i / 10) % 2 ? local() : enemy();
+      show(record(card, (i / 10) % 2 ? enemy() : local(), target, blockOf(target)), calls);
+      if (i % 25 == 0) controller().showExplosion(*blockOf(target));
+    }
+    ScriptedPlayer::runUntil([&] { return calls == shown; }, 10.0f, 0.2f);
+  }
+  EXPECT_EQ(calls, 1000);
+  // The last bursts die out.
+  ScriptedPlayer::runFor(4.0f, 0.2f);
+  EXPECT_EQ(controller().effectNodes->count(), 0u);
+  EXPECT_EQ(countNodes(ScriptedPlayer::runningScene()), before);
+}
+
+TEST_F(EffectTest, AMissingParticleOrSoundFileIsLoggedAndPlayGoesOn) {
+  setGameAudio(nullptr);  // the engine's audio, which reads the files
+  CapturedLog log;
+  auto sounds = std::make_shared<EffectSounds>();
+  CCNode* node = CCNode::create();
+  controller().ourlayer->addChild(node);
+  int after = 0;
+  node->runAction(CCSequence::create(ParticleAction::create("particles/no-such-burst.plist", 0.5f),
+                                     EffectSoundAction::create(sounds, "sounds/no-such-sound.wav"),
+                                     CallAction::create([&after] { ++after; }), nullptr));
+  ScriptedPlayer::frames(2, 0.05f);
+  EXPECT_EQ(after, 1);
+  EXPECT_TRUE(log.has("no-such-burst.plist"));
+  EXPECT_TRUE(log.has("no-such-sound.wav"));
+  EXPECT_EQ(node->getParent()->getChildrenCount(), controller().ourlayer->getChildrenCount());
+  node->removeFromParentAndCleanup(true);
+  setGameAudio(&audio);
+}
+
+// ---- Board animations ------------------------------------------------------------------------
+
+TEST_F(EffectTest, ACollapsingBlockFallsIntoTheWaterWithASplashAndGoes) {
+  BoardElem* e = local().board()->cellAt(20, 20);
+  ElemNodes* nodes = controller().boardView().nodesOf(*e);
+  ASSERT_NE(nodes, nullptr);
+  CCNode* root = nodes->root();
+  root->retain();
+  controller().collapseElement(*e);
+  EXPECT_EQ(controller().boardView().nodesOf(*e), nullptr);
+  EXPECT_EQ(root->getParent(), controller().ourlayer);
+  EXPECT_EQ(root->getZOrder(), GameController::kEffectZ);
+  const float startY = root->getPositionY();
+  ScriptedPlayer::runFor(0.6f, 0.05f);
+  EXPECT_LT(root->getPositionY(), startY);
+  ScriptedPlayer::screenshot("collapse-fall");
+  ScriptedPlayer::runUntil([&] { return root->getParent() == nullptr; }, 8.0f, 0.1f);
+  EXPECT_EQ(root->getParent(), nullptr);
+  root->release();
+  const std::vector<std::string> played = audio.played();
+  ASSERT_EQ(played.size(), 1u);
+  EXPECT_TRUE(played[0] == "sounds/SplashSlow.wav" || played[0] == "sounds/SplashFast.wav" ||
+              played[0] == "sounds/SplashSmall.wav")
+      << played[0];
+  // An element without a node to fall is only logged.
+  CapturedLog log;
+  controller().collapseElement(*e);
+  EXPECT_TRUE(log.has("layer is null when collapsing element"));
+}
+
+TEST_F(EffectTest, AnExplosionBurstsOverTheElementForASecond) {
+  controller().showExplosion(*blockOf(enemy()));
+  ASSERT_EQ(controller().effectNodes->count(), 1u);
+  ScriptedPlayer::frames(1, 0.05f);
+  EXPECT_EQ(audio.played(), std::vector<std::string>{"sounds/bomb-enemy.wav"});
+  EXPECT_NE(ScriptedPlayer::findType<CCParticleSystemQuad>(controller().enemylayer), nullptr);
+  ScriptedPlayer::runFor(1.1f, 0.05f);
+  EXPECT_EQ(controller().effectNodes->count(), 0u);
+  controller().showExplosion(*blockOf(local()));
+  ScriptedPlayer::frames(1, 0.05f);
+  EXPECT_EQ(audio.played().back(), "sounds/bomb.wav");
+}
+
+// ---- Screenshots -----------------------------------------------------------------------------
+
+TEST_F(EffectTest, ScreenshotsOfAFireballALightningAndRats) {
+  int calls = 0;
+  show(record(CardId::Fireball, local(), enemy(), blockOf(enemy())), calls);
+  ScriptedPlayer::runFor(1.45f);
+  ScriptedPlayer::screenshot("effect-fireball");
+  timeUntil(calls, 0, 2.0f);
+  show(record(CardId::Lightning, local(), enemy(), blockOf(enemy())), calls);
+  ScriptedPlayer::runFor(0.6f, 0.05f);
+  ScriptedPlayer::screenshot("effect-lightning");
+  timeUntil(calls, 1, 2.0f);
+  BoardElem* under = enemy().board()->cellAt(20, 19);
+  under->setRevealed(true);
+  show(record(CardId::Rats, local(), enemy(), under), calls);
+  ScriptedPlayer::runFor(1.0f, 0.05f);
+  ScriptedPlayer::screenshot("effect-rats");
+  timeUntil(calls, 2, 3.0f);
+  show(record(CardId::Collapse, local(), enemy(), under), calls);
+  ScriptedPlayer::runFor(1.0f, 0.05f);
+  ScriptedPlayer::screenshot("effect-collapse");
+  timeUntil(calls, 3, 3.0f);
+  EXPECT_EQ(calls, 4);
+}
+
+}  // namespace
+}  // namespace gametest

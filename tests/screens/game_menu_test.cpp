@@ -1,0 +1,156 @@
+// The in-game menu, the like dialog and the chat bar in the game window, clicked and typed
+// as a player would; the menu's settings kept in the user's settings file.
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "CCEditBox.h"
+#include "CCLabelBMFont.h"
+#include "CCMenuItem.h"
+#include "CCScene.h"
+#include "CCSprite.h"
+#include "CCSpriteFrameCache.h"
+#include "CCUserDefault.h"
+#include "CapturedLog.h"
+#include "CardTable.h"
+#include "ScreenFlow.h"
+#include "game_screen_fixture.h"
+#include "ports/MatchLink.h"
+
+using namespace cocos2d;
+using mvtest::ScriptedPlayer;
+
+namespace gametest {
+namespace {
+
+// The user's settings file in a folder of its own for the test.
+class UserSettingsTest : public GameScreenTest {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/mv-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    CCUserDefault::purgeSharedUserDefault();
+    hub().context().setSettings(&settings);
+    GameScreenTest::SetUp();
+  }
+  void TearDown() override {
+    GameScreenTest::TearDown();
+    hub().context().setSettings(nullptr);
+    CCUserDefault::purgeSharedUserDefault();
+    std::filesystem::remove_all(folder);
+  }
+  // What a toggle's picture shows.
+  bool shows(CCMenuItemImage* item, const char* frame) {
+    auto* sprite = dynamic_cast<CCSprite*>(item->getNormalImage());
+    CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame);
+    return sprite && f && sprite->isFrameDisplayed(f);
+  }
+
+  std::string folder;
+  UserDefaultSettings settings;
+};
+
+TEST_F(UserSettingsTest, TheMenusThreeSettingsAreClickedAndSurviveARestart) {
+  startSkirmish();
+  GameController& c = controller();
+  // The defaults: music and zooming in on, our tower not kept in sight.
+  EXPECT_TRUE(shows(c.menugamemusic, "button-ok.png"));
+  EXPECT_TRUE(shows(c.menuroomzoomin, "button-ok.png"));
+  EXPECT_TRUE(shows(c.menualwaysshowourtower, "button-cancel.png"));
+  ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.gamemenu));
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.blocker));
+  ScriptedPlayer::screenshot("in-game-menu");
+  // The board beneath takes no click while the menu is open.
+  ScriptedPlayer::click(640, 700);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.gamemenu));
+  ASSERT_TRUE(ScriptedPlayer::click(c.menugamemusic));
+  ASSERT_TRUE(ScriptedPlayer::click(c.menuroomzoomin));
+  ASSERT_TRUE(ScriptedPlayer::click(c.menualwaysshowourtower));
+  EXPECT_TRUE(shows(c.menugamemusic, "button-cancel.png"));
+  EXPECT_TRUE(shows(c.menuroomzoomin, "button-cancel.png"));
+  EXPECT_TRUE(shows(c.menualwaysshowourtower, "button-ok.png"));
+  // ESC closes the menu.
+  ScriptedPlayer::press(SDLK_ESCAPE);
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.gamemenu));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.blocker));
+  EXPECT_FALSE(c.menubtn->on);
+
+  // A restart reads the file again.
+  CCUserDefault::purgeSharedUserDefault();
+  EXPECT_FALSE(settings.getBool("music", true));
+  EXPECT_FALSE(settings.getBool("room_zoom_in", true));
+  EXPECT_TRUE(settings.getBool("always_show_our_tower", false));
+  // A new screen shows them so.
+  ScriptedPlayer::resizeWindow(1024, 768);
+  EXPECT_TRUE(shows(c.menugamemusic, "button-cancel.png"));
+  EXPECT_FALSE(c.menugamemusic->on);
+  EXPECT_FALSE(c.menuroomzoomin->on);
+  EXPECT_TRUE(c.menualwaysshowourtower->on);
+  ScriptedPlayer::resizeWindow(kWidth, kHeight);
+}
+
+TEST_F(UserSettingsTest, TheNoticeOpensTheLikeDialogAndItsConfirmationUnlocksTheShieldForGood) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.notification));
+  CCMenuItem* notice = ScriptedPlayer::findType<CCMenuItem>(c.notification);
+  ASSERT_TRUE(ScriptedPlayer::click(notice));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.fblike));
+  EXPECT_STREQ(c.fblike_name->getString(), hub().context().text().text("SHIELD_NAME").c_str());
+  ScriptedPlayer::screenshot("like-dialog");
+  // The menu button opened over the dialog closes it.
+  ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.fblike));
+  ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.gamemenu));
+  ASSERT_TRUE(ScriptedPlayer::click(notice));
+  ASSERT_TRUE(ScriptedPlayer::click(c.fblike_okbtn));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.fblike));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.notification));
+  EXPECT_TRUE(c.messageShown);
+  CCUserDefault::purgeSharedUserDefault();
+  EXPECT_FALSE(CardTable::isShieldLocked(CardId::Shield, hub().context()));
+  // Entering the screen again keeps the notice away.
+  ScriptedPlayer::show(CCScene::create());
+  ScriptedPlayer::show(MainScene::scene());
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.notification));
+}
+
+// ---- The chat bar -----------------------------------------------------------------------------
+
+TEST_F(GameScreenTest, OnlineTheChatBarTakesAtMostWhatTheLobbyPassesOn) {
+  RecordingMatchLink link;
+  link.hosting = true;
+  hub().context().setMatchLink(&link);
+  ASSERT_TRUE(game().newGame(true, GameDirector::create("skirmish")));
+  hub().flowHost().showGameScene();
+  controller().startGame();
+  ScriptedPlayer::runFor(0.6f);
+  GameController& c = controller();
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.chat));
+  ASSERT_NE(c.chatEditBox, nullptr);
+  ASSERT_TRUE(ScriptedPlayer::click(c.chatEditBox));
+  // More than the limit, in two-byte letters: what goes beyond it is not typed.
+  std::string line;
+  for (int i = 0; i < GameController::kChatMaxChars + 40; ++i) line += i % 2 ? "é" : "a";
+  ScriptedPlayer::type(line);
+  const std::string typed = c.chatEditBox->getText();
+  EXPECT_EQ(typed, line.substr(0, typed.size()));
+  EXPECT_LE(typed.size(), GameController::kChatMaxBytes);
+  int characters = 0;
+  for (unsigned char ch : typed) characters += (ch & 0xC0) != 0x80;
+  EXPECT_EQ(characters, GameController::kChatMaxChars);
+  ScriptedPlayer::press(SDLK_RETURN);
+  ASSERT_EQ(link.count("sendChat"), 1u);
+  EXPECT_EQ(link.sent().back().text, typed);
+  EXPECT_EQ(c.logRecords.back().text, typed);
+  EXPECT_STREQ(c.chatEditBox->getText(), "");
+  game().clearGame();
+  hub().context().setMatchLink(nullptr);
+}
+
+}  // namespace
+}  // namespace gametest
