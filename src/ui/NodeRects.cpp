@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include "CCDirector.h"
 #include "CCEGLView.h"
@@ -94,9 +95,14 @@ CCLabelProtocol* firstLabel(CCNode* node) {
   return nullptr;
 }
 
-// Every shown button with a caption below `node`, named by its caption.
-void writeButtons(std::ostream& out, CCNode* node) {
+// Every shown button with a caption below `node`, named by its caption, and every shown
+// reported node, counted by its name in `counts`.
+void writeButtons(std::ostream& out, CCNode* node, std::map<std::string, int>& counts) {
   if (!node->isVisible()) return;
+  if (const ReportedNode* reported = dynamic_cast<const ReportedNode*>(node)) {
+    const std::string kind = reported->reportName();
+    writeLine(out, kind + "." + std::to_string(counts[kind]++), node, true, nullptr);
+  }
   if (dynamic_cast<CCMenuItem*>(node)) {
     if (CCLabelProtocol* label = firstLabel(node)) {
       const std::string caption = oneLine(label->getString());
@@ -106,7 +112,8 @@ void writeButtons(std::ostream& out, CCNode* node) {
     }
   }
   if (CCArray* children = node->getChildren())
-    for (unsigned int i = 0; i < children->count(); ++i) writeButtons(out, static_cast<CCNode*>(children->objectAtIndex(i)));
+    for (unsigned int i = 0; i < children->count(); ++i)
+      writeButtons(out, static_cast<CCNode*>(children->objectAtIndex(i)), counts);
 }
 
 }  // namespace
@@ -125,7 +132,8 @@ bool writeBoundNodeRects(const std::string& path) {
       table.forEachBound(line);
       table.forEachRowNode(line);
     });
-    if (CCScene* scene = CCDirector::sharedDirector()->getRunningScene()) writeButtons(out, scene);
+    std::map<std::string, int> counts;
+    if (CCScene* scene = CCDirector::sharedDirector()->getRunningScene()) writeButtons(out, scene, counts);
     if (!out) return false;
   }
   return std::rename(partial.c_str(), path.c_str()) == 0;

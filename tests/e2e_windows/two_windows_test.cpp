@@ -3,10 +3,12 @@
 // X server of its own. They are driven only by mouse and key events at the places their
 // screens report (MV_NODE_RECTS), and by what the server's outbox holds: both log in by
 // typing the address, the mailed code and a name; each sees the other; one challenges, the
-// other accepts, and the match starts on both screens; the joining window is killed and the
-// host is told and goes back to the menu; a second start logs both in from the remembered
-// login without typing. At every turn begin the joining side's boards must equal the host's
-// (MV_TURN_DIGESTS). Every wait is bounded; screenshots go to build/screenshots/.
+// other accepts, and they play turns through the bar, the board's highlights and the end of
+// each phase, chat both ways, and one leaves through the in-game menu; a rematch is played
+// and its joining window is killed, and the host is told and goes back to the menu; a second
+// start logs both in from the remembered login without typing. At every turn begin the
+// joining side's boards must equal the host's (MV_TURN_DIGESTS). Every wait is bounded;
+// screenshots go to build/screenshots/.
 #include <X11/keysym.h>
 #include <dirent.h>
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <fstream>
 #include <map>
@@ -23,6 +26,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "GameProcess.h"
@@ -248,7 +252,6 @@ class TwoWindows : public ::testing::Test {
     ASSERT_TRUE(to.game->click(button("LOBBY_ACCEPT")));
     for (Window* w : {&from, &to})
       ASSERT_TRUE(await(*w, "the game screen", [&] { return w->game->shown("GUI::ourlayer"); }, 60));
-    countStart = {startsIn(windows[0]), startsIn(windows[1])};
   }
 
   // How many matches a window's log says it started, and as which side the last.
@@ -279,12 +282,170 @@ class TwoWindows : public ::testing::Test {
     return compared;
   }
 
+
+  // ---- Playing through the in-game screen
+
+  static bool shownIn(const NodeRects& r, const std::string& name) {
+    auto it = r.find(name);
+    return it != r.end() && it->second.shown;
+  }
+  static std::string textIn(const NodeRects& r, const std::string& name) {
+    auto it = r.find(name);
+    return it != r.end() && it->second.shown ? it->second.text : std::string();
+  }
+  static bool inside(const mvtest::NodeRect& outer, float x, float y) {
+    return x >= outer.x && x <= outer.x + outer.w && y >= outer.y && y <= outer.y + outer.h;
+  }
+  static bool onGameScreen(const NodeRects& r) { return shownIn(r, "GUI::menubtn"); }
+
+  // The lines of the game log, oldest first.
+  static std::vector<std::string> logLines(const NodeRects& r) {
+    std::vector<std::string> out;
+    for (int i = 0; r.count("LOG::line." + std::to_string(i)); ++i) out.push_back(r.at("LOG::line." + std::to_string(i)).text);
+    return out;
+  }
+  // The turn the log last announced (from 1), or 0.
+  static int announcedTurn(const NodeRects& r) {
+    const std::vector<std::string> lines = logLines(r);
+    const std::regex turn(english("TURN") + " ([0-9]+)");
+    std::smatch m;
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+      if (std::regex_match(*it, m, turn)) return std::stoi(m[1].str());
+    return 0;
+  }
+
+  // What a player acts on: the choices shown, the bar's phase, the log's length, a message.
+  static std::string sight(const NodeRects& r) {
+    std::string out;
+    for (const auto& [name, rect] : r)
+      if (rect.shown && (name.rfind("BUTTON::", 0) == 0 || name.rfind("HIGHLIGHT.", 0) == 0)) out += name + ";";
+    for (const char* name : {"GUI::sequencename", "GUI::fullscreenmessage", "GUI::message"})
+      out += std::string("|") + textIn(r, name);
+    return out + "|" + std::to_string(logLines(r).size());
+  }
+
+  // A point of the window clear of every control drawn over the board.
+  static bool clearOfControls(const NodeRects& r, float x, float y) {
+    if (x < 8 || y < 8 || x > 1016 || y > 760) return false;
+    for (const char* over : {"GUI::turnseq", "GUI::chatlog", "GUI::chat", "GUI::menubtn", "GUI::cancelbtn", "GUI::okbtn",
+                             "GUI::counterslayer", "GUI::message", "GUI::submessage"})
+      if (shownIn(r, over) && inside(r.at(over), x, y)) return false;
+    return true;
+  }
+
+  struct Play {
+    int pickedTurn = -1;  // the turn whose placement phase played a card
+    int acts = 0;
+  };
+
+  // One look at the window and at most one click or key: a message closed, a highlighted
+  // element chosen, the bar's first card once in each placement phase, else the phase
+  // ended. False when there was nothing to do.
+  bool playStep(Window& w, Play& play) {
+    const NodeRects r = w.game->rects();
+    if (!onGameScreen(r)) return false;
+    auto act = [&](const std::function<void()>& doIt) {
+      ++play.acts;
+      doIt();
+      // The next look must not act on what the screen showed before this act.
+      const std::string before = sight(r);
+      waitFor([&] { return sight(w.game->rects()) != before; }, 5 * kPatience);
+      return true;
+    };
+    if (shownIn(r, "GUI::fullscreenmessage")) {
+      const mvtest::NodeRect& m = r.at("GUI::fullscreenmessage");
+      return act([&] { w.game->input().click(m.midX(), m.midY()); });
+    }
+    if (shownIn(r, button("OK"))) return act([&] { w.game->click(button("OK")); });
+    bool offered = false;
+    for (int i = 0; r.count("HIGHLIGHT." + std::to_string(i)); ++i) {
+      const mvtest::NodeRect& h = r.at("HIGHLIGHT." + std::to_string(i));
+      offered = true;
+      if (clearOfControls(r, h.midX(), h.midY())) return act([&] { w.game->input().click(h.midX(), h.midY()); });
+    }
+    if (offered) return act([&] { w.game->input().press(XK_1); });  // none in sight: its digit
+    const std::string endPhase = button("END_PHASE");
+    if (!shownIn(r, endPhase) || !shownIn(r, "GUI::turnseq")) return false;
+    const mvtest::NodeRect& bar = r.at("GUI::turnseq");
+    const int turn = announcedTurn(r);
+    if (textIn(r, "GUI::sequencename") == english("PLACE_PHASE") && play.pickedTurn != turn && shownIn(r, "BUTTON::1") &&
+        inside(bar, r.at("BUTTON::1").midX(), r.at("BUTTON::1").midY())) {
+      play.pickedTurn = turn;
+      return act([&] { w.game->click("BUTTON::1"); });
+    }
+    const mvtest::NodeRect& end = r.at(endPhase);
+    if (inside(bar, end.midX(), end.midY())) return act([&] { w.game->click(endPhase); });
+    return act([&] { w.game->input().press(XK_Return); });
+  }
+
+  // Both play until the joining side has seen `turns` turn begins the host also wrote;
+  // `during(turnsSoFar)` runs between looks. Fails when nothing moves for too long.
+  bool playTurns(Window& host, Window& join, int turns, const std::function<void(int)>& during = {}) {
+    Play plays[2];
+    auto stuckFor = std::chrono::steady_clock::now();
+    int seen = -1;
+    for (;;) {
+      const int compared = comparableTurns(host, join);
+      if (compared >= turns) return true;
+      if (during) during(compared);
+      const int actsBefore = plays[0].acts + plays[1].acts;
+      playStep(host, plays[0]);
+      playStep(join, plays[1]);
+      for (Window* w : {&host, &join})
+        if (!w->game->running()) {
+          ADD_FAILURE() << w->name << " ended during the match\n" << w->game->log();
+          return false;
+        }
+      const auto now = std::chrono::steady_clock::now();
+      if (compared != seen || plays[0].acts + plays[1].acts != actsBefore) {
+        seen = compared;
+        stuckFor = now;
+      } else if (now - stuckFor > std::chrono::duration<double>(60 * kPatience)) {
+        for (Window* w : {&host, &join}) w->game->input().screenshot(screenshotPath("e2e-stuck-" + w->name));
+        ADD_FAILURE() << "the match stopped after " << compared << " turns; host sees " << sight(host.game->rects())
+                      << "\njoin sees " << sight(join.game->rects()) << "\nhost log:\n" << host.game->log();
+        return false;
+      } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      }
+    }
+  }
+
+  // Turn begins the joining side wrote that the host wrote too.
+  int comparableTurns(Window& host, Window& join) {
+    const std::map<int, std::string> hostTurns = readDigests(host.digests(), "host");
+    int n = 0;
+    for (const auto& entry : readDigests(join.digests(), "join")) n += hostTurns.count(entry.first) > 0;
+    return n;
+  }
+
+  // `from` types a line into its chat bar and sends it with RETURN; the other's log shows it
+  // under `from`'s name.
+  void chat(Window& from, Window& to, const std::string& line) {
+    ASSERT_TRUE(await(from, "the chat bar", [&] { return from.game->shown("GUI::chattextfieldbg"); }, 60));
+    ASSERT_TRUE(from.game->click("GUI::chattextfieldbg"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    answer(from, line);
+    ASSERT_TRUE(await(from, "our line in our log", [&] {
+      const std::vector<std::string> lines = logLines(from.game->rects());
+      return std::count(lines.begin(), lines.end(), english("YOU") + ": " + line) == 1;
+    }, 20));
+    ASSERT_TRUE(await(to, "the other's line in the log", [&] {
+      const std::vector<std::string> lines = logLines(to.game->rects());
+      return std::count(lines.begin(), lines.end(), from.name + ": " + line) == 1;
+    }, 20));
+  }
+
+  // Clears both windows' turn digests (a new match counts its turns from 0).
+  void forgetDigests() {
+    for (Window& w : windows) unlink(w.digests().c_str());
+  }
+
   std::unique_ptr<LobbyProcess> lobby;
   Window windows[2];
-  std::pair<int, int> countStart;
 };
 
-TEST_F(TwoWindows, LogInChallengePlayLoseTheOtherAndComeBackWithoutTyping) {
+TEST_F(TwoWindows, LogInPlayChatForfeitRematchLoseTheOtherAndComeBackWithoutTyping) {
   Window& alder = windows[0];
   Window& birch = windows[1];
 
@@ -297,23 +458,56 @@ TEST_F(TwoWindows, LogInChallengePlayLoseTheOtherAndComeBackWithoutTyping) {
   EXPECT_EQ(alder.game->textOf("LOBBY::onlinecount"), "2");
   alder.game->input().screenshot(screenshotPath("e2e-player-list"));
 
-  // ---- A match: Alder challenges, Birch accepts.
+  // ---- A match: Alder challenges, Birch accepts; five turns and more, a chat both ways.
   challengeAndAccept(alder, birch, "e2e");
-  Window& host = hostsLast(alder) ? alder : birch;
+  {
+    Window& host = hostsLast(alder) ? alder : birch;
+    Window& join = &host == &alder ? birch : alder;
+    ASSERT_TRUE(hostsLast(host));
+    ASSERT_FALSE(hostsLast(join));
+    bool chatted = false;
+    ASSERT_TRUE(playTurns(host, join, 6, [&](int turns) {
+      if (chatted || turns < 2) return;
+      chatted = true;
+      chat(alder, birch, "Good luck from Alder");
+      chat(birch, alder, "And to you, Alder!");
+      host.game->input().screenshot(screenshotPath("e2e-match-host"));
+      join.game->input().screenshot(screenshotPath("e2e-match-join"));
+    }));
+    EXPECT_TRUE(chatted);
+    EXPECT_GE(compareTurns(host, join), 6);
+  }
+
+  // ---- Birch leaves through the in-game menu: Birch goes to the menu and on to the lobby,
+  // Alder is told in the lobby.
+  ASSERT_TRUE(birch.game->click("GUI::menubtn"));
+  ASSERT_TRUE(await(birch, "the in-game menu", [&] { return birch.game->shown(button("MENU_EXIT_TO_MENU")); }, 20));
+  ASSERT_TRUE(birch.game->click(button("MENU_EXIT_TO_MENU")));
+  ASSERT_TRUE(reachLobby(birch));
+  ASSERT_TRUE(await(alder, "the forfeit notice in the lobby", [&] {
+    return alder.game->textOf("LOBBY::message") == english("OPPONENT_FORFEIT");
+  }, 40));
+  alder.game->input().screenshot(screenshotPath("e2e-forfeit-notice"));
+  ASSERT_TRUE(await(alder, "the lobby after the notice", [&] {
+    if (alder.game->shown("LOBBY::fullscreenbtn")) alder.game->click("LOBBY::fullscreenbtn");
+    return alder.game->shown("LOBBY::mainlayer") && !alder.game->shown("LOBBY::message");
+  }, 20));
+  for (Window* w : {&alder, &birch}) EXPECT_FALSE(w->game->shown("GUI::menubtn")) << w->name;
+
+  // ---- A rematch, Birch challenging: played a while, then the joining window vanishes;
+  // the host is told and goes back to the menu.
+  forgetDigests();
+  challengeAndAccept(birch, alder, "");
+  Window& host = hostsLast(birch) ? birch : alder;
   Window& join = &host == &alder ? birch : alder;
   ASSERT_TRUE(hostsLast(host));
-  ASSERT_FALSE(hostsLast(join));
-  std::this_thread::sleep_for(std::chrono::seconds(3));  // the boards arrive and are drawn
-  host.game->input().screenshot(screenshotPath("e2e-match-host"));
-  join.game->input().screenshot(screenshotPath("e2e-match-join"));
-  compareTurns(host, join);
-
-  // ---- The joining window vanishes: the host is told and goes back to the menu.
+  ASSERT_TRUE(playTurns(host, join, 2));
+  EXPECT_GE(compareTurns(host, join), 2);
   join.game->kill();
   ASSERT_TRUE(await(host, "the disconnect notice", [&] {
     return host.game->shown("MENU::message") && host.game->textOf("MENU::message") == english("OPPONENT_DISCONNECTED");
   }, 40));
-  EXPECT_FALSE(host.game->shown("GUI::ourlayer"));
+  EXPECT_FALSE(host.game->shown("GUI::menubtn"));
   host.game->input().screenshot(screenshotPath("e2e-disconnect-notice"));
   host.game->input().click(4, 4);
   ASSERT_TRUE(await(host, "the menu", [&] { return host.game->shown(onlineButton()); }, 20));

@@ -308,6 +308,18 @@ TEST_F(ScreenDriverTest, TheRectReportNamesBoundNodesAndKeptRowsWithTheirTexts) 
   menu->setPosition(CCPoint(0, 0));
   take->setPosition(CCPoint(300, 100));
   screen->addChild(menu);
+  // Reported nodes are counted by their kind in drawing order; a hidden one is left out.
+  struct Spot : CCLayerColor, mv::ReportedNode {
+    const char* reportName() const override { return "SPOT"; }
+  };
+  for (int i = 0; i < 3; ++i) {
+    Spot* spot = new Spot();
+    spot->initWithColor(ccc4(200, 0, 0, 255), 10, 10);
+    spot->autorelease();
+    spot->setPosition(CCPoint(500, 100 + 20 * i));
+    spot->setVisible(i != 1);
+    screen->addChild(spot);
+  }
   ASSERT_EQ(2u, rows.rowCount());
   EXPECT_EQ(nullptr, label) << "the fields name no row once the loads are done";
   rows.rowNode(1, "plate")->setVisible(false);
@@ -325,6 +337,9 @@ TEST_F(ScreenDriverTest, TheRectReportNamesBoundNodesAndKeptRowsWithTheirTexts) 
   EXPECT_EQ(1u, lines.count("BUTTON::Take_it"));
   EXPECT_NE(std::string::npos, lines["BUTTON::Take_it"].find(" 1 Take it")) << lines["BUTTON::Take_it"];
   EXPECT_EQ(0u, lines.count("BUTTON::Hidden"));
+  EXPECT_EQ("SPOT.0 500 370 10 10 1", lines["SPOT.0"]);
+  EXPECT_EQ("SPOT.1 500 330 10 10 1", lines["SPOT.1"]);
+  EXPECT_EQ(0u, lines.count("SPOT.2"));
   rows.clearRows();
   ASSERT_TRUE(mv::writeBoundNodeRects(path));
   std::ifstream again(path);

@@ -32,7 +32,9 @@ GameController::GameController(EventDispatcher& hub)
     : hub_(&hub),
       boardView_(std::make_unique<BoardView>(*this)),
       effectSounds_(std::make_shared<EffectSounds>()),
-      bindings_("GUI::") {
+      bindings_("GUI::"),
+      logRows_("LOG::") {
+  logRows_.declare("line", &logRowLine_);
   effectNodes = CCArray::create();
   effectNodes->retain();
   effectClock_ = CCNode::create();

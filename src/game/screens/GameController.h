@@ -400,4 +400,7 @@ class GameController : public cocos2d::CCObject,
   int groundOpacity_ = 255;
   mv::NodeBindings bindings_;
   int missingMembers_ = 0;
+  // The log's lines as rows "LOG::line.<n>" for the test report of where nodes are drawn.
+  mv::NodeBindings logRows_;
+  cocos2d::CCLabelBMFont* logRowLine_ = nullptr;
 };

@@ -54,6 +54,7 @@ void GameController::addLogLine(const std::string& name, const std::string& line
 void GameController::layoutLog() {
   logLines_ = nullptr;
   logHeight_ = 0;
+  logRows_.clearRows();
   if (!chatlog) return;
   CCLayer* container = CCLayer::create();
   // One batch draws every line (they share one font); it hangs from the log's top edge,
@@ -85,6 +86,8 @@ void GameController::appendLogLabel(const LogRecord& record) {
     label->setAnchorPoint(CCPointZero);
     label->setPosition(ccp(kLogMargin, -logHeight_));
     logLines_->addChild(label);
+    logRows_.assign("line", label);
+    logRows_.keepRow();
   }
   placeLogLines();
 }
