@@ -327,15 +327,15 @@ class TwoWindows : public ::testing::Test {
   // A point of the window clear of every control drawn over the board.
   static bool clearOfControls(const NodeRects& r, float x, float y) {
     if (x < 8 || y < 8 || x > 1016 || y > 760) return false;
-    for (const char* over : {"GUI::turnseq", "GUI::chatlog", "GUI::chat", "GUI::menubtn", "GUI::cancelbtn", "GUI::okbtn",
-                             "GUI::counterslayer", "GUI::message", "GUI::submessage"})
+    for (const char* over : {"GUI::turnseq", "GUI::chatlog", "GUI::chattextfieldbg", "GUI::menubtn", "GUI::cancelbtn",
+                             "GUI::okbtn", "GUI::manacounter", "GUI::dwarvescounter", "GUI::message", "GUI::submessage",
+                             "GUI::notification_sprite", "GUI::notification_name", "GUI::notification_desc"})
       if (shownIn(r, over) && inside(r.at(over), x, y)) return false;
     return true;
   }
 
   struct Play {
     int pickedTurn = -1;  // the turn whose placement phase played a card
-    int acts = 0;
   };
 
   // One look at the window and at most one click or key: a message closed, a highlighted
@@ -345,7 +345,6 @@ class TwoWindows : public ::testing::Test {
     const NodeRects r = w.game->rects();
     if (!onGameScreen(r)) return false;
     auto act = [&](const std::function<void()>& doIt) {
-      ++play.acts;
       doIt();
       // The next look must not act on what the screen showed before this act.
       const std::string before = sight(r);
@@ -383,12 +382,11 @@ class TwoWindows : public ::testing::Test {
   bool playTurns(Window& host, Window& join, int turns, const std::function<void(int)>& during = {}) {
     Play plays[2];
     auto stuckFor = std::chrono::steady_clock::now();
-    int seen = -1;
+    std::string seen;
     for (;;) {
       const int compared = comparableTurns(host, join);
       if (compared >= turns) return true;
       if (during) during(compared);
-      const int actsBefore = plays[0].acts + plays[1].acts;
       playStep(host, plays[0]);
       playStep(join, plays[1]);
       for (Window* w : {&host, &join})
@@ -396,9 +394,12 @@ class TwoWindows : public ::testing::Test {
           ADD_FAILURE() << w->name << " ended during the match\n" << w->game->log();
           return false;
         }
+      // Progress: a turn, or something either player acts on changed.
+      const std::string nowSeen =
+          std::to_string(compared) + "/" + sight(host.game->rects()) + "/" + sight(join.game->rects());
       const auto now = std::chrono::steady_clock::now();
-      if (compared != seen || plays[0].acts + plays[1].acts != actsBefore) {
-        seen = compared;
+      if (nowSeen != seen) {
+        seen = nowSeen;
         stuckFor = now;
       } else if (now - stuckFor > std::chrono::duration<double>(60 * kPatience)) {
         for (Window* w : {&host, &join}) w->game->input().screenshot(screenshotPath("e2e-stuck-" + w->name));

@@ -180,6 +180,8 @@ class GameController : public cocos2d::CCObject,
   // ---- Keys and pointer (from the board's input layer) -------------------------------
   void onReturnKey();
   void onEscapeKey();
+  // The chat box stops taking the keys (it is hidden, or the screen goes).
+  void releaseChatKeys();
   // A click or tap on the board: closes a full-screen message the player may close.
   void closeFullscreenMessageByTap();
   // The digit actions: picks the shown card or spell button `index` (0..9).

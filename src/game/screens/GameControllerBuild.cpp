@@ -205,6 +205,7 @@ CCLayer* GameController::buildScreen() {
 }
 
 void GameController::screenRemoved() {
+  releaseChatKeys();
   boardView_->detachFromScreen();
   for (CCNode** node : {&gameNode, &guiNode}) *node = nullptr;
   rootLayer = nullptr;
