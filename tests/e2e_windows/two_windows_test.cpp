@@ -360,7 +360,10 @@ class TwoWindows : public ::testing::Test {
     for (int i = 0; r.count("HIGHLIGHT." + std::to_string(i)); ++i) {
       const mvtest::NodeRect& h = r.at("HIGHLIGHT." + std::to_string(i));
       offered = true;
-      if (clearOfControls(r, h.midX(), h.midY())) return act([&] { w.game->input().click(h.midX(), h.midY()); });
+      if (clearOfControls(r, h.midX(), h.midY())) {
+        ++choicesClicked;
+        return act([&] { w.game->input().click(h.midX(), h.midY()); });
+      }
     }
     if (offered) return act([&] { w.game->input().press(XK_1); });  // none in sight: its digit
     const std::string endPhase = button("END_PHASE");
@@ -373,7 +376,10 @@ class TwoWindows : public ::testing::Test {
       return act([&] { w.game->click("BUTTON::1"); });
     }
     const mvtest::NodeRect& end = r.at(endPhase);
-    if (inside(bar, end.midX(), end.midY())) return act([&] { w.game->click(endPhase); });
+    if (inside(bar, end.midX(), end.midY())) {
+      ++phasesEnded;
+      return act([&] { w.game->click(endPhase); });
+    }
     return act([&] { w.game->input().press(XK_Return); });
   }
 
@@ -444,6 +450,8 @@ class TwoWindows : public ::testing::Test {
 
   std::unique_ptr<LobbyProcess> lobby;
   Window windows[2];
+  // Highlighted elements chosen and phases ended by a click.
+  int choicesClicked = 0, phasesEnded = 0;
 };
 
 TEST_F(TwoWindows, LogInPlayChatForfeitRematchLoseTheOtherAndComeBackWithoutTyping) {
@@ -477,6 +485,11 @@ TEST_F(TwoWindows, LogInPlayChatForfeitRematchLoseTheOtherAndComeBackWithoutTypi
     }));
     EXPECT_TRUE(chatted);
     EXPECT_GE(compareTurns(host, join), 6);
+    // Both placed a card in most turns and ended their phases on the bar.
+    EXPECT_GE(choicesClicked, 8);
+    EXPECT_GE(phasesEnded, 12);
+    std::printf("first match: %d turn begins compared, %d board choices and %d phase ends clicked\n",
+                compareTurns(host, join), choicesClicked, phasesEnded);
   }
 
   // ---- Birch leaves through the in-game menu: Birch goes to the menu and on to the lobby,
