@@ -21,10 +21,9 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchWindow.h"
 #include "CCBReader.h"
 #include "CCDirector.h"
-#include "CCEGLView.h"
-#include "CCFileUtils.h"
 #include "CCGLProgram.h"
 #include "CCLayerColor.h"
 #include "CCParticleSystemQuad.h"
@@ -91,16 +90,7 @@ Setup& setUp() {
   static bool tried = false;
   if (tried) return s;
   tried = true;
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  CCEGLView* view = CCEGLView::sharedOpenGLView();
-  if (!view) return s;
-  view->setFrameSize(kWidth, kHeight);
-  view->showWindow();
-  CCDirector* director = CCDirector::sharedDirector();
-  director->setOpenGLView(view);
-  director->setProjection(kCCDirectorProjection2D);
-  view->setDesignResolutionSize(kWidth, kHeight, kResolutionShowAll);
-  CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
+  if (!benchwindow::open(kWidth, kHeight, MV_DATA_DIR)) return s;
   settle(0.2);
   s.residentBeforeGameMb = residentMb();
   mvtest::prepareGames(MV_DATA_DIR);

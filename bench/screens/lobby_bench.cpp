@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchWindow.h"
 #include "CCDirector.h"
-#include "CCEGLView.h"
-#include "CCFileUtils.h"
 #include "CCScheduler.h"
 #include "CCMouseDelegate.h"
 #include "CCScrollView.h"
@@ -49,17 +48,9 @@ LobbyScene* lobby() {
   static bool tried = false;
   if (tried) return scene;
   tried = true;
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
-  CCEGLView* view = CCEGLView::sharedOpenGLView();
-  if (!view) return nullptr;
-  view->setFrameSize(kWidth, kHeight);
-  view->showWindow();
+  if (!benchwindow::open(kWidth, kHeight, MV_DATA_DIR)) return nullptr;
   CCDirector* director = CCDirector::sharedDirector();
-  director->setOpenGLView(view);
-  director->setProjection(kCCDirectorProjection2D);
-  view->setDesignResolutionSize(kWidth, kHeight, kResolutionShowAll);
-  CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
   mvtest::prepareGames(MV_DATA_DIR);
   scene = LobbyScene::scene();
   director->runWithScene(scene);
