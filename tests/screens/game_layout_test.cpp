@@ -114,23 +114,25 @@ TEST_P(LayoutTest, TheLogShowsWholeLinesUnderItsTitleAndTheNewestInSight) {
 
 TEST_P(LayoutTest, EachPhasesBarShowsItsButtonsAndEndPhaseInItsView) {
   GameController& c = controller();
-  const std::vector<GameScreen::StoredCard> spells = {
-      {CardId::Fireball, 0},  {CardId::Fireball, 1},   {CardId::Fireball, 2}, {CardId::Lightning, 0},
-      {CardId::Rats, 0},      {CardId::Earthquake, 0}, {CardId::Ray, 0},      {CardId::Tunnelers, 0},
-      {CardId::Repairers, 0}, {CardId::Firefighters, 0}};
+  using Spells = std::vector<GameScreen::StoredCard>;
   const struct {
     PlayerState state;
     const char* name;
-  } phases[] = {{PlayerState::CardChoose, "placement"},
-                {PlayerState::BuildChooseSpell, "build"},
-                {PlayerState::CombatChooseSpell, "combat"},
-                {PlayerState::RepairChooseSpell, "repair"}};
+    Spells spells;  // a spell bar's entries
+  } phases[] = {
+      {PlayerState::CardChoose, "placement", {}},
+      {PlayerState::BuildChooseSpell, "build", Spells{{CardId::Tunnelers, 0}, {CardId::Tunnelers, 1}, {CardId::Movers, 0}, {CardId::Eye, 0}}},
+      {PlayerState::CombatChooseSpell, "combat",
+       Spells{{CardId::Fireball, 0}, {CardId::Fireball, 1}, {CardId::Fireball, 2}, {CardId::Lightning, 0},
+              {CardId::Rats, 0}, {CardId::Earthquake, 0}, {CardId::Ray, 0}, {CardId::Dynamite, 0}}},
+      {PlayerState::RepairChooseSpell, "repair",
+       Spells{{CardId::Repairers, 0}, {CardId::Firefighters, 0}, {CardId::Pumpers, 0}, {CardId::Deratizers, 0}}}};
   const CCRect view = ScriptedPlayer::windowRect(c.turnseq);
   const CCRect counters = ScriptedPlayer::windowRect(c.manacounter);
   EXPECT_GE(view.getMinY(), counters.getMaxY());
   for (const auto& phase : phases) {
     SCOPED_TRACE(phase.name);
-    if (phase.state != PlayerState::CardChoose) c.spellList = spells;
+    if (phase.state != PlayerState::CardChoose) c.spellList = phase.spells;
     c.showPhaseBar(static_cast<int>(phase.state));
     ScriptedPlayer::frames(1);
     ASSERT_FALSE(c.shownButtonIndices.empty());
