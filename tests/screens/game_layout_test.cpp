@@ -97,7 +97,7 @@ TEST_P(LayoutTest, TheLogShowsWholeLinesUnderItsTitleAndTheNewestInSight) {
   c.chatEditBox->setText("Well met, neighbour!");
   c.editBoxReturn(c.chatEditBox);
   ScriptedPlayer::frames(1);
-  if (GetParam().width == kWidth) ScriptedPlayer::screenshot("game-log-chat");
+  ScriptedPlayer::screenshot(GetParam().width == kWidth ? "game-log-chat" : "game-log-chat-" + sizeName(GetParam()));
   const std::vector<CCLabelBMFont*> lines = logLabels();
   ASSERT_EQ(lines.size(), c.logRecords.size());
   EXPECT_TRUE(inside(ScriptedPlayer::windowRect(lines.back()), view)) << "the newest line";
