@@ -307,6 +307,23 @@ TEST_F(BarTest, ExitToTheMenuEndsTheGameThroughTheHub) {
   EXPECT_EQ(flow.count("showMenuScene"), 1u);
 }
 
+TEST_F(ControllerTest, TouchPriorityGoesToEveryLayerBelowTheNodeAndNoFurther) {
+  // A layer under a plain node under a layer, beside a sprite: the depth the dialogs have.
+  CCLayer* top = CCLayer::create();
+  CCNode* plain = CCNode::create();
+  CCLayer* deep = CCLayer::create();
+  CCLayer* outside = CCLayer::create();
+  top->addChild(plain);
+  plain->addChild(deep);
+  top->addChild(CCSprite::create());
+  outside->setTouchPriority(5);
+  GameController::setTouchPriorityDeep(top, -139);
+  EXPECT_EQ(top->getTouchPriority(), -139);
+  EXPECT_EQ(deep->getTouchPriority(), -139);
+  EXPECT_EQ(outside->getTouchPriority(), 5);
+  GameController::setTouchPriorityDeep(nullptr, 1);  // nothing to do
+}
+
 TEST_F(BarTest, EndPhaseWithoutADirectorAsksTheHub) {
   ctx.game().clearGame();
   CapturedLog log;

@@ -345,6 +345,8 @@ class GameController : public cocos2d::CCObject,
   // The message panel and the tutorial panel fit around their texts.
   void layoutMessagePanel();
   void layoutTutorialPanel();
+  // The locked-card notice grows to fit its texts.
+  void layoutNoticePanel();
   // One log record's label, added under the lines there are.
   void appendLogLabel(const LogRecord& record);
   // The log's lines hang from the top of a view as high as they are; the newest in view.

@@ -1,4 +1,7 @@
 // The game log (system lines and chat, kept for the whole run) and the chat box.
+#include <algorithm>
+#include <cmath>
+
 #include "CCBMFontConfiguration.h"
 #include "CCEditBox.h"
 #include "CCLabelBMFont.h"
@@ -56,6 +59,12 @@ void GameController::layoutLog() {
   logHeight_ = 0;
   logRows_.clearRows();
   if (!chatlog) return;
+  // The view holds whole lines: its top edge, under the log's title, never cuts one.
+  if (CCLabelBMFont* probe = CCLabelBMFont::create("A", mv::fontFileName("font-14.fnt").c_str())) {
+    const float line = std::floor(probe->getContentSize().height);
+    const CCSize view = chatlog->getViewSize();
+    if (line > 0 && view.height >= line) chatlog->setViewSize(CCSize(view.width, std::floor(view.height / line) * line));
+  }
   CCLayer* container = CCLayer::create();
   // One batch draws every line (they share one font); it hangs from the log's top edge,
   // so a new line at the bottom moves nothing else. It lies in a node as large as the
@@ -95,9 +104,12 @@ void GameController::appendLogLabel(const LogRecord& record) {
 void GameController::placeLogLines() {
   CCNode* container = chatlog->getContainer();
   const CCSize view = chatlog->getViewSize();
-  logLines_->setPosition(ccp(0, logHeight_));
-  logLines_->getParent()->setContentSize(CCSize(view.width, logHeight_));
-  container->setContentSize(CCSize(view.width, logHeight_));
+  // A short log reads from the top of the view; a long one keeps its newest line at the
+  // bottom and its older lines above, out of sight under the title.
+  const float height = std::max(logHeight_, std::floor(view.height - kLogMargin));
+  logLines_->setPosition(ccp(0, height));
+  logLines_->getParent()->setContentSize(CCSize(view.width, height));
+  container->setContentSize(CCSize(view.width, height));
   chatlog->updateInset();
   // The newest lines, at the bottom, in view.
   chatlog->setContentOffset(ccp(0, kLogMargin), false);
