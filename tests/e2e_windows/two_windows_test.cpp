@@ -429,6 +429,15 @@ class TwoWindows : public ::testing::Test {
   // `from` types a line into its chat bar and sends it with RETURN; the other's log shows it
   // under `from`'s name.
   void chat(Window& from, Window& to, const std::string& line) {
+    // A card picked just before the look hides the chat bar for its target's choice; the
+    // choice's cancel button brings the bar back (at most once a second, as the report lags).
+    auto lastCancel = std::chrono::steady_clock::now() - std::chrono::seconds(2);
+    ASSERT_TRUE(await(from, "the chat bar", [&] {
+      if (from.game->shown("GUI::chattextfieldbg")) return true;
+      const auto now = std::chrono::steady_clock::now();
+      if (now - lastCancel > std::chrono::seconds(1) && from.game->click("GUI::cancelbtn")) lastCancel = now;
+      return false;
+    }, 20));
     ASSERT_TRUE(from.game->click("GUI::chattextfieldbg"));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     answer(from, line);
