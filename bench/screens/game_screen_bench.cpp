@@ -20,10 +20,10 @@
 #include <map>
 #include <vector>
 
+#include "BenchClock.h"
+#include "BenchWindow.h"
 #include "CCBReader.h"
 #include "CCDirector.h"
-#include "CCEGLView.h"
-#include "CCFileUtils.h"
 #include "CCGLProgram.h"
 #include "CCLayerColor.h"
 #include "CCParticleSystemQuad.h"
@@ -56,22 +56,13 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so
 
 namespace {
 
+using benchclock::nowMs;
+using benchclock::percentile;
+using benchclock::processCpuMs;
+
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
 constexpr int kFrames = 240;
-
-double nowMs() {
-  using namespace std::chrono;
-  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-// CPU time of the whole process (the renderer's threads included), in milliseconds: the
-// work a frame takes, whatever else the machine runs meanwhile.
-double processCpuMs() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
-}
 
 double residentMb() {
   std::ifstream statm("/proc/self/statm");
@@ -80,11 +71,6 @@ double residentMb() {
   return resident * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-double percentile(std::vector<double> v, double p) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
-}
 
 // Runs the director for about `seconds` of real time.
 void settle(double seconds) {
@@ -104,16 +90,7 @@ Setup& setUp() {
   static bool tried = false;
   if (tried) return s;
   tried = true;
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  CCEGLView* view = CCEGLView::sharedOpenGLView();
-  if (!view) return s;
-  view->setFrameSize(kWidth, kHeight);
-  view->showWindow();
-  CCDirector* director = CCDirector::sharedDirector();
-  director->setOpenGLView(view);
-  director->setProjection(kCCDirectorProjection2D);
-  view->setDesignResolutionSize(kWidth, kHeight, kResolutionShowAll);
-  CCFileUtils::sharedFileUtils()->setResourceDirectory(MV_DATA_DIR);
+  if (!benchwindow::open(kWidth, kHeight, MV_DATA_DIR)) return s;
   settle(0.2);
   s.residentBeforeGameMb = residentMb();
   mvtest::prepareGames(MV_DATA_DIR);

@@ -119,10 +119,34 @@ bool Network::startPeer() {
   return true;
 }
 
+bool Network::parseLobbyEndpoint(const std::string& text, std::string& host, unsigned short& port) {
+  host = "127.0.0.1";
+  port = kLobbyPort;
+  if (text.empty()) return true;
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos) {
+    host = text;
+    return true;
+  }
+  const std::string digits = text.substr(colon + 1);
+  unsigned long value = 0;
+  bool number = !digits.empty() && digits.size() <= 5 && colon > 0 && text.find(':') == colon;
+  for (char c : digits) number = number && c >= '0' && c <= '9';
+  if (number) value = std::stoul(digits);
+  if (!number || value == 0 || value > 65535) {
+    LOGOG_WARN("the lobby address '%s' is not host or host:port; the lobby is looked for at %s port %u",
+               text.c_str(), host.c_str(), static_cast<unsigned>(port));
+    return false;
+  }
+  host = text.substr(0, colon);
+  port = static_cast<unsigned short>(value);
+  return true;
+}
+
 bool Network::init() {
   if (!endpointSet_) {
     const char* env = std::getenv("MV_LOBBY_HOST");
-    lobbyHost_ = env && *env ? env : "127.0.0.1";
+    parseLobbyEndpoint(env ? env : "", lobbyHost_, lobbyPort_);
   }
   if (!peer_) {
     peer_ = RakNet::RakPeerInterface::GetInstance();
@@ -329,6 +353,7 @@ void Network::dispatchMatch(const unsigned char* data, size_t length, RakNet::Ra
     case ID_TURN_BEGIN: {
       MV_DECODE(TurnBeginMsg, m);
       LOGOG_INFO("got TURN BEGIN from remote player");
+      if (turnWatcher_) turnWatcher_(false);
       l.onTurnBegin();
       return;
     }

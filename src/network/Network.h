@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,9 +55,16 @@ class Network : public MatchLink, public LobbyLink {
   void bindHub(EventDispatcher& hub);
   GameReplicas* replicas() const { return replicas_.get(); }
 
-  // Where connectToLobby goes; by default MV_LOBBY_HOST (else 127.0.0.1), port 3333.
+  // Where connectToLobby goes; by default MV_LOBBY_HOST, "host" or "host:port" (else
+  // 127.0.0.1), port 3333 unless it names one.
   void setLobbyEndpoint(const std::string& host, unsigned short port);
+  // "host" or "host:port" (empty: 127.0.0.1); false (logged) when it cannot be read, with
+  // the default endpoint given.
+  static bool parseLobbyEndpoint(const std::string& text, std::string& host, unsigned short& port);
   void setListener(NetworkListener* listener) { listener_ = listener; }
+  // Watches the match's turn begins (tests and tools): called on the host as it sends one
+  // (hosting true), and on the joining side as one arrives, before the hub takes it.
+  void setTurnWatcher(std::function<void(bool hosting)> watcher) { turnWatcher_ = std::move(watcher); }
 
   // Takes the peer, starts it and sets the time-out. Called once at the end of loading.
   // False (with a log line) when the peer cannot start: no lobby then, until a
@@ -163,6 +171,7 @@ class Network : public MatchLink, public LobbyLink {
   std::unique_ptr<RakNet::NetworkIDManager> ownedIdManager_;
   bool closedByUs_ = false;
   bool endpointSet_ = false;
+  std::function<void(bool)> turnWatcher_;
 
   NetworkListener& listener() { return listener_ ? *listener_ : silent_; }
 };

@@ -63,6 +63,7 @@ void Network::sendCardList(const std::vector<int>& cards) {
 }
 
 void Network::sendTurnBegin() {
+  if (turnWatcher_) turnWatcher_(true);
   // The turn's state goes ahead of its begin: the joining side starts the turn on it.
   updateReplicas();
   sendMessage(bare<ID_TURN_BEGIN>());

@@ -22,6 +22,7 @@ NodeBindings::NodeBindings(std::string prefix) : m_prefix(std::move(prefix)) { l
 NodeBindings::~NodeBindings() {
   liveTables().erase(this);
   beginLoad();
+  clearRows();
 }
 
 void NodeBindings::forEachTable(const std::function<void(const NodeBindings&)>& visit) {
@@ -31,6 +32,42 @@ void NodeBindings::forEachTable(const std::function<void(const NodeBindings&)>& 
 void NodeBindings::forEachBound(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const {
   for (const Member& m : m_members)
     if (m.node) visit(m.name, m.node);
+}
+
+void NodeBindings::keepRow() {
+  std::vector<cocos2d::CCNode*> row;
+  row.reserve(m_members.size());
+  for (const Member& m : m_members) {
+    if (m.node) m.node->retain();
+    row.push_back(m.node);
+  }
+  m_rows.push_back(std::move(row));
+}
+
+void NodeBindings::truncateRows(size_t count) {
+  for (size_t r = count; r < m_rows.size(); ++r)
+    for (cocos2d::CCNode* node : m_rows[r])
+      if (node) node->release();
+  if (count < m_rows.size()) m_rows.resize(count);
+}
+
+void NodeBindings::dropFirstRow() {
+  if (m_rows.empty()) return;
+  for (cocos2d::CCNode* node : m_rows.front())
+    if (node) node->release();
+  m_rows.erase(m_rows.begin());
+}
+
+cocos2d::CCNode* NodeBindings::rowNode(size_t row, const std::string& name) const {
+  auto found = m_index.find(name);
+  if (row >= m_rows.size() || found == m_index.end() || found->second >= m_rows[row].size()) return nullptr;
+  return m_rows[row][found->second];
+}
+
+void NodeBindings::forEachRowNode(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const {
+  for (size_t r = 0; r < m_rows.size(); ++r)
+    for (size_t i = 0; i < m_rows[r].size() && i < m_members.size(); ++i)
+      if (m_rows[r][i]) visit(m_members[i].name + "." + std::to_string(r), m_rows[r][i]);
 }
 
 std::string NodeBindings::readableTypeName(const std::type_info& type) {

@@ -60,6 +60,21 @@ class NodeBindings {
   const std::string& prefix() const { return m_prefix; }
   // Every bound node with its name, in declaration order.
   void forEachBound(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const;
+
+  // Lists whose rows are each loaded from one small file into this table: keepRow() after a
+  // row's load keeps its bound nodes as the next row (referenced until clearRows), so the
+  // rows stay reachable by name after later loads.
+  void keepRow();
+  void clearRows() { truncateRows(0); }
+  // Forgets the kept rows from `count` on.
+  void truncateRows(size_t count);
+  // Forgets the first kept row; the others move up by one.
+  void dropFirstRow();
+  size_t rowCount() const { return m_rows.size(); }
+  // A kept row's node of that name, or null.
+  cocos2d::CCNode* rowNode(size_t row, const std::string& name) const;
+  // Every node of every kept row, named "<name>.<row>", row by row.
+  void forEachRowNode(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const;
   // Every table alive now (for the test report of where bound nodes are drawn).
   static void forEachTable(const std::function<void(const NodeBindings&)>& visit);
 
@@ -79,6 +94,8 @@ class NodeBindings {
   std::vector<Member> m_members;
   std::map<std::string, size_t> m_index;
   std::set<std::string> m_logged;
+  // Per kept row, its node of each member (in member order; null when unbound).
+  std::vector<std::vector<cocos2d::CCNode*>> m_rows;
 };
 
 }  // namespace mv

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include "CCDirector.h"
 #include "CCEGLView.h"
+#include "CCMenuItem.h"
 #include "CCNode.h"
+#include "CCProtocols.h"
 #include "CCScrollView.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
@@ -66,6 +69,53 @@ class NodeRectReport : public CCObject {
   std::string m_path;
 };
 
+std::string oneLine(const char* text) {
+  std::string line = text ? text : "";
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  return line;
+}
+
+void writeLine(std::ostream& out, const std::string& name, CCNode* node, bool shown, const std::string* text) {
+  CCRect r = windowRectOf(node);
+  out << name << ' ' << r.origin.x << ' ' << r.origin.y << ' ' << r.size.width << ' ' << r.size.height << ' '
+      << (shown ? 1 : 0);
+  if (text) out << ' ' << *text;
+  out << '\n';
+}
+
+// The first label below a node, depth first.
+CCLabelProtocol* firstLabel(CCNode* node) {
+  CCArray* children = node->getChildren();
+  if (!children) return nullptr;
+  for (unsigned int i = 0; i < children->count(); ++i) {
+    CCNode* child = static_cast<CCNode*>(children->objectAtIndex(i));
+    if (CCLabelProtocol* label = dynamic_cast<CCLabelProtocol*>(child)) return label;
+    if (CCLabelProtocol* label = firstLabel(child)) return label;
+  }
+  return nullptr;
+}
+
+// Every shown button with a caption below `node`, named by its caption, and every shown
+// reported node, counted by its name in `counts`.
+void writeButtons(std::ostream& out, CCNode* node, std::map<std::string, int>& counts) {
+  if (!node->isVisible()) return;
+  if (const ReportedNode* reported = dynamic_cast<const ReportedNode*>(node)) {
+    const std::string kind = reported->reportName();
+    writeLine(out, kind + "." + std::to_string(counts[kind]++), node, true, nullptr);
+  }
+  if (dynamic_cast<CCMenuItem*>(node)) {
+    if (CCLabelProtocol* label = firstLabel(node)) {
+      const std::string caption = oneLine(label->getString());
+      std::string name = caption;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      writeLine(out, "BUTTON::" + name, node, true, &caption);
+    }
+  }
+  if (CCArray* children = node->getChildren())
+    for (unsigned int i = 0; i < children->count(); ++i)
+      writeButtons(out, static_cast<CCNode*>(children->objectAtIndex(i)), counts);
+}
+
 }  // namespace
 
 bool writeBoundNodeRects(const std::string& path) {
@@ -74,12 +124,16 @@ bool writeBoundNodeRects(const std::string& path) {
     std::ofstream out(partial, std::ios::trunc);
     if (!out) return false;
     NodeBindings::forEachTable([&out](const NodeBindings& table) {
-      table.forEachBound([&](const std::string& name, CCNode* node) {
-        CCRect r = windowRectOf(node);
-        out << table.prefix() << name << ' ' << r.origin.x << ' ' << r.origin.y << ' ' << r.size.width << ' '
-            << r.size.height << ' ' << (shownInRunningScene(node) ? 1 : 0) << '\n';
-      });
+      auto line = [&](const std::string& name, CCNode* node) {
+        CCLabelProtocol* label = dynamic_cast<CCLabelProtocol*>(node);
+        const std::string text = label ? oneLine(label->getString()) : "";
+        writeLine(out, table.prefix() + name, node, shownInRunningScene(node), label ? &text : nullptr);
+      };
+      table.forEachBound(line);
+      table.forEachRowNode(line);
     });
+    std::map<std::string, int> counts;
+    if (CCScene* scene = CCDirector::sharedDirector()->getRunningScene()) writeButtons(out, scene, counts);
     if (!out) return false;
   }
   return std::rename(partial.c_str(), path.c_str()) == 0;

@@ -18,10 +18,23 @@ cocos2d::CCPoint sceneToWindow(const cocos2d::CCPoint& scenePoint);
 // a scroll view's is its view.
 cocos2d::CCRect windowRectOf(cocos2d::CCNode* node);
 
-// Writes one line for each node bound in a live table: "<prefix><name> x y w h shown", the
-// rectangle in window pixels, shown 1 when the node and its parents are visible in the running
-// scene. The file is replaced whole. False when it cannot be written.
+// Writes one line for each node bound in a live table, and for each node of the rows a table
+// keeps (named "<name>.<row>"): "<prefix><name> x y w h shown[ text]", the rectangle in window
+// pixels, shown 1 when the node and its parents are visible in the running scene, and for a
+// label its text, to the end of the line. Then one line for each shown button of the running
+// scene that has a caption (its first label), named "BUTTON::<caption>" with each space made
+// '_', the caption at the end, and one for each shown ReportedNode, named "<its name>.<n>"
+// (n counts from 0 in drawing order). The file is replaced whole. False when it cannot be
+// written.
 bool writeBoundNodeRects(const std::string& path);
+
+// A node that is neither bound nor a captioned button, yet is a place a player clicks (a
+// choice on the board): the report lists it under a name of its kind while it is shown.
+class ReportedNode {
+ public:
+  virtual ~ReportedNode() = default;
+  virtual const char* reportName() const = 0;
+};
 
 // Test hook: when the environment variable MV_NODE_RECTS names a file, the report is written
 // there a few times a second for the rest of the run. Nothing happens otherwise.

@@ -1,5 +1,7 @@
 #include "RowList.h"
 
+#include <set>
+
 #include "CCLayer.h"
 #include "CCScrollView.h"
 
@@ -12,7 +14,20 @@ int stackRows(extension::CCScrollView* list, const std::vector<CCNode*>& rows) {
   int total = 0;
   for (CCNode* row : rows) total = static_cast<int>(total + row->getContentSize().height);
   const CCSize view = list->getViewSize();
-  CCLayer* container = CCLayer::create();
+  CCNode* container = list->getContainer();
+  if (!container) {
+    container = CCLayer::create();
+    list->setContainer(container);
+  }
+  const std::set<CCNode*> wanted(rows.begin(), rows.end());
+  if (CCArray* children = container->getChildren()) {
+    std::vector<CCNode*> gone;
+    for (unsigned int i = 0; i < children->count(); ++i) {
+      CCNode* child = static_cast<CCNode*>(children->objectAtIndex(i));
+      if (!wanted.count(child)) gone.push_back(child);
+    }
+    for (CCNode* child : gone) container->removeChild(child, true);
+  }
   container->setContentSize(CCSize(view.width, static_cast<float>(total)));
   container->ignoreAnchorPointForPosition(false);
   int y = total;
@@ -21,9 +36,10 @@ int stackRows(extension::CCScrollView* list, const std::vector<CCNode*>& rows) {
     row->ignoreAnchorPointForPosition(false);
     row->setAnchorPoint(CCPoint(0.5f, 0));
     row->setPosition(CCPoint(view.width * 0.5f, static_cast<float>(y)));
+    if (row->getParent() == container) continue;
+    if (row->getParent()) row->removeFromParentAndCleanup(false);
     container->addChild(row);
   }
-  list->setContainer(container);
   list->updateInset();
   return total;
 }

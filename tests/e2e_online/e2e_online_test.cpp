@@ -56,23 +56,6 @@ const auto* const kLogToFile = ::testing::AddGlobalTestEnvironment(new LogToFile
 
 using Clock = std::chrono::steady_clock;
 
-// Everything of a match both machines must agree on at a turn begin, as the host
-// sees it (its own player in full, the other side's counters and hand).
-std::string hostView(GameSession& g) {
-  Player* own = g.localPlayer();
-  Player* other = g.enemyPlayer();
-  return digest::player(own, true, true) + "\n" + digest::player(other, false, false) + "\n" +
-         digest::board(own ? own->board() : nullptr) + digest::board(other ? other->board() : nullptr);
-}
-
-// The same seen from the joining side: its enemy is the host's own player.
-std::string joinView(GameSession& g) {
-  Player* host = g.enemyPlayer();
-  Player* own = g.localPlayer();
-  return digest::player(host, true, true) + "\n" + digest::player(own, false, false) + "\n" +
-         digest::board(host ? host->board() : nullptr) + digest::board(own ? own->board() : nullptr);
-}
-
 class OnlineMatch : public ::testing::Test {
  protected:
   void makeClients(bool mailedCodes) {
@@ -141,7 +124,7 @@ class OnlineMatch : public ::testing::Test {
   void watchTurns() {
     for (auto& c : clients) {
       OnlineClient* me = c.get();
-      me->onHostTurnBegin = [this, me] { hostTurns[me->game().turn()] = hostView(me->game()); };
+      me->onHostTurnBegin = [this, me] { hostTurns[me->game().turn()] = digest::hostView(me->game()); };
       me->onJoinTurnBegin = [this, me] {
         const int turn = me->game().turn() + 1;
         turnBytes.push_back({turn, me->traffic().total(), me->wireBytesReceived()});
@@ -151,7 +134,7 @@ class OnlineMatch : public ::testing::Test {
           mismatches.push_back("turn " + std::to_string(turn) + ": the host sent no such turn");
           return;
         }
-        const std::string diff = digest::firstDifference(joinView(me->game()), it->second);
+        const std::string diff = digest::firstDifference(digest::joinView(me->game()), it->second);
         const Player* own = me->game().localPlayer();
         if (!diff.empty())
           mismatches.push_back("turn " + std::to_string(turn) + " (" + (own ? stateName(own->state()) : "no player") +

@@ -306,6 +306,79 @@ TEST_F(LobbyFlow, AFriendIsInvitedByAddress) {
   EXPECT_EQ(lobby.last("showMessage").text, "FRIEND_INVITED");
 }
 
+// ---- Typed text is checked before it goes out ----------------------------------------------------
+
+struct TypedCase {
+  const char* name;
+  LobbyPrompt prompt;
+  std::string typed;
+  const char* sentText;    // what goes out; "" for nothing
+  const char* promptText;  // the prompt asked again; "" for none
+  Mode mode;
+};
+
+void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.name; }
+
+class TypedText : public LobbyFlow, public ::testing::WithParamInterface<TypedCase> {};
+
+TEST_P(TypedText, IsTrimmedAndSentOrAskedForAgain) {
+  const TypedCase& c = GetParam();
+  inLobby();
+  switch (c.prompt) {
+    case LobbyPrompt::Email: hub.onLoginRequired(); break;
+    case LobbyPrompt::Code: hub.onCodeRequested(); break;
+    case LobbyPrompt::Name: hub.onNameRequested(); break;
+    default: hub.inviteFriend(); break;
+  }
+  clearAll();
+  hub.submitLobbyText(c.typed);
+  if (*c.sentText) {
+    ASSERT_EQ(lobbyLink.sent().size(), 1u);
+    EXPECT_EQ(lobbyLink.sent()[0].text, c.sentText);
+    EXPECT_EQ(lobby.count("showTextPrompt"), 0u);
+    return;
+  }
+  EXPECT_TRUE(lobbyLink.sent().empty());
+  EXPECT_EQ(hub.lobbyPrompt(), c.prompt) << "the same prompt waits for a better answer";
+  EXPECT_EQ(lobby.callNames(), std::vector<std::string>{"showTextPrompt"});
+  EXPECT_EQ(lobby.last("showTextPrompt").text, c.promptText);
+  EXPECT_EQ(lobby.last("showTextPrompt").value, static_cast<int>(c.mode));
+  EXPECT_TRUE(hub.email().empty());
+  EXPECT_TRUE(hub.code().empty());
+}
+
+// Twenty Cyrillic letters: forty bytes, within both limits of a name.
+const std::string kLongestName = [] {
+  std::string s;
+  for (int i = 0; i < 20; ++i) s += "\xD0\x96";
+  return s;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Lobby, TypedText,
+    ::testing::Values(
+        TypedCase{"EmailTrimmed", LobbyPrompt::Email, " \tcy@example.org \n", "cy@example.org", "", Mode::EmailAddress},
+        TypedCase{"EmailBlank", LobbyPrompt::Email, "   ", "", "INPUT_EMAIL", Mode::EmailAddress},
+        TypedCase{"EmailTooLong", LobbyPrompt::Email, std::string(250, 'a') + "@b.cd", "", "INVALID_EMAIL",
+                  Mode::EmailAddress},
+        TypedCase{"CodeTrimmed", LobbyPrompt::Code, " 654321 ", "654321", "", Mode::Numeric},
+        TypedCase{"CodeEmpty", LobbyPrompt::Code, "", "", "INPUT_CODE", Mode::Numeric},
+        TypedCase{"CodeTooLong", LobbyPrompt::Code, std::string(33, '7'), "", "INVALID_CODE", Mode::Numeric},
+        TypedCase{"NameTrimmed", LobbyPrompt::Name, "  Cyra ", "Cyra", "", Mode::SingleLine},
+        TypedCase{"NameOfTwentyLetters", LobbyPrompt::Name, kLongestName, kLongestName.c_str(), "", Mode::SingleLine},
+        TypedCase{"NameBlank", LobbyPrompt::Name, "\t", "", "INPUT_NAME", Mode::SingleLine},
+        TypedCase{"NameTooLong", LobbyPrompt::Name, kLongestName + "\xD0\x96", "", "NAME_TOO_LONG", Mode::SingleLine},
+        // Thirteen characters of four bytes each: few letters, too many bytes.
+        TypedCase{"NameTooManyBytes", LobbyPrompt::Name, [] {
+                    std::string s;
+                    for (int i = 0; i < 13; ++i) s += "\xF0\x9F\x90\x89";
+                    return s;
+                  }(), "", "NAME_TOO_LONG", Mode::SingleLine},
+        TypedCase{"FriendBlank", LobbyPrompt::FriendEmail, " ", "", "ENTER_FRIEND_EMAIL", Mode::EmailAddress},
+        TypedCase{"FriendTooLong", LobbyPrompt::FriendEmail, std::string(300, 'f'), "", "INVALID_EMAIL",
+                  Mode::EmailAddress}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(LobbyFlow, AReceivedChallengeIsPromptedWithASoundAndAccepted) {
   inLobby();
   hub.onChallengeReceived("Birch");

@@ -176,6 +176,27 @@ TEST(Network, UpdateBeforeInitDoesNothing) {
   EXPECT_TRUE(r.events.empty());
 }
 
+// MV_LOBBY_HOST: a host, or a host and a port; what cannot be read leaves the default.
+TEST(Network, TheLobbyAddressIsAHostWithAnOptionalPort) {
+  struct Case {
+    const char* text;
+    bool ok;
+    const char* host;
+    unsigned short port;
+  };
+  for (const Case& c : {Case{"", true, "127.0.0.1", 3333}, Case{"lobby.example.org", true, "lobby.example.org", 3333},
+                        Case{"10.0.0.7:40123", true, "10.0.0.7", 40123}, Case{"10.0.0.7:", false, "127.0.0.1", 3333},
+                        Case{"10.0.0.7:70000", false, "127.0.0.1", 3333}, Case{"host:12ab", false, "127.0.0.1", 3333},
+                        Case{":4000", false, "127.0.0.1", 3333}, Case{"::1", false, "127.0.0.1", 3333}}) {
+    SCOPED_TRACE(c.text);
+    std::string host;
+    unsigned short port = 0;
+    EXPECT_EQ(Network::parseLobbyEndpoint(c.text, host, port), c.ok);
+    EXPECT_EQ(host, c.host);
+    EXPECT_EQ(port, c.port);
+  }
+}
+
 // A connection attempt without a host name: what its listener heard.
 std::vector<std::string> attemptWithoutHost() {
   Network n;

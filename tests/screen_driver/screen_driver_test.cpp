@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 
 #include "CCBDocument.h"
@@ -11,6 +13,9 @@
 #include "CCBSelectorResolver.h"
 #include "CCKeyboardEvent.h"
 #include "CCLayer.h"
+#include "CCLabelTTF.h"
+#include "CCMenu.h"
+#include "CCMenuItem.h"
 #include "CCLayerColor.h"
 #include "CCMenuItemColor.h"
 #include "CCMouseDelegate.h"
@@ -23,6 +28,7 @@
 #include "CcbText.h"
 #include "LoadNode.h"
 #include "NodeBindings.h"
+#include "NodeRects.h"
 #include "RotatableScene.h"
 #include "ScriptedPlayer.h"
 
@@ -264,6 +270,82 @@ TEST_F(ScreenDriverTest, ScreenshotsShowWhatIsDrawnAndAResizeLaysTheScreenOutAga
   EXPECT_TRUE(ScriptedPlayer::click(screen->controller->go));
   EXPECT_EQ(1, screen->controller->goes);
   ScriptedPlayer::resizeWindow(640, 480);
+}
+
+// The test report of where bound nodes are drawn: every bound node, and the nodes of each
+// kept row under "<name>.<row>", with a label's text at the end of its line.
+TEST_F(ScreenDriverTest, TheRectReportNamesBoundNodesAndKeptRowsWithTheirTexts) {
+  Screen* screen = Screen::create(compiled("report.ccbi", kScreen));
+  ScriptedPlayer::show(screen);
+  mv::NodeBindings rows("ROW::");
+  CCLabelTTF* label = nullptr;
+  CCLayerColor* plate = nullptr;
+  rows.declare("label", &label);
+  rows.declare("plate", &plate);
+  const char* names[] = {"Alder", "Birch of the Hills"};
+  for (int i = 0; i < 2; ++i) {
+    rows.beginLoad();
+    CCLayerColor* row = CCLayerColor::create(ccc4(0, 0, 90, 255), 100, 20);
+    row->setPosition(CCPoint(10, 400 - 30 * i));
+    CCLabelTTF* text = CCLabelTTF::create(names[i], "DejaVuSans", 14);
+    row->addChild(text);
+    rows.assign("label", text);
+    rows.assign("plate", row);
+    rows.keepRow();
+    screen->addChild(row);
+  }
+  rows.beginLoad();
+  // A button with a caption, named by it; one without, and a hidden one, are left out.
+  CCMenuItem* take = CCMenuItem::create();
+  take->setContentSize(CCSize(80, 20));
+  take->addChild(CCLabelTTF::create("Take it", "DejaVuSans", 14));
+  CCMenuItem* hiddenTake = CCMenuItem::create();
+  hiddenTake->addChild(CCLabelTTF::create("Hidden", "DejaVuSans", 14));
+  hiddenTake->setVisible(false);
+  CCMenu* menu = CCMenu::create();
+  menu->addChild(take);
+  menu->addChild(hiddenTake);
+  menu->setPosition(CCPoint(0, 0));
+  take->setPosition(CCPoint(300, 100));
+  screen->addChild(menu);
+  // Reported nodes are counted by their kind in drawing order; a hidden one is left out.
+  struct Spot : CCLayerColor, mv::ReportedNode {
+    const char* reportName() const override { return "SPOT"; }
+  };
+  for (int i = 0; i < 3; ++i) {
+    Spot* spot = new Spot();
+    spot->initWithColor(ccc4(200, 0, 0, 255), 10, 10);
+    spot->autorelease();
+    spot->setPosition(CCPoint(500, 100 + 20 * i));
+    spot->setVisible(i != 1);
+    screen->addChild(spot);
+  }
+  ASSERT_EQ(2u, rows.rowCount());
+  EXPECT_EQ(nullptr, label) << "the fields name no row once the loads are done";
+  rows.rowNode(1, "plate")->setVisible(false);
+  const std::string path = ::testing::TempDir() + "mv_driver_rects_" + std::to_string(getpid()) + ".txt";
+  ASSERT_TRUE(mv::writeBoundNodeRects(path));
+  std::ifstream in(path);
+  std::map<std::string, std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) lines[line.substr(0, line.find(' '))] = line;
+  EXPECT_EQ("TEST::go 260 216 120 48 1", lines["TEST::go"]);
+  EXPECT_EQ("ROW::plate.0 10 60 100 20 1", lines["ROW::plate.0"]);
+  EXPECT_EQ("ROW::plate.1 10 90 100 20 0", lines["ROW::plate.1"]);
+  EXPECT_NE(std::string::npos, lines["ROW::label.0"].find(" 1 Alder")) << lines["ROW::label.0"];
+  EXPECT_NE(std::string::npos, lines["ROW::label.1"].find(" 0 Birch of the Hills")) << lines["ROW::label.1"];
+  EXPECT_EQ(1u, lines.count("BUTTON::Take_it"));
+  EXPECT_NE(std::string::npos, lines["BUTTON::Take_it"].find(" 1 Take it")) << lines["BUTTON::Take_it"];
+  EXPECT_EQ(0u, lines.count("BUTTON::Hidden"));
+  EXPECT_EQ("SPOT.0 500 370 10 10 1", lines["SPOT.0"]);
+  EXPECT_EQ("SPOT.1 500 330 10 10 1", lines["SPOT.1"]);
+  EXPECT_EQ(0u, lines.count("SPOT.2"));
+  rows.clearRows();
+  ASSERT_TRUE(mv::writeBoundNodeRects(path));
+  std::ifstream again(path);
+  std::string all((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(std::string::npos, all.find("ROW::"));
+  unlink(path.c_str());
 }
 
 TEST_F(ScreenDriverTest, AScrollViewIsAsLargeOnScreenAsItsViewWhateverItHolds) {

@@ -177,10 +177,10 @@ void GameScreenPlayer::noteBar() {
   const PlayerState s = local().state();
   if (!screenshots || c_.shownButtonIndices.empty() || barsSeen.count(s)) return;
   barsSeen.insert(s);
-  static const std::map<PlayerState, const char*> kNames = {{PlayerState::CardChoose, "bar-placement"},
-                                                            {PlayerState::BuildChooseSpell, "bar-build"},
-                                                            {PlayerState::CombatChooseSpell, "bar-combat"},
-                                                            {PlayerState::RepairChooseSpell, "bar-repair"}};
+  static const std::map<PlayerState, const char*> kNames = {{PlayerState::CardChoose, "skirmish-bar-placement"},
+                                                            {PlayerState::BuildChooseSpell, "skirmish-bar-build"},
+                                                            {PlayerState::CombatChooseSpell, "skirmish-bar-combat"},
+                                                            {PlayerState::RepairChooseSpell, "skirmish-bar-repair"}};
   ScriptedPlayer::screenshot(kNames.at(s));
 }
 

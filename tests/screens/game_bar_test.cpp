@@ -12,6 +12,7 @@
 #include "CCMenuItem.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
+#include "NodeBindings.h"
 #include "CapturedLog.h"
 #include "CardTable.h"
 #include "controller_fixture.h"
@@ -325,6 +326,23 @@ TEST_F(BarTest, ExitToTheMenuEndsTheGameThroughTheHub) {
   EXPECT_EQ(flow.count("showMenuScene"), 1u);
 }
 
+TEST_F(ControllerTest, TouchPriorityGoesToEveryLayerBelowTheNodeAndNoFurther) {
+  // A layer under a plain node under a layer, beside a sprite: the depth the dialogs have.
+  CCLayer* top = CCLayer::create();
+  CCNode* plain = CCNode::create();
+  CCLayer* deep = CCLayer::create();
+  CCLayer* outside = CCLayer::create();
+  top->addChild(plain);
+  plain->addChild(deep);
+  top->addChild(CCSprite::create());
+  outside->setTouchPriority(5);
+  GameController::setTouchPriorityDeep(top, -139);
+  EXPECT_EQ(top->getTouchPriority(), -139);
+  EXPECT_EQ(deep->getTouchPriority(), -139);
+  EXPECT_EQ(outside->getTouchPriority(), 5);
+  GameController::setTouchPriorityDeep(nullptr, 1);  // nothing to do
+}
+
 TEST_F(BarTest, EndPhaseWithoutADirectorAsksTheHub) {
   ctx.game().clearGame();
   CapturedLog log;
@@ -521,16 +539,23 @@ TEST_F(ControllerTest, AddingALineLaysTheLogOutAsBuildingItWholeWould) {
   EXPECT_EQ(snapshot(), added);
 }
 
-TEST_F(ControllerTest, PastItsBoundTheLogDropsItsOldestLinesAndLaysOutAsBuiltWhole) {
-  const int total = static_cast<int>(GameController::kLogKeptLines) + 26;
+TEST_F(ControllerTest, PastItsBoundTheLogShowsItsNewestLinesKeepsEveryRecordAndLaysOutAsBuiltWhole) {
+  const int total = static_cast<int>(GameController::kLogShownLines) + 26;
   for (int i = 0; i < total; ++i)
     controller->addLogLine("", "line " + std::to_string(i) + (i % 7 ? "" : " that runs on long enough to wrap in the log's narrow view"),
                            {103, 91, 80});
-  ASSERT_EQ(controller->logRecords.size(), GameController::kLogKeptLines);
-  EXPECT_EQ(controller->logRecords.front().text, "line 26");
-  EXPECT_EQ(controller->logRecords.back().text, "line " + std::to_string(total - 1));
-  EXPECT_EQ(controller->logLinesShown(), GameController::kLogKeptLines);
+  ASSERT_EQ(controller->logRecords.size(), static_cast<size_t>(total));
+  EXPECT_EQ(controller->logRecords.front().text.rfind("line 0 ", 0), 0u);
+  EXPECT_EQ(controller->logLinesShown(), GameController::kLogShownLines);
   const std::vector<std::string> added = logSnapshot(*controller);
+  ASSERT_FALSE(added.empty());
+  EXPECT_EQ(added.front().rfind("line 26@", 0), 0u) << added.front();
+  // The test report names the shown lines only: a dropped line is let go.
+  size_t reported = 0;
+  mv::NodeBindings::forEachTable([&](const mv::NodeBindings& t) {
+    if (t.prefix() == "LOG::") reported += t.rowCount();
+  });
+  EXPECT_EQ(reported, GameController::kLogShownLines);
   controller->layoutLog();
   EXPECT_EQ(logSnapshot(*controller), added);
 }

@@ -350,6 +350,23 @@ TEST_F(EffectTest, AnExplosionBurstsOverTheElementForASecond) {
 // ---- Screenshots -----------------------------------------------------------------------------
 
 TEST_F(EffectTest, ScreenshotsOfAFireballALightningAndRats) {
+  // A small enemy tower with its rooms in sight, for the spells to fall on.
+  const struct {
+    int x, y;
+    RoomType room;
+  } tower[] = {{19, 20, RoomType::Crystal}, {21, 20, RoomType::Housing}, {20, 21, RoomType::Library}};
+  for (const auto& t : tower) {
+    BoardElem* e = enemy().board()->cellAt(t.x, t.y);
+    ASSERT_NE(e, nullptr);
+    e->setKind(ElemKind::FourBlock);
+    e->setRoom(t.room);
+    e->setRoomPower(1);
+    e->setRevealed(true);
+    e->refresh();
+  }
+  blockOf(enemy())->setRevealed(true);
+  blockOf(enemy())->refresh();
+  controller().updateEnemyTowerLabel();
   int calls = 0;
   show(record(CardId::Fireball, local(), enemy(), blockOf(enemy())), calls);
   ScriptedPlayer::runFor(1.45f);
@@ -359,13 +376,11 @@ TEST_F(EffectTest, ScreenshotsOfAFireballALightningAndRats) {
   ScriptedPlayer::runFor(0.6f, 0.05f);
   ScriptedPlayer::screenshot("effect-lightning");
   timeUntil(calls, 1, 2.0f);
-  BoardElem* under = enemy().board()->cellAt(20, 19);
-  under->setRevealed(true);
-  show(record(CardId::Rats, local(), enemy(), under), calls);
+  show(record(CardId::Rats, local(), enemy(), enemy().board()->cellAt(20, 21)), calls);
   ScriptedPlayer::runFor(1.0f, 0.05f);
   ScriptedPlayer::screenshot("effect-rats");
   timeUntil(calls, 2, 3.0f);
-  show(record(CardId::Collapse, local(), enemy(), under), calls);
+  show(record(CardId::Collapse, local(), enemy(), enemy().board()->cellAt(21, 20)), calls);
   ScriptedPlayer::runFor(1.0f, 0.05f);
   ScriptedPlayer::screenshot("effect-collapse");
   timeUntil(calls, 3, 3.0f);

@@ -148,6 +148,17 @@ TEST_F(GameScreenTest, OnlineTheChatBarTakesAtMostWhatTheLobbyPassesOn) {
   EXPECT_EQ(link.sent().back().text, typed);
   EXPECT_EQ(c.logRecords.back().text, typed);
   EXPECT_STREQ(c.chatEditBox->getText(), "");
+  // The box edits on after RETURN; once the bar hides for a target's choice, the keys go
+  // back to the game and nothing typed lands in the hidden box.
+  EXPECT_TRUE(c.chatEditBox->getImpl()->isEditing());
+  c.guiMode = GuiMode::ChooseTarget;
+  c.refreshGui();
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.chat));
+  EXPECT_FALSE(c.chatEditBox->getImpl()->isEditing());
+  ScriptedPlayer::type("12");
+  EXPECT_STREQ(c.chatEditBox->getText(), "");
+  c.guiMode = GuiMode::Board;
+  c.refreshGui();
   game().clearGame();
   hub().context().setMatchLink(nullptr);
 }

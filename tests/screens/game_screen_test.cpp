@@ -271,14 +271,21 @@ TEST_F(ChoiceTest, TheDigitOfAnOfferIsTheChoice) {
   EXPECT_EQ(local().state(), PlayerState::CardChoose);
 }
 
-TEST_F(ChoiceTest, EscapeCancelsTheChoice) {
+TEST_F(ChoiceTest, EscapeOrTheCancelButtonCancelsTheChoice) {
   startSkirmish();
-  offerPlaces();
-  std::vector<BoardElem*> options = local().options();
-  ScriptedPlayer::press(SDLK_ESCAPE);
-  EXPECT_EQ(local().state(), PlayerState::CardChoose);
-  EXPECT_EQ(controller().boardView().highlightCount(), 0u);
-  for (BoardElem* e : options) EXPECT_FALSE(e->isBlock());
+  for (bool button : {false, true}) {
+    SCOPED_TRACE(button ? "cancel button" : "ESC");
+    offerPlaces();
+    std::vector<BoardElem*> options = local().options();
+    ASSERT_FALSE(options.empty());
+    if (button)
+      ASSERT_TRUE(ScriptedPlayer::click(controller().cancelbtn));
+    else
+      ScriptedPlayer::press(SDLK_ESCAPE);
+    EXPECT_EQ(local().state(), PlayerState::CardChoose);
+    EXPECT_EQ(controller().boardView().highlightCount(), 0u);
+    for (BoardElem* e : options) EXPECT_FALSE(e->isBlock());
+  }
 }
 
 TEST_F(ChoiceTest, AnOfferWhoseElementWentAwaySelectsNothing) {

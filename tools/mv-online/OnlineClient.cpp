@@ -24,28 +24,11 @@ RakNet::PluginReceiveResult TrafficMeter::OnReceive(RakNet::Packet* p) {
   return RakNet::RR_CONTINUE_PROCESSING;
 }
 
-// The network object, telling the client when a turn begin goes out.
-class OnlineClient::ClientNetwork : public Network {
- public:
-  ClientNetwork(EventDispatcher& hub, OnlineClient& client) : Network(hub), client_(client) {}
-  void sendTurnBegin() override {
-    if (client_.onHostTurnBegin) client_.onHostTurnBegin();
-    Network::sendTurnBegin();
-  }
-
- private:
-  OnlineClient& client_;
-};
-
-// The hub's bridge, telling the client when a turn begin arrives.
+// The hub's bridge, telling the client when a match starts and when the login is accepted.
 class OnlineClient::Bridge : public HubBridge {
  public:
   Bridge(EventDispatcher& hub, GameReplicas& replicas, OnlineClient& client)
       : HubBridge(hub, replicas), client_(client) {}
-  void onTurnBegin() override {
-    if (client_.onJoinTurnBegin) client_.onJoinTurnBegin();
-    HubBridge::onTurnBegin();
-  }
   void onClientStart(const std::string& opponent) override {
     client_.replicaBytesAtStart_ = client_.meter_.replicaBytes;
     HubBridge::onClientStart(opponent);
@@ -66,7 +49,11 @@ OnlineClient::OnlineClient(const OnlineClientOptions& options)
   screen_.game = &ctx_.game();
   hub_.setFlowHost(&flow_);
   hub_.setLobbyScreen(&lobby_);
-  net_ = std::make_unique<ClientNetwork>(hub_, *this);
+  net_ = std::make_unique<Network>(hub_);
+  net_->setTurnWatcher([this](bool hosting) {
+    const std::function<void()>& watcher = hosting ? onHostTurnBegin : onJoinTurnBegin;
+    if (watcher) watcher();
+  });
   bridge_ = std::make_unique<Bridge>(hub_, *net_->replicas(), *this);
   net_->setListener(bridge_.get());
   net_->setLobbyEndpoint(options.host, options.port);

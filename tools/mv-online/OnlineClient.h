@@ -110,7 +110,6 @@ class OnlineClient {
   // arrives well within it on loopback), and at most the patience.
   static constexpr long kSettleMs = 15;
   static constexpr long kPatienceMs = 300;
-  class ClientNetwork;
   class Bridge;
 
   void answerPrompt();
@@ -124,7 +123,7 @@ class OnlineClient {
   MemorySettings settings_;
   GameContext ctx_;
   EventDispatcher hub_{ctx_};
-  std::unique_ptr<ClientNetwork> net_;
+  std::unique_ptr<Network> net_;
   std::unique_ptr<Bridge> bridge_;
   TrafficMeter meter_;
   LocalBot bot_;

@@ -144,7 +144,63 @@ void LobbyFlow::openCommunityPage() { hub_.flowHost().openUrl(kCommunityUrl); }
 
 // ---- From the lobby screen ------------------------------------------------------------------
 
-void LobbyFlow::submitLobbyText(const std::string& typed) {
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const char* const space = " \t\r\n\v\f";
+  const size_t first = text.find_first_not_of(space);
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+// Characters of UTF-8 text (bytes that do not continue a character).
+size_t characters(const std::string& text) {
+  size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+}  // namespace
+
+std::string LobbyFlow::checkTyped(const std::string& typed) {
+  const std::string clean = trimmed(typed);
+  bool tooLong = false;
+  const char* emptyKey = "";
+  const char* longKey = "";
+  LobbyInputMode mode = LobbyInputMode::SingleLine;
+  switch (lobbyPrompt_) {
+    case LobbyPrompt::Email:
+    case LobbyPrompt::FriendEmail:
+      tooLong = clean.size() > kMaxEmailBytes;
+      emptyKey = lobbyPrompt_ == LobbyPrompt::Email ? "INPUT_EMAIL" : "ENTER_FRIEND_EMAIL";
+      longKey = "INVALID_EMAIL";
+      mode = LobbyInputMode::EmailAddress;
+      break;
+    case LobbyPrompt::Code:
+      tooLong = clean.size() > kMaxCodeBytes;
+      emptyKey = "INPUT_CODE";
+      longKey = "INVALID_CODE";
+      mode = LobbyInputMode::Numeric;
+      break;
+    case LobbyPrompt::Name:
+      tooLong = clean.size() > kMaxNameBytes || characters(clean) > kMaxNameChars;
+      emptyKey = "INPUT_NAME";
+      longKey = "NAME_TOO_LONG";
+      break;
+    case LobbyPrompt::None:
+    case LobbyPrompt::Challenge:
+      return clean;
+  }
+  if (!clean.empty() && !tooLong) return clean;
+  LOGOG_INFO("typed text refused at the lobby prompt: %s", clean.empty() ? "empty" : "too long");
+  lobbyScreen().showTextPrompt(text(clean.empty() ? emptyKey : longKey), mode);
+  return {};
+}
+
+void LobbyFlow::submitLobbyText(const std::string& raw) {
+  if (lobbyPrompt_ == LobbyPrompt::None || lobbyPrompt_ == LobbyPrompt::Challenge) return;
+  const std::string typed = checkTyped(raw);
+  if (typed.empty()) return;
   switch (lobbyPrompt_) {
     case LobbyPrompt::Email:
       lobbyScreen().showModalMessage(text("PLEASE_WAIT"));

@@ -7,6 +7,7 @@
 // state here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,6 +38,13 @@ enum class LobbyPrompt : int32_t {
 
 class LobbyFlow {
  public:
+  // The longest texts the lobby's prompts take, after trimming: an e-mail address as mail
+  // allows it, a mailed code with room to spare, a name as the lobby shows it.
+  static constexpr size_t kMaxEmailBytes = 254;
+  static constexpr size_t kMaxCodeBytes = 32;
+  static constexpr size_t kMaxNameChars = 20;
+  static constexpr size_t kMaxNameBytes = 48;
+
   explicit LobbyFlow(EventDispatcher& hub) : hub_(hub) {}
   LobbyFlow(const LobbyFlow&) = delete;
   LobbyFlow& operator=(const LobbyFlow&) = delete;
@@ -75,7 +83,8 @@ class LobbyFlow {
   void openCrowdfundingPage();
   void openSocialPage();
   void openCommunityPage();
-  // What the user typed at the lobby's prompt.
+  // What the user typed at the lobby's prompt: trimmed and checked first; empty or too
+  // long text is not sent, and the prompt asks again.
   void submitLobbyText(const std::string& text);
   void cancelLobbyPrompt();
   // `index` into the lobby list.
@@ -117,6 +126,9 @@ class LobbyFlow {
   // (which clears the messages of whatever came before) is over: the player reads it
   // over the board and closes it with a click.
   void showIntroAgain();
+  // The typed text trimmed when it fits the prompt; else empty, with the prompt asked again
+  // with what was wrong.
+  std::string checkTyped(const std::string& typed);
 
   EventDispatcher& hub_;
   bool connectedToLobby_ = false;

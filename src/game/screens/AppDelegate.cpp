@@ -2,13 +2,17 @@
 
 #include "CCDirector.h"
 #include "CCEGLView.h"
+#include "EventDispatcher.h"
 #include "LoadingScene.h"
+#include "LobbyScene.h"
 #include "LogMgr.h"
 #include "MainScene.h"
 #include "MoreGames.h"
+#include "Network.h"
 #include "NodeRects.h"
 #include "ScreenFlow.h"
 #include "StoreClient.h"
+#include "TurnDigests.h"
 
 #include "CCUserDefault.h"
 #include "SimpleAudioEngine.h"
@@ -45,7 +49,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
   ScreenFlow::instance().useUserDefaults();
   ScreenFlow::instance().setGameScreen(
       {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+  ScreenFlow::instance().setLobbyScene([]() -> CCScene* { return LobbyScene::scene(); });
   mv::startNodeRectReportFromEnvironment();
+  startTurnDigestsFromEnvironment(network(), eventDispatcher());
   director->runWithScene(LoadingScene::scene());
   return true;
 }

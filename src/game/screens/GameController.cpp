@@ -5,6 +5,7 @@
 #include "Board.h"
 #include "BoardElem.h"
 #include "CCArray.h"
+#include "CCEditBoxImpl.h"
 #include "CCLabelBMFont.h"
 #include "CCLayerColor.h"
 #include "CCMenuItem.h"
@@ -32,7 +33,9 @@ GameController::GameController(EventDispatcher& hub)
     : hub_(&hub),
       boardView_(std::make_unique<BoardView>(*this)),
       effectSounds_(std::make_shared<EffectSounds>()),
-      bindings_("GUI::") {
+      bindings_("GUI::"),
+      logRows_("LOG::") {
+  logRows_.declare("line", &logRowLine_);
   effectNodes = CCArray::create();
   effectNodes->retain();
   effectClock_ = CCNode::create();
@@ -311,7 +314,11 @@ void setText(CCLabelBMFont* label, const std::string& text) {
 
 void GameController::refreshGui() {
   const bool online = gameOnline();
-  show(chat, online && guiMode != GuiMode::ChooseTarget);
+  const bool chatShown = online && guiMode != GuiMode::ChooseTarget;
+  show(chat, chatShown);
+  // A hidden chat box lets the keys go: the hotkeys work again (a target's digit) and
+  // nothing typed lands in a box no one sees.
+  if (!chatShown) releaseChatKeys();
   show(counterslayer, !storeShown);
   show(ourlayer, true);
   const bool fullscreen = messageShown && messageFullscreen;
@@ -413,6 +420,11 @@ void GameController::onEscapeKey() {
     return;
   }
   if (guiMode == GuiMode::ChooseTarget) hub_->cancelSelection();
+}
+
+void GameController::releaseChatKeys() {
+  CCEditBoxImpl* box = chatEditBox ? chatEditBox->getImpl() : nullptr;
+  if (box && box->isEditing()) box->closeKeyboard();
 }
 
 void GameController::closeFullscreenMessageByTap() {

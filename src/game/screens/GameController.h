@@ -77,8 +77,8 @@ class GameController : public cocos2d::CCObject,
   // kChatMaxChars characters, which stay under it in any script.
   static constexpr std::size_t kChatMaxBytes = 2000;
   static constexpr int kChatMaxChars = 500;
-  // The log keeps this many of its newest lines.
-  static constexpr std::size_t kLogKeptLines = 200;
+  // The log builds and shows this many of its newest lines; its records stay for the run.
+  static constexpr std::size_t kLogShownLines = 200;
   // The layouts of the selection bar.
   static constexpr const char* kBarHeaderFile = "ccbi/screens/build-sequence-element.ccbi";
   static constexpr const char* kCardButtonFile = "ccbi/screens/build_select.ccbi";
@@ -182,6 +182,8 @@ class GameController : public cocos2d::CCObject,
   // ---- Keys and pointer (from the board's input layer) -------------------------------
   void onReturnKey();
   void onEscapeKey();
+  // The chat box stops taking the keys (it is hidden, or the screen goes).
+  void releaseChatKeys();
   // A click or tap on the board: closes a full-screen message the player may close.
   void closeFullscreenMessageByTap();
   // The digit actions: picks the shown card or spell button `index` (0..9).
@@ -345,6 +347,8 @@ class GameController : public cocos2d::CCObject,
   // The message panel and the tutorial panel fit around their texts.
   void layoutMessagePanel();
   void layoutTutorialPanel();
+  // The locked-card notice grows to fit its texts.
+  void layoutNoticePanel();
   // One log record's label, added under the lines there are.
   void appendLogLabel(const LogRecord& record);
   // The first label of the log removed, the others moved up into its place.
@@ -404,4 +408,7 @@ class GameController : public cocos2d::CCObject,
   int groundOpacity_ = 255;
   mv::NodeBindings bindings_;
   int missingMembers_ = 0;
+  // The log's lines as rows "LOG::line.<n>" for the test report of where nodes are drawn.
+  mv::NodeBindings logRows_;
+  cocos2d::CCLabelBMFont* logRowLine_ = nullptr;
 };

@@ -330,6 +330,8 @@ CCNode* GameController::buildSpellSelection(const std::string& title, const std:
       spellcostlbl->setVisible(cost);
       spellcostlbl->setString(std::to_string(mana >= 1 ? mana : dwarves).c_str());
     }
+    // Without a cost line under it, the name stands level with the picture.
+    if (!cost && spellname && spellicon) spellname->setPositionY(spellicon->getPositionY());
     finishBarButton(slot, e.count, d && d->isSpellChoiceForced(shownEntries, slot - 1), e.firstIndex);
     ++slot;
   }

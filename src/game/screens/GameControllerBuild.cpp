@@ -2,10 +2,12 @@
 // parts of it that are laid out around their texts: the message panel, the tutorial
 // panel and the game log.
 #include <algorithm>
+#include <cmath>
 
 #include "CCDirector.h"
 #include "CCLabelBMFont.h"
 #include "CCLayerColor.h"
+#include "CCMenu.h"
 #include "CCMenuItem.h"
 #include "CCParticleSystemQuad.h"
 #include "CCPointExtension.h"
@@ -177,6 +179,7 @@ CCLayer* GameController::buildScreen() {
       notification_sprite->setDisplayFrame(f);
   if (notification_name) notification_name->setString(text("SHIELD_LOCKED").c_str());
   if (notification_desc) notification_desc->setString(text("CLICK_TO_UNLOCK").c_str());
+  layoutNoticePanel();
 
   if (gamemenu) gamemenu->setVisible(false);
   for (CCMenuItemImage* toggle : {menugamemusic, menuroomzoomin, menualwaysshowourtower, menubtn})
@@ -205,6 +208,7 @@ CCLayer* GameController::buildScreen() {
 }
 
 void GameController::screenRemoved() {
+  releaseChatKeys();
   boardView_->detachFromScreen();
   for (CCNode** node : {&gameNode, &guiNode}) *node = nullptr;
   rootLayer = nullptr;
@@ -252,6 +256,37 @@ void GameController::layoutMessagePanel() {
   const CCPoint buttonAt = ccp(win.width * 0.5f + panelW * 0.5f - kPanelPadding - 24.0f, top - panelH * 0.5f);
   for (CCMenuItemImage* button : {okbtn, cancelbtn})
     if (button) button->setPosition(button->getParent()->convertToNodeSpace(castgui->convertToWorldSpace(buttonAt)));
+}
+
+void GameController::layoutNoticePanel() {
+  if (!notification || !notification_name || !notification_desc) return;
+  CCScale9Sprite* frame = findChild<CCScale9Sprite>(notification);
+  if (!frame) return;
+  // The panel keeps its right edge and height and grows leftwards until its texts fit,
+  // whatever their language: icon, gap, texts, each inside the padding.
+  const CCSize size = frame->getContentSize();
+  const CCPoint anchor = frame->getAnchorPoint();
+  const float right = frame->getPositionX() + size.width * (1.0f - anchor.x);
+  const float iconW = notification_sprite ? notification_sprite->boundingBox().size.width : 0.0f;
+  const float textW = std::max(notification_name->boundingBox().size.width, notification_desc->boundingBox().size.width);
+  const float width = std::max(size.width, std::ceil(kPanelPadding + iconW + kPanelPadding + textW + kPanelPadding));
+  const float left = right - width;
+  frame->setPreferredSize(CCSize(width, size.height));
+  frame->setPositionX(left + width * anchor.x);
+  if (notification_sprite) notification_sprite->setPositionX(left + kPanelPadding + iconW * 0.5f);
+  const float textX = left + kPanelPadding + iconW + kPanelPadding;
+  for (CCLabelBMFont* label : {notification_name, notification_desc}) {
+    label->setAnchorPoint(ccp(0.0f, label->getAnchorPoint().y));
+    label->setPositionX(textX);
+  }
+  // The whole panel answers a click.
+  if (CCMenu* menu = findChild<CCMenu>(notification))
+    if (CCMenuItem* item = findChild<CCMenuItem>(menu)) {
+      const float bottom = frame->getPositionY() - size.height * anchor.y;
+      item->setContentSize(CCSize(width, size.height));
+      item->setPosition(menu->convertToNodeSpace(
+          notification->convertToWorldSpace(ccp(left + width * 0.5f, bottom + size.height * 0.5f))));
+    }
 }
 
 void GameController::layoutTutorialPanel() {

@@ -1,5 +1,7 @@
-// The game log (system lines and chat of every game of the run, its newest lines kept) and
-// the chat box.
+// The game log (system lines and chat, kept for the whole run) and the chat box.
+#include <algorithm>
+#include <cmath>
+
 #include "CCBMFontConfiguration.h"
 #include "CCEditBox.h"
 #include "CCLabelBMFont.h"
@@ -46,11 +48,8 @@ void GameController::addLogLine(const std::string& name, const std::string& line
   logRecords.push_back({name, line, colour});
   const bool shown = logLines_ && chatlog && chatlog->getContainer() && logLines_->getParent() &&
                      logLines_->getParent()->getParent() == chatlog->getContainer();
-  // A long run of games does not grow the log without end: the oldest line goes.
-  if (logRecords.size() > kLogKeptLines) {
-    logRecords.erase(logRecords.begin());
-    if (shown) dropOldestLogLabel();
-  }
+  // A long run of games does not grow the shown lines without end: the oldest one goes.
+  if (shown && logLinesShown() >= kLogShownLines) dropOldestLogLabel();
   // The lines there are stay as they are: the new one goes under them.
   if (shown)
     appendLogLabel(logRecords.back());
@@ -64,6 +63,7 @@ void GameController::dropOldestLogLabel() {
   CCNode* oldest = static_cast<CCNode*>(labels->objectAtIndex(0));
   const float height = static_cast<float>(static_cast<int>(oldest->getContentSize().height));
   logLines_->removeChild(oldest, true);
+  logRows_.dropFirstRow();
   // The rest hang from the top edge: each moves up by the line that went.
   CCObject* o = nullptr;
   CCARRAY_FOREACH(labels, o) {
@@ -76,7 +76,14 @@ void GameController::dropOldestLogLabel() {
 void GameController::layoutLog() {
   logLines_ = nullptr;
   logHeight_ = 0;
+  logRows_.clearRows();
   if (!chatlog) return;
+  // The view holds whole lines: its top edge, under the log's title, never cuts one.
+  if (CCLabelBMFont* probe = CCLabelBMFont::create("A", mv::fontFileName("font-14.fnt").c_str())) {
+    const float line = std::floor(probe->getContentSize().height);
+    const CCSize view = chatlog->getViewSize();
+    if (line > 0 && view.height >= line) chatlog->setViewSize(CCSize(view.width, std::floor(view.height / line) * line));
+  }
   CCLayer* container = CCLayer::create();
   // One batch draws every line (they share one font); it hangs from the log's top edge,
   // so a new line at the bottom moves nothing else. It lies in a node as large as the
@@ -88,7 +95,8 @@ void GameController::layoutLog() {
   container->addChild(holder);
   logLines_ = lines;
   chatlog->setContainer(container);
-  for (const LogRecord& r : logRecords) appendLogLabel(r);
+  const std::size_t first = logRecords.size() > kLogShownLines ? logRecords.size() - kLogShownLines : 0;
+  for (std::size_t i = first; i < logRecords.size(); ++i) appendLogLabel(logRecords[i]);
   if (logRecords.empty()) placeLogLines();
 }
 
@@ -107,6 +115,8 @@ void GameController::appendLogLabel(const LogRecord& record) {
     label->setAnchorPoint(CCPointZero);
     label->setPosition(ccp(kLogMargin, -logHeight_));
     logLines_->addChild(label);
+    logRows_.assign("line", label);
+    logRows_.keepRow();
   }
   placeLogLines();
 }
@@ -114,9 +124,12 @@ void GameController::appendLogLabel(const LogRecord& record) {
 void GameController::placeLogLines() {
   CCNode* container = chatlog->getContainer();
   const CCSize view = chatlog->getViewSize();
-  logLines_->setPosition(ccp(0, logHeight_));
-  logLines_->getParent()->setContentSize(CCSize(view.width, logHeight_));
-  container->setContentSize(CCSize(view.width, logHeight_));
+  // A short log reads from the top of the view; a long one keeps its newest line at the
+  // bottom and its older lines above, out of sight under the title.
+  const float height = std::max(logHeight_, std::floor(view.height - kLogMargin));
+  logLines_->setPosition(ccp(0, height));
+  logLines_->getParent()->setContentSize(CCSize(view.width, height));
+  container->setContentSize(CCSize(view.width, height));
   chatlog->updateInset();
   // The newest lines, at the bottom, in view.
   chatlog->setContentOffset(ccp(0, kLogMargin), false);

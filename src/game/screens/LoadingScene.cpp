@@ -236,6 +236,7 @@ void LoadinGameController::finishLoading() {
   flow.startNetwork();
   buildHotkeyTable();
   flow.makeGameScene();
+  flow.makeLobbyScene();
   flow.startHubUpdates();
   flow.hub().onLoadingFinished();
 }

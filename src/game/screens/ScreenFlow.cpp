@@ -92,6 +92,14 @@ CCScene* ScreenFlow::makeGameScene() {
   return m_game.scene();
 }
 
+CCScene* ScreenFlow::makeLobbyScene() {
+  if (!m_lobby) {
+    LOGOG_WARN("No lobby screen is linked to the game flow");
+    return nullptr;
+  }
+  return m_lobby();
+}
+
 void ScreenFlow::startHubUpdates() {
   if (m_ticker) return;
   m_ticker = new HubTicker(hub());
@@ -123,13 +131,7 @@ void ScreenFlow::makeGameControllerCurrent() {
   if (m_game.makeCurrent) m_game.makeCurrent();
 }
 
-void ScreenFlow::showLobbyScene() {
-  if (!m_lobby) {
-    LOGOG_WARN("No lobby screen is linked to the game flow");
-    return;
-  }
-  runScene(m_lobby(), false);
-}
+void ScreenFlow::showLobbyScene() { runScene(makeLobbyScene(), false); }
 
 void ScreenFlow::showMenuMainState() {
   if (MenuController* menu = menuController()) menu->showMainState();

@@ -61,6 +61,9 @@ class ScreenFlow : public FlowHost {
   void startNetwork();
   // The game screen exists before the menu shows.
   cocos2d::CCScene* makeGameScene();
+  // So does the lobby screen: what the lobby server tells before the lobby is opened (the
+  // player list of a login made from the menu) reaches it.
+  cocos2d::CCScene* makeLobbyScene();
   // The hub's update runs every frame from here on.
   void startHubUpdates();
   bool hubUpdatesRunning() const { return m_ticker != nullptr; }

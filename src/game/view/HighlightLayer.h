@@ -6,13 +6,14 @@
 #include <functional>
 
 #include "CCLayerColor.h"
+#include "NodeRects.h"
 
 namespace cocos2d {
 class CCLabelBMFont;
 }
 class BoardElem;
 
-class HighlightLayer : public cocos2d::CCLayerColor {
+class HighlightLayer : public cocos2d::CCLayerColor, public mv::ReportedNode {
  public:
   using SelectFn = std::function<void(BoardElem*)>;
 
@@ -38,6 +39,7 @@ class HighlightLayer : public cocos2d::CCLayerColor {
   bool ccTouchesBegan(cocos2d::CCSet* touches, int activeTouches, cocos2d::CCEvent* event) override;
   void ccTouchesEnded(cocos2d::CCSet* touches, int activeTouches, cocos2d::CCEvent* event) override;
   void keyDown(cocos2d::CCKeyboardEvent* event, cocos2d::CCEvent* pEvent) override;
+  const char* reportName() const override { return "HIGHLIGHT"; }
 
  private:
   HighlightLayer() = default;

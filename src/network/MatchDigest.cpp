@@ -6,6 +6,7 @@
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "game/GameSession.h"
 #include "player/Player.h"
 
 namespace digest {
@@ -74,6 +75,20 @@ std::string firstDifference(const std::string& a, const std::string& b) {
     if (!ga && !gb) return "";
     if (!ga || !gb || la != lb) return (ga ? la : "(end)") + "  vs  " + (gb ? lb : "(end)");
   }
+}
+
+std::string hostView(GameSession& g) {
+  Player* own = g.localPlayer();
+  Player* other = g.enemyPlayer();
+  return player(own, true, true) + "\n" + player(other, false, false) + "\n" + board(own ? own->board() : nullptr) +
+         board(other ? other->board() : nullptr);
+}
+
+std::string joinView(GameSession& g) {
+  Player* host = g.enemyPlayer();
+  Player* own = g.localPlayer();
+  return player(host, true, true) + "\n" + player(own, false, false) + "\n" + board(host ? host->board() : nullptr) +
+         board(own ? own->board() : nullptr);
 }
 
 }  // namespace digest
