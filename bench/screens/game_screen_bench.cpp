@@ -83,6 +83,7 @@ struct Setup {
   double towersMs = 0;
   double residentBeforeGameMb = 0;
   double residentAfterTowersMb = 0;
+  double residentEmptyGameMb = 0;  // the screen built, the towers not yet
 };
 
 Setup& setUp() {
@@ -96,6 +97,7 @@ Setup& setUp() {
   mvtest::prepareGames(MV_DATA_DIR);
   if (!eventDispatcher().startSingleGame("skirmish")) return s;
   settle(0.3);
+  s.residentEmptyGameMb = residentMb();
   GameSession& game = eventDispatcher().game();
   const double t0 = nowMs();
   mvtest::buildFullTower(*game.localPlayer(), true);
@@ -342,6 +344,7 @@ void BM_ScreenBuildWithFullBoards(benchmark::State& state) {
   state.counters["resident_mb"] = residentMb();
   state.counters["resident_before_game_mb"] = s.residentBeforeGameMb;
   state.counters["resident_after_towers_mb"] = s.residentAfterTowersMb;
+  state.counters["resident_empty_game_mb"] = s.residentEmptyGameMb;
   state.counters["elements_shown"] = static_cast<double>(scene->gameController()->boardView().nodeCount());
 }
 BENCHMARK(BM_ScreenBuildWithFullBoards)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
