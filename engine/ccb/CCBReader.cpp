@@ -228,12 +228,15 @@ CCNode* CCBReader::readNodeGraph(const CCBNodeDesc& desc, CCNode* pParent) {
     else if (desc.memberVarAssignmentType == kCCBTargetTypeOwner)
       target = m_pOwner;
     if (target) {
-      CCString* name = CCString::create(desc.memberVarAssignmentName);
+      // Released at once rather than at the frame's end: a tower of layouts names tens of
+      // thousands of members in one go.
+      CCString* name = new CCString(desc.memberVarAssignmentName);
       bool assigned = false;
       if (CCBMemberVariableAssigner* own = dynamic_cast<CCBMemberVariableAssigner*>(target))
         assigned = own->onAssignCCBMemberVariable(target, name, node);
       if (!assigned && m_pMemberVariableAssigner)
         m_pMemberVariableAssigner->onAssignCCBMemberVariable(target, name, node);
+      name->release();
     }
   }
 

@@ -60,8 +60,10 @@ bool CCLabelBMFont::initWithString(const char* str, const char* fntFile, float w
     texture = new CCTexture2D();
     texture->autorelease();
   }
-  if (!CCSpriteBatchNode::initWithTexture(texture, str ? static_cast<unsigned>(strlen(str)) : 0))
-    return false;
+  // Room for the glyphs of the first text, at least one: a label made empty (as a layout
+  // makes it) would otherwise reserve the batch default, many times what a short text needs.
+  const unsigned glyphs = str ? static_cast<unsigned>(strlen(str)) : 0;
+  if (!CCSpriteBatchNode::initWithTexture(texture, glyphs > 0 ? glyphs : 1)) return false;
   setFontTexParameters(texture);
   m_fWidth = width;
   m_eAlignment = alignment;
