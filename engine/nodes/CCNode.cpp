@@ -15,6 +15,19 @@ static unsigned int s_liveNodes = 0;
 
 unsigned int liveNodeCount() { return s_liveNodes; }
 
+// Calls `f` on each child through a copy of the list, as the calls may add or remove
+// children. The copy goes when the walk ends rather than with the frame's autorelease
+// pool: a tower entering the scene at once would otherwise hold a copy per node.
+template <typename F>
+static void forEachChildOfCopy(CCArray* children, F f) {
+  if (!children || children->count() == 0) return;
+  CCArray* copy = new CCArray(children->count());
+  copy->addObjectsFromArray(children);
+  CCObject* o = 0;
+  CCARRAY_FOREACH(copy, o) { f(static_cast<CCNode*>(o)); }
+  copy->release();
+}
+
 void CCNode::setVisitHooks(const CCNodeVisitHooks& hooks) { s_visitHooks = hooks; }
 const CCNodeVisitHooks& CCNode::visitHooks() { return s_visitHooks; }
 
@@ -274,50 +287,29 @@ void CCNode::setUserObject(CCObject* pUserObject) {
 // ---- life cycle ----
 
 void CCNode::onEnter() {
-  // Children may be added or removed by these calls: walk a copy.
-  if (m_pChildren && m_pChildren->count() > 0) {
-    CCArray* copy = CCArray::createWithArray(m_pChildren);
-    CCObject* o = 0;
-    CCARRAY_FOREACH(copy, o) { static_cast<CCNode*>(o)->onEnter(); }
-  }
+  forEachChildOfCopy(m_pChildren, [](CCNode* child) { child->onEnter(); });
   resumeSchedulerAndActions();
   m_bRunning = true;
 }
 
 void CCNode::onEnterTransitionDidFinish() {
-  if (m_pChildren && m_pChildren->count() > 0) {
-    CCArray* copy = CCArray::createWithArray(m_pChildren);
-    CCObject* o = 0;
-    CCARRAY_FOREACH(copy, o) { static_cast<CCNode*>(o)->onEnterTransitionDidFinish(); }
-  }
+  forEachChildOfCopy(m_pChildren, [](CCNode* child) { child->onEnterTransitionDidFinish(); });
 }
 
 void CCNode::onExitTransitionDidStart() {
-  if (m_pChildren && m_pChildren->count() > 0) {
-    CCArray* copy = CCArray::createWithArray(m_pChildren);
-    CCObject* o = 0;
-    CCARRAY_FOREACH(copy, o) { static_cast<CCNode*>(o)->onExitTransitionDidStart(); }
-  }
+  forEachChildOfCopy(m_pChildren, [](CCNode* child) { child->onExitTransitionDidStart(); });
 }
 
 void CCNode::onExit() {
   pauseSchedulerAndActions();
   m_bRunning = false;
-  if (m_pChildren && m_pChildren->count() > 0) {
-    CCArray* copy = CCArray::createWithArray(m_pChildren);
-    CCObject* o = 0;
-    CCARRAY_FOREACH(copy, o) { static_cast<CCNode*>(o)->onExit(); }
-  }
+  forEachChildOfCopy(m_pChildren, [](CCNode* child) { child->onExit(); });
 }
 
 void CCNode::cleanup() {
   stopAllActions();
   unscheduleAllSelectors();
-  if (m_pChildren && m_pChildren->count() > 0) {
-    CCArray* copy = CCArray::createWithArray(m_pChildren);
-    CCObject* o = 0;
-    CCARRAY_FOREACH(copy, o) { static_cast<CCNode*>(o)->cleanup(); }
-  }
+  forEachChildOfCopy(m_pChildren, [](CCNode* child) { child->cleanup(); });
 }
 
 // ---- drawing ----
