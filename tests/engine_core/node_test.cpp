@@ -194,6 +194,61 @@ TEST_F(NodeTest, AddingAChildThatHasAParentIsRefused) {
   EXPECT_EQ(1u, a->getChildrenCount());
 }
 
+// Takes a sibling out of the tree when it enters or exits.
+class SiblingRemover : public LogNode {
+ public:
+  SiblingRemover(std::vector<std::string>* log) : LogNode("remover", log) {}
+  CCNode* victim = nullptr;
+  void onEnter() override {
+    LogNode::onEnter();
+    takeVictim();
+  }
+  void onExit() override {
+    LogNode::onExit();
+    takeVictim();
+  }
+
+ private:
+  void takeVictim() {
+    if (victim) getParent()->removeChild(victim, true);
+    victim = nullptr;
+  }
+};
+
+TEST_F(NodeTest, ASiblingRemovedDuringTheWalkStillGetsTheCallAndGoesWhenTheWalkEnds) {
+  for (bool entering : {true, false}) {
+    SCOPED_TRACE(entering ? "enter" : "exit");
+    std::vector<std::string> log;
+    CCNode* parent = new CCNode();
+    SiblingRemover* remover = new SiblingRemover(&log);
+    LogNode* victim = new LogNode("victim", &log);
+    LogNode* last = new LogNode("last", &log);
+    for (CCNode* child : {static_cast<CCNode*>(remover), static_cast<CCNode*>(victim),
+                          static_cast<CCNode*>(last)}) {
+      parent->addChild(child);
+      child->release();  // the parent holds the only reference
+    }
+    if (!entering) parent->onEnter();
+    remover->victim = victim;
+    log.clear();
+    const unsigned int before = liveNodeCount();
+    if (entering)
+      parent->onEnter();
+    else
+      parent->onExit();
+    // Every child of the list as the walk began had the call, the removed one too, and
+    // that one was freed with the walk's copy rather than left to the frame's pool.
+    const std::string verb = entering ? "enter " : "exit ";
+    EXPECT_EQ((std::vector<std::string>{verb + "remover", "cleanup victim", verb + "victim",
+                                        verb + "last"}),
+              log);
+    EXPECT_EQ(before - 1, liveNodeCount());
+    EXPECT_EQ(2u, parent->getChildrenCount());
+    if (entering) parent->onExit();
+    parent->release();
+  }
+}
+
 TEST_F(NodeTest, TheLiveCountFollowsNodesOfEveryKindFromMakingToDestruction) {
   const unsigned int before = liveNodeCount();
   CCNode* tree = new CCNode();
