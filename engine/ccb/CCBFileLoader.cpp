@@ -9,12 +9,7 @@ CCBFile::~CCBFile() { CC_SAFE_RELEASE(m_pCCBFileNode); }
 
 CCBFile* CCBFile::create() {
   CCBFile* p = new CCBFile();
-  if (p->init()) {
-    p->autorelease();
-    return p;
-  }
-  delete p;
-  return nullptr;
+  return ccAutoreleaseIfInit(p, p->init());
 }
 
 void CCBFile::setCCBFileNode(CCNode* pNode) {

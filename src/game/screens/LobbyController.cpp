@@ -328,11 +328,7 @@ SEL_CCControlHandler LobbyController::onResolveCCBCCControlSelector(CCObject*, C
 
 LobbyKeyLayer* LobbyKeyLayer::create(LobbyController* controller) {
   LobbyKeyLayer* layer = new LobbyKeyLayer();
-  if (!layer->init()) {
-    delete layer;
-    return nullptr;
-  }
-  layer->autorelease();
+  if (!ccAutoreleaseIfInit(layer, layer->init())) return nullptr;
   layer->m_controller = controller;
   layer->setKeypadEnabled(true);
   return layer;

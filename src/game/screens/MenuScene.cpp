@@ -106,11 +106,7 @@ void MenuScene::onEnterTransitionDidFinish() {
 
 MenuTouchLayer* MenuTouchLayer::create(MenuController* controller) {
   MenuTouchLayer* layer = new MenuTouchLayer();
-  if (!layer->init()) {
-    delete layer;
-    return nullptr;
-  }
-  layer->autorelease();
+  if (!ccAutoreleaseIfInit(layer, layer->init())) return nullptr;
   layer->m_controller = controller;
   layer->setKeypadEnabled(true);
   layer->setTouchEnabled(true);
