@@ -132,7 +132,12 @@ TEST_P(LayoutTest, EachPhasesBarShowsItsButtonsAndEndPhaseInItsView) {
   EXPECT_GE(view.getMinY(), counters.getMaxY());
   for (const auto& phase : phases) {
     SCOPED_TRACE(phase.name);
-    if (phase.state != PlayerState::CardChoose) c.spellList = phase.spells;
+    // A fixed hand: the dealt one varies, and a longer bar than its view scrolls.
+    if (phase.state == PlayerState::CardChoose)
+      c.cardList = {CardId::Archmage, CardId::FourBlock, CardId::FourBlock, CardId::VertBlock,
+                    CardId::Crystal,  CardId::Library,   CardId::Housing,   CardId::Tunnelers};
+    else
+      c.spellList = phase.spells;
     c.showPhaseBar(static_cast<int>(phase.state));
     ScriptedPlayer::frames(1);
     ASSERT_FALSE(c.shownButtonIndices.empty());
