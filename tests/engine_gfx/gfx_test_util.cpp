@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <vector>
 #include <cstring>
 #include <fstream>
 
@@ -27,11 +28,12 @@ extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr
 namespace gfxtest {
 
 std::string makeTempDir(const char* name) {
-  static int counter = 0;
-  std::string dir = ::testing::TempDir() + "mv_gfx_" + std::to_string(::getpid()) + "_" +
-                    std::to_string(counter++) + "_" + name + "/";
-  mkdir(dir.c_str(), 0755);
-  return dir;
+  // Always a new, empty folder (a process id repeats across runs).
+  std::string pattern = ::testing::TempDir() + "mv_gfx_" + name + "_XXXXXX";
+  std::vector<char> path(pattern.begin(), pattern.end());
+  path.push_back('\0');
+  if (!mkdtemp(path.data())) return pattern + "/";
+  return std::string(path.data()) + "/";
 }
 
 void Picture::set(int x, int y, unsigned char r, unsigned char g, unsigned char b,

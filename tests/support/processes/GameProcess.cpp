@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -27,10 +28,13 @@
 namespace mvtest {
 
 std::string makeTempDir(const std::string& prefix) {
-  static int made = 0;
-  std::string dir = ::testing::TempDir() + prefix + "_" + std::to_string(::getpid()) + "_" + std::to_string(++made) + "/";
-  mkdir(dir.c_str(), 0755);
-  return dir;
+  // Always a new folder: one named by the process id could be an earlier run's, whose
+  // logs would then pass for this run's.
+  std::string pattern = ::testing::TempDir() + prefix + "_XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  if (!mkdtemp(name.data())) return pattern + "/";
+  return std::string(name.data()) + "/";
 }
 
 bool fileExists(const std::string& path) {
