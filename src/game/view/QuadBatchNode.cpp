@@ -1,5 +1,7 @@
 #include "QuadBatchNode.h"
 
+#include <typeinfo>
+
 #include "CCDirector.h"
 #include "CCGLMatrix.h"
 #include "CCGLProgram.h"
@@ -78,7 +80,18 @@ void QuadBatchNode::addQuad(CCTexture2D* texture, const ccBlendFunc& blend, ccV3
     }
   }
   CCTextureAtlas* atlas = batchFor(texture, blend)->atlas;
-  atlas->updateQuad(&q, atlas->getTotalQuads());
+  atlas->insertQuad(&q, atlas->getTotalQuads());
+}
+
+QuadBatchNode::Kind QuadBatchNode::kindOf(CCNode* node) {
+  const std::type_index type(typeid(*node));
+  auto it = kinds_.find(type);
+  if (it != kinds_.end()) return it->second;
+  Kind kind = Kind::Other;
+  if (dynamic_cast<CCParticleSystemQuad*>(node)) kind = Kind::Particles;
+  else if (dynamic_cast<CCSprite*>(node)) kind = Kind::Sprite;
+  kinds_.emplace(type, kind);
+  return kind;
 }
 
 void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
@@ -94,14 +107,17 @@ void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
         collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch));
     }
   }
-  if (CCParticleSystemQuad* particles = dynamic_cast<CCParticleSystemQuad*>(node)) {
+  const Kind kind = kindOf(node);
+  if (kind == Kind::Particles) {
+    CCParticleSystemQuad* particles = static_cast<CCParticleSystemQuad*>(node);
     if (particles->getTexture() && particles->getParticleCount() > 0) {
       scratch_.clear();
       particles->appendQuads(scratch_);
       const ccBlendFunc blend = particles->getBlendFunc();
       for (const ccV3F_C4B_T2F_Quad& q : scratch_) addQuad(particles->getTexture(), blend, q, toBatch);
     }
-  } else if (CCSprite* sprite = dynamic_cast<CCSprite*>(node)) {
+  } else if (kind == Kind::Sprite) {
+    CCSprite* sprite = static_cast<CCSprite*>(node);
     if (sprite->getTexture()) addQuad(sprite->getTexture(), sprite->getBlendFunc(), sprite->getQuad(), toBatch);
   }
   for (; i < n; ++i) {

@@ -6,6 +6,8 @@
 // draw calls, and only those on screen are filled; the game log's lines share one too.
 #pragma once
 
+#include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "CCGLProgramHolder.h"
@@ -56,6 +58,10 @@ class QuadBatchNode : public cocos2d::CCNode,
   void addQuad(cocos2d::CCTexture2D* texture, const cocos2d::ccBlendFunc& blend,
                cocos2d::ccV3F_C4B_T2F_Quad quad, const cocos2d::CCAffineTransform& toBatch);
   Batch* batchFor(cocos2d::CCTexture2D* texture, const cocos2d::ccBlendFunc& blend);
+  // What a node draws by its class: looked up once per class, as a cast costs more than
+  // the rest of a node's collection.
+  enum class Kind { Other, Sprite, Particles };
+  Kind kindOf(cocos2d::CCNode* node);
   // The window in this node's space.
   cocos2d::CCRect visibleRect();
 
@@ -65,4 +71,5 @@ class QuadBatchNode : public cocos2d::CCNode,
   Batch* lastBatch_ = nullptr;
   unsigned int childrenDrawn_ = 0;
   std::vector<cocos2d::ccV3F_C4B_T2F_Quad> scratch_;
+  std::unordered_map<std::type_index, Kind> kinds_;
 };
