@@ -145,9 +145,22 @@ void CCActionManager::update(float dt) {
   std::vector<Element*> elements = m_elements;
   for (Element* e : elements) {
     if (e->paused || e->actions.empty()) continue;
-    std::vector<CCAction*> actions = e->actions;
-    for (CCAction* a : actions) a->retain();
-    for (CCAction* a : actions) {
+    // A snapshot of the target's actions, on the stack when they are few (most targets
+    // run one or two), as steps may add or remove actions.
+    CCAction* few[8];
+    std::vector<CCAction*> many;
+    CCAction** snapshot = few;
+    const size_t count = e->actions.size();
+    if (count > 8) {
+      many = e->actions;
+      snapshot = many.data();
+    } else {
+      std::copy(e->actions.begin(), e->actions.end(), few);
+    }
+    CCAction** const end = snapshot + count;
+    for (CCAction** p = snapshot; p != end; ++p) (*p)->retain();
+    for (CCAction** p = snapshot; p != end; ++p) {
+      CCAction* a = *p;
       // Skip actions removed by an earlier action's step in this frame.
       if (std::find(e->actions.begin(), e->actions.end(), a) == e->actions.end()) continue;
       if (e->paused) break;
@@ -159,7 +172,7 @@ void CCActionManager::update(float dt) {
         if (it != e->actions.end()) removeActionAt(e, it - e->actions.begin());
       }
     }
-    for (CCAction* a : actions) a->release();
+    for (CCAction** p = snapshot; p != end; ++p) (*p)->release();
   }
   if (outer) {
     m_bUpdating = false;

@@ -231,6 +231,43 @@ TEST_F(ActionTest, StoppingActionsByTagAndWhileRunningIsSafe) {
   s->cleanup();
 }
 
+// An action that stops the node's others in a frame: they do not step in it, and one it
+// starts waits for the next frame. With few actions and with many.
+class ActionSnapshotTest : public ActionTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ActionSnapshotTest, ActionsStoppedInAFrameDoNotStepAndNewOnesWaitAFrame) {
+  struct Node : public CCNode {
+    void stopOthersAndStartOne() {
+      while (getActionByTag(7)) stopActionByTag(7);
+      runAction(CCMoveBy::create(1.0f, ccp(0, 10)));
+    }
+  };
+  Node* n = new Node();
+  n->autorelease();
+  n->onEnter();
+  n->runAction(CCSequence::create(CCDelayTime::create(0.1f),
+                                  CCCallFunc::create(n, callfunc_selector(Node::stopOthersAndStartOne)),
+                                  NULL));
+  for (int i = 1; i < GetParam(); ++i) {
+    CCAction* move = CCMoveBy::create(1.0f, ccp(1, 0));
+    move->setTag(7);
+    n->runAction(move);
+  }
+  tick(0);
+  tick(0.2f);
+  EXPECT_FLOAT_EQ(n->getPosition().x, 0);
+  EXPECT_FLOAT_EQ(n->getPosition().y, 0);
+  EXPECT_EQ(1u, n->numberOfRunningActions());
+  tick(0.5f);
+  tick(0.5f);
+  EXPECT_FLOAT_EQ(n->getPosition().x, 0);
+  EXPECT_GT(n->getPosition().y, 0);
+  n->onExit();
+  n->cleanup();
+}
+
+INSTANTIATE_TEST_SUITE_P(FewAndMany, ActionSnapshotTest, ::testing::Values(3, 12));
+
 TEST_F(ActionTest, ActionsOfANodeThatIsNotRunningWaitUntilItEnters) {
   CCNode* n = CCNode::create();
   n->runAction(CCMoveBy::create(0.1f, ccp(10, 0)));
