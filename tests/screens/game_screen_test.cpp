@@ -14,6 +14,7 @@
 #include "FullTowers.h"
 #include "ElemNodes.h"
 #include "HighlightLayer.h"
+#include "QuadBatchNode.h"
 #include "game_screen_fixture.h"
 
 using namespace cocos2d;
@@ -67,6 +68,27 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   enemy().setCards({CardId::FourBlock});
   higher->applyCard(CardId::FourBlock);
   EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(higher), ccp(32, 128))));
+}
+
+// The grounds' tiles reach far beyond the window; only those on it are drawn, and the
+// ground under our tower shows its earth.
+TEST_F(GameScreenTest, TheGroundsDrawOnlyTheirTilesInTheWindow) {
+  startSkirmish();
+  GameController& c = controller();
+  ScriptedPlayer::capture();
+  for (CCNode* ground : {c.ourground, c.enemyground}) {
+    unsigned int tiles = 0, drawn = 0;
+    GameController::forEachNodeDeep(ground, [&](CCNode* n) {
+      if (auto* batch = dynamic_cast<QuadBatchNode*>(n)) {
+        tiles += batch->getChildrenCount();
+        drawn += batch->childrenDrawn();
+      }
+    });
+    EXPECT_GT(drawn, 0u);
+    EXPECT_LT(drawn * 2, tiles);
+  }
+  const Rgb earth = ScriptedPlayer::pixel(kWidth / 2, kHeight - 20);
+  EXPECT_TRUE(earth.r > earth.g && earth.g > earth.b) << earth.r << "," << earth.g << "," << earth.b;
 }
 
 // ---- Both towers built to the full ---------------------------------------------------------

@@ -3,6 +3,8 @@
 // panel and the game log.
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include "CCDirector.h"
 #include "CCLabelBMFont.h"
@@ -14,6 +16,7 @@
 #include "CCScale9Sprite.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
+#include "CCSpriteBatchNode.h"
 #include "CCSpriteFrameCache.h"
 #include "CardTable.h"
 #include "EventDispatcher.h"
@@ -24,6 +27,7 @@
 #include "QuadBatchNode.h"
 #include "ResourceNames.h"
 #include "StoreController.h"
+#include "SubmitNode.h"
 #include "TouchLayer.h"
 #include "logog/logog.hpp"
 
@@ -47,6 +51,33 @@ CCSize winSize() { return CCDirector::sharedDirector()->getWinSize(); }
 
 void reorder(CCNode* node, int z) {
   if (node && node->getParent()) node->getParent()->reorderChild(node, z);
+}
+
+// A ground's tiles reach far beyond the window: moved from their sprite batches into
+// batches that draw only the tiles on screen.
+void cullGroundTiles(CCNode* ground) {
+  std::vector<CCSpriteBatchNode*> batches;
+  GameController::forEachNodeDeep(ground, [&batches](CCNode* n) {
+    if (CCSpriteBatchNode* b = dynamic_cast<CCSpriteBatchNode*>(n)) batches.push_back(b);
+  });
+  for (CCSpriteBatchNode* batch : batches) {
+    CCNode* parent = batch->getParent();
+    QuadBatchNode* tiles = QuadBatchNode::create(0);
+    if (!parent || !tiles) continue;
+    tiles->setPosition(batch->getPosition());
+    std::vector<CCNode*> sprites;
+    CCArray* children = batch->getChildren();
+    for (unsigned int i = 0; children && i < children->count(); ++i)
+      sprites.push_back(static_cast<CCNode*>(children->objectAtIndex(i)));
+    for (CCNode* sprite : sprites) {
+      sprite->retain();
+      batch->removeChild(sprite, false);
+      tiles->addChild(sprite);
+      sprite->release();
+    }
+    parent->addChild(tiles, batch->getZOrder());
+    parent->removeChild(batch, true);
+  }
 }
 
 // The first child of the type.
@@ -160,6 +191,10 @@ CCLayer* GameController::buildScreen() {
     rootLayer->addChild(wind, 5);
   }
 
+  cullGroundTiles(ourground);
+  cullGroundTiles(enemyground);
+  // Everything behind our tower goes to the renderer before our tower is prepared.
+  if (enemylayer) enemylayer->addChild(SubmitNode::create(), std::numeric_limits<int>::max());
   // The enemy's ground lies further back: a little haze sets it apart from ours.
   forEachNodeDeep(enemyground, [](CCNode* n) {
     if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setColor(ccc3(206, 212, 228));

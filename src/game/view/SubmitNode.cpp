@@ -1,0 +1,10 @@
+#include "SubmitNode.h"
+
+#include "CCGL.h"
+
+SubmitNode* SubmitNode::create() {
+  SubmitNode* node = new SubmitNode();
+  return cocos2d::ccAutoreleaseIfInit(node, node->init());
+}
+
+void SubmitNode::draw() { glFlush(); }
