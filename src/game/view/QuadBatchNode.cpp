@@ -95,17 +95,21 @@ QuadBatchNode::Kind QuadBatchNode::kindOf(CCNode* node) {
 }
 
 void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
+  // Nothing below a batch changes its children while they are collected.
   CCArray* children = node->getChildren();
-  const unsigned int n = children ? children->count() : 0;
-  unsigned int i = 0;
-  if (n > 0) {
+  CCObject* const* kids = nullptr;
+  size_t n = 0;
+  if (children && children->count() > 0) {
     node->sortAllChildren();
-    for (; i < n; ++i) {
-      CCNode* child = static_cast<CCNode*>(children->objectAtIndex(i));
-      if (child->getZOrder() >= 0) break;
-      if (child->isVisible())
-        collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch));
-    }
+    kids = children->objects().data();
+    n = children->objects().size();
+  }
+  size_t i = 0;
+  for (; i < n; ++i) {
+    CCNode* child = static_cast<CCNode*>(kids[i]);
+    if (child->getZOrder() >= 0) break;
+    if (child->isVisible())
+      collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch));
   }
   const Kind kind = kindOf(node);
   if (kind == Kind::Particles) {
@@ -118,10 +122,11 @@ void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
     }
   } else if (kind == Kind::Sprite) {
     CCSprite* sprite = static_cast<CCSprite*>(node);
-    if (sprite->getTexture()) addQuad(sprite->getTexture(), sprite->getBlendFunc(), sprite->getQuad(), toBatch);
+    if (CCTexture2D* texture = sprite->getTexture())
+      addQuad(texture, sprite->getBlendFunc(), sprite->getQuad(), toBatch);
   }
   for (; i < n; ++i) {
-    CCNode* child = static_cast<CCNode*>(children->objectAtIndex(i));
+    CCNode* child = static_cast<CCNode*>(kids[i]);
     if (child->isVisible())
       collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch));
   }
@@ -144,8 +149,8 @@ void QuadBatchNode::collectQuads() {
   view.size.width += 2 * cullMargin_;
   view.size.height += 2 * cullMargin_;
   sortAllChildren();
-  for (unsigned int i = 0; i < children->count(); ++i) {
-    CCNode* child = static_cast<CCNode*>(children->objectAtIndex(i));
+  for (CCObject* object : children->objects()) {
+    CCNode* child = static_cast<CCNode*>(object);
     if (!child->isVisible()) continue;
     // A child without size (a particle system) is tested by its position.
     const CCRect box = child->getContentSize().width > 0 ? child->boundingBox()
