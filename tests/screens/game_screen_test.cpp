@@ -85,10 +85,17 @@ TEST_F(GameScreenTest, TheGroundsDrawOnlyTheirTilesInTheWindow) {
       }
     });
     EXPECT_GT(drawn, 0u);
-    EXPECT_LT(drawn * 2, tiles);
+    EXPECT_LT(drawn * 2, tiles) << drawn << " of " << tiles;
   }
-  const Rgb earth = ScriptedPlayer::pixel(kWidth / 2, kHeight - 20);
-  EXPECT_TRUE(earth.r > earth.g && earth.g > earth.b) << earth.r << "," << earth.g << "," << earth.b;
+  // Along the window's bottom edge; a drifting wind particle may cover a point or two.
+  int earth = 0;
+  std::string seen;
+  for (int x = 40; x < kWidth; x += 100) {
+    const Rgb p = ScriptedPlayer::pixel(x, kHeight - 20);
+    earth += p.r > p.g && p.g > p.b;
+    seen += std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + " ";
+  }
+  EXPECT_GE(earth, 10) << seen;
 }
 
 // ---- Both towers built to the full ---------------------------------------------------------
