@@ -245,6 +245,11 @@ struct BarLayout {
   CCPoint at;
   float step = 0;
   float growth = 0;
+  // After a button is placed at `at`: the next one goes a step lower.
+  void advance() {
+    growth += static_cast<float>(static_cast<int>(step));
+    at.y -= step;
+  }
 };
 
 BarLayout takePlaceholder(CCLayer* placeholder, int buttons) {
@@ -282,8 +287,7 @@ CCNode* GameController::buildCardSelection(const std::string& title, const std::
   int slot = 1;
   for (const BarEntry& e : entries) {
     if (!loadBarButton(kCardButtonFile, header, l.at)) break;
-    l.growth += static_cast<float>(static_cast<int>(l.step));
-    l.at.y -= l.step;
+    l.advance();
     const CardRecord* card = CardTable::getCard(e.id);
     setFrame(cardsprite, card ? card->image : "");
     if (cardsprite) cardsprite->setColor(colourOf(e.id));
@@ -312,8 +316,7 @@ CCNode* GameController::buildSpellSelection(const std::string& title, const std:
   int slot = 1;
   for (const BarEntry& e : entries) {
     if (!loadBarButton(kSpellButtonFile, header, l.at)) break;
-    l.growth += static_cast<float>(static_cast<int>(l.step));
-    l.at.y -= l.step;
+    l.advance();
     const CardRecord* card = CardTable::getCard(e.id);
     setFrame(spellicon, card ? card->image : "");
     if (spellicon) spellicon->setColor(colourOf(e.id));
