@@ -79,10 +79,10 @@ int LanguageFile::load(const char* fileName, const char* expectedVersion) {
     if (!isNamed(node, "string")) continue;
     std::string key;
     if (!attribute(node, "key", key)) continue;
+    // An element without text is no text: the key keeps any earlier text, or shows itself.
     xmlChar* content = xmlNodeGetContent(node);
-    if (!content) continue;
-    table_[key] = reinterpret_cast<const char*>(content);
-    xmlFree(content);
+    if (content && content[0] != '\0') table_[key] = reinterpret_cast<const char*>(content);
+    if (content) xmlFree(content);
   }
   language_id = header.language_id;
   language_code = header.language_code;

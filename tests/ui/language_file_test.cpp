@@ -74,11 +74,14 @@ TEST_F(LanguageFileTest, LookupsFallBackToTheKeyItself) {
                                          "<string>no key</string><string key=\"EMPTY\"/>"
                                          "<string key=\"DUP\">first</string>"
                                          "<string key=\"DUP\">second</string>"
+                                         "<string key=\"DUP\"></string>"
                                          "<string key=\"RU\">Гном</string>"));
   ASSERT_EQ(table.load(path.c_str(), "0.1"), 0);
   EXPECT_STREQ(table.getString(key), "No targets");
   EXPECT_STREQ(table.getString("DUP"), "second");
   EXPECT_STREQ(table.getString("RU"), "Гном");
+  const char* empty = "EMPTY";
+  EXPECT_EQ(table.getString(empty), empty);  // an element without text is skipped
   const char* missing = "X";
   EXPECT_EQ(table.getString(missing), missing);
   EXPECT_EQ(table.language_code, "en");
