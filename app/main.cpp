@@ -3,6 +3,7 @@
 #include "AppDelegate.h"
 #include "CCEGLView.h"
 #include "CCFileUtils.h"
+#include "Folders.h"
 #include "LogMgr.h"
 #include "SystemLanguage.h"
 
@@ -14,7 +15,7 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so
 
 int main(int, char**) {
   LogMgr::initLogog();
-  CCFileUtils::setApplicationFolders("Brindlecor", "Mirrowvale");
+  CCFileUtils::setApplicationFolders(mv::kOrganisationFolder, mv::kApplicationFolder);
   CCEGLView::setWindowTitle("Mirrowvale");
   AppDelegate app;
   CCEGLView* view = CCEGLView::sharedOpenGLView();

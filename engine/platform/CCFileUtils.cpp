@@ -159,6 +159,8 @@ bool CCFileUtils::createDirectories(const std::string& path, unsigned int mode) 
 }
 
 std::string CCFileUtils::getWriteablePath() {
+  // Only absolute folders count: a relative XDG_DATA_HOME is invalid, and a relative HOME
+  // would name a different folder after the working directory moved to the executable's.
   std::string base;
   const char* xdg = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");
@@ -167,7 +169,7 @@ std::string CCFileUtils::getWriteablePath() {
   } else if (home && home[0] == '/') {
     base = withSlash(home) + ".local/share/";
   } else {
-    // No home at all: keep the data beside the executable.
+    // No usable home: keep the data beside the executable.
     base = getExecutableDirectory();
   }
   std::string app = applicationFolder();
@@ -179,14 +181,15 @@ std::string CCFileUtils::getWriteablePath() {
   std::string path = base;
   if (!organisationFolder().empty()) path += organisationFolder() + "/";
   path += app + "/";
-  // Settings hold the player's login: the folder is the user's alone.
-  createDirectories(path, 0700);
+  // Settings hold the player's login: the folder is the user's alone. A failure is not
+  // fatal here (the folder may exist already); later writes report their own.
+  if (!createDirectories(path, 0700)) CCLogWarning("Cannot create the data folder %s", path.c_str());
   return path;
 }
 
 std::string CCFileUtils::getLogDirectory() {
   std::string path = getWriteablePath() + "log/";
-  createDirectories(path, 0700);
+  if (!createDirectories(path, 0700)) CCLogWarning("Cannot create the log folder %s", path.c_str());
   return path;
 }
 

@@ -38,7 +38,9 @@ class CCFileUtils {
 
   // "<folder of the executable>/"
   std::string getExecutableDirectory();
-  // The per-user data folder, created private (0700) when missing, ending in "/".
+  // The per-user data folder "<data home>/<organisation>/<application>/", created private
+  // (0700) when missing. The data home is $XDG_DATA_HOME, else $HOME/.local/share, each
+  // only when absolute, else the executable's folder. The one place that decides it.
   std::string getWriteablePath();
   // "log/" inside the data folder, created when missing.
   std::string getLogDirectory();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "CCFileUtils.h"
 #include "Folders.h"
 
 LogMgr& LogMgr::instance() {
@@ -27,7 +28,7 @@ void LogMgr::createRunMarker() {
   if (std::FILE* f = std::fopen(runMarkerPath().c_str(), "wb")) std::fclose(f);
 }
 
-void LogMgr::removeRunMarker() { mv::removeFile(runMarkerPath()); }
+void LogMgr::removeRunMarker() { cocos2d::CCFileUtils::sharedFileUtils()->removeFile(runMarkerPath()); }
 
 bool LogMgr::init() {
   createRunMarker();

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #define LOGOG_GROUP "mv"
+#include "CCFileUtils.h"
+#include "CCUserDefault.h"
 #include "Folders.h"
 #include "LogMgr.h"
 #include "SystemLanguage.h"
@@ -47,22 +49,42 @@ TEST_F(FoldersTest, DataAndLogFoldersAreCreatedPrivateUnderXdgDataHome) {
   EXPECT_TRUE(exists(data + "log"));
 }
 
-TEST_F(FoldersTest, RelativeXdgDataHomeFallsBackToHome) {
-  const std::string home = root_ + "/home";
-  ASSERT_TRUE(mv::makeFolders(home, 0700));
+// Settings, logs and the run marker share one folder whatever HOME and XDG_DATA_HOME hold;
+// only absolute ones count, else the data stays beside the executable.
+TEST_F(FoldersTest, EveryPerUserFileLandsInTheOneDataFolder) {
   const char* oldHome = std::getenv("HOME");
-  std::string saved = oldHome ? oldHome : "";
-  ::setenv("XDG_DATA_HOME", "relative/path", 1);
-  ::setenv("HOME", home.c_str(), 1);
-  EXPECT_EQ(mv::dataFolder(), home + "/.local/share/Brindlecor/Mirrowvale/");
-  ::setenv("HOME", saved.c_str(), 1);
-}
-
-TEST_F(FoldersTest, ExecutableFolderEndsInSlashAndHoldsThisTest) {
-  const std::string folder = mv::executableFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.back(), '/');
-  EXPECT_TRUE(exists(folder + "test_platform"));
+  const std::string savedHome = oldHome ? oldHome : "";
+  const std::string home = root_ + "/home";
+  const std::string besideExe = cocos2d::CCFileUtils::sharedFileUtils()->getExecutableDirectory();
+  struct Case {
+    const char* xdg;   // null: unset
+    const char* home;  // null: unset
+    std::string folder;
+  } cases[] = {
+      {nullptr, home.c_str(), home + "/.local/share/Brindlecor/Mirrowvale/"},
+      {"relative/xdg", home.c_str(), home + "/.local/share/Brindlecor/Mirrowvale/"},
+      {root_.c_str(), "relative/home", root_ + "/Brindlecor/Mirrowvale/"},
+      {nullptr, nullptr, besideExe + "Brindlecor/Mirrowvale/"},
+      {nullptr, "relative/home", besideExe + "Brindlecor/Mirrowvale/"},
+      {nullptr, "", besideExe + "Brindlecor/Mirrowvale/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("XDG_DATA_HOME=") + (c.xdg ? c.xdg : "(unset)") +
+                 " HOME=" + (c.home ? c.home : "(unset)"));
+    if (c.xdg) ::setenv("XDG_DATA_HOME", c.xdg, 1);
+    else ::unsetenv("XDG_DATA_HOME");
+    if (c.home) ::setenv("HOME", c.home, 1);
+    else ::unsetenv("HOME");
+    cocos2d::CCUserDefault::purgeSharedUserDefault();
+    EXPECT_EQ(mv::dataFolder(), c.folder);
+    EXPECT_EQ(cocos2d::CCUserDefault::getXMLFilePath(), c.folder + "UserDefault.xml");
+    EXPECT_EQ(LogMgr::runMarkerPath(), c.folder + "mv_running");
+    EXPECT_EQ(mv::logFolder(), c.folder + "log/");
+    EXPECT_TRUE(exists(c.folder + "log"));
+  }
+  cocos2d::CCUserDefault::purgeSharedUserDefault();
+  ::setenv("HOME", savedHome.c_str(), 1);
+  (void)std::system(("rm -rf '" + besideExe + "Brindlecor'").c_str());
 }
 
 TEST_F(FoldersTest, LogFileIsNamedByMinuteAndHoldsGccLines) {
