@@ -120,12 +120,19 @@ void CCScale9Sprite::rebuildPieces() {
   float l = std::clamp(m_insetLeft, 0.f, W), r = std::clamp(m_insetRight, 0.f, W - l);
   float t = std::clamp(m_insetTop, 0.f, H), b = std::clamp(m_insetBottom, 0.f, H - t);
   float xs[3] = {0, l, W - r}, ws[3] = {l, W - l - r, r};
-  // Rows bottom first; in the texture (origin top left) the bottom row is lowest.
+  // Rows bottom first; in the upright frame (origin top left) the bottom row is lowest.
   float ys[3] = {H - b, t, 0}, hs[3] = {b, H - t - b, t};
+  const bool rotated = m_pSpriteFrame->isRotated();
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 3; ++col) {
-      CCRect rect(fr.origin.x + xs[col], fr.origin.y + ys[row], ws[col], hs[row]);
-      CCSprite* s = CCSprite::createWithTexture(m_pSpriteFrame->getTexture(), rect);
+      // A frame packed a quarter turn clockwise has the upright frame's bottom edge along
+      // its left side and its left edge along its top: a piece's upright x runs down the
+      // texture and its distance from the bottom runs right.
+      CCRect rect = rotated ? CCRect(fr.origin.x + (H - ys[row] - hs[row]), fr.origin.y + xs[col],
+                                     ws[col], hs[row])
+                            : CCRect(fr.origin.x + xs[col], fr.origin.y + ys[row], ws[col], hs[row]);
+      CCSprite* s = new CCSprite();
+      s = ccAutoreleaseIfInit(s, s->initWithTexture(m_pSpriteFrame->getTexture(), rect, rotated));
       if (!s) continue;
       s->setAnchorPoint(CCPoint(0, 0));
       s->setColor(m_color);

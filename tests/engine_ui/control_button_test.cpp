@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "CCControlButton.h"
+#include "CCImage.h"
 #include "CCLabelTTF.h"
 #include "CCScale9Sprite.h"
 #include "CCScene.h"
@@ -128,6 +129,64 @@ TEST(Scale9SpriteTest, CornersKeepTheirSizeAndTheMiddleStretches) {
   EXPECT_EQ(255, px[1]);
   mvtest::readPixel(202, 125, px);  // past its right edge
   EXPECT_EQ(0, px[1]);
+}
+
+// A frame packed a quarter turn clockwise in its sheet looks, cut into nine, exactly as the
+// same picture packed upright: at its own size as a plain sprite, and stretched.
+TEST(Scale9SpriteTest, ARotatedFrameLooksAsTheSameFrameUpright) {
+  if (!mvtest::ensureWindow()) GTEST_SKIP() << "no display";
+  const int W = 6, H = 4, kSheetW = 16, kSheetH = 8, kRotatedX = 8;
+  std::vector<unsigned char> sheet(kSheetW * kSheetH * 4, 0);
+  auto put = [&](int x, int y, int u, int r) {  // picture pixel (u, r), r from the top
+    unsigned char* p = &sheet[(y * kSheetW + x) * 4];
+    p[0] = static_cast<unsigned char>(40 * u + 10);
+    p[1] = static_cast<unsigned char>(60 * r + 10);
+    p[2] = 200;
+    p[3] = 255;
+  };
+  for (int r = 0; r < H; ++r)
+    for (int u = 0; u < W; ++u) {
+      put(u, r, u, r);                           // upright at (0, 0)
+      put(kRotatedX + (H - 1 - r), u, u, r);     // turned clockwise at (8, 0), H wide
+    }
+  CCImage* image = new CCImage();
+  ASSERT_TRUE(image->initWithImageData(sheet.data(), static_cast<int>(sheet.size()),
+                                       CCImage::kFmtRawData, kSheetW, kSheetH));
+  CCTexture2D* tex = CCTextureCache::sharedTextureCache()->addUIImage(image, "scale9-rotated-sheet");
+  image->release();
+  ASSERT_NE(nullptr, tex);
+  tex->setAliasTexParameters();
+  auto frame = [&](bool rotated) {
+    return CCSpriteFrame::createWithTexture(tex, CCRect(rotated ? kRotatedX : 0, 0, W, H), rotated,
+                                            CCPoint(0, 0), CCSize(W, H));
+  };
+  auto nineSlice = [&](bool rotated, CCSize size) {
+    CCScale9Sprite* s = CCScale9Sprite::createWithSpriteFrame(frame(rotated));
+    s->setInsetLeft(2);
+    s->setInsetRight(1);
+    s->setInsetTop(1);
+    s->setInsetBottom(2);
+    s->setPreferredSize(size);
+    return s;
+  };
+  auto pixels = [](CCNode* node, int w, int h) {
+    node->setAnchorPoint(CCPoint(0, 0));
+    node->setPosition(CCPoint(10, 10));
+    mvtest::drawForReadback(node);
+    std::vector<int> out;
+    unsigned char px[3];
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        mvtest::readPixel(10 + x, 10 + y, px);
+        out.push_back(px[0] << 16 | px[1] << 8 | px[2]);
+      }
+    return out;
+  };
+  CCSprite* plain = CCSprite::createWithSpriteFrame(frame(false));
+  EXPECT_EQ(pixels(nineSlice(true, CCSize(W, H)), W, H), pixels(plain, W, H));
+  CCSprite* plainRotated = CCSprite::createWithSpriteFrame(frame(true));
+  EXPECT_EQ(pixels(plainRotated, W, H), pixels(plain, W, H));
+  EXPECT_EQ(pixels(nineSlice(true, CCSize(15, 8)), 15, 8), pixels(nineSlice(false, CCSize(15, 8)), 15, 8));
 }
 
 }  // namespace
