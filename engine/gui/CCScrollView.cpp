@@ -170,10 +170,19 @@ void CCScrollView::setContentSize(const CCSize& size) {
 }
 
 void CCScrollView::setZoomScale(float s) {
+  s = std::max(m_fMinScale, std::min(m_fMaxScale, s));
   if (m_pContainer->getScale() == s) return;
+  CCPoint centre = m_fTouchLength == 0
+                       ? CCPoint(m_tViewSize.width * 0.5f, m_tViewSize.height * 0.5f)
+                       : m_tTouchPoint;
+  centre = convertToWorldSpace(centre);
+  CCPoint held = m_pContainer->convertToNodeSpace(centre);
   m_pContainer->setScale(s);
   updateInset();
+  CCPoint now = m_pContainer->convertToWorldSpace(held);
   if (m_pDelegate) m_pDelegate->scrollViewDidZoom(this);
+  CCPoint pos = m_pContainer->getPosition();
+  setContentOffset(CCPoint(pos.x + centre.x - now.x, pos.y + centre.y - now.y));
 }
 
 float CCScrollView::getZoomScale() { return m_pContainer->getScale(); }
@@ -235,7 +244,12 @@ bool CCScrollView::ccTouchBegan(CCTouch* touch, CCEvent*) {
 bool CCScrollView::ccTouchMoved(CCTouch* touch, CCEvent*) {
   if (!isVisible()) return false;
   if (getParent() && !getParent()->isVisibleInHierarchy()) return false;
-  if (!m_pTouches->containsObject(touch) || !m_bDragging) return false;
+  if (!m_pTouches->containsObject(touch)) return false;
+  if (!m_bDragging) {
+    // Not swallowed: a zoom leaves the touches to the buttons below as well.
+    if (m_pTouches->count() == 2) zoomByTouches(touch);
+    return false;
+  }
   CCPoint newPoint = convertTouchToNodeSpace(touch);
   CCPoint move(newPoint.x - m_tTouchPoint.x, newPoint.y - m_tTouchPoint.y);
   m_tTouchPoint = newPoint;
@@ -255,6 +269,25 @@ bool CCScrollView::ccTouchMoved(CCTouch* touch, CCEvent*) {
   return true;
 }
 
+void CCScrollView::zoomByTouches(CCTouch* moved) {
+  CCTouch* other = static_cast<CCTouch*>(m_pTouches->objectAtIndex(0));
+  if (other == moved) other = static_cast<CCTouch*>(m_pTouches->objectAtIndex(1));
+  auto distance = [this](const CCPoint& a, const CCPoint& b) {
+    CCPoint p = m_pContainer->convertToNodeSpace(a), q = m_pContainer->convertToNodeSpace(b);
+    return std::hypot(p.x - q.x, p.y - q.y);
+  };
+  if (m_fTouchLength == 0) {
+    // The zoom starts from where the touches were before this move.
+    CCPoint from = moved->getPreviousLocation(), to = other->getLocation();
+    m_fTouchLength = distance(from, to);
+    if (m_fTouchLength == 0) return;
+    m_tTouchPoint = convertToNodeSpace(CCPoint((from.x + to.x) * 0.5f, (from.y + to.y) * 0.5f));
+  }
+  // Measured in the container's units, the distance shrinks as the container grows: the
+  // scale follows the ratio of the distance now to the distance at the start.
+  setZoomScale(getZoomScale() * distance(moved->getLocation(), other->getLocation()) / m_fTouchLength);
+}
+
 void CCScrollView::ccTouchEnded(CCTouch* touch, CCEvent*) {
   if (!isVisible()) return;
   if (m_pTouches->containsObject(touch)) {
@@ -263,6 +296,7 @@ void CCScrollView::ccTouchEnded(CCTouch* touch, CCEvent*) {
   }
   m_bDragging = false;
   m_bTouchMoved = false;
+  m_fTouchLength = 0;  // a zoom ends with either of its touches
   scheduleOnce(schedule_selector(CCScrollView::releaseTouches), 0);
 }
 

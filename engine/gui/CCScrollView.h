@@ -64,8 +64,15 @@ class CCScrollView : public CCLayer, public CCTouchClipper {
   bool isTouchMoved() const { return m_bTouchMoved; }
   void setDelegate(CCScrollViewDelegate* pDelegate) { m_pDelegate = pDelegate; }
   CCScrollViewDelegate* getDelegate() { return m_pDelegate; }
+  // The container's scale, kept within the minimum and maximum scale (both 1 unless set).
+  // The point under the zoom centre stays put: the middle of a two-touch zoom, else the
+  // middle of the view.
   void setZoomScale(float s);
   float getZoomScale();
+  void setMinScale(float s) { m_fMinScale = s; }
+  float getMinScale() const { return m_fMinScale; }
+  void setMaxScale(float s) { m_fMaxScale = s; }
+  float getMaxScale() const { return m_fMaxScale; }
 
   virtual void registerWithTouchDispatcher();
   virtual bool ccTouchBegan(CCTouch* pTouch, CCEvent* pEvent);
@@ -95,6 +102,8 @@ class CCScrollView : public CCLayer, public CCTouchClipper {
   void deaccelerateScrolling(float dt);
   void performedAnimatedScroll(float dt);
   void stoppedAnimatedScroll(CCNode* node);
+  // Two touches that do not drag: the scale follows the distance between them.
+  void zoomByTouches(CCTouch* moved);
 
   CCNode* m_pContainer = nullptr;
   CCSize m_tViewSize;
@@ -105,7 +114,11 @@ class CCScrollView : public CCLayer, public CCTouchClipper {
   bool m_bTouchMoved = false;
   CCPoint m_tTouchPoint;
   CCPoint m_tScrollDistance;
+  // The distance between the two touches of a zoom when it began, in container units (0:
+  // no zoom under way); m_tTouchPoint is then their middle, in the view's units.
   float m_fTouchLength = 0;
+  float m_fMinScale = 1.0f;
+  float m_fMaxScale = 1.0f;
   CCArray* m_pTouches = nullptr;
   CCPoint m_fMinInset, m_fMaxInset;
   CCScrollViewDelegate* m_pDelegate = nullptr;

@@ -114,6 +114,34 @@ TEST_F(ScrollViewTest, DragStartingOnAButtonScrollsAndDoesNotFire) {
   EXPECT_EQ(1, counter->presses);
 }
 
+// Every touch that begins drags; once a touch ends, the two left zoom without dragging.
+TEST_F(ScrollViewTest, TwoTouchesLeftWithoutADragZoomAroundTheirMiddleWithinTheScaleRange) {
+  view->setMinScale(0.5f);
+  view->setMaxScale(2.0f);
+  mvtest::fingerAt(kBegan, 1, 100, 100);
+  mvtest::fingerAt(kBegan, 2, 140, 100);
+  mvtest::fingerAt(kBegan, 3, 200, 120);
+  mvtest::fingerAt(kEnded, 3, 200, 120);
+  ASSERT_FALSE(view->isDragging());
+  const CCPoint middle(120, 100);
+  const CCPoint held = view->getContainer()->convertToNodeSpace(middle);
+  struct Step {
+    int finger;
+    float x;
+    float scale;
+  } steps[] = {{2, 160, 1.5f}, {2, 230, 2.0f}, {1, 220, 0.5f}};  // 40 -> 60, 130 (3.25x), 10
+  for (const Step& step : steps) {
+    mvtest::fingerAt(kMoved, step.finger, step.x, 100);
+    EXPECT_FLOAT_EQ(step.scale, view->getZoomScale()) << step.x;
+    CCPoint now = view->getContainer()->convertToWorldSpace(held);
+    EXPECT_NEAR(middle.x, now.x, 1e-3) << step.x;
+    EXPECT_NEAR(middle.y, now.y, 1e-3) << step.x;
+  }
+  EXPECT_FALSE(view->isTouchMoved());
+  mvtest::fingerAt(kEnded, 1, 220, 100);
+  mvtest::fingerAt(kEnded, 2, 230, 100);
+}
+
 TEST_F(ScrollViewTest, TouchOutsideTheFrameIsNotTaken) {
   mvtest::touchAt(kBegan, 300, 300);
   EXPECT_FALSE(view->isDragging());

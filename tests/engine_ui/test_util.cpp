@@ -1,5 +1,6 @@
 #include "test_util.h"
 
+#include <SDL.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -193,6 +194,19 @@ void touchAt(InputPhase phase, float x, float y) {
     case kEnded: d->touchesEnded(set, 1, nullptr); break;
     case kCancelled: d->touchesCancelled(set, 1, nullptr); break;
   }
+}
+
+void fingerAt(InputPhase phase, int finger, float x, float y) {
+  cocos2d::CCEGLView* view = cocos2d::CCEGLView::sharedOpenGLView();
+  cocos2d::CCPoint v = toView(x, y);
+  const cocos2d::CCSize& frame = view->getFrameSize();
+  SDL_Event event = {};
+  event.type = phase == kBegan ? SDL_FINGERDOWN : phase == kMoved ? SDL_FINGERMOTION : SDL_FINGERUP;
+  event.tfinger.fingerId = finger;
+  event.tfinger.x = v.x / frame.width;
+  event.tfinger.y = v.y / frame.height;
+  cocos2d::CCTouchDispatcher::sharedDispatcher()->setDispatchEvents(true);
+  view->handleEvent(event);
 }
 
 void mouseAt(InputPhase phase, float x, float y) {

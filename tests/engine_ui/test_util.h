@@ -72,6 +72,8 @@ void readPixel(int x, int y, unsigned char rgb[3]);
 enum InputPhase { kBegan, kMoved, kEnded, kCancelled };
 void touchAt(InputPhase phase, float x, float y);
 void mouseAt(InputPhase phase, float x, float y);
+// A finger of the touch screen, as the window's touch events bring it (kCancelled lifts it).
+void fingerAt(InputPhase phase, int finger, float x, float y);
 void mouseWheelAt(float x, float y, float dx, float dy);
 
 }  // namespace mvtest
