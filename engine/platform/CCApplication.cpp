@@ -2,6 +2,12 @@
 
 #include <SDL.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 
 #include "CCCommon.h"
@@ -17,6 +23,55 @@ CCApplication* s_sharedApplication = nullptr;
 std::string& socialPageBase() {
   static std::string base;
   return base;
+}
+
+// Runs program with one argument from a grandchild, so that it is never left as our zombie
+// and we never wait for it. True once the program itself runs; false when it could not be
+// started, with the reason in *error (0 when the reason is unknown).
+bool startDetached(const char* program, const std::string& argument, int* error) {
+  *error = 0;
+  // The grandchild reports a failed exec through this pipe; a successful exec closes it.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) {
+    *error = errno;
+    return false;
+  }
+  pid_t child = fork();
+  if (child < 0) {
+    *error = errno;
+    close(report[0]);
+    close(report[1]);
+    return false;
+  }
+  if (child == 0) {
+    close(report[0]);
+    pid_t grandchild = fork();
+    if (grandchild == 0) {
+      char* argv[] = {const_cast<char*>(program), const_cast<char*>(argument.c_str()), nullptr};
+      execvp(program, argv);
+      int failure = errno;
+      ssize_t written = write(report[1], &failure, sizeof failure);
+      (void)written;
+      _exit(127);
+    }
+    _exit(grandchild < 0 ? 1 : 0);
+  }
+  close(report[1]);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  int failure = 0;
+  ssize_t n;
+  do {
+    n = read(report[0], &failure, sizeof failure);
+  } while (n < 0 && errno == EINTR);
+  close(report[0]);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
+  if (n == static_cast<ssize_t>(sizeof failure)) {
+    *error = failure;
+    return false;
+  }
+  return true;
 }
 
 // Longest single sleep while waiting for the next frame; short enough to keep
@@ -60,15 +115,29 @@ ccLanguageType CCApplication::getCurrentLanguage() {
 
 void CCApplication::quit() { m_quitRequested = true; }
 
-void CCApplication::openURL(const std::string& url) {
+bool CCApplication::isWebAddress(const std::string& url) {
+  auto startsWith = [&](const char* prefix) {
+    return url.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+  };
+  if (!startsWith("http://") && !startsWith("https://")) return false;
+  for (unsigned char c : url)
+    if (c < 0x20 || c == 0x7F) return false;
+  return url.size() > 8;
+}
+
+bool CCApplication::openURL(const std::string& url) {
   // Only web addresses go to the browser; anything else could start a local program.
-  bool web = url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
-  for (char c : url) web = web && static_cast<unsigned char>(c) >= 0x20 && c != 0x7f;
-  if (!web) {
+  if (!isWebAddress(url)) {
     CCLogWarning("openURL: refused \"%s\"", url.c_str());
-    return;
+    return false;
   }
-  if (SDL_OpenURL(url.c_str()) != 0) CCLogWarning("cannot open %s: %s", url.c_str(), SDL_GetError());
+  int error = 0;
+  if (!startDetached("xdg-open", url, &error)) {
+    CCLogError("Cannot open %s: no browser could be started (xdg-open: %s)", url.c_str(),
+               error ? std::strerror(error) : "did not start");
+    return false;
+  }
+  return true;
 }
 
 void CCApplication::setSocialPageBase(const std::string& baseAddress) { socialPageBase() = baseAddress; }

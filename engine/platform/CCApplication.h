@@ -36,8 +36,12 @@ class CCApplication : public CCApplicationProtocol {
   void setCursorInside(bool inside) { m_cursorInside = inside; }
   bool isCursorInside() const { return m_cursorInside; }
 
-  // Opens a web page in the default browser.
-  virtual void openURL(const std::string& url);
+  // Opens a web page (http or https only) in the desktop's browser (xdg-open). False, with
+  // a log line, when the address is refused or no browser could be started.
+  static bool openURL(const std::string& url);
+  // True for addresses that may go to the browser: http:// and https:// with a host part,
+  // without control characters.
+  static bool isWebAddress(const std::string& url);
   // A page of the social network: its base address followed by the page name.
   virtual void openSocialPage(const std::string& pageName, const std::string& pageId);
   static void setSocialPageBase(const std::string& baseAddress);

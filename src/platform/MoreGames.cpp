@@ -9,8 +9,8 @@
 #include <fstream>
 #include <random>
 
+#include "CCApplication.h"
 #include "Folders.h"
-#include "WebPage.h"
 #include "logog/logog.hpp"
 
 namespace {
@@ -80,7 +80,7 @@ std::string MoreGames::buildQuery() const {
 
 bool MoreGames::openPage() const {
   std::string page = pageAddress(m_base, buildQuery());
-  return m_opener ? m_opener(page) : mv::openWebPage(page);
+  return m_opener ? m_opener(page) : cocos2d::CCApplication::openURL(page);
 }
 
 bool MoreGames::isDeviceId(const std::string& text) {

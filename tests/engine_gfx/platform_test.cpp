@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
+#include "CCApplication.h"
 #include "CCCommon.h"
 #include "CCFileUtils.h"
 #include "CCGLMatrix.h"
@@ -116,6 +118,39 @@ TEST_F(EngineLogTest, LongTextIsCutAt16383Bytes) {
   ASSERT_EQ(lines.size(), 1u);
   size_t start = lines[0].find("] ") + 2;
   EXPECT_EQ(lines[0].size() - start - 1, 16383u);  // without the line feed
+}
+
+TEST_F(EngineLogTest, WebPagesOpenOnlyAsWebAddressesAndAFailedOpenSaysSo) {
+  EXPECT_TRUE(CCApplication::isWebAddress("https://example.org/page?a=1"));
+  EXPECT_TRUE(CCApplication::isWebAddress("http://example.org"));
+  for (const char* refused : {"file:///etc/passwd", "javascript:alert(1)", "https://",
+                              "https://a.org/\nrm -rf", "-https://a.org", "ftp://example.org"}) {
+    EXPECT_FALSE(CCApplication::isWebAddress(refused)) << refused;
+    EXPECT_FALSE(CCApplication::openURL(refused)) << refused;
+  }
+  // The browser is whatever xdg-open the PATH finds: none at all, then one that notes its
+  // argument.
+  EnvGuard path("PATH");
+  std::string dir = gfxtest::makeTempDir("opener");
+  setenv("PATH", dir.c_str(), 1);
+  logog::StringTarget target;
+  EXPECT_FALSE(CCApplication::openURL("https://example.org/none"));
+  ASSERT_EQ(target.Lines().size(), 1u);
+  EXPECT_NE(target.Lines()[0].find("error: {cocos2d} [] Cannot open https://example.org/none: no "
+                                   "browser could be started"),
+            std::string::npos)
+      << target.Lines()[0];
+  gfxtest::writeText(dir + "xdg-open", "#!/bin/sh\necho \"$1\" > \"$0.opened\"\n");
+  chmod((dir + "xdg-open").c_str(), 0700);
+  EXPECT_TRUE(CCApplication::openURL("https://example.org/page"));
+  std::string opened;
+  for (int i = 0; i < 500 && opened.empty(); ++i) {  // the opener runs on its own
+    std::ifstream in(dir + "xdg-open.opened");
+    std::getline(in, opened);
+    if (opened.empty()) usleep(10000);
+  }
+  EXPECT_EQ(opened, "https://example.org/page");
+  EXPECT_EQ(target.Lines().size(), 1u);
 }
 
 TEST(MatrixStackTest, OrthographicProjectionMapsTheWindowToClipSpace) {

@@ -74,6 +74,12 @@ TEST(MoreGamesTest, OpeningThePageHandsTheAddressWithTheQueryToTheBrowser) {
   EXPECT_NE(std::string::npos, opened.find("&product=MV&"));
   EXPECT_NE(std::string::npos, opened.find("&udid=" + more->udid() + "&"));
   more->setPageOpener(nullptr);
+  // Else the desktop's browser opens it: with none to start, the page is not opened.
+  const char* path = std::getenv("PATH");
+  const std::string savedPath = path ? path : "";
+  setenv("PATH", scratch("no_browser_here").c_str(), 1);
+  EXPECT_FALSE(more->openPage());
+  setenv("PATH", savedPath.c_str(), 1);
   std::remove(scratch("shared_id").c_str());
 }
 

@@ -13,7 +13,6 @@
 #include "Folders.h"
 #include "LogMgr.h"
 #include "SystemLanguage.h"
-#include "WebPage.h"
 
 namespace {
 
@@ -132,17 +131,6 @@ TEST(SystemLanguageTest, LocaleNamesGiveTheirLanguage) {
       {"C", ""},             {"POSIX", ""},   {"", ""},     {"x", ""}};
   for (auto& [locale, code] : table) EXPECT_EQ(mv::languageOfLocale(locale), code) << locale;
   EXPECT_FALSE(mv::systemLanguage().empty());
-}
-
-TEST(WebPageTest, OnlyHttpAndHttpsAddressesAreOpened) {
-  EXPECT_TRUE(mv::isWebAddress("https://example.org/page?a=1"));
-  EXPECT_TRUE(mv::isWebAddress("http://example.org"));
-  EXPECT_FALSE(mv::isWebAddress("file:///etc/passwd"));
-  EXPECT_FALSE(mv::isWebAddress("javascript:alert(1)"));
-  EXPECT_FALSE(mv::isWebAddress("https://"));
-  EXPECT_FALSE(mv::isWebAddress("https://a.org/\nrm -rf"));
-  EXPECT_FALSE(mv::isWebAddress("-https://a.org"));
-  EXPECT_FALSE(mv::openWebPage("ftp://example.org"));
 }
 
 }  // namespace

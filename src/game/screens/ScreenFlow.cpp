@@ -149,12 +149,8 @@ void ScreenFlow::playSound(const std::string& path) {
   gameAudio().playEffect(path, false);
 }
 
-void ScreenFlow::openUrl(const std::string& url) {
-  if (CCApplication* app = CCApplication::sharedApplication())
-    app->openURL(url);
-  else
-    LOGOG_WARN("No application to open %s", url.c_str());
-}
+// A page that cannot be opened is logged by the platform layer.
+void ScreenFlow::openUrl(const std::string& url) { CCApplication::openURL(url); }
 
 void ScreenFlow::openMoreGames() { MoreGames::sharedMoreGames()->openPage(); }
 
