@@ -20,7 +20,9 @@ int main(int, char**) {
   AppDelegate app;
   CCEGLView* view = CCEGLView::sharedOpenGLView();
   if (!view) {
+    // The view told the player why; this start's log file keeps it with all before it.
     LOGOG_CRITICAL("No window could be opened");
+    LogMgr::instance().init();
     app.shutdownApplication();
     return 1;
   }

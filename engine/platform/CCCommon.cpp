@@ -1,5 +1,7 @@
 #include "CCCommon.h"
 
+#include <SDL.h>
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -35,7 +37,15 @@ void CCLogWarning(const char* format, ...) { MV_CCLOG_BODY(::logog::LOGOG_LEVEL_
 void CCLogError(const char* format, ...) { MV_CCLOG_BODY(::logog::LOGOG_LEVEL_ERROR) }
 
 void CCMessageBox(const char* message, const char* title) {
-  CCLogError("%s: %s", title ? title : "", message ? message : "");
+  const char* text = message ? message : "";
+  const char* caption = title ? title : "";
+  CCLogError("%s: %s", caption, text);
+  // Also where a player who started us from a terminal sees it, before any log is set up.
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  std::fflush(stderr);
+  // Waits for the player to close it; without a display it fails at once.
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) != 0)
+    CCLogWarning("The message box could not be shown: %s", SDL_GetError());
 }
 
 }  // namespace cocos2d

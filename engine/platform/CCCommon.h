@@ -12,7 +12,8 @@ void CCLogInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void CCLogWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void CCLogError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Desktop builds have no modal boxes: the message is logged at error level.
+// Tells the player something went wrong: logged at error level, written to standard error,
+// and shown in a modal box that waits to be closed (when there is a display to show it on).
 void CCMessageBox(const char* message, const char* title);
 
 }  // namespace cocos2d

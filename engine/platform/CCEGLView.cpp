@@ -102,6 +102,12 @@ int pinLibrary(dl_phdr_info* info, size_t, void*) {
 
 void keepLoadedLibrariesResident() { dl_iterate_phdr(pinLibrary, nullptr); }
 
+// The window cannot come up: the player is told why, in a box titled as the window.
+void startFailed(const char* what, const char* reason) {
+  std::string text = std::string(what) + ": " + (reason && *reason ? reason : "unknown reason");
+  CCMessageBox(text.c_str(), windowTitle().c_str());
+}
+
 }  // namespace
 
 CCEGLView* CCEGLView::sharedOpenGLView() {
@@ -138,7 +144,7 @@ CCEGLView::~CCEGLView() {
 bool CCEGLView::create() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-      CCLogError("CCEGLView: cannot start SDL video: %s", SDL_GetError());
+      startFailed("The display cannot be used", SDL_GetError());
       return false;
     }
     m_ownsSdlVideo = true;
@@ -155,12 +161,12 @@ bool CCEGLView::create() {
                               kWindowedWidth, kWindowedHeight,
                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!m_window) {
-    CCLogError("CCEGLView: cannot create the window: %s", SDL_GetError());
+    startFailed("The window cannot be opened", SDL_GetError());
     return false;
   }
   m_context = SDL_GL_CreateContext(m_window);
   if (!m_context) {
-    CCLogError("CCEGLView: cannot create the OpenGL context: %s", SDL_GetError());
+    startFailed("OpenGL cannot be started", SDL_GetError());
     return false;
   }
   SDL_GL_MakeCurrent(m_window, static_cast<SDL_GLContext>(m_context));

@@ -11,10 +11,13 @@ class LogMgr {
  public:
   static LogMgr& instance();
 
-  // Starts the logging library; the first thing the program does.
+  // Starts the logging library; the first thing the program does. Until init, lines are
+  // kept in memory (the first kMaxEarlyLines of them).
   static void initLogog();
+  static const size_t kMaxEarlyLines = 1000;
 
-  // Console target plus one log file per start, both with the GCC-style formatter.
+  // Console target plus one log file per start, both with the GCC-style formatter; the
+  // lines kept since initLogog are written to both first.
   // Always true: a log file that cannot be opened leaves the console working.
   bool init();
 
@@ -26,7 +29,8 @@ class LogMgr {
   static void createRunMarker();
   static void removeRunMarker();
 
-  // Removes the run marker, then stops the logging library.
+  // Removes the run marker, then stops the logging library. Lines kept since initLogog
+  // that never reached a target (init did not run) go to standard error.
   void shutdown();
 
   static bool isCastleUILayer(const std::string& className);

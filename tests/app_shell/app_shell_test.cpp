@@ -54,6 +54,47 @@ INSTANTIATE_TEST_SUITE_P(Endings, GameShellTest,
                            return info.param == Ending::WindowClose ? "WindowClose" : "Terminate";
                          });
 
+// ---- A start that fails ---------------------------------------------------------------
+
+struct FailedStart {
+  const char* name;
+  std::pair<std::string, std::string> env;
+  const char* title;  // of the message box and the start of the line on standard error
+  const char* text;
+};
+
+class FailedStartTest : public ::testing::TestWithParam<FailedStart> {};
+
+// The player is told why: a box with the failure's title on the display (it waits to be
+// closed), the same line on standard error, and this start's log file with everything logged
+// before the log was set up; the program then ends with an error code.
+TEST_P(FailedStartTest, SaysWhyAndEndsWithAnErrorCode) {
+  const FailedStart& c = GetParam();
+  PrivateDisplay display;
+  ASSERT_TRUE(display.ok()) << "cannot start Xvfb for the game";
+  GameProcess game(display.name(), newHome(), {c.env});
+  ASSERT_TRUE(game.start());
+  EXPECT_TRUE(mvtest::waitFor([&] { return game.requestWindowClose(c.title); }, 60))
+      << "no message box titled " << c.title;
+  const int status = game.waitExit(30);
+  ASSERT_NE(status, -1) << "the game did not end";
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
+  const std::string line = std::string(c.title) + ": " + c.text;
+  EXPECT_NE(game.errors().find(line), std::string::npos) << game.errors();
+  const std::string log = game.log();
+  EXPECT_NE(log.find(line), std::string::npos) << log;
+  EXPECT_NE(log.find("No window could be opened"), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, FailedStartTest,
+    ::testing::Values(FailedStart{"OldOpenGL", {"MESA_GL_VERSION_OVERRIDE", "1.4"}, "OpenGL version too old",
+                                  "OpenGL 1.5 or higher is required (your version is 1.4"},
+                      FailedStart{"NoDisplay", {"SDL_VIDEODRIVER", "nonesuch"}, "Mirrowvale",
+                                  "The display cannot be used: nonesuch not available"}),
+    [](const ::testing::TestParamInfo<FailedStart>& info) { return info.param.name; });
+
 // ---- A person at the real game's window ------------------------------------------------
 
 // The whole start: loading, the intro ended by ESC, the menu, and its Exit button clicked

@@ -88,6 +88,7 @@ TEST_F(FoldersTest, EveryPerUserFileLandsInTheOneDataFolder) {
 
 TEST_F(FoldersTest, LogFileIsNamedByMinuteAndHoldsGccLines) {
   LogMgr::initLogog();
+  LOGOG_WARN("before the log was set up %d", 7);
   LogMgr mgr;
   ASSERT_TRUE(mgr.init());
   EXPECT_TRUE(mgr.fileTargetOpen());
@@ -110,6 +111,7 @@ TEST_F(FoldersTest, LogFileIsNamedByMinuteAndHoldsGccLines) {
   std::string narrow;  // UTF-16LE of ASCII text: every second byte
   for (size_t i = 2; i < bytes.size(); i += 2) narrow.push_back(bytes[i]);
   EXPECT_NE(narrow.find(": error: {mv} [] hello 42\n"), std::string::npos) << narrow;
+  EXPECT_LT(narrow.find(": warning: {mv} [] before the log was set up 7\n"), narrow.find("hello 42"));
 }
 
 TEST_F(FoldersTest, RemovingAnAbsentRunMarkerIsHarmless) {

@@ -78,6 +78,12 @@ void Target::Receive(const Topic& topic) {
   Output(f.Format(topic));
 }
 
+void Target::Write(const std::string& line) {
+  auto& r = detail::registry();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  Output(line);
+}
+
 Message::Message(LOGOG_LEVEL_TYPE level, const char* file, int line, const char* group,
                  const char* category)
     : level_(level), file_(file), line_(line), group_(group), category_(category) {}

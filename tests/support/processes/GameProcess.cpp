@@ -202,12 +202,16 @@ bool GameProcess::start() {
   setenv("MV_NODE_RECTS", rectsPath().c_str(), 1);
   for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
   if (chdir(home_.c_str()) != 0) _exit(126);
-  // Its console goes to a file beside its data, not into the test's output.
+  // Its console goes to files beside its data, not into the test's output.
   const int out = open((home_ + "console.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
   if (out >= 0) {
     dup2(out, 1);
-    dup2(out, 2);
     close(out);
+  }
+  const int err = open((home_ + "errors.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  if (err >= 0) {
+    dup2(err, 2);
+    close(err);
   }
   execl(MV_GAME_BINARY, MV_GAME_BINARY, static_cast<char*>(nullptr));
   _exit(127);
@@ -253,9 +257,29 @@ pid_t windowPid(Display* display, Window window) {
   return pid;
 }
 
+// A window's title (WM_NAME, as Latin-1 or UTF-8 text), or "".
+std::string windowTitle(Display* display, Window window) {
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string title;
+  if (XGetWindowProperty(display, window, XA_WM_NAME, 0, 1024, False, AnyPropertyType, &type, &format, &items,
+                         &after, &data) == Success &&
+      data && format == 8)
+    title.assign(reinterpret_cast<const char*>(data), items);
+  if (data) XFree(data);
+  return title;
+}
+
 }  // namespace
 
-bool GameProcess::requestWindowClose() {
+std::string GameProcess::errors() const {
+  std::ifstream in(home_ + "errors.txt", std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool GameProcess::requestWindowClose(const std::string& title) {
   if (pid_ <= 0) return false;
   Display* display = XOpenDisplay(display_.c_str());
   if (!display) return false;
@@ -266,11 +290,9 @@ bool GameProcess::requestWindowClose() {
     Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     for (unsigned int i = 0; i < count && !sent; ++i) {
-      char* name = nullptr;
       XWindowAttributes attributes;
-      if (!XFetchName(display, children[i], &name) || !name) continue;
-      bool ours = std::string(name) == "Mirrowvale" && windowPid(display, children[i]) == pid_;
-      XFree(name);
+      const pid_t owner = windowPid(display, children[i]);
+      bool ours = windowTitle(display, children[i]) == title && (owner == pid_ || owner == 0);
       if (!ours || !XGetWindowAttributes(display, children[i], &attributes) ||
           attributes.map_state != IsViewable)
         continue;

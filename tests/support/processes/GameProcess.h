@@ -75,12 +75,15 @@ class GameProcess {
   // Waits for its end at most `seconds`; its wait status, or -1 when it still runs.
   int waitExit(double seconds);
   // Asks the window manager's way for its window to close (WM_DELETE_WINDOW to the
-  // top-level window titled "Mirrowvale" of this process); false while none is mapped.
-  bool requestWindowClose();
+  // top-level window with the title, of this process or naming no process, as message boxes
+  // do); false while none is mapped.
+  bool requestWindowClose(const std::string& title = "Mirrowvale");
 
   const std::string& home() const { return home_; }
   std::string dataFolder() const { return home_ + "data/Brindlecor/Mirrowvale/"; }
   std::string log() const { return readLogs(dataFolder() + "log/"); }
+  // What it wrote to standard error (its standard output goes to console.txt beside it).
+  std::string errors() const;
   NodeRects rects() const { return readNodeRects(rectsPath()); }
   bool shown(const std::string& name) const;
   // The text of a shown label, or "".

@@ -72,6 +72,8 @@ class Target {
 
   // Called with the library's lock held.
   void Receive(const Topic& topic);
+  // Hands a line formatted earlier (by another target) to this one, under the library's lock.
+  void Write(const std::string& line);
 
  protected:
   // One formatted line, ending in a newline.
