@@ -17,6 +17,7 @@ int main(int, char**) {
   LogMgr::initLogog();
   CCFileUtils::setApplicationFolders(mv::kOrganisationFolder, mv::kApplicationFolder);
   CCEGLView::setWindowTitle("Mirrowvale");
+  CCEGLView::setWindowIconFile("icon.png");
   AppDelegate app;
   CCEGLView* view = CCEGLView::sharedOpenGLView();
   if (!view) {

@@ -4,13 +4,16 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <algorithm>
 #include <string>
 
 #include "CCApplication.h"
 #include "CCCommon.h"
 #include "CCDirector.h"
+#include "CCFileUtils.h"
 #include "CCGL.h"
 #include "CCIMEDispatcher.h"
+#include "CCImage.h"
 
 NS_CC_BEGIN
 
@@ -22,6 +25,11 @@ bool s_fullScreen = false;
 std::string& windowTitle() {
   static std::string title = "cocos2d-x";
   return title;
+}
+
+std::string& windowIconFile() {
+  static std::string path;
+  return path;
 }
 
 const int kWindowedWidth = 1024;
@@ -128,6 +136,41 @@ void CCEGLView::setWindowTitle(const std::string& title) {
 }
 
 const std::string& CCEGLView::getWindowTitle() { return windowTitle(); }
+
+void CCEGLView::setWindowIconFile(const std::string& path) {
+  windowIconFile() = path;
+  if (s_sharedView) s_sharedView->applyWindowIcon();
+}
+
+void CCEGLView::applyWindowIcon() {
+  if (!m_window || windowIconFile().empty()) return;
+  std::string path = CCFileUtils::sharedFileUtils()->fullPathForFilename(windowIconFile().c_str());
+  CCImage* image = new CCImage();
+  if (!image->initWithImageFile(path.c_str())) {
+    CCLogWarning("CCEGLView: no window icon: cannot read %s", path.c_str());
+    image->release();
+    return;
+  }
+  // The window manager wants straight colours: undo the decoder's premultiplied alpha.
+  std::vector<unsigned char> pixels(image->getData(), image->getData() + image->getDataLen());
+  if (image->isPremultipliedAlpha()) {
+    for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
+      unsigned a = pixels[i + 3];
+      if (a == 0 || a == 255) continue;
+      for (int c = 0; c < 3; ++c) pixels[i + c] = static_cast<unsigned char>(std::min(255u, (pixels[i + c] * 255 + a / 2) / a));
+    }
+  }
+  const int width = image->getWidth(), height = image->getHeight();
+  image->release();
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32, width * 4,
+                                                            SDL_PIXELFORMAT_RGBA32);
+  if (!surface) {
+    CCLogWarning("CCEGLView: no window icon: %s", SDL_GetError());
+    return;
+  }
+  SDL_SetWindowIcon(m_window, surface);
+  SDL_FreeSurface(surface);
+}
 bool CCEGLView::isFullScreen() { return s_fullScreen; }
 void CCEGLView::setFullScreen(bool fullScreen) { s_fullScreen = fullScreen; }
 
@@ -164,6 +207,7 @@ bool CCEGLView::create() {
     startFailed("The window cannot be opened", SDL_GetError());
     return false;
   }
+  applyWindowIcon();
   m_context = SDL_GL_CreateContext(m_window);
   if (!m_context) {
     startFailed("OpenGL cannot be started", SDL_GetError());

@@ -20,6 +20,10 @@ class CCEGLView : public CCEGLViewProtocol {
   // Caption of the window, taken when the window is created and applied at once otherwise.
   static void setWindowTitle(const std::string& title);
   static const std::string& getWindowTitle();
+  // Icon of the window (big and small alike): a PNG file, a relative name taken from the
+  // resource root beside the executable. Taken when the window is made, applied at once
+  // otherwise; a file that cannot be read is logged and leaves the window without one.
+  static void setWindowIconFile(const std::string& path);
   // The process-wide full-screen flag: true while the program shows itself full screen.
   static bool isFullScreen();
   static void setFullScreen(bool fullScreen);
@@ -64,6 +68,7 @@ class CCEGLView : public CCEGLViewProtocol {
   CCEGLView();
   bool create();
   bool setupGL();
+  void applyWindowIcon();
   int currentModifiers() const;
   void pasteClipboard();
 

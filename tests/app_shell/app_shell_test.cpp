@@ -1,11 +1,13 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
+#include <png.h>
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "GameProcess.h"
 #include "PrivateDisplay.h"
@@ -16,6 +18,20 @@ using mvtest::GameProcess;
 using mvtest::NodeRects;
 
 std::string newHome() { return mvtest::makeTempDir("mv_shell"); }
+
+// A PNG file as a window icon property holds it: width, height, then ARGB, rows top down.
+std::vector<unsigned long> iconOfFile(const char* path) {
+  png_image image = {};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path)) return {};
+  image.format = PNG_FORMAT_ARGB;
+  std::vector<unsigned char> argb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, argb.data(), 0, nullptr)) return {};
+  std::vector<unsigned long> icon = {image.width, image.height};
+  for (size_t i = 0; i + 3 < argb.size(); i += 4)
+    icon.push_back(static_cast<unsigned long>(argb[i]) << 24 | argb[i + 1] << 16 | argb[i + 2] << 8 | argb[i + 3]);
+  return icon;
+}
 
 enum class Ending { WindowClose, Terminate };
 
@@ -31,6 +47,10 @@ TEST_P(GameShellTest, StartsLogsItsBannerAndEndsCleanly) {
   bool started = mvtest::waitFor([&] { return game.log().find("Failed to init Steam") != std::string::npos; }, 60);
   EXPECT_TRUE(started);
   EXPECT_TRUE(mvtest::fileExists(game.dataFolder() + "mv_running"));
+  // The window shows the icon drawn beside the executable.
+  const std::vector<unsigned long> icon = iconOfFile(MV_ICON_FILE);
+  ASSERT_GT(icon.size(), 2u) << "cannot read " << MV_ICON_FILE;
+  EXPECT_TRUE(mvtest::waitFor([&] { return game.windowIcon() == icon; }, 30)) << "the window has no icon or another";
   if (GetParam() == Ending::WindowClose)
     EXPECT_TRUE(mvtest::waitFor([&] { return game.requestWindowClose(); }, 30)) << "no window titled Mirrowvale";
   else

@@ -431,6 +431,7 @@ std::string generateAll(const std::string& dir) {
     if (run(std::string(MV_PARTICLES_TOOL) + " --table " + kSource + "/assets/particles/particles.txt --out " + dir +
             "/particles") != 0)
         err += "particles ";
+    if (run(std::string(MV_ICON_TOOL) + " --out " + dir + "/icon.png") != 0) err += "icon ";
     return err;
 }
 

@@ -272,6 +272,23 @@ std::string windowTitle(Display* display, Window window) {
   return title;
 }
 
+// The first mapped top-level window with the title, of the process or naming no process
+// (as message boxes do), or 0.
+Window findWindow(Display* display, const std::string& title, pid_t pid) {
+  Window root = DefaultRootWindow(display), parent = 0, *children = nullptr, found = 0;
+  unsigned int count = 0;
+  if (!XQueryTree(display, root, &root, &parent, &children, &count)) return 0;
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    XWindowAttributes attributes;
+    const pid_t owner = windowPid(display, children[i]);
+    if (windowTitle(display, children[i]) == title && (owner == pid || owner == 0) &&
+        XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+      found = children[i];
+  }
+  if (children) XFree(children);
+  return found;
+}
+
 }  // namespace
 
 std::string GameProcess::errors() const {
@@ -284,33 +301,45 @@ bool GameProcess::requestWindowClose(const std::string& title) {
   Display* display = XOpenDisplay(display_.c_str());
   if (!display) return false;
   bool sent = false;
-  Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-  unsigned int count = 0;
-  if (XQueryTree(display, root, &root, &parent, &children, &count)) {
-    Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    for (unsigned int i = 0; i < count && !sent; ++i) {
-      XWindowAttributes attributes;
-      const pid_t owner = windowPid(display, children[i]);
-      bool ours = windowTitle(display, children[i]) == title && (owner == pid_ || owner == 0);
-      if (!ours || !XGetWindowAttributes(display, children[i], &attributes) ||
-          attributes.map_state != IsViewable)
-        continue;
-      XEvent event = {};
-      event.xclient.type = ClientMessage;
-      event.xclient.window = children[i];
-      event.xclient.message_type = protocols;
-      event.xclient.format = 32;
-      event.xclient.data.l[0] = static_cast<long>(deleteWindow);
-      event.xclient.data.l[1] = CurrentTime;
-      sent = XSendEvent(display, children[i], False, NoEventMask, &event) != 0;
-    }
-    if (children) XFree(children);
+  if (Window window = findWindow(display, title, pid_)) {
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    sent = XSendEvent(display, window, False, NoEventMask, &event) != 0;
   }
   XFlush(display);
   XCloseDisplay(display);
   return sent;
 }
+
+std::vector<unsigned long> GameProcess::windowIcon() {
+  std::vector<unsigned long> icon;
+  if (pid_ <= 0) return icon;
+  Display* display = XOpenDisplay(display_.c_str());
+  if (!display) return icon;
+  Window window = findWindow(display, "Mirrowvale", pid_);
+  Atom iconAtom = XInternAtom(display, "_NET_WM_ICON", True);
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (window && iconAtom != None &&
+      XGetWindowProperty(display, window, iconAtom, 0, 1 << 20, False, XA_CARDINAL, &type, &format, &items, &after,
+                         &data) == Success &&
+      data && format == 32) {
+    // 32-bit items come as longs, which may carry the sign of the 32-bit value above it.
+    const long* values = reinterpret_cast<const long*>(data);
+    for (unsigned long i = 0; i < items; ++i) icon.push_back(static_cast<unsigned long>(values[i]) & 0xFFFFFFFFul);
+  }
+  if (data) XFree(data);
+  XCloseDisplay(display);
+  return icon;
+}
+
 
 bool GameProcess::shown(const std::string& name) const {
   const NodeRects r = rects();

@@ -78,6 +78,9 @@ class GameProcess {
   // top-level window with the title, of this process or naming no process, as message boxes
   // do); false while none is mapped.
   bool requestWindowClose(const std::string& title = "Mirrowvale");
+  // The icon its window "Mirrowvale" gives the window manager (_NET_WM_ICON: width, height,
+  // then one ARGB value a pixel, rows top down); empty without one.
+  std::vector<unsigned long> windowIcon();
 
   const std::string& home() const { return home_; }
   std::string dataFolder() const { return home_ + "data/Brindlecor/Mirrowvale/"; }
