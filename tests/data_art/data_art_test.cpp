@@ -7,12 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -212,6 +214,46 @@ TEST(SpriteSheets, CardPicturesFitOneCell) {
             EXPECT_EQ(r.w, 64) << r.name;
             EXPECT_EQ(r.h, 64) << r.name;
         }
+}
+
+// A frame of the main sheet as drawn: its trimmed pixels put back into a canvas of
+// the table's size. The sheet and its plist are read once.
+art::Canvas sheetFrame(const std::string& name) {
+    static std::shared_ptr<PNode> plist = readPlist(kData + "/sprites/texture.plist");
+    static art::Canvas tex;
+    if (tex.width() == 0) art::readPng(kData + "/sprites/texture.png", tex);
+    const PNode* f = plist ? plist->get("frames")->get(name) : nullptr;
+    if (!f) return art::Canvas();
+    auto rect = plistInts(f->get("frame")->text);
+    auto source = plistInts(f->get("sourceColorRect")->text);
+    auto size = plistInts(f->get("sourceSize")->text);
+    art::Canvas out(size[0], size[1]);
+    out.copy(tex.sub(rect[0], rect[1], rect[2], rect[3]), source[0], source[1]);
+    return out;
+}
+
+// The title's lettering, rim and shadow included, lies wholly inside its frame: clear
+// columns on both sides and clear rows above and below, so nothing is cut flat.
+TEST(SpriteSheets, TheTitleHoldsItsWholeLetteringWithAMargin) {
+    art::Canvas title = sheetFrame("title-logo.png");
+    ASSERT_GT(title.width(), 0);
+    auto columnClear = [&](int x) {
+        for (int y = 0; y < title.height(); ++y)
+            if (title.get(x, y).a) return false;
+        return true;
+    };
+    auto rowClear = [&](int y) {
+        for (int x = 0; x < title.width(); ++x)
+            if (title.get(x, y).a) return false;
+        return true;
+    };
+    const int margin = 8;
+    for (int i = 0; i < margin; ++i) {
+        EXPECT_TRUE(columnClear(i)) << "column " << i;
+        EXPECT_TRUE(columnClear(title.width() - 1 - i)) << "column " << title.width() - 1 - i;
+        EXPECT_TRUE(rowClear(i)) << "row " << i;
+        EXPECT_TRUE(rowClear(title.height() - 1 - i)) << "row " << title.height() - 1 - i;
+    }
 }
 
 // --- fonts

@@ -283,6 +283,53 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
   ScriptedPlayer::resizeWindow(1024, 768);
 }
 
+// The title at every window size the game supports: wholly inside the window all through
+// the intro (the camera holds it at twice its size) and after it, and never under the
+// credits.
+class TitleTest : public MainMenuTest, public ::testing::WithParamInterface<CCSize> {};
+
+TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndClearOfTheCredits) {
+  const CCSize win = GetParam();
+  ScriptedPlayer::resizeWindow(int(win.width), int(win.height));
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_CREDITS"))));
+  CCNode* title = ScriptedPlayer::find([](CCNode* n) {
+    auto* sprite = dynamic_cast<CCSprite*>(n);
+    return sprite && sprite->getContentSize().width == 448;
+  });
+  ASSERT_NE(nullptr, title);
+  auto inside = [&](const CCRect& r) {
+    return r.getMinX() >= 0 && r.getMinY() >= 0 && r.getMaxX() <= win.width && r.getMaxY() <= win.height;
+  };
+  auto describe = [](const CCRect& r) {
+    return std::to_string(int(r.getMinX())) + "," + std::to_string(int(r.getMinY())) + " .. " +
+           std::to_string(int(r.getMaxX())) + "," + std::to_string(int(r.getMaxY()));
+  };
+  int looks = 0, credits = 0;
+  while (menu->isIntroRunning() && looks < 100) {
+    ScriptedPlayer::runFor(0.25f);
+    const CCRect box = ScriptedPlayer::windowRect(title);
+    EXPECT_TRUE(inside(box)) << "at " << looks * 0.25f << " s: " << describe(box);
+    if (shown("creditslbl")) {
+      ++credits;
+      const CCRect text = ScriptedPlayer::windowRect(node("creditslbl"));
+      EXPECT_FALSE(box.intersectsRect(text)) << "at " << looks * 0.25f << " s: " << describe(text);
+    }
+    ++looks;
+  }
+  EXPECT_GT(looks, 60);
+  EXPECT_GT(credits, 30);
+  ScriptedPlayer::frames(2);
+  EXPECT_TRUE(inside(ScriptedPlayer::windowRect(title))) << describe(ScriptedPlayer::windowRect(title));
+  ScriptedPlayer::resizeWindow(1024, 768);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, TitleTest,
+                         ::testing::Values(CCSize(1024, 768), CCSize(1280, 800), CCSize(1920, 1080)),
+                         [](const ::testing::TestParamInfo<CCSize>& info) {
+                           return "W" + std::to_string(int(info.param.width)) + "x" +
+                                  std::to_string(int(info.param.height));
+                         });
+
 // ---- A menu file that cannot be read -----------------------------------------------------
 
 enum class Damage { Missing, Broken };

@@ -106,35 +106,56 @@ bool renderText(const std::string& fontPath, int px, const std::string& text, in
     return true;
 }
 
-// The game's name: gold serif letters with a dark rim and a drop shadow.
-void drawTitleLogo(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
-    const int px = 84, strokePx = 4;
-    Canvas fill(f.w * 2, f.h), stroke(f.w * 2, f.h);
-    int width = 0, ascent = 0;
-    if (!renderText(ctx.fontDir + "/DejaVuSerif-Bold.ttf", px, "Mirrowvale", strokePx, fill, stroke, width,
-                    ascent))
-        return;
-    int ox = (f.w - width) / 2, oy = (f.h - ascent - 2 * strokePx - 20) / 2;
-    auto put = [&](const Canvas& m, int dx, int dy, auto colourAt) {
-        for (int y = 0; y < m.height(); ++y)
-            for (int x = 0; x < m.width(); ++x) {
-                int a = m.get(x, y).a;
-                if (!a) continue;
-                RGBA col = colourAt(x, y);
-                col.a = uint8_t(col.a * a / 255);
-                c.blend(ox + x + dx, oy + y + dy, col);
-            }
-    };
-    put(stroke, 4, 5, [](int, int) { return RGBA(0, 0, 0, 140); });
-    put(stroke, 0, 0, [](int, int) { return RGBA(52, 30, 16); });
-    int top = strokePx + 2, bottom = top + ascent;
-    put(fill, 0, 0, [&](int, int y) {
-        int t = std::max(0, std::min(256, (y - top) * 256 / std::max(1, bottom - top)));
-        RGBA col = t < 128 ? mix(RGBA(255, 246, 190), RGBA(250, 200, 80), t * 2)
+}  // namespace
+
+// The game's name: gold serif letters with a dark rim and a drop shadow. The
+// lettering, rim and shadow included, is centred in the frame with a clear margin
+// on every side; a face too wide for the frame is set smaller until it fits.
+void drawTitleLettering(Canvas& c, const std::string& fontDir) {
+    const int strokePx = 4, shadowX = 4, shadowY = 5, margin = 12;
+    for (int px = 72; px >= 24; px -= 2) {
+        Canvas fill(c.width() * 2, c.height() * 2), stroke(c.width() * 2, c.height() * 2);
+        int width = 0, ascent = 0;
+        if (!renderText(fontDir + "/DejaVuSerif-Bold.ttf", px, "Mirrowvale", strokePx, fill, stroke, width, ascent))
+            return;
+        // the ink's box: the rim holds the fill, the shadow is the rim moved
+        int x0 = stroke.width(), y0 = stroke.height(), x1 = -1, y1 = -1;
+        for (int y = 0; y < stroke.height(); ++y)
+            for (int x = 0; x < stroke.width(); ++x)
+                if (stroke.get(x, y).a) {
+                    x0 = std::min(x0, x);
+                    y0 = std::min(y0, y);
+                    x1 = std::max(x1, x + shadowX);
+                    y1 = std::max(y1, y + shadowY);
+                }
+        if (x1 < 0) return;
+        if (x1 - x0 + 1 + 2 * margin > c.width() || y1 - y0 + 1 + 2 * margin > c.height()) continue;
+        int ox = (c.width() - (x1 - x0 + 1)) / 2 - x0, oy = (c.height() - (y1 - y0 + 1)) / 2 - y0;
+        auto put = [&](const Canvas& m, int dx, int dy, auto colourAt) {
+            for (int y = 0; y < m.height(); ++y)
+                for (int x = 0; x < m.width(); ++x) {
+                    int a = m.get(x, y).a;
+                    if (!a) continue;
+                    RGBA col = colourAt(x, y);
+                    col.a = uint8_t(col.a * a / 255);
+                    c.blend(ox + x + dx, oy + y + dy, col);
+                }
+        };
+        put(stroke, shadowX, shadowY, [](int, int) { return RGBA(0, 0, 0, 140); });
+        put(stroke, 0, 0, [](int, int) { return RGBA(52, 30, 16); });
+        int top = strokePx + 2, bottom = top + ascent;
+        put(fill, 0, 0, [&](int, int y) {
+            int t = std::max(0, std::min(256, (y - top) * 256 / std::max(1, bottom - top)));
+            return t < 128 ? mix(RGBA(255, 246, 190), RGBA(250, 200, 80), t * 2)
                            : mix(RGBA(250, 200, 80), RGBA(200, 110, 30), (t - 128) * 2);
-        return col;
-    });
+        });
+        return;
+    }
 }
+
+namespace {
+
+void drawTitleLogo(Canvas& c, const FrameSpec&, DrawCtx& ctx) { drawTitleLettering(c, ctx.fontDir); }
 
 void roundButton(Canvas& c, const FrameSpec& f) {
     std::string kind = f.arg(0);
