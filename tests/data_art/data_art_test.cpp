@@ -256,6 +256,53 @@ TEST(SpriteSheets, TheTitleHoldsItsWholeLetteringWithAMargin) {
     }
 }
 
+// Tiles repeated side by side (and above each other) join without a step: the colours
+// across the join differ no more than between neighbouring lines inside the tile.
+struct TileCase {
+    const char* frame;
+    bool vertical;  // also repeated upwards
+};
+
+void PrintTo(const TileCase& c, std::ostream* os) { *os << c.frame; }
+
+class RepeatedTile : public ::testing::TestWithParam<TileCase> {};
+
+TEST_P(RepeatedTile, JoinsWithoutAStep) {
+    art::Canvas t = sheetFrame(GetParam().frame);
+    ASSERT_GT(t.width(), 2);
+    // mean difference of the colour channels between two lines of pixels
+    auto lineDiff = [&](bool rows, int a, int b) {
+        long long sum = 0;
+        int n = rows ? t.width() : t.height();
+        for (int i = 0; i < n; ++i) {
+            art::RGBA p = rows ? t.get(i, a) : t.get(a, i), q = rows ? t.get(i, b) : t.get(b, i);
+            sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) + std::abs(p.a - q.a);
+        }
+        return double(sum) / (4.0 * n);
+    };
+    for (bool rows : {false, true}) {
+        if (rows && !GetParam().vertical) continue;
+        int n = rows ? t.height() : t.width();
+        double inside = 0;
+        for (int i = 0; i + 1 < n; ++i) inside += lineDiff(rows, i, i + 1);
+        inside /= n - 1;
+        double join = lineDiff(rows, n - 1, 0);
+        EXPECT_LE(join, inside * 1.5 + 2.0) << (rows ? "top and bottom" : "left and right") << " edges differ by "
+                                           << join << ", neighbouring lines inside by " << inside;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ground, RepeatedTile,
+                         ::testing::Values(TileCase{"ground-earth.png", true}, TileCase{"elem-earth.png", true},
+                                           TileCase{"ground-grass.png", false}, TileCase{"water.png", false},
+                                           TileCase{"hills.png", false}),
+                         [](const auto& info) {
+                             std::string n;
+                             for (const char* c = info.param.frame; *c && *c != '.'; ++c)
+                                 n += std::isalnum((unsigned char)*c) ? *c : '_';
+                             return n;
+                         });
+
 // --- fonts
 
 std::vector<std::string> fontNames() {

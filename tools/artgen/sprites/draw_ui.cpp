@@ -357,10 +357,24 @@ void drawGround(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         }
         for (int k2 = 0; k2 < 40; ++k2) c.set(rng.range(0, w - 1), rng.range(10, h - 1), RGBA(60, 96, 40));
     } else if (k == "earth") {
-        c.gradientV(0, 0, w, h, RGBA(120, 88, 60), RGBA(84, 60, 42));
+        // Repeated both ways under the whole ground: one even tone, and every clod or
+        // pebble that crosses an edge is drawn again at the opposite edge, so the tiles
+        // join without a seam.
+        c.fillRect(0, 0, w, h, RGBA(104, 76, 52));
+        auto wrapped = [&](auto draw) {
+            for (int dy : {-h, 0, h})
+                for (int dx : {-w, 0, w}) draw(dx, dy);
+        };
+        for (int k2 = 0; k2 < 24; ++k2) {
+            int x = rng.range(0, w - 1), y = rng.range(0, h - 1), rx = rng.range(4, 9), ry = rng.range(2, 4);
+            wrapped([&](int dx, int dy) { c.fillEllipse(x + dx, y + dy, rx, ry, RGBA(112, 82, 56)); });
+        }
         for (int k2 = 0; k2 < 60; ++k2) {
-            int x = rng.range(0, w - 1), y = rng.range(0, h - 1);
-            c.fillEllipse(x, y, rng.range(1, 3), rng.range(1, 2), RGBA(150, 120, 90));
+            int x = rng.range(0, w - 1), y = rng.range(0, h - 1), rx = rng.range(1, 3), ry = rng.range(1, 2);
+            wrapped([&](int dx, int dy) {
+                c.fillEllipse(x + dx, y + dy, rx, ry, RGBA(150, 120, 90));
+                c.set(x + dx, y + dy + ry, RGBA(86, 62, 42));
+            });
         }
         for (int k2 = 0; k2 < 80; ++k2) c.set(rng.range(0, w - 1), rng.range(0, h - 1), RGBA(70, 50, 36));
     } else {  // water
