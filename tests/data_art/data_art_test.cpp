@@ -303,6 +303,21 @@ INSTANTIATE_TEST_SUITE_P(Ground, RepeatedTile,
                              return n;
                          });
 
+// Panels that hold text are opaque where the text sits (the middle of the nine-slice,
+// inside its 16-pixel corners): at 0.9 a bright sky or a lit room behind a dark panel
+// still showed through its text.
+TEST(SpriteSheets, TextPanelsAreOpaqueWhereTheTextSits) {
+    for (const char* name : {"frame-message.png", "frame-dialog.png", "frame-menu.png", "frame-store.png",
+                             "frame-textfield.png"}) {
+        art::Canvas panel = sheetFrame(name);
+        ASSERT_GT(panel.width(), 32) << name;
+        int least = 255;
+        for (int y = 16; y < panel.height() - 16; ++y)
+            for (int x = 16; x < panel.width() - 16; ++x) least = std::min<int>(least, panel.get(x, y).a);
+        EXPECT_GE(least, 250) << name << ": alpha " << least / 255.0;
+    }
+}
+
 // --- fonts
 
 std::vector<std::string> fontNames() {

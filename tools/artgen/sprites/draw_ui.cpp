@@ -226,8 +226,9 @@ void drawNine(Canvas& c, const FrameSpec& f, DrawCtx&) {
         c.fillRect(5, 2, w - 10, 2, RGBA(200, 190, 170));
     } else if (k == "message") {
         rounded(0, 10, RGBA(220, 180, 90));
-        rounded(2, 8, RGBA(30, 24, 36, 230));
-        rounded(4, 6, RGBA(44, 36, 54, 230));
+        // opaque: text sits on it, and nothing behind may show through
+        rounded(2, 8, RGBA(30, 24, 36));
+        rounded(4, 6, RGBA(44, 36, 54));
     } else if (k == "menu") {
         // A plain wooden face in a lighter rim: stretched as a nine-slice, planks and grain
         // would turn into broad bands.
