@@ -284,19 +284,15 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
 }
 
 // The title at every window size the game supports: wholly inside the window all through
-// the intro (the camera holds it at twice its size) and after it, and never under the
-// credits.
+// the intro (the camera holds it at twice its size) and after it, never under the credits,
+// and its crack drawn with it.
 class TitleTest : public MainMenuTest, public ::testing::WithParamInterface<CCSize> {};
 
 TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndClearOfTheCredits) {
   const CCSize win = GetParam();
   ScriptedPlayer::resizeWindow(int(win.width), int(win.height));
   ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_CREDITS"))));
-  CCNode* title = ScriptedPlayer::find([](CCNode* n) {
-    auto* sprite = dynamic_cast<CCSprite*>(n);
-    return sprite && sprite->getContentSize().width == 448;
-  });
-  ASSERT_NE(nullptr, title);
+  CCNode* title = node("crack")->getParent();
   auto inside = [&](const CCRect& r) {
     return r.getMinX() >= 0 && r.getMinY() >= 0 && r.getMaxX() <= win.width && r.getMaxY() <= win.height;
   };
@@ -320,6 +316,8 @@ TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndClearOfTheCredits) {
   EXPECT_GT(credits, 30);
   ScriptedPlayer::frames(2);
   EXPECT_TRUE(inside(ScriptedPlayer::windowRect(title))) << describe(ScriptedPlayer::windowRect(title));
+  EXPECT_TRUE(shown("crack"));
+  EXPECT_TRUE(ScriptedPlayer::windowRect(node("crack")).equals(ScriptedPlayer::windowRect(title)));
   ScriptedPlayer::resizeWindow(1024, 768);
 }
 
