@@ -256,6 +256,15 @@ TEST(SpriteSheets, TheTitleHoldsItsWholeLetteringWithAMargin) {
     }
 }
 
+// A fence stands low in front of its block: the room inside (the Archmage's hat and
+// staff reach the block's top) stays in sight above it.
+TEST(SpriteSheets, TheFenceStandsLowBeforeItsBlock) {
+    art::Canvas fence = sheetFrame("elem-fence.png");
+    ASSERT_EQ(fence.height(), 64);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < fence.width(); ++x) ASSERT_EQ(fence.get(x, y).a, 0) << x << "," << y;
+}
+
 // Tiles repeated side by side (and above each other) join without a step: the colours
 // across the join differ no more than between neighbouring lines inside the tile.
 struct TileCase {
