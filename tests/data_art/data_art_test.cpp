@@ -302,7 +302,8 @@ TEST_P(RepeatedTile, JoinsWithoutAStep) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ground, RepeatedTile,
-                         ::testing::Values(TileCase{"ground-earth.png", true}, TileCase{"elem-earth.png", true},
+                         ::testing::Values(TileCase{"ground-earth.png", true},
+                                           TileCase{"ground-earth-far.png", true}, TileCase{"elem-earth.png", true},
                                            TileCase{"ground-grass.png", false}, TileCase{"water.png", false},
                                            TileCase{"hills.png", false}),
                          [](const auto& info) {

@@ -388,6 +388,10 @@ void drawGround(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         for (int k2 = 0; k2 < 20; ++k2) c.fillRect(rng.range(0, w - 8), rng.range(8, h - 2), rng.range(3, 8), 1,
                                                  RGBA(120, 180, 230));
     }
+    // The far bank (the enemy's ground, seen behind our tower) fades into the haze of
+    // the horizon, so it reads as distance and not as a second band of our own ground.
+    if (f.arg(1) == "far")
+        for (RGBA& p : c.pixels()) p = mix(p, RGBA(196, 206, 214, p.a), 120);
 }
 
 void drawHills(Canvas& c, const FrameSpec& f, DrawCtx&) {
