@@ -284,12 +284,17 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
 }
 
 // The title at every window size the game supports: wholly inside the window all through
-// the intro (the camera holds it at twice its size) and after it, never under the credits,
-// and its crack drawn with it.
-class TitleTest : public MainMenuTest, public ::testing::WithParamInterface<CCSize> {};
+// the intro (the camera holds it at twice its size) and after it, and its crack drawn with
+// it; the credits run clear of the title and of the clouds.
+struct WindowSize {
+  float width, height;
+};
+void PrintTo(const WindowSize& s, std::ostream* os) { *os << s.width << "x" << s.height; }
 
-TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndClearOfTheCredits) {
-  const CCSize win = GetParam();
+class TitleTest : public MainMenuTest, public ::testing::WithParamInterface<WindowSize> {};
+
+TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndTheCreditsRunClearOfItAndTheClouds) {
+  const WindowSize win = GetParam();
   ScriptedPlayer::resizeWindow(int(win.width), int(win.height));
   ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_CREDITS"))));
   CCNode* title = node("crack")->getParent();
@@ -300,6 +305,14 @@ TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndClearOfTheCredits) {
     return std::to_string(int(r.getMinX())) + "," + std::to_string(int(r.getMinY())) + " .. " +
            std::to_string(int(r.getMaxX())) + "," + std::to_string(int(r.getMaxY()));
   };
+  // the sky's clouds (the back layer's sprites the size of a cloud frame)
+  const std::vector<CCNode*> clouds = ScriptedPlayer::findAll(
+      [](CCNode* n) {
+        const CCSize s = n->getContentSize();
+        return dynamic_cast<CCSprite*>(n) && ((s.width == 128 && s.height == 48) || (s.width == 96 && s.height == 40));
+      },
+      node("back"));
+  EXPECT_EQ(4u, clouds.size());
   int looks = 0, credits = 0;
   while (menu->isIntroRunning() && looks < 100) {
     ScriptedPlayer::runFor(0.25f);
@@ -309,6 +322,9 @@ TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndClearOfTheCredits) {
       ++credits;
       const CCRect text = ScriptedPlayer::windowRect(node("creditslbl"));
       EXPECT_FALSE(box.intersectsRect(text)) << "at " << looks * 0.25f << " s: " << describe(text);
+      for (CCNode* cloud : clouds)
+        EXPECT_FALSE(ScriptedPlayer::windowRect(cloud).intersectsRect(text))
+            << "a cloud at " << looks * 0.25f << " s: " << describe(ScriptedPlayer::windowRect(cloud));
     }
     ++looks;
   }
@@ -322,8 +338,8 @@ TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndClearOfTheCredits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, TitleTest,
-                         ::testing::Values(CCSize(1024, 768), CCSize(1280, 800), CCSize(1920, 1080)),
-                         [](const ::testing::TestParamInfo<CCSize>& info) {
+                         ::testing::Values(WindowSize{1024, 768}, WindowSize{1280, 800}, WindowSize{1920, 1080}),
+                         [](const ::testing::TestParamInfo<WindowSize>& info) {
                            return "W" + std::to_string(int(info.param.width)) + "x" +
                                   std::to_string(int(info.param.height));
                          });
