@@ -19,10 +19,13 @@ macro(mv_add_all_subdirs)
   endforeach()
 endmacro()
 
-# mv_add_gtest(NAME name LABEL label SOURCES ... LIBS ... [ENV VAR=VALUE ...] [TIMEOUT s])
+# mv_add_gtest(NAME name LABEL label SOURCES ... LIBS ... [ENV VAR=VALUE ...] [TIMEOUT s]
+#              [SCREENSHOTS])
 # Builds one GoogleTest binary and registers its cases with CTest under the label.
+# SCREENSHOTS: its cases write screenshots, and the contact sheet of them all is made
+# after the last of them has run.
 function(mv_add_gtest)
-  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "SCREENSHOTS" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
@@ -41,9 +44,13 @@ function(mv_add_gtest)
   # The discovery script splits a list-valued ENVIRONMENT, so the environment is set by a
   # file of our own that CTest reads after the discovered tests.
   set(_envfile ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_env.cmake)
+  set(_fixture "")
+  if(T_SCREENSHOTS)
+    set(_fixture " FIXTURES_REQUIRED mv_screenshots")
+  endif()
   file(WRITE ${_envfile}
     "if(DEFINED ${T_NAME}_TESTS)\n"
-    "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES ENVIRONMENT \"${_env}\")\n"
+    "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES ENVIRONMENT \"${_env}\"${_fixture})\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_envfile})
 endfunction()

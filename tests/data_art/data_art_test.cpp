@@ -7,12 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -212,6 +214,118 @@ TEST(SpriteSheets, CardPicturesFitOneCell) {
             EXPECT_EQ(r.w, 64) << r.name;
             EXPECT_EQ(r.h, 64) << r.name;
         }
+}
+
+// A frame of the main sheet as drawn: its trimmed pixels put back into a canvas of
+// the table's size. The sheet and its plist are read once.
+art::Canvas sheetFrame(const std::string& name) {
+    static std::shared_ptr<PNode> plist = readPlist(kData + "/sprites/texture.plist");
+    static art::Canvas tex;
+    if (tex.width() == 0) art::readPng(kData + "/sprites/texture.png", tex);
+    const PNode* f = plist ? plist->get("frames")->get(name) : nullptr;
+    if (!f) return art::Canvas();
+    auto rect = plistInts(f->get("frame")->text);
+    auto source = plistInts(f->get("sourceColorRect")->text);
+    auto size = plistInts(f->get("sourceSize")->text);
+    art::Canvas out(size[0], size[1]);
+    out.copy(tex.sub(rect[0], rect[1], rect[2], rect[3]), source[0], source[1]);
+    return out;
+}
+
+// The title's lettering, rim and shadow included, lies wholly inside its frame: clear
+// columns on both sides and clear rows above and below, so nothing is cut flat.
+TEST(SpriteSheets, TheTitleHoldsItsWholeLetteringWithAMargin) {
+    art::Canvas title = sheetFrame("title-logo.png");
+    ASSERT_GT(title.width(), 0);
+    auto columnClear = [&](int x) {
+        for (int y = 0; y < title.height(); ++y)
+            if (title.get(x, y).a) return false;
+        return true;
+    };
+    auto rowClear = [&](int y) {
+        for (int x = 0; x < title.width(); ++x)
+            if (title.get(x, y).a) return false;
+        return true;
+    };
+    const int margin = 8;
+    for (int i = 0; i < margin; ++i) {
+        EXPECT_TRUE(columnClear(i)) << "column " << i;
+        EXPECT_TRUE(columnClear(title.width() - 1 - i)) << "column " << title.width() - 1 - i;
+        EXPECT_TRUE(rowClear(i)) << "row " << i;
+        EXPECT_TRUE(rowClear(title.height() - 1 - i)) << "row " << title.height() - 1 - i;
+    }
+}
+
+// A fence stands low in front of its block: the room inside (the Archmage's hat and
+// staff reach the block's top) stays in sight above it.
+TEST(SpriteSheets, TheFenceStandsLowBeforeItsBlock) {
+    art::Canvas fence = sheetFrame("elem-fence.png");
+    ASSERT_EQ(fence.height(), 64);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < fence.width(); ++x) ASSERT_EQ(fence.get(x, y).a, 0) << x << "," << y;
+}
+
+// Tiles repeated side by side (and above each other) join without a step: the colours
+// across the join differ no more than between neighbouring lines inside the tile.
+struct TileCase {
+    const char* frame;
+    bool vertical;  // also repeated upwards
+};
+
+void PrintTo(const TileCase& c, std::ostream* os) { *os << c.frame; }
+
+class RepeatedTile : public ::testing::TestWithParam<TileCase> {};
+
+TEST_P(RepeatedTile, JoinsWithoutAStep) {
+    art::Canvas t = sheetFrame(GetParam().frame);
+    ASSERT_GT(t.width(), 2);
+    // mean difference of the colour channels between two lines of pixels
+    auto lineDiff = [&](bool rows, int a, int b) {
+        long long sum = 0;
+        int n = rows ? t.width() : t.height();
+        for (int i = 0; i < n; ++i) {
+            art::RGBA p = rows ? t.get(i, a) : t.get(a, i), q = rows ? t.get(i, b) : t.get(b, i);
+            sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) + std::abs(p.a - q.a);
+        }
+        return double(sum) / (4.0 * n);
+    };
+    for (bool rows : {false, true}) {
+        if (rows && !GetParam().vertical) continue;
+        int n = rows ? t.height() : t.width();
+        double inside = 0;
+        for (int i = 0; i + 1 < n; ++i) inside += lineDiff(rows, i, i + 1);
+        inside /= n - 1;
+        double join = lineDiff(rows, n - 1, 0);
+        EXPECT_LE(join, inside * 1.5 + 2.0) << (rows ? "top and bottom" : "left and right") << " edges differ by "
+                                           << join << ", neighbouring lines inside by " << inside;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ground, RepeatedTile,
+                         ::testing::Values(TileCase{"ground-earth.png", true},
+                                           TileCase{"ground-earth-far.png", true}, TileCase{"elem-earth.png", true},
+                                           TileCase{"ground-grass.png", false}, TileCase{"water.png", false},
+                                           TileCase{"hills.png", false}),
+                         [](const auto& info) {
+                             std::string n;
+                             for (const char* c = info.param.frame; *c && *c != '.'; ++c)
+                                 n += std::isalnum((unsigned char)*c) ? *c : '_';
+                             return n;
+                         });
+
+// Panels that hold text are opaque where the text sits (the middle of the nine-slice,
+// inside its 16-pixel corners): at 0.9 a bright sky or a lit room behind a dark panel
+// still showed through its text.
+TEST(SpriteSheets, TextPanelsAreOpaqueWhereTheTextSits) {
+    for (const char* name : {"frame-message.png", "frame-dialog.png", "frame-menu.png", "frame-store.png",
+                             "frame-textfield.png"}) {
+        art::Canvas panel = sheetFrame(name);
+        ASSERT_GT(panel.width(), 32) << name;
+        int least = 255;
+        for (int y = 16; y < panel.height() - 16; ++y)
+            for (int x = 16; x < panel.width() - 16; ++x) least = std::min<int>(least, panel.get(x, y).a);
+        EXPECT_GE(least, 250) << name << ": alpha " << least / 255.0;
+    }
 }
 
 // --- fonts

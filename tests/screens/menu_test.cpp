@@ -283,6 +283,67 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
   ScriptedPlayer::resizeWindow(1024, 768);
 }
 
+// The title at every window size the game supports: wholly inside the window all through
+// the intro (the camera holds it at twice its size) and after it, and its crack drawn with
+// it; the credits run clear of the title and of the clouds.
+struct WindowSize {
+  float width, height;
+};
+void PrintTo(const WindowSize& s, std::ostream* os) { *os << s.width << "x" << s.height; }
+
+class TitleTest : public MainMenuTest, public ::testing::WithParamInterface<WindowSize> {};
+
+TEST_P(TitleTest, StaysInsideTheWindowThroughTheIntroAndTheCreditsRunClearOfItAndTheClouds) {
+  const WindowSize win = GetParam();
+  ScriptedPlayer::resizeWindow(int(win.width), int(win.height));
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_CREDITS"))));
+  CCNode* title = node("crack")->getParent();
+  auto inside = [&](const CCRect& r) {
+    return r.getMinX() >= 0 && r.getMinY() >= 0 && r.getMaxX() <= win.width && r.getMaxY() <= win.height;
+  };
+  auto describe = [](const CCRect& r) {
+    return std::to_string(int(r.getMinX())) + "," + std::to_string(int(r.getMinY())) + " .. " +
+           std::to_string(int(r.getMaxX())) + "," + std::to_string(int(r.getMaxY()));
+  };
+  // the sky's clouds (the back layer's sprites the size of a cloud frame)
+  const std::vector<CCNode*> clouds = ScriptedPlayer::findAll(
+      [](CCNode* n) {
+        const CCSize s = n->getContentSize();
+        return dynamic_cast<CCSprite*>(n) && ((s.width == 128 && s.height == 48) || (s.width == 96 && s.height == 40));
+      },
+      node("back"));
+  EXPECT_EQ(4u, clouds.size());
+  int looks = 0, credits = 0;
+  while (menu->isIntroRunning() && looks < 100) {
+    ScriptedPlayer::runFor(0.25f);
+    const CCRect box = ScriptedPlayer::windowRect(title);
+    EXPECT_TRUE(inside(box)) << "at " << looks * 0.25f << " s: " << describe(box);
+    if (shown("creditslbl")) {
+      ++credits;
+      const CCRect text = ScriptedPlayer::windowRect(node("creditslbl"));
+      EXPECT_FALSE(box.intersectsRect(text)) << "at " << looks * 0.25f << " s: " << describe(text);
+      for (CCNode* cloud : clouds)
+        EXPECT_FALSE(ScriptedPlayer::windowRect(cloud).intersectsRect(text))
+            << "a cloud at " << looks * 0.25f << " s: " << describe(ScriptedPlayer::windowRect(cloud));
+    }
+    ++looks;
+  }
+  EXPECT_GT(looks, 60);
+  EXPECT_GT(credits, 30);
+  ScriptedPlayer::frames(2);
+  EXPECT_TRUE(inside(ScriptedPlayer::windowRect(title))) << describe(ScriptedPlayer::windowRect(title));
+  EXPECT_TRUE(shown("crack"));
+  EXPECT_TRUE(ScriptedPlayer::windowRect(node("crack")).equals(ScriptedPlayer::windowRect(title)));
+  ScriptedPlayer::resizeWindow(1024, 768);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, TitleTest,
+                         ::testing::Values(WindowSize{1024, 768}, WindowSize{1280, 800}, WindowSize{1920, 1080}),
+                         [](const ::testing::TestParamInfo<WindowSize>& info) {
+                           return "W" + std::to_string(int(info.param.width)) + "x" +
+                                  std::to_string(int(info.param.height));
+                         });
+
 // ---- A menu file that cannot be read -----------------------------------------------------
 
 enum class Damage { Missing, Broken };

@@ -67,7 +67,7 @@ TEST_P(StartTest, LoadingRevealsTheLogoThenTheIntroPlaysAndTheMenuShows) {
   shot("menu");
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, StartTest, ::testing::Values(WindowSize{1024, 768}, WindowSize{1920, 1080}),
+INSTANTIATE_TEST_SUITE_P(Windows, StartTest, ::testing::Values(WindowSize{1024, 768}, WindowSize{1280, 800}, WindowSize{1920, 1080}),
                          [](const ::testing::TestParamInfo<WindowSize>& info) {
                            return "W" + std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
                          });

@@ -6,9 +6,8 @@
 //   mv-fntchars FONT.fnt --render "text" OUT.png
 //                                     lays the text out as a label would
 #include <cstdio>
-#include <map>
 
-#include "fnt.hpp"
+#include "fnttext.hpp"
 #include "pngio.hpp"
 
 int main(int argc, char** argv) {
@@ -16,55 +15,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: mv-fntchars FONT.fnt [TEXT-FILE...]\n");
         return 2;
     }
-    art::FntFile font;
+    art::FntFace face;
     std::string err;
-    if (!art::loadFnt(argv[1], font, &err)) {
+    const bool render = argc == 5 && std::string(argv[2]) == "--render";
+    if (!(render ? art::loadFntFace(argv[1], face, &err) : art::loadFnt(argv[1], face.font, &err))) {
         std::fprintf(stderr, "mv-fntchars: %s: %s\n", argv[1], err.c_str());
         return 2;
     }
-    if (argc == 5 && std::string(argv[2]) == "--render") {
-        std::string dir = argv[1];
-        size_t slash = dir.rfind('/');
-        dir = slash == std::string::npos ? "." : dir.substr(0, slash);
-        art::Canvas page;
-        if (!art::readPng(dir + "/" + font.pageFiles[0], page)) {
-            std::fprintf(stderr, "mv-fntchars: cannot read the page of %s\n", argv[1]);
-            return 2;
-        }
-        // kerning pairs are not kept by the reader; read them here
-        std::map<std::pair<uint32_t, uint32_t>, int> kern;
-        std::string text;
-        art::readFile(argv[1], text);
-        size_t pos = 0;
-        while ((pos = text.find("kerning first=", pos)) != std::string::npos) {
-            unsigned a = 0, b = 0;
-            int amount = 0;
-            if (std::sscanf(text.c_str() + pos, "kerning first=%u second=%u amount=%d", &a, &b, &amount) == 3)
-                kern[{a, b}] = amount;
-            ++pos;
-        }
-        auto cps = art::decodeUtf8(argv[3]);
+    const art::FntFile& font = face.font;
+    if (render) {
+        const std::string text = argv[3];
         int lines = 1;
-        for (uint32_t cp : cps) lines += cp == '\n';
-        art::Canvas out(int(cps.size()) * font.size + 16, lines * font.lineHeight + 16, art::grey(60));
-        int x = 8, y = 8;
-        uint32_t prev = 0;
-        for (uint32_t cp : cps) {
-            if (cp == '\n') {
-                x = 8;
-                y += font.lineHeight;
-                prev = 0;
-                continue;
-            }
-            auto it = font.chars.find(cp);
-            if (it == font.chars.end()) continue;
-            const art::FntChar& c = it->second;
-            auto k = kern.find({prev, cp});
-            if (k != kern.end()) x += k->second;
-            out.blit(page.sub(c.x, c.y, c.width, c.height), x + c.xoffset, y + c.yoffset);
-            x += c.xadvance;
-            prev = cp;
-        }
+        for (char ch : text) lines += ch == '\n';
+        art::Canvas out(int(art::decodeUtf8(text).size()) * font.size + 16, lines * font.lineHeight + 16,
+                        art::grey(60));
+        art::drawText(out, face, text, 8, 8);
         return art::writePng(out, argv[4]) ? 0 : 2;
     }
     if (argc == 2) {

@@ -91,6 +91,10 @@ bool parseFnt(const std::string& text, FntFile& out, std::string* error) {
             out.chars[c.id] = c;
         } else if (tag == "kerning") {
             ++out.kerningCount;
+            int first = 0, second = 0, amount = 0;
+            if (toInt(f, "first", first) && toInt(f, "second", second) && toInt(f, "amount", amount) && first >= 0 &&
+                second >= 0)
+                out.kerning[{uint32_t(first), uint32_t(second)}] = amount;
         }
     }
     if (!sawCommon) {

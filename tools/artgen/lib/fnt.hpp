@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace art {
@@ -22,6 +23,7 @@ struct FntFile {
     std::vector<std::string> pageFiles;
     std::map<uint32_t, FntChar> chars;
     int kerningCount = 0;
+    std::map<std::pair<uint32_t, uint32_t>, int> kerning;  // (first, second) -> amount
 };
 
 bool parseFnt(const std::string& text, FntFile& out, std::string* error);

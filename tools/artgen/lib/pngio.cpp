@@ -62,6 +62,12 @@ bool readPng(const std::string& path, Canvas& out) {
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&img, path.c_str())) return false;
+    // A picture larger than any the tools make or read is refused before its pixels
+    // are given memory.
+    if (img.width > 16384 || img.height > 16384 || uint64_t(img.width) * img.height > (uint64_t(1) << 26)) {
+        png_image_free(&img);
+        return false;
+    }
     img.format = PNG_FORMAT_RGBA;
     Canvas c(int(img.width), int(img.height));
     if (!png_image_finish_read(&img, nullptr, c.pixels().data(), 0, nullptr)) {

@@ -40,6 +40,9 @@ void archWindow(Canvas& c, int x, int y, int w, int h, RGBA dark, RGBA frame);
 void star(Canvas& c, int cx, int cy, int r, int inner, RGBA col);
 // Bytes from six or eight hex digits; white on a bad string.
 RGBA hexColour(const std::string& s);
+// The game's name as the title frame shows it, centred in c; frames drawn over the
+// title (its crack) draw it too, to lie on its letters.
+void drawTitleLettering(Canvas& c, const std::string& fontDir);
 // Outline then a soft bevel: the finish of most full-colour icons.
 void finishIcon(Canvas& c, RGBA ink = kInk);
 

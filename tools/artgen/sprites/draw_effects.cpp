@@ -63,36 +63,43 @@ void drawBolt(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     }
 }
 
-// The crack the title bolt leaves: a glowing fissure, widest where it struck.
+// The crack the title bolt leaves, drawn on the title's letters: the frame is the
+// title's size and lies over it, the fissure runs down from where the bolt struck
+// the top of the letter in column argument 0, and shows only on the letters.
 void drawCrack(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     Rng& rng = ctx.rng;
-    int w = f.w, h = f.h;
-    for (int r = 30; r > 0; r -= 3) c.fillEllipse(w / 2, 10, r * 2, r / 3 + 1, RGBA(20, 14, 10, 26));
+    Canvas title(f.w, f.h);
+    drawTitleLettering(title, ctx.fontDir);
+    auto onLetter = [&](int x, int y) { return title.get(x, y).a >= 250 && title.get(x, y).r > 120; };
+    int x = f.argInt(0, f.w / 2), top = 0, bottom = f.h - 1;
+    while (top < f.h && !onLetter(x, top)) ++top;
+    while (bottom > top && !onLetter(x, bottom)) --bottom;
+    if (top >= bottom) return;
     struct Seg { Pt a, b; int width; };
     std::vector<Seg> segs;
-    // the main fissure, zigzagging down and narrowing
-    Pt p{w / 2, 8};
-    int steps = 12;
+    Pt p{x, top};
+    const int steps = 6;
     for (int s = 1; s <= steps; ++s) {
-        Pt q{p.x + rng.range(-14, 14), 8 + (h - 16) * s / steps};
-        q.x = std::max(12, std::min(w - 12, q.x));
-        int width = 12 - s * 10 / steps;
+        Pt q{x + rng.range(-5, 5), top + (bottom - top) * s / steps};
+        int width = 8 - s * 6 / steps;
         segs.push_back({p, q, width});
-        if (s % 3 == 1) {  // a branch
-            Pt b{q.x + (rng.range(0, 1) ? 1 : -1) * rng.range(18, 36), q.y + rng.range(14, 34)};
-            segs.push_back({q, b, std::max(2, width / 2)});
-            Pt b2{b.x + rng.range(-10, 10), b.y + rng.range(10, 20)};
-            segs.push_back({b, b2, 1});
+        if (s == 2 || s == 4) {  // a short branch
+            Pt b{q.x + (s == 2 ? -1 : 1) * rng.range(8, 12), q.y + rng.range(5, 9)};
+            segs.push_back({q, b, 2});
         }
         p = q;
     }
-    for (const Seg& s : segs) c.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width + 2, RGBA(26, 16, 12));
+    Canvas crack(f.w, f.h);
+    crack.fillEllipse(x, top + 2, 10, 6, RGBA(40, 20, 10, 110));  // scorched where it struck
+    for (const Seg& s : segs) crack.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width + 2, RGBA(26, 16, 12));
     for (const Seg& s : segs)
-        if (s.width > 2) c.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width - 2, RGBA(240, 120, 40));
+        if (s.width > 2) crack.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width - 2, RGBA(255, 150, 60));
     for (const Seg& s : segs)
-        if (s.width > 5) c.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width - 6, RGBA(255, 226, 140));
-    c.fillEllipse(w / 2, 9, 9, 4, RGBA(255, 210, 110));
-    c.fillEllipse(w / 2, 9, 4, 2, RGBA(255, 252, 220));
+        if (s.width > 5) crack.thickLine(s.a.x, s.a.y, s.b.x, s.b.y, s.width - 5, RGBA(255, 236, 170));
+    crack.fillEllipse(x, top + 1, 3, 2, RGBA(255, 250, 220));
+    for (int y = 0; y < f.h; ++y)
+        for (int x2 = 0; x2 < f.w; ++x2)
+            if (onLetter(x2, y)) c.set(x2, y, crack.get(x2, y));
 }
 
 // A dwarf with a sack of poison: 1 and 2 wind up, 3 shakes out a cloud.

@@ -230,15 +230,18 @@ void drawDome(Canvas& c, bool maskOnly, Rng& rng) {
 void drawDomeCard(Canvas& c, const FrameSpec&, DrawCtx& ctx) { drawDome(c, false, ctx.rng); }
 
 void drawFence(Canvas& c, bool card, Rng& rng) {
-    // sharpened palisade stakes with a cross rail
-    int top = card ? 10 : 0, bottom = card ? 58 : 26;
-    for (int x = 2; x < kCell - 4; x += 8) {
+    // Sharpened palisade stakes with cross rails. On a block it is a low fence along
+    // the ground in front, with gaps between the stakes: the room stays in sight.
+    int top = card ? 10 : 46, bottom = card ? 58 : kCell;
+    int stake = card ? 6 : 4, step = card ? 8 : 9;
+    for (int x = 2; x + stake <= kCell - 2; x += step) {
         int h = rng.range(0, 3);
         RGBA w = shade(kWood, 256 + rng.range(-20, 20));
-        c.fillRect(x, top + 6 + h, 6, bottom - top - 6 - h, w);
-        c.fillPolygon({{x, top + 6 + h}, {x + 6, top + 6 + h}, {x + 3, top + h}}, w);
-        c.fillRect(x, top + 6 + h, 1, bottom - top - 6 - h, kWoodLight);
-        c.fillRect(x + 5, top + 6 + h, 1, bottom - top - 6 - h, kWoodDark);
+        int tip = card ? 6 : 3;
+        c.fillRect(x, top + tip + h, stake, bottom - top - tip - h, w);
+        c.fillPolygon({{x, top + tip + h}, {x + stake, top + tip + h}, {x + stake / 2, top + h}}, w);
+        c.fillRect(x, top + tip + h, 1, bottom - top - tip - h, kWoodLight);
+        c.fillRect(x + stake - 1, top + tip + h, 1, bottom - top - tip - h, kWoodDark);
     }
     int r1 = top + (bottom - top) / 3, r2 = top + 2 * (bottom - top) / 3;
     c.fillRect(0, r1, kCell, 3, kWoodDark);

@@ -106,35 +106,56 @@ bool renderText(const std::string& fontPath, int px, const std::string& text, in
     return true;
 }
 
-// The game's name: gold serif letters with a dark rim and a drop shadow.
-void drawTitleLogo(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
-    const int px = 84, strokePx = 4;
-    Canvas fill(f.w * 2, f.h), stroke(f.w * 2, f.h);
-    int width = 0, ascent = 0;
-    if (!renderText(ctx.fontDir + "/DejaVuSerif-Bold.ttf", px, "Mirrowvale", strokePx, fill, stroke, width,
-                    ascent))
-        return;
-    int ox = (f.w - width) / 2, oy = (f.h - ascent - 2 * strokePx - 20) / 2;
-    auto put = [&](const Canvas& m, int dx, int dy, auto colourAt) {
-        for (int y = 0; y < m.height(); ++y)
-            for (int x = 0; x < m.width(); ++x) {
-                int a = m.get(x, y).a;
-                if (!a) continue;
-                RGBA col = colourAt(x, y);
-                col.a = uint8_t(col.a * a / 255);
-                c.blend(ox + x + dx, oy + y + dy, col);
-            }
-    };
-    put(stroke, 4, 5, [](int, int) { return RGBA(0, 0, 0, 140); });
-    put(stroke, 0, 0, [](int, int) { return RGBA(52, 30, 16); });
-    int top = strokePx + 2, bottom = top + ascent;
-    put(fill, 0, 0, [&](int, int y) {
-        int t = std::max(0, std::min(256, (y - top) * 256 / std::max(1, bottom - top)));
-        RGBA col = t < 128 ? mix(RGBA(255, 246, 190), RGBA(250, 200, 80), t * 2)
+}  // namespace
+
+// The game's name: gold serif letters with a dark rim and a drop shadow. The
+// lettering, rim and shadow included, is centred in the frame with a clear margin
+// on every side; a face too wide for the frame is set smaller until it fits.
+void drawTitleLettering(Canvas& c, const std::string& fontDir) {
+    const int strokePx = 4, shadowX = 4, shadowY = 5, margin = 12;
+    for (int px = 72; px >= 24; px -= 2) {
+        Canvas fill(c.width() * 2, c.height() * 2), stroke(c.width() * 2, c.height() * 2);
+        int width = 0, ascent = 0;
+        if (!renderText(fontDir + "/DejaVuSerif-Bold.ttf", px, "Mirrowvale", strokePx, fill, stroke, width, ascent))
+            return;
+        // the ink's box: the rim holds the fill, the shadow is the rim moved
+        int x0 = stroke.width(), y0 = stroke.height(), x1 = -1, y1 = -1;
+        for (int y = 0; y < stroke.height(); ++y)
+            for (int x = 0; x < stroke.width(); ++x)
+                if (stroke.get(x, y).a) {
+                    x0 = std::min(x0, x);
+                    y0 = std::min(y0, y);
+                    x1 = std::max(x1, x + shadowX);
+                    y1 = std::max(y1, y + shadowY);
+                }
+        if (x1 < 0) return;
+        if (x1 - x0 + 1 + 2 * margin > c.width() || y1 - y0 + 1 + 2 * margin > c.height()) continue;
+        int ox = (c.width() - (x1 - x0 + 1)) / 2 - x0, oy = (c.height() - (y1 - y0 + 1)) / 2 - y0;
+        auto put = [&](const Canvas& m, int dx, int dy, auto colourAt) {
+            for (int y = 0; y < m.height(); ++y)
+                for (int x = 0; x < m.width(); ++x) {
+                    int a = m.get(x, y).a;
+                    if (!a) continue;
+                    RGBA col = colourAt(x, y);
+                    col.a = uint8_t(col.a * a / 255);
+                    c.blend(ox + x + dx, oy + y + dy, col);
+                }
+        };
+        put(stroke, shadowX, shadowY, [](int, int) { return RGBA(0, 0, 0, 140); });
+        put(stroke, 0, 0, [](int, int) { return RGBA(52, 30, 16); });
+        int top = strokePx + 2, bottom = top + ascent;
+        put(fill, 0, 0, [&](int, int y) {
+            int t = std::max(0, std::min(256, (y - top) * 256 / std::max(1, bottom - top)));
+            return t < 128 ? mix(RGBA(255, 246, 190), RGBA(250, 200, 80), t * 2)
                            : mix(RGBA(250, 200, 80), RGBA(200, 110, 30), (t - 128) * 2);
-        return col;
-    });
+        });
+        return;
+    }
 }
+
+namespace {
+
+void drawTitleLogo(Canvas& c, const FrameSpec&, DrawCtx& ctx) { drawTitleLettering(c, ctx.fontDir); }
 
 void roundButton(Canvas& c, const FrameSpec& f) {
     std::string kind = f.arg(0);
@@ -205,8 +226,9 @@ void drawNine(Canvas& c, const FrameSpec& f, DrawCtx&) {
         c.fillRect(5, 2, w - 10, 2, RGBA(200, 190, 170));
     } else if (k == "message") {
         rounded(0, 10, RGBA(220, 180, 90));
-        rounded(2, 8, RGBA(30, 24, 36, 230));
-        rounded(4, 6, RGBA(44, 36, 54, 230));
+        // opaque: text sits on it, and nothing behind may show through
+        rounded(2, 8, RGBA(30, 24, 36));
+        rounded(4, 6, RGBA(44, 36, 54));
     } else if (k == "menu") {
         // A plain wooden face in a lighter rim: stretched as a nine-slice, planks and grain
         // would turn into broad bands.
@@ -336,10 +358,24 @@ void drawGround(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         }
         for (int k2 = 0; k2 < 40; ++k2) c.set(rng.range(0, w - 1), rng.range(10, h - 1), RGBA(60, 96, 40));
     } else if (k == "earth") {
-        c.gradientV(0, 0, w, h, RGBA(120, 88, 60), RGBA(84, 60, 42));
+        // Repeated both ways under the whole ground: one even tone, and every clod or
+        // pebble that crosses an edge is drawn again at the opposite edge, so the tiles
+        // join without a seam.
+        c.fillRect(0, 0, w, h, RGBA(104, 76, 52));
+        auto wrapped = [&](auto draw) {
+            for (int dy : {-h, 0, h})
+                for (int dx : {-w, 0, w}) draw(dx, dy);
+        };
+        for (int k2 = 0; k2 < 24; ++k2) {
+            int x = rng.range(0, w - 1), y = rng.range(0, h - 1), rx = rng.range(4, 9), ry = rng.range(2, 4);
+            wrapped([&](int dx, int dy) { c.fillEllipse(x + dx, y + dy, rx, ry, RGBA(112, 82, 56)); });
+        }
         for (int k2 = 0; k2 < 60; ++k2) {
-            int x = rng.range(0, w - 1), y = rng.range(0, h - 1);
-            c.fillEllipse(x, y, rng.range(1, 3), rng.range(1, 2), RGBA(150, 120, 90));
+            int x = rng.range(0, w - 1), y = rng.range(0, h - 1), rx = rng.range(1, 3), ry = rng.range(1, 2);
+            wrapped([&](int dx, int dy) {
+                c.fillEllipse(x + dx, y + dy, rx, ry, RGBA(150, 120, 90));
+                c.set(x + dx, y + dy + ry, RGBA(86, 62, 42));
+            });
         }
         for (int k2 = 0; k2 < 80; ++k2) c.set(rng.range(0, w - 1), rng.range(0, h - 1), RGBA(70, 50, 36));
     } else {  // water
@@ -352,6 +388,10 @@ void drawGround(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
         for (int k2 = 0; k2 < 20; ++k2) c.fillRect(rng.range(0, w - 8), rng.range(8, h - 2), rng.range(3, 8), 1,
                                                  RGBA(120, 180, 230));
     }
+    // The far bank (the enemy's ground, seen behind our tower) fades into the haze of
+    // the horizon, so it reads as distance and not as a second band of our own ground.
+    if (f.arg(1) == "far")
+        for (RGBA& p : c.pixels()) p = mix(p, RGBA(196, 206, 214, p.a), 120);
 }
 
 void drawHills(Canvas& c, const FrameSpec& f, DrawCtx&) {
