@@ -31,11 +31,11 @@ TEST_F(Computer, AnEmptyHandEndsTheCardPhaseAtOnce) {
 
 TEST_F(Computer, MakesOneAcceptedPickACallFromItsHand) {
   recorded.acceptChoices = true;
-  enemy().setCards({CardId::VertBlock, CardId::Dome, CardId::Crystal});
+  enemy().setCards({CardId::VertBlock, CardId::Dome, CardId::Archmage});
   aiStep(enemy());
   ASSERT_EQ(1u, recorded.calls().size());
   const int card = recorded.calls()[0].card;
-  EXPECT_TRUE(card == CardId::VertBlock || card == CardId::Dome || card == CardId::Crystal);
+  EXPECT_TRUE(card == CardId::VertBlock || card == CardId::Dome || card == CardId::Archmage);
   EXPECT_EQ(1, count());
 }
 
@@ -78,12 +78,49 @@ TEST_F(Computer, FiftyPicksEndASpellPhaseThoughSpellsAreLeft) {
 
 TEST_F(Computer, PicksOneOfTheOfferedSpells) {
   recorded.acceptChoices = true;
+  enemy().setMana(7);
   enemy().setState(PlayerState::CombatChooseSpell);
   enemy().setSpellOptions({{CardId::Fireball, 3}});
   aiStep(enemy());
   ASSERT_EQ(1u, recorded.count("aiSelectSpell"));
   EXPECT_EQ(CardId::Fireball, recorded.calls()[0].card);
   EXPECT_EQ(3, recorded.calls()[0].power);
+}
+
+// Offers the rules would refuse are drawn and counted but never chosen; when
+// nothing else is offered the pick limit ends the phase.
+TEST_F(Computer, ChoosesOnlyWhatTheRulesWouldAccept) {
+  struct Case {
+    PlayerState state;
+    std::vector<int> hand;
+    std::vector<BoardElem::StoredCard> offered;
+    int chosen;  // -1: none, the phase ends
+  };
+  const Case cases[] = {
+      // The first turn keeps the only free block for the archmage; no library.
+      {PlayerState::CardChoose, {CardId::Crystal, CardId::Fireball, CardId::Archmage}, {},
+       CardId::Archmage},
+      // Nothing is damaged to repair.
+      {PlayerState::BuildChooseSpell, {}, {{CardId::Repairers, 1}}, -1},
+      // Seven mana pay for a fireball, not for a collapse.
+      {PlayerState::CombatChooseSpell, {}, {{CardId::Collapse, 1}, {CardId::Fireball, 1}},
+       CardId::Fireball}};
+  recorded.acceptChoices = true;
+  enemy().setMana(7);
+  enemy().setDwarves(10);
+  for (const Case& c : cases) {
+    for (int call = 0; call < 4; ++call) {
+      recorded.clear();
+      count() = 0;
+      enemy().setCards(c.hand);
+      enemy().setState(c.state);
+      enemy().setSpellOptions(c.offered);
+      aiStep(enemy());
+      ASSERT_EQ(1u, recorded.calls().size());
+      EXPECT_EQ(c.chosen, recorded.calls()[0].card) << recorded.calls()[0].what;
+      if (c.chosen < 0) EXPECT_EQ(0, count());
+    }
+  }
 }
 
 TEST_F(Computer, NoSpellOfferedEndsThePhase) {
@@ -128,15 +165,24 @@ TEST_F(Computer, DoesNothingWhileTheRulesRun) {
 
 using ComputerRules = GameFixture;
 
-TEST_F(ComputerRules, ARefusedChoiceIsReplacedWithoutRecursion) {
+TEST_F(ComputerRules, ACardWithoutAPlaceIsNeverTriedAndTheFinishIsRefusedOnce) {
   ASSERT_TRUE(start("skirmish"));
-  // One free block and no archmage in the first turn: a crystal is refused
-  // (the block is kept for the archmage), and so is ending the phase.
+  // One free block and no archmage in the first turn: a crystal is passed over
+  // (the block is kept for the archmage); ending the phase is refused.
   enemy().setCards({CardId::Crystal});
   aiStep(enemy());
   EXPECT_EQ(PlayerState::CardChoose, enemy().state());
-  EXPECT_GE(hub.messages(), kAiPickLimit);
+  EXPECT_EQ(1, hub.messages());
   EXPECT_EQ(0, game().aiChoiceCount(enemy()));
+}
+
+TEST_F(ComputerRules, AWholeSkirmishWithoutARefusedPick) {
+  // Both sides play by the computer's rules; neither is ever refused.
+  ASSERT_TRUE(start("skirmish"));
+  playOut(200000);
+  EXPECT_FALSE(game().started());
+  EXPECT_NE(HeadlessHub::Result::None, hub.result());
+  EXPECT_EQ(0, hub.messages());
 }
 
 TEST_F(ComputerRules, MoversPickTwoDifferentRooms) {

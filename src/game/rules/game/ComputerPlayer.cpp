@@ -33,7 +33,9 @@ void chooseCard(Player& player, GameHub& hub, int& count) {
     }
     ++count;
     const int card = player.cards()[randomIndex(player, player.cards().size())];
-    if (hub.aiSelectCard(player, card)) return;
+    // A card the rules would refuse is passed over here (still a pick), so
+    // only legal choices reach the hub.
+    if (!player.cardRefusal(card) && hub.aiSelectCard(player, card)) return;
   }
 }
 
@@ -47,7 +49,11 @@ void chooseSpell(Player& player, GameHub& hub, int& count) {
     }
     ++count;
     const auto spell = player.spellOptions()[randomIndex(player, player.spellOptions().size())];
-    if (hub.aiSelectSpell(player, spell.first, spell.second)) return;
+    // Stored cards that cannot be paid for or find no target are offered in
+    // every spell phase; like a refused card, they are passed over here.
+    if (player.maySelectSpell(spell.first, player.spellTargetFor(spell.first)) &&
+        hub.aiSelectSpell(player, spell.first, spell.second))
+      return;
   }
 }
 

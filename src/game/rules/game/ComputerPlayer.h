@@ -11,7 +11,10 @@ constexpr int kAiPickLimit = 50;
 // does not end); past it the computer gives up placing it, with a log line.
 constexpr int kAiArchmagePickCap = 500;
 
-// One move of the computer for this frame. A refused pick is replaced by
-// another at once, each counting as a pick, so one call ends after at most one
-// accepted pick and a bounded number of refusals.
+// One move of the computer for this frame. A pick is drawn at random among
+// everything offered; one the rules would refuse (no place, no target, cannot
+// pay) is never made but replaced at once by another draw, each counting as a
+// pick, so a pick that reaches the hub is one of the legal choices, uniformly,
+// and one call ends after at most one accepted pick and a bounded number of
+// draws.
 void aiStep(Player& player);

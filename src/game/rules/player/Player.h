@@ -116,11 +116,20 @@ class Player {
 
   // ---- Actions --------------------------------------------------------------
   bool selectCard(int cardId);
+  // Why choosing this card of the hand now is refused: the key of the message
+  // shown ("" when none is), or null when it has a place.
+  const char* cardRefusal(int cardId) const;
   std::vector<BoardElem*> placementOptions(int cardId) const;
   bool placeCard(BoardElem* elem);
   bool canAfford(int cardId) const;
   std::vector<StoredCard> collectSpellOptions(bool hostile, bool onlyCastable) const;
   bool selectSpell(int cardId, int power, Player* targetPlayer);
+  // Every pick of the card finds a target on the target player's board (true
+  // for a card whose targets the rules pick).
+  static bool hasTargetsFor(int cardId, const Player* targetPlayer);
+  // Choosing the stored card in a spell phase would be accepted: it is paid for
+  // and has its targets.
+  bool maySelectSpell(int cardId, const Player* targetPlayer) const;
   static std::vector<BoardElem*> targetOptions(const Board& board, int cardId, int pickIndex,
                                                const std::vector<BoardElem*>& excluded);
   // A click on an offered element: placement or target, by state.
