@@ -153,6 +153,8 @@ class LobbyServer {
     std::uint64_t host = 0;
     std::uint64_t join = 0;
     bool over = false;  // the host reported the result; a rematch may follow
+    // The joining side sent something of this game: a result before that ends no game.
+    bool joinPlayed = false;
   };
 
   // Login (LobbyServer.cpp).
