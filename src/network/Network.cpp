@@ -232,8 +232,10 @@ void Network::dispatch(const RakNet::Packet& packet) {
     }
     case ID_CONNECTION_ATTEMPT_FAILED:
     case ID_CONNECTION_BANNED:
-    // A full or incompatible server ends the attempt as surely as silence does.
+    // A full server, or one that refused our GUID, ends the attempt as surely as
+    // silence does.
     case ID_NO_FREE_INCOMING_CONNECTIONS:
+    case ID_ALREADY_CONNECTED:
     case ID_INCOMPATIBLE_PROTOCOL_VERSION:
       listener().onLobbyConnectFailed();
       return;

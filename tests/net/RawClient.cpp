@@ -68,6 +68,7 @@ void RawClient::service(int ms) {
         RakNet::handshake::Greeting hello;
         hello.kind = RakNet::handshake::Kind::Hello;
         hello.guid = guid_;
+        hello.proof = randomGuid();  // its own secret: it proves nothing about another's GUID
         send(RakNet::handshake::encode(hello));
         break;
       }

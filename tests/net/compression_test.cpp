@@ -262,6 +262,7 @@ TEST(PeerCompression, AStreamThatDoesNotInflateClosesTheConnection) {
                              &ev));
     handshake::Greeting hello;
     hello.guid = 0x1234567;
+    hello.proof = 0x89ABCDEF;
     hello.compression = handshake::Compression::Deflate;
     const Bytes greeting = handshake::encode(hello);
     enet_peer_send(toServer, 0, enet_packet_create(greeting.data(), greeting.size(), ENET_PACKET_FLAG_RELIABLE));

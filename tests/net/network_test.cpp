@@ -1,4 +1,5 @@
 // The game's network object against the real lobby and against a scripted server.
+#include <enet/enet.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -365,6 +366,47 @@ TEST_F(NetworkOnScript, AServerCloseIsALostLobbyButOurOwnCloseIsNot) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_FALSE(r2.has("lost"));
+}
+
+// A server that refuses the attempt, at the connect request or after our Hello:
+// whatever the reason, the attempt ends.
+TEST(Network, EveryRefusalEndsTheAttempt) {
+  struct Case {
+    bool atConnect;
+    enet_uint32 reason;
+    const char* expected;
+  } cases[] = {
+      {false, 5, "failed"},   // our GUID is held by another
+      {true, 2, "failed"},    // full
+      {true, 4, "failed"},    // banned
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.reason) + (c.atConnect ? " at connect" : " after the Hello"));
+    ENetAddress any;
+    enet_address_set_host_ip(&any, "127.0.0.1");
+    any.port = 0;
+    ENetHost* server = enet_host_create(&any, 2, 1, 0, 0);
+    ASSERT_NE(server, nullptr);
+    Network n;
+    Recorder r;
+    n.setListener(&r);
+    n.setLobbyEndpoint("127.0.0.1", server->address.port);
+    n.init();
+    n.connectToLobby();
+    for (auto limit = Clock::now() + std::chrono::seconds(5); r.events.size() < 3 && Clock::now() < limit;) {
+      ENetEvent e;
+      while (enet_host_service(server, &e, 1) > 0) {
+        if (e.type == ENET_EVENT_TYPE_CONNECT && c.atConnect) enet_peer_disconnect(e.peer, c.reason);
+        if (e.type == ENET_EVENT_TYPE_RECEIVE) {
+          enet_peer_disconnect(e.peer, c.reason);
+          enet_packet_destroy(e.packet);
+        }
+      }
+      n.update();
+    }
+    EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "connecting", c.expected}));
+    enet_host_destroy(server);
+  }
 }
 
 TEST(Network, AFullLobbyEndsTheAttempt) {

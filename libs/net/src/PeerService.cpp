@@ -45,12 +45,14 @@ void RakPeer::QueueEvent(EventKind kind, const Connection& c, unsigned char id) 
   events_.push(handshake::usableGuid(c.guid.g) ? c.guid.g : EventQueues::kLocal, e);
 }
 
-void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression) {
+void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression,
+                            std::uint32_t version) {
   handshake::Greeting greeting;
   greeting.kind = kind;
   greeting.guid = guid_.g;
   greeting.compression = compression;
-  std::vector<unsigned char> msg = handshake::encode(greeting);
+  greeting.proof = kind == handshake::Kind::Hello ? proof_ : 0;
+  std::vector<unsigned char> msg = handshake::encode(greeting, version);
   ENetPacket* packet = enet_packet_create(msg.data(), msg.size(), ENET_PACKET_FLAG_RELIABLE);
   if (packet && enet_peer_send(peer, 0, packet) != 0) enet_packet_destroy(packet);
 }
@@ -163,11 +165,17 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
   const std::uint64_t g = greeting.guid;
   if (c.incoming && greeting.kind == handshake::Kind::Hello) {
     // A GUID is the identity others know a peer by (a lobby lists it, say), so no
-    // one may take one that is in use. Only the same socket again (its old
-    // connection died without a word) replaces the old connection.
+    // one may take one that is in use. The peer that holds it may come back, on the
+    // same socket or a new one (its old connection died without a word, or its
+    // Welcome was lost): the proof of its first Hello says it is the same peer, and
+    // the new connection replaces the old.
     auto old = byGuid_.find(g);
-    if (g == guid_.g || (old != byGuid_.end() && conns_[old->second].address != c.address))
-      return RefuseHandshake(c, kReasonGuidInUse, "its GUID is in use");
+    bool taken = g == guid_.g;
+    if (old != byGuid_.end()) {
+      const Connection& holder = conns_[old->second];
+      taken = taken || (holder.address != c.address && holder.proof != greeting.proof);
+    }
+    if (taken) return RefuseHandshake(c, kReasonGuidInUse, "its GUID is in use");
     if (old != byGuid_.end()) {
       Connection previous = conns_[old->second];
       enet_peer_reset(old->second);
@@ -180,6 +188,7 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
     if (greeting.compression == handshake::Compression::Deflate && compression_ && StartCompression(c))
       grant = handshake::Compression::Deflate;
     c.guid.g = g;
+    c.proof = greeting.proof;
     c.state = Connection::State::Connected;
     byGuid_[g] = c.peer;
     StartRates(c, nowMs());

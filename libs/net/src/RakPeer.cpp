@@ -61,7 +61,10 @@ SystemAddress toSystemAddress(const ENetAddress& a, std::uint16_t index) {
   return s;
 }
 
-RakPeer::RakPeer() { guid_.g = randomGuid(); }
+RakPeer::RakPeer() {
+  guid_.g = randomGuid();
+  proof_ = randomGuid();
+}
 
 RakPeer::~RakPeer() {
   Shutdown(0, 0, LOW_PRIORITY);

@@ -10,7 +10,8 @@
 // grants or declines, and both compress from then on.
 //
 // Each connection is held to what it may cost us: its GUID is its own, never one
-// that another connection holds; what it sends is limited in rate and in what may
+// that another connection holds (unless the Hello proves it comes from the peer
+// that holds it, back on a new socket); what it sends is limited in rate and in what may
 // wait for Receive; what waits to be acknowledged by it is limited in bytes.
 //
 // RakPeer.cpp has the calls of the application, PeerService.cpp the service thread.
@@ -84,6 +85,7 @@ struct Connection {
   // (null: the messages travel as they are).
   handshake::Compression asked = handshake::Compression::None;
   std::shared_ptr<MessageCompression> compression;
+  std::uint64_t proof = 0;  // what its Hello showed
 };
 
 struct Ban {
@@ -140,7 +142,8 @@ class RakPeer final : public RakPeerInterface {
   void ApplyTimeout(const Connection& c);
   Packet* MakePacket(const Connection& c, const unsigned char* data, size_t length, bool local);
   void QueueEvent(EventKind kind, const Connection& c, unsigned char id);
-  void SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression);
+  void SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression,
+                     std::uint32_t version = handshake::kVersion);
   // Sets up the connection's streams; false when zlib cannot.
   static bool StartCompression(Connection& c);
   // Adds ENet's traffic counters to ours (ENet's are 32 bits wide).
@@ -167,6 +170,7 @@ class RakPeer final : public RakPeerInterface {
   void ServiceLoop();
 
   RakNetGUID guid_;
+  std::uint64_t proof_ = 0;  // shown in our Hellos only
   mutable std::mutex mutex_;
   ENetHost* host_ = nullptr;
   std::thread thread_;
