@@ -236,8 +236,14 @@ void Network::dispatch(const RakNet::Packet& packet) {
     // silence does.
     case ID_NO_FREE_INCOMING_CONNECTIONS:
     case ID_ALREADY_CONNECTED:
-    case ID_INCOMPATIBLE_PROTOCOL_VERSION:
       listener().onLobbyConnectFailed();
+      return;
+    case ID_INCOMPATIBLE_PROTOCOL_VERSION:
+      // A server that does not speak our greeting is of another version of the game:
+      // the player hears so, as from a server that knows our greeting but not our
+      // messages.
+      LOGOG_WARN("the lobby server speaks another version of the protocol");
+      listener().onLobbyError(kErrorInvalidProtocol);
       return;
     case ID_CONNECTION_LOST:
       listener().onLobbyConnectionLost();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CapturedLog.h"
+#include "Handshake.h"
 #include "LobbyFixture.h"
 #include "LobbyHost.h"
 #include "Network.h"
@@ -369,13 +370,16 @@ TEST_F(NetworkOnScript, AServerCloseIsALostLobbyButOurOwnCloseIsNot) {
 }
 
 // A server that refuses the attempt, at the connect request or after our Hello:
-// whatever the reason, the attempt ends.
-TEST(Network, EveryRefusalEndsTheAttempt) {
+// whatever the reason, the attempt ends; a server of another greeting version (an
+// older lobby) is told to the player as any lobby of another version is.
+TEST(Network, EveryRefusalEndsTheAttemptAndAnotherVersionSaysSo) {
   struct Case {
     bool atConnect;
     enet_uint32 reason;
     const char* expected;
   } cases[] = {
+      {true, 3, "error 0"},   // it does not speak our greeting
+      {false, 3, "error 0"},  // nor our Hello
       {false, 5, "failed"},   // our GUID is held by another
       {true, 2, "failed"},    // full
       {true, 4, "failed"},    // banned
@@ -406,6 +410,53 @@ TEST(Network, EveryRefusalEndsTheAttempt) {
     }
     EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "connecting", c.expected}));
     enet_host_destroy(server);
+  }
+}
+
+// A game of the greeting before ours (as released, it cannot change) reaches our
+// lobby: it is welcomed in its own layout and told its version is wrong, as the game
+// then shows the player, where it used to be refused in the greeting.
+TEST_F(NetworkOnLobby, AGameOfAnOlderGreetingIsToldItsVersionIsWrong) {
+  for (std::uint32_t version = RakNet::handshake::kOldestVersion; version < RakNet::handshake::kVersion; ++version) {
+    SCOPED_TRACE(version);
+    ENetHost* old = enet_host_create(nullptr, 1, 1, 0, 0);
+    ASSERT_NE(old, nullptr);
+    ENetAddress lobby;
+    enet_address_set_host_ip(&lobby, "127.0.0.1");
+    lobby.port = host.port();
+    const enet_uint32 data = RakNet::handshake::connectData() ^ RakNet::handshake::kVersion ^ version;
+    ENetPeer* toLobby = enet_host_connect(old, &lobby, 1, data);
+    std::vector<Bytes> got;
+    bool closed = false;
+    for (auto limit = Clock::now() + std::chrono::seconds(5); !closed && Clock::now() < limit;) {
+      host.pump();
+      ENetEvent e;
+      while (enet_host_service(old, &e, 1) > 0) {
+        if (e.type == ENET_EVENT_TYPE_CONNECT) {
+          RakNet::handshake::Greeting hello;
+          hello.guid = 0x5EED5EED;
+          const Bytes b = RakNet::handshake::encode(hello, version);
+          enet_peer_send(toLobby, 0, enet_packet_create(b.data(), b.size(), ENET_PACKET_FLAG_RELIABLE));
+        } else if (e.type == ENET_EVENT_TYPE_RECEIVE) {
+          got.emplace_back(e.packet->data, e.packet->data + e.packet->dataLength);
+          enet_packet_destroy(e.packet);
+          if (got.size() == 1) {  // welcomed: the game says its protocol version
+            const Bytes v{0xE7, 0, 0, 0, 9};
+            enet_peer_send(toLobby, 0, enet_packet_create(v.data(), v.size(), ENET_PACKET_FLAG_RELIABLE));
+          }
+        } else if (e.type == ENET_EVENT_TYPE_DISCONNECT) {
+          closed = true;
+        }
+      }
+    }
+    ASSERT_EQ(got.size(), 2u);
+    RakNet::handshake::Greeting welcome;
+    EXPECT_TRUE(RakNet::handshake::decode(got[0].data(), got[0].size(), welcome, nullptr, version));
+    EXPECT_EQ(welcome.kind, RakNet::handshake::Kind::Welcome);
+    EXPECT_EQ(welcome.compression, RakNet::handshake::Compression::None);
+    EXPECT_EQ(got[1], (Bytes{ID_LOBBY_ERROR, 0, 0, 0, 0}));
+    EXPECT_TRUE(closed);
+    enet_host_destroy(old);
   }
 }
 

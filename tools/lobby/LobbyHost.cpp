@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "logog/logog.hpp"
+#include "protocol/Messages.h"
 #include "raknet/MessageIdentifiers.h"
 
 namespace {
@@ -70,6 +71,11 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
   peer_->SetTimeoutTime(options.timeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
   peer_->SetIncomingLimits(options.limits);
   peer_->SetOutgoingQueueLimit(options.maxOutgoingBytes);
+  // A game of an older greeting hears what any game of another version hears.
+  protocol::LobbyErrorMsg outdated;
+  outdated.error = protocol::kErrorInvalidProtocol;
+  RakNet::BitStream farewell = protocol::encode(outdated);
+  peer_->SetOutdatedFarewell(farewell.GetData(), farewell.GetNumberOfBytesUsed());
   maxPacketsPerPump_ = options.maxPacketsPerPump > 0 ? options.maxPacketsPerPump : 1;
   LOGOG_INFO("lobby listening on %s port %u (%zu accounts)", options.bind.empty() ? "*" : options.bind.c_str(),
              static_cast<unsigned>(port()), accounts_->size());

@@ -112,7 +112,10 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   for (auto& entry : conns_)
     if (entry.second.incoming) ++incoming;
   std::uint32_t version = handshake::versionOf(ev.data);
-  if (version != handshake::kVersion) {
+  // An older greeting that we can still speak is let in to hear that it is out of
+  // date, when the application has said how to tell it.
+  const bool outdated = version >= handshake::kOldestVersion && version < handshake::kVersion && !farewell_.empty();
+  if (version != handshake::kVersion && !outdated) {
     refuse = kReasonIncompatible;
     if (version)
       std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u", version,
@@ -135,6 +138,7 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   c.peer = ev.peer;
   c.address = toSystemAddress(ev.peer->address, static_cast<std::uint16_t>(ev.peer->incomingPeerID));
   c.incoming = true;
+  c.version = version;
   c.state = Connection::State::Handshake;
   c.deadline = nowMs() + kIncomingHandshakeMs;
   c.timeout = defaultTimeout_;
@@ -161,8 +165,11 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
   if (c.state != Connection::State::Handshake) return;
   handshake::Greeting greeting;
   const char* why = nullptr;
-  if (!handshake::decode(data, length, greeting, &why)) return RefuseHandshake(c, kReasonIncompatible, why);
+  if (!handshake::decode(data, length, greeting, &why, c.version))
+    return RefuseHandshake(c, kReasonIncompatible, why);
   const std::uint64_t g = greeting.guid;
+  if (c.incoming && c.version != handshake::kVersion && greeting.kind == handshake::Kind::Hello)
+    return SayFarewell(c);
   if (c.incoming && greeting.kind == handshake::Kind::Hello) {
     // A GUID is the identity others know a peer by (a lobby lists it, say), so no
     // one may take one that is in use. The peer that holds it may come back, on the
@@ -210,6 +217,21 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
   } else {
     RefuseHandshake(c, kReasonIncompatible, "a greeting of the wrong kind");
   }
+}
+
+void RakPeer::SayFarewell(Connection& c) {
+  char ip[32];
+  enet_address_get_host_ip(&c.peer->address, ip, sizeof ip);
+  char why[96];
+  std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u; told so", c.version,
+                handshake::kVersion);
+  LogRefusal(ip, why);
+  SendHandshake(c.peer, handshake::Kind::Welcome, handshake::Compression::None, c.version);
+  ENetPacket* packet = enet_packet_create(farewell_.data(), farewell_.size(), ENET_PACKET_FLAG_RELIABLE);
+  if (packet && enet_peer_send(c.peer, 0, packet) != 0) enet_packet_destroy(packet);
+  // "later": the farewell leaves first; the other side closes too, as it is told to.
+  enet_peer_disconnect_later(c.peer, kReasonClosed);
+  c.state = Connection::State::Closing;
 }
 
 void RakPeer::OnReceive(const ENetEvent& ev) {

@@ -545,6 +545,11 @@ void RakPeer::SetCompression(bool on) {
   compression_ = on;
 }
 
+void RakPeer::SetOutdatedFarewell(const unsigned char* data, std::size_t length) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  farewell_.assign(data, data + (data && length <= kMaxMessageBytes ? length : 0));
+}
+
 void RakPeer::CountWireLocked() const {
   if (!host_) return;
   wire_.bytesSent += host_->totalSentData;

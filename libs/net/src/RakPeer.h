@@ -85,7 +85,10 @@ struct Connection {
   // (null: the messages travel as they are).
   handshake::Compression asked = handshake::Compression::None;
   std::shared_ptr<MessageCompression> compression;
-  std::uint64_t proof = 0;  // what its Hello showed
+  // The greeting version it speaks (an older one only to hear our farewell), and the
+  // proof its Hello showed.
+  std::uint32_t version = handshake::kVersion;
+  std::uint64_t proof = 0;
 };
 
 struct Ban {
@@ -131,6 +134,7 @@ class RakPeer final : public RakPeerInterface {
   void SetIncomingLimits(const IncomingLimits& limits) override;
   void SetOutgoingQueueLimit(std::size_t bytes) override;
   void SetCompression(bool on) override;
+  void SetOutdatedFarewell(const unsigned char* data, std::size_t length) override;
   WireStatistics GetWireStatistics() const override;
   void AttachPlugin(PluginInterface2* plugin) override;
   void DetachPlugin(PluginInterface2* plugin) override;
@@ -144,6 +148,9 @@ class RakPeer final : public RakPeerInterface {
   void QueueEvent(EventKind kind, const Connection& c, unsigned char id);
   void SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression,
                      std::uint32_t version = handshake::kVersion);
+  // Greets a peer of an older greeting version in its own layout, sends it the
+  // farewell and closes it; the application never hears of it.
+  void SayFarewell(Connection& c);
   // Sets up the connection's streams; false when zlib cannot.
   static bool StartCompression(Connection& c);
   // Adds ENet's traffic counters to ours (ENet's are 32 bits wide).
@@ -192,6 +199,7 @@ class RakPeer final : public RakPeerInterface {
   int refusalsUnlogged_ = 0;
   std::uint32_t receipt_ = 0;
   bool compression_ = true;
+  std::vector<unsigned char> farewell_;  // for peers of older greeting versions
   std::vector<unsigned char> deflated_;  // the message being sent, compressed
   std::vector<unsigned char> inflated_;  // the message received, restored
   mutable WireStatistics wire_;

@@ -131,6 +131,11 @@ class RakPeerInterface {
   // The greeting agrees on it: only when both sides want it do they compress, and the
   // application's bytes are the same either way. Reliable messages only.
   virtual void SetCompression(bool on) = 0;
+  // What to tell a remote system whose greeting is of an older version than ours: it
+  // is let in, greeted in its own version's layout, sent these bytes as one reliable
+  // message and closed, without the application hearing of it. Empty (the default):
+  // it is refused at its connect request, as a system of a newer version always is.
+  virtual void SetOutdatedFarewell(const unsigned char* data, std::size_t length) = 0;
   // Since the peer was made, over all its connections.
   virtual WireStatistics GetWireStatistics() const = 0;
 
