@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "logog/logog.hpp"
+#include "protocol/Limits.h"
 #include "protocol/Messages.h"
 #include "raknet/MessageIdentifiers.h"
 
@@ -30,13 +31,11 @@ class ReplicaRelay : public RakNet::PluginInterface2 {
 }  // namespace
 
 RakNet::IncomingLimits LobbyHostOptions::defaultLimits() {
-  RakNet::IncomingLimits l;
-  l.messagesPerSecond = 10000;
-  l.messageBurst = 20000;
-  l.bytesPerSecond = 2 * 1024 * 1024;
-  l.byteBurst = 8 * 1024 * 1024;
-  l.maxWaitingMessages = 20000;
-  l.maxWaitingBytes = 8 * 1024 * 1024;
+  RakNet::IncomingLimits l = protocol::incomingLimits();
+  // What a thousand players leave waiting and make us inflate together, with room
+  // to spare.
+  l.maxWaitingBytesTotal = 16 * 1024 * 1024;
+  l.inflatedBytesPerSecondTotal = 64 * 1024 * 1024;
   return l;
 }
 

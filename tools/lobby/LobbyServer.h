@@ -60,7 +60,7 @@ struct LobbyConfig {
   int maxInvitesPerConnection = 10;
   int maxMailsPerAddress = 5;             // codes and invitations to one address...
   std::int64_t mailWindowMs = 60 * 60 * 1000;  // ...within this time
-  size_t maxRelayBytes = 256 * 1024;  // largest relayed match message
+  size_t maxRelayBytes = protocol::kMaxMessageBytes;  // largest relayed match message
   size_t maxChatBytes = 2000;
   size_t maxListEntries = 1000;
 };

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -253,14 +254,11 @@ void RakPeer::OnReceive(const ENetEvent& ev) {
   }
   // The limits below hold for the message as the application gets it.
   if (c.compression && (ev.packet->flags & ENET_PACKET_FLAG_RELIABLE)) {
-    const char* bad = nullptr;
-    if (!c.compression->decompress(data, length, kMaxMessageBytes, inflated_, &bad)) {
-      std::snprintf(why, sizeof why, "a compressed message: %s", bad);
-      return CloseOverLimit(c, why);
-    }
+    InflateLocked(c, data, length, now, why, sizeof why);
+    if (why[0]) return CloseOverLimit(c, why);
     data = inflated_.data();
     length = inflated_.size();
-  } else if (length > kMaxMessageBytes) {
+  } else if (length > MaxMessageLocked()) {
     std::snprintf(why, sizeof why, "a message of %zu bytes", length);
     return CloseOverLimit(c, why);
   }
@@ -272,9 +270,58 @@ void RakPeer::OnReceive(const ENetEvent& ev) {
   else if (limits_.maxWaitingBytes && events_.bytes(c.guid.g) + length > limits_.maxWaitingBytes)
     std::snprintf(why, sizeof why, "%zu bytes wait to be read", events_.bytes(c.guid.g) + length);
   if (why[0]) return CloseOverLimit(c, why);
+  if (MakeRoomLocked(c, length)) return;
   Event e;
   e.packet = MakePacket(c, data, length, false);
   events_.push(c.guid.g, e);
+}
+
+std::size_t RakPeer::MaxMessageLocked() const {
+  return limits_.maxMessageBytes ? std::min(limits_.maxMessageBytes, kMaxMessageBytes) : kMaxMessageBytes;
+}
+
+void RakPeer::InflateLocked(Connection& c, const unsigned char* data, size_t length, std::uint64_t now, char* why,
+                            size_t whySize) {
+  const std::size_t most = MaxMessageLocked();
+  // While the peer's own budget is spent, a connection that took more than its
+  // share of it lately is the one to go, before it costs more.
+  if (inflateBudget_.available(now) <= 0) {
+    const double share = static_cast<double>(limits_.inflatedBytesPerSecondTotal) / std::max<size_t>(1, conns_.size());
+    if (c.byteRate.spent(now) > share) {
+      std::snprintf(why, whySize, "it inflated more than its share while the peer's budget is spent");
+      return;
+    }
+  }
+  // What it may still send bounds what one message may inflate to.
+  const double budget = c.byteRate.available(now);
+  const std::size_t bound = budget < static_cast<double>(most) ? static_cast<std::size_t>(budget) : most;
+  const char* bad = nullptr;
+  const bool ok = c.compression->decompress(data, length, bound, inflated_, &bad);
+  const std::size_t cost = ok ? inflated_.size() : bound;
+  inflatedThisRound_ += cost;
+  inflateBudget_.take(std::min(static_cast<double>(cost), inflateBudget_.available(now)), now);
+  if (ok) return;
+  if (bad == MessageCompression::kTooLong && bound < most)
+    std::snprintf(why, whySize, "more than %zu bytes a second", limits_.bytesPerSecond);
+  else
+    std::snprintf(why, whySize, "a compressed message: %s", bad);
+}
+
+bool RakPeer::MakeRoomLocked(Connection& c, size_t length) {
+  if (!limits_.maxWaitingBytesTotal) return false;
+  while (events_.totalBytes() + length > limits_.maxWaitingBytesTotal) {
+    const std::uint64_t heaviest = events_.heaviest();
+    auto it = byGuid_.find(heaviest);
+    char why[128];
+    std::snprintf(why, sizeof why, "it holds the most of the %zu bytes that wait to be read from all",
+                  events_.totalBytes());
+    if (heaviest == c.guid.g || it == byGuid_.end()) {
+      CloseOverLimit(c, why);
+      return true;
+    }
+    CloseOverLimit(conns_[it->second], why);
+  }
+  return false;
 }
 
 void RakPeer::OnDisconnect(const ENetEvent& ev) {
@@ -328,11 +375,14 @@ void RakPeer::CheckDeadlines() {
 void RakPeer::ServiceLoop() {
   while (running_) {
     wakePending_ = false;  // sends from here on signal again
+    bool busy = false;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       ENetEvent ev;
       int guard = 0;
-      while (guard++ < 4096 && enet_host_service(host_, &ev, 0) > 0) {
+      inflatedThisRound_ = 0;
+      // Bounded, so that the application's sends wait little for a busy round.
+      while (guard++ < 4096 && inflatedThisRound_ < kInflatedPerRound && enet_host_service(host_, &ev, 0) > 0) {
         switch (ev.type) {
           case ENET_EVENT_TYPE_CONNECT: OnConnect(ev); break;
           case ENET_EVENT_TYPE_RECEIVE:
@@ -346,6 +396,11 @@ void RakPeer::ServiceLoop() {
       CheckDeadlines();
       enet_host_flush(host_);
       CountWireLocked();
+      busy = guard > 4096 || inflatedThisRound_ >= kInflatedPerRound;
+    }
+    if (busy) {
+      std::this_thread::yield();
+      continue;
     }
     // Sleep until a datagram arrives, the application queues a message, or the
     // timers (resends, pings) are due.

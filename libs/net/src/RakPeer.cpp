@@ -445,6 +445,8 @@ void RakPeer::SetIncomingLimits(const IncomingLimits& limits) {
   std::lock_guard<std::mutex> lock(mutex_);
   limits_ = limits;
   std::uint64_t now = nowMs();
+  inflateBudget_.configure(static_cast<double>(limits.inflatedBytesPerSecondTotal),
+                           static_cast<double>(limits.inflatedBytesPerSecondTotal), now);
   for (auto& entry : conns_) StartRates(entry.second, now);
 }
 

@@ -54,6 +54,8 @@ constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
+// What the service thread inflates before it lets the application's calls in.
+constexpr std::size_t kInflatedPerRound = 1024 * 1024;
 // What compression may add to a message that does not compress (deflate's stored
 // blocks), on the wire.
 constexpr std::size_t kCompressionSlack = 4096;
@@ -172,6 +174,16 @@ class RakPeer final : public RakPeerInterface {
   void RefuseHandshake(Connection& c, enet_uint32 reason, const char* why);
   void OnHandshake(Connection& c, const unsigned char* data, size_t length);
   void OnReceive(const ENetEvent& ev);
+  // The largest message a connection may send (the application's bound, if any).
+  std::size_t MaxMessageLocked() const;
+  // Inflates a compressed message into inflated_, within the largest message and what
+  // the connection's budget (and the peer's) still allows; an empty reason in `why`
+  // when it could.
+  void InflateLocked(Connection& c, const unsigned char* data, size_t length, std::uint64_t now, char* why,
+                     size_t whySize);
+  // When all waiting messages together would pass their bound with `length` more
+  // from `c`: the connection holding the most is closed (which may be `c`: then true).
+  bool MakeRoomLocked(Connection& c, size_t length);
   void OnDisconnect(const ENetEvent& ev);
   void CheckDeadlines();
   void ServiceLoop();
@@ -202,6 +214,8 @@ class RakPeer final : public RakPeerInterface {
   std::vector<unsigned char> farewell_;  // for peers of older greeting versions
   std::vector<unsigned char> deflated_;  // the message being sent, compressed
   std::vector<unsigned char> inflated_;  // the message received, restored
+  TokenBucket inflateBudget_;            // inflated bytes, all connections together
+  std::size_t inflatedThisRound_ = 0;
   mutable WireStatistics wire_;
 };
 

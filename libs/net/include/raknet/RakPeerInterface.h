@@ -20,9 +20,12 @@
 
 namespace RakNet {
 
-// What one remote system may send us. A connection that goes over any limit is
-// closed at once with a log line: the application gets ID_CONNECTION_LOST and never
-// sees the messages of it that were still waiting. Zero leaves a limit off.
+// What one remote system may send us, and all of them together. A connection that
+// goes over any limit is closed at once with a log line: the application gets
+// ID_CONNECTION_LOST and never sees the messages of it that were still waiting.
+// Bytes are counted as the application gets them (inflated, for a compressed
+// connection), and a compressed message stops inflating as soon as it passes what
+// the connection may still send. Zero leaves a limit off.
 struct IncomingLimits {
   unsigned messagesPerSecond = 0;  // on average...
   unsigned messageBurst = 0;       // ...and at most at once
@@ -30,6 +33,13 @@ struct IncomingLimits {
   std::size_t byteBurst = 0;
   unsigned maxWaitingMessages = 0;  // received, not yet taken by Receive
   std::size_t maxWaitingBytes = 0;
+  // The largest message the application's protocol has (0: the transport's, 4 MiB).
+  std::size_t maxMessageBytes = 0;
+  // All connections together: bytes waiting for Receive (over it, the connection
+  // holding the most is closed), and bytes inflated a second (while that is spent,
+  // a connection that inflated more than its share of it lately is closed).
+  std::size_t maxWaitingBytesTotal = 0;
+  std::size_t inflatedBytesPerSecondTotal = 0;
 };
 
 // What went over the wire: the transport's datagrams, with its own headers,
