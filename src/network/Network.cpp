@@ -8,6 +8,7 @@
 #include "HubBridge.h"
 #include "ReplicaManager3_custom.h"
 #include "logog/logog.hpp"
+#include "protocol/Limits.h"
 #include "player/AnimateSpellEvent.h"
 #include "raknet/MessageIdentifiers.h"
 
@@ -116,6 +117,9 @@ bool Network::startPeer() {
     return false;
   }
   peer_->SetTimeoutTime(kTimeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
+  // The lobby (or whatever answers at its address) may send what a lobby and a match
+  // send, and no more: a larger message or a flood closes the connection.
+  peer_->SetIncomingLimits(protocol::incomingLimits());
   return true;
 }
 

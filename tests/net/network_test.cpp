@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "BombingLobby.h"
 #include "CapturedLog.h"
 #include "Handshake.h"
 #include "LobbyFixture.h"
@@ -458,6 +459,31 @@ TEST_F(NetworkOnLobby, AGameOfAnOlderGreetingIsToldItsVersionIsWrong) {
     EXPECT_TRUE(closed);
     enet_host_destroy(old);
   }
+}
+
+// Whatever answers at the lobby's address grants deflate and sends frames of a few
+// kB that inflate to 3 MB each. The game used to inflate every one and hand it on;
+// now the first passes the game's largest message and the connection is closed.
+TEST(Network, ALobbySendingCompressionBombsIsCutOff) {
+  BombingLobby lobby(3 * 1024 * 1024, 40);
+  Network n;
+  Recorder r;
+  n.setListener(&r);
+  n.setLobbyEndpoint("127.0.0.1", lobby.port());
+  n.init();
+  n.connectToLobby();
+  int handedOn = 0;
+  for (auto limit = Clock::now() + std::chrono::seconds(10); !r.has("lost") && Clock::now() < limit;) {
+    lobby.service();
+    while (RakNet::Packet* p = n.peer()->Receive()) {
+      if (p->data[0] == ID_CONNECTION_LOST) r.note("lost");
+      handedOn += p->data[0] == 0x8F;
+      n.peer()->DeallocatePacket(p);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(r.has("lost"));
+  EXPECT_EQ(handedOn, 0);
 }
 
 TEST(Network, AFullLobbyEndsTheAttempt) {
