@@ -108,6 +108,25 @@ TEST(LobbyAttack, ACompressionBombStopsAtTheLargestMessageAndTheBudget) {
   EXPECT_TRUE(player.login(server.port(), "Player"));
 }
 
+// A logged-in client sends 15,000 messages at once, over four times what a match sends
+// in its busiest second, plainly or through its deflate stream (where each takes
+// some three bytes). It used to be let through (the burst allowed 20,000), holding
+// everyone else's messages up for up to a second; now it is cut off.
+TEST(LobbyAttack, AFloodBeyondWhatAMatchSendsIsCutOffPlainOrCompressed) {
+  ServerThread server;
+  ASSERT_TRUE(server.start(ServerThread::options()));
+  for (bool compressed : {false, true}) {
+    SCOPED_TRACE(compressed ? "compressed" : "plain");
+    RawClient flooder;
+    if (compressed) flooder.askCompression();
+    ASSERT_TRUE(flooder.login(server.port(), compressed ? "Deflood" : "Flood"));
+    ASSERT_EQ(flooder.compressed(), compressed);
+    flooder.flood(Bytes{0x8F}, 15000);
+    EXPECT_TRUE(flooder.awaitClosed(10000));
+    EXPECT_EQ(flooder.closeReason(), 6u);  // over a limit
+  }
+}
+
 // Clients that send the version and then nothing used to keep their slots for a
 // quarter of an hour. One address now holds only a few unfinished logins, each for
 // a short while, and a player from elsewhere still gets in.

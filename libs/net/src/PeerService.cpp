@@ -382,7 +382,8 @@ void RakPeer::ServiceLoop() {
       int guard = 0;
       inflatedThisRound_ = 0;
       // Bounded, so that the application's sends wait little for a busy round.
-      while (guard++ < 4096 && inflatedThisRound_ < kInflatedPerRound && enet_host_service(host_, &ev, 0) > 0) {
+      while (guard++ < kEventsPerRound && inflatedThisRound_ < kInflatedPerRound &&
+             enet_host_service(host_, &ev, 0) > 0) {
         switch (ev.type) {
           case ENET_EVENT_TYPE_CONNECT: OnConnect(ev); break;
           case ENET_EVENT_TYPE_RECEIVE:
@@ -396,7 +397,7 @@ void RakPeer::ServiceLoop() {
       CheckDeadlines();
       enet_host_flush(host_);
       CountWireLocked();
-      busy = guard > 4096 || inflatedThisRound_ >= kInflatedPerRound;
+      busy = guard > kEventsPerRound || inflatedThisRound_ >= kInflatedPerRound;
     }
     if (busy) {
       std::this_thread::yield();

@@ -54,7 +54,9 @@ constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
-// What the service thread inflates before it lets the application's calls in.
+// What the service thread handles (events, bytes inflated) before it lets the
+// application's calls in.
+constexpr int kEventsPerRound = 1024;
 constexpr std::size_t kInflatedPerRound = 1024 * 1024;
 // What compression may add to a message that does not compress (deflate's stored
 // blocks), on the wire.
