@@ -4,11 +4,15 @@
 
 #include <enet/enet.h>
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "Handshake.h"
 #include "MessageCompression.h"
+#include "raknet/MessageIdentifiers.h"
+#include "raknet/RakPeerInterface.h"
 
 class BombingLobby {
  public:
@@ -28,6 +32,33 @@ class BombingLobby {
   }
   BombingLobby(const BombingLobby&) = delete;
   BombingLobby& operator=(const BombingLobby&) = delete;
+
+  // What the bombed game did: whether it closed the connection (and when), and how
+  // many of the frames it handed to its application.
+  struct Outcome {
+    bool cut = false;
+    double cutAfterMs = -1;
+    int handedOn = 0;
+  };
+  // Runs the lobby against a started peer that is connecting to it (the game's),
+  // taking what the peer hands on, until the peer closes the connection or `ms` pass.
+  Outcome bomb(RakNet::RakPeerInterface& game, int ms) {
+    Outcome o;
+    const auto start = std::chrono::steady_clock::now();
+    while (!o.cut && std::chrono::steady_clock::now() - start < std::chrono::milliseconds(ms)) {
+      service();
+      while (RakNet::Packet* p = game.Receive()) {
+        o.handedOn += p->data[0] == 0x8F;
+        if (p->data[0] == ID_CONNECTION_LOST) {
+          o.cut = true;
+          o.cutAfterMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        }
+        game.DeallocatePacket(p);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return o;
+  }
 
   unsigned short port() const { return host_ ? host_->address.port : 0; }
   std::size_t frameBytes() const { return frames_.empty() ? 0 : frames_[0].size(); }
