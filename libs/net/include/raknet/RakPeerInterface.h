@@ -4,10 +4,11 @@
 // and plug-in callbacks reach the application only inside Receive, on its thread.
 //
 // Each remote system names itself by its GUID, and no two connections share one: a
-// system that greets with a GUID another connection holds (from another address)
-// is refused, and its attempt ends in ID_ALREADY_CONNECTED. Receive takes the
-// waiting messages of the connected systems in turn, one each, so one that sends a
-// great deal cannot hold the others back.
+// system that greets with a GUID another connection holds (from another address,
+// without the secret the holder greeted with) is refused, and its attempt ends in
+// ID_ALREADY_CONNECTED; the holder itself, back on a new socket, replaces its old
+// connection. Receive takes the waiting messages of the connected systems in turn,
+// one each, so one that sends a great deal cannot hold the others back.
 #pragma once
 
 #include <cstddef>
