@@ -14,6 +14,7 @@
 
 #include "BombingLobby.h"
 #include "CapturedLog.h"
+#include "LossyProxy.h"
 #include "Handshake.h"
 #include "LobbyFixture.h"
 #include "LobbyHost.h"
@@ -412,6 +413,31 @@ TEST(Network, EveryRefusalEndsTheAttemptAndAnotherVersionSaysSo) {
     EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "connecting", c.expected}));
     enet_host_destroy(server);
   }
+}
+
+// The lobby's Welcome is lost on the way: the game gives up on the attempt while the
+// lobby holds its GUID. The player enters the lobby again at once, and gets in
+// (it used to be refused for its GUID, and the game waited for good).
+TEST_F(NetworkOnLobby, AGameWhoseWelcomeWasLostGetsInAtTheNextAttempt) {
+  LossyProxy link(host.port());
+  link.serverDatagramsToPass = 1;  // the transport's answer to the connect; not the Welcome
+  Network net;
+  Recorder rec;
+  net.setListener(&rec);
+  net.setLobbyEndpoint("127.0.0.1", link.port());
+  net.init();
+  net.connectToLobby();
+  for (auto limit = Clock::now() + std::chrono::seconds(15); !rec.has("failed") && Clock::now() < limit;) {
+    link.pump();
+    host.pump();
+    net.update();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_TRUE(rec.has("failed"));
+  net.setLobbyEndpoint("127.0.0.1", host.port());
+  net.connectToLobby();
+  EXPECT_TRUE(until([&] { return rec.has("login?"); }, {&net}));
+  EXPECT_TRUE(rec.has("connected"));
 }
 
 // A game of the greeting before ours (as released, it cannot change) reaches our
