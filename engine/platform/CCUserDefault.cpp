@@ -3,9 +3,13 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
 
 #include "CCFileUtils.h"
 #include "CCNumbers.h"
@@ -156,10 +160,26 @@ void CCUserDefault::flush() {
                     reinterpret_cast<const xmlChar*>(kv.second.c_str()));
   }
   // Written beside the file first and renamed, so a crash mid-write keeps the old settings.
+  // The file holds the remembered login: it is its owner's alone (0600).
   const std::string& path = getXMLFilePath();
   std::string temp = path + ".tmp";
-  if (xmlSaveFormatFileEnc(temp.c_str(), doc, "utf-8", 1) < 0 ||
-      std::rename(temp.c_str(), path.c_str()) != 0) {
+  xmlChar* text = nullptr;
+  int size = 0;
+  xmlDocDumpFormatMemoryEnc(doc, &text, &size, "utf-8", 1);
+  bool written = false;
+  int fd = text ? open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600) : -1;
+  if (fd >= 0) {
+    written = fchmod(fd, 0600) == 0;
+    for (int done = 0; written && done < size;) {
+      ssize_t n = write(fd, text + done, static_cast<size_t>(size - done));
+      if (n < 0 && errno == EINTR) continue;
+      written = n > 0;
+      if (written) done += static_cast<int>(n);
+    }
+    written = close(fd) == 0 && written;
+  }
+  if (text) xmlFree(text);
+  if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
     CCLOGERROR("CCUserDefault: cannot write %s", path.c_str());
     std::remove(temp.c_str());
   }

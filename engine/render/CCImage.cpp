@@ -1,6 +1,7 @@
 #include "CCImage.h"
 
 #include <jpeglib.h>
+#include <jerror.h>
 #include <png.h>
 #include <tiffio.h>
 
@@ -18,12 +19,19 @@ NS_CC_BEGIN
 
 namespace {
 
-bool sideOk(long w, long h) { return w > 0 && h > 0 && w <= CCImage::kMaxSide && h <= CCImage::kMaxSide; }
+bool sizeOk(long w, long h) {
+  return w > 0 && h > 0 && w <= CCImage::kMaxSide && h <= CCImage::kMaxSide && w * h <= CCImage::kMaxPixels;
+}
+
+// The most that deflate can give per byte of input: a PNG cannot hold more rows than
+// its bytes can inflate to (a filter byte and at least one bit a pixel each).
+constexpr long kDeflateMaxRatio = 1032;
 
 // libjpeg reports errors by calling error_exit, which must not return.
 struct JpegError {
   jpeg_error_mgr pub;
   jmp_buf jump;
+  bool cutShort = false;  // the data ended before the picture did
 };
 
 void jpegErrorExit(j_common_ptr info) {
@@ -33,7 +41,13 @@ void jpegErrorExit(j_common_ptr info) {
   longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
 }
 
-void jpegSilent(j_common_ptr, int) {}
+// Warnings are not logged; those that say the data ran out (the file, or the scan
+// before its end marker) are remembered, since libjpeg would pad the missing rows.
+void jpegWarning(j_common_ptr info, int level) {
+  const int code = info->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+    reinterpret_cast<JpegError*>(info->err)->cutShort = true;
+}
 
 // TIFF decoding reads from memory.
 struct TiffSource {
@@ -111,7 +125,7 @@ bool CCImage::initWithImageData(void* data, int length, EImageFormat format, int
   if (!data || length <= 0) return false;
   const unsigned char* bytes = static_cast<const unsigned char*>(data);
   if (format == kFmtRawData) {
-    if (!sideOk(width, height) || bitsPerComponent != 8 ||
+    if (!sizeOk(width, height) || bitsPerComponent != 8 ||
         static_cast<long>(length) < static_cast<long>(width) * height * 4) {
       CCLogError("CCImage: bad raw data %dx%d", width, height);
       return false;
@@ -158,8 +172,10 @@ bool CCImage::decodePng(const unsigned char* data, int length) {
     CCLogError("CCImage: PNG: %s", image.message);
     return false;
   }
-  if (!sideOk(image.width, image.height)) {
-    CCLogError("CCImage: PNG size %ux%u refused", image.width, image.height);
+  const long rowBytes = 1 + (static_cast<long>(image.width) + 7) / 8;
+  if (!sizeOk(image.width, image.height) ||
+      static_cast<long>(image.height) * rowBytes > static_cast<long>(length) * kDeflateMaxRatio) {
+    CCLogError("CCImage: PNG size %ux%u refused (%d bytes)", image.width, image.height, length);
     png_image_free(&image);
     return false;
   }
@@ -183,7 +199,7 @@ bool CCImage::decodeJpeg(const unsigned char* data, int length) {
   JpegError err;
   info.err = jpeg_std_error(&err.pub);
   err.pub.error_exit = jpegErrorExit;
-  err.pub.emit_message = jpegSilent;
+  err.pub.emit_message = jpegWarning;
   std::vector<unsigned char> row;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&info);
@@ -194,19 +210,24 @@ bool CCImage::decodeJpeg(const unsigned char* data, int length) {
   jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
-  if (!sideOk(info.output_width, info.output_height) || info.output_components != 3) {
+  if (!sizeOk(info.output_width, info.output_height) || info.output_components != 3) {
     CCLogError("CCImage: JPEG %ux%u with %d components refused", info.output_width,
                info.output_height, info.output_components);
     jpeg_destroy_decompress(&info);
     return false;
   }
   unsigned w = info.output_width, h = info.output_height;
-  m_data.assign(static_cast<size_t>(w) * h * 4, 255);
   row.resize(static_cast<size_t>(w) * 3);
   while (info.output_scanline < h) {
     unsigned y = info.output_scanline;
     JSAMPROW rows[1] = {row.data()};
-    if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
+    if (jpeg_read_scanlines(&info, rows, 1) != 1 || err.cutShort) {
+      CCLogError("CCImage: JPEG %ux%u ends after %u rows; refused", w, h, y);
+      jpeg_destroy_decompress(&info);
+      return false;
+    }
+    // Grows with the rows read, so a short file never costs the whole picture.
+    m_data.resize(static_cast<size_t>(y + 1) * w * 4, 255);
     unsigned char* out = &m_data[static_cast<size_t>(y) * w * 4];
     for (unsigned x = 0; x < w; ++x) {
       out[x * 4] = row[x * 3];
@@ -238,12 +259,13 @@ bool CCImage::decodeTiff(const unsigned char* data, int length) {
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
   TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extraSamples, &sampleInfo);
   bool ok = false;
-  if (!sideOk(w, h)) {
+  if (!sizeOk(w, h)) {
     CCLogError("CCImage: TIFF size %ux%u refused", w, h);
   } else {
     std::vector<uint32_t> raster(static_cast<size_t>(w) * h);
     // Gives associated (premultiplied) alpha, top row first.
-    if (TIFFReadRGBAImageOriented(tif, w, h, raster.data(), ORIENTATION_TOPLEFT, 0)) {
+    // Stops at the first damaged strip rather than leave its rows blank.
+    if (TIFFReadRGBAImageOriented(tif, w, h, raster.data(), ORIENTATION_TOPLEFT, 1)) {
       m_data.resize(raster.size() * 4);
       for (size_t i = 0; i < raster.size(); ++i) {
         uint32_t p = raster[i];

@@ -19,8 +19,10 @@ class CCImage : public CCObject {
     kFmtUnKnown,
   } EImageFormat;
 
-  // Largest side accepted from a file; bigger pictures are refused.
+  // Largest side and largest area accepted; bigger pictures are refused before any
+  // pixel is allocated. The area is sixteen times the game's largest sheet (1024 x 1024).
   static const int kMaxSide = 16384;
+  static const long kMaxPixels = 4096L * 4096L;
 
   CCImage();
   virtual ~CCImage();

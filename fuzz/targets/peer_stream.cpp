@@ -1,5 +1,5 @@
 // What a peer reads from a stranger before and after the greeting: the greeting itself (the
-// input's first 11 bytes) and a connection's compressed messages (then, each a 16-bit
+// input's first bytes, as long as a greeting) and a connection's compressed messages (then, each a 16-bit
 // length and its bytes). A greeting that decodes encodes to the same bytes; every message the
 // stream gives back is within its bound and compresses and comes back the same through a
 // fresh pair of streams; a stream that refused a message gives no more.
@@ -13,7 +13,7 @@
 using namespace RakNet;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const size_t greetingSize = std::min<size_t>(size, 11);
+  const size_t greetingSize = std::min<size_t>(size, handshake::sizeOf(handshake::kVersion));
   handshake::Greeting greeting;
   const char* why = nullptr;
   if (handshake::decode(data, greetingSize, greeting, &why)) {

@@ -8,6 +8,7 @@
 #include "HubBridge.h"
 #include "ReplicaManager3_custom.h"
 #include "logog/logog.hpp"
+#include "protocol/Limits.h"
 #include "player/AnimateSpellEvent.h"
 #include "raknet/MessageIdentifiers.h"
 
@@ -116,6 +117,9 @@ bool Network::startPeer() {
     return false;
   }
   peer_->SetTimeoutTime(kTimeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
+  // The lobby (or whatever answers at its address) may send what a lobby and a match
+  // send, and no more: a larger message or a flood closes the connection.
+  peer_->SetIncomingLimits(protocol::incomingLimits());
   return true;
 }
 
@@ -232,10 +236,18 @@ void Network::dispatch(const RakNet::Packet& packet) {
     }
     case ID_CONNECTION_ATTEMPT_FAILED:
     case ID_CONNECTION_BANNED:
-    // A full or incompatible server ends the attempt as surely as silence does.
+    // A full server, or one that refused our GUID, ends the attempt as surely as
+    // silence does.
     case ID_NO_FREE_INCOMING_CONNECTIONS:
-    case ID_INCOMPATIBLE_PROTOCOL_VERSION:
+    case ID_ALREADY_CONNECTED:
       listener().onLobbyConnectFailed();
+      return;
+    case ID_INCOMPATIBLE_PROTOCOL_VERSION:
+      // A server that does not speak our greeting is of another version of the game:
+      // the player hears so, as from a server that knows our greeting but not our
+      // messages.
+      LOGOG_WARN("the lobby server speaks another version of the protocol");
+      listener().onLobbyError(kErrorInvalidProtocol);
       return;
     case ID_CONNECTION_LOST:
       listener().onLobbyConnectionLost();

@@ -121,6 +121,53 @@ TEST(CCImageTest, BadFilesAreRefused) {
   EXPECT_FALSE(missing.initWithImageFile((dir + "missing.png").c_str()));
 }
 
+// A few hundred bytes may claim any size: a picture larger than any texture, or one
+// whose data ends before its rows do, is refused, whatever the format.
+TEST(CCImageTest, PicturesTooLargeOrCutShortAreRefused) {
+  std::string dir = gfxtest::makeTempDir("huge");
+  CCImage src;
+  gfxtest::Picture p = gfxtest::makePicture(16, 8);
+  p.fill(0, 0, 16, 8, 250, 10, 10);
+  ASSERT_TRUE(src.initWithImageData(p.rgba.data(), static_cast<int>(p.rgba.size()), CCImage::kFmtRawData, 16, 8));
+  ASSERT_TRUE(src.saveToFile((dir + "small.jpg").c_str()));
+  ASSERT_TRUE(gfxtest::writePng(dir + "small.png", p));
+  auto bytesOf = [&](const char* name) {
+    std::ifstream in(dir + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  // The size fields of a JPEG's frame header and of a PNG's header, rewritten.
+  auto resized = [](std::string bytes, size_t at, unsigned first, unsigned second, int width) {
+    for (int i = 0; i < width; ++i) {
+      bytes[at + i] = static_cast<char>(first >> (8 * (width - 1 - i)));
+      bytes[at + width + i] = static_cast<char>(second >> (8 * (width - 1 - i)));
+    }
+    return bytes;
+  };
+  const std::string jpg = bytesOf("small.jpg");
+  const size_t sof = jpg.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  const size_t frame = sof + 5;  // height, then width
+  const std::string png = bytesOf("small.png");
+  const std::pair<const char*, std::string> cases[] = {
+      {"area.jpg", resized(jpg, frame, 8064, 16384, 2)},  // each side allowed, 132 million pixels
+      {"cut.jpg", resized(jpg, frame, 4000, 4000, 2)},    // allowed, but the data is 16 x 8
+      {"area.png", resized(png, 16, 16384, 8064, 4)},
+      {"cut.png", resized(png, 16, 4000, 4000, 4)},
+      {"area.tif", std::string("II*\0\x08\0\0\0\x02\0\0\x01\x04\0\x01\0\0\0\0\x40\0\0"
+                               "\x01\x01\x04\0\x01\0\0\0\x80\x1f\0\0\0\0\0\0",
+                               38)},
+  };
+  for (auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    CCImage img;
+    EXPECT_FALSE(img.initWithImageData(const_cast<char*>(bytes.data()), static_cast<int>(bytes.size())));
+    EXPECT_EQ(img.getData(), nullptr);
+  }
+  unsigned char raw[16] = {};
+  CCImage img;
+  EXPECT_FALSE(img.initWithImageData(raw, 16, CCImage::kFmtRawData, 16384, 8064));
+}
+
 TEST(CCImageTest, RawDataShorterThanItsSizeIsRefused) {
   unsigned char bytes[16] = {};
   CCImage img;

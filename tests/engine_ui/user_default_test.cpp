@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "CCFileUtils.h"
 #include "CCUserDefault.h"
@@ -50,6 +51,20 @@ TEST_F(UserDefaultTest, ValuesSurviveARestartAndMissingKeysGiveDefaults) {
   EXPECT_EQ(7, ud->getIntegerForKey("absent", 7));
   EXPECT_FLOAT_EQ(1.5f, ud->getFloatForKey("absent", 1.5f));
   EXPECT_EQ("dflt", ud->getStringForKey("absent", "dflt"));
+}
+
+// The remembered login code is in there: only its owner may read the file, even one
+// an earlier version left readable by all.
+TEST_F(UserDefaultTest, SettingsFileIsReadableByItsOwnerAlone) {
+  const std::string path = dir.path() + "/MvTest/Settings/UserDefault.xml";
+  ASSERT_TRUE(dir.write("MvTest/Settings/UserDefault.xml", "<userDefaultRoot/>"));
+  ASSERT_EQ(0, chmod(path.c_str(), 0644));
+  for (const char* code : {"1111", "2222"}) {
+    CCUserDefault::sharedUserDefault()->setStringForKey("code", code);
+    struct stat st {};
+    ASSERT_EQ(0, stat(path.c_str(), &st));
+    EXPECT_EQ(0600u, st.st_mode & 07777) << code;
+  }
 }
 
 TEST_F(UserDefaultTest, LaterSetReplacesEarlierValue) {

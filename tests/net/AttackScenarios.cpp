@@ -1,8 +1,11 @@
 #include "AttackScenarios.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <fstream>
+#include <memory>
+#include <thread>
 #include <vector>
 
 #include "LobbyProcess.h"
@@ -44,22 +47,20 @@ long memoryKb(pid_t pid, const std::string& field) {
   return -1;
 }
 
-FloodFigures floodAttack(const LobbyProcess& lobby, double seconds) {
+FloodFigures pairUnderAttack(const LobbyProcess& lobby, double seconds,
+                             const std::function<bool(double seconds)>& attack) {
   FloodFigures f;
-  RawClient host, join, flooder;
-  if (!host.login(lobby.port(), "Host") || !join.login(lobby.port(), "Join") || !startMatch(host, join) ||
-      !flooder.login(lobby.port(), "Flooder"))
-    return f;
+  RawClient host, join;
+  if (!host.login(lobby.port(), "Host") || !join.login(lobby.port(), "Join") || !startMatch(host, join)) return f;
   f.ready = true;
   const long before = memoryKb(lobby.pid(), "VmRSS");
   std::vector<double> latencies;
   const auto start = Clock::now();
   auto lastChat = start;
   while (elapsed(start) < seconds) {
-    if (!flooder.closed()) {
-      flooder.flood(Bytes{0x8F}, 2000);
-      flooder.service(0);
-      if (flooder.closed()) f.cutAfterMs = elapsed(start) * 1000;
+    if (!f.flooderCut && attack(elapsed(start))) {
+      f.flooderCut = true;
+      f.cutAfterMs = elapsed(start) * 1000;
     }
     if (Clock::now() - lastChat >= std::chrono::milliseconds(5)) {
       lastChat = Clock::now();
@@ -77,7 +78,6 @@ FloodFigures floodAttack(const LobbyProcess& lobby, double seconds) {
     if (latencies.size() == had) break;
   }
   f.growthKb = memoryKb(lobby.pid(), "VmHWM") - before;
-  f.flooderCut = flooder.closed();
   f.pairIntact = !host.closed() && !join.closed();
   f.delivered = static_cast<int>(latencies.size());
   if (!latencies.empty()) {
@@ -86,6 +86,51 @@ FloodFigures floodAttack(const LobbyProcess& lobby, double seconds) {
     f.p99Ms = latencies[latencies.size() * 99 / 100];
     f.maxMs = latencies.back();
   }
+  return f;
+}
+
+FloodFigures floodAttack(const LobbyProcess& lobby, double seconds, bool compressed) {
+  RawClient flooder;
+  if (compressed) flooder.askCompression();
+  if (!flooder.login(lobby.port(), "Flooder") || flooder.compressed() != compressed) return FloodFigures{};
+  return pairUnderAttack(lobby, seconds, [&](double) {
+    flooder.flood(Bytes{0x8F}, 2000);
+    flooder.service(0);
+    return flooder.closed();
+  });
+}
+
+FloodFigures bombAttack(const LobbyProcess& lobby, double seconds, int connections, int packets,
+                        std::size_t inflated) {
+  const std::vector<Bytes> bomb = compressionBomb(inflated, packets);
+  std::atomic<bool> stop{false}, allCut{false};
+  std::thread bombing;
+  // The bombers connect and send from a thread of their own, so that the pair's
+  // figures measure the server, not the bombers.
+  FloodFigures f = pairUnderAttack(lobby, seconds, [&](double) {
+    if (!bombing.joinable()) {
+      bombing = std::thread([&] {
+        std::vector<std::unique_ptr<RawClient>> bombers;
+        while (!stop && !allCut) {
+          if (static_cast<int>(bombers.size()) < connections) {
+            bombers.push_back(std::make_unique<RawClient>());
+            bombers.back()->askCompression();
+            if (bombers.back()->connect(lobby.port(), 2000))
+              for (const Bytes& packet : bomb) bombers.back()->sendWire(packet);
+          }
+          bool cut = static_cast<int>(bombers.size()) == connections;
+          for (auto& b : bombers) {
+            b->service(0);
+            cut = cut && b->closed();
+          }
+          allCut = cut;
+        }
+      });
+    }
+    return allCut.load();
+  });
+  stop = true;
+  if (bombing.joinable()) bombing.join();
   return f;
 }
 

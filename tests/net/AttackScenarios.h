@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 class LobbyProcess;
@@ -15,7 +16,7 @@ long memoryKb(pid_t pid, const std::string& field);
 
 struct FloodFigures {
   bool ready = false;         // the pair played and the flooder logged in
-  bool flooderCut = false;    // the server closed the flooder
+  bool flooderCut = false;    // the server closed the flooder (every attacker)
   bool pairIntact = false;    // the other pair is still connected
   double cutAfterMs = -1;     // from the first flood to the close
   int chats = 0;              // relayed between the other pair during the attack
@@ -25,8 +26,20 @@ struct FloodFigures {
 };
 
 // A logged-in client sends one-byte messages as fast as it can for `seconds` while
-// the host of another pair's match sends it a chat line every 5 ms.
-FloodFigures floodAttack(const LobbyProcess& lobby, double seconds);
+// the host of another pair's match sends it a chat line every 5 ms; `compressed`:
+// through a deflate stream granted in the greeting.
+FloodFigures floodAttack(const LobbyProcess& lobby, double seconds, bool compressed = false);
+
+// `connections` clients granted compression each send `packets` packets that
+// inflate to `inflated` bytes (as one stream), while the other pair chats as above.
+FloodFigures bombAttack(const LobbyProcess& lobby, double seconds, int connections, int packets,
+                        std::size_t inflated);
+
+// The pair's figures while `attack` runs, called again and again for `seconds` with
+// the time since the start; it returns true once every attacker has been cut off.
+// False `ready` when the pair could not start a match.
+FloodFigures pairUnderAttack(const LobbyProcess& lobby, double seconds,
+                             const std::function<bool(double seconds)>& attack);
 
 struct StallFigures {
   bool ready = false;

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "Handshake.h"
+#include "MessageCompression.h"
 #include "raknet/MessageIdentifiers.h"
 
 namespace {
@@ -45,15 +46,22 @@ bool RawClient::connectAs(unsigned short port, std::uint64_t guid, int ms) {
 }
 
 void RawClient::send(const Bytes& message) {
+  flood(message, 1);
+}
+
+void RawClient::sendWire(const Bytes& packet) {
   if (!peer_ || closed_) return;
-  enet_peer_send(peer_, 0, enet_packet_create(message.data(), message.size(), ENET_PACKET_FLAG_RELIABLE));
+  enet_peer_send(peer_, 0, enet_packet_create(packet.data(), packet.size(), ENET_PACKET_FLAG_RELIABLE));
   enet_host_flush(host_);
 }
 
 void RawClient::flood(const Bytes& message, int count) {
   if (!peer_ || closed_) return;
-  for (int i = 0; i < count; ++i)
-    enet_peer_send(peer_, 0, enet_packet_create(message.data(), message.size(), ENET_PACKET_FLAG_RELIABLE));
+  Bytes wire;
+  for (int i = 0; i < count; ++i) {
+    const Bytes& out = stream_ && stream_->compress(message.data(), message.size(), wire) ? wire : message;
+    enet_peer_send(peer_, 0, enet_packet_create(out.data(), out.size(), ENET_PACKET_FLAG_RELIABLE));
+  }
   enet_host_flush(host_);
 }
 
@@ -68,6 +76,8 @@ void RawClient::service(int ms) {
         RakNet::handshake::Greeting hello;
         hello.kind = RakNet::handshake::Kind::Hello;
         hello.guid = guid_;
+        hello.proof = randomGuid();  // its own secret: it proves nothing about another's GUID
+        if (askCompression_) hello.compression = RakNet::handshake::Compression::Deflate;
         send(RakNet::handshake::encode(hello));
         break;
       }
@@ -75,11 +85,17 @@ void RawClient::service(int ms) {
         Bytes b(ev.packet->data, ev.packet->data + ev.packet->dataLength);
         enet_packet_destroy(ev.packet);
         RakNet::handshake::Greeting welcome;
-        if (!b.empty() && b[0] == ID_INTERNAL_HANDSHAKE)
+        if (!welcomed_ && !b.empty() && b[0] == ID_INTERNAL_HANDSHAKE) {
           welcomed_ = RakNet::handshake::decode(b.data(), b.size(), welcome, nullptr) &&
                       welcome.kind == RakNet::handshake::Kind::Welcome;
-        else
+          if (welcomed_ && welcome.compression == RakNet::handshake::Compression::Deflate)
+            stream_ = std::make_shared<RakNet::peer::MessageCompression>();
+        } else if (stream_) {
+          Bytes message;
+          if (stream_->decompress(b.data(), b.size(), 4 * 1024 * 1024, message, nullptr)) got_.push_back(message);
+        } else {
           got_.push_back(std::move(b));
+        }
         break;
       }
       case ENET_EVENT_TYPE_DISCONNECT:
@@ -152,6 +168,14 @@ bool RawClient::login(unsigned short port, const std::string& name, const std::s
   n.text = name;
   send(n);
   return !await(ID_LOGIN).empty();
+}
+
+std::vector<Bytes> compressionBomb(std::size_t inflated, int count) {
+  RakNet::peer::MessageCompression stream;
+  const Bytes zeros(inflated, 0);
+  std::vector<Bytes> out(static_cast<size_t>(count));
+  for (Bytes& packet : out) stream.compress(zeros.data(), zeros.size(), packet);
+  return out;
 }
 
 bool roundTrip(RawClient& c) {

@@ -7,10 +7,17 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "protocol/Messages.h"
+
+namespace RakNet {
+namespace peer {
+class MessageCompression;
+}
+}  // namespace RakNet
 
 using Bytes = std::vector<unsigned char>;
 
@@ -23,6 +30,10 @@ class RawClient {
   RawClient(const RawClient&) = delete;
   RawClient& operator=(const RawClient&) = delete;
 
+  // Asks for compression in the greetings from now on: when granted, what it sends and
+  // receives travels as the peer's deflate streams.
+  void askCompression() { askCompression_ = true; }
+  bool compressed() const { return stream_ != nullptr; }
   // Connects and greets with a random GUID; true once welcomed.
   bool connect(unsigned short port, int ms = 5000);
   // Connects and greets with the GUID given, whatever it is.
@@ -30,6 +41,8 @@ class RawClient {
   std::uint64_t guid() const { return guid_; }
 
   void send(const Bytes& message);
+  // Bytes as they go on the wire (compressed already, or not), unchanged.
+  void sendWire(const Bytes& packet);
   template <class M>
   void send(const M& m) {
     RakNet::BitStream bs = protocol::encode(m);
@@ -72,7 +85,13 @@ class RawClient {
   enet_uint32 closeReason_ = 0;
   std::vector<Bytes> got_;
   size_t next_ = 0;
+  bool askCompression_ = false;
+  std::shared_ptr<RakNet::peer::MessageCompression> stream_;
 };
+
+// `count` messages of `inflated` zero bytes as one deflate stream puts them on the
+// wire (the first some 4 kB for 4 MiB): a compression bomb for a fresh connection.
+std::vector<Bytes> compressionBomb(std::size_t inflated, int count);
 
 // A message the server answers at once (a challenge to nobody is refused): once the
 // answer is in, everything the server sent the client before it is in as well. Use

@@ -262,6 +262,7 @@ TEST(PeerCompression, AStreamThatDoesNotInflateClosesTheConnection) {
                              &ev));
     handshake::Greeting hello;
     hello.guid = 0x1234567;
+    hello.proof = 0x89ABCDEF;
     hello.compression = handshake::Compression::Deflate;
     const Bytes greeting = handshake::encode(hello);
     enet_peer_send(toServer, 0, enet_packet_create(greeting.data(), greeting.size(), ENET_PACKET_FLAG_RELIABLE));
@@ -294,6 +295,56 @@ TEST(PeerCompression, AStreamThatDoesNotInflateClosesTheConnection) {
     EXPECT_EQ(messages, 0) << c.name;
     EXPECT_TRUE(log.has(c.line)) << c.name;
   }
+}
+
+// Messages that wait for the application count against one bound for all
+// connections together: the connection that holds the most of them is closed
+// when another's message would pass it, and the other carries on.
+TEST(PeerCompression, WhatWaitsFromAllConnectionsIsBoundedAtTheHeaviestsCost) {
+  PeerPtr server = makePeer(4, 4);
+  IncomingLimits limits;
+  limits.maxWaitingBytesTotal = 1000 * 1000;
+  server->SetIncomingLimits(limits);
+  RawEnet heavy, light;
+  const Bytes big(300 * 1000, 0x90);
+  // Sends and waits until the server's transport has taken (and so handled) all.
+  auto deliver = [&](RawEnet& from, int messages) {
+    ENetPeer* to = from.connect(server.get(), handshake::connectData());
+    ENetEvent ev{};
+    if (!serviceUntil(from.host, nullptr, [](const ENetEvent& e) { return e.type == ENET_EVENT_TYPE_CONNECT; }, &ev))
+      return to;
+    handshake::Greeting hello;
+    hello.guid = reinterpret_cast<std::uintptr_t>(&from);
+    hello.proof = 1;
+    const Bytes greeting = handshake::encode(hello);
+    enet_peer_send(to, 0, enet_packet_create(greeting.data(), greeting.size(), ENET_PACKET_FLAG_RELIABLE));
+    for (int i = 0; i < messages; ++i)
+      enet_peer_send(to, 0, enet_packet_create(big.data(), big.size(), ENET_PACKET_FLAG_RELIABLE));
+    auto pending = [to] {
+      return !enet_list_empty(&to->outgoingCommands) || !enet_list_empty(&to->sentReliableCommands);
+    };
+    for (auto until = Clock::now() + std::chrono::seconds(5);
+         Clock::now() < until && to->state == ENET_PEER_STATE_CONNECTED && pending();)
+      if (enet_host_service(from.host, &ev, 1) > 0 && ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
+    return to;
+  };
+  deliver(heavy, 2);
+  ENetPeer* lightPeer = deliver(light, 2);  // its second passes the bound: the heavy one goes
+  ENetEvent ev{};
+  EXPECT_TRUE(serviceUntil(heavy.host, nullptr, [](const ENetEvent& e) { return e.type == ENET_EVENT_TYPE_DISCONNECT; }, &ev));
+  EXPECT_EQ(ev.data, 6u);
+  int lost = 0, delivered = 0;
+  for (auto until = Clock::now() + std::chrono::seconds(5); (lost < 1 || delivered < 2) && Clock::now() < until;) {
+    while (Packet* p = server->Receive()) {
+      lost += p->data[0] == ID_CONNECTION_LOST;
+      delivered += p->data[0] == 0x90;
+      server->DeallocatePacket(p);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(lost, 1);
+  EXPECT_EQ(delivered, 2);  // the light one's, and none of the heavy one's
+  EXPECT_EQ(lightPeer->state, ENET_PEER_STATE_CONNECTED);
 }
 
 }  // namespace

@@ -78,6 +78,55 @@ TEST(LobbyAttack, AGuidInUseOrNamingNoPeerIsRefusedAndItsOwnerStays) {
   EXPECT_FALSE(victim.await(ID_CHALLENGE).empty());
 }
 
+// A client granted compression sends two packets of some 4 kB that inflate to 3 MB
+// each. The server used to inflate them whole (and hold them for the application):
+// now inflating stops at the game's largest message and the client is cut off,
+// and so is one that inflates messages within that bound beyond its byte budget.
+TEST(LobbyAttack, ACompressionBombStopsAtTheLargestMessageAndTheBudget) {
+  ServerThread server;
+  LobbyHostOptions o = ServerThread::options();
+  o.limits.byteBurst = o.limits.bytesPerSecond = 1024 * 1024;
+  ASSERT_TRUE(server.start(o));
+  struct Case {
+    std::size_t inflated;
+    int count;
+  } cases[] = {{3 * 1024 * 1024, 2}, {200 * 1024, 8}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.inflated);
+    CapturedLog log;
+    RawClient bomber;
+    bomber.askCompression();
+    ASSERT_TRUE(bomber.connect(server.port()));
+    ASSERT_TRUE(bomber.compressed());
+    for (const Bytes& packet : compressionBomb(c.inflated, c.count)) bomber.sendWire(packet);
+    EXPECT_TRUE(bomber.awaitClosed(5000));
+    EXPECT_EQ(bomber.closeReason(), 6u);  // over a limit
+    EXPECT_TRUE(log.has(c.count == 2 ? "a message longer than allowed" : "bytes a second"));
+  }
+  RawClient player;
+  player.askCompression();
+  EXPECT_TRUE(player.login(server.port(), "Player"));
+}
+
+// A logged-in client sends 15,000 messages at once, over four times what a match sends
+// in its busiest second, plainly or through its deflate stream (where each takes
+// some three bytes). It used to be let through (the burst allowed 20,000), holding
+// everyone else's messages up for up to a second; now it is cut off.
+TEST(LobbyAttack, AFloodBeyondWhatAMatchSendsIsCutOffPlainOrCompressed) {
+  ServerThread server;
+  ASSERT_TRUE(server.start(ServerThread::options()));
+  for (bool compressed : {false, true}) {
+    SCOPED_TRACE(compressed ? "compressed" : "plain");
+    RawClient flooder;
+    if (compressed) flooder.askCompression();
+    ASSERT_TRUE(flooder.login(server.port(), compressed ? "Deflood" : "Flood"));
+    ASSERT_EQ(flooder.compressed(), compressed);
+    flooder.flood(Bytes{0x8F}, 15000);
+    EXPECT_TRUE(flooder.awaitClosed(10000));
+    EXPECT_EQ(flooder.closeReason(), 6u);  // over a limit
+  }
+}
+
 // Clients that send the version and then nothing used to keep their slots for a
 // quarter of an hour. One address now holds only a few unfinished logins, each for
 // a short while, and a player from elsewhere still gets in.

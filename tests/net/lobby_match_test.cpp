@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 
 #include "LobbyFixture.h"
@@ -289,6 +290,8 @@ TEST_F(LobbyMatch, RematchOnlyFromTheHostAfterTheGameIsOver) {
   up(1, RematchMsg{});
   EXPECT_TRUE(ids(1).empty());
   EXPECT_TRUE(ids(2).empty());
+  up(2, FinishedSelectingCardsMsg{});  // the game is played
+  EXPECT_EQ(take(1).size(), 1u);
   raw(1, Bytes{ID_GAME_RESULT, 0, 0, 0, 0});  // the joiner lost
   EXPECT_EQ(take(2).size(), 1u);
   up(2, RematchMsg{});
@@ -301,6 +304,20 @@ TEST_F(LobbyMatch, RematchOnlyFromTheHostAfterTheGameIsOver) {
   transport.log.clear();
   up(1, RematchMsg{});  // the new game is not over
   EXPECT_TRUE(transport.log.empty());
+}
+
+// A result the host sends before the joining side has played any of the game does
+// not end a game: results and rematches in a loop start one game, not twenty.
+TEST_F(LobbyMatch, OneRematchPerPlayedGame) {
+  match(1, 2);
+  up(2, SelectedCardMsg{});
+  for (int i = 0; i < 20; ++i) {
+    raw(1, Bytes{ID_GAME_RESULT, 0, 0, 0, 1});
+    up(1, RematchMsg{});
+  }
+  const std::vector<int> got = ids(2);
+  EXPECT_EQ(std::count(got.begin(), got.end(), ID_START_GAME), 1);
+  EXPECT_EQ(std::count(got.begin(), got.end(), ID_GAME_RESULT), 20);  // each still shown
 }
 
 TEST_F(LobbyMatch, InvitationsAreMailedWithinLimits) {

@@ -1,4 +1,5 @@
 // The game's network object against the real lobby and against a scripted server.
+#include <enet/enet.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,7 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "BombingLobby.h"
 #include "CapturedLog.h"
+#include "LossyProxy.h"
+#include "Handshake.h"
 #include "LobbyFixture.h"
 #include "LobbyHost.h"
 #include "Network.h"
@@ -365,6 +369,138 @@ TEST_F(NetworkOnScript, AServerCloseIsALostLobbyButOurOwnCloseIsNot) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_FALSE(r2.has("lost"));
+}
+
+// A server that refuses the attempt, at the connect request or after our Hello:
+// whatever the reason, the attempt ends; a server of another greeting version (an
+// older lobby) is told to the player as any lobby of another version is.
+TEST(Network, EveryRefusalEndsTheAttemptAndAnotherVersionSaysSo) {
+  struct Case {
+    bool atConnect;
+    enet_uint32 reason;
+    const char* expected;
+  } cases[] = {
+      {true, 3, "error 0"},   // it does not speak our greeting
+      {false, 3, "error 0"},  // nor our Hello
+      {false, 5, "failed"},   // our GUID is held by another
+      {true, 2, "failed"},    // full
+      {true, 4, "failed"},    // banned
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.reason) + (c.atConnect ? " at connect" : " after the Hello"));
+    ENetAddress any;
+    enet_address_set_host_ip(&any, "127.0.0.1");
+    any.port = 0;
+    ENetHost* server = enet_host_create(&any, 2, 1, 0, 0);
+    ASSERT_NE(server, nullptr);
+    Network n;
+    Recorder r;
+    n.setListener(&r);
+    n.setLobbyEndpoint("127.0.0.1", server->address.port);
+    n.init();
+    n.connectToLobby();
+    for (auto limit = Clock::now() + std::chrono::seconds(5); r.events.size() < 3 && Clock::now() < limit;) {
+      ENetEvent e;
+      while (enet_host_service(server, &e, 1) > 0) {
+        if (e.type == ENET_EVENT_TYPE_CONNECT && c.atConnect) enet_peer_disconnect(e.peer, c.reason);
+        if (e.type == ENET_EVENT_TYPE_RECEIVE) {
+          enet_peer_disconnect(e.peer, c.reason);
+          enet_packet_destroy(e.packet);
+        }
+      }
+      n.update();
+    }
+    EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "connecting", c.expected}));
+    enet_host_destroy(server);
+  }
+}
+
+// The lobby's Welcome is lost on the way: the game gives up on the attempt while the
+// lobby holds its GUID. The player enters the lobby again at once, and gets in
+// (it used to be refused for its GUID, and the game waited for good).
+TEST_F(NetworkOnLobby, AGameWhoseWelcomeWasLostGetsInAtTheNextAttempt) {
+  LossyProxy link(host.port());
+  link.serverDatagramsToPass = 1;  // the transport's answer to the connect; not the Welcome
+  Network net;
+  Recorder rec;
+  net.setListener(&rec);
+  net.setLobbyEndpoint("127.0.0.1", link.port());
+  net.init();
+  net.connectToLobby();
+  for (auto limit = Clock::now() + std::chrono::seconds(15); !rec.has("failed") && Clock::now() < limit;) {
+    link.pump();
+    host.pump();
+    net.update();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_TRUE(rec.has("failed"));
+  net.setLobbyEndpoint("127.0.0.1", host.port());
+  net.connectToLobby();
+  EXPECT_TRUE(until([&] { return rec.has("login?"); }, {&net}));
+  EXPECT_TRUE(rec.has("connected"));
+}
+
+// A game of the greeting before ours (as released, it cannot change) reaches our
+// lobby: it is welcomed in its own layout and told its version is wrong, as the game
+// then shows the player, where it used to be refused in the greeting.
+TEST_F(NetworkOnLobby, AGameOfAnOlderGreetingIsToldItsVersionIsWrong) {
+  for (std::uint32_t version = RakNet::handshake::kOldestVersion; version < RakNet::handshake::kVersion; ++version) {
+    SCOPED_TRACE(version);
+    ENetHost* old = enet_host_create(nullptr, 1, 1, 0, 0);
+    ASSERT_NE(old, nullptr);
+    ENetAddress lobby;
+    enet_address_set_host_ip(&lobby, "127.0.0.1");
+    lobby.port = host.port();
+    const enet_uint32 data = RakNet::handshake::connectData() ^ RakNet::handshake::kVersion ^ version;
+    ENetPeer* toLobby = enet_host_connect(old, &lobby, 1, data);
+    std::vector<Bytes> got;
+    bool closed = false;
+    for (auto limit = Clock::now() + std::chrono::seconds(5); !closed && Clock::now() < limit;) {
+      host.pump();
+      ENetEvent e;
+      while (enet_host_service(old, &e, 1) > 0) {
+        if (e.type == ENET_EVENT_TYPE_CONNECT) {
+          RakNet::handshake::Greeting hello;
+          hello.guid = 0x5EED5EED;
+          const Bytes b = RakNet::handshake::encode(hello, version);
+          enet_peer_send(toLobby, 0, enet_packet_create(b.data(), b.size(), ENET_PACKET_FLAG_RELIABLE));
+        } else if (e.type == ENET_EVENT_TYPE_RECEIVE) {
+          got.emplace_back(e.packet->data, e.packet->data + e.packet->dataLength);
+          enet_packet_destroy(e.packet);
+          if (got.size() == 1) {  // welcomed: the game says its protocol version
+            const Bytes v{0xE7, 0, 0, 0, 9};
+            enet_peer_send(toLobby, 0, enet_packet_create(v.data(), v.size(), ENET_PACKET_FLAG_RELIABLE));
+          }
+        } else if (e.type == ENET_EVENT_TYPE_DISCONNECT) {
+          closed = true;
+        }
+      }
+    }
+    ASSERT_EQ(got.size(), 2u);
+    RakNet::handshake::Greeting welcome;
+    EXPECT_TRUE(RakNet::handshake::decode(got[0].data(), got[0].size(), welcome, nullptr, version));
+    EXPECT_EQ(welcome.kind, RakNet::handshake::Kind::Welcome);
+    EXPECT_EQ(welcome.compression, RakNet::handshake::Compression::None);
+    EXPECT_EQ(got[1], (Bytes{ID_LOBBY_ERROR, 0, 0, 0, 0}));
+    EXPECT_TRUE(closed);
+    enet_host_destroy(old);
+  }
+}
+
+// Whatever answers at the lobby's address grants deflate and sends frames of a few
+// kB that inflate to 3 MB each. The game used to inflate every one and hand it on;
+// now the first passes the game's largest message and the connection is closed.
+TEST(Network, ALobbySendingCompressionBombsIsCutOff) {
+  BombingLobby lobby(3 * 1024 * 1024, 40);
+  Network n;
+  NetworkListener quiet;
+  n.setListener(&quiet);
+  n.setLobbyEndpoint("127.0.0.1", lobby.port());
+  n.init();
+  n.connectToLobby();
+  const BombingLobby::Outcome o = lobby.bomb(*n.peer(), 10000);
+  EXPECT_TRUE(o.cut);
+  EXPECT_EQ(o.handedOn, 0);
 }
 
 TEST(Network, AFullLobbyEndsTheAttempt) {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "LossyProxy.h"
 #include "PeerKit.h"
 #include "raknet/MessageIdentifiers.h"
 #include "raknet/RakPeerInterface.h"
@@ -166,6 +167,50 @@ TEST(Peer, RefusedAttemptsReportWhy) {
   PeerPtr banned = makePeer(1, 0);
   ASSERT_EQ(banned->Connect("127.0.0.1", portOf(strict.get()), nullptr, 0), CONNECTION_ATTEMPT_STARTED);
   EXPECT_TRUE(waitFor(banned.get(), ID_CONNECTION_BANNED));
+}
+
+// The server welcomed a client whose Welcome was lost on the way: the client gave up
+// while the server still holds its GUID. The same client, started again on a new
+// socket, gets in at once, in place of its old connection; a stranger with that GUID
+// still does not (see the lobby's attack tests).
+TEST(Peer, AClientWhoseWelcomeWasLostComesBackUnderItsGuid) {
+  PeerPtr server = makePeer(8, 8);
+  PeerPtr client = makePeer(2, 0);
+  LossyProxy link(portOf(server.get()));
+  link.serverDatagramsToPass = 1;  // the transport's answer to the connect; not the Welcome
+  ASSERT_EQ(client->Connect("127.0.0.1", link.port(), nullptr, 0, nullptr, 0, 4, 200), CONNECTION_ATTEMPT_STARTED);
+  int serverGot[256] = {};
+  bool failed = false;
+  for (auto until = Clock::now() + std::chrono::seconds(5); !failed && Clock::now() < until;) {
+    link.pump();
+    while (Packet* p = server->Receive()) {
+      ++serverGot[p->data[0]];
+      server->DeallocatePacket(p);
+    }
+    while (Packet* p = client->Receive()) {
+      failed = failed || p->data[0] == ID_CONNECTION_ATTEMPT_FAILED;
+      client->DeallocatePacket(p);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_TRUE(failed);
+  ASSERT_EQ(serverGot[ID_NEW_INCOMING_CONNECTION], 1);  // it was welcomed there
+
+  client->Shutdown(0);
+  SocketDescriptor sd(0, "127.0.0.1");
+  ASSERT_EQ(client->Startup(2, &sd, 1), RAKNET_STARTED);
+  ASSERT_EQ(client->Connect("127.0.0.1", portOf(server.get()), nullptr, 0, nullptr, 0, 4, 200),
+            CONNECTION_ATTEMPT_STARTED);
+  Packet* answer = nullptr;
+  ASSERT_TRUE(waitFor(client.get(), ID_CONNECTION_REQUEST_ACCEPTED, &answer, 3000, [](Packet* p) {
+    ADD_FAILURE() << "the attempt ended in " << static_cast<int>(p->data[0]);
+  }));
+  client->DeallocatePacket(answer);
+  std::vector<int> events;
+  ASSERT_TRUE(waitFor(server.get(), ID_NEW_INCOMING_CONNECTION, nullptr, 3000,
+                      [&](Packet* p) { events.push_back(p->data[0]); }));
+  EXPECT_EQ(events, std::vector<int>{ID_CONNECTION_LOST});  // the old connection goes first
+  EXPECT_EQ(server->NumberOfConnections(), 1);
 }
 
 TEST(Peer, StartupAfterShutdownConnectsAgain) {

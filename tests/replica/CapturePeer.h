@@ -75,6 +75,7 @@ class CapturePeer : public RakNet::RakPeerInterface {
   void SetIncomingLimits(const RakNet::IncomingLimits&) override {}
   void SetOutgoingQueueLimit(std::size_t) override {}
   void SetCompression(bool) override {}
+  void SetOutdatedFarewell(const unsigned char*, std::size_t) override {}
   RakNet::WireStatistics GetWireStatistics() const override { return {}; }
 
  private:

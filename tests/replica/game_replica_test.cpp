@@ -304,6 +304,45 @@ TEST_F(GameReplication, PlayerUpdatesWithBadStatesOrCardsAreRefused) {
   EXPECT_EQ(log.count("cards out of range"), 1);
 }
 
+// Late in a long match the host's player has filled tall libraries and dwellings
+// all over its board and queued a good part of what they hold: its lists of spell
+// options and queued spells are as long as the rules let them be, and the joining
+// side takes the whole update.
+TEST_F(GameReplication, AHoardingPlayersLongListsArriveWhole) {
+  startGame();
+  ASSERT_TRUE(sync());
+  Player& hoarder = *host.game().localPlayer();
+  std::vector<Player::StoredCard> kept;
+  hoarder.board()->forEachElem([&](BoardElem& e) {
+    if (!e.isInPlay()) return;
+    e.setKind(ElemKind::FourBlock);
+    e.setRoom(e.isUnderground() ? RoomType::Housing : RoomType::Library);
+    e.updateRoomPower();
+    const int card = e.isUnderground() ? CardId::Repairers : CardId::Fireball;
+    e.setStoredCards(std::vector<Player::StoredCard>(static_cast<size_t>(e.roomPower()), {card, e.roomPower()}));
+    kept.insert(kept.end(), e.storedCards().begin(), e.storedCards().end());
+  });
+  ASSERT_GT(kept.size(), 1000u);
+  hoarder.setSpellOptions(kept);
+  BoardElem* target = host.game().enemyPlayer()->board()->cellAt(20, 21);
+  for (size_t i = 0; i < 200; ++i) {
+    AnimateSpellEvent spell;
+    spell.caster = &hoarder;
+    spell.target = host.game().enemyPlayer();
+    spell.card = CardId::Fireball;
+    spell.power = 1 + static_cast<int>(i % 20);
+    spell.targets = {target};
+    hoarder.mutableSpellQueue().push_back(spell);
+  }
+  hoarder.setMana(hoarder.mana() + 1);
+  ASSERT_TRUE(sync());
+  const Player& copy = *join.game().enemyPlayer();
+  EXPECT_EQ(copy.mana(), hoarder.mana());
+  EXPECT_EQ(copy.spellOptions().size(), kept.size());
+  EXPECT_EQ(copy.spellQueue().size(), 200u);
+  EXPECT_TRUE(playerDigest(&copy, true) == playerDigest(&hoarder, true));
+}
+
 TEST_F(GameReplication, ConstructionsOffTheBoardOrOfUnknownTypesCreateNothing) {
   LogLines log;
   startGame();

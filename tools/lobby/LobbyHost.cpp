@@ -5,6 +5,8 @@
 #include <chrono>
 
 #include "logog/logog.hpp"
+#include "protocol/Limits.h"
+#include "protocol/Messages.h"
 #include "raknet/MessageIdentifiers.h"
 
 namespace {
@@ -29,13 +31,11 @@ class ReplicaRelay : public RakNet::PluginInterface2 {
 }  // namespace
 
 RakNet::IncomingLimits LobbyHostOptions::defaultLimits() {
-  RakNet::IncomingLimits l;
-  l.messagesPerSecond = 10000;
-  l.messageBurst = 20000;
-  l.bytesPerSecond = 2 * 1024 * 1024;
-  l.byteBurst = 8 * 1024 * 1024;
-  l.maxWaitingMessages = 20000;
-  l.maxWaitingBytes = 8 * 1024 * 1024;
+  RakNet::IncomingLimits l = protocol::incomingLimits();
+  // What a thousand players leave waiting and make us inflate together, with room
+  // to spare.
+  l.maxWaitingBytesTotal = 16 * 1024 * 1024;
+  l.inflatedBytesPerSecondTotal = 64 * 1024 * 1024;
   return l;
 }
 
@@ -70,6 +70,11 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
   peer_->SetTimeoutTime(options.timeoutMs, RakNet::UNASSIGNED_SYSTEM_ADDRESS);
   peer_->SetIncomingLimits(options.limits);
   peer_->SetOutgoingQueueLimit(options.maxOutgoingBytes);
+  // A game of an older greeting hears what any game of another version hears.
+  protocol::LobbyErrorMsg outdated;
+  outdated.error = protocol::kErrorInvalidProtocol;
+  RakNet::BitStream farewell = protocol::encode(outdated);
+  peer_->SetOutdatedFarewell(farewell.GetData(), farewell.GetNumberOfBytesUsed());
   maxPacketsPerPump_ = options.maxPacketsPerPump > 0 ? options.maxPacketsPerPump : 1;
   LOGOG_INFO("lobby listening on %s port %u (%zu accounts)", options.bind.empty() ? "*" : options.bind.c_str(),
              static_cast<unsigned>(port()), accounts_->size());

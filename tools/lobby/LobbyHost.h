@@ -23,8 +23,8 @@ struct LobbyHostOptions {
   unsigned timeoutMs = 60000;
   std::string accountsPath;  // empty: in memory only
   LobbyConfig config;
-  // Far above what a game at full speed sends (some 3,300 messages and 450 kB in its
-  // busiest second), far below what would stall the others.
+  // What the game's protocol allows one side (protocol::incomingLimits), and bounds
+  // for all clients together.
   RakNet::IncomingLimits limits = defaultLimits();
   std::size_t maxOutgoingBytes = 8 * 1024 * 1024;  // waiting for one client to acknowledge
   int maxPacketsPerPump = 4096;                    // then the timers run

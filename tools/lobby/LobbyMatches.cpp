@@ -102,6 +102,7 @@ void LobbyServer::onLobbyMessage(Client& c, const unsigned char* data, size_t le
       if (it == matches_.end() || it->second.host != c.id || !it->second.over)
         return drop(c, data, length, "no finished match hosted by this client");
       it->second.over = false;
+      it->second.joinPlayed = false;
       LOGOG_INFO("rematch %llu", static_cast<unsigned long long>(it->first));
       ++stats_.matchesStarted;
       return sendStart(it->second);
@@ -320,7 +321,8 @@ void LobbyServer::relay(Client& c, const unsigned char* data, size_t length) {
       return drop(c, data, length, "chat line over the cap");
     }
   }
-  if (data[0] == ID_GAME_RESULT) m.over = true;
+  if (m.join == c.id) m.joinPlayed = true;
+  if (data[0] == ID_GAME_RESULT && m.joinPlayed) m.over = true;
   std::uint64_t partner = m.host == c.id ? m.join : m.host;
   transport_.send(partner, data, length);
   ++stats_.relayed;

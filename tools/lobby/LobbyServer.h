@@ -60,7 +60,7 @@ struct LobbyConfig {
   int maxInvitesPerConnection = 10;
   int maxMailsPerAddress = 5;             // codes and invitations to one address...
   std::int64_t mailWindowMs = 60 * 60 * 1000;  // ...within this time
-  size_t maxRelayBytes = 256 * 1024;  // largest relayed match message
+  size_t maxRelayBytes = protocol::kMaxMessageBytes;  // largest relayed match message
   size_t maxChatBytes = 2000;
   size_t maxListEntries = 1000;
 };
@@ -153,6 +153,8 @@ class LobbyServer {
     std::uint64_t host = 0;
     std::uint64_t join = 0;
     bool over = false;  // the host reported the result; a rematch may follow
+    // The joining side sent something of this game: a result before that ends no game.
+    bool joinPlayed = false;
   };
 
   // Login (LobbyServer.cpp).

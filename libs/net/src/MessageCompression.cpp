@@ -11,6 +11,8 @@ constexpr unsigned char kFlushTail[4] = {0x00, 0x00, 0xFF, 0xFF};
 constexpr std::size_t kFirstOutput = 256;
 }  // namespace
 
+const char* const MessageCompression::kTooLong = "a message longer than allowed";
+
 MessageCompression::MessageCompression() {
   // Raw deflate (negative window bits): no header and no checksum, the stream never ends.
   deflateReady_ =
@@ -75,7 +77,7 @@ bool MessageCompression::decompress(const unsigned char* data, std::size_t lengt
     inflate_.avail_in = static_cast<uInt>(part.second);
     for (;;) {
       if (produced == out.size()) {
-        if (out.size() >= room) return fail("a message longer than allowed");
+        if (out.size() >= room) return fail(kTooLong);
         out.resize(std::min(room, std::max(kFirstOutput, out.size() * 2)));
       }
       inflate_.next_out = out.data() + produced;
@@ -87,7 +89,7 @@ bool MessageCompression::decompress(const unsigned char* data, std::size_t lengt
       if (inflate_.avail_in == 0 && inflate_.avail_out != 0) break;
     }
   }
-  if (produced > maxLength) return fail("a message longer than allowed");
+  if (produced > maxLength) return fail(kTooLong);
   out.resize(produced);
   if (out.empty()) return fail("an empty message");
   return true;

@@ -31,12 +31,15 @@ class MessageCompression {
 
   // Both streams could be set up.
   bool ready() const { return deflateReady_ && inflateReady_; }
+  // The reason decompress gives for a message beyond its bound (compare the pointer).
+  static const char* const kTooLong;
   // The next message of the outgoing stream into `out` (replaced); false when zlib
   // fails, which leaves the stream unusable.
   bool compress(const unsigned char* data, std::size_t length, std::vector<unsigned char>& out);
   // The next message of the incoming stream into `out` (replaced); false, with the
   // reason in `why`, when the data is no message of the stream or the message would
-  // pass `maxLength` bytes (the stream is unusable then too).
+  // pass `maxLength` bytes (the stream is unusable then too). Inflating stops as soon
+  // as the message passes `maxLength`, and `out` never holds more than one byte beyond.
   bool decompress(const unsigned char* data, std::size_t length, std::size_t maxLength,
                   std::vector<unsigned char>& out, const char** why);
 

@@ -1,15 +1,18 @@
 #include "PeerQueues.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace RakNet {
 
 void EventQueues::push(std::uint64_t key, const Event& e) {
   Queue& q = queues_[key];
   q.events.push_back(e);
-  if (e.kind == EventKind::Message && e.packet) {
+  // What waits from remote systems is counted; the application's own packets are not.
+  if (e.kind == EventKind::Message && e.packet && key != kLocal) {
     ++q.messages;
     q.bytes += e.packet->length;
+    totalBytes_ += e.packet->length;
   }
   if (!q.inTurns && key != kLocal) {
     turns_.push_back(key);
@@ -42,6 +45,7 @@ bool EventQueues::pop(Event& out) {
     if (out.kind == EventKind::Message && out.packet) {
       --q.messages;
       q.bytes -= out.packet->length;
+      totalBytes_ -= out.packet->length;
     }
     if (q.events.empty()) {
       queues_.erase(it);
@@ -64,6 +68,18 @@ std::size_t EventQueues::bytes(std::uint64_t key) const {
   return it == queues_.end() ? 0 : it->second.bytes;
 }
 
+std::uint64_t EventQueues::heaviest() const {
+  std::uint64_t key = kLocal;
+  std::size_t most = 0;
+  for (const auto& entry : queues_) {
+    if (entry.first != kLocal && entry.second.bytes > most) {
+      most = entry.second.bytes;
+      key = entry.first;
+    }
+  }
+  return key;
+}
+
 void TokenBucket::configure(double rate, double burst, std::uint64_t nowMs) {
   rate_ = rate;
   burst_ = std::max(burst, rate);
@@ -71,13 +87,18 @@ void TokenBucket::configure(double rate, double burst, std::uint64_t nowMs) {
   last_ = nowMs;
 }
 
-bool TokenBucket::take(double amount, std::uint64_t nowMs) {
-  if (rate_ <= 0) return true;
+double TokenBucket::available(std::uint64_t nowMs) {
+  if (rate_ <= 0) return std::numeric_limits<double>::max();
   if (nowMs > last_) {
     tokens_ = std::min(burst_, tokens_ + rate_ * static_cast<double>(nowMs - last_) / 1000.0);
     last_ = nowMs;
   }
-  if (tokens_ < amount) return false;
+  return tokens_;
+}
+
+bool TokenBucket::take(double amount, std::uint64_t nowMs) {
+  if (rate_ <= 0) return true;
+  if (available(nowMs) < amount) return false;
   tokens_ -= amount;
   return true;
 }

@@ -42,6 +42,10 @@ class EventQueues {
   // Messages and bytes of messages waiting from one system.
   std::size_t messages(std::uint64_t key) const;
   std::size_t bytes(std::uint64_t key) const;
+  // Bytes of messages waiting from every system, and the system with the most
+  // (kLocal when none waits).
+  std::size_t totalBytes() const { return totalBytes_; }
+  std::uint64_t heaviest() const;
   // Takes out the messages waiting from one system (its connection events stay) and
   // hands their packets to `dispose`.
   template <class Dispose>
@@ -57,6 +61,7 @@ class EventQueues {
     }
     it->second.events.swap(kept);
     it->second.messages = 0;
+    totalBytes_ -= it->second.bytes;
     it->second.bytes = 0;
   }
   // Empties every queue, handing each event's packet to `dispose`.
@@ -66,6 +71,7 @@ class EventQueues {
       for (Event& e : entry.second.events) dispose(e.packet);
     queues_.clear();
     turns_.clear();
+    totalBytes_ = 0;
   }
 
  private:
@@ -78,6 +84,7 @@ class EventQueues {
 
   std::unordered_map<std::uint64_t, Queue> queues_;
   std::deque<std::uint64_t> turns_;  // keys of non-local queues with events, next first
+  std::size_t totalBytes_ = 0;       // of the messages of every queue
 };
 
 // At most `rate` a second on average, with bursts up to `burst`. A rate of 0 allows
@@ -86,6 +93,10 @@ class TokenBucket {
  public:
   void configure(double rate, double burst, std::uint64_t nowMs);
   bool take(double amount, std::uint64_t nowMs);
+  // What may be taken now (unlimited: the largest double).
+  double available(std::uint64_t nowMs);
+  // What was taken lately and has not grown back yet.
+  double spent(std::uint64_t nowMs) { return rate_ <= 0 ? 0 : burst_ - available(nowMs); }
 
  private:
   double rate_ = 0;

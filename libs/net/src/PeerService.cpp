@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -45,12 +46,14 @@ void RakPeer::QueueEvent(EventKind kind, const Connection& c, unsigned char id) 
   events_.push(handshake::usableGuid(c.guid.g) ? c.guid.g : EventQueues::kLocal, e);
 }
 
-void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression) {
+void RakPeer::SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression,
+                            std::uint32_t version) {
   handshake::Greeting greeting;
   greeting.kind = kind;
   greeting.guid = guid_.g;
   greeting.compression = compression;
-  std::vector<unsigned char> msg = handshake::encode(greeting);
+  greeting.proof = kind == handshake::Kind::Hello ? proof_ : 0;
+  std::vector<unsigned char> msg = handshake::encode(greeting, version);
   ENetPacket* packet = enet_packet_create(msg.data(), msg.size(), ENET_PACKET_FLAG_RELIABLE);
   if (packet && enet_peer_send(peer, 0, packet) != 0) enet_packet_destroy(packet);
 }
@@ -110,7 +113,10 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   for (auto& entry : conns_)
     if (entry.second.incoming) ++incoming;
   std::uint32_t version = handshake::versionOf(ev.data);
-  if (version != handshake::kVersion) {
+  // An older greeting that we can still speak is let in to hear that it is out of
+  // date, when the application has said how to tell it.
+  const bool outdated = version >= handshake::kOldestVersion && version < handshake::kVersion && !farewell_.empty();
+  if (version != handshake::kVersion && !outdated) {
     refuse = kReasonIncompatible;
     if (version)
       std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u", version,
@@ -133,6 +139,7 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   c.peer = ev.peer;
   c.address = toSystemAddress(ev.peer->address, static_cast<std::uint16_t>(ev.peer->incomingPeerID));
   c.incoming = true;
+  c.version = version;
   c.state = Connection::State::Handshake;
   c.deadline = nowMs() + kIncomingHandshakeMs;
   c.timeout = defaultTimeout_;
@@ -159,15 +166,24 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
   if (c.state != Connection::State::Handshake) return;
   handshake::Greeting greeting;
   const char* why = nullptr;
-  if (!handshake::decode(data, length, greeting, &why)) return RefuseHandshake(c, kReasonIncompatible, why);
+  if (!handshake::decode(data, length, greeting, &why, c.version))
+    return RefuseHandshake(c, kReasonIncompatible, why);
   const std::uint64_t g = greeting.guid;
+  if (c.incoming && c.version != handshake::kVersion && greeting.kind == handshake::Kind::Hello)
+    return SayFarewell(c);
   if (c.incoming && greeting.kind == handshake::Kind::Hello) {
     // A GUID is the identity others know a peer by (a lobby lists it, say), so no
-    // one may take one that is in use. Only the same socket again (its old
-    // connection died without a word) replaces the old connection.
+    // one may take one that is in use. The peer that holds it may come back, on the
+    // same socket or a new one (its old connection died without a word, or its
+    // Welcome was lost): the proof of its first Hello says it is the same peer, and
+    // the new connection replaces the old.
     auto old = byGuid_.find(g);
-    if (g == guid_.g || (old != byGuid_.end() && conns_[old->second].address != c.address))
-      return RefuseHandshake(c, kReasonGuidInUse, "its GUID is in use");
+    bool taken = g == guid_.g;
+    if (old != byGuid_.end()) {
+      const Connection& holder = conns_[old->second];
+      taken = taken || (holder.address != c.address && holder.proof != greeting.proof);
+    }
+    if (taken) return RefuseHandshake(c, kReasonGuidInUse, "its GUID is in use");
     if (old != byGuid_.end()) {
       Connection previous = conns_[old->second];
       enet_peer_reset(old->second);
@@ -180,6 +196,7 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
     if (greeting.compression == handshake::Compression::Deflate && compression_ && StartCompression(c))
       grant = handshake::Compression::Deflate;
     c.guid.g = g;
+    c.proof = greeting.proof;
     c.state = Connection::State::Connected;
     byGuid_[g] = c.peer;
     StartRates(c, nowMs());
@@ -203,6 +220,21 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
   }
 }
 
+void RakPeer::SayFarewell(Connection& c) {
+  char ip[32];
+  enet_address_get_host_ip(&c.peer->address, ip, sizeof ip);
+  char why[96];
+  std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u; told so", c.version,
+                handshake::kVersion);
+  LogRefusal(ip, why);
+  SendHandshake(c.peer, handshake::Kind::Welcome, handshake::Compression::None, c.version);
+  ENetPacket* packet = enet_packet_create(farewell_.data(), farewell_.size(), ENET_PACKET_FLAG_RELIABLE);
+  if (packet && enet_peer_send(c.peer, 0, packet) != 0) enet_packet_destroy(packet);
+  // "later": the farewell leaves first; the other side closes too, as it is told to.
+  enet_peer_disconnect_later(c.peer, kReasonClosed);
+  c.state = Connection::State::Closing;
+}
+
 void RakPeer::OnReceive(const ENetEvent& ev) {
   auto it = conns_.find(ev.peer);
   if (it == conns_.end()) return;
@@ -222,14 +254,11 @@ void RakPeer::OnReceive(const ENetEvent& ev) {
   }
   // The limits below hold for the message as the application gets it.
   if (c.compression && (ev.packet->flags & ENET_PACKET_FLAG_RELIABLE)) {
-    const char* bad = nullptr;
-    if (!c.compression->decompress(data, length, kMaxMessageBytes, inflated_, &bad)) {
-      std::snprintf(why, sizeof why, "a compressed message: %s", bad);
-      return CloseOverLimit(c, why);
-    }
+    InflateLocked(c, data, length, now, why, sizeof why);
+    if (why[0]) return CloseOverLimit(c, why);
     data = inflated_.data();
     length = inflated_.size();
-  } else if (length > kMaxMessageBytes) {
+  } else if (length > MaxMessageLocked()) {
     std::snprintf(why, sizeof why, "a message of %zu bytes", length);
     return CloseOverLimit(c, why);
   }
@@ -241,9 +270,58 @@ void RakPeer::OnReceive(const ENetEvent& ev) {
   else if (limits_.maxWaitingBytes && events_.bytes(c.guid.g) + length > limits_.maxWaitingBytes)
     std::snprintf(why, sizeof why, "%zu bytes wait to be read", events_.bytes(c.guid.g) + length);
   if (why[0]) return CloseOverLimit(c, why);
+  if (MakeRoomLocked(c, length)) return;
   Event e;
   e.packet = MakePacket(c, data, length, false);
   events_.push(c.guid.g, e);
+}
+
+std::size_t RakPeer::MaxMessageLocked() const {
+  return limits_.maxMessageBytes ? std::min(limits_.maxMessageBytes, kMaxMessageBytes) : kMaxMessageBytes;
+}
+
+void RakPeer::InflateLocked(Connection& c, const unsigned char* data, size_t length, std::uint64_t now, char* why,
+                            size_t whySize) {
+  const std::size_t most = MaxMessageLocked();
+  // While the peer's own budget is spent, a connection that took more than its
+  // share of it lately is the one to go, before it costs more.
+  if (inflateBudget_.available(now) <= 0) {
+    const double share = static_cast<double>(limits_.inflatedBytesPerSecondTotal) / std::max<size_t>(1, conns_.size());
+    if (c.byteRate.spent(now) > share) {
+      std::snprintf(why, whySize, "it inflated more than its share while the peer's budget is spent");
+      return;
+    }
+  }
+  // What it may still send bounds what one message may inflate to.
+  const double budget = c.byteRate.available(now);
+  const std::size_t bound = budget < static_cast<double>(most) ? static_cast<std::size_t>(budget) : most;
+  const char* bad = nullptr;
+  const bool ok = c.compression->decompress(data, length, bound, inflated_, &bad);
+  const std::size_t cost = ok ? inflated_.size() : bound;
+  inflatedThisRound_ += cost;
+  inflateBudget_.take(std::min(static_cast<double>(cost), inflateBudget_.available(now)), now);
+  if (ok) return;
+  if (bad == MessageCompression::kTooLong && bound < most)
+    std::snprintf(why, whySize, "more than %zu bytes a second", limits_.bytesPerSecond);
+  else
+    std::snprintf(why, whySize, "a compressed message: %s", bad);
+}
+
+bool RakPeer::MakeRoomLocked(Connection& c, size_t length) {
+  if (!limits_.maxWaitingBytesTotal) return false;
+  while (events_.totalBytes() + length > limits_.maxWaitingBytesTotal) {
+    const std::uint64_t heaviest = events_.heaviest();
+    auto it = byGuid_.find(heaviest);
+    char why[128];
+    std::snprintf(why, sizeof why, "it holds the most of the %zu bytes that wait to be read from all",
+                  events_.totalBytes());
+    if (heaviest == c.guid.g || it == byGuid_.end()) {
+      CloseOverLimit(c, why);
+      return true;
+    }
+    CloseOverLimit(conns_[it->second], why);
+  }
+  return false;
 }
 
 void RakPeer::OnDisconnect(const ENetEvent& ev) {
@@ -297,11 +375,15 @@ void RakPeer::CheckDeadlines() {
 void RakPeer::ServiceLoop() {
   while (running_) {
     wakePending_ = false;  // sends from here on signal again
+    bool busy = false;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       ENetEvent ev;
       int guard = 0;
-      while (guard++ < 4096 && enet_host_service(host_, &ev, 0) > 0) {
+      inflatedThisRound_ = 0;
+      // Bounded, so that the application's sends wait little for a busy round.
+      while (guard++ < kEventsPerRound && inflatedThisRound_ < kInflatedPerRound &&
+             enet_host_service(host_, &ev, 0) > 0) {
         switch (ev.type) {
           case ENET_EVENT_TYPE_CONNECT: OnConnect(ev); break;
           case ENET_EVENT_TYPE_RECEIVE:
@@ -315,6 +397,11 @@ void RakPeer::ServiceLoop() {
       CheckDeadlines();
       enet_host_flush(host_);
       CountWireLocked();
+      busy = guard > kEventsPerRound || inflatedThisRound_ >= kInflatedPerRound;
+    }
+    if (busy) {
+      std::this_thread::yield();
+      continue;
     }
     // Sleep until a datagram arrives, the application queues a message, or the
     // timers (resends, pings) are due.

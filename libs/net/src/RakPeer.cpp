@@ -61,7 +61,10 @@ SystemAddress toSystemAddress(const ENetAddress& a, std::uint16_t index) {
   return s;
 }
 
-RakPeer::RakPeer() { guid_.g = randomGuid(); }
+RakPeer::RakPeer() {
+  guid_.g = randomGuid();
+  proof_ = randomGuid();
+}
 
 RakPeer::~RakPeer() {
   Shutdown(0, 0, LOW_PRIORITY);
@@ -442,6 +445,8 @@ void RakPeer::SetIncomingLimits(const IncomingLimits& limits) {
   std::lock_guard<std::mutex> lock(mutex_);
   limits_ = limits;
   std::uint64_t now = nowMs();
+  inflateBudget_.configure(static_cast<double>(limits.inflatedBytesPerSecondTotal),
+                           static_cast<double>(limits.inflatedBytesPerSecondTotal), now);
   for (auto& entry : conns_) StartRates(entry.second, now);
 }
 
@@ -540,6 +545,11 @@ bool RakPeer::StartCompression(Connection& c) {
 void RakPeer::SetCompression(bool on) {
   std::lock_guard<std::mutex> lock(mutex_);
   compression_ = on;
+}
+
+void RakPeer::SetOutdatedFarewell(const unsigned char* data, std::size_t length) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  farewell_.assign(data, data + (data && length <= kMaxMessageBytes ? length : 0));
 }
 
 void RakPeer::CountWireLocked() const {

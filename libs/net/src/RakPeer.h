@@ -10,7 +10,8 @@
 // grants or declines, and both compress from then on.
 //
 // Each connection is held to what it may cost us: its GUID is its own, never one
-// that another connection holds; what it sends is limited in rate and in what may
+// that another connection holds (unless the Hello proves it comes from the peer
+// that holds it, back on a new socket); what it sends is limited in rate and in what may
 // wait for Receive; what waits to be acknowledged by it is limited in bytes.
 //
 // RakPeer.cpp has the calls of the application, PeerService.cpp the service thread.
@@ -53,6 +54,10 @@ constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
+// What the service thread handles (events, bytes inflated) before it lets the
+// application's calls in.
+constexpr int kEventsPerRound = 1024;
+constexpr std::size_t kInflatedPerRound = 1024 * 1024;
 // What compression may add to a message that does not compress (deflate's stored
 // blocks), on the wire.
 constexpr std::size_t kCompressionSlack = 4096;
@@ -84,6 +89,10 @@ struct Connection {
   // (null: the messages travel as they are).
   handshake::Compression asked = handshake::Compression::None;
   std::shared_ptr<MessageCompression> compression;
+  // The greeting version it speaks (an older one only to hear our farewell), and the
+  // proof its Hello showed.
+  std::uint32_t version = handshake::kVersion;
+  std::uint64_t proof = 0;
 };
 
 struct Ban {
@@ -129,6 +138,7 @@ class RakPeer final : public RakPeerInterface {
   void SetIncomingLimits(const IncomingLimits& limits) override;
   void SetOutgoingQueueLimit(std::size_t bytes) override;
   void SetCompression(bool on) override;
+  void SetOutdatedFarewell(const unsigned char* data, std::size_t length) override;
   WireStatistics GetWireStatistics() const override;
   void AttachPlugin(PluginInterface2* plugin) override;
   void DetachPlugin(PluginInterface2* plugin) override;
@@ -140,7 +150,11 @@ class RakPeer final : public RakPeerInterface {
   void ApplyTimeout(const Connection& c);
   Packet* MakePacket(const Connection& c, const unsigned char* data, size_t length, bool local);
   void QueueEvent(EventKind kind, const Connection& c, unsigned char id);
-  void SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression);
+  void SendHandshake(ENetPeer* peer, handshake::Kind kind, handshake::Compression compression,
+                     std::uint32_t version = handshake::kVersion);
+  // Greets a peer of an older greeting version in its own layout, sends it the
+  // farewell and closes it; the application never hears of it.
+  void SayFarewell(Connection& c);
   // Sets up the connection's streams; false when zlib cannot.
   static bool StartCompression(Connection& c);
   // Adds ENet's traffic counters to ours (ENet's are 32 bits wide).
@@ -162,11 +176,22 @@ class RakPeer final : public RakPeerInterface {
   void RefuseHandshake(Connection& c, enet_uint32 reason, const char* why);
   void OnHandshake(Connection& c, const unsigned char* data, size_t length);
   void OnReceive(const ENetEvent& ev);
+  // The largest message a connection may send (the application's bound, if any).
+  std::size_t MaxMessageLocked() const;
+  // Inflates a compressed message into inflated_, within the largest message and what
+  // the connection's budget (and the peer's) still allows; an empty reason in `why`
+  // when it could.
+  void InflateLocked(Connection& c, const unsigned char* data, size_t length, std::uint64_t now, char* why,
+                     size_t whySize);
+  // When all waiting messages together would pass their bound with `length` more
+  // from `c`: the connection holding the most is closed (which may be `c`: then true).
+  bool MakeRoomLocked(Connection& c, size_t length);
   void OnDisconnect(const ENetEvent& ev);
   void CheckDeadlines();
   void ServiceLoop();
 
   RakNetGUID guid_;
+  std::uint64_t proof_ = 0;  // shown in our Hellos only
   mutable std::mutex mutex_;
   ENetHost* host_ = nullptr;
   std::thread thread_;
@@ -188,8 +213,11 @@ class RakPeer final : public RakPeerInterface {
   int refusalsUnlogged_ = 0;
   std::uint32_t receipt_ = 0;
   bool compression_ = true;
+  std::vector<unsigned char> farewell_;  // for peers of older greeting versions
   std::vector<unsigned char> deflated_;  // the message being sent, compressed
   std::vector<unsigned char> inflated_;  // the message received, restored
+  TokenBucket inflateBudget_;            // inflated bytes, all connections together
+  std::size_t inflatedThisRound_ = 0;
   mutable WireStatistics wire_;
 };
 

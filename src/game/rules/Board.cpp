@@ -18,6 +18,22 @@ Board::~Board() {
 
 bool Board::lacksAuthority() const { return context_->lacksAuthority(); }
 
+int Board::maxStoredCards() {
+  static const int most = [] {
+    int total = 0;
+    for (int y = 0; y < kSize; ++y) {
+      int best = 0;
+      for (int kind = static_cast<int>(RoomType::None); kind <= static_cast<int>(RoomType::Archmage); ++kind) {
+        const RoomType room = static_cast<RoomType>(kind);
+        if (BoardElem::roomKeepsCards(room)) best = std::max(best, BoardElem::roomPowerAt(room, y - kGroundRow));
+      }
+      total += best * kSize;
+    }
+    return total;
+  }();
+  return most;
+}
+
 bool Board::isUndergroundCell(int x, int y) {
   const int dx = x - kCentre, dy = y - kCentre;
   if (dy >= -5 && dy <= -2) return dx >= -4 && dx <= 3;

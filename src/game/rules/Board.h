@@ -46,6 +46,9 @@ class Board {
   static bool isFoundationCell(int x, int y);
   static bool isHallTopCell(int x, int y);
   static int getBoardCenter() { return kCentre; }
+  // The most cards the rooms of one board can keep at once: every cell the room that
+  // keeps the most at its depth.
+  static int maxStoredCards();
 
   // Puts one empty element with its region flags in every cell.
   void fill();

@@ -164,6 +164,8 @@ class BoardElem {
   bool isValidTarget(int cardId, int pickIndex) const;
   // Strength of a room at a depth (y - 20); 0 for no room.
   static int roomPowerAt(RoomType room, int depth);
+  // Whether a room of that kind keeps cards (spells or crews), as many as its power.
+  static bool roomKeepsCards(RoomType room);
   // Power from the own depth; the stored cards take it and are cut to it.
   void updateRoomPower();
   // The two elements exchange room, power and stored cards (DMOVERS).

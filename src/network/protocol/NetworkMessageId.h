@@ -3,6 +3,8 @@
 // go between a client and the server.
 #pragma once
 
+#include <cstddef>
+
 enum NetworkMessageId : unsigned char {
   // Match messages.
   ID_SELECTED_BOARD_ELEM = 0x84,
@@ -44,6 +46,10 @@ namespace protocol {
 
 // The protocol version a client announces first on every connection.
 constexpr int kProtocolVersion = 9;
+
+// The largest message either side has cause to send (a relayed match message, a
+// replica update, the lobby's list): what a peer of the game lets one inflate to.
+constexpr std::size_t kMaxMessageBytes = 256 * 1024;
 
 // The lobby errors of ID_LOBBY_ERROR.
 enum LobbyError : int {

@@ -11,6 +11,7 @@
 #include "GameContext.h"
 #include "PlayerReplica.h"
 #include "ReplicaManager3_custom.h"
+#include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
@@ -313,6 +314,10 @@ void GameReplicas::writeIntVector(RakNet::BitStream& out, const std::vector<int>
   out.Write(static_cast<uint32_t>(values.size()));
   for (int v : values) out.Write(static_cast<int32_t>(v));
 }
+
+int GameReplicas::maxCards() { return GameDirector::kMaxHand; }
+int GameReplicas::maxSpellOptions() { return Board::maxStoredCards(); }
+int GameReplicas::maxSpellQueue() { return Board::maxStoredCards() + GameDirector::kMaxHand; }
 
 bool GameReplicas::readIntVector(RakNet::BitStream& in, std::vector<int>& values, int maxCount) {
   values.clear();

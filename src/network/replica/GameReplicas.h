@@ -51,10 +51,14 @@ class Connection_RM3;
 
 class GameReplicas {
  public:
-  // Longest lists a received state may carry.
-  static constexpr int kMaxCards = 64;
+  // Longest lists a received state may carry, as long as the rules can make them: a
+  // hand; the spells and crews a player may choose from (all that the rooms of a
+  // board can keep); its queue (those, and cards of the hand cast on the spot); the
+  // elements of both boards.
+  static int maxCards();
+  static int maxSpellOptions();
+  static int maxSpellQueue();
   static constexpr int kMaxElemList = 2 * 40 * 40;
-  static constexpr int kMaxSpellQueue = 64;
   static constexpr int kMaxPower = 1000;
 
   GameReplicas(GameContext& context, RakNet::NetworkIDManager& ids);
@@ -137,15 +141,15 @@ class GameReplicas {
   // empty list) and fail on a short stream or a count above `maxCount`. NetworkIDs
   // that resolve to nothing become null entries.
   static void writeIntVector(RakNet::BitStream& out, const std::vector<int>& values);
-  static bool readIntVector(RakNet::BitStream& in, std::vector<int>& values, int maxCount = kMaxCards);
+  static bool readIntVector(RakNet::BitStream& in, std::vector<int>& values, int maxCount = maxCards());
   void writeReplicaVector(RakNet::BitStream& out, const std::vector<BoardElem*>& elems) const;
   bool readReplicaVector(RakNet::BitStream& in, std::vector<BoardElem*>& elems, int maxCount = kMaxElemList) const;
   static void writeIntPairVector(RakNet::BitStream& out, const std::vector<std::pair<int32_t, int32_t>>& pairs);
   static bool readIntPairVector(RakNet::BitStream& in, std::vector<std::pair<int32_t, int32_t>>& pairs,
-                                int maxCount = kMaxCards);
+                                int maxCount = maxSpellOptions());
   void writeSpellQueue(RakNet::BitStream& out, const std::deque<AnimateSpellEvent>& queue) const;
   bool readSpellQueue(RakNet::BitStream& in, std::deque<AnimateSpellEvent>& queue,
-                      int maxCount = kMaxSpellQueue) const;
+                      int maxCount = maxSpellQueue()) const;
 
  private:
   // Marks the replica of each element the rules report changed (host's only).

@@ -4,10 +4,11 @@
 // and plug-in callbacks reach the application only inside Receive, on its thread.
 //
 // Each remote system names itself by its GUID, and no two connections share one: a
-// system that greets with a GUID another connection holds (from another address)
-// is refused, and its attempt ends in ID_ALREADY_CONNECTED. Receive takes the
-// waiting messages of the connected systems in turn, one each, so one that sends a
-// great deal cannot hold the others back.
+// system that greets with a GUID another connection holds (from another address,
+// without the secret the holder greeted with) is refused, and its attempt ends in
+// ID_ALREADY_CONNECTED; the holder itself, back on a new socket, replaces its old
+// connection. Receive takes the waiting messages of the connected systems in turn,
+// one each, so one that sends a great deal cannot hold the others back.
 #pragma once
 
 #include <cstddef>
@@ -20,9 +21,12 @@
 
 namespace RakNet {
 
-// What one remote system may send us. A connection that goes over any limit is
-// closed at once with a log line: the application gets ID_CONNECTION_LOST and never
-// sees the messages of it that were still waiting. Zero leaves a limit off.
+// What one remote system may send us, and all of them together. A connection that
+// goes over any limit is closed at once with a log line: the application gets
+// ID_CONNECTION_LOST and never sees the messages of it that were still waiting.
+// Bytes are counted as the application gets them (inflated, for a compressed
+// connection), and a compressed message stops inflating as soon as it passes what
+// the connection may still send. Zero leaves a limit off.
 struct IncomingLimits {
   unsigned messagesPerSecond = 0;  // on average...
   unsigned messageBurst = 0;       // ...and at most at once
@@ -30,6 +34,13 @@ struct IncomingLimits {
   std::size_t byteBurst = 0;
   unsigned maxWaitingMessages = 0;  // received, not yet taken by Receive
   std::size_t maxWaitingBytes = 0;
+  // The largest message the application's protocol has (0: the transport's, 4 MiB).
+  std::size_t maxMessageBytes = 0;
+  // All connections together: bytes waiting for Receive (over it, the connection
+  // holding the most is closed), and bytes inflated a second (while that is spent,
+  // a connection that inflated more than its share of it lately is closed).
+  std::size_t maxWaitingBytesTotal = 0;
+  std::size_t inflatedBytesPerSecondTotal = 0;
 };
 
 // What went over the wire: the transport's datagrams, with its own headers,
@@ -131,6 +142,11 @@ class RakPeerInterface {
   // The greeting agrees on it: only when both sides want it do they compress, and the
   // application's bytes are the same either way. Reliable messages only.
   virtual void SetCompression(bool on) = 0;
+  // What to tell a remote system whose greeting is of an older version than ours: it
+  // is let in, greeted in its own version's layout, sent these bytes as one reliable
+  // message and closed, without the application hearing of it. Empty (the default):
+  // it is refused at its connect request, as a system of a newer version always is.
+  virtual void SetOutdatedFarewell(const unsigned char* data, std::size_t length) = 0;
   // Since the peer was made, over all its connections.
   virtual WireStatistics GetWireStatistics() const = 0;
 

@@ -17,8 +17,6 @@
 
 namespace {
 
-// A hand never grows past this.
-constexpr std::size_t kMaxHand = 15;
 // Redraws of a card dealt too early before the draw is given up (with the
 // card table's weights it ends after a few).
 constexpr int kRedrawLimit = 1000;
@@ -45,7 +43,7 @@ void push(std::vector<int>& cards, int id) {
 
 // Spell or crew cards on a coin, until the hand holds `extra` more or is full.
 void addSpellsAndCrews(GameContext& ctx, std::vector<int>& cards, int extra, int turn) {
-  for (int i = 0; i < extra && cards.size() < kMaxHand; ++i) {
+  for (int i = 0; i < extra && cards.size() < static_cast<std::size_t>(GameDirector::kMaxHand); ++i) {
     const CardCategory category =
         ctx.rng().next() % 2 == 1 ? CardCategory::Crew : CardCategory::Spell;
     push(cards, drawCardFor(ctx, category, turn));

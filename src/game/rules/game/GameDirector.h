@@ -15,6 +15,8 @@ class Player;
 class GameDirector {
  public:
   using StoredCard = BoardElem::StoredCard;
+  // A hand the directors of a match deal never grows past this.
+  static constexpr int kMaxHand = 15;
 
   GameDirector() = default;
   GameDirector(const GameDirector&) = delete;

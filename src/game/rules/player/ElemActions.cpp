@@ -47,6 +47,10 @@ bool BoardElem::holdsCrews() const {
   return room_ == RoomType::Archmage && !tutorialRunning(board_);
 }
 
+bool BoardElem::roomKeepsCards(RoomType room) {
+  return room == RoomType::Library || room == RoomType::Housing || room == RoomType::Archmage;
+}
+
 int BoardElem::roomPowerAt(RoomType room, int depth) {
   const int d = depth;
   switch (room) {
