@@ -181,6 +181,9 @@ bool GameController::setting(const char* key, bool fallback) const {
 void GameController::startGame() {
   // What the last game left running is over.
   dropStaleEffects();
+  // Nothing typed for the last match is kept for this one.
+  if (chatEditBox) chatEditBox->setText("");
+  releaseChatKeys();
   addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
   closeMessage();
   showGameBoard();
