@@ -219,6 +219,12 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   EXPECT_TRUE(sameColour(b[1].nameColour, ccc3(255, 0, 0)));
   EXPECT_FALSE(sameColour(b[0].nameColour, ccc3(255, 0, 0)));
   EXPECT_TRUE(shown(controller->notification));
+  // Its digit opens the dialog as its button does; nothing is chosen.
+  ASSERT_EQ(controller->shownButtonIndices.at(1), CardId::Shield);
+  controller->selectByHotkey(1);
+  EXPECT_EQ(local().state(), PlayerState::CardChoose);
+  EXPECT_TRUE(shown(controller->fblike));
+  controller->onFblikeCancel(nullptr);
   // A click on it opens the dialog; nothing is chosen.
   CCMenuItemImage* shieldButton = nullptr;
   GameController::forEachNodeDeep(controller->turnseq->getContainer(), [&](CCNode* n) {

@@ -444,7 +444,7 @@ void GameController::selectByHotkey(int index) {
   const int shown = shownButtonIndices[index];
   const PlayerState state = local->state();
   if (state == PlayerState::CardChoose) {
-    hub_->selectCard(shown);
+    pickCard(shown);  // as its button does: a locked card is not chosen
   } else if (isSpellState(state)) {
     if (shown < 0 || shown >= static_cast<int>(spellList.size())) return;
     const StoredCard entry = spellList[shown];

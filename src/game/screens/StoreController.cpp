@@ -190,7 +190,15 @@ void StoreController::onRooms(CCObject*) { selectCategory("rooms"); }
 void StoreController::onDwarves(CCObject*) { selectCategory("dwarves"); }
 
 void StoreController::onProductTry(CCObject* sender) {
-  if (CCNode* button = dynamic_cast<CCNode*>(sender)) hub().tryProduct(button->getTag());
+  CCNode* button = dynamic_cast<CCNode*>(sender);
+  if (!button) return;
+  // The locked shield is not placed while the screen says it is locked: its try asks for
+  // the unlock, as its picture does.
+  if (CardTable::isShieldLocked(button->getTag(), hub().context())) {
+    if (m_shieldNotification) m_shieldNotification();
+    return;
+  }
+  hub().tryProduct(button->getTag());
 }
 
 void StoreController::onProduct(CCObject* sender) {
