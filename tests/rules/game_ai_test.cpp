@@ -31,11 +31,11 @@ TEST_F(Computer, AnEmptyHandEndsTheCardPhaseAtOnce) {
 
 TEST_F(Computer, MakesOneAcceptedPickACallFromItsHand) {
   recorded.acceptChoices = true;
-  enemy().setCards({CardId::VertBlock, CardId::Dome, CardId::Crystal});
+  enemy().setCards({CardId::VertBlock, CardId::Dome, CardId::FourBlock});
   aiStep(enemy());
   ASSERT_EQ(1u, recorded.calls().size());
   const int card = recorded.calls()[0].card;
-  EXPECT_TRUE(card == CardId::VertBlock || card == CardId::Dome || card == CardId::Crystal);
+  EXPECT_TRUE(card == CardId::VertBlock || card == CardId::Dome || card == CardId::FourBlock);
   EXPECT_EQ(1, count());
 }
 
@@ -80,6 +80,12 @@ TEST_F(Computer, PicksOneOfTheOfferedSpells) {
   recorded.acceptChoices = true;
   enemy().setState(PlayerState::CombatChooseSpell);
   enemy().setSpellOptions({{CardId::Fireball, 3}});
+  enemy().setMana(CardTable::getCard(CardId::Fireball)->manaCost - 1);
+  aiStep(enemy());
+  EXPECT_EQ(0u, recorded.count("aiSelectSpell")) << "a spell it cannot pay for is not picked";
+  EXPECT_EQ(1u, recorded.count("aiFinishSpells"));
+  recorded.clear();
+  enemy().setMana(CardTable::getCard(CardId::Fireball)->manaCost);
   aiStep(enemy());
   ASSERT_EQ(1u, recorded.count("aiSelectSpell"));
   EXPECT_EQ(CardId::Fireball, recorded.calls()[0].card);
@@ -128,14 +134,14 @@ TEST_F(Computer, DoesNothingWhileTheRulesRun) {
 
 using ComputerRules = GameFixture;
 
-TEST_F(ComputerRules, ARefusedChoiceIsReplacedWithoutRecursion) {
+TEST_F(ComputerRules, AChoiceTheRulesWouldRefuseIsNotTriedAndThePhaseEndsAtThePickLimit) {
   ASSERT_TRUE(start("skirmish"));
-  // One free block and no archmage in the first turn: a crystal is refused
+  // One free block and no archmage in the first turn: a crystal would be refused
   // (the block is kept for the archmage), and so is ending the phase.
   enemy().setCards({CardId::Crystal});
   aiStep(enemy());
   EXPECT_EQ(PlayerState::CardChoose, enemy().state());
-  EXPECT_GE(hub.messages(), kAiPickLimit);
+  EXPECT_EQ(1, hub.messages()) << "only the end of the phase is refused; the crystal is not tried";
   EXPECT_EQ(0, game().aiChoiceCount(enemy()));
 }
 

@@ -33,6 +33,8 @@ void chooseCard(Player& player, GameHub& hub, int& count) {
     }
     ++count;
     const int card = player.cards()[randomIndex(player, player.cards().size())];
+    // As with spells below: a card the rules would refuse counts as a pick, unmade.
+    if (player.cardRefusal(card)) continue;
     if (hub.aiSelectCard(player, card)) return;
   }
 }
@@ -47,6 +49,9 @@ void chooseSpell(Player& player, GameHub& hub, int& count) {
     }
     ++count;
     const auto spell = player.spellOptions()[randomIndex(player, player.spellOptions().size())];
+    // A pick the rules would refuse (no target, or no mana or dwarves for it) is not
+    // offered to them: it counts as a pick all the same, so the phase ends as before.
+    if (!player.canCast(spell.first, player.spellTargetFor(spell.first))) continue;
     if (hub.aiSelectSpell(player, spell.first, spell.second)) return;
   }
 }

@@ -116,11 +116,17 @@ class Player {
 
   // ---- Actions --------------------------------------------------------------
   bool selectCard(int cardId);
+  // Why selectCard would refuse the card now (the message's key), or null when it takes it.
+  const char* cardRefusal(int cardId) const;
   std::vector<BoardElem*> placementOptions(int cardId) const;
   bool placeCard(BoardElem* elem);
   bool canAfford(int cardId) const;
   std::vector<StoredCard> collectSpellOptions(bool hostile, bool onlyCastable) const;
   bool selectSpell(int cardId, int power, Player* targetPlayer);
+  // Whether selectSpell would take the card now: it is paid for, and each of its picks
+  // finds a target on the target player's board.
+  bool canCast(int cardId, const Player* targetPlayer) const;
+  static bool hasTargets(int cardId, const Player* targetPlayer);
   static std::vector<BoardElem*> targetOptions(const Board& board, int cardId, int pickIndex,
                                                const std::vector<BoardElem*>& excluded);
   // A click on an offered element: placement or target, by state.

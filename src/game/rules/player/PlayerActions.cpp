@@ -28,24 +28,30 @@ bool Player::selectCard(int cardId) {
   if (!card) return false;
   selectedCard_ = cardId;
   if (!board_) return false;
-
-  // The first turn keeps one free block for the archmage.
-  if (session().turn() == 0 && card->category == CardCategory::Room &&
-      cardId != CardId::Archmage && !board_->findArchmage() && board_->countFreeBlocks() < 2) {
-    showMessage("MUST_RESERVE_BLOCK");
-    return false;
-  }
-  if (!board_->anyElemInReach([&](const BoardElem& e) { return e.canPlace(cardId); })) {
-    switch (card->category) {
-      case CardCategory::Structure: showMessage("NO_VALID_PLACEMENT"); break;
-      case CardCategory::Room: showMessage("NO_EMPTY_ELEM"); break;
-      case CardCategory::Spell: showMessage("NO_FREE_LIBRARY"); break;
-      case CardCategory::Crew: showMessage("NO_FREE_HOUSING"); break;
-    }
+  if (const char* why = cardRefusal(cardId)) {
+    showMessage(why);
     return false;
   }
   setState(PlayerState::PlacementChoose);
   return true;
+}
+
+const char* Player::cardRefusal(int cardId) const {
+  const CardRecord* card = CardTable::getCard(cardId);
+  if (!card || !board_) return "NO_VALID_PLACEMENT";
+  // The first turn keeps one free block for the archmage.
+  if (session().turn() == 0 && card->category == CardCategory::Room &&
+      cardId != CardId::Archmage && !board_->findArchmage() && board_->countFreeBlocks() < 2)
+    return "MUST_RESERVE_BLOCK";
+  if (!board_->anyElemInReach([&](const BoardElem& e) { return e.canPlace(cardId); })) {
+    switch (card->category) {
+      case CardCategory::Structure: return "NO_VALID_PLACEMENT";
+      case CardCategory::Room: return "NO_EMPTY_ELEM";
+      case CardCategory::Spell: return "NO_FREE_LIBRARY";
+      case CardCategory::Crew: return "NO_FREE_HOUSING";
+    }
+  }
+  return nullptr;
 }
 
 std::vector<BoardElem*> Player::placementOptions(int cardId) const {
@@ -120,6 +126,18 @@ void Player::afterCombatChoice() {
     setState(PlayerState::CombatChooseSpell);
 }
 
+bool Player::hasTargets(int cardId, const Player* targetPlayer) {
+  const CardRecord* card = CardTable::getCard(cardId);
+  if (!card) return false;
+  for (int pick = 0; pick < card->targetCount; ++pick)
+    if (!targetPlayer || !targetPlayer->board() || !anyTarget(*targetPlayer->board(), cardId, pick)) return false;
+  return true;
+}
+
+bool Player::canCast(int cardId, const Player* targetPlayer) const {
+  return canAfford(cardId) && hasTargets(cardId, targetPlayer);
+}
+
 bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
   if (busyCasting("spell choice")) return false;
   const CardRecord* card = CardTable::getCard(cardId);
@@ -168,13 +186,10 @@ bool Player::selectSpell(int cardId, int power, Player* targetPlayer) {
       outOfSync();
       return false;
   }
-  for (int pick = 0; pick < card->targetCount; ++pick) {
-    if (!targetPlayer || !targetPlayer->board() ||
-        !anyTarget(*targetPlayer->board(), cardId, pick)) {
-      LOGOG_INFO("not valid targets");
-      showMessage("NO_VALID_TARGETS");
-      return false;
-    }
+  if (!hasTargets(cardId, targetPlayer)) {
+    LOGOG_INFO("not valid targets");
+    showMessage("NO_VALID_TARGETS");
+    return false;
   }
   chosenTargets_.clear();
   setState(next);
