@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+#include <SDL.h>
+
 #include "CCEditBox.h"
 #include "CCLabelTTF.h"
 #include "CCLayer.h"
@@ -280,6 +282,23 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
   recordFlow();
   ASSERT_TRUE(ScriptedPlayer::click(menu->bindings(), "exit"));
   EXPECT_EQ(1u, flow.count("quit"));
+  ScriptedPlayer::resizeWindow(1024, 768);
+  // The window made smaller by the window system (not by the game): the menu is laid out
+  // for the size the window has, nothing of it outside.
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  ASSERT_NE(nullptr, window);
+  SDL_SetWindowSize(window, 900, 640);
+  ASSERT_TRUE(ScriptedPlayer::runUntil([&] { return menu->root()->getContentSize().equals(CCSize(900, 640)); }, 2.f))
+      << "the menu stays laid out for " << menu->root()->getContentSize().width << " x "
+      << menu->root()->getContentSize().height;
+  const CCRect inside(0, 0, 900, 640);
+  for (CCNode* n : std::vector<CCNode*>{node("exit"), node("store"), buttonCaptioned(localizedText("MENU_MORE_GAMES")),
+                                        buttonCaptioned(localizedText("MENU_ONLINE"))}) {
+    ASSERT_NE(nullptr, n);
+    const CCRect r = ScriptedPlayer::windowRect(n);
+    EXPECT_TRUE(inside.containsPoint(r.origin) && inside.containsPoint(CCPoint(r.getMaxX(), r.getMaxY())));
+  }
+  ScriptedPlayer::screenshot("menu-shrunk-900x640");
   ScriptedPlayer::resizeWindow(1024, 768);
 }
 
