@@ -145,6 +145,26 @@ TEST_P(IntroSkipTest, EndsTheIntroAtOnceAndConnectsToTheLobbyOnce) {
   ScriptedPlayer::resizeWindow(1024, 768);
 }
 
+// The click lands where a menu button stands, hidden under the intro: it ends the intro only.
+TEST_F(MainMenuTest, AClickThatEndsTheIntroPressesNoButtonUnderIt) {
+  ScriptedPlayer::runFor(3.0f);
+  ASSERT_TRUE(menu->isIntroRunning());
+  recordFlow();
+  for (const char* caption : {"SKIRMISH", "MENU_ONLINE"}) {
+    CCNode* button = buttonCaptioned(localizedText(caption), node("mainlayer"));
+    ASSERT_NE(nullptr, button) << caption;
+    const CCRect place = ScriptedPlayer::windowRect(button);
+    ScriptedPlayer::click(place.getMidX(), place.getMidY());
+    ScriptedPlayer::frames(2);
+    EXPECT_FALSE(menu->isIntroRunning());
+    EXPECT_TRUE(shown("mainlayer"));
+    EXPECT_TRUE(flow.calls().empty()) << caption;
+    EXPECT_FALSE(hub().game().started()) << caption;
+    menu->onCredits(nullptr);  // the intro again, for the next place
+    ScriptedPlayer::runFor(1.0f);
+  }
+}
+
 std::string skipName(const ::testing::TestParamInfo<Skip>& info) {
   return info.param == Skip::Escape ? "Escape" : info.param == Skip::Click ? "Click" : "Resize";
 }
