@@ -367,6 +367,20 @@ void CCEGLView::toggleFullScreen() {
   }
 }
 
+void CCEGLView::followWindowSize(int width, int height) {
+  // The window may end up another size than the one asked for (a window manager fits it
+  // to the desktop, a screen mode change): the scenes are laid out for the size it has.
+  if (width <= 0 || height <= 0) return;
+  if (width == static_cast<int>(m_obScreenSize.width) && height == static_cast<int>(m_obScreenSize.height)) return;
+  CCEGLViewProtocol::setFrameSize(static_cast<float>(width), static_cast<float>(height));
+  if (CCApplication* app = CCApplication::sharedApplication()) {
+    app->selectDesignResolution();
+  } else {
+    setDesignResolutionSize(m_obScreenSize.width, m_obScreenSize.height, kResolutionShowAll);
+    CCDirector::sharedDirector()->relayoutScenes();
+  }
+}
+
 void CCEGLView::centerWindow() {
   if (m_window) SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
@@ -418,6 +432,9 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           if (m_window) SDL_ShowWindow(m_window);
           if (app) app->applicationWillEnterForeground();
+          break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          followWindowSize(event.window.data1, event.window.data2);
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // Losing activation minimises the window (which sends the game to the background).

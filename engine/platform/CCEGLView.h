@@ -45,6 +45,8 @@ class CCEGLView : public CCEGLViewProtocol {
   // Ctrl+F: flips between full screen at the desktop size and a 1024 x 768 window;
   // each switch ends with the application's selectDesignResolution.
   void toggleFullScreen();
+  // The window's real size (from the window system): frame and layout follow it.
+  void followWindowSize(int width, int height);
   void centerWindow();
   void showWindow();
   CCSize getDesktopSize() const;

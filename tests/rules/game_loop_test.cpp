@@ -9,6 +9,7 @@ struct Outcome {
   HeadlessHub::Result result;
   int turn;
   int frames;
+  int refused;  // choices the rules refused with a message
   bool operator==(const Outcome& o) const {
     return result == o.result && turn == o.turn && frames == o.frames;
   }
@@ -29,7 +30,7 @@ Outcome play(const char* mode, uint32_t seed) {
       aiStep(local);
     ++frames;
   }
-  return {hub.result(), game.turn(), frames};
+  return {hub.result(), game.turn(), frames, hub.messages()};
 }
 
 class SkirmishLoop : public ::testing::TestWithParam<uint32_t> {};
@@ -39,6 +40,9 @@ TEST_P(SkirmishLoop, EndsWithoutStallingAndRepeatsPerSeed) {
   const Outcome first = play("skirmish", GetParam());
   EXPECT_TRUE(log.find("out of sync").empty());
   EXPECT_TRUE(log.find("invalid player state").empty());
+  // The computer picks among the cards it can place and the spells it can cast: the
+  // rules refuse none of its choices.
+  EXPECT_EQ(0, first.refused);
   EXPECT_NE(first.result, HeadlessHub::Result::None) << "stalled at turn " << first.turn;
   EXPECT_LT(first.frames, kFrameLimit);
   const Outcome again = play("skirmish", GetParam());

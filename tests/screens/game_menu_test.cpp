@@ -148,9 +148,22 @@ TEST_F(GameScreenTest, OnlineTheChatBarTakesAtMostWhatTheLobbyPassesOn) {
   EXPECT_EQ(link.sent().back().text, typed);
   EXPECT_EQ(c.logRecords.back().text, typed);
   EXPECT_STREQ(c.chatEditBox->getText(), "");
-  // The box edits on after RETURN; once the bar hides for a target's choice, the keys go
-  // back to the game and nothing typed lands in the hidden box.
-  EXPECT_TRUE(c.chatEditBox->getImpl()->isEditing());
+  // The keys go back to the game once the line is sent: a card's digit is not typed.
+  EXPECT_FALSE(c.chatEditBox->getImpl()->isEditing());
+  ScriptedPlayer::type("12");
+  EXPECT_STREQ(c.chatEditBox->getText(), "");
+  // An empty line (RETURN in an empty box) is not sent and adds nothing to the log.
+  const std::size_t lines = c.logRecords.size();
+  ASSERT_TRUE(ScriptedPlayer::click(c.chatEditBox));
+  ScriptedPlayer::type("  ");
+  ScriptedPlayer::press(SDLK_RETURN);
+  EXPECT_EQ(link.count("sendChat"), 1u);
+  EXPECT_EQ(c.logRecords.size(), lines);
+  EXPECT_FALSE(c.chatEditBox->getImpl()->isEditing());
+  // Once the bar hides for a target's choice, the keys go back to the game and nothing
+  // typed lands in the hidden box.
+  ASSERT_TRUE(ScriptedPlayer::click(c.chatEditBox));
+  ASSERT_TRUE(c.chatEditBox->getImpl()->isEditing());
   c.guiMode = GuiMode::ChooseTarget;
   c.refreshGui();
   EXPECT_FALSE(ScriptedPlayer::isShown(c.chat));
@@ -159,6 +172,18 @@ TEST_F(GameScreenTest, OnlineTheChatBarTakesAtMostWhatTheLobbyPassesOn) {
   EXPECT_STREQ(c.chatEditBox->getText(), "");
   c.guiMode = GuiMode::Board;
   c.refreshGui();
+  // A line begun and not sent does not outlive the match: once the game's screen goes,
+  // RETURN on the next screen sends nothing, and the next match starts with an empty box.
+  ASSERT_TRUE(ScriptedPlayer::click(c.chatEditBox));
+  ScriptedPlayer::type("gg");
+  ScriptedPlayer::show(cocos2d::CCScene::create());
+  EXPECT_FALSE(c.chatEditBox->getImpl()->isEditing());
+  ScriptedPlayer::press(SDLK_RETURN);
+  EXPECT_EQ(link.count("sendChat"), 1u);
+  EXPECT_EQ(c.logRecords.size(), lines);
+  hub().flowHost().showGameScene();
+  controller().startGame();
+  EXPECT_STREQ(c.chatEditBox->getText(), "");
   game().clearGame();
   hub().context().setMatchLink(nullptr);
 }

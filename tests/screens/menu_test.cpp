@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+#include <SDL.h>
+
 #include "CCEditBox.h"
 #include "CCLabelTTF.h"
 #include "CCLayer.h"
@@ -141,6 +143,26 @@ TEST_P(IntroSkipTest, EndsTheIntroAtOnceAndConnectsToTheLobbyOnce) {
   ScriptedPlayer::runFor(1.0f);
   EXPECT_EQ(1, lobbyConnections());
   ScriptedPlayer::resizeWindow(1024, 768);
+}
+
+// The click lands where a menu button stands, hidden under the intro: it ends the intro only.
+TEST_F(MainMenuTest, AClickThatEndsTheIntroPressesNoButtonUnderIt) {
+  ScriptedPlayer::runFor(3.0f);
+  ASSERT_TRUE(menu->isIntroRunning());
+  recordFlow();
+  for (const char* caption : {"SKIRMISH", "MENU_ONLINE"}) {
+    CCNode* button = buttonCaptioned(localizedText(caption), node("mainlayer"));
+    ASSERT_NE(nullptr, button) << caption;
+    const CCRect place = ScriptedPlayer::windowRect(button);
+    ScriptedPlayer::click(place.getMidX(), place.getMidY());
+    ScriptedPlayer::frames(2);
+    EXPECT_FALSE(menu->isIntroRunning());
+    EXPECT_TRUE(shown("mainlayer"));
+    EXPECT_TRUE(flow.calls().empty()) << caption;
+    EXPECT_FALSE(hub().game().started()) << caption;
+    menu->onCredits(nullptr);  // the intro again, for the next place
+    ScriptedPlayer::runFor(1.0f);
+  }
 }
 
 std::string skipName(const ::testing::TestParamInfo<Skip>& info) {
@@ -280,6 +302,23 @@ TEST_F(MainMenuTest, AResizeLaysTheMenuOutAgainWithItsMessageAndItsButtonsStillA
   recordFlow();
   ASSERT_TRUE(ScriptedPlayer::click(menu->bindings(), "exit"));
   EXPECT_EQ(1u, flow.count("quit"));
+  ScriptedPlayer::resizeWindow(1024, 768);
+  // The window made smaller by the window system (not by the game): the menu is laid out
+  // for the size the window has, nothing of it outside.
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  ASSERT_NE(nullptr, window);
+  SDL_SetWindowSize(window, 900, 640);
+  ASSERT_TRUE(ScriptedPlayer::runUntil([&] { return menu->root()->getContentSize().equals(CCSize(900, 640)); }, 2.f))
+      << "the menu stays laid out for " << menu->root()->getContentSize().width << " x "
+      << menu->root()->getContentSize().height;
+  const CCRect inside(0, 0, 900, 640);
+  for (CCNode* n : std::vector<CCNode*>{node("exit"), node("store"), buttonCaptioned(localizedText("MENU_MORE_GAMES")),
+                                        buttonCaptioned(localizedText("MENU_ONLINE"))}) {
+    ASSERT_NE(nullptr, n);
+    const CCRect r = ScriptedPlayer::windowRect(n);
+    EXPECT_TRUE(inside.containsPoint(r.origin) && inside.containsPoint(CCPoint(r.getMaxX(), r.getMaxY())));
+  }
+  ScriptedPlayer::screenshot("menu-shrunk-900x640");
   ScriptedPlayer::resizeWindow(1024, 768);
 }
 

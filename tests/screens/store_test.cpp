@@ -149,6 +149,10 @@ TEST_F(StoreTest, TheLockedShieldIsFreeAndOpensTheNoticeUntilItIsUnlocked) {
   EXPECT_EQ(1, notices);
   ScriptedPlayer::click(shield->buy);
   EXPECT_EQ(2, notices);
+  // Its try asks for the unlock too: the shield is not placed while it is locked.
+  ScriptedPlayer::click(shield->tryButton);
+  EXPECT_EQ(3, notices);
+  EXPECT_NE(PlayerState::PlacementChoose, hub().game().localPlayer()->state());
 
   CardTable::unlockShield(CardId::Shield, hub().context());
   store->refreshProducts();
@@ -157,7 +161,9 @@ TEST_F(StoreTest, TheLockedShieldIsFreeAndOpensTheNoticeUntilItIsUnlocked) {
   EXPECT_FALSE(shield->buy->isVisible());
   EXPECT_STREQ(localizedText("STORE_INCLUDED"), shield->price->getString());
   ScriptedPlayer::click(shield->product);
-  EXPECT_EQ(3, notices) << "the notice is the game screen's business once the shield is in";
+  EXPECT_EQ(4, notices) << "the notice is the game screen's business once the shield is in";
+  ScriptedPlayer::click(shield->tryButton);
+  EXPECT_EQ(PlayerState::PlacementChoose, hub().game().localPlayer()->state());
 }
 
 struct TryOut {

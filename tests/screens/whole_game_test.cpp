@@ -228,6 +228,7 @@ struct TryOut {
   const char* name;
   const char* categoryButton;
   CardCategory kind;
+  int cardId = -1;  // the card tried; else the first of the kind with somewhere to go
 };
 
 TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAndItIsLeft) {
@@ -246,17 +247,25 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
   ASSERT_TRUE(player.playUntil([&] { return !c.messageShown; }, 10.f));
   Player& me = *hub().game().localPlayer();
   CapturedLog log;
+  // The first spell is a fireball on our own tower; firefighters then put out a fire and
+  // tunnelers dig, each a friendly crew tried after a hostile spell.
   for (const TryOut& t : {TryOut{"room", "roomsbtn", CardCategory::Room}, TryOut{"spell", "spellsbtn", CardCategory::Spell},
-                          TryOut{"crew", "dwarvesbtn", CardCategory::Crew}}) {
+                          TryOut{"crew", "dwarvesbtn", CardCategory::Crew},
+                          TryOut{"firefighters", "dwarvesbtn", CardCategory::Crew, CardId::Firefighters},
+                          TryOut{"tunnelers", "dwarvesbtn", CardCategory::Crew, CardId::Tunnelers}}) {
     SCOPED_TRACE(t.name);
     // The category's button answers also after the list was scrolled.
     ASSERT_TRUE(ScriptedPlayer::click(store->bindings(), t.categoryButton));
     ASSERT_TRUE(static_cast<CCMenuItemImage*>(store->bindings().node(t.categoryButton))->on);
+    // A fire for the firefighters, should the fireball's strikes have lit none.
+    for (int dy = 0; dy < 5 && t.cardId == CardId::Firefighters && me.board()->burningCount() == 0; ++dy)
+      if (BoardElem* e = me.board()->cellAtCentred(0, dy); e && e->isBlock()) e->ignite();
     // The first card of the kind that has somewhere to go on this board.
     const StoreController::ProductRow* chosen = nullptr;
     for (const StoreController::ProductRow& row : store->rows()) {
       const CardRecord* card = CardTable::getCard(row.cardId);
       if (!card || card->category != t.kind || CardTable::isShieldLocked(row.cardId, hub().context())) continue;
+      if (t.cardId >= 0 && row.cardId != t.cardId) continue;
       // A try-out casts on the player's own tower.
       if (t.kind == CardCategory::Room ? me.placementOptions(row.cardId).empty()
                                        : card->targetCount > 0 && Player::targetOptions(*me.board(), row.cardId, 0, {}).empty())
@@ -278,6 +287,10 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
         [&] { return !choosing() && !me.isCasting() && c.runningEffects() == 0; }, 60.f))
         << card->key;
     ScriptedPlayer::runFor(1.0f, GameScreenPlayer::kStep);
+    // A spell of the combat phase is told by name; the player reads it and closes it.
+    if (card->hostile)
+      EXPECT_TRUE(log.has(std::string("GUI::message shown: ") + localizedText(card->nameKey().c_str()))) << card->key;
+    ASSERT_TRUE(player.playUntil([&] { return !c.messageShown; }, 10.f)) << card->key;
     if (t.kind == CardCategory::Room) {
       EXPECT_EQ(freeBlocks - 1, me.board()->countFreeBlocks()) << card->key;
     } else {

@@ -89,6 +89,9 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void selectBoardElem(BoardElem* elem);
   void endPhase();
   void cancelSelection();
+  // The store's try-out of a card (sandbox): the same choice as a pick in the game,
+  // with the players first put where that kind of card is cast.
+  void tryProduct(int cardId);
 
   // ---- The other machine's choices (on the host) --------------------------------
   // Each is checked against the player's state and offers first; a choice that

@@ -135,6 +135,36 @@ void EventDispatcher::cancelSelection() {
   if (joinsMatch()) matchLink().sendCancel();
 }
 
+void EventDispatcher::tryProduct(int cardId) {
+  const CardRecord* card = CardTable::getCard(cardId);
+  if (!card) {
+    LOGOG_WARN("try-out of card %d dropped: no such card", cardId);
+    return;
+  }
+  if (card->category == CardCategory::Structure || card->category == CardCategory::Room) {
+    selectCard(cardId);
+    return;
+  }
+  Player* local = localPlayer();
+  Player* enemy = game().enemyPlayer();
+  if (!local || !enemy) {
+    LOGOG_WARN("no game to try %s in", card->key);
+    return;
+  }
+  if (card->hostile) {
+    local->setState(PlayerState::CombatChooseSpell);
+  } else {
+    local->setState(PlayerState::BuildChooseSpell);
+  }
+  // A spell cast in the combat phase (a hostile one, or a friendly one when nothing
+  // friendly is stored: the build phase then steps on to combat at once) waits for both
+  // combat queues: the enemy, who never moves here, is made ready for them.
+  if (local->state() == PlayerState::CombatChooseSpell && enemy->state() != PlayerState::ProcessCombatQueue)
+    enemy->setState(PlayerState::ProcessCombatQueue);
+  // The player may have gone with a state switch that ended the game.
+  if (game().localPlayer() == local) selectSpell(cardId, 1, local);
+}
+
 // ---- The other machine's choices --------------------------------------------------------
 
 void EventDispatcher::refuseRemote(Player& player, const char* what, const std::string& why) {

@@ -136,18 +136,21 @@ void EventDispatcher::playerSpellQueueProcessedAnim(Player& player) {
 
 void EventDispatcher::spellQueuesProcessed() {
   GameSession& g = game();
-  if (g.sandbox()) {
-    // The sandbox tells what the last spell was.
-    if (Player* local = g.localPlayer()) {
-      if (const CardRecord* card = CardTable::getCard(local->lastSpellCard()))
-        screen().showMessage(text(card->nameKey()), text(card->descKey()));
-    }
-  }
   if (g.online()) {
     matchLink().updateReplicas();
     matchLink().sendFinishedAnimating();
   }
   resumeBothPlayers();
+  if (g.sandbox()) {
+    // The sandbox tells what the last spell was, over the board (and the store) it
+    // returns to: told before the players move on, the board shown for their new
+    // states would take the text away, or it would stay over a screen with no way back.
+    if (Player* local = g.localPlayer()) {
+      screen().showGameBoard();
+      if (const CardRecord* card = CardTable::getCard(local->lastSpellCard()))
+        screen().showMessage(text(card->nameKey()), text(card->descKey()));
+    }
+  }
 }
 
 // ---- The host's turn messages -----------------------------------------------------------------

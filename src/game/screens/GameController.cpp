@@ -181,6 +181,9 @@ bool GameController::setting(const char* key, bool fallback) const {
 void GameController::startGame() {
   // What the last game left running is over.
   dropStaleEffects();
+  // Nothing typed for the last match is kept for this one.
+  if (chatEditBox) chatEditBox->setText("");
+  releaseChatKeys();
   addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
   closeMessage();
   showGameBoard();
@@ -441,7 +444,7 @@ void GameController::selectByHotkey(int index) {
   const int shown = shownButtonIndices[index];
   const PlayerState state = local->state();
   if (state == PlayerState::CardChoose) {
-    hub_->selectCard(shown);
+    pickCard(shown);  // as its button does: a locked card is not chosen
   } else if (isSpellState(state)) {
     if (shown < 0 || shown >= static_cast<int>(spellList.size())) return;
     const StoredCard entry = spellList[shown];

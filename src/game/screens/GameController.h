@@ -188,6 +188,8 @@ class GameController : public cocos2d::CCObject,
   void closeFullscreenMessageByTap();
   // The digit actions: picks the shown card or spell button `index` (0..9).
   void selectByHotkey(int index);
+  // A card of the bar picked (button or digit): chosen, or the like dialog when it is locked.
+  void pickCard(int id);
 
   // ---- The board view's geometry and motion (GameControllerView.cpp) ----------------
   // (boardToLayerPoint: the BoardViewHost operation below.)

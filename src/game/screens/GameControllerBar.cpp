@@ -385,9 +385,10 @@ void GameController::layBar(CCNode* header) {
 // ---- Buttons of the bar -------------------------------------------------------------------------
 
 void GameController::onCard(CCObject* sender) {
-  CCNode* button = dynamic_cast<CCNode*>(sender);
-  if (!button) return;
-  const int id = button->getTag();
+  if (CCNode* button = dynamic_cast<CCNode*>(sender)) pickCard(button->getTag());
+}
+
+void GameController::pickCard(int id) {
   if (!CardTable::isShieldLocked(id, hub().context())) {
     hub_->selectCard(id);
     return;

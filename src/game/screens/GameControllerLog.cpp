@@ -146,10 +146,14 @@ void GameController::editBoxReturn(CCEditBox* editBox) {
     LOGOG_WARN("GUI::a chat line of %zu bytes was cut to %zu", line.size(), cut);
     line.resize(cut);
   }
+  // The line is sent once and the keys go back to the game with it (a card's digit is
+  // a card again); a line with nothing in it is not sent at all.
+  editBox->setText("");
+  releaseChatKeys();
+  if (line.find_first_not_of(" \t") == std::string::npos) return;
   addLogLine(text("YOU"), line, kLogTextColour);
   if (!gameOnline())
     addLogLine(text("AI"), text("DONT_UNDERSTAND"), kLogTextColour);
   else
     hub_->sendChat(line);
-  editBox->setText("");
 }

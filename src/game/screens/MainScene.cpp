@@ -103,4 +103,6 @@ void MainScene::onEnterTransitionDidFinish() {
 void MainScene::onExit() {
   RotatableScene::onExit();
   gameController_->stopFireSounds();
+  // The match's chat box takes no keys on the screens that follow (a RETURN there is theirs).
+  gameController_->releaseChatKeys();
 }

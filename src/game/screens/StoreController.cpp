@@ -16,9 +16,7 @@
 #include "LoadNode.h"
 #include "ResourceNames.h"
 #include "RowList.h"
-#include "game/GameSession.h"
 #include "logog/logog.hpp"
-#include "player/Player.h"
 
 using namespace cocos2d;
 using namespace cocos2d::extension;
@@ -193,26 +191,14 @@ void StoreController::onDwarves(CCObject*) { selectCategory("dwarves"); }
 
 void StoreController::onProductTry(CCObject* sender) {
   CCNode* button = dynamic_cast<CCNode*>(sender);
-  const CardRecord* card = button ? CardTable::getCard(button->getTag()) : nullptr;
-  if (!card) return;
-  if (card->category == CardCategory::Structure || card->category == CardCategory::Room) {
-    hub().selectCard(card->id);
+  if (!button) return;
+  // The locked shield is not placed while the screen says it is locked: its try asks for
+  // the unlock, as its picture does.
+  if (CardTable::isShieldLocked(button->getTag(), hub().context())) {
+    if (m_shieldNotification) m_shieldNotification();
     return;
   }
-  GameSession& game = hub().game();
-  Player* local = game.localPlayer();
-  if (!local) {
-    LOGOG_WARN("GUI::no game to try %s in", card->key);
-    return;
-  }
-  if (card->hostile) {
-    local->setState(PlayerState::CombatChooseSpell);
-    if (Player* enemy = game.enemyPlayer()) enemy->setState(PlayerState::ProcessCombatQueue);
-  } else {
-    local->setState(PlayerState::BuildChooseSpell);
-  }
-  // The player may have gone with a state switch that ended the game.
-  if (game.localPlayer() == local) hub().selectSpell(card->id, 1, local);
+  hub().tryProduct(button->getTag());
 }
 
 void StoreController::onProduct(CCObject* sender) {
