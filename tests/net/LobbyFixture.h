@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AccountStore.h"
+#include "AccountWorkers.h"
 #include "LobbyServer.h"
 #include "Mailer.h"
 #include "protocol/Messages.h"
@@ -50,7 +51,7 @@ class LobbyFixture : public ::testing::Test {
   void SetUp() override { makeServer(); }
 
   void makeServer() {
-    server = std::make_unique<LobbyServer>(transport, mailer, accounts, config);
+    server = std::make_unique<LobbyServer>(transport, mailer, service, config);
     server->setCodeSource([this] { return nextCode; });
   }
 
@@ -58,7 +59,7 @@ class LobbyFixture : public ::testing::Test {
   void addAccount(const std::string& email, const std::string& code, const std::string& name) {
     ASSERT_TRUE(accounts.addCode(email, code));
     if (!name.empty()) {
-      ASSERT_TRUE(accounts.setName(email, name));
+      ASSERT_EQ(accounts.setName(email, name), NameClaim::Set);
     }
   }
   void disconnect(std::uint64_t c) { server->onDisconnected(c, now); }
@@ -147,6 +148,7 @@ class LobbyFixture : public ::testing::Test {
   RecordingTransport transport;
   RecordingMailer mailer;
   AccountStore accounts;
+  InlineAccounts service{accounts};
   LobbyConfig config;
   std::unique_ptr<LobbyServer> server;
   std::string nextCode = "424242";

@@ -53,7 +53,16 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
   stop();
   accounts_ = std::make_unique<AccountStore>(options.accountsPath);
   if (!accounts_->load()) return false;
-  server_ = std::make_unique<LobbyServer>(*this, mailer_, *accounts_, options.config);
+  if (!options.importPath.empty() && !accounts_->importFile(options.importPath)) return false;
+  if (options.accountsPath.empty()) {
+    service_ = std::make_unique<InlineAccounts>(*accounts_);
+  } else {
+    auto workers = std::make_unique<AccountWorkers>(
+        options.accountsPath, options.hashers ? options.hashers : AccountWorkers::defaultHashers());
+    if (!workers->ready()) return false;
+    service_ = std::move(workers);
+  }
+  server_ = std::make_unique<LobbyServer>(*this, mailer_, *service_, options.config);
   peer_ = RakNet::RakPeerInterface::GetInstance();
   replicaRelay_ = std::make_unique<ReplicaRelay>(*server_);
   peer_->AttachPlugin(replicaRelay_.get());
@@ -81,6 +90,8 @@ void LobbyHost::stop() {
   peer_->Shutdown(300);
   RakNet::RakPeerInterface::DestroyInstance(peer_);
   peer_ = nullptr;
+  server_.reset();
+  service_.reset();  // writes handed in are finished first
 }
 
 unsigned short LobbyHost::port() const {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "AccountStore.h"
+#include "AccountWorkers.h"
 #include "LobbyServer.h"
 #include "Mailer.h"
 #include "raknet/RakPeerInterface.h"
@@ -21,7 +22,9 @@ struct LobbyHostOptions {
   unsigned short port = 3333;
   unsigned maxClients = 1000;
   unsigned timeoutMs = 60000;
-  std::string accountsPath;  // empty: in memory only
+  std::string accountsPath;  // the account database; empty: in memory only
+  std::string importPath;    // an older server's account file, imported once
+  unsigned hashers = 0;      // threads checking codes (0: as the machine allows)
   LobbyConfig config;
   // Far above what a game at full speed sends (some 3,300 messages and 450 kB in its
   // busiest second), far below what would stall the others.
@@ -57,6 +60,7 @@ class LobbyHost : public LobbyTransport {
   Mailer& mailer_;
   RakNet::RakPeerInterface* peer_ = nullptr;
   std::unique_ptr<AccountStore> accounts_;
+  std::unique_ptr<AccountService> service_;
   std::unique_ptr<LobbyServer> server_;
   std::unique_ptr<RakNet::PluginInterface2> replicaRelay_;
   int maxPacketsPerPump_ = 4096;
