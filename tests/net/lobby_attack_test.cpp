@@ -333,3 +333,38 @@ TEST(LobbyAttack, TheSenderOfAnOverlongChatLineIsTold) {
 }
 
 }  // namespace
+
+namespace {
+
+// More clients than one peer holds take several peers on one port: players on any
+// of them play together, and a GUID in use stays its owner's through every peer.
+TEST(LobbyAttack, ALobbyBeyondOnePeerSharesItsPortAndItsGuids) {
+  LobbyHostOptions o = ServerThread::options();
+  o.maxClients = LobbyHost::kClientsPerPeer + 1;
+  ServerThread server;
+  ASSERT_TRUE(server.start(o));
+  std::vector<std::unique_ptr<RawClient>> players;
+  for (int i = 0; i < 12; ++i) {
+    const std::string address = "127.0.5." + std::to_string(i + 1);
+    players.push_back(std::make_unique<RawClient>(address.c_str()));
+    ASSERT_TRUE(players.back()->login(server.port(), "Spread" + std::to_string(i))) << i;
+  }
+  for (int i = 0; i + 1 < 12; i += 2) {
+    ASSERT_TRUE(startMatch(*players[i], *players[i + 1])) << i;
+    ChatMsg hello;
+    hello.text = "hello " + std::to_string(i);
+    players[i]->send(hello);
+    EXPECT_FALSE(players[i + 1]->await(ID_CHAT).empty()) << i;
+  }
+  for (int i = 0; i < 12; ++i) {
+    const std::string address = "127.0.6." + std::to_string(i + 1);
+    RawClient spoof(address.c_str());
+    EXPECT_FALSE(spoof.connectAs(server.port(), players[0]->guid(), 2000) && !spoof.awaitClosed(2000)) << i;
+  }
+  ChatMsg still;
+  still.text = "still here";
+  players[1]->send(still);
+  EXPECT_EQ(players[0]->await(ID_CHAT).size(), 3 + still.text.size());
+}
+
+}  // namespace

@@ -18,13 +18,14 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-// One peer's connections (its protocol numbers peers in 12 bits, a few kept spare).
-constexpr unsigned kPeerMaxClients = 4091;
-// What a logged-in player costs the server at most, its queues full included.
+// Connections cost no file descriptor (one UDP socket serves some four thousand),
+// so memory sets the bound.
+constexpr unsigned kMaxClients = 65535;
+// What a logged-in player may cost the server, with room for its queues.
 constexpr unsigned long long kBytesPerClient = 512 * 1024;
 
-// The connections this machine can hold: half the memory available now, at the
-// most a client may take.
+// The connections this machine can hold: half the memory available now, at what a
+// client may cost.
 unsigned machineClients() {
   unsigned long long availableKb = 0;
   if (std::FILE* f = std::fopen("/proc/meminfo", "r")) {
@@ -35,7 +36,7 @@ unsigned machineClients() {
   }
   unsigned long long byMemory = availableKb * 1024 / 2 / kBytesPerClient;
   if (availableKb == 0) byMemory = 1000;  // no figure: a cautious guess
-  return static_cast<unsigned>(std::max(1ull, std::min<unsigned long long>(byMemory, kPeerMaxClients)));
+  return static_cast<unsigned>(std::max(1ull, std::min<unsigned long long>(byMemory, kMaxClients)));
 }
 
 void onSignal(int) { stopRequested = 1; }
@@ -53,7 +54,7 @@ void usage() {
       "  --max-clients N       connections accepted at once (default: what this machine holds,\n"
       "                        at most %u)\n"
       "  --challenge-expiry-ms MS  (default 60000)\n",
-      kPeerMaxClients);
+      kMaxClients);
 }
 
 bool number(const char* text, long min, long max, long& out) {
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
       options.config.devCode = value;
     } else if (arg == "--timeout-ms" && number(value, 100, 3600000, n)) {
       options.timeoutMs = static_cast<unsigned>(n);
-    } else if (arg == "--max-clients" && number(value, 1, kPeerMaxClients, n)) {
+    } else if (arg == "--max-clients" && number(value, 1, kMaxClients, n)) {
       options.maxClients = static_cast<unsigned>(n);
     } else if (arg == "--challenge-expiry-ms" && number(value, 100, 3600000, n)) {
       options.config.challengeExpiryMs = n;

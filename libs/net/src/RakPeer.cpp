@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <sys/random.h>
 #include <unistd.h>
 
@@ -86,7 +87,17 @@ StartupResult RakPeer::Startup(unsigned int maxConnections, SocketDescriptor* de
     LOGOG_ERROR("Startup: bad bind address %s", descriptors[0].hostAddress);
     return SOCKET_FAILED_TO_BIND;
   }
-  ENetHost* host = enet_host_create(&address, maxConnections + kSparePeers, 1, 0, 0);
+  const bool share = descriptors[0].sharePort;
+  ENetHost* host = enet_host_create(share ? nullptr : &address, maxConnections + kSparePeers, 1, 0, 0);
+  if (host && share) {
+    // Bound here, after the option that lets other peers bind the same port.
+    int on = 1;
+    if (setsockopt(host->socket, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on) != 0 ||
+        enet_socket_bind(host->socket, &address) != 0 || enet_socket_get_address(host->socket, &host->address) != 0) {
+      enet_host_destroy(host);
+      host = nullptr;
+    }
+  }
   if (!host) {
     LOGOG_ERROR("Startup: cannot bind UDP port %u", static_cast<unsigned>(descriptors[0].port));
     return descriptors[0].port ? SOCKET_PORT_ALREADY_IN_USE : SOCKET_FAILED_TO_BIND;

@@ -52,6 +52,9 @@ enum DisconnectReason : enet_uint32 {
 constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
+// How often the service looks for handshakes past their deadline (seconds away):
+// not at every wake-up, which would walk every connection for each message sent.
+constexpr std::uint64_t kDeadlineCheckMs = 20;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
 // What compression may add to a message that does not compress (deflate's stored
 // blocks), on the wire.
@@ -184,6 +187,7 @@ class RakPeer final : public RakPeerInterface {
   IncomingLimits limits_;
   std::size_t maxOutgoingBytes_ = 0;
   std::uint64_t refusalWindow_ = 0;
+  std::uint64_t nextDeadlineCheck_ = 0;
   int refusalsLogged_ = 0;
   int refusalsUnlogged_ = 0;
   std::uint32_t receipt_ = 0;
