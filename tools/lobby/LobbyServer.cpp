@@ -537,17 +537,20 @@ void LobbyServer::sendList() {
 }
 
 void LobbyServer::sendListsDue() {
-  // A list goes to each player once a round, the round paced so that thousands of
-  // players cost the relay no more than a few sends between its messages.
-  const double rate = std::max(1, config_.listSendsPerSecond);
-  listCredit_ = std::min(listCredit_ + static_cast<double>(now_ - listPaced_) * rate / 1000.0, rate / 10.0 + 1.0);
+  // A list goes to each player once a round, the round paced by bytes, so that the
+  // lists of thousands of players (each naming up to maxListEntries) cost the relay
+  // no more than a few sends between its messages.
+  const double rate = static_cast<double>(std::max<std::int64_t>(1, config_.listBytesPerSecond));
+  const double size = static_cast<double>(list_.size());
+  listCredit_ = std::min(listCredit_ + static_cast<double>(now_ - listPaced_) * rate / 1000.0,
+                         std::max(rate / 10.0, size));
   listPaced_ = now_;
-  while (!listTo_.empty() && listCredit_ >= 1.0) {
+  while (!listTo_.empty() && listCredit_ >= size) {
     Client* c = find(listTo_.front());
     listTo_.pop_front();
     if (!c || !available(*c)) continue;
     transport_.send(c->id, list_.data(), list_.size());
-    listCredit_ -= 1.0;
+    listCredit_ -= size;
   }
 }
 

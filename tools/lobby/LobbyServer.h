@@ -71,7 +71,9 @@ struct LobbyConfig {
   size_t maxRelayBytes = 256 * 1024;  // largest relayed match message
   size_t maxChatBytes = 2000;
   size_t maxListEntries = 1000;
-  int listSendsPerSecond = 20000;  // player lists go out at this pace, between relayed moves
+  // Player lists go out at this pace, between relayed moves: a round to thousands of
+  // players takes longer rather than costing the relay more.
+  std::int64_t listBytesPerSecond = 8 * 1024 * 1024;
 };
 
 struct LobbyStats {

@@ -54,7 +54,7 @@ constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
 // How often the service looks for handshakes past their deadline (seconds away):
 // not at every wake-up, which would walk every connection for each message sent.
-constexpr std::uint64_t kDeadlineCheckMs = 20;
+constexpr std::uint64_t kDeadlineCheckMs = 200;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
 // What compression may add to a message that does not compress (deflate's stored
 // blocks), on the wire.
