@@ -364,6 +364,22 @@ TEST(OutboxMailer, WritesOneFilePerMessage) {
   std::system(("rm -rf " + std::string(dir)).c_str());
 }
 
+// Mail is written on a thread of its own; whatever was accepted is sent, in order,
+// by the time the mailer goes.
+TEST(QueuedMailer, SendsEverythingItAcceptedInOrder) {
+  RecordingMailer inner;
+  {
+    QueuedMailer mailer(inner);
+    EXPECT_TRUE(mailer.sendCode("a@b.example", "111111"));
+    EXPECT_TRUE(mailer.sendInvitation("c@d.example", "Ash"));
+    EXPECT_TRUE(mailer.sendCode("a@b.example", "222222"));
+  }
+  ASSERT_EQ(inner.codes.size(), 2u);
+  EXPECT_EQ(inner.codes[1].second, "222222");
+  ASSERT_EQ(inner.invites.size(), 1u);
+  EXPECT_EQ(inner.invites[0].second, "Ash");
+}
+
 }  // namespace
 
 namespace {

@@ -134,7 +134,8 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
 
-    OutboxMailer mailer(outbox);
+    OutboxMailer outboxMailer(outbox);
+    QueuedMailer mailer(outboxMailer);  // mail is written beside the relay, not in its way
     LobbyHost host(mailer);
     if (!host.start(options)) {
       logog::Shutdown();
