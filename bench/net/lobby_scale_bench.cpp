@@ -543,6 +543,13 @@ int main(int argc, char** argv) {
   for (Child& c : children) waitpid(c.pid, nullptr, 0);
   kill(lobby, SIGTERM);
   waitBounded(lobby, 10000);
+  // What the server refused or lost on its way, as its log tells.
+  std::ifstream log(dir + "/lobby.log");
+  int shown = 0;
+  for (std::string line; std::getline(log, line);)
+    if ((line.find("dropped") != std::string::npos || line.find("closed") != std::string::npos ||
+         line.find("lost") != std::string::npos) && shown++ < 10)
+      std::printf("  log: %s\n", line.c_str());
   std::system(("rm -rf '" + dir + "'").c_str());
   return 0;
 }

@@ -340,10 +340,20 @@ void LobbyServer::checkRemembered(Client& c, const std::string& email, const std
 void LobbyServer::runSlowLogins() {
   for (auto it = slowed_.begin(); it != slowed_.end();) {
     SlowLane& lane = it->second;
-    while (now_ >= lane.next && !lane.waiting.empty()) {
-      Client* c = find(lane.waiting.front());
-      lane.waiting.pop_front();
-      if (!c || c->slowEmail.empty()) continue;  // gone meanwhile
+    // Whoever left meanwhile goes; of the others, the one that failed least is next
+    // (a neighbour before the stranger that made the address wait), then the first.
+    lane.waiting.erase(std::remove_if(lane.waiting.begin(), lane.waiting.end(),
+                                      [&](std::uint64_t id) {
+                                        const Client* c = find(id);
+                                        return !c || c->slowEmail.empty();
+                                      }),
+                       lane.waiting.end());
+    if (now_ >= lane.next && !lane.waiting.empty()) {
+      auto next = std::min_element(lane.waiting.begin(), lane.waiting.end(), [&](std::uint64_t a, std::uint64_t b) {
+        return find(a)->failures < find(b)->failures;
+      });
+      Client* c = find(*next);
+      lane.waiting.erase(next);
       std::string email, code;
       email.swap(c->slowEmail);
       code.swap(c->slowCode);
@@ -586,7 +596,9 @@ void LobbyServer::sweep() {
     std::int64_t allowed = c.stage == Stage::Version ? config_.versionTimeoutMs
                            : c.stage == Stage::Code  ? config_.codeTimeoutMs
                                                      : config_.loginTimeoutMs;
-    if (c.stage != Stage::Lobby && now_ - c.stageSince >= allowed) idle.push_back(c.id);
+    // A login being checked, or waiting its address's turn, is not idle.
+    bool waiting = c.ticket || !c.slowEmail.empty();
+    if (c.stage != Stage::Lobby && !waiting && now_ - c.stageSince >= allowed) idle.push_back(c.id);
   }
   for (std::uint64_t id : idle) {
     LOGOG_INFO("client %llx did not log in in time; closing", hex(id));
