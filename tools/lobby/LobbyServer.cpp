@@ -126,7 +126,12 @@ void LobbyServer::onConnected(std::uint64_t client, std::int64_t nowMs, std::uin
   c.arrival = nextArrival_++;
   clients_[client] = c;
   LOGOG_INFO("client %llx connected (%zu clients)", hex(client), clients_.size());
-  if (address) makeRoom(address, client);
+  if (address && ++unfinishedAt_[address] > config_.maxUnfinishedPerAddress) makeRoom(address, client);
+}
+
+void LobbyServer::finishedAt(std::uint32_t address) {
+  auto it = address ? unfinishedAt_.find(address) : unfinishedAt_.end();
+  if (it != unfinishedAt_.end() && --it->second <= 0) unfinishedAt_.erase(it);
 }
 
 void LobbyServer::makeRoom(std::uint32_t address, std::uint64_t keep) {
@@ -175,6 +180,7 @@ void LobbyServer::removeClient(std::uint64_t client) {
     if (it != byEmail_.end() && it->second == client) byEmail_.erase(it);
   }
   bool wasListed = c->stage == Stage::Lobby;
+  if (!wasListed) finishedAt(c->address);
   clients_.erase(client);
   if (wasListed) listChanged();
 }
@@ -507,6 +513,7 @@ void LobbyServer::onPlayerName(Client& c, const unsigned char* data, size_t leng
 
 void LobbyServer::accept(Client& c) {
   setStage(c, Stage::Lobby);
+  finishedAt(c.address);
   c.loginOrder = nextLoginOrder_++;
   send(c.id, LoginAcceptedMsg{});
   LOGOG_INFO("client %llx logged in as %s", hex(c.id), c.name.c_str());

@@ -204,6 +204,8 @@ class LobbyServer {
   // Closes the connection of the address that waited longest in its login (the one
   // with the most failures first), but `keep`.
   void makeRoom(std::uint32_t address, std::uint64_t keep);
+  // One connection of the address is no longer logging in.
+  void finishedAt(std::uint32_t address);
   // Closes a client and forgets it at once.
   void close(std::uint64_t client);
   void sendList();
@@ -264,6 +266,7 @@ class LobbyServer {
   std::map<std::pair<std::uint32_t, std::string>, Quota> failuresFrom_;  // address, account
   std::unordered_map<std::uint32_t, Quota> accountsFailedFrom_;          // by address
   std::unordered_map<std::uint32_t, SlowLane> slowed_;
+  std::unordered_map<std::uint32_t, int> unfinishedAt_;  // connections still logging in, by address
   std::uint64_t nextTicket_ = 1;
   std::uint64_t nextArrival_ = 1;
   bool takingReplies_ = false;
