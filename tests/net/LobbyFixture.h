@@ -23,12 +23,10 @@ using Bytes = std::vector<unsigned char>;
 struct RecordingTransport : LobbyTransport {
   std::vector<std::pair<std::uint64_t, Bytes>> log;  // every send, in order
   std::set<std::uint64_t> closed;
-  std::set<std::uint32_t> refused;  // addresses
   void send(std::uint64_t client, const unsigned char* data, size_t length) override {
     log.emplace_back(client, Bytes(data, data + length));
   }
   void disconnect(std::uint64_t client) override { closed.insert(client); }
-  void refuseAddress(std::uint32_t address, std::int64_t) override { refused.insert(address); }
 };
 
 struct RecordingMailer : Mailer {

@@ -1,7 +1,5 @@
 #include "LobbyHost.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <chrono>
 #include <functional>
@@ -195,12 +193,4 @@ void LobbyHost::disconnect(std::uint64_t client) {
   if (it == peerOfClient_.end()) return;
   peers_[it->second].peer->CloseConnection(RakNet::RakNetGUID(client), true);
   peerOfClient_.erase(it);  // the server has forgotten it; so does the count
-}
-
-void LobbyHost::refuseAddress(std::uint32_t address, std::int64_t ms) {
-  in_addr a{};
-  a.s_addr = htonl(address);
-  char ip[INET_ADDRSTRLEN];
-  if (inet_ntop(AF_INET, &a, ip, sizeof ip))
-    for (Peer& p : peers_) p.peer->AddToBanList(ip, static_cast<RakNet::TimeMS>(ms > 0 ? ms : 1));
 }

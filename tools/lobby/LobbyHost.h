@@ -64,7 +64,6 @@ class LobbyHost : public LobbyTransport {
   // LobbyTransport: the server's messages go out over the peer.
   void send(std::uint64_t client, const unsigned char* data, size_t length) override;
   void disconnect(std::uint64_t client) override;
-  void refuseAddress(std::uint32_t address, std::int64_t ms) override;
 
   struct Peer {
     RakNet::RakPeerInterface* peer = nullptr;

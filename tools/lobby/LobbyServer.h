@@ -40,11 +40,6 @@ class LobbyTransport {
   virtual void send(std::uint64_t client, const unsigned char* data, size_t length) = 0;
   // Closes the connection after what was sent to it; the server forgets the client itself.
   virtual void disconnect(std::uint64_t client) = 0;
-  // Refuses new connections from the IPv4 address for a while.
-  virtual void refuseAddress(std::uint32_t address, std::int64_t ms) {
-    (void)address;
-    (void)ms;
-  }
 };
 
 struct LobbyConfig {
