@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AccountStore.h"
+#include "AccountWorkers.h"
 #include "FuzzSupport.h"
 #include "LobbyServer.h"
 #include "Mailer.h"
@@ -30,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   accounts.setName("a@b.cd", "Known");
   LobbyConfig config;
   config.devCode = "123456";
-  LobbyServer server(transport, mailer, accounts, config);
+  InlineAccounts service(accounts);
+  LobbyServer server(transport, mailer, service, config);
   std::int64_t now = 0;
   bool connected[4] = {};
   mvfuzz::InputCursor cursor(data, size);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AccountStore.h"
+#include "AccountWorkers.h"
 #include "LobbyServer.h"
 #include "Mailer.h"
 #include "protocol/Messages.h"
@@ -22,12 +23,10 @@ using Bytes = std::vector<unsigned char>;
 struct RecordingTransport : LobbyTransport {
   std::vector<std::pair<std::uint64_t, Bytes>> log;  // every send, in order
   std::set<std::uint64_t> closed;
-  std::set<std::uint32_t> refused;  // addresses
   void send(std::uint64_t client, const unsigned char* data, size_t length) override {
     log.emplace_back(client, Bytes(data, data + length));
   }
   void disconnect(std::uint64_t client) override { closed.insert(client); }
-  void refuseAddress(std::uint32_t address, std::int64_t) override { refused.insert(address); }
 };
 
 struct RecordingMailer : Mailer {
@@ -50,7 +49,7 @@ class LobbyFixture : public ::testing::Test {
   void SetUp() override { makeServer(); }
 
   void makeServer() {
-    server = std::make_unique<LobbyServer>(transport, mailer, accounts, config);
+    server = std::make_unique<LobbyServer>(transport, mailer, service, config);
     server->setCodeSource([this] { return nextCode; });
   }
 
@@ -58,7 +57,7 @@ class LobbyFixture : public ::testing::Test {
   void addAccount(const std::string& email, const std::string& code, const std::string& name) {
     ASSERT_TRUE(accounts.addCode(email, code));
     if (!name.empty()) {
-      ASSERT_TRUE(accounts.setName(email, name));
+      ASSERT_EQ(accounts.setName(email, name), NameClaim::Set);
     }
   }
   void disconnect(std::uint64_t c) { server->onDisconnected(c, now); }
@@ -147,6 +146,7 @@ class LobbyFixture : public ::testing::Test {
   RecordingTransport transport;
   RecordingMailer mailer;
   AccountStore accounts;
+  InlineAccounts service{accounts};
   LobbyConfig config;
   std::unique_ptr<LobbyServer> server;
   std::string nextCode = "424242";

@@ -1,8 +1,10 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "CapturedLog.h"
@@ -88,8 +90,8 @@ TEST_F(LobbyLogin, NewAddressGetsAMailedCodeThenChoosesAName) {
   EXPECT_EQ(ids(1), std::vector<int>{ID_PLAYER_NAME});
   up(1, name(" Rowan "));
   EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN});
-  const Account* a = accounts.find("new.player@example.org");
-  ASSERT_NE(a, nullptr);
+  std::optional<Account> a = accounts.find("new.player@example.org");
+  ASSERT_TRUE(a);
   EXPECT_EQ(a->name, "Rowan");
   EXPECT_TRUE(accounts.checkCode("new.player@example.org", nextCode));
   ASSERT_EQ(a->codes.size(), 1u);
@@ -189,6 +191,39 @@ TEST_F(LobbyLogin, NamesMustBeUsableAndUnique) {
   EXPECT_EQ(ids(2), std::vector<int>{ID_LOGIN});
 }
 
+// A name that could be taken for a taken one is refused: other scripts' letters,
+// compatibility forms, invisible marks and fillers, decomposed accents, digits and
+// capitals that pass for letters. A name is kept in composed form.
+TEST_F(LobbyLogin, ANameThatLooksLikeATakenOneIsRefused) {
+  addAccount("alder@x.example", "111111", "Alder");
+  addAccount("birch@x.example", "111111", "Birch");
+  addAccount("rene@x.example", "111111", "Ren\xC3\xA9");  // René, composed
+  connect(1);
+  up(1, version(9));
+  up(1, email("new@x.example"));
+  up(1, code(nextCode));
+  take(1);
+  const char* lookalikes[] = {
+      "\xD0\x90lder",                                // Cyrillic A
+      "\xCE\x91lder",                                // Greek Alpha
+      "\xEF\xBC\xA1\xEF\xBD\x8C\xEF\xBD\x84\xEF\xBD\x85\xEF\xBD\x92",  // full-width letters
+      "B\xC4\xB1rch",                                // dotless i
+      "\xF0\x9D\x90\x80lder",                        // mathematical bold A
+      "A\xCD\x8Flder",                               // a combining mark that shows nothing
+      "\xE3\x85\xA4" "Alder",                         // a filler character in front
+      "Rene\xCC\x81",                                // decomposed beside composed
+      "A1der",                                       // digit one for l
+      "AIder",                                       // capital I for l
+  };
+  for (const char* lookalike : lookalikes) {
+    up(1, name(lookalike));
+    EXPECT_EQ(ids(1), std::vector<int>{ID_PLAYER_NAME}) << lookalike;
+  }
+  up(1, name("Zoe\xCC\x88"));  // Zoë, decomposed
+  EXPECT_EQ(ids(1), std::vector<int>{ID_LOGIN});
+  EXPECT_EQ(accounts.find("new@x.example")->name, "Zo\xC3\xAB");
+}
+
 // A player who left a login prompt and came back to the lobby screen is still
 // connected; a request from it is answered by asking again for what the login awaits,
 // so the screen shows the prompt instead of waiting for an answer that never comes.
@@ -245,31 +280,48 @@ TEST_F(LobbyLogin, RandomCodesAreSixDigits) {
   EXPECT_GT(seen.size(), 40u);
 }
 
-TEST(AccountStore, SavesAtomicallyAndLoadsBack) {
+// An older server's account file is imported once into the database and kept
+// beside it, every code hashed; what the database holds stays across restarts.
+TEST(AccountStore, AnOlderAccountFileIsImportedOnceAndKept) {
   char dir[] = "/tmp/mv_accounts_XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
-  std::string path = std::string(dir) + "/accounts.txt";
+  const std::string db = std::string(dir) + "/accounts.db", text = std::string(dir) + "/accounts.txt";
   {
-    AccountStore store(path);
+    std::ofstream old(text);
+    old << "a@b.example\t" << AccountStore::hashCode("123456") << "\tAsh\n"
+        << "c@d.example\t654321\t\n"
+        << "look@x.example\t111111\t\xD0\x90sh\n";  // a Cyrillic A: looks like Ash
+  }
+  {
+    AccountStore store(db);
     ASSERT_TRUE(store.load());
-    EXPECT_TRUE(store.addCode("a@b.example", "123456"));
-    EXPECT_TRUE(store.setName("a@b.example", "Ash"));
-    EXPECT_TRUE(store.addCode("c@d.example", "654321"));
+    ASSERT_TRUE(store.importFile(text));
+    EXPECT_EQ(store.size(), 3u);
+    EXPECT_EQ(store.find("a@b.example")->name, "Ash");
+    EXPECT_TRUE(store.checkCode("c@d.example", "654321"));
+    EXPECT_EQ(store.find("look@x.example")->name, "");
+    EXPECT_TRUE(store.addCode("e@f.example", "222222"));
+    EXPECT_EQ(store.setName("e@f.example", "Elm"), NameClaim::Set);
   }
-  {
-    std::ofstream junk(path, std::ios::app);
-    junk << "broken line without tabs\nBAD@Case\t1\tX\n";
-  }
-  AccountStore again(path);
+  EXPECT_NE(access(text.c_str(), F_OK), 0);
+  std::ifstream backupFile(text + ".imported");
+  std::string backup((std::istreambuf_iterator<char>(backupFile)), std::istreambuf_iterator<char>());
+  EXPECT_NE(backup.find("c@d.example\t$argon2id$"), std::string::npos);
+  EXPECT_EQ(backup.find("654321"), std::string::npos);
+  struct stat st {};
+  ASSERT_EQ(stat(db.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  AccountStore again(db);
   ASSERT_TRUE(again.load());
-  EXPECT_EQ(again.size(), 2u);
-  ASSERT_NE(again.find("a@b.example"), nullptr);
-  EXPECT_EQ(again.find("a@b.example")->name, "Ash");
+  ASSERT_TRUE(again.importFile(text));  // gone: nothing more
+  EXPECT_EQ(again.size(), 4u);
+  EXPECT_TRUE(again.intact());
+  EXPECT_TRUE(again.checkCode("a@b.example", "123456"));
   EXPECT_TRUE(again.nameTaken("ASH", "c@d.example"));
   EXPECT_FALSE(again.nameTaken("Ash", "a@b.example"));
-  EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);
-  std::remove(path.c_str());
-  rmdir(dir);
+  EXPECT_EQ(again.setName("c@d.example", "elm"), NameClaim::Taken);
+  std::system(("rm -rf " + std::string(dir)).c_str());
 }
 
 // What the loader cannot use it names in the log; what it can, it keeps: a code
@@ -293,10 +345,10 @@ TEST(AccountStore, TheLoaderKeepsWhatItCanAndLogsTheRest) {
   EXPECT_TRUE(store.checkCode("a@b.example", "123456"));
   EXPECT_TRUE(store.checkCode("nul@b.example", nul));
   EXPECT_FALSE(store.checkCode("nul@b.example", "12"));
-  ASSERT_NE(store.find("override@b.example"), nullptr);
+  ASSERT_TRUE(store.find("override@b.example"));
   EXPECT_EQ(store.find("override@b.example")->name, "");
   EXPECT_TRUE(store.checkCode("dup@b.example", "2"));
-  EXPECT_EQ(store.find(""), nullptr);
+  EXPECT_FALSE(store.find(""));
   for (int line : {3, 4, 5, 6, 7, 9, 10}) EXPECT_TRUE(log.has("line " + std::to_string(line) + " ")) << line;
 }
 
@@ -310,6 +362,22 @@ TEST(OutboxMailer, WritesOneFilePerMessage) {
   std::string cmd = "grep -l 123456 " + outbox + "/*a@b.example.txt >/dev/null && ls " + outbox + " | wc -l | grep -qx 2";
   EXPECT_EQ(std::system(cmd.c_str()), 0);
   std::system(("rm -rf " + std::string(dir)).c_str());
+}
+
+// Mail is written on a thread of its own; whatever was accepted is sent, in order,
+// by the time the mailer goes.
+TEST(QueuedMailer, SendsEverythingItAcceptedInOrder) {
+  RecordingMailer inner;
+  {
+    QueuedMailer mailer(inner);
+    EXPECT_TRUE(mailer.sendCode("a@b.example", "111111"));
+    EXPECT_TRUE(mailer.sendInvitation("c@d.example", "Ash"));
+    EXPECT_TRUE(mailer.sendCode("a@b.example", "222222"));
+  }
+  ASSERT_EQ(inner.codes.size(), 2u);
+  EXPECT_EQ(inner.codes[1].second, "222222");
+  ASSERT_EQ(inner.invites.size(), 1u);
+  EXPECT_EQ(inner.invites[0].second, "Ash");
 }
 
 }  // namespace

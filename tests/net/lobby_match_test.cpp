@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "LobbyFixture.h"
@@ -48,6 +49,39 @@ TEST_F(LobbyMatch, PlayerListGoesDebouncedToEveryIdlePlayer) {
   EXPECT_EQ(list.onlineCount, 5);
   EXPECT_EQ(list.players.size(), 3u);  // players in a match are not listed...
   EXPECT_TRUE(ids(3).empty());         // ...and get no list
+}
+
+// Lists go out at a pace in bytes, once a round to each idle player: with many
+// players a round takes longer instead of costing the relay more, and a player who
+// has yet to get the last list gets the newest in its place.
+TEST_F(LobbyMatch, PlayerListsGoOutAtAPaceAndWhoWaitsGetsTheNewest) {
+  config.listBytesPerSecond = 1000;  // about one list of six players a tenth of a second
+  makeServer();
+  for (std::uint64_t c = 1; c <= 6; ++c) login(c, "P" + std::to_string(c));
+  std::map<std::uint64_t, std::vector<PlayerListMsg>> got;
+  auto collect = [&] {
+    for (std::uint64_t c = 1; c <= 7; ++c)
+      for (const Bytes& b : take(c)) {
+        PlayerListMsg m;
+        ASSERT_TRUE(decode(b.data(), b.size(), m));
+        got[c].push_back(m);
+      }
+  };
+  advance(config.listDebounceMs);
+  collect();
+  EXPECT_EQ(got.size(), 1u);  // one list's worth of bytes so far
+  advance(100);
+  advance(100);
+  login(7, "P7");  // a new list while four still wait for the first
+  advance(config.listDebounceMs);
+  for (int i = 0; i < 20; ++i) advance(100);
+  collect();
+  for (std::uint64_t c = 1; c <= 7; ++c) {
+    ASSERT_FALSE(got[c].empty()) << c;
+    EXPECT_EQ(got[c].back().players.size(), 7u) << c;
+    EXPECT_LE(got[c].size(), 2u) << c;
+  }
+  EXPECT_EQ(got[6].size(), 1u);  // still waiting when the new list came: only the newest
 }
 
 TEST_F(LobbyMatch, AcceptedChallengeStartsMatchJoinerFirstChallengerHosts) {

@@ -1,6 +1,10 @@
-// Runs a LobbyServer on a real peer: accepts connections, feeds packets and
+// Runs a LobbyServer on real peers: accepts connections, feeds packets and
 // connection events to the server and carries its messages back out.
 // Single-threaded: pump() does one round of everything.
+//
+// Clients are spread over several peers on the same port by the system (a client
+// stays with one): a peer holds at most some four thousand, and each serves its
+// share on a thread of its own, its cost growing with the connections it holds.
 //
 // The peer holds every connection to its share: what it may send (a rate, and what
 // may wait to be read) and what may wait for it to acknowledge. A connection over a
@@ -10,8 +14,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "AccountStore.h"
+#include "AccountWorkers.h"
 #include "LobbyServer.h"
 #include "Mailer.h"
 #include "raknet/RakPeerInterface.h"
@@ -21,7 +28,9 @@ struct LobbyHostOptions {
   unsigned short port = 3333;
   unsigned maxClients = 1000;
   unsigned timeoutMs = 60000;
-  std::string accountsPath;  // empty: in memory only
+  std::string accountsPath;  // the account database; empty: in memory only
+  std::string importPath;    // an older server's account file, imported once
+  unsigned hashers = 0;      // threads checking codes (0: as the machine allows)
   LobbyConfig config;
   // What the game's protocol allows one side (protocol::incomingLimits), and bounds
   // for all clients together.
@@ -44,7 +53,10 @@ class LobbyHost : public LobbyTransport {
   int pump();
   unsigned short port() const;
   LobbyServer& server() { return *server_; }
-  RakNet::RakPeerInterface* peer() { return peer_; }
+
+  // The clients one peer is meant for, and the most it can hold.
+  static constexpr unsigned kClientsPerPeer = 1024;
+  static constexpr unsigned kMostPerPeer = 4091;
 
   static std::int64_t nowMs();
 
@@ -52,12 +64,22 @@ class LobbyHost : public LobbyTransport {
   // LobbyTransport: the server's messages go out over the peer.
   void send(std::uint64_t client, const unsigned char* data, size_t length) override;
   void disconnect(std::uint64_t client) override;
-  void refuseAddress(std::uint32_t address, std::int64_t ms) override;
+
+  struct Peer {
+    RakNet::RakPeerInterface* peer = nullptr;
+    std::unique_ptr<RakNet::PluginInterface2> replicaRelay;
+  };
+  bool startPeer(const LobbyHostOptions& options, unsigned short port, unsigned slots, bool share);
+  // Handles one packet of peer `index`.
+  void handle(size_t index, RakNet::Packet* p);
+  RakNet::RakPeerInterface* peerOf(std::uint64_t client);
 
   Mailer& mailer_;
-  RakNet::RakPeerInterface* peer_ = nullptr;
+  std::vector<Peer> peers_;
+  std::unordered_map<std::uint64_t, size_t> peerOfClient_;
+  unsigned maxClients_ = 0;
   std::unique_ptr<AccountStore> accounts_;
+  std::unique_ptr<AccountService> service_;
   std::unique_ptr<LobbyServer> server_;
-  std::unique_ptr<RakNet::PluginInterface2> replicaRelay_;
   int maxPacketsPerPump_ = 4096;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_set>
 
 #include "logog/logog.hpp"
 #include "protocol/Messages.h"
@@ -67,7 +68,7 @@ int LobbyServer::LogBudget::takeUnlogged(std::int64_t now, std::int64_t interval
   return n;
 }
 
-LobbyServer::LobbyServer(LobbyTransport& transport, Mailer& mailer, AccountStore& accounts, LobbyConfig config)
+LobbyServer::LobbyServer(LobbyTransport& transport, Mailer& mailer, AccountService& accounts, LobbyConfig config)
     : transport_(transport), mailer_(mailer), accounts_(accounts), config_(std::move(config)) {
   if (!config_.devCode.empty()) {
     std::string code = config_.devCode;
@@ -118,29 +119,40 @@ LobbyServer::Client* LobbyServer::find(std::uint64_t id) {
 void LobbyServer::onConnected(std::uint64_t client, std::int64_t nowMs, std::uint32_t address) {
   now_ = nowMs;
   if (clients_.count(client)) removeClient(client);  // the same peer again: its old session ends
-  if (address) {
-    const char* why = nullptr;
-    if (addressRefused(address)) {
-      why = "its address is refused for failed logins";
-    } else {
-      int unfinished = 0;
-      for (const auto& entry : clients_)
-        if (entry.second.address == address && entry.second.stage != Stage::Lobby) ++unfinished;
-      if (unfinished >= config_.maxUnfinishedPerAddress) why = "its address has enough logins under way";
-    }
-    if (why) {
-      if (refusals_.allow(now_, config_.dropLogIntervalMs, kRefusalLinesPerInterval))
-        LOGOG_INFO("client %llx from %s closed: %s", hex(client), addressText(address).c_str(), why);
-      transport_.disconnect(client);
-      return;
-    }
-  }
   Client c;
   c.id = client;
   c.address = address;
   c.stageSince = nowMs;
+  c.arrival = nextArrival_++;
   clients_[client] = c;
   LOGOG_INFO("client %llx connected (%zu clients)", hex(client), clients_.size());
+  if (address && ++unfinishedAt_[address] > config_.maxUnfinishedPerAddress) makeRoom(address, client);
+}
+
+void LobbyServer::finishedAt(std::uint32_t address) {
+  auto it = address ? unfinishedAt_.find(address) : unfinishedAt_.end();
+  if (it != unfinishedAt_.end() && --it->second <= 0) unfinishedAt_.erase(it);
+}
+
+void LobbyServer::makeRoom(std::uint32_t address, std::uint64_t keep) {
+  int unfinished = 0;
+  const Client* longest = nullptr;
+  for (const auto& entry : clients_) {
+    const Client& o = entry.second;
+    if (o.address != address || o.stage == Stage::Lobby) continue;
+    ++unfinished;
+    if (o.id == keep) continue;
+    if (!longest || o.failures > longest->failures ||
+        (o.failures == longest->failures && (o.stageSince < longest->stageSince ||
+                                             (o.stageSince == longest->stageSince && o.arrival < longest->arrival))))
+      longest = &o;
+  }
+  if (unfinished <= config_.maxUnfinishedPerAddress || !longest) return;
+  std::uint64_t id = longest->id;
+  if (refusals_.allow(now_, config_.dropLogIntervalMs, kRefusalLinesPerInterval))
+    LOGOG_INFO("client %llx from %s closed: a newer login from its address takes its place", hex(id),
+               addressText(address).c_str());
+  close(id);
 }
 
 void LobbyServer::onDisconnected(std::uint64_t client, std::int64_t nowMs) {
@@ -168,6 +180,7 @@ void LobbyServer::removeClient(std::uint64_t client) {
     if (it != byEmail_.end() && it->second == client) byEmail_.erase(it);
   }
   bool wasListed = c->stage == Stage::Lobby;
+  if (!wasListed) finishedAt(c->address);
   clients_.erase(client);
   if (wasListed) listChanged();
 }
@@ -176,6 +189,15 @@ void LobbyServer::onMessage(std::uint64_t client, const unsigned char* data, siz
   now_ = nowMs;
   Client* c = find(client);
   if (!c || !data || length == 0) return;
+  if (c->ticket || !c->slowEmail.empty())
+    drop(*c, data, length, "while its login is checked");
+  else
+    dispatch(*c, data, length);
+  takeReplies();  // accounts kept in memory answer at once
+}
+
+void LobbyServer::dispatch(Client& client, const unsigned char* data, size_t length) {
+  Client* c = &client;
   unsigned char id = data[0];
   switch (c->stage) {
     case Stage::Version:
@@ -249,38 +271,34 @@ bool LobbyServer::mailAllowed(const std::string& email) {
   return mailsTo_[email].take(now_, config_.mailWindowMs, config_.maxMailsPerAddress);
 }
 
-bool LobbyServer::addressRefused(std::uint32_t address) {
-  auto it = refusedUntil_.find(address);
-  if (it == refusedUntil_.end()) return false;
-  if (now_ < it->second) return true;
-  refusedUntil_.erase(it);
-  return false;
+bool LobbyServer::accountRefusedFrom(std::uint32_t address, const std::string& email) {
+  auto it = failuresFrom_.find({address, email});
+  return it != failuresFrom_.end() && it->second.count >= config_.maxFailuresPerAddress &&
+         now_ - it->second.since < config_.lockoutMs;
 }
 
-void LobbyServer::refuseAddress(std::uint32_t address) {
-  LOGOG_WARN("address %s: %d failed logins; refused for %lld s", addressText(address).c_str(),
-             config_.maxFailuresPerAddress, static_cast<long long>(config_.lockoutMs / 1000));
-  if (refusedUntil_.size() > kMaxRemembered) refusedUntil_.clear();
-  refusedUntil_[address] = now_ + config_.lockoutMs;
-  failuresFrom_.erase(address);
-  transport_.refuseAddress(address, config_.lockoutMs);
-  // Its connections still logging in go too; logged-in players stay.
-  std::vector<std::uint64_t> unfinished;
-  for (const auto& entry : clients_)
-    if (entry.second.address == address && entry.second.stage != Stage::Lobby) unfinished.push_back(entry.first);
-  for (std::uint64_t id : unfinished) close(id);
+bool LobbyServer::addressSlowed(std::uint32_t address) {
+  auto it = accountsFailedFrom_.find(address);
+  return it != accountsFailedFrom_.end() && it->second.count >= config_.maxAccountsFailedPerAddress &&
+         now_ - it->second.since < config_.lockoutMs;
 }
 
-bool LobbyServer::noteFailure(Client& c) {
+bool LobbyServer::noteFailure(Client& c, const std::string& email) {
   ++c.failures;
-  if (c.address) {
+  if (c.address && !email.empty()) {
     if (failuresFrom_.size() > kMaxRemembered) failuresFrom_.clear();
-    Quota& q = failuresFrom_[c.address];
-    q.take(now_, config_.lockoutMs, config_.maxFailuresPerAddress);
-    if (q.count >= config_.maxFailuresPerAddress) {
-      refuseAddress(c.address);
-      return true;
-    }
+    if (accountsFailedFrom_.size() > kMaxRemembered) accountsFailedFrom_.clear();
+    Quota& q = failuresFrom_[{c.address, email}];
+    bool firstAtAccount = q.count == 0 || now_ - q.since >= config_.lockoutMs;
+    bool counted = q.take(now_, config_.lockoutMs, config_.maxFailuresPerAddress);
+    Quota& accounts = accountsFailedFrom_[c.address];
+    if (firstAtAccount && accounts.take(now_, config_.lockoutMs, config_.maxAccountsFailedPerAddress) &&
+        accounts.count == config_.maxAccountsFailedPerAddress)
+      LOGOG_WARN("address %s failed at %d accounts; its remembered logins now wait their turn",
+                 addressText(c.address).c_str(), accounts.count);
+    if (counted && q.count == config_.maxFailuresPerAddress)
+      LOGOG_WARN("address %s: %d wrong codes for one account; that account is refused from there for %lld s",
+                 addressText(c.address).c_str(), q.count, static_cast<long long>(config_.lockoutMs / 1000));
   }
   if (c.failures >= config_.maxFailuresPerConnection) {
     LOGOG_INFO("client %llx: %d failed logins; closing", hex(c.id), c.failures);
@@ -294,15 +312,113 @@ void LobbyServer::onLogin(Client& c, const unsigned char* data, size_t length) {
   LoginMsg m;
   if (!decode(data, length, m)) return drop(c, data, length, "malformed");
   std::string email = lobbytext::normaliseEmail(m.email);
-  // The owner's right code always holds: failures of others never lock an account.
-  if (email.empty() || !accounts_.checkCode(email, m.code)) {
-    LOGOG_INFO("remembered login of client %llx does not hold", hex(c.id));
+  if (email.empty()) {
+    LOGOG_INFO("remembered login of client %llx names no address", hex(c.id));
     setStage(c, Stage::Login);
     sendError(c, kErrorEmailRequired);
     noteFailure(c);
     return;
   }
-  loggedInAs(c, email);
+  checkRemembered(c, email, m.code);
+}
+
+void LobbyServer::checkRemembered(Client& c, const std::string& email, const std::string& code) {
+  // The owner's right code holds from anywhere else: guesses from one address shut
+  // out that address alone.
+  if (c.address && accountRefusedFrom(c.address, email)) {
+    LOGOG_INFO("remembered login of client %llx refused: too many wrong codes for it from %s", hex(c.id),
+               addressText(c.address).c_str());
+    setStage(c, Stage::Login);
+    sendError(c, kErrorEmailRequired);
+    noteFailure(c);
+    return;
+  }
+  if (c.address && addressSlowed(c.address)) {
+    c.slowEmail = email;
+    c.slowCode = code;
+    slowed_[c.address].waiting.push_back(c.id);
+    runSlowLogins();
+    return;
+  }
+  request(c, AccountRequest::Kind::Login, email, code);
+}
+
+void LobbyServer::runSlowLogins() {
+  for (auto it = slowed_.begin(); it != slowed_.end();) {
+    SlowLane& lane = it->second;
+    // Whoever left meanwhile goes; of the others, the one that failed least is next
+    // (a neighbour before the stranger that made the address wait), then the first.
+    lane.waiting.erase(std::remove_if(lane.waiting.begin(), lane.waiting.end(),
+                                      [&](std::uint64_t id) {
+                                        const Client* c = find(id);
+                                        return !c || c->slowEmail.empty();
+                                      }),
+                       lane.waiting.end());
+    if (now_ >= lane.next && !lane.waiting.empty()) {
+      auto next = std::min_element(lane.waiting.begin(), lane.waiting.end(), [&](std::uint64_t a, std::uint64_t b) {
+        return find(a)->failures < find(b)->failures;
+      });
+      Client* c = find(*next);
+      lane.waiting.erase(next);
+      std::string email, code;
+      email.swap(c->slowEmail);
+      code.swap(c->slowCode);
+      lane.next = now_ + config_.slowLoginGapMs;
+      request(*c, AccountRequest::Kind::Login, email, code);
+    }
+    it = lane.waiting.empty() && now_ >= lane.next ? slowed_.erase(it) : std::next(it);
+  }
+}
+
+void LobbyServer::request(Client& c, AccountRequest::Kind kind, const std::string& email, const std::string& text) {
+  c.ticket = nextTicket_++;
+  AccountRequest r;
+  r.kind = kind;
+  r.client = c.id;
+  r.ticket = c.ticket;
+  r.email = email;
+  r.text = text;
+  accounts_.submit(std::move(r));
+}
+
+void LobbyServer::takeReplies() {
+  if (takingReplies_) return;
+  takingReplies_ = true;
+  for (const AccountReply& r : accounts_.takeReplies()) {
+    Client* c = find(r.client);
+    if (!c || c->ticket != r.ticket) continue;  // gone meanwhile
+    c->ticket = 0;
+    onReply(*c, r);
+  }
+  takingReplies_ = false;
+}
+
+void LobbyServer::onReply(Client& c, const AccountReply& r) {
+  switch (r.kind) {
+    case AccountRequest::Kind::Login:
+      if (!r.ok) {
+        LOGOG_INFO("remembered login of client %llx does not hold", hex(c.id));
+        setStage(c, Stage::Login);
+        sendError(c, kErrorEmailRequired);
+        noteFailure(c, r.email);
+        return;
+      }
+      return loggedInAs(c, r.email, r.name);
+    case AccountRequest::Kind::Code:
+      if (!r.ok) return refuseUnsaved(c);
+      c.pendingEmail.clear();
+      c.pendingCode.clear();
+      return loggedInAs(c, r.email, r.name);
+    case AccountRequest::Kind::Name:
+      if (r.claim == NameClaim::Taken) {
+        LOGOG_INFO("name refused for client %llx: it looks like another player's", hex(c.id));
+        send(c.id, NameRequestMsg{});
+        return;
+      }
+      if (r.claim != NameClaim::Set) return refuseUnsaved(c);
+      c.name = r.name;
+      return accept(c);
+  }
 }
 
 void LobbyServer::onLoginEmail(Client& c, const unsigned char* data, size_t length) {
@@ -349,15 +465,11 @@ void LobbyServer::onLoginCode(Client& c, const unsigned char* data, size_t lengt
     noteFailure(c);
     return;
   }
-  std::string email = c.pendingEmail;
-  if (!accounts_.addCode(email, c.pendingCode)) return refuseUnsaved(c);
-  c.pendingEmail.clear();
-  c.pendingCode.clear();
-  loggedInAs(c, email);
+  request(c, AccountRequest::Kind::Code, c.pendingEmail, c.pendingCode);
 }
 
 void LobbyServer::refuseUnsaved(Client& c) {
-  LOGOG_ERROR("login of client %llx refused: the account file could not be written", hex(c.id));
+  LOGOG_ERROR("login of client %llx refused: the account database could not be written", hex(c.id));
   if (!c.email.empty()) {
     auto it = byEmail_.find(c.email);
     if (it != byEmail_.end() && it->second == c.id) byEmail_.erase(it);
@@ -369,7 +481,7 @@ void LobbyServer::refuseUnsaved(Client& c) {
   sendError(c, kErrorEmailRequired);
 }
 
-void LobbyServer::loggedInAs(Client& c, const std::string& email) {
+void LobbyServer::loggedInAs(Client& c, const std::string& email, const std::string& name) {
   // One session per account: a second login ends the first.
   auto it = byEmail_.find(email);
   if (it != byEmail_.end() && it->second != c.id) {
@@ -378,13 +490,12 @@ void LobbyServer::loggedInAs(Client& c, const std::string& email) {
   }
   c.email = email;
   byEmail_[email] = c.id;
-  const Account* account = accounts_.find(email);
-  if (!account || account->name.empty()) {
+  if (name.empty()) {
     setStage(c, Stage::Name);
     send(c.id, NameRequestMsg{});
     return;
   }
-  c.name = account->name;
+  c.name = name;
   accept(c);
 }
 
@@ -392,18 +503,17 @@ void LobbyServer::onPlayerName(Client& c, const unsigned char* data, size_t leng
   PlayerNameMsg m;
   if (!decode(data, length, m)) return drop(c, data, length, "malformed");
   std::string name = lobbytext::cleanName(m.text);
-  if (name.empty() || !accounts_.find(c.email) || accounts_.nameTaken(name, c.email)) {
+  if (name.empty()) {
     LOGOG_INFO("name refused for client %llx", hex(c.id));
     send(c.id, NameRequestMsg{});
     return;
   }
-  if (!accounts_.setName(c.email, name)) return refuseUnsaved(c);
-  c.name = name;
-  accept(c);
+  request(c, AccountRequest::Kind::Name, c.email, name);
 }
 
 void LobbyServer::accept(Client& c) {
   setStage(c, Stage::Lobby);
+  finishedAt(c.address);
   c.loginOrder = nextLoginOrder_++;
   send(c.id, LoginAcceptedMsg{});
   LOGOG_INFO("client %llx logged in as %s", hex(c.id), c.name.c_str());
@@ -434,8 +544,31 @@ void LobbyServer::sendList() {
     m.players.push_back({c->id, c->name});
   }
   RakNet::BitStream bs = encode(m);
-  for (const Client* c : listed) transport_.send(c->id, bs.GetData(), bs.GetNumberOfBytesUsed());
+  list_.assign(bs.GetData(), bs.GetData() + bs.GetNumberOfBytesUsed());
+  // Whoever still waits for the last list gets this one in its place, first.
+  std::unordered_set<std::uint64_t> waiting(listTo_.begin(), listTo_.end());
+  for (const Client* c : listed)
+    if (!waiting.count(c->id)) listTo_.push_back(c->id);
   ++stats_.listsSent;
+  sendListsDue();
+}
+
+void LobbyServer::sendListsDue() {
+  // A list goes to each player once a round, the round paced by bytes, so that the
+  // lists of thousands of players (each naming up to maxListEntries) cost the relay
+  // no more than a few sends between its messages.
+  const double rate = static_cast<double>(std::max<std::int64_t>(1, config_.listBytesPerSecond));
+  const double size = static_cast<double>(list_.size());
+  listCredit_ = std::min(listCredit_ + static_cast<double>(now_ - listPaced_) * rate / 1000.0,
+                         std::max(rate / 10.0, size));
+  listPaced_ = now_;
+  while (!listTo_.empty() && listCredit_ >= size) {
+    Client* c = find(listTo_.front());
+    listTo_.pop_front();
+    if (!c || !available(*c)) continue;
+    transport_.send(c->id, list_.data(), list_.size());
+    listCredit_ -= size;
+  }
 }
 
 void LobbyServer::tick(std::int64_t nowMs) {
@@ -448,7 +581,12 @@ void LobbyServer::tick(std::int64_t nowMs) {
     removeChallenges([&](const Challenge& ch) { return ch.expires <= now_; }, 0);
     for (const Challenge& ch : expired) refuse(ch.from);
   }
-  if (listDirty_ && now_ >= listDue_) sendList();
+  if (!slowed_.empty()) runSlowLogins();
+  takeReplies();
+  if (listDirty_ && now_ >= listDue_)
+    sendList();
+  else
+    sendListsDue();
   if (now_ - lastSweep_ >= 1000) {
     lastSweep_ = now_;
     sweep();
@@ -465,7 +603,9 @@ void LobbyServer::sweep() {
     std::int64_t allowed = c.stage == Stage::Version ? config_.versionTimeoutMs
                            : c.stage == Stage::Code  ? config_.codeTimeoutMs
                                                      : config_.loginTimeoutMs;
-    if (c.stage != Stage::Lobby && now_ - c.stageSince >= allowed) idle.push_back(c.id);
+    // A login being checked, or waiting its address's turn, is not idle.
+    bool waiting = c.ticket || !c.slowEmail.empty();
+    if (c.stage != Stage::Lobby && !waiting && now_ - c.stageSince >= allowed) idle.push_back(c.id);
   }
   for (std::uint64_t id : idle) {
     LOGOG_INFO("client %llx did not log in in time; closing", hex(id));
@@ -476,6 +616,6 @@ void LobbyServer::sweep() {
                static_cast<long long>(config_.dropLogIntervalMs / 1000));
   for (auto it = failuresFrom_.begin(); it != failuresFrom_.end();)
     it = now_ - it->second.since >= config_.lockoutMs ? failuresFrom_.erase(it) : std::next(it);
-  for (auto it = refusedUntil_.begin(); it != refusedUntil_.end();)
-    it = now_ >= it->second ? refusedUntil_.erase(it) : std::next(it);
+  for (auto it = accountsFailedFrom_.begin(); it != accountsFailedFrom_.end();)
+    it = now_ - it->second.since >= config_.lockoutMs ? accountsFailedFrom_.erase(it) : std::next(it);
 }

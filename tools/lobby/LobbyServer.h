@@ -10,8 +10,14 @@
 // The server faces strangers, so no client's word decides what happens to another:
 // failed logins count against the connection and the address they come from, never
 // against the account they name; a challenge waits its turn rather than shutting
-// others out; and one address may hold only a few connections that are still
-// logging in, each for a short while.
+// others out. Players behind one router share an address, so what one of them does
+// there limits that one: wrong codes for an account shut out that account from that
+// address only, an address guessing at many accounts has its logins slowed (never
+// refused), and an address holds only a few connections still logging in, a new one
+// taking the place of the one that waited longest.
+//
+// Checking codes and writing accounts is slow work for the AccountService; the login
+// goes on when its reply comes, and everything else goes on meanwhile.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +29,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "AccountStore.h"
+#include "AccountWorkers.h"
 #include "Mailer.h"
 #include "protocol/Messages.h"
 
@@ -34,11 +40,6 @@ class LobbyTransport {
   virtual void send(std::uint64_t client, const unsigned char* data, size_t length) = 0;
   // Closes the connection after what was sent to it; the server forgets the client itself.
   virtual void disconnect(std::uint64_t client) = 0;
-  // Refuses new connections from the IPv4 address for a while.
-  virtual void refuseAddress(std::uint32_t address, std::int64_t ms) {
-    (void)address;
-    (void)ms;
-  }
 };
 
 struct LobbyConfig {
@@ -47,12 +48,14 @@ struct LobbyConfig {
   std::int64_t versionTimeoutMs = 30 * 1000;     // to announce the protocol version
   std::int64_t loginTimeoutMs = 60 * 1000;       // for each step of the login...
   std::int64_t codeTimeoutMs = 10 * 60 * 1000;   // ...but finding the mailed code
-  int maxUnfinishedPerAddress = 4;   // connections of one address still logging in
+  int maxUnfinishedPerAddress = 8;   // connections of one address still logging in
   std::string devCode;               // fixes every new login code (local play)
   int maxCodeAttempts = 5;           // wrong codes for one mailed code
-  int maxFailuresPerConnection = 10;  // wrong codes or credentials before it is closed...
-  int maxFailuresPerAddress = 30;     // ...and before its address is refused for lockoutMs
-  std::int64_t lockoutMs = 15 * 60 * 1000;
+  int maxFailuresPerConnection = 10;  // wrong codes or credentials before it is closed
+  int maxFailuresPerAddress = 30;     // wrong credentials for one account from one address
+  std::int64_t lockoutMs = 15 * 60 * 1000;  // ...before the account is refused there this long
+  int maxAccountsFailedPerAddress = 10;     // accounts one address failed at within lockoutMs...
+  std::int64_t slowLoginGapMs = 30 * 1000;  // ...before its remembered logins wait this long each
   int maxChallenges = 5;              // challenges one client may make...
   std::int64_t challengeWindowMs = 30 * 1000;  // ...within this time
   std::int64_t dropLogIntervalMs = 10 * 1000;  // dropped messages are logged once a client and interval
@@ -63,6 +66,9 @@ struct LobbyConfig {
   size_t maxRelayBytes = protocol::kMaxMessageBytes;  // largest relayed match message
   size_t maxChatBytes = 2000;
   size_t maxListEntries = 1000;
+  // Player lists go out at this pace, between relayed moves: a round to thousands of
+  // players takes longer rather than costing the relay more.
+  std::int64_t listBytesPerSecond = 8 * 1024 * 1024;
 };
 
 struct LobbyStats {
@@ -76,7 +82,7 @@ class LobbyServer {
  public:
   using CodeSource = std::function<std::string()>;
 
-  LobbyServer(LobbyTransport& transport, Mailer& mailer, AccountStore& accounts, LobbyConfig config = {});
+  LobbyServer(LobbyTransport& transport, Mailer& mailer, AccountService& accounts, LobbyConfig config = {});
 
   // `address`: the client's IPv4 address (0: unknown, exempt from the limits per address).
   void onConnected(std::uint64_t client, std::int64_t nowMs, std::uint32_t address = 0);
@@ -86,7 +92,7 @@ class LobbyServer {
   // match, opaque to the lobby. The host may send all of it; the joiner only the
   // download and acceptance notices, since it never constructs or serializes.
   void onReplicaMessage(std::uint64_t client, const unsigned char* data, size_t length, std::int64_t nowMs);
-  // Timers: challenge expiry and the debounced player list.
+  // Timers: challenge expiry, the debounced player list, the accounts' replies.
   void tick(std::int64_t nowMs);
 
   // Replaces the random six-digit codes (tests).
@@ -126,9 +132,13 @@ class LobbyServer {
     std::uint32_t address = 0;
     Stage stage = Stage::Version;
     std::int64_t stageSince = 0;
+    std::uint64_t arrival = 0;  // connections in the order they came
     std::string email;         // once the login holds
     std::string pendingEmail;  // while a mailed code is awaited
     std::string pendingCode;
+    std::uint64_t ticket = 0;  // an account request awaits its reply
+    std::string slowEmail;     // a remembered login waiting for its address's turn
+    std::string slowCode;
     int codeAttempts = 0;
     int failures = 0;  // wrong codes and credentials on this connection
     int mails = 0;
@@ -158,6 +168,7 @@ class LobbyServer {
   };
 
   // Login (LobbyServer.cpp).
+  void dispatch(Client& c, const unsigned char* data, size_t length);
   void onVersion(Client& c, const unsigned char* data, size_t length);
   void onLogin(Client& c, const unsigned char* data, size_t length);
   void onLoginEmail(Client& c, const unsigned char* data, size_t length);
@@ -168,7 +179,14 @@ class LobbyServer {
   // Repeats the request for what the login awaits now: address, code or name. A player
   // who left a prompt and came back to the lobby screen sees it again.
   void askAgain(Client& c);
-  void loggedInAs(Client& c, const std::string& email);
+  void loggedInAs(Client& c, const std::string& email, const std::string& name);
+  // Hands a request to the account service; the client waits for its reply.
+  void request(Client& c, AccountRequest::Kind kind, const std::string& email, const std::string& text);
+  void takeReplies();
+  void onReply(Client& c, const AccountReply& r);
+  // Checks remembered credentials now, or when the address's turn comes.
+  void checkRemembered(Client& c, const std::string& email, const std::string& code);
+  void runSlowLogins();
   void accept(Client& c);
   void setStage(Client& c, Stage stage);
   // Ends a login the account file could not record: the client starts again.
@@ -177,12 +195,19 @@ class LobbyServer {
   bool mailAllowed(const std::string& email);
   // Counts a wrong code or credentials against the connection and its address;
   // true when that closed the connection (`c` is then gone).
-  bool noteFailure(Client& c);
-  bool addressRefused(std::uint32_t address);
-  void refuseAddress(std::uint32_t address);
+  bool noteFailure(Client& c, const std::string& email = "");
+  bool accountRefusedFrom(std::uint32_t address, const std::string& email);
+  bool addressSlowed(std::uint32_t address);
+  // Closes the connection of the address that waited longest in its login (the one
+  // with the most failures first), but `keep`.
+  void makeRoom(std::uint32_t address, std::uint64_t keep);
+  // One connection of the address is no longer logging in.
+  void finishedAt(std::uint32_t address);
   // Closes a client and forgets it at once.
   void close(std::uint64_t client);
   void sendList();
+  // Sends the latest list to the next clients that have not had it, at the pace allowed.
+  void sendListsDue();
   void listChanged();
   // Closes connections that never finish logging in, so they cannot hold slots;
   // logs the dropped messages not yet logged; forgets what is out of date.
@@ -223,15 +248,25 @@ class LobbyServer {
 
   LobbyTransport& transport_;
   Mailer& mailer_;
-  AccountStore& accounts_;
+  AccountService& accounts_;
   LobbyConfig config_;
   CodeSource codeSource_;
   std::int64_t now_ = 0;
 
   std::unordered_map<std::uint64_t, Client> clients_;
   std::unordered_map<std::string, std::uint64_t> byEmail_;  // logged-in clients
-  std::unordered_map<std::uint32_t, Quota> failuresFrom_;       // by address
-  std::unordered_map<std::uint32_t, std::int64_t> refusedUntil_;  // addresses shut out
+  // Slowed addresses: their remembered logins in turn, one each slowLoginGapMs.
+  struct SlowLane {
+    std::int64_t next = 0;
+    std::deque<std::uint64_t> waiting;
+  };
+  std::map<std::pair<std::uint32_t, std::string>, Quota> failuresFrom_;  // address, account
+  std::unordered_map<std::uint32_t, Quota> accountsFailedFrom_;          // by address
+  std::unordered_map<std::uint32_t, SlowLane> slowed_;
+  std::unordered_map<std::uint32_t, int> unfinishedAt_;  // connections still logging in, by address
+  std::uint64_t nextTicket_ = 1;
+  std::uint64_t nextArrival_ = 1;
+  bool takingReplies_ = false;
   std::unordered_map<std::string, Quota> mailsTo_;
   LogBudget refusals_;
   std::deque<std::uint64_t> queue_;                          // quick match, first come first
@@ -242,5 +277,9 @@ class LobbyServer {
   std::int64_t lastSweep_ = 0;
   bool listDirty_ = false;
   std::int64_t listDue_ = 0;
+  std::vector<unsigned char> list_;            // the latest list message...
+  std::deque<std::uint64_t> listTo_;           // ...and who has yet to get it
+  std::int64_t listPaced_ = 0;
+  double listCredit_ = 0;
   LobbyStats stats_;
 };

@@ -1,7 +1,12 @@
 #include "LobbyText.h"
 
+#include <unicode/normalizer2.h>
+#include <unicode/unistr.h>
+#include <unicode/uspoof.h>
+
 #include <algorithm>
 #include <iterator>
+#include <memory>
 
 namespace lobbytext {
 
@@ -72,7 +77,54 @@ bool forbiddenInName(std::uint32_t cp) {
                      [cp](const std::uint32_t* run) { return cp >= run[0] && cp <= run[1]; });
 }
 
+struct SpoofCloser {
+  void operator()(USpoofChecker* c) const { uspoof_close(c); }
+};
+
+// One checker a thread: the accounts' workers key names too.
+USpoofChecker* spoofChecker() {
+  thread_local std::unique_ptr<USpoofChecker, SpoofCloser> checker;
+  if (!checker) {
+    UErrorCode status = U_ZERO_ERROR;
+    checker.reset(uspoof_open(&status));
+    if (U_FAILURE(status)) checker.reset();
+  }
+  return checker.get();
+}
+
+bool skeleton(const icu::UnicodeString& in, icu::UnicodeString& out) {
+  USpoofChecker* checker = spoofChecker();
+  if (!checker) return false;
+  UErrorCode status = U_ZERO_ERROR;
+  uspoof_getSkeletonUnicodeString(checker, 0, in, out, &status);
+  return U_SUCCESS(status);
+}
+
+std::string composed(const std::string& text) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status)) return "";
+  icu::UnicodeString out = nfc->normalize(icu::UnicodeString::fromUTF8(text), status);
+  std::string utf8;
+  if (U_SUCCESS(status)) out.toUTF8String(utf8);
+  return utf8;
+}
+
 }  // namespace
+
+std::string nameKey(const std::string& name) {
+  // The skeleton first, so that a capital I still reads as a small l; then case and
+  // compatibility forms folded (which drops invisible fillers); then the skeleton of that.
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* fold = icu::Normalizer2::getNFKCCasefoldInstance(status);
+  icu::UnicodeString first, folded, key;
+  if (U_FAILURE(status) || !skeleton(icu::UnicodeString::fromUTF8(name), first)) return "";
+  folded = fold->normalize(first, status);
+  if (U_FAILURE(status) || !skeleton(folded, key)) return "";
+  std::string utf8;
+  key.toUTF8String(utf8);
+  return utf8;
+}
 
 std::string lowerAscii(std::string text) {
   for (char& c : text)
@@ -107,6 +159,8 @@ std::string normaliseEmail(const std::string& text) {
 
 std::string cleanName(const std::string& text) {
   std::string n = trim(text);
+  if (n.empty() || n.size() > kMaxNameBytes || !validUtf8(n)) return "";
+  n = composed(n);
   if (n.empty() || n.size() > kMaxNameBytes) return "";
   size_t i = 0, chars = 0;
   std::uint32_t cp = 0;

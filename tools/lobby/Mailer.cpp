@@ -64,3 +64,48 @@ bool OutboxMailer::write(const std::string& email, const std::string& subject, c
   if (!ok) LOGOG_ERROR("cannot write mail %s", path.c_str());
   return ok;
 }
+
+QueuedMailer::QueuedMailer(Mailer& inner) : inner_(inner), thread_([this] { run(); }) {}
+
+QueuedMailer::~QueuedMailer() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  ready_.notify_one();
+  thread_.join();
+}
+
+bool QueuedMailer::sendCode(const std::string& email, const std::string& code) { return queue({true, email, code}); }
+
+bool QueuedMailer::sendInvitation(const std::string& email, const std::string& fromName) {
+  return queue({false, email, fromName});
+}
+
+bool QueuedMailer::queue(Mail mail) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (queue_.size() >= kMaxQueued) {
+      LOGOG_WARN("mail to %s not sent: %zu mails wait already", mail.email.c_str(), queue_.size());
+      return false;
+    }
+    queue_.push_back(std::move(mail));
+  }
+  ready_.notify_one();
+  return true;
+}
+
+void QueuedMailer::run() {
+  for (;;) {
+    Mail mail;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      ready_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+      if (queue_.empty()) return;
+      mail = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    bool sent = mail.code ? inner_.sendCode(mail.email, mail.text) : inner_.sendInvitation(mail.email, mail.text);
+    if (!sent) LOGOG_ERROR("mail to %s could not be sent", mail.email.c_str());
+  }
+}

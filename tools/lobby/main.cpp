@@ -1,6 +1,7 @@
 // mv-lobby: the lobby server of online play.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -17,6 +18,27 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
+// Connections cost no file descriptor (one UDP socket serves some four thousand),
+// so memory sets the bound.
+constexpr unsigned kMaxClients = 65535;
+// What a logged-in player may cost the server, with room for its queues.
+constexpr unsigned long long kBytesPerClient = 512 * 1024;
+
+// The connections this machine can hold: half the memory available now, at what a
+// client may cost.
+unsigned machineClients() {
+  unsigned long long availableKb = 0;
+  if (std::FILE* f = std::fopen("/proc/meminfo", "r")) {
+    char line[128];
+    while (std::fgets(line, sizeof line, f))
+      if (std::sscanf(line, "MemAvailable: %llu kB", &availableKb) == 1) break;
+    std::fclose(f);
+  }
+  unsigned long long byMemory = availableKb * 1024 / 2 / kBytesPerClient;
+  if (availableKb == 0) byMemory = 1000;  // no figure: a cautious guess
+  return static_cast<unsigned>(std::max(1ull, std::min<unsigned long long>(byMemory, kMaxClients)));
+}
+
 void onSignal(int) { stopRequested = 1; }
 
 void usage() {
@@ -24,12 +46,15 @@ void usage() {
       "usage: mv-lobby [options]\n"
       "  --bind ADDRESS        IPv4 address to listen on (default: all)\n"
       "  --port PORT           UDP port (default 3333)\n"
-      "  --data-dir DIR        where accounts.txt is kept (default: current folder)\n"
+      "  --data-dir DIR        where the account database accounts.db is kept (default: current\n"
+      "                        folder); an older accounts.txt there is imported once\n"
       "  --outbox DIR          where mailed codes and invitations are written (default: DATA/outbox)\n"
       "  --dev-code CODE       six digits every new login gets, for local play\n"
       "  --timeout-ms MS       silence after which a client counts as gone (default 60000)\n"
-      "  --max-clients N       connections accepted at once (default 1000)\n"
-      "  --challenge-expiry-ms MS  (default 60000)\n");
+      "  --max-clients N       connections accepted at once (default: what this machine holds,\n"
+      "                        at most %u)\n"
+      "  --challenge-expiry-ms MS  (default 60000)\n",
+      kMaxClients);
 }
 
 bool number(const char* text, long min, long max, long& out) {
@@ -53,6 +78,7 @@ bool makeFolders(const std::string& path) {
 
 int main(int argc, char** argv) {
   LobbyHostOptions options;
+  options.maxClients = machineClients();
   std::string dataDir = ".";
   std::string outbox;
   for (int i = 1; i < argc; ++i) {
@@ -81,7 +107,7 @@ int main(int argc, char** argv) {
       options.config.devCode = value;
     } else if (arg == "--timeout-ms" && number(value, 100, 3600000, n)) {
       options.timeoutMs = static_cast<unsigned>(n);
-    } else if (arg == "--max-clients" && number(value, 1, 4000, n)) {
+    } else if (arg == "--max-clients" && number(value, 1, kMaxClients, n)) {
       options.maxClients = static_cast<unsigned>(n);
     } else if (arg == "--challenge-expiry-ms" && number(value, 100, 3600000, n)) {
       options.config.challengeExpiryMs = n;
@@ -92,7 +118,8 @@ int main(int argc, char** argv) {
     }
   }
   if (outbox.empty()) outbox = dataDir + "/outbox";
-  options.accountsPath = dataDir + "/accounts.txt";
+  options.accountsPath = dataDir + "/accounts.db";
+  options.importPath = dataDir + "/accounts.txt";
   if (!makeFolders(dataDir)) {
     std::fprintf(stderr, "mv-lobby: cannot create %s\n", dataDir.c_str());
     return 1;
@@ -107,15 +134,18 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
 
-    OutboxMailer mailer(outbox);
+    OutboxMailer outboxMailer(outbox);
+    QueuedMailer mailer(outboxMailer);  // mail is written beside the relay, not in its way
     LobbyHost host(mailer);
     if (!host.start(options)) {
       logog::Shutdown();
       return 1;
     }
+    LOGOG_INFO("up to %u connections", options.maxClients);
     if (!options.config.devCode.empty()) LOGOG_INFO("every new login gets the code %s", options.config.devCode.c_str());
     while (!stopRequested) {
-      if (host.pump() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      // Idle: a short nap, so that a move to relay waits half a millisecond at most.
+      if (host.pump() == 0) std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     LOGOG_INFO("lobby stopping");
     host.stop();

@@ -354,6 +354,8 @@ void RakPeer::OnDisconnect(const ENetEvent& ev) {
 
 void RakPeer::CheckDeadlines() {
   std::uint64_t now = nowMs();
+  if (now < nextDeadlineCheck_) return;
+  nextDeadlineCheck_ = now + kDeadlineCheckMs;
   std::vector<ENetPeer*> expired;
   for (auto& entry : conns_) {
     const Connection& c = entry.second;

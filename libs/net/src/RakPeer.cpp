@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <sys/random.h>
 #include <unistd.h>
 
@@ -89,7 +90,17 @@ StartupResult RakPeer::Startup(unsigned int maxConnections, SocketDescriptor* de
     LOGOG_ERROR("Startup: bad bind address %s", descriptors[0].hostAddress);
     return SOCKET_FAILED_TO_BIND;
   }
-  ENetHost* host = enet_host_create(&address, maxConnections + kSparePeers, 1, 0, 0);
+  const bool share = descriptors[0].sharePort;
+  ENetHost* host = enet_host_create(share ? nullptr : &address, maxConnections + kSparePeers, 1, 0, 0);
+  if (host && share) {
+    // Bound here, after the option that lets other peers bind the same port.
+    int on = 1;
+    if (setsockopt(host->socket, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on) != 0 ||
+        enet_socket_bind(host->socket, &address) != 0 || enet_socket_get_address(host->socket, &host->address) != 0) {
+      enet_host_destroy(host);
+      host = nullptr;
+    }
+  }
   if (!host) {
     LOGOG_ERROR("Startup: cannot bind UDP port %u", static_cast<unsigned>(descriptors[0].port));
     return descriptors[0].port ? SOCKET_PORT_ALREADY_IN_USE : SOCKET_FAILED_TO_BIND;
@@ -392,6 +403,12 @@ SystemAddress RakPeer::GetSystemAddressFromGuid(const RakNetGUID input) const {
   auto it = byGuid_.find(input.g);
   if (it == byGuid_.end()) return UNASSIGNED_SYSTEM_ADDRESS;
   return conns_.at(it->second).address;
+}
+
+std::uint64_t RakPeer::GetGreetingProof(const RakNetGUID input) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = byGuid_.find(input.g);
+  return it == byGuid_.end() ? 0 : conns_.at(it->second).proof;
 }
 
 void RakPeer::SetTimeoutTime(TimeMS timeMS, const SystemAddress target) {

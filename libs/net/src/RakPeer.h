@@ -53,6 +53,9 @@ enum DisconnectReason : enet_uint32 {
 constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
+// How often the service looks for handshakes past their deadline (seconds away):
+// not at every wake-up, which would walk every connection for each message sent.
+constexpr std::uint64_t kDeadlineCheckMs = 200;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
 // What the service thread handles (events, bytes inflated) before it lets the
 // application's calls in.
@@ -129,6 +132,7 @@ class RakPeer final : public RakPeerInterface {
   SystemAddress GetMyBoundAddress(const int) override;
   RakNetGUID GetGuidFromSystemAddress(const SystemAddress input) const override;
   SystemAddress GetSystemAddressFromGuid(const RakNetGUID input) const override;
+  std::uint64_t GetGreetingProof(const RakNetGUID input) const override;
   void SetTimeoutTime(TimeMS timeMS, const SystemAddress target) override;
   TimeMS GetTimeoutTime(const SystemAddress target) override;
   void AddToBanList(const char* ip, TimeMS milliseconds) override;
@@ -209,6 +213,7 @@ class RakPeer final : public RakPeerInterface {
   IncomingLimits limits_;
   std::size_t maxOutgoingBytes_ = 0;
   std::uint64_t refusalWindow_ = 0;
+  std::uint64_t nextDeadlineCheck_ = 0;
   int refusalsLogged_ = 0;
   int refusalsUnlogged_ = 0;
   std::uint32_t receipt_ = 0;

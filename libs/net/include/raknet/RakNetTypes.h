@@ -132,6 +132,10 @@ struct SocketDescriptor {
   int chromeInstance = 0;
   bool blockingSocket = false;
   unsigned int extraSocketOptions = 0;
+  // Shares the port with other peers of this process (SO_REUSEPORT): the system
+  // spreads the remote systems among them, each staying with one. For servers
+  // that need more connections than one peer holds.
+  bool sharePort = false;
 
   SocketDescriptor() = default;
   SocketDescriptor(unsigned short port, const char* hostAddress);

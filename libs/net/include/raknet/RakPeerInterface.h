@@ -118,6 +118,9 @@ class RakPeerInterface {
   virtual SystemAddress GetMyBoundAddress(const int socketIndex = 0) = 0;
   virtual RakNetGUID GetGuidFromSystemAddress(const SystemAddress input) const = 0;
   virtual SystemAddress GetSystemAddressFromGuid(const RakNetGUID input) const = 0;
+  // The secret a connected system showed in its Hello (0: none, or not connected). Peers
+  // sharing one port compare it to tell a client back on a new socket from a stranger.
+  virtual std::uint64_t GetGreetingProof(const RakNetGUID input) const = 0;
 
   // Silence after which a connection counts as lost; the unassigned address sets it
   // for every current and future connection.
