@@ -15,6 +15,7 @@
 #include "ElemNodes.h"
 #include "HighlightLayer.h"
 #include "QuadBatchNode.h"
+#include "ResourceNames.h"
 #include "game_screen_fixture.h"
 
 using namespace cocos2d;
@@ -60,6 +61,10 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   ASSERT_NE(c.enemyTowerLabel, nullptr);
   EXPECT_EQ(c.enemyTowerLabel->getParent(), c.enemylayer);
   EXPECT_EQ(std::string(c.enemyTowerLabel->getString()), hub().context().text().text("AI"));
+  EXPECT_EQ(std::string(c.enemyTowerLabel->getFntFile()), mv::fontFileName("font-14.fnt"));
+  const ccColor3B& colour = c.enemyTowerLabel->getColor();
+  EXPECT_EQ(colour.r + colour.g + colour.b, 0);
+  EXPECT_FLOAT_EQ(c.enemyTowerLabel->getScale(), 1.0f);
   // Half a cell right of the highest block's corner, two cells up; it follows the tower.
   BoardElem* top = enemy().board()->findTopBlock();
   ASSERT_NE(top, nullptr);
@@ -68,6 +73,11 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   enemy().setCards({CardId::FourBlock});
   higher->applyCard(CardId::FourBlock);
   EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(higher), ccp(32, 128))));
+  // Scrolled over to it, for the eye.
+  c.setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel->getPosition(), 0.7f)),
+                            1.0f / 0.8f));
+  ScriptedPlayer::runFor(0.1f);
+  ScriptedPlayer::screenshot("enemy-tower-label");
 }
 
 // The grounds' tiles reach far beyond the window; only those on it are drawn, and the

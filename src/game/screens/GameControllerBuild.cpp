@@ -134,13 +134,10 @@ CCLayer* GameController::buildScreen() {
   if (sun) sunHome = sun->getPosition();
   if (enemylayer) enemyLayerHome = enemylayer->getPosition();
 
-  // The opponent's name over its tower: drawn at our scale although it lies in the
-  // enemy's layer, outlined so it reads over sky and stone alike.
-  enemyTowerLabel = CCLabelBMFont::create(enemyTowerLabelText.c_str(), mv::fontFileName("cell.fnt").c_str());
-  if (enemyTowerLabel && enemylayer) {
-    enemyTowerLabel->setScale(1.0f / kEnemyScaleFactor);
-    enemylayer->addChild(enemyTowerLabel, kEnemyLabelZ);
-  }
+  // The opponent's name over its tower, in black.
+  enemyTowerLabel = CCLabelBMFont::create(enemyTowerLabelText.c_str(), mv::fontFileName("font-14.fnt").c_str());
+  if (enemyTowerLabel) enemyTowerLabel->setColor(ccc3(0, 0, 0));
+  if (enemyTowerLabel && enemylayer) enemylayer->addChild(enemyTowerLabel, kEnemyLabelZ);
   updateEnemyTowerLabel();
 
   guiNode = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
