@@ -8,6 +8,7 @@
 #include "CCSet.h"
 #include "CCTouch.h"
 #include "CCLayer.h"
+#include "CCParticleSystemQuad.h"
 #include "CCPointExtension.h"
 #include "CCScrollView.h"
 #include "CardTable.h"
@@ -52,6 +53,12 @@ TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
   EXPECT_NEAR(centre.y, kHeight / 2, 1);
   EXPECT_FLOAT_EQ(controller().ourlayer->getScale(), 1.0f);
   EXPECT_FLOAT_EQ(controller().enemylayer->getScale(), 0.7f);
+  // The wind over the screen, at the size of the art set.
+  CCParticleSystemQuad* wind = nullptr;
+  for (unsigned int i = 0; i < controller().rootLayer->getChildrenCount(); ++i)
+    if (!wind) wind = dynamic_cast<CCParticleSystemQuad*>(controller().rootLayer->getChildren()->objectAtIndex(i));
+  ASSERT_NE(wind, nullptr);
+  EXPECT_FLOAT_EQ(wind->getScale(), mv::hdScale());
   EXPECT_FALSE(ScriptedPlayer::screenshot("game-start").empty());
 }
 

@@ -183,6 +183,7 @@ CCLayer* GameController::buildScreen() {
   focusOurTower();
 
   if (CCParticleSystemQuad* wind = CCParticleSystemQuad::create("particles/wind1.plist")) {
+    wind->setScale(mv::hdScale());
     const CCSize area = ourlayer ? ourlayer->getContentSize() : win;
     wind->setPosition(ccp(area.width, area.height * 0.5f));
     rootLayer->addChild(wind, 5);
