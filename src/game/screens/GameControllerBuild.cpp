@@ -193,10 +193,6 @@ CCLayer* GameController::buildScreen() {
   cullGroundTiles(enemyground);
   // Everything behind our tower goes to the renderer before our tower is prepared.
   if (enemylayer) enemylayer->addChild(SubmitNode::create(), std::numeric_limits<int>::max());
-  // The enemy's ground lies further back: a little haze sets it apart from ours.
-  forEachNodeDeep(enemyground, [](CCNode* n) {
-    if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setColor(ccc3(206, 212, 228));
-  });
   reorder(water, kWaterZ);
   if (water) water->setTag(1);
   reorder(ourground, kGroundZ);
