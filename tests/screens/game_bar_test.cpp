@@ -10,6 +10,7 @@
 #include "BoardElem.h"
 #include "CCLayer.h"
 #include "CCMenuItem.h"
+#include "CCPointExtension.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
 #include "NodeBindings.h"
@@ -138,6 +139,23 @@ TEST_F(BarTest, TheTenthButtonReadsZeroAndTheEleventhHasNoDigit) {
   EXPECT_EQ(b[9].digit, "0");
   EXPECT_FALSE(b[10].digitShown);
   EXPECT_EQ(controller->shownButtonIndices.size(), 11u);
+}
+
+TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
+  controller->setCardList({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11});
+  extension::CCScrollView* view = controller->turnseq;
+  CCNode* first = view->getContainer();
+  first->retain();
+  const float v = view->getViewSize().height, h = first->getContentSize().height;
+  ASSERT_GT(h, v);
+  EXPECT_FLOAT_EQ(view->getContentOffset().y, (v - h) * 0.5f);
+  // Scrolled, then refreshed: a new bar in the middle again.
+  view->setContentOffset(ccp(0, 0), false);
+  controller->refreshGui();
+  EXPECT_NE(view->getContainer(), first);
+  EXPECT_EQ(view->getContainer()->getContentSize().height, h);
+  EXPECT_FLOAT_EQ(view->getContentOffset().y, (v - h) * 0.5f);
+  first->release();
 }
 
 TEST_F(BarTest, TheSpellBarShowsEachSpellOnceWithItsCostAndPicksItsFirstEntry) {

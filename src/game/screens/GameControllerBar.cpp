@@ -1,7 +1,6 @@
 // The selection bar (the cards to place, the spells and crews to cast), the like dialog
 // that unlocks the shield, and the in-game menu with its three settings.
 #include <algorithm>
-#include <cstdint>
 #include <map>
 
 #include "CCActionInterval.h"
@@ -89,7 +88,6 @@ std::string digitFor(int slot) {
 
 void GameController::screenEntered() {
   resumeEffects();
-  barShown_.clear();
   if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 
@@ -178,31 +176,6 @@ void GameController::showPhaseBar(int state) {
       break;
   }
   if (!turnseq) return;
-  // What the bar shows; a bar that would look the same is kept as it stands, with its
-  // arrows bouncing on.
-  GameDirector* d = director();
-  std::string shown = std::to_string(reinterpret_cast<std::uintptr_t>(turnseq)) + "|" + titleKey;
-  if (!titleKey.empty()) {
-    shown += "|" + std::to_string(d ? d->isTutorialRunning() * 2 + d->canEndPhase() : -1);
-    shown += "|" + std::to_string(CardTable::isShieldLocked(kShieldCard, hub().context()));
-    if (cards)
-      for (int id : cardList) shown += "," + std::to_string(id);
-    else
-      for (const StoredCard& s : spellList) shown += "," + std::to_string(s.first) + ":" + std::to_string(s.second);
-    if (d) {
-      // The tutorial's arrows follow its step, which the lists do not show.
-      std::vector<int> ids;
-      std::vector<StoredCard> entries;
-      for (const BarEntry& e : cards ? cardEntries(cardList) : spellEntries(spellList)) {
-        ids.push_back(e.id);
-        entries.push_back(cards ? StoredCard{e.id, 0} : spellList[e.firstIndex]);
-      }
-      for (int i = 0; i < static_cast<int>(ids.size()); ++i)
-        shown += cards ? (d->isCardChoiceForced(ids, i) ? "F" : "f") : (d->isSpellChoiceForced(entries, i) ? "F" : "f");
-    }
-  }
-  if (shown == barShown_) return;
-  barShown_ = shown;
   CCNode* header = nullptr;
   if (!titleKey.empty())
     header = cards ? buildCardSelection(text(titleKey), cardList) : buildSpellSelection(text(titleKey), spellList);
@@ -377,9 +350,7 @@ void GameController::layBar(CCNode* header) {
   layer->setContentSize(CCSize(view.width, height));
   turnseq->setContainer(layer);
   turnseq->updateInset();
-  // Centred in the view; a bar taller than the view shows its top (the phase and the
-  // first choices; the wheel scrolls to the rest, RETURN ends the phase).
-  turnseq->setContentOffset(ccp(0, std::min((view.height - height) * 0.5f, view.height - height)), false);
+  turnseq->setContentOffset(ccp(0, (view.height - height) * 0.5f), false);
 }
 
 // ---- Buttons of the bar -------------------------------------------------------------------------
@@ -459,10 +430,7 @@ void GameController::onFblikeOk(CCObject*) {
     showMessage(text("THANKS_FOR_LIKING"), "");
   }
   // The card shows unlocked now.
-  if (Player* local = localPlayer()) {
-    barShown_.clear();
-    showPhaseBar(static_cast<int>(local->state()));
-  }
+  if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 
 void GameController::onFblikeCancel(CCObject*) { hideLikeDialog(false); }

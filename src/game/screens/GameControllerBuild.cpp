@@ -231,7 +231,6 @@ CCLayer* GameController::buildScreen() {
   setTouchPriorityDeep(fblike, kDialogPriority);
   if (menubtn) setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
 
-  barShown_.clear();
   refreshGui();
   return rootLayer;
 }
