@@ -269,7 +269,7 @@ CCNode* GameController::buildCardSelection(const std::string& title, const std::
       cardname->setString(card ? text(card->nameKey()).c_str() : "");
       if (CardTable::isShieldLocked(e.id, hub().context())) cardname->setColor(kLockedName);
     }
-    finishBarButton(slot, e.count, d && d->isCardChoiceForced(ids, slot - 1), e.id);
+    finishBarButton(slot, e.count, d && d->isCardChoiceForced(ids, e.id), e.id);
     ++slot;
   }
   finishHeader(header, sequencename, l.growth);
@@ -308,7 +308,7 @@ CCNode* GameController::buildSpellSelection(const std::string& title, const std:
     }
     // Without a cost line under it, the name stands level with the picture.
     if (!cost && spellname && spellicon) spellname->setPositionY(spellicon->getPositionY());
-    finishBarButton(slot, e.count, d && d->isSpellChoiceForced(shownEntries, slot - 1), e.firstIndex);
+    finishBarButton(slot, e.count, d && d->isSpellChoiceForced(shownEntries, e.id), e.firstIndex);
     ++slot;
   }
   finishHeader(header, sequencename, l.growth);
