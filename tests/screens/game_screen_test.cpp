@@ -438,6 +438,21 @@ TEST_F(GameScreenTest, ZoomKeysAndCtrlWheelStayWithinOneAndTwoAndOurLayerFades) 
   EXPECT_NEAR(c.ourlayer->getPosition().y, y - 240, 0.5);
 }
 
+// Until the pointer is seen, keys zoom around the window's lower left corner.
+TEST_F(GameScreenTest, ANewScreensZoomKeysHoldTheWindowsCornerInPlace) {
+  startSkirmish();
+  ScriptedPlayer::mouseMove(640, 400);  // the window takes the keys
+  MainScene::scene()->relayout();       // a new screen has not seen the pointer
+  ScriptedPlayer::runFor(1.0f);
+  GameController& c = controller();
+  const CCPoint corner = c.ourlayer->convertToNodeSpace(CCPointZero);
+  ScriptedPlayer::press(SDLK_EQUALS, KMOD_LCTRL);
+  ASSERT_NEAR(c.ourlayer->getScale(), 1.05f, 1e-4);
+  const CCPoint after = c.ourlayer->convertToNodeSpace(CCPointZero);
+  EXPECT_NEAR(after.x, corner.x, 0.5);
+  EXPECT_NEAR(after.y, corner.y, 0.5);
+}
+
 // Touches as the touch screen brings them: id, position in the scene.
 CCSet* touchesAt(std::initializer_list<std::pair<int, CCPoint>> points) {
   CCSet* set = CCSet::create();
