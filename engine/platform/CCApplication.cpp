@@ -14,10 +14,8 @@ namespace {
 
 CCApplication* s_sharedApplication = nullptr;
 
-std::string& socialPageBase() {
-  static std::string base;
-  return base;
-}
+// Where the social network keeps its pages: followed by a page's name.
+const char* const kSocialPageBase = "https://social.example/";
 
 // Longest single sleep while waiting for the next frame; short enough to keep
 // input responsive, long enough not to spin.
@@ -71,15 +69,8 @@ void CCApplication::openURL(const std::string& url) {
   if (SDL_OpenURL(url.c_str()) != 0) CCLogWarning("cannot open %s: %s", url.c_str(), SDL_GetError());
 }
 
-void CCApplication::setSocialPageBase(const std::string& baseAddress) { socialPageBase() = baseAddress; }
-
-void CCApplication::openSocialPage(const std::string& pageName, const std::string& pageId) {
-  (void)pageId;
-  if (socialPageBase().empty()) {
-    CCLogWarning("openSocialPage: no social page address set");
-    return;
-  }
-  openURL(socialPageBase() + pageName);
+void CCApplication::openSocialPage(const std::string& pageName, const std::string& /*pageId*/) {
+  openURL(kSocialPageBase + pageName);
 }
 
 bool CCApplication::step() {

@@ -38,9 +38,9 @@ class CCApplication : public CCApplicationProtocol {
 
   // Opens a web page in the default browser.
   virtual void openURL(const std::string& url);
-  // A page of the social network: its base address followed by the page name.
+  // A page of the social network: its base address followed by the page name (the
+  // page id is not needed by the browser).
   virtual void openSocialPage(const std::string& pageName, const std::string& pageId);
-  static void setSocialPageBase(const std::string& baseAddress);
   // The cross-promotion page; the program's delegate provides it.
   virtual void openMoreGames() {}
   virtual void setMoreGamesScreenSize() {}

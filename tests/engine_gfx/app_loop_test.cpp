@@ -23,6 +23,7 @@ class RecordingApp : public CCApplication {
   bool applicationDidFinishLaunching() override { return true; }
   void applicationDidEnterBackground() override { calls.push_back("background"); }
   void applicationWillEnterForeground() override { calls.push_back("foreground"); }
+  void openURL(const std::string& url) override { calls.push_back("open " + url); }
   std::vector<std::string> calls;
 };
 
@@ -113,6 +114,12 @@ TEST(AppLoopTest, StatisticsShowInTheCornerWithoutCountingThemselves) {
       if (gfxtest::near(gfxtest::pixelAt(x, y), gfxtest::Rgb{255, 255, 255}, 2)) ++lit;
   EXPECT_GT(lit, 20);
   EXPECT_TRUE(gfxtest::near(gfxtest::pixelAt(200, 200), gfxtest::Rgb{0, 0, 80}, 2));
+}
+
+TEST(AppLoopTest, ASocialPageOpensAtTheNetworksAddressByItsName) {
+  RecordingApp app;
+  app.openSocialPage("mirrowvale", "580315742269114");
+  EXPECT_EQ(app.calls, (std::vector<std::string>{"open https://social.example/mirrowvale"}));
 }
 
 }  // namespace

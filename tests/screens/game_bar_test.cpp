@@ -8,6 +8,7 @@
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "CCApplication.h"
 #include "CCLayer.h"
 #include "CCMenuItem.h"
 #include "CCPointExtension.h"
@@ -228,7 +229,18 @@ TEST_F(BarTest, StatesWithoutChoicesShowAnEmptyBar) {
   }
 }
 
+// The application as far as the like dialog calls it: the social pages opened.
+class SocialPagesApp : public CCApplication {
+ public:
+  bool applicationDidFinishLaunching() override { return true; }
+  void applicationDidEnterBackground() override {}
+  void applicationWillEnterForeground() override {}
+  void openSocialPage(const std::string& name, const std::string&) override { socialPages.push_back(name); }
+  std::vector<std::string> socialPages;
+};
+
 TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
+  SocialPagesApp app;
   MemorySettings& settings = static_cast<MemorySettings&>(ctx.settings());
   controller->setCardList({CardId::Shield, CardId::FourBlock});
   std::vector<Button> b = buttons();
@@ -256,7 +268,8 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   EXPECT_FALSE(shown(controller->blocker));
   EXPECT_TRUE(settings.getBool("shield_unlocked"));
   EXPECT_GT(settings.flushCount(), flushes);
-  EXPECT_EQ(flow.count("openUrl"), 1u);
+  ASSERT_EQ(app.socialPages.size(), 1u);
+  EXPECT_EQ(app.socialPages[0], "mirrowvale");
   EXPECT_FALSE(shown(controller->notification));
   EXPECT_TRUE(controller->messageShown);
   EXPECT_EQ(controller->messageText, "THANKS_FOR_LIKING");

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "CCActionInterval.h"
+#include "CCApplication.h"
 #include "CCLabelBMFont.h"
 #include "CCLayer.h"
 #include "CCMenuItem.h"
@@ -35,6 +36,9 @@ constexpr float kButtonGap = 10.0f;
 constexpr float kBounce = 20.0f;
 constexpr float kBounceSeconds = 0.5f;
 constexpr int kShieldCard = CardId::Shield;
+// Our page on the social network, which a like of the shield opens.
+const char* const kSocialPageName = "mirrowvale";
+const char* const kSocialPageId = "580315742269114";
 
 const ccColor3B kLockedName = {255, 0, 0};
 
@@ -424,7 +428,10 @@ void GameController::onFblikeOk(CCObject*) {
   if (blocker) blocker->setVisible(false);
   if (likeCardId == kShieldCard) {
     CardTable::unlockShield(kShieldCard, hub().context());
-    hub_->openSocialPage();
+    if (CCApplication* app = CCApplication::sharedApplication())
+      app->openSocialPage(kSocialPageName, kSocialPageId);
+    else
+      LOGOG_WARN("GUI::no application to open the social page");
     if (notification) notification->setVisible(CardTable::isShieldLocked(kShieldCard, hub().context()));
     if (storeController) storeController->refreshProducts();
     showMessage(text("THANKS_FOR_LIKING"), "");
