@@ -87,6 +87,28 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   ScriptedPlayer::screenshot("enemy-tower-label");
 }
 
+// A refresh while a button of the bar is held down (the enemy ends its phase, a message
+// closes) leaves that button be: letting go of it still chooses its card.
+TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  CCMenuItemImage* button = nullptr;
+  GameController::forEachNodeDeep(c.turnseq->getContainer(), [&](CCNode* n) {
+    if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
+      if (item->getTag() == CardId::Archmage && item != c.endphasebtn) button = item;
+  });
+  ASSERT_NE(button, nullptr);
+  const CCRect r = ScriptedPlayer::windowRect(button);
+  const float x = r.origin.x + r.size.width / 2, y = r.origin.y + r.size.height / 2;
+  ScriptedPlayer::mouseDown(x, y);
+  CCNode* bar = c.turnseq->getContainer();
+  c.refreshGui();
+  EXPECT_EQ(c.turnseq->getContainer(), bar);
+  ScriptedPlayer::mouseUp(x, y);
+  EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
+}
+
 // The grounds' tiles reach far beyond the window; only those on it are drawn, and the
 // ground under our tower shows its earth.
 TEST_F(GameScreenTest, TheGroundsDrawOnlyTheirTilesInTheWindow) {

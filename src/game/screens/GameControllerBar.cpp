@@ -7,6 +7,7 @@
 #include "CCApplication.h"
 #include "CCLabelBMFont.h"
 #include "CCLayer.h"
+#include "CCMenu.h"
 #include "CCMenuItem.h"
 #include "CCPointExtension.h"
 #include "CCScale9Sprite.h"
@@ -180,6 +181,13 @@ void GameController::showPhaseBar(int state) {
       break;
   }
   if (!turnseq) return;
+  // A button held down stays until it is let go: its click would be lost with it. Letting
+  // go on it makes a choice, which lays the bar anew.
+  bool held = false;
+  forEachNodeDeep(turnseq->getContainer(), [&held](CCNode* n) {
+    if (CCMenu* menu = dynamic_cast<CCMenu*>(n)) held = held || menu->getState() == kCCMenuStateTrackingTouch;
+  });
+  if (held) return;
   CCNode* header = nullptr;
   if (!titleKey.empty())
     header = cards ? buildCardSelection(text(titleKey), cardList) : buildSpellSelection(text(titleKey), spellList);
