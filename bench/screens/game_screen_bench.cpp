@@ -376,6 +376,27 @@ void BM_LogLineOnALongLog(benchmark::State& state) {
 }
 BENCHMARK(BM_LogLineOnALongLog)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 
+// A refresh of the screen lays the selection bar anew: here a bar of eleven cards.
+void BM_RefreshWithAFullBar(benchmark::State& state) {
+  Setup& s = setUp();
+  if (!s.ok) {
+    state.SkipWithError("no OpenGL window or no game");
+    return;
+  }
+  GameController* c = MainScene::scene()->gameController();
+  c->setCardList({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11});
+  std::vector<double> times;
+  for (auto _ : state) {
+    const double t0 = nowMs();
+    c->refreshGui();
+    times.push_back(nowMs() - t0);
+  }
+  state.counters["refresh_p50_ms"] = percentile(times, 0.5);
+  state.counters["refresh_max_ms"] = percentile(times, 1.0);
+  state.counters["buttons"] = static_cast<double>(c->shownButtonIndices.size());
+}
+BENCHMARK(BM_RefreshWithAFullBar)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+
 }  // namespace
 
 BENCHMARK_MAIN();

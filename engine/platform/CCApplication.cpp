@@ -20,10 +20,8 @@ namespace {
 
 CCApplication* s_sharedApplication = nullptr;
 
-std::string& socialPageBase() {
-  static std::string base;
-  return base;
-}
+// Where the social network keeps its pages: followed by a page's name.
+const char* const kSocialPageBase = "https://social.example/";
 
 // Runs program with one argument from a grandchild, so that it is never left as our zombie
 // and we never wait for it. True once the program itself runs; false when it could not be
@@ -140,15 +138,10 @@ bool CCApplication::openURL(const std::string& url) {
   return true;
 }
 
-void CCApplication::setSocialPageBase(const std::string& baseAddress) { socialPageBase() = baseAddress; }
+std::string CCApplication::socialPageAddress(const std::string& pageName) { return kSocialPageBase + pageName; }
 
-void CCApplication::openSocialPage(const std::string& pageName, const std::string& pageId) {
-  (void)pageId;
-  if (socialPageBase().empty()) {
-    CCLogWarning("openSocialPage: no social page address set");
-    return;
-  }
-  openURL(socialPageBase() + pageName);
+void CCApplication::openSocialPage(const std::string& pageName, const std::string& /*pageId*/) {
+  openURL(socialPageAddress(pageName));
 }
 
 bool CCApplication::step() {

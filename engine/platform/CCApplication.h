@@ -42,9 +42,10 @@ class CCApplication : public CCApplicationProtocol {
   // True for addresses that may go to the browser: http:// and https:// with a host part,
   // without control characters.
   static bool isWebAddress(const std::string& url);
-  // A page of the social network: its base address followed by the page name.
+  // A page of the social network: its base address followed by the page name (the
+  // page id is not needed by the browser).
+  static std::string socialPageAddress(const std::string& pageName);
   virtual void openSocialPage(const std::string& pageName, const std::string& pageId);
-  static void setSocialPageBase(const std::string& baseAddress);
   // The cross-promotion page; the program's delegate provides it.
   virtual void openMoreGames() {}
   virtual void setMoreGamesScreenSize() {}

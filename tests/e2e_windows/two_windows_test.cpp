@@ -240,7 +240,7 @@ class TwoWindows : public ::testing::Test {
     return row >= 0 && w.game->shown("LOBBY::userbutton." + std::to_string(row));
   }
 
-  // `from` clicks the other's row, the other accepts with RETURN: both end on the game screen.
+  // `from` clicks the other's row, the other clicks Accept: both end on the game screen.
   void challengeAndAccept(Window& from, Window& to, const std::string& shots) {
     ASSERT_TRUE(await(from, "the other's row", [&] { return sees(from, to.name); }, 30));
     ASSERT_TRUE(from.game->click("LOBBY::userbutton." + std::to_string(rowOf(from, to.name))));

@@ -115,4 +115,8 @@ TEST(AppLoopTest, StatisticsShowInTheCornerWithoutCountingThemselves) {
   EXPECT_TRUE(gfxtest::near(gfxtest::pixelAt(200, 200), gfxtest::Rgb{0, 0, 80}, 2));
 }
 
+TEST(AppLoopTest, ASocialPageOpensAtTheNetworksAddressByItsName) {
+  EXPECT_EQ(CCApplication::socialPageAddress("mirrowvale"), "https://social.example/mirrowvale");
+}
+
 }  // namespace

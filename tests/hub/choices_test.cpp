@@ -211,6 +211,18 @@ TEST_F(HubFixture, JoiningSideSendsEveryChoiceItMakes) {
   EXPECT_GE(screen.count("closeMessage"), 3u);
 }
 
+TEST_F(HubFixture, JoiningSidePlacesItsCardItselfAsWell) {
+  startOnline(false);
+  local().setCards({CardId::FourBlock});
+  hub.selectCard(CardId::FourBlock);
+  hostAnswers();
+  BoardElem* spot = local().options().front();
+  hub.selectBoardElem(spot);
+  EXPECT_EQ(spot->kind(), ElemKind::FourBlock);
+  EXPECT_TRUE(shown("playBuildBlockSound"));
+  EXPECT_EQ(link.count("sendSelectedBoardElem"), 1u);
+}
+
 TEST_F(HubFixture, JoiningSideHoldsItsChoicesUntilTheHostAnswers) {
   startOnline(false);
   local().setCards({CardId::FourBlock});

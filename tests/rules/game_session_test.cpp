@@ -54,6 +54,15 @@ TEST_F(Session, TheModesIntroIsShownInTheLanguageOfTheGame) {
   ctx.setTextLookup(nullptr);
 }
 
+TEST_F(Session, AQueueWorkedOffInAStateWithoutOneIsLoggedAndChangesNothing) {
+  ASSERT_TRUE(start("skirmish"));
+  local().setState(PlayerState::Message);
+  CapturedLog log;
+  game().onSpellQueueProcessed(local());
+  EXPECT_EQ(1, log.count("invalid player state in playerSpellQueueProcessedAnim: 9"));
+  EXPECT_EQ(PlayerState::Message, local().state());
+}
+
 TEST_F(Session, TheDefaultContextHoldsTheGame) {
   EXPECT_EQ(&GameContext::defaultContext().game(), &GameContext::defaultContext().session());
   EXPECT_EQ(&ctx.game(), &ctx.session());

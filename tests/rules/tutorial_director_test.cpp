@@ -214,11 +214,11 @@ TEST_F(Tutorial, OnceOverTheHandsAreTheSkirmishes) {
 // ---- The selection bar's arrows ------------------------------------------------------
 
 TEST_F(Tutorial, ASingleCardIsForcedOnlyOnARowThatMayNotBeSkipped) {
-  EXPECT_TRUE(d.isCardChoiceForced({CardId::Archmage}, 0));
-  EXPECT_FALSE(d.isCardChoiceForced({CardId::Archmage, CardId::FourBlock}, 0));
-  EXPECT_FALSE(d.isCardChoiceForced({}, 0));
+  EXPECT_TRUE(d.isCardChoiceForced({CardId::Archmage}, CardId::Archmage));
+  EXPECT_FALSE(d.isCardChoiceForced({CardId::Archmage, CardId::FourBlock}, CardId::Archmage));
+  EXPECT_FALSE(d.isCardChoiceForced({}, CardId::Archmage));
   goTo(16);
-  EXPECT_FALSE(d.isCardChoiceForced({CardId::Archmage}, 0));
+  EXPECT_FALSE(d.isCardChoiceForced({CardId::Archmage}, CardId::Archmage));
 }
 
 struct ArrowCase {
@@ -235,7 +235,7 @@ TEST_P(TutorialArrows, PointAtTheOnlySpellOrTheSecondInTheFirstTwoTurns) {
   goTo(c.row);
   d.getCardList(local, c.turn);  // the game tells the turn when it deals
   for (std::size_t i = 0; i < c.bar.size(); ++i)
-    EXPECT_EQ(c.forced[i], d.isSpellChoiceForced(c.bar, static_cast<int>(i))) << "entry " << i;
+    EXPECT_EQ(c.forced[i], d.isSpellChoiceForced(c.bar, c.bar[i].first)) << "entry " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -261,8 +261,8 @@ TEST_F(Tutorial, NoArrowOnceTheScriptIsOver) {
   bool show = false;
   std::vector<int> allowed;
   d.getTutorialMessage(true, 1, S(PS::RepairChooseSpell), key, show, allowed);
-  EXPECT_FALSE(d.isCardChoiceForced({CardId::Archmage}, 0));
-  EXPECT_FALSE(d.isSpellChoiceForced({{CardId::Repairers, 2}}, 0));
+  EXPECT_FALSE(d.isCardChoiceForced({CardId::Archmage}, CardId::Archmage));
+  EXPECT_FALSE(d.isSpellChoiceForced({{CardId::Repairers, 2}}, CardId::Repairers));
 }
 
 // ---- The table -------------------------------------------------------------------------

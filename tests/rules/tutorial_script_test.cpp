@@ -111,7 +111,7 @@ class TutorialGame : public ::testing::Test {
       return ca != cb ? ca < cb : a.first < b.first;
     });
     for (std::size_t i = 0; i < bar.size(); ++i) {
-      if (!director().isSpellChoiceForced(bar, static_cast<int>(i))) continue;
+      if (!director().isSpellChoiceForced(bar, bar[i].first)) continue;
       director().onSpellSelected(local(), bar[i].first, bar[i].second);
       const CardRecord* card = CardTable::getCard(bar[i].first);
       return local().selectSpell(bar[i].first, bar[i].second,

@@ -8,8 +8,10 @@
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "CCApplication.h"
 #include "CCLayer.h"
 #include "CCMenuItem.h"
+#include "CCPointExtension.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
 #include "NodeBindings.h"
@@ -140,6 +142,23 @@ TEST_F(BarTest, TheTenthButtonReadsZeroAndTheEleventhHasNoDigit) {
   EXPECT_EQ(controller->shownButtonIndices.size(), 11u);
 }
 
+TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
+  controller->setCardList({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11});
+  extension::CCScrollView* view = controller->turnseq;
+  CCNode* first = view->getContainer();
+  first->retain();
+  const float v = view->getViewSize().height, h = first->getContentSize().height;
+  ASSERT_GT(h, v);
+  EXPECT_FLOAT_EQ(view->getContentOffset().y, (v - h) * 0.5f);
+  // Scrolled, then refreshed: a new bar in the middle again.
+  view->setContentOffset(ccp(0, 0), false);
+  controller->refreshGui();
+  EXPECT_NE(view->getContainer(), first);
+  EXPECT_EQ(view->getContainer()->getContentSize().height, h);
+  EXPECT_FLOAT_EQ(view->getContentOffset().y, (v - h) * 0.5f);
+  first->release();
+}
+
 TEST_F(BarTest, TheSpellBarShowsEachSpellOnceWithItsCostAndPicksItsFirstEntry) {
   controller->setSpellList({{CardId::Repairers, 1}, {CardId::Fireball, 2}, {CardId::Tunnelers, 1},
                             {CardId::Fireball, 3}, {CardId::Dynamite, 1}, {CardId::Fireball, 1}});
@@ -210,7 +229,18 @@ TEST_F(BarTest, StatesWithoutChoicesShowAnEmptyBar) {
   }
 }
 
+// The application as far as the like dialog calls it: the social pages opened.
+class SocialPagesApp : public CCApplication {
+ public:
+  bool applicationDidFinishLaunching() override { return true; }
+  void applicationDidEnterBackground() override {}
+  void applicationWillEnterForeground() override {}
+  void openSocialPage(const std::string& name, const std::string&) override { socialPages.push_back(name); }
+  std::vector<std::string> socialPages;
+};
+
 TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
+  SocialPagesApp app;
   MemorySettings& settings = static_cast<MemorySettings&>(ctx.settings());
   controller->setCardList({CardId::Shield, CardId::FourBlock});
   std::vector<Button> b = buttons();
@@ -244,7 +274,8 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   EXPECT_FALSE(shown(controller->blocker));
   EXPECT_TRUE(settings.getBool("shield_unlocked"));
   EXPECT_GT(settings.flushCount(), flushes);
-  EXPECT_EQ(flow.count("openUrl"), 1u);
+  ASSERT_EQ(app.socialPages.size(), 1u);
+  EXPECT_EQ(app.socialPages[0], "mirrowvale");
   EXPECT_FALSE(shown(controller->notification));
   EXPECT_TRUE(controller->messageShown);
   EXPECT_EQ(controller->messageText, "THANKS_FOR_LIKING");

@@ -8,6 +8,7 @@
 #include "CCSet.h"
 #include "CCTouch.h"
 #include "CCLayer.h"
+#include "CCParticleSystemQuad.h"
 #include "CCPointExtension.h"
 #include "CCScrollView.h"
 #include "CardTable.h"
@@ -15,6 +16,7 @@
 #include "ElemNodes.h"
 #include "HighlightLayer.h"
 #include "QuadBatchNode.h"
+#include "ResourceNames.h"
 #include "game_screen_fixture.h"
 
 using namespace cocos2d;
@@ -51,6 +53,12 @@ TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
   EXPECT_NEAR(centre.y, kHeight / 2, 1);
   EXPECT_FLOAT_EQ(controller().ourlayer->getScale(), 1.0f);
   EXPECT_FLOAT_EQ(controller().enemylayer->getScale(), 0.7f);
+  // The wind over the screen, at the size of the art set.
+  CCParticleSystemQuad* wind = nullptr;
+  for (unsigned int i = 0; i < controller().rootLayer->getChildrenCount(); ++i)
+    if (!wind) wind = dynamic_cast<CCParticleSystemQuad*>(controller().rootLayer->getChildren()->objectAtIndex(i));
+  ASSERT_NE(wind, nullptr);
+  EXPECT_FLOAT_EQ(wind->getScale(), mv::hdScale());
   EXPECT_FALSE(ScriptedPlayer::screenshot("game-start").empty());
 }
 
@@ -60,6 +68,10 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   ASSERT_NE(c.enemyTowerLabel, nullptr);
   EXPECT_EQ(c.enemyTowerLabel->getParent(), c.enemylayer);
   EXPECT_EQ(std::string(c.enemyTowerLabel->getString()), hub().context().text().text("AI"));
+  EXPECT_EQ(std::string(c.enemyTowerLabel->getFntFile()), mv::fontFileName("font-14.fnt"));
+  const ccColor3B& colour = c.enemyTowerLabel->getColor();
+  EXPECT_EQ(colour.r + colour.g + colour.b, 0);
+  EXPECT_FLOAT_EQ(c.enemyTowerLabel->getScale(), 1.0f);
   // Half a cell right of the highest block's corner, two cells up; it follows the tower.
   BoardElem* top = enemy().board()->findTopBlock();
   ASSERT_NE(top, nullptr);
@@ -68,6 +80,33 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   enemy().setCards({CardId::FourBlock});
   higher->applyCard(CardId::FourBlock);
   EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(higher), ccp(32, 128))));
+  // Scrolled over to it, for the eye.
+  c.setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel->getPosition(), 0.7f)),
+                            1.0f / 0.8f));
+  ScriptedPlayer::runFor(0.1f);
+  ScriptedPlayer::screenshot("enemy-tower-label");
+}
+
+// A refresh while a button of the bar is held down (the enemy ends its phase, a message
+// closes) leaves that button be: letting go of it still chooses its card.
+TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  CCMenuItemImage* button = nullptr;
+  GameController::forEachNodeDeep(c.turnseq->getContainer(), [&](CCNode* n) {
+    if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
+      if (item->getTag() == CardId::Archmage && item != c.endphasebtn) button = item;
+  });
+  ASSERT_NE(button, nullptr);
+  const CCRect r = ScriptedPlayer::windowRect(button);
+  const float x = r.origin.x + r.size.width / 2, y = r.origin.y + r.size.height / 2;
+  ScriptedPlayer::mouseDown(x, y);
+  CCNode* bar = c.turnseq->getContainer();
+  c.refreshGui();
+  EXPECT_EQ(c.turnseq->getContainer(), bar);
+  ScriptedPlayer::mouseUp(x, y);
+  EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
 }
 
 // The grounds' tiles reach far beyond the window; only those on it are drawn, and the
@@ -419,6 +458,21 @@ TEST_F(GameScreenTest, ZoomKeysAndCtrlWheelStayWithinOneAndTwoAndOurLayerFades) 
   const float y = c.ourlayer->getPosition().y;
   ScriptedPlayer::wheel(640, 400, 1);
   EXPECT_NEAR(c.ourlayer->getPosition().y, y - 240, 0.5);
+}
+
+// Until the pointer is seen, keys zoom around the window's lower left corner.
+TEST_F(GameScreenTest, ANewScreensZoomKeysHoldTheWindowsCornerInPlace) {
+  startSkirmish();
+  ScriptedPlayer::mouseMove(640, 400);  // the window takes the keys
+  MainScene::scene()->relayout();       // a new screen has not seen the pointer
+  ScriptedPlayer::runFor(1.0f);
+  GameController& c = controller();
+  const CCPoint corner = c.ourlayer->convertToNodeSpace(CCPointZero);
+  ScriptedPlayer::press(SDLK_EQUALS, KMOD_LCTRL);
+  ASSERT_NEAR(c.ourlayer->getScale(), 1.05f, 1e-4);
+  const CCPoint after = c.ourlayer->convertToNodeSpace(CCPointZero);
+  EXPECT_NEAR(after.x, corner.x, 0.5);
+  EXPECT_NEAR(after.y, corner.y, 0.5);
 }
 
 // Touches as the touch screen brings them: id, position in the scene.

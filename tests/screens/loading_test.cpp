@@ -11,6 +11,8 @@
 #include "CapturedLog.h"
 #include "LanguageFile.h"
 #include "LoadingScene.h"
+#include "LobbyController.h"
+#include "LobbyScene.h"
 #include "MenuScene.h"
 #include "ScreensFixture.h"
 
@@ -114,6 +116,7 @@ TEST_P(LoadingProgressTest, RevealsThePiecesAsTheQueueEmptiesAndFinishesOnce) {
   gameData = CCFileUtils::sharedFileUtils()->getResourceDirectory();
   CCFileUtils::sharedFileUtils()->setResourceDirectory(dataWithSounds(p.sounds));
   CapturedLog log;
+  ScreenFlow::instance().setLobbyScene([]() -> CCScene* { return LobbyScene::scene(); });
   LoadingScene* scene = LoadingScene::scene();
   ScriptedPlayer::show(scene);  // the first step runs as the scene comes on
   ScriptedPlayer::frames(1, 0);  // the next step's clock starts with this frame
@@ -145,6 +148,12 @@ TEST_P(LoadingProgressTest, RevealsThePiecesAsTheQueueEmptiesAndFinishesOnce) {
   EXPECT_EQ(1, log.count("Language English"));
   EXPECT_NE(nullptr, dynamic_cast<MenuScene*>(ScriptedPlayer::runningScene()));
   EXPECT_STREQ("Store", localizedText("MENU_STORE"));
+  // The lobby's screen is there already: a list the lobby sends before the player goes
+  // to it (the login made when the intro ends) is not lost.
+  auto* lobby = dynamic_cast<LobbyController*>(&hub().lobbyScreen());
+  ASSERT_NE(nullptr, lobby);
+  hub().onPlayerList(2, {"Alder", "Birch"});
+  EXPECT_EQ(2u, lobby->rowBindings().rowCount());
 }
 
 INSTANTIATE_TEST_SUITE_P(Queues, LoadingProgressTest,

@@ -212,26 +212,25 @@ TEST_F(LobbyControllerTest, AnEmptyTextIsAskedForAgainAndNotSent) {
   EXPECT_EQ(controller->promptText(), "INPUT_EMAIL");
 }
 
-TEST_F(LobbyControllerTest, KeysTakeTheWayBackAndTheWayOnOfWhatShows) {
+TEST_F(LobbyControllerTest, ButtonsTakeTheWayBackAndTheWayOnOfWhatShows) {
   hub.onLobbyConnected();
   hub.enterLobby();
   LobbyController& c = *controller;
-  // RETURN accepts a challenge; ESC cancels a wait, closes a message and leaves the lobby.
+  // Accept takes a challenge; cancel ends a wait, a click closes a message, Back leaves.
   hub.onChallengeReceived("Birch");
-  c.onReturn();
+  c.onChallengeOk(nullptr);
   EXPECT_EQ(link.sent().back().values, std::vector<int>{1});
   hub.requestQuickMatch();
-  c.onEscape();
+  c.onModalCancel(nullptr);
   EXPECT_EQ(link.sentNames().back(), "sendCancelMatchmaking");
   c.showMessage("Note");
-  c.onEscape();
+  c.onFullscreen(nullptr);
   EXPECT_FALSE(c.isMessageShown());
   c.showModalMessage("Wait");
-  c.onEscape();
-  c.onReturn();
-  EXPECT_TRUE(c.isMessageShown()) << "no key closes a modal message";
+  c.onFullscreen(nullptr);
+  EXPECT_TRUE(c.isMessageShown()) << "no click closes a modal message";
   c.showMainState();
-  c.onEscape();
+  c.onBack(nullptr);
   EXPECT_EQ(hub.flowState(), FlowState::Menu);
 }
 

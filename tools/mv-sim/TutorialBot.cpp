@@ -83,7 +83,7 @@ bool TutorialBot::chooseCard() {
   const std::vector<int> bar = barOrder(me.cards());
   if (bar.empty()) return endPhase();
   for (std::size_t i = 0; i < bar.size(); ++i) {
-    if (director()->isCardChoiceForced(bar, static_cast<int>(i))) {
+    if (director()->isCardChoiceForced(bar, bar[i])) {
       hub_->selectCard(bar[i]);
       return true;
     }
@@ -109,7 +109,7 @@ bool TutorialBot::chooseSpell() {
     entries.push_back(*it);
   }
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (director()->isSpellChoiceForced(entries, static_cast<int>(i))) {
+    if (director()->isSpellChoiceForced(entries, entries[i].first)) {
       const auto spell = entries[i];
       hub_->selectSpell(spell.first, spell.second, me.spellTargetFor(spell.first));
       return true;

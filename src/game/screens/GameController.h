@@ -403,8 +403,6 @@ class GameController : public cocos2d::CCObject,
   // on through a rebuild of the screen).
   cocos2d::CCNode* effectClock_ = nullptr;
   int effectSerial_ = 0;
-  // What the bar shows now, so an unchanged bar is not built again at every refresh.
-  std::string barShown_;
   cocos2d::CCNode* logLines_ = nullptr;  // the labels of the log, in the log's view
   float logHeight_ = 0;
   int groundOpacity_ = 255;

@@ -1,12 +1,13 @@
 // The selection bar (the cards to place, the spells and crews to cast), the like dialog
 // that unlocks the shield, and the in-game menu with its three settings.
 #include <algorithm>
-#include <cstdint>
 #include <map>
 
 #include "CCActionInterval.h"
+#include "CCApplication.h"
 #include "CCLabelBMFont.h"
 #include "CCLayer.h"
+#include "CCMenu.h"
 #include "CCMenuItem.h"
 #include "CCPointExtension.h"
 #include "CCScale9Sprite.h"
@@ -36,6 +37,9 @@ constexpr float kButtonGap = 10.0f;
 constexpr float kBounce = 20.0f;
 constexpr float kBounceSeconds = 0.5f;
 constexpr int kShieldCard = CardId::Shield;
+// Our page on the social network, which a like of the shield opens.
+const char* const kSocialPageName = "mirrowvale";
+const char* const kSocialPageId = "580315742269114";
 
 const ccColor3B kLockedName = {255, 0, 0};
 
@@ -89,7 +93,6 @@ std::string digitFor(int slot) {
 
 void GameController::screenEntered() {
   resumeEffects();
-  barShown_.clear();
   if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 
@@ -178,31 +181,13 @@ void GameController::showPhaseBar(int state) {
       break;
   }
   if (!turnseq) return;
-  // What the bar shows; a bar that would look the same is kept as it stands, with its
-  // arrows bouncing on.
-  GameDirector* d = director();
-  std::string shown = std::to_string(reinterpret_cast<std::uintptr_t>(turnseq)) + "|" + titleKey;
-  if (!titleKey.empty()) {
-    shown += "|" + std::to_string(d ? d->isTutorialRunning() * 2 + d->canEndPhase() : -1);
-    shown += "|" + std::to_string(CardTable::isShieldLocked(kShieldCard, hub().context()));
-    if (cards)
-      for (int id : cardList) shown += "," + std::to_string(id);
-    else
-      for (const StoredCard& s : spellList) shown += "," + std::to_string(s.first) + ":" + std::to_string(s.second);
-    if (d) {
-      // The tutorial's arrows follow its step, which the lists do not show.
-      std::vector<int> ids;
-      std::vector<StoredCard> entries;
-      for (const BarEntry& e : cards ? cardEntries(cardList) : spellEntries(spellList)) {
-        ids.push_back(e.id);
-        entries.push_back(cards ? StoredCard{e.id, 0} : spellList[e.firstIndex]);
-      }
-      for (int i = 0; i < static_cast<int>(ids.size()); ++i)
-        shown += cards ? (d->isCardChoiceForced(ids, i) ? "F" : "f") : (d->isSpellChoiceForced(entries, i) ? "F" : "f");
-    }
-  }
-  if (shown == barShown_) return;
-  barShown_ = shown;
+  // A button held down stays until it is let go: its click would be lost with it. Letting
+  // go on it makes a choice, which lays the bar anew.
+  bool held = false;
+  forEachNodeDeep(turnseq->getContainer(), [&held](CCNode* n) {
+    if (CCMenu* menu = dynamic_cast<CCMenu*>(n)) held = held || menu->getState() == kCCMenuStateTrackingTouch;
+  });
+  if (held) return;
   CCNode* header = nullptr;
   if (!titleKey.empty())
     header = cards ? buildCardSelection(text(titleKey), cardList) : buildSpellSelection(text(titleKey), spellList);
@@ -296,7 +281,7 @@ CCNode* GameController::buildCardSelection(const std::string& title, const std::
       cardname->setString(card ? text(card->nameKey()).c_str() : "");
       if (CardTable::isShieldLocked(e.id, hub().context())) cardname->setColor(kLockedName);
     }
-    finishBarButton(slot, e.count, d && d->isCardChoiceForced(ids, slot - 1), e.id);
+    finishBarButton(slot, e.count, d && d->isCardChoiceForced(ids, e.id), e.id);
     ++slot;
   }
   finishHeader(header, sequencename, l.growth);
@@ -335,7 +320,7 @@ CCNode* GameController::buildSpellSelection(const std::string& title, const std:
     }
     // Without a cost line under it, the name stands level with the picture.
     if (!cost && spellname && spellicon) spellname->setPositionY(spellicon->getPositionY());
-    finishBarButton(slot, e.count, d && d->isSpellChoiceForced(shownEntries, slot - 1), e.firstIndex);
+    finishBarButton(slot, e.count, d && d->isSpellChoiceForced(shownEntries, e.id), e.firstIndex);
     ++slot;
   }
   finishHeader(header, sequencename, l.growth);
@@ -377,9 +362,7 @@ void GameController::layBar(CCNode* header) {
   layer->setContentSize(CCSize(view.width, height));
   turnseq->setContainer(layer);
   turnseq->updateInset();
-  // Centred in the view; a bar taller than the view shows its top (the phase and the
-  // first choices; the wheel scrolls to the rest, RETURN ends the phase).
-  turnseq->setContentOffset(ccp(0, std::min((view.height - height) * 0.5f, view.height - height)), false);
+  turnseq->setContentOffset(ccp(0, (view.height - height) * 0.5f), false);
 }
 
 // ---- Buttons of the bar -------------------------------------------------------------------------
@@ -454,16 +437,16 @@ void GameController::onFblikeOk(CCObject*) {
   if (blocker) blocker->setVisible(false);
   if (likeCardId == kShieldCard) {
     CardTable::unlockShield(kShieldCard, hub().context());
-    hub_->openSocialPage();
+    if (CCApplication* app = CCApplication::sharedApplication())
+      app->openSocialPage(kSocialPageName, kSocialPageId);
+    else
+      LOGOG_WARN("GUI::no application to open the social page");
     if (notification) notification->setVisible(CardTable::isShieldLocked(kShieldCard, hub().context()));
     if (storeController) storeController->refreshProducts();
     showMessage(text("THANKS_FOR_LIKING"), "");
   }
   // The card shows unlocked now.
-  if (Player* local = localPlayer()) {
-    barShown_.clear();
-    showPhaseBar(static_cast<int>(local->state()));
-  }
+  if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 
 void GameController::onFblikeCancel(CCObject*) { hideLikeDialog(false); }

@@ -134,13 +134,10 @@ CCLayer* GameController::buildScreen() {
   if (sun) sunHome = sun->getPosition();
   if (enemylayer) enemyLayerHome = enemylayer->getPosition();
 
-  // The opponent's name over its tower: drawn at our scale although it lies in the
-  // enemy's layer, outlined so it reads over sky and stone alike.
-  enemyTowerLabel = CCLabelBMFont::create(enemyTowerLabelText.c_str(), mv::fontFileName("cell.fnt").c_str());
-  if (enemyTowerLabel && enemylayer) {
-    enemyTowerLabel->setScale(1.0f / kEnemyScaleFactor);
-    enemylayer->addChild(enemyTowerLabel, kEnemyLabelZ);
-  }
+  // The opponent's name over its tower, in black.
+  enemyTowerLabel = CCLabelBMFont::create(enemyTowerLabelText.c_str(), mv::fontFileName("font-14.fnt").c_str());
+  if (enemyTowerLabel) enemyTowerLabel->setColor(ccc3(0, 0, 0));
+  if (enemyTowerLabel && enemylayer) enemylayer->addChild(enemyTowerLabel, kEnemyLabelZ);
   updateEnemyTowerLabel();
 
   guiNode = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
@@ -186,6 +183,7 @@ CCLayer* GameController::buildScreen() {
   focusOurTower();
 
   if (CCParticleSystemQuad* wind = CCParticleSystemQuad::create("particles/wind1.plist")) {
+    wind->setScale(mv::hdScale());
     const CCSize area = ourlayer ? ourlayer->getContentSize() : win;
     wind->setPosition(ccp(area.width, area.height * 0.5f));
     rootLayer->addChild(wind, 5);
@@ -195,10 +193,6 @@ CCLayer* GameController::buildScreen() {
   cullGroundTiles(enemyground);
   // Everything behind our tower goes to the renderer before our tower is prepared.
   if (enemylayer) enemylayer->addChild(SubmitNode::create(), std::numeric_limits<int>::max());
-  // The enemy's ground lies further back: a little haze sets it apart from ours.
-  forEachNodeDeep(enemyground, [](CCNode* n) {
-    if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setColor(ccc3(206, 212, 228));
-  });
   reorder(water, kWaterZ);
   if (water) water->setTag(1);
   reorder(ourground, kGroundZ);
@@ -237,7 +231,6 @@ CCLayer* GameController::buildScreen() {
   setTouchPriorityDeep(fblike, kDialogPriority);
   if (menubtn) setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
 
-  barShown_.clear();
   refreshGui();
   return rootLayer;
 }

@@ -10,7 +10,6 @@
 #include "CCScale9Sprite.h"
 #include "CCScrollView.h"
 #include "EventDispatcher.h"
-#include "Hotkeys.h"
 #include "LoadNode.h"
 #include "PlaceEditBox.h"
 #include "RowList.h"
@@ -241,7 +240,6 @@ CCNode* LobbyController::buildScreen() {
     prompt->setWidth(kPromptWidth);
     prompt->setAlignment(kCCTextAlignmentCenter);
   }
-  if (LobbyKeyLayer* keys = LobbyKeyLayer::create(this)) root->addChild(keys);
   refreshUI();
   forgetRows(0);  // the rows of the last screen went with it
   rebuildPlayerList();
@@ -279,30 +277,6 @@ void LobbyController::editBoxReturn(CCEditBox* box) {
   hub().submitLobbyText(box->getText());
 }
 
-void LobbyController::onEscape() {
-  if (m_messageShown) {
-    if (m_cancelButton)
-      onModalCancel(nullptr);
-    else
-      onFullscreen(nullptr);
-  } else if (m_promptMode == kTextPrompt) {
-    onCancel(nullptr);
-  } else if (m_promptMode == kChallengePrompt) {
-    onChallengeCancel(nullptr);
-  } else {
-    onBack(nullptr);
-  }
-}
-
-void LobbyController::onReturn() {
-  if (m_messageShown)
-    onFullscreen(nullptr);
-  else if (m_promptMode == kTextPrompt)
-    onOk(nullptr);
-  else if (m_promptMode == kChallengePrompt)
-    onChallengeOk(nullptr);
-}
-
 bool LobbyController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
   if (target == this && !m_bindings.assign(name, node)) m_rowBindings.assign(name, node);
   return true;
@@ -323,22 +297,3 @@ SEL_MenuHandler LobbyController::onResolveCCBCCMenuItemSelector(CCObject* pTarge
 }
 
 SEL_CCControlHandler LobbyController::onResolveCCBCCControlSelector(CCObject*, CCString*) { return nullptr; }
-
-// ---- Keys ----------------------------------------------------------------------------------
-
-LobbyKeyLayer* LobbyKeyLayer::create(LobbyController* controller) {
-  LobbyKeyLayer* layer = new LobbyKeyLayer();
-  if (!ccAutoreleaseIfInit(layer, layer->init())) return nullptr;
-  layer->m_controller = controller;
-  layer->setKeypadEnabled(true);
-  return layer;
-}
-
-void LobbyKeyLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
-  if (!m_controller || !event || !isVisibleInHierarchy()) return;
-  const int action = lookupHotkey(*event);
-  if (action == kHotkeyEscape)
-    m_controller->onEscape();
-  else if (action == kHotkeyReturn)
-    m_controller->onReturn();
-}

@@ -80,10 +80,6 @@ class LobbyController : public cocos2d::CCObject,
   void onUserButton(cocos2d::CCObject* sender);
   void onChallengeOk(cocos2d::CCObject* sender);
   void onChallengeCancel(cocos2d::CCObject* sender);
-  // ESC and RETURN, when no text box takes the keys: the way back and the way on of what
-  // shows (RETURN while typing comes through the box's return).
-  void onEscape();
-  void onReturn();
 
   // ---- Screen-file and edit-box call-backs ---------------------------------------------
   bool onAssignCCBMemberVariable(cocos2d::CCObject* target, cocos2d::CCString* name,
@@ -155,12 +151,3 @@ class LobbyController : public cocos2d::CCObject,
   int m_inputMode = static_cast<int>(LobbyInputMode::SingleLine);
 };
 
-// Takes ESC and RETURN for the lobby screen.
-class LobbyKeyLayer : public cocos2d::CCLayer {
- public:
-  static LobbyKeyLayer* create(LobbyController* controller);
-  void keyDown(cocos2d::CCKeyboardEvent* event, cocos2d::CCEvent* pEvent) override;
-
- private:
-  LobbyController* m_controller = nullptr;  // owns the screen this layer is part of
-};

@@ -31,7 +31,6 @@ namespace {
 const char* const kWindFile = "particles/wind1.plist";
 // The message wraps within this share of the window's width.
 constexpr float kMessageWidth = 0.6f;
-constexpr float kMessagePadding = 24.f;
 
 }  // namespace
 
@@ -68,8 +67,6 @@ void MenuController::declareMembers() {
   b.declare("startinglogo", &m_startinglogo);
   b.declare("singlegamelist", &m_singlegamelist);
   b.declare("singlegamemenu", &m_singlegamemenu);
-  b.declare("mainmenu", &m_mainmenu);
-  b.declare("messagebg", &m_messagebg);
   // The two members of a scenario row are taken from each row file as it loads.
   m_rowBindings.declare("scenarioname", &m_scenarioname);
   m_rowBindings.declare("scenariobtn", &m_scenariobtn);
@@ -108,15 +105,6 @@ void MenuController::refresh() {
   if (m_message) {
     m_message->setVisible(m_messageShown);
     m_message->setString(m_messageText.c_str());
-  }
-  if (m_messagebg) {
-    m_messagebg->setVisible(m_messageShown);
-    if (m_message) {
-      CCSize text = m_message->getContentSize();
-      m_messagebg->setPreferredSize(
-          CCSize(text.width + 2 * kMessagePadding, text.height + 2 * kMessagePadding));
-      m_messagebg->setPosition(m_message->getPosition());
-    }
   }
   if (m_textprompt) m_textprompt->setString(m_promptText.c_str());
   if (m_fullscreenbtn) {
@@ -207,7 +195,10 @@ void MenuController::fillScenarioList() {
 void MenuController::showScenarioList(bool shown) {
   if (m_singlegamemenu) m_singlegamemenu->setVisible(shown);
   if (m_singlegamelist) m_singlegamelist->setVisible(shown);
-  if (m_mainmenu) m_mainmenu->setEnabled(!shown);
+  // The list's parchment lies over the menu's buttons, which take no click through it.
+  if (CCArray* children = m_mainlayer ? m_mainlayer->getChildren() : nullptr)
+    for (unsigned int i = 0; i < children->count(); ++i)
+      if (CCMenu* buttons = dynamic_cast<CCMenu*>(children->objectAtIndex(i))) buttons->setEnabled(!shown);
 }
 
 bool MenuController::isScenarioListShown() const {
@@ -243,7 +234,6 @@ void MenuController::onScenarios(CCObject*) { showScenarioList(!isScenarioListSh
 void MenuController::onTutorial(CCObject*) { hub().startSingleGame("tutorial"); }
 
 void MenuController::onCredits(CCObject*) {
-  stopIntro();
   prepareIntro();
   playIntro();
 }

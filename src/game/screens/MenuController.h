@@ -169,8 +169,6 @@ class MenuController : public cocos2d::CCObject,
   cocos2d::CCMenuItemImage* m_scenariobtn = nullptr;
   // Added to the layout's names: the menu of the main buttons (idle while the scenario list
   // shows) and the panel behind a message.
-  cocos2d::CCMenu* m_mainmenu = nullptr;
-  cocos2d::extension::CCScale9Sprite* m_messagebg = nullptr;
 
   bool m_messageShown = false;
   bool m_modal = false;

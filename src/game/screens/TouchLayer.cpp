@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "CCDirector.h"
 #include "CCKeyboardDispatcher.h"
 #include "CCMouseDelegate.h"
 #include "CCPointExtension.h"
@@ -30,11 +29,7 @@ TouchLayer* TouchLayer::create(GameController* controller) {
   return layer;
 }
 
-TouchLayer::TouchLayer(GameController* controller) : gameController(controller) {
-  // Keys zoom around the window's centre until the pointer has been seen.
-  const CCSize win = CCDirector::sharedDirector()->getWinSize();
-  touchCurrent[0] = ccp(win.width * 0.5f, win.height * 0.5f);
-}
+TouchLayer::TouchLayer(GameController* controller) : gameController(controller) {}
 
 void TouchLayer::onEnter() {
   CCLayer::onEnter();

@@ -151,10 +151,7 @@ ElemLook describeElem(const BoardElem& elem, const Player* localPlayer) {
   flood.visible = seen;
 
   look[ElemLayer::Fire].visible = elem.isBurning();
-  // Smoke is drawn behind the elements: under a block it could not be seen, so it rises
-  // only from an element with open air (or the board's edge) above.
-  const BoardElem* upper = elem.getUpper();
-  look.smoke = elem.isBurning() && !(upper && upper->isBlock());
+  look.smoke = elem.isBurning();
   look[ElemLayer::Fence].visible = elem.hasFence();
   look[ElemLayer::Damaged].visible = elem.isDamaged();
   look[ElemLayer::Deratized].visible = elem.isDeratized();

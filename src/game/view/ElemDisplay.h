@@ -74,7 +74,7 @@ struct ElemLook {
   std::array<LayerLook, kElemLayerCount> layers;
   // The text of "roompower" when it shows.
   std::string roomPowerText;
-  // The smoke overlay shows: while burning, with no block above (which would hide it).
+  // The smoke overlay shows while the element burns.
   bool smoke = false;
 
   LayerLook& operator[](ElemLayer l) { return layers[static_cast<int>(l)]; }

@@ -50,12 +50,12 @@ class GameDirector {
   virtual void onSpellSelected(Player&, int /*cardId*/, int /*power*/) {}
   virtual void onCardSelected(Player&, int /*cardId*/) {}
   virtual void onTargetSelected(Player&, BoardElem*) {}
-  // Whether the selection bar must offer only entry `index` of the list.
-  virtual bool isCardChoiceForced(const std::vector<int>& /*cards*/, int /*index*/) const {
+  // Whether the selection bar, showing the list in its order, must point at the card.
+  virtual bool isCardChoiceForced(const std::vector<int>& /*cards*/, int /*card*/) const {
     return false;
   }
   virtual bool isSpellChoiceForced(const std::vector<StoredCard>& /*spells*/,
-                                   int /*index*/) const {
+                                   int /*card*/) const {
     return false;
   }
   virtual bool hasLost(const Player& player) = 0;

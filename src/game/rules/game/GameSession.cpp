@@ -293,8 +293,7 @@ void GameSession::onSpellQueueProcessed(Player& player) {
       player.setState(PlayerState::RepairChooseSpell);
       break;
     default:
-      LOGOG_ERROR("invalid player state after a spell queue: %d",
-                  static_cast<int>(player.state()));
+      LOGOG_ERROR("invalid player state in playerSpellQueueProcessedAnim: %d", static_cast<int>(player.state()));
       break;
   }
 }

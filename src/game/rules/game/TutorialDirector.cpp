@@ -83,8 +83,8 @@ bool GameDirector_Tutorial::isCardChoiceForced(const std::vector<int>& cards, in
 }
 
 bool GameDirector_Tutorial::isSpellChoiceForced(const std::vector<StoredCard>& spells,
-                                                int index) const {
+                                                int card) const {
   if (!active_ || currentRow().skippable) return false;
   if (spells.size() == 1) return true;
-  return (turn_ == 0 || turn_ == 1) && index == 1;
+  return (turn_ == 0 || turn_ == 1) && spells.size() > 1 && spells[1].first == card;
 }

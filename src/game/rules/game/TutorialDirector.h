@@ -25,8 +25,8 @@ class GameDirector_Tutorial : public GameDirector_Normal {
   void onSpellSelected(Player& player, int cardId, int power) override;
   void onTargetSelected(Player& player, BoardElem* elem) override;
   // The selection bar's arrow: `index` into the bar's entries, in the bar's order.
-  bool isCardChoiceForced(const std::vector<int>& cards, int index) const override;
-  bool isSpellChoiceForced(const std::vector<StoredCard>& spells, int index) const override;
+  bool isCardChoiceForced(const std::vector<int>& cards, int card) const override;
+  bool isSpellChoiceForced(const std::vector<StoredCard>& spells, int card) const override;
 
   int step() const { return step_; }
   bool active() const { return active_; }

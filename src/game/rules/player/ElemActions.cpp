@@ -165,7 +165,9 @@ bool BoardElem::canPlace(int cardId) const {
 
 void BoardElem::applyCard(int cardId) {
   const CardRecord* card = CardTable::getCard(cardId);
-  if (!card || !board_ || lacksAuthority()) return;
+  // Also on the joining side of a match: it makes its player's choice itself as well
+  // (what the host sends back is the same).
+  if (!card || !board_) return;
   PlayerEvents& events = board_->context().playerEvents();
 
   if (castOnTheSpot(cardId) && isValidTarget(cardId, 0) && owner_ && owner_->canAfford(cardId)) {
