@@ -9,6 +9,7 @@
 #include "Board.h"
 #include "BoardElem.h"
 #include "CCLayer.h"
+#include "CCLayerColor.h"
 #include "CCMenuItem.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
@@ -16,6 +17,7 @@
 #include "CapturedLog.h"
 #include "CardTable.h"
 #include "controller_fixture.h"
+#include "game/TutorialDirector.h"
 #include "ports/MatchLink.h"
 
 using namespace cocos2d;
@@ -194,6 +196,31 @@ TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedWithItsFirstHintPinne
   controller->closeFullscreenMessageByTap();
   EXPECT_FALSE(controller->messageShown);
   EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  ctx.game().clearGame();
+  hub.setScreen(nullptr);
+}
+
+TEST_F(ControllerTest, TheTutorialsClosingWordsStayOverTheBoardUntilClosed) {
+  hub.setScreen(controller);
+  ASSERT_TRUE(hub.startSingleGame("tutorial"));
+  controller->closeFullscreenMessageByTap();
+  auto* tutorial = dynamic_cast<GameDirector_Tutorial*>(ctx.game().director());
+  ASSERT_NE(tutorial, nullptr);
+  for (int row = 0; row < kTutorialEndRow + 2; ++row) tutorial->onPhaseFinished(local());
+  // The next switch of ours reaches the end row and shows the board with its choices.
+  local().setState(PlayerState::BuildChooseSpell);
+  ASSERT_FALSE(tutorial->active());
+  EXPECT_TRUE(controller->messageShown);
+  EXPECT_EQ(controller->messageText, "TUT_FINISHED");
+  EXPECT_TRUE(controller->fulldarken->isVisible());
+  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
+  // The player closes them as any message; the next board is a plain one.
+  controller->onReturnKey();
+  EXPECT_FALSE(controller->messageShown);
+  EXPECT_FALSE(controller->fullscreenmessage->isVisible());
+  controller->showMessage("A", "B");
+  controller->showGameBoard();
+  EXPECT_FALSE(controller->messageShown);
   ctx.game().clearGame();
   hub.setScreen(nullptr);
 }

@@ -169,10 +169,16 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   EXPECT_EQ(23, player.arrowPicks);
   EXPECT_EQ(7, player.arrowEnds);
   GameScreenPlayer::expectNothingRefused(log, hub());
-  // The closing words show; the game goes on by the usual rules, and is left.
+  // The closing words show until the player closes them; the game goes on by the usual
+  // rules, and is left.
   ScriptedPlayer::runFor(0.5f);
   EXPECT_EQ(localizedText("TUT_FINISHED"), c.messageText);
+  EXPECT_TRUE(c.messageShown);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage));
   EXPECT_FALSE(ScriptedPlayer::isShown(c.tutorialmsg));
+  ScriptedPlayer::screenshot("tutorial-closing-words");
+  ScriptedPlayer::press(SDLK_RETURN);
+  EXPECT_FALSE(c.messageShown);
   leaveThroughTheInGameMenu();
 }
 

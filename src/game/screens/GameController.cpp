@@ -181,6 +181,7 @@ bool GameController::setting(const char* key, bool fallback) const {
 void GameController::startGame() {
   // What the last game left running is over.
   dropStaleEffects();
+  closingWordsUp_ = false;
   addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
   closeMessage();
   showGameBoard();
@@ -191,8 +192,11 @@ void GameController::startGame() {
 }
 
 void GameController::showGameBoard() {
-  messageShown = false;
-  messageModal = false;
+  if (!(closingWordsUp_ && messageShown && messageFullscreen && !messageModal)) {
+    messageShown = false;
+    messageModal = false;
+    closingWordsUp_ = false;
+  }
   guiMode = GuiMode::Board;
   LOGOG_INFO("GUI::game board shown");
   if (ourlayer) focusView(ourlayer, homeViewPoint, 1.0f);
@@ -257,6 +261,10 @@ void GameController::showTutorialMessage(const std::string& text, bool show) {
   // the game's welcome, which then stays until the player closes it.
   if (!text.empty()) tutorialText = text;
   if (show) {
+    // The words that end the tutorial come with the switch that shows the board: they
+    // stay until the player closes them.
+    GameDirector* d = director();
+    closingWordsUp_ = d && !d->isTutorialRunning();
     showFullscreenMessage(text);
     return;
   }
@@ -271,6 +279,7 @@ void GameController::closeMessage() {
   messageShown = false;
   messageFullscreen = false;
   messageModal = false;
+  closingWordsUp_ = false;
   LOGOG_INFO("GUI::message closed");
   refreshGui();
 }
@@ -429,6 +438,7 @@ void GameController::releaseChatKeys() {
 
 void GameController::closeFullscreenMessageByTap() {
   if (!messageShown || !messageFullscreen || messageModal) return;
+  closingWordsUp_ = false;
   messageShown = false;
   messageFullscreen = false;
   messageModal = false;

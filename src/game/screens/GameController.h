@@ -401,6 +401,9 @@ class GameController : public cocos2d::CCObject,
   // on through a rebuild of the screen).
   cocos2d::CCNode* effectClock_ = nullptr;
   int effectSerial_ = 0;
+  // The tutorial's closing words are up: the board shown in the same step keeps them
+  // until the player closes them.
+  bool closingWordsUp_ = false;
   // What the bar shows now, so an unchanged bar is not built again at every refresh.
   std::string barShown_;
   cocos2d::CCNode* logLines_ = nullptr;  // the labels of the log, in the log's view
