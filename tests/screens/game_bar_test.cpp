@@ -182,20 +182,23 @@ TEST_F(ControllerTest, TheTutorialsForcedCardHasABouncingArrowAndItsPhaseNoEndAr
   EXPECT_FALSE(controller->arrow->isVisible());
 }
 
-TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedWithItsFirstHintPinnedBelow) {
+TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedThenItsFirstHintIsPinnedBelow) {
   hub.setScreen(controller);
   ASSERT_TRUE(hub.startSingleGame("tutorial"));
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   ASSERT_TRUE(controller->messageShown);
   EXPECT_EQ(controller->messageText, "TUT_INITIAL");
   EXPECT_EQ(controller->tutorialText, "TUT_INITIAL");
-  EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  // Read once: the welcome on its panel, its pinned copy not yet.
+  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
+  EXPECT_FALSE(controller->tutorialmsg->isVisible());
   // The computer's phases end waits and close messages: not this one.
   controller->closeMessage();
   EXPECT_TRUE(controller->messageShown);
   controller->closeFullscreenMessageByTap();
   EXPECT_FALSE(controller->messageShown);
   EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  EXPECT_TRUE(controller->turnseqqui->isVisible());
   ctx.game().clearGame();
   hub.setScreen(nullptr);
 }
@@ -214,6 +217,7 @@ TEST_F(ControllerTest, TheTutorialsClosingWordsStayOverTheBoardUntilClosed) {
   EXPECT_EQ(controller->messageText, "TUT_FINISHED");
   EXPECT_TRUE(controller->fulldarken->isVisible());
   EXPECT_TRUE(controller->fullscreenmessage->isVisible());
+  EXPECT_FALSE(controller->tutorialmsg->isVisible());
   // The player closes them as any message; the next board is a plain one.
   controller->onReturnKey();
   EXPECT_FALSE(controller->messageShown);

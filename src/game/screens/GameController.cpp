@@ -339,7 +339,9 @@ void GameController::refreshGui() {
   GameDirector* d = director();
   const bool tutorial = d && d->isTutorialRunning();
   if (tutorial) setText(tutorialmsg, tutorialText);
-  show(tutorialmsg, tutorial && !tutorialText.empty());
+  // A full-screen text is read once, on its own panel: the pinned hint waits beneath until
+  // it is closed.
+  show(tutorialmsg, tutorial && !fullscreen);
 
   if (!messageShown) {
     switch (guiMode) {
@@ -401,6 +403,7 @@ void GameController::refreshGui() {
   setText(dwarvescounter, text("DWARVES") + ": " + std::to_string(shownDwarves));
   layoutMessagePanel();
   layoutTutorialPanel();
+  layoutFullscreenPanel();
   if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 

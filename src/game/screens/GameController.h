@@ -347,6 +347,7 @@ class GameController : public cocos2d::CCObject,
   // The message panel and the tutorial panel fit around their texts.
   void layoutMessagePanel();
   void layoutTutorialPanel();
+  void layoutFullscreenPanel();
   // The locked-card notice grows to fit its texts.
   void layoutNoticePanel();
   // One log record's label, added under the lines there are.

@@ -39,6 +39,7 @@ namespace {
 // Tags of the layout's panels that the controller fits around their texts.
 constexpr int kMessagePanelTag = 1;
 constexpr int kTutorialPanelTag = 2;
+constexpr int kFullscreenPanelTag = 3;
 constexpr float kPanelPadding = 20.0f;
 constexpr float kButtonSlot = 64.0f;
 constexpr int kEnemyLabelZ = 200;
@@ -353,4 +354,19 @@ void GameController::layoutTutorialPanel() {
   tutorialmsg->setPosition(ccp(centre, bottom + kPanelPadding));
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
     frame->setPreferredSize(CCSize(text.width + 2 * kPanelPadding, text.height + 2 * kPanelPadding));
+}
+
+void GameController::layoutFullscreenPanel() {
+  if (!guiNode || !fullscreenmessage) return;
+  CCNode* panel = guiNode->getChildByTag(kFullscreenPanelTag);
+  if (!panel) return;
+  const bool shown = visibleWithText(fullscreenmessage);
+  panel->setVisible(shown);
+  if (!shown) return;
+  // The text stands on its own panel over the darkening, wherever the layout puts it.
+  const CCRect text = fullscreenmessage->boundingBox();
+  panel->setAnchorPoint(ccp(0.5f, 0.5f));
+  panel->setPosition(ccp(text.getMidX(), text.getMidY()));
+  if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
+    frame->setPreferredSize(CCSize(text.size.width + 4 * kPanelPadding, text.size.height + 3 * kPanelPadding));
 }
