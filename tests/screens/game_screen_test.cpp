@@ -2,6 +2,8 @@
 // and keyed as a player would.
 #include <cmath>
 
+#include "CCSprite.h"
+#include "CCSpriteFrameCache.h"
 #include "CCLabelBMFont.h"
 #include "CCMenuItem.h"
 #include "CCScene.h"
@@ -528,11 +530,23 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   ScriptedPlayer::click(300, 600);
   EXPECT_FALSE(c.messageShown);
   EXPECT_FALSE(ScriptedPlayer::isShown(c.fulldarken));
+  // A defeat is acknowledged with the neutral mark, only a victory with the positive one.
+  auto marked = [&c](const char* frame) {
+    auto* image = dynamic_cast<CCSprite*>(c.okbtn->getNormalImage());
+    return image && image->isFrameDisplayed(CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame));
+  };
   hub().onGameLost();
   ScriptedPlayer::runFor(0.2f);
   EXPECT_EQ(c.guiMode, GuiMode::GameEnded);
   EXPECT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  EXPECT_TRUE(marked("button-ok-plain.png"));
   ScriptedPlayer::screenshot("game-end");
+  game().clearGame();
+  startSkirmish();
+  hub().onGameWon();
+  ScriptedPlayer::runFor(0.2f);
+  EXPECT_TRUE(marked("button-ok.png"));
+  ScriptedPlayer::screenshot("game-end-victory");
 }
 
 TEST_F(GameScreenTest, ANewWindowSizeRebuildsTheScreenWithTheSameMessageAndLog) {

@@ -12,6 +12,8 @@
 #include "CCScale9Sprite.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
+#include "CCSpriteFrame.h"
+#include "CCSpriteFrameCache.h"
 #include "CardTable.h"
 #include "EffectActions.h"
 #include "EventDispatcher.h"
@@ -288,6 +290,7 @@ void GameController::showGameEnded(const std::string& text) {
   if (guiMode == GuiMode::GameEnded) return;
   LOGOG_INFO("GUI::game ended");
   guiMode = GuiMode::GameEnded;
+  endedInVictory_ = text == this->text("YOU_WIN");
   messageText = text;
   submessageText.clear();
   refreshGui();
@@ -397,6 +400,16 @@ void GameController::refreshGui() {
     }
     show(cancelbtn, false);
     show(okbtn, !messageModal && !messageFullscreen);
+  }
+  // A defeat or a draw is acknowledged with the neutral mark.
+  const bool neutralOk = guiMode == GuiMode::GameEnded && !endedInVictory_ && !messageShown;
+  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
+  CCSpriteFrame* mark = frames->spriteFrameByName(neutralOk ? "button-ok-plain.png" : "button-ok.png");
+  CCSprite* shown = okbtn ? dynamic_cast<CCSprite*>(okbtn->getNormalImage()) : nullptr;
+  if (mark && shown && !shown->isFrameDisplayed(mark)) {
+    okbtn->setNormalSpriteFrame(mark);
+    if (CCSpriteFrame* f = frames->spriteFrameByName(neutralOk ? "button-ok-plain-press.png" : "button-ok-press.png"))
+      okbtn->setSelectedSpriteFrame(f);
   }
 
   setText(manacounter, text("MANA") + ": " + std::to_string(shownMana));

@@ -405,6 +405,8 @@ class GameController : public cocos2d::CCObject,
   // The tutorial's closing words are up: the board shown in the same step keeps them
   // until the player closes them.
   bool closingWordsUp_ = false;
+  // The game ended in our victory: only then does its notice carry the positive OK mark.
+  bool endedInVictory_ = false;
   // What the bar shows now, so an unchanged bar is not built again at every refresh.
   std::string barShown_;
   cocos2d::CCNode* logLines_ = nullptr;  // the labels of the log, in the log's view
