@@ -230,6 +230,49 @@ TEST_F(ChoiceTest, OfferedPlacesAreHighlightedAtTheirCells) {
   ScriptedPlayer::screenshot("target-choice");
 }
 
+// Rooms offered in a column of empty blocks: the card's text panel leaves every offered
+// place's digit in sight, at every window size.
+struct RoomPlaces {
+  int card;
+  int width, height;
+};
+
+void PrintTo(const RoomPlaces& r, std::ostream* os) { *os << r.card << " " << r.width << "x" << r.height; }
+
+class RoomPlacesTest : public ChoiceTest, public ::testing::WithParamInterface<RoomPlaces> {};
+
+TEST_P(RoomPlacesTest, TheCardsTextLeavesEveryOfferedDigitInSight) {
+  const RoomPlaces& r = GetParam();
+  ScriptedPlayer::resizeWindow(r.width, r.height);
+  startSkirmish();
+  for (int y = 20; y <= 24; ++y) local().board()->cellAt(20, y)->setKind(ElemKind::FourBlock);
+  local().setCards({r.card});
+  hub().selectCard(r.card);
+  ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
+  ScriptedPlayer::runFor(0.8f);
+  GameController& c = controller();
+  CCNode* panel = c.castgui->getChildByTag(1);
+  ASSERT_TRUE(ScriptedPlayer::isShown(panel));
+  const CCRect text = ScriptedPlayer::windowRect(panel);
+  const std::vector<BoardElem*> options = local().options();
+  ASSERT_GE(options.size(), 4u);
+  for (BoardElem* e : options) {
+    CCLabelBMFont* digit = controller().boardView().highlightOf(*e)->digitLabel();
+    ASSERT_NE(digit, nullptr);
+    EXPECT_FALSE(text.intersectsRect(ScriptedPlayer::windowRect(digit)))
+        << "the digit of " << e->x() << "," << e->y() << " is under the card's text";
+  }
+  ScriptedPlayer::screenshot("target-choice-" + std::to_string(r.card) + "-" + std::to_string(r.width) + "x" +
+                             std::to_string(r.height));
+  hub().cancelSelection();
+  ScriptedPlayer::resizeWindow(kWidth, kHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, RoomPlacesTest,
+                         ::testing::Values(RoomPlaces{CardId::Crystal, 1024, 768}, RoomPlaces{CardId::Library, 1024, 768},
+                                           RoomPlaces{CardId::Crystal, 1280, 800}, RoomPlaces{CardId::Library, 1280, 800},
+                                           RoomPlaces{CardId::Crystal, 1920, 1080}));
+
 TEST_F(ChoiceTest, ElementArtItsHighlightAndItsEffectPointShareOneSquare) {
   startSkirmish();
   GameController& c = controller();

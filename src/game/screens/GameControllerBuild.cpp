@@ -111,7 +111,9 @@ CCPoint GameController::touchLayerPointer() const {
 }
 
 void GameController::wrapMessages() {
-  const float width = winSize().width * 0.7f;
+  // Wide and so few lines: the panel of a card's text stays in the top quarter of the
+  // window, above the offered places that the view frames in its middle half.
+  const float width = winSize().width - (2 * kPanelPadding + kButtonSlot) - 2 * kPanelPadding;
   for (CCLabelBMFont* label : {message, fullscreenmessage, submessage}) {
     if (!label) continue;
     label->setAlignment(kCCTextAlignmentCenter);
@@ -275,7 +277,9 @@ void GameController::layoutMessagePanel() {
   const float buttonW = (ok || cancel) ? kButtonSlot : 0.0f;
   const float panelW = textW + 2 * kPanelPadding + buttonW;
   const float textX = win.width * 0.5f - buttonW * 0.5f;
-  float y = top - kPanelPadding;
+  // Close above and below: the panel stays short (see wrapMessages).
+  const float padY = kPanelPadding * 0.6f;
+  float y = top - padY;
   if (message) {
     message->setAnchorPoint(ccp(0.5f, 1.0f));
     message->setPosition(ccp(textX, y));
@@ -287,7 +291,7 @@ void GameController::layoutMessagePanel() {
     submessage->setPosition(ccp(textX, y));
     if (sub) y -= submessage->getContentSize().height;
   }
-  const float panelH = std::max(top - y + kPanelPadding, 48.0f + 2 * 12.0f);
+  const float panelH = std::max(top - y + padY, 48.0f + 2 * 12.0f);
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel)) frame->setPreferredSize(CCSize(panelW, panelH));
   const CCPoint buttonAt = ccp(win.width * 0.5f + panelW * 0.5f - kPanelPadding - 24.0f, top - panelH * 0.5f);
   for (CCMenuItemImage* button : {okbtn, cancelbtn})
