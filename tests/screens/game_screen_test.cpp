@@ -592,6 +592,28 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   ScriptedPlayer::screenshot("game-end-victory");
 }
 
+TEST_F(GameScreenTest, TheVictoryNoticeStandsClearOfTheEnemyTowersName) {
+  startSkirmish();
+  GameController& c = controller();
+  hub().onGameWon();
+  ScriptedPlayer::runFor(0.2f);
+  CCNode* notice = c.castgui->getChildByTag(1);
+  ASSERT_TRUE(ScriptedPlayer::isShown(notice));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.enemyTowerLabel));
+  // The player scrolls the enemy's name to where the notice stands.
+  const CCRect home = ScriptedPlayer::windowRect(notice);
+  for (int i = 0; i < 6; ++i) {
+    const CCRect name = ScriptedPlayer::windowRect(c.enemyTowerLabel);
+    c.moveView(ccp((home.getMidX() - name.getMidX()) / 0.8f, (name.getMidY() - home.getMidY()) / 0.8f));
+    ScriptedPlayer::frames(1);
+  }
+  ScriptedPlayer::frames(2);
+  EXPECT_FALSE(ScriptedPlayer::windowRect(notice).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
+  EXPECT_FALSE(ScriptedPlayer::windowRect(c.okbtn).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
+  EXPECT_TRUE(home.intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel))) << "the name is where the notice was";
+  ScriptedPlayer::screenshot("game-end-victory-name");
+}
+
 TEST_F(GameScreenTest, ANewWindowSizeRebuildsTheScreenWithTheSameMessageAndLog) {
   startSkirmish();
   GameController& c = controller();

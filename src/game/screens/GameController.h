@@ -205,6 +205,8 @@ class GameController : public cocos2d::CCObject,
   // Our ground and the lake fade with our layer (their tiles are drawn by batch nodes,
   // which a fading layer does not reach); run every frame, acts on a change.
   void fadeGroundWithOurLayer();
+  // The game-end notice follows the view, clear of the enemy tower's name (each frame).
+  void keepNoticeInPlace();
 
   // ---- BoardViewHost -----------------------------------------------------------------
   // "ourlayer" for the local player, else "enemylayer".
@@ -407,6 +409,8 @@ class GameController : public cocos2d::CCObject,
   bool closingWordsUp_ = false;
   // The game ended in our victory: only then does its notice carry the positive OK mark.
   bool endedInVictory_ = false;
+  // Where the layout puts the message panel's top edge (negative: not read yet).
+  float messagePanelTop_ = -1;
   // What the bar shows now, so an unchanged bar is not built again at every refresh.
   std::string barShown_;
   cocos2d::CCNode* logLines_ = nullptr;  // the labels of the log, in the log's view

@@ -132,6 +132,7 @@ CCLayer* GameController::buildScreen() {
 
   bindings_.beginLoad();
   groundOpacity_ = 255;
+  messagePanelTop_ = -1;
   gameNode = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
   if (ourlayer) ourLayerHome = ourlayer->getPosition();
   if (sun) sunHome = sun->getPosition();
@@ -271,7 +272,7 @@ void GameController::layoutMessagePanel() {
   }
   panel->setVisible(true);
   const CCSize win = winSize();
-  const float top = panel->getPositionY();
+  if (messagePanelTop_ < 0) messagePanelTop_ = panel->getPositionY();
   const float textW = std::max({msg ? message->getContentSize().width : 0.0f,
                                 sub ? submessage->getContentSize().width : 0.0f, 240.0f});
   const float buttonW = (ok || cancel) ? kButtonSlot : 0.0f;
@@ -279,6 +280,20 @@ void GameController::layoutMessagePanel() {
   const float textX = win.width * 0.5f - buttonW * 0.5f;
   // Close above and below: the panel stays short (see wrapMessages).
   const float padY = kPanelPadding * 0.6f;
+  const float textH = (msg ? message->getContentSize().height : 0.0f) + (msg && sub ? 6.0f : 0.0f) +
+                      (sub ? submessage->getContentSize().height : 0.0f);
+  const float panelH = std::max(textH + 2 * padY, 48.0f + 2 * 12.0f);
+  float top = messagePanelTop_;
+  // The notice at a game's end stands clear of the enemy tower's name: below it when the
+  // view puts the name where the notice would be.
+  if (guiMode == GuiMode::GameEnded && enemyTowerLabel && enemyTowerLabel->isVisibleInHierarchy()) {
+    const CCRect name = CCRectApplyAffineTransform(
+        CCRect(0, 0, enemyTowerLabel->getContentSize().width, enemyTowerLabel->getContentSize().height),
+        CCAffineTransformConcat(enemyTowerLabel->nodeToWorldTransform(), castgui->worldToNodeTransform()));
+    const CCRect notice(win.width * 0.5f - panelW * 0.5f, top - panelH, panelW, panelH);
+    if (name.intersectsRect(notice)) top = std::max(panelH + kPanelPadding, name.getMinY() - kPanelPadding * 0.5f);
+  }
+  panel->setPositionY(top);
   float y = top - padY;
   if (message) {
     message->setAnchorPoint(ccp(0.5f, 1.0f));
@@ -289,13 +304,15 @@ void GameController::layoutMessagePanel() {
     if (msg && sub) y -= 6.0f;
     submessage->setAnchorPoint(ccp(0.5f, 1.0f));
     submessage->setPosition(ccp(textX, y));
-    if (sub) y -= submessage->getContentSize().height;
   }
-  const float panelH = std::max(top - y + padY, 48.0f + 2 * 12.0f);
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel)) frame->setPreferredSize(CCSize(panelW, panelH));
   const CCPoint buttonAt = ccp(win.width * 0.5f + panelW * 0.5f - kPanelPadding - 24.0f, top - panelH * 0.5f);
   for (CCMenuItemImage* button : {okbtn, cancelbtn})
     if (button) button->setPosition(button->getParent()->convertToNodeSpace(castgui->convertToWorldSpace(buttonAt)));
+}
+
+void GameController::keepNoticeInPlace() {
+  if (guiMode == GuiMode::GameEnded) layoutMessagePanel();
 }
 
 void GameController::layoutNoticePanel() {
