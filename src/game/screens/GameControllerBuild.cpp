@@ -113,9 +113,11 @@ CCPoint GameController::touchLayerPointer() const {
 void GameController::wrapMessages() {
   // Wide and so few lines: the panel of a card's text stays in the top quarter of the
   // window, above the offered places that the view frames in its middle half.
-  const float width = winSize().width - (2 * kPanelPadding + kButtonSlot) - 2 * kPanelPadding;
+  // A full-screen text, alone in the middle, keeps a shorter measure.
+  const float wide = winSize().width - (2 * kPanelPadding + kButtonSlot) - 2 * kPanelPadding;
   for (CCLabelBMFont* label : {message, fullscreenmessage, submessage}) {
     if (!label) continue;
+    const float width = label == fullscreenmessage ? winSize().width * 0.7f : wide;
     label->setAlignment(kCCTextAlignmentCenter);
     label->setWidth(width / (label->getScaleX() != 0 ? label->getScaleX() : 1.0f));
   }
