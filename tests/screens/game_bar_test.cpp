@@ -10,6 +10,7 @@
 #include "BoardElem.h"
 #include "CCApplication.h"
 #include "CCLayer.h"
+#include "CCLayerColor.h"
 #include "CCMenuItem.h"
 #include "CCPointExtension.h"
 #include "CCScrollView.h"
@@ -18,6 +19,7 @@
 #include "CapturedLog.h"
 #include "CardTable.h"
 #include "controller_fixture.h"
+#include "game/TutorialDirector.h"
 #include "ports/MatchLink.h"
 
 using namespace cocos2d;
@@ -199,20 +201,49 @@ TEST_F(ControllerTest, TheTutorialsForcedCardHasABouncingArrowAndItsPhaseNoEndAr
   EXPECT_FALSE(controller->arrow->isVisible());
 }
 
-TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedWithItsFirstHintPinnedBelow) {
+TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedThenItsFirstHintIsPinnedBelow) {
   hub.setScreen(controller);
   ASSERT_TRUE(hub.startSingleGame("tutorial"));
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   ASSERT_TRUE(controller->messageShown);
   EXPECT_EQ(controller->messageText, "TUT_INITIAL");
   EXPECT_EQ(controller->tutorialText, "TUT_INITIAL");
-  EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  // Read once: the welcome on its panel, its pinned copy not yet.
+  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
+  EXPECT_FALSE(controller->tutorialmsg->isVisible());
   // The computer's phases end waits and close messages: not this one.
   controller->closeMessage();
   EXPECT_TRUE(controller->messageShown);
   controller->closeFullscreenMessageByTap();
   EXPECT_FALSE(controller->messageShown);
   EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  EXPECT_TRUE(controller->turnseqqui->isVisible());
+  ctx.game().clearGame();
+  hub.setScreen(nullptr);
+}
+
+TEST_F(ControllerTest, TheTutorialsClosingWordsStayOverTheBoardUntilClosed) {
+  hub.setScreen(controller);
+  ASSERT_TRUE(hub.startSingleGame("tutorial"));
+  controller->closeFullscreenMessageByTap();
+  auto* tutorial = dynamic_cast<GameDirector_Tutorial*>(ctx.game().director());
+  ASSERT_NE(tutorial, nullptr);
+  for (int row = 0; row < kTutorialEndRow + 2; ++row) tutorial->onPhaseFinished(local());
+  // The next switch of ours reaches the end row and shows the board with its choices.
+  local().setState(PlayerState::BuildChooseSpell);
+  ASSERT_FALSE(tutorial->active());
+  EXPECT_TRUE(controller->messageShown);
+  EXPECT_EQ(controller->messageText, "TUT_FINISHED");
+  EXPECT_TRUE(controller->fulldarken->isVisible());
+  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
+  EXPECT_FALSE(controller->tutorialmsg->isVisible());
+  // The player closes them as any message; the next board is a plain one.
+  controller->onReturnKey();
+  EXPECT_FALSE(controller->messageShown);
+  EXPECT_FALSE(controller->fullscreenmessage->isVisible());
+  controller->showMessage("A", "B");
+  controller->showGameBoard();
+  EXPECT_FALSE(controller->messageShown);
   ctx.game().clearGame();
   hub.setScreen(nullptr);
 }

@@ -2,7 +2,9 @@
 // board and calls back exactly once, after its time; effects share their nodes; nothing is
 // left behind; a rebuild, the end of the game or leaving the screen does not lose or
 // repeat a completion.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <set>
 
@@ -37,6 +39,8 @@ class EffectTest : public GameScreenTest {
     startSkirmish();
   }
   void TearDown() override {
+    // The sounds this test's effects left in the playing list go with its recorder.
+    if (!IsSkipped()) controller().stopEffectSounds();
     setGameAudio(nullptr);
     GameScreenTest::TearDown();
   }
@@ -202,7 +206,6 @@ TEST_F(EffectTest, TheEarthquakeShakesTheGameNodeAndLeavesItWhereItStarted) {
   show(record(CardId::Earthquake, local(), enemy(), enemy().board()->cellAt(20, 20)), calls);
   ScriptedPlayer::runFor(1.0f, 0.05f);
   EXPECT_FALSE(world->getPosition().equals(start));
-  ScriptedPlayer::screenshot("effect-earthquake");
   timeUntil(calls, 0, 7.0f, 0.25f);  // a coarse clock too
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(world->getPosition().equals(start)) << world->getPositionX() << " " << start.x;
@@ -319,7 +322,6 @@ TEST_F(EffectTest, ACollapsingBlockFallsIntoTheWaterWithASplashAndGoes) {
   const float startY = root->getPositionY();
   ScriptedPlayer::runFor(0.6f, 0.05f);
   EXPECT_LT(root->getPositionY(), startY);
-  ScriptedPlayer::screenshot("collapse-fall");
   ScriptedPlayer::runUntil([&] { return root->getParent() == nullptr; }, 8.0f, 0.1f);
   EXPECT_EQ(root->getParent(), nullptr);
   root->release();
@@ -347,45 +349,149 @@ TEST_F(EffectTest, AnExplosionBurstsOverTheElementForASecond) {
   EXPECT_EQ(audio.played().back(), "sounds/bomb.wav");
 }
 
-// ---- Screenshots -----------------------------------------------------------------------------
+// ---- Each effect seen frame by frame --------------------------------------------------------
 
-TEST_F(EffectTest, ScreenshotsOfAFireballALightningAndRats) {
-  // A small enemy tower with its rooms in sight, for the spells to fall on.
-  const struct {
-    int x, y;
-    RoomType room;
-  } tower[] = {{19, 20, RoomType::Crystal}, {21, 20, RoomType::Housing}, {20, 21, RoomType::Library}};
-  for (const auto& t : tower) {
-    BoardElem* e = enemy().board()->cellAt(t.x, t.y);
-    ASSERT_NE(e, nullptr);
-    e->setKind(ElemKind::FourBlock);
-    e->setRoom(t.room);
-    e->setRoomPower(1);
-    e->setRevealed(true);
-    e->refresh();
+// What a player sees of an effect: a strip of frames around its target is written, and the
+// frame at its height differs from the same view without it where it acts.
+struct EffectLook {
+  const char* name;
+  int card;       // a card's effect; kCollapse and kExplosion the board's own animations
+  bool onEnemy;   // the target's tower
+  int x, y;       // the target cell
+  float focus;    // the view's scale while it plays
+  float height;   // seconds after the start: the effect at its height
+  float length;   // seconds the strip covers
+  int changed = 1500;  // pixels at least that its height changes around the target
+  float box = 320;     // the side of the window square around the target where it acts
+};
+constexpr int kCollapse = -1, kExplosion = -2;
+
+void PrintTo(const EffectLook& e, std::ostream* os) { *os << e.name; }
+
+class EffectLookTest : public EffectTest, public ::testing::WithParamInterface<EffectLook> {
+ protected:
+  // A small tower with its rooms in sight on both sides, for the effects to act on.
+  void buildTowers() {
+    const struct {
+      int x, y;
+      ElemKind kind;
+      RoomType room;
+    } tower[] = {{19, 20, ElemKind::FourBlock, RoomType::Crystal},
+                 {21, 20, ElemKind::FourBlock, RoomType::Housing},
+                 {20, 21, ElemKind::FourBlock, RoomType::Library}};
+    for (Player* p : {&local(), &enemy()}) {
+      for (const auto& t : tower) {
+        BoardElem* e = p->board()->cellAt(t.x, t.y);
+        ASSERT_NE(e, nullptr);
+        e->setKind(t.kind);
+        e->setRoom(t.room);
+        e->setRoomPower(1);
+      }
+      for (int x = 19; x <= 21; ++x)
+        for (int y = 20; y <= 21; ++y) {
+          p->board()->cellAt(x, y)->setRevealed(true);
+          p->board()->cellAt(x, y)->refresh();
+        }
+    }
+    controller().updateEnemyTowerLabel();
   }
-  blockOf(enemy())->setRevealed(true);
-  blockOf(enemy())->refresh();
-  controller().updateEnemyTowerLabel();
+  // How many pixels of the window square around `centre` differ clearly between the frames.
+  static int changedAround(const mvtest::Frame& a, const mvtest::Frame& b, const CCRect& box) {
+    int changed = 0;
+    for (int y = static_cast<int>(box.getMinY()); y < static_cast<int>(box.getMaxY()); ++y)
+      for (int x = static_cast<int>(box.getMinX()); x < static_cast<int>(box.getMaxX()); ++x) {
+        const mvtest::Rgb p = a.at(x, y), q = b.at(x, y);
+        if (std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 60) ++changed;
+      }
+    return changed;
+  }
+  // A square of the window (origin top left) around a point of the scene, inside the window.
+  static CCRect boxAround(const CCPoint& scenePoint, float size) {
+    const CCPoint at = ScriptedPlayer::toWindow(scenePoint);
+    const CCSize win = ScriptedPlayer::windowSize();
+    const float x = std::max(0.0f, std::min(win.width - size, at.x - size * 0.5f));
+    const float y = std::max(0.0f, std::min(win.height - size, at.y - size * 0.5f));
+    return CCRect(x, y, std::min(size, win.width), std::min(size, win.height));
+  }
+};
+
+TEST_P(EffectLookTest, ShowsItsSubjectAtItsHeight) {
+  const EffectLook& look = GetParam();
+  buildTowers();
+  Player& target = look.onEnemy ? enemy() : local();
+  BoardElem* elem = target.board()->cellAt(look.x, look.y);
+  ASSERT_NE(elem, nullptr);
+  if (look.card == CardId::DoorBreaker) elem->setDoors(true);
+  // The view settles where the effect puts it; that is the board without the effect.
+  controller().focusElement(elem, look.focus);
+  ScriptedPlayer::runFor(1.0f, 0.05f);
+  CCNode* layer = controller().getPlayerLayer(&target);
+  const CCPoint centre = layer->convertToWorldSpace(controller().boardView().elemCentre(*elem));
+  const mvtest::Frame without = ScriptedPlayer::grab();
+  const CCRect box = boxAround(centre, look.box);
+
   int calls = 0;
-  show(record(CardId::Fireball, local(), enemy(), blockOf(enemy())), calls);
-  ScriptedPlayer::runFor(1.45f);
-  ScriptedPlayer::screenshot("effect-fireball");
-  timeUntil(calls, 0, 2.0f);
-  show(record(CardId::Lightning, local(), enemy(), blockOf(enemy())), calls);
-  ScriptedPlayer::runFor(0.6f, 0.05f);
-  ScriptedPlayer::screenshot("effect-lightning");
-  timeUntil(calls, 1, 2.0f);
-  show(record(CardId::Rats, local(), enemy(), enemy().board()->cellAt(20, 21)), calls);
-  ScriptedPlayer::runFor(1.0f, 0.05f);
-  ScriptedPlayer::screenshot("effect-rats");
-  timeUntil(calls, 2, 3.0f);
-  show(record(CardId::Collapse, local(), enemy(), enemy().board()->cellAt(21, 20)), calls);
-  ScriptedPlayer::runFor(1.0f, 0.05f);
-  ScriptedPlayer::screenshot("effect-collapse");
-  timeUntil(calls, 3, 3.0f);
-  EXPECT_EQ(calls, 4);
+  std::srand(7);  // the collapse's fall and turn
+  if (look.card == kCollapse) {
+    controller().collapseElement(*elem);
+  } else if (look.card == kExplosion) {
+    controller().showExplosion(*elem);
+  } else {
+    show(record(look.card, local(), target, elem), calls);
+  }
+  std::vector<mvtest::Frame> strip;
+  mvtest::Frame peak;
+  constexpr int kStripFrames = 8;
+  const float step = look.length / kStripFrames;
+  float t = 0;
+  for (int i = 0; i < kStripFrames; ++i) {
+    const float next = step * (i + 1);
+    if (t < look.height && look.height <= next) {
+      ScriptedPlayer::runFor(look.height - t, 0.025f);
+      t = look.height;
+      peak = ScriptedPlayer::grab();
+    }
+    ScriptedPlayer::runFor(next - t, 0.025f);
+    t = next;
+    strip.push_back(ScriptedPlayer::grab());
+  }
+  ASSERT_GT(peak.width, 0);
+  const int changed = changedAround(without, peak, box);
+  EXPECT_GE(changed, look.changed) << "the effect barely shows where it acts";
+  const CCSize win = ScriptedPlayer::windowSize();
+  ScriptedPlayer::writeStrip(std::string("effect-") + look.name, {peak}, CCRect(0, 0, win.width, win.height));
+  ScriptedPlayer::writeStrip(std::string("effect-") + look.name + "-strip", strip, boxAround(centre, 360));
+  // It ends, and nothing of it stays.
+  if (look.card >= 0) {
+    EXPECT_TRUE(ScriptedPlayer::runUntil([&] { return calls == 1; }, 8.0f, 0.1f));
+  }
+  ScriptedPlayer::runFor(1.5f, 0.1f);
+  EXPECT_EQ(controller().effectNodes->count(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Effects, EffectLookTest,
+    ::testing::Values(EffectLook{"fireball", CardId::Fireball, true, 20, 20, 1.0f, 1.45f, 2.0f},
+                      EffectLook{"rats", CardId::Rats, true, 20, 21, 2.0f, 1.0f, 1.6f, 600},  // one rat
+                      EffectLook{"earthquake", CardId::Earthquake, true, 20, 20, 2.0f, 1.0f, 2.0f},
+                      EffectLook{"lightning", CardId::Lightning, true, 20, 21, 1.0f, 0.55f, 1.0f},
+                      // The ray reaches its target as it ends: its path is where it acts.
+                      EffectLook{"ray", CardId::Ray, true, 20, 21, 2.0f, 1.95f, 2.0f, 1500, 640},
+                      EffectLook{"flood", CardId::Flood, true, 19, 20, 2.0f, 1.2f, 2.4f},
+                      EffectLook{"rain", CardId::Rain, true, 20, 20, 1.0f, 1.5f, 2.4f},
+                      EffectLook{"collapse", CardId::Collapse, true, 21, 20, 2.0f, 1.0f, 2.6f},
+                      EffectLook{"disturbance", CardId::Disturbance, true, 20, 20, 2.0f, 1.2f, 3.2f},
+                      EffectLook{"doorbreaker", CardId::DoorBreaker, true, 20, 20, 2.0f, 0.8f, 2.0f},
+                      EffectLook{"dynamite", CardId::Dynamite, true, 20, 20, 2.0f, 0.7f, 1.0f},
+                      EffectLook{"deratizers", CardId::Deratizers, false, 21, 20, 2.0f, 1.0f, 2.4f},
+                      EffectLook{"collapse-fall", kCollapse, false, 20, 21, 1.0f, 1.0f, 2.4f},
+                      EffectLook{"explosion", kExplosion, false, 20, 20, 1.0f, 0.3f, 1.0f}),
+    [](const ::testing::TestParamInfo<EffectLook>& info) {
+      std::string name = info.param.name;
+      for (char& c : name)
+        if (c == '-') c = '_';
+      return name;
+    });
 
 }  // namespace
 }  // namespace gametest

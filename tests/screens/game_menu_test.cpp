@@ -7,6 +7,7 @@
 #include "CCEditBox.h"
 #include "CCLabelBMFont.h"
 #include "CCMenuItem.h"
+#include "CCScale9Sprite.h"
 #include "CCScene.h"
 #include "CCSprite.h"
 #include "CCSpriteFrameCache.h"
@@ -100,6 +101,17 @@ TEST_F(UserSettingsTest, TheNoticeOpensTheLikeDialogAndItsConfirmationUnlocksThe
   ASSERT_TRUE(ScriptedPlayer::click(notice));
   ASSERT_TRUE(ScriptedPlayer::isShown(c.fblike));
   EXPECT_STREQ(c.fblike_name->getString(), hub().context().text().text("SHIELD_NAME").c_str());
+  // Each of its two buttons says what it does, inside the dialog's frame.
+  CCNode* frame = ScriptedPlayer::findType<extension::CCScale9Sprite>(c.fblike);
+  ASSERT_NE(frame, nullptr);
+  std::vector<std::string> captions;
+  for (CCNode* item : ScriptedPlayer::findAll([](CCNode* n) { return dynamic_cast<CCMenuItem*>(n) != nullptr; }, c.fblike))
+    if (auto* label = ScriptedPlayer::findType<CCLabelBMFont>(item)) {
+      captions.push_back(label->getString());
+      const CCRect box = ScriptedPlayer::windowRect(frame), text = ScriptedPlayer::windowRect(label);
+      EXPECT_TRUE(box.containsPoint(text.origin) && box.containsPoint(CCPoint(text.getMaxX(), text.getMaxY())));
+    }
+  EXPECT_EQ(captions, (std::vector<std::string>{hub().context().text().text("OK"), hub().context().text().text("CANCEL")}));
   ScriptedPlayer::screenshot("like-dialog");
   // The menu button opened over the dialog closes it.
   ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));

@@ -2,6 +2,8 @@
 // and keyed as a player would.
 #include <cmath>
 
+#include "CCSprite.h"
+#include "CCSpriteFrameCache.h"
 #include "CCLabelBMFont.h"
 #include "CCMenuItem.h"
 #include "CCScene.h"
@@ -266,6 +268,49 @@ TEST_F(ChoiceTest, OfferedPlacesAreHighlightedAtTheirCells) {
   }
   ScriptedPlayer::screenshot("target-choice");
 }
+
+// Rooms offered in a column of empty blocks: the card's text panel leaves every offered
+// place's digit in sight, at every window size.
+struct RoomPlaces {
+  int card;
+  int width, height;
+};
+
+void PrintTo(const RoomPlaces& r, std::ostream* os) { *os << r.card << " " << r.width << "x" << r.height; }
+
+class RoomPlacesTest : public ChoiceTest, public ::testing::WithParamInterface<RoomPlaces> {};
+
+TEST_P(RoomPlacesTest, TheCardsTextLeavesEveryOfferedDigitInSight) {
+  const RoomPlaces& r = GetParam();
+  ScriptedPlayer::resizeWindow(r.width, r.height);
+  startSkirmish();
+  for (int y = 20; y <= 24; ++y) local().board()->cellAt(20, y)->setKind(ElemKind::FourBlock);
+  local().setCards({r.card});
+  hub().selectCard(r.card);
+  ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
+  ScriptedPlayer::runFor(0.8f);
+  GameController& c = controller();
+  CCNode* panel = c.castgui->getChildByTag(1);
+  ASSERT_TRUE(ScriptedPlayer::isShown(panel));
+  const CCRect text = ScriptedPlayer::windowRect(panel);
+  const std::vector<BoardElem*> options = local().options();
+  ASSERT_GE(options.size(), 4u);
+  for (BoardElem* e : options) {
+    CCLabelBMFont* digit = controller().boardView().highlightOf(*e)->digitLabel();
+    ASSERT_NE(digit, nullptr);
+    EXPECT_FALSE(text.intersectsRect(ScriptedPlayer::windowRect(digit)))
+        << "the digit of " << e->x() << "," << e->y() << " is under the card's text";
+  }
+  ScriptedPlayer::screenshot("target-choice-" + std::to_string(r.card) + "-" + std::to_string(r.width) + "x" +
+                             std::to_string(r.height));
+  hub().cancelSelection();
+  ScriptedPlayer::resizeWindow(kWidth, kHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, RoomPlacesTest,
+                         ::testing::Values(RoomPlaces{CardId::Crystal, 1024, 768}, RoomPlaces{CardId::Library, 1024, 768},
+                                           RoomPlaces{CardId::Crystal, 1280, 800}, RoomPlaces{CardId::Library, 1280, 800},
+                                           RoomPlaces{CardId::Crystal, 1920, 1080}));
 
 TEST_F(ChoiceTest, ElementArtItsHighlightAndItsEffectPointShareOneSquare) {
   startSkirmish();
@@ -582,11 +627,45 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   ScriptedPlayer::click(300, 600);
   EXPECT_FALSE(c.messageShown);
   EXPECT_FALSE(ScriptedPlayer::isShown(c.fulldarken));
+  // A defeat is acknowledged with the neutral mark, only a victory with the positive one.
+  auto marked = [&c](const char* frame) {
+    auto* image = dynamic_cast<CCSprite*>(c.okbtn->getNormalImage());
+    return image && image->isFrameDisplayed(CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame));
+  };
   hub().onGameLost();
   ScriptedPlayer::runFor(0.2f);
   EXPECT_EQ(c.guiMode, GuiMode::GameEnded);
   EXPECT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  EXPECT_TRUE(marked("button-ok-plain.png"));
   ScriptedPlayer::screenshot("game-end");
+  game().clearGame();
+  startSkirmish();
+  hub().onGameWon();
+  ScriptedPlayer::runFor(0.2f);
+  EXPECT_TRUE(marked("button-ok.png"));
+  ScriptedPlayer::screenshot("game-end-victory");
+}
+
+TEST_F(GameScreenTest, TheVictoryNoticeStandsClearOfTheEnemyTowersName) {
+  startSkirmish();
+  GameController& c = controller();
+  hub().onGameWon();
+  ScriptedPlayer::runFor(0.2f);
+  CCNode* notice = c.castgui->getChildByTag(1);
+  ASSERT_TRUE(ScriptedPlayer::isShown(notice));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.enemyTowerLabel));
+  // The player scrolls the enemy's name to where the notice stands.
+  const CCRect home = ScriptedPlayer::windowRect(notice);
+  for (int i = 0; i < 6; ++i) {
+    const CCRect name = ScriptedPlayer::windowRect(c.enemyTowerLabel);
+    c.moveView(ccp((home.getMidX() - name.getMidX()) / 0.8f, (name.getMidY() - home.getMidY()) / 0.8f));
+    ScriptedPlayer::frames(1);
+  }
+  ScriptedPlayer::frames(2);
+  EXPECT_FALSE(ScriptedPlayer::windowRect(notice).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
+  EXPECT_FALSE(ScriptedPlayer::windowRect(c.okbtn).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
+  EXPECT_TRUE(home.intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel))) << "the name is where the notice was";
+  ScriptedPlayer::screenshot("game-end-victory-name");
 }
 
 TEST_F(GameScreenTest, ANewWindowSizeRebuildsTheScreenWithTheSameMessageAndLog) {

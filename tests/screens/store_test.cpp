@@ -2,13 +2,14 @@
 // try-out of each kind of card, and its message layer.
 #include <memory>
 
-#include "CCLayerColor.h"
 #include "CCScene.h"
 #include "CCScrollView.h"
 #include "CCSpriteFrameCache.h"
 #include "CCSprite.h"
 #include "CardTable.h"
 #include "GameContext.h"
+#include "GameController.h"
+#include "MainScene.h"
 #include "ScreensFixture.h"
 #include "StoreController.h"
 #include "game/GameDirector.h"
@@ -27,7 +28,7 @@ class StoreTest : public mvtest::ScreensTest {
     if (IsSkipped()) return;
     loadGameData();
     hub().context().setSettings(&settings);
-    ASSERT_TRUE(hub().game().newGame(false, std::make_unique<GameDirector_Sandbox>()));
+    ASSERT_TRUE(hub().startSingleGame("sandbox"));  // as the menu's store button starts it
     store = new StoreController();
     store->setShieldNotification([this] { ++notices; });
     show();
@@ -39,15 +40,20 @@ class StoreTest : public mvtest::ScreensTest {
     productStates.clear();
     ScreensTest::TearDown();
   }
-  // The store on a plain backdrop, as the game screen holds it.
+  // The store as a player sees it: in the game screen's store layer, in place of the
+  // selection bar, over the sandbox's board and beside its menu button.
   void show() {
-    CCScene* scene = CCScene::create();
-    CCSize win = CCDirector::sharedDirector()->getWinSize();
-    scene->addChild(CCLayerColor::create(ccc4(96, 140, 200, 255), win.width, win.height));
+    MainScene* scene = MainScene::scene();
+    ScriptedPlayer::show(scene);
+    GameController* game = scene->gameController();
+    ASSERT_NE(nullptr, game);
     CCNode* root = store->loadScreen();
     ASSERT_NE(nullptr, root);
-    scene->addChild(root);
-    ScriptedPlayer::show(scene);
+    game->storelayer->removeAllChildrenWithCleanup(true);
+    game->storelayer->addChild(root);
+    game->setStoreShown(true);
+    game->showGameBoard();
+    ScriptedPlayer::frames(1);
   }
   CCNode* node(const char* name) const { return store->bindings().node(name); }
   const StoreController::ProductRow* row(int cardId) const {
@@ -121,6 +127,7 @@ TEST_P(StoreCategoryTest, ListsItsCardsInOrderWithOneCategoryOn) {
   }
   ASSERT_FALSE(store->rows().empty());
   EXPECT_TRUE(ScriptedPlayer::isShown(store->rows().front().tryButton)) << "the list starts at its top";
+  ScriptedPlayer::runFor(1.0f);  // the view settles on our tower
   ScriptedPlayer::screenshot(std::string("store-") + c.name + "-1024x768");
 }
 
@@ -219,6 +226,7 @@ TEST_F(StoreTest, ALaterBuildStartsOnSpellsAgainAndFitsAWiderWindow) {
   EXPECT_TRUE(toggledOn("spellsbtn"));
   EXPECT_FALSE(toggledOn("dwarvesbtn"));
   ScriptedPlayer::click(store->bindings(), "roomsbtn");
+  ScriptedPlayer::runFor(1.0f);  // the view settles on our tower
   ScriptedPlayer::screenshot("store-rooms-1920x1080");
   ScriptedPlayer::resizeWindow(1024, 768);
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "Board.h"
+#include "CCSprite.h"
 #include "CCMenu.h"
 #include "CCNodeCount.h"
 #include "CCScrollView.h"
@@ -144,22 +145,30 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   ASSERT_NE(nullptr, tutorial);
   GameController& c = game();
   GameScreenPlayer player(c, hub());
-  // Its first words greet the player over the board.
+  // Its first words greet the player over the board, once, on their own panel.
   ASSERT_TRUE(c.messageShown);
   EXPECT_EQ(localizedText("TUT_INITIAL"), c.messageText);
+  ScriptedPlayer::frames(2);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage));
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage->getParent()->getChildByTag(3)));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.tutorialmsg));
   ScriptedPlayer::screenshot("tutorial-first-hint");
-  // The hint's panel stays clear of the log, in a smaller window too.
-  for (const CCSize& size : {CCSize(1280, 800), CCSize(1024, 768)}) {
+  // A click closes them: the bar shows its one card with the arrow at it, and the hint
+  // stays pinned on its panel, clear of the log, in every window size.
+  ScriptedPlayer::click(640, 300);
+  EXPECT_FALSE(c.messageShown);
+  for (const CCSize& size : {CCSize(1024, 768), CCSize(1920, 1080), CCSize(1280, 800)}) {
     ScriptedPlayer::resizeWindow(static_cast<int>(size.width), static_cast<int>(size.height));
-    ScriptedPlayer::frames(2);
+    ScriptedPlayer::runFor(1.0f);  // the view comes back to our tower
     CCNode* panel = c.tutorialmsg->getParent()->getChildByTag(2);
     ASSERT_TRUE(ScriptedPlayer::isShown(panel));
+    EXPECT_TRUE(ScriptedPlayer::isShown(c.arrow));
     EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.chatlog)))
         << size.width << "x" << size.height;
+    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.arrow)));
+    ScriptedPlayer::screenshot("tutorial-first-hint-board-" + std::to_string(static_cast<int>(size.width)) + "x" +
+                               std::to_string(static_cast<int>(size.height)));
   }
-  ScriptedPlayer::runFor(1.0f);  // the view comes back to our tower
-  ScriptedPlayer::screenshot("tutorial-first-hint-1024x768");
-  ScriptedPlayer::resizeWindow(1280, 800);
   ScriptedPlayer::frames(2);
   CapturedLog log;
   ASSERT_TRUE(player.playUntil([&] { return !tutorial->active(); }, 1200.0f));
@@ -169,10 +178,16 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   EXPECT_EQ(23, player.arrowPicks);
   EXPECT_EQ(7, player.arrowEnds);
   GameScreenPlayer::expectNothingRefused(log, hub());
-  // The closing words show; the game goes on by the usual rules, and is left.
+  // The closing words show until the player closes them; the game goes on by the usual
+  // rules, and is left.
   ScriptedPlayer::runFor(0.5f);
   EXPECT_EQ(localizedText("TUT_FINISHED"), c.messageText);
+  EXPECT_TRUE(c.messageShown);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage));
   EXPECT_FALSE(ScriptedPlayer::isShown(c.tutorialmsg));
+  ScriptedPlayer::screenshot("tutorial-closing-words");
+  ScriptedPlayer::press(SDLK_RETURN);
+  EXPECT_FALSE(c.messageShown);
   leaveThroughTheInGameMenu();
 }
 

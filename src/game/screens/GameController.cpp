@@ -12,6 +12,8 @@
 #include "CCScale9Sprite.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
+#include "CCSpriteFrame.h"
+#include "CCSpriteFrameCache.h"
 #include "CardTable.h"
 #include "EffectActions.h"
 #include "EventDispatcher.h"
@@ -184,6 +186,7 @@ void GameController::startGame() {
   // Nothing typed for the last match is kept for this one.
   if (chatEditBox) chatEditBox->setText("");
   releaseChatKeys();
+  closingWordsUp_ = false;
   addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
   closeMessage();
   showGameBoard();
@@ -194,8 +197,11 @@ void GameController::startGame() {
 }
 
 void GameController::showGameBoard() {
-  messageShown = false;
-  messageModal = false;
+  if (!(closingWordsUp_ && messageShown && messageFullscreen && !messageModal)) {
+    messageShown = false;
+    messageModal = false;
+    closingWordsUp_ = false;
+  }
   guiMode = GuiMode::Board;
   LOGOG_INFO("GUI::game board shown");
   if (ourlayer) focusView(ourlayer, homeViewPoint, 1.0f);
@@ -260,6 +266,10 @@ void GameController::showTutorialMessage(const std::string& text, bool show) {
   // the game's welcome, which then stays until the player closes it.
   if (!text.empty()) tutorialText = text;
   if (show) {
+    // The words that end the tutorial come with the switch that shows the board: they
+    // stay until the player closes them.
+    GameDirector* d = director();
+    closingWordsUp_ = d && !d->isTutorialRunning();
     showFullscreenMessage(text);
     return;
   }
@@ -274,6 +284,7 @@ void GameController::closeMessage() {
   messageShown = false;
   messageFullscreen = false;
   messageModal = false;
+  closingWordsUp_ = false;
   LOGOG_INFO("GUI::message closed");
   refreshGui();
 }
@@ -282,6 +293,7 @@ void GameController::showGameEnded(const std::string& text) {
   if (guiMode == GuiMode::GameEnded) return;
   LOGOG_INFO("GUI::game ended");
   guiMode = GuiMode::GameEnded;
+  endedInVictory_ = text == this->text("YOU_WIN");
   messageText = text;
   submessageText.clear();
   refreshGui();
@@ -333,7 +345,9 @@ void GameController::refreshGui() {
   GameDirector* d = director();
   const bool tutorial = d && d->isTutorialRunning();
   if (tutorial) setText(tutorialmsg, tutorialText);
-  show(tutorialmsg, tutorial && !tutorialText.empty());
+  // A full-screen text is read once, on its own panel: the pinned hint waits beneath until
+  // it is closed.
+  show(tutorialmsg, tutorial && !fullscreen);
 
   if (!messageShown) {
     switch (guiMode) {
@@ -390,11 +404,22 @@ void GameController::refreshGui() {
     show(cancelbtn, false);
     show(okbtn, !messageModal && !messageFullscreen);
   }
+  // A defeat or a draw is acknowledged with the neutral mark.
+  const bool neutralOk = guiMode == GuiMode::GameEnded && !endedInVictory_ && !messageShown;
+  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
+  CCSpriteFrame* mark = frames->spriteFrameByName(neutralOk ? "button-ok-plain.png" : "button-ok.png");
+  CCSprite* shown = okbtn ? dynamic_cast<CCSprite*>(okbtn->getNormalImage()) : nullptr;
+  if (mark && shown && !shown->isFrameDisplayed(mark)) {
+    okbtn->setNormalSpriteFrame(mark);
+    if (CCSpriteFrame* f = frames->spriteFrameByName(neutralOk ? "button-ok-plain-press.png" : "button-ok-press.png"))
+      okbtn->setSelectedSpriteFrame(f);
+  }
 
   setText(manacounter, text("MANA") + ": " + std::to_string(shownMana));
   setText(dwarvescounter, text("DWARVES") + ": " + std::to_string(shownDwarves));
   layoutMessagePanel();
   layoutTutorialPanel();
+  layoutFullscreenPanel();
   if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 
@@ -432,6 +457,7 @@ void GameController::releaseChatKeys() {
 
 void GameController::closeFullscreenMessageByTap() {
   if (!messageShown || !messageFullscreen || messageModal) return;
+  closingWordsUp_ = false;
   messageShown = false;
   messageFullscreen = false;
   messageModal = false;

@@ -207,6 +207,8 @@ class GameController : public cocos2d::CCObject,
   // Our ground and the lake fade with our layer (their tiles are drawn by batch nodes,
   // which a fading layer does not reach); run every frame, acts on a change.
   void fadeGroundWithOurLayer();
+  // The game-end notice follows the view, clear of the enemy tower's name (each frame).
+  void keepNoticeInPlace();
 
   // ---- BoardViewHost -----------------------------------------------------------------
   // "ourlayer" for the local player, else "enemylayer".
@@ -349,6 +351,7 @@ class GameController : public cocos2d::CCObject,
   // The message panel and the tutorial panel fit around their texts.
   void layoutMessagePanel();
   void layoutTutorialPanel();
+  void layoutFullscreenPanel();
   // The locked-card notice grows to fit its texts.
   void layoutNoticePanel();
   // One log record's label, added under the lines there are.
@@ -403,6 +406,13 @@ class GameController : public cocos2d::CCObject,
   // on through a rebuild of the screen).
   cocos2d::CCNode* effectClock_ = nullptr;
   int effectSerial_ = 0;
+  // The tutorial's closing words are up: the board shown in the same step keeps them
+  // until the player closes them.
+  bool closingWordsUp_ = false;
+  // The game ended in our victory: only then does its notice carry the positive OK mark.
+  bool endedInVictory_ = false;
+  // Where the layout puts the message panel's top edge (negative: not read yet).
+  float messagePanelTop_ = -1;
   cocos2d::CCNode* logLines_ = nullptr;  // the labels of the log, in the log's view
   float logHeight_ = 0;
   int groundOpacity_ = 255;

@@ -39,6 +39,7 @@ namespace {
 // Tags of the layout's panels that the controller fits around their texts.
 constexpr int kMessagePanelTag = 1;
 constexpr int kTutorialPanelTag = 2;
+constexpr int kFullscreenPanelTag = 3;
 constexpr float kPanelPadding = 20.0f;
 constexpr float kButtonSlot = 64.0f;
 constexpr int kEnemyLabelZ = 200;
@@ -110,9 +111,13 @@ CCPoint GameController::touchLayerPointer() const {
 }
 
 void GameController::wrapMessages() {
-  const float width = winSize().width * 0.7f;
+  // Wide and so few lines: the panel of a card's text stays in the top quarter of the
+  // window, above the offered places that the view frames in its middle half.
+  // A full-screen text, alone in the middle, keeps a shorter measure.
+  const float wide = winSize().width - (2 * kPanelPadding + kButtonSlot) - 2 * kPanelPadding;
   for (CCLabelBMFont* label : {message, fullscreenmessage, submessage}) {
     if (!label) continue;
+    const float width = label == fullscreenmessage ? winSize().width * 0.7f : wide;
     label->setAlignment(kCCTextAlignmentCenter);
     label->setWidth(width / (label->getScaleX() != 0 ? label->getScaleX() : 1.0f));
   }
@@ -129,6 +134,7 @@ CCLayer* GameController::buildScreen() {
 
   bindings_.beginLoad();
   groundOpacity_ = 255;
+  messagePanelTop_ = -1;
   gameNode = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
   if (ourlayer) ourLayerHome = ourlayer->getPosition();
   if (sun) sunHome = sun->getPosition();
@@ -261,13 +267,29 @@ void GameController::layoutMessagePanel() {
   }
   panel->setVisible(true);
   const CCSize win = winSize();
-  const float top = panel->getPositionY();
+  if (messagePanelTop_ < 0) messagePanelTop_ = panel->getPositionY();
   const float textW = std::max({msg ? message->getContentSize().width : 0.0f,
                                 sub ? submessage->getContentSize().width : 0.0f, 240.0f});
   const float buttonW = (ok || cancel) ? kButtonSlot : 0.0f;
   const float panelW = textW + 2 * kPanelPadding + buttonW;
   const float textX = win.width * 0.5f - buttonW * 0.5f;
-  float y = top - kPanelPadding;
+  // Close above and below: the panel stays short (see wrapMessages).
+  const float padY = kPanelPadding * 0.6f;
+  const float textH = (msg ? message->getContentSize().height : 0.0f) + (msg && sub ? 6.0f : 0.0f) +
+                      (sub ? submessage->getContentSize().height : 0.0f);
+  const float panelH = std::max(textH + 2 * padY, 48.0f + 2 * 12.0f);
+  float top = messagePanelTop_;
+  // The notice at a game's end stands clear of the enemy tower's name: below it when the
+  // view puts the name where the notice would be.
+  if (guiMode == GuiMode::GameEnded && enemyTowerLabel && enemyTowerLabel->isVisibleInHierarchy()) {
+    const CCRect name = CCRectApplyAffineTransform(
+        CCRect(0, 0, enemyTowerLabel->getContentSize().width, enemyTowerLabel->getContentSize().height),
+        CCAffineTransformConcat(enemyTowerLabel->nodeToWorldTransform(), castgui->worldToNodeTransform()));
+    const CCRect notice(win.width * 0.5f - panelW * 0.5f, top - panelH, panelW, panelH);
+    if (name.intersectsRect(notice)) top = std::max(panelH + kPanelPadding, name.getMinY() - kPanelPadding * 0.5f);
+  }
+  panel->setPositionY(top);
+  float y = top - padY;
   if (message) {
     message->setAnchorPoint(ccp(0.5f, 1.0f));
     message->setPosition(ccp(textX, y));
@@ -277,13 +299,15 @@ void GameController::layoutMessagePanel() {
     if (msg && sub) y -= 6.0f;
     submessage->setAnchorPoint(ccp(0.5f, 1.0f));
     submessage->setPosition(ccp(textX, y));
-    if (sub) y -= submessage->getContentSize().height;
   }
-  const float panelH = std::max(top - y + kPanelPadding, 48.0f + 2 * 12.0f);
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel)) frame->setPreferredSize(CCSize(panelW, panelH));
   const CCPoint buttonAt = ccp(win.width * 0.5f + panelW * 0.5f - kPanelPadding - 24.0f, top - panelH * 0.5f);
   for (CCMenuItemImage* button : {okbtn, cancelbtn})
     if (button) button->setPosition(button->getParent()->convertToNodeSpace(castgui->convertToWorldSpace(buttonAt)));
+}
+
+void GameController::keepNoticeInPlace() {
+  if (guiMode == GuiMode::GameEnded) layoutMessagePanel();
 }
 
 void GameController::layoutNoticePanel() {
@@ -346,4 +370,19 @@ void GameController::layoutTutorialPanel() {
   tutorialmsg->setPosition(ccp(centre, bottom + kPanelPadding));
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
     frame->setPreferredSize(CCSize(text.width + 2 * kPanelPadding, text.height + 2 * kPanelPadding));
+}
+
+void GameController::layoutFullscreenPanel() {
+  if (!guiNode || !fullscreenmessage) return;
+  CCNode* panel = guiNode->getChildByTag(kFullscreenPanelTag);
+  if (!panel) return;
+  const bool shown = visibleWithText(fullscreenmessage);
+  panel->setVisible(shown);
+  if (!shown) return;
+  // The text stands on its own panel over the darkening, wherever the layout puts it.
+  const CCRect text = fullscreenmessage->boundingBox();
+  panel->setAnchorPoint(ccp(0.5f, 0.5f));
+  panel->setPosition(ccp(text.getMidX(), text.getMidY()));
+  if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
+    frame->setPreferredSize(CCSize(text.size.width + 4 * kPanelPadding, text.size.height + 3 * kPanelPadding));
 }

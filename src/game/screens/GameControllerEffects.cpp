@@ -244,6 +244,12 @@ void GameController::appendEffectSteps(const AnimateSpellEvent& record, CCArray*
         CCFiniteTimeAction* move = CCMoveBy::create(0.1f, ccp(dx, 0));
         return gameNode ? static_cast<CCFiniteTimeAction*>(CCTargetedAction::create(gameNode, move)) : delay(0.1f);
       };
+      // Dust rises along the shaking ground for as long as it shakes.
+      const int c = Board::getBoardCenter();
+      if (CCNode* dust = makeEffectParticles("particles/quake-dust.plist", 1.0f)) {
+        dust->setPosition(ccpAdd(boardToLayerPoint(record.target, c, c), ccp(kHalfCell, 0)));
+        addEffectNode(dust, getPlayerLayer(record.target), kEffectZ);
+      }
       add(moveGame(20));
       add(soundStep("sounds/earthquake.wav"));
       add(CCRepeat::create(sequence({moveGame(-40), moveGame(40)}), 30));
@@ -291,6 +297,11 @@ void GameController::appendEffectSteps(const AnimateSpellEvent& record, CCArray*
         ray->setRotation(static_cast<float>(std::atan2(from.y - to.y, to.x - from.x) * 180.0 / M_PI));
         ray->setPosition(from);
         ray->setScale(0);
+        // A glow along the beam, turning and growing with it.
+        if (CCLayerColor* glow = CCLayerColor::create(ccc4(255, 96, 48, 96), ccpDistance(from, to), 13)) {
+          glow->setPosition(ccp(0, -5));
+          ray->addChild(glow, -1);
+        }
         addEffectNode(ray, layer, kEffectZ);
         focusElement(e, 2.0f);
         ray->runAction(sequence({delay(0.5f), soundStep("sounds/spell-ray.wav"), CCScaleTo::create(1.5f, 1.0f)}));

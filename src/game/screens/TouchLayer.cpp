@@ -229,4 +229,5 @@ void TouchLayer::update(float elapsed) {
   if (scrollLeft) d.x = step;
   if (d.x != 0 || d.y != 0) gameController->moveView(d);
   gameController->fadeGroundWithOurLayer();
+  gameController->keepNoticeInPlace();
 }

@@ -4,6 +4,7 @@
 #include <png.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -364,27 +365,70 @@ Rgb ScriptedPlayer::pixel(int x, int y) {
   return Rgb{p[0], p[1], p[2]};
 }
 
-std::string ScriptedPlayer::screenshot(const std::string& name) {
-  capture();
-  CCEGLView* v = view();
-  if (!v || v->getCapturedWidth() <= 0) return std::string();
-  int w = v->getCapturedWidth(), h = v->getCapturedHeight();
-  std::vector<unsigned char> rows(static_cast<size_t>(w) * h * 4);
-  const std::vector<unsigned char>& frame = v->getCapturedFrame();
-  for (int y = 0; y < h; ++y) {
-    std::memcpy(&rows[static_cast<size_t>(y) * w * 4],
-                &frame[static_cast<size_t>(h - 1 - y) * w * 4], static_cast<size_t>(w) * 4);
-    for (int x = 0; x < w; ++x) rows[(static_cast<size_t>(y) * w + x) * 4 + 3] = 255;
-  }
+namespace {
+
+// Writes RGB rows, top-down, as an opaque PNG; returns the path or empty.
+std::string writePng(const std::string& name, int w, int h, const std::vector<unsigned char>& rgb) {
   std::string path = screenshotFolder() + name + ".png";
   png_image image;
   std::memset(&image, 0, sizeof(image));
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(w);
   image.height = static_cast<png_uint_32>(h);
-  image.format = PNG_FORMAT_RGBA;
-  if (!png_image_write_to_file(&image, path.c_str(), 0, rows.data(), 0, nullptr)) return std::string();
+  image.format = PNG_FORMAT_RGB;
+  if (!png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr)) return std::string();
   return path;
+}
+
+}  // namespace
+
+Rgb Frame::at(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return Rgb();
+  const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+  return Rgb{p[0], p[1], p[2]};
+}
+
+Frame ScriptedPlayer::grab() {
+  capture();
+  Frame f;
+  CCEGLView* v = view();
+  if (!v || v->getCapturedWidth() <= 0) return f;
+  f.width = v->getCapturedWidth();
+  f.height = v->getCapturedHeight();
+  f.rgb.resize(static_cast<size_t>(f.width) * f.height * 3);
+  const std::vector<unsigned char>& frame = v->getCapturedFrame();
+  // Captured rows run bottom up.
+  for (int y = 0; y < f.height; ++y)
+    for (int x = 0; x < f.width; ++x)
+      std::memcpy(&f.rgb[(static_cast<size_t>(y) * f.width + x) * 3],
+                  &frame[(static_cast<size_t>(f.height - 1 - y) * f.width + x) * 4], 3);
+  return f;
+}
+
+std::string ScriptedPlayer::screenshot(const std::string& name) {
+  Frame f = grab();
+  if (f.width <= 0) return std::string();
+  return writePng(name, f.width, f.height, f.rgb);
+}
+
+std::string ScriptedPlayer::writeStrip(const std::string& name, const std::vector<Frame>& frames,
+                                       const CCRect& crop) {
+  const int cx = static_cast<int>(crop.origin.x), cy = static_cast<int>(crop.origin.y);
+  const int cw = static_cast<int>(crop.size.width), ch = static_cast<int>(crop.size.height);
+  constexpr int kGap = 4;
+  if (frames.empty() || cw <= 0 || ch <= 0) return std::string();
+  const int w = static_cast<int>(frames.size()) * (cw + kGap) - kGap;
+  std::vector<unsigned char> rgb(static_cast<size_t>(w) * ch * 3, 0);
+  for (size_t i = 0; i < frames.size(); ++i)
+    for (int y = 0; y < ch; ++y)
+      for (int x = 0; x < cw; ++x) {
+        const Rgb p = frames[i].at(cx + x, cy + y);
+        unsigned char* out = &rgb[(static_cast<size_t>(y) * w + i * (cw + kGap) + x) * 3];
+        out[0] = static_cast<unsigned char>(std::max(0, p.r));
+        out[1] = static_cast<unsigned char>(std::max(0, p.g));
+        out[2] = static_cast<unsigned char>(std::max(0, p.b));
+      }
+  return writePng(name, w, ch, rgb);
 }
 
 }  // namespace mvtest

@@ -31,6 +31,13 @@ struct Rgb {
   bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
 };
 
+// A captured frame's pixels, rows top-down, RGB.
+struct Frame {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+  Rgb at(int x, int y) const;
+};
+
 class ScriptedPlayer {
  public:
   // Opens the process's one game window at width x height with the design resolution
@@ -97,6 +104,12 @@ class ScriptedPlayer {
   // Captures a frame and writes it to <build>/screenshots/<name>.png; returns the path, or
   // an empty string on failure.
   static std::string screenshot(const std::string& name);
+  // Captures a frame and returns its pixels.
+  static Frame grab();
+  // The same window rectangle (origin top left) of each frame, side by side in one image
+  // written to <build>/screenshots/<name>.png; returns the path, or empty on failure.
+  static std::string writeStrip(const std::string& name, const std::vector<Frame>& frames,
+                                const cocos2d::CCRect& crop);
 
   static constexpr float kFrame = 1.0f / 60;
 };

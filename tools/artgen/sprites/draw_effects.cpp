@@ -63,6 +63,45 @@ void drawBolt(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
     }
 }
 
+// The lightning spell's bolt: a broad zigzag from the top right down to the bottom-left
+// corner (the effect anchors it there, on the struck cell), with a wide halo, forks and a
+// flash where it strikes, so that it reads at a glance over a tower.
+void drawSpellBolt(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
+    const int w = f.w, h = f.h;
+    Rng& rng = ctx.rng;
+    const int strikeX = 10, strikeY = h - 10;
+    std::vector<Pt> path{{w - 14, 0}};
+    const int steps = 8;
+    for (int s = 1; s <= steps; ++s) {
+        int x = (w - 14) + (strikeX - (w - 14)) * s / steps + (s < steps ? rng.range(-w / 6, w / 6) : 0);
+        int y = strikeY * s / steps;
+        path.push_back({std::max(8, std::min(w - 8, x)), y});
+    }
+    path.back() = {strikeX, strikeY};
+    auto stroke = [&](const std::vector<Pt>& pts, int width, RGBA col) {
+        for (size_t i = 1; i < pts.size(); ++i) c.thickLine(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, width, col);
+    };
+    // forks first, under the main stroke
+    std::vector<std::vector<Pt>> forks;
+    for (size_t i = 2; i + 1 < path.size(); i += 2) {
+        std::vector<Pt> fork{path[i]};
+        int dir = (i / 2) % 2 ? 1 : -1;
+        for (int k = 1; k <= 3; ++k)
+            fork.push_back({std::max(4, std::min(w - 4, fork.back().x + dir * rng.range(6, 14))),
+                            std::min(h - 4, fork.back().y + rng.range(10, 18))});
+        forks.push_back(fork);
+    }
+    for (const auto& fork : forks) stroke(fork, 9, RGBA(120, 170, 255, 60));
+    stroke(path, 26, RGBA(110, 160, 255, 50));
+    stroke(path, 16, RGBA(140, 190, 255, 110));
+    for (const auto& fork : forks) stroke(fork, 3, RGBA(200, 225, 255, 230));
+    stroke(path, 9, RGBA(180, 215, 255, 240));
+    stroke(path, 4, RGBA(255, 255, 255));
+    // the flash where it strikes
+    for (int r = 22; r > 0; r -= 4) c.fillCircle(strikeX, strikeY, r, RGBA(200, 225, 255, static_cast<uint8_t>(40 + (22 - r) * 6)));
+    c.fillCircle(strikeX, strikeY, 5, RGBA(255, 255, 255));
+}
+
 // The crack the title bolt leaves, drawn on the title's letters: the frame is the
 // title's size and lies over it, the fissure runs down from where the bolt struck
 // the top of the letter in column argument 0, and shows only on the letters.
@@ -196,6 +235,7 @@ void drawPixels(Canvas& c, const FrameSpec& f, DrawCtx& ctx) {
 void registerEffectDrawers(DrawerTable& t) {
     t["flames"] = drawFlames;
     t["bolt"] = drawBolt;
+    t["spell-bolt"] = drawSpellBolt;
     t["crack"] = drawCrack;
     t["deratizer"] = drawDeratizer;
     t["pixels"] = drawPixels;

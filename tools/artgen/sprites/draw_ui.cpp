@@ -160,14 +160,18 @@ void drawTitleLogo(Canvas& c, const FrameSpec&, DrawCtx& ctx) { drawTitleLetteri
 void roundButton(Canvas& c, const FrameSpec& f) {
     std::string kind = f.arg(0);
     bool pressed = f.argInt(1) != 0;
-    RGBA base = kind == "ok" ? RGBA(70, 160, 70) : kind == "cancel" ? RGBA(190, 60, 50) : RGBA(70, 110, 190);
+    // "plain" is the neutral OK: the tick on warm stone instead of green.
+    RGBA base = kind == "ok"       ? RGBA(70, 160, 70)
+                : kind == "cancel" ? RGBA(190, 60, 50)
+                : kind == "plain"  ? RGBA(150, 134, 116)
+                                   : RGBA(70, 110, 190);
     if (pressed) base = shade(base, 200);
     int cx = f.w / 2, cy = f.h / 2 + (pressed ? 1 : 0), r = f.w / 2 - 3;
     c.fillCircle(cx, cy, r, shade(base, 170));
     c.fillCircle(cx, cy, r - 2, base);
     c.fillEllipse(cx - 4, cy - r / 2, r / 2, r / 4, shade(base, pressed ? 280 : 330));
     RGBA mark(250, 250, 244);
-    if (kind == "ok") {
+    if (kind == "ok" || kind == "plain") {
         c.thickLine(cx - 10, cy, cx - 3, cy + 8, 5, mark);
         c.thickLine(cx - 3, cy + 8, cx + 11, cy - 9, 5, mark);
     } else if (kind == "cancel") {
