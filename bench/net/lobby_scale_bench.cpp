@@ -142,6 +142,7 @@ class ClientSet {
         hello.kind = RakNet::handshake::Kind::Hello;
         std::uniform_int_distribution<std::uint64_t> any;
         do hello.guid = any(rng_); while (!RakNet::handshake::usableGuid(hello.guid));
+        do hello.proof = any(rng_); while (hello.proof == 0);
         Bytes b = RakNet::handshake::encode(hello);
         sendBytes(c, b.data(), b.size());
       } else if (ev.type == ENET_EVENT_TYPE_DISCONNECT) {
