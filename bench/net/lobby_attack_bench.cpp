@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <string>
+
 #include "AttackScenarios.h"
 #include "BombingLobby.h"
 #include "LobbyProcess.h"
@@ -15,8 +17,14 @@
 namespace {
 
 void report(benchmark::State& state, const FloodFigures& f) {
-  if (!f.ready || f.delivered != f.chats) {
-    state.SkipWithError("the attack did not run through");
+  if (!f.ready) {
+    state.SkipWithError("the pair could not start a match");
+    return;
+  }
+  if (f.delivered != f.chats) {
+    const std::string why = "the pair's chat was not all relayed: " + std::to_string(f.delivered) + " of " +
+                            std::to_string(f.chats) + (f.pairIntact ? "" : ", the pair was cut off");
+    state.SkipWithError(why.c_str());
     return;
   }
   state.counters["attackers_cut"] = f.flooderCut;

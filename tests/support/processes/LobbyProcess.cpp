@@ -82,6 +82,15 @@ LobbyProcess::LobbyProcess(unsigned timeoutMs, const std::string& devCode,
     argv.push_back(devCode);
   }
   pid_ = spawnLogged(argv, dir_ + "/lobby.log", env);
+  // Clients come at once: wait (bounded) until it listens, or has given up.
+  for (int waited = 0; pid_ > 0 && waited < 20000; waited += 20) {
+    if (log().find("lobby listening") != std::string::npos) break;
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+      pid_ = -1;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 LobbyProcess::~LobbyProcess() {
