@@ -13,6 +13,8 @@ namespace {
 // no trace of why.
 class EarlyLines : public logog::Target {
  public:
+  ~EarlyLines() override { Detach(); }
+  void leave() { Detach(); }
   std::vector<std::string> lines;
   size_t dropped = 0;
 
@@ -33,6 +35,7 @@ std::unique_ptr<EarlyLines>& earlyLines() {
 std::vector<std::string> takeEarlyLines() {
   std::unique_ptr<EarlyLines> early = std::move(earlyLines());
   if (!early) return {};
+  early->leave();
   std::vector<std::string> lines = std::move(early->lines);
   size_t dropped = early->dropped;
   early.reset();

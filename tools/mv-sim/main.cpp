@@ -104,6 +104,7 @@ void printCards() {
 // Counts the error lines the games log (and shows the first few).
 class ErrorLog : public logog::Target {
  public:
+  ~ErrorLog() override { Detach(); }
   std::atomic<long> count{0};
 
  protected:

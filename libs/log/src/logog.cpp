@@ -66,7 +66,9 @@ Target::Target() {
   r.targets.push_back(this);
 }
 
-Target::~Target() {
+Target::~Target() { Detach(); }
+
+void Target::Detach() {
   auto& r = detail::registry();
   std::lock_guard<std::mutex> lock(r.mutex);
   r.targets.erase(std::remove(r.targets.begin(), r.targets.end(), this), r.targets.end());

@@ -25,6 +25,7 @@ LogFile::LogFile(const char* path) {
 }
 
 LogFile::~LogFile() {
+  Detach();
   if (file_) std::fclose(file_);
 }
 

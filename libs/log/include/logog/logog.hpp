@@ -78,6 +78,10 @@ class Target {
  protected:
   // One formatted line, ending in a newline.
   virtual void Output(const std::string& line) = 0;
+  // Takes the target out of the library's list, so no thread hands it another line.
+  // A target's destructor calls it first: its members and its Output are gone
+  // before the base destructor runs.
+  void Detach();
 
  private:
   Formatter* formatter_ = nullptr;
@@ -85,12 +89,18 @@ class Target {
 
 // Writes to standard output.
 class Cout : public Target {
+ public:
+  ~Cout() override { Detach(); }
+
  protected:
   void Output(const std::string& line) override;
 };
 
 // Writes to standard error.
 class Cerr : public Target {
+ public:
+  ~Cerr() override { Detach(); }
+
  protected:
   void Output(const std::string& line) override;
 };
@@ -113,6 +123,7 @@ class LogFile : public Target {
 // Collects formatted lines in memory; handy for tests and in-game consoles.
 class StringTarget : public Target {
  public:
+  ~StringTarget() override { Detach(); }
   std::vector<std::string> Lines() const;
   void Clear();
 
