@@ -328,6 +328,24 @@ TEST(SpriteSheets, TextPanelsAreOpaqueWhereTheTextSits) {
     }
 }
 
+// The text-field frame's rim leaves the edit box's text (5 pixels in from either side)
+// at least 4 pixels of plain face: across its middle row, only the outermost column
+// differs from the face.
+TEST(SpriteSheets, TheTextFieldRimLeavesTheTextRoom) {
+    art::Canvas field = sheetFrame("frame-textfield.png");
+    ASSERT_GT(field.width(), 32);
+    const int y = field.height() / 2;
+    const art::RGBA face = field.get(field.width() / 2, y);
+    auto isFace = [&](int x) {
+        art::RGBA p = field.get(x, y);
+        return std::abs(p.r - face.r) + std::abs(p.g - face.g) + std::abs(p.b - face.b) < 24 && p.a == face.a;
+    };
+    for (int i = 1; i < 5; ++i) {
+        EXPECT_TRUE(isFace(i)) << "column " << i;
+        EXPECT_TRUE(isFace(field.width() - 1 - i)) << "column " << field.width() - 1 - i;
+    }
+}
+
 // --- fonts
 
 std::vector<std::string> fontNames() {

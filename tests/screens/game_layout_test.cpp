@@ -130,6 +130,9 @@ TEST_P(LayoutTest, EachPhasesBarShowsItsButtonsAndEndPhaseInItsView) {
   const CCRect view = ScriptedPlayer::windowRect(c.turnseq);
   const CCRect counters = ScriptedPlayer::windowRect(c.manacounter);
   EXPECT_GE(view.getMinY(), counters.getMaxY());
+  // However long the hand, the bar scrolls inside a view of fixed width that leaves our
+  // tower, at the centre of the view where the game starts, in sight.
+  EXPECT_LT(view.getMaxX(), c.ourlayer->convertToWorldSpace(c.ourTowerPoint()).x);
   for (const auto& phase : phases) {
     SCOPED_TRACE(phase.name);
     // A fixed hand: the dealt one varies, and a longer bar than its view scrolls.

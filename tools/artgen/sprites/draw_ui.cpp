@@ -225,9 +225,11 @@ void drawNine(Canvas& c, const FrameSpec& f, DrawCtx&) {
                 if (c.get(x, y) == bot) c.set(x, y, mix(top, bot, (y - 3) * 256 / (h - 6)));
         c.fillRect(9, 3, w - 18, 1, shade(top, 330));
     } else if (k == "textfield") {
+        // A one-pixel rim: the edit box sets its text 5 pixels in, and a wider rim
+        // left the first letter touching it.
         rounded(0, 4, RGBA(70, 56, 44));
-        rounded(2, 3, RGBA(248, 242, 226));
-        c.fillRect(5, 2, w - 10, 2, RGBA(200, 190, 170));
+        rounded(1, 3, RGBA(248, 242, 226));
+        c.fillRect(4, 1, w - 8, 2, RGBA(200, 190, 170));
     } else if (k == "message") {
         rounded(0, 10, RGBA(220, 180, 90));
         // opaque: text sits on it, and nothing behind may show through
