@@ -438,8 +438,22 @@ class TwoWindows : public ::testing::Test {
       if (now - lastCancel > std::chrono::seconds(1) && from.game->click("GUI::cancelbtn")) lastCancel = now;
       return false;
     }, 20));
-    ASSERT_TRUE(from.game->click("GUI::chattextfieldbg"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Typed only once the box has the keys, as a person waits for its caret; a click that
+    // came while the screen was busy is made again.
+    const auto opened = [&] {
+      const std::string log = from.game->log();
+      size_t n = 0;
+      for (size_t at = log.find("GUI::chat box opened"); at != std::string::npos; at = log.find("GUI::chat box opened", at + 1)) ++n;
+      return n;
+    };
+    const size_t before = opened();
+    auto lastClick = std::chrono::steady_clock::now() - std::chrono::seconds(2);
+    ASSERT_TRUE(await(from, "the chat box open", [&] {
+      if (opened() > before) return true;
+      const auto now = std::chrono::steady_clock::now();
+      if (now - lastClick > std::chrono::seconds(2) && from.game->click("GUI::chattextfieldbg")) lastClick = now;
+      return false;
+    }, 20));
     answer(from, line);
     ASSERT_TRUE(await(from, "our line in our log", [&] {
       const std::vector<std::string> lines = logLines(from.game->rects());

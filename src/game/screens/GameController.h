@@ -172,6 +172,8 @@ class GameController : public cocos2d::CCObject,
   void layoutLog();
   // The chat box: a line typed and sent with RETURN.
   void editBoxReturn(cocos2d::extension::CCEditBox* editBox) override;
+  // Logged, so a watcher of the log knows the box has the keys.
+  void editBoxEditingDidBegin(cocos2d::extension::CCEditBox* editBox) override;
   // The lines the log's view holds.
   std::size_t logLinesShown() const;
   // The text of a log record as drawn: the text alone, or "name: text".

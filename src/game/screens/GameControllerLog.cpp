@@ -135,6 +135,8 @@ void GameController::placeLogLines() {
   chatlog->setContentOffset(ccp(0, kLogMargin), false);
 }
 
+void GameController::editBoxEditingDidBegin(CCEditBox*) { LOGOG_INFO("GUI::chat box opened"); }
+
 void GameController::editBoxReturn(CCEditBox* editBox) {
   if (!editBox) return;
   std::string line = editBox->getText() ? editBox->getText() : "";
