@@ -76,7 +76,8 @@ void RawClient::service(int ms) {
         RakNet::handshake::Greeting hello;
         hello.kind = RakNet::handshake::Kind::Hello;
         hello.guid = guid_;
-        hello.proof = randomGuid();  // its own secret: it proves nothing about another's GUID
+        if (!proof_) proof_ = randomGuid();  // its own secret: it proves nothing about another's GUID
+        hello.proof = proof_;
         if (askCompression_) hello.compression = RakNet::handshake::Compression::Deflate;
         send(RakNet::handshake::encode(hello));
         break;

@@ -39,6 +39,9 @@ class RawClient {
   // Connects and greets with the GUID given, whatever it is.
   bool connectAs(unsigned short port, std::uint64_t guid, int ms = 5000);
   std::uint64_t guid() const { return guid_; }
+  // The secret its Hellos show; another client may show it to claim this one's GUID.
+  std::uint64_t proof() const { return proof_; }
+  void showProof(std::uint64_t proof) { proof_ = proof; }
 
   void send(const Bytes& message);
   // Bytes as they go on the wire (compressed already, or not), unchanged.
@@ -80,6 +83,7 @@ class RawClient {
   ENetHost* host_ = nullptr;
   ENetPeer* peer_ = nullptr;
   std::uint64_t guid_ = 0;
+  std::uint64_t proof_ = 0;
   bool welcomed_ = false;
   bool closed_ = false;
   enet_uint32 closeReason_ = 0;

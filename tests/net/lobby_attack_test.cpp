@@ -414,6 +414,16 @@ TEST(LobbyAttack, ALobbyBeyondOnePeerSharesItsPortAndItsGuids) {
   still.text = "still here";
   players[1]->send(still);
   EXPECT_EQ(players[0]->await(ID_CHAT).size(), 3 + still.text.size());
+  // The player itself, back on new sockets (through whichever peer the system picks),
+  // shows its secret and takes its GUID back each time.
+  std::vector<std::unique_ptr<RawClient>> returns;
+  for (int i = 0; i < 8; ++i) {
+    const std::string address = "127.0.7." + std::to_string(i + 1);
+    returns.push_back(std::make_unique<RawClient>(address.c_str()));
+    returns.back()->showProof(players[0]->proof());
+    EXPECT_TRUE(returns.back()->connectAs(server.port(), players[0]->guid(), 2000)) << i;
+    EXPECT_FALSE(returns.back()->awaitClosed(300)) << i;
+  }
 }
 
 }  // namespace
