@@ -273,8 +273,10 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
     ASSERT_TRUE(ScriptedPlayer::click(store->bindings(), t.categoryButton));
     ASSERT_TRUE(static_cast<CCMenuItemImage*>(store->bindings().node(t.categoryButton))->on);
     // A fire for the firefighters, should the fireball's strikes have lit none.
-    for (int dy = 0; dy < 5 && t.cardId == CardId::Firefighters && me.board()->burningCount() == 0; ++dy)
-      if (BoardElem* e = me.board()->cellAtCentred(0, dy); e && e->isBlock()) e->ignite();
+    if (t.cardId == CardId::Firefighters && me.board()->burningCount() == 0)
+      me.board()->forEachElemInReach([&](BoardElem& e) {
+        if (me.board()->burningCount() == 0 && e.isBlock()) e.ignite();
+      });
     // The first card of the kind that has somewhere to go on this board.
     const StoreController::ProductRow* chosen = nullptr;
     for (const StoreController::ProductRow& row : store->rows()) {
@@ -288,7 +290,7 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
       chosen = &row;
       break;
     }
-    ASSERT_NE(nullptr, chosen);
+    ASSERT_NE(nullptr, chosen) << "burning: " << me.board()->burningCount();
     const CardRecord* card = CardTable::getCard(chosen->cardId);
     ASSERT_TRUE(scrollIntoView(*store, *chosen)) << card->key;
     const int freeBlocks = me.board()->countFreeBlocks();
