@@ -5,6 +5,7 @@
 #include <link.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "CCApplication.h"
@@ -404,6 +405,30 @@ void CCEGLView::pasteClipboard() {
     CCIMEDispatcher::sharedDispatcher()->dispatchInsertText(line.c_str(), static_cast<int>(line.size()));
 }
 
+namespace {
+// How close in time and place a touch and a click must be to be one tap reported twice.
+constexpr Uint32 kTwinMs = 400;
+constexpr float kTwinPixels = 24;
+}  // namespace
+
+bool CCEGLView::isTwinOfOtherPointer(bool fromTouch, std::uint32_t time, float x, float y) const {
+  const PointerPress& other = fromTouch ? m_lastMouse : m_lastTouch;
+  const bool otherHeld = fromTouch ? m_captured : m_fingersDown > 0;
+  if (!other.seen || (!otherHeld && time - other.time > kTwinMs)) return false;
+  if (std::abs(x - other.x) > kTwinPixels || std::abs(y - other.y) > kTwinPixels) return false;
+  CCLog("a %s at (%.0f, %.0f) repeats the %s there and is dropped", fromTouch ? "touch" : "click", x, y,
+        fromTouch ? "click" : "touch");
+  return true;
+}
+
+void CCEGLView::notePointer(bool fromTouch, std::uint32_t time, float x, float y) {
+  PointerPress& press = fromTouch ? m_lastTouch : m_lastMouse;
+  press.seen = true;
+  press.time = time;
+  press.x = x;
+  press.y = y;
+}
+
 bool CCEGLView::pollEvents() {
   bool any = false;
   SDL_Event event;
@@ -458,7 +483,8 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       bool plain = (SDL_GetModState() & (KMOD_SHIFT | KMOD_CTRL)) == 0 &&
                    (SDL_GetMouseState(nullptr, nullptr) & ~SDL_BUTTON_LMASK) == 0;
       float x = static_cast<float>(event.button.x), y = static_cast<float>(event.button.y);
-      if (plain && isPointInViewport(x, y)) {
+      if (plain && isPointInViewport(x, y) && !isTwinOfOtherPointer(false, event.button.timestamp, x, y)) {
+        notePointer(false, event.button.timestamp, x, y);
         m_captured = true;
         SDL_CaptureMouse(SDL_TRUE);
         handleMouseLeftDown(x, y);
@@ -468,6 +494,8 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) break;
       if (m_captured) {
+        notePointer(false, event.button.timestamp, static_cast<float>(event.button.x),
+                    static_cast<float>(event.button.y));
         handleMouseLeftUp(static_cast<float>(event.button.x), static_cast<float>(event.button.y));
         SDL_CaptureMouse(SDL_FALSE);
         m_captured = false;
@@ -489,6 +517,19 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       // Only a touch that starts in the viewport counts; once down, its moves and its end
       // are delivered wherever they happen, so that no touch stays down for ever.
       if (event.type == SDL_FINGERDOWN && !isPointInViewport(x, y)) break;
+      auto dropped = std::find(m_droppedFingers.begin(), m_droppedFingers.end(), event.tfinger.fingerId);
+      if (dropped != m_droppedFingers.end()) {
+        if (event.type == SDL_FINGERUP) m_droppedFingers.erase(dropped);
+        break;
+      }
+      if (event.type == SDL_FINGERDOWN && isTwinOfOtherPointer(true, event.tfinger.timestamp, x, y)) {
+        m_droppedFingers.push_back(event.tfinger.fingerId);
+        break;
+      }
+      if (event.type != SDL_FINGERMOTION) {
+        notePointer(true, event.tfinger.timestamp, x, y);
+        m_fingersDown = std::max(0, m_fingersDown + (event.type == SDL_FINGERDOWN ? 1 : -1));
+      }
       if (event.type == SDL_FINGERDOWN) handleTouchesBegin(1, &id, &x, &y);
       else if (event.type == SDL_FINGERMOTION) handleTouchesMove(1, &id, &x, &y);
       else handleTouchesEnd(1, &id, &x, &y);

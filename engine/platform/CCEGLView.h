@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -73,12 +74,24 @@ class CCEGLView : public CCEGLViewProtocol {
   void applyWindowIcon();
   int currentModifiers() const;
   void pasteClipboard();
+  // One tap that reaches the window twice, as a touch and as a mouse click (a touch screen
+  // whose pointer is emulated by the system): the second report is dropped.
+  bool isTwinOfOtherPointer(bool fromTouch, std::uint32_t time, float x, float y) const;
+  void notePointer(bool fromTouch, std::uint32_t time, float x, float y);
 
   SDL_Window* m_window = nullptr;
   void* m_context = nullptr;
   bool m_captured = false;
   bool m_ownsSdlVideo = false;
   int m_lastModifiers = 0;
+  struct PointerPress {
+    bool seen = false;
+    std::uint32_t time = 0;
+    float x = 0, y = 0;
+  };
+  PointerPress m_lastTouch, m_lastMouse;  // the last press or release of each kind
+  int m_fingersDown = 0;
+  std::vector<std::int64_t> m_droppedFingers;  // twins of a click, dropped until they lift
   bool m_captureFrames = false;
   std::vector<unsigned char> m_capturedFrame;
   int m_capturedWidth = 0;

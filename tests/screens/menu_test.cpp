@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include <SDL.h>
@@ -420,6 +421,61 @@ TEST_P(BrokenMenuTest, ShowsANoticeAndALogLineInsteadOfTheMenu) {
 INSTANTIATE_TEST_SUITE_P(Files, BrokenMenuTest, ::testing::Values(Damage::Missing, Damage::Broken),
                          [](const ::testing::TestParamInfo<Damage>& info) {
                            return info.param == Damage::Missing ? "Missing" : "Broken";
+                         });
+
+
+// One tap reported twice, as a touch and as a click (a touch screen whose system also moves
+// the pointer), in either order: the first report ends the intro, the second presses nothing.
+SDL_Event tapEvent(Uint32 type, float x, float y) {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = type;
+  const Uint32 window = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
+  if (type == SDL_FINGERDOWN || type == SDL_FINGERUP) {
+    const CCSize size = ScriptedPlayer::windowSize();
+    e.tfinger.windowID = window;
+    e.tfinger.touchId = 1;
+    e.tfinger.x = x / size.width;
+    e.tfinger.y = y / size.height;
+  } else {
+    e.button.windowID = window;
+    e.button.which = 0x6D76;  // the scripted mouse
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = static_cast<Sint32>(x);
+    e.button.y = static_cast<Sint32>(y);
+  }
+  return e;
+}
+
+class TwinTapTest : public MainMenuTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TwinTapTest, ATapReportedAsTouchAndAsClickEndsTheIntroOnly) {
+  ScriptedPlayer::runFor(3.0f);
+  ASSERT_TRUE(menu->isIntroRunning());
+  recordFlow();
+  const CCRect place = ScriptedPlayer::windowRect(buttonCaptioned(localizedText("SKIRMISH"), node("mainlayer")));
+  const float x = place.getMidX(), y = place.getMidY();
+  std::vector<Uint32> order = {SDL_FINGERDOWN, SDL_FINGERUP, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP};
+  if (!GetParam()) std::rotate(order.begin(), order.begin() + 2, order.end());
+  for (Uint32 type : order) {
+    SDL_Event e = tapEvent(type, x, y);
+    SDL_PushEvent(&e);
+  }
+  ScriptedPlayer::frames(2);
+  EXPECT_FALSE(menu->isIntroRunning());
+  EXPECT_TRUE(shown("mainlayer"));
+  EXPECT_TRUE(flow.calls().empty());
+  EXPECT_FALSE(hub().game().started());
+  // A click of its own elsewhere presses the button there.
+  EXPECT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_TUTORIAL"), node("mainlayer"))));
+  EXPECT_TRUE(hub().game().started());
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, TwinTapTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "TouchFirst" : "ClickFirst");
                          });
 
 }  // namespace
