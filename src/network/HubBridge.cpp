@@ -6,29 +6,6 @@
 #include "logog/logog.hpp"
 #include "player/AnimateSpellEvent.h"
 
-// ---- Lobby ---------------------------------------------------------------------------------
-
-void HubBridge::onLobbyConnecting() { hub_.onLobbyConnecting(); }
-void HubBridge::onLobbyConnected() { hub_.onLobbyConnected(); }
-void HubBridge::onLobbyConnectFailed() { hub_.onLobbyConnectFailed(); }
-void HubBridge::onLobbyConnectionLost() { hub_.onLobbyConnectionLost(); }
-void HubBridge::onLoginRequired() { hub_.onLoginRequired(); }
-void HubBridge::onCodeRequested() { hub_.onCodeRequested(); }
-void HubBridge::onNameRequested() { hub_.onNameRequested(); }
-void HubBridge::onLoginAccepted() { hub_.onLoginAccepted(); }
-void HubBridge::onLobbyError(int error) { hub_.onLobbyError(error); }
-void HubBridge::onPlayerList(int onlineCount, const std::vector<std::string>& names) {
-  hub_.onPlayerList(onlineCount, names);
-}
-void HubBridge::onChallengeReceived(const std::string& name) { hub_.onChallengeReceived(name); }
-void HubBridge::onChallengeRejected() { hub_.onChallengeRejected(); }
-void HubBridge::onServerStart(const std::string& opponent) { hub_.onServerStart(opponent); }
-void HubBridge::onClientStart(const std::string& opponent) { hub_.onClientStart(opponent); }
-void HubBridge::onGameEndNotice(int code) { hub_.onGameEndNotice(code); }
-void HubBridge::onChatReceived(const std::string& text) { hub_.onChatReceived(text); }
-
-// ---- Match -----------------------------------------------------------------------------------
-
 bool HubBridge::resolve(std::uint64_t id, BoardElem*& elem, const char* what) const {
   elem = nullptr;
   if (id == RakNet::UNASSIGNED_NETWORK_ID) return true;

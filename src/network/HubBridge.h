@@ -1,8 +1,9 @@
-// Hands what the network received to the event hub: lobby messages as they are,
-// match messages with their NetworkIDs resolved to the game's objects. An id that
-// names no object of the expected kind refuses the message (with a log line): a
-// choice, a board event or a spell animation about an unknown object is stale or
-// forged, and reaches the game not at all. The unassigned id stays "no object"
+// Hands the match messages the network received to the event hub, with their
+// NetworkIDs resolved to the game's objects (the lobby's messages reach the hub's
+// lobby entries straight from the network's table). An id that names no object of
+// the expected kind refuses the message (with a log line): a choice, a board event
+// or a spell animation about an unknown object is stale or forged, and reaches the
+// game not at all. The unassigned id stays "no object"
 // where a message may name none.
 #pragma once
 
@@ -16,23 +17,6 @@ struct AnimateSpellEvent;
 class HubBridge : public NetworkListener {
  public:
   HubBridge(EventDispatcher& hub, GameReplicas& replicas) : hub_(hub), replicas_(replicas) {}
-
-  void onLobbyConnecting() override;
-  void onLobbyConnected() override;
-  void onLobbyConnectFailed() override;
-  void onLobbyConnectionLost() override;
-  void onLoginRequired() override;
-  void onCodeRequested() override;
-  void onNameRequested() override;
-  void onLoginAccepted() override;
-  void onLobbyError(int error) override;
-  void onPlayerList(int onlineCount, const std::vector<std::string>& names) override;
-  void onChallengeReceived(const std::string& name) override;
-  void onChallengeRejected() override;
-  void onServerStart(const std::string& opponent) override;
-  void onClientStart(const std::string& opponent) override;
-  void onGameEndNotice(int code) override;
-  void onChatReceived(const std::string& text) override;
 
   void onRemoteSelectedBoardElem(std::uint64_t elem) override;
   void onRemoteSelectedSpell(int spell, int value) override;

@@ -5,11 +5,15 @@
 // the running match (isServer). Every message goes to the lobby server, which
 // relays the match messages to the other player.
 //
+// Each received message is found in one table (NetworkReceive.cpp): its record, and
+// the entry it reaches. The lobby's messages and the connection's events go to the
+// lobby events (the hub's lobby entries); the match's to the match listener.
+//
 // Bound to a hub, it is that hub's match link (the rules' port) and lobby link (the
-// hub's): the hub's frame pumps it, the hub's sends go out through it, and every
-// received message reaches the hub's entries with its NetworkIDs resolved to the
-// game's objects. network() is the game's one instance, bound to eventDispatcher();
-// tests and tools bind their own.
+// hub's): the hub's frame pumps it, the hub's sends go out through it, the lobby's
+// messages reach the hub's lobby entries, and the match's reach its entries with
+// their NetworkIDs resolved to the game's objects (HubBridge). network() is the
+// game's one instance, bound to eventDispatcher(); tests and tools bind their own.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "LobbyEvents.h"
 #include "LobbyLink.h"
 #include "NetworkListener.h"
 #include "ports/MatchLink.h"
@@ -50,8 +55,9 @@ class Network : public MatchLink, public LobbyLink {
   Network& operator=(const Network&) = delete;
   ~Network() override;
 
-  // Makes this the hub's match link, lobby link and listener, with the replication
-  // of the hub's game (the hub must outlive the network).
+  // Makes this the hub's match link and lobby link, the hub its lobby events and
+  // (through the bridge) its match listener, with the replication of the hub's game
+  // (the hub must outlive the network).
   void bindHub(EventDispatcher& hub);
   GameReplicas* replicas() const { return replicas_.get(); }
 
@@ -61,7 +67,10 @@ class Network : public MatchLink, public LobbyLink {
   // "host" or "host:port" (empty: 127.0.0.1); false (logged) when it cannot be read, with
   // the default endpoint given.
   static bool parseLobbyEndpoint(const std::string& text, std::string& host, unsigned short& port);
+  // Where the match's messages go (null: nowhere).
   void setListener(NetworkListener* listener) { listener_ = listener; }
+  // Where the lobby's messages and the connection's events go (null: nowhere).
+  void setLobbyEvents(LobbyEvents* events) { lobbyEvents_ = events; }
   // Watches the match's turn begins (tests and tools): called on the host as it sends one
   // (hosting true), and on the joining side as one arrives, before the hub takes it.
   void setTurnWatcher(std::function<void(bool hosting)> watcher) { turnWatcher_ = std::move(watcher); }
@@ -147,9 +156,18 @@ class Network : public MatchLink, public LobbyLink {
   // Starts the peer with the connection constants; false (logged) when it fails.
   bool startPeer();
   void dispatch(const RakNet::Packet& packet);
-  // `from`: the system that sent the message (the lobby server, relaying).
-  void dispatchMatch(const unsigned char* data, size_t length, RakNet::RakNetGUID from);
-  void dispatchLobby(const unsigned char* data, size_t length);
+  // One row of the table of received messages: the message id (its record's) and
+  // what takes it: decoding to the record (a malformed message is logged and
+  // dropped), then the entry the message reaches.
+  struct Inbound {
+    unsigned char id;
+    std::function<void(Network& net, const RakNet::Packet& packet)> take;
+  };
+  template <class M, class Handle>
+  static Inbound row(Handle handle);
+  // The table, and the row of `id` in it (null for an id this side does not take).
+  static const std::vector<Inbound>& inboundTable();
+  static const Inbound* inbound(unsigned char id);
   template <class M>
   void sendMessage(const M& message) {
     sendToServer(protocol::encode(message));
@@ -163,6 +181,8 @@ class Network : public MatchLink, public LobbyLink {
   std::vector<LobbyPlayerEntry> players_;
   NetworkListener* listener_ = nullptr;
   NetworkListener silent_;
+  LobbyEvents* lobbyEvents_ = nullptr;
+  LobbyEvents silentLobby_;
   EventDispatcher* hub_ = nullptr;
   std::unique_ptr<GameReplicas> replicas_;
   std::unique_ptr<HubBridge> bridge_;
@@ -174,6 +194,7 @@ class Network : public MatchLink, public LobbyLink {
   std::function<void(bool)> turnWatcher_;
 
   NetworkListener& listener() { return listener_ ? *listener_ : silent_; }
+  LobbyEvents& lobby() { return lobbyEvents_ ? *lobbyEvents_ : silentLobby_; }
 };
 
 // The game's one network object, bound to the game's one event hub.

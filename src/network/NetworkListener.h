@@ -1,11 +1,11 @@
-// What the network object reports: connection events and every received lobby and
-// match message, already decoded and checked. The event hub implements it (through
-// a small adapter); tests record it. Object references arrive as NetworkIDs
-// (protocol::kNoObject for none); the adapter resolves them to the game's objects.
+// What the network object reports of the match: every received match message,
+// already decoded and checked (the lobby's messages and the connection's events go
+// to LobbyEvents). The event hub takes them through HubBridge; tests record them.
+// Object references arrive as NetworkIDs (protocol::kNoObject for none); the bridge
+// resolves them to the game's objects.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "protocol/Messages.h"
@@ -14,30 +14,6 @@ class NetworkListener {
  public:
   virtual ~NetworkListener() = default;
 
-  // Lobby connection.
-  virtual void onLobbyConnecting() {}
-  virtual void onLobbyConnected() {}
-  virtual void onLobbyConnectFailed() {}
-  virtual void onLobbyConnectionLost() {}
-
-  // Lobby messages.
-  virtual void onLoginRequired() {}
-  virtual void onCodeRequested() {}
-  virtual void onNameRequested() {}
-  virtual void onLoginAccepted() {}
-  virtual void onLobbyError(int error) { (void)error; }
-  virtual void onPlayerList(int onlineCount, const std::vector<std::string>& names) {
-    (void)onlineCount;
-    (void)names;
-  }
-  virtual void onChallengeReceived(const std::string& name) { (void)name; }
-  virtual void onChallengeRejected() {}
-  virtual void onServerStart(const std::string& opponent) { (void)opponent; }
-  virtual void onClientStart(const std::string& opponent) { (void)opponent; }
-  virtual void onGameEndNotice(int code) { (void)code; }
-  virtual void onChatReceived(const std::string& text) { (void)text; }
-
-  // Match messages from the other player.
   virtual void onRemoteSelectedBoardElem(std::uint64_t elem) { (void)elem; }
   virtual void onRemoteSelectedSpell(int spell, int value) {
     (void)spell;

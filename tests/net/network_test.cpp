@@ -26,7 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-struct Recorder : NetworkListener {
+struct Recorder : NetworkListener, LobbyEvents {
   std::vector<std::string> events;
   std::vector<std::string> lastNames;
   int lastOnline = -1;
@@ -72,6 +72,12 @@ struct Recorder : NetworkListener {
   void onCardList(const std::vector<int>& cards) override { note("cards " + std::to_string(cards.size())); }
 };
 
+// The recorder hears the network's match messages and its lobby events alike.
+void listen(Network& net, Recorder& rec) {
+  net.setListener(&rec);
+  net.setLobbyEvents(&rec);
+}
+
 class NetworkOnLobby : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -96,7 +102,7 @@ class NetworkOnLobby : public ::testing::Test {
   }
 
   void join(Network& net, Recorder& rec, const std::string& name) {
-    net.setListener(&rec);
+    listen(net, rec);
     net.setLobbyEndpoint("127.0.0.1", host.port());
     net.init();
     net.connectToLobby();
@@ -173,7 +179,7 @@ TEST_F(NetworkOnLobby, LoginChallengeMatchMessagesAndLeave) {
 TEST(Network, UpdateBeforeInitDoesNothing) {
   Network n;
   Recorder r;
-  n.setListener(&r);
+  listen(n, r);
   n.update();
   n.sendChat("nobody listens");
   EXPECT_FALSE(n.isLocalPlayer(0));
@@ -205,7 +211,7 @@ TEST(Network, TheLobbyAddressIsAHostWithAnOptionalPort) {
 std::vector<std::string> attemptWithoutHost() {
   Network n;
   Recorder r;
-  n.setListener(&r);
+  listen(n, r);
   n.setLobbyEndpoint("", 3333);
   n.init();
   n.connectToLobby();
@@ -230,7 +236,7 @@ TEST(Network, AStartThatFailsIsLoggedAndReportedAndNoAttemptFollows) {
   attemptWithoutHost();
   Network n;
   Recorder r;
-  n.setListener(&r);
+  listen(n, r);
   n.setLobbyEndpoint("127.0.0.1", 3333);
   // No descriptor is left for the peer's socket.
   rlimit old{};
@@ -259,7 +265,7 @@ class NetworkOnScript : public ::testing::Test {
     RakNet::SocketDescriptor sd(0, "127.0.0.1");
     ASSERT_EQ(server->Startup(4, &sd, 1), RakNet::RAKNET_STARTED);
     server->SetMaximumIncomingConnections(4);
-    net.setListener(&rec);
+    listen(net, rec);
     net.setLobbyEndpoint("127.0.0.1", server->GetMyBoundAddress().GetPort());
     net.init();
     net.connectToLobby();
@@ -352,7 +358,7 @@ TEST_F(NetworkOnScript, AServerCloseIsALostLobbyButOurOwnCloseIsNot) {
 
   Network other;
   Recorder r2;
-  other.setListener(&r2);
+  listen(other, r2);
   other.setLobbyEndpoint("127.0.0.1", server->GetMyBoundAddress().GetPort());
   other.init();
   other.connectToLobby();
@@ -395,7 +401,7 @@ TEST(Network, EveryRefusalEndsTheAttemptAndAnotherVersionSaysSo) {
     ASSERT_NE(server, nullptr);
     Network n;
     Recorder r;
-    n.setListener(&r);
+    listen(n, r);
     n.setLobbyEndpoint("127.0.0.1", server->address.port);
     n.init();
     n.connectToLobby();
@@ -423,7 +429,7 @@ TEST_F(NetworkOnLobby, AGameWhoseWelcomeWasLostGetsInAtTheNextAttempt) {
   link.serverDatagramsToPass = 1;  // the transport's answer to the connect; not the Welcome
   Network net;
   Recorder rec;
-  net.setListener(&rec);
+  listen(net, rec);
   net.setLobbyEndpoint("127.0.0.1", link.port());
   net.init();
   net.connectToLobby();
@@ -509,7 +515,7 @@ TEST(Network, AFullLobbyEndsTheAttempt) {
   ASSERT_EQ(server->Startup(4, &sd, 1), RakNet::RAKNET_STARTED);  // accepts nobody
   Network n;
   Recorder r;
-  n.setListener(&r);
+  listen(n, r);
   n.setLobbyEndpoint("127.0.0.1", server->GetMyBoundAddress().GetPort());
   n.init();
   n.connectToLobby();

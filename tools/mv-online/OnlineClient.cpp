@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "GameReplicas.h"
-#include "HubBridge.h"
 #include "ReplicaManager3_custom.h"
 #include "game/GameSession.h"
 #include "player/Player.h"
@@ -24,23 +23,15 @@ RakNet::PluginReceiveResult TrafficMeter::OnReceive(RakNet::Packet* p) {
   return RakNet::RR_CONTINUE_PROCESSING;
 }
 
-// The hub's bridge, telling the client when a match starts and when the login is accepted.
-class OnlineClient::Bridge : public HubBridge {
- public:
-  Bridge(EventDispatcher& hub, GameReplicas& replicas, OnlineClient& client)
-      : HubBridge(hub, replicas), client_(client) {}
-  void onClientStart(const std::string& opponent) override {
-    client_.replicaBytesAtStart_ = client_.meter_.replicaBytes;
-    HubBridge::onClientStart(opponent);
-  }
-  void onLoginAccepted() override {
-    client_.loggedIn_ = true;
-    HubBridge::onLoginAccepted();
-  }
+void OnlineClient::Hub::onClientStart(const std::string& opponent) {
+  client_.replicaBytesAtStart_ = client_.meter_.replicaBytes;
+  EventDispatcher::onClientStart(opponent);
+}
 
- private:
-  OnlineClient& client_;
-};
+void OnlineClient::Hub::onLoginAccepted() {
+  client_.loggedIn_ = true;
+  EventDispatcher::onLoginAccepted();
+}
 
 OnlineClient::OnlineClient(const OnlineClientOptions& options)
     : options_(options), ctx_(options.seed), bot_(hub_, options.seed ^ 0x5bd1e995u) {
@@ -54,8 +45,6 @@ OnlineClient::OnlineClient(const OnlineClientOptions& options)
     const std::function<void()>& watcher = hosting ? onHostTurnBegin : onJoinTurnBegin;
     if (watcher) watcher();
   });
-  bridge_ = std::make_unique<Bridge>(hub_, *net_->replicas(), *this);
-  net_->setListener(bridge_.get());
   net_->setLobbyEndpoint(options.host, options.port);
 }
 

@@ -110,7 +110,17 @@ class OnlineClient {
   // arrives well within it on loopback), and at most the patience.
   static constexpr long kSettleMs = 15;
   static constexpr long kPatienceMs = 300;
-  class Bridge;
+  // The event hub, telling the client when a match starts on this side and when
+  // the login is accepted.
+  class Hub : public EventDispatcher {
+   public:
+    Hub(GameContext& context, OnlineClient& client) : EventDispatcher(context), client_(client) {}
+    void onClientStart(const std::string& opponent) override;
+    void onLoginAccepted() override;
+
+   private:
+    OnlineClient& client_;
+  };
 
   void answerPrompt();
   void moveBot();
@@ -122,9 +132,8 @@ class OnlineClient {
   RecordingLobbyScreen lobby_;
   MemorySettings settings_;
   GameContext ctx_;
-  EventDispatcher hub_{ctx_};
+  Hub hub_{ctx_, *this};
   std::unique_ptr<Network> net_;
-  std::unique_ptr<Bridge> bridge_;
   TrafficMeter meter_;
   LocalBot bot_;
   // The joining side moves only once the host's answer to its last move is in

@@ -12,7 +12,7 @@
 #include "player/Player.h"
 #include "ports/MatchLink.h"
 
-EventDispatcher::EventDispatcher(GameContext& context) : context_(&context) {
+EventDispatcher::EventDispatcher(GameContext& context) : LobbyFlow(*this), context_(&context) {
   context.setPlayerEvents(this);
   context.setHub(this);
   context.setObserver(this);
@@ -69,7 +69,7 @@ void EventDispatcher::update(float) {
 void EventDispatcher::onLoadingFinished() {
   flowHost().showMenuScene(true);
   flowHost().makeGameControllerCurrent();
-  lobby_.setFlowState(FlowState::Menu);
+  setFlowState(FlowState::Menu);
 }
 
 // ---- Reports of the players ---------------------------------------------------------
@@ -201,7 +201,7 @@ void EventDispatcher::endGame(GameEnd end) {
     if (p && p->board()) p->board()->revealAll();
   screen().showGameEnded(text(kKeys[i]));
   flowHost().reportAnalytics("game", game().online() ? kOnline[i] : kOffline[i], "");
-  lobby_.setFlowState(FlowState::GameOver);
+  setFlowState(FlowState::GameOver);
   if (hostsMatch()) matchLink().sendGameResult(kResultForOther[i]);
 }
 
@@ -222,7 +222,7 @@ void EventDispatcher::onMessageOk() {
     lobbyLink().sendRematch();
     return;
   }
-  lobby_.goToMenu();
+  goToMenu();
 }
 
 // ---- Between the two flows -------------------------------------------------------------

@@ -30,7 +30,7 @@ class GameSession;
 class MatchLink;
 class Player;
 
-class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserver {
+class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserver, public LobbyFlow {
  public:
   // Becomes the context's player events, hub and board observer until destroyed.
   explicit EventDispatcher(GameContext& context);
@@ -50,23 +50,10 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void setFlowHost(FlowHost* host) { flowHost_ = host ? host : &nullFlowHost_; }
   // The board view: gets every board observer call the hub receives.
   void setBoardView(BoardObserver* view) { boardView_ = view ? view : &nullBoardView_; }
-  LobbyScreen& lobbyScreen() const { return lobby_.lobbyScreen(); }
-  void setLobbyScreen(LobbyScreen* screen) { lobby_.setLobbyScreen(screen); }
-  LobbyLink& lobbyLink() const { return lobby_.lobbyLink(); }
-  void setLobbyLink(LobbyLink* link) { lobby_.setLobbyLink(link); }
-  // The lobby flow, with its own record (flow state, prompt, login, opponent).
-  LobbyFlow& lobby() { return lobby_; }
-  const LobbyFlow& lobby() const { return lobby_; }
+  // The lobby screen and the lobby link, the lobby's record (flow state, prompt,
+  // login, opponent) and its entries are the LobbyFlow base's.
 
   // ---- Record -----------------------------------------------------------------
-  bool connectedToLobby() const { return lobby_.connectedToLobby(); }
-  FlowState flowState() const { return lobby_.flowState(); }
-  void setFlowState(FlowState state) { lobby_.setFlowState(state); }
-  LobbyPrompt lobbyPrompt() const { return lobby_.lobbyPrompt(); }
-  const std::string& opponentName() const { return lobby_.opponentName(); }
-  const std::string& email() const { return lobby_.email(); }
-  const std::string& code() const { return lobby_.code(); }
-  const std::string& userName() const { return lobby_.userName(); }
   const std::deque<AnimateSpellEvent>& eventQueue() const { return eventQueue_; }
   bool remoteFinishedAnimating() const { return remoteFinishedAnimating_; }
   bool animating() const { return animating_; }
@@ -177,47 +164,6 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // the animation queue may point at them any more.
   void onRemoteObjectsGone();
 
-  // ---- The lobby flow's entry points, handed on to lobby() -------------------------
-  bool startSingleGame(const std::string& modeId) { return lobby_.startSingleGame(modeId); }
-  void showFlowState() { lobby_.showFlowState(); }
-  void enterLobby() { lobby_.enterLobby(); }
-  void startSandbox() { lobby_.startSandbox(); }
-  void showMainMenu() { lobby_.showMainMenu(); }
-  void openMoreGames() { lobby_.openMoreGames(); }
-  void exitGame() { lobby_.exitGame(); }
-  void openAppStorePage() { lobby_.openAppStorePage(); }
-  void openCrowdfundingPage() { lobby_.openCrowdfundingPage(); }
-  void openSocialPage() { lobby_.openSocialPage(); }
-  void openCommunityPage() { lobby_.openCommunityPage(); }
-  void submitLobbyText(const std::string& text) { lobby_.submitLobbyText(text); }
-  void cancelLobbyPrompt() { lobby_.cancelLobbyPrompt(); }
-  void challengeUser(int index) { lobby_.challengeUser(index); }
-  void requestQuickMatch() { lobby_.requestQuickMatch(); }
-  void cancelLobbyWait() { lobby_.cancelLobbyWait(); }
-  void inviteFriend() { lobby_.inviteFriend(); }
-  void acceptChallenge() { lobby_.acceptChallenge(); }
-  void rejectChallenge() { lobby_.rejectChallenge(); }
-  void leaveLobby() { lobby_.leaveLobby(); }
-  void exitToMenu() { lobby_.exitToMenu(); }
-  void onLobbyConnecting() { lobby_.onLobbyConnecting(); }
-  void onLobbyConnected() { lobby_.onLobbyConnected(); }
-  void onLobbyConnectFailed() { lobby_.onLobbyConnectFailed(); }
-  void onLobbyConnectionLost() { lobby_.onLobbyConnectionLost(); }
-  void onLoginRequired() { lobby_.onLoginRequired(); }
-  void onCodeRequested() { lobby_.onCodeRequested(); }
-  void onNameRequested() { lobby_.onNameRequested(); }
-  void onLoginAccepted() { lobby_.onLoginAccepted(); }
-  void onLobbyError(int error) { lobby_.onLobbyError(error); }
-  void onPlayerList(int onlineCount, const std::vector<std::string>& names) {
-    lobby_.onPlayerList(onlineCount, names);
-  }
-  void onChallengeReceived(const std::string& name) { lobby_.onChallengeReceived(name); }
-  void onChallengeRejected() { lobby_.onChallengeRejected(); }
-  void onServerStart(const std::string& name) { lobby_.onServerStart(name); }
-  void onClientStart(const std::string& name) { lobby_.onClientStart(name); }
-  void onGameEndNotice(int code) { lobby_.onGameEndNotice(code); }
-  void onChatReceived(const std::string& text) { lobby_.onChatReceived(text); }
-
  private:
   enum class GameEnd { Won, Lost, Draw };
 
@@ -268,7 +214,6 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   FlowHost* flowHost_ = &nullFlowHost_;
   BoardObserver nullBoardView_;
   BoardObserver* boardView_ = &nullBoardView_;
-  LobbyFlow lobby_{*this};
 };
 
 // The game's one event hub, on the default context.

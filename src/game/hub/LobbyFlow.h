@@ -2,9 +2,10 @@
 // asks for (LobbyPrompt), the login by e-mail address and mailed code, the player's
 // name, invitations, challenges, quick match, the start of games against the
 // computer and of network matches, the lobby server's notices that end them, chat
-// from the opponent, and the buttons that open web pages. The event hub owns one
-// and hands these entry points on to it; the game flow reads and sets the flow
-// state here.
+// from the opponent, and the buttons that open web pages. It is the event hub's
+// lobby half: EventDispatcher derives from it, so these entries are the hub's own,
+// and the network reaches the ones it calls through LobbyEvents. The game flow reads
+// and sets the flow state here.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "LobbyEvents.h"
 #include "LobbyLink.h"
 #include "LobbyScreen.h"
 
@@ -36,7 +38,7 @@ enum class LobbyPrompt : int32_t {
   Challenge = 5,
 };
 
-class LobbyFlow {
+class LobbyFlow : public LobbyEvents {
  public:
   // The longest texts the lobby's prompts take, after trimming: an e-mail address as mail
   // allows it, a mailed code with room to spare, a name as the lobby shows it.
@@ -45,15 +47,14 @@ class LobbyFlow {
   static constexpr size_t kMaxNameChars = 20;
   static constexpr size_t kMaxNameBytes = 48;
 
-  explicit LobbyFlow(EventDispatcher& hub) : hub_(hub) {}
   LobbyFlow(const LobbyFlow&) = delete;
   LobbyFlow& operator=(const LobbyFlow&) = delete;
 
   // ---- Ports (null goes back to the stand-ins) ----------------------------------------
-  LobbyScreen& lobbyScreen() const { return *screen_; }
-  void setLobbyScreen(LobbyScreen* screen) { screen_ = screen ? screen : &nullScreen_; }
-  LobbyLink& lobbyLink() const { return *link_; }
-  void setLobbyLink(LobbyLink* link) { link_ = link ? link : &nullLink_; }
+  LobbyScreen& lobbyScreen() const { return *lobbyScreen_; }
+  void setLobbyScreen(LobbyScreen* screen) { lobbyScreen_ = screen ? screen : &nullLobbyScreen_; }
+  LobbyLink& lobbyLink() const { return *lobbyLink_; }
+  void setLobbyLink(LobbyLink* link) { lobbyLink_ = link ? link : &nullLobbyLink_; }
 
   // ---- Record -------------------------------------------------------------------------
   bool connectedToLobby() const { return connectedToLobby_; }
@@ -98,25 +99,27 @@ class LobbyFlow {
   // The in-game menu's exit.
   void exitToMenu();
 
-  // ---- The network ----------------------------------------------------------------------
-  void onLobbyConnecting();
-  void onLobbyConnected();
-  void onLobbyConnectFailed();
-  void onLobbyConnectionLost();
-  void onLoginRequired();
-  void onCodeRequested();
-  void onNameRequested();
-  void onLoginAccepted();
-  void onLobbyError(int error);
-  void onPlayerList(int onlineCount, const std::vector<std::string>& names);
-  void onChallengeReceived(const std::string& name);
-  void onChallengeRejected();
-  void onServerStart(const std::string& name);
-  void onClientStart(const std::string& name);
-  // 0 to 2 from the host (the receiver lost, won, drew), 3 and 4 the opponent
-  // disconnected, 5 and 6 the opponent forfeited.
-  void onGameEndNotice(int code);
-  void onChatReceived(const std::string& text);
+  // ---- LobbyEvents: the network ---------------------------------------------------------
+  void onLobbyConnecting() override;
+  void onLobbyConnected() override;
+  void onLobbyConnectFailed() override;
+  void onLobbyConnectionLost() override;
+  void onLoginRequired() override;
+  void onCodeRequested() override;
+  void onNameRequested() override;
+  void onLoginAccepted() override;
+  void onLobbyError(int error) override;
+  void onPlayerList(int onlineCount, const std::vector<std::string>& names) override;
+  void onChallengeReceived(const std::string& name) override;
+  void onChallengeRejected() override;
+  void onServerStart(const std::string& name) override;
+  void onClientStart(const std::string& name) override;
+  void onGameEndNotice(int code) override;
+  void onChatReceived(const std::string& text) override;
+
+ protected:
+  // Only as the event hub's lobby half.
+  explicit LobbyFlow(EventDispatcher& hub) : hub_(hub) {}
 
  private:
   // The prompt text of `lobbyPrompt` and its input mode.
@@ -140,8 +143,8 @@ class LobbyFlow {
   std::string userName_;
   std::string opponentName_;
 
-  NullLobbyScreen nullScreen_;
-  LobbyScreen* screen_ = &nullScreen_;
-  NullLobbyLink nullLink_;
-  LobbyLink* link_ = &nullLink_;
+  NullLobbyScreen nullLobbyScreen_;
+  LobbyScreen* lobbyScreen_ = &nullLobbyScreen_;
+  NullLobbyLink nullLobbyLink_;
+  LobbyLink* lobbyLink_ = &nullLobbyLink_;
 };
