@@ -260,10 +260,10 @@ TEST_F(ComputerFrame, MakesOneMoveAFrameOtherwise) {
   recorded.acceptChoices = true;
   game().update();
   EXPECT_EQ(1u, recorded.calls().size());
-  EXPECT_EQ(1u, recorded.count("aiSelectCard"));
+  EXPECT_EQ(1u, recorded.count("card choice"));
   EXPECT_EQ(&enemy(), recorded.calls()[0].player);
   game().update();
-  EXPECT_EQ(2u, recorded.count("aiSelectCard"));
+  EXPECT_EQ(2u, recorded.count("card choice"));
 }
 
 TEST_F(ComputerFrame, NeverMovesInASandboxOrAStoppedGame) {
@@ -284,9 +284,9 @@ TEST_F(ComputerFrame, InASandboxEndsOnlyAPhaseTheLocalPlayerWaitsOn) {
     PlayerState local, enemy;
     const char* call;  // empty: no move
   };
-  for (const Case& c : {Case{PlayerState::Fire, PlayerState::RepairChooseSpell, "aiFinishSpells"},
-                        Case{PlayerState::CombatChooseSpell, PlayerState::CardChoose, "aiFinishCards"},
-                        Case{PlayerState::CombatChooseSpell, PlayerState::BuildChooseSpell, "aiFinishSpells"},
+  for (const Case& c : {Case{PlayerState::Fire, PlayerState::RepairChooseSpell, "end of a spell phase"},
+                        Case{PlayerState::CombatChooseSpell, PlayerState::CardChoose, "end of the card phase"},
+                        Case{PlayerState::CombatChooseSpell, PlayerState::BuildChooseSpell, "end of a spell phase"},
                         Case{PlayerState::CardChoose, PlayerState::CardChoose, ""},
                         Case{PlayerState::CardChoose, PlayerState::RepairChooseSpell, ""}}) {
     local().setState(c.local);
