@@ -234,6 +234,21 @@ TEST_F(JoiningSide, BeginningClearsAGameAgainstTheComputerButNotAnotherMatch) {
 
 // ---- The computer's frame -------------------------------------------------------
 
+// The headless hub takes the computer's choices on the running game's one path:
+// what does not fit the player's state and offers is refused before anything acts.
+TEST_F(Session, TheHeadlessHubChecksEveryChoiceAgainstTheRules) {
+  ASSERT_TRUE(start("skirmish"));
+  enemy().setCards({CardId::VertBlock});
+  GameLog log;
+  EXPECT_FALSE(hub.aiSelectCard(enemy(), CardId::FourBlock));  // not in the hand
+  EXPECT_FALSE(hub.aiSelectTarget(enemy(), enemyAt(1, 0)));    // not placing
+  hub.aiFinishSpells(enemy());                                  // not a spell phase
+  EXPECT_EQ(enemy().state(), PlayerState::CardChoose);
+  EXPECT_EQ(log.find("ENEMY out of sync").size(), 3u);
+  EXPECT_TRUE(hub.aiSelectCard(enemy(), CardId::VertBlock));
+  EXPECT_EQ(enemy().state(), PlayerState::PlacementChoose);
+}
+
 class ComputerFrame : public GameFixture {
  protected:
   void SetUp() override {

@@ -101,7 +101,10 @@ void tellDirector(GameDirector* d, const Choice& c) {
     case K::FinishCards:
     case K::FinishSpells:
     case K::EndPhase: d->onPhaseFinished(p); break;
-    case K::Cancel: d->onCancel(); break;
+    case K::Cancel:
+      // Only a cancel made on this machine's screen is the mode's business.
+      if (c.madeHere()) d->onCancel();
+      break;
   }
 }
 
