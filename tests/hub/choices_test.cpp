@@ -327,11 +327,46 @@ TEST_F(HubFixture, JoiningSideWaitsForTheHostToTakeItsPayment) {
 
 TEST_F(HubFixture, RefusedSpellIsNotSent) {
   startOnline(false);
+  BoardElem* lib = localAt(0, 1);
+  lib->setKind(ElemKind::FourBlock);
+  lib->setRoom(RoomType::Library);
+  lib->setRoomPower(1);
+  lib->setStoredCards({{CardId::Collapse, 1}});
   arrange(S::CombatChooseSpell, S::CombatChooseSpell);
-  // COLLAPSE costs mana the player does not have.
+  ASSERT_EQ(local().spellOptions(), (std::vector<BoardElem::StoredCard>{{CardId::Collapse, 1}}));
+  // The stored COLLAPSE costs mana the player does not have.
   EXPECT_FALSE(hub.selectSpell(CardId::Collapse, 1, &enemy()));
   EXPECT_EQ(link.count("sendSelectedSpell"), 0u);
   EXPECT_TRUE(shown("showFullscreenMessage"));
+}
+
+// The screen's choices are checked as the other machine's are: one that does not
+// fit the player's state and offers changes nothing, closes nothing, sends nothing.
+TEST_F(HubFixture, ScreenChoicesTheRulesRefuseAreNotTakenNorSent) {
+  startOnline(false);
+  local().setCards({CardId::VertBlock});
+  HubLog log;
+  hub.selectCard(CardId::FourBlock);               // not in the hand
+  hub.selectSpell(CardId::Fireball, 1, &enemy());  // not a spell phase
+  hub.selectBoardElem(localAt(1, 0));              // nothing offered
+  EXPECT_EQ(local().state(), S::CardChoose);
+  EXPECT_EQ(log.count("WE out of sync"), 3);
+  EXPECT_TRUE(link.sent().empty());
+  EXPECT_FALSE(shown("closeMessage"));
+}
+
+TEST_F(HubFixture, APhaseEndsOnlyWhenTheModeLetsIt) {
+  for (const char* mode : {"sandbox", "skirmish"}) {
+    startOffline(mode);
+    arrange(S::CombatChooseSpell, S::ProcessCombatQueue);
+    const S before = local().state();
+    ASSERT_EQ(before, S::CombatChooseSpell) << mode;
+    HubLog log;
+    hub.endPhase();
+    const bool lets = std::string(mode) == "skirmish";
+    EXPECT_EQ(local().state() != before, lets) << mode;
+    EXPECT_EQ(log.has("does not let the phase end"), !lets) << mode;
+  }
 }
 
 TEST_F(HubFixture, CancelOutsideAChoiceIsLoggedAndNotSent) {

@@ -25,7 +25,7 @@ TEST_F(Computer, AnEmptyHandEndsTheCardPhaseAtOnce) {
   count() = 7;
   aiStep(enemy());
   ASSERT_EQ(1u, recorded.calls().size());
-  EXPECT_EQ("aiFinishCards", recorded.calls()[0].what);
+  EXPECT_EQ("end of the card phase", recorded.calls()[0].what);
   EXPECT_EQ(0, count());
 }
 
@@ -42,9 +42,9 @@ TEST_F(Computer, MakesOneAcceptedPickACallFromItsHand) {
 TEST_F(Computer, RefusedPicksAreRetriedUntilThePickLimitEndsThePhase) {
   enemy().setCards({CardId::VertBlock, CardId::Dome});
   aiStep(enemy());
-  EXPECT_EQ(static_cast<std::size_t>(kAiPickLimit), recorded.count("aiSelectCard"));
-  EXPECT_EQ(1u, recorded.count("aiFinishCards"));
-  EXPECT_EQ("aiFinishCards", recorded.calls().back().what);
+  EXPECT_EQ(static_cast<std::size_t>(kAiPickLimit), recorded.count("card choice"));
+  EXPECT_EQ(1u, recorded.count("end of the card phase"));
+  EXPECT_EQ("end of the card phase", recorded.calls().back().what);
   EXPECT_EQ(0, count());
 }
 
@@ -52,8 +52,8 @@ TEST_F(Computer, AnArchmageThatFindsNoPlaceIsGivenUpAtTheCapWithALogLine) {
   GameLog log;
   enemy().setCards({CardId::Archmage, CardId::Dome});
   aiStep(enemy());
-  EXPECT_EQ(static_cast<std::size_t>(kAiArchmagePickCap), recorded.count("aiSelectCard"));
-  EXPECT_EQ(1u, recorded.count("aiFinishCards"));
+  EXPECT_EQ(static_cast<std::size_t>(kAiArchmagePickCap), recorded.count("card choice"));
+  EXPECT_EQ(1u, recorded.count("end of the card phase"));
   EXPECT_EQ(1u, log.find("gave up placing ARCHMAGE").size());
 }
 
@@ -62,7 +62,7 @@ TEST_F(Computer, ArchmageInTheHandKeepsItPickingPastThePickLimit) {
   enemy().setCards({CardId::Archmage});
   count() = kAiPickLimit + 10;
   aiStep(enemy());
-  EXPECT_EQ(1u, recorded.count("aiSelectCard"));
+  EXPECT_EQ(1u, recorded.count("card choice"));
   EXPECT_EQ(CardId::Archmage, recorded.calls()[0].card);
 }
 
@@ -72,7 +72,7 @@ TEST_F(Computer, FiftyPicksEndASpellPhaseThoughSpellsAreLeft) {
   count() = kAiPickLimit;
   aiStep(enemy());
   ASSERT_EQ(1u, recorded.calls().size());
-  EXPECT_EQ("aiFinishSpells", recorded.calls()[0].what);
+  EXPECT_EQ("end of a spell phase", recorded.calls()[0].what);
   EXPECT_EQ(0, count());
 }
 
@@ -82,7 +82,7 @@ TEST_F(Computer, PicksOneOfTheOfferedSpells) {
   enemy().setState(PlayerState::CombatChooseSpell);
   enemy().setSpellOptions({{CardId::Fireball, 3}});
   aiStep(enemy());
-  ASSERT_EQ(1u, recorded.count("aiSelectSpell"));
+  ASSERT_EQ(1u, recorded.count("spell choice"));
   EXPECT_EQ(CardId::Fireball, recorded.calls()[0].card);
   EXPECT_EQ(3, recorded.calls()[0].power);
 }
@@ -127,8 +127,8 @@ TEST_F(Computer, NoSpellOfferedEndsThePhase) {
   enemy().setState(PlayerState::RepairChooseSpell);
   enemy().setSpellOptions({});
   aiStep(enemy());
-  EXPECT_EQ(1u, recorded.count("aiFinishSpells"));
-  EXPECT_EQ(0u, recorded.count("aiSelectSpell"));
+  EXPECT_EQ(1u, recorded.count("end of a spell phase"));
+  EXPECT_EQ(0u, recorded.count("spell choice"));
 }
 
 TEST_F(Computer, AChoiceThatOffersNothingIsCancelledNotPicked) {
@@ -138,7 +138,7 @@ TEST_F(Computer, AChoiceThatOffersNothingIsCancelledNotPicked) {
     enemy().setOptions({});
     aiStep(enemy());
     ASSERT_EQ(1u, recorded.calls().size());
-    EXPECT_EQ("aiCancel", recorded.calls()[0].what);
+    EXPECT_EQ("cancel", recorded.calls()[0].what);
   }
 }
 
@@ -147,7 +147,7 @@ TEST_F(Computer, PicksATargetAmongTheOptions) {
   const std::vector<BoardElem*> offered{localAt(0, 0), localAt(1, 0)};
   enemy().setOptions(offered);
   aiStep(enemy());
-  ASSERT_EQ(1u, recorded.count("aiSelectTarget"));
+  ASSERT_EQ(1u, recorded.count("element choice"));
   const BoardElem* picked = recorded.calls()[0].elem;
   EXPECT_NE(offered.end(), std::find(offered.begin(), offered.end(), picked));
 }

@@ -234,6 +234,21 @@ TEST_F(JoiningSide, BeginningClearsAGameAgainstTheComputerButNotAnotherMatch) {
 
 // ---- The computer's frame -------------------------------------------------------
 
+// The headless hub takes the computer's choices on the running game's one path:
+// what does not fit the player's state and offers is refused before anything acts.
+TEST_F(Session, TheHeadlessHubChecksEveryChoiceAgainstTheRules) {
+  ASSERT_TRUE(start("skirmish"));
+  enemy().setCards({CardId::VertBlock});
+  GameLog log;
+  EXPECT_FALSE(hub.aiSelectCard(enemy(), CardId::FourBlock));  // not in the hand
+  EXPECT_FALSE(hub.aiSelectTarget(enemy(), enemyAt(1, 0)));    // not placing
+  hub.aiFinishSpells(enemy());                                  // not a spell phase
+  EXPECT_EQ(enemy().state(), PlayerState::CardChoose);
+  EXPECT_EQ(log.find("ENEMY out of sync").size(), 3u);
+  EXPECT_TRUE(hub.aiSelectCard(enemy(), CardId::VertBlock));
+  EXPECT_EQ(enemy().state(), PlayerState::PlacementChoose);
+}
+
 class ComputerFrame : public GameFixture {
  protected:
   void SetUp() override {
@@ -260,10 +275,10 @@ TEST_F(ComputerFrame, MakesOneMoveAFrameOtherwise) {
   recorded.acceptChoices = true;
   game().update();
   EXPECT_EQ(1u, recorded.calls().size());
-  EXPECT_EQ(1u, recorded.count("aiSelectCard"));
+  EXPECT_EQ(1u, recorded.count("card choice"));
   EXPECT_EQ(&enemy(), recorded.calls()[0].player);
   game().update();
-  EXPECT_EQ(2u, recorded.count("aiSelectCard"));
+  EXPECT_EQ(2u, recorded.count("card choice"));
 }
 
 TEST_F(ComputerFrame, NeverMovesInASandboxOrAStoppedGame) {
@@ -284,9 +299,9 @@ TEST_F(ComputerFrame, InASandboxEndsOnlyAPhaseTheLocalPlayerWaitsOn) {
     PlayerState local, enemy;
     const char* call;  // empty: no move
   };
-  for (const Case& c : {Case{PlayerState::Fire, PlayerState::RepairChooseSpell, "aiFinishSpells"},
-                        Case{PlayerState::CombatChooseSpell, PlayerState::CardChoose, "aiFinishCards"},
-                        Case{PlayerState::CombatChooseSpell, PlayerState::BuildChooseSpell, "aiFinishSpells"},
+  for (const Case& c : {Case{PlayerState::Fire, PlayerState::RepairChooseSpell, "end of a spell phase"},
+                        Case{PlayerState::CombatChooseSpell, PlayerState::CardChoose, "end of the card phase"},
+                        Case{PlayerState::CombatChooseSpell, PlayerState::BuildChooseSpell, "end of a spell phase"},
                         Case{PlayerState::CardChoose, PlayerState::CardChoose, ""},
                         Case{PlayerState::CardChoose, PlayerState::RepairChooseSpell, ""}}) {
     local().setState(c.local);

@@ -273,7 +273,8 @@ class SocialPagesApp : public CCApplication {
 TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   SocialPagesApp app;
   MemorySettings& settings = static_cast<MemorySettings&>(ctx.settings());
-  controller->setCardList({CardId::Shield, CardId::FourBlock});
+  local().setCards({CardId::Shield, CardId::FourBlock});  // the bar shows the hand
+  controller->setCardList(local().cards());
   std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 2u);
   ASSERT_EQ(b[1].tag, CardId::Shield);
@@ -415,7 +416,7 @@ TEST_F(BarTest, EndPhaseWithoutADirectorAsksTheHub) {
   ctx.game().clearGame();
   CapturedLog log;
   controller->onEndPhase(nullptr);
-  EXPECT_TRUE(log.has("phase ended without a game"));
+  EXPECT_TRUE(log.has("end of phase dropped: no game"));
 }
 
 // ---- Sounds -------------------------------------------------------------------------------

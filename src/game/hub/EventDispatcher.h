@@ -2,14 +2,14 @@
 // call it with the user's choices, network messages with the other machine's,
 // the computer player with its own; the rules tell it what happened (it is
 // their PlayerEvents, GameHub and BoardObserver). It decides no rule itself:
-// it forwards each choice to the mode's director and the player, shows the
-// results on the game screen, sends what the other machine needs, and starts
-// the steps both players share when both arrive.
+// every choice, whoever made it, is one value on one path (submitChoice), which
+// the running game checks against the rules before the mode's director and the
+// player act on it; the hub shows the results on the game screen, sends what the
+// other machine needs, and starts the steps both players share when both arrive.
 #pragma once
 
 #include <cstdint>
 #include <deque>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -64,6 +64,13 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // The loading screen is done: the menu fades in.
   void onLoadingFinished();
 
+  // ---- A player's choice, whoever made it ----------------------------------------
+  // The one path: made here (screen or store), it waits while the joining side
+  // awaits the host, closes the screen's message before the player acts and is
+  // sent to the host; any choice is checked against the rules first, then taken
+  // (GameSession::takeChoice). The named entries below are doors onto it.
+  ChoiceOutcome submitChoice(const Choice& choice) override;
+
   // ---- The local player's choices (game screen) --------------------------------
   // On the joining side of a match: the host has not yet answered this machine's
   // last choice (its word on the local player, state and counters, differs from
@@ -82,7 +89,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
 
   // ---- The other machine's choices (on the host) --------------------------------
   // Each is checked against the player's state and offers first; a choice that
-  // does not fit is logged as out of sync and dropped. False when dropped.
+  // does not fit is logged as out of sync and dropped. False when dropped (true
+  // when the player declined it under the rules).
   bool onRemoteSelectedCard(Player* player, int cardId);
   bool onRemoteSelectedSpell(Player* player, int cardId, int power);
   bool onRemoteSelectedBoardElem(Player* player, BoardElem* elem);
@@ -92,13 +100,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // Nothing sends it; logged and dropped.
   void onRemoteClickedBoard(Player* player);
 
-  // ---- GameHub: the computer's choices and the running game's reports ----------
-  bool aiSelectCard(Player& player, int cardId) override;
-  bool aiSelectSpell(Player& player, int cardId, int power) override;
-  bool aiSelectTarget(Player& player, BoardElem* elem) override;
-  bool aiFinishCards(Player& player) override;
-  void aiFinishSpells(Player& player) override;
-  void aiCancel(Player& player) override;
+  // ---- GameHub: the running game's reports ---------------------------------------
+  // (The computer's choices come through GameHub's doors: aiSelectCard ...)
   void showIntroMessage(const std::string& text) override;
   void spellQueuesProcessed() override;
   void onBoardsUpdated() override;
@@ -185,11 +188,10 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // Puts the offers of a placement or target state on the board and the screen.
   void showChoice(Player& player, int cardId);
 
-  // The remote entries' checks: the player is one of the running game's, and
-  // it is in one of `states`. Logs and returns null otherwise.
-  Player* remoteChooser(Player* player, const char* what,
-                        std::initializer_list<PlayerState> states);
-  void refuseRemote(Player& player, const char* what, const std::string& why);
+  // A choice made here: the screen's part before the player acts, and the
+  // message to the host after (`before`: the chooser's state before it acted).
+  void showChoiceTaken(const Choice& choice);
+  void sendToHost(const Choice& choice, PlayerState before, ChoiceOutcome outcome);
 
   void processEventQueue();
   void endGame(GameEnd end);

@@ -1,32 +1,60 @@
-// The event hub: the local player's choices, the other machine's choices
-// (checked before use), and the computer's choices.
-#include <algorithm>
-
+// The event hub: every player's choice on one path. Choices made here (the
+// screen, the store) wait for the host on the joining side, close the screen's
+// message and are sent to the host; the running game checks each choice against
+// the rules before the director and the player act on it.
 #include "Board.h"
 #include "BoardElem.h"
 #include "CardTable.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
-#include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
 #include "ports/MatchLink.h"
 
-namespace {
+// ---- The one path ------------------------------------------------------------------------
 
-bool takesCancel(PlayerState s) { return s == PlayerState::PlacementChoose || isTargetState(s); }
+ChoiceOutcome EventDispatcher::submitChoice(const Choice& choice) {
+  const bool here = choice.madeHere();
+  if (here && choice.player && heldForHost(choiceName(choice.kind))) return ChoiceOutcome::Refused;
+  const PlayerState before = choice.player ? choice.player->state() : PlayerState::Invalid;
+  const ChoiceOutcome outcome =
+      game().takeChoice(choice, [&] { if (here) showChoiceTaken(choice); });
+  if (here && outcome != ChoiceOutcome::Refused && joinsMatch()) sendToHost(choice, before, outcome);
+  return outcome;
+}
 
-constexpr std::initializer_list<PlayerState> kSpellStates = {
-    PlayerState::BuildChooseSpell, PlayerState::CombatChooseSpell,
-    PlayerState::RepairChooseSpell};
-constexpr std::initializer_list<PlayerState> kPickStates = {
-    PlayerState::PlacementChoose, PlayerState::BuildSpellChooseTarget,
-    PlayerState::RepairSpellChooseTarget, PlayerState::CombatSpellChooseTarget};
+void EventDispatcher::showChoiceTaken(const Choice& choice) {
+  using K = Choice::Kind;
+  if (choice.kind == K::Element && choice.elem && choice.elem->board())
+    choice.elem->board()->clearHighlights();
+  if (choice.kind == K::Card || choice.kind == K::Spell || choice.kind == K::Element)
+    screen().closeMessage();
+}
 
-}  // namespace
+void EventDispatcher::sendToHost(const Choice& choice, PlayerState before, ChoiceOutcome outcome) {
+  // The host's copy of the player applies the same rules to the message; only a
+  // spell the player declined here is not sent.
+  MatchLink& link = matchLink();
+  switch (choice.kind) {
+    case Choice::Kind::Card: link.sendSelectedCard(choice.card); break;
+    case Choice::Kind::Spell:
+      if (outcome == ChoiceOutcome::Taken) link.sendSelectedSpell(choice.card, choice.power);
+      break;
+    case Choice::Kind::Element: link.sendSelectedBoardElem(choice.elem); break;
+    case Choice::Kind::FinishCards: link.sendFinishedSelectingCards(); break;
+    case Choice::Kind::FinishSpells: link.sendFinishedSelectingSpells(); break;
+    case Choice::Kind::EndPhase:
+      if (before == PlayerState::CardChoose)
+        link.sendFinishedSelectingCards();
+      else if (isSpellState(before))
+        link.sendFinishedSelectingSpells();
+      break;
+    case Choice::Kind::Cancel: link.sendCancel(); break;
+  }
+}
 
-// ---- The local player's choices ------------------------------------------------------
+// ---- The joining side waits for the host's answer --------------------------------------------
 
 bool EventDispatcher::awaitsHost() const {
   if (!joinsMatch()) return false;
@@ -59,80 +87,28 @@ void EventDispatcher::followHost() {
   awaitedHost_ = awaits;
 }
 
+// ---- The local player's choices: doors onto the path -----------------------------------
+
 void EventDispatcher::selectCard(int cardId) {
-  Player* local = localPlayer();
-  if (!local) {
-    LOGOG_WARN("card %d chosen without a game", cardId);
-    return;
-  }
-  if (heldForHost("card choice")) return;
-  if (GameDirector* d = game().director()) d->onCardSelected(*local, cardId);
-  screen().closeMessage();
-  local->selectCard(cardId);
-  if (joinsMatch()) matchLink().sendSelectedCard(cardId);
+  submitChoice(Choice::pickCard(localPlayer(), Choice::From::Screen, cardId));
 }
 
 bool EventDispatcher::selectSpell(int cardId, int power, Player* targetPlayer) {
-  Player* local = localPlayer();
-  if (!local) {
-    LOGOG_WARN("spell %d chosen without a game", cardId);
-    return false;
-  }
-  if (heldForHost("spell choice")) return false;
-  if (GameDirector* d = game().director()) d->onSpellSelected(*local, cardId, power);
-  screen().closeMessage();
-  const bool accepted = local->selectSpell(cardId, power, targetPlayer);
-  if (accepted && joinsMatch()) matchLink().sendSelectedSpell(cardId, power);
-  return accepted;
+  const Choice choice =
+      Choice::pickSpell(localPlayer(), Choice::From::Screen, cardId, power, targetPlayer);
+  return submitChoice(choice) == ChoiceOutcome::Taken;
 }
 
 void EventDispatcher::selectBoardElem(BoardElem* elem) {
-  Player* local = localPlayer();
-  if (!local) {
-    LOGOG_WARN("element chosen without a game");
-    return;
-  }
-  if (heldForHost("element choice")) return;
-  if (GameDirector* d = game().director()) d->onTargetSelected(*local, elem);
-  if (elem && elem->board()) elem->board()->clearHighlights();
-  screen().closeMessage();
-  local->selectTarget(elem);
-  if (joinsMatch()) matchLink().sendSelectedBoardElem(elem);
+  submitChoice(Choice::pickElement(localPlayer(), Choice::From::Screen, elem));
 }
 
 void EventDispatcher::endPhase() {
-  Player* local = localPlayer();
-  if (!local) {
-    LOGOG_WARN("phase ended without a game");
-    return;
-  }
-  if (heldForHost("end of phase")) return;
-  if (GameDirector* d = game().director()) d->onPhaseFinished(*local);
-  const PlayerState state = local->state();
-  if (state == PlayerState::CardChoose) {
-    local->finishCards();
-    // The host's copy of the player applies the same rule to the message.
-    if (joinsMatch()) matchLink().sendFinishedSelectingCards();
-  } else if (isSpellState(state)) {
-    local->finishSpells();
-    if (joinsMatch()) matchLink().sendFinishedSelectingSpells();
-  }
+  submitChoice(Choice::of(Choice::Kind::EndPhase, localPlayer(), Choice::From::Screen));
 }
 
 void EventDispatcher::cancelSelection() {
-  Player* local = localPlayer();
-  if (!local) {
-    LOGOG_WARN("cancel without a game");
-    return;
-  }
-  if (heldForHost("cancel")) return;
-  if (GameDirector* d = game().director()) d->onCancel();
-  if (!takesCancel(local->state())) {
-    LOGOG_ERROR("invalid state when cancelling: %d", static_cast<int>(local->state()));
-    return;
-  }
-  local->cancel();
-  if (joinsMatch()) matchLink().sendCancel();
+  submitChoice(Choice::of(Choice::Kind::Cancel, localPlayer(), Choice::From::Screen));
 }
 
 void EventDispatcher::tryProduct(int cardId) {
@@ -141,8 +117,9 @@ void EventDispatcher::tryProduct(int cardId) {
     LOGOG_WARN("try-out of card %d dropped: no such card", cardId);
     return;
   }
+  const Choice::From store = Choice::From::Store;
   if (card->category == CardCategory::Structure || card->category == CardCategory::Room) {
-    selectCard(cardId);
+    submitChoice(Choice::pickCard(localPlayer(), store, cardId));
     return;
   }
   Player* local = localPlayer();
@@ -161,135 +138,48 @@ void EventDispatcher::tryProduct(int cardId) {
   // combat queues: the enemy, who never moves here, is made ready for them.
   if (local->state() == PlayerState::CombatChooseSpell && enemy->state() != PlayerState::ProcessCombatQueue)
     enemy->setState(PlayerState::ProcessCombatQueue);
-  // The player may have gone with a state switch that ended the game.
-  if (game().localPlayer() == local) selectSpell(cardId, 1, local);
+  // The player may have gone with a state switch that ended the game. The try-out
+  // is cast on the player's own tower.
+  if (game().localPlayer() == local) submitChoice(Choice::pickSpell(local, store, cardId, 1, local));
 }
 
-// ---- The other machine's choices --------------------------------------------------------
+// ---- The other machine's choices: doors onto the path ------------------------------------
 
-void EventDispatcher::refuseRemote(Player& player, const char* what, const std::string& why) {
-  LOGOG_ERROR("%s out of sync: %s refused (%s)", player.displayName(), what, why.c_str());
+namespace {
+
+bool remote(EventDispatcher& hub, const Choice& choice) {
+  return hub.submitChoice(choice) != ChoiceOutcome::Refused;
 }
 
-Player* EventDispatcher::remoteChooser(Player* player, const char* what,
-                                       std::initializer_list<PlayerState> states) {
-  if (!player) {
-    LOGOG_WARN("%s from an unknown player dropped", what);
-    return nullptr;
-  }
-  if (!game().started() || (player != game().localPlayer() && player != game().enemyPlayer())) {
-    LOGOG_WARN("%s for a player outside the running game dropped", what);
-    return nullptr;
-  }
-  if (std::find(states.begin(), states.end(), player->state()) == states.end()) {
-    refuseRemote(*player, what, std::string("in state ") + Player::stateName(player->state()));
-    return nullptr;
-  }
-  return player;
-}
+constexpr Choice::From kRemote = Choice::From::Remote;
+
+}  // namespace
 
 bool EventDispatcher::onRemoteSelectedCard(Player* player, int cardId) {
-  Player* p = remoteChooser(player, "card choice", {PlayerState::CardChoose});
-  if (!p) return false;
-  if (cardId < 0 || cardId >= CardTable::kCardCount) {
-    refuseRemote(*p, "card choice", "no card " + std::to_string(cardId));
-    return false;
-  }
-  const auto& hand = p->cards();
-  if (std::find(hand.begin(), hand.end(), cardId) == hand.end()) {
-    refuseRemote(*p, "card choice", "card " + std::to_string(cardId) + " not in the hand");
-    return false;
-  }
-  if (GameDirector* d = game().director()) d->onCardSelected(*p, cardId);
-  p->selectCard(cardId);
-  return true;
+  return remote(*this, Choice::pickCard(player, kRemote, cardId));
 }
 
 bool EventDispatcher::onRemoteSelectedSpell(Player* player, int cardId, int power) {
-  Player* p = remoteChooser(player, "spell choice", kSpellStates);
-  if (!p) return false;
-  if (cardId < 0 || cardId >= CardTable::kCardCount) {
-    refuseRemote(*p, "spell choice", "no card " + std::to_string(cardId));
-    return false;
-  }
-  const auto& offered = p->spellOptions();
-  if (std::find(offered.begin(), offered.end(), Player::StoredCard(cardId, power)) ==
-      offered.end()) {
-    refuseRemote(*p, "spell choice",
-                 "spell " + std::to_string(cardId) + "/" + std::to_string(power) + " not offered");
-    return false;
-  }
-  if (GameDirector* d = game().director()) d->onSpellSelected(*p, cardId, power);
-  p->selectSpell(cardId, power, p->spellTargetFor(cardId));
-  return true;
+  return remote(*this, Choice::pickSpell(player, kRemote, cardId, power));
 }
 
 bool EventDispatcher::onRemoteSelectedBoardElem(Player* player, BoardElem* elem) {
-  Player* p = remoteChooser(player, "element choice", kPickStates);
-  if (!p) return false;
-  const auto& offered = p->options();
-  if (!elem || std::find(offered.begin(), offered.end(), elem) == offered.end()) {
-    refuseRemote(*p, "element choice", elem ? "element not offered" : "no element");
-    return false;
-  }
-  if (GameDirector* d = game().director()) d->onTargetSelected(*p, elem);
-  p->selectTarget(elem);
-  return true;
+  return remote(*this, Choice::pickElement(player, kRemote, elem));
 }
 
 bool EventDispatcher::onRemoteFinishedSelectingCards(Player* player) {
-  Player* p = remoteChooser(player, "end of the card phase", {PlayerState::CardChoose});
-  if (!p) return false;
-  if (GameDirector* d = game().director()) d->onPhaseFinished(*p);
-  p->finishCards();
-  return true;
+  return remote(*this, Choice::of(Choice::Kind::FinishCards, player, kRemote));
 }
 
 bool EventDispatcher::onRemoteFinishedSelectingSpells(Player* player) {
-  Player* p = remoteChooser(player, "end of a spell phase", kSpellStates);
-  if (!p) return false;
-  if (GameDirector* d = game().director()) d->onPhaseFinished(*p);
-  p->finishSpells();
-  return true;
+  return remote(*this, Choice::of(Choice::Kind::FinishSpells, player, kRemote));
 }
 
 bool EventDispatcher::onRemoteCancel(Player* player) {
-  Player* p = remoteChooser(player, "cancel", kPickStates);
-  if (!p) return false;
-  p->cancel();
-  return true;
+  return remote(*this, Choice::of(Choice::Kind::Cancel, player, kRemote));
 }
 
 void EventDispatcher::onRemoteClickedBoard(Player*) {
   // No sender exists for it; acting on it would move a player out of turn.
   LOGOG_WARN("board click from the remote player dropped");
 }
-
-// ---- The computer's choices --------------------------------------------------------------
-
-bool EventDispatcher::aiSelectCard(Player& player, int cardId) {
-  if (GameDirector* d = game().director()) d->onCardSelected(player, cardId);
-  return player.selectCard(cardId);
-}
-
-bool EventDispatcher::aiSelectSpell(Player& player, int cardId, int power) {
-  if (GameDirector* d = game().director()) d->onSpellSelected(player, cardId, power);
-  return player.selectSpell(cardId, power, player.spellTargetFor(cardId));
-}
-
-bool EventDispatcher::aiSelectTarget(Player& player, BoardElem* elem) {
-  if (GameDirector* d = game().director()) d->onTargetSelected(player, elem);
-  return player.selectTarget(elem);
-}
-
-bool EventDispatcher::aiFinishCards(Player& player) {
-  if (GameDirector* d = game().director()) d->onPhaseFinished(player);
-  return player.finishCards();
-}
-
-void EventDispatcher::aiFinishSpells(Player& player) {
-  if (GameDirector* d = game().director()) d->onPhaseFinished(player);
-  player.finishSpells();
-}
-
-void EventDispatcher::aiCancel(Player& player) { player.cancel(); }

@@ -493,10 +493,6 @@ void GameController::onOk(CCObject*) {
   refreshGui();
 }
 
-void GameController::onEndPhase(CCObject*) {
-  GameDirector* d = director();
-  if (d && !d->canEndPhase()) return;
-  hub_->endPhase();
-}
+void GameController::onEndPhase(CCObject*) { hub_->endPhase(); }
 
 void GameController::onCancel(CCObject*) { hub_->cancelSelection(); }

@@ -392,10 +392,8 @@ void GameController::selectSpellEntry(int index) {
   const int card = index >= 0 && index < count ? spellList[index].first : -1;
   LOGOG_INFO("selecting spell, idx: %d of %d, spell: %d", index, count, card);
   if (card < 0) return;
-  const CardRecord* record = CardTable::getCard(card);
-  GameSession& game = hub_->game();
-  Player* target = record && record->castOnOpponent ? game.enemyPlayer() : game.localPlayer();
-  hub_->selectSpell(card, spellList[index].second, target);
+  Player* local = hub_->game().localPlayer();
+  hub_->selectSpell(card, spellList[index].second, local ? local->spellTargetFor(card) : nullptr);
 }
 
 // ---- The like dialog and the locked card's notice -------------------------------------------------

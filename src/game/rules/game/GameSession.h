@@ -6,10 +6,13 @@
 // steps both players share once both have reached them. One per game context.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "game/GameDirector.h"
+#include "player/Choice.h"
 #include "player/GameLife.h"
 #include "player/PlayerSession.h"
 #include "player/PlayerState.h"
@@ -88,6 +91,17 @@ class GameSession : public PlayerSession {
   // A player's own spell queue has been worked through: back to the choice it came from,
   // or, in the combat queue, on with both queues.
   void onSpellQueueProcessed(Player& player);
+
+  // ---- A player's choice --------------------------------------------------------
+  // Why the rules refuse the choice now ("" when they take it): the chooser plays
+  // this game; a local player ends a phase only when the mode lets it; and, but
+  // for the store's try-outs, the player's state and offers fit the choice.
+  std::string choiceRefusal(const Choice& choice) const;
+  // The one way a choice is taken, whoever made it: checked (a refusal is logged
+  // and changes nothing), told to the mode's director (the tutorial follows its
+  // hooks), then made by the player. `beforeActing` runs between the director's
+  // hook and the player's operation (the screen's part of a choice).
+  ChoiceOutcome takeChoice(const Choice& choice, const std::function<void()>& beforeActing = {});
 
   // Online and not hosting: the rules run on the other machine.
   bool lacksAuthority() const;

@@ -56,29 +56,6 @@ void HeadlessHub::endGame(Result result) {
     if (p && p->board()) p->board()->revealAll();
 }
 
-bool HeadlessHub::aiSelectCard(Player& player, int cardId) {
-  if (GameDirector* d = game().director()) d->onCardSelected(player, cardId);
-  return player.selectCard(cardId);
+ChoiceOutcome HeadlessHub::submitChoice(const Choice& choice) {
+  return game().takeChoice(choice);
 }
-
-bool HeadlessHub::aiSelectSpell(Player& player, int cardId, int power) {
-  if (GameDirector* d = game().director()) d->onSpellSelected(player, cardId, power);
-  return player.selectSpell(cardId, power, player.spellTargetFor(cardId));
-}
-
-bool HeadlessHub::aiSelectTarget(Player& player, BoardElem* elem) {
-  if (GameDirector* d = game().director()) d->onTargetSelected(player, elem);
-  return player.selectTarget(elem);
-}
-
-bool HeadlessHub::aiFinishCards(Player& player) {
-  if (GameDirector* d = game().director()) d->onPhaseFinished(player);
-  return player.finishCards();
-}
-
-void HeadlessHub::aiFinishSpells(Player& player) {
-  if (GameDirector* d = game().director()) d->onPhaseFinished(player);
-  player.finishSpells();
-}
-
-void HeadlessHub::aiCancel(Player& player) { player.cancel(); }

@@ -35,12 +35,8 @@ class HeadlessHub : public PlayerEvents, public GameHub {
   void onGameWon() override { endGame(Result::Won); }
   void onGameLost() override { endGame(Result::Lost); }
   void onGameDraw() override { endGame(Result::Draw); }
-  bool aiSelectCard(Player& player, int cardId) override;
-  bool aiSelectSpell(Player& player, int cardId, int power) override;
-  bool aiSelectTarget(Player& player, BoardElem* elem) override;
-  bool aiFinishCards(Player& player) override;
-  void aiFinishSpells(Player& player) override;
-  void aiCancel(Player& player) override;
+  // The computer's choices, on the running game's one path.
+  ChoiceOutcome submitChoice(const Choice& choice) override;
 
   // ---- What happened ----------------------------------------------------------
   Result result() const { return result_; }

@@ -6,36 +6,14 @@ void RecordingGameHub::showIntroMessage(const std::string& text) {
   add(c);
 }
 
-bool RecordingGameHub::aiSelectCard(Player& p, int cardId) {
-  Call c("aiSelectCard", &p);
-  c.card = cardId;
+ChoiceOutcome RecordingGameHub::submitChoice(const Choice& choice) {
+  Call c(choiceName(choice.kind), choice.player);
+  c.card = choice.card;
+  if (choice.kind == Choice::Kind::Spell) c.power = choice.power;
+  c.elem = choice.elem;
   add(c);
-  return acceptChoices;
+  return acceptChoices ? ChoiceOutcome::Taken : ChoiceOutcome::Declined;
 }
-
-bool RecordingGameHub::aiSelectSpell(Player& p, int cardId, int power) {
-  Call c("aiSelectSpell", &p);
-  c.card = cardId;
-  c.power = power;
-  add(c);
-  return acceptChoices;
-}
-
-bool RecordingGameHub::aiSelectTarget(Player& p, BoardElem* e) {
-  Call c("aiSelectTarget", &p);
-  c.elem = e;
-  add(c);
-  return acceptChoices;
-}
-
-bool RecordingGameHub::aiFinishCards(Player& p) {
-  add(Call("aiFinishCards", &p));
-  return acceptChoices;
-}
-
-void RecordingGameHub::aiFinishSpells(Player& p) { add(Call("aiFinishSpells", &p)); }
-
-void RecordingGameHub::aiCancel(Player& p) { add(Call("aiCancel", &p)); }
 
 std::vector<RecordingGameHub::Call> RecordingGameHub::callsOf(const std::string& what) const {
   std::vector<Call> out;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "player/Choice.h"
+
 class Player;
 class BoardElem;
 
@@ -27,23 +29,41 @@ class GameHub {
   virtual void onGameLost() {}
   virtual void onGameDraw() {}
 
-  // ---- The computer player's entries ---------------------------------------
-  // Each runs the director's hook and then the player's operation, as for a
-  // remote choice. True when the player took the choice.
-  virtual bool aiSelectCard(Player&, int /*cardId*/) { return false; }
-  virtual bool aiSelectSpell(Player&, int /*cardId*/, int /*power*/) { return false; }
-  virtual bool aiSelectTarget(Player&, BoardElem*) { return false; }
-  virtual bool aiFinishCards(Player&) { return false; }
-  virtual void aiFinishSpells(Player&) {}
+  // ---- A player's choice --------------------------------------------------
+  // The one entry for every choice, whoever made it: the hub has the running
+  // game check it against the rules and take it (GameSession::takeChoice).
+  virtual ChoiceOutcome submitChoice(const Choice&) { return ChoiceOutcome::Refused; }
+
+  // ---- The computer player's entries: doors onto submitChoice ---------------
+  // True when the player took the choice.
+  bool aiSelectCard(Player& player, int cardId) {
+    return computer(Choice::pickCard(&player, Choice::From::Computer, cardId));
+  }
+  bool aiSelectSpell(Player& player, int cardId, int power) {
+    return computer(Choice::pickSpell(&player, Choice::From::Computer, cardId, power));
+  }
+  bool aiSelectTarget(Player& player, BoardElem* elem) {
+    return computer(Choice::pickElement(&player, Choice::From::Computer, elem));
+  }
+  bool aiFinishCards(Player& player) {
+    return computer(Choice::of(Choice::Kind::FinishCards, &player, Choice::From::Computer));
+  }
+  void aiFinishSpells(Player& player) {
+    computer(Choice::of(Choice::Kind::FinishSpells, &player, Choice::From::Computer));
+  }
   // Steps back out of a placement or target choice that offers nothing.
-  virtual void aiCancel(Player&) {}
+  void aiCancel(Player& player) {
+    computer(Choice::of(Choice::Kind::Cancel, &player, Choice::From::Computer));
+  }
+
+ private:
+  bool computer(const Choice& choice) { return submitChoice(choice) == ChoiceOutcome::Taken; }
 };
 
 // The hub of a game nobody watches: hears everything, does nothing.
 class NullGameHub : public GameHub {};
 
-// Keeps every call, in order; the computer's choices are refused unless
-// `acceptChoices` is set.
+// Keeps every call, in order; choices are declined unless `acceptChoices` is set.
 class RecordingGameHub : public GameHub {
  public:
   struct Call {
@@ -65,12 +85,8 @@ class RecordingGameHub : public GameHub {
   void onGameWon() override { add(Call("onGameWon")); }
   void onGameLost() override { add(Call("onGameLost")); }
   void onGameDraw() override { add(Call("onGameDraw")); }
-  bool aiSelectCard(Player& p, int cardId) override;
-  bool aiSelectSpell(Player& p, int cardId, int power) override;
-  bool aiSelectTarget(Player& p, BoardElem* e) override;
-  bool aiFinishCards(Player& p) override;
-  void aiFinishSpells(Player& p) override;
-  void aiCancel(Player& p) override;
+  // Recorded under the choice's name ("card choice" ...).
+  ChoiceOutcome submitChoice(const Choice& choice) override;
 
   const std::vector<Call>& calls() const { return calls_; }
   std::vector<Call> callsOf(const std::string& what) const;
