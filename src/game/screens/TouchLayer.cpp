@@ -188,8 +188,7 @@ void TouchLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
       gameController->zoomBy(kKeyZoomStep);
       break;
     default:
-      if (action >= kHotkeyDigit1 && action <= kHotkeyDigit0)
-        gameController->selectByHotkey(action - kHotkeyDigit1);
+      if (const int digit = hotkeyDigitNumber(action)) gameController->selectByHotkey(digit - 1);
       break;
   }
 }

@@ -45,14 +45,14 @@ bool HighlightLayer::initHighlight(const ccColor4B& colour, float width, float h
 }
 
 void HighlightLayer::setHotkeyIndex(int index) {
-  if (index < 1 || index > 10) {
+  if (index < 1 || index > kHotkeyDigitCount) {
     hotkeyIndex_ = -1;
     if (digit_) digit_->setVisible(false);
     return;
   }
   hotkeyIndex_ = index;
   if (!digit_) return;
-  digit_->setString(index == 10 ? "0" : std::to_string(index).c_str());
+  digit_->setString(std::to_string(index % kHotkeyDigitCount).c_str());
   digit_->setVisible(true);
 }
 
@@ -81,8 +81,7 @@ void HighlightLayer::ccTouchesEnded(CCSet* touches, int, CCEvent*) {
 
 void HighlightLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
   if (!event || hotkeyIndex_ == -1 || !element_ || !element_->isSelectable()) return;
-  const int action = lookupHotkey(*event);
-  if (action >= kHotkeyDigit1 && action <= kHotkeyDigit0 && action == hotkeyIndex_ + 5) select();
+  if (hotkeyDigitNumber(lookupHotkey(*event)) == hotkeyIndex_) select();
 }
 
 void HighlightLayer::select() {
