@@ -18,12 +18,7 @@ const ccColor3B kDigitColour = {170, 156, 143};
 
 HighlightLayer* HighlightLayer::create(const ccColor4B& colour, float width, float height) {
   HighlightLayer* layer = new HighlightLayer();
-  if (!layer->initHighlight(colour, width, height)) {
-    delete layer;
-    return nullptr;
-  }
-  layer->autorelease();
-  return layer;
+  return ccAutoreleaseIfInit(layer, layer->initHighlight(colour, width, height));
 }
 
 ccColor4B HighlightLayer::colourFor(bool ofLocalPlayer, bool isBlock) {
