@@ -9,6 +9,7 @@
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
+#include "ports/MatchLink.h"
 
 namespace {
 

@@ -113,8 +113,8 @@ class LobbyFlow {
   void onChallengeRejected();
   void onServerStart(const std::string& name);
   void onClientStart(const std::string& name);
-  // 0 to 2 from the host (the receiver lost, won, drew), 3 and 4 the opponent
-  // disconnected, 5 and 6 the opponent forfeited.
+  // `code` is a GameResult as the wire carries it: Lost, Won or Draw from the host, the
+  // opponent disconnected or forfeited from the lobby server.
   void onGameEndNotice(int code);
   void onChatReceived(const std::string& text);
 
