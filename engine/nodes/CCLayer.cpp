@@ -205,7 +205,10 @@ void CCLayer::setOpacity(GLubyte opacity) {
   if (!m_pChildren) return;
   CCArray* children = CCArray::createWithArray(m_pChildren);
   CCObject* o = 0;
-  CCARRAY_FOREACH(children, o) { static_cast<CCNode*>(o)->applyLayerOpacity(opacity); }
+  CCARRAY_FOREACH(children, o) {
+    CCNode* child = static_cast<CCNode*>(o);
+    if (!child->keepsOwnOpacity()) child->applyLayerOpacity(opacity);
+  }
 }
 
 NS_CC_END

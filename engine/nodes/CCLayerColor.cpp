@@ -98,10 +98,6 @@ void CCLayerColor::setOpacity(GLubyte opacity) {
   updateColor();
 }
 
-void CCLayerColor::applyLayerOpacity(GLubyte opacity) {
-  if (getTag() != 1) setOpacity(opacity);
-}
-
 void CCLayerColor::draw() {
   CCGLProgram* program = getShaderProgram();
   if (!program) return;

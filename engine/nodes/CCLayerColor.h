@@ -39,9 +39,6 @@ class CCLayerColor : public CCLayer, public CCBlendProtocol, public CCGLProgramH
   virtual void setBlendFunc(ccBlendFunc blendFunc) { m_tBlendFunc = blendFunc; }
   virtual ccBlendFunc getBlendFunc() { return m_tBlendFunc; }
 
-  // A parent layer's fade reaches this layer unless its tag is 1.
-  virtual void applyLayerOpacity(GLubyte opacity);
-
  protected:
   virtual void updateColor();
 

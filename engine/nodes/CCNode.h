@@ -162,9 +162,13 @@ class CCNode : public CCObject {
   CCPoint convertTouchToNodeSpace(CCTouch* touch);
   CCPoint convertTouchToNodeSpaceAR(CCTouch* touch);
 
-  // Called by CCLayer::setOpacity on each direct child: nodes with colour take the
-  // opacity; colour layers and particle systems refine this.
+  // Called by CCLayer::setOpacity on each direct child that does not keep its own
+  // opacity: nodes with colour take the opacity; particle systems refine this.
   virtual void applyLayerOpacity(GLubyte opacity);
+  // A node that keeps its own opacity is passed over when its parent layer fades (a
+  // translucent overlay stays as translucent as it was made). Off by default.
+  void setKeepsOwnOpacity(bool keeps) { m_bKeepsOwnOpacity = keeps; }
+  bool keepsOwnOpacity() const { return m_bKeepsOwnOpacity; }
 
  protected:
   void childrenAlloc();
@@ -191,6 +195,7 @@ class CCNode : public CCObject {
   bool m_bIgnoreAnchorPointForPosition;
   bool m_bReorderChildDirty;
   bool m_bRunning;
+  bool m_bKeepsOwnOpacity = false;
   CCArray* m_pChildren;
   CCNode* m_pParent;
   int m_nTag;

@@ -27,6 +27,15 @@ M withValue(int value) {
   m.value = value;
   return m;
 }
+
+// The results the hub names are the game-result message's codes, one for one.
+constexpr bool sameCode(GameResult result, GameResultCode code) { return static_cast<int>(result) == code; }
+static_assert(sameCode(GameResult::Lost, kResultLost) && sameCode(GameResult::Won, kResultWon) &&
+              sameCode(GameResult::Draw, kResultDraw) &&
+              sameCode(GameResult::OpponentDisconnectedHost, kResultOpponentDisconnectedHost) &&
+              sameCode(GameResult::OpponentDisconnectedJoin, kResultOpponentDisconnectedJoin) &&
+              sameCode(GameResult::OpponentForfeitHost, kResultOpponentForfeitHost) &&
+              sameCode(GameResult::OpponentForfeitJoin, kResultOpponentForfeitJoin));
 }  // namespace
 
 void Network::sendSelectedBoardElem(std::uint64_t elem) { sendMessage(withElem<SelectedBoardElemMsg>(elem)); }
@@ -50,9 +59,9 @@ void Network::sendCancel() { sendMessage(bare<ID_CANCEL>()); }
 void Network::sendAnimateSpell(const AnimateSpellMsg& spell) { sendMessage(spell); }
 void Network::sendFinishedAnimating() { sendMessage(bare<ID_FINISHED_ANIMATING>()); }
 
-void Network::sendGameResult(int code) {
+void Network::sendGameResult(GameResult result) {
   GameResultMsg m;
-  m.code = code;
+  m.code = static_cast<std::int32_t>(result);
   sendMessage(m);
 }
 

@@ -24,6 +24,14 @@ enum HotkeyAction {
   kHotkeyCount = 19,
 };
 
+constexpr int kHotkeyDigitCount = kHotkeyDigit0 - kHotkeyDigit1 + 1;
+
+// The number of the digit key an action stands for, counted from 1: "1" is 1 ... "9" is 9,
+// "0" is 10 (the digits' order on the keyboard); 0 for any action that is not a digit.
+constexpr int hotkeyDigitNumber(int action) {
+  return action >= kHotkeyDigit1 && action <= kHotkeyDigit0 ? action - kHotkeyDigit1 + 1 : 0;
+}
+
 // Index = action id. Key code -1 (never matches) until buildHotkeyTable runs.
 extern std::array<cocos2d::CCKeyboardEvent, kHotkeyCount> HotkeyTable;
 

@@ -62,10 +62,14 @@ bool shownInRunningScene(CCNode* node) {
 
 class NodeRectReport : public CCObject {
  public:
-  explicit NodeRectReport(std::string path) : m_path(std::move(path)) {}
+  static NodeRectReport* create(std::string path) {
+    return ccAutoreleaseIfInit(new NodeRectReport(std::move(path)), true);
+  }
   void write(float) { writeBoundNodeRects(m_path); }
 
  private:
+  explicit NodeRectReport(std::string path) : m_path(std::move(path)) {}
+
   std::string m_path;
 };
 
@@ -142,10 +146,9 @@ bool writeBoundNodeRects(const std::string& path) {
 void startNodeRectReportFromEnvironment() {
   const char* path = std::getenv("MV_NODE_RECTS");
   if (!path || !*path) return;
-  NodeRectReport* report = new NodeRectReport(path);  // lives for the run, held by the scheduler
+  // Lives for the run, held by the scheduler.
   CCDirector::sharedDirector()->getScheduler()->scheduleSelector(
-      schedule_selector(NodeRectReport::write), report, 0.2f, kCCRepeatForever, 0.f, false);
-  report->release();
+      schedule_selector(NodeRectReport::write), NodeRectReport::create(path), 0.2f, kCCRepeatForever, 0.f, false);
 }
 
 }  // namespace mv

@@ -10,8 +10,8 @@ namespace mv {
 
 using namespace cocos2d;
 
-RotatableScene::RotatableScene() {
-  CCScene::init();
+bool RotatableScene::init() {
+  if (!CCScene::init()) return false;
   m_cover = CCLayerColor::create(ccc4(0, 0, 0, 255), 2048, 2048);
   if (m_cover) {
     m_cover->retain();
@@ -20,6 +20,7 @@ RotatableScene::RotatableScene() {
     sizeCover();
     addChild(m_cover, kCoverZOrder);
   }
+  return true;
 }
 
 RotatableScene::~RotatableScene() { CC_SAFE_RELEASE(m_cover); }

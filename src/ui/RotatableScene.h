@@ -12,8 +12,11 @@ namespace mv {
 
 class RotatableScene : public cocos2d::CCScene, public cocos2d::CCRelayoutable {
  public:
-  RotatableScene();
+  CREATE_FUNC(RotatableScene)
   virtual ~RotatableScene();
+  // Sizes the scene and puts the cover, clear, over its content. Derived scenes call this
+  // first.
+  bool init() override;
 
   // Rebuilds the screen after a change of design resolution; the base fades a showing cover
   // out in 0.2 s. Derived scenes call this first and then rebuild from their screen file.

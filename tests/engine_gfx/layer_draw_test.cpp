@@ -53,13 +53,13 @@ TEST(LayerDrawTest, GradientRunsFromStartAtTheTopToEndAtTheBottom) {
   EXPECT_TRUE(gfxtest::near(middle, Rgb{128, 0, 128}, 6)) << middle.r << "," << middle.b;
 }
 
-// A parent layer's fade reaches colour layers, except one tagged 1.
-TEST(LayerDrawTest, LayerOpacityPassesToColourLayersButNotToTagOne) {
+// A parent layer's fade reaches colour layers, except one that keeps its own opacity.
+TEST(LayerDrawTest, LayerOpacityPassesToColourLayersButNotToOneThatKeepsItsOwn) {
   MV_REQUIRE_VIEW();
   CCLayer* parent = CCLayer::create();
   CCLayerColor* faded = CCLayerColor::create(ccc4(255, 255, 255, 255), 100, 100);
   CCLayerColor* kept = CCLayerColor::create(ccc4(255, 255, 255, 255), 100, 100);
-  kept->setTag(1);
+  kept->setKeepsOwnOpacity(true);
   parent->addChild(faded);
   parent->addChild(kept);
   parent->setOpacity(64);

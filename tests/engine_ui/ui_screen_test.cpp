@@ -97,7 +97,8 @@ TEST_F(ScreenTest, MissingScreenGivesNullAndACriticalLineAndTheLibraryIsShared) 
 TEST_F(ScreenTest, CoverHidesTheSceneAtAnyWindowSizeAndFadesOutOnRelayout) {
   for (CCSize window : {CCSize(480, 320), CCSize(2560, 1600)}) {
     ASSERT_TRUE(mvtest::ensureWindow(window.width, window.height));
-    mv::RotatableScene* scene = new mv::RotatableScene();
+    mv::RotatableScene* scene = mv::RotatableScene::create();
+    scene->retain();
     CCLayerColor* content = CCLayerColor::create(ccc4(0, 0, 255, 255));
     scene->addChild(content);
     scene->onEnter();  // actions run on running nodes only

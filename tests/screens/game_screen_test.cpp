@@ -17,6 +17,7 @@
 #include "FullTowers.h"
 #include "ElemNodes.h"
 #include "HighlightLayer.h"
+#include "LayoutTags.h"
 #include "QuadBatchNode.h"
 #include "ResourceNames.h"
 #include "game_screen_fixture.h"
@@ -290,7 +291,7 @@ TEST_P(RoomPlacesTest, TheCardsTextLeavesEveryOfferedDigitInSight) {
   ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
   ScriptedPlayer::runFor(0.8f);
   GameController& c = controller();
-  CCNode* panel = c.castgui->getChildByTag(1);
+  CCNode* panel = c.castgui->getChildByTag(kMessagePanelTag);
   ASSERT_TRUE(ScriptedPlayer::isShown(panel));
   const CCRect text = ScriptedPlayer::windowRect(panel);
   const std::vector<BoardElem*> options = local().options();
@@ -651,7 +652,7 @@ TEST_F(GameScreenTest, TheVictoryNoticeStandsClearOfTheEnemyTowersName) {
   GameController& c = controller();
   hub().onGameWon();
   ScriptedPlayer::runFor(0.2f);
-  CCNode* notice = c.castgui->getChildByTag(1);
+  CCNode* notice = c.castgui->getChildByTag(kMessagePanelTag);
   ASSERT_TRUE(ScriptedPlayer::isShown(notice));
   ASSERT_TRUE(ScriptedPlayer::isShown(c.enemyTowerLabel));
   // The player scrolls the enemy's name to where the notice stands.

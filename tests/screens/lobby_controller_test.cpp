@@ -30,8 +30,8 @@ class LobbyControllerTest : public ::testing::Test {
     ctx.setTextLookup(&texts);
     hub.setLobbyLink(&link);
     hub.setFlowHost(&flow);
-    controller = new LobbyController();
-    controller->setHub(&hub);
+    controller = LobbyController::create(hub);
+    controller->retain();
     hub.setLobbyScreen(controller);
     root = controller->buildScreen();
     ASSERT_NE(root, nullptr);

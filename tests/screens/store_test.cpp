@@ -29,7 +29,8 @@ class StoreTest : public mvtest::ScreensTest {
     loadGameData();
     hub().context().setSettings(&settings);
     ASSERT_TRUE(hub().startSingleGame("sandbox"));  // as the menu's store button starts it
-    store = new StoreController();
+    store = StoreController::create(hub());
+    store->retain();
     store->setShieldNotification([this] { ++notices; });
     show();
   }

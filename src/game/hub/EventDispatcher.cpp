@@ -194,7 +194,7 @@ void EventDispatcher::endGame(GameEnd end) {
   static const char* const kOffline[] = {"singlevictory", "singlelose", "singledraw"};
   static const char* const kOnline[] = {"networkvictory", "networklose", "networkdraw"};
   // As the other side sees it: it lost when we won.
-  static const int kResultForOther[] = {0, 1, 2};
+  static const GameResult kResultForOther[] = {GameResult::Lost, GameResult::Won, GameResult::Draw};
   const int i = static_cast<int>(end);
 
   for (Player* p : {game().localPlayer(), game().enemyPlayer()})

@@ -20,6 +20,8 @@ class Player;
 struct LogColour {
   uint8_t r = 0, g = 0, b = 0;
 };
+// The colour of the log's plain text: game news and chat lines.
+constexpr LogColour kLogTextColour{103, 91, 80};
 
 // What the game flow shows on the in-game screen. Only the spell effect
 // (SpellEffects::showSpellEffect) must be implemented; every other call has an

@@ -9,13 +9,13 @@
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
+#include "ports/MatchLink.h"
 
 namespace {
 
 const char* const kSettingEmail = "email";
 const char* const kSettingCode = "code";
 const char* const kChallengeSound = "sounds/challenge.wav";
-const LogColour kChatColour{103, 91, 80};
 
 const char* const kAppStoreUrl = "https://www.brindlecor.example/mirrowvale/mobile";
 const char* const kCrowdfundingUrl = "https://www.brindlecor.example/mirrowvale/back-us";
@@ -459,7 +459,9 @@ void LobbyFlow::onClientStart(const std::string& name) {
 }
 
 void LobbyFlow::onGameEndNotice(int code) {
-  if (code >= 0 && code <= 2 && !hub_.joinsMatch()) {
+  const GameResult result = static_cast<GameResult>(code);
+  const bool fromHost = result == GameResult::Lost || result == GameResult::Won || result == GameResult::Draw;
+  if (fromHost && !hub_.joinsMatch()) {
     // Results come from the host; only the joining side takes them.
     LOGOG_WARN("game result %d outside the joining side of a match dropped", code);
     return;
@@ -469,18 +471,18 @@ void LobbyFlow::onGameEndNotice(int code) {
   const bool shownMatch =
       hub_.game().online() && (flowState_ == FlowState::InGame || flowState_ == FlowState::GameOver);
   flowState_ = FlowState::Lobby;
-  switch (code) {
-    case 0:
+  switch (result) {
+    case GameResult::Lost:
       hub_.onGameLost();
       break;
-    case 1:
+    case GameResult::Won:
       hub_.onGameWon();
       break;
-    case 2:
+    case GameResult::Draw:
       hub_.onGameDraw();
       break;
-    case 3:
-    case 4:
+    case GameResult::OpponentDisconnectedHost:
+    case GameResult::OpponentDisconnectedJoin:
       hub_.clearMatch();
       // A match still on the screen ends for the player who is left.
       if (running || shownMatch) {
@@ -488,8 +490,8 @@ void LobbyFlow::onGameEndNotice(int code) {
         hub_.flowHost().showMenuMessage(text("OPPONENT_DISCONNECTED"));
       }
       break;
-    case 5:
-    case 6:
+    case GameResult::OpponentForfeitHost:
+    case GameResult::OpponentForfeitJoin:
       hub_.clearMatch();
       lobbyPrompt_ = LobbyPrompt::None;
       showFlowState();
@@ -502,5 +504,5 @@ void LobbyFlow::onGameEndNotice(int code) {
 }
 
 void LobbyFlow::onChatReceived(const std::string& line) {
-  hub_.screen().addLogLine(opponentName_, line, kChatColour);
+  hub_.screen().addLogLine(opponentName_, line, kLogTextColour);
 }

@@ -114,6 +114,8 @@ class LobbyFlow : public LobbyEvents {
   void onChallengeRejected() override;
   void onServerStart(const std::string& name) override;
   void onClientStart(const std::string& name) override;
+  // `code` is a GameResult as the wire carries it: Lost, Won or Draw from the host, the
+  // opponent disconnected or forfeited from the lobby server.
   void onGameEndNotice(int code) override;
   void onChatReceived(const std::string& text) override;
 

@@ -20,8 +20,7 @@ EffectSoundAction* EffectSoundAction::create(std::shared_ptr<EffectSounds> sound
   EffectSoundAction* action = new EffectSoundAction();
   action->m_sounds = std::move(sounds);
   action->m_path = path;
-  action->autorelease();
-  return action;
+  return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* EffectSoundAction::copyWithZone(CCZone* pZone) {
@@ -39,8 +38,7 @@ void EffectSoundAction::update(float) {
 StopEffectSoundsAction* StopEffectSoundsAction::create(std::shared_ptr<EffectSounds> sounds) {
   StopEffectSoundsAction* action = new StopEffectSoundsAction();
   action->m_sounds = std::move(sounds);
-  action->autorelease();
-  return action;
+  return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* StopEffectSoundsAction::copyWithZone(CCZone* pZone) {
@@ -74,8 +72,7 @@ ParticleAction* ParticleAction::create(const std::string& path, float scale) {
   ParticleAction* action = new ParticleAction();
   action->m_path = path;
   action->m_scale = scale;
-  action->autorelease();
-  return action;
+  return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* ParticleAction::copyWithZone(CCZone* pZone) {
@@ -101,8 +98,7 @@ void ParticleAction::update(float) {
 CallAction* CallAction::create(std::function<void()> fn) {
   CallAction* action = new CallAction();
   action->m_fn = std::move(fn);
-  action->autorelease();
-  return action;
+  return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* CallAction::copyWithZone(CCZone* pZone) {

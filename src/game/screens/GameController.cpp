@@ -27,10 +27,6 @@
 using namespace cocos2d;
 using namespace cocos2d::extension;
 
-namespace {
-const LogColour kLogTextColour = {103, 91, 80};
-}
-
 GameController::GameController(EventDispatcher& hub)
     : hub_(&hub),
       boardView_(std::make_unique<BoardView>(*this)),

@@ -85,6 +85,9 @@ class GameController : public cocos2d::CCObject,
   static constexpr const char* kSpellButtonFile = "ccbi/screens/spell_select.ccbi";
 
   explicit GameController(EventDispatcher& hub);
+  static GameController* create(EventDispatcher& hub) {
+    return cocos2d::ccAutoreleaseIfInit(new GameController(hub), true);
+  }
   ~GameController() override;
   GameController(const GameController&) = delete;
   GameController& operator=(const GameController&) = delete;

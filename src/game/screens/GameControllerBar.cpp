@@ -19,6 +19,7 @@
 #include "GameAudio.h"
 #include "GameContext.h"
 #include "GameController.h"
+#include "LayoutTags.h"
 #include "LoadNode.h"
 #include "QuadBatchNode.h"
 #include "StoreController.h"
@@ -32,7 +33,6 @@ using namespace cocos2d::extension;
 
 namespace {
 
-constexpr int kHeaderPanelTag = 1;
 constexpr float kButtonGap = 10.0f;
 constexpr float kBounce = 20.0f;
 constexpr float kBounceSeconds = 0.5f;

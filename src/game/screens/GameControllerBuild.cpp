@@ -22,6 +22,7 @@
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "GameController.h"
+#include "LayoutTags.h"
 #include "LoadNode.h"
 #include "PlaceEditBox.h"
 #include "QuadBatchNode.h"
@@ -36,10 +37,6 @@ using namespace cocos2d::extension;
 
 namespace {
 
-// Tags of the layout's panels that the controller fits around their texts.
-constexpr int kMessagePanelTag = 1;
-constexpr int kTutorialPanelTag = 2;
-constexpr int kFullscreenPanelTag = 3;
 constexpr float kPanelPadding = 20.0f;
 constexpr float kButtonSlot = 64.0f;
 constexpr int kEnemyLabelZ = 200;
@@ -200,7 +197,6 @@ CCLayer* GameController::buildScreen() {
   // Everything behind our tower goes to the renderer before our tower is prepared.
   if (enemylayer) enemylayer->addChild(SubmitNode::create(), std::numeric_limits<int>::max());
   reorder(water, kWaterZ);
-  if (water) water->setTag(1);
   reorder(ourground, kGroundZ);
   reorder(enemyground, kGroundZ);
 

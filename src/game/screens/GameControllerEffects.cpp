@@ -336,7 +336,8 @@ void GameController::appendEffectSteps(const AnimateSpellEvent& record, CCArray*
         focusElement(e, 2.0f);
         CCSprite* rocks = frameSprite("collapse1.png");
         if (!rocks) continue;
-        rocks->setColor(isLocal(e) ? ccc3(170, 156, 142) : ccc3(197, 188, 179));
+        const ElemRgb tint = isLocal(e) ? ElemColorOurs : ElemColorEnemy;  // the tower's stone
+        rocks->setColor(ccc3(tint.r, tint.g, tint.b));
         rocks->setPosition(centre(e));
         rocks->setVisible(e->isVisibleToLocalPlayer(local));
         addEffectNode(rocks, layerOf(e), kEffectZ);

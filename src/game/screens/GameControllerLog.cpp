@@ -21,7 +21,6 @@ using namespace cocos2d::extension;
 
 namespace {
 
-const LogColour kLogTextColour = {103, 91, 80};
 const LogColour kLogNameColour = {193, 0, 0};
 constexpr float kLogMargin = 10.0f;
 

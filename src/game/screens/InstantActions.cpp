@@ -8,8 +8,7 @@ using namespace cocos2d;
 ActSetText* ActSetText::create(const std::string& text) {
   ActSetText* action = new ActSetText();
   action->m_text = text;
-  action->autorelease();
-  return action;
+  return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* ActSetText::copyWithZone(CCZone* pZone) {
@@ -26,8 +25,7 @@ void ActSetText::update(float) {
 PlaySound* PlaySound::create(const std::string& path) {
   PlaySound* action = new PlaySound();
   action->m_path = path;
-  action->autorelease();
-  return action;
+  return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* PlaySound::copyWithZone(CCZone* pZone) {

@@ -85,7 +85,10 @@ int chooseLanguage(const std::vector<LanguageInfo>& listed, const std::string& s
 
 // ---- The controller --------------------------------------------------------------------
 
-LoadinGameController::LoadinGameController() : m_hd(mv::isHD) {}
+bool LoadinGameController::init() {
+  m_hd = mv::isHD;
+  return true;
+}
 
 LoadinGameController::~LoadinGameController() {
   CCDirector::sharedDirector()->getScheduler()->unscheduleAllSelectorsForTarget(this);
@@ -247,23 +250,21 @@ static LoadingScene* s_loadingScene = nullptr;
 
 LoadingScene* LoadingScene::scene() {
   if (s_loadingScene) return s_loadingScene;
-  LoadingScene* scene = new LoadingScene();
-  if (!scene->init()) {
-    delete scene;
-    return nullptr;
-  }
-  s_loadingScene = scene;  // kept (and retained) for the rest of the run
-  return scene;
+  s_loadingScene = LoadingScene::create();
+  CC_SAFE_RETAIN(s_loadingScene);  // kept for the rest of the run
+  return s_loadingScene;
 }
 
 LoadingScene::~LoadingScene() { CC_SAFE_RELEASE(m_controller); }
 
 bool LoadingScene::init() {
+  if (!RotatableScene::init()) return false;
   CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(
       mv::plistFileName(kSplashSheet, true).c_str());
   for (int n = 1; n <= 5; ++n)
     SimpleAudioEngine::sharedEngine()->preloadEffect(("sounds/keyboard" + std::to_string(n) + ".wav").c_str());
-  m_controller = new LoadinGameController();
+  m_controller = LoadinGameController::create();
+  CC_SAFE_RETAIN(m_controller);
   return true;
 }
 

@@ -49,7 +49,7 @@ class LoadinGameController : public cocos2d::CCObject,
   static constexpr int kPieces = 10;
   static constexpr float kStepDelay = 0.1f;
 
-  LoadinGameController();
+  CREATE_FUNC(LoadinGameController)
   ~LoadinGameController() override;
 
   // A new black layer the size of the screen with the ten hidden pieces and the indicator.
@@ -87,6 +87,7 @@ class LoadinGameController : public cocos2d::CCObject,
   }
 
  private:
+  bool init();
   void load(const LoadingAsset& asset);
 
   std::deque<LoadingAsset> m_queue;
@@ -96,7 +97,7 @@ class LoadinGameController : public cocos2d::CCObject,
   cocos2d::CCLayerColor* m_layer = nullptr;
   float m_width = 0;
   int32_t m_shown = 0;
-  bool m_hd;
+  bool m_hd = false;
   bool m_finished = false;
 };
 
@@ -104,6 +105,7 @@ class LoadingScene : public mv::RotatableScene {
  public:
   // The one loading scene, made on first use; null when it cannot be made.
   static LoadingScene* scene();
+  ~LoadingScene() override;
   bool init() override;
   void onEnterTransitionDidFinish() override;
   void relayout() override;
@@ -112,7 +114,7 @@ class LoadingScene : public mv::RotatableScene {
 
  private:
   LoadingScene() = default;
-  ~LoadingScene() override;
+  CREATE_FUNC(LoadingScene)
 
   cocos2d::CCLayerColor* m_splash = nullptr;
   LoadinGameController* m_controller = nullptr;

@@ -33,7 +33,17 @@ std::string toString(int value) {
 
 }  // namespace
 
-LobbyController::LobbyController() : m_bindings("LOBBY::"), m_rowBindings("LOBBY::") { declareMembers(); }
+LobbyController* LobbyController::create(EventDispatcher& hub) {
+  LobbyController* controller = new LobbyController(hub);
+  return ccAutoreleaseIfInit(controller, controller->init());
+}
+
+LobbyController::LobbyController(EventDispatcher& hub) : m_bindings("LOBBY::"), m_rowBindings("LOBBY::"), m_hub(hub) {}
+
+bool LobbyController::init() {
+  declareMembers();
+  return true;
+}
 
 LobbyController::~LobbyController() {
   forgetRows(0);
@@ -59,7 +69,6 @@ void LobbyController::declareMembers() {
   m_rowBindings.declare("userbutton", &m_userButton);
 }
 
-EventDispatcher& LobbyController::hub() const { return m_hub ? *m_hub : eventDispatcher(); }
 
 // ---- State operations ---------------------------------------------------------------------
 

@@ -40,7 +40,8 @@ class LobbyController : public cocos2d::CCObject,
   // What promptMode says is asked.
   enum PromptMode { kNoPrompt = 0, kTextPrompt = 1, kChallengePrompt = 2 };
 
-  LobbyController();
+  // A controller whose buttons talk to `hub`.
+  static LobbyController* create(EventDispatcher& hub);
   ~LobbyController() override;
 
   // ---- LobbyScreen: the hub's state operations --------------------------------------------
@@ -103,11 +104,12 @@ class LobbyController : public cocos2d::CCObject,
   cocos2d::extension::CCEditBox* editBox() const { return m_editBox; }
   cocos2d::extension::CCScrollView* playerList() const { return m_playerList; }
 
-  // The hub the buttons talk to (the game's one unless a test gives another).
-  void setHub(EventDispatcher* hub) { m_hub = hub; }
-  EventDispatcher& hub() const;
+  // The hub the buttons talk to.
+  EventDispatcher& hub() const { return m_hub; }
 
  private:
+  explicit LobbyController(EventDispatcher& hub);
+  bool init();
   void declareMembers();
   void setMessage(const std::string& text, bool modal, bool cancelButton);
   // The panel behind the message covers the text and, when shown, its cancel button.
@@ -119,7 +121,7 @@ class LobbyController : public cocos2d::CCObject,
 
   mv::NodeBindings m_bindings;
   mv::NodeBindings m_rowBindings;
-  EventDispatcher* m_hub = nullptr;
+  EventDispatcher& m_hub;
 
   std::string m_messageText;
   std::string m_promptText;

@@ -12,13 +12,9 @@ LobbyScene* s_lobbyScene = nullptr;
 
 LobbyScene* LobbyScene::scene() {
   if (s_lobbyScene) return s_lobbyScene;
-  LobbyScene* scene = new LobbyScene();
-  if (!scene->init()) {
-    delete scene;
-    return nullptr;
-  }
-  s_lobbyScene = scene;  // kept (and retained) for the rest of the run
-  return scene;
+  s_lobbyScene = LobbyScene::create();
+  CC_SAFE_RETAIN(s_lobbyScene);  // kept for the rest of the run
+  return s_lobbyScene;
 }
 
 LobbyScene::~LobbyScene() {
@@ -28,7 +24,9 @@ LobbyScene::~LobbyScene() {
 }
 
 bool LobbyScene::init() {
-  m_controller = new LobbyController();
+  if (!RotatableScene::init()) return false;
+  m_controller = LobbyController::create(eventDispatcher());
+  CC_SAFE_RETAIN(m_controller);
   // What the hub tells the lobby from now on reaches the screen, also while another shows:
   // a player list that comes while the menu shows is there when the lobby opens.
   m_controller->hub().setLobbyScreen(m_controller);

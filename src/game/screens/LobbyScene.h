@@ -12,6 +12,7 @@ class LobbyScene : public mv::RotatableScene {
   // The one lobby scene, made on first use.
   static LobbyScene* scene();
 
+  ~LobbyScene() override;
   bool init() override;
   void relayout() override;
   void onEnterTransitionDidFinish() override;
@@ -23,7 +24,7 @@ class LobbyScene : public mv::RotatableScene {
 
  private:
   LobbyScene() = default;
-  ~LobbyScene() override;
+  CREATE_FUNC(LobbyScene)
 
   cocos2d::CCNode* m_screen = nullptr;
   LobbyController* m_controller = nullptr;

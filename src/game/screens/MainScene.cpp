@@ -22,7 +22,9 @@ constexpr int kMusicTracks = 13;
 
 MainScene* MainScene::scene() {
   if (!s_scene) {
-    s_scene = new MainScene();
+    s_scene = MainScene::create();
+    if (!s_scene) return nullptr;
+    s_scene->retain();  // kept for the rest of the run
     s_scene->relayout();
   }
   return s_scene;
@@ -30,13 +32,19 @@ MainScene* MainScene::scene() {
 
 MainScene* MainScene::existing() { return s_scene; }
 
-MainScene::MainScene()
-    : gameController_(new GameController(eventDispatcher())), storeController_(new StoreController()) {
-  GameController* c = gameController_;
-  storeController_->setHub(&c->hub());
+bool MainScene::init() {
+  if (!RotatableScene::init()) return false;
+  GameController* c = GameController::create(eventDispatcher());
+  if (!c) return false;
+  gameController_ = c;
+  c->retain();
+  storeController_ = StoreController::create(c->hub());
+  if (!storeController_) return false;
+  storeController_->retain();
   // The locked shield in the store opens the game screen's notice.
   storeController_->setShieldNotification([c] { c->onNotification(nullptr); });
   c->setStoreController(storeController_);
+  return true;
 }
 
 MainScene::~MainScene() {

@@ -28,6 +28,8 @@ class MainScene : public mv::RotatableScene {
   // A new screen node in place of the old; the boards' nodes move over to it.
   void setScreenNode(cocos2d::CCNode* node);
 
+  ~MainScene() override;
+  bool init() override;
   void relayout() override;
   void onEnter() override;
   void onEnterTransitionDidFinish() override;
@@ -36,8 +38,8 @@ class MainScene : public mv::RotatableScene {
   static constexpr int kScreenZ = 10;
 
  private:
-  MainScene();
-  ~MainScene() override;
+  MainScene() = default;
+  CREATE_FUNC(MainScene)
 
   cocos2d::CCNode* screenNode_ = nullptr;
   GameController* gameController_ = nullptr;

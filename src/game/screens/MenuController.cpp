@@ -34,7 +34,17 @@ constexpr float kMessageWidth = 0.6f;
 
 }  // namespace
 
-MenuController::MenuController() : m_bindings("MENU::"), m_rowBindings("MENU::") { declareMembers(); }
+MenuController* MenuController::create(EventDispatcher& hub) {
+  MenuController* controller = new MenuController(hub);
+  return ccAutoreleaseIfInit(controller, controller->init());
+}
+
+MenuController::MenuController(EventDispatcher& hub) : m_bindings("MENU::"), m_rowBindings("MENU::"), m_hub(hub) {}
+
+bool MenuController::init() {
+  declareMembers();
+  return true;
+}
 
 MenuController::~MenuController() { CC_SAFE_RELEASE(m_root); }
 
@@ -71,8 +81,6 @@ void MenuController::declareMembers() {
   m_rowBindings.declare("scenarioname", &m_scenarioname);
   m_rowBindings.declare("scenariobtn", &m_scenariobtn);
 }
-
-EventDispatcher& MenuController::hub() const { return m_hub ? *m_hub : eventDispatcher(); }
 
 // ---- Message states ------------------------------------------------------------------------
 

@@ -37,7 +37,8 @@ class MenuController : public cocos2d::CCObject,
   static constexpr const char* kRowFile = "ccbi/screens/scenario-elem.ccbi";
   static constexpr float kIntroSeconds = 17.2f;
 
-  MenuController();
+  // A controller whose buttons talk to `hub`.
+  static MenuController* create(EventDispatcher& hub);
   ~MenuController() override;
 
   // ---- Message states (the hub's) ----------------------------------------------------------
@@ -115,11 +116,12 @@ class MenuController : public cocos2d::CCObject,
   cocos2d::extension::CCEditBox* editBox() const { return m_editBox; }
   int scenarioRows() const { return m_scenarioRows; }
 
-  // The hub the buttons talk to (the game's one unless a test gives another).
-  void setHub(EventDispatcher* hub) { m_hub = hub; }
-  EventDispatcher& hub() const;
+  // The hub the buttons talk to.
+  EventDispatcher& hub() const { return m_hub; }
 
  private:
+  explicit MenuController(EventDispatcher& hub);
+  bool init();
   void declareMembers();
   void setMessage(std::string text, bool modal);
   void addWind();
@@ -130,7 +132,7 @@ class MenuController : public cocos2d::CCObject,
 
   mv::NodeBindings m_bindings;
   mv::NodeBindings m_rowBindings;
-  EventDispatcher* m_hub = nullptr;
+  EventDispatcher& m_hub;
 
   std::string m_messageText;
   std::string m_promptText;

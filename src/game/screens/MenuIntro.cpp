@@ -39,9 +39,8 @@ class ZoomCall : public CCCallFuncND {
   static ZoomCall* create(MenuController* controller, const MenuController::ZoomRequest& request) {
     ZoomCall* call = new ZoomCall();
     call->m_request = request;
-    call->initWithTarget(controller, callfuncND_selector(MenuController::zoomToPoint), &call->m_request);
-    call->autorelease();
-    return call;
+    return ccAutoreleaseIfInit(
+        call, call->initWithTarget(controller, callfuncND_selector(MenuController::zoomToPoint), &call->m_request));
   }
   CCObject* copyWithZone(CCZone* pZone) override {
     CC_ACTION_COPY_BEGIN(ZoomCall)

@@ -4,6 +4,7 @@
 #include "CCDirector.h"
 #include "CCLabelTTF.h"
 #include "CCLayerColor.h"
+#include "EventDispatcher.h"
 #include "Hotkeys.h"
 #include "LanguageFile.h"
 #include "MenuController.h"
@@ -25,13 +26,9 @@ static MenuScene* s_menuScene = nullptr;
 
 MenuScene* MenuScene::scene() {
   if (s_menuScene) return s_menuScene;
-  MenuScene* scene = new MenuScene();
-  if (!scene->init()) {
-    delete scene;
-    return nullptr;
-  }
-  s_menuScene = scene;  // kept (and retained) for the rest of the run
-  return scene;
+  s_menuScene = MenuScene::create();
+  CC_SAFE_RETAIN(s_menuScene);  // kept for the rest of the run
+  return s_menuScene;
 }
 
 MenuScene::~MenuScene() {
@@ -40,9 +37,11 @@ MenuScene::~MenuScene() {
 }
 
 bool MenuScene::init() {
+  if (!RotatableScene::init()) return false;
   m_content = nullptr;
   m_introPending = true;
-  m_controller = new MenuController();
+  m_controller = MenuController::create(eventDispatcher());
+  CC_SAFE_RETAIN(m_controller);
   relayout();
   return true;
 }
@@ -106,11 +105,15 @@ void MenuScene::onEnterTransitionDidFinish() {
 
 MenuTouchLayer* MenuTouchLayer::create(MenuController* controller) {
   MenuTouchLayer* layer = new MenuTouchLayer();
-  if (!ccAutoreleaseIfInit(layer, layer->init())) return nullptr;
-  layer->m_controller = controller;
-  layer->setKeypadEnabled(true);
-  layer->setTouchEnabled(true);
-  return layer;
+  return ccAutoreleaseIfInit(layer, layer->initWithController(controller));
+}
+
+bool MenuTouchLayer::initWithController(MenuController* controller) {
+  if (!init()) return false;
+  m_controller = controller;
+  setKeypadEnabled(true);
+  setTouchEnabled(true);
+  return true;
 }
 
 bool MenuTouchLayer::ccTouchesBegan(CCSet*, int, CCEvent*) {

@@ -15,6 +15,7 @@ class MenuScene : public mv::RotatableScene {
   // The one menu scene, made on first use.
   static MenuScene* scene();
 
+  ~MenuScene() override;
   bool init() override;
   void relayout() override;
   void onEnter() override;
@@ -26,7 +27,7 @@ class MenuScene : public mv::RotatableScene {
 
  private:
   MenuScene() = default;
-  ~MenuScene() override;
+  CREATE_FUNC(MenuScene)
   // The content no longer fits the window (its size changed while the scene was away).
   bool contentOutOfSize() const;
   // What shows when the menu's file cannot be loaded: a plain message.
@@ -48,5 +49,7 @@ class MenuTouchLayer : public cocos2d::CCLayer {
   void keyDown(cocos2d::CCKeyboardEvent* event, cocos2d::CCEvent* pEvent) override;
 
  private:
+  bool initWithController(MenuController* controller);
+
   MenuController* m_controller = nullptr;  // owns the screen this layer is part of
 };

@@ -24,10 +24,12 @@ constexpr float kMenuFadeSeconds = 1.0f;
 // Runs the hub's frame from the engine's scheduler.
 class HubTicker : public CCObject {
  public:
-  explicit HubTicker(EventDispatcher& hub) : m_hub(hub) {}
+  static HubTicker* create(EventDispatcher& hub) { return ccAutoreleaseIfInit(new HubTicker(hub), true); }
   void update(float dt) override { m_hub.update(dt); }
 
  private:
+  explicit HubTicker(EventDispatcher& hub) : m_hub(hub) {}
+
   EventDispatcher& m_hub;
 };
 
@@ -59,21 +61,14 @@ void UserDefaultSettings::setString(const std::string& key, const std::string& v
 void UserDefaultSettings::flush() { CCUserDefault::sharedUserDefault()->flush(); }
 
 ScreenFlow& ScreenFlow::instance() {
-  static ScreenFlow* flow = [] {
-    ScreenFlow* made = new ScreenFlow();  // lives as long as the hub may call it
-    made->install(eventDispatcher());
-    return made;
-  }();
+  static ScreenFlow* flow = new ScreenFlow(eventDispatcher());  // lives as long as the hub may call it
   return *flow;
 }
 
-void ScreenFlow::install(EventDispatcher& hub) {
-  m_hub = &hub;
+ScreenFlow::ScreenFlow(EventDispatcher& hub) : m_hub(hub) {
   hub.setFlowHost(this);
   hub.context().setTextLookup(&m_texts);
 }
-
-EventDispatcher& ScreenFlow::hub() const { return m_hub ? *m_hub : eventDispatcher(); }
 
 void ScreenFlow::useUserDefaults() { hub().context().setSettings(&m_settings); }
 
@@ -102,7 +97,8 @@ CCScene* ScreenFlow::makeLobbyScene() {
 
 void ScreenFlow::startHubUpdates() {
   if (m_ticker) return;
-  m_ticker = new HubTicker(hub());
+  m_ticker = HubTicker::create(hub());
+  m_ticker->retain();
   CCDirector::sharedDirector()->getScheduler()->scheduleUpdateForTarget(m_ticker, 0, false);
 }
 

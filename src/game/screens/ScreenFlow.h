@@ -46,8 +46,8 @@ class ScreenFlow : public FlowHost {
   static ScreenFlow& instance();
 
   // Becomes the hub's flow host and gives it the language table for its texts.
-  void install(EventDispatcher& hub);
-  EventDispatcher& hub() const;
+  explicit ScreenFlow(EventDispatcher& hub);
+  EventDispatcher& hub() const { return m_hub; }
   // The hub's rules keep their settings in the user's defaults from here on (the game does
   // this at start; tests keep theirs in memory).
   void useUserDefaults();
@@ -85,7 +85,7 @@ class ScreenFlow : public FlowHost {
   // The scene replaces the running one (through a fade when asked).
   void runScene(cocos2d::CCScene* scene, bool fade);
 
-  EventDispatcher* m_hub = nullptr;
+  EventDispatcher& m_hub;
   LanguageTextLookup m_texts;
   UserDefaultSettings m_settings;
   GameScreenLink m_game;

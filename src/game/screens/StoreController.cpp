@@ -52,7 +52,14 @@ void showToggle(CCMenuItemImage* button, bool on) {
 
 }  // namespace
 
-StoreController::StoreController() : m_bindings("GUI::"), m_rowBindings("GUI::") {
+StoreController* StoreController::create(EventDispatcher& hub) {
+  StoreController* store = new StoreController(hub);
+  return ccAutoreleaseIfInit(store, store->init());
+}
+
+StoreController::StoreController(EventDispatcher& hub) : m_bindings("GUI::"), m_rowBindings("GUI::"), m_hub(hub) {}
+
+bool StoreController::init() {
   m_bindings.declare("productlist", &m_productlist);
   m_bindings.declare("spellsbtn", &m_spellsbtn);
   m_bindings.declare("dwarvesbtn", &m_dwarvesbtn);
@@ -67,11 +74,10 @@ StoreController::StoreController() : m_bindings("GUI::"), m_rowBindings("GUI::")
   m_rowBindings.declare("productbtn", &m_productbtn);
   m_rowBindings.declare("producticon", &m_producticon);
   m_rowBindings.declare("buybtn", &m_buybtn);
+  return true;
 }
 
 StoreController::~StoreController() { CC_SAFE_RELEASE(m_root); }
-
-EventDispatcher& StoreController::hub() const { return m_hub ? *m_hub : eventDispatcher(); }
 
 CCNode* StoreController::loadScreen() {
   m_bindings.beginLoad();

@@ -42,7 +42,8 @@ class StoreController : public cocos2d::CCObject,
   static constexpr const char* kScreenFile = "ccbi/screens/store.ccbi";
   static constexpr const char* kRowFile = "ccbi/screens/product-elem.ccbi";
 
-  StoreController();
+  // A store whose buttons talk to `hub`.
+  static StoreController* create(EventDispatcher& hub);
   ~StoreController() override;
 
   // Builds the store anew (every build of the game screen); returns its root, or null
@@ -69,8 +70,7 @@ class StoreController : public cocos2d::CCObject,
 
   // What a click on the locked shield opens: the game screen's like-to-unlock notice.
   void setShieldNotification(std::function<void()> open) { m_shieldNotification = std::move(open); }
-  void setHub(EventDispatcher* hub) { m_hub = hub; }
-  EventDispatcher& hub() const;
+  EventDispatcher& hub() const { return m_hub; }
 
   const std::string& category() const { return m_category; }
   cocos2d::CCNode* root() const { return m_root; }
@@ -90,12 +90,14 @@ class StoreController : public cocos2d::CCObject,
   const std::vector<ProductRow>& rows() const { return m_rows; }
 
  private:
+  explicit StoreController(EventDispatcher& hub);
+  bool init();
   void selectCategory(const std::string& category);
   void refreshStoreMessage();
 
   mv::NodeBindings m_bindings;
   mv::NodeBindings m_rowBindings;
-  EventDispatcher* m_hub = nullptr;
+  EventDispatcher& m_hub;
   std::function<void()> m_shieldNotification;
 
   cocos2d::extension::CCScrollView* m_productlist = nullptr;

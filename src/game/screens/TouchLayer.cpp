@@ -21,12 +21,7 @@ constexpr float kScrollPanFactor = 2.0f;
 
 TouchLayer* TouchLayer::create(GameController* controller) {
   TouchLayer* layer = new TouchLayer(controller);
-  if (!layer->init()) {
-    delete layer;
-    return nullptr;
-  }
-  layer->autorelease();
-  return layer;
+  return ccAutoreleaseIfInit(layer, layer->init());
 }
 
 TouchLayer::TouchLayer(GameController* controller) : gameController(controller) {}
@@ -91,8 +86,7 @@ void TouchLayer::ccTouchesEnded(CCSet* touches, int activeTouches, CCEvent*) {
 // ---- Mouse -------------------------------------------------------------------------------------
 
 void TouchLayer::feedMouse(CCMouseEvent* event, Phase phase) {
-  CCTouch* touch = new CCTouch();
-  touch->autorelease();
+  CCTouch* touch = ccAutoreleaseIfInit(new CCTouch(), true);
   const CCPoint at = event->getLocationInView();
   touch->setTouchInfo(0, at.x, at.y);
   CCSet* set = CCSet::create();
@@ -188,8 +182,7 @@ void TouchLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
       gameController->zoomBy(kKeyZoomStep);
       break;
     default:
-      if (action >= kHotkeyDigit1 && action <= kHotkeyDigit0)
-        gameController->selectByHotkey(action - kHotkeyDigit1);
+      if (const int digit = hotkeyDigitNumber(action)) gameController->selectByHotkey(digit - 1);
       break;
   }
 }

@@ -197,8 +197,8 @@ void BoardView::onElemHighlighted(BoardElem& elem, int index) {
     h = HighlightLayer::create(HighlightLayer::colourFor(ours, elem.isBlock()), kElemSize, kElemSize);
     if (!h) return;
     h->retain();
-    // Tag 1: a colour layer keeps its own translucency when the board layer fades.
-    h->setTag(1);
+    // The highlight keeps its own translucency when the board layer fades.
+    h->setKeepsOwnOpacity(true);
     highlights_[&elem] = h;
     h->setElement(&elem);
     h->setOnSelect([this](BoardElem* chosen) {

@@ -31,9 +31,7 @@ CCSpriteFrame* frameNamed(const std::string& name) {
 }  // namespace
 
 ElemNodes* ElemNodes::create() {
-  ElemNodes* nodes = new ElemNodes();
-  nodes->autorelease();
-  return nodes;
+  return ccAutoreleaseIfInit(new ElemNodes(), true);
 }
 
 ElemNodes::~ElemNodes() { clear(); }

@@ -18,12 +18,7 @@ const ccColor3B kDigitColour = {170, 156, 143};
 
 HighlightLayer* HighlightLayer::create(const ccColor4B& colour, float width, float height) {
   HighlightLayer* layer = new HighlightLayer();
-  if (!layer->initHighlight(colour, width, height)) {
-    delete layer;
-    return nullptr;
-  }
-  layer->autorelease();
-  return layer;
+  return ccAutoreleaseIfInit(layer, layer->initHighlight(colour, width, height));
 }
 
 ccColor4B HighlightLayer::colourFor(bool ofLocalPlayer, bool isBlock) {
@@ -45,14 +40,14 @@ bool HighlightLayer::initHighlight(const ccColor4B& colour, float width, float h
 }
 
 void HighlightLayer::setHotkeyIndex(int index) {
-  if (index < 1 || index > 10) {
+  if (index < 1 || index > kHotkeyDigitCount) {
     hotkeyIndex_ = -1;
     if (digit_) digit_->setVisible(false);
     return;
   }
   hotkeyIndex_ = index;
   if (!digit_) return;
-  digit_->setString(index == 10 ? "0" : std::to_string(index).c_str());
+  digit_->setString(std::to_string(index % kHotkeyDigitCount).c_str());
   digit_->setVisible(true);
 }
 
@@ -81,8 +76,7 @@ void HighlightLayer::ccTouchesEnded(CCSet* touches, int, CCEvent*) {
 
 void HighlightLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
   if (!event || hotkeyIndex_ == -1 || !element_ || !element_->isSelectable()) return;
-  const int action = lookupHotkey(*event);
-  if (action >= kHotkeyDigit1 && action <= kHotkeyDigit0 && action == hotkeyIndex_ + 5) select();
+  if (hotkeyDigitNumber(lookupHotkey(*event)) == hotkeyIndex_) select();
 }
 
 void HighlightLayer::select() {

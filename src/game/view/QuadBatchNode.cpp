@@ -17,14 +17,13 @@ using namespace cocos2d;
 
 QuadBatchNode* QuadBatchNode::create(float cullMargin) {
   QuadBatchNode* node = new QuadBatchNode(cullMargin);
-  if (!node->init()) {
-    delete node;
-    return nullptr;
-  }
-  node->setShaderProgram(
-      CCShaderCache::sharedShaderCache()->programForKey(kCCShader_PositionTextureColor));
-  node->autorelease();
-  return node;
+  return ccAutoreleaseIfInit(node, node->init());
+}
+
+bool QuadBatchNode::init() {
+  if (!CCNode::init()) return false;
+  setShaderProgram(CCShaderCache::sharedShaderCache()->programForKey(kCCShader_PositionTextureColor));
+  return true;
 }
 
 QuadBatchNode::~QuadBatchNode() {
@@ -55,8 +54,8 @@ QuadBatchNode::Batch* QuadBatchNode::batchFor(CCTexture2D* texture, const ccBlen
   Batch b;
   b.texture = texture;
   b.blend = blend;
-  b.atlas = new CCTextureAtlas();
-  b.atlas->initWithTexture(texture, 64);
+  b.atlas = CCTextureAtlas::createWithTexture(texture, 64);
+  b.atlas->retain();
   batches_.push_back(b);
   lastBatch_ = &batches_.back();
   return lastBatch_;

@@ -54,6 +54,7 @@ class QuadBatchNode : public cocos2d::CCNode,
 
  private:
   explicit QuadBatchNode(float cullMargin) : cullMargin_(cullMargin) {}
+  bool init() override;
   void collect(cocos2d::CCNode* node, const cocos2d::CCAffineTransform& toBatch);
   void addQuad(cocos2d::CCTexture2D* texture, const cocos2d::ccBlendFunc& blend,
                cocos2d::ccV3F_C4B_T2F_Quad quad, const cocos2d::CCAffineTransform& toBatch);

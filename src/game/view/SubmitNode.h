@@ -7,6 +7,6 @@
 
 class SubmitNode : public cocos2d::CCNode {
  public:
-  static SubmitNode* create();
+  CREATE_FUNC(SubmitNode)
   void draw() override;
 };

@@ -13,6 +13,19 @@ class Board;
 class BoardElem;
 struct AnimateSpellEvent;
 
+// How a match ended as the side that receives the result sees it. The values are the
+// codes of the game-result message: the host of the match sends the first three, the
+// lobby server the others.
+enum class GameResult : int {
+  Lost = 0,
+  Won = 1,
+  Draw = 2,
+  OpponentDisconnectedHost = 3,
+  OpponentDisconnectedJoin = 4,
+  OpponentForfeitHost = 5,
+  OpponentForfeitJoin = 6,
+};
+
 class MatchLink {
  public:
   virtual ~MatchLink() = default;
@@ -50,8 +63,8 @@ class MatchLink {
   virtual void sendBlockExploded(BoardElem*) {}
   virtual void sendBlockCollapsed(BoardElem*) {}
   virtual void sendDoorDestroyed(BoardElem*) {}
-  // 0: the receiver lost, 1: it won, 2: a draw.
-  virtual void sendGameResult(int /*code*/) {}
+  // Lost, Won or Draw, as the receiver sees the game.
+  virtual void sendGameResult(GameResult /*result*/) {}
 
   // ---- Either side ------------------------------------------------------------
   // Both combat queues are worked off on this machine.
@@ -107,7 +120,7 @@ class RecordingMatchLink : public MatchLink {
   void sendBlockExploded(BoardElem* e) override { add("sendBlockExploded", {}, e); }
   void sendBlockCollapsed(BoardElem* e) override { add("sendBlockCollapsed", {}, e); }
   void sendDoorDestroyed(BoardElem* e) override { add("sendDoorDestroyed", {}, e); }
-  void sendGameResult(int code) override { add("sendGameResult", {code}); }
+  void sendGameResult(GameResult result) override { add("sendGameResult", {static_cast<int>(result)}); }
   void sendFinishedAnimating() override { add("sendFinishedAnimating"); }
   void sendChat(const std::string& text) override { add("sendChat", {}, nullptr, text); }
   void dropRemoteObjects() override { add("dropRemoteObjects"); }
