@@ -35,10 +35,10 @@ MoreGames* MoreGames::sharedMoreGames() {
 }
 
 void MoreGames::setup(const std::string& productCode, const std::string& secretKey) {
-  m_productCode = productCode;
-  m_secretKey = secretKey;
-  std::string path = m_deviceIdPath.empty() ? mv::dataFolder() + kDeviceIdFile : m_deviceIdPath;
-  m_udid = loadOrMakeDeviceId(path);
+  productCode_ = productCode;
+  secretKey_ = secretKey;
+  std::string path = deviceIdPath_.empty() ? mv::dataFolder() + kDeviceIdFile : deviceIdPath_;
+  udid_ = loadOrMakeDeviceId(path);
 }
 
 std::string MoreGames::formatQuery(const SystemFacts& facts, const std::string& productCode,
@@ -75,12 +75,12 @@ MoreGames::SystemFacts MoreGames::systemFacts() {
 }
 
 std::string MoreGames::buildQuery() const {
-  return formatQuery(systemFacts(), m_productCode, m_udid, m_secretKey);
+  return formatQuery(systemFacts(), productCode_, udid_, secretKey_);
 }
 
 bool MoreGames::openPage() const {
-  std::string page = pageAddress(m_base, buildQuery());
-  return m_opener ? m_opener(page) : cocos2d::CCApplication::openURL(page);
+  std::string page = pageAddress(base_, buildQuery());
+  return opener_ ? opener_(page) : cocos2d::CCApplication::openURL(page);
 }
 
 bool MoreGames::isDeviceId(const std::string& text) {

@@ -37,8 +37,8 @@ class MoreGames {
   // Opens the page with the query in the browser; false when it could not be opened.
   bool openPage() const;
 
-  const std::string& udid() const { return m_udid; }
-  const std::string& productCode() const { return m_productCode; }
+  const std::string& udid() const { return udid_; }
+  const std::string& productCode() const { return productCode_; }
 
   // The query of fixed format for the given facts; cut at 1023 bytes, nothing escaped.
   static std::string formatQuery(const SystemFacts& facts, const std::string& productCode,
@@ -57,15 +57,15 @@ class MoreGames {
   static std::string loadOrMakeDeviceId(const std::string& path);
 
   // Tests: where the id is kept (default: the data folder), and what opens the browser.
-  void setDeviceIdPath(const std::string& path) { m_deviceIdPath = path; }
-  void setPageOpener(std::function<bool(const std::string&)> opener) { m_opener = std::move(opener); }
-  void setBaseAddress(const std::string& base) { m_base = base; }
+  void setDeviceIdPath(const std::string& path) { deviceIdPath_ = path; }
+  void setPageOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
+  void setBaseAddress(const std::string& base) { base_ = base; }
 
  private:
-  std::string m_udid;
-  std::string m_productCode;
-  std::string m_secretKey;
-  std::string m_base = kBaseAddress;
-  std::string m_deviceIdPath;
-  std::function<bool(const std::string&)> m_opener;
+  std::string udid_;
+  std::string productCode_;
+  std::string secretKey_;
+  std::string base_ = kBaseAddress;
+  std::string deviceIdPath_;
+  std::function<bool(const std::string&)> opener_;
 };

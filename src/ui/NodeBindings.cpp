@@ -17,7 +17,7 @@ std::set<const NodeBindings*>& liveTables() {
 
 }  // namespace
 
-NodeBindings::NodeBindings(std::string prefix) : m_prefix(std::move(prefix)) { liveTables().insert(this); }
+NodeBindings::NodeBindings(std::string prefix) : prefix_(std::move(prefix)) { liveTables().insert(this); }
 
 NodeBindings::~NodeBindings() {
   liveTables().erase(this);
@@ -30,44 +30,44 @@ void NodeBindings::forEachTable(const std::function<void(const NodeBindings&)>& 
 }
 
 void NodeBindings::forEachBound(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const {
-  for (const Member& m : m_members)
+  for (const Member& m : members_)
     if (m.node) visit(m.name, m.node);
 }
 
 void NodeBindings::keepRow() {
   std::vector<cocos2d::CCNode*> row;
-  row.reserve(m_members.size());
-  for (const Member& m : m_members) {
+  row.reserve(members_.size());
+  for (const Member& m : members_) {
     if (m.node) m.node->retain();
     row.push_back(m.node);
   }
-  m_rows.push_back(std::move(row));
+  rows_.push_back(std::move(row));
 }
 
 void NodeBindings::truncateRows(size_t count) {
-  for (size_t r = count; r < m_rows.size(); ++r)
-    for (cocos2d::CCNode* node : m_rows[r])
+  for (size_t r = count; r < rows_.size(); ++r)
+    for (cocos2d::CCNode* node : rows_[r])
       if (node) node->release();
-  if (count < m_rows.size()) m_rows.resize(count);
+  if (count < rows_.size()) rows_.resize(count);
 }
 
 void NodeBindings::dropFirstRow() {
-  if (m_rows.empty()) return;
-  for (cocos2d::CCNode* node : m_rows.front())
+  if (rows_.empty()) return;
+  for (cocos2d::CCNode* node : rows_.front())
     if (node) node->release();
-  m_rows.erase(m_rows.begin());
+  rows_.erase(rows_.begin());
 }
 
 cocos2d::CCNode* NodeBindings::rowNode(size_t row, const std::string& name) const {
-  auto found = m_index.find(name);
-  if (row >= m_rows.size() || found == m_index.end() || found->second >= m_rows[row].size()) return nullptr;
-  return m_rows[row][found->second];
+  auto found = index_.find(name);
+  if (row >= rows_.size() || found == index_.end() || found->second >= rows_[row].size()) return nullptr;
+  return rows_[row][found->second];
 }
 
 void NodeBindings::forEachRowNode(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const {
-  for (size_t r = 0; r < m_rows.size(); ++r)
-    for (size_t i = 0; i < m_rows[r].size() && i < m_members.size(); ++i)
-      if (m_rows[r][i]) visit(m_members[i].name + "." + std::to_string(r), m_rows[r][i]);
+  for (size_t r = 0; r < rows_.size(); ++r)
+    for (size_t i = 0; i < rows_[r].size() && i < members_.size(); ++i)
+      if (rows_[r][i]) visit(members_[i].name + "." + std::to_string(r), rows_[r][i]);
 }
 
 std::string NodeBindings::readableTypeName(const std::type_info& type) {
@@ -81,18 +81,18 @@ std::string NodeBindings::readableTypeName(const std::type_info& type) {
 }
 
 void NodeBindings::add(Member member) {
-  auto found = m_index.find(member.name);
-  if (found != m_index.end()) {
+  auto found = index_.find(member.name);
+  if (found != index_.end()) {
     // Declared again: the later field wins, as a later glue line would.
-    m_members[found->second] = std::move(member);
+    members_[found->second] = std::move(member);
     return;
   }
-  m_index[member.name] = m_members.size();
-  m_members.push_back(std::move(member));
+  index_[member.name] = members_.size();
+  members_.push_back(std::move(member));
 }
 
 void NodeBindings::beginLoad() {
-  for (Member& m : m_members) {
+  for (Member& m : members_) {
     m.clear();
     if (m.node) m.node->release();
     m.node = nullptr;
@@ -104,9 +104,9 @@ bool NodeBindings::assign(cocos2d::CCString* name, cocos2d::CCNode* node) {
 }
 
 bool NodeBindings::assign(const std::string& name, cocos2d::CCNode* node) {
-  auto found = m_index.find(name);
-  if (found == m_index.end()) return false;
-  Member& m = m_members[found->second];
+  auto found = index_.find(name);
+  if (found == index_.end()) return false;
+  Member& m = members_[found->second];
   if (!node) return true;
   if (!m.take(node)) {
     logOnce(name, "member \"" + name + "\" is not a " + m.typeName + "; it stays unbound");
@@ -122,7 +122,7 @@ bool NodeBindings::assign(const std::string& name, cocos2d::CCNode* node) {
 
 int NodeBindings::endLoad() {
   int missing = 0;
-  for (const Member& m : m_members) {
+  for (const Member& m : members_) {
     if (m.node) continue;
     ++missing;
     logOnce(m.name, "member \"" + m.name + "\" (" + m.typeName + ") is missing from the screen");
@@ -131,22 +131,22 @@ int NodeBindings::endLoad() {
 }
 
 cocos2d::CCNode* NodeBindings::node(const std::string& name) const {
-  auto found = m_index.find(name);
-  return found == m_index.end() ? nullptr : m_members[found->second].node;
+  auto found = index_.find(name);
+  return found == index_.end() ? nullptr : members_[found->second].node;
 }
 
 std::vector<std::string> NodeBindings::names() const {
   std::vector<std::string> out;
-  out.reserve(m_members.size());
-  for (const Member& m : m_members) out.push_back(m.name);
+  out.reserve(members_.size());
+  for (const Member& m : members_) out.push_back(m.name);
   return out;
 }
 
-bool NodeBindings::isDeclared(const std::string& name) const { return m_index.count(name) != 0; }
+bool NodeBindings::isDeclared(const std::string& name) const { return index_.count(name) != 0; }
 
 void NodeBindings::logOnce(const std::string& name, const std::string& text) {
-  if (!m_logged.insert(name).second) return;
-  LOGOG_WARN("%s%s", m_prefix.c_str(), text.c_str());
+  if (!logged_.insert(name).second) return;
+  LOGOG_WARN("%s%s", prefix_.c_str(), text.c_str());
 }
 
 }  // namespace mv

@@ -57,7 +57,7 @@ class NodeBindings {
   // The declared names, in declaration order.
   std::vector<std::string> names() const;
   bool isDeclared(const std::string& name) const;
-  const std::string& prefix() const { return m_prefix; }
+  const std::string& prefix() const { return prefix_; }
   // Every bound node with its name, in declaration order.
   void forEachBound(const std::function<void(const std::string&, cocos2d::CCNode*)>& visit) const;
 
@@ -70,7 +70,7 @@ class NodeBindings {
   void truncateRows(size_t count);
   // Forgets the first kept row; the others move up by one.
   void dropFirstRow();
-  size_t rowCount() const { return m_rows.size(); }
+  size_t rowCount() const { return rows_.size(); }
   // A kept row's node of that name, or null.
   cocos2d::CCNode* rowNode(size_t row, const std::string& name) const;
   // Every node of every kept row, named "<name>.<row>", row by row.
@@ -90,12 +90,12 @@ class NodeBindings {
   void add(Member member);
   void logOnce(const std::string& name, const std::string& text);
 
-  std::string m_prefix;
-  std::vector<Member> m_members;
-  std::map<std::string, size_t> m_index;
-  std::set<std::string> m_logged;
+  std::string prefix_;
+  std::vector<Member> members_;
+  std::map<std::string, size_t> index_;
+  std::set<std::string> logged_;
   // Per kept row, its node of each member (in member order; null when unbound).
-  std::vector<std::vector<cocos2d::CCNode*>> m_rows;
+  std::vector<std::vector<cocos2d::CCNode*>> rows_;
 };
 
 }  // namespace mv

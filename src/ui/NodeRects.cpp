@@ -65,12 +65,12 @@ class NodeRectReport : public CCObject {
   static NodeRectReport* create(std::string path) {
     return ccAutoreleaseIfInit(new NodeRectReport(std::move(path)), true);
   }
-  void write(float) { writeBoundNodeRects(m_path); }
+  void write(float) { writeBoundNodeRects(path_); }
 
  private:
-  explicit NodeRectReport(std::string path) : m_path(std::move(path)) {}
+  explicit NodeRectReport(std::string path) : path_(std::move(path)) {}
 
-  std::string m_path;
+  std::string path_;
 };
 
 std::string oneLine(const char* text) {

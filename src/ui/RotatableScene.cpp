@@ -12,35 +12,35 @@ using namespace cocos2d;
 
 bool RotatableScene::init() {
   if (!CCScene::init()) return false;
-  m_cover = CCLayerColor::create(ccc4(0, 0, 0, 255), 2048, 2048);
-  if (m_cover) {
-    m_cover->retain();
-    m_cover->setPosition(CCPoint(0, 0));
-    m_cover->setOpacity(0);
+  cover_ = CCLayerColor::create(ccc4(0, 0, 0, 255), 2048, 2048);
+  if (cover_) {
+    cover_->retain();
+    cover_->setPosition(CCPoint(0, 0));
+    cover_->setOpacity(0);
     sizeCover();
-    addChild(m_cover, kCoverZOrder);
+    addChild(cover_, kCoverZOrder);
   }
   return true;
 }
 
-RotatableScene::~RotatableScene() { CC_SAFE_RELEASE(m_cover); }
+RotatableScene::~RotatableScene() { CC_SAFE_RELEASE(cover_); }
 
 void RotatableScene::sizeCover() {
-  if (!m_cover) return;
+  if (!cover_) return;
   CCSize win = CCDirector::sharedDirector()->getWinSize();
-  m_cover->setContentSize(CCSize(std::max(2048.f, win.width), std::max(2048.f, win.height)));
+  cover_->setContentSize(CCSize(std::max(2048.f, win.width), std::max(2048.f, win.height)));
 }
 
 void RotatableScene::relayout() {
-  if (!m_cover) return;
+  if (!cover_) return;
   sizeCover();
-  if (m_cover->getOpacity() != 0) m_cover->runAction(CCFadeOut::create(0.2f));
+  if (cover_->getOpacity() != 0) cover_->runAction(CCFadeOut::create(0.2f));
 }
 
 void RotatableScene::coverScreen() {
-  if (!m_cover) return;
+  if (!cover_) return;
   sizeCover();
-  m_cover->setOpacity(255);
+  cover_->setOpacity(255);
 }
 
 }  // namespace mv

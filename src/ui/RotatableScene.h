@@ -24,7 +24,7 @@ class RotatableScene : public cocos2d::CCScene, public cocos2d::CCRelayoutable {
   // Hides everything beneath the cover at once.
   virtual void coverScreen();
 
-  cocos2d::CCLayerColor* getCover() { return m_cover; }
+  cocos2d::CCLayerColor* getCover() { return cover_; }
 
   static constexpr int kCoverZOrder = 1000;
 
@@ -32,7 +32,7 @@ class RotatableScene : public cocos2d::CCScene, public cocos2d::CCRelayoutable {
   // The cover reaches past the window whatever its size.
   void sizeCover();
 
-  cocos2d::CCLayerColor* m_cover = nullptr;
+  cocos2d::CCLayerColor* cover_ = nullptr;
 };
 
 }  // namespace mv

@@ -18,38 +18,38 @@ void EffectSounds::stopAll() {
 
 EffectSoundAction* EffectSoundAction::create(std::shared_ptr<EffectSounds> sounds, const std::string& path) {
   EffectSoundAction* action = new EffectSoundAction();
-  action->m_sounds = std::move(sounds);
-  action->m_path = path;
+  action->sounds_ = std::move(sounds);
+  action->path_ = path;
   return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* EffectSoundAction::copyWithZone(CCZone* pZone) {
   CC_ACTION_COPY_BEGIN(EffectSoundAction)
   CCActionInstant::copyWithZone(pZone);
-  pCopy->m_sounds = m_sounds;
-  pCopy->m_path = m_path;
+  pCopy->sounds_ = sounds_;
+  pCopy->path_ = path_;
   CC_ACTION_COPY_END()
 }
 
 void EffectSoundAction::update(float) {
-  if (m_sounds) m_sounds->play(m_path);
+  if (sounds_) sounds_->play(path_);
 }
 
 StopEffectSoundsAction* StopEffectSoundsAction::create(std::shared_ptr<EffectSounds> sounds) {
   StopEffectSoundsAction* action = new StopEffectSoundsAction();
-  action->m_sounds = std::move(sounds);
+  action->sounds_ = std::move(sounds);
   return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* StopEffectSoundsAction::copyWithZone(CCZone* pZone) {
   CC_ACTION_COPY_BEGIN(StopEffectSoundsAction)
   CCActionInstant::copyWithZone(pZone);
-  pCopy->m_sounds = m_sounds;
+  pCopy->sounds_ = sounds_;
   CC_ACTION_COPY_END()
 }
 
 void StopEffectSoundsAction::update(float) {
-  if (m_sounds) m_sounds->stopAll();
+  if (sounds_) sounds_->stopAll();
 }
 
 // ---- Particles ---------------------------------------------------------------------------
@@ -70,16 +70,16 @@ CCNode* makeEffectParticles(const std::string& path, float scale) {
 
 ParticleAction* ParticleAction::create(const std::string& path, float scale) {
   ParticleAction* action = new ParticleAction();
-  action->m_path = path;
-  action->m_scale = scale;
+  action->path_ = path;
+  action->scale_ = scale;
   return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* ParticleAction::copyWithZone(CCZone* pZone) {
   CC_ACTION_COPY_BEGIN(ParticleAction)
   CCActionInstant::copyWithZone(pZone);
-  pCopy->m_path = m_path;
-  pCopy->m_scale = m_scale;
+  pCopy->path_ = path_;
+  pCopy->scale_ = scale_;
   CC_ACTION_COPY_END()
 }
 
@@ -87,7 +87,7 @@ void ParticleAction::update(float) {
   CCNode* at = m_pTarget;
   CCNode* parent = at ? at->getParent() : nullptr;
   if (!parent) return;
-  CCNode* particles = makeEffectParticles(m_path, m_scale);
+  CCNode* particles = makeEffectParticles(path_, scale_);
   if (!particles) return;
   particles->setPosition(at->getPosition());
   parent->addChild(particles, kParticleZ);
@@ -97,17 +97,17 @@ void ParticleAction::update(float) {
 
 CallAction* CallAction::create(std::function<void()> fn) {
   CallAction* action = new CallAction();
-  action->m_fn = std::move(fn);
+  action->fn_ = std::move(fn);
   return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* CallAction::copyWithZone(CCZone* pZone) {
   CC_ACTION_COPY_BEGIN(CallAction)
   CCActionInstant::copyWithZone(pZone);
-  pCopy->m_fn = m_fn;
+  pCopy->fn_ = fn_;
   CC_ACTION_COPY_END()
 }
 
 void CallAction::update(float) {
-  if (m_fn) m_fn();
+  if (fn_) fn_();
 }

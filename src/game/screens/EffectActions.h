@@ -28,13 +28,13 @@ class EffectSounds {
 class EffectSoundAction : public cocos2d::CCActionInstant {
  public:
   static EffectSoundAction* create(std::shared_ptr<EffectSounds> sounds, const std::string& path);
-  const std::string& path() const { return m_path; }
+  const std::string& path() const { return path_; }
   cocos2d::CCObject* copyWithZone(cocos2d::CCZone* pZone) override;
   void update(float time) override;
 
  private:
-  std::shared_ptr<EffectSounds> m_sounds;
-  std::string m_path;
+  std::shared_ptr<EffectSounds> sounds_;
+  std::string path_;
 };
 
 // Stops every effect sound.
@@ -45,7 +45,7 @@ class StopEffectSoundsAction : public cocos2d::CCActionInstant {
   void update(float time) override;
 
  private:
-  std::shared_ptr<EffectSounds> m_sounds;
+  std::shared_ptr<EffectSounds> sounds_;
 };
 
 // Starts a particle system from a file in the parent of the node running the step, at that
@@ -56,13 +56,13 @@ class ParticleAction : public cocos2d::CCActionInstant {
  public:
   static constexpr int kParticleZ = 300;
   static ParticleAction* create(const std::string& path, float scale);
-  const std::string& path() const { return m_path; }
+  const std::string& path() const { return path_; }
   cocos2d::CCObject* copyWithZone(cocos2d::CCZone* pZone) override;
   void update(float time) override;
 
  private:
-  std::string m_path;
-  float m_scale = 1.0f;
+  std::string path_;
+  float scale_ = 1.0f;
 };
 
 // Calls a function.
@@ -73,7 +73,7 @@ class CallAction : public cocos2d::CCActionInstant {
   void update(float time) override;
 
  private:
-  std::function<void()> m_fn;
+  std::function<void()> fn_;
 };
 
 // A particle system from a file for an effect (positions relative to the emitter, scaled);

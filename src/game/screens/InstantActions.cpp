@@ -7,34 +7,34 @@ using namespace cocos2d;
 
 ActSetText* ActSetText::create(const std::string& text) {
   ActSetText* action = new ActSetText();
-  action->m_text = text;
+  action->text_ = text;
   return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* ActSetText::copyWithZone(CCZone* pZone) {
   CC_ACTION_COPY_BEGIN(ActSetText)
   CCActionInstant::copyWithZone(pZone);
-  pCopy->m_text = m_text;
+  pCopy->text_ = text_;
   CC_ACTION_COPY_END()
 }
 
 void ActSetText::update(float) {
-  if (CCLabelBMFont* label = dynamic_cast<CCLabelBMFont*>(m_pTarget)) label->setString(m_text.c_str());
+  if (CCLabelBMFont* label = dynamic_cast<CCLabelBMFont*>(m_pTarget)) label->setString(text_.c_str());
 }
 
 PlaySound* PlaySound::create(const std::string& path) {
   PlaySound* action = new PlaySound();
-  action->m_path = path;
+  action->path_ = path;
   return ccAutoreleaseIfInit(action, true);
 }
 
 CCObject* PlaySound::copyWithZone(CCZone* pZone) {
   CC_ACTION_COPY_BEGIN(PlaySound)
   CCActionInstant::copyWithZone(pZone);
-  pCopy->m_path = m_path;
+  pCopy->path_ = path_;
   CC_ACTION_COPY_END()
 }
 
 void PlaySound::update(float) {
-  gameAudio().playEffect(m_path, false);
+  gameAudio().playEffect(path_, false);
 }

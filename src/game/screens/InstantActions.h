@@ -11,26 +11,26 @@ class ActSetText : public cocos2d::CCActionInstant {
  public:
   // An autoreleased action carrying the text (UTF-8).
   static ActSetText* create(const std::string& text);
-  const std::string& text() const { return m_text; }
-  void setText(const std::string& text) { m_text = text; }
+  const std::string& text() const { return text_; }
+  void setText(const std::string& text) { text_ = text; }
 
   cocos2d::CCObject* copyWithZone(cocos2d::CCZone* pZone) override;
   void update(float time) override;
 
  private:
-  std::string m_text;
+  std::string text_;
 };
 
 // Plays a sound effect once, not looping ("sounds/lightning.wav").
 class PlaySound : public cocos2d::CCActionInstant {
  public:
   static PlaySound* create(const std::string& path);
-  const std::string& path() const { return m_path; }
-  void setPath(const std::string& path) { m_path = path; }
+  const std::string& path() const { return path_; }
+  void setPath(const std::string& path) { path_ = path; }
 
   cocos2d::CCObject* copyWithZone(cocos2d::CCZone* pZone) override;
   void update(float time) override;
 
  private:
-  std::string m_path;
+  std::string path_;
 };

@@ -86,13 +86,13 @@ int chooseLanguage(const std::vector<LanguageInfo>& listed, const std::string& s
 // ---- The controller --------------------------------------------------------------------
 
 bool LoadinGameController::init() {
-  m_hd = mv::isHD;
+  hd_ = mv::isHD;
   return true;
 }
 
 LoadinGameController::~LoadinGameController() {
   CCDirector::sharedDirector()->getScheduler()->unscheduleAllSelectorsForTarget(this);
-  CC_SAFE_RELEASE(m_layer);
+  CC_SAFE_RELEASE(layer_);
 }
 
 int LoadinGameController::clickSoundNumber(int r) {
@@ -100,16 +100,16 @@ int LoadinGameController::clickSoundNumber(int r) {
 }
 
 CCLayerColor* LoadinGameController::buildSplash() {
-  m_shown = 0;
-  m_width = 0;
+  shown_ = 0;
+  width_ = 0;
   CCSize win = CCDirector::sharedDirector()->getWinSize();
   CCLayerColor* layer = CCLayerColor::create(ccc4(0, 0, 0, 255), win.width, win.height);
   if (!layer) return nullptr;
-  const float scale = m_hd ? 2.f : 1.f;
+  const float scale = hd_ ? 2.f : 1.f;
   for (int i = 0; i < kPieces; ++i) {
     std::string frame = "Brindlecor-logo-" + std::to_string(i + 1);
     CCSprite* piece = CCSprite::createWithSpriteFrameName(frame.c_str());
-    m_pieces[i] = piece;
+    pieces_[i] = piece;
     if (!piece) {
       LOGOG_ERROR("The logo piece %s is missing", frame.c_str());
       continue;
@@ -119,51 +119,51 @@ CCLayerColor* LoadinGameController::buildSplash() {
     piece->setVisible(false);
     makeCrisp(piece);
     layer->addChild(piece, 2);
-    m_width += piece->getContentSize().width * scale;
+    width_ += piece->getContentSize().width * scale;
   }
-  CC_SAFE_RELEASE(m_layer);
-  m_layer = layer;
-  m_layer->retain();
-  m_indicator = CCSprite::createWithSpriteFrameName("Brindlecor-logo-11");
-  if (m_indicator) {
-    m_indicator->setScale(scale);
-    m_indicator->setAnchorPoint(CCPoint(0, 0.5f));
-    makeCrisp(m_indicator);
-    layer->addChild(m_indicator, 1);
+  CC_SAFE_RELEASE(layer_);
+  layer_ = layer;
+  layer_->retain();
+  indicator_ = CCSprite::createWithSpriteFrameName("Brindlecor-logo-11");
+  if (indicator_) {
+    indicator_->setScale(scale);
+    indicator_->setAnchorPoint(CCPoint(0, 0.5f));
+    makeCrisp(indicator_);
+    layer->addChild(indicator_, 1);
     CCActionInterval* blink = CCSequence::create(CCFadeIn::create(0.1f), CCDelayTime::create(0.5f),
                                                  CCFadeOut::create(0.1f), CCDelayTime::create(0.5f), nullptr);
-    m_indicator->runAction(CCRepeatForever::create(blink));
+    indicator_->runAction(CCRepeatForever::create(blink));
   }
   layoutSplash();
   return layer;
 }
 
 void LoadinGameController::layoutSplash() {
-  if (!m_layer) return;
-  CCSize size = m_layer->getContentSize();
-  float x = size.width / 2 - m_width / 2;
+  if (!layer_) return;
+  CCSize size = layer_->getContentSize();
+  float x = size.width / 2 - width_ / 2;
   float y = size.height / 2;
-  const float scale = m_hd ? 2.f : 1.f;
-  for (CCSprite* piece : m_pieces) {
+  const float scale = hd_ ? 2.f : 1.f;
+  for (CCSprite* piece : pieces_) {
     if (!piece) continue;
     piece->setPosition(CCPoint(x, y));
     x += piece->getContentSize().width * scale;
   }
-  if (m_indicator && m_shown < kPieces && m_pieces[m_shown])
-    m_indicator->setPosition(m_pieces[m_shown]->getPosition());
+  if (indicator_ && shown_ < kPieces && pieces_[shown_])
+    indicator_->setPosition(pieces_[shown_]->getPosition());
 }
 
 void LoadinGameController::buildAssetList() {
-  m_queue.clear();
-  m_queue.push_back({kLoadingSpriteSheet, kMainSheet, 0.f});
+  queue_.clear();
+  queue_.push_back({kLoadingSpriteSheet, kMainSheet, 0.f});
   const std::string folder = CCFileUtils::sharedFileUtils()->fullPathForFilename(kSoundFolder);
   std::vector<std::string> names;
   listFiles(names, folder, "*.mp3", false);
   listFiles(names, folder, "*.wav", true);
   if (names.empty()) LOGOG_WARN("No sounds found in %s; loading goes on without them", folder.c_str());
-  for (const std::string& name : names) m_queue.push_back({kLoadingEffect, std::string(kSoundFolder) + "/" + name, 0.f});
-  m_total = static_cast<int32_t>(m_queue.size());
-  LOGOG_INFO("Loading %d assets", m_total);
+  for (const std::string& name : names) queue_.push_back({kLoadingEffect, std::string(kSoundFolder) + "/" + name, 0.f});
+  total_ = static_cast<int32_t>(queue_.size());
+  LOGOG_INFO("Loading %d assets", total_);
   loadStep();
 }
 
@@ -185,12 +185,12 @@ void LoadinGameController::load(const LoadingAsset& asset) {
 }
 
 void LoadinGameController::loadStep(float) {
-  if (m_queue.empty()) {
+  if (queue_.empty()) {
     finishLoading();
     return;
   }
-  LoadingAsset asset = m_queue.front();
-  m_queue.pop_front();
+  LoadingAsset asset = queue_.front();
+  queue_.pop_front();
   float delay = asset.kind == kLoadingDelay ? asset.delay : kStepDelay;
   load(asset);
   showProgress();
@@ -198,25 +198,25 @@ void LoadinGameController::loadStep(float) {
   // finds the queue empty.
   CCDirector::sharedDirector()->getScheduler()->scheduleSelector(
       schedule_selector(LoadinGameController::loadStep), this, delay,
-      static_cast<unsigned int>(m_queue.size()), delay, false);
+      static_cast<unsigned int>(queue_.size()), delay, false);
 }
 
 void LoadinGameController::showProgress() {
-  if (m_total <= 0) return;
-  int target = kPieces - static_cast<int>(static_cast<double>(m_queue.size()) / m_total * kPieces);
-  if (target <= m_shown) return;
-  for (int i = m_shown; i < target; ++i) {
-    if (m_pieces[i]) m_pieces[i]->setVisible(true);
+  if (total_ <= 0) return;
+  int target = kPieces - static_cast<int>(static_cast<double>(queue_.size()) / total_ * kPieces);
+  if (target <= shown_) return;
+  for (int i = shown_; i < target; ++i) {
+    if (pieces_[i]) pieces_[i]->setVisible(true);
     std::string click = "sounds/keyboard" + std::to_string(clickSoundNumber(std::rand())) + ".wav";
     SimpleAudioEngine::sharedEngine()->playEffect(click.c_str(), false);
   }
-  m_shown = target;
+  shown_ = target;
   layoutSplash();
 }
 
 void LoadinGameController::finishLoading() {
-  if (m_finished) return;
-  m_finished = true;
+  if (finished_) return;
+  finished_ = true;
   CCDirector::sharedDirector()->getScheduler()->unscheduleSelector(schedule_selector(LoadinGameController::loadStep),
                                                                    this);
   CCFileUtils::sharedFileUtils()->setPopupNotify(false);
@@ -255,7 +255,7 @@ LoadingScene* LoadingScene::scene() {
   return s_loadingScene;
 }
 
-LoadingScene::~LoadingScene() { CC_SAFE_RELEASE(m_controller); }
+LoadingScene::~LoadingScene() { CC_SAFE_RELEASE(controller_); }
 
 bool LoadingScene::init() {
   if (!RotatableScene::init()) return false;
@@ -263,8 +263,8 @@ bool LoadingScene::init() {
       mv::plistFileName(kSplashSheet, true).c_str());
   for (int n = 1; n <= 5; ++n)
     SimpleAudioEngine::sharedEngine()->preloadEffect(("sounds/keyboard" + std::to_string(n) + ".wav").c_str());
-  m_controller = LoadinGameController::create();
-  CC_SAFE_RETAIN(m_controller);
+  controller_ = LoadinGameController::create();
+  CC_SAFE_RETAIN(controller_);
   return true;
 }
 
@@ -272,18 +272,18 @@ void LoadingScene::onEnterTransitionDidFinish() {
   RotatableScene::onEnterTransitionDidFinish();
   relayout();
   // A scene entered again (never in the game) does not load twice.
-  if (m_controller->total() == 0) m_controller->buildAssetList();
+  if (controller_->total() == 0) controller_->buildAssetList();
   SimpleAudioEngine::sharedEngine()->playBackgroundMusic(kMenuMusic, true);
 }
 
 void LoadingScene::relayout() {
   RotatableScene::relayout();
-  if (m_splash) {
-    m_splash->removeFromParentAndCleanup(true);
-    m_splash = nullptr;
+  if (splash_) {
+    splash_->removeFromParentAndCleanup(true);
+    splash_ = nullptr;
   }
-  m_splash = m_controller->buildSplash();
-  if (!m_splash) return;
-  addChild(m_splash);
-  m_controller->layoutSplash();
+  splash_ = controller_->buildSplash();
+  if (!splash_) return;
+  addChild(splash_);
+  controller_->layoutSplash();
 }

@@ -68,12 +68,12 @@ class LoadinGameController : public cocos2d::CCObject,
   // The click after rand() gave r: 1 to 4, and 5 only when r is RAND_MAX.
   static int clickSoundNumber(int r);
 
-  const std::deque<LoadingAsset>& queue() const { return m_queue; }
-  int total() const { return m_total; }
-  int shown() const { return m_shown; }
-  bool finished() const { return m_finished; }
-  cocos2d::CCSprite* piece(int index) const { return index >= 0 && index < kPieces ? m_pieces[index] : nullptr; }
-  cocos2d::CCSprite* indicator() const { return m_indicator; }
+  const std::deque<LoadingAsset>& queue() const { return queue_; }
+  int total() const { return total_; }
+  int shown() const { return shown_; }
+  bool finished() const { return finished_; }
+  cocos2d::CCSprite* piece(int index) const { return index >= 0 && index < kPieces ? pieces_[index] : nullptr; }
+  cocos2d::CCSprite* indicator() const { return indicator_; }
 
   bool onAssignCCBMemberVariable(cocos2d::CCObject*, cocos2d::CCString*, cocos2d::CCNode*) override {
     return true;
@@ -90,15 +90,15 @@ class LoadinGameController : public cocos2d::CCObject,
   bool init();
   void load(const LoadingAsset& asset);
 
-  std::deque<LoadingAsset> m_queue;
-  int32_t m_total = 0;
-  cocos2d::CCSprite* m_pieces[kPieces] = {};
-  cocos2d::CCSprite* m_indicator = nullptr;
-  cocos2d::CCLayerColor* m_layer = nullptr;
-  float m_width = 0;
-  int32_t m_shown = 0;
-  bool m_hd = false;
-  bool m_finished = false;
+  std::deque<LoadingAsset> queue_;
+  int32_t total_ = 0;
+  cocos2d::CCSprite* pieces_[kPieces] = {};
+  cocos2d::CCSprite* indicator_ = nullptr;
+  cocos2d::CCLayerColor* layer_ = nullptr;
+  float width_ = 0;
+  int32_t shown_ = 0;
+  bool hd_ = false;
+  bool finished_ = false;
 };
 
 class LoadingScene : public mv::RotatableScene {
@@ -110,12 +110,12 @@ class LoadingScene : public mv::RotatableScene {
   void onEnterTransitionDidFinish() override;
   void relayout() override;
 
-  LoadinGameController* controller() const { return m_controller; }
+  LoadinGameController* controller() const { return controller_; }
 
  private:
   LoadingScene() = default;
   CREATE_FUNC(LoadingScene)
 
-  cocos2d::CCLayerColor* m_splash = nullptr;
-  LoadinGameController* m_controller = nullptr;
+  cocos2d::CCLayerColor* splash_ = nullptr;
+  LoadinGameController* controller_ = nullptr;
 };

@@ -38,7 +38,7 @@ LobbyController* LobbyController::create(EventDispatcher& hub) {
   return ccAutoreleaseIfInit(controller, controller->init());
 }
 
-LobbyController::LobbyController(EventDispatcher& hub) : m_bindings("LOBBY::"), m_rowBindings("LOBBY::"), m_hub(hub) {}
+LobbyController::LobbyController(EventDispatcher& hub) : bindings_("LOBBY::"), rowBindings_("LOBBY::"), hub_(hub) {}
 
 bool LobbyController::init() {
   declareMembers();
@@ -47,36 +47,36 @@ bool LobbyController::init() {
 
 LobbyController::~LobbyController() {
   forgetRows(0);
-  CC_SAFE_RELEASE(m_root);
+  CC_SAFE_RELEASE(root_);
 }
 
 void LobbyController::declareMembers() {
-  mv::NodeBindings& b = m_bindings;
-  b.declare("message", &m_messageLabel);
-  b.declare("fullscreenbtn", &m_fullscreenButton);
-  b.declare("textfieldbg", &m_textFieldBg);
-  b.declare("textfieldlayer", &m_textFieldLayer);
-  b.declare("mainlayer", &m_mainLayer);
-  b.declare("challengelayer", &m_challengeLayer);
-  b.declare("textprompt", &m_textPromptLabel);
-  b.declare("challengeprompt", &m_challengePromptLabel);
-  b.declare("playerlist", &m_playerList);
-  b.declare("onlinecount", &m_onlineCountLabel);
-  b.declare("modalcancelbtn", &m_modalCancelButton);
-  b.declare("messagebg", &m_messageBg);
+  mv::NodeBindings& b = bindings_;
+  b.declare("message", &messageLabel_);
+  b.declare("fullscreenbtn", &fullscreenButton_);
+  b.declare("textfieldbg", &textFieldBg_);
+  b.declare("textfieldlayer", &textFieldLayer_);
+  b.declare("mainlayer", &mainLayer_);
+  b.declare("challengelayer", &challengeLayer_);
+  b.declare("textprompt", &textPromptLabel_);
+  b.declare("challengeprompt", &challengePromptLabel_);
+  b.declare("playerlist", &playerList_);
+  b.declare("onlinecount", &onlineCountLabel_);
+  b.declare("modalcancelbtn", &modalCancelButton_);
+  b.declare("messagebg", &messageBg_);
   // The two members of a player row are taken from each row file as it loads.
-  m_rowBindings.declare("username", &m_userNameLabel);
-  m_rowBindings.declare("userbutton", &m_userButton);
+  rowBindings_.declare("username", &userNameLabel_);
+  rowBindings_.declare("userbutton", &userButton_);
 }
 
 
 // ---- State operations ---------------------------------------------------------------------
 
 void LobbyController::setMessage(const std::string& text, bool modal, bool cancelButton) {
-  m_messageShown = true;
-  m_modal = modal;
-  m_cancelButton = cancelButton;
-  m_messageText = text;
+  messageShown_ = true;
+  modal_ = modal;
+  cancelButton_ = cancelButton;
+  messageText_ = text;
   refreshUI();
 }
 
@@ -97,60 +97,60 @@ void LobbyController::showModalMessage(const std::string& text) {
 
 void LobbyController::showMainState() {
   LOGOG_INFO("LOBBY::main state");
-  m_messageShown = false;
-  m_promptMode = kNoPrompt;
-  m_messageText.clear();
+  messageShown_ = false;
+  promptMode_ = kNoPrompt;
+  messageText_.clear();
   refreshUI();
 }
 
 void LobbyController::showTextPrompt(const std::string& text, LobbyInputMode mode) {
-  m_messageShown = false;
-  m_promptMode = kTextPrompt;
-  m_promptText = text;
+  messageShown_ = false;
+  promptMode_ = kTextPrompt;
+  promptText_ = text;
   // Each prompt starts empty: a refused code is typed anew.
-  if (m_editBox) m_editBox->setText("");
-  m_inputMode = static_cast<int>(mode);
+  if (editBox_) editBox_->setText("");
+  inputMode_ = static_cast<int>(mode);
   refreshUI();
 }
 
 void LobbyController::showChallengePrompt(const std::string& text) {
-  m_messageShown = false;
-  m_promptMode = kChallengePrompt;
-  m_promptText = text;
+  messageShown_ = false;
+  promptMode_ = kChallengePrompt;
+  promptText_ = text;
   refreshUI();
 }
 
 void LobbyController::setPlayerList(int onlineCount, const std::vector<std::string>& names) {
-  if (names != m_userNames) m_userNames = names;
-  m_onlineCount = onlineCount;
+  if (names != userNames_) userNames_ = names;
+  onlineCount_ = onlineCount;
   rebuildPlayerList();
 }
 
 void LobbyController::refreshUI() {
-  if (m_editBox) m_editBox->setInputMode(static_cast<EditBoxInputMode>(m_inputMode));
-  if (m_messageLabel) {
-    m_messageLabel->setVisible(m_messageShown);
-    m_messageLabel->setString(m_messageText.c_str());
+  if (editBox_) editBox_->setInputMode(static_cast<EditBoxInputMode>(inputMode_));
+  if (messageLabel_) {
+    messageLabel_->setVisible(messageShown_);
+    messageLabel_->setString(messageText_.c_str());
   }
-  if (m_modalCancelButton) m_modalCancelButton->setVisible(m_messageShown && m_cancelButton);
-  if (m_textPromptLabel) m_textPromptLabel->setString(m_promptText.c_str());
-  if (m_challengePromptLabel) m_challengePromptLabel->setString(m_promptText.c_str());
-  if (m_fullscreenButton) {
-    m_fullscreenButton->setVisible(m_messageShown && !m_modal);
-    m_fullscreenButton->setOpacity(0);  // only catches the click
+  if (modalCancelButton_) modalCancelButton_->setVisible(messageShown_ && cancelButton_);
+  if (textPromptLabel_) textPromptLabel_->setString(promptText_.c_str());
+  if (challengePromptLabel_) challengePromptLabel_->setString(promptText_.c_str());
+  if (fullscreenButton_) {
+    fullscreenButton_->setVisible(messageShown_ && !modal_);
+    fullscreenButton_->setOpacity(0);  // only catches the click
   }
-  if (m_mainLayer) m_mainLayer->setVisible(!m_messageShown && m_promptMode == kNoPrompt);
-  if (m_challengeLayer) m_challengeLayer->setVisible(!m_messageShown && m_promptMode == kChallengePrompt);
-  const bool textShown = !m_messageShown && m_promptMode == kTextPrompt;
-  if (m_textFieldLayer) m_textFieldLayer->setVisible(textShown);
-  if (m_editBox) m_editBox->setVisible(textShown);
+  if (mainLayer_) mainLayer_->setVisible(!messageShown_ && promptMode_ == kNoPrompt);
+  if (challengeLayer_) challengeLayer_->setVisible(!messageShown_ && promptMode_ == kChallengePrompt);
+  const bool textShown = !messageShown_ && promptMode_ == kTextPrompt;
+  if (textFieldLayer_) textFieldLayer_->setVisible(textShown);
+  if (editBox_) editBox_->setVisible(textShown);
   focusTextBox(textShown);
   fitMessagePanel();
 }
 
 void LobbyController::focusTextBox(bool shown) {
-  if (!m_editBox || !m_editBox->getImpl()) return;
-  CCEditBoxImpl* box = m_editBox->getImpl();
+  if (!editBox_ || !editBox_->getImpl()) return;
+  CCEditBoxImpl* box = editBox_->getImpl();
   if (shown && !box->isEditing())
     box->openKeyboard();
   else if (!shown && box->isEditing())
@@ -158,78 +158,78 @@ void LobbyController::focusTextBox(bool shown) {
 }
 
 void LobbyController::fitMessagePanel() {
-  if (!m_messageBg) return;
-  m_messageBg->setVisible(m_messageShown);
-  if (!m_messageShown || !m_messageLabel) return;
-  CCNode* parent = m_messageBg->getParent();
-  CCRect area = m_messageLabel->boundingBox();
-  if (parent && m_messageLabel->getParent() != parent) {
+  if (!messageBg_) return;
+  messageBg_->setVisible(messageShown_);
+  if (!messageShown_ || !messageLabel_) return;
+  CCNode* parent = messageBg_->getParent();
+  CCRect area = messageLabel_->boundingBox();
+  if (parent && messageLabel_->getParent() != parent) {
     CCPoint origin = parent->convertToNodeSpace(
-        m_messageLabel->getParent()->convertToWorldSpace(area.origin));
+        messageLabel_->getParent()->convertToWorldSpace(area.origin));
     area.origin = origin;
   }
-  if (m_cancelButton && m_modalCancelButton && m_modalCancelButton->getParent() && parent) {
-    CCRect b = m_modalCancelButton->boundingBox();
-    CCPoint low = parent->convertToNodeSpace(m_modalCancelButton->getParent()->convertToWorldSpace(b.origin));
+  if (cancelButton_ && modalCancelButton_ && modalCancelButton_->getParent() && parent) {
+    CCRect b = modalCancelButton_->boundingBox();
+    CCPoint low = parent->convertToNodeSpace(modalCancelButton_->getParent()->convertToWorldSpace(b.origin));
     const float minX = std::min(area.getMinX(), low.x), minY = std::min(area.getMinY(), low.y);
     const float maxX = std::max(area.getMaxX(), low.x + b.size.width);
     const float maxY = std::max(area.getMaxY(), low.y + b.size.height);
     area = CCRect(minX, minY, maxX - minX, maxY - minY);
   }
-  m_messageBg->setPreferredSize(
+  messageBg_->setPreferredSize(
       CCSize(area.size.width + 2 * kMessagePadding, area.size.height + 2 * kMessagePadding));
-  m_messageBg->setPosition(CCPoint(area.getMidX(), area.getMidY()));
+  messageBg_->setPosition(CCPoint(area.getMidX(), area.getMidY()));
 }
 
 void LobbyController::forgetRows(size_t count) {
-  for (size_t i = count; i < m_rows.size(); ++i) m_rows[i]->release();
-  if (count < m_rows.size()) m_rows.resize(count);
-  m_rowBindings.truncateRows(count);
+  for (size_t i = count; i < rows_.size(); ++i) rows_[i]->release();
+  if (count < rows_.size()) rows_.resize(count);
+  rowBindings_.truncateRows(count);
 }
 
 void LobbyController::rebuildPlayerList() {
   LOGOG_INFO("lobby: ");
-  if (m_onlineCountLabel) m_onlineCountLabel->setString(toString(m_onlineCount).c_str());
-  if (!m_playerList) {
+  if (onlineCountLabel_) onlineCountLabel_->setString(toString(onlineCount_).c_str());
+  if (!playerList_) {
     forgetRows(0);
     return;
   }
   // The rows of the last list are kept and get the new names: a list that changes while the
   // lobby shows costs only its new rows, not a file load for every name.
-  forgetRows(std::min(m_rows.size(), m_userNames.size()));
-  for (size_t i = 0; i < m_userNames.size(); ++i) {
-    const std::string& name = m_userNames[i];
+  forgetRows(std::min(rows_.size(), userNames_.size()));
+  for (size_t i = 0; i < userNames_.size(); ++i) {
+    const std::string& name = userNames_[i];
     LOGOG_INFO("   %s", name.c_str());
-    if (i < m_rows.size()) {
-      auto* label = dynamic_cast<CCLabelBMFont*>(m_rowBindings.rowNode(i, "username"));
+    if (i < rows_.size()) {
+      auto* label = dynamic_cast<CCLabelBMFont*>(rowBindings_.rowNode(i, "username"));
       if (label && name != label->getString()) label->setString(name.c_str());
       continue;
     }
-    m_rowBindings.beginLoad();
+    rowBindings_.beginLoad();
     CCNode* row = mv::loadNode(kRowFile, this, false, false);
-    m_rowBindings.endLoad();
+    rowBindings_.endLoad();
     if (!row) break;  // logged by the load; a row file that fails once fails for every name
-    if (m_userNameLabel) m_userNameLabel->setString(name.c_str());
-    if (m_userButton) m_userButton->setTag(static_cast<int>(i));
-    m_rowBindings.keepRow();
+    if (userNameLabel_) userNameLabel_->setString(name.c_str());
+    if (userButton_) userButton_->setTag(static_cast<int>(i));
+    rowBindings_.keepRow();
     row->retain();
-    m_rows.push_back(row);
+    rows_.push_back(row);
   }
-  m_rowBindings.beginLoad();  // the kept rows hold the nodes; the fields name none
-  const int total = mv::stackRows(m_playerList, m_rows);
+  rowBindings_.beginLoad();  // the kept rows hold the nodes; the fields name none
+  const int total = mv::stackRows(playerList_, rows_);
   // The top of the list shows.
-  m_playerList->setContentOffset(CCPoint(0, m_playerList->getViewSize().height - total), false);
+  playerList_->setContentOffset(CCPoint(0, playerList_->getViewSize().height - total), false);
 }
 
 // ---- The screen ----------------------------------------------------------------------------
 
 CCNode* LobbyController::buildScreen() {
-  m_bindings.beginLoad();
+  bindings_.beginLoad();
   CCNode* root = mv::loadNode(kScreenFile, this, false, false);
-  m_bindings.endLoad();
-  CC_SAFE_RELEASE(m_root);
-  m_root = root;
-  m_editBox = nullptr;
+  bindings_.endLoad();
+  CC_SAFE_RELEASE(root_);
+  root_ = root;
+  editBox_ = nullptr;
   if (!root) {
     LOGOG_CRITICAL("LOBBY::the lobby screen %s is missing or broken", kScreenFile);
     return nullptr;
@@ -239,12 +239,12 @@ CCNode* LobbyController::buildScreen() {
   root->setAnchorPoint(CCPoint(0, 0));
   root->setPosition(CCPoint(0, 0));
   if (CCLayer* layer = dynamic_cast<CCLayer*>(root)) layer->setTouchPriority(-1);
-  if (m_textFieldBg) placeEditBox(m_textFieldBg, 1.0f, this, m_editBox);
-  if (m_messageLabel) {
-    m_messageLabel->setWidth(CCDirector::sharedDirector()->getWinSize().width * kMessageWidth);
-    m_messageLabel->setAlignment(kCCTextAlignmentCenter);
+  if (textFieldBg_) placeEditBox(textFieldBg_, 1.0f, this, editBox_);
+  if (messageLabel_) {
+    messageLabel_->setWidth(CCDirector::sharedDirector()->getWinSize().width * kMessageWidth);
+    messageLabel_->setAlignment(kCCTextAlignmentCenter);
   }
-  for (CCLabelBMFont* prompt : {m_textPromptLabel, m_challengePromptLabel}) {
+  for (CCLabelBMFont* prompt : {textPromptLabel_, challengePromptLabel_}) {
     if (!prompt) continue;
     prompt->setWidth(kPromptWidth);
     prompt->setAlignment(kCCTextAlignmentCenter);
@@ -258,8 +258,8 @@ CCNode* LobbyController::buildScreen() {
 // ---- Selectors -----------------------------------------------------------------------------
 
 void LobbyController::onFullscreen(CCObject*) {
-  if (!m_messageShown || m_modal) return;
-  m_messageShown = false;
+  if (!messageShown_ || modal_) return;
+  messageShown_ = false;
   refreshUI();
 }
 
@@ -267,7 +267,7 @@ void LobbyController::onQuickmatch(CCObject*) { hub().requestQuickMatch(); }
 void LobbyController::onInviteFriends(CCObject*) { hub().inviteFriend(); }
 void LobbyController::onBack(CCObject*) { hub().leaveLobby(); }
 
-void LobbyController::onOk(CCObject*) { hub().submitLobbyText(m_editBox ? m_editBox->getText() : ""); }
+void LobbyController::onOk(CCObject*) { hub().submitLobbyText(editBox_ ? editBox_->getText() : ""); }
 
 void LobbyController::onCancel(CCObject*) { hub().cancelLobbyPrompt(); }
 void LobbyController::onModalCancel(CCObject*) { hub().cancelLobbyWait(); }
@@ -287,7 +287,7 @@ void LobbyController::editBoxReturn(CCEditBox* box) {
 }
 
 bool LobbyController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
-  if (target == this && !m_bindings.assign(name, node)) m_rowBindings.assign(name, node);
+  if (target == this && !bindings_.assign(name, node)) rowBindings_.assign(name, node);
   return true;
 }
 

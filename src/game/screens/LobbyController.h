@@ -65,10 +65,10 @@ class LobbyController : public cocos2d::CCObject,
   // Loads the screen anew with its text box and list; null (logged) when the file is missing
   // or broken. The state survives and shows on the new screen.
   cocos2d::CCNode* buildScreen();
-  cocos2d::CCNode* root() const { return m_root; }
-  const mv::NodeBindings& bindings() const { return m_bindings; }
+  cocos2d::CCNode* root() const { return root_; }
+  const mv::NodeBindings& bindings() const { return bindings_; }
   // The members of every row of the player list, row by row.
-  const mv::NodeBindings& rowBindings() const { return m_rowBindings; }
+  const mv::NodeBindings& rowBindings() const { return rowBindings_; }
 
   // ---- Selectors -----------------------------------------------------------------------
   void onFullscreen(cocos2d::CCObject* sender);
@@ -92,20 +92,20 @@ class LobbyController : public cocos2d::CCObject,
   void editBoxReturn(cocos2d::extension::CCEditBox* box) override;
 
   // ---- State, for the screen and its tests -----------------------------------------------
-  const std::string& messageText() const { return m_messageText; }
-  const std::string& promptText() const { return m_promptText; }
-  int promptMode() const { return m_promptMode; }
-  bool isMessageShown() const { return m_messageShown; }
-  bool isModal() const { return m_modal; }
-  bool hasCancelButton() const { return m_cancelButton; }
-  const std::vector<std::string>& userNames() const { return m_userNames; }
-  int onlineCount() const { return m_onlineCount; }
-  int inputMode() const { return m_inputMode; }
-  cocos2d::extension::CCEditBox* editBox() const { return m_editBox; }
-  cocos2d::extension::CCScrollView* playerList() const { return m_playerList; }
+  const std::string& messageText() const { return messageText_; }
+  const std::string& promptText() const { return promptText_; }
+  int promptMode() const { return promptMode_; }
+  bool isMessageShown() const { return messageShown_; }
+  bool isModal() const { return modal_; }
+  bool hasCancelButton() const { return cancelButton_; }
+  const std::vector<std::string>& userNames() const { return userNames_; }
+  int onlineCount() const { return onlineCount_; }
+  int inputMode() const { return inputMode_; }
+  cocos2d::extension::CCEditBox* editBox() const { return editBox_; }
+  cocos2d::extension::CCScrollView* playerList() const { return playerList_; }
 
   // The hub the buttons talk to.
-  EventDispatcher& hub() const { return m_hub; }
+  EventDispatcher& hub() const { return hub_; }
 
  private:
   explicit LobbyController(EventDispatcher& hub);
@@ -119,37 +119,37 @@ class LobbyController : public cocos2d::CCObject,
   // Lets go of the player rows from `count` on.
   void forgetRows(size_t count);
 
-  mv::NodeBindings m_bindings;
-  mv::NodeBindings m_rowBindings;
-  EventDispatcher& m_hub;
+  mv::NodeBindings bindings_;
+  mv::NodeBindings rowBindings_;
+  EventDispatcher& hub_;
 
-  std::string m_messageText;
-  std::string m_promptText;
-  int m_promptMode = kNoPrompt;
-  cocos2d::CCNode* m_root = nullptr;
-  cocos2d::CCLayer* m_mainLayer = nullptr;
-  cocos2d::CCLayer* m_textFieldLayer = nullptr;
-  cocos2d::CCLayer* m_challengeLayer = nullptr;
-  cocos2d::CCLabelBMFont* m_userNameLabel = nullptr;
-  cocos2d::CCLabelBMFont* m_onlineCountLabel = nullptr;
-  cocos2d::extension::CCScrollView* m_playerList = nullptr;
-  cocos2d::CCMenuItemImage* m_userButton = nullptr;
-  cocos2d::CCLabelBMFont* m_messageLabel = nullptr;
-  cocos2d::CCLabelBMFont* m_textPromptLabel = nullptr;
-  cocos2d::CCLabelBMFont* m_challengePromptLabel = nullptr;
-  cocos2d::CCMenuItemImage* m_fullscreenButton = nullptr;
-  cocos2d::CCMenuItemImage* m_modalCancelButton = nullptr;
-  cocos2d::extension::CCScale9Sprite* m_textFieldBg = nullptr;
-  cocos2d::extension::CCEditBox* m_editBox = nullptr;
+  std::string messageText_;
+  std::string promptText_;
+  int promptMode_ = kNoPrompt;
+  cocos2d::CCNode* root_ = nullptr;
+  cocos2d::CCLayer* mainLayer_ = nullptr;
+  cocos2d::CCLayer* textFieldLayer_ = nullptr;
+  cocos2d::CCLayer* challengeLayer_ = nullptr;
+  cocos2d::CCLabelBMFont* userNameLabel_ = nullptr;
+  cocos2d::CCLabelBMFont* onlineCountLabel_ = nullptr;
+  cocos2d::extension::CCScrollView* playerList_ = nullptr;
+  cocos2d::CCMenuItemImage* userButton_ = nullptr;
+  cocos2d::CCLabelBMFont* messageLabel_ = nullptr;
+  cocos2d::CCLabelBMFont* textPromptLabel_ = nullptr;
+  cocos2d::CCLabelBMFont* challengePromptLabel_ = nullptr;
+  cocos2d::CCMenuItemImage* fullscreenButton_ = nullptr;
+  cocos2d::CCMenuItemImage* modalCancelButton_ = nullptr;
+  cocos2d::extension::CCScale9Sprite* textFieldBg_ = nullptr;
+  cocos2d::extension::CCEditBox* editBox_ = nullptr;
   // Added to the layout's names: the panel behind a message.
-  cocos2d::extension::CCScale9Sprite* m_messageBg = nullptr;
-  bool m_messageShown = false;
-  bool m_modal = false;
-  bool m_cancelButton = false;
-  std::vector<std::string> m_userNames;
+  cocos2d::extension::CCScale9Sprite* messageBg_ = nullptr;
+  bool messageShown_ = false;
+  bool modal_ = false;
+  bool cancelButton_ = false;
+  std::vector<std::string> userNames_;
   // The player list's rows, one a name, referenced while they show.
-  std::vector<cocos2d::CCNode*> m_rows;
-  int m_onlineCount = 0;
-  int m_inputMode = static_cast<int>(LobbyInputMode::SingleLine);
+  std::vector<cocos2d::CCNode*> rows_;
+  int onlineCount_ = 0;
+  int inputMode_ = static_cast<int>(LobbyInputMode::SingleLine);
 };
 

@@ -18,33 +18,33 @@ LobbyScene* LobbyScene::scene() {
 }
 
 LobbyScene::~LobbyScene() {
-  if (m_controller) m_controller->hub().setLobbyScreen(nullptr);
-  CC_SAFE_RELEASE(m_screen);
-  CC_SAFE_RELEASE(m_controller);
+  if (controller_) controller_->hub().setLobbyScreen(nullptr);
+  CC_SAFE_RELEASE(screen_);
+  CC_SAFE_RELEASE(controller_);
 }
 
 bool LobbyScene::init() {
   if (!RotatableScene::init()) return false;
-  m_controller = LobbyController::create(eventDispatcher());
-  CC_SAFE_RETAIN(m_controller);
+  controller_ = LobbyController::create(eventDispatcher());
+  CC_SAFE_RETAIN(controller_);
   // What the hub tells the lobby from now on reaches the screen, also while another shows:
   // a player list that comes while the menu shows is there when the lobby opens.
-  m_controller->hub().setLobbyScreen(m_controller);
+  controller_->hub().setLobbyScreen(controller_);
   relayout();
   return true;
 }
 
 void LobbyScene::relayout() {
   RotatableScene::relayout();
-  CCNode* screen = m_controller->buildScreen();
+  CCNode* screen = controller_->buildScreen();
   if (!screen) return;  // logged; the last screen stays
-  if (m_screen) {
-    m_screen->removeFromParentAndCleanup(true);
-    m_screen->release();
+  if (screen_) {
+    screen_->removeFromParentAndCleanup(true);
+    screen_->release();
   }
-  m_screen = screen;
-  m_screen->retain();
-  addChild(m_screen, kScreenZ);
+  screen_ = screen;
+  screen_->retain();
+  addChild(screen_, kScreenZ);
 }
 
 void LobbyScene::onEnterTransitionDidFinish() {
@@ -53,6 +53,6 @@ void LobbyScene::onEnterTransitionDidFinish() {
 }
 
 void LobbyScene::onExit() {
-  m_controller->releaseKeys();
+  controller_->releaseKeys();
   RotatableScene::onExit();
 }

@@ -19,13 +19,13 @@ class LobbyScene : public mv::RotatableScene {
   // The text box lets the keys go: another screen takes them now.
   void onExit() override;
 
-  LobbyController* controller() const { return m_controller; }
-  cocos2d::CCNode* screen() const { return m_screen; }
+  LobbyController* controller() const { return controller_; }
+  cocos2d::CCNode* screen() const { return screen_; }
 
  private:
   LobbyScene() = default;
   CREATE_FUNC(LobbyScene)
 
-  cocos2d::CCNode* m_screen = nullptr;
-  LobbyController* m_controller = nullptr;
+  cocos2d::CCNode* screen_ = nullptr;
+  LobbyController* controller_ = nullptr;
 };

@@ -39,47 +39,47 @@ MenuController* MenuController::create(EventDispatcher& hub) {
   return ccAutoreleaseIfInit(controller, controller->init());
 }
 
-MenuController::MenuController(EventDispatcher& hub) : m_bindings("MENU::"), m_rowBindings("MENU::"), m_hub(hub) {}
+MenuController::MenuController(EventDispatcher& hub) : bindings_("MENU::"), rowBindings_("MENU::"), hub_(hub) {}
 
 bool MenuController::init() {
   declareMembers();
   return true;
 }
 
-MenuController::~MenuController() { CC_SAFE_RELEASE(m_root); }
+MenuController::~MenuController() { CC_SAFE_RELEASE(root_); }
 
 void MenuController::declareMembers() {
-  mv::NodeBindings& b = m_bindings;
-  b.declare("mainlayer", &m_mainlayer);
-  b.declare("textfieldlayer", &m_textfieldlayer);
-  b.declare("message", &m_message);
-  b.declare("textprompt", &m_textprompt);
-  b.declare("exittxt", &m_exittxt);
-  b.declare("storetxt", &m_storetxt);
-  b.declare("fullscreenbtn", &m_fullscreenbtn);
-  b.declare("ios", &m_ios);
-  b.declare("android", &m_android);
-  b.declare("exit", &m_exit);
-  b.declare("store", &m_store);
-  b.declare("textfieldbg", &m_textfieldbg);
-  b.declare("exitbg", &m_exitbg);
-  b.declare("storebg", &m_storebg);
-  b.declare("bird", &m_bird);
-  b.declare("crack", &m_crack);
-  b.declare("bolt", &m_bolt);
-  b.declare("front", &m_front);
-  b.declare("back", &m_back);
-  b.declare("creditslbl", &m_creditslbl);
-  b.declare("birdstart", &m_birdstart);
-  b.declare("birdfinish1", &m_birdfinish1);
-  b.declare("birdfinish2", &m_birdfinish2);
-  b.declare("magicstars", &m_magicstars);
-  b.declare("startinglogo", &m_startinglogo);
-  b.declare("singlegamelist", &m_singlegamelist);
-  b.declare("singlegamemenu", &m_singlegamemenu);
+  mv::NodeBindings& b = bindings_;
+  b.declare("mainlayer", &mainlayer_);
+  b.declare("textfieldlayer", &textfieldlayer_);
+  b.declare("message", &message_);
+  b.declare("textprompt", &textprompt_);
+  b.declare("exittxt", &exittxt_);
+  b.declare("storetxt", &storetxt_);
+  b.declare("fullscreenbtn", &fullscreenbtn_);
+  b.declare("ios", &ios_);
+  b.declare("android", &android_);
+  b.declare("exit", &exit_);
+  b.declare("store", &store_);
+  b.declare("textfieldbg", &textfieldbg_);
+  b.declare("exitbg", &exitbg_);
+  b.declare("storebg", &storebg_);
+  b.declare("bird", &bird_);
+  b.declare("crack", &crack_);
+  b.declare("bolt", &bolt_);
+  b.declare("front", &front_);
+  b.declare("back", &back_);
+  b.declare("creditslbl", &creditslbl_);
+  b.declare("birdstart", &birdstart_);
+  b.declare("birdfinish1", &birdfinish1_);
+  b.declare("birdfinish2", &birdfinish2_);
+  b.declare("magicstars", &magicstars_);
+  b.declare("startinglogo", &startinglogo_);
+  b.declare("singlegamelist", &singlegamelist_);
+  b.declare("singlegamemenu", &singlegamemenu_);
   // The two members of a scenario row are taken from each row file as it loads.
-  m_rowBindings.declare("scenarioname", &m_scenarioname);
-  m_rowBindings.declare("scenariobtn", &m_scenariobtn);
+  rowBindings_.declare("scenarioname", &scenarioname_);
+  rowBindings_.declare("scenariobtn", &scenariobtn_);
 }
 
 // ---- Message states ------------------------------------------------------------------------
@@ -95,40 +95,40 @@ void MenuController::showModalMessage(std::string text) {
 }
 
 void MenuController::setMessage(std::string text, bool modal) {
-  m_messageShown = true;
-  m_modal = modal;
-  m_messageText = std::move(text);
+  messageShown_ = true;
+  modal_ = modal;
+  messageText_ = std::move(text);
   refresh();
 }
 
 void MenuController::showMainState() {
   LOGOG_INFO("MENU::main state");
-  m_messageShown = false;
-  m_mode = 0;
-  m_messageText.clear();
+  messageShown_ = false;
+  mode_ = 0;
+  messageText_.clear();
   refresh();
 }
 
 void MenuController::refresh() {
-  if (m_message) {
-    m_message->setVisible(m_messageShown);
-    m_message->setString(m_messageText.c_str());
+  if (message_) {
+    message_->setVisible(messageShown_);
+    message_->setString(messageText_.c_str());
   }
-  if (m_textprompt) m_textprompt->setString(m_promptText.c_str());
-  if (m_fullscreenbtn) {
-    m_fullscreenbtn->setVisible(m_messageShown && !m_modal);
-    m_fullscreenbtn->setOpacity(0);
+  if (textprompt_) textprompt_->setString(promptText_.c_str());
+  if (fullscreenbtn_) {
+    fullscreenbtn_->setVisible(messageShown_ && !modal_);
+    fullscreenbtn_->setOpacity(0);
   }
-  if (m_mainlayer) m_mainlayer->setVisible(!m_messageShown && m_mode == 0);
-  const bool prompt = !m_messageShown && m_mode == 1;
-  if (m_textfieldlayer) m_textfieldlayer->setVisible(prompt);
-  if (m_editBox) m_editBox->setVisible(prompt);
+  if (mainlayer_) mainlayer_->setVisible(!messageShown_ && mode_ == 0);
+  const bool prompt = !messageShown_ && mode_ == 1;
+  if (textfieldlayer_) textfieldlayer_->setVisible(prompt);
+  if (editBox_) editBox_->setVisible(prompt);
 }
 
 // ---- The screen ----------------------------------------------------------------------------
 
 void MenuController::addWind() {
-  if (!m_back) return;
+  if (!back_) return;
   CCParticleSystemQuad* wind = CCParticleSystemQuad::create(kWindFile);
   if (!wind) {
     LOGOG_WARN("MENU::the wind %s could not be loaded", kWindFile);
@@ -136,20 +136,20 @@ void MenuController::addWind() {
   }
   wind->setPositionType(kCCPositionTypeRelative);
   wind->setScale(mv::hdScale());
-  wind->setPosition(CCPoint(0, m_back->getContentSize().height / 2));
+  wind->setPosition(CCPoint(0, back_->getContentSize().height / 2));
   // The wind blows the other way than the file says.
   CCPoint gravity = wind->getGravity();
   wind->setGravity(CCPoint(-gravity.x, gravity.y));
-  m_back->addChild(wind, 5);
+  back_->addChild(wind, 5);
 }
 
 CCNode* MenuController::loadScreen() {
-  m_bindings.beginLoad();
+  bindings_.beginLoad();
   CCNode* root = mv::loadNode(kScreenFile, this, mv::isHD, false);
-  m_bindings.endLoad();
-  CC_SAFE_RELEASE(m_root);
-  m_root = root;
-  m_editBox = nullptr;
+  bindings_.endLoad();
+  CC_SAFE_RELEASE(root_);
+  root_ = root;
+  editBox_ = nullptr;
   if (!root) {
     LOGOG_CRITICAL("MENU::the menu screen %s is missing or broken", kScreenFile);
     return nullptr;
@@ -160,10 +160,10 @@ CCNode* MenuController::loadScreen() {
   root->setAnchorPoint(CCPoint(0, 0));
   addWind();
   if (CCLayer* layer = dynamic_cast<CCLayer*>(root)) layer->setTouchPriority(-1);
-  if (m_textfieldbg) placeEditBox(m_textfieldbg, root->getScaleX(), this, m_editBox);
-  if (m_message) {
-    m_message->setWidth(CCDirector::sharedDirector()->getWinSize().width * kMessageWidth);
-    m_message->setAlignment(kCCTextAlignmentCenter);
+  if (textfieldbg_) placeEditBox(textfieldbg_, root->getScaleX(), this, editBox_);
+  if (message_) {
+    message_->setWidth(CCDirector::sharedDirector()->getWinSize().width * kMessageWidth);
+    message_->setAlignment(kCCTextAlignmentCenter);
   }
   refresh();
   MenuTouchLayer* touch = MenuTouchLayer::create(this);
@@ -172,9 +172,9 @@ CCNode* MenuController::loadScreen() {
   showScenarioList(false);
   // The screen laid out again shows the title as the intro left it; an intro cut short by the
   // new layout ends here, as a click would end it.
-  if (m_introRunning)
+  if (introRunning_)
     finishIntro();
-  else if (m_introPlayed)
+  else if (introPlayed_)
     showIntroEnd();
   return root;
 }
@@ -182,42 +182,42 @@ CCNode* MenuController::loadScreen() {
 // ---- Scenario list ---------------------------------------------------------------------------
 
 void MenuController::fillScenarioList() {
-  m_scenarioRows = 0;
-  if (!m_singlegamelist) return;
+  scenarioRows_ = 0;
+  if (!singlegamelist_) return;
   std::vector<CCNode*> rows;
   for (size_t i = 0; i < GameModeTable.size() && GameModeTable[i].textKey[0] != '\0'; ++i) {
-    m_rowBindings.beginLoad();
+    rowBindings_.beginLoad();
     CCNode* row = mv::loadNode(kRowFile, this, false, false);
-    m_rowBindings.endLoad();
+    rowBindings_.endLoad();
     if (!row) break;
-    if (m_scenarioname) m_scenarioname->setString(localizedText(GameModeTable[i].textKey));
-    if (m_scenariobtn) m_scenariobtn->setTag(static_cast<int>(i));
+    if (scenarioname_) scenarioname_->setString(localizedText(GameModeTable[i].textKey));
+    if (scenariobtn_) scenariobtn_->setTag(static_cast<int>(i));
     rows.push_back(row);
   }
-  m_scenarioRows = static_cast<int>(rows.size());
-  const int total = mv::stackRows(m_singlegamelist, rows);
-  const CCSize view = m_singlegamelist->getViewSize();
-  m_singlegamelist->setContentOffset(CCPoint(0, (view.height - total) * 0.5f), false);
+  scenarioRows_ = static_cast<int>(rows.size());
+  const int total = mv::stackRows(singlegamelist_, rows);
+  const CCSize view = singlegamelist_->getViewSize();
+  singlegamelist_->setContentOffset(CCPoint(0, (view.height - total) * 0.5f), false);
 }
 
 void MenuController::showScenarioList(bool shown) {
-  if (m_singlegamemenu) m_singlegamemenu->setVisible(shown);
-  if (m_singlegamelist) m_singlegamelist->setVisible(shown);
+  if (singlegamemenu_) singlegamemenu_->setVisible(shown);
+  if (singlegamelist_) singlegamelist_->setVisible(shown);
   // The list's parchment lies over the menu's buttons, which take no click through it.
-  if (CCArray* children = m_mainlayer ? m_mainlayer->getChildren() : nullptr)
+  if (CCArray* children = mainlayer_ ? mainlayer_->getChildren() : nullptr)
     for (unsigned int i = 0; i < children->count(); ++i)
       if (CCMenu* buttons = dynamic_cast<CCMenu*>(children->objectAtIndex(i))) buttons->setEnabled(!shown);
 }
 
 bool MenuController::isScenarioListShown() const {
-  return m_singlegamemenu && m_singlegamemenu->isVisible();
+  return singlegamemenu_ && singlegamemenu_->isVisible();
 }
 
 // ---- Selectors -----------------------------------------------------------------------------
 
 void MenuController::onFullscreen(CCObject*) {
-  if (!m_messageShown || m_modal) return;
-  m_messageShown = false;
+  if (!messageShown_ || modal_) return;
+  messageShown_ = false;
   refresh();
 }
 
@@ -248,7 +248,7 @@ void MenuController::onCredits(CCObject*) {
 
 void MenuController::onOk(CCObject*) {
   // The menu asks for no text: what was typed is read and left alone.
-  if (m_editBox) (void)m_editBox->getText();
+  if (editBox_) (void)editBox_->getText();
 }
 
 void MenuController::onCancel(CCObject*) { hub().showMainMenu(); }
@@ -263,7 +263,7 @@ void MenuController::onMoregames(CCObject*) { hub().openMoreGames(); }
 void MenuController::editBoxReturn(CCEditBox*) { onOk(nullptr); }
 
 bool MenuController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
-  if (target == this && !m_bindings.assign(name, node)) m_rowBindings.assign(name, node);
+  if (target == this && !bindings_.assign(name, node)) rowBindings_.assign(name, node);
   return true;
 }
 

@@ -51,10 +51,10 @@ class MenuController : public cocos2d::CCObject,
   // ---- The screen ----------------------------------------------------------------------
   // Loads the screen anew; null (logged) when the file is missing or broken.
   cocos2d::CCNode* loadScreen();
-  cocos2d::CCNode* root() const { return m_root; }
-  const mv::NodeBindings& bindings() const { return m_bindings; }
+  cocos2d::CCNode* root() const { return root_; }
+  const mv::NodeBindings& bindings() const { return bindings_; }
   // The members of the scenario row loaded last.
-  const mv::NodeBindings& rowBindings() const { return m_rowBindings; }
+  const mv::NodeBindings& rowBindings() const { return rowBindings_; }
 
   // ---- Scenario list -------------------------------------------------------------------
   void fillScenarioList();
@@ -79,7 +79,7 @@ class MenuController : public cocos2d::CCObject,
   cocos2d::CCCallFuncND* makeZoomAction(float duration, cocos2d::CCPoint point, float scale);
   // request: a ZoomRequest; the node is not used.
   void zoomToPoint(cocos2d::CCNode* node, void* request);
-  bool isIntroRunning() const { return m_introRunning; }
+  bool isIntroRunning() const { return introRunning_; }
 
   // ---- Selectors -----------------------------------------------------------------------
   void onFullscreen(cocos2d::CCObject* sender);
@@ -109,15 +109,15 @@ class MenuController : public cocos2d::CCObject,
   void editBoxReturn(cocos2d::extension::CCEditBox* box) override;
 
   // ---- State, for the screen and its tests -----------------------------------------------
-  const std::string& messageText() const { return m_messageText; }
-  bool isMessageShown() const { return m_messageShown; }
-  bool isModal() const { return m_modal; }
-  int mode() const { return m_mode; }
-  cocos2d::extension::CCEditBox* editBox() const { return m_editBox; }
-  int scenarioRows() const { return m_scenarioRows; }
+  const std::string& messageText() const { return messageText_; }
+  bool isMessageShown() const { return messageShown_; }
+  bool isModal() const { return modal_; }
+  int mode() const { return mode_; }
+  cocos2d::extension::CCEditBox* editBox() const { return editBox_; }
+  int scenarioRows() const { return scenarioRows_; }
 
   // The hub the buttons talk to.
-  EventDispatcher& hub() const { return m_hub; }
+  EventDispatcher& hub() const { return hub_; }
 
  private:
   explicit MenuController(EventDispatcher& hub);
@@ -130,51 +130,51 @@ class MenuController : public cocos2d::CCObject,
   // The title as the intro leaves it: struck, the menu shown, the bird on its perch.
   void showIntroEnd();
 
-  mv::NodeBindings m_bindings;
-  mv::NodeBindings m_rowBindings;
-  EventDispatcher& m_hub;
+  mv::NodeBindings bindings_;
+  mv::NodeBindings rowBindings_;
+  EventDispatcher& hub_;
 
-  std::string m_messageText;
-  std::string m_promptText;
-  int m_mode = 0;
-  cocos2d::CCNode* m_root = nullptr;
+  std::string messageText_;
+  std::string promptText_;
+  int mode_ = 0;
+  cocos2d::CCNode* root_ = nullptr;
 
-  cocos2d::CCLayer* m_mainlayer = nullptr;
-  cocos2d::CCLayer* m_textfieldlayer = nullptr;
-  cocos2d::CCLabelBMFont* m_message = nullptr;
-  cocos2d::CCLabelBMFont* m_textprompt = nullptr;
-  cocos2d::CCLabelBMFont* m_exittxt = nullptr;
-  cocos2d::CCLabelBMFont* m_storetxt = nullptr;
-  cocos2d::CCMenuItemImage* m_fullscreenbtn = nullptr;
-  cocos2d::CCMenuItemImage* m_ios = nullptr;
-  cocos2d::CCMenuItemImage* m_android = nullptr;
-  cocos2d::CCMenuItemImage* m_exit = nullptr;
-  cocos2d::CCMenuItemImage* m_store = nullptr;
-  cocos2d::extension::CCScale9Sprite* m_textfieldbg = nullptr;
-  cocos2d::extension::CCScale9Sprite* m_exitbg = nullptr;
-  cocos2d::extension::CCScale9Sprite* m_storebg = nullptr;
-  cocos2d::extension::CCEditBox* m_editBox = nullptr;
-  cocos2d::CCSprite* m_bird = nullptr;
-  cocos2d::CCSprite* m_crack = nullptr;
-  cocos2d::CCSprite* m_bolt = nullptr;
-  cocos2d::CCLayer* m_front = nullptr;
-  cocos2d::CCLayer* m_back = nullptr;
-  cocos2d::CCLabelBMFont* m_creditslbl = nullptr;
-  cocos2d::CCNode* m_birdstart = nullptr;
-  cocos2d::CCNode* m_birdfinish1 = nullptr;
-  cocos2d::CCNode* m_birdfinish2 = nullptr;
-  cocos2d::CCNode* m_magicstars = nullptr;
-  cocos2d::CCNode* m_startinglogo = nullptr;
-  cocos2d::extension::CCScrollView* m_singlegamelist = nullptr;
-  cocos2d::CCLayer* m_singlegamemenu = nullptr;
-  cocos2d::CCLabelBMFont* m_scenarioname = nullptr;
-  cocos2d::CCMenuItemImage* m_scenariobtn = nullptr;
+  cocos2d::CCLayer* mainlayer_ = nullptr;
+  cocos2d::CCLayer* textfieldlayer_ = nullptr;
+  cocos2d::CCLabelBMFont* message_ = nullptr;
+  cocos2d::CCLabelBMFont* textprompt_ = nullptr;
+  cocos2d::CCLabelBMFont* exittxt_ = nullptr;
+  cocos2d::CCLabelBMFont* storetxt_ = nullptr;
+  cocos2d::CCMenuItemImage* fullscreenbtn_ = nullptr;
+  cocos2d::CCMenuItemImage* ios_ = nullptr;
+  cocos2d::CCMenuItemImage* android_ = nullptr;
+  cocos2d::CCMenuItemImage* exit_ = nullptr;
+  cocos2d::CCMenuItemImage* store_ = nullptr;
+  cocos2d::extension::CCScale9Sprite* textfieldbg_ = nullptr;
+  cocos2d::extension::CCScale9Sprite* exitbg_ = nullptr;
+  cocos2d::extension::CCScale9Sprite* storebg_ = nullptr;
+  cocos2d::extension::CCEditBox* editBox_ = nullptr;
+  cocos2d::CCSprite* bird_ = nullptr;
+  cocos2d::CCSprite* crack_ = nullptr;
+  cocos2d::CCSprite* bolt_ = nullptr;
+  cocos2d::CCLayer* front_ = nullptr;
+  cocos2d::CCLayer* back_ = nullptr;
+  cocos2d::CCLabelBMFont* creditslbl_ = nullptr;
+  cocos2d::CCNode* birdstart_ = nullptr;
+  cocos2d::CCNode* birdfinish1_ = nullptr;
+  cocos2d::CCNode* birdfinish2_ = nullptr;
+  cocos2d::CCNode* magicstars_ = nullptr;
+  cocos2d::CCNode* startinglogo_ = nullptr;
+  cocos2d::extension::CCScrollView* singlegamelist_ = nullptr;
+  cocos2d::CCLayer* singlegamemenu_ = nullptr;
+  cocos2d::CCLabelBMFont* scenarioname_ = nullptr;
+  cocos2d::CCMenuItemImage* scenariobtn_ = nullptr;
   // Added to the layout's names: the menu of the main buttons (idle while the scenario list
   // shows) and the panel behind a message.
 
-  bool m_messageShown = false;
-  bool m_modal = false;
-  bool m_introRunning = false;
-  bool m_introPlayed = false;  // the intro ended at least once
-  int m_scenarioRows = 0;
+  bool messageShown_ = false;
+  bool modal_ = false;
+  bool introRunning_ = false;
+  bool introPlayed_ = false;  // the intro ended at least once
+  int scenarioRows_ = 0;
 };

@@ -38,20 +38,20 @@ class ZoomCall : public CCCallFuncND {
  public:
   static ZoomCall* create(MenuController* controller, const MenuController::ZoomRequest& request) {
     ZoomCall* call = new ZoomCall();
-    call->m_request = request;
+    call->request_ = request;
     return ccAutoreleaseIfInit(
-        call, call->initWithTarget(controller, callfuncND_selector(MenuController::zoomToPoint), &call->m_request));
+        call, call->initWithTarget(controller, callfuncND_selector(MenuController::zoomToPoint), &call->request_));
   }
   CCObject* copyWithZone(CCZone* pZone) override {
     CC_ACTION_COPY_BEGIN(ZoomCall)
-    pCopy->m_request = m_request;
+    pCopy->request_ = request_;
     CCCallFuncND::copyWithZone(pZone);
-    pCopy->m_pData = &pCopy->m_request;
+    pCopy->m_pData = &pCopy->request_;
     CC_ACTION_COPY_END()
   }
 
  private:
-  MenuController::ZoomRequest m_request;
+  MenuController::ZoomRequest request_;
 };
 
 // The action on `node`, or a pause as long as it when the layout lacks the node.
@@ -82,17 +82,17 @@ void setShown(CCNode* node, bool shown) {
 }  // namespace
 
 void MenuController::prepareIntro() {
-  if (!m_root) return;
-  setShown(m_crack, false);
-  setShown(m_bolt, false);
-  setShown(m_mainlayer, false);
-  setShown(m_creditslbl, false);
-  if (m_bird) {
+  if (!root_) return;
+  setShown(crack_, false);
+  setShown(bolt_, false);
+  setShown(mainlayer_, false);
+  setShown(creditslbl_, false);
+  if (bird_) {
     if (CCSpriteFrame* sit = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("bird-sit1.png"))
-      m_bird->setDisplayFrame(sit);
-    m_bird->setPosition(positionOf(m_birdstart));
+      bird_->setDisplayFrame(sit);
+    bird_->setPosition(positionOf(birdstart_));
   }
-  m_root->runAction(makeZoomAction(0, positionOf(m_startinglogo), kCloseScale));
+  root_->runAction(makeZoomAction(0, positionOf(startinglogo_), kCloseScale));
 }
 
 CCCallFuncND* MenuController::makeZoomAction(float duration, CCPoint point, float scale) {
@@ -105,28 +105,28 @@ CCCallFuncND* MenuController::makeZoomAction(float duration, CCPoint point, floa
 
 void MenuController::zoomToPoint(CCNode*, void* data) {
   const ZoomRequest* request = static_cast<const ZoomRequest*>(data);
-  if (!request || !m_front) return;
+  if (!request || !front_) return;
   const CCSize win = CCDirector::sharedDirector()->getWinSize();
   const CCPoint centre(win.width * 0.5f, win.height * 0.5f);
-  const CCPoint w1 = m_front->convertToWorldSpace(request->point);
+  const CCPoint w1 = front_->convertToWorldSpace(request->point);
   const CCPoint d1 = ccpSub(centre, w1);
-  const float oldScale = m_front->getScale();
-  m_front->setScale(request->scale);
-  const CCPoint w2 = m_front->convertToWorldSpace(request->point);
-  m_front->setScale(oldScale);
+  const float oldScale = front_->getScale();
+  front_->setScale(request->scale);
+  const CCPoint w2 = front_->convertToWorldSpace(request->point);
+  front_->setScale(oldScale);
   const CCPoint d2 = ccpSub(w2, w1);
   const CCPoint offset = ccpSub(d1, d2);
   const float d = request->duration;
-  m_front->runAction(CCSpawn::create(CCMoveBy::create(d, offset), CCScaleTo::create(d, request->scale), nullptr));
+  front_->runAction(CCSpawn::create(CCMoveBy::create(d, offset), CCScaleTo::create(d, request->scale), nullptr));
   // The background moves less: a little depth.
-  if (m_back)
-    m_back->runAction(
+  if (back_)
+    back_->runAction(
         CCSpawn::create(CCMoveBy::create(d, ccpMult(offset, 0.8f)), CCScaleTo::create(d, request->scale), nullptr));
 }
 
 void MenuController::playIntro() {
-  if (!m_root) return;
-  m_introRunning = true;
+  if (!root_) return;
+  introRunning_ = true;
   CCAnimate* flight = animation({"bird-1.png", "bird-2.png", "bird-3.png", "bird-4.png", "bird-5.png",
                                  "bird-6.png", "bird-7.png", "bird-8.png", "bird-9.png"},
                                 13);
@@ -136,32 +136,32 @@ void MenuController::playIntro() {
 
   CCFiniteTimeAction* reveal = CCSequence::create(
       CCDelayTime::create(2.8f), CCCallFunc::create(this, callfunc_selector(MenuController::showMagicStars)),
-      CCDelayTime::create(1.0f), PlaySound::create(kLightningSound), on(m_bolt, CCShow::create()),
-      CCDelayTime::create(0.1f), on(m_bolt, CCHide::create()), CCDelayTime::create(0.1f),
-      on(m_bolt, CCShow::create()), on(m_crack, CCShow::create()), on(m_mainlayer, CCShow::create()),
+      CCDelayTime::create(1.0f), PlaySound::create(kLightningSound), on(bolt_, CCShow::create()),
+      CCDelayTime::create(0.1f), on(bolt_, CCHide::create()), CCDelayTime::create(0.1f),
+      on(bolt_, CCShow::create()), on(crack_, CCShow::create()), on(mainlayer_, CCShow::create()),
       CCCallFunc::create(this, callfunc_selector(MenuController::finishIntro)), nullptr);
   const CCSize win = CCDirector::sharedDirector()->getWinSize();
   CCFiniteTimeAction* finalSpawn = CCSpawn::create(
-      on(m_bird, CCMoveTo::create(4.0f, positionOf(m_birdfinish1))), on(m_bird, gliding),
+      on(bird_, CCMoveTo::create(4.0f, positionOf(birdfinish1_))), on(bird_, gliding),
       makeZoomAction(4.0f, CCPoint(win.width * 0.5f, win.height * 0.5f), 1.0f), reveal, nullptr);
 
   CCFiniteTimeAction* credits = CCSequence::create(
-      CCDelayTime::create(kCreditsPause), on(m_creditslbl, CCShow::create()),
-      on(m_creditslbl, ActSetText::create(localizedText("CREDITS1"))), CCDelayTime::create(kCreditsPause),
-      on(m_creditslbl, ActSetText::create(localizedText("CREDITS2"))), CCDelayTime::create(kCreditsPause),
-      on(m_creditslbl, ActSetText::create(localizedText("CREDITS3"))), CCDelayTime::create(kCreditsPause),
-      on(m_creditslbl, ActSetText::create(localizedText("CREDITS4"))), CCDelayTime::create(kCreditsPause),
-      on(m_creditslbl, CCHide::create()), nullptr);
+      CCDelayTime::create(kCreditsPause), on(creditslbl_, CCShow::create()),
+      on(creditslbl_, ActSetText::create(localizedText("CREDITS1"))), CCDelayTime::create(kCreditsPause),
+      on(creditslbl_, ActSetText::create(localizedText("CREDITS2"))), CCDelayTime::create(kCreditsPause),
+      on(creditslbl_, ActSetText::create(localizedText("CREDITS3"))), CCDelayTime::create(kCreditsPause),
+      on(creditslbl_, ActSetText::create(localizedText("CREDITS4"))), CCDelayTime::create(kCreditsPause),
+      on(creditslbl_, CCHide::create()), nullptr);
   CCFiniteTimeAction* flightSpawn = CCSpawn::create(
-      on(m_bird, CCMoveTo::create(12.0f, positionOf(m_birdfinish2))), on(m_bird, flight),
-      makeZoomAction(12.0f, positionOf(m_birdfinish2), kCloseScale), credits, nullptr);
+      on(bird_, CCMoveTo::create(12.0f, positionOf(birdfinish2_))), on(bird_, flight),
+      makeZoomAction(12.0f, positionOf(birdfinish2_), kCloseScale), credits, nullptr);
 
-  m_root->runAction(
-      CCSequence::create(CCDelayTime::create(0.6f), on(m_bird, sit), flightSpawn, finalSpawn, nullptr));
+  root_->runAction(
+      CCSequence::create(CCDelayTime::create(0.6f), on(bird_, sit), flightSpawn, finalSpawn, nullptr));
 }
 
 void MenuController::showMagicStars() {
-  if (!m_magicstars) return;
+  if (!magicstars_) return;
   CCParticleSystemQuad* stars = CCParticleSystemQuad::create(kMagicStarsFile);
   if (!stars) return;
   stars->setPositionType(kCCPositionTypeRelative);
@@ -169,40 +169,40 @@ void MenuController::showMagicStars() {
   stars->ignoreAnchorPointForPosition(false);
   stars->setAnchorPoint(CCPoint(0.5f, 0.5f));
   stars->setPosition(CCPoint(0, 0));
-  m_magicstars->addChild(stars);
+  magicstars_->addChild(stars);
 }
 
 void MenuController::finishIntro() {
-  m_introRunning = false;
-  m_introPlayed = true;
+  introRunning_ = false;
+  introPlayed_ = true;
   // The lobby button usually finds the connection made.
   hub().lobbyLink().connectToLobby();
   showIntroEnd();
 }
 
 void MenuController::showIntroEnd() {
-  setShown(m_crack, true);
-  setShown(m_bolt, true);
-  setShown(m_mainlayer, !m_messageShown && m_mode == 0);
-  setShown(m_creditslbl, false);
-  if (m_bird) {
-    m_bird->setPosition(positionOf(m_birdfinish1));
+  setShown(crack_, true);
+  setShown(bolt_, true);
+  setShown(mainlayer_, !messageShown_ && mode_ == 0);
+  setShown(creditslbl_, false);
+  if (bird_) {
+    bird_->setPosition(positionOf(birdfinish1_));
     if (CCSpriteFrame* glide = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("bird-glide.png"))
-      m_bird->setDisplayFrame(glide);
+      bird_->setDisplayFrame(glide);
   }
 }
 
 void MenuController::stopIntro() {
-  for (CCNode* node : {static_cast<CCNode*>(m_bird), m_root, static_cast<CCNode*>(m_bolt),
-                       static_cast<CCNode*>(m_crack), static_cast<CCNode*>(m_mainlayer),
-                       static_cast<CCNode*>(m_front), static_cast<CCNode*>(m_back)})
+  for (CCNode* node : {static_cast<CCNode*>(bird_), root_, static_cast<CCNode*>(bolt_),
+                       static_cast<CCNode*>(crack_), static_cast<CCNode*>(mainlayer_),
+                       static_cast<CCNode*>(front_), static_cast<CCNode*>(back_)})
     if (node) node->stopAllActions();
 }
 
 void MenuController::skipIntro() {
-  if (!m_introRunning) return;
+  if (!introRunning_) return;
   stopIntro();
   const CCSize win = CCDirector::sharedDirector()->getWinSize();
-  if (m_root) m_root->runAction(makeZoomAction(0, CCPoint(win.width * 0.5f, win.height * 0.5f), 1.0f));
+  if (root_) root_->runAction(makeZoomAction(0, CCPoint(win.width * 0.5f, win.height * 0.5f), 1.0f));
   finishIntro();
 }

@@ -32,16 +32,16 @@ MenuScene* MenuScene::scene() {
 }
 
 MenuScene::~MenuScene() {
-  CC_SAFE_RELEASE(m_content);
-  CC_SAFE_RELEASE(m_controller);
+  CC_SAFE_RELEASE(content_);
+  CC_SAFE_RELEASE(controller_);
 }
 
 bool MenuScene::init() {
   if (!RotatableScene::init()) return false;
-  m_content = nullptr;
-  m_introPending = true;
-  m_controller = MenuController::create(eventDispatcher());
-  CC_SAFE_RETAIN(m_controller);
+  content_ = nullptr;
+  introPending_ = true;
+  controller_ = MenuController::create(eventDispatcher());
+  CC_SAFE_RETAIN(controller_);
   relayout();
   return true;
 }
@@ -63,42 +63,42 @@ CCNode* MenuScene::missingMenuNotice() const {
 
 void MenuScene::relayout() {
   RotatableScene::relayout();
-  CCNode* root = m_controller->loadScreen();
+  CCNode* root = controller_->loadScreen();
   if (!root) root = missingMenuNotice();
-  if (m_content) {
-    m_content->removeFromParentAndCleanup(true);
-    m_content->release();
+  if (content_) {
+    content_->removeFromParentAndCleanup(true);
+    content_->release();
   }
-  m_content = root;
-  m_content->retain();
-  addChild(m_content, 10);
+  content_ = root;
+  content_->retain();
+  addChild(content_, 10);
 }
 
 bool MenuScene::contentOutOfSize() const {
   CCSize win = CCDirector::sharedDirector()->getWinSize();
-  return !m_content || !m_content->getContentSize().equals(win);
+  return !content_ || !content_->getContentSize().equals(win);
 }
 
 void MenuScene::onEnter() {
   RotatableScene::onEnter();
-  if (m_introPending) m_controller->prepareIntro();
+  if (introPending_) controller_->prepareIntro();
 }
 
 void MenuScene::onEnterTransitionDidFinish() {
   RotatableScene::onEnterTransitionDidFinish();
-  if (m_introPending) {
+  if (introPending_) {
     SimpleAudioEngine::sharedEngine()->playEffect(kWindSound, true);
     if (contentOutOfSize()) {
       relayout();
-      m_controller->prepareIntro();
+      controller_->prepareIntro();
     }
-    m_controller->playIntro();
+    controller_->playIntro();
   } else {
     if (contentOutOfSize()) relayout();
     SimpleAudioEngine::sharedEngine()->playBackgroundMusic(kMenuMusic, true);
     if (CCApplication* app = CCApplication::sharedApplication()) app->setMoreGamesScreenSize();
   }
-  m_introPending = false;
+  introPending_ = false;
 }
 
 // ---- Touch layer ---------------------------------------------------------------------
@@ -110,22 +110,22 @@ MenuTouchLayer* MenuTouchLayer::create(MenuController* controller) {
 
 bool MenuTouchLayer::initWithController(MenuController* controller) {
   if (!init()) return false;
-  m_controller = controller;
+  controller_ = controller;
   setKeypadEnabled(true);
   setTouchEnabled(true);
   return true;
 }
 
 bool MenuTouchLayer::ccTouchesBegan(CCSet*, int, CCEvent*) {
-  return m_controller && m_controller->isIntroRunning();
+  return controller_ && controller_->isIntroRunning();
 }
 
 void MenuTouchLayer::ccTouchesEnded(CCSet*, int, CCEvent*) {
-  if (m_controller) m_controller->skipIntro();
+  if (controller_) controller_->skipIntro();
 }
 
 void MenuTouchLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
-  if (!m_controller || !event || lookupHotkey(*event) != kHotkeyEscape) return;
-  m_controller->skipIntro();
-  m_controller->showScenarioList(false);
+  if (!controller_ || !event || lookupHotkey(*event) != kHotkeyEscape) return;
+  controller_->skipIntro();
+  controller_->showScenarioList(false);
 }

@@ -21,9 +21,9 @@ class MenuScene : public mv::RotatableScene {
   void onEnter() override;
   void onEnterTransitionDidFinish() override;
 
-  MenuController* controller() const { return m_controller; }
-  cocos2d::CCNode* content() const { return m_content; }
-  bool introPending() const { return m_introPending; }
+  MenuController* controller() const { return controller_; }
+  cocos2d::CCNode* content() const { return content_; }
+  bool introPending() const { return introPending_; }
 
  private:
   MenuScene() = default;
@@ -33,9 +33,9 @@ class MenuScene : public mv::RotatableScene {
   // What shows when the menu's file cannot be loaded: a plain message.
   cocos2d::CCNode* missingMenuNotice() const;
 
-  bool m_introPending = true;
-  cocos2d::CCNode* m_content = nullptr;
-  MenuController* m_controller = nullptr;
+  bool introPending_ = true;
+  cocos2d::CCNode* content_ = nullptr;
+  MenuController* controller_ = nullptr;
 };
 
 // Takes touches while the intro runs and ends it at their release; ESC ends it too, and
@@ -51,5 +51,5 @@ class MenuTouchLayer : public cocos2d::CCLayer {
  private:
   bool initWithController(MenuController* controller);
 
-  MenuController* m_controller = nullptr;  // owns the screen this layer is part of
+  MenuController* controller_ = nullptr;  // owns the screen this layer is part of
 };

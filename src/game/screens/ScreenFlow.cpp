@@ -25,12 +25,12 @@ constexpr float kMenuFadeSeconds = 1.0f;
 class HubTicker : public CCObject {
  public:
   static HubTicker* create(EventDispatcher& hub) { return ccAutoreleaseIfInit(new HubTicker(hub), true); }
-  void update(float dt) override { m_hub.update(dt); }
+  void update(float dt) override { hub_.update(dt); }
 
  private:
-  explicit HubTicker(EventDispatcher& hub) : m_hub(hub) {}
+  explicit HubTicker(EventDispatcher& hub) : hub_(hub) {}
 
-  EventDispatcher& m_hub;
+  EventDispatcher& hub_;
 };
 
 MenuController* menuController() {
@@ -65,41 +65,41 @@ ScreenFlow& ScreenFlow::instance() {
   return *flow;
 }
 
-ScreenFlow::ScreenFlow(EventDispatcher& hub) : m_hub(hub) {
+ScreenFlow::ScreenFlow(EventDispatcher& hub) : hub_(hub) {
   hub.setFlowHost(this);
-  hub.context().setTextLookup(&m_texts);
+  hub.context().setTextLookup(&texts_);
 }
 
-void ScreenFlow::useUserDefaults() { hub().context().setSettings(&m_settings); }
+void ScreenFlow::useUserDefaults() { hub().context().setSettings(&settings_); }
 
 void ScreenFlow::startNetwork() {
-  if (m_startNetwork)
-    m_startNetwork();
+  if (startNetwork_)
+    startNetwork_();
   else
     network().init();
 }
 
 CCScene* ScreenFlow::makeGameScene() {
-  if (!m_game.scene) {
+  if (!game_.scene) {
     LOGOG_WARN("No game screen is linked to the game flow");
     return nullptr;
   }
-  return m_game.scene();
+  return game_.scene();
 }
 
 CCScene* ScreenFlow::makeLobbyScene() {
-  if (!m_lobby) {
+  if (!lobby_) {
     LOGOG_WARN("No lobby screen is linked to the game flow");
     return nullptr;
   }
-  return m_lobby();
+  return lobby_();
 }
 
 void ScreenFlow::startHubUpdates() {
-  if (m_ticker) return;
-  m_ticker = HubTicker::create(hub());
-  m_ticker->retain();
-  CCDirector::sharedDirector()->getScheduler()->scheduleUpdateForTarget(m_ticker, 0, false);
+  if (ticker_) return;
+  ticker_ = HubTicker::create(hub());
+  ticker_->retain();
+  CCDirector::sharedDirector()->getScheduler()->scheduleUpdateForTarget(ticker_, 0, false);
 }
 
 void ScreenFlow::runScene(CCScene* scene, bool fade) {
@@ -124,7 +124,7 @@ void ScreenFlow::showGameScene() {
 }
 
 void ScreenFlow::makeGameControllerCurrent() {
-  if (m_game.makeCurrent) m_game.makeCurrent();
+  if (game_.makeCurrent) game_.makeCurrent();
 }
 
 void ScreenFlow::showLobbyScene() { runScene(makeLobbyScene(), false); }

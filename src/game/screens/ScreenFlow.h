@@ -47,15 +47,15 @@ class ScreenFlow : public FlowHost {
 
   // Becomes the hub's flow host and gives it the language table for its texts.
   explicit ScreenFlow(EventDispatcher& hub);
-  EventDispatcher& hub() const { return m_hub; }
+  EventDispatcher& hub() const { return hub_; }
   // The hub's rules keep their settings in the user's defaults from here on (the game does
   // this at start; tests keep theirs in memory).
   void useUserDefaults();
 
-  void setGameScreen(GameScreenLink link) { m_game = std::move(link); }
-  void setLobbyScene(std::function<cocos2d::CCScene*()> scene) { m_lobby = std::move(scene); }
+  void setGameScreen(GameScreenLink link) { game_ = std::move(link); }
+  void setLobbyScene(std::function<cocos2d::CCScene*()> scene) { lobby_ = std::move(scene); }
   // Tests: what starts the network at the end of loading (by default the game's network).
-  void setNetworkStart(std::function<void()> start) { m_startNetwork = std::move(start); }
+  void setNetworkStart(std::function<void()> start) { startNetwork_ = std::move(start); }
 
   // ---- Start-up steps (end of loading) ------------------------------------------------------
   void startNetwork();
@@ -66,7 +66,7 @@ class ScreenFlow : public FlowHost {
   cocos2d::CCScene* makeLobbyScene();
   // The hub's update runs every frame from here on.
   void startHubUpdates();
-  bool hubUpdatesRunning() const { return m_ticker != nullptr; }
+  bool hubUpdatesRunning() const { return ticker_ != nullptr; }
 
   // ---- FlowHost ---------------------------------------------------------------------------
   void showMenuScene(bool fade) override;
@@ -85,11 +85,11 @@ class ScreenFlow : public FlowHost {
   // The scene replaces the running one (through a fade when asked).
   void runScene(cocos2d::CCScene* scene, bool fade);
 
-  EventDispatcher& m_hub;
-  LanguageTextLookup m_texts;
-  UserDefaultSettings m_settings;
-  GameScreenLink m_game;
-  std::function<cocos2d::CCScene*()> m_lobby;
-  std::function<void()> m_startNetwork;
-  cocos2d::CCObject* m_ticker = nullptr;
+  EventDispatcher& hub_;
+  LanguageTextLookup texts_;
+  UserDefaultSettings settings_;
+  GameScreenLink game_;
+  std::function<cocos2d::CCScene*()> lobby_;
+  std::function<void()> startNetwork_;
+  cocos2d::CCObject* ticker_ = nullptr;
 };

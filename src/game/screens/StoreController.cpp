@@ -57,52 +57,52 @@ StoreController* StoreController::create(EventDispatcher& hub) {
   return ccAutoreleaseIfInit(store, store->init());
 }
 
-StoreController::StoreController(EventDispatcher& hub) : m_bindings("GUI::"), m_rowBindings("GUI::"), m_hub(hub) {}
+StoreController::StoreController(EventDispatcher& hub) : bindings_("GUI::"), rowBindings_("GUI::"), hub_(hub) {}
 
 bool StoreController::init() {
-  m_bindings.declare("productlist", &m_productlist);
-  m_bindings.declare("spellsbtn", &m_spellsbtn);
-  m_bindings.declare("dwarvesbtn", &m_dwarvesbtn);
-  m_bindings.declare("roomsbtn", &m_roomsbtn);
-  m_bindings.declare("storemessageokbtn", &m_storemessageokbtn);
-  m_bindings.declare("storemessagelayer", &m_storemessagelayer);
-  m_bindings.declare("storeblocker", &m_storeblocker);
-  m_bindings.declare("storemessageprompt", &m_storemessageprompt);
-  m_rowBindings.declare("productname", &m_productname);
-  m_rowBindings.declare("productprice", &m_productprice);
-  m_rowBindings.declare("producttrybtn", &m_producttrybtn);
-  m_rowBindings.declare("productbtn", &m_productbtn);
-  m_rowBindings.declare("producticon", &m_producticon);
-  m_rowBindings.declare("buybtn", &m_buybtn);
+  bindings_.declare("productlist", &productlist_);
+  bindings_.declare("spellsbtn", &spellsbtn_);
+  bindings_.declare("dwarvesbtn", &dwarvesbtn_);
+  bindings_.declare("roomsbtn", &roomsbtn_);
+  bindings_.declare("storemessageokbtn", &storemessageokbtn_);
+  bindings_.declare("storemessagelayer", &storemessagelayer_);
+  bindings_.declare("storeblocker", &storeblocker_);
+  bindings_.declare("storemessageprompt", &storemessageprompt_);
+  rowBindings_.declare("productname", &productname_);
+  rowBindings_.declare("productprice", &productprice_);
+  rowBindings_.declare("producttrybtn", &producttrybtn_);
+  rowBindings_.declare("productbtn", &productbtn_);
+  rowBindings_.declare("producticon", &producticon_);
+  rowBindings_.declare("buybtn", &buybtn_);
   return true;
 }
 
-StoreController::~StoreController() { CC_SAFE_RELEASE(m_root); }
+StoreController::~StoreController() { CC_SAFE_RELEASE(root_); }
 
 CCNode* StoreController::loadScreen() {
-  m_bindings.beginLoad();
+  bindings_.beginLoad();
   CCNode* root = mv::loadNode(kScreenFile, this, mv::isHD, false);
-  m_bindings.endLoad();
-  CC_SAFE_RELEASE(m_root);
-  m_root = root;
+  bindings_.endLoad();
+  CC_SAFE_RELEASE(root_);
+  root_ = root;
   if (!root) {
     LOGOG_CRITICAL("GUI::the store screen %s is missing or broken", kScreenFile);
     return nullptr;
   }
   root->retain();
-  m_category = "spells";
-  for (CCMenuItemImage* button : {m_spellsbtn, m_dwarvesbtn, m_roomsbtn})
+  category_ = "spells";
+  for (CCMenuItemImage* button : {spellsbtn_, dwarvesbtn_, roomsbtn_})
     if (button) button->toggle = true;
-  if (m_storeblocker) {
-    m_storeblocker->setTouchEnabled(true);
-    m_storeblocker->setTouchMode(kCCTouchesOneByOne);
-    m_storeblocker->setClaimAllTouches(true);
-    m_storeblocker->setTouchPriority(kBlockerPriority);
+  if (storeblocker_) {
+    storeblocker_->setTouchEnabled(true);
+    storeblocker_->setTouchMode(kCCTouchesOneByOne);
+    storeblocker_->setClaimAllTouches(true);
+    storeblocker_->setTouchPriority(kBlockerPriority);
   }
-  if (m_storemessageokbtn)
-    if (CCMenu* menu = dynamic_cast<CCMenu*>(m_storemessageokbtn->getParent()))
+  if (storemessageokbtn_)
+    if (CCMenu* menu = dynamic_cast<CCMenu*>(storemessageokbtn_->getParent()))
       menu->setTouchPriority(kMessagePriority);
-  if (!m_productStatesBuilt)
+  if (!productStatesBuilt_)
     refreshProducts();
   else
     fillProductList();
@@ -111,14 +111,14 @@ CCNode* StoreController::loadScreen() {
 }
 
 void StoreController::refreshStoreMessage() {
-  if (m_storemessagelayer) m_storemessagelayer->setVisible(m_storeMessageShown);
-  if (m_storeblocker) m_storeblocker->setVisible(m_storeMessageShown);
-  if (m_storemessageprompt) m_storemessageprompt->setString(m_storeMessageText.c_str());
-  if (m_storemessageokbtn) m_storemessageokbtn->setVisible(m_okButtonShown);
+  if (storemessagelayer_) storemessagelayer_->setVisible(storeMessageShown_);
+  if (storeblocker_) storeblocker_->setVisible(storeMessageShown_);
+  if (storemessageprompt_) storemessageprompt_->setString(storeMessageText_.c_str());
+  if (storemessageokbtn_) storemessageokbtn_->setVisible(okButtonShown_);
 }
 
 void StoreController::refreshProducts() {
-  m_productStatesBuilt = true;
+  productStatesBuilt_ = true;
   productStates.clear();
   const GameContext& context = hub().context();
   for (int id = 0; id < CardTable::kCardCount; ++id)
@@ -127,67 +127,67 @@ void StoreController::refreshProducts() {
 }
 
 void StoreController::fillProductList() {
-  if (!m_productStatesBuilt) {
+  if (!productStatesBuilt_) {
     refreshProducts();
     return;
   }
-  if (!m_root) return;
-  showToggle(m_spellsbtn, m_category == "spells");
-  showToggle(m_dwarvesbtn, m_category == "dwarves");
-  showToggle(m_roomsbtn, m_category == "rooms");
-  if (!m_productlist) return;
+  if (!root_) return;
+  showToggle(spellsbtn_, category_ == "spells");
+  showToggle(dwarvesbtn_, category_ == "dwarves");
+  showToggle(roomsbtn_, category_ == "rooms");
+  if (!productlist_) return;
 
   const GameContext& context = hub().context();
   std::vector<CCNode*> rows;
-  m_rows.clear();
+  rows_.clear();
   for (int id = 0; id < CardTable::kCardCount; ++id) {
     const CardRecord* card = CardTable::getCard(id);
-    if (!card || !inCategory(*card, m_category)) continue;
-    m_rowBindings.beginLoad();
+    if (!card || !inCategory(*card, category_)) continue;
+    rowBindings_.beginLoad();
     CCNode* row = mv::loadNode(kRowFile, this, false, false);
-    m_rowBindings.endLoad();
+    rowBindings_.endLoad();
     if (!row) break;
-    if (m_productname) m_productname->setString(localizedText(card->nameKey().c_str()));
+    if (productname_) productname_->setString(localizedText(card->nameKey().c_str()));
     if (id == CardId::Shield) {
       if (CardTable::isShieldLocked(id, context)) {
-        if (m_productprice) m_productprice->setString(localizedText("FREE"));
-      } else if (m_buybtn) {
-        m_buybtn->setVisible(false);
+        if (productprice_) productprice_->setString(localizedText("FREE"));
+      } else if (buybtn_) {
+        buybtn_->setVisible(false);
       }
     } else {
       auto state = productStates.find(id);
       if (state != productStates.end() && state->second.offered) {
-        if (m_productprice) m_productprice->setString(state->second.priceText.c_str());
-      } else if (m_buybtn) {
-        m_buybtn->setVisible(false);
+        if (productprice_) productprice_->setString(state->second.priceText.c_str());
+      } else if (buybtn_) {
+        buybtn_->setVisible(false);
       }
     }
-    if (m_producticon) {
+    if (producticon_) {
       if (CCSpriteFrame* frame = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(card->image))
-        m_producticon->setDisplayFrame(frame);
+        producticon_->setDisplayFrame(frame);
       CardColor colour = CardTable::cardColor(id);
-      m_producticon->setColor(ccc3(colour.r, colour.g, colour.b));
+      producticon_->setColor(ccc3(colour.r, colour.g, colour.b));
     }
-    if (m_producttrybtn) m_producttrybtn->setTag(id);
-    if (m_productbtn) m_productbtn->setTag(id);
-    if (m_buybtn) m_buybtn->setTag(id);  // the row's buy button does what its picture does
+    if (producttrybtn_) producttrybtn_->setTag(id);
+    if (productbtn_) productbtn_->setTag(id);
+    if (buybtn_) buybtn_->setTag(id);  // the row's buy button does what its picture does
     rows.push_back(row);
-    m_rows.push_back({id, row, m_productprice, m_buybtn, m_productbtn, m_producttrybtn, m_producticon});
+    rows_.push_back({id, row, productprice_, buybtn_, productbtn_, producttrybtn_, producticon_});
   }
 
-  const int total = mv::stackRows(m_productlist, rows);
-  const CCSize view = m_productlist->getViewSize();
+  const int total = mv::stackRows(productlist_, rows);
+  const CCSize view = productlist_->getViewSize();
   // The top row shows first.
-  m_productlist->setContentOffset(CCPoint(0, view.height - total), false);
+  productlist_->setContentOffset(CCPoint(0, view.height - total), false);
 }
 
 void StoreController::hideStoreMessage() {
-  if (m_storemessagelayer) m_storemessagelayer->setVisible(false);
-  if (m_storeblocker) m_storeblocker->setVisible(false);
+  if (storemessagelayer_) storemessagelayer_->setVisible(false);
+  if (storeblocker_) storeblocker_->setVisible(false);
 }
 
 void StoreController::selectCategory(const std::string& category) {
-  m_category = category;
+  category_ = category;
   fillProductList();
 }
 
@@ -201,7 +201,7 @@ void StoreController::onProductTry(CCObject* sender) {
   // The locked shield is not placed while the screen says it is locked: its try asks for
   // the unlock, as its picture does.
   if (CardTable::isShieldLocked(button->getTag(), hub().context())) {
-    if (m_shieldNotification) m_shieldNotification();
+    if (shieldNotification_) shieldNotification_();
     return;
   }
   hub().tryProduct(button->getTag());
@@ -209,19 +209,19 @@ void StoreController::onProductTry(CCObject* sender) {
 
 void StoreController::onProduct(CCObject* sender) {
   CCNode* button = dynamic_cast<CCNode*>(sender);
-  if (button && button->getTag() == CardId::Shield && m_shieldNotification) m_shieldNotification();
+  if (button && button->getTag() == CardId::Shield && shieldNotification_) shieldNotification_();
 }
 
 void StoreController::onRestorePurchases(CCObject*) {}
 
 void StoreController::onStoreMessageOk(CCObject*) {
-  m_storeMessageShown = false;
-  if (m_storemessagelayer) m_storemessagelayer->setVisible(false);
+  storeMessageShown_ = false;
+  if (storemessagelayer_) storemessagelayer_->setVisible(false);
   refreshStoreMessage();
 }
 
 bool StoreController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
-  if (target == this && !m_bindings.assign(name, node)) m_rowBindings.assign(name, node);
+  if (target == this && !bindings_.assign(name, node)) rowBindings_.assign(name, node);
   return true;
 }
 

@@ -69,14 +69,14 @@ class StoreController : public cocos2d::CCObject,
                                                           cocos2d::CCString* name) override;
 
   // What a click on the locked shield opens: the game screen's like-to-unlock notice.
-  void setShieldNotification(std::function<void()> open) { m_shieldNotification = std::move(open); }
-  EventDispatcher& hub() const { return m_hub; }
+  void setShieldNotification(std::function<void()> open) { shieldNotification_ = std::move(open); }
+  EventDispatcher& hub() const { return hub_; }
 
-  const std::string& category() const { return m_category; }
-  cocos2d::CCNode* root() const { return m_root; }
-  const mv::NodeBindings& bindings() const { return m_bindings; }
+  const std::string& category() const { return category_; }
+  cocos2d::CCNode* root() const { return root_; }
+  const mv::NodeBindings& bindings() const { return bindings_; }
   // The members of the product row loaded last.
-  const mv::NodeBindings& rowBindings() const { return m_rowBindings; }
+  const mv::NodeBindings& rowBindings() const { return rowBindings_; }
   // One row of the list as last filled, top first; the nodes belong to the list.
   struct ProductRow {
     int cardId = -1;
@@ -87,7 +87,7 @@ class StoreController : public cocos2d::CCObject,
     cocos2d::CCMenuItemImage* tryButton = nullptr;
     cocos2d::CCSprite* icon = nullptr;
   };
-  const std::vector<ProductRow>& rows() const { return m_rows; }
+  const std::vector<ProductRow>& rows() const { return rows_; }
 
  private:
   explicit StoreController(EventDispatcher& hub);
@@ -95,30 +95,30 @@ class StoreController : public cocos2d::CCObject,
   void selectCategory(const std::string& category);
   void refreshStoreMessage();
 
-  mv::NodeBindings m_bindings;
-  mv::NodeBindings m_rowBindings;
-  EventDispatcher& m_hub;
-  std::function<void()> m_shieldNotification;
+  mv::NodeBindings bindings_;
+  mv::NodeBindings rowBindings_;
+  EventDispatcher& hub_;
+  std::function<void()> shieldNotification_;
 
-  cocos2d::extension::CCScrollView* m_productlist = nullptr;
-  cocos2d::CCLabelBMFont* m_productname = nullptr;
-  cocos2d::CCLabelBMFont* m_productprice = nullptr;
-  cocos2d::CCMenuItemImage* m_spellsbtn = nullptr;
-  cocos2d::CCMenuItemImage* m_dwarvesbtn = nullptr;
-  cocos2d::CCMenuItemImage* m_roomsbtn = nullptr;
-  cocos2d::CCMenuItemImage* m_producttrybtn = nullptr;
-  cocos2d::CCMenuItemImage* m_productbtn = nullptr;
-  cocos2d::CCMenuItemImage* m_storemessageokbtn = nullptr;
-  cocos2d::CCSprite* m_producticon = nullptr;
-  cocos2d::CCNode* m_buybtn = nullptr;
-  cocos2d::CCNode* m_root = nullptr;
-  cocos2d::CCLayer* m_storemessagelayer = nullptr;
-  cocos2d::CCLayer* m_storeblocker = nullptr;
-  cocos2d::CCLabelBMFont* m_storemessageprompt = nullptr;
-  std::string m_storeMessageText;
-  bool m_storeMessageShown = false;
-  std::string m_category = "spells";
-  bool m_productStatesBuilt = false;
-  bool m_okButtonShown = false;
-  std::vector<ProductRow> m_rows;
+  cocos2d::extension::CCScrollView* productlist_ = nullptr;
+  cocos2d::CCLabelBMFont* productname_ = nullptr;
+  cocos2d::CCLabelBMFont* productprice_ = nullptr;
+  cocos2d::CCMenuItemImage* spellsbtn_ = nullptr;
+  cocos2d::CCMenuItemImage* dwarvesbtn_ = nullptr;
+  cocos2d::CCMenuItemImage* roomsbtn_ = nullptr;
+  cocos2d::CCMenuItemImage* producttrybtn_ = nullptr;
+  cocos2d::CCMenuItemImage* productbtn_ = nullptr;
+  cocos2d::CCMenuItemImage* storemessageokbtn_ = nullptr;
+  cocos2d::CCSprite* producticon_ = nullptr;
+  cocos2d::CCNode* buybtn_ = nullptr;
+  cocos2d::CCNode* root_ = nullptr;
+  cocos2d::CCLayer* storemessagelayer_ = nullptr;
+  cocos2d::CCLayer* storeblocker_ = nullptr;
+  cocos2d::CCLabelBMFont* storemessageprompt_ = nullptr;
+  std::string storeMessageText_;
+  bool storeMessageShown_ = false;
+  std::string category_ = "spells";
+  bool productStatesBuilt_ = false;
+  bool okButtonShown_ = false;
+  std::vector<ProductRow> rows_;
 };
