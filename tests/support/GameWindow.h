@@ -16,11 +16,15 @@
 
 namespace mvtest {
 
-// The game's flow, except that the way back to the menu is counted instead of taken: a test
-// of the in-game screen stays on it.
+// The game's flow, except that the way back to the menu is counted instead of taken (a test
+// of the in-game screen stays on it) and that nothing leaves the test's window: no web page
+// opens and the program does not quit.
 class GameSceneHost : public ScreenFlow {
  public:
   void showMenuScene(bool) override { ++menuScenes; }
+  void openUrl(const std::string&) override {}
+  void openMoreGames() override {}
+  void quit() override {}
   int menuScenes = 0;
 };
 
