@@ -41,8 +41,7 @@ constexpr float kStep = 0.5f;  // the scheduler's step: thirty times the game's 
 
 bool openWindow() {
   if (!openScreensBenchWindow()) return false;
-  ScreenFlow::instance().setGameScreen(
-      {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+  ScreenFlow::instance().setGameScreen(MainScene::flowLink());
   return true;
 }
 

@@ -607,6 +607,48 @@ TEST(Generators, BadTablesFailWithAMessage) {
     run("rm -rf '" + dir + "'");
 }
 
+// Two screenshot folders: each name is the same, differs (beyond the tolerance) or is missing
+// on one side, and only an all-same comparison exits 0.
+TEST(ShotDiff, NamesEachPictureSameDifferentOrMissing) {
+    const std::string a = scratch("mv_shots_a"), b = scratch("mv_shots_b");
+    run("rm -rf '" + a + "' '" + b + "'");
+    mkdir(a.c_str(), 0755);
+    mkdir(b.c_str(), 0755);
+    art::Canvas pic(8, 6, art::RGBA(40, 80, 120)), touched = pic, bigger(9, 6);
+    touched.set(1, 2, art::RGBA(40, 80, 126));
+    touched.set(7, 5, art::RGBA(46, 80, 120));
+    for (const char* name : {"same", "touched", "only-a", "resized"})
+        ASSERT_TRUE(art::writePng(pic, a + "/" + name + ".png"));
+    ASSERT_TRUE(art::writePng(pic, b + "/same.png"));
+    ASSERT_TRUE(art::writePng(touched, b + "/touched.png"));
+    ASSERT_TRUE(art::writePng(bigger, b + "/resized.png"));
+    ASSERT_TRUE(art::writePng(pic, b + "/only-b.png"));
+    auto compare = [&](const std::string& options, std::string& out) {
+        FILE* f = popen((std::string(MV_SHOTDIFF_TOOL) + " " + options + " '" + a + "' '" + b + "'").c_str(), "r");
+        char buf[512];
+        while (f && std::fgets(buf, sizeof buf, f)) out += buf;
+        int rc = f ? pclose(f) : -1;
+        return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    };
+    std::string out;
+    EXPECT_EQ(compare("", out), 1);
+    const std::vector<std::string> lines = {"same.png: same\n",
+                                            "touched.png: differs: 2 pixels of 48, in x 1..7 y 2..5",
+                                            "resized.png: size differs",
+                                            "only-a.png: missing in " + b,
+                                            "only-b.png: missing in " + a,
+                                            "1 same, 4 different or missing"};
+    for (const std::string& line : lines)
+        EXPECT_NE(out.find(line), std::string::npos) << line << " in\n" << out;
+    run("rm '" + a + "/only-a.png' '" + a + "/resized.png' '" + b + "/only-b.png' '" + b + "/resized.png'");
+    out.clear();
+    EXPECT_EQ(compare("--tolerance 6", out), 0) << out;
+    EXPECT_NE(out.find("touched.png: same (within the tolerance)"), std::string::npos) << out;
+    out.clear();
+    EXPECT_EQ(compare("--tolerance 5", out), 1) << out;
+    run("rm -rf '" + a + "' '" + b + "'");
+}
+
 TEST(PixelArt, ParsesPicturesAndRejectsUnknownColours) {
     std::map<std::string, art::Canvas> out;
     std::string err;

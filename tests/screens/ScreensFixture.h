@@ -12,6 +12,7 @@
 #include "CCFileUtils.h"
 #include "CCSpriteFrameCache.h"
 #include "EventDispatcher.h"
+#include "FixedChance.h"
 #include "GameContext.h"
 #include "Hotkeys.h"
 #include "LanguageFile.h"
@@ -29,6 +30,7 @@ class ScreensTest : public ::testing::Test {
     flow.setNetworkStart([] {});
     hub().setLobbyLink(&link);
     buildHotkeyTable();
+    fixChance();
   }
   void TearDown() override { hub().setLobbyLink(nullptr); }
 

@@ -20,7 +20,7 @@ class SkirmishTest : public GameScreenTest, public ::testing::WithParamInterface
 
 TEST_P(SkirmishTest, AScriptedPlayerPlaysASkirmishToItsEndThroughTheScreen) {
   const unsigned int seed = GetParam();
-  mvtest::HubTicker::start();
+  mvtest::gameSceneHost().startHubUpdates();
   hub().context().seed(seed);
   std::srand(seed);
   CapturedLog log;

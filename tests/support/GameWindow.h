@@ -1,57 +1,31 @@
-// What a test or benchmark needs to run games on the in-game screen: the language
-// table as the rules read it, and a flow host that shows the game scene when the event
-// hub starts a game, as the menu's flow does.
+// What a test or benchmark needs to run games on the in-game screen: the game's own flow
+// (its language table for the rules, the in-game screen linked as the game links it, the
+// hub's frame) and the same chance in every run.
 #pragma once
 
 #include <string>
 
 #include "CCBReader.h"
-#include "CCDirector.h"
-#include "CCScheduler.h"
 #include "CCSpriteFrameCache.h"
 #include "EventDispatcher.h"
-#include "GameContext.h"
+#include "FixedChance.h"
 #include "Hotkeys.h"
-#include "FlowHost.h"
 #include "LanguageFile.h"
 #include "MainScene.h"
-#include "ports/TextLookup.h"
+#include "ScreenFlow.h"
 
 namespace mvtest {
 
-class LanguageTexts : public TextLookup {
+// The game's flow, except that the way back to the menu is counted instead of taken (a test
+// of the in-game screen stays on it) and that nothing leaves the test's window: no web page
+// opens and the program does not quit.
+class GameSceneHost : public ScreenFlow {
  public:
-  std::string text(const std::string& key) const override { return localizedText(key.c_str()); }
-};
-
-class GameSceneHost : public FlowHost {
- public:
-  // The menu would come now (the game is over or left).
   void showMenuScene(bool) override { ++menuScenes; }
+  void openUrl(const std::string&) override {}
+  void openMoreGames() override {}
+  void quit() override {}
   int menuScenes = 0;
-  void showGameScene() override {
-    cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
-    MainScene* scene = MainScene::scene();
-    if (!director->getRunningScene())
-      director->runWithScene(scene);
-    else if (director->getRunningScene() != scene)
-      director->replaceScene(scene);
-    MainScene::makeControllerCurrent();
-  }
-  void makeGameControllerCurrent() override { MainScene::makeControllerCurrent(); }
-};
-
-// Runs the hub's frame (the computer's moves) from the engine's scheduler, as the game
-// does once loading is over.
-class HubTicker : public cocos2d::CCObject {
- public:
-  void update(float dt) override { eventDispatcher().update(dt); }
-  static void start() {
-    static HubTicker* ticker = nullptr;
-    if (ticker) return;
-    ticker = new HubTicker();
-    cocos2d::CCDirector::sharedDirector()->getScheduler()->scheduleUpdateForTarget(ticker, 0, false);
-  }
 };
 
 // The flow host prepareGames installs.
@@ -60,20 +34,21 @@ inline GameSceneHost& gameSceneHost() {
   return host;
 }
 
-// Once per process, with the game's data folder as the resource folder: the English
-// texts for layouts and rules, the main sprite sheet, the key table, and the flow host
-// that shows the game scene.
+// With the game's data folder as the resource folder: once per process the English texts
+// for layouts and rules, the main sprite sheet, the key table, and the flow host that shows
+// the game scene; on every call the same seeds (see fixChance).
 inline void prepareGames(const std::string& dataDir) {
   static bool prepared = false;
-  if (prepared) return;
-  prepared = true;
-  LanguageFile::instance().load((dataDir + "language/english.lng").c_str(), "0.1");
-  cocos2d::extension::CCBReader::setTextTranslator(&localizedText);
-  static LanguageTexts texts;
-  GameContext::defaultContext().setTextLookup(&texts);
-  cocos2d::CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sprites/texture.plist");
-  buildHotkeyTable();
-  eventDispatcher().setFlowHost(&gameSceneHost());
+  if (!prepared) {
+    prepared = true;
+    LanguageFile::instance().load((dataDir + "language/english.lng").c_str(), "0.1");
+    cocos2d::extension::CCBReader::setTextTranslator(&localizedText);
+    cocos2d::CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sprites/texture.plist");
+    buildHotkeyTable();
+    gameSceneHost().install(eventDispatcher());
+    gameSceneHost().setGameScreen(MainScene::flowLink());
+  }
+  fixChance();
 }
 
 }  // namespace mvtest

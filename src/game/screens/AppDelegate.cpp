@@ -47,8 +47,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   director->setAnimationInterval(1.0 / 60);
   selectDesignResolution();
   ScreenFlow::instance().useUserDefaults();
-  ScreenFlow::instance().setGameScreen(
-      {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+  ScreenFlow::instance().setGameScreen(MainScene::flowLink());
   ScreenFlow::instance().setLobbyScene([]() -> CCScene* { return LobbyScene::scene(); });
   mv::startNodeRectReportFromEnvironment();
   startTurnDigestsFromEnvironment(network(), eventDispatcher());

@@ -60,6 +60,10 @@ void MainScene::makeControllerCurrent() {
   hub.setBoardView(&s->gameController_->boardView());
 }
 
+ScreenFlow::GameScreenLink MainScene::flowLink() {
+  return {[]() -> CCScene* { return scene(); }, [] { makeControllerCurrent(); }};
+}
+
 void MainScene::playRandomMusic() {
   const int n = std::rand() % kMusicTracks + 1;
   const std::string path = "music/music" + std::to_string(n) + ".mp3";

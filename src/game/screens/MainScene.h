@@ -5,6 +5,7 @@
 #pragma once
 
 #include "RotatableScene.h"
+#include "ScreenFlow.h"
 
 class GameController;
 class StoreController;
@@ -18,6 +19,8 @@ class MainScene : public mv::RotatableScene {
   // The scene's controller becomes the screen the event hub shows the game on, and its
   // board view the hub's board view.
   static void makeControllerCurrent();
+  // The two above, as the game flow takes the in-game screen.
+  static ScreenFlow::GameScreenLink flowLink();
   // One of the tracks music1 to music13, looping.
   static void playRandomMusic();
 
