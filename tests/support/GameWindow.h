@@ -21,6 +21,7 @@ namespace mvtest {
 // opens and the program does not quit.
 class GameSceneHost : public ScreenFlow {
  public:
+  using ScreenFlow::ScreenFlow;
   void showMenuScene(bool) override { ++menuScenes; }
   void openUrl(const std::string&) override {}
   void openMoreGames() override {}
@@ -28,9 +29,9 @@ class GameSceneHost : public ScreenFlow {
   int menuScenes = 0;
 };
 
-// The flow host prepareGames installs.
+// The flow host of the default hub, made (and so installed) on first use.
 inline GameSceneHost& gameSceneHost() {
-  static GameSceneHost host;
+  static GameSceneHost host(eventDispatcher());
   return host;
 }
 
@@ -45,7 +46,6 @@ inline void prepareGames(const std::string& dataDir) {
     cocos2d::extension::CCBReader::setTextTranslator(&localizedText);
     cocos2d::CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sprites/texture.plist");
     buildHotkeyTable();
-    gameSceneHost().install(eventDispatcher());
     gameSceneHost().setGameScreen(MainScene::flowLink());
   }
   fixChance();
