@@ -356,6 +356,8 @@ class TwoWindows : public ::testing::Test {
       return act([&] { w.game->input().click(m.midX(), m.midY()); });
     }
     if (shownIn(r, button("OK"))) return act([&] { w.game->click(button("OK")); });
+    // A message's own OK is a plain tick without a caption (the thanks for an unlocked card).
+    if (shownIn(r, "GUI::okbtn")) return act([&] { w.game->click("GUI::okbtn"); });
     bool offered = false;
     for (int i = 0; r.count("HIGHLIGHT." + std::to_string(i)); ++i) {
       const mvtest::NodeRect& h = r.at("HIGHLIGHT." + std::to_string(i));
