@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "NodeTree.h"
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCFileUtils.h"
@@ -75,7 +76,7 @@ long nodesBesidesTheLog() {
   MainScene* scene = MainScene::existing();
   GameController* c = scene ? scene->gameController() : nullptr;
   CCNode* log = c && c->chatlog ? c->chatlog->getContainer() : nullptr;
-  if (log) GameController::forEachNodeDeep(log, [&](CCNode*) { --nodes; });
+  if (log) mv::forEachNodeDeep(log, [&](CCNode*) { --nodes; });
   return nodes;
 }
 

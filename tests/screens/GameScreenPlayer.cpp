@@ -1,3 +1,4 @@
+#include "NodeTree.h"
 #include "GameScreenPlayer.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ bool GameScreenPlayer::step() {
   }
   if (!settled()) return false;
   Player& me = local();
-  if (me.isCasting() || c_.runningEffects() > 0) return false;
+  if (me.isCasting() || c_.effects().runningEffects() > 0) return false;
   const PlayerState state = me.state();
   // Picks count per phase of a turn (a card's placement or a spell's targets belong to
   // the phase they were chosen in).
@@ -93,7 +94,7 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
     std::ostringstream now;
     now << hub_.game().turn() << "/" << static_cast<int>(local().state()) << "/"
         << (enemy ? static_cast<int>(enemy->state()) : -1) << "/" << local().mana() << "/" << local().dwarves()
-        << "/" << c_.logRecords.size() << "/" << clicks + keys << "/" << c_.runningEffects() << "/"
+        << "/" << c_.logRecords.size() << "/" << clicks + keys << "/" << c_.effects().runningEffects() << "/"
         << c_.tutorialText;
     still = now.str() == seen ? still + kStep : 0;
     seen = now.str();
@@ -112,7 +113,7 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
 CCMenuItemImage* GameScreenPlayer::barButton(int slot) {
   CCMenuItemImage* found = nullptr;
   const int tag = c_.shownButtonIndices.at(slot);
-  GameController::forEachNodeDeep(c_.turnseq->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(c_.turnseq->getContainer(), [&](CCNode* n) {
     auto* item = dynamic_cast<CCMenuItemImage*>(n);
     if (item && item != c_.endphasebtn && item->getTag() == tag && !found) found = item;
   });
@@ -127,7 +128,7 @@ bool GameScreenPlayer::arrowAt(int slot) {
   if (!row) return false;
   CCSpriteFrame* arrow = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("arrow-left.png");
   bool shown = false;
-  GameController::forEachNodeDeep(row, [&](CCNode* n) {
+  mv::forEachNodeDeep(row, [&](CCNode* n) {
     auto* sprite = dynamic_cast<CCSprite*>(n);
     if (sprite && arrow && sprite->isFrameDisplayed(arrow) && ScriptedPlayer::isShown(sprite)) shown = true;
   });
@@ -312,7 +313,7 @@ bool GameScreenPlayer::free(const CCRect& r) {
   // The locked-card notice's button.
   if (ScriptedPlayer::isShown(c_.notification)) {
     bool onNotice = false;
-    GameController::forEachNodeDeep(c_.notification, [&](CCNode* n) {
+    mv::forEachNodeDeep(c_.notification, [&](CCNode* n) {
       if (dynamic_cast<CCMenuItem*>(n) && ScriptedPlayer::windowRect(n).containsPoint(p)) onNotice = true;
     });
     if (onNotice) return false;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "NodeTree.h"
 #include "Board.h"
 #include "BoardElem.h"
 #include "CCApplication.h"
@@ -56,7 +57,7 @@ class BarTest : public ControllerTest {
   std::vector<Button> buttons() {
     std::vector<Button> out;
     CCNode* container = controller->turnseq->getContainer();
-    GameController::forEachNodeDeep(container, [&](CCNode* n) {
+    mv::forEachNodeDeep(container, [&](CCNode* n) {
       auto* item = dynamic_cast<CCMenuItemImage*>(n);
       if (!item || item == controller->endphasebtn) return;
       std::vector<CCLabelBMFont*> labels;
@@ -288,7 +289,7 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   controller->onFblikeCancel(nullptr);
   // A click on it opens the dialog; nothing is chosen.
   CCMenuItemImage* shieldButton = nullptr;
-  GameController::forEachNodeDeep(controller->turnseq->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(controller->turnseq->getContainer(), [&](CCNode* n) {
     if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
       if (item->getTag() == CardId::Shield && item != controller->endphasebtn) shieldButton = item;
   });
@@ -314,7 +315,7 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   b = buttons();
   EXPECT_FALSE(sameColour(b[1].nameColour, ccc3(255, 0, 0)));
   controller->closeMessage();
-  GameController::forEachNodeDeep(controller->turnseq->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(controller->turnseq->getContainer(), [&](CCNode* n) {
     if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
       if (item->getTag() == CardId::Shield && item != controller->endphasebtn) shieldButton = item;
   });
@@ -404,11 +405,11 @@ TEST_F(ControllerTest, TouchPriorityGoesToEveryLayerBelowTheNodeAndNoFurther) {
   plain->addChild(deep);
   top->addChild(CCSprite::create());
   outside->setTouchPriority(5);
-  GameController::setTouchPriorityDeep(top, -139);
+  mv::setTouchPriorityDeep(top, -139);
   EXPECT_EQ(top->getTouchPriority(), -139);
   EXPECT_EQ(deep->getTouchPriority(), -139);
   EXPECT_EQ(outside->getTouchPriority(), 5);
-  GameController::setTouchPriorityDeep(nullptr, 1);  // nothing to do
+  mv::setTouchPriorityDeep(nullptr, 1);  // nothing to do
 }
 
 TEST_F(BarTest, EndPhaseWithoutADirectorAsksTheHub) {
@@ -484,9 +485,9 @@ TEST_F(ControllerTest, TheFireLoopFollowsTheLevelOfEachSide) {
   }
   // Leaving the screen stops both loops; the levels stay, so the same levels start nothing.
   controller->updateFireSound(true, 40);
-  controller->stopFireSounds();
+  controller->effects().stopFireSounds();
   EXPECT_TRUE(audio.looping().empty());
-  EXPECT_EQ(controller->fireSoundOurs, static_cast<unsigned int>(-1));
+  EXPECT_FALSE(controller->effects().fireSoundPlaying(true));
   const size_t before = audio.played().size();
   controller->updateFireSound(true, 40);
   controller->updateFireSound(false, 90);
@@ -509,7 +510,7 @@ TEST_F(BarTest, RubbleOfADamagedShieldSoundsBrokenOtherRubbleRumbles) {
     EXPECT_TRUE(f == "sounds/Rubble1.wav" || f == "sounds/Rubble2.wav") << f;
   }
   // Neither is kept among the effects' sounds.
-  EXPECT_TRUE(controller->playingEffects().empty());
+  EXPECT_TRUE(controller->effects().playingEffects().empty());
 }
 
 // ---- Chat and log -------------------------------------------------------------------------
@@ -571,7 +572,7 @@ TEST_F(ControllerTest, OnlineAChatLineGoesToTheOpponentWithinTheLobbysLimit) {
 std::vector<std::string> logSnapshot(GameController& c) {
   std::vector<std::string> out;
   CCNode* lines = nullptr;
-  GameController::forEachNodeDeep(c.chatlog->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(c.chatlog->getContainer(), [&](CCNode* n) {
     if (!lines && dynamic_cast<CCLabelBMFont*>(n)) lines = n->getParent();
   });
   if (!lines) return out;
@@ -594,7 +595,7 @@ TEST_F(ControllerTest, AddingALineLaysTheLogOutAsBuildingItWholeWould) {
   ASSERT_EQ(added.size(), 41u);
   // The newest line is in sight at the bottom of the view.
   CCNode* newest = nullptr;
-  GameController::forEachNodeDeep(controller->chatlog->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(controller->chatlog->getContainer(), [&](CCNode* n) {
     if (dynamic_cast<CCLabelBMFont*>(n)) newest = n;
   });
   ASSERT_NE(newest, nullptr);

@@ -2,6 +2,7 @@
 // and keyed as a player would.
 #include <cmath>
 
+#include "NodeTree.h"
 #include "CCSprite.h"
 #include "CCSpriteFrameCache.h"
 #include "CCLabelBMFont.h"
@@ -96,7 +97,7 @@ TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {
   GameController& c = controller();
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   CCMenuItemImage* button = nullptr;
-  GameController::forEachNodeDeep(c.turnseq->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(c.turnseq->getContainer(), [&](CCNode* n) {
     if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
       if (item->getTag() == CardId::Archmage && item != c.endphasebtn) button = item;
   });
@@ -119,7 +120,7 @@ TEST_F(GameScreenTest, TheGroundsDrawOnlyTheirTilesInTheWindow) {
   ScriptedPlayer::capture();
   for (CCNode* ground : {c.ourground, c.enemyground}) {
     unsigned int tiles = 0, drawn = 0;
-    GameController::forEachNodeDeep(ground, [&](CCNode* n) {
+    mv::forEachNodeDeep(ground, [&](CCNode* n) {
       if (auto* batch = dynamic_cast<QuadBatchNode*>(n)) {
         tiles += batch->getChildrenCount();
         drawn += batch->childrenDrawn();
@@ -601,11 +602,13 @@ TEST_F(GameScreenTest, ReturnClosesAMessageOnceWhileHeld) {
 TEST_F(GameScreenTest, LeavingTheScreenStopsTheFireLoops) {
   startSkirmish();
   GameController& c = controller();
-  c.fireSoundOurs = 5;
-  c.fireSoundEnemy = 6;
+  c.updateFireSound(true, 30);
+  c.updateFireSound(false, 30);
+  ASSERT_TRUE(c.effects().fireSoundPlaying(true));
+  ASSERT_TRUE(c.effects().fireSoundPlaying(false));
   ScriptedPlayer::show(CCScene::create());
-  EXPECT_EQ(c.fireSoundOurs, static_cast<unsigned int>(-1));
-  EXPECT_EQ(c.fireSoundEnemy, static_cast<unsigned int>(-1));
+  EXPECT_FALSE(c.effects().fireSoundPlaying(true));
+  EXPECT_FALSE(c.effects().fireSoundPlaying(false));
   ScriptedPlayer::show(MainScene::scene());
 }
 

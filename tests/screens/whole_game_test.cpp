@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "NodeTree.h"
 #include "Board.h"
 #include "CCSprite.h"
 #include "CCMenu.h"
@@ -35,7 +36,7 @@ namespace {
 
 int countDeep(CCNode* node) {
   int n = 0;
-  GameController::forEachNodeDeep(node, [&](CCNode*) { ++n; });
+  mv::forEachNodeDeep(node, [&](CCNode*) { ++n; });
   return n;
 }
 
@@ -301,7 +302,7 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
       ASSERT_TRUE(choosing()) << card->key << " offers no place on the board";
     // Its places or targets are picked on the board, and what it does plays out.
     ASSERT_TRUE(player.playUntil(
-        [&] { return !choosing() && !me.isCasting() && c.runningEffects() == 0; }, 60.f))
+        [&] { return !choosing() && !me.isCasting() && c.effects().runningEffects() == 0; }, 60.f))
         << card->key;
     ScriptedPlayer::runFor(1.0f, GameScreenPlayer::kStep);
     // A spell of the combat phase is told by name; the player reads it and closes it.

@@ -34,14 +34,10 @@ const LogColour kLogTextColour = {103, 91, 80};
 GameController::GameController(EventDispatcher& hub)
     : hub_(&hub),
       boardView_(std::make_unique<BoardView>(*this)),
-      effectSounds_(std::make_shared<EffectSounds>()),
+      effects_(std::make_unique<SpellEffectPlayer>(*this)),
       bindings_("GUI::"),
       logRows_("LOG::") {
   logRows_.declare("line", &logRowLine_);
-  effectNodes = CCArray::create();
-  effectNodes->retain();
-  effectClock_ = CCNode::create();
-  effectClock_->retain();
   declareMembers();
 }
 
@@ -50,11 +46,8 @@ GameController::~GameController() {
   if (&hub_->screen() == this) hub_->setScreen(nullptr);
   hub_->setBoardView(nullptr);
   // Nothing of an effect may call a controller that is gone.
-  stopAllEffects();
-  if (effectClock_->getParent()) effectClock_->removeFromParentAndCleanup(true);
-  CC_SAFE_RELEASE(effectClock_);
+  effects_.reset();
   boardView_.reset();
-  CC_SAFE_RELEASE(effectNodes);
 }
 
 // ---- Binding -------------------------------------------------------------------------
@@ -182,7 +175,7 @@ bool GameController::setting(const char* key, bool fallback) const {
 
 void GameController::startGame() {
   // What the last game left running is over.
-  dropStaleEffects();
+  effects_->dropStaleEffects();
   // Nothing typed for the last match is kept for this one.
   if (chatEditBox) chatEditBox->setText("");
   releaseChatKeys();

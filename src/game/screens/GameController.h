@@ -17,6 +17,7 @@
 #include "CCObject.h"
 #include "NodeBindings.h"
 #include "GameScreen.h"
+#include "SpellEffectPlayer.h"
 
 namespace cocos2d {
 class CCAction;
@@ -35,7 +36,6 @@ class CCScrollView;
 }  // namespace cocos2d
 
 class BoardElem;
-class EffectSounds;
 class EventDispatcher;
 class GameDirector;
 class Player;
@@ -60,7 +60,8 @@ class GameController : public cocos2d::CCObject,
                        public cocos2d::extension::CCBSelectorResolver,
                        public cocos2d::extension::CCEditBoxDelegate,
                        public GameScreen,
-                       public BoardViewHost {
+                       public BoardViewHost,
+                       public EffectStage {
  public:
   // Depth factors of the two layers: the enemy's moves at 0.8 of our position and is
   // drawn at 0.7 of our scale.
@@ -71,8 +72,6 @@ class GameController : public cocos2d::CCObject,
   static constexpr float kFocusSeconds = 0.5f;
   // Scroll speed of the arrow keys, pixels a second.
   static constexpr float kScrollSpeed = 500.0f;
-  // Effect nodes lie this high in a board layer.
-  static constexpr int kEffectZ = 200;
   // The longest chat line the lobby passes on, in bytes; the chat box takes at most
   // kChatMaxChars characters, which stay under it in any script.
   static constexpr std::size_t kChatMaxBytes = 2000;
@@ -90,7 +89,9 @@ class GameController : public cocos2d::CCObject,
   GameController& operator=(const GameController&) = delete;
 
   EventDispatcher& hub() const { return *hub_; }
-  BoardView& boardView() { return *boardView_; }
+  BoardView& boardView() override { return *boardView_; }
+  // The player of spell effects, board animations and the game's sounds.
+  SpellEffectPlayer& effects() { return *effects_; }
 
   // ---- Screen build (GameControllerBuild.cpp) --------------------------------------
   // Builds the screen's node tree from its layouts for the current window size; the
@@ -124,34 +125,24 @@ class GameController : public cocos2d::CCObject,
   void addLogLine(const std::string& name, const std::string& text, LogColour colour) override;
   void updateEnemyTowerLabel() override;
 
-  // ---- Spell effects, board animations and sounds (GameControllerEffects.cpp) ----------
-  // Plays the effect of the record's card on the board; `done` is called once at its end,
-  // also when the screen is rebuilt meanwhile.
-  void showSpellEffect(const AnimateSpellEvent& record, Player& caller,
-                       SpellCompletion done) override;
-  void collapseElement(BoardElem& elem) override;
-  void showExplosion(BoardElem& elem) override;
-  void playRubbleSound(BoardElem& elem) override;
+  // ---- Spell effects, board animations and sounds: the effect player's -----------------
+  void showSpellEffect(const AnimateSpellEvent& record, Player& caller, SpellCompletion done) override {
+    effects_->showSpellEffect(record, caller, std::move(done));
+  }
+  void collapseElement(BoardElem& elem) override { effects_->collapseElement(elem); }
+  void showExplosion(BoardElem& elem) override { effects_->showExplosion(elem); }
+  void playRubbleSound(BoardElem& elem) override { effects_->playRubbleSound(elem); }
+  void updateFireSound(bool ofLocalPlayer, int level) override { effects_->updateFireSound(ofLocalPlayer, level); }
+  void playPutSpellSound(bool local) override { effects_->playEventSound(local, "sounds/put-spell.wav"); }
+  void playBuildRoomSound(bool local) override { effects_->playEventSound(local, "sounds/build-room.wav"); }
+  void playBuildBlockSound(bool local) override { effects_->playEventSound(local, "sounds/build-block.wav"); }
+  void playLevitronousSound(bool local) override { effects_->playEventSound(local, "sounds/levitronous.wav"); }
+  void playArmorSound(bool local) override { effects_->playEventSound(local, "sounds/armor.wav"); }
+  void playDoorsSound(bool local) override { effects_->playEventSound(local, "sounds/doors.wav"); }
+  void playFenceSound(bool local) override { effects_->playEventSound(local, "sounds/fence.wav"); }
   // The screen is entered again: effects whose steps a replacement of the scene dropped
   // run the rest of their time; the bar is built anew (its arrows bounce again).
   void screenEntered();
-  // Removes (with clean-up) and forgets every node in effectNodes.
-  void removeEffectNodes();
-  // Stops every sound the effects started and forgets them.
-  void stopEffectSounds();
-  // Effects whose completion has not run yet.
-  std::size_t runningEffects() const { return runningEffects_.size(); }
-  const std::vector<unsigned int>& playingEffects() const;
-  void updateFireSound(bool ofLocalPlayer, int fireLevel) override;
-  void playPutSpellSound(bool ofLocalPlayer) override;
-  void playBuildRoomSound(bool ofLocalPlayer) override;
-  void playBuildBlockSound(bool ofLocalPlayer) override;
-  void playLevitronousSound(bool ofLocalPlayer) override;
-  void playArmorSound(bool ofLocalPlayer) override;
-  void playDoorsSound(bool ofLocalPlayer) override;
-  void playFenceSound(bool ofLocalPlayer) override;
-  // Both fire loops stop (the scene is left); the last levels stay.
-  void stopFireSounds();
 
   // ---- Selection bar, like dialog, in-game menu (GameControllerBar.cpp) -----------------
   // The bar for a player state: cards in state 2, spells in 4, 5 and 7, else empty.
@@ -163,8 +154,6 @@ class GameController : public cocos2d::CCObject,
   void showLikeDialog(const std::string& title, const std::string& description, const std::string& image);
   void hideLikeDialog(bool closeStore);
   void refreshMenuToggles();
-  // Touch priority of a node and of every layer below it.
-  static void setTouchPriorityDeep(cocos2d::CCNode* node, int priority);
   void setStoreController(class StoreController* store) { storeController = store; }
 
   // ---- Chat and game log (GameControllerLog.cpp) ----------------------------------------
@@ -201,7 +190,7 @@ class GameController : public cocos2d::CCObject,
   void moveView(const cocos2d::CCPoint& delta);
   void zoomView(float scale, const cocos2d::CCPoint& screenPoint);
   void zoomBy(float delta);
-  void focusView(cocos2d::CCNode* layer, const cocos2d::CCPoint& point, float scale);
+  void focusView(cocos2d::CCNode* layer, const cocos2d::CCPoint& point, float scale) override;
   void focusElement(BoardElem* elem, float scale);
   cocos2d::CCPoint ourTowerPoint();
   void focusOurTower();
@@ -220,6 +209,10 @@ class GameController : public cocos2d::CCObject,
   cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) override;
   const Player* viewLocalPlayer() override { return localPlayer(); }
   void selectBoardElem(BoardElem* elem) override;
+
+  // ---- EffectStage (besides the operations above) --------------------------------------
+  cocos2d::CCNode* shakenNode() override { return gameNode; }
+  cocos2d::CCNode* waterNode() override { return water; }
 
   // ---- Layout binding ----------------------------------------------------------------
   bool onAssignCCBMemberVariable(cocos2d::CCObject* target, cocos2d::CCString* name,
@@ -315,18 +308,12 @@ class GameController : public cocos2d::CCObject,
   cocos2d::CCMenuItemImage* menubtn = nullptr;
   cocos2d::CCLayer* gamemenu = nullptr;
   cocos2d::CCLayer* blocker = nullptr;
-  unsigned int fireSoundOurs = static_cast<unsigned int>(-1);
-  unsigned int fireSoundEnemy = static_cast<unsigned int>(-1);
-  int fireLevelOurs = -1;
-  int fireLevelEnemy = -1;
   cocos2d::CCNode* sun = nullptr;
   cocos2d::CCNode* ourground = nullptr;
   cocos2d::CCNode* enemyground = nullptr;
   cocos2d::CCNode* our_position = nullptr;
   cocos2d::CCNode* enemy_position = nullptr;
   TouchLayer* touchLayer = nullptr;
-  // Temporary nodes over the board (effects); retained.
-  cocos2d::CCArray* effectNodes = nullptr;
   // One entry per button shown, top first (the digit keys pick them).
   std::vector<int> shownButtonIndices;
   std::vector<LogRecord> logRecords;
@@ -340,8 +327,6 @@ class GameController : public cocos2d::CCObject,
 
   // The names of the binding table, in its order.
   static const std::vector<std::string>& memberNames();
-  // Calls fn on the node and on every node below it, parents first.
-  static void forEachNodeDeep(cocos2d::CCNode* node, const std::function<void(cocos2d::CCNode*)>& fn);
 
  private:
   Player* localPlayer() const;
@@ -373,25 +358,6 @@ class GameController : public cocos2d::CCObject,
   void finishBarButton(int slot, int count, bool forced, int shownIndex);
   void setMenuSetting(const char* key, cocos2d::CCMenuItemImage* toggle);
   void selectSpellEntry(int index);
-  // ---- Effects
-  struct RunningEffect {
-    int id = 0;
-    SpellCompletion done;
-    cocos2d::CCAction* steps = nullptr;  // retained; runs on effectClock_
-  };
-  void addEffectNode(cocos2d::CCNode* node, cocos2d::CCNode* parent, int z);
-  cocos2d::CCFiniteTimeAction* soundStep(const std::string& path);
-  cocos2d::CCFiniteTimeAction* particleStep(const std::string& path);
-  cocos2d::CCFiniteTimeAction* stopSoundsStep();
-  void appendEffectSteps(const AnimateSpellEvent& record, cocos2d::CCArray* steps);
-  void appendRatSteps(const AnimateSpellEvent& record, cocos2d::CCArray* steps);
-  void startSteps(RunningEffect& effect, cocos2d::CCArray* steps);
-  void finishEffect(int id);
-  void resumeEffects();
-  // Effects of a game that is over: stopped, their completions dropped.
-  void dropStaleEffects();
-  void stopAllEffects();
-  void playEventSound(bool ofLocalPlayer, const char* path);
   // The part of the view that follows our layer: the enemy's position, the centre kept.
   void followOurLayer();
   // Clamps a move of our layer so the window stays inside the viewport.
@@ -402,12 +368,7 @@ class GameController : public cocos2d::CCObject,
 
   EventDispatcher* hub_;
   std::unique_ptr<BoardView> boardView_;
-  std::shared_ptr<EffectSounds> effectSounds_;
-  std::vector<RunningEffect> runningEffects_;
-  // Runs the effects' step lists (retained; moved into every new screen, so an effect goes
-  // on through a rebuild of the screen).
-  cocos2d::CCNode* effectClock_ = nullptr;
-  int effectSerial_ = 0;
+  std::unique_ptr<SpellEffectPlayer> effects_;
   // The tutorial's closing words are up: the board shown in the same step keeps them
   // until the player closes them.
   bool closingWordsUp_ = false;

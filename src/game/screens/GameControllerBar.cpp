@@ -20,6 +20,7 @@
 #include "GameContext.h"
 #include "GameController.h"
 #include "LoadNode.h"
+#include "NodeTree.h"
 #include "QuadBatchNode.h"
 #include "StoreController.h"
 #include "game/GameDirector.h"
@@ -92,7 +93,7 @@ std::string digitFor(int slot) {
 }  // namespace
 
 void GameController::screenEntered() {
-  resumeEffects();
+  effects_->resumeEffects();
   if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
 }
 
@@ -184,7 +185,7 @@ void GameController::showPhaseBar(int state) {
   // A button held down stays until it is let go: its click would be lost with it. Letting
   // go on it makes a choice, which lays the bar anew.
   bool held = false;
-  forEachNodeDeep(turnseq->getContainer(), [&held](CCNode* n) {
+  mv::forEachNodeDeep(turnseq->getContainer(), [&held](CCNode* n) {
     if (CCMenu* menu = dynamic_cast<CCMenu*>(n)) held = held || menu->getState() == kCCMenuStateTrackingTouch;
   });
   if (held) return;
@@ -512,10 +513,4 @@ void GameController::refreshMenuToggles() {
     const char* frame = on ? "button-ok.png" : "button-cancel.png";
     setItemImages(t.item, frame, frame);
   }
-}
-
-void GameController::setTouchPriorityDeep(CCNode* node, int priority) {
-  forEachNodeDeep(node, [priority](CCNode* n) {
-    if (CCLayer* layer = dynamic_cast<CCLayer*>(n)) layer->setTouchPriority(priority);
-  });
 }

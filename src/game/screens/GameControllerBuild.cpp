@@ -23,6 +23,7 @@
 #include "GameContext.h"
 #include "GameController.h"
 #include "LoadNode.h"
+#include "NodeTree.h"
 #include "PlaceEditBox.h"
 #include "QuadBatchNode.h"
 #include "ResourceNames.h"
@@ -58,7 +59,7 @@ void reorder(CCNode* node, int z) {
 // batches that draw only the tiles on screen.
 void cullGroundTiles(CCNode* ground) {
   std::vector<CCSpriteBatchNode*> batches;
-  GameController::forEachNodeDeep(ground, [&batches](CCNode* n) {
+  mv::forEachNodeDeep(ground, [&batches](CCNode* n) {
     if (CCSpriteBatchNode* b = dynamic_cast<CCSpriteBatchNode*>(n)) batches.push_back(b);
   });
   for (CCSpriteBatchNode* batch : batches) {
@@ -96,14 +97,6 @@ bool visibleWithText(CCLabelBMFont* label) {
 
 }  // namespace
 
-void GameController::forEachNodeDeep(CCNode* node, const std::function<void(CCNode*)>& fn) {
-  if (!node) return;
-  fn(node);
-  if (CCArray* children = node->getChildren())
-    for (unsigned int i = 0; i < children->count(); ++i)
-      forEachNodeDeep(static_cast<CCNode*>(children->objectAtIndex(i)), fn);
-}
-
 CCPoint GameController::touchLayerPointer() const {
   if (touchLayer) return touchLayer->touchCurrent[0];
   const CCSize w = winSize();
@@ -125,12 +118,10 @@ void GameController::wrapMessages() {
 
 CCLayer* GameController::buildScreen() {
   const CCSize win = winSize();
-  // What effects put over the old screen goes with it; the effects themselves go on.
-  removeEffectNodes();
-  if (effectClock_->getParent()) effectClock_->removeFromParentAndCleanup(false);
   rootLayer = CCLayer::create();
   rootLayer->setContentSize(win);
-  rootLayer->addChild(effectClock_);
+  // What effects put over the old screen goes with it; the effects themselves go on.
+  effects_->moveToScreen(rootLayer);
 
   bindings_.beginLoad();
   groundOpacity_ = 255;
@@ -233,9 +224,9 @@ CCLayer* GameController::buildScreen() {
     storeNode->setPosition(CCPointZero);
     storelayer->addChild(storeNode);
   }
-  setTouchPriorityDeep(gamemenu, kDialogPriority);
-  setTouchPriorityDeep(fblike, kDialogPriority);
-  if (menubtn) setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
+  mv::setTouchPriorityDeep(gamemenu, kDialogPriority);
+  mv::setTouchPriorityDeep(fblike, kDialogPriority);
+  if (menubtn) mv::setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
 
   refreshGui();
   return rootLayer;

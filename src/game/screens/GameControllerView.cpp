@@ -13,6 +13,7 @@
 #include "CCSprite.h"
 #include "EventDispatcher.h"
 #include "GameController.h"
+#include "NodeTree.h"
 #include "game/GameSession.h"
 #include "player/Player.h"
 
@@ -203,7 +204,7 @@ void GameController::fadeGroundWithOurLayer() {
   if (o == groundOpacity_) return;
   groundOpacity_ = o;
   for (CCNode* part : {ourground, static_cast<CCNode*>(water)})
-    forEachNodeDeep(part, [o](CCNode* n) {
+    mv::forEachNodeDeep(part, [o](CCNode* n) {
       if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setOpacity(o);
     });
 }

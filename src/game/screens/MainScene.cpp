@@ -102,7 +102,7 @@ void MainScene::onEnterTransitionDidFinish() {
 
 void MainScene::onExit() {
   RotatableScene::onExit();
-  gameController_->stopFireSounds();
+  gameController_->effects().stopFireSounds();
   // The match's chat box takes no keys on the screens that follow (a RETURN there is theirs).
   gameController_->releaseChatKeys();
 }
