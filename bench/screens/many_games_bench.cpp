@@ -75,7 +75,7 @@ long nodesBesidesTheLog() {
   long nodes = static_cast<long>(liveNodeCount());
   MainScene* scene = MainScene::existing();
   GameController* c = scene ? scene->gameController() : nullptr;
-  CCNode* log = c && c->chatlog ? c->chatlog->getContainer() : nullptr;
+  CCNode* log = c && c->gameLog().logView() ? c->gameLog().logView()->getContainer() : nullptr;
   if (log) mv::forEachNodeDeep(log, [&](CCNode*) { --nodes; });
   return nodes;
 }

@@ -41,9 +41,9 @@ using gametest::ControllerTest;
 
 TEST_F(ControllerTest, BothLayoutsBindEveryNameWithItsType) {
   EXPECT_EQ(controller->missingMembers(), 0);
-  for (const std::string& name : GameController::memberNames())
+  for (const std::string& name : controller->bindings().names())
     EXPECT_NE(controller->bindings().node(name), nullptr) << name;
-  EXPECT_EQ(GameController::memberNames().size(), 56u);
+  EXPECT_EQ(controller->bindings().names().size(), 56u);
 }
 
 TEST_F(ControllerTest, AMissingOrWrongTypedMemberIsLoggedOnceAndLeftNull) {
@@ -94,7 +94,7 @@ TEST_P(RefreshTest, ShowsWhatTheStateSays) {
   c.submessageText = "second line";
   c.refreshGui();
   EXPECT_EQ(shown(c.castgui), s.castgui);
-  EXPECT_EQ(shown(c.turnseqqui), s.bar);
+  EXPECT_EQ(shown(c.bar().layer()), s.bar);
   EXPECT_EQ(shown(c.storelayer), s.storeLayer);
   if (s.castgui) {
     EXPECT_EQ(shown(c.message), s.texts);
@@ -107,8 +107,8 @@ TEST_P(RefreshTest, ShowsWhatTheStateSays) {
   EXPECT_EQ(shown(c.fulldarken), s.darken);
   EXPECT_EQ(textOf(c.message), s.messageText);
   EXPECT_EQ(shown(c.counterslayer), !s.store);
-  EXPECT_TRUE(shown(c.ourlayer));
-  EXPECT_FALSE(shown(c.chat));  // offline
+  EXPECT_TRUE(shown(c.camera().ourLayer()));
+  EXPECT_FALSE(shown(c.gameLog().chatBar()));  // offline
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -132,10 +132,10 @@ TEST_F(ControllerTest, TargetsOnlyOnTheEnemyHideOurLayer) {
   c.guiMode = GuiMode::ChooseTarget;
   c.targetsOnEnemy = true;
   c.refreshGui();
-  EXPECT_FALSE(shown(c.ourlayer));
+  EXPECT_FALSE(shown(c.camera().ourLayer()));
   c.guiMode = GuiMode::Board;
   c.refreshGui();
-  EXPECT_TRUE(shown(c.ourlayer));
+  EXPECT_TRUE(shown(c.camera().ourLayer()));
 }
 
 TEST_F(ControllerTest, CountersReadNameColonNumber) {
@@ -174,18 +174,18 @@ TEST_F(ControllerTest, AnimationAndGameEndAreEachLoggedOnce) {
   controller->showGameEnded("You win");
   controller->showGameEnded("You win");
   EXPECT_EQ(log.count("GUI::game ended"), 1);
-  ASSERT_EQ(controller->logRecords.size(), 1u);
-  EXPECT_EQ(controller->logRecords[0].text, "You win");
+  ASSERT_EQ(controller->gameLog().records().size(), 1u);
+  EXPECT_EQ(controller->gameLog().records()[0].text, "You win");
 }
 
 TEST_F(ControllerTest, OnlineTheChatBarHidesOnlyWhileATargetIsChosen) {
   ctx.game().newGame(true, GameDirector::create("skirmish"));
   controller->guiMode = GuiMode::Board;
   controller->refreshGui();
-  EXPECT_TRUE(shown(controller->chat));
+  EXPECT_TRUE(shown(controller->gameLog().chatBar()));
   controller->guiMode = GuiMode::ChooseTarget;
   controller->refreshGui();
-  EXPECT_FALSE(shown(controller->chat));
+  EXPECT_FALSE(shown(controller->gameLog().chatBar()));
 }
 
 }  // namespace

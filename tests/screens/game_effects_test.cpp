@@ -294,7 +294,7 @@ TEST_F(EffectTest, AMissingParticleOrSoundFileIsLoggedAndPlayGoesOn) {
   CapturedLog log;
   auto sounds = std::make_shared<EffectSounds>();
   CCNode* node = CCNode::create();
-  controller().ourlayer->addChild(node);
+  controller().camera().ourLayer()->addChild(node);
   int after = 0;
   node->runAction(CCSequence::create(ParticleAction::create("particles/no-such-burst.plist", 0.5f),
                                      EffectSoundAction::create(sounds, "sounds/no-such-sound.wav"),
@@ -303,7 +303,7 @@ TEST_F(EffectTest, AMissingParticleOrSoundFileIsLoggedAndPlayGoesOn) {
   EXPECT_EQ(after, 1);
   EXPECT_TRUE(log.has("no-such-burst.plist"));
   EXPECT_TRUE(log.has("no-such-sound.wav"));
-  EXPECT_EQ(node->getParent()->getChildrenCount(), controller().ourlayer->getChildrenCount());
+  EXPECT_EQ(node->getParent()->getChildrenCount(), controller().camera().ourLayer()->getChildrenCount());
   node->removeFromParentAndCleanup(true);
   setGameAudio(&audio);
 }
@@ -318,7 +318,7 @@ TEST_F(EffectTest, ACollapsingBlockFallsIntoTheWaterWithASplashAndGoes) {
   root->retain();
   controller().collapseElement(*e);
   EXPECT_EQ(controller().boardView().nodesOf(*e), nullptr);
-  EXPECT_EQ(root->getParent(), controller().ourlayer);
+  EXPECT_EQ(root->getParent(), controller().camera().ourLayer());
   EXPECT_EQ(root->getZOrder(), SpellEffectPlayer::kEffectZ);
   const float startY = root->getPositionY();
   ScriptedPlayer::runFor(0.6f, 0.05f);
@@ -342,7 +342,7 @@ TEST_F(EffectTest, AnExplosionBurstsOverTheElementForASecond) {
   ASSERT_EQ(controller().effects().effectNodeCount(), 1u);
   ScriptedPlayer::frames(1, 0.05f);
   EXPECT_EQ(audio.played(), std::vector<std::string>{"sounds/bomb-enemy.wav"});
-  EXPECT_NE(ScriptedPlayer::findType<CCParticleSystemQuad>(controller().enemylayer), nullptr);
+  EXPECT_NE(ScriptedPlayer::findType<CCParticleSystemQuad>(controller().camera().enemyLayer()), nullptr);
   ScriptedPlayer::runFor(1.1f, 0.05f);
   EXPECT_EQ(controller().effects().effectNodeCount(), 0u);
   controller().showExplosion(*blockOf(local()));
@@ -424,9 +424,9 @@ TEST_P(EffectLookTest, ShowsItsSubjectAtItsHeight) {
   ASSERT_NE(elem, nullptr);
   if (look.card == CardId::DoorBreaker) elem->setDoors(true);
   // The view settles where the effect puts it; that is the board without the effect.
-  controller().focusElement(elem, look.focus);
+  controller().camera().focusElement(elem, look.focus);
   ScriptedPlayer::runFor(1.0f, 0.05f);
-  CCNode* layer = controller().getPlayerLayer(&target);
+  CCNode* layer = controller().boardLayerFor(&target);
   const CCPoint centre = layer->convertToWorldSpace(controller().boardView().elemCentre(*elem));
   const mvtest::Frame without = ScriptedPlayer::grab();
   const CCRect box = boxAround(centre, look.box);

@@ -36,7 +36,7 @@ TEST_P(SkirmishTest, AScriptedPlayerPlaysASkirmishToItsEndThroughTheScreen) {
   EXPECT_TRUE(ScriptedPlayer::isShown(c.okbtn));
   const std::string end = c.messageText;
   EXPECT_FALSE(end.empty());
-  EXPECT_EQ(c.logRecords.back().text, end);
+  EXPECT_EQ(c.gameLog().records().back().text, end);
   EXPECT_GT(player.clicks, 10);
   mvtest::GameScreenPlayer::expectNothingRefused(log, hub());
   if (player.screenshots) {

@@ -87,8 +87,8 @@ class WholeGameTest : public mvtest::ScreensTest {
     GameController& c = game();
     // A message over the board is closed first, as a player would.
     if (c.messageShown && c.messageFullscreen && !c.messageModal) ScriptedPlayer::click(640, 40);
-    ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));
-    ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.gamemenu)));
+    ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")));
+    ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.bindings().node("gamemenu"))));
     ASSERT_TRUE(ScriptedPlayer::runUntil(onMenu, 3.f));
     ScriptedPlayer::runFor(0.5f);
     EXPECT_FALSE(hub().game().started());
@@ -115,7 +115,7 @@ class WholeGameTest : public mvtest::ScreensTest {
   }
   // Nodes alive now, less the lines of the game's log (which keeps a bounded number of them).
   int nodesBesidesTheLog() {
-    CCNode* log = game().chatlog ? game().chatlog->getContainer() : nullptr;
+    CCNode* log = game().gameLog().logView() ? game().gameLog().logView()->getContainer() : nullptr;
     return static_cast<int>(liveNodeCount()) - (log ? countDeep(log) : 0);
   }
 };
@@ -163,10 +163,10 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
     ScriptedPlayer::runFor(1.0f);  // the view comes back to our tower
     CCNode* panel = c.tutorialmsg->getParent()->getChildByTag(2);
     ASSERT_TRUE(ScriptedPlayer::isShown(panel));
-    EXPECT_TRUE(ScriptedPlayer::isShown(c.arrow));
-    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.chatlog)))
+    EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().node("arrow")));
+    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.gameLog().logView())))
         << size.width << "x" << size.height;
-    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.arrow)));
+    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.bindings().node("arrow"))));
     ScriptedPlayer::screenshot("tutorial-first-hint-board-" + std::to_string(static_cast<int>(size.width)) + "x" +
                                std::to_string(static_cast<int>(size.height)));
   }

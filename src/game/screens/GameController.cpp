@@ -9,6 +9,7 @@
 #include "CCLabelBMFont.h"
 #include "CCLayerColor.h"
 #include "CCMenuItem.h"
+#include "CCPointExtension.h"
 #include "CCScale9Sprite.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
@@ -28,16 +29,19 @@ using namespace cocos2d;
 using namespace cocos2d::extension;
 
 namespace {
-const LogColour kLogTextColour = {103, 91, 80};
-}
+constexpr float kCell = BoardView::kElemSize;
+constexpr float kHalfCell = kCell * 0.5f;
+}  // namespace
 
 GameController::GameController(EventDispatcher& hub)
     : hub_(&hub),
       boardView_(std::make_unique<BoardView>(*this)),
+      camera_(hub),
+      log_(hub),
+      bar_(hub, this),
+      dialogs_(hub),
       effects_(std::make_unique<SpellEffectPlayer>(*this)),
-      bindings_("GUI::"),
-      logRows_("LOG::") {
-  logRows_.declare("line", &logRowLine_);
+      bindings_("GUI::") {
   declareMembers();
 }
 
@@ -52,83 +56,26 @@ GameController::~GameController() {
 
 // ---- Binding -------------------------------------------------------------------------
 
-const std::vector<std::string>& GameController::memberNames() {
-  static const std::vector<std::string> names = {
-      "menubtn",          "blocker",        "chat",              "turnseqqui",
-      "castgui",          "turnseq",        "dwarvescounter",    "manacounter",
-      "fulldarken",       "endphasebtn",    "viewport",          "water",
-      "cancelbtn",        "okbtn",          "message",           "tutorialmsg",
-      "fullscreenmessage", "submessage",    "ourlayer",          "enemylayer",
-      "sun",              "ourground",      "enemyground",       "our_position",
-      "enemy_position",   "sequencename",   "sequencebuildelem", "arrow_phaseend",
-      "arrow",            "cardname",       "cardsprite",        "cardbtn",
-      "spellcostsprite",  "spellcostlbl",   "spellname",         "spellicon",
-      "spellbtn",         "spellqty",       "hotkey",            "chatlog",
-      "chattextfieldbg",  "fblike",         "fblike_name",       "fblike_desc",
-      "fblike_sprite",    "fblike_okbtn",   "notification",      "notification_name",
-      "notification_desc", "notification_sprite", "menugamemusic", "menuroomzoomin",
-      "menualwaysshowourtower", "gamemenu", "storelayer",        "counterslayer"};
-  return names;
-}
-
 void GameController::declareMembers() {
   mv::NodeBindings& b = bindings_;
-  b.declare("menubtn", &menubtn);
-  b.declare("blocker", &blocker);
-  b.declare("chat", &chat);
-  b.declare("turnseqqui", &turnseqqui);
   b.declare("castgui", &castgui);
-  b.declare("turnseq", &turnseq);
   b.declare("dwarvescounter", &dwarvescounter);
   b.declare("manacounter", &manacounter);
   b.declare("fulldarken", &fulldarken);
-  b.declare("endphasebtn", &endphasebtn);
-  b.declare("viewport", &viewport);
-  b.declare("water", &water);
   b.declare("cancelbtn", &cancelbtn);
   b.declare("okbtn", &okbtn);
   b.declare("message", &message);
   b.declare("tutorialmsg", &tutorialmsg);
   b.declare("fullscreenmessage", &fullscreenmessage);
   b.declare("submessage", &submessage);
-  b.declare("ourlayer", &ourlayer);
-  b.declare("enemylayer", &enemylayer);
-  b.declare("sun", &sun);
-  b.declare("ourground", &ourground);
-  b.declare("enemyground", &enemyground);
-  b.declare("our_position", &our_position);
-  b.declare("enemy_position", &enemy_position);
-  b.declare("sequencename", &sequencename);
-  b.declare("sequencebuildelem", &sequencebuildelem);
-  b.declare("arrow_phaseend", &arrow_phaseend);
-  b.declare("arrow", &arrow);
-  b.declare("cardname", &cardname);
-  b.declare("cardsprite", &cardsprite);
-  b.declare("cardbtn", &cardbtn);
-  b.declare("spellcostsprite", &spellcostsprite);
-  b.declare("spellcostlbl", &spellcostlbl);
-  b.declare("spellname", &spellname);
-  b.declare("spellicon", &spellicon);
-  b.declare("spellbtn", &spellbtn);
-  b.declare("spellqty", &spellqty);
-  b.declare("hotkey", &hotkey);
-  b.declare("chatlog", &chatlog);
-  b.declare("chattextfieldbg", &chattextfieldbg);
-  b.declare("fblike", &fblike);
-  b.declare("fblike_name", &fblike_name);
-  b.declare("fblike_desc", &fblike_desc);
-  b.declare("fblike_sprite", &fblike_sprite);
-  b.declare("fblike_okbtn", &fblike_okbtn);
-  b.declare("notification", &notification);
-  b.declare("notification_name", &notification_name);
-  b.declare("notification_desc", &notification_desc);
-  b.declare("notification_sprite", &notification_sprite);
-  b.declare("menugamemusic", &menugamemusic);
-  b.declare("menuroomzoomin", &menuroomzoomin);
-  b.declare("menualwaysshowourtower", &menualwaysshowourtower);
-  b.declare("gamemenu", &gamemenu);
+  b.declare("sun", &sun_);
+  b.declare("enemyground", &enemyground_);
   b.declare("storelayer", &storelayer);
   b.declare("counterslayer", &counterslayer);
+  camera_.declareMembers(b);
+  log_.declareMembers(b);
+  bar_.declareMembers(b);
+  dialogs_.declareMembers(b);
 }
 
 bool GameController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
@@ -177,15 +124,14 @@ void GameController::startGame() {
   // What the last game left running is over.
   effects_->dropStaleEffects();
   // Nothing typed for the last match is kept for this one.
-  if (chatEditBox) chatEditBox->setText("");
-  releaseChatKeys();
+  log_.clearTyped();
   closingWordsUp_ = false;
-  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
+  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, GameLog::kTextColour);
   closeMessage();
   showGameBoard();
   // The opponent's name is known now: over its tower at once.
   updateEnemyTowerLabel();
-  if (chat) chat->setVisible(gameOnline());
+  log_.showChat(gameOnline());
   MainScene::playRandomMusic();
 }
 
@@ -197,7 +143,7 @@ void GameController::showGameBoard() {
   }
   guiMode = GuiMode::Board;
   LOGOG_INFO("GUI::game board shown");
-  if (ourlayer) focusView(ourlayer, homeViewPoint, 1.0f);
+  camera_.focusHome();
   refreshGui();
 }
 
@@ -220,7 +166,7 @@ void GameController::chooseTarget(const std::vector<BoardElem*>& candidates, con
   targetsOnEnemy = true;
   for (BoardElem* e : candidates)
     if (e && local && e->owner() == local) targetsOnEnemy = false;
-  if (setting("room_zoom_in", true) && !candidates.empty()) zoomToTargets(candidates);
+  if (setting("room_zoom_in", true) && !candidates.empty()) camera_.zoomToTargets(candidates);
   refreshGui();
 }
 
@@ -290,11 +236,11 @@ void GameController::showGameEnded(const std::string& text) {
   messageText = text;
   submessageText.clear();
   refreshGui();
-  addLogLine("", text, kLogTextColour);
+  addLogLine("", text, GameLog::kTextColour);
 }
 
 void GameController::announceTurn(int turn) {
-  addLogLine("", text("TURN") + " " + std::to_string(turn + 1), kLogTextColour);
+  addLogLine("", text("TURN") + " " + std::to_string(turn + 1), GameLog::kTextColour);
 }
 
 void GameController::updateCounters(int mana, int dwarves) {
@@ -323,12 +269,9 @@ void setText(CCLabelBMFont* label, const std::string& text) {
 void GameController::refreshGui() {
   const bool online = gameOnline();
   const bool chatShown = online && guiMode != GuiMode::ChooseTarget;
-  show(chat, chatShown);
-  // A hidden chat box lets the keys go: the hotkeys work again (a target's digit) and
-  // nothing typed lands in a box no one sees.
-  if (!chatShown) releaseChatKeys();
+  log_.showChat(chatShown);
   show(counterslayer, !storeShown);
-  show(ourlayer, true);
+  show(camera_.ourLayer(), true);
   const bool fullscreen = messageShown && messageFullscreen;
   show(fulldarken, fullscreen);
   // A full-screen text is shown only with its darkening: a closed one does not stay on
@@ -346,14 +289,14 @@ void GameController::refreshGui() {
     switch (guiMode) {
       case GuiMode::Board:
         show(castgui, false);
-        show(turnseqqui, !storeShown);
+        bar_.setVisible(!storeShown);
         show(storelayer, storeShown);
         show(cancelbtn, false);
         show(okbtn, false);
         break;
       case GuiMode::Animation:
         show(castgui, true);
-        show(turnseqqui, false);
+        bar_.setVisible(false);
         show(storelayer, false);
         setText(message, "");
         setText(submessage, "");
@@ -365,7 +308,7 @@ void GameController::refreshGui() {
       case GuiMode::GameEnded: {
         const bool choosing = guiMode == GuiMode::ChooseTarget;
         show(castgui, true);
-        show(turnseqqui, false);
+        bar_.setVisible(false);
         show(storelayer, false);
         setText(message, messageText);
         setText(submessage, submessageText);
@@ -374,13 +317,13 @@ void GameController::refreshGui() {
         setText(fullscreenmessage, "");
         show(cancelbtn, choosing);
         show(okbtn, !choosing);
-        if (choosing && targetsOnEnemy) show(ourlayer, false);
+        if (choosing && targetsOnEnemy) show(camera_.ourLayer(), false);
         break;
       }
     }
   } else {
     show(castgui, true);
-    show(turnseqqui, false);
+    bar_.setVisible(false);
     show(storelayer, false);
     if (messageFullscreen) {
       show(message, false);
@@ -413,7 +356,7 @@ void GameController::refreshGui() {
   layoutMessagePanel();
   layoutTutorialPanel();
   layoutFullscreenPanel();
-  if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
+  bar_.showForLocalPlayer();
 }
 
 // ---- Keys and pointer ------------------------------------------------------------------------
@@ -432,7 +375,7 @@ void GameController::onReturnKey() {
 }
 
 void GameController::onEscapeKey() {
-  if (gamemenu && gamemenu->isVisible()) {
+  if (dialogs_.isMenuOpen()) {
     onMenuReturnToGame(nullptr);
     return;
   }
@@ -441,11 +384,6 @@ void GameController::onEscapeKey() {
     return;
   }
   if (guiMode == GuiMode::ChooseTarget) hub_->cancelSelection();
-}
-
-void GameController::releaseChatKeys() {
-  CCEditBoxImpl* box = chatEditBox ? chatEditBox->getImpl() : nullptr;
-  if (box && box->isEditing()) box->closeKeyboard();
 }
 
 void GameController::closeFullscreenMessageByTap() {
@@ -459,14 +397,16 @@ void GameController::closeFullscreenMessageByTap() {
 
 void GameController::selectByHotkey(int index) {
   Player* local = localPlayer();
-  if (!local || index < 0 || index >= static_cast<int>(shownButtonIndices.size())) return;
-  const int shown = shownButtonIndices[index];
+  const std::vector<int>& shownButtons = bar_.shownButtons();
+  if (!local || index < 0 || index >= static_cast<int>(shownButtons.size())) return;
+  const int shown = shownButtons[index];
   const PlayerState state = local->state();
   if (state == PlayerState::CardChoose) {
     pickCard(shown);  // as its button does: a locked card is not chosen
   } else if (isSpellState(state)) {
-    if (shown < 0 || shown >= static_cast<int>(spellList.size())) return;
-    const StoredCard entry = spellList[shown];
+    const std::vector<StoredCard>& spells = bar_.spells();
+    if (shown < 0 || shown >= static_cast<int>(spells.size())) return;
+    const StoredCard entry = spells[shown];
     hub_->selectSpell(entry.first, entry.second, local->spellTargetFor(entry.first));
   }
 }
@@ -493,3 +433,19 @@ void GameController::onEndPhase(CCObject*) {
 }
 
 void GameController::onCancel(CCObject*) { hub_->cancelSelection(); }
+
+// ---- The enemy tower's label -------------------------------------------------------------------
+
+void GameController::updateEnemyTowerLabel() {
+  GameSession& game = hub_->game();
+  Player* enemy = game.enemyPlayer();
+  if (!enemyTowerLabel || !game.started() || !enemy || !enemy->board() ||
+      enemy->state() == PlayerState::Invalid)
+    return;
+  Board* board = enemy->board();
+  BoardElem* top = board->findTopBlock();
+  if (!top) top = board->cellAt(Board::getBoardCenter(), Board::getBoardCenter());
+  enemyTowerLabel->setPosition(ccpAdd(camera_.elemPoint(top), ccp(kHalfCell, 2 * kCell)));
+  enemyTowerLabel->setString(enemyTowerLabelText.c_str());
+  enemyTowerLabel->setAnchorPoint(ccp(0.5f, 0.5f));
+}

@@ -46,8 +46,6 @@ constexpr float kButtonSlot = 64.0f;
 constexpr int kEnemyLabelZ = 200;
 constexpr int kWaterZ = 250;
 constexpr int kGroundZ = 7;
-constexpr int kBlockerPriority = -138;
-constexpr int kDialogPriority = -139;
 
 CCSize winSize() { return CCDirector::sharedDirector()->getWinSize(); }
 
@@ -82,26 +80,11 @@ void cullGroundTiles(CCNode* ground) {
   }
 }
 
-// The first child of the type.
-template <class T>
-T* findChild(CCNode* parent) {
-  CCArray* children = parent->getChildren();
-  for (unsigned int i = 0; children && i < children->count(); ++i)
-    if (T* t = dynamic_cast<T*>(static_cast<CCNode*>(children->objectAtIndex(i)))) return t;
-  return nullptr;
-}
-
 bool visibleWithText(CCLabelBMFont* label) {
   return label && label->isVisible() && label->getString() && *label->getString();
 }
 
 }  // namespace
-
-CCPoint GameController::touchLayerPointer() const {
-  if (touchLayer) return touchLayer->touchCurrent[0];
-  const CCSize w = winSize();
-  return ccp(w.width * 0.5f, w.height * 0.5f);
-}
 
 void GameController::wrapMessages() {
   // Wide and so few lines: the panel of a card's text stays in the top quarter of the
@@ -124,12 +107,11 @@ CCLayer* GameController::buildScreen() {
   effects_->moveToScreen(rootLayer);
 
   bindings_.beginLoad();
-  groundOpacity_ = 255;
+  camera_.beginScreen();
   messagePanelTop_ = -1;
   gameNode = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
-  if (ourlayer) ourLayerHome = ourlayer->getPosition();
-  if (sun) sunHome = sun->getPosition();
-  if (enemylayer) enemyLayerHome = enemylayer->getPosition();
+  CCLayer* ourlayer = camera_.ourLayer();
+  CCLayer* enemylayer = camera_.enemyLayer();
 
   // The opponent's name over its tower, in black.
   enemyTowerLabel = CCLabelBMFont::create(enemyTowerLabelText.c_str(), mv::fontFileName("font-14.fnt").c_str());
@@ -140,24 +122,6 @@ CCLayer* GameController::buildScreen() {
   guiNode = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
   missingMembers_ = bindings_.endLoad();
   wrapMessages();
-
-  if (fblike_name) fblike_name->setString(likeTitle.c_str());
-  if (fblike_desc) {
-    // The description wraps inside the dialog's panel.
-    if (CCScale9Sprite* panel = fblike ? findChild<CCScale9Sprite>(fblike) : nullptr) {
-      const float right = panel->convertToWorldSpace(ccp(panel->getContentSize().width, 0)).x;
-      const float left = fblike_desc->getParent()->convertToWorldSpace(fblike_desc->getPosition()).x;
-      const float scale = fblike_desc->getScaleX() != 0 ? fblike_desc->getScaleX() : 1.0f;
-      if (right - left > 2 * kPanelPadding) fblike_desc->setWidth((right - left - kPanelPadding) / scale);
-    }
-    fblike_desc->setString(likeDescription.c_str());
-  }
-  if (fblike_sprite && !likeImage.empty())
-    if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(likeImage.c_str()))
-      fblike_sprite->setDisplayFrame(f);
-  if (notification) notification->setVisible(CardTable::isShieldLocked(CardId::Shield, hub().context()));
-  if (fblike) fblike->setVisible(false);
-  if (blocker) blocker->setVisible(false);
 
   touchLayer = TouchLayer::create(this);
   if (touchLayer) {
@@ -176,8 +140,7 @@ CCLayer* GameController::buildScreen() {
   rootLayer->setAnchorPoint(CCPointZero);
   rootLayer->setPosition(CCPointZero);
 
-  homeViewPoint = ourTowerPoint();
-  focusOurTower();
+  camera_.settleOnOurTower();
 
   if (CCParticleSystemQuad* wind = CCParticleSystemQuad::create("particles/wind1.plist")) {
     wind->setScale(mv::hdScale());
@@ -186,54 +149,32 @@ CCLayer* GameController::buildScreen() {
     rootLayer->addChild(wind, 5);
   }
 
-  cullGroundTiles(ourground);
-  cullGroundTiles(enemyground);
+  cullGroundTiles(camera_.ourGround());
+  cullGroundTiles(enemyground_);
   // Everything behind our tower goes to the renderer before our tower is prepared.
   if (enemylayer) enemylayer->addChild(SubmitNode::create(), std::numeric_limits<int>::max());
+  CCLayer* water = camera_.water();
   reorder(water, kWaterZ);
   if (water) water->setTag(1);
-  reorder(ourground, kGroundZ);
-  reorder(enemyground, kGroundZ);
+  reorder(camera_.ourGround(), kGroundZ);
+  reorder(enemyground_, kGroundZ);
 
-  placeEditBox(chattextfieldbg, rootLayer->getScaleX(), this, chatEditBox);
-  // Nothing typed may exceed what the lobby passes on.
-  if (chatEditBox) chatEditBox->setMaxLength(kChatMaxChars);
-  layoutLog();
+  log_.buildOnScreen(rootLayer->getScaleX());
 
-  if (notification_sprite)
-    if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("shield.png"))
-      notification_sprite->setDisplayFrame(f);
-  if (notification_name) notification_name->setString(text("SHIELD_LOCKED").c_str());
-  if (notification_desc) notification_desc->setString(text("CLICK_TO_UNLOCK").c_str());
-  layoutNoticePanel();
-
-  if (gamemenu) gamemenu->setVisible(false);
-  for (CCMenuItemImage* toggle : {menugamemusic, menuroomzoomin, menualwaysshowourtower, menubtn})
-    if (toggle) toggle->toggle = true;
-  refreshMenuToggles();
-  if (blocker) {
-    blocker->setTouchEnabled(true);
-    blocker->setTouchMode(kCCTouchesOneByOne);
-    blocker->setClaimAllTouches(true);
-    blocker->setTouchPriority(kBlockerPriority);
-  }
+  dialogs_.buildOnScreen();
   // The store: a full-window layer in place of the bar (sandbox).
-  storeNode = storeController ? storeController->loadScreen() : nullptr;
+  storeNode = storeController_ ? storeController_->loadScreen() : nullptr;
   if (storeNode && storelayer) {
     storeNode->setAnchorPoint(CCPointZero);
     storeNode->setPosition(CCPointZero);
     storelayer->addChild(storeNode);
   }
-  mv::setTouchPriorityDeep(gamemenu, kDialogPriority);
-  mv::setTouchPriorityDeep(fblike, kDialogPriority);
-  if (menubtn) mv::setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
-
   refreshGui();
   return rootLayer;
 }
 
 void GameController::screenRemoved() {
-  releaseChatKeys();
+  log_.releaseKeys();
   boardView_->detachFromScreen();
   for (CCNode** node : {&gameNode, &guiNode}) *node = nullptr;
   rootLayer = nullptr;
@@ -301,37 +242,6 @@ void GameController::keepNoticeInPlace() {
   if (guiMode == GuiMode::GameEnded) layoutMessagePanel();
 }
 
-void GameController::layoutNoticePanel() {
-  if (!notification || !notification_name || !notification_desc) return;
-  CCScale9Sprite* frame = findChild<CCScale9Sprite>(notification);
-  if (!frame) return;
-  // The panel keeps its right edge and height and grows leftwards until its texts fit,
-  // whatever their language: icon, gap, texts, each inside the padding.
-  const CCSize size = frame->getContentSize();
-  const CCPoint anchor = frame->getAnchorPoint();
-  const float right = frame->getPositionX() + size.width * (1.0f - anchor.x);
-  const float iconW = notification_sprite ? notification_sprite->boundingBox().size.width : 0.0f;
-  const float textW = std::max(notification_name->boundingBox().size.width, notification_desc->boundingBox().size.width);
-  const float width = std::max(size.width, std::ceil(kPanelPadding + iconW + kPanelPadding + textW + kPanelPadding));
-  const float left = right - width;
-  frame->setPreferredSize(CCSize(width, size.height));
-  frame->setPositionX(left + width * anchor.x);
-  if (notification_sprite) notification_sprite->setPositionX(left + kPanelPadding + iconW * 0.5f);
-  const float textX = left + kPanelPadding + iconW + kPanelPadding;
-  for (CCLabelBMFont* label : {notification_name, notification_desc}) {
-    label->setAnchorPoint(ccp(0.0f, label->getAnchorPoint().y));
-    label->setPositionX(textX);
-  }
-  // The whole panel answers a click.
-  if (CCMenu* menu = findChild<CCMenu>(notification))
-    if (CCMenuItem* item = findChild<CCMenuItem>(menu)) {
-      const float bottom = frame->getPositionY() - size.height * anchor.y;
-      item->setContentSize(CCSize(width, size.height));
-      item->setPosition(menu->convertToNodeSpace(
-          notification->convertToWorldSpace(ccp(left + width * 0.5f, bottom + size.height * 0.5f))));
-    }
-}
-
 void GameController::layoutTutorialPanel() {
   if (!guiNode) return;
   CCNode* panel = guiNode->getChildByTag(kTutorialPanelTag);
@@ -344,6 +254,7 @@ void GameController::layoutTutorialPanel() {
   // moved left where the middle would reach the log.
   const float left = kPanelPadding;
   float right = win.width - kPanelPadding;
+  CCScrollView* chatlog = log_.logView();
   if (chatlog && chatlog->isVisibleInHierarchy() && chatlog->getParent()) {
     const CCPoint logCorner =
         tutorialmsg->getParent()->convertToNodeSpace(chatlog->getParent()->convertToWorldSpace(chatlog->getPosition()));

@@ -17,6 +17,8 @@ namespace {
 constexpr float kKeyZoomStep = 0.05f;
 constexpr float kScrollZoomPerUnit = 1.0f / 1000.0f;
 constexpr float kScrollPanFactor = 2.0f;
+// Scroll speed of the arrow keys, pixels a second.
+constexpr float kScrollSpeed = 500.0f;
 }  // namespace
 
 TouchLayer* TouchLayer::create(GameController* controller) {
@@ -46,7 +48,7 @@ bool TouchLayer::messageClosable() const {
 // ---- Touches ---------------------------------------------------------------------------------
 
 bool TouchLayer::ccTouchesBegan(CCSet* touches, int activeTouches, CCEvent*) {
-  if (activeTouches > 2 || !gameController || !gameController->ourlayer) return false;
+  if (activeTouches > 2 || !gameController || !gameController->camera().ourLayer()) return false;
   pinching = false;
   for (CCSetIterator it = touches->begin(); it != touches->end(); ++it) {
     CCTouch* touch = static_cast<CCTouch*>(*it);
@@ -54,9 +56,9 @@ bool TouchLayer::ccTouchesBegan(CCSet* touches, int activeTouches, CCEvent*) {
     if (id < 0 || id > 1) continue;
     touchCurrent[id] = touchStart[id] = touch->getLocation();
     if (id == 0) messageTapArmed = messageClosable();
-    if (activeTouches == 1 && id == 0) touchStartLayerPos = gameController->ourlayer->getPosition();
+    if (activeTouches == 1 && id == 0) touchStartLayerPos = gameController->camera().ourLayer()->getPosition();
   }
-  pinchStartScale = gameController->ourlayer->getScale();
+  pinchStartScale = gameController->camera().ourLayer()->getScale();
   return true;
 }
 
@@ -71,11 +73,11 @@ void TouchLayer::ccTouchesMoved(CCSet* touches, int activeTouches, CCEvent*) {
     const float d0 = ccpDistance(touchStart[0], touchStart[1]);
     const float d1 = ccpDistance(touchCurrent[0], touchCurrent[1]);
     if (d0 > 0) {
-      gameController->zoomView(pinchStartScale * d1 / d0, ccpMidpoint(touchStart[0], touchStart[1]));
+      gameController->camera().zoomView(pinchStartScale * d1 / d0, ccpMidpoint(touchStart[0], touchStart[1]));
       pinching = true;
     }
   } else if (activeTouches == 1 && !pinching) {
-    gameController->setViewPosition(ccpAdd(touchStartLayerPos, ccpSub(touchCurrent[0], touchStart[0])));
+    gameController->camera().setViewPosition(ccpAdd(touchStartLayerPos, ccpSub(touchCurrent[0], touchStart[0])));
   }
 }
 
@@ -135,20 +137,20 @@ bool TouchLayer::mouseMoved(CCMouseEvent* event, CCEvent*) {
 }
 
 bool TouchLayer::mouseScrolled(CCMouseEvent* event, CCEvent*) {
-  if (!event || !gameController || !gameController->ourlayer) return true;
+  if (!event || !gameController || !gameController->camera().ourLayer()) return true;
   const CCPoint d = event->getDelta();
   const bool ctrl = (CCKeyboardDispatcher::sharedDispatcher()->getModifiers() & getModifierMask(0)) != 0;
   if (!ctrl)
-    gameController->moveView(ccp(kScrollPanFactor * d.x, -kScrollPanFactor * d.y));
+    gameController->camera().moveView(ccp(kScrollPanFactor * d.x, -kScrollPanFactor * d.y));
   else
-    gameController->zoomView(gameController->ourlayer->getScale() + d.y * kScrollZoomPerUnit,
+    gameController->camera().zoomView(gameController->camera().ourLayer()->getScale() + d.y * kScrollZoomPerUnit,
                              touchCurrent[0]);
   return true;
 }
 
 bool TouchLayer::mouseWheel(CCMouseEvent* event, CCEvent*) {
-  if (!event || !gameController || !gameController->ourlayer) return true;
-  gameController->zoomView(gameController->ourlayer->getScale() + event->getDelta().y, touchCurrent[0]);
+  if (!event || !gameController || !gameController->camera().ourLayer()) return true;
+  gameController->camera().zoomView(gameController->camera().ourLayer()->getScale() + event->getDelta().y, touchCurrent[0]);
   return true;
 }
 
@@ -182,10 +184,10 @@ void TouchLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
       returnHeld = true;
       break;
     case kHotkeyZoomOut:
-      gameController->zoomBy(-kKeyZoomStep);
+      gameController->camera().zoomBy(-kKeyZoomStep, touchCurrent[0]);
       break;
     case kHotkeyZoomIn:
-      gameController->zoomBy(kKeyZoomStep);
+      gameController->camera().zoomBy(kKeyZoomStep, touchCurrent[0]);
       break;
     default:
       if (action >= kHotkeyDigit1 && action <= kHotkeyDigit0)
@@ -221,13 +223,13 @@ void TouchLayer::keyUp(CCKeyboardEvent* event, CCEvent*) {
 
 void TouchLayer::update(float elapsed) {
   if (!gameController) return;
-  const float step = GameController::kScrollSpeed * elapsed;
+  const float step = kScrollSpeed * elapsed;
   CCPoint d = CCPointZero;
   if (scrollUp) d.y = -step;
   if (scrollRight) d.x = -step;
   if (scrollDown) d.y = step;
   if (scrollLeft) d.x = step;
-  if (d.x != 0 || d.y != 0) gameController->moveView(d);
-  gameController->fadeGroundWithOurLayer();
+  if (d.x != 0 || d.y != 0) gameController->camera().moveView(d);
+  gameController->camera().fadeGroundWithOurLayer();
   gameController->keepNoticeInPlace();
 }

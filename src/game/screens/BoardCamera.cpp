@@ -1,21 +1,22 @@
 // The view of both towers: where a board cell lies, scrolling clamped to the viewport,
-// zooming around a window point with our layer fading, animated focus, framing the
-// targets, and the label over the enemy tower.
+// zooming around a window point with our layer fading, animated focus, framing targets.
+#include "BoardCamera.h"
+
 #include <algorithm>
 
 #include "Board.h"
 #include "BoardElem.h"
+#include "BoardView.h"
 #include "CCActionInterval.h"
 #include "CCDirector.h"
-#include "CCLabelBMFont.h"
 #include "CCLayer.h"
 #include "CCPointExtension.h"
 #include "CCSprite.h"
 #include "EventDispatcher.h"
-#include "GameController.h"
+#include "GameContext.h"
+#include "NodeBindings.h"
 #include "NodeTree.h"
 #include "game/GameSession.h"
-#include "player/Player.h"
 
 using namespace cocos2d;
 
@@ -39,46 +40,67 @@ GLubyte fadeFor(float scale) {
 
 }  // namespace
 
-CCNode* GameController::boardLayerFor(const Player* owner) {
-  const Player* local = localPlayer();
-  return owner && owner == local ? static_cast<CCNode*>(ourlayer) : static_cast<CCNode*>(enemylayer);
+BoardCamera::BoardCamera(EventDispatcher& hub) : hub_(hub) {}
+
+void BoardCamera::declareMembers(mv::NodeBindings& b) {
+  b.declare("viewport", &viewport_);
+  b.declare("water", &water_);
+  b.declare("ourlayer", &ourlayer_);
+  b.declare("enemylayer", &enemylayer_);
+  b.declare("ourground", &ourground_);
+  b.declare("our_position", &our_position_);
+  b.declare("enemy_position", &enemy_position_);
 }
 
-CCPoint GameController::boardToLayerPoint(const Player* owner, int x, int y) {
+void BoardCamera::beginScreen() { groundOpacity_ = 255; }
+
+void BoardCamera::settleOnOurTower() {
+  homeViewPoint_ = ourTowerPoint();
+  focusOurTower();
+}
+
+const Player* BoardCamera::localPlayer() const { return hub_.game().localPlayer(); }
+
+CCNode* BoardCamera::layerFor(const Player* owner) const {
   const Player* local = localPlayer();
-  CCNode* origin = owner && owner == local ? our_position : enemy_position;
+  return owner && owner == local ? static_cast<CCNode*>(ourlayer_) : static_cast<CCNode*>(enemylayer_);
+}
+
+CCPoint BoardCamera::cellPoint(const Player* owner, int x, int y) const {
+  const Player* local = localPlayer();
+  CCNode* origin = owner && owner == local ? our_position_ : enemy_position_;
   const CCPoint base = origin ? origin->getPosition() : CCPointZero;
   const int c = Board::getBoardCenter();
   return ccp(base.x + (x - c) * kCell, base.y + (y - c) * kCell);
 }
 
-CCPoint GameController::elemToLayerPoint(BoardElem* elem) {
+CCPoint BoardCamera::elemPoint(const BoardElem* elem) const {
   if (!elem) return CCPointZero;
-  return boardToLayerPoint(elem->owner(), elem->x(), elem->y());
+  return cellPoint(elem->owner(), elem->x(), elem->y());
 }
 
-CCPoint GameController::ourTowerPoint() {
+CCPoint BoardCamera::ourTowerPoint() const {
   // The centre cell's corner is the position node itself, with or without a local player.
-  return our_position ? our_position->getPosition() : CCPointZero;
+  return our_position_ ? our_position_->getPosition() : CCPointZero;
 }
 
 // ---- Scrolling ----------------------------------------------------------------------------
 
-void GameController::followOurLayer() {
-  if (!ourlayer) return;
-  if (enemylayer) enemylayer->setPosition(ccpMult(ourlayer->getPosition(), kEnemyPositionFactor));
-  homeViewPoint = ourlayer->convertToNodeSpace(windowCentre());
+void BoardCamera::followOurLayer() {
+  if (!ourlayer_) return;
+  if (enemylayer_) enemylayer_->setPosition(ccpMult(ourlayer_->getPosition(), kEnemyPositionFactor));
+  homeViewPoint_ = ourlayer_->convertToNodeSpace(windowCentre());
 }
 
-CCPoint GameController::clampedDelta(const CCPoint& delta) {
-  if (!viewport || !ourlayer) return delta;
+CCPoint BoardCamera::clampedDelta(const CCPoint& delta) const {
+  if (!viewport_ || !ourlayer_) return delta;
   const CCSize win = winSize();
-  const CCSize area = viewport->getContentSize();
-  const float scale = ourlayer->getScale();
+  const CCSize area = viewport_->getContentSize();
+  const float scale = ourlayer_->getScale();
   // A viewport no larger than the window (in either direction) is not clamped.
   if (!(win.width < area.width * scale && win.height < area.height * scale)) return delta;
-  const CCPoint lo = ccpAdd(viewport->convertToWorldSpace(CCPointZero), delta);
-  const CCPoint hi = ccpAdd(viewport->convertToWorldSpace(ccp(area.width, area.height)), delta);
+  const CCPoint lo = ccpAdd(viewport_->convertToWorldSpace(CCPointZero), delta);
+  const CCPoint hi = ccpAdd(viewport_->convertToWorldSpace(ccp(area.width, area.height)), delta);
   CCPoint shift = CCPointZero;
   if (lo.x > 0)
     shift.x = -lo.x;
@@ -91,45 +113,45 @@ CCPoint GameController::clampedDelta(const CCPoint& delta) {
   return ccpAdd(delta, shift);
 }
 
-void GameController::setViewPosition(const CCPoint& position) {
-  if (!ourlayer) return;
-  ourlayer->setPosition(position);
-  ourlayer->setPosition(ccpAdd(position, clampedDelta(CCPointZero)));
+void BoardCamera::setViewPosition(const CCPoint& position) {
+  if (!ourlayer_) return;
+  ourlayer_->setPosition(position);
+  ourlayer_->setPosition(ccpAdd(position, clampedDelta(CCPointZero)));
   followOurLayer();
 }
 
-void GameController::moveView(const CCPoint& delta) {
-  if (!ourlayer) return;
-  ourlayer->setPosition(ccpAdd(ourlayer->getPosition(), clampedDelta(delta)));
+void BoardCamera::moveView(const CCPoint& delta) {
+  if (!ourlayer_) return;
+  ourlayer_->setPosition(ccpAdd(ourlayer_->getPosition(), clampedDelta(delta)));
   followOurLayer();
 }
 
 // ---- Zoom ---------------------------------------------------------------------------------
 
-void GameController::zoomView(float scale, const CCPoint& screenPoint) {
-  if (!ourlayer) return;
+void BoardCamera::zoomView(float scale, const CCPoint& screenPoint) {
+  if (!ourlayer_) return;
   const float z = std::clamp(scale, kMinZoom, kMaxZoom);
-  const CCPoint n = ourlayer->convertToNodeSpace(screenPoint);
-  ourlayer->setScale(z);
-  if (enemylayer) enemylayer->setScale(z * kEnemyScaleFactor);
-  const CCPoint w = ourlayer->convertToWorldSpace(n);
+  const CCPoint n = ourlayer_->convertToNodeSpace(screenPoint);
+  ourlayer_->setScale(z);
+  if (enemylayer_) enemylayer_->setScale(z * kEnemyScaleFactor);
+  const CCPoint w = ourlayer_->convertToWorldSpace(n);
   // The same content stays under the point; zooming out at an edge keeps the window
   // inside the viewport.
-  setViewPosition(ccpAdd(ourlayer->getPosition(), ccpSub(screenPoint, w)));
-  ourlayer->setOpacity(fadeFor(z));
+  setViewPosition(ccpAdd(ourlayer_->getPosition(), ccpSub(screenPoint, w)));
+  ourlayer_->setOpacity(fadeFor(z));
 }
 
-void GameController::zoomBy(float delta) {
-  if (!ourlayer) return;
-  zoomView(ourlayer->getScale() + delta, touchLayerPointer());
+void BoardCamera::zoomBy(float delta, const CCPoint& screenPoint) {
+  if (!ourlayer_) return;
+  zoomView(ourlayer_->getScale() + delta, screenPoint);
 }
 
 // ---- Animated focus --------------------------------------------------------------------------
 
-void GameController::focusView(CCNode* layer, const CCPoint& point, float scale) {
-  if (!layer || !ourlayer || !enemylayer) return;
-  const bool onEnemy = layer == enemylayer;
-  CCNode* other = onEnemy ? static_cast<CCNode*>(ourlayer) : static_cast<CCNode*>(enemylayer);
+void BoardCamera::focusView(CCNode* layer, const CCPoint& point, float scale) {
+  if (!layer || !ourlayer_ || !enemylayer_) return;
+  const bool onEnemy = layer == enemylayer_;
+  CCNode* other = onEnemy ? static_cast<CCNode*>(ourlayer_) : static_cast<CCNode*>(enemylayer_);
   // Where the point would lie at the new scale.
   const float oldScale = layer->getScale();
   layer->setScale(scale);
@@ -140,7 +162,7 @@ void GameController::focusView(CCNode* layer, const CCPoint& point, float scale)
   const float scaleRatio = onEnemy ? 1.0f / kEnemyScaleFactor : kEnemyScaleFactor;
 
   GLubyte otherOpacity = 255;
-  if (onEnemy && !setting("always_show_our_tower", false)) otherOpacity = fadeFor(scale);
+  if (onEnemy && !hub_.context().settings().getBool("always_show_our_tower", false)) otherOpacity = fadeFor(scale);
   struct Move {
     CCNode* node;
     CCPoint by;
@@ -160,23 +182,27 @@ void GameController::focusView(CCNode* layer, const CCPoint& point, float scale)
   }
 }
 
-void GameController::focusElement(BoardElem* elem, float scale) {
+void BoardCamera::focusElement(const BoardElem* elem, float scale) {
   if (!elem) return;
-  const CCPoint point = ccpAdd(elemToLayerPoint(elem), ccp(kHalfCell, kHalfCell));
-  focusView(getPlayerLayer(elem->owner()), point, scale);
+  const CCPoint point = ccpAdd(elemPoint(elem), ccp(kHalfCell, kHalfCell));
+  focusView(layerFor(elem->owner()), point, scale);
 }
 
-void GameController::focusOurTower() {
-  if (!localPlayer() || !ourlayer) return;
-  focusView(ourlayer, ourTowerPoint(), 1.0f);
+void BoardCamera::focusOurTower() {
+  if (!localPlayer() || !ourlayer_) return;
+  focusView(ourlayer_, ourTowerPoint(), 1.0f);
 }
 
-void GameController::zoomToTargets(const std::vector<BoardElem*>& elems) {
+void BoardCamera::focusHome() {
+  if (ourlayer_) focusView(ourlayer_, homeViewPoint_, 1.0f);
+}
+
+void BoardCamera::zoomToTargets(const std::vector<BoardElem*>& elems) {
   BoardElem* last = nullptr;
   float minX = 0, maxX = 0, minY = 0, maxY = 0;
   for (BoardElem* e : elems) {
     if (!e) continue;
-    const CCPoint c = ccpAdd(elemToLayerPoint(e), ccp(kHalfCell, kHalfCell));
+    const CCPoint c = ccpAdd(elemPoint(e), ccp(kHalfCell, kHalfCell));
     if (!last) {
       minX = maxX = c.x;
       minY = maxY = c.y;
@@ -195,32 +221,16 @@ void GameController::zoomToTargets(const std::vector<BoardElem*>& elems) {
   const float sx = (maxX - minX) / win.width;
   const float sy = (maxY - minY) / (win.height * 0.5f);
   const float scale = std::clamp(1.0f / std::max(sx, sy), kMinZoom, kMaxZoom);
-  focusView(getPlayerLayer(last->owner()), ccp((minX + maxX) * 0.5f, (minY + maxY) * 0.5f), scale);
+  focusView(layerFor(last->owner()), ccp((minX + maxX) * 0.5f, (minY + maxY) * 0.5f), scale);
 }
 
-void GameController::fadeGroundWithOurLayer() {
-  if (!ourlayer) return;
-  const GLubyte o = ourlayer->getOpacity();
+void BoardCamera::fadeGroundWithOurLayer() {
+  if (!ourlayer_) return;
+  const GLubyte o = ourlayer_->getOpacity();
   if (o == groundOpacity_) return;
   groundOpacity_ = o;
-  for (CCNode* part : {ourground, static_cast<CCNode*>(water)})
+  for (CCNode* part : {ourground_, static_cast<CCNode*>(water_)})
     mv::forEachNodeDeep(part, [o](CCNode* n) {
       if (CCSprite* sprite = dynamic_cast<CCSprite*>(n)) sprite->setOpacity(o);
     });
-}
-
-// ---- The enemy tower's label -------------------------------------------------------------------
-
-void GameController::updateEnemyTowerLabel() {
-  GameSession& game = hub_->game();
-  Player* enemy = game.enemyPlayer();
-  if (!enemyTowerLabel || !game.started() || !enemy || !enemy->board() ||
-      enemy->state() == PlayerState::Invalid)
-    return;
-  Board* board = enemy->board();
-  BoardElem* top = board->findTopBlock();
-  if (!top) top = board->cellAt(Board::getBoardCenter(), Board::getBoardCenter());
-  enemyTowerLabel->setPosition(ccpAdd(elemToLayerPoint(top), ccp(kHalfCell, 2 * kCell)));
-  enemyTowerLabel->setString(enemyTowerLabelText.c_str());
-  enemyTowerLabel->setAnchorPoint(ccp(0.5f, 0.5f));
 }
