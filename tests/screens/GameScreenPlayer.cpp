@@ -37,18 +37,18 @@ bool GameScreenPlayer::settled() {
 }
 
 // The tutorial's panel shows a hint: its arrows say what to do.
-bool GameScreenPlayer::hintShown() { return ScriptedPlayer::isShown(c_.tutorialmsg); }
+bool GameScreenPlayer::hintShown() { return ScriptedPlayer::isShown(c_.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")); }
 
 bool GameScreenPlayer::step() {
-  if (c_.guiMode == GuiMode::GameEnded) return false;
-  if (c_.messageShown) {
-    if (c_.messageModal) return false;
-    if (c_.messageFullscreen) {
+  if (c_.guiMode() == GuiMode::GameEnded) return false;
+  if (c_.isMessageShown()) {
+    if (c_.isMessageModal()) return false;
+    if (c_.isMessageFullscreen()) {
       // A click on the board closes it.
-      ScriptedPlayer::click(c_.touchLayer->getContentSize().width * 0.5f, 40);
+      ScriptedPlayer::click(c_.touchLayer()->getContentSize().width * 0.5f, 40);
       return true;
     }
-    if (ScriptedPlayer::isShown(c_.okbtn)) return ScriptedPlayer::click(c_.okbtn);
+    if (ScriptedPlayer::isShown(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn"))) return ScriptedPlayer::click(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn"));
     return false;
   }
   if (!settled()) return false;
@@ -87,7 +87,7 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
   std::string seen;
   float still = 0;
   const float end = time_ + limitSeconds;
-  while (!done() && c_.guiMode != GuiMode::GameEnded && time_ < end) {
+  while (!done() && c_.guiMode() != GuiMode::GameEnded && time_ < end) {
     if (!step()) ScriptedPlayer::frames(1, kStep);
     time_ += kStep;
     Player* enemy = hub_.game().enemyPlayer();
@@ -95,7 +95,7 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
     now << hub_.game().turn() << "/" << static_cast<int>(local().state()) << "/"
         << (enemy ? static_cast<int>(enemy->state()) : -1) << "/" << local().mana() << "/" << local().dwarves()
         << "/" << c_.gameLog().records().size() << "/" << clicks + keys << "/" << c_.effects().runningEffects() << "/"
-        << c_.tutorialText;
+        << c_.tutorialText();
     still = now.str() == seen ? still + kStep : 0;
     seen = now.str();
     if (still >= 60.0f) {
@@ -104,7 +104,7 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
       return false;
     }
   }
-  const bool ok = done() || c_.guiMode == GuiMode::GameEnded;
+  const bool ok = done() || c_.guiMode() == GuiMode::GameEnded;
   if (!ok) ADD_FAILURE() << "not done after " << limitSeconds << " s of game time, turn " << hub_.game().turn();
   return ok;
 }
@@ -306,8 +306,8 @@ bool GameScreenPlayer::free(const CCRect& r) {
   const CCSize win = ScriptedPlayer::windowSize();
   if (p.x < 8 || p.y < 8 || p.x > win.width - 8 || p.y > win.height - 8) return false;
   for (CCNode* over : {static_cast<CCNode*>(c_.gameLog().logView()), static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")),
-                       static_cast<CCNode*>(c_.cancelbtn), static_cast<CCNode*>(c_.okbtn),
-                       static_cast<CCNode*>(c_.tutorialmsg)}) {
+                       static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("cancelbtn")), static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")),
+                       static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg"))}) {
     if (over && ScriptedPlayer::isShown(over) && ScriptedPlayer::windowRect(over).containsPoint(p)) return false;
   }
   // The locked-card notice's button.

@@ -13,6 +13,7 @@
 #include "CCLayer.h"
 #include "CCLayerColor.h"
 #include "CCMenuItem.h"
+#include "CCEditBox.h"
 #include "CCPointExtension.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
@@ -56,6 +57,7 @@ class BarTest : public ControllerTest {
   // (cost,) count; its sprites: picture (, cost).
   std::vector<Button> buttons() {
     std::vector<Button> out;
+    controller->refreshIfChanged();
     CCNode* container = controller->bar().view()->getContainer();
     mv::forEachNodeDeep(container, [&](CCNode* n) {
       auto* item = dynamic_cast<CCMenuItemImage*>(n);
@@ -113,6 +115,7 @@ TEST_F(BarTest, TheCardBarShowsEachCardOnceInOrderWithItsCountAndDigit) {
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   controller->setCardList({CardId::Dome, CardId::FourBlock, CardId::Tunnelers, CardId::FourBlock, CardId::Archmage,
                            CardId::Crystal, CardId::FourBlock});
+  controller->refreshIfChanged();
   EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("sequencename")), "Placement");
   const std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 5u);
@@ -136,6 +139,7 @@ TEST_F(BarTest, TheCardBarShowsEachCardOnceInOrderWithItsCountAndDigit) {
 
 TEST_F(BarTest, TheTenthButtonReadsZeroAndTheEleventhHasNoDigit) {
   controller->setCardList({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11});
+  controller->refreshIfChanged();
   const std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 11u);
   EXPECT_EQ(b[8].digit, "9");
@@ -147,6 +151,7 @@ TEST_F(BarTest, TheTenthButtonReadsZeroAndTheEleventhHasNoDigit) {
 
 TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
   controller->setCardList({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11});
+  controller->refreshIfChanged();
   extension::CCScrollView* view = controller->bar().view();
   CCNode* first = view->getContainer();
   first->retain();
@@ -156,6 +161,7 @@ TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
   // Scrolled, then refreshed: a new bar in the middle again.
   view->setContentOffset(ccp(0, 0), false);
   controller->refreshGui();
+  controller->refreshIfChanged();
   EXPECT_NE(view->getContainer(), first);
   EXPECT_EQ(view->getContainer()->getContentSize().height, h);
   EXPECT_FLOAT_EQ(view->getContentOffset().y, (v - h) * 0.5f);
@@ -165,6 +171,7 @@ TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
 TEST_F(BarTest, TheSpellBarShowsEachSpellOnceWithItsCostAndPicksItsFirstEntry) {
   controller->setSpellList({{CardId::Repairers, 1}, {CardId::Fireball, 2}, {CardId::Tunnelers, 1},
                             {CardId::Fireball, 3}, {CardId::Dynamite, 1}, {CardId::Fireball, 1}});
+  controller->refreshIfChanged();
   controller->bar().show(static_cast<int>(PlayerState::BuildChooseSpell));
   EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("sequencename")), "Building");
   const std::vector<Button> b = buttons();
@@ -191,6 +198,7 @@ TEST_F(ControllerTest, TheTutorialsForcedCardHasABouncingArrowAndItsPhaseNoEndAr
   startGame("tutorial");
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   controller->setCardList(local().cards());
+  controller->refreshIfChanged();
   ASSERT_EQ(controller->bar().shownButtons(), std::vector<int>{CardId::Archmage});
   ASSERT_NE(controller->bindings().node("arrow"), nullptr);
   EXPECT_TRUE(controller->bindings().node("arrow")->isVisible());
@@ -199,25 +207,28 @@ TEST_F(ControllerTest, TheTutorialsForcedCardHasABouncingArrowAndItsPhaseNoEndAr
   EXPECT_FALSE(controller->bindings().node("arrow_phaseend")->isVisible());
   // A second card is no forced choice.
   controller->setCardList({CardId::Archmage, CardId::FourBlock});
+  controller->refreshIfChanged();
   EXPECT_FALSE(controller->bindings().node("arrow")->isVisible());
 }
 
 TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedThenItsFirstHintIsPinnedBelow) {
   hub.setScreen(controller);
   ASSERT_TRUE(hub.startSingleGame("tutorial"));
+  controller->refreshIfChanged();
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
-  ASSERT_TRUE(controller->messageShown);
-  EXPECT_EQ(controller->messageText, "TUT_INITIAL");
-  EXPECT_EQ(controller->tutorialText, "TUT_INITIAL");
+  ASSERT_TRUE(controller->isMessageShown());
+  EXPECT_EQ(controller->messageText(), "TUT_INITIAL");
+  EXPECT_EQ(controller->tutorialText(), "TUT_INITIAL");
   // Read once: the welcome on its panel, its pinned copy not yet.
-  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
-  EXPECT_FALSE(controller->tutorialmsg->isVisible());
+  EXPECT_TRUE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->isVisible());
+  EXPECT_FALSE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->isVisible());
   // The computer's phases end waits and close messages: not this one.
   controller->closeMessage();
-  EXPECT_TRUE(controller->messageShown);
+  EXPECT_TRUE(controller->isMessageShown());
   controller->closeFullscreenMessageByTap();
-  EXPECT_FALSE(controller->messageShown);
-  EXPECT_TRUE(controller->tutorialmsg->isVisible());
+  controller->refreshIfChanged();
+  EXPECT_FALSE(controller->isMessageShown());
+  EXPECT_TRUE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->isVisible());
   EXPECT_TRUE(controller->bar().layer()->isVisible());
   ctx.game().clearGame();
   hub.setScreen(nullptr);
@@ -232,25 +243,28 @@ TEST_F(ControllerTest, TheTutorialsClosingWordsStayOverTheBoardUntilClosed) {
   for (int row = 0; row < kTutorialEndRow + 2; ++row) tutorial->onPhaseFinished(local());
   // The next switch of ours reaches the end row and shows the board with its choices.
   local().setState(PlayerState::BuildChooseSpell);
+  controller->refreshIfChanged();
   ASSERT_FALSE(tutorial->active());
-  EXPECT_TRUE(controller->messageShown);
-  EXPECT_EQ(controller->messageText, "TUT_FINISHED");
-  EXPECT_TRUE(controller->fulldarken->isVisible());
-  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
-  EXPECT_FALSE(controller->tutorialmsg->isVisible());
+  EXPECT_TRUE(controller->isMessageShown());
+  EXPECT_EQ(controller->messageText(), "TUT_FINISHED");
+  EXPECT_TRUE(controller->bindings().node("fulldarken")->isVisible());
+  EXPECT_TRUE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->isVisible());
+  EXPECT_FALSE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->isVisible());
   // The player closes them as any message; the next board is a plain one.
   controller->onReturnKey();
-  EXPECT_FALSE(controller->messageShown);
-  EXPECT_FALSE(controller->fullscreenmessage->isVisible());
+  controller->refreshIfChanged();
+  EXPECT_FALSE(controller->isMessageShown());
+  EXPECT_FALSE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->isVisible());
   controller->showMessage("A", "B");
   controller->showGameBoard();
-  EXPECT_FALSE(controller->messageShown);
+  EXPECT_FALSE(controller->isMessageShown());
   ctx.game().clearGame();
   hub.setScreen(nullptr);
 }
 
 TEST_F(BarTest, StatesWithoutChoicesShowAnEmptyBar) {
   controller->setCardList({CardId::FourBlock});
+  controller->refreshIfChanged();
   ASSERT_FALSE(buttons().empty());
   for (PlayerState s : {PlayerState::ProcessCombatQueue, PlayerState::PlacementChoose, PlayerState::EndTurn,
                         PlayerState::Fire}) {
@@ -275,6 +289,7 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   SocialPagesApp app;
   MemorySettings& settings = static_cast<MemorySettings&>(ctx.settings());
   controller->setCardList({CardId::Shield, CardId::FourBlock});
+  controller->refreshIfChanged();
   std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 2u);
   ASSERT_EQ(b[1].tag, CardId::Shield);
@@ -309,8 +324,8 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   ASSERT_EQ(app.socialPages.size(), 1u);
   EXPECT_EQ(app.socialPages[0], "mirrowvale");
   EXPECT_FALSE(shown(controller->bindings().node("notification")));
-  EXPECT_TRUE(controller->messageShown);
-  EXPECT_EQ(controller->messageText, "THANKS_FOR_LIKING");
+  EXPECT_TRUE(controller->isMessageShown());
+  EXPECT_EQ(controller->messageText(), "THANKS_FOR_LIKING");
   // Unlocked for good: drawn like any card and chosen at a click.
   b = buttons();
   EXPECT_FALSE(sameColour(b[1].nameColour, ccc3(255, 0, 0)));

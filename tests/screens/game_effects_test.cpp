@@ -201,7 +201,7 @@ TEST_F(EffectTest, TwoEffectsAtOnceShareTheirNodesAndEachCallsBackOnce) {
 }
 
 TEST_F(EffectTest, TheEarthquakeShakesTheGameNodeAndLeavesItWhereItStarted) {
-  CCNode* world = controller().gameNode;
+  CCNode* world = controller().gameNode();
   const CCPoint start = world->getPosition();
   int calls = 0;
   show(record(CardId::Earthquake, local(), enemy(), enemy().board()->cellAt(20, 20)), calls);

@@ -77,8 +77,8 @@ TEST_F(GameFlowTest, TheEndMessagesOkReturnsToTheMenu) {
   GameController& c = game();
   hub().onGameLost();
   ScriptedPlayer::runFor(0.3f);
-  ASSERT_TRUE(ScriptedPlayer::isShown(c.okbtn));
-  ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
+  ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   ScriptedPlayer::runFor(0.5f);
   EXPECT_TRUE(onMenu());
   EXPECT_FALSE(hub().game().started());
@@ -89,14 +89,14 @@ TEST_F(GameFlowTest, TheStoreButtonOpensASandboxWithTheStoreInPlaceOfTheBar) {
   ScriptedPlayer::runFor(1.0f);
   ASSERT_TRUE(onGame());
   GameController& c = game();
-  EXPECT_TRUE(c.storeShown);
+  EXPECT_TRUE(c.isStoreShown());
   // The sandbox's greeting covers the board until a click closes it.
-  ASSERT_TRUE(c.messageShown);
-  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText);
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.storelayer));
+  ASSERT_TRUE(c.isMessageShown());
+  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText());
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().node("storelayer")));
   ScriptedPlayer::click(600, 500);
-  EXPECT_FALSE(c.messageShown);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.storelayer));
+  EXPECT_FALSE(c.isMessageShown());
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().node("storelayer")));
   EXPECT_FALSE(ScriptedPlayer::isShown(c.bar().layer()));
   StoreController* store = MainScene::scene()->storeController();
   ASSERT_NE(store, nullptr);

@@ -85,7 +85,7 @@ TEST_P(LayoutTest, TheLogShowsWholeLinesUnderItsTitleAndTheNewestInSight) {
         auto* l = dynamic_cast<CCLabelBMFont*>(n);
         return l && l->getString() == text("GAME_LOG");
       },
-      c.guiNode);
+      c.guiNode());
   ASSERT_NE(title, nullptr);
   EXPECT_LE(ScriptedPlayer::windowRect(title).getMaxY(), view.getMinY());
   // A chat line and its answer, under a long log of turns and a line long enough to wrap.
@@ -127,7 +127,7 @@ TEST_P(LayoutTest, EachPhasesBarShowsItsButtonsAndEndPhaseInItsView) {
       {PlayerState::RepairChooseSpell, "repair",
        Spells{{CardId::Repairers, 0}, {CardId::Firefighters, 0}, {CardId::Pumpers, 0}, {CardId::Deratizers, 0}}}};
   const CCRect view = ScriptedPlayer::windowRect(c.bar().view());
-  const CCRect counters = ScriptedPlayer::windowRect(c.manacounter);
+  const CCRect counters = ScriptedPlayer::windowRect(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("manacounter"));
   EXPECT_GE(view.getMinY(), counters.getMaxY());
   // However long the hand, the bar scrolls inside a view of fixed width that leaves our
   // tower, at the centre of the view where the game starts, in sight.

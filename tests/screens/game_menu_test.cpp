@@ -122,7 +122,7 @@ TEST_F(UserSettingsTest, TheNoticeOpensTheLikeDialogAndItsConfirmationUnlocksThe
   ASSERT_TRUE(ScriptedPlayer::click(c.bindings().node("fblike_okbtn")));
   EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().node("fblike")));
   EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().node("notification")));
-  EXPECT_TRUE(c.messageShown);
+  EXPECT_TRUE(c.isMessageShown());
   CCUserDefault::purgeSharedUserDefault();
   EXPECT_FALSE(CardTable::isShieldLocked(CardId::Shield, hub().context()));
   // Entering the screen again keeps the notice away.
@@ -176,14 +176,14 @@ TEST_F(GameScreenTest, OnlineTheChatBarTakesAtMostWhatTheLobbyPassesOn) {
   // typed lands in the hidden box.
   ASSERT_TRUE(ScriptedPlayer::click(c.gameLog().editBox()));
   ASSERT_TRUE(c.gameLog().editBox()->getImpl()->isEditing());
-  c.guiMode = GuiMode::ChooseTarget;
-  c.refreshGui();
+  c.chooseTarget({}, "", "");
+  c.refreshIfChanged();
   EXPECT_FALSE(ScriptedPlayer::isShown(c.gameLog().chatBar()));
   EXPECT_FALSE(c.gameLog().editBox()->getImpl()->isEditing());
   ScriptedPlayer::type("12");
   EXPECT_STREQ(c.gameLog().editBox()->getText(), "");
-  c.guiMode = GuiMode::Board;
-  c.refreshGui();
+  c.showGameBoard();
+  c.refreshIfChanged();
   // A line begun and not sent does not outlive the match: once the game's screen goes,
   // RETURN on the next screen sends nothing, and the next match starts with an empty box.
   ASSERT_TRUE(ScriptedPlayer::click(c.gameLog().editBox()));

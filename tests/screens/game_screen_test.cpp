@@ -58,8 +58,8 @@ TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
   EXPECT_FLOAT_EQ(controller().camera().enemyLayer()->getScale(), 0.7f);
   // The wind over the screen, at the size of the art set.
   CCParticleSystemQuad* wind = nullptr;
-  for (unsigned int i = 0; i < controller().rootLayer->getChildrenCount(); ++i)
-    if (!wind) wind = dynamic_cast<CCParticleSystemQuad*>(controller().rootLayer->getChildren()->objectAtIndex(i));
+  for (unsigned int i = 0; i < controller().rootLayer()->getChildrenCount(); ++i)
+    if (!wind) wind = dynamic_cast<CCParticleSystemQuad*>(controller().rootLayer()->getChildren()->objectAtIndex(i));
   ASSERT_NE(wind, nullptr);
   EXPECT_FLOAT_EQ(wind->getScale(), mv::hdScale());
   EXPECT_FALSE(ScriptedPlayer::screenshot("game-start").empty());
@@ -68,23 +68,23 @@ TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
 TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   startSkirmish();
   GameController& c = controller();
-  ASSERT_NE(c.enemyTowerLabel, nullptr);
-  EXPECT_EQ(c.enemyTowerLabel->getParent(), c.camera().enemyLayer());
-  EXPECT_EQ(std::string(c.enemyTowerLabel->getString()), hub().context().text().text("AI"));
-  EXPECT_EQ(std::string(c.enemyTowerLabel->getFntFile()), mv::fontFileName("font-14.fnt"));
-  const ccColor3B& colour = c.enemyTowerLabel->getColor();
+  ASSERT_NE(c.enemyTowerLabel(), nullptr);
+  EXPECT_EQ(c.enemyTowerLabel()->getParent(), c.camera().enemyLayer());
+  EXPECT_EQ(std::string(c.enemyTowerLabel()->getString()), hub().context().text().text("AI"));
+  EXPECT_EQ(std::string(c.enemyTowerLabel()->getFntFile()), mv::fontFileName("font-14.fnt"));
+  const ccColor3B& colour = c.enemyTowerLabel()->getColor();
   EXPECT_EQ(colour.r + colour.g + colour.b, 0);
-  EXPECT_FLOAT_EQ(c.enemyTowerLabel->getScale(), 1.0f);
+  EXPECT_FLOAT_EQ(c.enemyTowerLabel()->getScale(), 1.0f);
   // Half a cell right of the highest block's corner, two cells up; it follows the tower.
   BoardElem* top = enemy().board()->findTopBlock();
   ASSERT_NE(top, nullptr);
-  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.camera().elemPoint(top), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(top), ccp(32, 128))));
   BoardElem* higher = enemy().board()->cellAt(top->x(), top->y() + 1);
   enemy().setCards({CardId::FourBlock});
   higher->applyCard(CardId::FourBlock);
-  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.camera().elemPoint(higher), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(higher), ccp(32, 128))));
   // Scrolled over to it, for the eye.
-  c.camera().setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel->getPosition(), 0.7f)),
+  c.camera().setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel()->getPosition(), 0.7f)),
                             1.0f / 0.8f));
   ScriptedPlayer::runFor(0.1f);
   ScriptedPlayer::screenshot("enemy-tower-label");
@@ -291,7 +291,7 @@ TEST_P(RoomPlacesTest, TheCardsTextLeavesEveryOfferedDigitInSight) {
   ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
   ScriptedPlayer::runFor(0.8f);
   GameController& c = controller();
-  CCNode* panel = c.castgui->getChildByTag(1);
+  CCNode* panel = c.bindings().node("castgui")->getChildByTag(1);
   ASSERT_TRUE(ScriptedPlayer::isShown(panel));
   const CCRect text = ScriptedPlayer::windowRect(panel);
   const std::vector<BoardElem*> options = local().options();
@@ -393,7 +393,7 @@ TEST_F(ChoiceTest, EscapeOrTheCancelButtonCancelsTheChoice) {
     std::vector<BoardElem*> options = local().options();
     ASSERT_FALSE(options.empty());
     if (button)
-      ASSERT_TRUE(ScriptedPlayer::click(controller().cancelbtn));
+      ASSERT_TRUE(ScriptedPlayer::click(controller().bindings().nodeAs<cocos2d::CCMenuItemImage>("cancelbtn")));
     else
       ScriptedPlayer::press(SDLK_ESCAPE);
     EXPECT_EQ(local().state(), PlayerState::CardChoose);
@@ -537,7 +537,7 @@ CCSet* touchesAt(std::initializer_list<std::pair<int, CCPoint>> points) {
 TEST_F(GameScreenTest, APinchZoomsWithinOneAndTwoAndAfterItOneFingerDoesNotPan) {
   startSkirmish();
   GameController& c = controller();
-  TouchLayer* t = c.touchLayer;
+  TouchLayer* t = c.touchLayer();
   ASSERT_NE(t, nullptr);
   // Two fingers spread to three times their distance: the scale stops at two.
   t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}, {1, ccp(680, 400)}}), 2, nullptr);
@@ -589,14 +589,29 @@ TEST_F(GameScreenTest, ReturnClosesAMessageOnceWhileHeld) {
   GameController& c = controller();
   c.showMessage("One", "");
   ScriptedPlayer::keyDown(SDLK_RETURN);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
   c.showMessage("Two", "");
   // Still held: the repeat of the key does nothing.
   ScriptedPlayer::keyDown(SDLK_RETURN);
-  EXPECT_TRUE(c.messageShown);
+  EXPECT_TRUE(c.isMessageShown());
   ScriptedPlayer::keyUp(SDLK_RETURN);
   ScriptedPlayer::press(SDLK_RETURN);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
+}
+
+// However much a choice changes (the bar, the counters, the board's state), the screen is
+// brought up to date once, before the next frame is drawn.
+TEST_F(GameScreenTest, AChoiceRefreshesTheScreenOnceInTheNextFrame) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  const int before = c.refreshCount();
+  c.pickCard(local().cards().front());
+  ASSERT_FALSE(local().options().empty());
+  c.selectBoardElem(local().options().front());
+  EXPECT_EQ(c.refreshCount(), before);
+  ScriptedPlayer::frames(1);
+  EXPECT_EQ(c.refreshCount(), before + 1);
 }
 
 TEST_F(GameScreenTest, LeavingTheScreenStopsTheFireLoops) {
@@ -619,26 +634,26 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   GameController& c = controller();
   c.showMessage(hub().context().text().text("FIREBALL_NAME"), hub().context().text().text("FIREBALL_DESC"));
   ScriptedPlayer::runFor(0.1f);
-  ASSERT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   ScriptedPlayer::screenshot("message");
-  ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
-  EXPECT_FALSE(c.messageShown);
+  ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
+  EXPECT_FALSE(c.isMessageShown());
   // A full-screen text darkens the board; a click anywhere closes it.
   c.showFullscreenMessage(hub().context().text().text("SANDBOX_INTRO"));
   ScriptedPlayer::runFor(0.1f);
   ScriptedPlayer::screenshot("fullscreen-message");
   ScriptedPlayer::click(300, 600);
-  EXPECT_FALSE(c.messageShown);
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.fulldarken));
+  EXPECT_FALSE(c.isMessageShown());
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().node("fulldarken")));
   // A defeat is acknowledged with the neutral mark, only a victory with the positive one.
   auto marked = [&c](const char* frame) {
-    auto* image = dynamic_cast<CCSprite*>(c.okbtn->getNormalImage());
+    auto* image = dynamic_cast<CCSprite*>(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")->getNormalImage());
     return image && image->isFrameDisplayed(CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame));
   };
   hub().onGameLost();
   ScriptedPlayer::runFor(0.2f);
-  EXPECT_EQ(c.guiMode, GuiMode::GameEnded);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  EXPECT_EQ(c.guiMode(), GuiMode::GameEnded);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   EXPECT_TRUE(marked("button-ok-plain.png"));
   ScriptedPlayer::screenshot("game-end");
   game().clearGame();
@@ -654,20 +669,20 @@ TEST_F(GameScreenTest, TheVictoryNoticeStandsClearOfTheEnemyTowersName) {
   GameController& c = controller();
   hub().onGameWon();
   ScriptedPlayer::runFor(0.2f);
-  CCNode* notice = c.castgui->getChildByTag(1);
+  CCNode* notice = c.bindings().node("castgui")->getChildByTag(1);
   ASSERT_TRUE(ScriptedPlayer::isShown(notice));
-  ASSERT_TRUE(ScriptedPlayer::isShown(c.enemyTowerLabel));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.enemyTowerLabel()));
   // The player scrolls the enemy's name to where the notice stands.
   const CCRect home = ScriptedPlayer::windowRect(notice);
   for (int i = 0; i < 6; ++i) {
-    const CCRect name = ScriptedPlayer::windowRect(c.enemyTowerLabel);
+    const CCRect name = ScriptedPlayer::windowRect(c.enemyTowerLabel());
     c.camera().moveView(ccp((home.getMidX() - name.getMidX()) / 0.8f, (name.getMidY() - home.getMidY()) / 0.8f));
     ScriptedPlayer::frames(1);
   }
   ScriptedPlayer::frames(2);
-  EXPECT_FALSE(ScriptedPlayer::windowRect(notice).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
-  EXPECT_FALSE(ScriptedPlayer::windowRect(c.okbtn).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
-  EXPECT_TRUE(home.intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel))) << "the name is where the notice was";
+  EXPECT_FALSE(ScriptedPlayer::windowRect(notice).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel())));
+  EXPECT_FALSE(ScriptedPlayer::windowRect(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel())));
+  EXPECT_TRUE(home.intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel()))) << "the name is where the notice was";
   ScriptedPlayer::screenshot("game-end-victory-name");
 }
 
@@ -676,15 +691,15 @@ TEST_F(GameScreenTest, ANewWindowSizeRebuildsTheScreenWithTheSameMessageAndLog) 
   GameController& c = controller();
   c.showMessage("Hold the line", "The enemy gathers its strength");
   const size_t lines = c.gameLog().records().size();
-  CCNode* oldRoot = c.rootLayer;
+  CCNode* oldRoot = c.rootLayer();
   const size_t elems = c.boardView().nodeCount();
   ScriptedPlayer::resizeWindow(1024, 768);
   ScriptedPlayer::runFor(0.6f);
-  EXPECT_NE(c.rootLayer, oldRoot);
-  EXPECT_EQ(c.rootLayer->getContentSize().width, 1024);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.message));
-  EXPECT_STREQ(c.message->getString(), "Hold the line");
-  EXPECT_STREQ(c.submessage->getString(), "The enemy gathers its strength");
+  EXPECT_NE(c.rootLayer(), oldRoot);
+  EXPECT_EQ(c.rootLayer()->getContentSize().width, 1024);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("message")));
+  EXPECT_STREQ(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("message")->getString(), "Hold the line");
+  EXPECT_STREQ(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("submessage")->getString(), "The enemy gathers its strength");
   EXPECT_EQ(c.gameLog().records().size(), lines);
   EXPECT_EQ(c.gameLog().linesShown(), lines);
   // The towers moved over: the same nodes, in the new layers, our tower in the middle.

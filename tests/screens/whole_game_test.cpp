@@ -86,7 +86,7 @@ class WholeGameTest : public mvtest::ScreensTest {
   void leaveThroughTheInGameMenu() {
     GameController& c = game();
     // A message over the board is closed first, as a player would.
-    if (c.messageShown && c.messageFullscreen && !c.messageModal) ScriptedPlayer::click(640, 40);
+    if (c.isMessageShown() && c.isMessageFullscreen() && !c.isMessageModal()) ScriptedPlayer::click(640, 40);
     ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")));
     ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.bindings().node("gamemenu"))));
     ASSERT_TRUE(ScriptedPlayer::runUntil(onMenu, 3.f));
@@ -101,12 +101,12 @@ class WholeGameTest : public mvtest::ScreensTest {
     GameScreenPlayer player(c, hub());
     CapturedLog log;
     ASSERT_TRUE(player.playUntil([] { return false; }, 1800.0f));
-    ASSERT_EQ(GuiMode::GameEnded, c.guiMode) << "seed " << seed;
+    ASSERT_EQ(GuiMode::GameEnded, c.guiMode()) << "seed " << seed;
     ScriptedPlayer::runFor(1.0f, GameScreenPlayer::kStep);
     GameScreenPlayer::expectNothingRefused(log, hub());
     EXPECT_GT(player.clicks, 10);
-    const std::string end = c.messageText;
-    ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
+    const std::string end = c.messageText();
+    ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
     ASSERT_TRUE(ScriptedPlayer::runUntil(onMenu, 3.f));
     EXPECT_FALSE(hub().game().started());
     EXPECT_EQ(FlowState::Menu, hub().flowState());
@@ -147,21 +147,21 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   GameController& c = game();
   GameScreenPlayer player(c, hub());
   // Its first words greet the player over the board, once, on their own panel.
-  ASSERT_TRUE(c.messageShown);
-  EXPECT_EQ(localizedText("TUT_INITIAL"), c.messageText);
+  ASSERT_TRUE(c.isMessageShown());
+  EXPECT_EQ(localizedText("TUT_INITIAL"), c.messageText());
   ScriptedPlayer::frames(2);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage));
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage->getParent()->getChildByTag(3)));
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.tutorialmsg));
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")));
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->getParent()->getChildByTag(3)));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")));
   ScriptedPlayer::screenshot("tutorial-first-hint");
   // A click closes them: the bar shows its one card with the arrow at it, and the hint
   // stays pinned on its panel, clear of the log, in every window size.
   ScriptedPlayer::click(640, 300);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
   for (const CCSize& size : {CCSize(1024, 768), CCSize(1920, 1080), CCSize(1280, 800)}) {
     ScriptedPlayer::resizeWindow(static_cast<int>(size.width), static_cast<int>(size.height));
     ScriptedPlayer::runFor(1.0f);  // the view comes back to our tower
-    CCNode* panel = c.tutorialmsg->getParent()->getChildByTag(2);
+    CCNode* panel = c.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->getParent()->getChildByTag(2);
     ASSERT_TRUE(ScriptedPlayer::isShown(panel));
     EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().node("arrow")));
     EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.gameLog().logView())))
@@ -182,13 +182,13 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   // The closing words show until the player closes them; the game goes on by the usual
   // rules, and is left.
   ScriptedPlayer::runFor(0.5f);
-  EXPECT_EQ(localizedText("TUT_FINISHED"), c.messageText);
-  EXPECT_TRUE(c.messageShown);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage));
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.tutorialmsg));
+  EXPECT_EQ(localizedText("TUT_FINISHED"), c.messageText());
+  EXPECT_TRUE(c.isMessageShown());
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")));
   ScriptedPlayer::screenshot("tutorial-closing-words");
   ScriptedPlayer::press(SDLK_RETURN);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
   leaveThroughTheInGameMenu();
 }
 
@@ -258,9 +258,9 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
   ASSERT_NE(nullptr, store);
   GameScreenPlayer player(c, hub());
   // The sandbox's greeting is read and closed by a click.
-  ASSERT_TRUE(c.messageShown);
-  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText);
-  ASSERT_TRUE(player.playUntil([&] { return !c.messageShown; }, 10.f));
+  ASSERT_TRUE(c.isMessageShown());
+  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText());
+  ASSERT_TRUE(player.playUntil([&] { return !c.isMessageShown(); }, 10.f));
   Player& me = *hub().game().localPlayer();
   CapturedLog log;
   // The first spell is a fireball on our own tower; firefighters then put out a fire and
@@ -308,16 +308,16 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
     // A spell of the combat phase is told by name; the player reads it and closes it.
     if (card->hostile)
       EXPECT_TRUE(log.has(std::string("GUI::message shown: ") + localizedText(card->nameKey().c_str()))) << card->key;
-    ASSERT_TRUE(player.playUntil([&] { return !c.messageShown; }, 10.f)) << card->key;
+    ASSERT_TRUE(player.playUntil([&] { return !c.isMessageShown(); }, 10.f)) << card->key;
     if (t.kind == CardCategory::Room) {
       EXPECT_EQ(freeBlocks - 1, me.board()->countFreeBlocks()) << card->key;
     } else {
       EXPECT_EQ(mana - card->manaCost, me.mana()) << card->key;
       EXPECT_EQ(dwarves - card->dwarvesCost, me.dwarves()) << card->key;
     }
-    EXPECT_TRUE(ScriptedPlayer::isShown(c.storelayer))
-        << "the store stays for the next try; " << card->key << " gui " << static_cast<int>(c.guiMode) << " message "
-        << c.messageShown << " [" << c.messageText << "] state " << static_cast<int>(me.state()) << " enemy "
+    EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().node("storelayer")))
+        << "the store stays for the next try; " << card->key << " gui " << static_cast<int>(c.guiMode()) << " message "
+        << c.isMessageShown() << " [" << c.messageText() << "] state " << static_cast<int>(me.state()) << " enemy "
         << static_cast<int>(hub().game().enemyPlayer()->state());
     ScriptedPlayer::screenshot(std::string("sandbox-tried-") + t.name);
   }

@@ -1,22 +1,15 @@
-// The game screen controller: binding, selectors, the event hub's entry points, the
-// refresh of every bound node from the state, and the keys.
+// The game screen controller: the event hub's entry points, which change what the screen
+// shows and mark it dirty; the one refresh that brings every part up to date; the keys and
+// the message's buttons.
 #include "GameController.h"
 
-#include "Board.h"
 #include "BoardElem.h"
-#include "CCArray.h"
-#include "CCEditBoxImpl.h"
 #include "CCLabelBMFont.h"
 #include "CCLayerColor.h"
 #include "CCMenuItem.h"
-#include "CCPointExtension.h"
-#include "CCScale9Sprite.h"
-#include "CCScrollView.h"
 #include "CCSprite.h"
 #include "CCSpriteFrame.h"
 #include "CCSpriteFrameCache.h"
-#include "CardTable.h"
-#include "EffectActions.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "MainScene.h"
@@ -26,12 +19,6 @@
 #include "player/Player.h"
 
 using namespace cocos2d;
-using namespace cocos2d::extension;
-
-namespace {
-constexpr float kCell = BoardView::kElemSize;
-constexpr float kHalfCell = kCell * 0.5f;
-}  // namespace
 
 GameController::GameController(EventDispatcher& hub)
     : hub_(&hub),
@@ -40,7 +27,7 @@ GameController::GameController(EventDispatcher& hub)
       log_(hub),
       bar_(hub, this),
       dialogs_(hub),
-      effects_(std::make_unique<SpellEffectPlayer>(*this)),
+      effects_(std::make_unique<SpellEffectPlayer>(static_cast<EffectStage&>(*this))),
       bindings_("GUI::") {
   declareMembers();
 }
@@ -52,54 +39,6 @@ GameController::~GameController() {
   // Nothing of an effect may call a controller that is gone.
   effects_.reset();
   boardView_.reset();
-}
-
-// ---- Binding -------------------------------------------------------------------------
-
-void GameController::declareMembers() {
-  mv::NodeBindings& b = bindings_;
-  b.declare("castgui", &castgui);
-  b.declare("dwarvescounter", &dwarvescounter);
-  b.declare("manacounter", &manacounter);
-  b.declare("fulldarken", &fulldarken);
-  b.declare("cancelbtn", &cancelbtn);
-  b.declare("okbtn", &okbtn);
-  b.declare("message", &message);
-  b.declare("tutorialmsg", &tutorialmsg);
-  b.declare("fullscreenmessage", &fullscreenmessage);
-  b.declare("submessage", &submessage);
-  b.declare("sun", &sun_);
-  b.declare("enemyground", &enemyground_);
-  b.declare("storelayer", &storelayer);
-  b.declare("counterslayer", &counterslayer);
-  camera_.declareMembers(b);
-  log_.declareMembers(b);
-  bar_.declareMembers(b);
-  dialogs_.declareMembers(b);
-}
-
-bool GameController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
-  return target == this && bindings_.assign(name, node);
-}
-
-SEL_MenuHandler GameController::onResolveCCBCCMenuItemSelector(CCObject* pTarget,
-                                                               CCString* pSelectorName) {
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onCard", GameController::onCard);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenu", GameController::onMenu);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onOk", GameController::onOk);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onSpell", GameController::onSpell);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onEndPhase", GameController::onEndPhase);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onCancel", GameController::onCancel);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onFblikeOk", GameController::onFblikeOk);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onFblikeCancel", GameController::onFblikeCancel);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onNotification", GameController::onNotification);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuGameMusic", GameController::onMenuGameMusic);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuRoomZoomIn", GameController::onMenuRoomZoomIn);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuAlwaysShowOurTower",
-                                       GameController::onMenuAlwaysShowOurTower);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuExitToMenu", GameController::onMenuExitToMenu);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuReturnToGame", GameController::onMenuReturnToGame);
-  return nullptr;
 }
 
 // ---- What the controller reads of the game ---------------------------------------------
@@ -126,7 +65,7 @@ void GameController::startGame() {
   // Nothing typed for the last match is kept for this one.
   log_.clearTyped();
   closingWordsUp_ = false;
-  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, GameLog::kTextColour);
+  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + opponentName_, GameLog::kTextColour);
   closeMessage();
   showGameBoard();
   // The opponent's name is known now: over its tower at once.
@@ -136,74 +75,74 @@ void GameController::startGame() {
 }
 
 void GameController::showGameBoard() {
-  if (!(closingWordsUp_ && messageShown && messageFullscreen && !messageModal)) {
-    messageShown = false;
-    messageModal = false;
+  if (!(closingWordsUp_ && messageShown_ && messageFullscreen_ && !messageModal_)) {
+    messageShown_ = false;
+    messageModal_ = false;
     closingWordsUp_ = false;
   }
-  guiMode = GuiMode::Board;
+  guiMode_ = GuiMode::Board;
   LOGOG_INFO("GUI::game board shown");
   camera_.focusHome();
-  refreshGui();
+  invalidate();
 }
 
 void GameController::startAnimation() {
-  if (guiMode == GuiMode::Animation) return;
+  if (guiMode_ == GuiMode::Animation) return;
   LOGOG_INFO("GUI::animation started");
-  guiMode = GuiMode::Animation;
-  messageText.clear();
-  submessageText.clear();
-  refreshGui();
+  guiMode_ = GuiMode::Animation;
+  messageText_.clear();
+  submessageText_.clear();
+  invalidate();
 }
 
 void GameController::chooseTarget(const std::vector<BoardElem*>& candidates, const std::string& text,
                                   const std::string& subtext) {
-  guiMode = GuiMode::ChooseTarget;
+  guiMode_ = GuiMode::ChooseTarget;
   LOGOG_INFO("GUI::choosing target");
-  messageText = text;
-  submessageText = subtext;
+  messageText_ = text;
+  submessageText_ = subtext;
   Player* local = localPlayer();
-  targetsOnEnemy = true;
+  targetsOnEnemy_ = true;
   for (BoardElem* e : candidates)
-    if (e && local && e->owner() == local) targetsOnEnemy = false;
+    if (e && local && e->owner() == local) targetsOnEnemy_ = false;
   if (setting("room_zoom_in", true) && !candidates.empty()) camera_.zoomToTargets(candidates);
-  refreshGui();
+  invalidate();
 }
 
 void GameController::showMessage(const std::string& text, const std::string& subtext) {
   LOGOG_INFO("GUI::message shown: %s", text.c_str());
-  messageShown = true;
-  messageFullscreen = false;
-  messageModal = false;
-  messageText = text;
-  submessageText = subtext;
-  refreshGui();
+  messageShown_ = true;
+  messageFullscreen_ = false;
+  messageModal_ = false;
+  messageText_ = text;
+  submessageText_ = subtext;
+  invalidate();
 }
 
 void GameController::showModalMessage(const std::string& text) {
-  messageShown = true;
-  messageModal = true;
+  messageShown_ = true;
+  messageModal_ = true;
   LOGOG_INFO("GUI::modal message");
-  messageText = text;
-  submessageText.clear();
-  refreshGui();
+  messageText_ = text;
+  submessageText_.clear();
+  invalidate();
 }
 
 void GameController::showFullscreenMessage(const std::string& text) {
   LOGOG_INFO("GUI::fullscreen message shown: %s", text.c_str());
-  messageText = text;
-  messageShown = true;
-  messageFullscreen = true;
-  messageModal = false;
-  refreshGui();
+  messageText_ = text;
+  messageShown_ = true;
+  messageFullscreen_ = true;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::showTutorialMessage(const std::string& text, bool show) {
   LOGOG_INFO("GUI::tutorial message shown");
-  messageFullscreen = show;
+  messageFullscreen_ = show;
   // The hint is pinned whether or not it also covers the board: the first one comes with
   // the game's welcome, which then stays until the player closes it.
-  if (!text.empty()) tutorialText = text;
+  if (!text.empty()) tutorialText_ = text;
   if (show) {
     // The words that end the tutorial come with the switch that shows the board: they
     // stay until the player closes them.
@@ -212,30 +151,30 @@ void GameController::showTutorialMessage(const std::string& text, bool show) {
     showFullscreenMessage(text);
     return;
   }
-  messageShown = false;
-  messageModal = false;
-  refreshGui();
+  messageShown_ = false;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::closeMessage() {
   GameDirector* d = director();
-  if (d && d->isTutorialRunning() && !tutorialText.empty()) return;
-  messageShown = false;
-  messageFullscreen = false;
-  messageModal = false;
+  if (d && d->isTutorialRunning() && !tutorialText_.empty()) return;
+  messageShown_ = false;
+  messageFullscreen_ = false;
+  messageModal_ = false;
   closingWordsUp_ = false;
   LOGOG_INFO("GUI::message closed");
-  refreshGui();
+  invalidate();
 }
 
 void GameController::showGameEnded(const std::string& text) {
-  if (guiMode == GuiMode::GameEnded) return;
+  if (guiMode_ == GuiMode::GameEnded) return;
   LOGOG_INFO("GUI::game ended");
-  guiMode = GuiMode::GameEnded;
+  guiMode_ = GuiMode::GameEnded;
   endedInVictory_ = text == this->text("YOU_WIN");
-  messageText = text;
-  submessageText.clear();
-  refreshGui();
+  messageText_ = text;
+  submessageText_.clear();
+  invalidate();
   addLogLine("", text, GameLog::kTextColour);
 }
 
@@ -245,12 +184,30 @@ void GameController::announceTurn(int turn) {
 
 void GameController::updateCounters(int mana, int dwarves) {
   if (!localPlayer()) return;
-  shownMana = mana;
-  shownDwarves = dwarves;
-  refreshGui();
+  shownMana_ = mana;
+  shownDwarves_ = dwarves;
+  invalidate();
 }
 
-void GameController::setStoreShown(bool shown) { storeShown = shown; }
+void GameController::setStoreShown(bool shown) {
+  storeShown_ = shown;
+  invalidate();
+}
+
+void GameController::setCardList(const std::vector<int>& cards) {
+  bar_.setCards(cards);
+  invalidate();
+}
+
+void GameController::setSpellList(const std::vector<StoredCard>& spells) {
+  bar_.setSpells(spells);
+  invalidate();
+}
+
+void GameController::setStoreController(StoreController* store) {
+  storeController_ = store;
+  dialogs_.setStoreController(store);
+}
 
 // ---- The refresh ---------------------------------------------------------------------------
 
@@ -266,97 +223,107 @@ void setText(CCLabelBMFont* label, const std::string& text) {
 
 }  // namespace
 
-void GameController::refreshGui() {
-  const bool online = gameOnline();
-  const bool chatShown = online && guiMode != GuiMode::ChooseTarget;
-  log_.showChat(chatShown);
-  show(counterslayer, !storeShown);
-  show(camera_.ourLayer(), true);
-  const bool fullscreen = messageShown && messageFullscreen;
-  show(fulldarken, fullscreen);
-  // A full-screen text is shown only with its darkening: a closed one does not stay on
-  // the board.
-  if (!fullscreen) show(fullscreenmessage, false);
+void GameController::refreshIfChanged() {
+  if (dirty_) refresh();
+}
 
-  GameDirector* d = director();
-  const bool tutorial = d && d->isTutorialRunning();
-  if (tutorial) setText(tutorialmsg, tutorialText);
-  // A full-screen text is read once, on its own panel: the pinned hint waits beneath until
-  // it is closed.
-  show(tutorialmsg, tutorial && !fullscreen);
-
-  if (!messageShown) {
-    switch (guiMode) {
-      case GuiMode::Board:
-        show(castgui, false);
-        bar_.setVisible(!storeShown);
-        show(storelayer, storeShown);
-        show(cancelbtn, false);
-        show(okbtn, false);
-        break;
-      case GuiMode::Animation:
-        show(castgui, true);
-        bar_.setVisible(false);
-        show(storelayer, false);
-        setText(message, "");
-        setText(submessage, "");
-        setText(fullscreenmessage, "");
-        show(cancelbtn, false);
-        show(okbtn, false);
-        break;
-      case GuiMode::ChooseTarget:
-      case GuiMode::GameEnded: {
-        const bool choosing = guiMode == GuiMode::ChooseTarget;
-        show(castgui, true);
-        bar_.setVisible(false);
-        show(storelayer, false);
-        setText(message, messageText);
-        setText(submessage, submessageText);
-        show(message, true);
-        show(submessage, true);
-        setText(fullscreenmessage, "");
-        show(cancelbtn, choosing);
-        show(okbtn, !choosing);
-        if (choosing && targetsOnEnemy) show(camera_.ourLayer(), false);
-        break;
-      }
-    }
-  } else {
-    show(castgui, true);
-    bar_.setVisible(false);
-    show(storelayer, false);
-    if (messageFullscreen) {
-      show(message, false);
-      show(submessage, false);
-      setText(fullscreenmessage, messageText);
-      show(fullscreenmessage, true);
-    } else {
-      setText(message, messageText);
-      setText(submessage, submessageText);
-      show(message, true);
-      show(submessage, true);
-      show(fullscreenmessage, false);
-    }
-    show(cancelbtn, false);
-    show(okbtn, !messageModal && !messageFullscreen);
-  }
-  // A defeat or a draw is acknowledged with the neutral mark.
-  const bool neutralOk = guiMode == GuiMode::GameEnded && !endedInVictory_ && !messageShown;
-  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
-  CCSpriteFrame* mark = frames->spriteFrameByName(neutralOk ? "button-ok-plain.png" : "button-ok.png");
-  CCSprite* shown = okbtn ? dynamic_cast<CCSprite*>(okbtn->getNormalImage()) : nullptr;
-  if (mark && shown && !shown->isFrameDisplayed(mark)) {
-    okbtn->setNormalSpriteFrame(mark);
-    if (CCSpriteFrame* f = frames->spriteFrameByName(neutralOk ? "button-ok-plain-press.png" : "button-ok-press.png"))
-      okbtn->setSelectedSpriteFrame(f);
-  }
-
-  setText(manacounter, text("MANA") + ": " + std::to_string(shownMana));
-  setText(dwarvescounter, text("DWARVES") + ": " + std::to_string(shownDwarves));
+void GameController::refresh() {
+  dirty_ = false;
+  ++refreshCount_;
+  showLayers();
+  if (!messageShown_)
+    showModeTexts();
+  else
+    showMessageTexts();
+  showOkMark();
+  setText(manacounter_, text("MANA") + ": " + std::to_string(shownMana_));
+  setText(dwarvescounter_, text("DWARVES") + ": " + std::to_string(shownDwarves_));
   layoutMessagePanel();
   layoutTutorialPanel();
   layoutFullscreenPanel();
   bar_.showForLocalPlayer();
+}
+
+void GameController::showLayers() {
+  const bool chatShown = gameOnline() && guiMode_ != GuiMode::ChooseTarget;
+  log_.showChat(chatShown);
+  show(counterslayer_, !storeShown_);
+  show(camera_.ourLayer(), true);
+  const bool fullscreen = messageShown_ && messageFullscreen_;
+  show(fulldarken_, fullscreen);
+  // A full-screen text is shown only with its darkening: a closed one does not stay on
+  // the board.
+  if (!fullscreen) show(fullscreenmessage_, false);
+  GameDirector* d = director();
+  const bool tutorial = d && d->isTutorialRunning();
+  if (tutorial) setText(tutorialmsg_, tutorialText_);
+  // A full-screen text is read once, on its own panel: the pinned hint waits beneath until
+  // it is closed.
+  show(tutorialmsg_, tutorial && !fullscreen);
+  // The bar, the store and the message panel take turns in the same place.
+  show(castgui_, messageShown_ || guiMode_ != GuiMode::Board);
+  bar_.setVisible(!messageShown_ && guiMode_ == GuiMode::Board && !storeShown_);
+  show(storelayer_, !messageShown_ && guiMode_ == GuiMode::Board && storeShown_);
+}
+
+// What each mode shows without a message.
+void GameController::showModeTexts() {
+  const bool choosing = guiMode_ == GuiMode::ChooseTarget;
+  switch (guiMode_) {
+    case GuiMode::Board:
+      show(cancelbtn_, false);
+      show(okbtn_, false);
+      break;
+    case GuiMode::Animation:
+      setText(message_, "");
+      setText(submessage_, "");
+      setText(fullscreenmessage_, "");
+      show(cancelbtn_, false);
+      show(okbtn_, false);
+      break;
+    case GuiMode::ChooseTarget:
+    case GuiMode::GameEnded:
+      setText(message_, messageText_);
+      setText(submessage_, submessageText_);
+      show(message_, true);
+      show(submessage_, true);
+      setText(fullscreenmessage_, "");
+      show(cancelbtn_, choosing);
+      show(okbtn_, !choosing);
+      if (choosing && targetsOnEnemy_) show(camera_.ourLayer(), false);
+      break;
+  }
+}
+
+// A message over any mode: on the panel, or alone over the darkened board.
+void GameController::showMessageTexts() {
+  if (messageFullscreen_) {
+    show(message_, false);
+    show(submessage_, false);
+    setText(fullscreenmessage_, messageText_);
+    show(fullscreenmessage_, true);
+  } else {
+    setText(message_, messageText_);
+    setText(submessage_, submessageText_);
+    show(message_, true);
+    show(submessage_, true);
+    show(fullscreenmessage_, false);
+  }
+  show(cancelbtn_, false);
+  show(okbtn_, !messageModal_ && !messageFullscreen_);
+}
+
+// A defeat or a draw is acknowledged with the neutral mark.
+void GameController::showOkMark() {
+  const bool neutralOk = guiMode_ == GuiMode::GameEnded && !endedInVictory_ && !messageShown_;
+  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
+  CCSpriteFrame* mark = frames->spriteFrameByName(neutralOk ? "button-ok-plain.png" : "button-ok.png");
+  CCSprite* shown = okbtn_ ? dynamic_cast<CCSprite*>(okbtn_->getNormalImage()) : nullptr;
+  if (mark && shown && !shown->isFrameDisplayed(mark)) {
+    okbtn_->setNormalSpriteFrame(mark);
+    if (CCSpriteFrame* f = frames->spriteFrameByName(neutralOk ? "button-ok-plain-press.png" : "button-ok-press.png"))
+      okbtn_->setSelectedSpriteFrame(f);
+  }
 }
 
 // ---- Keys and pointer ------------------------------------------------------------------------
@@ -364,14 +331,14 @@ void GameController::refreshGui() {
 void GameController::onReturnKey() {
   GameDirector* d = director();
   if (d && !d->canEndPhase()) return;
-  if (!messageShown) {
-    if (guiMode == GuiMode::Board)
+  if (!messageShown_) {
+    if (guiMode_ == GuiMode::Board)
       hub_->endPhase();
-    else if (guiMode == GuiMode::GameEnded)
+    else if (guiMode_ == GuiMode::GameEnded)
       hub_->onMessageOk();
     return;
   }
-  if (!messageModal) closeMessage();
+  if (!messageModal_) closeMessage();
 }
 
 void GameController::onEscapeKey() {
@@ -379,20 +346,20 @@ void GameController::onEscapeKey() {
     onMenuReturnToGame(nullptr);
     return;
   }
-  if (messageShown) {
-    if (!messageModal) closeMessage();
+  if (messageShown_) {
+    if (!messageModal_) closeMessage();
     return;
   }
-  if (guiMode == GuiMode::ChooseTarget) hub_->cancelSelection();
+  if (guiMode_ == GuiMode::ChooseTarget) hub_->cancelSelection();
 }
 
 void GameController::closeFullscreenMessageByTap() {
-  if (!messageShown || !messageFullscreen || messageModal) return;
+  if (!messageShown_ || !messageFullscreen_ || messageModal_) return;
   closingWordsUp_ = false;
-  messageShown = false;
-  messageFullscreen = false;
-  messageModal = false;
-  refreshGui();
+  messageShown_ = false;
+  messageFullscreen_ = false;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::selectByHotkey(int index) {
@@ -416,14 +383,14 @@ void GameController::selectBoardElem(BoardElem* elem) { hub_->selectBoardElem(el
 // ---- Selectors ------------------------------------------------------------------------------
 
 void GameController::onOk(CCObject*) {
-  if (guiMode == GuiMode::GameEnded) {
+  if (guiMode_ == GuiMode::GameEnded) {
     hub_->onMessageOk();
     return;
   }
-  if (!messageShown) return;
-  messageShown = false;
-  messageModal = false;
-  refreshGui();
+  if (!messageShown_) return;
+  messageShown_ = false;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::onEndPhase(CCObject*) {
@@ -433,19 +400,3 @@ void GameController::onEndPhase(CCObject*) {
 }
 
 void GameController::onCancel(CCObject*) { hub_->cancelSelection(); }
-
-// ---- The enemy tower's label -------------------------------------------------------------------
-
-void GameController::updateEnemyTowerLabel() {
-  GameSession& game = hub_->game();
-  Player* enemy = game.enemyPlayer();
-  if (!enemyTowerLabel || !game.started() || !enemy || !enemy->board() ||
-      enemy->state() == PlayerState::Invalid)
-    return;
-  Board* board = enemy->board();
-  BoardElem* top = board->findTopBlock();
-  if (!top) top = board->cellAt(Board::getBoardCenter(), Board::getBoardCenter());
-  enemyTowerLabel->setPosition(ccpAdd(camera_.elemPoint(top), ccp(kHalfCell, 2 * kCell)));
-  enemyTowerLabel->setString(enemyTowerLabelText.c_str());
-  enemyTowerLabel->setAnchorPoint(ccp(0.5f, 0.5f));
-}

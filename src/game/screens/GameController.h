@@ -1,7 +1,10 @@
-// The controller of the in-game screen. It binds the named nodes of the screen's
-// layouts, shows the game as the event hub asks (the GameScreen port), moves and zooms
-// the view of both towers, gives the board view its layers and turns clicks and keys
-// into hub calls. It keeps no game state beyond what it shows.
+// The controller of the in-game screen: a thin owner of the screen's parts (the board
+// camera, the effect player, the selection bar, the log and chat, the dialogs and menu).
+// It binds the named nodes of the screen's layouts into one table, each part declaring its
+// own; shows the game as the event hub asks (the GameScreen port) by changing its state and
+// marking the screen dirty, and brings every part up to date once a frame, before the
+// screen is drawn; and turns clicks and keys into hub calls. It keeps no game state beyond
+// what it shows.
 #pragma once
 
 #include <functional>
@@ -13,30 +16,22 @@
 #include "BoardView.h"
 #include "CCBMemberVariableAssigner.h"
 #include "CCBSelectorResolver.h"
-#include "CCEditBox.h"
 #include "CCGeometry.h"
+#include "CCLayer.h"
 #include "CCObject.h"
-#include "NodeBindings.h"
-#include "SelectionBar.h"
 #include "GameDialogs.h"
 #include "GameLog.h"
 #include "GameScreen.h"
+#include "NodeBindings.h"
+#include "SelectionBar.h"
 #include "SpellEffectPlayer.h"
 
 namespace cocos2d {
-class CCAction;
-class CCArray;
-class CCFiniteTimeAction;
 class CCLabelBMFont;
 class CCLayer;
 class CCLayerColor;
 class CCMenuItemImage;
 class CCNode;
-class CCSprite;
-namespace extension {
-class CCScale9Sprite;
-class CCScrollView;
-}  // namespace extension
 }  // namespace cocos2d
 
 class BoardElem;
@@ -58,9 +53,8 @@ class GameController : public cocos2d::CCObject,
                        public cocos2d::extension::CCBSelectorResolver,
                        public GameScreen,
                        public BoardViewHost,
-                       public EffectStage {
+                       private EffectStage {
  public:
-
   explicit GameController(EventDispatcher& hub);
   ~GameController() override;
   GameController(const GameController&) = delete;
@@ -68,14 +62,15 @@ class GameController : public cocos2d::CCObject,
 
   EventDispatcher& hub() const { return *hub_; }
   BoardView& boardView() override { return *boardView_; }
+
+  // ---- The parts ------------------------------------------------------------------------
   // The player of spell effects, board animations and the game's sounds.
   SpellEffectPlayer& effects() { return *effects_; }
   // The view of both towers: pan, zoom, focus, framing.
   BoardCamera& camera() { return camera_; }
-  // The log and the chat.
   GameLog& gameLog() { return log_; }
-  // The selection bar, and the dialogs with the in-game menu.
   SelectionBar& bar() { return bar_; }
+  // The like dialog, the locked shield's notice and the in-game menu.
   GameDialogs& dialogs() { return dialogs_; }
 
   // ---- Screen build (GameControllerBuild.cpp) --------------------------------------
@@ -84,9 +79,22 @@ class GameController : public cocos2d::CCObject,
   cocos2d::CCLayer* buildScreen();
   // The screen is taken down (the board view keeps its nodes for the next one).
   void screenRemoved();
+  // The screen is entered again: effects whose steps a replacement of the scene dropped
+  // run the rest of their time; the bar is built anew (its arrows bounce again).
+  void screenEntered();
   // How many declared layout members the last build lacked.
   int missingMembers() const { return missingMembers_; }
-  mv::NodeBindings& bindings() { return bindings_; }
+  // Every bound node by its layout name.
+  const mv::NodeBindings& bindings() const { return bindings_; }
+  // The store shown in place of the bar (sandbox).
+  void setStoreController(StoreController* store);
+
+  // ---- The refresh -----------------------------------------------------------------------
+  // When something shown changed, every part shows the state now. The screen calls it once a
+  // frame, before it is drawn (and tests that run no frames before they look).
+  void refreshIfChanged();
+  // How many refreshes have run (one a frame at most, whatever a click changes).
+  int refreshCount() const { return refreshCount_; }
 
   // ---- GameScreen ------------------------------------------------------------------
   void startGame() override;
@@ -96,23 +104,23 @@ class GameController : public cocos2d::CCObject,
                     const std::string& subtext) override;
   void showGameEnded(const std::string& text) override;
   void announceTurn(int turn) override;
-  void refreshGui() override;
+  // The screen is marked to be brought up to date before it is drawn next.
+  void refreshGui() override { invalidate(); }
   void setStoreShown(bool shown) override;
-  void setOpponentName(const std::string& name) override { enemyTowerLabelText = name; }
+  void setOpponentName(const std::string& name) override { opponentName_ = name; }
   void showMessage(const std::string& text, const std::string& subtext) override;
   void showModalMessage(const std::string& text) override;
   void showFullscreenMessage(const std::string& text) override;
   void showTutorialMessage(const std::string& text, bool show) override;
   void closeMessage() override;
   void updateCounters(int mana, int dwarves) override;
-  void setCardList(const std::vector<int>& cards) override { bar_.setCards(cards); }
-  void setSpellList(const std::vector<StoredCard>& spells) override { bar_.setSpells(spells); }
+  void setCardList(const std::vector<int>& cards) override;
+  void setSpellList(const std::vector<StoredCard>& spells) override;
   void addLogLine(const std::string& name, const std::string& text, LogColour colour) override {
     log_.addLine(name, text, colour);
   }
   void updateEnemyTowerLabel() override;
-
-  // ---- Spell effects, board animations and sounds: the effect player's -----------------
+  // Spell effects, board animations and sounds: the effect player's.
   void showSpellEffect(const AnimateSpellEvent& record, Player& caller, SpellCompletion done) override {
     effects_->showSpellEffect(record, caller, std::move(done));
   }
@@ -127,15 +135,14 @@ class GameController : public cocos2d::CCObject,
   void playArmorSound(bool local) override { effects_->playEventSound(local, "sounds/armor.wav"); }
   void playDoorsSound(bool local) override { effects_->playEventSound(local, "sounds/doors.wav"); }
   void playFenceSound(bool local) override { effects_->playEventSound(local, "sounds/fence.wav"); }
-  // The screen is entered again: effects whose steps a replacement of the scene dropped
-  // run the rest of their time; the bar is built anew (its arrows bounce again).
-  void screenEntered();
 
-  // The store shown in place of the bar (sandbox).
-  void setStoreController(StoreController* store) {
-    storeController_ = store;
-    dialogs_.setStoreController(store);
+  // ---- BoardViewHost: the camera's places --------------------------------------------
+  cocos2d::CCNode* boardLayerFor(const Player* owner) override { return camera_.layerFor(owner); }
+  cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) override {
+    return camera_.cellPoint(owner, x, y);
   }
+  const Player* viewLocalPlayer() override { return localPlayer(); }
+  void selectBoardElem(BoardElem* elem) override;
 
   // ---- Keys and pointer (from the board's input layer) -------------------------------
   void onReturnKey();
@@ -146,22 +153,8 @@ class GameController : public cocos2d::CCObject,
   void selectByHotkey(int index);
   // A card of the bar picked (button or digit): chosen, or the like dialog when it is locked.
   void pickCard(int id);
-
   // The game-end notice follows the view, clear of the enemy tower's name (each frame).
   void keepNoticeInPlace();
-
-  // ---- BoardViewHost and EffectStage: the camera's places ------------------------------
-  cocos2d::CCNode* boardLayerFor(const Player* owner) override { return camera_.layerFor(owner); }
-  cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) override {
-    return camera_.cellPoint(owner, x, y);
-  }
-  const Player* viewLocalPlayer() override { return localPlayer(); }
-  void selectBoardElem(BoardElem* elem) override;
-  void focusView(cocos2d::CCNode* layer, const cocos2d::CCPoint& point, float scale) override {
-    camera_.focusView(layer, point, scale);
-  }
-  cocos2d::CCNode* shakenNode() override { return gameNode; }
-  cocos2d::CCNode* waterNode() override { return camera_.water(); }
 
   // ---- Layout binding ----------------------------------------------------------------
   bool onAssignCCBMemberVariable(cocos2d::CCObject* target, cocos2d::CCString* name,
@@ -185,52 +178,57 @@ class GameController : public cocos2d::CCObject,
   void onMenuExitToMenu(cocos2d::CCObject* sender);
   void onMenuReturnToGame(cocos2d::CCObject* sender);
 
-  // ---- State shown (read by the scene and the tests) ---------------------------------
-  int shownMana = 0;
-  int shownDwarves = 0;
-  bool messageShown = false;
-  bool messageFullscreen = false;
-  bool messageModal = false;
-  bool targetsOnEnemy = false;
-  std::string messageText;
-  std::string submessageText;
-  std::string tutorialText;
-  GuiMode guiMode = GuiMode::Board;
-  cocos2d::CCLabelBMFont* enemyTowerLabel = nullptr;
-  std::string enemyTowerLabelText;
-
-  cocos2d::CCNode* gameNode = nullptr;
-  cocos2d::CCNode* guiNode = nullptr;
-  cocos2d::CCLayer* castgui = nullptr;
-  cocos2d::CCLayer* rootLayer = nullptr;
-  cocos2d::CCMenuItemImage* cancelbtn = nullptr;
-  cocos2d::CCMenuItemImage* okbtn = nullptr;
-  cocos2d::CCLabelBMFont* message = nullptr;
-  cocos2d::CCLabelBMFont* submessage = nullptr;
-  cocos2d::CCLabelBMFont* tutorialmsg = nullptr;
-  cocos2d::CCLabelBMFont* fullscreenmessage = nullptr;
-  cocos2d::CCLayerColor* fulldarken = nullptr;
-  cocos2d::CCLabelBMFont* dwarvescounter = nullptr;
-  cocos2d::CCLabelBMFont* manacounter = nullptr;
-  cocos2d::CCLayer* storelayer = nullptr;
-  cocos2d::CCLayer* counterslayer = nullptr;
-  TouchLayer* touchLayer = nullptr;
-  cocos2d::CCNode* storeNode = nullptr;
-  bool storeShown = false;
+  // ---- State shown (read only) -------------------------------------------------------
+  GuiMode guiMode() const { return guiMode_; }
+  bool isMessageShown() const { return messageShown_; }
+  bool isMessageFullscreen() const { return messageFullscreen_; }
+  bool isMessageModal() const { return messageModal_; }
+  const std::string& messageText() const { return messageText_; }
+  const std::string& submessageText() const { return submessageText_; }
+  const std::string& tutorialText() const { return tutorialText_; }
+  const std::string& opponentName() const { return opponentName_; }
+  bool isStoreShown() const { return storeShown_; }
+  // The screen's root, its two layouts (the board's and the controls'), its input layer and
+  // the name over the enemy tower (null without a screen).
+  cocos2d::CCLayer* rootLayer() const { return rootLayer_; }
+  cocos2d::CCNode* gameNode() const { return gameNode_; }
+  cocos2d::CCNode* guiNode() const { return guiNode_; }
+  TouchLayer* touchLayer() const { return touchLayer_; }
+  cocos2d::CCLabelBMFont* enemyTowerLabel() const { return enemyTowerLabel_; }
 
  private:
+  // ---- EffectStage (the effect player's view of the screen) ----------------------------
+  void focusView(cocos2d::CCNode* layer, const cocos2d::CCPoint& point, float scale) override {
+    camera_.focusView(layer, point, scale);
+  }
+  cocos2d::CCNode* shakenNode() override { return gameNode_; }
+  cocos2d::CCNode* waterNode() override { return camera_.water(); }
+
   Player* localPlayer() const;
   GameDirector* director() const;
   bool gameOnline() const;
   std::string text(const std::string& key) const;
   bool setting(const char* key, bool fallback) const;
   void declareMembers();
+  // Something shown changed: the screen is brought up to date before it is drawn next.
+  void invalidate() { dirty_ = true; }
+  // Every part shows the state.
+  void refresh();
+  // The parts of the refresh: which layers and texts show for the mode and the message.
+  void showLayers();
+  void showModeTexts();
+  void showMessageTexts();
+  void showOkMark();
   // The message panel and the tutorial panel fit around their texts.
   void layoutMessagePanel();
   void layoutTutorialPanel();
   void layoutFullscreenPanel();
   void selectSpellEntry(int index);
   void wrapMessages();
+  // The parts of the build.
+  void loadLayouts();
+  void addInputLayer();
+  void dressBoard();
 
   EventDispatcher* hub_;
   std::unique_ptr<BoardView> boardView_;
@@ -238,8 +236,27 @@ class GameController : public cocos2d::CCObject,
   GameLog log_;
   SelectionBar bar_;
   GameDialogs dialogs_;
-  StoreController* storeController_ = nullptr;
   std::unique_ptr<SpellEffectPlayer> effects_;
+  StoreController* storeController_ = nullptr;
+  mv::NodeBindings bindings_;
+  int missingMembers_ = 0;
+  bool dirty_ = true;
+  int refreshCount_ = 0;
+
+  // What the screen shows.
+  GuiMode guiMode_ = GuiMode::Board;
+  int shownMana_ = 0;
+  int shownDwarves_ = 0;
+  bool messageShown_ = false;
+  bool messageFullscreen_ = false;
+  bool messageModal_ = false;
+  // The targets of the choice are all on the enemy's side: our layer hides.
+  bool targetsOnEnemy_ = false;
+  std::string messageText_;
+  std::string submessageText_;
+  std::string tutorialText_;
+  std::string opponentName_;
+  bool storeShown_ = false;
   // The tutorial's closing words are up: the board shown in the same step keeps them
   // until the player closes them.
   bool closingWordsUp_ = false;
@@ -247,8 +264,26 @@ class GameController : public cocos2d::CCObject,
   bool endedInVictory_ = false;
   // Where the layout puts the message panel's top edge (negative: not read yet).
   float messagePanelTop_ = -1;
+
+  // The screen's nodes: made by the build, and bound from its layouts.
+  cocos2d::CCLayer* rootLayer_ = nullptr;
+  cocos2d::CCNode* gameNode_ = nullptr;
+  cocos2d::CCNode* guiNode_ = nullptr;
+  TouchLayer* touchLayer_ = nullptr;
+  cocos2d::CCNode* storeNode_ = nullptr;
+  cocos2d::CCLabelBMFont* enemyTowerLabel_ = nullptr;
+  cocos2d::CCLayer* castgui_ = nullptr;
+  cocos2d::CCMenuItemImage* cancelbtn_ = nullptr;
+  cocos2d::CCMenuItemImage* okbtn_ = nullptr;
+  cocos2d::CCLabelBMFont* message_ = nullptr;
+  cocos2d::CCLabelBMFont* submessage_ = nullptr;
+  cocos2d::CCLabelBMFont* tutorialmsg_ = nullptr;
+  cocos2d::CCLabelBMFont* fullscreenmessage_ = nullptr;
+  cocos2d::CCLayerColor* fulldarken_ = nullptr;
+  cocos2d::CCLabelBMFont* dwarvescounter_ = nullptr;
+  cocos2d::CCLabelBMFont* manacounter_ = nullptr;
+  cocos2d::CCLayer* storelayer_ = nullptr;
+  cocos2d::CCLayer* counterslayer_ = nullptr;
   cocos2d::CCNode* sun_ = nullptr;
   cocos2d::CCNode* enemyground_ = nullptr;
-  mv::NodeBindings bindings_;
-  int missingMembers_ = 0;
 };

@@ -13,7 +13,7 @@ using namespace cocos2d;
 
 void GameController::screenEntered() {
   effects_->resumeEffects();
-  bar_.showForLocalPlayer();
+  invalidate();
 }
 
 // ---- Buttons of the bar -------------------------------------------------------------------------
@@ -54,7 +54,7 @@ void GameController::onNotification(CCObject*) { dialogs_.showShieldDialog(); }
 void GameController::onFblikeOk(CCObject*) {
   if (dialogs_.acceptLike()) showMessage(text("THANKS_FOR_LIKING"), "");
   // The card shows unlocked now.
-  bar_.showForLocalPlayer();
+  invalidate();
 }
 
 void GameController::onFblikeCancel(CCObject*) { dialogs_.hideLikeDialog(false); }

@@ -153,15 +153,9 @@ void SelectionBar::declareMembers(mv::NodeBindings& b) {
 
 std::string SelectionBar::text(const std::string& key) const { return hub_.context().text().text(key); }
 
-void SelectionBar::setCards(const std::vector<int>& cards) {
-  cards_ = cards;
-  showForLocalPlayer();
-}
+void SelectionBar::setCards(const std::vector<int>& cards) { cards_ = cards; }
 
-void SelectionBar::setSpells(const std::vector<StoredCard>& spells) {
-  spells_ = spells;
-  showForLocalPlayer();
-}
+void SelectionBar::setSpells(const std::vector<StoredCard>& spells) { spells_ = spells; }
 
 void SelectionBar::showForLocalPlayer() {
   if (Player* local = hub_.game().localPlayer()) show(static_cast<int>(local->state()));

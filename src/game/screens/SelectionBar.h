@@ -42,7 +42,7 @@ class SelectionBar {
   SelectionBar& operator=(const SelectionBar&) = delete;
   void declareMembers(mv::NodeBindings& bindings);
 
-  // The lists offered; the bar is laid anew for the local player's state.
+  // The lists offered (shown by the next show()).
   void setCards(const std::vector<int>& cards);
   void setSpells(const std::vector<StoredCard>& spells);
   // The bar for the local player's state, if there is a local player.

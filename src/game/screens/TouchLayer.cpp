@@ -42,7 +42,7 @@ void TouchLayer::onEnter() {
 
 bool TouchLayer::messageClosable() const {
   const GameController* c = gameController;
-  return c && c->messageShown && c->messageFullscreen && !c->messageModal;
+  return c && c->isMessageShown() && c->isMessageFullscreen() && !c->isMessageModal();
 }
 
 // ---- Touches ---------------------------------------------------------------------------------
