@@ -66,7 +66,7 @@ TEST_F(ControllerTest, AMissingOrWrongTypedMemberIsLoggedOnceAndLeftNull) {
   controller->showMessage("A", "B");
   controller->chooseTarget({}, "C", "D");
   controller->showGameEnded("E");
-  controller->refreshGui();
+  controller->refreshIfChanged();
 }
 
 // One state of the screen and what it shows.

@@ -107,6 +107,7 @@ TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {
   ScriptedPlayer::mouseDown(x, y);
   CCNode* bar = c.bar().view()->getContainer();
   c.refreshGui();
+  c.refreshIfChanged();
   EXPECT_EQ(c.bar().view()->getContainer(), bar);
   ScriptedPlayer::mouseUp(x, y);
   EXPECT_EQ(local().state(), PlayerState::PlacementChoose);

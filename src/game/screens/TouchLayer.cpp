@@ -31,7 +31,7 @@ TouchLayer* TouchLayer::create(GameController* controller) {
   return layer;
 }
 
-TouchLayer::TouchLayer(GameController* controller) : gameController(controller) {}
+TouchLayer::TouchLayer(GameController* controller) : gameController_(controller) {}
 
 void TouchLayer::onEnter() {
   CCLayer::onEnter();
@@ -41,52 +41,52 @@ void TouchLayer::onEnter() {
 }
 
 bool TouchLayer::messageClosable() const {
-  const GameController* c = gameController;
+  const GameController* c = gameController_;
   return c && c->isMessageShown() && c->isMessageFullscreen() && !c->isMessageModal();
 }
 
 // ---- Touches ---------------------------------------------------------------------------------
 
 bool TouchLayer::ccTouchesBegan(CCSet* touches, int activeTouches, CCEvent*) {
-  if (activeTouches > 2 || !gameController || !gameController->camera().ourLayer()) return false;
-  pinching = false;
+  if (activeTouches > 2 || !gameController_ || !gameController_->camera().ourLayer()) return false;
+  pinching_ = false;
   for (CCSetIterator it = touches->begin(); it != touches->end(); ++it) {
     CCTouch* touch = static_cast<CCTouch*>(*it);
     const int id = touch->getID();
     if (id < 0 || id > 1) continue;
-    touchCurrent[id] = touchStart[id] = touch->getLocation();
-    if (id == 0) messageTapArmed = messageClosable();
-    if (activeTouches == 1 && id == 0) touchStartLayerPos = gameController->camera().ourLayer()->getPosition();
+    touchCurrent_[id] = touchStart_[id] = touch->getLocation();
+    if (id == 0) messageTapArmed_ = messageClosable();
+    if (activeTouches == 1 && id == 0) touchStartLayerPos_ = gameController_->camera().ourLayer()->getPosition();
   }
-  pinchStartScale = gameController->camera().ourLayer()->getScale();
+  pinchStartScale_ = gameController_->camera().ourLayer()->getScale();
   return true;
 }
 
 void TouchLayer::ccTouchesMoved(CCSet* touches, int activeTouches, CCEvent*) {
-  if (activeTouches > 2 || !gameController) return;
+  if (activeTouches > 2 || !gameController_) return;
   for (CCSetIterator it = touches->begin(); it != touches->end(); ++it) {
     CCTouch* touch = static_cast<CCTouch*>(*it);
     const int id = touch->getID();
-    if (id >= 0 && id <= 1) touchCurrent[id] = touch->getLocation();
+    if (id >= 0 && id <= 1) touchCurrent_[id] = touch->getLocation();
   }
   if (activeTouches == 2) {
-    const float d0 = ccpDistance(touchStart[0], touchStart[1]);
-    const float d1 = ccpDistance(touchCurrent[0], touchCurrent[1]);
+    const float d0 = ccpDistance(touchStart_[0], touchStart_[1]);
+    const float d1 = ccpDistance(touchCurrent_[0], touchCurrent_[1]);
     if (d0 > 0) {
-      gameController->camera().zoomView(pinchStartScale * d1 / d0, ccpMidpoint(touchStart[0], touchStart[1]));
-      pinching = true;
+      gameController_->camera().zoomView(pinchStartScale_ * d1 / d0, ccpMidpoint(touchStart_[0], touchStart_[1]));
+      pinching_ = true;
     }
-  } else if (activeTouches == 1 && !pinching) {
-    gameController->camera().setViewPosition(ccpAdd(touchStartLayerPos, ccpSub(touchCurrent[0], touchStart[0])));
+  } else if (activeTouches == 1 && !pinching_) {
+    gameController_->camera().setViewPosition(ccpAdd(touchStartLayerPos_, ccpSub(touchCurrent_[0], touchStart_[0])));
   }
 }
 
 void TouchLayer::ccTouchesEnded(CCSet* touches, int activeTouches, CCEvent*) {
-  if (activeTouches > 2 || !gameController) return;
+  if (activeTouches > 2 || !gameController_) return;
   for (CCSetIterator it = touches->begin(); it != touches->end(); ++it) {
     if (static_cast<CCTouch*>(*it)->getID() != 0) continue;
-    if (messageTapArmed && messageClosable()) gameController->closeFullscreenMessageByTap();
-    messageTapArmed = false;
+    if (messageTapArmed_ && messageClosable()) gameController_->closeFullscreenMessageByTap();
+    messageTapArmed_ = false;
   }
 }
 
@@ -119,7 +119,7 @@ bool TouchLayer::mouseLeftDown(CCMouseEvent* event, CCEvent*) {
 
 bool TouchLayer::mouseLeftDragged(CCMouseEvent* event, CCEvent*) {
   if (!event) return true;
-  touchCurrent[0] = event->getLocation();
+  touchCurrent_[0] = event->getLocation();
   feedMouse(event, Phase::Moved);
   return true;
 }
@@ -127,71 +127,71 @@ bool TouchLayer::mouseLeftDragged(CCMouseEvent* event, CCEvent*) {
 bool TouchLayer::mouseLeftUp(CCMouseEvent* event, CCEvent*) {
   if (event) feedMouse(event, Phase::Ended);
   // A click anywhere on the board closes a full-screen message the player may close.
-  if (gameController && messageClosable()) gameController->closeFullscreenMessageByTap();
+  if (gameController_ && messageClosable()) gameController_->closeFullscreenMessageByTap();
   return true;
 }
 
 bool TouchLayer::mouseMoved(CCMouseEvent* event, CCEvent*) {
-  if (event) touchCurrent[0] = event->getLocation();
+  if (event) touchCurrent_[0] = event->getLocation();
   return true;
 }
 
 bool TouchLayer::mouseScrolled(CCMouseEvent* event, CCEvent*) {
-  if (!event || !gameController || !gameController->camera().ourLayer()) return true;
+  if (!event || !gameController_ || !gameController_->camera().ourLayer()) return true;
   const CCPoint d = event->getDelta();
   const bool ctrl = (CCKeyboardDispatcher::sharedDispatcher()->getModifiers() & getModifierMask(0)) != 0;
   if (!ctrl)
-    gameController->camera().moveView(ccp(kScrollPanFactor * d.x, -kScrollPanFactor * d.y));
+    gameController_->camera().moveView(ccp(kScrollPanFactor * d.x, -kScrollPanFactor * d.y));
   else
-    gameController->camera().zoomView(gameController->camera().ourLayer()->getScale() + d.y * kScrollZoomPerUnit,
-                             touchCurrent[0]);
+    gameController_->camera().zoomView(gameController_->camera().ourLayer()->getScale() + d.y * kScrollZoomPerUnit,
+                             touchCurrent_[0]);
   return true;
 }
 
 bool TouchLayer::mouseWheel(CCMouseEvent* event, CCEvent*) {
-  if (!event || !gameController || !gameController->camera().ourLayer()) return true;
-  gameController->camera().zoomView(gameController->camera().ourLayer()->getScale() + event->getDelta().y, touchCurrent[0]);
+  if (!event || !gameController_ || !gameController_->camera().ourLayer()) return true;
+  gameController_->camera().zoomView(gameController_->camera().ourLayer()->getScale() + event->getDelta().y, touchCurrent_[0]);
   return true;
 }
 
 // ---- Keys ----------------------------------------------------------------------------------------
 
 void TouchLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
-  if (!event || !gameController) return;
+  if (!event || !gameController_) return;
   const int action = lookupHotkey(*event);
   switch (action) {
     case kHotkeyUp:
-      scrollUp = true;
-      scrollDown = false;
+      scrollUp_ = true;
+      scrollDown_ = false;
       break;
     case kHotkeyRight:
-      scrollRight = true;
-      scrollLeft = false;
+      scrollRight_ = true;
+      scrollLeft_ = false;
       break;
     case kHotkeyDown:
-      scrollDown = true;
-      scrollUp = false;
+      scrollDown_ = true;
+      scrollUp_ = false;
       break;
     case kHotkeyLeft:
-      scrollLeft = true;
-      scrollRight = false;
+      scrollLeft_ = true;
+      scrollRight_ = false;
       break;
     case kHotkeyEscape:
-      gameController->onEscapeKey();
+      gameController_->onEscapeKey();
       break;
     case kHotkeyReturn:
-      if (!returnHeld) gameController->onReturnKey();
-      returnHeld = true;
+      if (!returnHeld_) gameController_->onReturnKey();
+      returnHeld_ = true;
       break;
     case kHotkeyZoomOut:
-      gameController->camera().zoomBy(-kKeyZoomStep, touchCurrent[0]);
+      gameController_->camera().zoomBy(-kKeyZoomStep, touchCurrent_[0]);
       break;
     case kHotkeyZoomIn:
-      gameController->camera().zoomBy(kKeyZoomStep, touchCurrent[0]);
+      gameController_->camera().zoomBy(kKeyZoomStep, touchCurrent_[0]);
       break;
     default:
       if (action >= kHotkeyDigit1 && action <= kHotkeyDigit0)
-        gameController->selectByHotkey(action - kHotkeyDigit1);
+        gameController_->selectByHotkey(action - kHotkeyDigit1);
       break;
   }
 }
@@ -201,19 +201,19 @@ void TouchLayer::keyUp(CCKeyboardEvent* event, CCEvent*) {
   for (int action : matchHotkeys(*event)) {
     switch (action) {
       case kHotkeyUp:
-        scrollUp = false;
+        scrollUp_ = false;
         break;
       case kHotkeyRight:
-        scrollRight = false;
+        scrollRight_ = false;
         break;
       case kHotkeyDown:
-        scrollDown = false;
+        scrollDown_ = false;
         break;
       case kHotkeyLeft:
-        scrollLeft = false;
+        scrollLeft_ = false;
         break;
       case kHotkeyReturn:
-        returnHeld = false;
+        returnHeld_ = false;
         break;
       default:
         break;
@@ -222,14 +222,14 @@ void TouchLayer::keyUp(CCKeyboardEvent* event, CCEvent*) {
 }
 
 void TouchLayer::update(float elapsed) {
-  if (!gameController) return;
+  if (!gameController_) return;
   const float step = kScrollSpeed * elapsed;
   CCPoint d = CCPointZero;
-  if (scrollUp) d.y = -step;
-  if (scrollRight) d.x = -step;
-  if (scrollDown) d.y = step;
-  if (scrollLeft) d.x = step;
-  if (d.x != 0 || d.y != 0) gameController->camera().moveView(d);
-  gameController->camera().fadeGroundWithOurLayer();
-  gameController->keepNoticeInPlace();
+  if (scrollUp_) d.y = -step;
+  if (scrollRight_) d.x = -step;
+  if (scrollDown_) d.y = step;
+  if (scrollLeft_) d.x = step;
+  if (d.x != 0 || d.y != 0) gameController_->camera().moveView(d);
+  gameController_->camera().fadeGroundWithOurLayer();
+  gameController_->keepNoticeInPlace();
 }
