@@ -255,8 +255,8 @@ void BM_FullBoardFrame(benchmark::State& state) {
   state.counters["cpu_ms_per_frame"] = game.cpuMsPerFrame;
   // Where the quads come from: the element and smoke batches of both towers.
   GameController* c = scene->gameController();
-  for (auto side : {std::make_pair("ours", static_cast<CCNode*>(c->ourlayer)),
-                    std::make_pair("enemy", static_cast<CCNode*>(c->enemylayer))}) {
+  for (auto side : {std::make_pair("ours", static_cast<CCNode*>(c->camera().ourLayer())),
+                    std::make_pair("enemy", static_cast<CCNode*>(c->camera().enemyLayer()))}) {
     if (QuadBatchNode* b = c->boardView().elemBatchIn(side.second))
       state.counters[std::string(side.first) + "_elem_quads"] = b->quadCount();
     if (QuadBatchNode* b = c->boardView().smokeBatchIn(side.second))
@@ -357,9 +357,9 @@ void BM_LogLineOnALongLog(benchmark::State& state) {
   }
   GameController* c = MainScene::scene()->gameController();
   const LogColour colour = {103, 91, 80};
-  while (c->logRecords.size() < 1000)
-    c->addLogLine(c->logRecords.size() % 4 ? "" : "Rival Mage",
-                  "Turn " + std::to_string(c->logRecords.size()) + ": the enemy's tower burns on three floors", colour);
+  while (c->gameLog().records().size() < 1000)
+    c->addLogLine(c->gameLog().records().size() % 4 ? "" : "Rival Mage",
+                  "Turn " + std::to_string(c->gameLog().records().size()) + ": the enemy's tower burns on three floors", colour);
   std::vector<double> times;
   for (auto _ : state) {
     const double t0 = nowMs();
@@ -368,10 +368,10 @@ void BM_LogLineOnALongLog(benchmark::State& state) {
   }
   state.counters["add_p50_ms"] = percentile(times, 0.5);
   state.counters["add_max_ms"] = percentile(times, 1.0);
-  state.counters["lines"] = static_cast<double>(c->logRecords.size());
+  state.counters["lines"] = static_cast<double>(c->gameLog().records().size());
   // The whole log made anew, as a new screen does.
   const double t0 = nowMs();
-  c->layoutLog();
+  c->gameLog().layoutLog();
   state.counters["full_layout_ms"] = nowMs() - t0;
 }
 BENCHMARK(BM_LogLineOnALongLog)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
@@ -389,11 +389,12 @@ void BM_RefreshWithAFullBar(benchmark::State& state) {
   for (auto _ : state) {
     const double t0 = nowMs();
     c->refreshGui();
+    c->refreshIfChanged();
     times.push_back(nowMs() - t0);
   }
   state.counters["refresh_p50_ms"] = percentile(times, 0.5);
   state.counters["refresh_max_ms"] = percentile(times, 1.0);
-  state.counters["buttons"] = static_cast<double>(c->shownButtonIndices.size());
+  state.counters["buttons"] = static_cast<double>(c->bar().shownButtons().size());
 }
 BENCHMARK(BM_RefreshWithAFullBar)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "NodeTree.h"
 #include "CCDirector.h"
 #include "CCEGLView.h"
 #include "CCFileUtils.h"
@@ -73,8 +74,8 @@ long nodesBesidesTheLog() {
   long nodes = static_cast<long>(liveNodeCount());
   MainScene* scene = MainScene::existing();
   GameController* c = scene ? scene->gameController() : nullptr;
-  CCNode* log = c && c->chatlog ? c->chatlog->getContainer() : nullptr;
-  if (log) GameController::forEachNodeDeep(log, [&](CCNode*) { --nodes; });
+  CCNode* log = c && c->gameLog().logView() ? c->gameLog().logView()->getContainer() : nullptr;
+  if (log) mv::forEachNodeDeep(log, [&](CCNode*) { --nodes; });
   return nodes;
 }
 

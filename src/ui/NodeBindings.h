@@ -54,6 +54,11 @@ class NodeBindings {
 
   // The node bound under a name, or null.
   cocos2d::CCNode* node(const std::string& name) const;
+  // The node bound under a name when it is a T, or null.
+  template <class T>
+  T* nodeAs(const std::string& name) const {
+    return dynamic_cast<T*>(node(name));
+  }
   // The declared names, in declaration order.
   std::vector<std::string> names() const;
   bool isDeclared(const std::string& name) const;

@@ -1,3 +1,4 @@
+#include "NodeTree.h"
 #include "GameScreenPlayer.h"
 
 #include <gtest/gtest.h>
@@ -31,28 +32,28 @@ namespace mvtest {
 Player& GameScreenPlayer::local() { return *hub_.game().localPlayer(); }
 
 bool GameScreenPlayer::settled() {
-  return c_.ourlayer && c_.enemylayer && c_.ourlayer->numberOfRunningActions() == 0 &&
-         c_.enemylayer->numberOfRunningActions() == 0;
+  return c_.camera().ourLayer() && c_.camera().enemyLayer() && c_.camera().ourLayer()->numberOfRunningActions() == 0 &&
+         c_.camera().enemyLayer()->numberOfRunningActions() == 0;
 }
 
 // The tutorial's panel shows a hint: its arrows say what to do.
-bool GameScreenPlayer::hintShown() { return ScriptedPlayer::isShown(c_.tutorialmsg); }
+bool GameScreenPlayer::hintShown() { return ScriptedPlayer::isShown(c_.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")); }
 
 bool GameScreenPlayer::step() {
-  if (c_.guiMode == GuiMode::GameEnded) return false;
-  if (c_.messageShown) {
-    if (c_.messageModal) return false;
-    if (c_.messageFullscreen) {
+  if (c_.guiMode() == GuiMode::GameEnded) return false;
+  if (c_.isMessageShown()) {
+    if (c_.isMessageModal()) return false;
+    if (c_.isMessageFullscreen()) {
       // A click on the board closes it.
-      ScriptedPlayer::click(c_.touchLayer->getContentSize().width * 0.5f, 40);
+      ScriptedPlayer::click(c_.touchLayer()->getContentSize().width * 0.5f, 40);
       return true;
     }
-    if (ScriptedPlayer::isShown(c_.okbtn)) return ScriptedPlayer::click(c_.okbtn);
+    if (ScriptedPlayer::isShown(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn"))) return ScriptedPlayer::click(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn"));
     return false;
   }
   if (!settled()) return false;
   Player& me = local();
-  if (me.isCasting() || c_.runningEffects() > 0) return false;
+  if (me.isCasting() || c_.effects().runningEffects() > 0) return false;
   const PlayerState state = me.state();
   // Picks count per phase of a turn (a card's placement or a spell's targets belong to
   // the phase they were chosen in).
@@ -86,15 +87,15 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
   std::string seen;
   float still = 0;
   const float end = time_ + limitSeconds;
-  while (!done() && c_.guiMode != GuiMode::GameEnded && time_ < end) {
+  while (!done() && c_.guiMode() != GuiMode::GameEnded && time_ < end) {
     if (!step()) ScriptedPlayer::frames(1, kStep);
     time_ += kStep;
     Player* enemy = hub_.game().enemyPlayer();
     std::ostringstream now;
     now << hub_.game().turn() << "/" << static_cast<int>(local().state()) << "/"
         << (enemy ? static_cast<int>(enemy->state()) : -1) << "/" << local().mana() << "/" << local().dwarves()
-        << "/" << c_.logRecords.size() << "/" << clicks + keys << "/" << c_.runningEffects() << "/"
-        << c_.tutorialText;
+        << "/" << c_.gameLog().records().size() << "/" << clicks + keys << "/" << c_.effects().runningEffects() << "/"
+        << c_.tutorialText();
     still = now.str() == seen ? still + kStep : 0;
     seen = now.str();
     if (still >= 60.0f) {
@@ -103,7 +104,7 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
       return false;
     }
   }
-  const bool ok = done() || c_.guiMode == GuiMode::GameEnded;
+  const bool ok = done() || c_.guiMode() == GuiMode::GameEnded;
   if (!ok) ADD_FAILURE() << "not done after " << limitSeconds << " s of game time, turn " << hub_.game().turn();
   return ok;
 }
@@ -111,10 +112,10 @@ bool GameScreenPlayer::playUntil(const std::function<bool()>& done, float limitS
 // The button of the bar at a slot (top first).
 CCMenuItemImage* GameScreenPlayer::barButton(int slot) {
   CCMenuItemImage* found = nullptr;
-  const int tag = c_.shownButtonIndices.at(slot);
-  GameController::forEachNodeDeep(c_.turnseq->getContainer(), [&](CCNode* n) {
+  const int tag = c_.bar().shownButtons().at(slot);
+  mv::forEachNodeDeep(c_.bar().view()->getContainer(), [&](CCNode* n) {
     auto* item = dynamic_cast<CCMenuItemImage*>(n);
-    if (item && item != c_.endphasebtn && item->getTag() == tag && !found) found = item;
+    if (item && item != c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn") && item->getTag() == tag && !found) found = item;
   });
   return found;
 }
@@ -127,7 +128,7 @@ bool GameScreenPlayer::arrowAt(int slot) {
   if (!row) return false;
   CCSpriteFrame* arrow = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("arrow-left.png");
   bool shown = false;
-  GameController::forEachNodeDeep(row, [&](CCNode* n) {
+  mv::forEachNodeDeep(row, [&](CCNode* n) {
     auto* sprite = dynamic_cast<CCSprite*>(n);
     if (sprite && arrow && sprite->isFrameDisplayed(arrow) && ScriptedPlayer::isShown(sprite)) shown = true;
   });
@@ -136,8 +137,8 @@ bool GameScreenPlayer::arrowAt(int slot) {
 
 // An arrow of the tutorial points at a button of the bar or at End Phase.
 bool GameScreenPlayer::arrowShown() {
-  if (ScriptedPlayer::isShown(c_.arrow_phaseend)) return true;
-  for (int slot = 0; slot < static_cast<int>(c_.shownButtonIndices.size()); ++slot)
+  if (ScriptedPlayer::isShown(c_.bindings().node("arrow_phaseend"))) return true;
+  for (int slot = 0; slot < static_cast<int>(c_.bar().shownButtons().size()); ++slot)
     if (arrowAt(slot)) return true;
   return false;
 }
@@ -146,7 +147,7 @@ bool GameScreenPlayer::arrowShown() {
 bool GameScreenPlayer::inBarView(CCNode* node) {
   if (!ScriptedPlayer::isShown(node)) return false;
   const CCRect r = ScriptedPlayer::windowRect(node);
-  return ScriptedPlayer::windowRect(c_.turnseq).containsPoint(ccp(r.getMidX(), r.getMidY()));
+  return ScriptedPlayer::windowRect(c_.bar().view()).containsPoint(ccp(r.getMidX(), r.getMidY()));
 }
 
 // Clicks the slot's button where it shows, or presses its digit.
@@ -163,9 +164,9 @@ bool GameScreenPlayer::pick(int slot) {
 }
 
 bool GameScreenPlayer::endPhase() {
-  if (c_.endphasebtn && inBarView(c_.endphasebtn)) {
+  if (c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn") && inBarView(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn"))) {
     ++clicks;
-    return ScriptedPlayer::click(c_.endphasebtn);
+    return ScriptedPlayer::click(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn"));
   }
   ++keys;
   ++returnKeys;
@@ -175,7 +176,7 @@ bool GameScreenPlayer::endPhase() {
 
 void GameScreenPlayer::noteBar() {
   const PlayerState s = local().state();
-  if (!screenshots || c_.shownButtonIndices.empty() || barsSeen.count(s)) return;
+  if (!screenshots || c_.bar().shownButtons().empty() || barsSeen.count(s)) return;
   barsSeen.insert(s);
   static const std::map<PlayerState, const char*> kNames = {{PlayerState::CardChoose, "skirmish-bar-placement"},
                                                             {PlayerState::BuildChooseSpell, "skirmish-bar-build"},
@@ -198,14 +199,14 @@ bool GameScreenPlayer::playable(int card) {
 // The hint's arrow: on a button of the bar, or on End Phase. Nothing else is picked while
 // the tutorial leads.
 bool GameScreenPlayer::followHint() {
-  if (!ScriptedPlayer::isShown(c_.turnseqqui)) return false;
+  if (!ScriptedPlayer::isShown(c_.bar().layer())) return false;
   noteBar();
-  for (int slot = 0; slot < static_cast<int>(c_.shownButtonIndices.size()); ++slot) {
+  for (int slot = 0; slot < static_cast<int>(c_.bar().shownButtons().size()); ++slot) {
     if (!arrowAt(slot)) continue;
     ++arrowPicks;
     return pick(slot);
   }
-  if (ScriptedPlayer::isShown(c_.arrow_phaseend)) {
+  if (ScriptedPlayer::isShown(c_.bindings().node("arrow_phaseend"))) {
     ++arrowEnds;
     return endPhase();
   }
@@ -213,11 +214,11 @@ bool GameScreenPlayer::followHint() {
 }
 
 bool GameScreenPlayer::chooseCard() {
-  if (!ScriptedPlayer::isShown(c_.turnseqqui)) return false;
+  if (!ScriptedPlayer::isShown(c_.bar().layer())) return false;
   noteBar();
   // The archmage first (the bar's first button); a few more cards a turn.
-  for (int slot = 0; slot < static_cast<int>(c_.shownButtonIndices.size()) && picks_ < 3; ++slot) {
-    if (!playable(c_.shownButtonIndices[slot])) continue;
+  for (int slot = 0; slot < static_cast<int>(c_.bar().shownButtons().size()) && picks_ < 3; ++slot) {
+    if (!playable(c_.bar().shownButtons()[slot])) continue;
     ++picks_;
     const bool done = pick(slot);
     EXPECT_EQ(local().state(), PlayerState::PlacementChoose) << "a card was refused";
@@ -238,13 +239,13 @@ bool GameScreenPlayer::castable(const GameScreen::StoredCard& entry) {
 }
 
 bool GameScreenPlayer::chooseSpell() {
-  if (!ScriptedPlayer::isShown(c_.turnseqqui)) return false;
+  if (!ScriptedPlayer::isShown(c_.bar().layer())) return false;
   noteBar();
   // Every attack it can afford; one crew or spell in the build and repair phases.
   const int cap = local().state() == PlayerState::CombatChooseSpell ? 6 : 1;
-  for (int slot = 0; slot < static_cast<int>(c_.shownButtonIndices.size()) && picks_ < cap; ++slot) {
-    const int index = c_.shownButtonIndices[slot];
-    if (!castable(c_.spellList.at(index))) continue;
+  for (int slot = 0; slot < static_cast<int>(c_.bar().shownButtons().size()) && picks_ < cap; ++slot) {
+    const int index = c_.bar().shownButtons()[slot];
+    if (!castable(c_.bar().spells().at(index))) continue;
     ++picks_;
     const int mana = local().mana(), dwarves = local().dwarves();
     const PlayerState before = local().state();
@@ -304,15 +305,15 @@ bool GameScreenPlayer::free(const CCRect& r) {
   const CCPoint p = ccp(r.getMidX(), r.getMidY());
   const CCSize win = ScriptedPlayer::windowSize();
   if (p.x < 8 || p.y < 8 || p.x > win.width - 8 || p.y > win.height - 8) return false;
-  for (CCNode* over : {static_cast<CCNode*>(c_.chatlog), static_cast<CCNode*>(c_.menubtn),
-                       static_cast<CCNode*>(c_.cancelbtn), static_cast<CCNode*>(c_.okbtn),
-                       static_cast<CCNode*>(c_.tutorialmsg)}) {
+  for (CCNode* over : {static_cast<CCNode*>(c_.gameLog().logView()), static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")),
+                       static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("cancelbtn")), static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")),
+                       static_cast<CCNode*>(c_.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg"))}) {
     if (over && ScriptedPlayer::isShown(over) && ScriptedPlayer::windowRect(over).containsPoint(p)) return false;
   }
   // The locked-card notice's button.
-  if (ScriptedPlayer::isShown(c_.notification)) {
+  if (ScriptedPlayer::isShown(c_.bindings().node("notification"))) {
     bool onNotice = false;
-    GameController::forEachNodeDeep(c_.notification, [&](CCNode* n) {
+    mv::forEachNodeDeep(c_.bindings().node("notification"), [&](CCNode* n) {
       if (dynamic_cast<CCMenuItem*>(n) && ScriptedPlayer::windowRect(n).containsPoint(p)) onNotice = true;
     });
     if (onNotice) return false;

@@ -43,8 +43,15 @@ class ControllerTest : public ::testing::Test {
     setGameAudio(nullptr);
   }
 
-  bool shown(cocos2d::CCNode* node) { return node && node->isVisible(); }
-  std::string textOf(cocos2d::CCLabelBMFont* label) { return label ? label->getString() : "<none>"; }
+  // What a node shows once the screen is up to date (as a frame would bring it).
+  bool shown(cocos2d::CCNode* node) {
+    controller->refreshIfChanged();
+    return node && node->isVisible();
+  }
+  std::string textOf(cocos2d::CCLabelBMFont* label) {
+    controller->refreshIfChanged();
+    return label ? label->getString() : "<none>";
+  }
   // A game of the mode against the computer on this hub's context.
   void startGame(const char* mode = "skirmish") { ASSERT_TRUE(ctx.game().newGame(false, GameDirector::create(mode))); }
   Player& local() { return *ctx.game().localPlayer(); }

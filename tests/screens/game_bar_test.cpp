@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "NodeTree.h"
 #include "Board.h"
 #include "BoardElem.h"
 #include "CCApplication.h"
 #include "CCLayer.h"
 #include "CCLayerColor.h"
 #include "CCMenuItem.h"
+#include "CCEditBox.h"
 #include "CCPointExtension.h"
 #include "CCScrollView.h"
 #include "CCSprite.h"
@@ -55,10 +57,11 @@ class BarTest : public ControllerTest {
   // (cost,) count; its sprites: picture (, cost).
   std::vector<Button> buttons() {
     std::vector<Button> out;
-    CCNode* container = controller->turnseq->getContainer();
-    GameController::forEachNodeDeep(container, [&](CCNode* n) {
+    controller->refreshIfChanged();
+    CCNode* container = controller->bar().view()->getContainer();
+    mv::forEachNodeDeep(container, [&](CCNode* n) {
       auto* item = dynamic_cast<CCMenuItemImage*>(n);
-      if (!item || item == controller->endphasebtn) return;
+      if (!item || item == controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn")) return;
       std::vector<CCLabelBMFont*> labels;
       std::vector<CCSprite*> sprites;
       CCArray* children = item->getChildren();
@@ -105,14 +108,15 @@ TEST_F(BarTest, CardOrderPutsTheArchmageFirstThenCategoriesThenIds) {
   for (const Case& c : {Case{31, 0, true}, Case{0, 31, false}, Case{31, 31, false}, Case{0, 8, true},
                         Case{8, 0, false}, Case{12, 24, true}, Case{24, 12, false}, Case{3, 1, false},
                         Case{1, 3, true}, Case{11, 12, true}, Case{30, 25, false}})
-    EXPECT_EQ(GameController::cardOrderLess(c.a, c.b), c.less) << c.a << " < " << c.b;
+    EXPECT_EQ(SelectionBar::cardOrderLess(c.a, c.b), c.less) << c.a << " < " << c.b;
 }
 
 TEST_F(BarTest, TheCardBarShowsEachCardOnceInOrderWithItsCountAndDigit) {
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   controller->setCardList({CardId::Dome, CardId::FourBlock, CardId::Tunnelers, CardId::FourBlock, CardId::Archmage,
                            CardId::Crystal, CardId::FourBlock});
-  EXPECT_EQ(textOf(controller->sequencename), "Placement");
+  controller->refreshIfChanged();
+  EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("sequencename")), "Placement");
   const std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 5u);
   const std::vector<int> order = {CardId::Archmage, CardId::FourBlock, CardId::Dome, CardId::Crystal, CardId::Tunnelers};
@@ -127,26 +131,28 @@ TEST_F(BarTest, TheCardBarShowsEachCardOnceInOrderWithItsCountAndDigit) {
   EXPECT_TRUE(b[1].qtyShown);
   EXPECT_EQ(b[1].qty, "3x");
   EXPECT_FALSE(b[0].qtyShown);
-  EXPECT_EQ(controller->shownButtonIndices, order);
+  EXPECT_EQ(controller->bar().shownButtons(), order);
   // Without a tutorial no arrow points anywhere.
-  EXPECT_FALSE(controller->arrow->isVisible());
-  EXPECT_FALSE(controller->arrow_phaseend->isVisible());
+  EXPECT_FALSE(controller->bindings().node("arrow")->isVisible());
+  EXPECT_FALSE(controller->bindings().node("arrow_phaseend")->isVisible());
 }
 
 TEST_F(BarTest, TheTenthButtonReadsZeroAndTheEleventhHasNoDigit) {
   controller->setCardList({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11});
+  controller->refreshIfChanged();
   const std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 11u);
   EXPECT_EQ(b[8].digit, "9");
   EXPECT_TRUE(b[9].digitShown);
   EXPECT_EQ(b[9].digit, "0");
   EXPECT_FALSE(b[10].digitShown);
-  EXPECT_EQ(controller->shownButtonIndices.size(), 11u);
+  EXPECT_EQ(controller->bar().shownButtons().size(), 11u);
 }
 
 TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
   controller->setCardList({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11});
-  extension::CCScrollView* view = controller->turnseq;
+  controller->refreshIfChanged();
+  extension::CCScrollView* view = controller->bar().view();
   CCNode* first = view->getContainer();
   first->retain();
   const float v = view->getViewSize().height, h = first->getContentSize().height;
@@ -155,6 +161,7 @@ TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
   // Scrolled, then refreshed: a new bar in the middle again.
   view->setContentOffset(ccp(0, 0), false);
   controller->refreshGui();
+  controller->refreshIfChanged();
   EXPECT_NE(view->getContainer(), first);
   EXPECT_EQ(view->getContainer()->getContentSize().height, h);
   EXPECT_FLOAT_EQ(view->getContentOffset().y, (v - h) * 0.5f);
@@ -164,8 +171,9 @@ TEST_F(BarTest, EveryRefreshLaysTheBarAnewCentredOnItsViewHoweverTall) {
 TEST_F(BarTest, TheSpellBarShowsEachSpellOnceWithItsCostAndPicksItsFirstEntry) {
   controller->setSpellList({{CardId::Repairers, 1}, {CardId::Fireball, 2}, {CardId::Tunnelers, 1},
                             {CardId::Fireball, 3}, {CardId::Dynamite, 1}, {CardId::Fireball, 1}});
-  controller->showPhaseBar(static_cast<int>(PlayerState::BuildChooseSpell));
-  EXPECT_EQ(textOf(controller->sequencename), "Building");
+  controller->refreshIfChanged();
+  controller->bar().show(static_cast<int>(PlayerState::BuildChooseSpell));
+  EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("sequencename")), "Building");
   const std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 4u);
   // Spells before crews; the tag is the first entry of the card in the list.
@@ -183,41 +191,45 @@ TEST_F(BarTest, TheSpellBarShowsEachSpellOnceWithItsCostAndPicksItsFirstEntry) {
   EXPECT_EQ(b[3].tag, 0);  // repairers: two dwarves
   EXPECT_EQ(b[3].cost, "2");
   EXPECT_TRUE(sameColour(b[3].pictureColour, ccc3(0, 193, 0)));
-  EXPECT_EQ(controller->shownButtonIndices, (std::vector<int>{1, 4, 2, 0}));
+  EXPECT_EQ(controller->bar().shownButtons(), (std::vector<int>{1, 4, 2, 0}));
 }
 
 TEST_F(ControllerTest, TheTutorialsForcedCardHasABouncingArrowAndItsPhaseNoEndArrow) {
   startGame("tutorial");
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   controller->setCardList(local().cards());
-  ASSERT_EQ(controller->shownButtonIndices, std::vector<int>{CardId::Archmage});
-  ASSERT_NE(controller->arrow, nullptr);
-  EXPECT_TRUE(controller->arrow->isVisible());
-  EXPECT_GT(controller->arrow->numberOfRunningActions(), 0u);
+  controller->refreshIfChanged();
+  ASSERT_EQ(controller->bar().shownButtons(), std::vector<int>{CardId::Archmage});
+  ASSERT_NE(controller->bindings().node("arrow"), nullptr);
+  EXPECT_TRUE(controller->bindings().node("arrow")->isVisible());
+  EXPECT_GT(controller->bindings().node("arrow")->numberOfRunningActions(), 0u);
   // The tutorial does not let this phase end yet.
-  EXPECT_FALSE(controller->arrow_phaseend->isVisible());
+  EXPECT_FALSE(controller->bindings().node("arrow_phaseend")->isVisible());
   // A second card is no forced choice.
   controller->setCardList({CardId::Archmage, CardId::FourBlock});
-  EXPECT_FALSE(controller->arrow->isVisible());
+  controller->refreshIfChanged();
+  EXPECT_FALSE(controller->bindings().node("arrow")->isVisible());
 }
 
 TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedThenItsFirstHintIsPinnedBelow) {
   hub.setScreen(controller);
   ASSERT_TRUE(hub.startSingleGame("tutorial"));
+  controller->refreshIfChanged();
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
-  ASSERT_TRUE(controller->messageShown);
-  EXPECT_EQ(controller->messageText, "TUT_INITIAL");
-  EXPECT_EQ(controller->tutorialText, "TUT_INITIAL");
+  ASSERT_TRUE(controller->isMessageShown());
+  EXPECT_EQ(controller->messageText(), "TUT_INITIAL");
+  EXPECT_EQ(controller->tutorialText(), "TUT_INITIAL");
   // Read once: the welcome on its panel, its pinned copy not yet.
-  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
-  EXPECT_FALSE(controller->tutorialmsg->isVisible());
+  EXPECT_TRUE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->isVisible());
+  EXPECT_FALSE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->isVisible());
   // The computer's phases end waits and close messages: not this one.
   controller->closeMessage();
-  EXPECT_TRUE(controller->messageShown);
+  EXPECT_TRUE(controller->isMessageShown());
   controller->closeFullscreenMessageByTap();
-  EXPECT_FALSE(controller->messageShown);
-  EXPECT_TRUE(controller->tutorialmsg->isVisible());
-  EXPECT_TRUE(controller->turnseqqui->isVisible());
+  controller->refreshIfChanged();
+  EXPECT_FALSE(controller->isMessageShown());
+  EXPECT_TRUE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->isVisible());
+  EXPECT_TRUE(controller->bar().layer()->isVisible());
   ctx.game().clearGame();
   hub.setScreen(nullptr);
 }
@@ -231,32 +243,35 @@ TEST_F(ControllerTest, TheTutorialsClosingWordsStayOverTheBoardUntilClosed) {
   for (int row = 0; row < kTutorialEndRow + 2; ++row) tutorial->onPhaseFinished(local());
   // The next switch of ours reaches the end row and shows the board with its choices.
   local().setState(PlayerState::BuildChooseSpell);
+  controller->refreshIfChanged();
   ASSERT_FALSE(tutorial->active());
-  EXPECT_TRUE(controller->messageShown);
-  EXPECT_EQ(controller->messageText, "TUT_FINISHED");
-  EXPECT_TRUE(controller->fulldarken->isVisible());
-  EXPECT_TRUE(controller->fullscreenmessage->isVisible());
-  EXPECT_FALSE(controller->tutorialmsg->isVisible());
+  EXPECT_TRUE(controller->isMessageShown());
+  EXPECT_EQ(controller->messageText(), "TUT_FINISHED");
+  EXPECT_TRUE(controller->bindings().node("fulldarken")->isVisible());
+  EXPECT_TRUE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->isVisible());
+  EXPECT_FALSE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->isVisible());
   // The player closes them as any message; the next board is a plain one.
   controller->onReturnKey();
-  EXPECT_FALSE(controller->messageShown);
-  EXPECT_FALSE(controller->fullscreenmessage->isVisible());
+  controller->refreshIfChanged();
+  EXPECT_FALSE(controller->isMessageShown());
+  EXPECT_FALSE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->isVisible());
   controller->showMessage("A", "B");
   controller->showGameBoard();
-  EXPECT_FALSE(controller->messageShown);
+  EXPECT_FALSE(controller->isMessageShown());
   ctx.game().clearGame();
   hub.setScreen(nullptr);
 }
 
 TEST_F(BarTest, StatesWithoutChoicesShowAnEmptyBar) {
   controller->setCardList({CardId::FourBlock});
+  controller->refreshIfChanged();
   ASSERT_FALSE(buttons().empty());
   for (PlayerState s : {PlayerState::ProcessCombatQueue, PlayerState::PlacementChoose, PlayerState::EndTurn,
                         PlayerState::Fire}) {
-    controller->showPhaseBar(static_cast<int>(s));
+    controller->bar().show(static_cast<int>(s));
     EXPECT_TRUE(buttons().empty()) << static_cast<int>(s);
-    EXPECT_TRUE(controller->shownButtonIndices.empty());
-    EXPECT_EQ(controller->turnseq->getContainer()->getChildrenCount(), 0u);
+    EXPECT_TRUE(controller->bar().shownButtons().empty());
+    EXPECT_EQ(controller->bar().view()->getContainer()->getChildrenCount(), 0u);
   }
 }
 
@@ -275,63 +290,64 @@ TEST_F(BarTest, TheLockedShieldIsRedAndOpensTheLikeDialogUntilUnlocked) {
   MemorySettings& settings = static_cast<MemorySettings&>(ctx.settings());
   local().setCards({CardId::Shield, CardId::FourBlock});  // the bar shows the hand
   controller->setCardList(local().cards());
+  controller->refreshIfChanged();
   std::vector<Button> b = buttons();
   ASSERT_EQ(b.size(), 2u);
   ASSERT_EQ(b[1].tag, CardId::Shield);
   EXPECT_TRUE(sameColour(b[1].nameColour, ccc3(255, 0, 0)));
   EXPECT_FALSE(sameColour(b[0].nameColour, ccc3(255, 0, 0)));
-  EXPECT_TRUE(shown(controller->notification));
+  EXPECT_TRUE(shown(controller->bindings().node("notification")));
   // Its digit opens the dialog as its button does; nothing is chosen.
-  ASSERT_EQ(controller->shownButtonIndices.at(1), CardId::Shield);
+  ASSERT_EQ(controller->bar().shownButtons().at(1), CardId::Shield);
   controller->selectByHotkey(1);
   EXPECT_EQ(local().state(), PlayerState::CardChoose);
-  EXPECT_TRUE(shown(controller->fblike));
+  EXPECT_TRUE(shown(controller->bindings().node("fblike")));
   controller->onFblikeCancel(nullptr);
   // A click on it opens the dialog; nothing is chosen.
   CCMenuItemImage* shieldButton = nullptr;
-  GameController::forEachNodeDeep(controller->turnseq->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(controller->bar().view()->getContainer(), [&](CCNode* n) {
     if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
-      if (item->getTag() == CardId::Shield && item != controller->endphasebtn) shieldButton = item;
+      if (item->getTag() == CardId::Shield && item != controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn")) shieldButton = item;
   });
   ASSERT_NE(shieldButton, nullptr);
   controller->onCard(shieldButton);
   EXPECT_EQ(local().state(), PlayerState::CardChoose);
-  EXPECT_TRUE(shown(controller->fblike));
-  EXPECT_TRUE(shown(controller->blocker));
-  EXPECT_EQ(textOf(controller->fblike_name), "SHIELD_NAME");
-  EXPECT_EQ(textOf(controller->fblike_desc), "GIVE_LIKE_TO_UNLOCK");
+  EXPECT_TRUE(shown(controller->bindings().node("fblike")));
+  EXPECT_TRUE(shown(controller->bindings().node("blocker")));
+  EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fblike_name")), "SHIELD_NAME");
+  EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fblike_desc")), "GIVE_LIKE_TO_UNLOCK");
   const int flushes = settings.flushCount();
   controller->onFblikeOk(nullptr);
-  EXPECT_FALSE(shown(controller->fblike));
-  EXPECT_FALSE(shown(controller->blocker));
+  EXPECT_FALSE(shown(controller->bindings().node("fblike")));
+  EXPECT_FALSE(shown(controller->bindings().node("blocker")));
   EXPECT_TRUE(settings.getBool("shield_unlocked"));
   EXPECT_GT(settings.flushCount(), flushes);
   ASSERT_EQ(app.socialPages.size(), 1u);
   EXPECT_EQ(app.socialPages[0], "mirrowvale");
-  EXPECT_FALSE(shown(controller->notification));
-  EXPECT_TRUE(controller->messageShown);
-  EXPECT_EQ(controller->messageText, "THANKS_FOR_LIKING");
+  EXPECT_FALSE(shown(controller->bindings().node("notification")));
+  EXPECT_TRUE(controller->isMessageShown());
+  EXPECT_EQ(controller->messageText(), "THANKS_FOR_LIKING");
   // Unlocked for good: drawn like any card and chosen at a click.
   b = buttons();
   EXPECT_FALSE(sameColour(b[1].nameColour, ccc3(255, 0, 0)));
   controller->closeMessage();
-  GameController::forEachNodeDeep(controller->turnseq->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(controller->bar().view()->getContainer(), [&](CCNode* n) {
     if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
-      if (item->getTag() == CardId::Shield && item != controller->endphasebtn) shieldButton = item;
+      if (item->getTag() == CardId::Shield && item != controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn")) shieldButton = item;
   });
   controller->onCard(shieldButton);
-  EXPECT_FALSE(shown(controller->fblike));
+  EXPECT_FALSE(shown(controller->bindings().node("fblike")));
   EXPECT_EQ(local().selectedCard(), CardId::Shield);
 }
 
 TEST_F(BarTest, TheNoticeOpensTheDialogAndCancelClosesIt) {
   controller->onNotification(nullptr);
-  EXPECT_EQ(controller->likeCardId, CardId::Shield);
-  EXPECT_TRUE(shown(controller->fblike));
+  EXPECT_EQ(controller->dialogs().likeCardId(), CardId::Shield);
+  EXPECT_TRUE(shown(controller->bindings().node("fblike")));
   controller->onFblikeCancel(nullptr);
-  EXPECT_FALSE(shown(controller->fblike));
-  EXPECT_FALSE(shown(controller->blocker));
-  EXPECT_TRUE(shown(controller->notification));
+  EXPECT_FALSE(shown(controller->bindings().node("fblike")));
+  EXPECT_FALSE(shown(controller->bindings().node("blocker")));
+  EXPECT_TRUE(shown(controller->bindings().node("notification")));
   EXPECT_FALSE(ctx.settings().getBool("shield_unlocked"));
 }
 
@@ -339,18 +355,18 @@ TEST_F(BarTest, TheNoticeOpensTheDialogAndCancelClosesIt) {
 
 TEST_F(BarTest, TheMenuOpensOverTheLikeDialogAndClosesAgain) {
   controller->onNotification(nullptr);
-  controller->menubtn->on = true;
-  controller->onMenu(controller->menubtn);
-  EXPECT_FALSE(shown(controller->fblike));
-  EXPECT_TRUE(shown(controller->gamemenu));
-  EXPECT_TRUE(shown(controller->blocker));
+  controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")->on = true;
+  controller->onMenu(controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn"));
+  EXPECT_FALSE(shown(controller->bindings().node("fblike")));
+  EXPECT_TRUE(shown(controller->bindings().node("gamemenu")));
+  EXPECT_TRUE(shown(controller->bindings().node("blocker")));
   controller->onMenuReturnToGame(nullptr);
-  EXPECT_FALSE(shown(controller->gamemenu));
-  EXPECT_FALSE(shown(controller->blocker));
-  EXPECT_FALSE(controller->menubtn->on);
+  EXPECT_FALSE(shown(controller->bindings().node("gamemenu")));
+  EXPECT_FALSE(shown(controller->bindings().node("blocker")));
+  EXPECT_FALSE(controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")->on);
   // The button clicked again while off closes nothing more.
-  controller->onMenu(controller->menubtn);
-  EXPECT_FALSE(shown(controller->gamemenu));
+  controller->onMenu(controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn"));
+  EXPECT_FALSE(shown(controller->bindings().node("gamemenu")));
 }
 
 TEST_F(BarTest, EachToggleStoresAndFlushesItsSettingAndMusicSetsTheVolume) {
@@ -362,9 +378,9 @@ TEST_F(BarTest, EachToggleStoresAndFlushesItsSettingAndMusicSetsTheVolume) {
     bool fallback;
   };
   GameController* c0 = controller;
-  for (const Case& c : {Case{"music", c0->menugamemusic, [c0](CCObject* s) { c0->onMenuGameMusic(s); }, true},
-                        Case{"room_zoom_in", c0->menuroomzoomin, [c0](CCObject* s) { c0->onMenuRoomZoomIn(s); }, true},
-                        Case{"always_show_our_tower", c0->menualwaysshowourtower,
+  for (const Case& c : {Case{"music", c0->bindings().nodeAs<cocos2d::CCMenuItemImage>("menugamemusic"), [c0](CCObject* s) { c0->onMenuGameMusic(s); }, true},
+                        Case{"room_zoom_in", c0->bindings().nodeAs<cocos2d::CCMenuItemImage>("menuroomzoomin"), [c0](CCObject* s) { c0->onMenuRoomZoomIn(s); }, true},
+                        Case{"always_show_our_tower", c0->bindings().nodeAs<cocos2d::CCMenuItemImage>("menualwaysshowourtower"),
                              [c0](CCObject* s) { c0->onMenuAlwaysShowOurTower(s); }, false}}) {
     CCMenuItemImage* item = c.item;
     ASSERT_NE(item, nullptr) << c.key;
@@ -387,10 +403,10 @@ TEST_F(BarTest, EachToggleStoresAndFlushesItsSettingAndMusicSetsTheVolume) {
 }
 
 TEST_F(BarTest, ExitToTheMenuEndsTheGameThroughTheHub) {
-  controller->menubtn->on = true;
-  controller->onMenu(controller->menubtn);
+  controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")->on = true;
+  controller->onMenu(controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn"));
   controller->onMenuExitToMenu(nullptr);
-  EXPECT_FALSE(shown(controller->gamemenu));
+  EXPECT_FALSE(shown(controller->bindings().node("gamemenu")));
   EXPECT_FALSE(ctx.game().started());
   EXPECT_EQ(flow.count("showMenuScene"), 1u);
 }
@@ -405,11 +421,11 @@ TEST_F(ControllerTest, TouchPriorityGoesToEveryLayerBelowTheNodeAndNoFurther) {
   plain->addChild(deep);
   top->addChild(CCSprite::create());
   outside->setTouchPriority(5);
-  GameController::setTouchPriorityDeep(top, -139);
+  mv::setTouchPriorityDeep(top, -139);
   EXPECT_EQ(top->getTouchPriority(), -139);
   EXPECT_EQ(deep->getTouchPriority(), -139);
   EXPECT_EQ(outside->getTouchPriority(), 5);
-  GameController::setTouchPriorityDeep(nullptr, 1);  // nothing to do
+  mv::setTouchPriorityDeep(nullptr, 1);  // nothing to do
 }
 
 TEST_F(BarTest, EndPhaseWithoutADirectorAsksTheHub) {
@@ -485,9 +501,9 @@ TEST_F(ControllerTest, TheFireLoopFollowsTheLevelOfEachSide) {
   }
   // Leaving the screen stops both loops; the levels stay, so the same levels start nothing.
   controller->updateFireSound(true, 40);
-  controller->stopFireSounds();
+  controller->effects().stopFireSounds();
   EXPECT_TRUE(audio.looping().empty());
-  EXPECT_EQ(controller->fireSoundOurs, static_cast<unsigned int>(-1));
+  EXPECT_FALSE(controller->effects().fireSoundPlaying(true));
   const size_t before = audio.played().size();
   controller->updateFireSound(true, 40);
   controller->updateFireSound(false, 90);
@@ -510,14 +526,14 @@ TEST_F(BarTest, RubbleOfADamagedShieldSoundsBrokenOtherRubbleRumbles) {
     EXPECT_TRUE(f == "sounds/Rubble1.wav" || f == "sounds/Rubble2.wav") << f;
   }
   // Neither is kept among the effects' sounds.
-  EXPECT_TRUE(controller->playingEffects().empty());
+  EXPECT_TRUE(controller->effects().playingEffects().empty());
 }
 
 // ---- Chat and log -------------------------------------------------------------------------
 
 TEST(LogLine, ANamedLineColoursTheNameAndColonByCharacterAndASystemLineWhole) {
   const LogColour text = {103, 91, 80}, name = {193, 0, 0}, other = {1, 2, 3};
-  const std::vector<LogColour> named = GameController::logLineColours({"Zoë", "hé", text});
+  const std::vector<LogColour> named = GameLog::lineColours({"Zoë", "hé", text});
   // "Zoë: hé": six characters.
   ASSERT_EQ(named.size(), 7u);
   for (size_t i = 0; i < named.size(); ++i) {
@@ -525,27 +541,27 @@ TEST(LogLine, ANamedLineColoursTheNameAndColonByCharacterAndASystemLineWhole) {
     EXPECT_EQ(named[i].r, want.r) << i;
     EXPECT_EQ(named[i].g, want.g) << i;
   }
-  EXPECT_EQ(GameController::logLineText({"Zoë", "hé", text}), "Zoë: hé");
-  const std::vector<LogColour> system = GameController::logLineColours({"", "Turn 2", other});
+  EXPECT_EQ(GameLog::lineText({"Zoë", "hé", text}), "Zoë: hé");
+  const std::vector<LogColour> system = GameLog::lineColours({"", "Turn 2", other});
   ASSERT_EQ(system.size(), 6u);
   for (const LogColour& c : system) EXPECT_EQ(c.b, 3);
 }
 
 TEST_F(BarTest, OfflineEveryChatLineGetsTheComputersAnswerAndTheBoxEmpties) {
-  ASSERT_NE(controller->chatEditBox, nullptr);
-  EXPECT_EQ(controller->chatEditBox->getMaxLength(), GameController::kChatMaxChars);
-  controller->chatEditBox->setText("hello");
-  controller->editBoxReturn(controller->chatEditBox);
+  ASSERT_NE(controller->gameLog().editBox(), nullptr);
+  EXPECT_EQ(controller->gameLog().editBox()->getMaxLength(), GameLog::kChatMaxChars);
+  controller->gameLog().editBox()->setText("hello");
+  controller->gameLog().editBoxReturn(controller->gameLog().editBox());
   // An empty line is no line: nothing is added and nothing answers it.
-  controller->chatEditBox->setText("");
-  controller->editBoxReturn(controller->chatEditBox);
-  ASSERT_EQ(controller->logRecords.size(), 2u);
-  EXPECT_EQ(controller->logRecords[0].name, "YOU");
-  EXPECT_EQ(controller->logRecords[0].text, "hello");
-  EXPECT_EQ(controller->logRecords[1].name, "AI");
-  EXPECT_EQ(controller->logRecords[1].text, "DONT_UNDERSTAND");
-  EXPECT_EQ(std::string(controller->chatEditBox->getText()), "");
-  EXPECT_EQ(controller->logLinesShown(), 2u);
+  controller->gameLog().editBox()->setText("");
+  controller->gameLog().editBoxReturn(controller->gameLog().editBox());
+  ASSERT_EQ(controller->gameLog().records().size(), 2u);
+  EXPECT_EQ(controller->gameLog().records()[0].name, "YOU");
+  EXPECT_EQ(controller->gameLog().records()[0].text, "hello");
+  EXPECT_EQ(controller->gameLog().records()[1].name, "AI");
+  EXPECT_EQ(controller->gameLog().records()[1].text, "DONT_UNDERSTAND");
+  EXPECT_EQ(std::string(controller->gameLog().editBox()->getText()), "");
+  EXPECT_EQ(controller->gameLog().linesShown(), 2u);
 }
 
 TEST_F(ControllerTest, OnlineAChatLineGoesToTheOpponentWithinTheLobbysLimit) {
@@ -556,14 +572,14 @@ TEST_F(ControllerTest, OnlineAChatLineGoesToTheOpponentWithinTheLobbysLimit) {
   // Longer than the lobby passes on (set from outside the box's typing): cut at a whole
   // character, never dropped unseen.
   std::string line;
-  while (line.size() < GameController::kChatMaxBytes + 10) line += "é";
-  controller->chatEditBox->setText(line.c_str());
-  controller->editBoxReturn(controller->chatEditBox);
+  while (line.size() < GameLog::kChatMaxBytes + 10) line += "é";
+  controller->gameLog().editBox()->setText(line.c_str());
+  controller->gameLog().editBoxReturn(controller->gameLog().editBox());
   ASSERT_EQ(link.count("sendChat"), 1u);
   const std::string sent = link.sent().back().text;
-  EXPECT_LE(sent.size(), GameController::kChatMaxBytes);
+  EXPECT_LE(sent.size(), GameLog::kChatMaxBytes);
   EXPECT_EQ(sent.size() % 2, 0u);
-  EXPECT_EQ(controller->logRecords.back().name, "YOU");
+  EXPECT_EQ(controller->gameLog().records().back().name, "YOU");
   ctx.game().clearGame();
   ctx.setMatchLink(nullptr);
 }
@@ -572,7 +588,7 @@ TEST_F(ControllerTest, OnlineAChatLineGoesToTheOpponentWithinTheLobbysLimit) {
 std::vector<std::string> logSnapshot(GameController& c) {
   std::vector<std::string> out;
   CCNode* lines = nullptr;
-  GameController::forEachNodeDeep(c.chatlog->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(c.gameLog().logView()->getContainer(), [&](CCNode* n) {
     if (!lines && dynamic_cast<CCLabelBMFont*>(n)) lines = n->getParent();
   });
   if (!lines) return out;
@@ -582,7 +598,7 @@ std::vector<std::string> logSnapshot(GameController& c) {
     out.push_back(std::string(static_cast<CCLabelBMFont*>(label)->getString()) + "@" + std::to_string(at.x) + "," +
                   std::to_string(at.y));
   }
-  out.push_back("size " + std::to_string(c.chatlog->getContainer()->getContentSize().height));
+  out.push_back("size " + std::to_string(c.gameLog().logView()->getContainer()->getContentSize().height));
   return out;
 }
 
@@ -595,27 +611,27 @@ TEST_F(ControllerTest, AddingALineLaysTheLogOutAsBuildingItWholeWould) {
   ASSERT_EQ(added.size(), 41u);
   // The newest line is in sight at the bottom of the view.
   CCNode* newest = nullptr;
-  GameController::forEachNodeDeep(controller->chatlog->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(controller->gameLog().logView()->getContainer(), [&](CCNode* n) {
     if (dynamic_cast<CCLabelBMFont*>(n)) newest = n;
   });
   ASSERT_NE(newest, nullptr);
   EXPECT_TRUE(newest->isVisibleInHierarchy());
-  const float viewBottom = controller->chatlog->convertToWorldSpace(CCPointZero).y;
+  const float viewBottom = controller->gameLog().logView()->convertToWorldSpace(CCPointZero).y;
   const CCPoint bottom = newest->convertToWorldSpace(CCPointZero);
   EXPECT_GE(bottom.y, viewBottom);
   EXPECT_LT(bottom.y, viewBottom + 40);
-  controller->layoutLog();
+  controller->gameLog().layoutLog();
   EXPECT_EQ(snapshot(), added);
 }
 
 TEST_F(ControllerTest, PastItsBoundTheLogShowsItsNewestLinesKeepsEveryRecordAndLaysOutAsBuiltWhole) {
-  const int total = static_cast<int>(GameController::kLogShownLines) + 26;
+  const int total = static_cast<int>(GameLog::kLogShownLines) + 26;
   for (int i = 0; i < total; ++i)
     controller->addLogLine("", "line " + std::to_string(i) + (i % 7 ? "" : " that runs on long enough to wrap in the log's narrow view"),
                            {103, 91, 80});
-  ASSERT_EQ(controller->logRecords.size(), static_cast<size_t>(total));
-  EXPECT_EQ(controller->logRecords.front().text.rfind("line 0 ", 0), 0u);
-  EXPECT_EQ(controller->logLinesShown(), GameController::kLogShownLines);
+  ASSERT_EQ(controller->gameLog().records().size(), static_cast<size_t>(total));
+  EXPECT_EQ(controller->gameLog().records().front().text.rfind("line 0 ", 0), 0u);
+  EXPECT_EQ(controller->gameLog().linesShown(), GameLog::kLogShownLines);
   const std::vector<std::string> added = logSnapshot(*controller);
   ASSERT_FALSE(added.empty());
   EXPECT_EQ(added.front().rfind("line 26@", 0), 0u) << added.front();
@@ -624,8 +640,8 @@ TEST_F(ControllerTest, PastItsBoundTheLogShowsItsNewestLinesKeepsEveryRecordAndL
   mv::NodeBindings::forEachTable([&](const mv::NodeBindings& t) {
     if (t.prefix() == "LOG::") reported += t.rowCount();
   });
-  EXPECT_EQ(reported, GameController::kLogShownLines);
-  controller->layoutLog();
+  EXPECT_EQ(reported, GameLog::kLogShownLines);
+  controller->gameLog().layoutLog();
   EXPECT_EQ(logSnapshot(*controller), added);
 }
 

@@ -41,9 +41,9 @@ using gametest::ControllerTest;
 
 TEST_F(ControllerTest, BothLayoutsBindEveryNameWithItsType) {
   EXPECT_EQ(controller->missingMembers(), 0);
-  for (const std::string& name : GameController::memberNames())
+  for (const std::string& name : controller->bindings().names())
     EXPECT_NE(controller->bindings().node(name), nullptr) << name;
-  EXPECT_EQ(GameController::memberNames().size(), 56u);
+  EXPECT_EQ(controller->bindings().names().size(), 56u);
 }
 
 TEST_F(ControllerTest, AMissingOrWrongTypedMemberIsLoggedOnceAndLeftNull) {
@@ -52,20 +52,21 @@ TEST_F(ControllerTest, AMissingOrWrongTypedMemberIsLoggedOnceAndLeftNull) {
   controller->release();
   controller = new GameController(hub);
   for (int build = 0; build < 2; ++build) {
-    mv::NodeBindings& b = controller->bindings();
+    // The screen's load played by hand.
+    mv::NodeBindings& b = const_cast<mv::NodeBindings&>(controller->bindings());
     b.beginLoad();
     CCNode* wrong = CCLayer::create();
     EXPECT_TRUE(controller->onAssignCCBMemberVariable(controller, CCString::create("okbtn"), wrong));
     b.endLoad();
   }
-  EXPECT_EQ(controller->okbtn, nullptr);
+  EXPECT_EQ(controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn"), nullptr);
   EXPECT_EQ(log.count("\"okbtn\""), 1);
   EXPECT_EQ(log.count("\"castgui\""), 1);
   // Nothing dereferences the members the screen lacks.
   controller->showMessage("A", "B");
   controller->chooseTarget({}, "C", "D");
   controller->showGameEnded("E");
-  controller->refreshGui();
+  controller->refreshIfChanged();
 }
 
 // One state of the screen and what it shows.
@@ -84,31 +85,44 @@ class RefreshTest : public ControllerTest, public ::testing::WithParamInterface<
 TEST_P(RefreshTest, ShowsWhatTheStateSays) {
   const Shown& s = GetParam();
   GameController& c = *controller;
-  c.message->setString("old");
-  c.guiMode = s.mode;
-  c.messageShown = s.message;
-  c.messageFullscreen = s.fullscreen;
-  c.messageModal = s.modal;
-  c.storeShown = s.store;
-  c.messageText = "first line";
-  c.submessageText = "second line";
-  c.refreshGui();
-  EXPECT_EQ(shown(c.castgui), s.castgui);
-  EXPECT_EQ(shown(c.turnseqqui), s.bar);
-  EXPECT_EQ(shown(c.storelayer), s.storeLayer);
-  if (s.castgui) {
-    EXPECT_EQ(shown(c.message), s.texts);
-    EXPECT_EQ(shown(c.submessage), s.texts);
+  c.bindings().nodeAs<cocos2d::CCLabelBMFont>("message")->setString("old");
+  // The state reached through the screen's operations.
+  c.setStoreShown(s.store);
+  switch (s.mode) {
+    case GuiMode::Board:
+      c.showGameBoard();
+      break;
+    case GuiMode::Animation:
+      c.startAnimation();
+      break;
+    case GuiMode::ChooseTarget:
+      c.chooseTarget({}, "first line", "second line");
+      break;
+    case GuiMode::GameEnded:
+      c.showGameEnded("first line");
+      break;
   }
-  EXPECT_EQ(shown(c.fullscreenmessage), s.fullText);
-  if (s.fullText) EXPECT_EQ(textOf(c.fullscreenmessage), "first line");
-  EXPECT_EQ(shown(c.cancelbtn), s.cancel);
-  EXPECT_EQ(shown(c.okbtn), s.ok);
-  EXPECT_EQ(shown(c.fulldarken), s.darken);
-  EXPECT_EQ(textOf(c.message), s.messageText);
-  EXPECT_EQ(shown(c.counterslayer), !s.store);
-  EXPECT_TRUE(shown(c.ourlayer));
-  EXPECT_FALSE(shown(c.chat));  // offline
+  if (s.message && s.fullscreen) c.showFullscreenMessage("first line");
+  if (s.message && s.modal) c.showModalMessage("first line");
+  if (s.message && !s.fullscreen && !s.modal) c.showMessage("first line", "second line");
+  c.refreshIfChanged();
+  EXPECT_EQ(shown(c.bindings().node("castgui")), s.castgui);
+  EXPECT_EQ(shown(c.bar().layer()), s.bar);
+  EXPECT_EQ(shown(c.bindings().node("storelayer")), s.storeLayer);
+  if (s.castgui) {
+    EXPECT_EQ(shown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("message")), s.texts);
+    EXPECT_EQ(shown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("submessage")), s.texts);
+  }
+  EXPECT_EQ(shown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")), s.fullText);
+  if (s.fullText) EXPECT_EQ(textOf(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")), "first line");
+  EXPECT_EQ(shown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("cancelbtn")), s.cancel);
+  EXPECT_EQ(shown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")), s.ok);
+  EXPECT_EQ(shown(c.bindings().node("fulldarken")), s.darken);
+  EXPECT_EQ(textOf(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("message")), s.messageText);
+  EXPECT_EQ(shown(c.bindings().node("counterslayer")), !s.store);
+  // (Without a local player every target is the enemy's: a choice hides our layer.)
+  EXPECT_EQ(shown(c.camera().ourLayer()), s.mode != GuiMode::ChooseTarget || s.message);
+  EXPECT_FALSE(shown(c.gameLog().chatBar()));  // offline
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -128,42 +142,47 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Shown>& info) { return std::string(info.param.name); });
 
 TEST_F(ControllerTest, TargetsOnlyOnTheEnemyHideOurLayer) {
+  startGame();
+  ctx.settings().setBool("room_zoom_in", false);  // no window to frame them in
   GameController& c = *controller;
-  c.guiMode = GuiMode::ChooseTarget;
-  c.targetsOnEnemy = true;
-  c.refreshGui();
-  EXPECT_FALSE(shown(c.ourlayer));
-  c.guiMode = GuiMode::Board;
-  c.refreshGui();
-  EXPECT_TRUE(shown(c.ourlayer));
+  c.chooseTarget({ctx.game().enemyPlayer()->board()->cellAt(20, 20)}, "", "");
+  c.refreshIfChanged();
+  EXPECT_FALSE(shown(c.camera().ourLayer()));
+  c.chooseTarget({local().board()->cellAt(20, 20), ctx.game().enemyPlayer()->board()->cellAt(20, 20)}, "", "");
+  c.refreshIfChanged();
+  EXPECT_TRUE(shown(c.camera().ourLayer()));
+  c.chooseTarget({ctx.game().enemyPlayer()->board()->cellAt(20, 20)}, "", "");
+  c.showGameBoard();
+  c.refreshIfChanged();
+  EXPECT_TRUE(shown(c.camera().ourLayer()));
 }
 
 TEST_F(ControllerTest, CountersReadNameColonNumber) {
   ctx.game().newGame(false, GameDirector::create("skirmish"));
   controller->updateCounters(12, 3);
-  EXPECT_EQ(textOf(controller->manacounter), "Mana: 12");
-  EXPECT_EQ(textOf(controller->dwarvescounter), "Dwarves: 3");
+  EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("manacounter")), "Mana: 12");
+  EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("dwarvescounter")), "Dwarves: 3");
 }
 
 TEST_F(ControllerTest, AClosedFullscreenTextDoesNotStayOnTheBoard) {
   controller->showFullscreenMessage("Welcome");
-  EXPECT_TRUE(shown(controller->fullscreenmessage));
+  EXPECT_TRUE(shown(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")));
   controller->closeFullscreenMessageByTap();
-  EXPECT_FALSE(shown(controller->fullscreenmessage));
-  EXPECT_FALSE(shown(controller->fulldarken));
+  EXPECT_FALSE(shown(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")));
+  EXPECT_FALSE(shown(controller->bindings().node("fulldarken")));
 }
 
 TEST_F(ControllerTest, ModalMessageOverFullscreenKeepsTheLookAndNoOk) {
   controller->showFullscreenMessage("Intro");
   controller->showModalMessage("Waiting");
-  EXPECT_TRUE(shown(controller->fulldarken));
-  EXPECT_EQ(textOf(controller->fullscreenmessage), "Waiting");
-  EXPECT_FALSE(shown(controller->okbtn));
+  EXPECT_TRUE(shown(controller->bindings().node("fulldarken")));
+  EXPECT_EQ(textOf(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")), "Waiting");
+  EXPECT_FALSE(shown(controller->bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   // Neither a tap nor ESC nor RETURN closes a modal message.
   controller->closeFullscreenMessageByTap();
   controller->onEscapeKey();
   controller->onReturnKey();
-  EXPECT_TRUE(controller->messageShown);
+  EXPECT_TRUE(controller->isMessageShown());
 }
 
 TEST_F(ControllerTest, AnimationAndGameEndAreEachLoggedOnce) {
@@ -174,18 +193,18 @@ TEST_F(ControllerTest, AnimationAndGameEndAreEachLoggedOnce) {
   controller->showGameEnded("You win");
   controller->showGameEnded("You win");
   EXPECT_EQ(log.count("GUI::game ended"), 1);
-  ASSERT_EQ(controller->logRecords.size(), 1u);
-  EXPECT_EQ(controller->logRecords[0].text, "You win");
+  ASSERT_EQ(controller->gameLog().records().size(), 1u);
+  EXPECT_EQ(controller->gameLog().records()[0].text, "You win");
 }
 
 TEST_F(ControllerTest, OnlineTheChatBarHidesOnlyWhileATargetIsChosen) {
   ctx.game().newGame(true, GameDirector::create("skirmish"));
-  controller->guiMode = GuiMode::Board;
-  controller->refreshGui();
-  EXPECT_TRUE(shown(controller->chat));
-  controller->guiMode = GuiMode::ChooseTarget;
-  controller->refreshGui();
-  EXPECT_FALSE(shown(controller->chat));
+  controller->showGameBoard();
+  controller->refreshIfChanged();
+  EXPECT_TRUE(shown(controller->gameLog().chatBar()));
+  controller->chooseTarget({}, "", "");
+  controller->refreshIfChanged();
+  EXPECT_FALSE(shown(controller->gameLog().chatBar()));
 }
 
 }  // namespace

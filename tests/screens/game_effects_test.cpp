@@ -8,6 +8,7 @@
 #include <functional>
 #include <set>
 
+#include "NodeTree.h"
 #include "CCActionInterval.h"
 #include "CCParticleSystemQuad.h"
 #include "CCScene.h"
@@ -26,7 +27,7 @@ namespace {
 
 int countNodes(CCNode* node) {
   int n = 0;
-  GameController::forEachNodeDeep(node, [&](CCNode*) { ++n; });
+  mv::forEachNodeDeep(node, [&](CCNode*) { ++n; });
   return n;
 }
 
@@ -40,7 +41,7 @@ class EffectTest : public GameScreenTest {
   }
   void TearDown() override {
     // The sounds this test's effects left in the playing list go with its recorder.
-    if (!IsSkipped()) controller().stopEffectSounds();
+    if (!IsSkipped()) controller().effects().stopEffectSounds();
     setGameAudio(nullptr);
     GameScreenTest::TearDown();
   }
@@ -132,7 +133,7 @@ TEST_F(EffectTest, EveryCardsEffectPlaysAndCallsBackOnceAfterItsTime) {
     // Something of it is on the screen while it plays (the effects with a look).
     if (seconds >= 1.0f && c.card != CardId::Eye && c.card != CardId::Fire && c.card != CardId::Earthquake) {
       ScriptedPlayer::frames(1, 0.05f);
-      EXPECT_GT(controller().effectNodes->count(), 0u);
+      EXPECT_GT(controller().effects().effectNodeCount(), 0u);
     }
     const float took = timeUntil(calls, 0, seconds + 1.0f);
     EXPECT_GE(took, seconds - 0.051f);
@@ -146,8 +147,8 @@ TEST_F(EffectTest, EveryCardsEffectPlaysAndCallsBackOnceAfterItsTime) {
     // Once only, and nothing of it stays.
     ScriptedPlayer::runFor(1.0f, 0.1f);
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(controller().effectNodes->count(), 0u);
-    EXPECT_EQ(controller().runningEffects(), 0u);
+    EXPECT_EQ(controller().effects().effectNodeCount(), 0u);
+    EXPECT_EQ(controller().effects().runningEffects(), 0u);
   }
   EXPECT_EQ(countNodes(ScriptedPlayer::runningScene()), nodesBefore);
 }
@@ -188,10 +189,10 @@ TEST_F(EffectTest, TwoEffectsAtOnceShareTheirNodesAndEachCallsBackOnce) {
   show(record(CardId::Fireball, local(), enemy(), blockOf(enemy())), fireball);
   show(record(CardId::Lightning, local(), enemy(), enemy().board()->cellAt(20, 21)), bolt);
   ScriptedPlayer::frames(1, 0.05f);
-  EXPECT_EQ(controller().effectNodes->count(), 2u);
+  EXPECT_EQ(controller().effects().effectNodeCount(), 2u);
   // The shorter one ends first and takes the other's nodes with it.
   EXPECT_NEAR(timeUntil(bolt, 0, 2.0f), 1.0f, 0.11f);
-  EXPECT_EQ(controller().effectNodes->count(), 0u);
+  EXPECT_EQ(controller().effects().effectNodeCount(), 0u);
   EXPECT_EQ(fireball, 0);
   timeUntil(fireball, 0, 2.0f);
   ScriptedPlayer::runFor(1.0f, 0.1f);
@@ -200,7 +201,7 @@ TEST_F(EffectTest, TwoEffectsAtOnceShareTheirNodesAndEachCallsBackOnce) {
 }
 
 TEST_F(EffectTest, TheEarthquakeShakesTheGameNodeAndLeavesItWhereItStarted) {
-  CCNode* world = controller().gameNode;
+  CCNode* world = controller().gameNode();
   const CCPoint start = world->getPosition();
   int calls = 0;
   show(record(CardId::Earthquake, local(), enemy(), enemy().board()->cellAt(20, 20)), calls);
@@ -217,7 +218,7 @@ TEST_F(EffectTest, ACompletionRunsOnceThroughARebuildOfTheScreen) {
   ScriptedPlayer::runFor(0.8f, 0.05f);
   ScriptedPlayer::resizeWindow(1024, 768);
   EXPECT_EQ(calls, 0);
-  EXPECT_EQ(controller().effectNodes->count(), 0u);  // its look went with the old screen
+  EXPECT_EQ(controller().effects().effectNodeCount(), 0u);  // its look went with the old screen
   const float rest = timeUntil(calls, 0, 3.0f);
   EXPECT_NEAR(rest, 1.2f, 0.15f);
   ScriptedPlayer::runFor(2.0f, 0.1f);
@@ -247,14 +248,14 @@ TEST_F(EffectTest, AnEffectOfAGameThatEndedIsDroppedAndTheNextGameStartsClean) {
   ScriptedPlayer::runFor(4.0f, 0.1f);
   EXPECT_EQ(calls, 0);
   EXPECT_TRUE(log.has("dropped"));
-  EXPECT_EQ(controller().runningEffects(), 0u);
+  EXPECT_EQ(controller().effects().runningEffects(), 0u);
   // An effect still playing when the next game starts is stopped, its completion dropped.
   startSkirmish();
   show(record(CardId::Earthquake, local(), enemy(), nullptr), calls);
   ScriptedPlayer::runFor(0.3f, 0.05f);
   game().clearGame();
   startSkirmish();
-  EXPECT_EQ(controller().runningEffects(), 0u);
+  EXPECT_EQ(controller().effects().runningEffects(), 0u);
   ScriptedPlayer::runFor(8.0f, 0.25f);
   EXPECT_EQ(calls, 0);
 }
@@ -284,7 +285,7 @@ TEST_F(EffectTest, AThousandEffectsLeaveTheNodeCountWhereItWas) {
   EXPECT_EQ(calls, 1000);
   // The last bursts die out.
   ScriptedPlayer::runFor(4.0f, 0.2f);
-  EXPECT_EQ(controller().effectNodes->count(), 0u);
+  EXPECT_EQ(controller().effects().effectNodeCount(), 0u);
   EXPECT_EQ(countNodes(ScriptedPlayer::runningScene()), before);
 }
 
@@ -293,7 +294,7 @@ TEST_F(EffectTest, AMissingParticleOrSoundFileIsLoggedAndPlayGoesOn) {
   CapturedLog log;
   auto sounds = std::make_shared<EffectSounds>();
   CCNode* node = CCNode::create();
-  controller().ourlayer->addChild(node);
+  controller().camera().ourLayer()->addChild(node);
   int after = 0;
   node->runAction(CCSequence::create(ParticleAction::create("particles/no-such-burst.plist", 0.5f),
                                      EffectSoundAction::create(sounds, "sounds/no-such-sound.wav"),
@@ -302,7 +303,7 @@ TEST_F(EffectTest, AMissingParticleOrSoundFileIsLoggedAndPlayGoesOn) {
   EXPECT_EQ(after, 1);
   EXPECT_TRUE(log.has("no-such-burst.plist"));
   EXPECT_TRUE(log.has("no-such-sound.wav"));
-  EXPECT_EQ(node->getParent()->getChildrenCount(), controller().ourlayer->getChildrenCount());
+  EXPECT_EQ(node->getParent()->getChildrenCount(), controller().camera().ourLayer()->getChildrenCount());
   node->removeFromParentAndCleanup(true);
   setGameAudio(&audio);
 }
@@ -317,8 +318,8 @@ TEST_F(EffectTest, ACollapsingBlockFallsIntoTheWaterWithASplashAndGoes) {
   root->retain();
   controller().collapseElement(*e);
   EXPECT_EQ(controller().boardView().nodesOf(*e), nullptr);
-  EXPECT_EQ(root->getParent(), controller().ourlayer);
-  EXPECT_EQ(root->getZOrder(), GameController::kEffectZ);
+  EXPECT_EQ(root->getParent(), controller().camera().ourLayer());
+  EXPECT_EQ(root->getZOrder(), SpellEffectPlayer::kEffectZ);
   const float startY = root->getPositionY();
   ScriptedPlayer::runFor(0.6f, 0.05f);
   EXPECT_LT(root->getPositionY(), startY);
@@ -338,12 +339,12 @@ TEST_F(EffectTest, ACollapsingBlockFallsIntoTheWaterWithASplashAndGoes) {
 
 TEST_F(EffectTest, AnExplosionBurstsOverTheElementForASecond) {
   controller().showExplosion(*blockOf(enemy()));
-  ASSERT_EQ(controller().effectNodes->count(), 1u);
+  ASSERT_EQ(controller().effects().effectNodeCount(), 1u);
   ScriptedPlayer::frames(1, 0.05f);
   EXPECT_EQ(audio.played(), std::vector<std::string>{"sounds/bomb-enemy.wav"});
-  EXPECT_NE(ScriptedPlayer::findType<CCParticleSystemQuad>(controller().enemylayer), nullptr);
+  EXPECT_NE(ScriptedPlayer::findType<CCParticleSystemQuad>(controller().camera().enemyLayer()), nullptr);
   ScriptedPlayer::runFor(1.1f, 0.05f);
-  EXPECT_EQ(controller().effectNodes->count(), 0u);
+  EXPECT_EQ(controller().effects().effectNodeCount(), 0u);
   controller().showExplosion(*blockOf(local()));
   ScriptedPlayer::frames(1, 0.05f);
   EXPECT_EQ(audio.played().back(), "sounds/bomb.wav");
@@ -423,9 +424,9 @@ TEST_P(EffectLookTest, ShowsItsSubjectAtItsHeight) {
   ASSERT_NE(elem, nullptr);
   if (look.card == CardId::DoorBreaker) elem->setDoors(true);
   // The view settles where the effect puts it; that is the board without the effect.
-  controller().focusElement(elem, look.focus);
+  controller().camera().focusElement(elem, look.focus);
   ScriptedPlayer::runFor(1.0f, 0.05f);
-  CCNode* layer = controller().getPlayerLayer(&target);
+  CCNode* layer = controller().boardLayerFor(&target);
   const CCPoint centre = layer->convertToWorldSpace(controller().boardView().elemCentre(*elem));
   const mvtest::Frame without = ScriptedPlayer::grab();
   const CCRect box = boxAround(centre, look.box);
@@ -466,7 +467,7 @@ TEST_P(EffectLookTest, ShowsItsSubjectAtItsHeight) {
     EXPECT_TRUE(ScriptedPlayer::runUntil([&] { return calls == 1; }, 8.0f, 0.1f));
   }
   ScriptedPlayer::runFor(1.5f, 0.1f);
-  EXPECT_EQ(controller().effectNodes->count(), 0u);
+  EXPECT_EQ(controller().effects().effectNodeCount(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -50,26 +50,26 @@ class GameFlowTest : public mvtest::ScreensTest {
 TEST_F(GameFlowTest, AGameLeftThroughTheInGameMenuReturnsToTheMenuAndTheNextOnePlaysAsTheFirst) {
   startSkirmish();
   GameController& c = game();
-  ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));
-  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.gamemenu)));
+  ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")));
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.bindings().node("gamemenu"))));
   ScriptedPlayer::runFor(0.5f);
   EXPECT_TRUE(onMenu());
   EXPECT_FALSE(hub().game().started());
   EXPECT_EQ(FlowState::Menu, hub().flowState());
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.gamemenu));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().node("gamemenu")));
 
   // The second game: the bar offers its cards and the arrows scroll the view again.
   startSkirmish();
-  EXPECT_FALSE(c.shownButtonIndices.empty());
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.endphasebtn));
-  const float y = c.ourlayer->getPositionY();
+  EXPECT_FALSE(c.bar().shownButtons().empty());
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn")));
+  const float y = c.camera().ourLayer()->getPositionY();
   ScriptedPlayer::keyDown(SDLK_UP);
   ScriptedPlayer::runFor(0.3f);
   ScriptedPlayer::keyUp(SDLK_UP);
-  EXPECT_LT(c.ourlayer->getPositionY(), y - 100);
+  EXPECT_LT(c.camera().ourLayer()->getPositionY(), y - 100);
   // Its start is the log's newest line; the first game's lines stay above it.
-  ASSERT_GE(c.logRecords.size(), 2u);
-  EXPECT_EQ(c.logRecords.front().text, c.logRecords.back().text);
+  ASSERT_GE(c.gameLog().records().size(), 2u);
+  EXPECT_EQ(c.gameLog().records().front().text, c.gameLog().records().back().text);
 }
 
 TEST_F(GameFlowTest, TheEndMessagesOkReturnsToTheMenu) {
@@ -77,8 +77,8 @@ TEST_F(GameFlowTest, TheEndMessagesOkReturnsToTheMenu) {
   GameController& c = game();
   hub().onGameLost();
   ScriptedPlayer::runFor(0.3f);
-  ASSERT_TRUE(ScriptedPlayer::isShown(c.okbtn));
-  ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
+  ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   ScriptedPlayer::runFor(0.5f);
   EXPECT_TRUE(onMenu());
   EXPECT_FALSE(hub().game().started());
@@ -89,15 +89,15 @@ TEST_F(GameFlowTest, TheStoreButtonOpensASandboxWithTheStoreInPlaceOfTheBar) {
   ScriptedPlayer::runFor(1.0f);
   ASSERT_TRUE(onGame());
   GameController& c = game();
-  EXPECT_TRUE(c.storeShown);
+  EXPECT_TRUE(c.isStoreShown());
   // The sandbox's greeting covers the board until a click closes it.
-  ASSERT_TRUE(c.messageShown);
-  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText);
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.storelayer));
+  ASSERT_TRUE(c.isMessageShown());
+  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText());
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().node("storelayer")));
   ScriptedPlayer::click(600, 500);
-  EXPECT_FALSE(c.messageShown);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.storelayer));
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.turnseqqui));
+  EXPECT_FALSE(c.isMessageShown());
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().node("storelayer")));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bar().layer()));
   StoreController* store = MainScene::scene()->storeController();
   ASSERT_NE(store, nullptr);
   ASSERT_FALSE(store->rows().empty());
@@ -106,8 +106,8 @@ TEST_F(GameFlowTest, TheStoreButtonOpensASandboxWithTheStoreInPlaceOfTheBar) {
   EXPECT_EQ("dwarves", store->category());
   ScriptedPlayer::screenshot("store-in-game");
   // And the game is left as any other.
-  ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));
-  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.gamemenu)));
+  ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")));
+  ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.bindings().node("gamemenu"))));
   ScriptedPlayer::runFor(0.5f);
   EXPECT_TRUE(onMenu());
 }

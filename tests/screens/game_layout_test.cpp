@@ -55,7 +55,7 @@ class LayoutTest : public GameScreenTest, public ::testing::WithParamInterface<W
   std::vector<CCLabelBMFont*> logLabels() {
     std::vector<CCLabelBMFont*> out;
     for (CCNode* n : ScriptedPlayer::findAll([](CCNode* n) { return dynamic_cast<CCLabelBMFont*>(n) != nullptr; },
-                                             controller().chatlog->getContainer()))
+                                             controller().gameLog().logView()->getContainer()))
       out.push_back(static_cast<CCLabelBMFont*>(n));
     return out;
   }
@@ -63,30 +63,29 @@ class LayoutTest : public GameScreenTest, public ::testing::WithParamInterface<W
 
 TEST_P(LayoutTest, TheNoticesTextsStayInsideItsFrameClearOfTheLog) {
   GameController& c = controller();
-  ASSERT_TRUE(ScriptedPlayer::isShown(c.notification));
-  CCScale9Sprite* frame = ScriptedPlayer::findType<CCScale9Sprite>(c.notification);
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.bindings().node("notification")));
+  CCScale9Sprite* frame = ScriptedPlayer::findType<CCScale9Sprite>(c.bindings().node("notification"));
   ASSERT_NE(frame, nullptr);
   const CCRect panel = ScriptedPlayer::windowRect(frame);
   const CCSize win = ScriptedPlayer::windowSize();
   EXPECT_TRUE(inside(panel, CCRect(0, 0, win.width, win.height), 4));
-  for (CCNode* part : {static_cast<CCNode*>(c.notification_name), static_cast<CCNode*>(c.notification_desc),
-                       static_cast<CCNode*>(c.notification_sprite)})
-    EXPECT_TRUE(inside(ScriptedPlayer::windowRect(part), panel, 8));
+  for (const char* part : {"notification_name", "notification_desc", "notification_sprite"})
+    EXPECT_TRUE(inside(ScriptedPlayer::windowRect(c.bindings().node(part)), panel, 8)) << part;
   // The whole panel answers a click, and it covers nothing of the log.
-  EXPECT_TRUE(inside(panel, ScriptedPlayer::windowRect(ScriptedPlayer::findType<CCMenuItem>(c.notification)), -1));
-  EXPECT_FALSE(overlap(panel, ScriptedPlayer::windowRect(c.chatlog)));
-  EXPECT_FALSE(overlap(panel, ScriptedPlayer::windowRect(c.turnseq)));
+  EXPECT_TRUE(inside(panel, ScriptedPlayer::windowRect(ScriptedPlayer::findType<CCMenuItem>(c.bindings().node("notification"))), -1));
+  EXPECT_FALSE(overlap(panel, ScriptedPlayer::windowRect(c.gameLog().logView())));
+  EXPECT_FALSE(overlap(panel, ScriptedPlayer::windowRect(c.bar().view())));
 }
 
 TEST_P(LayoutTest, TheLogShowsWholeLinesUnderItsTitleAndTheNewestInSight) {
   GameController& c = controller();
-  const CCRect view = ScriptedPlayer::windowRect(c.chatlog);
+  const CCRect view = ScriptedPlayer::windowRect(c.gameLog().logView());
   CCNode* title = ScriptedPlayer::find(
       [&](CCNode* n) {
         auto* l = dynamic_cast<CCLabelBMFont*>(n);
         return l && l->getString() == text("GAME_LOG");
       },
-      c.guiNode);
+      c.guiNode());
   ASSERT_NE(title, nullptr);
   EXPECT_LE(ScriptedPlayer::windowRect(title).getMaxY(), view.getMinY());
   // A chat line and its answer, under a long log of turns and a line long enough to wrap.
@@ -94,12 +93,12 @@ TEST_P(LayoutTest, TheLogShowsWholeLinesUnderItsTitleAndTheNewestInSight) {
     c.addLogLine("", turn == 17 ? "A line long enough to run over the width of the log and on to the next line"
                                 : "Turn " + std::to_string(turn),
                  {103, 91, 80});
-  c.chatEditBox->setText("Well met, neighbour!");
-  c.editBoxReturn(c.chatEditBox);
+  c.gameLog().editBox()->setText("Well met, neighbour!");
+  c.gameLog().editBoxReturn(c.gameLog().editBox());
   ScriptedPlayer::frames(1);
   ScriptedPlayer::screenshot(GetParam().width == kWidth ? "game-log-chat" : "game-log-chat-" + sizeName(GetParam()));
   const std::vector<CCLabelBMFont*> lines = logLabels();
-  ASSERT_EQ(lines.size(), c.logRecords.size());
+  ASSERT_EQ(lines.size(), c.gameLog().records().size());
   EXPECT_TRUE(inside(ScriptedPlayer::windowRect(lines.back()), view)) << "the newest line";
   // Each line in sight is there whole: none is cut by the title's edge of the view.
   int whole = 0;
@@ -127,28 +126,28 @@ TEST_P(LayoutTest, EachPhasesBarShowsItsButtonsAndEndPhaseInItsView) {
               {CardId::Rats, 0}, {CardId::Earthquake, 0}, {CardId::Ray, 0}, {CardId::Dynamite, 0}}},
       {PlayerState::RepairChooseSpell, "repair",
        Spells{{CardId::Repairers, 0}, {CardId::Firefighters, 0}, {CardId::Pumpers, 0}, {CardId::Deratizers, 0}}}};
-  const CCRect view = ScriptedPlayer::windowRect(c.turnseq);
-  const CCRect counters = ScriptedPlayer::windowRect(c.manacounter);
+  const CCRect view = ScriptedPlayer::windowRect(c.bar().view());
+  const CCRect counters = ScriptedPlayer::windowRect(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("manacounter"));
   EXPECT_GE(view.getMinY(), counters.getMaxY());
   // However long the hand, the bar scrolls inside a view of fixed width that leaves our
   // tower, at the centre of the view where the game starts, in sight.
-  EXPECT_LT(view.getMaxX(), c.ourlayer->convertToWorldSpace(c.ourTowerPoint()).x);
+  EXPECT_LT(view.getMaxX(), c.camera().ourLayer()->convertToWorldSpace(c.camera().ourTowerPoint()).x);
   for (const auto& phase : phases) {
     SCOPED_TRACE(phase.name);
     // A fixed hand: the dealt one varies, and a longer bar than its view scrolls.
     if (phase.state == PlayerState::CardChoose)
-      c.cardList = {CardId::Archmage, CardId::FourBlock, CardId::FourBlock, CardId::VertBlock,
-                    CardId::Crystal,  CardId::Library,   CardId::Housing,   CardId::Tunnelers};
+      c.bar().setCards({CardId::Archmage, CardId::FourBlock, CardId::FourBlock, CardId::VertBlock, CardId::Crystal,
+                        CardId::Library, CardId::Housing, CardId::Tunnelers});
     else
-      c.spellList = phase.spells;
-    c.showPhaseBar(static_cast<int>(phase.state));
+      c.bar().setSpells(phase.spells);
+    c.bar().show(static_cast<int>(phase.state));
     ScriptedPlayer::frames(1);
-    ASSERT_FALSE(c.shownButtonIndices.empty());
+    ASSERT_FALSE(c.bar().shownButtons().empty());
     std::vector<CCNode*> buttons = ScriptedPlayer::findAll(
-        [](CCNode* n) { return dynamic_cast<CCMenuItemImage*>(n) != nullptr; }, c.turnseq->getContainer());
-    EXPECT_EQ(buttons.size(), c.shownButtonIndices.size() + 1);
+        [](CCNode* n) { return dynamic_cast<CCMenuItemImage*>(n) != nullptr; }, c.bar().view()->getContainer());
+    EXPECT_EQ(buttons.size(), c.bar().shownButtons().size() + 1);
     for (CCNode* b : buttons) EXPECT_TRUE(inside(ScriptedPlayer::windowRect(b), view));
-    EXPECT_TRUE(ScriptedPlayer::isShown(c.endphasebtn));
+    EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn")));
     if (GetParam().width == kWidth) ScriptedPlayer::screenshot(std::string("bar-") + phase.name);
   }
 }

@@ -30,13 +30,13 @@ TEST_P(SkirmishTest, AScriptedPlayerPlaysASkirmishToItsEndThroughTheScreen) {
   mvtest::GameScreenPlayer player(c, hub());
   player.screenshots = seed == 1;
   player.playUntil([] { return false; }, 1800.0f);
-  ASSERT_EQ(c.guiMode, GuiMode::GameEnded) << "no end, turn " << game().turn();
+  ASSERT_EQ(c.guiMode(), GuiMode::GameEnded) << "no end, turn " << game().turn();
   // The end's message with its OK, and its line in the log.
   ScriptedPlayer::runFor(1.0f, mvtest::GameScreenPlayer::kStep);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.okbtn));
-  const std::string end = c.messageText;
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
+  const std::string end = c.messageText();
   EXPECT_FALSE(end.empty());
-  EXPECT_EQ(c.logRecords.back().text, end);
+  EXPECT_EQ(c.gameLog().records().back().text, end);
   EXPECT_GT(player.clicks, 10);
   mvtest::GameScreenPlayer::expectNothingRefused(log, hub());
   if (player.screenshots) {
@@ -45,7 +45,7 @@ TEST_P(SkirmishTest, AScriptedPlayerPlaysASkirmishToItsEndThroughTheScreen) {
     ScriptedPlayer::screenshot("game-over-log");
   }
   // OK leads back to the menu.
-  ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
+  ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   EXPECT_EQ(mvtest::gameSceneHost().menuScenes, menusBefore + 1);
   std::printf("seed %u: %s after %d turns, %.0f s of game time, %d clicks and %d keys (%d RETURN)\n", seed,
               end.c_str(), game().turn(), player.gameTime(), player.clicks, player.keys, player.returnKeys);

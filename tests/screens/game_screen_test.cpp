@@ -2,6 +2,7 @@
 // and keyed as a player would.
 #include <cmath>
 
+#include "NodeTree.h"
 #include "CCSprite.h"
 #include "CCSpriteFrameCache.h"
 #include "CCLabelBMFont.h"
@@ -51,15 +52,15 @@ TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
   EXPECT_EQ(ScriptedPlayer::runningScene(), MainScene::scene());
   EXPECT_EQ(controller().missingMembers(), 0);
   // Our tower's centre cell lies in the middle of the window.
-  const CCPoint centre = onScreen(controller().ourlayer, controller().ourTowerPoint());
+  const CCPoint centre = onScreen(controller().camera().ourLayer(), controller().camera().ourTowerPoint());
   EXPECT_NEAR(centre.x, kWidth / 2, 1);
   EXPECT_NEAR(centre.y, kHeight / 2, 1);
-  EXPECT_FLOAT_EQ(controller().ourlayer->getScale(), 1.0f);
-  EXPECT_FLOAT_EQ(controller().enemylayer->getScale(), 0.7f);
+  EXPECT_FLOAT_EQ(controller().camera().ourLayer()->getScale(), 1.0f);
+  EXPECT_FLOAT_EQ(controller().camera().enemyLayer()->getScale(), 0.7f);
   // The wind over the screen, at the size of the art set.
   CCParticleSystemQuad* wind = nullptr;
-  for (unsigned int i = 0; i < controller().rootLayer->getChildrenCount(); ++i)
-    if (!wind) wind = dynamic_cast<CCParticleSystemQuad*>(controller().rootLayer->getChildren()->objectAtIndex(i));
+  for (unsigned int i = 0; i < controller().rootLayer()->getChildrenCount(); ++i)
+    if (!wind) wind = dynamic_cast<CCParticleSystemQuad*>(controller().rootLayer()->getChildren()->objectAtIndex(i));
   ASSERT_NE(wind, nullptr);
   EXPECT_FLOAT_EQ(wind->getScale(), mv::hdScale());
   EXPECT_FALSE(ScriptedPlayer::screenshot("game-start").empty());
@@ -68,23 +69,23 @@ TEST_F(GameScreenTest, ASkirmishStartsOnTheScreenCentredOnOurTower) {
 TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   startSkirmish();
   GameController& c = controller();
-  ASSERT_NE(c.enemyTowerLabel, nullptr);
-  EXPECT_EQ(c.enemyTowerLabel->getParent(), c.enemylayer);
-  EXPECT_EQ(std::string(c.enemyTowerLabel->getString()), hub().context().text().text("AI"));
-  EXPECT_EQ(std::string(c.enemyTowerLabel->getFntFile()), mv::fontFileName("font-14.fnt"));
-  const ccColor3B& colour = c.enemyTowerLabel->getColor();
+  ASSERT_NE(c.enemyTowerLabel(), nullptr);
+  EXPECT_EQ(c.enemyTowerLabel()->getParent(), c.camera().enemyLayer());
+  EXPECT_EQ(std::string(c.enemyTowerLabel()->getString()), hub().context().text().text("AI"));
+  EXPECT_EQ(std::string(c.enemyTowerLabel()->getFntFile()), mv::fontFileName("font-14.fnt"));
+  const ccColor3B& colour = c.enemyTowerLabel()->getColor();
   EXPECT_EQ(colour.r + colour.g + colour.b, 0);
-  EXPECT_FLOAT_EQ(c.enemyTowerLabel->getScale(), 1.0f);
+  EXPECT_FLOAT_EQ(c.enemyTowerLabel()->getScale(), 1.0f);
   // Half a cell right of the highest block's corner, two cells up; it follows the tower.
   BoardElem* top = enemy().board()->findTopBlock();
   ASSERT_NE(top, nullptr);
-  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(top), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(top), ccp(32, 128))));
   BoardElem* higher = enemy().board()->cellAt(top->x(), top->y() + 1);
   enemy().setCards({CardId::FourBlock});
   higher->applyCard(CardId::FourBlock);
-  EXPECT_TRUE(c.enemyTowerLabel->getPosition().equals(ccpAdd(c.elemToLayerPoint(higher), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(higher), ccp(32, 128))));
   // Scrolled over to it, for the eye.
-  c.setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel->getPosition(), 0.7f)),
+  c.camera().setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel()->getPosition(), 0.7f)),
                             1.0f / 0.8f));
   ScriptedPlayer::runFor(0.1f);
   ScriptedPlayer::screenshot("enemy-tower-label");
@@ -97,17 +98,18 @@ TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {
   GameController& c = controller();
   ASSERT_EQ(local().state(), PlayerState::CardChoose);
   CCMenuItemImage* button = nullptr;
-  GameController::forEachNodeDeep(c.turnseq->getContainer(), [&](CCNode* n) {
+  mv::forEachNodeDeep(c.bar().view()->getContainer(), [&](CCNode* n) {
     if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
-      if (item->getTag() == CardId::Archmage && item != c.endphasebtn) button = item;
+      if (item->getTag() == CardId::Archmage && item != c.bindings().nodeAs<cocos2d::CCMenuItemImage>("endphasebtn")) button = item;
   });
   ASSERT_NE(button, nullptr);
   const CCRect r = ScriptedPlayer::windowRect(button);
   const float x = r.origin.x + r.size.width / 2, y = r.origin.y + r.size.height / 2;
   ScriptedPlayer::mouseDown(x, y);
-  CCNode* bar = c.turnseq->getContainer();
+  CCNode* bar = c.bar().view()->getContainer();
   c.refreshGui();
-  EXPECT_EQ(c.turnseq->getContainer(), bar);
+  c.refreshIfChanged();
+  EXPECT_EQ(c.bar().view()->getContainer(), bar);
   ScriptedPlayer::mouseUp(x, y);
   EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
 }
@@ -118,9 +120,9 @@ TEST_F(GameScreenTest, TheGroundsDrawOnlyTheirTilesInTheWindow) {
   startSkirmish();
   GameController& c = controller();
   ScriptedPlayer::capture();
-  for (CCNode* ground : {c.ourground, c.enemyground}) {
+  for (CCNode* ground : {c.bindings().node("ourground"), c.bindings().node("enemyground")}) {
     unsigned int tiles = 0, drawn = 0;
-    GameController::forEachNodeDeep(ground, [&](CCNode* n) {
+    mv::forEachNodeDeep(ground, [&](CCNode* n) {
       if (auto* batch = dynamic_cast<QuadBatchNode*>(n)) {
         tiles += batch->getChildrenCount();
         drawn += batch->childrenDrawn();
@@ -165,12 +167,12 @@ TEST_F(FullTowersTest, BothTowersAreDrawnInTheirTintsWhereTheirCellsMap) {
   });
   ASSERT_NE(cave, nullptr);
   const CCPoint caveCorner = c.boardToLayerPoint(&local(), cave->x(), cave->y());
-  const Rgb lining = pixelAtScene(onScreen(c.ourlayer, ccpAdd(caveCorner, ccp(2, 54))));
+  const Rgb lining = pixelAtScene(onScreen(c.camera().ourLayer(), ccpAdd(caveCorner, ccp(2, 54))));
   EXPECT_TRUE(tintedBy(lining, ElemColorOurs)) << lining.r << "," << lining.g << "," << lining.b;
   // An enemy block on the screen.
   BoardElem* enemyBlock = nullptr;
   enemy().board()->forEachElem([&](BoardElem& e) {
-    const CCPoint at = onScreen(c.enemylayer, c.boardToLayerPoint(&enemy(), e.x(), e.y()));
+    const CCPoint at = onScreen(c.camera().enemyLayer(), c.boardToLayerPoint(&enemy(), e.x(), e.y()));
     if (!enemyBlock && e.isBlock() && !e.isUnderground() && at.x > 300 && at.x < kWidth - 100 &&
         at.y > 100 && at.y < kHeight - 100)
       enemyBlock = &e;
@@ -180,16 +182,16 @@ TEST_F(FullTowersTest, BothTowersAreDrawnInTheirTintsWhereTheirCellsMap) {
   // Somewhere on the facade's stones the enemy's tint shows.
   int tinted = 0;
   // Our tower stands in front of the enemy's: hidden while the enemy's is read.
-  c.ourlayer->setVisible(false);
+  c.camera().ourLayer()->setVisible(false);
   ScriptedPlayer::capture();
   std::string seen;
   for (int dx = 4; dx < 60; dx += 8) {
-    const Rgb p = pixelAtScene(onScreen(c.enemylayer, ccpAdd(enemyCorner, ccp(dx, 20))));
+    const Rgb p = pixelAtScene(onScreen(c.camera().enemyLayer(), ccpAdd(enemyCorner, ccp(dx, 20))));
     tinted += tintedBy(p, ElemColorEnemy);
     seen += std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + " ";
   }
   EXPECT_GT(tinted, 0) << seen;
-  c.ourlayer->setVisible(true);
+  c.camera().ourLayer()->setVisible(true);
 }
 
 TEST_F(FullTowersTest, ABurningElementShowsFireAndAFloodedOneWater) {
@@ -208,14 +210,14 @@ TEST_F(FullTowersTest, ABurningElementShowsFireAndAFloodedOneWater) {
   int flame = 0;
   const CCPoint f = c.boardToLayerPoint(&local(), burning->x(), burning->y());
   for (int dx = 16; dx < 48; dx += 4) {
-    const Rgb p = pixelAtScene(onScreen(c.ourlayer, ccpAdd(f, ccp(dx, 14))));
+    const Rgb p = pixelAtScene(onScreen(c.camera().ourLayer(), ccpAdd(f, ccp(dx, 14))));
     flame += p.r > 200 && p.g > 80 && p.b < 90;
   }
   EXPECT_GT(flame, 0);
   // Water: the lower half of the cell turns blue, the upper half does not.
   const CCPoint w = c.boardToLayerPoint(&local(), wet->x(), wet->y());
-  const Rgb low = pixelAtScene(onScreen(c.ourlayer, ccpAdd(w, ccp(3, 10))));
-  const Rgb high = pixelAtScene(onScreen(c.ourlayer, ccpAdd(w, ccp(3, 54))));
+  const Rgb low = pixelAtScene(onScreen(c.camera().ourLayer(), ccpAdd(w, ccp(3, 10))));
+  const Rgb high = pixelAtScene(onScreen(c.camera().ourLayer(), ccpAdd(w, ccp(3, 54))));
   EXPECT_GT(low.b - low.r, high.b - high.r + 20);
 }
 
@@ -224,12 +226,12 @@ TEST_F(FullTowersTest, ScreenshotsAtZoomOneAndTwo) {
   // Scrolled over to the enemy's tower: its centre cell in the window's middle.
   GameController& c = controller();
   const CCPoint e = c.boardToLayerPoint(&enemy(), 20, 24);
-  c.setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(e, 0.7f)), 1.0f / 0.8f));
+  c.camera().setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(e, 0.7f)), 1.0f / 0.8f));
   ScriptedPlayer::runFor(0.1f);
   ScriptedPlayer::screenshot("full-towers-enemy-side");
-  c.focusOurTower();
+  c.camera().focusOurTower();
   ScriptedPlayer::runFor(0.6f);
-  controller().zoomView(2.0f, ccp(kWidth / 2, kHeight / 2));
+  controller().camera().zoomView(2.0f, ccp(kWidth / 2, kHeight / 2));
   ScriptedPlayer::runFor(0.1f);
   ScriptedPlayer::screenshot("full-towers-zoom2");
 }
@@ -258,12 +260,12 @@ TEST_F(ChoiceTest, OfferedPlacesAreHighlightedAtTheirCells) {
   for (size_t i = 0; i < options.size(); ++i) {
     HighlightLayer* h = highlightOf(options[i]);
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(h->getParent(), c.ourlayer);
+    EXPECT_EQ(h->getParent(), c.camera().ourLayer());
     const CCPoint corner = c.boardToLayerPoint(&local(), options[i]->x(), options[i]->y());
     EXPECT_TRUE(h->getPosition().equals(corner));
     EXPECT_EQ(h->hotkeyIndex(), static_cast<int>(i) + 1);
     // The square is drawn: a pale cream over whatever lies beneath.
-    const Rgb p = pixelAtScene(onScreen(c.ourlayer, ccpAdd(corner, ccp(5, 5))));
+    const Rgb p = pixelAtScene(onScreen(c.camera().ourLayer(), ccpAdd(corner, ccp(5, 5))));
     EXPECT_GT(p.r, 140);
     EXPECT_GT(p.g, 140);
   }
@@ -291,7 +293,7 @@ TEST_P(RoomPlacesTest, TheCardsTextLeavesEveryOfferedDigitInSight) {
   ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
   ScriptedPlayer::runFor(0.8f);
   GameController& c = controller();
-  CCNode* panel = c.castgui->getChildByTag(kMessagePanelTag);
+  CCNode* panel = c.bindings().node("castgui")->getChildByTag(kMessagePanelTag);
   ASSERT_TRUE(ScriptedPlayer::isShown(panel));
   const CCRect text = ScriptedPlayer::windowRect(panel);
   const std::vector<BoardElem*> options = local().options();
@@ -321,11 +323,11 @@ TEST_F(ChoiceTest, ElementArtItsHighlightAndItsEffectPointShareOneSquare) {
   ScriptedPlayer::runFor(0.6f);
   // The art's edges, found by pixels: where the frame differs from the same frame
   // without our layer, along the cell's middle row and column.
-  const CCPoint corner = onScreen(c.ourlayer, c.boardToLayerPoint(&local(), 20, 20));
+  const CCPoint corner = onScreen(c.camera().ourLayer(), c.boardToLayerPoint(&local(), 20, 20));
   const int x0 = static_cast<int>(corner.x) - 20, y0 = static_cast<int>(corner.y) + 2;
   std::vector<Rgb> rowBehind, columnBehind, row, column;
   for (int pass = 0; pass < 2; ++pass) {
-    c.ourlayer->setVisible(pass == 1);
+    c.camera().ourLayer()->setVisible(pass == 1);
     ScriptedPlayer::capture();
     std::vector<Rgb>& r = pass ? row : rowBehind;
     std::vector<Rgb>& col = pass ? column : columnBehind;
@@ -354,7 +356,7 @@ TEST_F(ChoiceTest, ElementArtItsHighlightAndItsEffectPointShareOneSquare) {
     EXPECT_EQ(inside, !(pixelAtScene(ccp(x, corner.y + 32)) == row[i])) << x;
   }
   // Effects aim at the cell's corner plus half a cell: the square's middle.
-  const CCPoint effect = onScreen(c.ourlayer, ccpAdd(c.elemToLayerPoint(block), ccp(32, 32)));
+  const CCPoint effect = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemPoint(block), ccp(32, 32)));
   EXPECT_FLOAT_EQ(effect.x, square.getMidX());
   EXPECT_FLOAT_EQ(effect.y, square.getMidY());
   // ... and the element's node is centred there too.
@@ -393,7 +395,7 @@ TEST_F(ChoiceTest, EscapeOrTheCancelButtonCancelsTheChoice) {
     std::vector<BoardElem*> options = local().options();
     ASSERT_FALSE(options.empty());
     if (button)
-      ASSERT_TRUE(ScriptedPlayer::click(controller().cancelbtn));
+      ASSERT_TRUE(ScriptedPlayer::click(controller().bindings().nodeAs<cocos2d::CCMenuItemImage>("cancelbtn")));
     else
       ScriptedPlayer::press(SDLK_ESCAPE);
     EXPECT_EQ(local().state(), PlayerState::CardChoose);
@@ -422,27 +424,27 @@ TEST_F(ChoiceTest, AnOfferWhoseElementWentAwaySelectsNothing) {
 TEST_F(GameScreenTest, ArrowsScrollAtFiveHundredPixelsASecond) {
   startSkirmish();
   GameController& c = controller();
-  const CCPoint before = c.ourlayer->getPosition();
+  const CCPoint before = c.camera().ourLayer()->getPosition();
   ScriptedPlayer::keyDown(SDLK_UP);
   ScriptedPlayer::runFor(0.5f);
   ScriptedPlayer::keyUp(SDLK_UP);
-  const CCPoint after = c.ourlayer->getPosition();
+  const CCPoint after = c.camera().ourLayer()->getPosition();
   // Up shows what lies higher: the layers move down.
   EXPECT_NEAR(after.y - before.y, -250, 12);
   EXPECT_FLOAT_EQ(after.x, before.x);
-  EXPECT_NEAR(c.enemylayer->getPosition().y, 0.8f * after.y, 0.01);
+  EXPECT_NEAR(c.camera().enemyLayer()->getPosition().y, 0.8f * after.y, 0.01);
   ScriptedPlayer::runFor(0.2f);
-  EXPECT_FLOAT_EQ(c.ourlayer->getPosition().y, after.y);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getPosition().y, after.y);
   // Holding RIGHT, then LEFT: left wins; releasing LEFT stops although RIGHT is held.
   ScriptedPlayer::keyDown(SDLK_RIGHT);
   ScriptedPlayer::keyDown(SDLK_LEFT);
-  const float x0 = c.ourlayer->getPosition().x;
+  const float x0 = c.camera().ourLayer()->getPosition().x;
   ScriptedPlayer::runFor(0.2f);
-  EXPECT_GT(c.ourlayer->getPosition().x, x0);
+  EXPECT_GT(c.camera().ourLayer()->getPosition().x, x0);
   ScriptedPlayer::keyUp(SDLK_LEFT);
-  const float x1 = c.ourlayer->getPosition().x;
+  const float x1 = c.camera().ourLayer()->getPosition().x;
   ScriptedPlayer::runFor(0.2f);
-  EXPECT_FLOAT_EQ(c.ourlayer->getPosition().x, x1);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getPosition().x, x1);
   ScriptedPlayer::keyUp(SDLK_RIGHT);
 }
 
@@ -453,17 +455,17 @@ TEST_F(GameScreenTest, ScrollingStopsAtTheEdgeOfTheWorld) {
   ScriptedPlayer::runFor(4.0f);
   ScriptedPlayer::keyUp(SDLK_DOWN);
   // The viewport's bottom edge stays at the window's.
-  EXPECT_NEAR(c.viewport->convertToWorldSpace(CCPointZero).y, 0, 0.5);
+  EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
   ScriptedPlayer::drag(600, 300, 700, 100);
-  EXPECT_NEAR(c.viewport->convertToWorldSpace(CCPointZero).y, 0, 0.5);
+  EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
 }
 
 TEST_F(GameScreenTest, ALeftDragPansTheView) {
   startSkirmish();
   GameController& c = controller();
-  const CCPoint before = c.ourlayer->getPosition();
+  const CCPoint before = c.camera().ourLayer()->getPosition();
   ScriptedPlayer::drag(700, 500, 600, 450);
-  const CCPoint after = c.ourlayer->getPosition();
+  const CCPoint after = c.camera().ourLayer()->getPosition();
   EXPECT_NEAR(after.x - before.x, -100, 1);
   EXPECT_NEAR(after.y - before.y, 50, 1);  // window y grows downwards
 }
@@ -473,37 +475,37 @@ TEST_F(GameScreenTest, ZoomKeysAndCtrlWheelStayWithinOneAndTwoAndOurLayerFades) 
   GameController& c = controller();
   ScriptedPlayer::mouseMove(640, 400);
   ScriptedPlayer::press(SDLK_EQUALS, KMOD_LCTRL);
-  EXPECT_NEAR(c.ourlayer->getScale(), 1.05f, 1e-4);
-  EXPECT_NEAR(c.enemylayer->getScale(), 1.05f * 0.7f, 1e-4);
-  EXPECT_EQ(c.ourlayer->getOpacity(), static_cast<GLubyte>((2.0f - 1.05f) * 255));
+  EXPECT_NEAR(c.camera().ourLayer()->getScale(), 1.05f, 1e-4);
+  EXPECT_NEAR(c.camera().enemyLayer()->getScale(), 1.05f * 0.7f, 1e-4);
+  EXPECT_EQ(c.camera().ourLayer()->getOpacity(), static_cast<GLubyte>((2.0f - 1.05f) * 255));
   ScriptedPlayer::press(SDLK_MINUS, KMOD_LCTRL);
   ScriptedPlayer::press(SDLK_MINUS, KMOD_LCTRL);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
-  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 1.0f);
+  EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 255);
   // "=" without CTRL zooms nothing.
   ScriptedPlayer::press(SDLK_EQUALS);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 1.0f);
 
   // CTRL with the wheel: 120 units a notch, a thousandth of a scale each.
   ScriptedPlayer::capture();
   const Rgb ours = ScriptedPlayer::pixel(640 + 20, 400 - 30);
   ScriptedPlayer::keyDown(SDLK_LCTRL, KMOD_LCTRL);
   ScriptedPlayer::wheel(640, 400, 4, KMOD_LCTRL);
-  EXPECT_NEAR(c.ourlayer->getScale(), 1.48f, 1e-3);
+  EXPECT_NEAR(c.camera().ourLayer()->getScale(), 1.48f, 1e-3);
   ScriptedPlayer::capture();
   const Rgb faded = ScriptedPlayer::pixel(640 + 20, 400 - 30);
   EXPECT_FALSE(faded == ours);
   ScriptedPlayer::wheel(640, 400, 10, KMOD_LCTRL);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
-  EXPECT_EQ(c.ourlayer->getOpacity(), 0);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 2.0f);
+  EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 0);
   ScriptedPlayer::wheel(640, 400, -30, KMOD_LCTRL);
   ScriptedPlayer::keyUp(SDLK_LCTRL);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
-  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 1.0f);
+  EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 255);
   // Without CTRL the wheel scrolls.
-  const float y = c.ourlayer->getPosition().y;
+  const float y = c.camera().ourLayer()->getPosition().y;
   ScriptedPlayer::wheel(640, 400, 1);
-  EXPECT_NEAR(c.ourlayer->getPosition().y, y - 240, 0.5);
+  EXPECT_NEAR(c.camera().ourLayer()->getPosition().y, y - 240, 0.5);
 }
 
 // Until the pointer is seen, keys zoom around the window's lower left corner.
@@ -513,10 +515,10 @@ TEST_F(GameScreenTest, ANewScreensZoomKeysHoldTheWindowsCornerInPlace) {
   MainScene::scene()->relayout();       // a new screen has not seen the pointer
   ScriptedPlayer::runFor(1.0f);
   GameController& c = controller();
-  const CCPoint corner = c.ourlayer->convertToNodeSpace(CCPointZero);
+  const CCPoint corner = c.camera().ourLayer()->convertToNodeSpace(CCPointZero);
   ScriptedPlayer::press(SDLK_EQUALS, KMOD_LCTRL);
-  ASSERT_NEAR(c.ourlayer->getScale(), 1.05f, 1e-4);
-  const CCPoint after = c.ourlayer->convertToNodeSpace(CCPointZero);
+  ASSERT_NEAR(c.camera().ourLayer()->getScale(), 1.05f, 1e-4);
+  const CCPoint after = c.camera().ourLayer()->convertToNodeSpace(CCPointZero);
   EXPECT_NEAR(after.x, corner.x, 0.5);
   EXPECT_NEAR(after.y, corner.y, 0.5);
 }
@@ -537,28 +539,28 @@ CCSet* touchesAt(std::initializer_list<std::pair<int, CCPoint>> points) {
 TEST_F(GameScreenTest, APinchZoomsWithinOneAndTwoAndAfterItOneFingerDoesNotPan) {
   startSkirmish();
   GameController& c = controller();
-  TouchLayer* t = c.touchLayer;
+  TouchLayer* t = c.touchLayer();
   ASSERT_NE(t, nullptr);
   // Two fingers spread to three times their distance: the scale stops at two.
   t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}, {1, ccp(680, 400)}}), 2, nullptr);
   t->ccTouchesMoved(touchesAt({{0, ccp(520, 400)}, {1, ccp(760, 400)}}), 2, nullptr);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 2.0f);
   t->ccTouchesMoved(touchesAt({{0, ccp(630, 400)}, {1, ccp(650, 400)}}), 2, nullptr);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 1.0f);
   // One finger lifts; the other moving on does not pan.
   t->ccTouchesEnded(touchesAt({{1, ccp(650, 400)}}), 2, nullptr);
-  const CCPoint at = c.ourlayer->getPosition();
+  const CCPoint at = c.camera().ourLayer()->getPosition();
   t->ccTouchesMoved(touchesAt({{0, ccp(500, 300)}}), 1, nullptr);
-  EXPECT_TRUE(c.ourlayer->getPosition().equals(at));
+  EXPECT_TRUE(c.camera().ourLayer()->getPosition().equals(at));
   t->ccTouchesEnded(touchesAt({{0, ccp(500, 300)}}), 1, nullptr);
   // Two fingers that start on one point zoom nothing, and the next touch pans again.
   t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}, {1, ccp(600, 400)}}), 2, nullptr);
   t->ccTouchesMoved(touchesAt({{0, ccp(550, 400)}, {1, ccp(700, 400)}}), 2, nullptr);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 1.0f);
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 1.0f);
   t->ccTouchesEnded(touchesAt({{0, ccp(550, 400)}, {1, ccp(700, 400)}}), 2, nullptr);
   t->ccTouchesBegan(touchesAt({{0, ccp(600, 400)}}), 1, nullptr);
   t->ccTouchesMoved(touchesAt({{0, ccp(640, 420)}}), 1, nullptr);
-  EXPECT_NEAR(c.ourlayer->getPosition().x - at.x, 40, 0.5);
+  EXPECT_NEAR(c.camera().ourLayer()->getPosition().x - at.x, 40, 0.5);
   t->ccTouchesEnded(touchesAt({{0, ccp(640, 420)}}), 1, nullptr);
 }
 
@@ -566,21 +568,21 @@ TEST_F(GameScreenTest, FramingOneTargetZoomsToTwoOnIt) {
   startSkirmish();
   GameController& c = controller();
   BoardElem* e = local().board()->cellAt(21, 22);
-  c.zoomToTargets({e});
+  c.camera().zoomToTargets({e});
   ScriptedPlayer::runFor(0.7f);
-  EXPECT_FLOAT_EQ(c.ourlayer->getScale(), 2.0f);
-  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
-  const CCPoint centre = onScreen(c.ourlayer, ccpAdd(c.elemToLayerPoint(e), ccp(32, 32)));
+  EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 2.0f);
+  EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 255);
+  const CCPoint centre = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemPoint(e), ccp(32, 32)));
   EXPECT_NEAR(centre.x, kWidth / 2, 1);
   EXPECT_NEAR(centre.y, kHeight / 2, 1);
   // Framing an enemy element fades our layer out, unless our tower is always shown.
-  c.zoomToTargets({enemy().board()->cellAt(20, 20)});
+  c.camera().zoomToTargets({enemy().board()->cellAt(20, 20)});
   ScriptedPlayer::runFor(0.7f);
-  EXPECT_EQ(c.ourlayer->getOpacity(), 0);
+  EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 0);
   hub().context().settings().setBool("always_show_our_tower", true);
-  c.zoomToTargets({enemy().board()->cellAt(20, 21)});
+  c.camera().zoomToTargets({enemy().board()->cellAt(20, 21)});
   ScriptedPlayer::runFor(0.7f);
-  EXPECT_EQ(c.ourlayer->getOpacity(), 255);
+  EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 255);
   hub().context().settings().setBool("always_show_our_tower", false);
 }
 
@@ -589,24 +591,41 @@ TEST_F(GameScreenTest, ReturnClosesAMessageOnceWhileHeld) {
   GameController& c = controller();
   c.showMessage("One", "");
   ScriptedPlayer::keyDown(SDLK_RETURN);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
   c.showMessage("Two", "");
   // Still held: the repeat of the key does nothing.
   ScriptedPlayer::keyDown(SDLK_RETURN);
-  EXPECT_TRUE(c.messageShown);
+  EXPECT_TRUE(c.isMessageShown());
   ScriptedPlayer::keyUp(SDLK_RETURN);
   ScriptedPlayer::press(SDLK_RETURN);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
+}
+
+// However much a choice changes (the bar, the counters, the board's state), the screen is
+// brought up to date once, before the next frame is drawn.
+TEST_F(GameScreenTest, AChoiceRefreshesTheScreenOnceInTheNextFrame) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  const int before = c.refreshCount();
+  c.pickCard(local().cards().front());
+  ASSERT_FALSE(local().options().empty());
+  c.selectBoardElem(local().options().front());
+  EXPECT_EQ(c.refreshCount(), before);
+  ScriptedPlayer::frames(1);
+  EXPECT_EQ(c.refreshCount(), before + 1);
 }
 
 TEST_F(GameScreenTest, LeavingTheScreenStopsTheFireLoops) {
   startSkirmish();
   GameController& c = controller();
-  c.fireSoundOurs = 5;
-  c.fireSoundEnemy = 6;
+  c.updateFireSound(true, 30);
+  c.updateFireSound(false, 30);
+  ASSERT_TRUE(c.effects().fireSoundPlaying(true));
+  ASSERT_TRUE(c.effects().fireSoundPlaying(false));
   ScriptedPlayer::show(CCScene::create());
-  EXPECT_EQ(c.fireSoundOurs, static_cast<unsigned int>(-1));
-  EXPECT_EQ(c.fireSoundEnemy, static_cast<unsigned int>(-1));
+  EXPECT_FALSE(c.effects().fireSoundPlaying(true));
+  EXPECT_FALSE(c.effects().fireSoundPlaying(false));
   ScriptedPlayer::show(MainScene::scene());
 }
 
@@ -617,26 +636,26 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   GameController& c = controller();
   c.showMessage(hub().context().text().text("FIREBALL_NAME"), hub().context().text().text("FIREBALL_DESC"));
   ScriptedPlayer::runFor(0.1f);
-  ASSERT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   ScriptedPlayer::screenshot("message");
-  ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
-  EXPECT_FALSE(c.messageShown);
+  ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
+  EXPECT_FALSE(c.isMessageShown());
   // A full-screen text darkens the board; a click anywhere closes it.
   c.showFullscreenMessage(hub().context().text().text("SANDBOX_INTRO"));
   ScriptedPlayer::runFor(0.1f);
   ScriptedPlayer::screenshot("fullscreen-message");
   ScriptedPlayer::click(300, 600);
-  EXPECT_FALSE(c.messageShown);
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.fulldarken));
+  EXPECT_FALSE(c.isMessageShown());
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().node("fulldarken")));
   // A defeat is acknowledged with the neutral mark, only a victory with the positive one.
   auto marked = [&c](const char* frame) {
-    auto* image = dynamic_cast<CCSprite*>(c.okbtn->getNormalImage());
+    auto* image = dynamic_cast<CCSprite*>(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")->getNormalImage());
     return image && image->isFrameDisplayed(CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame));
   };
   hub().onGameLost();
   ScriptedPlayer::runFor(0.2f);
-  EXPECT_EQ(c.guiMode, GuiMode::GameEnded);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.okbtn));
+  EXPECT_EQ(c.guiMode(), GuiMode::GameEnded);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   EXPECT_TRUE(marked("button-ok-plain.png"));
   ScriptedPlayer::screenshot("game-end");
   game().clearGame();
@@ -652,20 +671,20 @@ TEST_F(GameScreenTest, TheVictoryNoticeStandsClearOfTheEnemyTowersName) {
   GameController& c = controller();
   hub().onGameWon();
   ScriptedPlayer::runFor(0.2f);
-  CCNode* notice = c.castgui->getChildByTag(kMessagePanelTag);
+  CCNode* notice = c.bindings().node("castgui")->getChildByTag(kMessagePanelTag);
   ASSERT_TRUE(ScriptedPlayer::isShown(notice));
-  ASSERT_TRUE(ScriptedPlayer::isShown(c.enemyTowerLabel));
+  ASSERT_TRUE(ScriptedPlayer::isShown(c.enemyTowerLabel()));
   // The player scrolls the enemy's name to where the notice stands.
   const CCRect home = ScriptedPlayer::windowRect(notice);
   for (int i = 0; i < 6; ++i) {
-    const CCRect name = ScriptedPlayer::windowRect(c.enemyTowerLabel);
-    c.moveView(ccp((home.getMidX() - name.getMidX()) / 0.8f, (name.getMidY() - home.getMidY()) / 0.8f));
+    const CCRect name = ScriptedPlayer::windowRect(c.enemyTowerLabel());
+    c.camera().moveView(ccp((home.getMidX() - name.getMidX()) / 0.8f, (name.getMidY() - home.getMidY()) / 0.8f));
     ScriptedPlayer::frames(1);
   }
   ScriptedPlayer::frames(2);
-  EXPECT_FALSE(ScriptedPlayer::windowRect(notice).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
-  EXPECT_FALSE(ScriptedPlayer::windowRect(c.okbtn).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel)));
-  EXPECT_TRUE(home.intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel))) << "the name is where the notice was";
+  EXPECT_FALSE(ScriptedPlayer::windowRect(notice).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel())));
+  EXPECT_FALSE(ScriptedPlayer::windowRect(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")).intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel())));
+  EXPECT_TRUE(home.intersectsRect(ScriptedPlayer::windowRect(c.enemyTowerLabel()))) << "the name is where the notice was";
   ScriptedPlayer::screenshot("game-end-victory-name");
 }
 
@@ -673,24 +692,24 @@ TEST_F(GameScreenTest, ANewWindowSizeRebuildsTheScreenWithTheSameMessageAndLog) 
   startSkirmish();
   GameController& c = controller();
   c.showMessage("Hold the line", "The enemy gathers its strength");
-  const size_t lines = c.logRecords.size();
-  CCNode* oldRoot = c.rootLayer;
+  const size_t lines = c.gameLog().records().size();
+  CCNode* oldRoot = c.rootLayer();
   const size_t elems = c.boardView().nodeCount();
   ScriptedPlayer::resizeWindow(1024, 768);
   ScriptedPlayer::runFor(0.6f);
-  EXPECT_NE(c.rootLayer, oldRoot);
-  EXPECT_EQ(c.rootLayer->getContentSize().width, 1024);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.message));
-  EXPECT_STREQ(c.message->getString(), "Hold the line");
-  EXPECT_STREQ(c.submessage->getString(), "The enemy gathers its strength");
-  EXPECT_EQ(c.logRecords.size(), lines);
-  EXPECT_EQ(c.logLinesShown(), lines);
+  EXPECT_NE(c.rootLayer(), oldRoot);
+  EXPECT_EQ(c.rootLayer()->getContentSize().width, 1024);
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("message")));
+  EXPECT_STREQ(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("message")->getString(), "Hold the line");
+  EXPECT_STREQ(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("submessage")->getString(), "The enemy gathers its strength");
+  EXPECT_EQ(c.gameLog().records().size(), lines);
+  EXPECT_EQ(c.gameLog().linesShown(), lines);
   // The towers moved over: the same nodes, in the new layers, our tower in the middle.
   EXPECT_EQ(c.boardView().nodeCount(), elems);
   ElemNodes* nodes = c.boardView().nodesOf(*local().board()->cellAt(20, 20));
   ASSERT_NE(nodes, nullptr);
   EXPECT_TRUE(nodes->root()->isVisibleInHierarchy());
-  const CCPoint centre = onScreen(c.ourlayer, c.ourTowerPoint());
+  const CCPoint centre = onScreen(c.camera().ourLayer(), c.camera().ourTowerPoint());
   EXPECT_NEAR(centre.x, 512, 1);
   EXPECT_NEAR(centre.y, 384, 1);
   ScriptedPlayer::screenshot("message-1024x768");

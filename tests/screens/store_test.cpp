@@ -50,8 +50,9 @@ class StoreTest : public mvtest::ScreensTest {
     ASSERT_NE(nullptr, game);
     CCNode* root = store->loadScreen();
     ASSERT_NE(nullptr, root);
-    game->storelayer->removeAllChildrenWithCleanup(true);
-    game->storelayer->addChild(root);
+    CCNode* storeLayer = game->bindings().node("storelayer");
+    storeLayer->removeAllChildrenWithCleanup(true);
+    storeLayer->addChild(root);
     game->setStoreShown(true);
     game->showGameBoard();
     ScriptedPlayer::frames(1);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "NodeTree.h"
 #include "Board.h"
 #include "CCSprite.h"
 #include "CCMenu.h"
@@ -35,7 +36,7 @@ namespace {
 
 int countDeep(CCNode* node) {
   int n = 0;
-  GameController::forEachNodeDeep(node, [&](CCNode*) { ++n; });
+  mv::forEachNodeDeep(node, [&](CCNode*) { ++n; });
   return n;
 }
 
@@ -85,9 +86,9 @@ class WholeGameTest : public mvtest::ScreensTest {
   void leaveThroughTheInGameMenu() {
     GameController& c = game();
     // A message over the board is closed first, as a player would.
-    if (c.messageShown && c.messageFullscreen && !c.messageModal) ScriptedPlayer::click(640, 40);
-    ASSERT_TRUE(ScriptedPlayer::click(c.menubtn));
-    ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.gamemenu)));
+    if (c.isMessageShown() && c.isMessageFullscreen() && !c.isMessageModal()) ScriptedPlayer::click(640, 40);
+    ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("menubtn")));
+    ASSERT_TRUE(ScriptedPlayer::click(buttonCaptioned(localizedText("MENU_EXIT_TO_MENU"), c.bindings().node("gamemenu"))));
     ASSERT_TRUE(ScriptedPlayer::runUntil(onMenu, 3.f));
     ScriptedPlayer::runFor(0.5f);
     EXPECT_FALSE(hub().game().started());
@@ -100,12 +101,12 @@ class WholeGameTest : public mvtest::ScreensTest {
     GameScreenPlayer player(c, hub());
     CapturedLog log;
     ASSERT_TRUE(player.playUntil([] { return false; }, 1800.0f));
-    ASSERT_EQ(GuiMode::GameEnded, c.guiMode) << "seed " << seed;
+    ASSERT_EQ(GuiMode::GameEnded, c.guiMode()) << "seed " << seed;
     ScriptedPlayer::runFor(1.0f, GameScreenPlayer::kStep);
     GameScreenPlayer::expectNothingRefused(log, hub());
     EXPECT_GT(player.clicks, 10);
-    const std::string end = c.messageText;
-    ASSERT_TRUE(ScriptedPlayer::click(c.okbtn));
+    const std::string end = c.messageText();
+    ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
     ASSERT_TRUE(ScriptedPlayer::runUntil(onMenu, 3.f));
     EXPECT_FALSE(hub().game().started());
     EXPECT_EQ(FlowState::Menu, hub().flowState());
@@ -114,7 +115,7 @@ class WholeGameTest : public mvtest::ScreensTest {
   }
   // Nodes alive now, less the lines of the game's log (which keeps a bounded number of them).
   int nodesBesidesTheLog() {
-    CCNode* log = game().chatlog ? game().chatlog->getContainer() : nullptr;
+    CCNode* log = game().gameLog().logView() ? game().gameLog().logView()->getContainer() : nullptr;
     return static_cast<int>(liveNodeCount()) - (log ? countDeep(log) : 0);
   }
 };
@@ -146,26 +147,26 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   GameController& c = game();
   GameScreenPlayer player(c, hub());
   // Its first words greet the player over the board, once, on their own panel.
-  ASSERT_TRUE(c.messageShown);
-  EXPECT_EQ(localizedText("TUT_INITIAL"), c.messageText);
+  ASSERT_TRUE(c.isMessageShown());
+  EXPECT_EQ(localizedText("TUT_INITIAL"), c.messageText());
   ScriptedPlayer::frames(2);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage));
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage->getParent()->getChildByTag(3)));
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.tutorialmsg));
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")));
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")->getParent()->getChildByTag(3)));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")));
   ScriptedPlayer::screenshot("tutorial-first-hint");
   // A click closes them: the bar shows its one card with the arrow at it, and the hint
   // stays pinned on its panel, clear of the log, in every window size.
   ScriptedPlayer::click(640, 300);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
   for (const CCSize& size : {CCSize(1024, 768), CCSize(1920, 1080), CCSize(1280, 800)}) {
     ScriptedPlayer::resizeWindow(static_cast<int>(size.width), static_cast<int>(size.height));
     ScriptedPlayer::runFor(1.0f);  // the view comes back to our tower
-    CCNode* panel = c.tutorialmsg->getParent()->getChildByTag(2);
+    CCNode* panel = c.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->getParent()->getChildByTag(2);
     ASSERT_TRUE(ScriptedPlayer::isShown(panel));
-    EXPECT_TRUE(ScriptedPlayer::isShown(c.arrow));
-    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.chatlog)))
+    EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().node("arrow")));
+    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.gameLog().logView())))
         << size.width << "x" << size.height;
-    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.arrow)));
+    EXPECT_FALSE(ScriptedPlayer::windowRect(panel).intersectsRect(ScriptedPlayer::windowRect(c.bindings().node("arrow"))));
     ScriptedPlayer::screenshot("tutorial-first-hint-board-" + std::to_string(static_cast<int>(size.width)) + "x" +
                                std::to_string(static_cast<int>(size.height)));
   }
@@ -181,13 +182,13 @@ TEST_F(WholeGameTest, TheTutorialIsPlayedToItsLastRowByFollowingTheHintsOnScreen
   // The closing words show until the player closes them; the game goes on by the usual
   // rules, and is left.
   ScriptedPlayer::runFor(0.5f);
-  EXPECT_EQ(localizedText("TUT_FINISHED"), c.messageText);
-  EXPECT_TRUE(c.messageShown);
-  EXPECT_TRUE(ScriptedPlayer::isShown(c.fullscreenmessage));
-  EXPECT_FALSE(ScriptedPlayer::isShown(c.tutorialmsg));
+  EXPECT_EQ(localizedText("TUT_FINISHED"), c.messageText());
+  EXPECT_TRUE(c.isMessageShown());
+  EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("fullscreenmessage")));
+  EXPECT_FALSE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")));
   ScriptedPlayer::screenshot("tutorial-closing-words");
   ScriptedPlayer::press(SDLK_RETURN);
-  EXPECT_FALSE(c.messageShown);
+  EXPECT_FALSE(c.isMessageShown());
   leaveThroughTheInGameMenu();
 }
 
@@ -257,9 +258,9 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
   ASSERT_NE(nullptr, store);
   GameScreenPlayer player(c, hub());
   // The sandbox's greeting is read and closed by a click.
-  ASSERT_TRUE(c.messageShown);
-  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText);
-  ASSERT_TRUE(player.playUntil([&] { return !c.messageShown; }, 10.f));
+  ASSERT_TRUE(c.isMessageShown());
+  EXPECT_EQ(localizedText("SANDBOX_INTRO"), c.messageText());
+  ASSERT_TRUE(player.playUntil([&] { return !c.isMessageShown(); }, 10.f));
   Player& me = *hub().game().localPlayer();
   CapturedLog log;
   // The first spell is a fireball on our own tower; firefighters then put out a fire and
@@ -301,22 +302,22 @@ TEST_F(WholeGameTest, TheStoreOpensTheSandboxWhereARoomASpellAndACrewAreTriedAnd
       ASSERT_TRUE(choosing()) << card->key << " offers no place on the board";
     // Its places or targets are picked on the board, and what it does plays out.
     ASSERT_TRUE(player.playUntil(
-        [&] { return !choosing() && !me.isCasting() && c.runningEffects() == 0; }, 60.f))
+        [&] { return !choosing() && !me.isCasting() && c.effects().runningEffects() == 0; }, 60.f))
         << card->key;
     ScriptedPlayer::runFor(1.0f, GameScreenPlayer::kStep);
     // A spell of the combat phase is told by name; the player reads it and closes it.
     if (card->hostile)
       EXPECT_TRUE(log.has(std::string("GUI::message shown: ") + localizedText(card->nameKey().c_str()))) << card->key;
-    ASSERT_TRUE(player.playUntil([&] { return !c.messageShown; }, 10.f)) << card->key;
+    ASSERT_TRUE(player.playUntil([&] { return !c.isMessageShown(); }, 10.f)) << card->key;
     if (t.kind == CardCategory::Room) {
       EXPECT_EQ(freeBlocks - 1, me.board()->countFreeBlocks()) << card->key;
     } else {
       EXPECT_EQ(mana - card->manaCost, me.mana()) << card->key;
       EXPECT_EQ(dwarves - card->dwarvesCost, me.dwarves()) << card->key;
     }
-    EXPECT_TRUE(ScriptedPlayer::isShown(c.storelayer))
-        << "the store stays for the next try; " << card->key << " gui " << static_cast<int>(c.guiMode) << " message "
-        << c.messageShown << " [" << c.messageText << "] state " << static_cast<int>(me.state()) << " enemy "
+    EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().node("storelayer")))
+        << "the store stays for the next try; " << card->key << " gui " << static_cast<int>(c.guiMode()) << " message "
+        << c.isMessageShown() << " [" << c.messageText() << "] state " << static_cast<int>(me.state()) << " enemy "
         << static_cast<int>(hub().game().enemyPlayer()->state());
     ScriptedPlayer::screenshot(std::string("sandbox-tried-") + t.name);
   }

@@ -1,21 +1,15 @@
-// The game screen controller: binding, selectors, the event hub's entry points, the
-// refresh of every bound node from the state, and the keys.
+// The game screen controller: the event hub's entry points, which change what the screen
+// shows and mark it dirty; the one refresh that brings every part up to date; the keys and
+// the message's buttons.
 #include "GameController.h"
 
-#include "Board.h"
 #include "BoardElem.h"
-#include "CCArray.h"
-#include "CCEditBoxImpl.h"
 #include "CCLabelBMFont.h"
 #include "CCLayerColor.h"
 #include "CCMenuItem.h"
-#include "CCScale9Sprite.h"
-#include "CCScrollView.h"
 #include "CCSprite.h"
 #include "CCSpriteFrame.h"
 #include "CCSpriteFrameCache.h"
-#include "CardTable.h"
-#include "EffectActions.h"
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "MainScene.h"
@@ -25,19 +19,16 @@
 #include "player/Player.h"
 
 using namespace cocos2d;
-using namespace cocos2d::extension;
 
 GameController::GameController(EventDispatcher& hub)
     : hub_(&hub),
       boardView_(std::make_unique<BoardView>(*this)),
-      effectSounds_(std::make_shared<EffectSounds>()),
-      bindings_("GUI::"),
-      logRows_("LOG::") {
-  logRows_.declare("line", &logRowLine_);
-  effectNodes = CCArray::create();
-  effectNodes->retain();
-  effectClock_ = CCNode::create();
-  effectClock_->retain();
+      camera_(hub),
+      log_(hub),
+      bar_(hub, this),
+      dialogs_(hub),
+      effects_(std::make_unique<SpellEffectPlayer>(static_cast<EffectStage&>(*this))),
+      bindings_("GUI::") {
   declareMembers();
 }
 
@@ -46,116 +37,8 @@ GameController::~GameController() {
   if (&hub_->screen() == this) hub_->setScreen(nullptr);
   hub_->setBoardView(nullptr);
   // Nothing of an effect may call a controller that is gone.
-  stopAllEffects();
-  if (effectClock_->getParent()) effectClock_->removeFromParentAndCleanup(true);
-  CC_SAFE_RELEASE(effectClock_);
+  effects_.reset();
   boardView_.reset();
-  CC_SAFE_RELEASE(effectNodes);
-}
-
-// ---- Binding -------------------------------------------------------------------------
-
-const std::vector<std::string>& GameController::memberNames() {
-  static const std::vector<std::string> names = {
-      "menubtn",          "blocker",        "chat",              "turnseqqui",
-      "castgui",          "turnseq",        "dwarvescounter",    "manacounter",
-      "fulldarken",       "endphasebtn",    "viewport",          "water",
-      "cancelbtn",        "okbtn",          "message",           "tutorialmsg",
-      "fullscreenmessage", "submessage",    "ourlayer",          "enemylayer",
-      "sun",              "ourground",      "enemyground",       "our_position",
-      "enemy_position",   "sequencename",   "sequencebuildelem", "arrow_phaseend",
-      "arrow",            "cardname",       "cardsprite",        "cardbtn",
-      "spellcostsprite",  "spellcostlbl",   "spellname",         "spellicon",
-      "spellbtn",         "spellqty",       "hotkey",            "chatlog",
-      "chattextfieldbg",  "fblike",         "fblike_name",       "fblike_desc",
-      "fblike_sprite",    "fblike_okbtn",   "notification",      "notification_name",
-      "notification_desc", "notification_sprite", "menugamemusic", "menuroomzoomin",
-      "menualwaysshowourtower", "gamemenu", "storelayer",        "counterslayer"};
-  return names;
-}
-
-void GameController::declareMembers() {
-  mv::NodeBindings& b = bindings_;
-  b.declare("menubtn", &menubtn);
-  b.declare("blocker", &blocker);
-  b.declare("chat", &chat);
-  b.declare("turnseqqui", &turnseqqui);
-  b.declare("castgui", &castgui);
-  b.declare("turnseq", &turnseq);
-  b.declare("dwarvescounter", &dwarvescounter);
-  b.declare("manacounter", &manacounter);
-  b.declare("fulldarken", &fulldarken);
-  b.declare("endphasebtn", &endphasebtn);
-  b.declare("viewport", &viewport);
-  b.declare("water", &water);
-  b.declare("cancelbtn", &cancelbtn);
-  b.declare("okbtn", &okbtn);
-  b.declare("message", &message);
-  b.declare("tutorialmsg", &tutorialmsg);
-  b.declare("fullscreenmessage", &fullscreenmessage);
-  b.declare("submessage", &submessage);
-  b.declare("ourlayer", &ourlayer);
-  b.declare("enemylayer", &enemylayer);
-  b.declare("sun", &sun);
-  b.declare("ourground", &ourground);
-  b.declare("enemyground", &enemyground);
-  b.declare("our_position", &our_position);
-  b.declare("enemy_position", &enemy_position);
-  b.declare("sequencename", &sequencename);
-  b.declare("sequencebuildelem", &sequencebuildelem);
-  b.declare("arrow_phaseend", &arrow_phaseend);
-  b.declare("arrow", &arrow);
-  b.declare("cardname", &cardname);
-  b.declare("cardsprite", &cardsprite);
-  b.declare("cardbtn", &cardbtn);
-  b.declare("spellcostsprite", &spellcostsprite);
-  b.declare("spellcostlbl", &spellcostlbl);
-  b.declare("spellname", &spellname);
-  b.declare("spellicon", &spellicon);
-  b.declare("spellbtn", &spellbtn);
-  b.declare("spellqty", &spellqty);
-  b.declare("hotkey", &hotkey);
-  b.declare("chatlog", &chatlog);
-  b.declare("chattextfieldbg", &chattextfieldbg);
-  b.declare("fblike", &fblike);
-  b.declare("fblike_name", &fblike_name);
-  b.declare("fblike_desc", &fblike_desc);
-  b.declare("fblike_sprite", &fblike_sprite);
-  b.declare("fblike_okbtn", &fblike_okbtn);
-  b.declare("notification", &notification);
-  b.declare("notification_name", &notification_name);
-  b.declare("notification_desc", &notification_desc);
-  b.declare("notification_sprite", &notification_sprite);
-  b.declare("menugamemusic", &menugamemusic);
-  b.declare("menuroomzoomin", &menuroomzoomin);
-  b.declare("menualwaysshowourtower", &menualwaysshowourtower);
-  b.declare("gamemenu", &gamemenu);
-  b.declare("storelayer", &storelayer);
-  b.declare("counterslayer", &counterslayer);
-}
-
-bool GameController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
-  return target == this && bindings_.assign(name, node);
-}
-
-SEL_MenuHandler GameController::onResolveCCBCCMenuItemSelector(CCObject* pTarget,
-                                                               CCString* pSelectorName) {
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onCard", GameController::onCard);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenu", GameController::onMenu);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onOk", GameController::onOk);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onSpell", GameController::onSpell);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onEndPhase", GameController::onEndPhase);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onCancel", GameController::onCancel);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onFblikeOk", GameController::onFblikeOk);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onFblikeCancel", GameController::onFblikeCancel);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onNotification", GameController::onNotification);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuGameMusic", GameController::onMenuGameMusic);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuRoomZoomIn", GameController::onMenuRoomZoomIn);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuAlwaysShowOurTower",
-                                       GameController::onMenuAlwaysShowOurTower);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuExitToMenu", GameController::onMenuExitToMenu);
-  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuReturnToGame", GameController::onMenuReturnToGame);
-  return nullptr;
 }
 
 // ---- What the controller reads of the game ---------------------------------------------
@@ -178,89 +61,88 @@ bool GameController::setting(const char* key, bool fallback) const {
 
 void GameController::startGame() {
   // What the last game left running is over.
-  dropStaleEffects();
+  effects_->dropStaleEffects();
   // Nothing typed for the last match is kept for this one.
-  if (chatEditBox) chatEditBox->setText("");
-  releaseChatKeys();
+  log_.clearTyped();
   closingWordsUp_ = false;
-  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText, kLogTextColour);
+  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + opponentName_, kLogTextColour);
   closeMessage();
   showGameBoard();
   // The opponent's name is known now: over its tower at once.
   updateEnemyTowerLabel();
-  if (chat) chat->setVisible(gameOnline());
+  log_.showChat(gameOnline());
   MainScene::playRandomMusic();
 }
 
 void GameController::showGameBoard() {
-  if (!(closingWordsUp_ && messageShown && messageFullscreen && !messageModal)) {
-    messageShown = false;
-    messageModal = false;
+  if (!(closingWordsUp_ && messageShown_ && messageFullscreen_ && !messageModal_)) {
+    messageShown_ = false;
+    messageModal_ = false;
     closingWordsUp_ = false;
   }
-  guiMode = GuiMode::Board;
+  guiMode_ = GuiMode::Board;
   LOGOG_INFO("GUI::game board shown");
-  if (ourlayer) focusView(ourlayer, homeViewPoint, 1.0f);
-  refreshGui();
+  camera_.focusHome();
+  invalidate();
 }
 
 void GameController::startAnimation() {
-  if (guiMode == GuiMode::Animation) return;
+  if (guiMode_ == GuiMode::Animation) return;
   LOGOG_INFO("GUI::animation started");
-  guiMode = GuiMode::Animation;
-  messageText.clear();
-  submessageText.clear();
-  refreshGui();
+  guiMode_ = GuiMode::Animation;
+  messageText_.clear();
+  submessageText_.clear();
+  invalidate();
 }
 
 void GameController::chooseTarget(const std::vector<BoardElem*>& candidates, const std::string& text,
                                   const std::string& subtext) {
-  guiMode = GuiMode::ChooseTarget;
+  guiMode_ = GuiMode::ChooseTarget;
   LOGOG_INFO("GUI::choosing target");
-  messageText = text;
-  submessageText = subtext;
+  messageText_ = text;
+  submessageText_ = subtext;
   Player* local = localPlayer();
-  targetsOnEnemy = true;
+  targetsOnEnemy_ = true;
   for (BoardElem* e : candidates)
-    if (e && local && e->owner() == local) targetsOnEnemy = false;
-  if (setting("room_zoom_in", true) && !candidates.empty()) zoomToTargets(candidates);
-  refreshGui();
+    if (e && local && e->owner() == local) targetsOnEnemy_ = false;
+  if (setting("room_zoom_in", true) && !candidates.empty()) camera_.zoomToTargets(candidates);
+  invalidate();
 }
 
 void GameController::showMessage(const std::string& text, const std::string& subtext) {
   LOGOG_INFO("GUI::message shown: %s", text.c_str());
-  messageShown = true;
-  messageFullscreen = false;
-  messageModal = false;
-  messageText = text;
-  submessageText = subtext;
-  refreshGui();
+  messageShown_ = true;
+  messageFullscreen_ = false;
+  messageModal_ = false;
+  messageText_ = text;
+  submessageText_ = subtext;
+  invalidate();
 }
 
 void GameController::showModalMessage(const std::string& text) {
-  messageShown = true;
-  messageModal = true;
+  messageShown_ = true;
+  messageModal_ = true;
   LOGOG_INFO("GUI::modal message");
-  messageText = text;
-  submessageText.clear();
-  refreshGui();
+  messageText_ = text;
+  submessageText_.clear();
+  invalidate();
 }
 
 void GameController::showFullscreenMessage(const std::string& text) {
   LOGOG_INFO("GUI::fullscreen message shown: %s", text.c_str());
-  messageText = text;
-  messageShown = true;
-  messageFullscreen = true;
-  messageModal = false;
-  refreshGui();
+  messageText_ = text;
+  messageShown_ = true;
+  messageFullscreen_ = true;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::showTutorialMessage(const std::string& text, bool show) {
   LOGOG_INFO("GUI::tutorial message shown");
-  messageFullscreen = show;
+  messageFullscreen_ = show;
   // The hint is pinned whether or not it also covers the board: the first one comes with
   // the game's welcome, which then stays until the player closes it.
-  if (!text.empty()) tutorialText = text;
+  if (!text.empty()) tutorialText_ = text;
   if (show) {
     // The words that end the tutorial come with the switch that shows the board: they
     // stay until the player closes them.
@@ -269,30 +151,30 @@ void GameController::showTutorialMessage(const std::string& text, bool show) {
     showFullscreenMessage(text);
     return;
   }
-  messageShown = false;
-  messageModal = false;
-  refreshGui();
+  messageShown_ = false;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::closeMessage() {
   GameDirector* d = director();
-  if (d && d->isTutorialRunning() && !tutorialText.empty()) return;
-  messageShown = false;
-  messageFullscreen = false;
-  messageModal = false;
+  if (d && d->isTutorialRunning() && !tutorialText_.empty()) return;
+  messageShown_ = false;
+  messageFullscreen_ = false;
+  messageModal_ = false;
   closingWordsUp_ = false;
   LOGOG_INFO("GUI::message closed");
-  refreshGui();
+  invalidate();
 }
 
 void GameController::showGameEnded(const std::string& text) {
-  if (guiMode == GuiMode::GameEnded) return;
+  if (guiMode_ == GuiMode::GameEnded) return;
   LOGOG_INFO("GUI::game ended");
-  guiMode = GuiMode::GameEnded;
+  guiMode_ = GuiMode::GameEnded;
   endedInVictory_ = text == this->text("YOU_WIN");
-  messageText = text;
-  submessageText.clear();
-  refreshGui();
+  messageText_ = text;
+  submessageText_.clear();
+  invalidate();
   addLogLine("", text, kLogTextColour);
 }
 
@@ -302,12 +184,30 @@ void GameController::announceTurn(int turn) {
 
 void GameController::updateCounters(int mana, int dwarves) {
   if (!localPlayer()) return;
-  shownMana = mana;
-  shownDwarves = dwarves;
-  refreshGui();
+  shownMana_ = mana;
+  shownDwarves_ = dwarves;
+  invalidate();
 }
 
-void GameController::setStoreShown(bool shown) { storeShown = shown; }
+void GameController::setStoreShown(bool shown) {
+  storeShown_ = shown;
+  invalidate();
+}
+
+void GameController::setCardList(const std::vector<int>& cards) {
+  bar_.setCards(cards);
+  invalidate();
+}
+
+void GameController::setSpellList(const std::vector<StoredCard>& spells) {
+  bar_.setSpells(spells);
+  invalidate();
+}
+
+void GameController::setStoreController(StoreController* store) {
+  storeController_ = store;
+  dialogs_.setStoreController(store);
+}
 
 // ---- The refresh ---------------------------------------------------------------------------
 
@@ -323,100 +223,107 @@ void setText(CCLabelBMFont* label, const std::string& text) {
 
 }  // namespace
 
-void GameController::refreshGui() {
-  const bool online = gameOnline();
-  const bool chatShown = online && guiMode != GuiMode::ChooseTarget;
-  show(chat, chatShown);
-  // A hidden chat box lets the keys go: the hotkeys work again (a target's digit) and
-  // nothing typed lands in a box no one sees.
-  if (!chatShown) releaseChatKeys();
-  show(counterslayer, !storeShown);
-  show(ourlayer, true);
-  const bool fullscreen = messageShown && messageFullscreen;
-  show(fulldarken, fullscreen);
-  // A full-screen text is shown only with its darkening: a closed one does not stay on
-  // the board.
-  if (!fullscreen) show(fullscreenmessage, false);
+void GameController::refreshIfChanged() {
+  if (dirty_) refresh();
+}
 
-  GameDirector* d = director();
-  const bool tutorial = d && d->isTutorialRunning();
-  if (tutorial) setText(tutorialmsg, tutorialText);
-  // A full-screen text is read once, on its own panel: the pinned hint waits beneath until
-  // it is closed.
-  show(tutorialmsg, tutorial && !fullscreen);
-
-  if (!messageShown) {
-    switch (guiMode) {
-      case GuiMode::Board:
-        show(castgui, false);
-        show(turnseqqui, !storeShown);
-        show(storelayer, storeShown);
-        show(cancelbtn, false);
-        show(okbtn, false);
-        break;
-      case GuiMode::Animation:
-        show(castgui, true);
-        show(turnseqqui, false);
-        show(storelayer, false);
-        setText(message, "");
-        setText(submessage, "");
-        setText(fullscreenmessage, "");
-        show(cancelbtn, false);
-        show(okbtn, false);
-        break;
-      case GuiMode::ChooseTarget:
-      case GuiMode::GameEnded: {
-        const bool choosing = guiMode == GuiMode::ChooseTarget;
-        show(castgui, true);
-        show(turnseqqui, false);
-        show(storelayer, false);
-        setText(message, messageText);
-        setText(submessage, submessageText);
-        show(message, true);
-        show(submessage, true);
-        setText(fullscreenmessage, "");
-        show(cancelbtn, choosing);
-        show(okbtn, !choosing);
-        if (choosing && targetsOnEnemy) show(ourlayer, false);
-        break;
-      }
-    }
-  } else {
-    show(castgui, true);
-    show(turnseqqui, false);
-    show(storelayer, false);
-    if (messageFullscreen) {
-      show(message, false);
-      show(submessage, false);
-      setText(fullscreenmessage, messageText);
-      show(fullscreenmessage, true);
-    } else {
-      setText(message, messageText);
-      setText(submessage, submessageText);
-      show(message, true);
-      show(submessage, true);
-      show(fullscreenmessage, false);
-    }
-    show(cancelbtn, false);
-    show(okbtn, !messageModal && !messageFullscreen);
-  }
-  // A defeat or a draw is acknowledged with the neutral mark.
-  const bool neutralOk = guiMode == GuiMode::GameEnded && !endedInVictory_ && !messageShown;
-  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
-  CCSpriteFrame* mark = frames->spriteFrameByName(neutralOk ? "button-ok-plain.png" : "button-ok.png");
-  CCSprite* shown = okbtn ? dynamic_cast<CCSprite*>(okbtn->getNormalImage()) : nullptr;
-  if (mark && shown && !shown->isFrameDisplayed(mark)) {
-    okbtn->setNormalSpriteFrame(mark);
-    if (CCSpriteFrame* f = frames->spriteFrameByName(neutralOk ? "button-ok-plain-press.png" : "button-ok-press.png"))
-      okbtn->setSelectedSpriteFrame(f);
-  }
-
-  setText(manacounter, text("MANA") + ": " + std::to_string(shownMana));
-  setText(dwarvescounter, text("DWARVES") + ": " + std::to_string(shownDwarves));
+void GameController::refresh() {
+  dirty_ = false;
+  ++refreshCount_;
+  showLayers();
+  if (!messageShown_)
+    showModeTexts();
+  else
+    showMessageTexts();
+  showOkMark();
+  setText(manacounter_, text("MANA") + ": " + std::to_string(shownMana_));
+  setText(dwarvescounter_, text("DWARVES") + ": " + std::to_string(shownDwarves_));
   layoutMessagePanel();
   layoutTutorialPanel();
   layoutFullscreenPanel();
-  if (Player* local = localPlayer()) showPhaseBar(static_cast<int>(local->state()));
+  bar_.showForLocalPlayer();
+}
+
+void GameController::showLayers() {
+  const bool chatShown = gameOnline() && guiMode_ != GuiMode::ChooseTarget;
+  log_.showChat(chatShown);
+  show(counterslayer_, !storeShown_);
+  show(camera_.ourLayer(), true);
+  const bool fullscreen = messageShown_ && messageFullscreen_;
+  show(fulldarken_, fullscreen);
+  // A full-screen text is shown only with its darkening: a closed one does not stay on
+  // the board.
+  if (!fullscreen) show(fullscreenmessage_, false);
+  GameDirector* d = director();
+  const bool tutorial = d && d->isTutorialRunning();
+  if (tutorial) setText(tutorialmsg_, tutorialText_);
+  // A full-screen text is read once, on its own panel: the pinned hint waits beneath until
+  // it is closed.
+  show(tutorialmsg_, tutorial && !fullscreen);
+  // The bar, the store and the message panel take turns in the same place.
+  show(castgui_, messageShown_ || guiMode_ != GuiMode::Board);
+  bar_.setVisible(!messageShown_ && guiMode_ == GuiMode::Board && !storeShown_);
+  show(storelayer_, !messageShown_ && guiMode_ == GuiMode::Board && storeShown_);
+}
+
+// What each mode shows without a message.
+void GameController::showModeTexts() {
+  const bool choosing = guiMode_ == GuiMode::ChooseTarget;
+  switch (guiMode_) {
+    case GuiMode::Board:
+      show(cancelbtn_, false);
+      show(okbtn_, false);
+      break;
+    case GuiMode::Animation:
+      setText(message_, "");
+      setText(submessage_, "");
+      setText(fullscreenmessage_, "");
+      show(cancelbtn_, false);
+      show(okbtn_, false);
+      break;
+    case GuiMode::ChooseTarget:
+    case GuiMode::GameEnded:
+      setText(message_, messageText_);
+      setText(submessage_, submessageText_);
+      show(message_, true);
+      show(submessage_, true);
+      setText(fullscreenmessage_, "");
+      show(cancelbtn_, choosing);
+      show(okbtn_, !choosing);
+      if (choosing && targetsOnEnemy_) show(camera_.ourLayer(), false);
+      break;
+  }
+}
+
+// A message over any mode: on the panel, or alone over the darkened board.
+void GameController::showMessageTexts() {
+  if (messageFullscreen_) {
+    show(message_, false);
+    show(submessage_, false);
+    setText(fullscreenmessage_, messageText_);
+    show(fullscreenmessage_, true);
+  } else {
+    setText(message_, messageText_);
+    setText(submessage_, submessageText_);
+    show(message_, true);
+    show(submessage_, true);
+    show(fullscreenmessage_, false);
+  }
+  show(cancelbtn_, false);
+  show(okbtn_, !messageModal_ && !messageFullscreen_);
+}
+
+// A defeat or a draw is acknowledged with the neutral mark.
+void GameController::showOkMark() {
+  const bool neutralOk = guiMode_ == GuiMode::GameEnded && !endedInVictory_ && !messageShown_;
+  CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
+  CCSpriteFrame* mark = frames->spriteFrameByName(neutralOk ? "button-ok-plain.png" : "button-ok.png");
+  CCSprite* shown = okbtn_ ? dynamic_cast<CCSprite*>(okbtn_->getNormalImage()) : nullptr;
+  if (mark && shown && !shown->isFrameDisplayed(mark)) {
+    okbtn_->setNormalSpriteFrame(mark);
+    if (CCSpriteFrame* f = frames->spriteFrameByName(neutralOk ? "button-ok-plain-press.png" : "button-ok-press.png"))
+      okbtn_->setSelectedSpriteFrame(f);
+  }
 }
 
 // ---- Keys and pointer ------------------------------------------------------------------------
@@ -424,52 +331,49 @@ void GameController::refreshGui() {
 void GameController::onReturnKey() {
   GameDirector* d = director();
   if (d && !d->canEndPhase()) return;
-  if (!messageShown) {
-    if (guiMode == GuiMode::Board)
+  if (!messageShown_) {
+    if (guiMode_ == GuiMode::Board)
       hub_->endPhase();
-    else if (guiMode == GuiMode::GameEnded)
+    else if (guiMode_ == GuiMode::GameEnded)
       hub_->onMessageOk();
     return;
   }
-  if (!messageModal) closeMessage();
+  if (!messageModal_) closeMessage();
 }
 
 void GameController::onEscapeKey() {
-  if (gamemenu && gamemenu->isVisible()) {
+  if (dialogs_.isMenuOpen()) {
     onMenuReturnToGame(nullptr);
     return;
   }
-  if (messageShown) {
-    if (!messageModal) closeMessage();
+  if (messageShown_) {
+    if (!messageModal_) closeMessage();
     return;
   }
-  if (guiMode == GuiMode::ChooseTarget) hub_->cancelSelection();
-}
-
-void GameController::releaseChatKeys() {
-  CCEditBoxImpl* box = chatEditBox ? chatEditBox->getImpl() : nullptr;
-  if (box && box->isEditing()) box->closeKeyboard();
+  if (guiMode_ == GuiMode::ChooseTarget) hub_->cancelSelection();
 }
 
 void GameController::closeFullscreenMessageByTap() {
-  if (!messageShown || !messageFullscreen || messageModal) return;
+  if (!messageShown_ || !messageFullscreen_ || messageModal_) return;
   closingWordsUp_ = false;
-  messageShown = false;
-  messageFullscreen = false;
-  messageModal = false;
-  refreshGui();
+  messageShown_ = false;
+  messageFullscreen_ = false;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::selectByHotkey(int index) {
   Player* local = localPlayer();
-  if (!local || index < 0 || index >= static_cast<int>(shownButtonIndices.size())) return;
-  const int shown = shownButtonIndices[index];
+  const std::vector<int>& shownButtons = bar_.shownButtons();
+  if (!local || index < 0 || index >= static_cast<int>(shownButtons.size())) return;
+  const int shown = shownButtons[index];
   const PlayerState state = local->state();
   if (state == PlayerState::CardChoose) {
     pickCard(shown);  // as its button does: a locked card is not chosen
   } else if (isSpellState(state)) {
-    if (shown < 0 || shown >= static_cast<int>(spellList.size())) return;
-    const StoredCard entry = spellList[shown];
+    const std::vector<StoredCard>& spells = bar_.spells();
+    if (shown < 0 || shown >= static_cast<int>(spells.size())) return;
+    const StoredCard entry = spells[shown];
     hub_->selectSpell(entry.first, entry.second, local->spellTargetFor(entry.first));
   }
 }
@@ -479,14 +383,14 @@ void GameController::selectBoardElem(BoardElem* elem) { hub_->selectBoardElem(el
 // ---- Selectors ------------------------------------------------------------------------------
 
 void GameController::onOk(CCObject*) {
-  if (guiMode == GuiMode::GameEnded) {
+  if (guiMode_ == GuiMode::GameEnded) {
     hub_->onMessageOk();
     return;
   }
-  if (!messageShown) return;
-  messageShown = false;
-  messageModal = false;
-  refreshGui();
+  if (!messageShown_) return;
+  messageShown_ = false;
+  messageModal_ = false;
+  invalidate();
 }
 
 void GameController::onEndPhase(CCObject*) { hub_->endPhase(); }

@@ -1,11 +1,13 @@
-// The in-game screen's node tree, built from its layouts for the window's size, and the
-// parts of it that are laid out around their texts: the message panel, the tutorial
-// panel and the game log.
+// The in-game screen's node tree: the binding of its layouts' named nodes (each part
+// declares its own), the build for the window's size, the panels laid out around their
+// texts, and the name over the enemy tower.
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
+#include "Board.h"
+#include "BoardElem.h"
 #include "CCDirector.h"
 #include "CCLabelBMFont.h"
 #include "CCLayerColor.h"
@@ -24,26 +26,30 @@
 #include "GameController.h"
 #include "LayoutTags.h"
 #include "LoadNode.h"
+#include "NodeTree.h"
 #include "PlaceEditBox.h"
 #include "QuadBatchNode.h"
+#include "RefreshLayer.h"
 #include "ResourceNames.h"
 #include "StoreController.h"
 #include "SubmitNode.h"
 #include "TouchLayer.h"
+#include "game/GameSession.h"
 #include "logog/logog.hpp"
+#include "player/Player.h"
 
 using namespace cocos2d;
 using namespace cocos2d::extension;
 
 namespace {
 
+constexpr float kCell = BoardView::kElemSize;
+constexpr float kHalfCell = kCell * 0.5f;
 constexpr float kPanelPadding = 20.0f;
 constexpr float kButtonSlot = 64.0f;
 constexpr int kEnemyLabelZ = 200;
 constexpr int kWaterZ = 250;
 constexpr int kGroundZ = 7;
-constexpr int kBlockerPriority = -138;
-constexpr int kDialogPriority = -139;
 
 CCSize winSize() { return CCDirector::sharedDirector()->getWinSize(); }
 
@@ -55,7 +61,7 @@ void reorder(CCNode* node, int z) {
 // batches that draw only the tiles on screen.
 void cullGroundTiles(CCNode* ground) {
   std::vector<CCSpriteBatchNode*> batches;
-  GameController::forEachNodeDeep(ground, [&batches](CCNode* n) {
+  mv::forEachNodeDeep(ground, [&batches](CCNode* n) {
     if (CCSpriteBatchNode* b = dynamic_cast<CCSpriteBatchNode*>(n)) batches.push_back(b);
   });
   for (CCSpriteBatchNode* batch : batches) {
@@ -78,185 +84,169 @@ void cullGroundTiles(CCNode* ground) {
   }
 }
 
-// The first child of the type.
-template <class T>
-T* findChild(CCNode* parent) {
-  CCArray* children = parent->getChildren();
-  for (unsigned int i = 0; children && i < children->count(); ++i)
-    if (T* t = dynamic_cast<T*>(static_cast<CCNode*>(children->objectAtIndex(i)))) return t;
-  return nullptr;
-}
-
 bool visibleWithText(CCLabelBMFont* label) {
   return label && label->isVisible() && label->getString() && *label->getString();
 }
 
 }  // namespace
 
-void GameController::forEachNodeDeep(CCNode* node, const std::function<void(CCNode*)>& fn) {
-  if (!node) return;
-  fn(node);
-  if (CCArray* children = node->getChildren())
-    for (unsigned int i = 0; i < children->count(); ++i)
-      forEachNodeDeep(static_cast<CCNode*>(children->objectAtIndex(i)), fn);
-}
-
-CCPoint GameController::touchLayerPointer() const {
-  if (touchLayer) return touchLayer->touchCurrent[0];
-  const CCSize w = winSize();
-  return ccp(w.width * 0.5f, w.height * 0.5f);
-}
-
 void GameController::wrapMessages() {
   // Wide and so few lines: the panel of a card's text stays in the top quarter of the
   // window, above the offered places that the view frames in its middle half.
   // A full-screen text, alone in the middle, keeps a shorter measure.
   const float wide = winSize().width - (2 * kPanelPadding + kButtonSlot) - 2 * kPanelPadding;
-  for (CCLabelBMFont* label : {message, fullscreenmessage, submessage}) {
+  for (CCLabelBMFont* label : {message_, fullscreenmessage_, submessage_}) {
     if (!label) continue;
-    const float width = label == fullscreenmessage ? winSize().width * 0.7f : wide;
+    const float width = label == fullscreenmessage_ ? winSize().width * 0.7f : wide;
     label->setAlignment(kCCTextAlignmentCenter);
     label->setWidth(width / (label->getScaleX() != 0 ? label->getScaleX() : 1.0f));
   }
 }
 
+// ---- Binding -------------------------------------------------------------------------
+
+void GameController::declareMembers() {
+  mv::NodeBindings& b = bindings_;
+  b.declare("castgui", &castgui_);
+  b.declare("dwarvescounter", &dwarvescounter_);
+  b.declare("manacounter", &manacounter_);
+  b.declare("fulldarken", &fulldarken_);
+  b.declare("cancelbtn", &cancelbtn_);
+  b.declare("okbtn", &okbtn_);
+  b.declare("message", &message_);
+  b.declare("tutorialmsg", &tutorialmsg_);
+  b.declare("fullscreenmessage", &fullscreenmessage_);
+  b.declare("submessage", &submessage_);
+  b.declare("sun", &sun_);
+  b.declare("enemyground", &enemyground_);
+  b.declare("storelayer", &storelayer_);
+  b.declare("counterslayer", &counterslayer_);
+  camera_.declareMembers(b);
+  log_.declareMembers(b);
+  bar_.declareMembers(b);
+  dialogs_.declareMembers(b);
+}
+
+bool GameController::onAssignCCBMemberVariable(CCObject* target, CCString* name, CCNode* node) {
+  return target == this && bindings_.assign(name, node);
+}
+
+SEL_MenuHandler GameController::onResolveCCBCCMenuItemSelector(CCObject* pTarget,
+                                                               CCString* pSelectorName) {
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onCard", GameController::onCard);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenu", GameController::onMenu);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onOk", GameController::onOk);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onSpell", GameController::onSpell);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onEndPhase", GameController::onEndPhase);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onCancel", GameController::onCancel);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onFblikeOk", GameController::onFblikeOk);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onFblikeCancel", GameController::onFblikeCancel);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onNotification", GameController::onNotification);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuGameMusic", GameController::onMenuGameMusic);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuRoomZoomIn", GameController::onMenuRoomZoomIn);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuAlwaysShowOurTower",
+                                       GameController::onMenuAlwaysShowOurTower);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuExitToMenu", GameController::onMenuExitToMenu);
+  CCB_SELECTORRESOLVER_CCMENUITEM_GLUE(this, "onMenuReturnToGame", GameController::onMenuReturnToGame);
+  return nullptr;
+}
+
 CCLayer* GameController::buildScreen() {
   const CCSize win = winSize();
+  rootLayer_ = RefreshLayer::create([this] { refreshIfChanged(); });
+  rootLayer_->setContentSize(win);
   // What effects put over the old screen goes with it; the effects themselves go on.
-  removeEffectNodes();
-  if (effectClock_->getParent()) effectClock_->removeFromParentAndCleanup(false);
-  rootLayer = CCLayer::create();
-  rootLayer->setContentSize(win);
-  rootLayer->addChild(effectClock_);
+  effects_->moveToScreen(rootLayer_);
+  loadLayouts();
+  addInputLayer();
+  if (gameNode_) {
+    gameNode_->setAnchorPoint(CCPointZero);
+    rootLayer_->addChild(gameNode_, 3);
+  }
+  if (touchLayer_) rootLayer_->addChild(touchLayer_, 4);
+  if (guiNode_) rootLayer_->addChild(guiNode_, 6);
+  rootLayer_->setAnchorPoint(CCPointZero);
+  rootLayer_->setPosition(CCPointZero);
+  camera_.settleOnOurTower();
+  dressBoard();
+  log_.buildOnScreen(rootLayer_->getScaleX());
+  dialogs_.buildOnScreen();
+  // The store: a full-window layer in place of the bar (sandbox).
+  storeNode_ = storeController_ ? storeController_->loadScreen() : nullptr;
+  if (storeNode_ && storelayer_) {
+    storeNode_->setAnchorPoint(CCPointZero);
+    storeNode_->setPosition(CCPointZero);
+    storelayer_->addChild(storeNode_);
+  }
+  refresh();
+  return rootLayer_;
+}
 
+void GameController::loadLayouts() {
   bindings_.beginLoad();
-  groundOpacity_ = 255;
+  camera_.beginScreen();
   messagePanelTop_ = -1;
-  gameNode = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
-  if (ourlayer) ourLayerHome = ourlayer->getPosition();
-  if (sun) sunHome = sun->getPosition();
-  if (enemylayer) enemyLayerHome = enemylayer->getPosition();
-
+  gameNode_ = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
   // The opponent's name over its tower, in black.
-  enemyTowerLabel = CCLabelBMFont::create(enemyTowerLabelText.c_str(), mv::fontFileName("font-14.fnt").c_str());
-  if (enemyTowerLabel) enemyTowerLabel->setColor(ccc3(0, 0, 0));
-  if (enemyTowerLabel && enemylayer) enemylayer->addChild(enemyTowerLabel, kEnemyLabelZ);
+  enemyTowerLabel_ = CCLabelBMFont::create(opponentName_.c_str(), mv::fontFileName("font-14.fnt").c_str());
+  if (enemyTowerLabel_) enemyTowerLabel_->setColor(ccc3(0, 0, 0));
+  if (enemyTowerLabel_ && camera_.enemyLayer()) camera_.enemyLayer()->addChild(enemyTowerLabel_, kEnemyLabelZ);
   updateEnemyTowerLabel();
-
-  guiNode = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
+  guiNode_ = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
   missingMembers_ = bindings_.endLoad();
   wrapMessages();
+}
 
-  if (fblike_name) fblike_name->setString(likeTitle.c_str());
-  if (fblike_desc) {
-    // The description wraps inside the dialog's panel.
-    if (CCScale9Sprite* panel = fblike ? findChild<CCScale9Sprite>(fblike) : nullptr) {
-      const float right = panel->convertToWorldSpace(ccp(panel->getContentSize().width, 0)).x;
-      const float left = fblike_desc->getParent()->convertToWorldSpace(fblike_desc->getPosition()).x;
-      const float scale = fblike_desc->getScaleX() != 0 ? fblike_desc->getScaleX() : 1.0f;
-      if (right - left > 2 * kPanelPadding) fblike_desc->setWidth((right - left - kPanelPadding) / scale);
-    }
-    fblike_desc->setString(likeDescription.c_str());
-  }
-  if (fblike_sprite && !likeImage.empty())
-    if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(likeImage.c_str()))
-      fblike_sprite->setDisplayFrame(f);
-  if (notification) notification->setVisible(CardTable::isShieldLocked(CardId::Shield, hub().context()));
-  if (fblike) fblike->setVisible(false);
-  if (blocker) blocker->setVisible(false);
+void GameController::addInputLayer() {
+  touchLayer_ = TouchLayer::create(this);
+  if (!touchLayer_) return;
+  touchLayer_->setContentSize(winSize());
+  touchLayer_->scheduleUpdate();
+  touchLayer_->setTouchEnabled(true);
+  touchLayer_->setMouseTouchEnabled(false);
+  touchLayer_->setKeypadEnabled(true);
+}
 
-  touchLayer = TouchLayer::create(this);
-  if (touchLayer) {
-    touchLayer->setContentSize(win);
-    touchLayer->scheduleUpdate();
-    touchLayer->setTouchEnabled(true);
-    touchLayer->setMouseTouchEnabled(false);
-    touchLayer->setKeypadEnabled(true);
-  }
-  if (gameNode) {
-    gameNode->setAnchorPoint(CCPointZero);
-    rootLayer->addChild(gameNode, 3);
-  }
-  if (touchLayer) rootLayer->addChild(touchLayer, 4);
-  if (guiNode) rootLayer->addChild(guiNode, 6);
-  rootLayer->setAnchorPoint(CCPointZero);
-  rootLayer->setPosition(CCPointZero);
-
-  homeViewPoint = ourTowerPoint();
-  focusOurTower();
-
+// The wind over the board, the grounds' tiles culled, the depths of the lake and grounds.
+void GameController::dressBoard() {
+  CCLayer* ourlayer = camera_.ourLayer();
+  CCLayer* enemylayer = camera_.enemyLayer();
   if (CCParticleSystemQuad* wind = CCParticleSystemQuad::create("particles/wind1.plist")) {
     wind->setScale(mv::hdScale());
-    const CCSize area = ourlayer ? ourlayer->getContentSize() : win;
+    const CCSize area = ourlayer ? ourlayer->getContentSize() : winSize();
     wind->setPosition(ccp(area.width, area.height * 0.5f));
-    rootLayer->addChild(wind, 5);
+    rootLayer_->addChild(wind, 5);
   }
-
-  cullGroundTiles(ourground);
-  cullGroundTiles(enemyground);
+  cullGroundTiles(camera_.ourGround());
+  cullGroundTiles(enemyground_);
   // Everything behind our tower goes to the renderer before our tower is prepared.
   if (enemylayer) enemylayer->addChild(SubmitNode::create(), std::numeric_limits<int>::max());
+  CCLayer* water = camera_.water();
   reorder(water, kWaterZ);
-  reorder(ourground, kGroundZ);
-  reorder(enemyground, kGroundZ);
-
-  placeEditBox(chattextfieldbg, rootLayer->getScaleX(), this, chatEditBox);
-  // Nothing typed may exceed what the lobby passes on.
-  if (chatEditBox) chatEditBox->setMaxLength(kChatMaxChars);
-  layoutLog();
-
-  if (notification_sprite)
-    if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("shield.png"))
-      notification_sprite->setDisplayFrame(f);
-  if (notification_name) notification_name->setString(text("SHIELD_LOCKED").c_str());
-  if (notification_desc) notification_desc->setString(text("CLICK_TO_UNLOCK").c_str());
-  layoutNoticePanel();
-
-  if (gamemenu) gamemenu->setVisible(false);
-  for (CCMenuItemImage* toggle : {menugamemusic, menuroomzoomin, menualwaysshowourtower, menubtn})
-    if (toggle) toggle->toggle = true;
-  refreshMenuToggles();
-  if (blocker) {
-    blocker->setTouchEnabled(true);
-    blocker->setTouchMode(kCCTouchesOneByOne);
-    blocker->setClaimAllTouches(true);
-    blocker->setTouchPriority(kBlockerPriority);
-  }
-  // The store: a full-window layer in place of the bar (sandbox).
-  storeNode = storeController ? storeController->loadScreen() : nullptr;
-  if (storeNode && storelayer) {
-    storeNode->setAnchorPoint(CCPointZero);
-    storeNode->setPosition(CCPointZero);
-    storelayer->addChild(storeNode);
-  }
-  setTouchPriorityDeep(gamemenu, kDialogPriority);
-  setTouchPriorityDeep(fblike, kDialogPriority);
-  if (menubtn) setTouchPriorityDeep(menubtn->getParent(), kDialogPriority);
-
-  refreshGui();
-  return rootLayer;
+  reorder(camera_.ourGround(), kGroundZ);
+  reorder(enemyground_, kGroundZ);
 }
 
 void GameController::screenRemoved() {
-  releaseChatKeys();
+  log_.releaseKeys();
   boardView_->detachFromScreen();
-  for (CCNode** node : {&gameNode, &guiNode}) *node = nullptr;
-  rootLayer = nullptr;
-  touchLayer = nullptr;
-  enemyTowerLabel = nullptr;
+  for (CCNode** node : {&gameNode_, &guiNode_}) *node = nullptr;
+  rootLayer_ = nullptr;
+  touchLayer_ = nullptr;
+  enemyTowerLabel_ = nullptr;
   bindings_.beginLoad();
 }
 
 // ---- Panels around their texts -----------------------------------------------------------
 
 void GameController::layoutMessagePanel() {
-  if (!castgui) return;
-  CCNode* panel = castgui->getChildByTag(kMessagePanelTag);
+  if (!castgui_) return;
+  CCNode* panel = castgui_->getChildByTag(kMessagePanelTag);
   if (!panel) return;
-  const bool msg = visibleWithText(message);
-  const bool sub = visibleWithText(submessage);
-  const bool ok = okbtn && okbtn->isVisible();
-  const bool cancel = cancelbtn && cancelbtn->isVisible();
+  const bool msg = visibleWithText(message_);
+  const bool sub = visibleWithText(submessage_);
+  const bool ok = okbtn_ && okbtn_->isVisible();
+  const bool cancel = cancelbtn_ && cancelbtn_->isVisible();
   if (!msg && !sub && !ok && !cancel) {
     panel->setVisible(false);
     return;
@@ -264,84 +254,53 @@ void GameController::layoutMessagePanel() {
   panel->setVisible(true);
   const CCSize win = winSize();
   if (messagePanelTop_ < 0) messagePanelTop_ = panel->getPositionY();
-  const float textW = std::max({msg ? message->getContentSize().width : 0.0f,
-                                sub ? submessage->getContentSize().width : 0.0f, 240.0f});
+  const float textW = std::max({msg ? message_->getContentSize().width : 0.0f,
+                                sub ? submessage_->getContentSize().width : 0.0f, 240.0f});
   const float buttonW = (ok || cancel) ? kButtonSlot : 0.0f;
   const float panelW = textW + 2 * kPanelPadding + buttonW;
   const float textX = win.width * 0.5f - buttonW * 0.5f;
   // Close above and below: the panel stays short (see wrapMessages).
   const float padY = kPanelPadding * 0.6f;
-  const float textH = (msg ? message->getContentSize().height : 0.0f) + (msg && sub ? 6.0f : 0.0f) +
-                      (sub ? submessage->getContentSize().height : 0.0f);
+  const float textH = (msg ? message_->getContentSize().height : 0.0f) + (msg && sub ? 6.0f : 0.0f) +
+                      (sub ? submessage_->getContentSize().height : 0.0f);
   const float panelH = std::max(textH + 2 * padY, 48.0f + 2 * 12.0f);
   float top = messagePanelTop_;
   // The notice at a game's end stands clear of the enemy tower's name: below it when the
   // view puts the name where the notice would be.
-  if (guiMode == GuiMode::GameEnded && enemyTowerLabel && enemyTowerLabel->isVisibleInHierarchy()) {
+  if (guiMode_ == GuiMode::GameEnded && enemyTowerLabel_ && enemyTowerLabel_->isVisibleInHierarchy()) {
     const CCRect name = CCRectApplyAffineTransform(
-        CCRect(0, 0, enemyTowerLabel->getContentSize().width, enemyTowerLabel->getContentSize().height),
-        CCAffineTransformConcat(enemyTowerLabel->nodeToWorldTransform(), castgui->worldToNodeTransform()));
+        CCRect(0, 0, enemyTowerLabel_->getContentSize().width, enemyTowerLabel_->getContentSize().height),
+        CCAffineTransformConcat(enemyTowerLabel_->nodeToWorldTransform(), castgui_->worldToNodeTransform()));
     const CCRect notice(win.width * 0.5f - panelW * 0.5f, top - panelH, panelW, panelH);
     if (name.intersectsRect(notice)) top = std::max(panelH + kPanelPadding, name.getMinY() - kPanelPadding * 0.5f);
   }
   panel->setPositionY(top);
   float y = top - padY;
-  if (message) {
-    message->setAnchorPoint(ccp(0.5f, 1.0f));
-    message->setPosition(ccp(textX, y));
-    if (msg) y -= message->getContentSize().height;
+  if (message_) {
+    message_->setAnchorPoint(ccp(0.5f, 1.0f));
+    message_->setPosition(ccp(textX, y));
+    if (msg) y -= message_->getContentSize().height;
   }
-  if (submessage) {
+  if (submessage_) {
     if (msg && sub) y -= 6.0f;
-    submessage->setAnchorPoint(ccp(0.5f, 1.0f));
-    submessage->setPosition(ccp(textX, y));
+    submessage_->setAnchorPoint(ccp(0.5f, 1.0f));
+    submessage_->setPosition(ccp(textX, y));
   }
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel)) frame->setPreferredSize(CCSize(panelW, panelH));
   const CCPoint buttonAt = ccp(win.width * 0.5f + panelW * 0.5f - kPanelPadding - 24.0f, top - panelH * 0.5f);
-  for (CCMenuItemImage* button : {okbtn, cancelbtn})
-    if (button) button->setPosition(button->getParent()->convertToNodeSpace(castgui->convertToWorldSpace(buttonAt)));
+  for (CCMenuItemImage* button : {okbtn_, cancelbtn_})
+    if (button) button->setPosition(button->getParent()->convertToNodeSpace(castgui_->convertToWorldSpace(buttonAt)));
 }
 
 void GameController::keepNoticeInPlace() {
-  if (guiMode == GuiMode::GameEnded) layoutMessagePanel();
-}
-
-void GameController::layoutNoticePanel() {
-  if (!notification || !notification_name || !notification_desc) return;
-  CCScale9Sprite* frame = findChild<CCScale9Sprite>(notification);
-  if (!frame) return;
-  // The panel keeps its right edge and height and grows leftwards until its texts fit,
-  // whatever their language: icon, gap, texts, each inside the padding.
-  const CCSize size = frame->getContentSize();
-  const CCPoint anchor = frame->getAnchorPoint();
-  const float right = frame->getPositionX() + size.width * (1.0f - anchor.x);
-  const float iconW = notification_sprite ? notification_sprite->boundingBox().size.width : 0.0f;
-  const float textW = std::max(notification_name->boundingBox().size.width, notification_desc->boundingBox().size.width);
-  const float width = std::max(size.width, std::ceil(kPanelPadding + iconW + kPanelPadding + textW + kPanelPadding));
-  const float left = right - width;
-  frame->setPreferredSize(CCSize(width, size.height));
-  frame->setPositionX(left + width * anchor.x);
-  if (notification_sprite) notification_sprite->setPositionX(left + kPanelPadding + iconW * 0.5f);
-  const float textX = left + kPanelPadding + iconW + kPanelPadding;
-  for (CCLabelBMFont* label : {notification_name, notification_desc}) {
-    label->setAnchorPoint(ccp(0.0f, label->getAnchorPoint().y));
-    label->setPositionX(textX);
-  }
-  // The whole panel answers a click.
-  if (CCMenu* menu = findChild<CCMenu>(notification))
-    if (CCMenuItem* item = findChild<CCMenuItem>(menu)) {
-      const float bottom = frame->getPositionY() - size.height * anchor.y;
-      item->setContentSize(CCSize(width, size.height));
-      item->setPosition(menu->convertToNodeSpace(
-          notification->convertToWorldSpace(ccp(left + width * 0.5f, bottom + size.height * 0.5f))));
-    }
+  if (guiMode_ == GuiMode::GameEnded) layoutMessagePanel();
 }
 
 void GameController::layoutTutorialPanel() {
-  if (!guiNode) return;
-  CCNode* panel = guiNode->getChildByTag(kTutorialPanelTag);
+  if (!guiNode_) return;
+  CCNode* panel = guiNode_->getChildByTag(kTutorialPanelTag);
   if (!panel) return;
-  const bool shown = visibleWithText(tutorialmsg);
+  const bool shown = visibleWithText(tutorialmsg_);
   panel->setVisible(shown);
   if (!shown) return;
   const CCSize win = winSize();
@@ -349,36 +308,53 @@ void GameController::layoutTutorialPanel() {
   // moved left where the middle would reach the log.
   const float left = kPanelPadding;
   float right = win.width - kPanelPadding;
+  CCScrollView* chatlog = log_.logView();
   if (chatlog && chatlog->isVisibleInHierarchy() && chatlog->getParent()) {
     const CCPoint logCorner =
-        tutorialmsg->getParent()->convertToNodeSpace(chatlog->getParent()->convertToWorldSpace(chatlog->getPosition()));
+        tutorialmsg_->getParent()->convertToNodeSpace(chatlog->getParent()->convertToWorldSpace(chatlog->getPosition()));
     right = std::min(right, logCorner.x - kPanelPadding * 0.5f);
   }
   const float textWidth = std::max(120.0f, std::min({win.width * 0.5f, 640.0f, right - left - 2 * kPanelPadding}));
-  tutorialmsg->setAlignment(kCCTextAlignmentCenter);
-  tutorialmsg->setWidth(textWidth);
-  const CCSize text = tutorialmsg->getContentSize();
+  tutorialmsg_->setAlignment(kCCTextAlignmentCenter);
+  tutorialmsg_->setWidth(textWidth);
+  const CCSize text = tutorialmsg_->getContentSize();
   const float half = text.width * 0.5f + kPanelPadding;
   const float centre = std::max(left + half, std::min(win.width * 0.5f, right - half));
   const float bottom = panel->getPositionY();
   panel->setPositionX(centre);
-  tutorialmsg->setAnchorPoint(ccp(0.5f, 0.0f));
-  tutorialmsg->setPosition(ccp(centre, bottom + kPanelPadding));
+  tutorialmsg_->setAnchorPoint(ccp(0.5f, 0.0f));
+  tutorialmsg_->setPosition(ccp(centre, bottom + kPanelPadding));
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
     frame->setPreferredSize(CCSize(text.width + 2 * kPanelPadding, text.height + 2 * kPanelPadding));
 }
 
 void GameController::layoutFullscreenPanel() {
-  if (!guiNode || !fullscreenmessage) return;
-  CCNode* panel = guiNode->getChildByTag(kFullscreenPanelTag);
+  if (!guiNode_ || !fullscreenmessage_) return;
+  CCNode* panel = guiNode_->getChildByTag(kFullscreenPanelTag);
   if (!panel) return;
-  const bool shown = visibleWithText(fullscreenmessage);
+  const bool shown = visibleWithText(fullscreenmessage_);
   panel->setVisible(shown);
   if (!shown) return;
   // The text stands on its own panel over the darkening, wherever the layout puts it.
-  const CCRect text = fullscreenmessage->boundingBox();
+  const CCRect text = fullscreenmessage_->boundingBox();
   panel->setAnchorPoint(ccp(0.5f, 0.5f));
   panel->setPosition(ccp(text.getMidX(), text.getMidY()));
   if (CCScale9Sprite* frame = dynamic_cast<CCScale9Sprite*>(panel))
     frame->setPreferredSize(CCSize(text.size.width + 4 * kPanelPadding, text.size.height + 3 * kPanelPadding));
+}
+
+// ---- The enemy tower's label -------------------------------------------------------------------
+
+void GameController::updateEnemyTowerLabel() {
+  GameSession& game = hub_->game();
+  Player* enemy = game.enemyPlayer();
+  if (!enemyTowerLabel_ || !game.started() || !enemy || !enemy->board() ||
+      enemy->state() == PlayerState::Invalid)
+    return;
+  Board* board = enemy->board();
+  BoardElem* top = board->findTopBlock();
+  if (!top) top = board->cellAt(Board::getBoardCenter(), Board::getBoardCenter());
+  enemyTowerLabel_->setPosition(ccpAdd(camera_.elemPoint(top), ccp(kHalfCell, 2 * kCell)));
+  enemyTowerLabel_->setString(opponentName_.c_str());
+  enemyTowerLabel_->setAnchorPoint(ccp(0.5f, 0.5f));
 }

@@ -107,14 +107,14 @@ void MainScene::onEnterTransitionDidFinish() {
   RotatableScene::onEnterTransitionDidFinish();
   const CCSize win = CCDirector::sharedDirector()->getWinSize();
   if (!screenNode_ || !screenNode_->getContentSize().equals(win)) relayout();
-  gameController_->focusOurTower();
-  gameController_->hideLikeDialog(true);
+  gameController_->camera().focusOurTower();
+  gameController_->dialogs().hideLikeDialog(true);
   playRandomMusic();
 }
 
 void MainScene::onExit() {
   RotatableScene::onExit();
-  gameController_->stopFireSounds();
+  gameController_->effects().stopFireSounds();
   // The match's chat box takes no keys on the screens that follow (a RETURN there is theirs).
-  gameController_->releaseChatKeys();
+  gameController_->gameLog().releaseKeys();
 }

@@ -17,6 +17,8 @@ namespace {
 constexpr float kKeyZoomStep = 0.05f;
 constexpr float kScrollZoomPerUnit = 1.0f / 1000.0f;
 constexpr float kScrollPanFactor = 2.0f;
+// Scroll speed of the arrow keys, pixels a second.
+constexpr float kScrollSpeed = 500.0f;
 }  // namespace
 
 TouchLayer* TouchLayer::create(GameController* controller) {
@@ -24,7 +26,7 @@ TouchLayer* TouchLayer::create(GameController* controller) {
   return ccAutoreleaseIfInit(layer, layer->init());
 }
 
-TouchLayer::TouchLayer(GameController* controller) : gameController(controller) {}
+TouchLayer::TouchLayer(GameController* controller) : gameController_(controller) {}
 
 void TouchLayer::onEnter() {
   CCLayer::onEnter();
@@ -34,52 +36,52 @@ void TouchLayer::onEnter() {
 }
 
 bool TouchLayer::messageClosable() const {
-  const GameController* c = gameController;
-  return c && c->messageShown && c->messageFullscreen && !c->messageModal;
+  const GameController* c = gameController_;
+  return c && c->isMessageShown() && c->isMessageFullscreen() && !c->isMessageModal();
 }
 
 // ---- Touches ---------------------------------------------------------------------------------
 
 bool TouchLayer::ccTouchesBegan(CCSet* touches, int activeTouches, CCEvent*) {
-  if (activeTouches > 2 || !gameController || !gameController->ourlayer) return false;
-  pinching = false;
+  if (activeTouches > 2 || !gameController_ || !gameController_->camera().ourLayer()) return false;
+  pinching_ = false;
   for (CCSetIterator it = touches->begin(); it != touches->end(); ++it) {
     CCTouch* touch = static_cast<CCTouch*>(*it);
     const int id = touch->getID();
     if (id < 0 || id > 1) continue;
-    touchCurrent[id] = touchStart[id] = touch->getLocation();
-    if (id == 0) messageTapArmed = messageClosable();
-    if (activeTouches == 1 && id == 0) touchStartLayerPos = gameController->ourlayer->getPosition();
+    touchCurrent_[id] = touchStart_[id] = touch->getLocation();
+    if (id == 0) messageTapArmed_ = messageClosable();
+    if (activeTouches == 1 && id == 0) touchStartLayerPos_ = gameController_->camera().ourLayer()->getPosition();
   }
-  pinchStartScale = gameController->ourlayer->getScale();
+  pinchStartScale_ = gameController_->camera().ourLayer()->getScale();
   return true;
 }
 
 void TouchLayer::ccTouchesMoved(CCSet* touches, int activeTouches, CCEvent*) {
-  if (activeTouches > 2 || !gameController) return;
+  if (activeTouches > 2 || !gameController_) return;
   for (CCSetIterator it = touches->begin(); it != touches->end(); ++it) {
     CCTouch* touch = static_cast<CCTouch*>(*it);
     const int id = touch->getID();
-    if (id >= 0 && id <= 1) touchCurrent[id] = touch->getLocation();
+    if (id >= 0 && id <= 1) touchCurrent_[id] = touch->getLocation();
   }
   if (activeTouches == 2) {
-    const float d0 = ccpDistance(touchStart[0], touchStart[1]);
-    const float d1 = ccpDistance(touchCurrent[0], touchCurrent[1]);
+    const float d0 = ccpDistance(touchStart_[0], touchStart_[1]);
+    const float d1 = ccpDistance(touchCurrent_[0], touchCurrent_[1]);
     if (d0 > 0) {
-      gameController->zoomView(pinchStartScale * d1 / d0, ccpMidpoint(touchStart[0], touchStart[1]));
-      pinching = true;
+      gameController_->camera().zoomView(pinchStartScale_ * d1 / d0, ccpMidpoint(touchStart_[0], touchStart_[1]));
+      pinching_ = true;
     }
-  } else if (activeTouches == 1 && !pinching) {
-    gameController->setViewPosition(ccpAdd(touchStartLayerPos, ccpSub(touchCurrent[0], touchStart[0])));
+  } else if (activeTouches == 1 && !pinching_) {
+    gameController_->camera().setViewPosition(ccpAdd(touchStartLayerPos_, ccpSub(touchCurrent_[0], touchStart_[0])));
   }
 }
 
 void TouchLayer::ccTouchesEnded(CCSet* touches, int activeTouches, CCEvent*) {
-  if (activeTouches > 2 || !gameController) return;
+  if (activeTouches > 2 || !gameController_) return;
   for (CCSetIterator it = touches->begin(); it != touches->end(); ++it) {
     if (static_cast<CCTouch*>(*it)->getID() != 0) continue;
-    if (messageTapArmed && messageClosable()) gameController->closeFullscreenMessageByTap();
-    messageTapArmed = false;
+    if (messageTapArmed_ && messageClosable()) gameController_->closeFullscreenMessageByTap();
+    messageTapArmed_ = false;
   }
 }
 
@@ -111,7 +113,7 @@ bool TouchLayer::mouseLeftDown(CCMouseEvent* event, CCEvent*) {
 
 bool TouchLayer::mouseLeftDragged(CCMouseEvent* event, CCEvent*) {
   if (!event) return true;
-  touchCurrent[0] = event->getLocation();
+  touchCurrent_[0] = event->getLocation();
   feedMouse(event, Phase::Moved);
   return true;
 }
@@ -119,70 +121,70 @@ bool TouchLayer::mouseLeftDragged(CCMouseEvent* event, CCEvent*) {
 bool TouchLayer::mouseLeftUp(CCMouseEvent* event, CCEvent*) {
   if (event) feedMouse(event, Phase::Ended);
   // A click anywhere on the board closes a full-screen message the player may close.
-  if (gameController && messageClosable()) gameController->closeFullscreenMessageByTap();
+  if (gameController_ && messageClosable()) gameController_->closeFullscreenMessageByTap();
   return true;
 }
 
 bool TouchLayer::mouseMoved(CCMouseEvent* event, CCEvent*) {
-  if (event) touchCurrent[0] = event->getLocation();
+  if (event) touchCurrent_[0] = event->getLocation();
   return true;
 }
 
 bool TouchLayer::mouseScrolled(CCMouseEvent* event, CCEvent*) {
-  if (!event || !gameController || !gameController->ourlayer) return true;
+  if (!event || !gameController_ || !gameController_->camera().ourLayer()) return true;
   const CCPoint d = event->getDelta();
   const bool ctrl = (CCKeyboardDispatcher::sharedDispatcher()->getModifiers() & getModifierMask(0)) != 0;
   if (!ctrl)
-    gameController->moveView(ccp(kScrollPanFactor * d.x, -kScrollPanFactor * d.y));
+    gameController_->camera().moveView(ccp(kScrollPanFactor * d.x, -kScrollPanFactor * d.y));
   else
-    gameController->zoomView(gameController->ourlayer->getScale() + d.y * kScrollZoomPerUnit,
-                             touchCurrent[0]);
+    gameController_->camera().zoomView(gameController_->camera().ourLayer()->getScale() + d.y * kScrollZoomPerUnit,
+                             touchCurrent_[0]);
   return true;
 }
 
 bool TouchLayer::mouseWheel(CCMouseEvent* event, CCEvent*) {
-  if (!event || !gameController || !gameController->ourlayer) return true;
-  gameController->zoomView(gameController->ourlayer->getScale() + event->getDelta().y, touchCurrent[0]);
+  if (!event || !gameController_ || !gameController_->camera().ourLayer()) return true;
+  gameController_->camera().zoomView(gameController_->camera().ourLayer()->getScale() + event->getDelta().y, touchCurrent_[0]);
   return true;
 }
 
 // ---- Keys ----------------------------------------------------------------------------------------
 
 void TouchLayer::keyDown(CCKeyboardEvent* event, CCEvent*) {
-  if (!event || !gameController) return;
+  if (!event || !gameController_) return;
   const int action = lookupHotkey(*event);
   switch (action) {
     case kHotkeyUp:
-      scrollUp = true;
-      scrollDown = false;
+      scrollUp_ = true;
+      scrollDown_ = false;
       break;
     case kHotkeyRight:
-      scrollRight = true;
-      scrollLeft = false;
+      scrollRight_ = true;
+      scrollLeft_ = false;
       break;
     case kHotkeyDown:
-      scrollDown = true;
-      scrollUp = false;
+      scrollDown_ = true;
+      scrollUp_ = false;
       break;
     case kHotkeyLeft:
-      scrollLeft = true;
-      scrollRight = false;
+      scrollLeft_ = true;
+      scrollRight_ = false;
       break;
     case kHotkeyEscape:
-      gameController->onEscapeKey();
+      gameController_->onEscapeKey();
       break;
     case kHotkeyReturn:
-      if (!returnHeld) gameController->onReturnKey();
-      returnHeld = true;
+      if (!returnHeld_) gameController_->onReturnKey();
+      returnHeld_ = true;
       break;
     case kHotkeyZoomOut:
-      gameController->zoomBy(-kKeyZoomStep);
+      gameController_->camera().zoomBy(-kKeyZoomStep, touchCurrent_[0]);
       break;
     case kHotkeyZoomIn:
-      gameController->zoomBy(kKeyZoomStep);
+      gameController_->camera().zoomBy(kKeyZoomStep, touchCurrent_[0]);
       break;
     default:
-      if (const int digit = hotkeyDigitNumber(action)) gameController->selectByHotkey(digit - 1);
+      if (const int digit = hotkeyDigitNumber(action)) gameController_->selectByHotkey(digit - 1);
       break;
   }
 }
@@ -192,19 +194,19 @@ void TouchLayer::keyUp(CCKeyboardEvent* event, CCEvent*) {
   for (int action : matchHotkeys(*event)) {
     switch (action) {
       case kHotkeyUp:
-        scrollUp = false;
+        scrollUp_ = false;
         break;
       case kHotkeyRight:
-        scrollRight = false;
+        scrollRight_ = false;
         break;
       case kHotkeyDown:
-        scrollDown = false;
+        scrollDown_ = false;
         break;
       case kHotkeyLeft:
-        scrollLeft = false;
+        scrollLeft_ = false;
         break;
       case kHotkeyReturn:
-        returnHeld = false;
+        returnHeld_ = false;
         break;
       default:
         break;
@@ -213,14 +215,14 @@ void TouchLayer::keyUp(CCKeyboardEvent* event, CCEvent*) {
 }
 
 void TouchLayer::update(float elapsed) {
-  if (!gameController) return;
-  const float step = GameController::kScrollSpeed * elapsed;
+  if (!gameController_) return;
+  const float step = kScrollSpeed * elapsed;
   CCPoint d = CCPointZero;
-  if (scrollUp) d.y = -step;
-  if (scrollRight) d.x = -step;
-  if (scrollDown) d.y = step;
-  if (scrollLeft) d.x = step;
-  if (d.x != 0 || d.y != 0) gameController->moveView(d);
-  gameController->fadeGroundWithOurLayer();
-  gameController->keepNoticeInPlace();
+  if (scrollUp_) d.y = -step;
+  if (scrollRight_) d.x = -step;
+  if (scrollDown_) d.y = step;
+  if (scrollLeft_) d.x = step;
+  if (d.x != 0 || d.y != 0) gameController_->camera().moveView(d);
+  gameController_->camera().fadeGroundWithOurLayer();
+  gameController_->keepNoticeInPlace();
 }

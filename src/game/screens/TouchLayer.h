@@ -36,24 +36,24 @@ class TouchLayer : public cocos2d::CCLayer {
   void update(float elapsed) override;
   void onEnter() override;
 
-  cocos2d::CCPoint touchStartLayerPos;
-  float pinchStartScale = 1.0f;
-  cocos2d::CCPoint touchStart[2];
-  // Element 0 is also the last pointer location: where wheel and keys zoom.
-  cocos2d::CCPoint touchCurrent[2];
-  bool scrollUp = false;
-  bool scrollRight = false;
-  bool scrollDown = false;
-  bool scrollLeft = false;
-  bool returnHeld = false;
-  bool messageTapArmed = false;
-  GameController* gameController = nullptr;
-  bool pinching = false;
-
  private:
   explicit TouchLayer(GameController* controller);
   // A left-button event as touch 0 of this layer: began, moved or ended.
   enum class Phase { Began, Moved, Ended };
   void feedMouse(cocos2d::CCMouseEvent* event, Phase phase);
   bool messageClosable() const;
+
+  GameController* gameController_ = nullptr;  // not retained: it keeps this layer
+  cocos2d::CCPoint touchStartLayerPos_;
+  float pinchStartScale_ = 1.0f;
+  cocos2d::CCPoint touchStart_[2];
+  // Element 0 is also the last pointer location: where wheel and keys zoom.
+  cocos2d::CCPoint touchCurrent_[2];
+  bool scrollUp_ = false;
+  bool scrollRight_ = false;
+  bool scrollDown_ = false;
+  bool scrollLeft_ = false;
+  bool returnHeld_ = false;
+  bool messageTapArmed_ = false;
+  bool pinching_ = false;
 };
