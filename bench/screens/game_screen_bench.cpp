@@ -228,8 +228,10 @@ void BM_FullBoardFrame(benchmark::State& state) {
   MainScene* scene = MainScene::scene();
   FrameStats game, bare;
   size_t quads = 0;
+  const int refreshes = scene->gameController()->refreshCount();
   for (auto _ : state) {
     game = timeFrames();
+    state.counters["refreshes"] = scene->gameController()->refreshCount() - refreshes;
     QuadCollector collected;
     collected.collect(scene, CCAffineTransformMakeIdentity());
     quads = collected.quadCount();
