@@ -25,7 +25,7 @@ class GameFlowTest : public mvtest::ScreensTest {
     if (IsSkipped()) return;
     loadGameData();
     ScreenFlow& flow = ScreenFlow::instance();
-    flow.setGameScreen({[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+    flow.setGameScreen(MainScene::flowLink());
     flow.startHubUpdates();
     ScriptedPlayer::show(MenuScene::scene());
     ScriptedPlayer::press(SDLK_ESCAPE);  // the title intro

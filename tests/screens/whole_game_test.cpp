@@ -46,8 +46,7 @@ class WholeGameTest : public mvtest::ScreensTest {
     ScreensTest::SetUp();
     if (IsSkipped()) return;
     ScriptedPlayer::resizeWindow(1280, 800);
-    ScreenFlow::instance().setGameScreen(
-        {[]() -> CCScene* { return MainScene::scene(); }, [] { MainScene::makeControllerCurrent(); }});
+    ScreenFlow::instance().setGameScreen(MainScene::flowLink());
   }
   void TearDown() override {
     hub().game().clearGame();

@@ -2,12 +2,7 @@
 
 RefreshLayer* RefreshLayer::create(std::function<void()> beforeDraw) {
   RefreshLayer* layer = new RefreshLayer(std::move(beforeDraw));
-  if (!layer->init()) {
-    delete layer;
-    return nullptr;
-  }
-  layer->autorelease();
-  return layer;
+  return cocos2d::ccAutoreleaseIfInit(layer, layer->init());
 }
 
 void RefreshLayer::visit() {
