@@ -130,7 +130,7 @@ class Network : public MatchLink, public LobbyLink {
   void sendCancel() override;
   void sendAnimateSpell(const protocol::AnimateSpellMsg& spell);
   void sendFinishedAnimating() override;
-  void sendGameResult(GameResult result) override;
+  void sendGameResult(int code) override;
   void sendCardList(const std::vector<int>& cards) override;
   void sendTurnBegin() override;
   void sendBlockExploded(std::uint64_t elem);

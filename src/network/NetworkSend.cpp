@@ -59,9 +59,9 @@ void Network::sendCancel() { sendMessage(bare<ID_CANCEL>()); }
 void Network::sendAnimateSpell(const AnimateSpellMsg& spell) { sendMessage(spell); }
 void Network::sendFinishedAnimating() { sendMessage(bare<ID_FINISHED_ANIMATING>()); }
 
-void Network::sendGameResult(GameResult result) {
+void Network::sendGameResult(int code) {
   GameResultMsg m;
-  m.code = static_cast<std::int32_t>(result);
+  m.code = code;
   sendMessage(m);
 }
 

@@ -166,7 +166,7 @@ TEST_F(NetworkOnLobby, LoginChallengeMatchMessagesAndLeave) {
   EXPECT_TRUE(ra.has("card 12"));
   EXPECT_EQ(ra.lastElem, kNoObject);
 
-  a.sendGameResult(GameResult::Lost);
+  a.sendGameResult(static_cast<int>(GameResult::Lost));
   ASSERT_TRUE(until([&] { return rb.has("end 0"); }, {&a, &b}));
   ra.events.clear();
   rb.events.clear();

@@ -202,7 +202,7 @@ void EventDispatcher::endGame(GameEnd end) {
   screen().showGameEnded(text(kKeys[i]));
   flowHost().reportAnalytics("game", game().online() ? kOnline[i] : kOffline[i], "");
   setFlowState(FlowState::GameOver);
-  if (hostsMatch()) matchLink().sendGameResult(kResultForOther[i]);
+  if (hostsMatch()) matchLink().sendGameResult(static_cast<int>(kResultForOther[i]));
 }
 
 void EventDispatcher::onMessageOk() {

@@ -63,8 +63,8 @@ class MatchLink {
   virtual void sendBlockExploded(BoardElem*) {}
   virtual void sendBlockCollapsed(BoardElem*) {}
   virtual void sendDoorDestroyed(BoardElem*) {}
-  // Lost, Won or Draw, as the receiver sees the game.
-  virtual void sendGameResult(GameResult /*result*/) {}
+  // A GameResult's value: Lost, Won or Draw, as the receiver sees the game.
+  virtual void sendGameResult(int /*code*/) {}
 
   // ---- Either side ------------------------------------------------------------
   // Both combat queues are worked off on this machine.
@@ -120,7 +120,7 @@ class RecordingMatchLink : public MatchLink {
   void sendBlockExploded(BoardElem* e) override { add("sendBlockExploded", {}, e); }
   void sendBlockCollapsed(BoardElem* e) override { add("sendBlockCollapsed", {}, e); }
   void sendDoorDestroyed(BoardElem* e) override { add("sendDoorDestroyed", {}, e); }
-  void sendGameResult(GameResult result) override { add("sendGameResult", {static_cast<int>(result)}); }
+  void sendGameResult(int code) override { add("sendGameResult", {code}); }
   void sendFinishedAnimating() override { add("sendFinishedAnimating"); }
   void sendChat(const std::string& text) override { add("sendChat", {}, nullptr, text); }
   void dropRemoteObjects() override { add("dropRemoteObjects"); }
