@@ -13,6 +13,7 @@
 #include "EventDispatcher.h"
 #include "GameContext.h"
 #include "MainScene.h"
+#include "NodeLooks.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "logog/logog.hpp"
@@ -213,10 +214,6 @@ void GameController::setStoreController(StoreController* store) {
 
 namespace {
 
-void show(CCNode* node, bool visible) {
-  if (node) node->setVisible(visible);
-}
-
 void setText(CCLabelBMFont* label, const std::string& text) {
   if (label && text != label->getString()) label->setString(text.c_str());
 }
@@ -247,23 +244,23 @@ void GameController::refresh() {
 void GameController::showLayers() {
   const bool chatShown = gameOnline() && guiMode_ != GuiMode::ChooseTarget;
   log_.showChat(chatShown);
-  show(counterslayer_, !storeShown_);
-  show(camera_.ourLayer(), true);
+  mv::setShown(counterslayer_, !storeShown_);
+  mv::setShown(camera_.ourLayer(), true);
   const bool fullscreen = messageShown_ && messageFullscreen_;
-  show(fulldarken_, fullscreen);
+  mv::setShown(fulldarken_, fullscreen);
   // A full-screen text is shown only with its darkening: a closed one does not stay on
   // the board.
-  if (!fullscreen) show(fullscreenmessage_, false);
+  if (!fullscreen) mv::setShown(fullscreenmessage_, false);
   GameDirector* d = director();
   const bool tutorial = d && d->isTutorialRunning();
   if (tutorial) setText(tutorialmsg_, tutorialText_);
   // A full-screen text is read once, on its own panel: the pinned hint waits beneath until
   // it is closed.
-  show(tutorialmsg_, tutorial && !fullscreen);
+  mv::setShown(tutorialmsg_, tutorial && !fullscreen);
   // The bar, the store and the message panel take turns in the same place.
-  show(castgui_, messageShown_ || guiMode_ != GuiMode::Board);
+  mv::setShown(castgui_, messageShown_ || guiMode_ != GuiMode::Board);
   bar_.setVisible(!messageShown_ && guiMode_ == GuiMode::Board && !storeShown_);
-  show(storelayer_, !messageShown_ && guiMode_ == GuiMode::Board && storeShown_);
+  mv::setShown(storelayer_, !messageShown_ && guiMode_ == GuiMode::Board && storeShown_);
 }
 
 // What each mode shows without a message.
@@ -271,26 +268,26 @@ void GameController::showModeTexts() {
   const bool choosing = guiMode_ == GuiMode::ChooseTarget;
   switch (guiMode_) {
     case GuiMode::Board:
-      show(cancelbtn_, false);
-      show(okbtn_, false);
+      mv::setShown(cancelbtn_, false);
+      mv::setShown(okbtn_, false);
       break;
     case GuiMode::Animation:
       setText(message_, "");
       setText(submessage_, "");
       setText(fullscreenmessage_, "");
-      show(cancelbtn_, false);
-      show(okbtn_, false);
+      mv::setShown(cancelbtn_, false);
+      mv::setShown(okbtn_, false);
       break;
     case GuiMode::ChooseTarget:
     case GuiMode::GameEnded:
       setText(message_, messageText_);
       setText(submessage_, submessageText_);
-      show(message_, true);
-      show(submessage_, true);
+      mv::setShown(message_, true);
+      mv::setShown(submessage_, true);
       setText(fullscreenmessage_, "");
-      show(cancelbtn_, choosing);
-      show(okbtn_, !choosing);
-      if (choosing && targetsOnEnemy_) show(camera_.ourLayer(), false);
+      mv::setShown(cancelbtn_, choosing);
+      mv::setShown(okbtn_, !choosing);
+      if (choosing && targetsOnEnemy_) mv::setShown(camera_.ourLayer(), false);
       break;
   }
 }
@@ -298,19 +295,19 @@ void GameController::showModeTexts() {
 // A message over any mode: on the panel, or alone over the darkened board.
 void GameController::showMessageTexts() {
   if (messageFullscreen_) {
-    show(message_, false);
-    show(submessage_, false);
+    mv::setShown(message_, false);
+    mv::setShown(submessage_, false);
     setText(fullscreenmessage_, messageText_);
-    show(fullscreenmessage_, true);
+    mv::setShown(fullscreenmessage_, true);
   } else {
     setText(message_, messageText_);
     setText(submessage_, submessageText_);
-    show(message_, true);
-    show(submessage_, true);
-    show(fullscreenmessage_, false);
+    mv::setShown(message_, true);
+    mv::setShown(submessage_, true);
+    mv::setShown(fullscreenmessage_, false);
   }
-  show(cancelbtn_, false);
-  show(okbtn_, !messageModal_ && !messageFullscreen_);
+  mv::setShown(cancelbtn_, false);
+  mv::setShown(okbtn_, !messageModal_ && !messageFullscreen_);
 }
 
 // A defeat or a draw is acknowledged with the neutral mark.

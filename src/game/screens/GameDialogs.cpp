@@ -36,16 +36,6 @@ constexpr int kDialogPriority = -139;
 const char* const kSocialPageName = "mirrowvale";
 const char* const kSocialPageId = "580315742269114";
 
-void show(CCNode* node, bool visible) {
-  if (node) node->setVisible(visible);
-}
-
-// The sprite shows the frame when there is one (a new screen keeps the layout's otherwise).
-void showFrameIfAny(CCSprite* sprite, const char* name) {
-  if (!sprite) return;
-  if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(name)) sprite->setDisplayFrame(f);
-}
-
 }  // namespace
 
 GameDialogs::GameDialogs(EventDispatcher& hub) : hub_(hub) {}
@@ -73,15 +63,15 @@ std::string GameDialogs::text(const std::string& key) const { return hub_.contex
 void GameDialogs::buildOnScreen() {
   if (fblike_name_) fblike_name_->setString(likeTitle_.c_str());
   wrapLikeDescription();
-  if (fblike_sprite_ && !likeImage_.empty()) showFrameIfAny(fblike_sprite_, likeImage_.c_str());
+  if (fblike_sprite_ && !likeImage_.empty()) mv::setFrame(fblike_sprite_, likeImage_.c_str());
   showNotice();
-  show(fblike_, false);
-  show(blocker_, false);
-  showFrameIfAny(notification_sprite_, "shield.png");
+  mv::setShown(fblike_, false);
+  mv::setShown(blocker_, false);
+  mv::setFrame(notification_sprite_, "shield.png");
   if (notification_name_) notification_name_->setString(text("SHIELD_LOCKED").c_str());
   if (notification_desc_) notification_desc_->setString(text("CLICK_TO_UNLOCK").c_str());
   layoutNoticePanel();
-  show(gamemenu_, false);
+  mv::setShown(gamemenu_, false);
   for (CCMenuItemImage* toggle : {menugamemusic_, menuroomzoomin_, menualwaysshowourtower_, menubtn_})
     if (toggle) toggle->toggle = true;
   refreshMenuToggles();
@@ -107,7 +97,7 @@ void GameDialogs::wrapLikeDescription() {
   fblike_desc_->setString(likeDescription_.c_str());
 }
 
-void GameDialogs::showNotice() { show(notification_, CardTable::isShieldLocked(kShieldCard, hub_.context())); }
+void GameDialogs::showNotice() { mv::setShown(notification_, CardTable::isShieldLocked(kShieldCard, hub_.context())); }
 
 void GameDialogs::layoutNoticePanel() {
   if (!notification_ || !notification_name_ || !notification_desc_) return;
@@ -157,8 +147,8 @@ void GameDialogs::showShieldDialog() {
 }
 
 void GameDialogs::showLikeDialog(const std::string& title, const std::string& description, const std::string& image) {
-  show(fblike_, true);
-  show(blocker_, true);
+  mv::setShown(fblike_, true);
+  mv::setShown(blocker_, true);
   likeTitle_ = title;
   likeDescription_ = description;
   likeImage_ = image;
@@ -177,13 +167,13 @@ void GameDialogs::showLikeDialog(const std::string& title, const std::string& de
 void GameDialogs::hideLikeDialog(bool closeStore) {
   if (closeStore && store_) store_->hideStoreMessage();
   showNotice();
-  show(fblike_, false);
-  show(blocker_, false);
+  mv::setShown(fblike_, false);
+  mv::setShown(blocker_, false);
 }
 
 bool GameDialogs::acceptLike() {
-  show(fblike_, false);
-  show(blocker_, false);
+  mv::setShown(fblike_, false);
+  mv::setShown(blocker_, false);
   if (likeCardId_ != kShieldCard) return false;
   CardTable::unlockShield(kShieldCard, hub_.context());
   if (CCApplication* app = CCApplication::sharedApplication())
@@ -198,16 +188,16 @@ bool GameDialogs::acceptLike() {
 // ---- The in-game menu ---------------------------------------------------------------------------
 
 void GameDialogs::toggleMenu() {
-  show(fblike_, false);
-  show(blocker_, false);
+  mv::setShown(fblike_, false);
+  mv::setShown(blocker_, false);
   const bool open = menubtn_ && menubtn_->on;
-  show(gamemenu_, open);
-  show(blocker_, gamemenu_ && gamemenu_->isVisible());
+  mv::setShown(gamemenu_, open);
+  mv::setShown(blocker_, gamemenu_ && gamemenu_->isVisible());
 }
 
 void GameDialogs::closeMenu() {
-  show(gamemenu_, false);
-  show(blocker_, false);
+  mv::setShown(gamemenu_, false);
+  mv::setShown(blocker_, false);
   if (menubtn_) {
     menubtn_->on = false;
     menubtn_->unselected();

@@ -19,6 +19,7 @@
 #include "InstantActions.h"
 #include "LanguageFile.h"
 #include "MenuController.h"
+#include "NodeLooks.h"
 #include "ResourceNames.h"
 #include "LobbyLink.h"
 
@@ -75,18 +76,14 @@ CCAnimate* animation(const std::vector<const char*>& frames, unsigned int loops)
 
 CCPoint positionOf(CCNode* node) { return node ? node->getPosition() : CCPoint(); }
 
-void setShown(CCNode* node, bool shown) {
-  if (node) node->setVisible(shown);
-}
-
 }  // namespace
 
 void MenuController::prepareIntro() {
   if (!root_) return;
-  setShown(crack_, false);
-  setShown(bolt_, false);
-  setShown(mainlayer_, false);
-  setShown(creditslbl_, false);
+  mv::setShown(crack_, false);
+  mv::setShown(bolt_, false);
+  mv::setShown(mainlayer_, false);
+  mv::setShown(creditslbl_, false);
   if (bird_) {
     if (CCSpriteFrame* sit = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("bird-sit1.png"))
       bird_->setDisplayFrame(sit);
@@ -181,10 +178,10 @@ void MenuController::finishIntro() {
 }
 
 void MenuController::showIntroEnd() {
-  setShown(crack_, true);
-  setShown(bolt_, true);
-  setShown(mainlayer_, !messageShown_ && mode_ == 0);
-  setShown(creditslbl_, false);
+  mv::setShown(crack_, true);
+  mv::setShown(bolt_, true);
+  mv::setShown(mainlayer_, !messageShown_ && mode_ == 0);
+  mv::setShown(creditslbl_, false);
   if (bird_) {
     bird_->setPosition(positionOf(birdfinish1_));
     if (CCSpriteFrame* glide = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("bird-glide.png"))

@@ -10,6 +10,10 @@ using namespace cocos2d;
 
 namespace mv {
 
+void setShown(CCNode* node, bool shown) {
+  if (node) node->setVisible(shown);
+}
+
 void setFrame(CCSprite* sprite, const std::string& frameName) {
   if (!sprite) return;
   if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frameName.c_str()))
