@@ -325,7 +325,8 @@ TEST(AccountStore, AnOlderAccountFileIsImportedOnceAndKept) {
 }
 
 // What the loader cannot use it names in the log; what it can, it keeps: a code
-// holding any byte, and an account whose name the rules no longer allow.
+// holding any byte, an account whose name the rules no longer allow, and an address
+// written with capitals, stored as a login spells it (the first of two spellings holds).
 TEST(AccountStore, TheLoaderKeepsWhatItCanAndLogsTheRest) {
   const std::string nul("12\0" "34", 5);
   const std::string text = "a@b.example\t123456\tAsh\n"
@@ -337,11 +338,15 @@ TEST(AccountStore, TheLoaderKeepsWhatItCanAndLogsTheRest) {
                            "hash@b.example\t$argon2id$v=19$m=1024,t=2,p=1$broken\tH\n"
                            "dup@b.example\t1\tOne\n"
                            "dup@b.example\t2\tTwo\n"
-                           "\t654321\tNoAddress\n";
+                           "\t654321\tNoAddress\n"
+                           " Upper@Old.Example\t333333\tUp\n"
+                           "upper@old.example\t444444\tLow\n";
   CapturedLog log;
   AccountStore store;
   store.loadText(text);
-  EXPECT_EQ(store.size(), 4u);
+  EXPECT_EQ(store.size(), 5u);
+  EXPECT_TRUE(store.checkCode("upper@old.example", "333333"));
+  EXPECT_EQ(store.find("upper@old.example")->name, "Up");
   EXPECT_TRUE(store.checkCode("a@b.example", "123456"));
   EXPECT_TRUE(store.checkCode("nul@b.example", nul));
   EXPECT_FALSE(store.checkCode("nul@b.example", "12"));
@@ -349,7 +354,7 @@ TEST(AccountStore, TheLoaderKeepsWhatItCanAndLogsTheRest) {
   EXPECT_EQ(store.find("override@b.example")->name, "");
   EXPECT_TRUE(store.checkCode("dup@b.example", "2"));
   EXPECT_FALSE(store.find(""));
-  for (int line : {3, 4, 5, 6, 7, 9, 10}) EXPECT_TRUE(log.has("line " + std::to_string(line) + " ")) << line;
+  for (int line : {3, 4, 5, 6, 7, 9, 10, 12}) EXPECT_TRUE(log.has("line " + std::to_string(line) + " ")) << line;
 }
 
 TEST(OutboxMailer, WritesOneFilePerMessage) {

@@ -295,8 +295,14 @@ bool AccountStore::importAccount(const Account& a, const char* source, int lineN
 
 bool AccountStore::loadText(const std::string& text) {
   const char* source = "accounts";
-  // Parsed first, the later line of a repeated address holding, then stored at once.
-  std::map<std::string, std::pair<Account, int>> parsed;
+  // Parsed first, then stored at once. The address is stored as a login spells it;
+  // the later line of an address written alike holds, the first of two spellings.
+  struct Parsed {
+    Account account;
+    int lineNo;
+    std::string written;
+  };
+  std::map<std::string, Parsed> parsed;
   std::vector<std::string> lines = split(text, '\n');
   for (size_t i = 0; i < lines.size(); ++i) {
     std::string line = lines[i];
@@ -309,9 +315,15 @@ bool AccountStore::loadText(const std::string& text) {
       continue;
     }
     Account a;
-    a.email = fields[0];
-    if (a.email.empty() || lobbytext::normaliseEmail(a.email) != a.email) {
+    a.email = lobbytext::normaliseEmail(fields[0]);
+    if (a.email.empty()) {
       LOGOG_WARN("%s line %d has an unusable address; its account is not loaded", source, lineNo);
+      continue;
+    }
+    auto earlier = parsed.find(a.email);
+    if (earlier != parsed.end() && earlier->second.written != fields[0]) {
+      LOGOG_WARN("%s line %d spells the address of line %d otherwise (%s); line %d holds", source, lineNo,
+                 earlier->second.lineNo, a.email.c_str(), earlier->second.lineNo);
       continue;
     }
     if (isHash(fields[1])) {
@@ -336,13 +348,13 @@ bool AccountStore::loadText(const std::string& text) {
       LOGOG_WARN("%s line %d has a name no longer allowed; the player will choose another", source, lineNo);
       a.name.clear();
     }
-    if (parsed.count(a.email))
+    if (earlier != parsed.end())
       LOGOG_WARN("%s line %d repeats the account %s; the later line holds", source, lineNo, a.email.c_str());
-    parsed[a.email] = {a, lineNo};
+    parsed[a.email] = {a, lineNo, fields[0]};
   }
   if (!begin()) return false;
   for (const auto& entry : parsed)
-    if (!importAccount(entry.second.first, source, entry.second.second)) {
+    if (!importAccount(entry.second.account, source, entry.second.lineNo)) {
       rollback();
       return false;
     }

@@ -49,7 +49,8 @@ class AccountStore {
   bool importFile(const std::string& textPath);
   // Imports accounts from the text of an account file. Lines that cannot be used are
   // logged and skipped; a name no longer allowed or taken by a look-alike is logged
-  // and cleared, so the player chooses another and keeps the account.
+  // and cleared, so the player chooses another and keeps the account. An address is
+  // stored as a login spells it; of two spellings of one address the first line holds.
   bool loadText(const std::string& text);
 
   std::optional<Account> find(const std::string& email) const;
