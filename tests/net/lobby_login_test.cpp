@@ -1,3 +1,4 @@
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -214,6 +215,8 @@ TEST_F(LobbyLogin, ANameThatLooksLikeATakenOneIsRefused) {
       "Rene\xCC\x81",                                // decomposed beside composed
       "A1der",                                       // digit one for l
       "AIder",                                       // capital I for l
+      "Alder\xCC\xA3",                               // a dot below the r
+      "Rene",                                        // the accent left off
   };
   for (const char* lookalike : lookalikes) {
     up(1, name(lookalike));
@@ -321,6 +324,47 @@ TEST(AccountStore, AnOlderAccountFileIsImportedOnceAndKept) {
   EXPECT_TRUE(again.nameTaken("ASH", "c@d.example"));
   EXPECT_FALSE(again.nameTaken("Ash", "a@b.example"));
   EXPECT_EQ(again.setName("c@d.example", "elm"), NameClaim::Taken);
+  std::system(("rm -rf " + std::string(dir)).c_str());
+}
+
+// A database whose name keys kept combining marks is keyed anew when opened: a name
+// stored then still refuses its marked look-alike, and of two stored names that now
+// look alike the account stored first keeps its own.
+TEST(AccountStore, NamesStoredWithAnOlderKeyAreKeyedAnewOnOpen) {
+  char dir[] = "/tmp/mv_accounts_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string db = std::string(dir) + "/accounts.db";
+  {
+    sqlite3* old = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &old), SQLITE_OK);
+    const std::string hash = AccountStore::hashCode("123456");
+    const std::string sql =
+        "CREATE TABLE accounts (email TEXT PRIMARY KEY NOT NULL, codes TEXT NOT NULL,"
+        " name TEXT NOT NULL DEFAULT '', name_key TEXT);"
+        "CREATE UNIQUE INDEX accounts_name_key ON accounts(name_key);"
+        "INSERT INTO accounts VALUES ('alice@x.example', '" + hash + "', 'Alice', 'alice');"
+        "INSERT INTO accounts VALUES ('dot@x.example', '" + hash + "', 'Alic\xE1\xBA\xB9', 'alice\xCC\xA3');"
+        "INSERT INTO accounts VALUES ('rene@x.example', '" + hash + "', 'Ren\xC3\xA9', 'rene\xCC\x81');"
+        "INSERT INTO accounts (email, codes) VALUES ('none@x.example', '" + hash + "');";
+    ASSERT_EQ(sqlite3_exec(old, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(old);
+  }
+  CapturedLog log;
+  for (int open = 0; open < 2; ++open) {
+    AccountStore store(db);
+    ASSERT_TRUE(store.load());
+    EXPECT_EQ(store.size(), 4u);
+    EXPECT_TRUE(store.nameTaken("Rene", "none@x.example"));
+    EXPECT_TRUE(store.nameTaken("Alice\xCC\xA3", "none@x.example"));
+    EXPECT_EQ(store.find("alice@x.example")->name, "Alice");
+    EXPECT_EQ(store.find("dot@x.example")->name, open ? "Dot" : "");
+    EXPECT_TRUE(store.checkCode("dot@x.example", "123456"));
+    if (!open) {
+      EXPECT_EQ(store.setName("dot@x.example", "Dot"), NameClaim::Set);
+    }
+    EXPECT_EQ(store.setName("none@x.example", "R\xC3\xA8ne"), NameClaim::Taken);
+  }
+  EXPECT_EQ(log.count("dot@x.example"), 1);
   std::system(("rm -rf " + std::string(dir)).c_str());
 }
 

@@ -81,6 +81,10 @@ class AccountStore {
 
  private:
   bool exec(const char* sql) const;
+  // The kind of name key stored (-1 unknown); rekeyNames brings an older one up to date
+  // in one transaction, clearing the name of a later account that now looks like another's.
+  long long keyKind() const;
+  bool rekeyNames();
   bool writeCodes(const std::string& email, const std::vector<std::string>& codes);
   bool importAccount(const Account& a, const char* source, int lineNo);
 
