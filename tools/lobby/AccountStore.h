@@ -40,8 +40,9 @@ class AccountStore {
   AccountStore(const AccountStore&) = delete;
   AccountStore& operator=(const AccountStore&) = delete;
 
-  // Opens the database, made when new and readable by the server alone. False when
-  // it cannot be opened or is damaged; the store then refuses every change.
+  // Opens the database, made when new and readable by the server alone; names keyed
+  // the older way are keyed anew first. False when it cannot be opened or is damaged;
+  // the store then refuses every change.
   bool load();
   // Imports the older account file at `textPath` once, in one transaction: accounts
   // already stored stay as they are. The file is then kept beside as
