@@ -9,6 +9,10 @@
 //      lines at a steady total rate (relay latency);
 //   3. relay while logging in: the same chat while more new players log in at the
 //      login rate, each leaving once in.
+// Each client greets as the game does: it asks for compression, and once granted
+// sends and reads its messages deflated. A summary at the end names the figures the
+// lobby is held to: players in, logins a second, both relay p99s, the server's peak
+// resident memory and its CPU time.
 //
 // Usage: bench_lobby_scale [--lobby PATH] [--clients N] [--processes P]
 //   [--accounts A] [--login-rate R] [--chat-rate C] [--seconds S] [--max-clients M]
@@ -26,6 +30,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -36,6 +41,7 @@
 #include "AttackScenarios.h"
 #include "Handshake.h"
 #include "LobbyProcess.h"
+#include "MessageCompression.h"
 #include "protocol/Messages.h"
 #include "raknet/MessageIdentifiers.h"
 
@@ -68,6 +74,8 @@ struct BenchClient {
   bool welcomed = false, loggedIn = false, closed = false;
   int role = -1;
   double startedUs = 0;
+  // The connection's streams once the Welcome granted compression, as in the game.
+  std::shared_ptr<RakNet::peer::MessageCompression> compression;
 };
 
 class ClientSet {
@@ -122,15 +130,28 @@ class ClientSet {
 
   std::vector<BenchClient>& clients() { return clients_; }
 
-  int failed = 0, errors = 0, loggedIn = 0, churned = 0, matched = 0;
+  int failed = 0, errors = 0, loggedIn = 0, churned = 0, matched = 0, uncompressed = 0, broken = 0;
   long long listBytes = 0;
   std::vector<double> loginMs, churnMs, chatMs;
 
  private:
   void sendBytes(BenchClient& c, const unsigned char* data, size_t length) {
     if (!c.peer || c.closed) return;
+    if (c.compression) {
+      if (!c.compression->compress(data, length, deflated_)) return drop(c);
+      data = deflated_.data();
+      length = deflated_.size();
+    }
     enet_peer_send(c.peer, 0, enet_packet_create(data, length, ENET_PACKET_FLAG_RELIABLE));
     enet_host_flush(c.host);
+  }
+
+  // A stream that broke: the client leaves, as the game's peer would.
+  void drop(BenchClient& c) {
+    ++broken;
+    enet_peer_disconnect_now(c.peer, 0);
+    c.closed = true;
+    c.peer = nullptr;
   }
 
   void service(BenchClient& c) {
@@ -140,6 +161,7 @@ class ClientSet {
       if (ev.type == ENET_EVENT_TYPE_CONNECT) {
         RakNet::handshake::Greeting hello;
         hello.kind = RakNet::handshake::Kind::Hello;
+        hello.compression = RakNet::handshake::Compression::Deflate;
         std::uniform_int_distribution<std::uint64_t> any;
         do hello.guid = any(rng_); while (!RakNet::handshake::usableGuid(hello.guid));
         do hello.proof = any(rng_); while (hello.proof == 0);
@@ -150,7 +172,12 @@ class ClientSet {
         c.peer = nullptr;
       } else if (ev.type == ENET_EVENT_TYPE_RECEIVE) {
         Bytes b(ev.packet->data, ev.packet->data + ev.packet->dataLength);
+        const bool reliable = ev.packet->flags & ENET_PACKET_FLAG_RELIABLE;
         enet_packet_destroy(ev.packet);
+        if (c.compression && reliable && !b.empty()) {
+          if (!c.compression->decompress(b.data(), b.size(), kMaxMessageBytes, inflated_, nullptr)) return drop(c);
+          b.swap(inflated_);
+        }
         if (!b.empty()) onMessage(c, b);
       }
     }
@@ -160,7 +187,15 @@ class ClientSet {
     const std::string who = std::to_string(c.index);
     switch (b[0]) {
       case ID_INTERNAL_HANDSHAKE: {
+        RakNet::handshake::Greeting welcome;
+        if (c.welcomed || !RakNet::handshake::decode(b.data(), b.size(), welcome, nullptr) ||
+            welcome.kind != RakNet::handshake::Kind::Welcome)
+          return;
         c.welcomed = true;
+        if (welcome.compression == RakNet::handshake::Compression::Deflate)
+          c.compression = std::make_shared<RakNet::peer::MessageCompression>();
+        else
+          ++uncompressed;
         ProtocolVersionMsg v;
         v.value = kProtocolVersion;
         return send(c, v);
@@ -220,6 +255,7 @@ class ClientSet {
   unsigned short port_;
   int epoll_ = -1;
   std::vector<BenchClient> clients_;
+  Bytes deflated_, inflated_;
   double lastSweepUs_ = 0;
   std::mt19937_64 rng_{std::random_device{}()};
 };
@@ -312,6 +348,8 @@ int child(unsigned short port, int first, int count) {
       }
       std::printf("chat %ld %d %d%s\n", sent, churners, set.churned, joinValues(set.chatMs).c_str());
       std::printf("churn%s\n", joinValues(set.churnMs).c_str());
+    } else if (what == "stats") {
+      std::printf("stats %d %d\n", set.uncompressed, set.broken);
     } else if (what == "quit") {
       return 0;
     }
@@ -356,17 +394,58 @@ double cpuSeconds(pid_t pid) {
   return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+// The server's CPU time over a phase's wall time.
+struct Usage {
+  double wall = 0, cpu = 0;
+  double share() const { return wall > 0 ? 100 * cpu / wall : 0; }
+};
+
 struct Phase {
   double wall0, cpu0;
   pid_t pid;
   explicit Phase(pid_t p) : wall0(nowUs()), cpu0(cpuSeconds(p)), pid(p) {}
-  void report(const char* name) const {
-    double wall = (nowUs() - wall0) / 1e6;
-    double cpu = cpuSeconds(pid) - cpu0;
-    std::printf("  [%s] %.1f s, server CPU %.1f s (%.0f%% of one core), RSS %ld MB (peak %ld MB)\n", name, wall, cpu,
-                100 * cpu / wall, memoryKb(pid, "VmRSS") / 1024, memoryKb(pid, "VmHWM") / 1024);
+  Usage report(const char* name) const {
+    Usage u{(nowUs() - wall0) / 1e6, cpuSeconds(pid) - cpu0};
+    std::printf("  [%s] %.1f s, server CPU %.1f s (%.0f%% of one core), RSS %ld MB (peak %ld MB)\n", name, u.wall,
+                u.cpu, u.share(), memoryKb(pid, "VmRSS") / 1024, memoryKb(pid, "VmHWM") / 1024);
+    return u;
   }
 };
+
+// What the lobby is held to, gathered over the phases.
+struct Figures {
+  int in = 0;
+  double loginsPerSecond = 0, relayP99 = -1, churnRelayP99 = -1, churnLoginsPerSecond = 0;
+  long peakMb = -1;
+  Usage total, phases[3];
+  int uncompressed = 0, broken = 0;
+};
+
+void printSummary(const Settings& s, const Figures& f) {
+  auto goal = [](bool met) { return met ? "met" : "MISSED"; };
+  auto label = [](const std::string& text) { std::printf("  %-36s ", (text + ":").c_str()); };
+  std::printf("\nsummary (server as the game meets it: every client greeted with compression on)\n");
+  label("logged in at once");
+  std::printf("%d of %d\n", f.in, s.clients);
+  label("logins a second");
+  std::printf("%.0f with %d accounts stored\n", f.loginsPerSecond, s.accounts);
+  label("relay p99 at " + std::to_string(static_cast<int>(s.chatRate)) + " chats/s");
+  std::printf("%.2f ms (goal < 5 ms: %s)\n", f.relayP99, goal(f.relayP99 >= 0 && f.relayP99 < 5));
+  label("relay p99 while " + std::to_string(static_cast<int>(s.loginRate)) + " log in a second");
+  std::printf("%.2f ms (goal < 5 ms: %s), %.0f logins/s achieved\n", f.churnRelayP99,
+              goal(f.churnRelayP99 >= 0 && f.churnRelayP99 < 5), f.churnLoginsPerSecond);
+  label("server's peak resident memory");
+  std::printf("%ld MB (goal < 300 MB: %s)\n", f.peakMb, goal(f.peakMb >= 0 && f.peakMb < 300));
+  label("server CPU");
+  std::printf("%.1f s in %.1f s (%.0f%% of one core); logins %.0f%%, relay %.0f%%, relay while logging in %.0f%%\n",
+              f.total.cpu, f.total.wall, f.total.share(), f.phases[0].share(), f.phases[1].share(),
+              f.phases[2].share());
+  label("clients refused compression");
+  std::printf("%d (streams broken: %d)\n", f.uncompressed, f.broken);
+  double load[3] = {0, 0, 0};
+  label("machine load after the run");
+  std::printf("%.2f (1 min)\n", getloadavg(load, 3) == 3 ? load[0] : -1.0);
+}
 
 std::vector<std::string> ask(std::vector<Child>& children, const std::string& command) {
   for (Child& c : children) {
@@ -443,8 +522,11 @@ int main(int argc, char** argv) {
     args.push_back("--max-clients");
     args.push_back(std::to_string(s.maxClients));
   }
-  std::printf("lobby %s: %d clients in %d processes, %d accounts stored, logins %.0f/s, chat %.0f/s\n",
-              s.lobby.c_str(), s.clients, s.processes, s.accounts, s.loginRate, s.chatRate);
+  double load[3] = {0, 0, 0};
+  getloadavg(load, 3);
+  std::printf("lobby %s: %d clients in %d processes, %d accounts stored, logins %.0f/s, chat %.0f/s "
+              "(machine load %.2f before the run)\n",
+              s.lobby.c_str(), s.clients, s.processes, s.accounts, s.loginRate, s.chatRate, load[0]);
   double startUs = nowUs();
   pid_t lobby = spawnLogged(args, dir + "/lobby.log", {});
   for (int i = 0; i < 6000; ++i) {
@@ -475,6 +557,8 @@ int main(int argc, char** argv) {
     children.push_back({pid, fdopen(toChild[1], "w"), fdopen(fromChild[0], "r")});
   }
 
+  Figures figures;
+  const Phase whole(lobby);
   {
     Phase phase(lobby);
     std::vector<std::string> answers = ask(children, "login " + std::to_string(s.loginRate / s.processes));
@@ -495,7 +579,9 @@ int main(int argc, char** argv) {
     std::printf("1. logins: %d of %d logged in (%d errors, %d not started) in %.1f s: %.0f logins/s; "
                 "login p50 %.1f ms, p99 %.1f ms\n",
                 in, s.clients, errors, failed, wall, in / wall, percentile(ms, 0.5), percentile(ms, 0.99));
-    phase.report("logins");
+    figures.in = in;
+    figures.loginsPerSecond = in / wall;
+    figures.phases[0] = phase.report("logins");
   }
   {
     std::vector<std::string> answers = ask(children, "match");
@@ -538,8 +624,20 @@ int main(int argc, char** argv) {
       std::printf("; logins %d of %d (%.0f/s), login p50 %.1f ms, p99 %.1f ms", churned, churners,
                   churned / s.seconds, percentile(loginMs, 0.5), percentile(loginMs, 0.99));
     std::printf("\n");
-    phase.report(withLogins ? "relay while logging in" : "relay");
+    (withLogins ? figures.churnRelayP99 : figures.relayP99) = percentile(ms, 0.99);
+    if (withLogins) figures.churnLoginsPerSecond = churned / s.seconds;
+    figures.phases[1 + withLogins] = phase.report(withLogins ? "relay while logging in" : "relay");
   }
+  for (const std::string& a : ask(children, "stats")) {
+    std::istringstream line(a);
+    std::string tag;
+    int u = 0, b = 0;
+    line >> tag >> u >> b;
+    figures.uncompressed += u;
+    figures.broken += b;
+  }
+  figures.total = whole.report("whole run");
+  figures.peakMb = memoryKb(lobby, "VmHWM") / 1024;
   ask(children, "quit");
   for (Child& c : children) waitpid(c.pid, nullptr, 0);
   kill(lobby, SIGTERM);
@@ -551,6 +649,7 @@ int main(int argc, char** argv) {
     if ((line.find("dropped") != std::string::npos || line.find("closed") != std::string::npos ||
          line.find("lost") != std::string::npos) && shown++ < 10)
       std::printf("  log: %s\n", line.c_str());
+  printSummary(s, figures);
   std::system(("rm -rf '" + dir + "'").c_str());
   return 0;
 }

@@ -66,6 +66,10 @@ class Statement {
     if (stmt_) sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     return *this;
   }
+  Statement& bind(int i, long long number) {
+    if (stmt_) sqlite3_bind_int64(stmt_, i, number);
+    return *this;
+  }
   Statement& bindNull(int i) {
     if (stmt_) sqlite3_bind_null(stmt_, i);
     return *this;
@@ -131,6 +135,9 @@ const char* kSchema =
     "  name_key TEXT);"                // what the name looks like; NULL without a name
     "CREATE UNIQUE INDEX IF NOT EXISTS accounts_name_key ON accounts(name_key);";
 
+// The kind of name key the database holds (its user_version): 0 kept combining marks.
+constexpr long long kNameKeyKind = 1;
+
 }  // namespace
 
 AccountStore::AccountStore(std::string path) : path_(std::move(path)) {
@@ -179,7 +186,7 @@ bool AccountStore::load() {
   // Write-ahead log, synced at every commit: what a commit confirmed survives a crash
   // of the server and of the machine.
   bool ok = (path_.empty() || exec("PRAGMA journal_mode=WAL")) && exec("PRAGMA synchronous=FULL") &&
-            exec(kSchema) && intact();
+            exec(kSchema) && intact() && (keyKind() >= kNameKeyKind || rekeyNames());
   if (!ok) {
     LOGOG_ERROR("the account database %s cannot be used", where.c_str());
     sqlite3_close_v2(db_);
@@ -191,6 +198,63 @@ bool AccountStore::load() {
 bool AccountStore::intact() const {
   Statement s(db_, "PRAGMA quick_check");
   return s.step() == SQLITE_ROW && s.text(0) == "ok";
+}
+
+long long AccountStore::keyKind() const {
+  Statement s(db_, "PRAGMA user_version");
+  return s.step() == SQLITE_ROW ? s.number(0) : -1;
+}
+
+bool AccountStore::rekeyNames() {
+  if (!begin()) return false;
+  if (keyKind() >= kNameKeyKind) return commit();  // another store was first
+  struct Named {
+    long long row;
+    std::string email, name, key;
+  };
+  std::vector<Named> named;
+  {
+    Statement rows(db_, "SELECT rowid, email, name FROM accounts WHERE name <> '' ORDER BY rowid");
+    int r = SQLITE_ROW;
+    while ((r = rows.step()) == SQLITE_ROW) {
+      Named n{rows.number(0), rows.text(1), rows.text(2), ""};
+      n.key = lobbytext::nameKey(n.name);
+      if (n.key.empty()) {
+        LOGOG_ERROR("the name of %s cannot be keyed; the account database is left as it was", n.email.c_str());
+        rollback();
+        return false;
+      }
+      named.push_back(std::move(n));
+    }
+    if (r != SQLITE_DONE) {
+      rollback();
+      return false;
+    }
+  }
+  // The account stored first keeps a name that now looks like another's.
+  bool ok = exec("UPDATE accounts SET name_key = NULL");
+  for (const Named& n : named) {
+    if (!ok) break;
+    Statement s(db_, "UPDATE accounts SET name_key = ?2 WHERE rowid = ?1");
+    s.bind(1, n.row).bind(2, n.key);
+    int r = s.step();
+    if (r == SQLITE_CONSTRAINT) {
+      LOGOG_WARN("the name of %s looks like an older account's now; the player will choose another",
+                 n.email.c_str());
+      Statement clear(db_, "UPDATE accounts SET name = '' WHERE rowid = ?1");
+      r = clear.bind(1, n.row).step();
+    }
+    ok = r == SQLITE_DONE;
+  }
+  char version[64];
+  std::snprintf(version, sizeof version, "PRAGMA user_version = %lld", kNameKeyKind);
+  if (!ok || !exec(version) || !commit()) {
+    LOGOG_ERROR("the names of the account database could not be keyed anew");
+    rollback();
+    return false;
+  }
+  if (!named.empty()) LOGOG_INFO("the account database's %zu names were keyed anew", named.size());
+  return true;
 }
 
 bool AccountStore::begin() { return exec("BEGIN IMMEDIATE"); }
@@ -295,8 +359,14 @@ bool AccountStore::importAccount(const Account& a, const char* source, int lineN
 
 bool AccountStore::loadText(const std::string& text) {
   const char* source = "accounts";
-  // Parsed first, the later line of a repeated address holding, then stored at once.
-  std::map<std::string, std::pair<Account, int>> parsed;
+  // Parsed first, then stored at once. The address is stored as a login spells it;
+  // the later line of an address written alike holds, the first of two spellings.
+  struct Parsed {
+    Account account;
+    int lineNo;
+    std::string written;
+  };
+  std::map<std::string, Parsed> parsed;
   std::vector<std::string> lines = split(text, '\n');
   for (size_t i = 0; i < lines.size(); ++i) {
     std::string line = lines[i];
@@ -309,9 +379,15 @@ bool AccountStore::loadText(const std::string& text) {
       continue;
     }
     Account a;
-    a.email = fields[0];
-    if (a.email.empty() || lobbytext::normaliseEmail(a.email) != a.email) {
+    a.email = lobbytext::normaliseEmail(fields[0]);
+    if (a.email.empty()) {
       LOGOG_WARN("%s line %d has an unusable address; its account is not loaded", source, lineNo);
+      continue;
+    }
+    auto earlier = parsed.find(a.email);
+    if (earlier != parsed.end() && earlier->second.written != fields[0]) {
+      LOGOG_WARN("%s line %d spells the address of line %d otherwise (%s); line %d holds", source, lineNo,
+                 earlier->second.lineNo, a.email.c_str(), earlier->second.lineNo);
       continue;
     }
     if (isHash(fields[1])) {
@@ -336,13 +412,13 @@ bool AccountStore::loadText(const std::string& text) {
       LOGOG_WARN("%s line %d has a name no longer allowed; the player will choose another", source, lineNo);
       a.name.clear();
     }
-    if (parsed.count(a.email))
+    if (earlier != parsed.end())
       LOGOG_WARN("%s line %d repeats the account %s; the later line holds", source, lineNo, a.email.c_str());
-    parsed[a.email] = {a, lineNo};
+    parsed[a.email] = {a, lineNo, fields[0]};
   }
   if (!begin()) return false;
   for (const auto& entry : parsed)
-    if (!importAccount(entry.second.first, source, entry.second.second)) {
+    if (!importAccount(entry.second.account, source, entry.second.lineNo)) {
       rollback();
       return false;
     }

@@ -40,8 +40,9 @@ class AccountStore {
   AccountStore(const AccountStore&) = delete;
   AccountStore& operator=(const AccountStore&) = delete;
 
-  // Opens the database, made when new and readable by the server alone. False when
-  // it cannot be opened or is damaged; the store then refuses every change.
+  // Opens the database, made when new and readable by the server alone; names keyed
+  // the older way are keyed anew first. False when it cannot be opened or is damaged;
+  // the store then refuses every change.
   bool load();
   // Imports the older account file at `textPath` once, in one transaction: accounts
   // already stored stay as they are. The file is then kept beside as
@@ -49,7 +50,8 @@ class AccountStore {
   bool importFile(const std::string& textPath);
   // Imports accounts from the text of an account file. Lines that cannot be used are
   // logged and skipped; a name no longer allowed or taken by a look-alike is logged
-  // and cleared, so the player chooses another and keeps the account.
+  // and cleared, so the player chooses another and keeps the account. An address is
+  // stored as a login spells it; of two spellings of one address the first line holds.
   bool loadText(const std::string& text);
 
   std::optional<Account> find(const std::string& email) const;
@@ -80,6 +82,10 @@ class AccountStore {
 
  private:
   bool exec(const char* sql) const;
+  // The kind of name key stored (-1 unknown); rekeyNames brings an older one up to date
+  // in one transaction, clearing the name of a later account that now looks like another's.
+  long long keyKind() const;
+  bool rekeyNames();
   bool writeCodes(const std::string& email, const std::vector<std::string>& codes);
   bool importAccount(const Account& a, const char* source, int lineNo);
 

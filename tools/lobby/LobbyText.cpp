@@ -1,6 +1,7 @@
 #include "LobbyText.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 #include <unicode/uspoof.h>
 
@@ -110,19 +111,36 @@ std::string composed(const std::string& text) {
   return utf8;
 }
 
+// The text without its combining marks (accents, dots, rings: every mark, whether it
+// takes room of its own or not); `text` decomposed, so no mark hides in a letter.
+icu::UnicodeString withoutMarks(const icu::UnicodeString& text) {
+  icu::UnicodeString out;
+  for (int32_t i = 0; i < text.length();) {
+    const UChar32 c = text.char32At(i);
+    if (!(U_GET_GC_MASK(c) & U_GC_M_MASK)) out.append(c);
+    i += U16_LENGTH(c);
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string nameKey(const std::string& name) {
-  // The skeleton first, so that a capital I still reads as a small l; then case and
-  // compatibility forms folded (which drops invisible fillers); then the skeleton of that.
+  // Marks off first, so that a name with a dot or an accent more reads as the name
+  // without. Then the skeleton, so that a capital I still reads as a small l; then
+  // case and compatibility forms folded (which drops invisible fillers); then the
+  // skeleton of that, without the marks its mapping brought in.
   UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
   const icu::Normalizer2* fold = icu::Normalizer2::getNFKCCasefoldInstance(status);
+  if (U_FAILURE(status)) return "";
+  icu::UnicodeString bare = withoutMarks(nfd->normalize(icu::UnicodeString::fromUTF8(name), status));
   icu::UnicodeString first, folded, key;
-  if (U_FAILURE(status) || !skeleton(icu::UnicodeString::fromUTF8(name), first)) return "";
+  if (U_FAILURE(status) || !skeleton(bare, first)) return "";
   folded = fold->normalize(first, status);
   if (U_FAILURE(status) || !skeleton(folded, key)) return "";
   std::string utf8;
-  key.toUTF8String(utf8);
+  withoutMarks(key).toUTF8String(utf8);
   return utf8;
 }
 

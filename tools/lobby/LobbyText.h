@@ -12,9 +12,10 @@ std::string normaliseEmail(const std::string& text);
 // not well-formed UTF-8, or holding a control, format or separator character or a
 // noncharacter.
 std::string cleanName(const std::string& text);
-// What a name looks like, letter case and invisible characters aside: two names
-// with one key can be taken for each other (Unicode's confusable skeleton of the
-// case-folded name). Empty when the name cannot be keyed.
+// What a name looks like, letter case, combining marks and invisible characters
+// aside: two names with one key can be taken for each other (Unicode's confusable
+// skeleton of the case-folded name without marks). Empty when the name cannot be
+// keyed. Stored keys follow this: AccountStore rekeys a database of an older kind.
 std::string nameKey(const std::string& name);
 std::string lowerAscii(std::string text);
 // Well-formed UTF-8: shortest forms only, no surrogates, nothing above U+10FFFF.

@@ -5,12 +5,13 @@
 // in order, so the two ends of a stream see the same bytes in the same order; the
 // application's bytes are what they were before.
 //
-// The window is small (2 KB), so that a server with many connections keeps little
-// per connection (about 30 KB for both directions): the messages of a match repeat
-// themselves at short range, and a larger window gains almost nothing.
+// The window is small (2 KB): the messages of a match repeat themselves at short
+// range, and a larger window gains almost nothing. A flush leaves nothing of a
+// stream but its window behind, so a connection keeps only the last 2 KB each way
+// (4 KB at most) and each message is worked through with zlib streams that the
+// connections of a thread share: a server holds thousands of connections, and
+// zlib's own state is some 30 KB a connection.
 #pragma once
-
-#include <zlib.h>
 
 #include <cstddef>
 #include <vector>
@@ -23,14 +24,10 @@ class MessageCompression {
   static constexpr int kWindowBits = 11;
   static constexpr int kMemLevel = 4;
   static constexpr int kLevel = 6;
+  static constexpr std::size_t kWindow = std::size_t{1} << kWindowBits;
 
-  MessageCompression();
-  ~MessageCompression();
-  MessageCompression(const MessageCompression&) = delete;
-  MessageCompression& operator=(const MessageCompression&) = delete;
-
-  // Both streams could be set up.
-  bool ready() const { return deflateReady_ && inflateReady_; }
+  // Whether this thread's zlib streams could be set up.
+  bool ready() const;
   // The reason decompress gives for a message beyond its bound (compare the pointer).
   static const char* const kTooLong;
   // The next message of the outgoing stream into `out` (replaced); false when zlib
@@ -44,10 +41,13 @@ class MessageCompression {
                   std::vector<unsigned char>& out, const char** why);
 
  private:
-  z_stream deflate_{};
-  z_stream inflate_{};
-  bool deflateReady_ = false;
-  bool inflateReady_ = false;
+  // The last kWindow bytes of a stream: the dictionary of its next message.
+  static void remember(std::vector<unsigned char>& window, const unsigned char* data, std::size_t length);
+
+  std::vector<unsigned char> sent_;
+  std::vector<unsigned char> received_;
+  bool deflateBroken_ = false;
+  bool inflateBroken_ = false;
 };
 
 }  // namespace peer
