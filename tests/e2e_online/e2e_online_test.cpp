@@ -4,7 +4,8 @@
 // joining side's players and boards must equal the host's. Chat goes both ways,
 // a game over is followed by two rematches in a row, a forfeit sends the host
 // back to the lobby, and a joining client that vanishes mid-match sends the host
-// back to the menu. Every wait is bounded.
+// back to the menu. A joining client behind a slow link takes each of its choices at
+// once. Every wait is bounded.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -19,8 +20,11 @@
 #include <thread>
 
 #include "Board.h"
+#include "CapturedLog.h"
+#include "CardTable.h"
 #include "GameReplicas.h"
 #include "LobbyProcess.h"
+#include "LossyProxy.h"
 #include "MatchDigest.h"
 #include "OnlineClient.h"
 #include "game/GameSession.h"
@@ -58,11 +62,13 @@ using Clock = std::chrono::steady_clock;
 
 class OnlineMatch : public ::testing::Test {
  protected:
-  void makeClients(bool mailedCodes) {
+  // `alderPort`: where Alder (who joins the quick match) finds the lobby, when not
+  // at the lobby's own port.
+  void makeClients(bool mailedCodes, unsigned short alderPort = 0) {
     ASSERT_TRUE(lobby->running());
     for (int i = 0; i < 2; ++i) {
       OnlineClientOptions o;
-      o.port = lobby->port();
+      o.port = i == 0 && alderPort ? alderPort : lobby->port();
       o.email = std::string(i ? "birch" : "alder") + "@e2e.example";
       o.name = i ? "Birch" : "Alder";
       o.seed = 101 + static_cast<uint32_t>(i);
@@ -81,6 +87,7 @@ class OnlineMatch : public ::testing::Test {
   bool pump(const std::function<bool()>& done, int seconds) {
     const auto until = Clock::now() + std::chrono::seconds(seconds * kPatience);
     while (Clock::now() < until) {
+      if (proxy) proxy->pump();
       for (auto& c : clients)
         if (c) c->frame();
       if (done()) return true;
@@ -163,6 +170,7 @@ class OnlineMatch : public ::testing::Test {
   }
 
   std::unique_ptr<LobbyProcess> lobby;
+  std::unique_ptr<LossyProxy> proxy;  // between Alder and the lobby, when set
   std::unique_ptr<OnlineClient> clients[2];
   OnlineClient* host = nullptr;
   OnlineClient* join = nullptr;
@@ -282,6 +290,57 @@ TEST_F(OnlineMatch, AJoiningClientThatVanishesMidMatchSendsTheHostToTheMenu) {
   EXPECT_FALSE(host->game().started());
   EXPECT_EQ(host->game().localPlayer(), nullptr);
   EXPECT_EQ(host->net().replicas()->replicaCount(), 0u);
+}
+
+// The joining side behind a link that holds every datagram 150 ms each way: a pick
+// and ESC, then a card, its place and the end of the card phase, each 20 ms after
+// the last, all take effect at once and reach the host; the two sides agree at the
+// turn begins that follow.
+TEST_F(OnlineMatch, AJoiningSideOnASlowLinkTakesEachChoiceAtOnce) {
+  lobby = std::make_unique<LobbyProcess>(60000, "246810");
+  ASSERT_TRUE(lobby->running());
+  proxy = std::make_unique<LossyProxy>(lobby->port());
+  proxy->delay = std::chrono::milliseconds(150);
+  makeClients(false, proxy->port());
+  a().setPlaying(false);
+  loginAndQuickMatch();
+  ASSERT_EQ(join, &a());
+  watchTurns();
+  CapturedLog log;
+  GameSession& g = join->game();
+  ASSERT_TRUE(pump([&] { return replicated(*join) && g.localPlayer()->state() == PlayerState::CardChoose; }, 20));
+  Player& me = *g.localPlayer();
+  const std::vector<int>& hand = me.cards();
+  ASSERT_NE(std::find(hand.begin(), hand.end(), CardId::Archmage), hand.end());
+
+  const auto choose = [&](const std::function<void()>& choice, PlayerState after) {
+    choice();
+    EXPECT_STREQ(stateName(me.state()), stateName(after));
+    const auto next = Clock::now() + std::chrono::milliseconds(20);
+    pump([&] { return Clock::now() >= next; }, 1);
+  };
+  choose([&] { join->hub().selectCard(CardId::Archmage); }, PlayerState::PlacementChoose);
+  choose([&] { join->hub().cancelSelection(); }, PlayerState::CardChoose);
+  choose([&] { join->hub().selectCard(CardId::Archmage); }, PlayerState::PlacementChoose);
+  ASSERT_FALSE(me.options().empty());
+  BoardElem* spot = me.options().front();
+  choose([&] { join->hub().selectBoardElem(spot); }, PlayerState::CardChoose);
+  choose([&] { join->hub().endPhase(); }, PlayerState::BuildChooseSpell);
+  EXPECT_EQ(spot->room(), RoomType::Archmage);
+
+  // The host took them all: its copy of this player has its archmage and left its cards.
+  Player* copy = host->game().enemyPlayer();
+  ASSERT_NE(copy, nullptr);
+  ASSERT_TRUE(pump([&] { return isSpellState(copy->state()) || isTargetState(copy->state()); }, 10))
+      << stateName(copy->state());
+  ASSERT_NE(copy->board(), nullptr);
+  EXPECT_NE(copy->board()->findArchmage(), nullptr);
+  EXPECT_EQ(copy->cards().size(), me.cards().size());
+
+  a().setPlaying(true);
+  ASSERT_TRUE(pump([&] { return compared >= 2; }, 60)) << "host turn " << host->game().turn();
+  EXPECT_TRUE(mismatches.empty()) << mismatches.size() << " turn(s) differ, first: " << mismatches.front();
+  EXPECT_EQ(log.count("out of sync"), 0) << (log.has("out of sync") ? log.find("out of sync").front() : "");
 }
 
 // Two client processes moving as fast as the host answers, each on its own clock:

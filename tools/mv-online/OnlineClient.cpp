@@ -87,7 +87,7 @@ void OnlineClient::moveBot() {
   if (!net_->isServer()) {
     const long ms = static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - lastMove_).count());
-    // The host has answered every move so far, and the board copy shows their results.
+    // No move of the bot waits for the host: each acts at once, as a quick player's would.
     const bool answered = !hub_.awaitsHost() && framesSinceMove_ >= 2 && ms >= kSettleMs;
     if (!answered && ms < kPatienceMs) return;
   }

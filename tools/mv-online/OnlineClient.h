@@ -106,8 +106,8 @@ class OnlineClient {
     std::vector<std::string> chat;
     int effects = 0;
   };
-  // The joining side waits at least this long after a move (the host's answer
-  // arrives well within it on loopback), and at most the patience.
+  // The joining side waits at least this long after a move, and at most the
+  // patience while a move of it would wait for the host's answer.
   static constexpr long kSettleMs = 15;
   static constexpr long kPatienceMs = 300;
   // The event hub, telling the client when a match starts on this side and when
@@ -136,7 +136,7 @@ class OnlineClient {
   std::unique_ptr<Network> net_;
   TrafficMeter meter_;
   LocalBot bot_;
-  // The joining side moves only once the host's answer to its last move is in
+  // The joining side moves when no move of it would wait for the host's answer
   // (or a while has passed): its board is a copy that follows the host's.
   uint64_t trafficAtMove_ = 0;
   std::chrono::steady_clock::time_point lastMove_;

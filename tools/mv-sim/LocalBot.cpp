@@ -13,22 +13,9 @@ namespace {
 // The phase a state belongs to: the card phase and the three spell phases,
 // each with its placement or target choice.
 int phaseOf(PlayerState s) {
-  switch (s) {
-    case PlayerState::CardChoose:
-    case PlayerState::PlacementChoose:
-      return 1;
-    case PlayerState::BuildChooseSpell:
-    case PlayerState::BuildSpellChooseTarget:
-      return 2;
-    case PlayerState::CombatChooseSpell:
-    case PlayerState::CombatSpellChooseTarget:
-      return 3;
-    case PlayerState::RepairChooseSpell:
-    case PlayerState::RepairSpellChooseTarget:
-      return 4;
-    default:
-      return 0;
-  }
+  if (s == PlayerState::CardChoose || s == PlayerState::PlacementChoose) return 1;
+  const int spell = spellPhaseOf(s);
+  return spell ? spell + 1 : 0;
 }
 
 }  // namespace

@@ -97,6 +97,8 @@ void EventDispatcher::showPlayerMessage(Player& player, const std::string& messa
 void EventDispatcher::forwardSpellAnimation(Player& player, const AnimateSpellEvent& event) {
   if (hostsMatch() && player.state() == PlayerState::ProcessCombatQueue)
     matchLink().sendAnimateSpell(event);
+  // The joining side casts its own spells for the show; their results are the host's.
+  if (joinsMatch() && player.isLocal()) held_.noteCast(event, game().gameToken());
 }
 
 void EventDispatcher::showIntroMessage(const std::string& message) {
@@ -196,6 +198,7 @@ void EventDispatcher::endGame(GameEnd end) {
   // As the other side sees it: it lost when we won.
   static const GameResult kResultForOther[] = {GameResult::Lost, GameResult::Won, GameResult::Draw};
   const int i = static_cast<int>(end);
+  dropHeldChoices("the game ended");
 
   for (Player* p : {game().localPlayer(), game().enemyPlayer()})
     if (p && p->board()) p->board()->revealAll();
@@ -236,6 +239,7 @@ void EventDispatcher::clearMatch() {
 }
 
 void EventDispatcher::onRemoteObjectsGone() {
+  dropHeldChoices("the match's objects are gone");
   eventQueue_.clear();
   animating_ = false;
   remoteFinishedAnimating_ = false;

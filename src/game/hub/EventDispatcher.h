@@ -11,10 +11,12 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FlowHost.h"
 #include "GameScreen.h"
+#include "HeldChoices.h"
 #include "LobbyFlow.h"
 #include "player/AnimateSpellEvent.h"
 #include "player/GameLife.h"
@@ -65,20 +67,23 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void onLoadingFinished();
 
   // ---- A player's choice, whoever made it ----------------------------------------
-  // The one path: made here (screen or store), it waits while the joining side
-  // awaits the host, closes the screen's message before the player acts and is
-  // sent to the host; any choice is checked against the rules first, then taken
-  // (GameSession::takeChoice). The named entries below are doors onto it.
+  // The one path: made here (screen or store), it closes the screen's message
+  // before the player acts and is sent to the host; on the joining side it acts
+  // at once, unless it depends on an answer of the host still to come: then it
+  // waits in order (HeldChoices) and acts in its turn. Any choice is checked
+  // against the rules first, then taken (GameSession::takeChoice). The named
+  // entries below are doors onto it.
   ChoiceOutcome submitChoice(const Choice& choice) override;
 
   // ---- The local player's choices (game screen) --------------------------------
-  // On the joining side of a match: the host has not yet answered this machine's
-  // last choice (its word on the local player, state and counters, differs from
-  // the local player), or the local player's spell is still being shown. Choices
-  // are refused meanwhile, so each is made on the boards the host's results reached.
+  // On the joining side of a match: a choice made now might wait for the host's
+  // answer (choices wait already, the player's spell is being shown, or the host
+  // has not yet answered a cast, a payment or the entry into a phase).
   bool awaitsHost() const;
+  // The joining side's choices that wait for the host, oldest first.
+  const HeldChoices& heldChoices() const { return held_; }
   void selectCard(int cardId);
-  // False when the player refused the spell.
+  // True when the spell was taken now (false: refused, or waiting for the host).
   bool selectSpell(int cardId, int power, Player* targetPlayer);
   void selectBoardElem(BoardElem* elem);
   void endPhase();
@@ -172,12 +177,22 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
 
   // The host's turn messages are taken only on the joining side of a match.
   bool fromTheHost(const char* what) const;
-  // A local choice on the joining side while awaitsHost: logged, true (refuse it).
-  bool heldForHost(const char* what) const;
-  // Joining side, every frame after the network's messages: takes the automatic
-  // step the host took for the local player, and when the host's answer has just
-  // come, computes the offers anew on the boards it brought.
+  // Joining side, every frame after the network's messages: takes in the host's
+  // answers, the automatic step the host took for the local player, the offers
+  // anew on the boards a cast's answer brought, and the held choices that may act.
   void followHost();
+  // A choice made here waits for the host: held in order, and the wait is shown.
+  void holdForHost(const Choice& choice, const char* why);
+  // The held choices whose answers have come act, in order.
+  void takeHeldChoices();
+  // The screen shows that choices wait for the host.
+  void showWait();
+  // The local player's state and the enemy's (Invalid for one that is missing).
+  std::pair<PlayerState, PlayerState> playerStates() const;
+  // The wait gives way to what the player's state shows without it.
+  void hideWait(const Player& local);
+  // The held choices go with the game they were made in.
+  void dropHeldChoices(const char* why);
   bool isLocalOwner(const BoardElem& elem) const;
   std::string text(const std::string& key) const;
   Player* localPlayer() const;
@@ -191,6 +206,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // A choice made here: the screen's part before the player acts, and the
   // message to the host after (`before`: the chooser's state before it acted).
   void showChoiceTaken(const Choice& choice);
+  // The player acts on a choice (checked first); made here, it is sent to the host.
+  ChoiceOutcome actOn(const Choice& choice);
   void sendToHost(const Choice& choice, PlayerState before, ChoiceOutcome outcome);
 
   void processEventQueue();
@@ -208,7 +225,10 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   // ends at once moves the loop on instead of nesting another).
   bool drainingQueue_ = false;
   bool queueAdvanced_ = false;
-  bool awaitedHost_ = false;  // awaitsHost at the last followHost
+  // The joining side's choices waiting for the host, and whether the screen shows it.
+  HeldChoices held_;
+  bool waitShown_ = false;
+  std::pair<PlayerState, PlayerState> waitStates_;  // the players' states when it was shown
 
   NullGameScreen nullScreen_;
   GameScreen* screen_ = &nullScreen_;

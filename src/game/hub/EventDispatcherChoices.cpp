@@ -1,7 +1,8 @@
 // The event hub: every player's choice on one path. Choices made here (the
-// screen, the store) wait for the host on the joining side, close the screen's
-// message and are sent to the host; the running game checks each choice against
-// the rules before the director and the player act on it.
+// screen, the store) close the screen's message and are sent to the host; on the
+// joining side the few that depend on an answer of the host still to come wait
+// for it in order. The running game checks each choice against the rules before
+// the director and the player act on it.
 #include "Board.h"
 #include "BoardElem.h"
 #include "CardTable.h"
@@ -15,12 +16,28 @@
 // ---- The one path ------------------------------------------------------------------------
 
 ChoiceOutcome EventDispatcher::submitChoice(const Choice& choice) {
+  if (choice.madeHere() && choice.player && joinsMatch()) {
+    const char* why = held_.empty() ? held_.waitReason(choice.kind, *choice.player) : "earlier choices wait";
+    if (why) {
+      holdForHost(choice, why);
+      return ChoiceOutcome::Held;
+    }
+  }
+  return actOn(choice);
+}
+
+ChoiceOutcome EventDispatcher::actOn(const Choice& choice) {
   const bool here = choice.madeHere();
-  if (here && choice.player && heldForHost(choiceName(choice.kind))) return ChoiceOutcome::Refused;
-  const PlayerState before = choice.player ? choice.player->state() : PlayerState::Invalid;
+  Player* chooser = choice.player;
+  const PlayerState before = chooser ? chooser->state() : PlayerState::Invalid;
+  const int mana = chooser ? chooser->mana() : 0;
+  const int dwarves = chooser ? chooser->dwarves() : 0;
   const ChoiceOutcome outcome =
       game().takeChoice(choice, [&] { if (here) showChoiceTaken(choice); });
-  if (here && outcome != ChoiceOutcome::Refused && joinsMatch()) sendToHost(choice, before, outcome);
+  if (here && outcome != ChoiceOutcome::Refused && joinsMatch()) {
+    sendToHost(choice, before, outcome);
+    if (chooser && chooser == localPlayer()) held_.noteActed(*chooser, mana, dwarves, game().gameToken());
+  }
   return outcome;
 }
 
@@ -57,34 +74,83 @@ void EventDispatcher::sendToHost(const Choice& choice, PlayerState before, Choic
 // ---- The joining side waits for the host's answer --------------------------------------------
 
 bool EventDispatcher::awaitsHost() const {
-  if (!joinsMatch()) return false;
   const Player* local = localPlayer();
-  return local && (local->isCasting() || !local->matchesHost());
+  if (!joinsMatch() || !local) return false;
+  return !held_.empty() || held_.waitReason(Choice::Kind::Spell, *local);
 }
 
-bool EventDispatcher::heldForHost(const char* what) const {
-  if (!awaitsHost()) return false;
-  LOGOG_INFO("%s held back: the host has not answered the last choice yet", what);
-  return true;
+void EventDispatcher::holdForHost(const Choice& choice, const char* why) {
+  held_.push(choice, choice.player->state(), game().gameToken());
+  LOGOG_INFO("%s waits for the host: %s", choiceName(choice.kind), why);
+  showWait();
+}
+
+void EventDispatcher::showWait() {
+  screen().showModalMessage(text("WAITING_FOR_SERVER"));
+  waitShown_ = true;
+  waitStates_ = playerStates();
+}
+
+std::pair<PlayerState, PlayerState> EventDispatcher::playerStates() const {
+  const Player* local = localPlayer();
+  const Player* enemy = game().enemyPlayer();
+  return {local ? local->state() : PlayerState::Invalid, enemy ? enemy->state() : PlayerState::Invalid};
 }
 
 void EventDispatcher::followHost() {
   Player* local = localPlayer();
-  if (!joinsMatch() || !local || local->state() == PlayerState::Invalid) {
-    awaitedHost_ = false;
-    return;
-  }
+  if (!joinsMatch() || !local || local->state() == PlayerState::Invalid) return;
+  const bool castCame = held_.takeAnswers(*local);
+  // What the answer brings is shown after the wait it ends is gone.
+  if (!held_.empty() && !held_.waitReason(held_.front().choice.kind, *local)) hideWait(*local);
+  const PlayerState from = local->state();
   if (local->takeHostStep()) {
-    awaitedHost_ = awaitsHost();
-    return;
-  }
-  const bool awaits = awaitsHost();
-  if (awaitedHost_ && !awaits) {
+    // An end of the phase pressed meanwhile has nothing left to end.
+    if (const int done = held_.dropPhaseEnds(from))
+      LOGOG_INFO("%d end(s) of phase made in %s dropped: the host ended the phase", done, stateName(from));
+  } else if (castCame) {
     // The host's lists are now newer than this side's own casts.
     matchLink().takeHeldBackCards(*local);
     local->refreshOffers();
   }
-  awaitedHost_ = awaits;
+  takeHeldChoices();
+  if (held_.empty()) {
+    hideWait(*local);
+  } else if (!waitShown_ || playerStates() != waitStates_) {
+    showWait();  // a player's switch may have put its own message over it
+  }
+}
+
+void EventDispatcher::takeHeldChoices() {
+  while (!held_.empty()) {
+    Player* local = localPlayer();
+    const HeldChoices::Held& next = held_.front();
+    if (!local || next.choice.player != local || !next.game.alive()) {
+      dropHeldChoices("the game they were made in is gone");
+      return;
+    }
+    if (held_.waitReason(next.choice.kind, *local)) break;
+    hideWait(*local);
+    const Choice choice = held_.pop().choice;
+    LOGOG_INFO("%s made while the host was awaited acts now", choiceName(choice.kind));
+    actOn(choice);
+  }
+}
+
+void EventDispatcher::hideWait(const Player& local) {
+  if (!waitShown_) return;
+  waitShown_ = false;
+  const Player* enemy = game().enemyPlayer();
+  if (enemy && Player::mustWaitFor(local.state(), enemy->state()))
+    screen().showModalMessage(text("WAITING_FOR_ENEMY"));
+  else
+    screen().closeMessage();
+}
+
+void EventDispatcher::dropHeldChoices(const char* why) {
+  if (waitShown_) screen().closeMessage();
+  waitShown_ = false;
+  if (const std::size_t n = held_.clear()) LOGOG_INFO("%zu held choice(s) dropped: %s", n, why);
 }
 
 // ---- The local player's choices: doors onto the path -----------------------------------

@@ -66,8 +66,10 @@ struct Choice {
 };
 
 // What became of a choice: refused by the rules' check (nothing happened),
-// declined by the player's own operation (it may have shown why), or taken.
-enum class ChoiceOutcome { Refused, Declined, Taken };
+// declined by the player's own operation (it may have shown why), taken, or
+// held: on the joining side of a match it waits for the host's answer to an
+// earlier choice and is taken (or refused) in its turn.
+enum class ChoiceOutcome { Refused, Declined, Taken, Held };
 
 // The choice's kind in log lines ("card choice", "end of a spell phase" ...).
 const char* choiceName(Choice::Kind kind);

@@ -39,33 +39,12 @@ Player* Player::spellTargetFor(int cardId) {
 
 bool Player::isChoosingSpell() const { return isSpellState(state_) || isTargetState(state_); }
 
-namespace {
-
-// The phase a spell-choosing state belongs to (0: none).
-int spellPhase(PlayerState s) {
-  switch (s) {
-    case PlayerState::BuildChooseSpell:
-    case PlayerState::BuildSpellChooseTarget:
-      return 1;
-    case PlayerState::CombatChooseSpell:
-    case PlayerState::CombatSpellChooseTarget:
-      return 2;
-    case PlayerState::RepairChooseSpell:
-    case PlayerState::RepairSpellChooseTarget:
-      return 3;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
-
 bool Player::startsSpellPhase(PlayerState next) const {
   // Back from picking a spell's targets is the same phase: its own casts are on
   // the board already, and an older list from the host would undo them.
   const bool choosesSpell = next == PlayerState::BuildChooseSpell || next == PlayerState::CombatChooseSpell ||
                             next == PlayerState::RepairChooseSpell;
-  return choosesSpell && spellPhase(next) != spellPhase(state_);
+  return choosesSpell && spellPhaseOf(next) != spellPhaseOf(state_);
 }
 
 void Player::dealCards() {
@@ -99,21 +78,6 @@ bool Player::busyCasting(const char* what) const {
   LOGOG_INFO("%s: %s refused while a spell is being cast", displayName(), what);
   return true;
 }
-
-namespace {
-
-PlayerState automaticStepOf(PlayerState s) {
-  switch (s) {
-    case PlayerState::BuildChooseSpell:
-      return PlayerState::CombatChooseSpell;
-    case PlayerState::RepairChooseSpell:
-      return PlayerState::Fire;
-    default:
-      return PlayerState::Invalid;
-  }
-}
-
-}  // namespace
 
 bool Player::takeHostStep() {
   if (casting_ || !hostTook(automaticStepOf(state_))) return false;

@@ -100,18 +100,17 @@ class Player {
     hostMana_ = mana;
     hostDwarves_ = dwarves;
   }
-  // The host's word shows this player as it stands here: every choice made
-  // here has been answered (each changes the state or pays).
-  bool matchesHost() const {
-    return state_ == hostState_ && mana_ == hostMana_ && dwarves_ == hostDwarves_;
-  }
+  PlayerState hostState() const { return hostState_; }
+  int hostMana() const { return hostMana_; }
+  int hostDwarves() const { return hostDwarves_; }
   // Takes the automatic step of the current state when the host's word is that
   // step; true when taken.
   bool takeHostStep();
   // Computes the current state's offers anew (the boards changed under them);
   // reported as a switch to the same state when they differ. True when they did.
   bool refreshOffers();
-  // One of this player's spells is being shown; its choices wait until it is cast.
+  // One of this player's spells is being shown; the rules refuse its choices
+  // until it is cast.
   bool isCasting() const { return casting_; }
 
   // ---- Actions --------------------------------------------------------------

@@ -42,3 +42,12 @@ inline bool isTargetState(PlayerState s) {
   return s == PlayerState::BuildSpellChooseTarget || s == PlayerState::RepairSpellChooseTarget ||
          s == PlayerState::CombatSpellChooseTarget;
 }
+
+// The spell phase a choosing or target state belongs to: 1 build, 2 combat,
+// 3 repair; 0 for any other state.
+int spellPhaseOf(PlayerState s);
+
+// The step the rules may take by themselves on entering a state: the build phase
+// passes on to combat and the repair phase to the fire when nothing is left to
+// do in them; Invalid for every other state.
+PlayerState automaticStepOf(PlayerState s);
