@@ -79,11 +79,11 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   // Half a cell right of the highest block's corner, two cells up; it follows the tower.
   BoardElem* top = enemy().board()->findTopBlock();
   ASSERT_NE(top, nullptr);
-  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(top), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemToLayerPoint(top), ccp(32, 128))));
   BoardElem* higher = enemy().board()->cellAt(top->x(), top->y() + 1);
   enemy().setCards({CardId::FourBlock});
   higher->applyCard(CardId::FourBlock);
-  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(higher), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemToLayerPoint(higher), ccp(32, 128))));
   // Scrolled over to it, for the eye.
   c.camera().setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel()->getPosition(), 0.7f)),
                             1.0f / 0.8f));
@@ -356,7 +356,7 @@ TEST_F(ChoiceTest, ElementArtItsHighlightAndItsEffectPointShareOneSquare) {
     EXPECT_EQ(inside, !(pixelAtScene(ccp(x, corner.y + 32)) == row[i])) << x;
   }
   // Effects aim at the cell's corner plus half a cell: the square's middle.
-  const CCPoint effect = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemPoint(block), ccp(32, 32)));
+  const CCPoint effect = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemToLayerPoint(block), ccp(32, 32)));
   EXPECT_FLOAT_EQ(effect.x, square.getMidX());
   EXPECT_FLOAT_EQ(effect.y, square.getMidY());
   // ... and the element's node is centred there too.
@@ -572,7 +572,7 @@ TEST_F(GameScreenTest, FramingOneTargetZoomsToTwoOnIt) {
   ScriptedPlayer::runFor(0.7f);
   EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 2.0f);
   EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 255);
-  const CCPoint centre = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemPoint(e), ccp(32, 32)));
+  const CCPoint centre = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemToLayerPoint(e), ccp(32, 32)));
   EXPECT_NEAR(centre.x, kWidth / 2, 1);
   EXPECT_NEAR(centre.y, kHeight / 2, 1);
   // Framing an enemy element fades our layer out, unless our tower is always shown.

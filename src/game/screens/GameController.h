@@ -140,9 +140,9 @@ class GameController : public cocos2d::CCObject,
   void playFenceSound(bool local) override { effects_->playEventSound(local, "sounds/fence.wav"); }
 
   // ---- BoardViewHost: the camera's places --------------------------------------------
-  cocos2d::CCNode* boardLayerFor(const Player* owner) override { return camera_.layerFor(owner); }
+  cocos2d::CCNode* getPlayerLayer(const Player* owner) override { return camera_.getPlayerLayer(owner); }
   cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) override {
-    return camera_.cellPoint(owner, x, y);
+    return camera_.boardToLayerPoint(owner, x, y);
   }
   const Player* viewLocalPlayer() override { return localPlayer(); }
   void selectBoardElem(BoardElem* elem) override;

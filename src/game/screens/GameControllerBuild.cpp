@@ -354,7 +354,7 @@ void GameController::updateEnemyTowerLabel() {
   Board* board = enemy->board();
   BoardElem* top = board->findTopBlock();
   if (!top) top = board->cellAt(Board::getBoardCenter(), Board::getBoardCenter());
-  enemyTowerLabel_->setPosition(ccpAdd(camera_.elemPoint(top), ccp(kHalfCell, 2 * kCell)));
+  enemyTowerLabel_->setPosition(ccpAdd(camera_.elemToLayerPoint(top), ccp(kHalfCell, 2 * kCell)));
   enemyTowerLabel_->setString(opponentName_.c_str());
   enemyTowerLabel_->setAnchorPoint(ccp(0.5f, 0.5f));
 }
