@@ -80,8 +80,6 @@ class GameController : public cocos2d::CCObject,
   // Builds the screen's node tree from its layouts for the current window size; the
   // controller's state (messages, log, lists) is shown again on it.
   cocos2d::CCLayer* buildScreen();
-  // The screen is taken down (the board view keeps its nodes for the next one).
-  void screenRemoved();
   // The screen is entered again: effects whose steps a replacement of the scene dropped
   // run the rest of their time; the bar is built anew (its arrows bounce again).
   void screenEntered();
@@ -246,6 +244,10 @@ class GameController : public cocos2d::CCObject,
   bool dirty_ = true;
   int refreshCount_ = 0;
 
+  // Where the layout put our layer, the sun and the enemy's layer (kept at each build).
+  cocos2d::CCPoint ourLayerHome_;
+  cocos2d::CCPoint sunHome_;
+  cocos2d::CCPoint enemyLayerHome_;
   // What the screen shows.
   GuiMode guiMode_ = GuiMode::Board;
   int shownMana_ = 0;

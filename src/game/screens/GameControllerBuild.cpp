@@ -47,7 +47,6 @@ constexpr float kCell = BoardView::kElemSize;
 constexpr float kHalfCell = kCell * 0.5f;
 constexpr float kPanelPadding = 20.0f;
 constexpr float kButtonSlot = 64.0f;
-constexpr int kEnemyLabelZ = 200;
 constexpr int kWaterZ = 250;
 constexpr int kGroundZ = 7;
 
@@ -187,10 +186,14 @@ void GameController::loadLayouts() {
   camera_.beginScreen();
   messagePanelTop_ = -1;
   gameNode_ = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
+  // Where the layout puts the two towers' layers and the sun.
+  if (CCNode* ours = camera_.ourLayer()) ourLayerHome_ = ours->getPosition();
+  if (sun_) sunHome_ = sun_->getPosition();
+  if (CCNode* enemys = camera_.enemyLayer()) enemyLayerHome_ = enemys->getPosition();
   // The opponent's name over its tower, in black.
   enemyTowerLabel_ = CCLabelBMFont::create(opponentName_.c_str(), mv::fontFileName("font-14.fnt").c_str());
   if (enemyTowerLabel_) enemyTowerLabel_->setColor(ccc3(0, 0, 0));
-  if (enemyTowerLabel_ && camera_.enemyLayer()) camera_.enemyLayer()->addChild(enemyTowerLabel_, kEnemyLabelZ);
+  if (enemyTowerLabel_ && camera_.enemyLayer()) camera_.enemyLayer()->addChild(enemyTowerLabel_);
   updateEnemyTowerLabel();
   guiNode_ = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
   missingMembers_ = bindings_.endLoad();
@@ -225,16 +228,6 @@ void GameController::dressBoard() {
   reorder(water, kWaterZ);
   reorder(camera_.ourGround(), kGroundZ);
   reorder(enemyground_, kGroundZ);
-}
-
-void GameController::screenRemoved() {
-  log_.releaseKeys();
-  boardView_->detachFromScreen();
-  for (CCNode** node : {&gameNode_, &guiNode_}) *node = nullptr;
-  rootLayer_ = nullptr;
-  touchLayer_ = nullptr;
-  enemyTowerLabel_ = nullptr;
-  bindings_.beginLoad();
 }
 
 // ---- Panels around their texts -----------------------------------------------------------
