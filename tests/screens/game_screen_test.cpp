@@ -37,6 +37,23 @@ Rgb pixelAtScene(const CCPoint& p) {
   return ScriptedPlayer::pixel(static_cast<int>(w.x), static_cast<int>(w.y));
 }
 
+// Where a label's letters are drawn in the window (without the empty room of its line).
+CCRect glyphsRect(CCLabelBMFont* label) {
+  CCRect all = CCRectZero;
+  for (unsigned int i = 0; i < label->getChildrenCount(); ++i) {
+    auto* glyph = dynamic_cast<CCSprite*>(label->getChildren()->objectAtIndex(i));
+    if (!glyph || !glyph->isVisible()) continue;
+    const CCRect r = ScriptedPlayer::windowRect(glyph);
+    if (all.equals(CCRectZero)) {
+      all = r;
+      continue;
+    }
+    const float x0 = std::min(all.getMinX(), r.getMinX()), y0 = std::min(all.getMinY(), r.getMinY());
+    all = CCRect(x0, y0, std::max(all.getMaxX(), r.getMaxX()) - x0, std::max(all.getMaxY(), r.getMaxY()) - y0);
+  }
+  return all;
+}
+
 // Where a point of a board layer lies in the scene.
 CCPoint onScreen(CCNode* layer, const CCPoint& p) { return layer->convertToWorldSpace(p); }
 
@@ -301,7 +318,7 @@ TEST_P(RoomPlacesTest, TheCardsTextLeavesEveryOfferedDigitInSight) {
   for (BoardElem* e : options) {
     CCLabelBMFont* digit = controller().boardView().highlightOf(*e)->digitLabel();
     ASSERT_NE(digit, nullptr);
-    EXPECT_FALSE(text.intersectsRect(ScriptedPlayer::windowRect(digit)))
+    EXPECT_FALSE(text.intersectsRect(glyphsRect(digit)))
         << "the digit of " << e->x() << "," << e->y() << " is under the card's text";
   }
   ScriptedPlayer::screenshot("target-choice-" + std::to_string(r.card) + "-" + std::to_string(r.width) + "x" +
@@ -637,6 +654,8 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   c.showMessage(hub().context().text().text("FIREBALL_NAME"), hub().context().text().text("FIREBALL_DESC"));
   ScriptedPlayer::runFor(0.1f);
   ASSERT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
+  // The card's long text wraps within 0.7 of the window's width.
+  EXPECT_LE(ScriptedPlayer::windowRect(c.bindings().node("submessage")).size.width, 0.7f * kWidth);
   ScriptedPlayer::screenshot("message");
   ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   EXPECT_FALSE(c.isMessageShown());

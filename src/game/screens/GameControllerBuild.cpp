@@ -90,13 +90,10 @@ bool visibleWithText(CCLabelBMFont* label) {
 }  // namespace
 
 void GameController::wrapMessages() {
-  // Wide and so few lines: the panel of a card's text stays in the top quarter of the
-  // window, above the offered places that the view frames in its middle half.
-  // A full-screen text, alone in the middle, keeps a shorter measure.
-  const float wide = winSize().width - (2 * kPanelPadding + kButtonSlot) - 2 * kPanelPadding;
+  // The message, its second line and the full-screen text wrap at 0.7 of the window's width.
+  const float width = winSize().width * 0.7f;
   for (CCLabelBMFont* label : {message_, fullscreenmessage_, submessage_}) {
     if (!label) continue;
-    const float width = label == fullscreenmessage_ ? winSize().width * 0.7f : wide;
     label->setAlignment(kCCTextAlignmentCenter);
     label->setWidth(width / (label->getScaleX() != 0 ? label->getScaleX() : 1.0f));
   }
@@ -252,7 +249,7 @@ void GameController::layoutMessagePanel() {
   const float buttonW = (ok || cancel) ? kButtonSlot : 0.0f;
   const float panelW = textW + 2 * kPanelPadding + buttonW;
   const float textX = win.width * 0.5f - buttonW * 0.5f;
-  // Close above and below: the panel stays short (see wrapMessages).
+  // Close above and below: the panel stays short.
   const float padY = kPanelPadding * 0.6f;
   const float textH = (msg ? message_->getContentSize().height : 0.0f) + (msg && sub ? 6.0f : 0.0f) +
                       (sub ? submessage_->getContentSize().height : 0.0f);
