@@ -131,6 +131,34 @@ TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {
   EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
 }
 
+// A digit picks a card while a bar button is held: the bar the new state asks for shows once
+// the button is let go.
+TEST_F(GameScreenTest, ABarKeptForAHeldButtonIsLaidAnewWhenItIsLetGo) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  ASSERT_GE(c.bar().shownButtons().size(), 2u);
+  const CCRect r = ScriptedPlayer::windowRect(c.bar().view());
+  CCMenuItemImage* button = nullptr;
+  mv::forEachNodeDeep(c.bar().view()->getContainer(), [&](CCNode* n) {
+    if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
+      if (item->getTag() == c.bar().shownButtons()[0] && item != c.bindings().nodeAs<CCMenuItemImage>("endphasebtn")) button = item;
+  });
+  ASSERT_NE(button, nullptr);
+  const CCRect b = ScriptedPlayer::windowRect(button);
+  ScriptedPlayer::mouseDown(b.getMidX(), b.getMidY());
+  ScriptedPlayer::press(SDLK_2);
+  ScriptedPlayer::frames(1);
+  ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
+  EXPECT_FALSE(c.bar().shownButtons().empty()) << "the held button stays";
+  // Let go beside the bar: no click, and the bar of the placement (empty) shows.
+  ScriptedPlayer::mouseMove(r.getMaxX() + 200, b.getMidY());
+  ScriptedPlayer::mouseUp(r.getMaxX() + 200, b.getMidY());
+  ScriptedPlayer::frames(1);
+  EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
+  EXPECT_TRUE(c.bar().shownButtons().empty());
+}
+
 // The grounds' tiles reach far beyond the window; only those on it are drawn, and the
 // ground under our tower shows its earth.
 TEST_F(GameScreenTest, TheGroundsDrawOnlyTheirTilesInTheWindow) {
