@@ -503,6 +503,10 @@ TEST_F(GameScreenTest, ScrollingStopsAtTheEdgeOfTheWorld) {
   EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
   ScriptedPlayer::drag(600, 300, 700, 100);
   EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
+  // Zoomed in, then out around the window's top edge: the view still ends at the world's edge.
+  c.camera().zoomView(2.0f, ccp(kWidth / 2, kHeight / 2));
+  c.camera().zoomView(1.0f, ccp(kWidth / 2, kHeight));
+  EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
 }
 
 TEST_F(GameScreenTest, ALeftDragPansTheView) {
