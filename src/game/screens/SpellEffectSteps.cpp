@@ -75,7 +75,9 @@ EffectSteps::EffectSteps(SpellEffectPlayer& player, const AnimateSpellEvent& rec
 
 bool EffectSteps::isLocal(const BoardElem* e) const { return e->owner() && e->owner() == local_; }
 
-CCPoint EffectSteps::boardToLayerPoint(const Player* owner, int x, int y) const { return stage_.boardToLayerPoint(owner, x, y); }
+CCPoint EffectSteps::boardToLayerPoint(const Player* owner, int x, int y) const {
+  return stage_.boardToLayerPoint(owner, x, y);
+}
 
 CCPoint EffectSteps::elemToLayerPoint(BoardElem* e) const { return boardToLayerPoint(e->owner(), e->x(), e->y()); }
 
