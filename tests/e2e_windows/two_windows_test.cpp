@@ -202,6 +202,13 @@ class TwoWindows : public ::testing::Test {
     }, 30);
   }
 
+  // The prompt's box is clicked (it takes the keys then) and the text typed.
+  void typeAtPrompt(Window& w, const std::string& text) {
+    ASSERT_TRUE(w.game->click("LOBBY::textfieldbg"));
+    w.game->input().type(text);
+  }
+
+  // Typed into the box that has the keys, and sent with RETURN.
   void answer(Window& w, const std::string& text) {
     w.game->input().type(text);
     w.game->input().press(XK_Return);
@@ -210,21 +217,20 @@ class TwoWindows : public ::testing::Test {
   // The first login: the address typed, the mailed code read from the outbox and typed, a name.
   void logIn(Window& w, bool screenshot) {
     ASSERT_TRUE(prompted(w, "INPUT_EMAIL"));
+    typeAtPrompt(w, w.email);
     if (screenshot) {
-      w.game->input().type(w.email);
       std::this_thread::sleep_for(std::chrono::milliseconds(500));
       w.game->input().screenshot(screenshotPath("e2e-login-prompt"));
-      w.game->input().press(XK_Return);
-    } else {
-      answer(w, w.email);
     }
+    w.game->input().press(XK_Return);
     std::string code;
     ASSERT_TRUE(await(w, "the mailed code", [&] { return !(code = mailedCode(lobby->outbox(), w.email)).empty(); }, 30));
     ASSERT_TRUE(prompted(w, "INPUT_CODE"));
-    w.game->input().type(code);
+    typeAtPrompt(w, code);
     ASSERT_TRUE(w.game->click(button("OK")));
     ASSERT_TRUE(prompted(w, "INPUT_NAME"));
-    answer(w, w.name);
+    typeAtPrompt(w, w.name);
+    w.game->input().press(XK_Return);
     ASSERT_TRUE(await(w, "the player list", [&] { return w.game->shown("LOBBY::mainlayer"); }, 30));
   }
 

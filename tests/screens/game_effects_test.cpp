@@ -426,7 +426,7 @@ TEST_P(EffectLookTest, ShowsItsSubjectAtItsHeight) {
   // The view settles where the effect puts it; that is the board without the effect.
   controller().camera().focusElement(elem, look.focus);
   ScriptedPlayer::runFor(1.0f, 0.05f);
-  CCNode* layer = controller().boardLayerFor(&target);
+  CCNode* layer = controller().getPlayerLayer(&target);
   const CCPoint centre = layer->convertToWorldSpace(controller().boardView().elemCentre(*elem));
   const mvtest::Frame without = ScriptedPlayer::grab();
   const CCRect box = boxAround(centre, look.box);

@@ -37,6 +37,23 @@ Rgb pixelAtScene(const CCPoint& p) {
   return ScriptedPlayer::pixel(static_cast<int>(w.x), static_cast<int>(w.y));
 }
 
+// Where a label's letters are drawn in the window (without the empty room of its line).
+CCRect glyphsRect(CCLabelBMFont* label) {
+  CCRect all = CCRectZero;
+  for (unsigned int i = 0; i < label->getChildrenCount(); ++i) {
+    auto* glyph = dynamic_cast<CCSprite*>(label->getChildren()->objectAtIndex(i));
+    if (!glyph || !glyph->isVisible()) continue;
+    const CCRect r = ScriptedPlayer::windowRect(glyph);
+    if (all.equals(CCRectZero)) {
+      all = r;
+      continue;
+    }
+    const float x0 = std::min(all.getMinX(), r.getMinX()), y0 = std::min(all.getMinY(), r.getMinY());
+    all = CCRect(x0, y0, std::max(all.getMaxX(), r.getMaxX()) - x0, std::max(all.getMaxY(), r.getMaxY()) - y0);
+  }
+  return all;
+}
+
 // Where a point of a board layer lies in the scene.
 CCPoint onScreen(CCNode* layer, const CCPoint& p) { return layer->convertToWorldSpace(p); }
 
@@ -79,11 +96,11 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   // Half a cell right of the highest block's corner, two cells up; it follows the tower.
   BoardElem* top = enemy().board()->findTopBlock();
   ASSERT_NE(top, nullptr);
-  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(top), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemToLayerPoint(top), ccp(32, 128))));
   BoardElem* higher = enemy().board()->cellAt(top->x(), top->y() + 1);
   enemy().setCards({CardId::FourBlock});
   higher->applyCard(CardId::FourBlock);
-  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemPoint(higher), ccp(32, 128))));
+  EXPECT_TRUE(c.enemyTowerLabel()->getPosition().equals(ccpAdd(c.camera().elemToLayerPoint(higher), ccp(32, 128))));
   // Scrolled over to it, for the eye.
   c.camera().setViewPosition(ccpMult(ccpSub(ccp(kWidth / 2, kHeight / 2), ccpMult(c.enemyTowerLabel()->getPosition(), 0.7f)),
                             1.0f / 0.8f));
@@ -112,6 +129,34 @@ TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {
   EXPECT_EQ(c.bar().view()->getContainer(), bar);
   ScriptedPlayer::mouseUp(x, y);
   EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
+}
+
+// A digit picks a card while a bar button is held: the bar the new state asks for shows once
+// the button is let go.
+TEST_F(GameScreenTest, ABarKeptForAHeldButtonIsLaidAnewWhenItIsLetGo) {
+  startSkirmish();
+  GameController& c = controller();
+  ASSERT_EQ(local().state(), PlayerState::CardChoose);
+  ASSERT_GE(c.bar().shownButtons().size(), 2u);
+  const CCRect r = ScriptedPlayer::windowRect(c.bar().view());
+  CCMenuItemImage* button = nullptr;
+  mv::forEachNodeDeep(c.bar().view()->getContainer(), [&](CCNode* n) {
+    if (auto* item = dynamic_cast<CCMenuItemImage*>(n))
+      if (item->getTag() == c.bar().shownButtons()[0] && item != c.bindings().nodeAs<CCMenuItemImage>("endphasebtn")) button = item;
+  });
+  ASSERT_NE(button, nullptr);
+  const CCRect b = ScriptedPlayer::windowRect(button);
+  ScriptedPlayer::mouseDown(b.getMidX(), b.getMidY());
+  ScriptedPlayer::press(SDLK_2);
+  ScriptedPlayer::frames(1);
+  ASSERT_EQ(local().state(), PlayerState::PlacementChoose);
+  EXPECT_FALSE(c.bar().shownButtons().empty()) << "the held button stays";
+  // Let go beside the bar: no click, and the bar of the placement (empty) shows.
+  ScriptedPlayer::mouseMove(r.getMaxX() + 200, b.getMidY());
+  ScriptedPlayer::mouseUp(r.getMaxX() + 200, b.getMidY());
+  ScriptedPlayer::frames(1);
+  EXPECT_EQ(local().state(), PlayerState::PlacementChoose);
+  EXPECT_TRUE(c.bar().shownButtons().empty());
 }
 
 // The grounds' tiles reach far beyond the window; only those on it are drawn, and the
@@ -301,7 +346,7 @@ TEST_P(RoomPlacesTest, TheCardsTextLeavesEveryOfferedDigitInSight) {
   for (BoardElem* e : options) {
     CCLabelBMFont* digit = controller().boardView().highlightOf(*e)->digitLabel();
     ASSERT_NE(digit, nullptr);
-    EXPECT_FALSE(text.intersectsRect(ScriptedPlayer::windowRect(digit)))
+    EXPECT_FALSE(text.intersectsRect(glyphsRect(digit)))
         << "the digit of " << e->x() << "," << e->y() << " is under the card's text";
   }
   ScriptedPlayer::screenshot("target-choice-" + std::to_string(r.card) + "-" + std::to_string(r.width) + "x" +
@@ -356,7 +401,7 @@ TEST_F(ChoiceTest, ElementArtItsHighlightAndItsEffectPointShareOneSquare) {
     EXPECT_EQ(inside, !(pixelAtScene(ccp(x, corner.y + 32)) == row[i])) << x;
   }
   // Effects aim at the cell's corner plus half a cell: the square's middle.
-  const CCPoint effect = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemPoint(block), ccp(32, 32)));
+  const CCPoint effect = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemToLayerPoint(block), ccp(32, 32)));
   EXPECT_FLOAT_EQ(effect.x, square.getMidX());
   EXPECT_FLOAT_EQ(effect.y, square.getMidY());
   // ... and the element's node is centred there too.
@@ -457,6 +502,10 @@ TEST_F(GameScreenTest, ScrollingStopsAtTheEdgeOfTheWorld) {
   // The viewport's bottom edge stays at the window's.
   EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
   ScriptedPlayer::drag(600, 300, 700, 100);
+  EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
+  // Zoomed in, then out around the window's top edge: the view still ends at the world's edge.
+  c.camera().zoomView(2.0f, ccp(kWidth / 2, kHeight / 2));
+  c.camera().zoomView(1.0f, ccp(kWidth / 2, kHeight));
   EXPECT_NEAR(c.bindings().node("viewport")->convertToWorldSpace(CCPointZero).y, 0, 0.5);
 }
 
@@ -572,7 +621,7 @@ TEST_F(GameScreenTest, FramingOneTargetZoomsToTwoOnIt) {
   ScriptedPlayer::runFor(0.7f);
   EXPECT_FLOAT_EQ(c.camera().ourLayer()->getScale(), 2.0f);
   EXPECT_EQ(c.camera().ourLayer()->getOpacity(), 255);
-  const CCPoint centre = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemPoint(e), ccp(32, 32)));
+  const CCPoint centre = onScreen(c.camera().ourLayer(), ccpAdd(c.camera().elemToLayerPoint(e), ccp(32, 32)));
   EXPECT_NEAR(centre.x, kWidth / 2, 1);
   EXPECT_NEAR(centre.y, kHeight / 2, 1);
   // Framing an enemy element fades our layer out, unless our tower is always shown.
@@ -637,6 +686,8 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   c.showMessage(hub().context().text().text("FIREBALL_NAME"), hub().context().text().text("FIREBALL_DESC"));
   ScriptedPlayer::runFor(0.1f);
   ASSERT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
+  // The card's long text wraps within 0.7 of the window's width.
+  EXPECT_LE(ScriptedPlayer::windowRect(c.bindings().node("submessage")).size.width, 0.7f * kWidth);
   ScriptedPlayer::screenshot("message");
   ASSERT_TRUE(ScriptedPlayer::click(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   EXPECT_FALSE(c.isMessageShown());

@@ -66,7 +66,10 @@ TEST_F(LobbyScreenTest, AFirstLoginIsTypedAtThePromptsAndEndsInThePlayerList) {
   ASSERT_TRUE(shown("textfieldlayer"));
   EXPECT_EQ(lobby->promptText(), text("INPUT_EMAIL"));
   EXPECT_EQ(lobby->inputMode(), static_cast<int>(LobbyInputMode::EmailAddress));
-  // The box takes the keys at once: the address is typed, with spaces around it.
+  // The box takes the keys once it is clicked: the address is typed, with spaces around it.
+  ScriptedPlayer::type("x");
+  EXPECT_STREQ(lobby->editBox()->getText(), "") << "typed before the box was clicked";
+  ASSERT_TRUE(ScriptedPlayer::click(node("textfieldbg")));
   ScriptedPlayer::type("  cy@example.org ");
   ScriptedPlayer::screenshot("lobby-login-prompt-1024x768");
   ScriptedPlayer::press(SDLK_RETURN);
@@ -90,6 +93,7 @@ TEST_F(LobbyScreenTest, AFirstLoginIsTypedAtThePromptsAndEndsInThePlayerList) {
   ScriptedPlayer::press(SDLK_RETURN);
   EXPECT_EQ(link.sentNames().back(), "sendLoginCode") << "nothing typed: nothing sent";
   EXPECT_EQ(lobby->promptText(), text("INPUT_NAME"));
+  ASSERT_TRUE(ScriptedPlayer::click(node("textfieldbg")));
   ScriptedPlayer::type("Cyra");
   ScriptedPlayer::press(SDLK_RETURN);
   EXPECT_EQ(link.sent().back().text, "Cyra");
@@ -182,6 +186,7 @@ TEST_F(LobbyScreenTest, AFriendIsInvitedAndTheLobbyIsLeftByItsBackButtonNotByKey
   ASSERT_TRUE(click("LOBBY_INVITE_FRIEND"));
   ASSERT_TRUE(shown("textfieldlayer"));
   EXPECT_EQ(lobby->promptText(), text("ENTER_FRIEND_EMAIL"));
+  ASSERT_TRUE(ScriptedPlayer::click(node("textfieldbg")));
   ScriptedPlayer::type("dee@example.org");
   ScriptedPlayer::press(SDLK_RETURN);
   EXPECT_EQ(link.sent().back().text, "dee@example.org");
@@ -204,10 +209,11 @@ TEST_F(LobbyScreenTest, AFriendIsInvitedAndTheLobbyIsLeftByItsBackButtonNotByKey
 }
 
 // A login prompt (the name's) cancelled leaves for the menu: the lobby's text box no longer takes the keys,
-// and coming back to the prompt gives them to it again.
-TEST_F(LobbyScreenTest, ALeftPromptLetsTheKeysGoAndTakesThemAgainOnItsReturn) {
+// and back at the prompt a click on the box gives them to it again.
+TEST_F(LobbyScreenTest, ALeftPromptLetsTheKeysGoAndItsBoxTakesThemAgainWhenClicked) {
   hub().onNameRequested();
   ScriptedPlayer::frames(1);
+  ASSERT_TRUE(ScriptedPlayer::click(node("textfieldbg")));
   ASSERT_TRUE(lobby->editBox()->getImpl()->isEditing());
   ASSERT_TRUE(click("CANCEL"));
   ScriptedPlayer::frames(2);
@@ -219,6 +225,8 @@ TEST_F(LobbyScreenTest, ALeftPromptLetsTheKeysGoAndTakesThemAgainOnItsReturn) {
   hub().onNameRequested();
   ScriptedPlayer::frames(2);
   EXPECT_EQ(ScriptedPlayer::runningScene(), LobbyScene::scene());
+  EXPECT_FALSE(lobby->editBox()->getImpl()->isEditing());
+  ASSERT_TRUE(ScriptedPlayer::click(node("textfieldbg")));
   EXPECT_TRUE(lobby->editBox()->getImpl()->isEditing());
 }
 

@@ -25,16 +25,17 @@ struct Options {
   int threads = 1;
   int maxTurns = 60;
   bool cards = false;
+  bool help = false;
 };
 
-void usage() {
-  std::fprintf(stderr,
+void usage(std::FILE* out) {
+  std::fprintf(out,
                "usage: mv-sim [--mode NAME|all] [--games N] [--seed S] [--threads T]\n"
-               "              [--max-turns M] [--cards]\n"
+               "              [--max-turns M] [--cards] [--help]\n"
                "modes: tutorial");
   for (const GameModeRecord& m : GameModeTable)
-    if (*m.modeId) std::fprintf(stderr, " %s", m.modeId);
-  std::fprintf(stderr, "\n");
+    if (*m.modeId) std::fprintf(out, " %s", m.modeId);
+  std::fprintf(out, "\n");
 }
 
 bool knownMode(const std::string& id) {
@@ -58,6 +59,10 @@ bool parse(int argc, char** argv, Options& o) {
     const std::string arg = argv[i];
     if (arg == "--cards") {
       o.cards = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      o.help = true;
       continue;
     }
     if (i + 1 >= argc) {
@@ -118,8 +123,12 @@ class ErrorLog : public logog::Target {
 int main(int argc, char** argv) {
   Options o;
   if (!parse(argc, argv, o)) {
-    usage();
+    usage(stderr);
     return 2;
+  }
+  if (o.help) {
+    usage(stdout);
+    return 0;
   }
   if (o.cards) {
     printCards();

@@ -78,6 +78,8 @@ class LobbyFlow : public LobbyEvents {
   void enterLobby();
   void startSandbox();
   void showMainMenu();
+  // The menu's text box: the menu asks for nothing, so what was typed there is dropped.
+  void submitMenuText(const std::string& /*text*/) {}
   void openMoreGames();
   void exitGame();
   void openAppStorePage();

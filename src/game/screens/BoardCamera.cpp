@@ -22,7 +22,6 @@ using namespace cocos2d;
 
 namespace {
 
-constexpr int kFocusActionTag = 0xF0C5;
 constexpr float kCell = BoardView::kElemSize;
 constexpr float kHalfCell = kCell * 0.5f;
 
@@ -61,12 +60,12 @@ void BoardCamera::settleOnOurTower() {
 
 const Player* BoardCamera::localPlayer() const { return hub_.game().localPlayer(); }
 
-CCNode* BoardCamera::layerFor(const Player* owner) const {
+CCNode* BoardCamera::getPlayerLayer(const Player* owner) const {
   const Player* local = localPlayer();
   return owner && owner == local ? static_cast<CCNode*>(ourlayer_) : static_cast<CCNode*>(enemylayer_);
 }
 
-CCPoint BoardCamera::cellPoint(const Player* owner, int x, int y) const {
+CCPoint BoardCamera::boardToLayerPoint(const Player* owner, int x, int y) const {
   const Player* local = localPlayer();
   CCNode* origin = owner && owner == local ? our_position_ : enemy_position_;
   const CCPoint base = origin ? origin->getPosition() : CCPointZero;
@@ -74,9 +73,9 @@ CCPoint BoardCamera::cellPoint(const Player* owner, int x, int y) const {
   return ccp(base.x + (x - c) * kCell, base.y + (y - c) * kCell);
 }
 
-CCPoint BoardCamera::elemPoint(const BoardElem* elem) const {
+CCPoint BoardCamera::elemToLayerPoint(const BoardElem* elem) const {
   if (!elem) return CCPointZero;
-  return cellPoint(elem->owner(), elem->x(), elem->y());
+  return boardToLayerPoint(elem->owner(), elem->x(), elem->y());
 }
 
 CCPoint BoardCamera::ourTowerPoint() const {
@@ -171,21 +170,18 @@ void BoardCamera::focusView(CCNode* layer, const CCPoint& point, float scale) {
   };
   for (const Move& m : {Move{layer, offset, scale, 255},
                         Move{other, ccpMult(offset, positionRatio), scale * scaleRatio, otherOpacity}}) {
-    m.node->stopActionByTag(kFocusActionTag);
     CCArray* parts = CCArray::create();
     parts->addObject(CCMoveBy::create(kFocusSeconds, m.by));
     parts->addObject(CCScaleTo::create(kFocusSeconds, m.scale));
     parts->addObject(CCFadeTo::create(kFocusSeconds, m.opacity));
-    CCAction* action = CCSpawn::createWithArray(parts);
-    action->setTag(kFocusActionTag);
-    m.node->runAction(action);
+    m.node->runAction(CCSpawn::createWithArray(parts));
   }
 }
 
 void BoardCamera::focusElement(const BoardElem* elem, float scale) {
   if (!elem) return;
-  const CCPoint point = ccpAdd(elemPoint(elem), ccp(kHalfCell, kHalfCell));
-  focusView(layerFor(elem->owner()), point, scale);
+  const CCPoint point = ccpAdd(elemToLayerPoint(elem), ccp(kHalfCell, kHalfCell));
+  focusView(getPlayerLayer(elem->owner()), point, scale);
 }
 
 void BoardCamera::focusOurTower() {
@@ -202,7 +198,7 @@ void BoardCamera::zoomToTargets(const std::vector<BoardElem*>& elems) {
   float minX = 0, maxX = 0, minY = 0, maxY = 0;
   for (BoardElem* e : elems) {
     if (!e) continue;
-    const CCPoint c = ccpAdd(elemPoint(e), ccp(kHalfCell, kHalfCell));
+    const CCPoint c = ccpAdd(elemToLayerPoint(e), ccp(kHalfCell, kHalfCell));
     if (!last) {
       minX = maxX = c.x;
       minY = maxY = c.y;
@@ -221,7 +217,7 @@ void BoardCamera::zoomToTargets(const std::vector<BoardElem*>& elems) {
   const float sx = (maxX - minX) / win.width;
   const float sy = (maxY - minY) / (win.height * 0.5f);
   const float scale = std::clamp(1.0f / std::max(sx, sy), kMinZoom, kMaxZoom);
-  focusView(layerFor(last->owner()), ccp((minX + maxX) * 0.5f, (minY + maxY) * 0.5f), scale);
+  focusView(getPlayerLayer(last->owner()), ccp((minX + maxX) * 0.5f, (minY + maxY) * 0.5f), scale);
 }
 
 void BoardCamera::fadeGroundWithOurLayer() {

@@ -40,11 +40,11 @@ class BoardCamera {
 
   // ---- Where things lie ----------------------------------------------------------------
   // "ourlayer" for the local player, else "enemylayer".
-  cocos2d::CCNode* layerFor(const Player* owner) const;
+  cocos2d::CCNode* getPlayerLayer(const Player* owner) const;
   // The layer position of cell (x, y) of the player's board: its side's position node
   // plus ((x - 20) * 64, (y - 20) * 64).
-  cocos2d::CCPoint cellPoint(const Player* owner, int x, int y) const;
-  cocos2d::CCPoint elemPoint(const BoardElem* elem) const;
+  cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) const;
+  cocos2d::CCPoint elemToLayerPoint(const BoardElem* elem) const;
   // Our tower's centre cell (its corner) in our layer.
   cocos2d::CCPoint ourTowerPoint() const;
 

@@ -221,7 +221,10 @@ void setText(CCLabelBMFont* label, const std::string& text) {
 }  // namespace
 
 void GameController::refreshIfChanged() {
-  if (dirty_) refresh();
+  if (dirty_)
+    refresh();
+  else
+    bar_.showIfLetGo();
 }
 
 void GameController::refresh() {

@@ -80,8 +80,6 @@ class GameController : public cocos2d::CCObject,
   // Builds the screen's node tree from its layouts for the current window size; the
   // controller's state (messages, log, lists) is shown again on it.
   cocos2d::CCLayer* buildScreen();
-  // The screen is taken down (the board view keeps its nodes for the next one).
-  void screenRemoved();
   // The screen is entered again: effects whose steps a replacement of the scene dropped
   // run the rest of their time; the bar is built anew (its arrows bounce again).
   void screenEntered();
@@ -140,9 +138,9 @@ class GameController : public cocos2d::CCObject,
   void playFenceSound(bool local) override { effects_->playEventSound(local, "sounds/fence.wav"); }
 
   // ---- BoardViewHost: the camera's places --------------------------------------------
-  cocos2d::CCNode* boardLayerFor(const Player* owner) override { return camera_.layerFor(owner); }
+  cocos2d::CCNode* getPlayerLayer(const Player* owner) override { return camera_.getPlayerLayer(owner); }
   cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) override {
-    return camera_.cellPoint(owner, x, y);
+    return camera_.boardToLayerPoint(owner, x, y);
   }
   const Player* viewLocalPlayer() override { return localPlayer(); }
   void selectBoardElem(BoardElem* elem) override;
@@ -246,6 +244,10 @@ class GameController : public cocos2d::CCObject,
   bool dirty_ = true;
   int refreshCount_ = 0;
 
+  // Where the layout put our layer, the sun and the enemy's layer (kept at each build).
+  cocos2d::CCPoint ourLayerHome_;
+  cocos2d::CCPoint sunHome_;
+  cocos2d::CCPoint enemyLayerHome_;
   // What the screen shows.
   GuiMode guiMode_ = GuiMode::Board;
   int shownMana_ = 0;

@@ -47,7 +47,6 @@ constexpr float kCell = BoardView::kElemSize;
 constexpr float kHalfCell = kCell * 0.5f;
 constexpr float kPanelPadding = 20.0f;
 constexpr float kButtonSlot = 64.0f;
-constexpr int kEnemyLabelZ = 200;
 constexpr int kWaterZ = 250;
 constexpr int kGroundZ = 7;
 
@@ -91,13 +90,10 @@ bool visibleWithText(CCLabelBMFont* label) {
 }  // namespace
 
 void GameController::wrapMessages() {
-  // Wide and so few lines: the panel of a card's text stays in the top quarter of the
-  // window, above the offered places that the view frames in its middle half.
-  // A full-screen text, alone in the middle, keeps a shorter measure.
-  const float wide = winSize().width - (2 * kPanelPadding + kButtonSlot) - 2 * kPanelPadding;
+  // The message, its second line and the full-screen text wrap at 0.7 of the window's width.
+  const float width = winSize().width * 0.7f;
   for (CCLabelBMFont* label : {message_, fullscreenmessage_, submessage_}) {
     if (!label) continue;
-    const float width = label == fullscreenmessage_ ? winSize().width * 0.7f : wide;
     label->setAlignment(kCCTextAlignmentCenter);
     label->setWidth(width / (label->getScaleX() != 0 ? label->getScaleX() : 1.0f));
   }
@@ -187,10 +183,14 @@ void GameController::loadLayouts() {
   camera_.beginScreen();
   messagePanelTop_ = -1;
   gameNode_ = mv::loadNode("ccbi/screens/game.ccbi", this, false, false);
+  // Where the layout puts the two towers' layers and the sun.
+  if (CCNode* ours = camera_.ourLayer()) ourLayerHome_ = ours->getPosition();
+  if (sun_) sunHome_ = sun_->getPosition();
+  if (CCNode* enemys = camera_.enemyLayer()) enemyLayerHome_ = enemys->getPosition();
   // The opponent's name over its tower, in black.
   enemyTowerLabel_ = CCLabelBMFont::create(opponentName_.c_str(), mv::fontFileName("font-14.fnt").c_str());
   if (enemyTowerLabel_) enemyTowerLabel_->setColor(ccc3(0, 0, 0));
-  if (enemyTowerLabel_ && camera_.enemyLayer()) camera_.enemyLayer()->addChild(enemyTowerLabel_, kEnemyLabelZ);
+  if (enemyTowerLabel_ && camera_.enemyLayer()) camera_.enemyLayer()->addChild(enemyTowerLabel_);
   updateEnemyTowerLabel();
   guiNode_ = mv::loadNode("ccbi/screens/game-gui.ccbi", this, false, false);
   missingMembers_ = bindings_.endLoad();
@@ -227,16 +227,6 @@ void GameController::dressBoard() {
   reorder(enemyground_, kGroundZ);
 }
 
-void GameController::screenRemoved() {
-  log_.releaseKeys();
-  boardView_->detachFromScreen();
-  for (CCNode** node : {&gameNode_, &guiNode_}) *node = nullptr;
-  rootLayer_ = nullptr;
-  touchLayer_ = nullptr;
-  enemyTowerLabel_ = nullptr;
-  bindings_.beginLoad();
-}
-
 // ---- Panels around their texts -----------------------------------------------------------
 
 void GameController::layoutMessagePanel() {
@@ -259,7 +249,7 @@ void GameController::layoutMessagePanel() {
   const float buttonW = (ok || cancel) ? kButtonSlot : 0.0f;
   const float panelW = textW + 2 * kPanelPadding + buttonW;
   const float textX = win.width * 0.5f - buttonW * 0.5f;
-  // Close above and below: the panel stays short (see wrapMessages).
+  // Close above and below: the panel stays short.
   const float padY = kPanelPadding * 0.6f;
   const float textH = (msg ? message_->getContentSize().height : 0.0f) + (msg && sub ? 6.0f : 0.0f) +
                       (sub ? submessage_->getContentSize().height : 0.0f);
@@ -354,7 +344,7 @@ void GameController::updateEnemyTowerLabel() {
   Board* board = enemy->board();
   BoardElem* top = board->findTopBlock();
   if (!top) top = board->cellAt(Board::getBoardCenter(), Board::getBoardCenter());
-  enemyTowerLabel_->setPosition(ccpAdd(camera_.elemPoint(top), ccp(kHalfCell, 2 * kCell)));
+  enemyTowerLabel_->setPosition(ccpAdd(camera_.elemToLayerPoint(top), ccp(kHalfCell, 2 * kCell)));
   enemyTowerLabel_->setString(opponentName_.c_str());
   enemyTowerLabel_->setAnchorPoint(ccp(0.5f, 0.5f));
 }

@@ -206,22 +206,27 @@ void GameDialogs::closeMenu() {
 
 bool GameDialogs::isMenuOpen() const { return gamemenu_ && gamemenu_->isVisible(); }
 
-void GameDialogs::setMenuSetting(const char* key, CCMenuItemImage* toggle) {
-  if (!toggle) return;
+bool GameDialogs::storeMenuSetting(const char* key, CCMenuItemImage* toggle) {
+  if (!toggle) return false;
   Settings& settings = hub_.context().settings();
   settings.setBool(key, toggle->on);
   settings.flush();
-  refreshMenuToggles();
+  return true;
 }
 
 void GameDialogs::toggleMusic() {
-  setMenuSetting("music", menugamemusic_);
-  if (menugamemusic_) gameAudio().setMusicVolume(menugamemusic_->on ? 1.0f : 0.0f);
+  if (!storeMenuSetting("music", menugamemusic_)) return;
+  gameAudio().setMusicVolume(menugamemusic_->on ? 1.0f : 0.0f);
+  refreshMenuToggles();
 }
 
-void GameDialogs::toggleRoomZoomIn() { setMenuSetting("room_zoom_in", menuroomzoomin_); }
+void GameDialogs::toggleRoomZoomIn() {
+  if (storeMenuSetting("room_zoom_in", menuroomzoomin_)) refreshMenuToggles();
+}
 
-void GameDialogs::toggleAlwaysShowOurTower() { setMenuSetting("always_show_our_tower", menualwaysshowourtower_); }
+void GameDialogs::toggleAlwaysShowOurTower() {
+  if (storeMenuSetting("always_show_our_tower", menualwaysshowourtower_)) refreshMenuToggles();
+}
 
 void GameDialogs::refreshMenuToggles() {
   struct Toggle {

@@ -56,7 +56,8 @@ class GameDialogs {
 
  private:
   void showLikeDialog(const std::string& title, const std::string& description, const std::string& image);
-  void setMenuSetting(const char* key, cocos2d::CCMenuItemImage* toggle);
+  // The toggle's state stored under the key and flushed (false without the toggle).
+  bool storeMenuSetting(const char* key, cocos2d::CCMenuItemImage* toggle);
   void showNotice();
   // The notice grows to fit its texts.
   void layoutNoticePanel();

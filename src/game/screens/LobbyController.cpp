@@ -22,7 +22,6 @@ namespace {
 
 // The message wraps within this share of the window's width; the prompts within their panel.
 constexpr float kMessageWidth = 0.6f;
-constexpr float kMessagePadding = 24.f;
 constexpr float kPromptWidth = 500.f;
 
 std::string toString(int value) {
@@ -63,7 +62,6 @@ void LobbyController::declareMembers() {
   b.declare("playerlist", &playerList_);
   b.declare("onlinecount", &onlineCountLabel_);
   b.declare("modalcancelbtn", &modalCancelButton_);
-  b.declare("messagebg", &messageBg_);
   // The two members of a player row are taken from each row file as it loads.
   rowBindings_.declare("username", &userNameLabel_);
   rowBindings_.declare("userbutton", &userButton_);
@@ -144,41 +142,14 @@ void LobbyController::refreshUI() {
   const bool textShown = !messageShown_ && promptMode_ == kTextPrompt;
   if (textFieldLayer_) textFieldLayer_->setVisible(textShown);
   if (editBox_) editBox_->setVisible(textShown);
-  focusTextBox(textShown);
-  fitMessagePanel();
+  // A hidden text box lets the keys go: the game's keys work again and nothing typed lands
+  // in a box no one sees.
+  if (!textShown) releaseKeys();
 }
 
-void LobbyController::focusTextBox(bool shown) {
-  if (!editBox_ || !editBox_->getImpl()) return;
-  CCEditBoxImpl* box = editBox_->getImpl();
-  if (shown && !box->isEditing())
-    box->openKeyboard();
-  else if (!shown && box->isEditing())
-    box->closeKeyboard();
-}
-
-void LobbyController::fitMessagePanel() {
-  if (!messageBg_) return;
-  messageBg_->setVisible(messageShown_);
-  if (!messageShown_ || !messageLabel_) return;
-  CCNode* parent = messageBg_->getParent();
-  CCRect area = messageLabel_->boundingBox();
-  if (parent && messageLabel_->getParent() != parent) {
-    CCPoint origin = parent->convertToNodeSpace(
-        messageLabel_->getParent()->convertToWorldSpace(area.origin));
-    area.origin = origin;
-  }
-  if (cancelButton_ && modalCancelButton_ && modalCancelButton_->getParent() && parent) {
-    CCRect b = modalCancelButton_->boundingBox();
-    CCPoint low = parent->convertToNodeSpace(modalCancelButton_->getParent()->convertToWorldSpace(b.origin));
-    const float minX = std::min(area.getMinX(), low.x), minY = std::min(area.getMinY(), low.y);
-    const float maxX = std::max(area.getMaxX(), low.x + b.size.width);
-    const float maxY = std::max(area.getMaxY(), low.y + b.size.height);
-    area = CCRect(minX, minY, maxX - minX, maxY - minY);
-  }
-  messageBg_->setPreferredSize(
-      CCSize(area.size.width + 2 * kMessagePadding, area.size.height + 2 * kMessagePadding));
-  messageBg_->setPosition(CCPoint(area.getMidX(), area.getMidY()));
+void LobbyController::releaseKeys() {
+  CCEditBoxImpl* box = editBox_ ? editBox_->getImpl() : nullptr;
+  if (box && box->isEditing()) box->closeKeyboard();
 }
 
 void LobbyController::forgetRows(size_t count) {

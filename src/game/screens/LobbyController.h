@@ -55,9 +55,9 @@ class LobbyController : public cocos2d::CCObject,
 
   // Sets every bound node's visibility and text from the state.
   void refreshUI();
-  // The text box stops taking the keys (the screen is left); the next refresh gives them back
-  // when its prompt shows.
-  void releaseKeys() { focusTextBox(false); }
+  // The text box stops taking the keys (its prompt hides, or the screen is left); a click on
+  // the box gives them back.
+  void releaseKeys();
   // One row per name, top-down in the server's order, the list scrolled to its top.
   void rebuildPlayerList();
 
@@ -112,10 +112,6 @@ class LobbyController : public cocos2d::CCObject,
   bool init();
   void declareMembers();
   void setMessage(const std::string& text, bool modal, bool cancelButton);
-  // The panel behind the message covers the text and, when shown, its cancel button.
-  void fitMessagePanel();
-  // The text box takes the keys while its prompt shows, and lets them go when it hides.
-  void focusTextBox(bool shown);
   // Lets go of the player rows from `count` on.
   void forgetRows(size_t count);
 
@@ -141,8 +137,6 @@ class LobbyController : public cocos2d::CCObject,
   cocos2d::CCMenuItemImage* modalCancelButton_ = nullptr;
   cocos2d::extension::CCScale9Sprite* textFieldBg_ = nullptr;
   cocos2d::extension::CCEditBox* editBox_ = nullptr;
-  // Added to the layout's names: the panel behind a message.
-  cocos2d::extension::CCScale9Sprite* messageBg_ = nullptr;
   bool messageShown_ = false;
   bool modal_ = false;
   bool cancelButton_ = false;

@@ -246,10 +246,7 @@ void MenuController::onCredits(CCObject*) {
   playIntro();
 }
 
-void MenuController::onOk(CCObject*) {
-  // The menu asks for no text: what was typed is read and left alone.
-  if (editBox_) (void)editBox_->getText();
-}
+void MenuController::onOk(CCObject*) { hub().submitMenuText(editBox_ ? editBox_->getText() : ""); }
 
 void MenuController::onCancel(CCObject*) { hub().showMainMenu(); }
 void MenuController::onExit(CCObject*) { hub().exitGame(); }

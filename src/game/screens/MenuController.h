@@ -127,7 +127,7 @@ class MenuController : public cocos2d::CCObject,
   void addWind();
   // Stops every action of the intro's nodes.
   void stopIntro();
-  // The title as the intro leaves it: struck, the menu shown, the bird on its perch.
+  // The title as the intro leaves it: struck, the credits gone, the bird on its perch.
   void showIntroEnd();
 
   mv::NodeBindings bindings_;

@@ -175,12 +175,12 @@ void MenuController::finishIntro() {
   // The lobby button usually finds the connection made.
   hub().lobbyLink().connectToLobby();
   showIntroEnd();
+  mv::setShown(mainlayer_, true);
 }
 
 void MenuController::showIntroEnd() {
   mv::setShown(crack_, true);
   mv::setShown(bolt_, true);
-  mv::setShown(mainlayer_, !messageShown_ && mode_ == 0);
   mv::setShown(creditslbl_, false);
   if (bird_) {
     bird_->setPosition(positionOf(birdfinish1_));

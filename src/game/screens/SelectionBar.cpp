@@ -195,16 +195,27 @@ void SelectionBar::show(int state) {
       break;
   }
   if (!turnseq_) return;
-  // A button held down stays until it is let go: its click would be lost with it. Letting
-  // go on it makes a choice, which lays the bar anew.
-  bool held = false;
-  mv::forEachNodeDeep(turnseq_->getContainer(), [&held](CCNode* n) {
-    if (CCMenu* menu = dynamic_cast<CCMenu*>(n)) held = held || menu->getState() == kCCMenuStateTrackingTouch;
-  });
-  if (held) return;
+  // A button held down stays until it is let go: its click would be lost with it. The bar
+  // is laid anew once it is let go (showIfLetGo).
+  keptWhileHeld_ = buttonHeld();
+  if (keptWhileHeld_) return;
   CCNode* header = nullptr;
   if (!titleKey.empty()) header = cards ? buildCards(text(titleKey)) : buildSpells(text(titleKey));
   lay(header);
+}
+
+bool SelectionBar::buttonHeld() const {
+  bool held = false;
+  mv::forEachNodeDeep(turnseq_ ? turnseq_->getContainer() : nullptr, [&held](CCNode* n) {
+    if (CCMenu* menu = dynamic_cast<CCMenu*>(n)) held = held || menu->getState() == kCCMenuStateTrackingTouch;
+  });
+  return held;
+}
+
+void SelectionBar::showIfLetGo() {
+  if (!keptWhileHeld_ || buttonHeld()) return;
+  keptWhileHeld_ = false;
+  showForLocalPlayer();
 }
 
 CCNode* SelectionBar::loadHeader(const std::string& title) {

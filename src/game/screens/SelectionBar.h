@@ -50,6 +50,9 @@ class SelectionBar {
   // The bar for a player state: cards in state 2, spells in 4, 5 and 7, else empty. A
   // button held down keeps the bar as it is until it is let go.
   void show(int state);
+  // A bar kept while its button was held is laid for the local player's state once the
+  // button is let go (called every frame).
+  void showIfLetGo();
   // The bar's layer shows or hides.
   void setVisible(bool visible);
   // The order of card ids in the bars: ARCHMAGE first, then by category, then by id.
@@ -75,6 +78,8 @@ class SelectionBar {
   // What every button shows besides its card: the tutorial's arrow, the count, the digit
   // of its slot (from 1); it is the slot's entry of shownButtons().
   void finishButton(int slot, int count, bool forced, int shownIndex);
+  // A button of the bar is held down.
+  bool buttonHeld() const;
   // The header laid into the bar's scroll view.
   void lay(cocos2d::CCNode* header);
   std::string text(const std::string& key) const;
@@ -84,6 +89,8 @@ class SelectionBar {
   std::vector<int> cards_;
   std::vector<StoredCard> spells_;
   std::vector<int> shownButtons_;
+  // The last show() left the bar as it was: a button was held.
+  bool keptWhileHeld_ = false;
   cocos2d::CCLayer* turnseqqui_ = nullptr;
   cocos2d::extension::CCScrollView* turnseq_ = nullptr;
   cocos2d::CCMenuItemImage* endphasebtn_ = nullptr;

@@ -164,7 +164,7 @@ void SpellEffectPlayer::collapseElement(BoardElem& elem) {
     LOGOG_ERROR("layer is null when collapsing element");
     return;
   }
-  CCNode* layer = stage_.boardLayerFor(elem.owner());
+  CCNode* layer = stage_.getPlayerLayer(elem.owner());
   CCNode* water = stage_.waterNode();
   if (!layer || !water || !water->getParent()) {
     node->release();
@@ -194,7 +194,7 @@ void SpellEffectPlayer::collapseElement(BoardElem& elem) {
 void SpellEffectPlayer::showExplosion(BoardElem& elem) {
   BoardView& view = stage_.boardView();
   ElemNodes* nodes = view.nodesOf(elem);
-  CCNode* layer = stage_.boardLayerFor(elem.owner());
+  CCNode* layer = stage_.getPlayerLayer(elem.owner());
   if (!nodes || !nodes->root() || !nodes->root()->getParent() || !layer) {
     LOGOG_ERROR("layer not found when playing explosion");
     return;

@@ -34,7 +34,7 @@ class EffectStage {
   virtual BoardView& boardView() = 0;
   virtual const Player* viewLocalPlayer() = 0;
   // The board layer of the owner's side.
-  virtual cocos2d::CCNode* boardLayerFor(const Player* owner) = 0;
+  virtual cocos2d::CCNode* getPlayerLayer(const Player* owner) = 0;
   // The layer position of cell (x, y) of the owner's board (its corner).
   virtual cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) = 0;
   // The view moves (animated) so the layer's point is at the window's centre at `scale`.

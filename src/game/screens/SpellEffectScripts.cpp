@@ -32,7 +32,7 @@ void fireball(EffectSteps& s) {
     CCNode* ball = makeEffectParticles("particles/fireball.plist", mv::hdScale());
     if (!ball) continue;
     ball->setPosition(ccpAdd(s.centre(e), ccp(-1600, 200)));
-    s.addNode(ball, s.layerOf(e->owner()));
+    s.addNode(ball, s.getPlayerLayer(e->owner()));
     CCFiniteTimeAction* fly = CCMoveTo::create(1.0f, s.centre(e));
     if (s.isLocal(e))
       ball->runAction(sequence({s.sound("sounds/fireball.wav"), delay(0.5f), fly, CCHide::create(), s.stopSounds(),
@@ -49,7 +49,7 @@ void fireball(EffectSteps& s) {
 void rats(EffectSteps& s) {
   s.add(delay(0.5f));
   CCSprite* rat = frameSprite("rat1.png");
-  CCNode* layer = s.layerOf(s.record().target);
+  CCNode* layer = s.getPlayerLayer(s.record().target);
   if (rat && layer) s.addNode(rat, layer);
   for (BoardElem* e : s.targets()) {
     CCFiniteTimeAction* run = animation({"rat1.png", "rat2.png", "rat3.png"}, 3);
@@ -66,7 +66,7 @@ void rats(EffectSteps& s) {
     } else {
       s.focusElement(e, 2.0f);
       if (rat && run) {
-        rat->setPosition(ccpAdd(s.corner(e), ccp(0, 10)));
+        rat->setPosition(ccpAdd(s.elemToLayerPoint(e), ccp(0, 10)));
         const float third = 1.0f / 3;
         CCFiniteTimeAction* scurry = sequence(
             {s.sound("sounds/spell-rat.wav"), CCMoveBy::create(third, ccp(64, 0)), CCFlipX::create(true),
@@ -91,7 +91,7 @@ void earthquake(EffectSteps& s) {
   // Dust rises along the shaking ground for as long as it shakes.
   if (CCNode* dust = makeEffectParticles("particles/quake-dust.plist", 1.0f)) {
     dust->setPosition(ccpAdd(s.targetCentreCell(), ccp(kHalfCell, 0)));
-    s.addNode(dust, s.layerOf(s.record().target));
+    s.addNode(dust, s.getPlayerLayer(s.record().target));
   }
   s.add(moveGame(20));
   s.add(s.sound("sounds/earthquake.wav"));
@@ -112,7 +112,7 @@ void lightning(EffectSteps& s) {
     const BoardElem* above = e->getUpper();
     if (above && above->kind() == ElemKind::Dome) at.y += BoardView::kElemSize;
     bolt->setPosition(at);
-    s.addNode(bolt, s.layerOf(e->owner()));
+    s.addNode(bolt, s.getPlayerLayer(e->owner()));
     bolt->runAction(sequence({delay(0.5f), CCShow::create(), s.sound("sounds/lightning.wav"),
                               particleStep(s.isLocal(e) ? "particles/rocks.plist" : "particles/rocks-enemy.plist"),
                               delay(0.1f), CCHide::create(), delay(0.1f), CCShow::create(), delay(0.1f),
@@ -125,13 +125,13 @@ void lightning(EffectSteps& s) {
 void ray(EffectSteps& s) {
   const AnimateSpellEvent& record = s.record();
   for (BoardElem* e : s.targets()) {
-    CCNode* layer = s.layerOf(e->owner());
+    CCNode* layer = s.getPlayerLayer(e->owner());
     Board* casterBoard = record.caster ? record.caster->board() : nullptr;
     if (!layer || !casterBoard) continue;
     BoardElem* source = casterBoard->randomTopBlock();
     const int c = Board::getBoardCenter();
-    const CCPoint sourceCorner = source ? s.corner(source) : s.cellOf(record.caster, c, c);
-    CCNode* casterLayer = s.layerOf(record.caster);
+    const CCPoint sourceCorner = source ? s.elemToLayerPoint(source) : s.boardToLayerPoint(record.caster, c, c);
+    CCNode* casterLayer = s.getPlayerLayer(record.caster);
     const CCPoint from =
         layer->convertToNodeSpace(casterLayer->convertToWorldSpace(ccpAdd(sourceCorner, ccp(kHalfCell, kHalfCell))));
     const CCPoint to = s.centre(e);
@@ -170,7 +170,7 @@ void rain(EffectSteps& s) {
   s.focusBoardCentre(1.0f);
   if (CCNode* drops = makeEffectParticles("particles/rain.plist", 1.0f)) {
     drops->setPosition(ccpAdd(s.targetCentreCell(), ccp(0, 700)));
-    s.addNode(drops, s.layerOf(s.record().target));
+    s.addNode(drops, s.getPlayerLayer(s.record().target));
   }
   s.add(s.sound("sounds/rain.wav"));
   s.add(delay(0.5f));
@@ -187,7 +187,7 @@ void collapse(EffectSteps& s) {
     rocks->setColor(ccc3(tint.r, tint.g, tint.b));
     rocks->setPosition(s.centre(e));
     rocks->setVisible(e->isVisibleToLocalPlayer(s.local()));
-    s.addNode(rocks, s.layerOf(e->owner()));
+    s.addNode(rocks, s.getPlayerLayer(e->owner()));
     rocks->runAction(sequence({delay(0.5f), s.sound("sounds/earthquake.wav"), delay(0.15f),
                                animation({"collapse1.png", "collapse2.png", "collapse3.png", "collapse4.png"}, 1),
                                delay(2.0f)}));
@@ -265,7 +265,7 @@ void deratizers(EffectSteps& s) {
     CCSprite* trap = frameSprite("deratizer1.png");
     if (!trap) continue;
     trap->setPosition(s.centre(e));
-    s.addNode(trap, s.layerOf(e->owner()));
+    s.addNode(trap, s.getPlayerLayer(e->owner()));
     trap->runAction(sequence({delay(0.5f), s.sound("sounds/antirat.wav"), delay(0.15f),
                               animation({"deratizer1.png", "deratizer2.png", "deratizer3.png", "deratizer3.png",
                                          "deratizer3.png", "deratizer3.png"},

@@ -75,18 +75,20 @@ EffectSteps::EffectSteps(SpellEffectPlayer& player, const AnimateSpellEvent& rec
 
 bool EffectSteps::isLocal(const BoardElem* e) const { return e->owner() && e->owner() == local_; }
 
-CCPoint EffectSteps::cellOf(const Player* owner, int x, int y) const { return stage_.boardToLayerPoint(owner, x, y); }
+CCPoint EffectSteps::boardToLayerPoint(const Player* owner, int x, int y) const {
+  return stage_.boardToLayerPoint(owner, x, y);
+}
 
-CCPoint EffectSteps::corner(BoardElem* e) const { return cellOf(e->owner(), e->x(), e->y()); }
+CCPoint EffectSteps::elemToLayerPoint(BoardElem* e) const { return boardToLayerPoint(e->owner(), e->x(), e->y()); }
 
-CCPoint EffectSteps::centre(BoardElem* e) const { return ccpAdd(corner(e), ccp(kHalfCell, kHalfCell)); }
+CCPoint EffectSteps::centre(BoardElem* e) const { return ccpAdd(elemToLayerPoint(e), ccp(kHalfCell, kHalfCell)); }
 
 CCPoint EffectSteps::targetCentreCell() const {
   const int c = Board::getBoardCenter();
-  return cellOf(record_.target, c, c);
+  return boardToLayerPoint(record_.target, c, c);
 }
 
-CCNode* EffectSteps::layerOf(const Player* owner) const { return stage_.boardLayerFor(owner); }
+CCNode* EffectSteps::getPlayerLayer(const Player* owner) const { return stage_.getPlayerLayer(owner); }
 
 CCNode* EffectSteps::shakenNode() const { return stage_.shakenNode(); }
 
@@ -99,7 +101,7 @@ void EffectSteps::addNode(CCNode* node, CCNode* layer) { player_.addEffectNode(n
 CCNode* EffectSteps::emptyNodeAt(BoardElem* e, CCFiniteTimeAction* actions) {
   CCNode* node = CCNode::create();
   node->setPosition(centre(e));
-  addNode(node, layerOf(e->owner()));
+  addNode(node, getPlayerLayer(e->owner()));
   if (actions) node->runAction(actions);
   return node;
 }
@@ -108,11 +110,11 @@ void EffectSteps::focusView(CCNode* layer, const CCPoint& point, float scale) { 
 
 void EffectSteps::focusElement(BoardElem* e, float scale) {
   if (!e) return;
-  focusView(layerOf(e->owner()), centre(e), scale);
+  focusView(getPlayerLayer(e->owner()), centre(e), scale);
 }
 
 void EffectSteps::focusBoardCentre(float scale) {
-  focusView(layerOf(record_.target), ccpAdd(targetCentreCell(), ccp(kHalfCell, kHalfCell)), scale);
+  focusView(getPlayerLayer(record_.target), ccpAdd(targetCentreCell(), ccp(kHalfCell, kHalfCell)), scale);
 }
 
 CCFiniteTimeAction* EffectSteps::sound(const std::string& path) { return player_.soundStep(path); }

@@ -53,13 +53,13 @@ class EffectSteps {
   const Player* local() const { return local_; }
   bool isLocal(const BoardElem* e) const;
   // The corner of cell (x, y) of the owner's board in its layer.
-  cocos2d::CCPoint cellOf(const Player* owner, int x, int y) const;
+  cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) const;
   // An element's cell corner and centre in its layer.
-  cocos2d::CCPoint corner(BoardElem* e) const;
+  cocos2d::CCPoint elemToLayerPoint(BoardElem* e) const;
   cocos2d::CCPoint centre(BoardElem* e) const;
   // The target player's centre cell (its corner) in its layer.
   cocos2d::CCPoint targetCentreCell() const;
-  cocos2d::CCNode* layerOf(const Player* owner) const;
+  cocos2d::CCNode* getPlayerLayer(const Player* owner) const;
   cocos2d::CCNode* shakenNode() const;
 
   // Appends a step to the effect's list (null: nothing).

@@ -74,7 +74,7 @@ CCPoint BoardView::elemCentre(const BoardElem& elem) {
 BoardView::LayerBatches* BoardView::batchesFor(const Player* owner) {
   const bool ours = owner && owner == host_.viewLocalPlayer();
   LayerBatches& side = ours ? ours_ : enemy_;
-  CCNode* layer = host_.boardLayerFor(owner);
+  CCNode* layer = host_.getPlayerLayer(owner);
   if (!layer) return nullptr;
   if (!side.elems) {
     side.elems = QuadBatchNode::create(kElemCullMargin);
@@ -181,7 +181,7 @@ void BoardView::dropHighlight(const BoardElem& elem) {
 }
 
 void BoardView::placeHighlight(BoardElem& elem, HighlightLayer* h) {
-  CCNode* layer = host_.boardLayerFor(elem.owner());
+  CCNode* layer = host_.getPlayerLayer(elem.owner());
   if (!layer) return;
   if (h->getParent() != layer) {
     if (h->getParent()) h->removeFromParentAndCleanup(false);

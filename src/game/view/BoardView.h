@@ -24,7 +24,7 @@ class BoardViewHost {
  public:
   virtual ~BoardViewHost() = default;
   // The layer of a player's tower; null while there is no screen.
-  virtual cocos2d::CCNode* boardLayerFor(const Player* owner) = 0;
+  virtual cocos2d::CCNode* getPlayerLayer(const Player* owner) = 0;
   // The layer position of the lower-left corner of cell (x, y) of the player's board.
   virtual cocos2d::CCPoint boardToLayerPoint(const Player* owner, int x, int y) = 0;
   // The local player; null when there is none.
