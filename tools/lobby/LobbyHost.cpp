@@ -38,6 +38,10 @@ RakNet::IncomingLimits LobbyHostOptions::defaultLimits() {
   // to spare.
   l.maxWaitingBytesTotal = 16 * 1024 * 1024;
   l.inflatedBytesPerSecondTotal = 64 * 1024 * 1024;
+  // A game opens one connection each time its player goes online; many players behind
+  // one router open more, but not hundreds a second.
+  l.greetingsPerSecond = 20;
+  l.greetingBurst = 60;
   return l;
 }
 
@@ -91,6 +95,7 @@ bool LobbyHost::startPeer(const LobbyHostOptions& options, unsigned short port, 
     return it != peerOfClient_.end() && it->second == index;
   });
   p.peer->AttachPlugin(p.replicaRelay.get());
+  if (!peers_.empty()) p.peer->ShareGreetings(peers_.front().peer);
   RakNet::SocketDescriptor sd(port, options.bind.empty() ? nullptr : options.bind.c_str());
   sd.sharePort = share;
   RakNet::StartupResult r = p.peer->Startup(slots, &sd, 1);
@@ -141,21 +146,13 @@ void LobbyHost::handle(size_t index, RakNet::Packet* p) {
   bool ours = it != peerOfClient_.end() && it->second == index;
   switch (p->data[0]) {
     case ID_NEW_INCOMING_CONNECTION:
-      // A GUID is one client's. Through another peer it is the same client back on a new
-      // socket only when it shows the secret of its first Hello; then the old connection goes.
+      // The peers hold GUIDs together: a client known on another peer is the same one
+      // back on a new socket, and that peer closes its old connection (whose loss,
+      // heard later from there, is no longer ours).
       if (it != peerOfClient_.end() && !ours) {
-        const std::uint64_t proof = peer->GetGreetingProof(p->guid);
-        if (proof == 0 || proof != peers_[it->second].peer->GetGreetingProof(p->guid)) {
-          LOGOG_INFO("client %llx refused: its GUID is connected already", static_cast<unsigned long long>(client));
-          peer->CloseConnection(p->guid, true);
-          return;
-        }
         LOGOG_INFO("client %llx is back on a new connection", static_cast<unsigned long long>(client));
-        peers_[it->second].peer->CloseConnection(p->guid, false);
         peerOfClient_.erase(it);
         server_->onDisconnected(client, now);
-        it = peerOfClient_.end();
-        ours = false;
       }
       if (!ours && peerOfClient_.size() >= maxClients_) {
         LOGOG_INFO("client %llx refused: the lobby is full", static_cast<unsigned long long>(client));

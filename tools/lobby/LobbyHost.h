@@ -4,7 +4,9 @@
 //
 // Clients are spread over several peers on the same port by the system (a client
 // stays with one): a peer holds at most some four thousand, and each serves its
-// share on a thread of its own, its cost growing with the connections it holds.
+// share on a thread of its own, its cost growing with the connections it holds. The
+// peers hold GUIDs together, so a Hello is refused or taken alike whichever peer
+// hears it, and count the connections each address opens together.
 //
 // The peer holds every connection to its share: what it may send (a rate, and what
 // may wait to be read) and what may wait for it to acknowledge. A connection over a
