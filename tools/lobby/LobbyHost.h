@@ -29,7 +29,9 @@ struct LobbyHostOptions {
   std::string bind;  // empty: every interface
   unsigned short port = 3333;
   unsigned maxClients = 1000;
-  unsigned timeoutMs = 60000;
+  // Silence after which a client counts as gone: a live one answers pings every half
+  // second of quiet, so a game that died is noticed some 8 s later, and its partner told.
+  unsigned timeoutMs = 8000;
   std::string accountsPath;  // the account database; empty: in memory only
   std::string importPath;    // an older server's account file, imported once
   unsigned hashers = 0;      // threads checking codes (0: as the machine allows)

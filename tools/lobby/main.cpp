@@ -50,7 +50,7 @@ void usage() {
       "                        folder); an older accounts.txt there is imported once\n"
       "  --outbox DIR          where mailed codes and invitations are written (default: DATA/outbox)\n"
       "  --dev-code CODE       six digits every new login gets, for local play\n"
-      "  --timeout-ms MS       silence after which a client counts as gone (default 60000)\n"
+      "  --timeout-ms MS       silence after which a client counts as gone (default 8000)\n"
       "  --max-clients N       connections accepted at once (default: what this machine holds,\n"
       "                        at most %u)\n"
       "  --challenge-expiry-ms MS  (default 60000)\n",

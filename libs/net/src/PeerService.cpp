@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <enet/time.h>
+
 #include "RakPeer.h"
 #include "logog/logog.hpp"
 
@@ -384,12 +386,26 @@ void RakPeer::CheckDeadlines() {
   std::uint64_t now = nowMs();
   if (now < nextDeadlineCheck_) return;
   nextDeadlineCheck_ = now + kDeadlineCheckMs;
-  std::vector<ENetPeer*> expired;
+  std::vector<ENetPeer*> expired, silent;
   for (auto& entry : conns_) {
     const Connection& c = entry.second;
     if ((c.state == Connection::State::Connecting || c.state == Connection::State::Handshake) &&
         now >= c.deadline)
       expired.push_back(entry.first);
+    // The transport only looks for silence when a resend falls due, and its resends
+    // back off, so on its own it notices a dead system up to twice the time-out late.
+    // A live one answers our pings (one every half second of quiet), so silence
+    // longer than the time-out is a loss, and is taken as one now.
+    const ENetPeer* p = entry.first;
+    if (c.state == Connection::State::Connected && p->lastReceiveTime != 0 &&
+        ENET_TIME_DIFFERENCE(host_->serviceTime, p->lastReceiveTime) >= (c.timeout ? c.timeout : defaultTimeout_))
+      silent.push_back(entry.first);
+  }
+  for (ENetPeer* peer : silent) {
+    Connection c = conns_[peer];
+    enet_peer_disconnect_now(peer, kReasonNone);
+    Forget(peer);
+    QueueEvent(EventKind::Closed, c, ID_CONNECTION_LOST);
   }
   for (ENetPeer* peer : expired) {
     Connection c = conns_[peer];
