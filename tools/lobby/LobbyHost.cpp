@@ -68,8 +68,10 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
     if (!workers->ready()) return false;
     service_ = std::move(workers);
   }
-  server_ = std::make_unique<LobbyServer>(*this, mailer_, *service_, options.config);
   maxClients_ = std::max(1u, options.maxClients);
+  LobbyConfig config = options.config;
+  if (config.maxUnfinished <= 0) config.maxUnfinished = static_cast<int>(std::max(1u, maxClients_ / 2));
+  server_ = std::make_unique<LobbyServer>(*this, mailer_, *service_, config);
   maxPacketsPerPump_ = options.maxPacketsPerPump > 0 ? options.maxPacketsPerPump : 1;
   const unsigned peers = (maxClients_ + kClientsPerPeer - 1) / kClientsPerPeer;
   // Room for an uneven spread: the system hashes each client to a peer.
@@ -80,9 +82,9 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
       return false;
     }
   }
-  LOGOG_INFO("lobby listening on %s port %u (%zu accounts, up to %u clients on %u peers)",
+  LOGOG_INFO("lobby listening on %s port %u (%zu accounts, up to %u clients on %u peers, %d of them logging in)",
              options.bind.empty() ? "*" : options.bind.c_str(), static_cast<unsigned>(port()), accounts_->size(),
-             maxClients_, peers);
+             maxClients_, peers, config.maxUnfinished);
   return true;
 }
 

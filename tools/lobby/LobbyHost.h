@@ -35,6 +35,8 @@ struct LobbyHostOptions {
   std::string accountsPath;  // the account database; empty: in memory only
   std::string importPath;    // an older server's account file, imported once
   unsigned hashers = 0;      // threads checking codes (0: as the machine allows)
+  // The server's; a bound of 0 on the connections still logging in becomes half of
+  // maxClients, so that strangers who never log in leave the other half to players.
   LobbyConfig config;
   // What the game's protocol allows one side (protocol::incomingLimits), and bounds
   // for all clients together.
