@@ -33,49 +33,21 @@
 #include "LobbyProcess.h"
 #include "MatchDigest.h"
 #include "PrivateDisplay.h"
+#include "WindowTexts.h"
 
 namespace {
 
+using mvtest::button;
+using mvtest::english;
 using mvtest::GameProcess;
+using mvtest::onlineButton;
+using mvtest::screenshotPath;
 using mvtest::NodeRects;
 using mvtest::waitFor;
 
 // How much longer than on a quiet machine a step may take before it counts as stuck: two
 // games with sanitizers drawing in software share the machine with other suites.
 constexpr double kPatience = 4;
-
-// A text of the game's English language file.
-std::string english(const std::string& key) {
-  static std::map<std::string, std::string> texts = [] {
-    std::map<std::string, std::string> out;
-    std::ifstream in(std::string(MV_DATA_DIR) + "language/english.lng");
-    const std::regex entry("<string key=\"([^\"]+)\">(.*)</string>");
-    std::string line;
-    std::smatch m;
-    while (std::getline(in, line))
-      if (std::regex_search(line, m, entry)) {
-        std::string text = std::regex_replace(m[2].str(), std::regex("&amp;"), "&");
-        out[m[1].str()] = std::regex_replace(text, std::regex("&lt;"), "<");
-      }
-    return out;
-  }();
-  auto it = texts.find(key);
-  return it == texts.end() ? key : it->second;
-}
-
-// The report's name of the shown button captioned with the text of `key`.
-std::string button(const std::string& key) {
-  std::string name = english(key);
-  std::replace(name.begin(), name.end(), ' ', '_');
-  return "BUTTON::" + name;
-}
-std::string onlineButton() { return button("MENU_ONLINE"); }
-
-std::string screenshotPath(const std::string& name) {
-  const std::string dir = MV_SCREENSHOT_DIR;
-  mkdir(dir.c_str(), 0755);
-  return dir + "/" + name + ".png";
-}
 
 // The login code of the newest mail to `email` in the outbox, or "".
 std::string mailedCode(const std::string& outbox, const std::string& email) {

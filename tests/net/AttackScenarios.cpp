@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fstream>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -106,14 +107,17 @@ FloodFigures bombAttack(const LobbyProcess& lobby, double seconds, int connectio
   std::atomic<bool> stop{false}, allCut{false};
   std::thread bombing;
   // The bombers connect and send from a thread of their own, so that the pair's
-  // figures measure the server, not the bombers.
+  // figures measure the server, not the bombers; each from an address of its own, as
+  // one address opens only so many connections a second.
   FloodFigures f = pairUnderAttack(lobby, seconds, [&](double) {
     if (!bombing.joinable()) {
       bombing = std::thread([&] {
         std::vector<std::unique_ptr<RawClient>> bombers;
         while (!stop && !allCut) {
           if (static_cast<int>(bombers.size()) < connections) {
-            bombers.push_back(std::make_unique<RawClient>());
+            const int n = static_cast<int>(bombers.size());
+            const std::string address = "127.1." + std::to_string(n / 250) + "." + std::to_string(n % 250 + 1);
+            bombers.push_back(std::make_unique<RawClient>(address.c_str()));
             bombers.back()->askCompression();
             if (bombers.back()->connect(lobby.port(), 2000))
               for (const Bytes& packet : bomb) bombers.back()->sendWire(packet);

@@ -44,6 +44,30 @@ TEST_F(SharedAddress, ParkedCodeWaitsMakeRoomForANeighbourAndCannotPileUp) {
   EXPECT_FALSE(transport.closed.count(1));
 }
 
+// Strangers from many addresses that never log in cannot hold every slot either: past
+// the bound for all addresses, each newcomer takes the place of the login idle longest
+// (one that failed first), wherever it comes from. Players who logged in do not count.
+TEST_F(SharedAddress, AllAddressesTogetherHoldOnlySoManyUnfinishedLogins) {
+  config.maxUnfinished = 4;
+  makeServer();
+  login(1, "Player");
+  for (std::uint64_t c = 10; c < 14; ++c) {
+    greet(c, kOther + static_cast<std::uint32_t>(c));
+    advance(1000);
+  }
+  LoginEmailMsg e;
+  e.text = "reader@x.example";
+  up(10, e);  // its login moved on: 11 has now waited longest
+  greet(14, kShared);
+  EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{11}));
+  remembered(13, "nobody@x.example", "999999");  // a failure: first to go
+  greet(15, kShared);
+  EXPECT_EQ(transport.closed, (std::set<std::uint64_t>{11, 13}));
+  for (std::uint64_t c = 16; c < 40; ++c) greet(c, kOther + static_cast<std::uint32_t>(c));
+  EXPECT_EQ(server->clientCount(), 1u + 4u);
+  EXPECT_FALSE(transport.closed.count(1));
+}
+
 TEST_F(SharedAddress, GuessingAtManyAccountsSlowsTheAddressWithoutShuttingOutANeighbour) {
   addAccount("neighbour@x.example", "111111", "Neighbour");
   for (int i = 0; i < config.maxAccountsFailedPerAddress; ++i)

@@ -379,21 +379,28 @@ TEST_F(NetworkOnScript, AServerCloseIsALostLobbyButOurOwnCloseIsNot) {
 
 // A server that refuses the attempt, at the connect request or after our Hello:
 // whatever the reason, the attempt ends; a server of another greeting version (an
-// older lobby) is told to the player as any lobby of another version is.
+// older lobby) is told to the player as any lobby of another version is. Once
+// welcomed, a close for any reason but our own is a lost connection (a connection
+// the same GUID took the place of, too).
 TEST(Network, EveryRefusalEndsTheAttemptAndAnotherVersionSaysSo) {
+  enum When { kAtConnect, kAfterHello, kAfterWelcome };
   struct Case {
-    bool atConnect;
+    When when;
     enet_uint32 reason;
-    const char* expected;
+    std::vector<std::string> expected;
   } cases[] = {
-      {true, 3, "error 0"},   // it does not speak our greeting
-      {false, 3, "error 0"},  // nor our Hello
-      {false, 5, "failed"},   // our GUID is held by another
-      {true, 2, "failed"},    // full
-      {true, 4, "failed"},    // banned
+      {kAtConnect, 3, {"error 0"}},   // it does not speak our greeting
+      {kAfterHello, 3, {"error 0"}},  // nor our Hello
+      {kAfterHello, 5, {"failed"}},   // our GUID is held by another
+      {kAtConnect, 2, {"failed"}},    // full
+      {kAtConnect, 4, {"failed"}},    // banned (older servers)
+      {kAtConnect, 6, {"failed"}},    // our address opened too many connections
+      {kAfterHello, 7, {"failed"}},   // a newer connection of ours took the GUID
+      {kAfterWelcome, 7, {"connected", "lost"}},
+      {kAfterWelcome, 6, {"connected", "lost"}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.reason) + (c.atConnect ? " at connect" : " after the Hello"));
+    SCOPED_TRACE(std::to_string(c.reason) + " when " + std::to_string(c.when));
     ENetAddress any;
     enet_address_set_host_ip(&any, "127.0.0.1");
     any.port = 0;
@@ -405,18 +412,28 @@ TEST(Network, EveryRefusalEndsTheAttemptAndAnotherVersionSaysSo) {
     n.setLobbyEndpoint("127.0.0.1", server->address.port);
     n.init();
     n.connectToLobby();
-    for (auto limit = Clock::now() + std::chrono::seconds(5); r.events.size() < 3 && Clock::now() < limit;) {
+    std::vector<std::string> expected = {"connecting", "connecting"};
+    expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+    for (auto limit = Clock::now() + std::chrono::seconds(5); r.events.size() < expected.size() && Clock::now() < limit;) {
       ENetEvent e;
       while (enet_host_service(server, &e, 1) > 0) {
-        if (e.type == ENET_EVENT_TYPE_CONNECT && c.atConnect) enet_peer_disconnect(e.peer, c.reason);
-        if (e.type == ENET_EVENT_TYPE_RECEIVE) {
+        if (e.type == ENET_EVENT_TYPE_CONNECT && c.when == kAtConnect) enet_peer_disconnect(e.peer, c.reason);
+        if (e.type != ENET_EVENT_TYPE_RECEIVE) continue;
+        const bool hello = e.packet->dataLength > 0 && e.packet->data[0] == ID_INTERNAL_HANDSHAKE;
+        enet_packet_destroy(e.packet);
+        if (hello && c.when == kAfterWelcome) {
+          RakNet::handshake::Greeting welcome;
+          welcome.kind = RakNet::handshake::Kind::Welcome;
+          welcome.guid = 0x5EED;
+          const Bytes b = RakNet::handshake::encode(welcome);
+          enet_peer_send(e.peer, 0, enet_packet_create(b.data(), b.size(), ENET_PACKET_FLAG_RELIABLE));
+        } else {
           enet_peer_disconnect(e.peer, c.reason);
-          enet_packet_destroy(e.packet);
         }
       }
       n.update();
     }
-    EXPECT_EQ(r.events, (std::vector<std::string>{"connecting", "connecting", c.expected}));
+    EXPECT_EQ(r.events, expected);
     enet_host_destroy(server);
   }
 }

@@ -66,13 +66,9 @@ class CapturePeer : public RakNet::RakPeerInterface {
   RakNet::SystemAddress GetMyBoundAddress(const int) override { return RakNet::SystemAddress(); }
   RakNet::RakNetGUID GetGuidFromSystemAddress(const RakNet::SystemAddress) const override { return {}; }
   RakNet::SystemAddress GetSystemAddressFromGuid(const RakNet::RakNetGUID) const override { return {}; }
-  std::uint64_t GetGreetingProof(const RakNet::RakNetGUID) const override { return 0; }
   void SetTimeoutTime(RakNet::TimeMS, const RakNet::SystemAddress) override {}
   RakNet::TimeMS GetTimeoutTime(const RakNet::SystemAddress) override { return 0; }
-  void AddToBanList(const char*, RakNet::TimeMS) override {}
-  void RemoveFromBanList(const char*) override {}
-  void ClearBanList() override {}
-  bool IsBanned(const char*) override { return false; }
+  void ShareGreetings(RakNet::RakPeerInterface*) override {}
   void SetIncomingLimits(const RakNet::IncomingLimits&) override {}
   void SetOutgoingQueueLimit(std::size_t) override {}
   void SetCompression(bool) override {}

@@ -38,6 +38,10 @@ RakNet::IncomingLimits LobbyHostOptions::defaultLimits() {
   // to spare.
   l.maxWaitingBytesTotal = 16 * 1024 * 1024;
   l.inflatedBytesPerSecondTotal = 64 * 1024 * 1024;
+  // A game opens one connection each time its player goes online; many players behind
+  // one router open more, but not hundreds a second.
+  l.greetingsPerSecond = 20;
+  l.greetingBurst = 60;
   return l;
 }
 
@@ -64,8 +68,10 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
     if (!workers->ready()) return false;
     service_ = std::move(workers);
   }
-  server_ = std::make_unique<LobbyServer>(*this, mailer_, *service_, options.config);
   maxClients_ = std::max(1u, options.maxClients);
+  LobbyConfig config = options.config;
+  if (config.maxUnfinished <= 0) config.maxUnfinished = static_cast<int>(std::max(1u, maxClients_ / 2));
+  server_ = std::make_unique<LobbyServer>(*this, mailer_, *service_, config);
   maxPacketsPerPump_ = options.maxPacketsPerPump > 0 ? options.maxPacketsPerPump : 1;
   const unsigned peers = (maxClients_ + kClientsPerPeer - 1) / kClientsPerPeer;
   // Room for an uneven spread: the system hashes each client to a peer.
@@ -76,9 +82,9 @@ bool LobbyHost::start(const LobbyHostOptions& options) {
       return false;
     }
   }
-  LOGOG_INFO("lobby listening on %s port %u (%zu accounts, up to %u clients on %u peers)",
+  LOGOG_INFO("lobby listening on %s port %u (%zu accounts, up to %u clients on %u peers, %d of them logging in)",
              options.bind.empty() ? "*" : options.bind.c_str(), static_cast<unsigned>(port()), accounts_->size(),
-             maxClients_, peers);
+             maxClients_, peers, config.maxUnfinished);
   return true;
 }
 
@@ -91,6 +97,7 @@ bool LobbyHost::startPeer(const LobbyHostOptions& options, unsigned short port, 
     return it != peerOfClient_.end() && it->second == index;
   });
   p.peer->AttachPlugin(p.replicaRelay.get());
+  if (!peers_.empty()) p.peer->ShareGreetings(peers_.front().peer);
   RakNet::SocketDescriptor sd(port, options.bind.empty() ? nullptr : options.bind.c_str());
   sd.sharePort = share;
   RakNet::StartupResult r = p.peer->Startup(slots, &sd, 1);
@@ -141,21 +148,13 @@ void LobbyHost::handle(size_t index, RakNet::Packet* p) {
   bool ours = it != peerOfClient_.end() && it->second == index;
   switch (p->data[0]) {
     case ID_NEW_INCOMING_CONNECTION:
-      // A GUID is one client's. Through another peer it is the same client back on a new
-      // socket only when it shows the secret of its first Hello; then the old connection goes.
+      // The peers hold GUIDs together: a client known on another peer is the same one
+      // back on a new socket, and that peer closes its old connection (whose loss,
+      // heard later from there, is no longer ours).
       if (it != peerOfClient_.end() && !ours) {
-        const std::uint64_t proof = peer->GetGreetingProof(p->guid);
-        if (proof == 0 || proof != peers_[it->second].peer->GetGreetingProof(p->guid)) {
-          LOGOG_INFO("client %llx refused: its GUID is connected already", static_cast<unsigned long long>(client));
-          peer->CloseConnection(p->guid, true);
-          return;
-        }
         LOGOG_INFO("client %llx is back on a new connection", static_cast<unsigned long long>(client));
-        peers_[it->second].peer->CloseConnection(p->guid, false);
         peerOfClient_.erase(it);
         server_->onDisconnected(client, now);
-        it = peerOfClient_.end();
-        ours = false;
       }
       if (!ours && peerOfClient_.size() >= maxClients_) {
         LOGOG_INFO("client %llx refused: the lobby is full", static_cast<unsigned long long>(client));

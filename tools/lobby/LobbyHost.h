@@ -4,7 +4,9 @@
 //
 // Clients are spread over several peers on the same port by the system (a client
 // stays with one): a peer holds at most some four thousand, and each serves its
-// share on a thread of its own, its cost growing with the connections it holds.
+// share on a thread of its own, its cost growing with the connections it holds. The
+// peers hold GUIDs together, so a Hello is refused or taken alike whichever peer
+// hears it, and count the connections each address opens together.
 //
 // The peer holds every connection to its share: what it may send (a rate, and what
 // may wait to be read) and what may wait for it to acknowledge. A connection over a
@@ -27,10 +29,14 @@ struct LobbyHostOptions {
   std::string bind;  // empty: every interface
   unsigned short port = 3333;
   unsigned maxClients = 1000;
-  unsigned timeoutMs = 60000;
+  // Silence after which a client counts as gone: a live one answers pings every half
+  // second of quiet, so a game that died is noticed some 8 s later, and its partner told.
+  unsigned timeoutMs = 8000;
   std::string accountsPath;  // the account database; empty: in memory only
   std::string importPath;    // an older server's account file, imported once
   unsigned hashers = 0;      // threads checking codes (0: as the machine allows)
+  // The server's; a bound of 0 on the connections still logging in becomes half of
+  // maxClients, so that strangers who never log in leave the other half to players.
   LobbyConfig config;
   // What the game's protocol allows one side (protocol::incomingLimits), and bounds
   // for all clients together.

@@ -124,35 +124,39 @@ void LobbyServer::onConnected(std::uint64_t client, std::int64_t nowMs, std::uin
   c.address = address;
   c.stageSince = nowMs;
   c.arrival = nextArrival_++;
-  clients_[client] = c;
+  Client& added = clients_[client] = c;
   LOGOG_INFO("client %llx connected (%zu clients)", hex(client), clients_.size());
-  if (address && ++unfinishedAt_[address] > config_.maxUnfinishedPerAddress) makeRoom(address, client);
+  track(added);
+  makeRoom(added);
 }
 
-void LobbyServer::finishedAt(std::uint32_t address) {
-  auto it = address ? unfinishedAt_.find(address) : unfinishedAt_.end();
-  if (it != unfinishedAt_.end() && --it->second <= 0) unfinishedAt_.erase(it);
+void LobbyServer::track(const Client& c) {
+  if (c.stage == Stage::Lobby)
+    unfinished_.remove(c.id);
+  else
+    unfinished_.put({c.id, c.address, c.failures, c.stageSince, c.arrival});
 }
 
-void LobbyServer::makeRoom(std::uint32_t address, std::uint64_t keep) {
-  int unfinished = 0;
-  const Client* longest = nullptr;
-  for (const auto& entry : clients_) {
-    const Client& o = entry.second;
-    if (o.address != address || o.stage == Stage::Lobby) continue;
-    ++unfinished;
-    if (o.id == keep) continue;
-    if (!longest || o.failures > longest->failures ||
-        (o.failures == longest->failures && (o.stageSince < longest->stageSince ||
-                                             (o.stageSince == longest->stageSince && o.arrival < longest->arrival))))
-      longest = &o;
+void LobbyServer::makeRoom(const Client& c) {
+  const std::uint64_t keep = c.id;
+  const std::uint32_t address = c.address;
+  if (address && config_.maxUnfinishedPerAddress > 0 &&
+      unfinished_.at(address) > static_cast<size_t>(config_.maxUnfinishedPerAddress)) {
+    if (std::uint64_t id = unfinished_.firstAt(address, keep)) {
+      if (refusals_.allow(now_, config_.dropLogIntervalMs, kRefusalLinesPerInterval))
+        LOGOG_INFO("client %llx from %s closed: a newer login from its address takes its place", hex(id),
+                   addressText(address).c_str());
+      close(id);
+    }
   }
-  if (unfinished <= config_.maxUnfinishedPerAddress || !longest) return;
-  std::uint64_t id = longest->id;
-  if (refusals_.allow(now_, config_.dropLogIntervalMs, kRefusalLinesPerInterval))
-    LOGOG_INFO("client %llx from %s closed: a newer login from its address takes its place", hex(id),
-               addressText(address).c_str());
-  close(id);
+  if (config_.maxUnfinished > 0 && unfinished_.size() > static_cast<size_t>(config_.maxUnfinished)) {
+    if (std::uint64_t id = unfinished_.first(keep)) {
+      if (refusals_.allow(now_, config_.dropLogIntervalMs, kRefusalLinesPerInterval))
+        LOGOG_INFO("client %llx closed: %d connections are logging in, and a newer login takes its place", hex(id),
+                   config_.maxUnfinished);
+      close(id);
+    }
+  }
 }
 
 void LobbyServer::onDisconnected(std::uint64_t client, std::int64_t nowMs) {
@@ -180,7 +184,7 @@ void LobbyServer::removeClient(std::uint64_t client) {
     if (it != byEmail_.end() && it->second == client) byEmail_.erase(it);
   }
   bool wasListed = c->stage == Stage::Lobby;
-  if (!wasListed) finishedAt(c->address);
+  unfinished_.remove(client);
   clients_.erase(client);
   if (wasListed) listChanged();
 }
@@ -247,6 +251,7 @@ void LobbyServer::askAgain(Client& c) {
 void LobbyServer::setStage(Client& c, Stage stage) {
   c.stage = stage;
   c.stageSince = now_;
+  track(c);
 }
 
 void LobbyServer::onVersion(Client& c, const unsigned char* data, size_t length) {
@@ -285,6 +290,7 @@ bool LobbyServer::addressSlowed(std::uint32_t address) {
 
 bool LobbyServer::noteFailure(Client& c, const std::string& email) {
   ++c.failures;
+  track(c);
   if (c.address && !email.empty()) {
     if (failuresFrom_.size() > kMaxRemembered) failuresFrom_.clear();
     if (accountsFailedFrom_.size() > kMaxRemembered) accountsFailedFrom_.clear();
@@ -513,7 +519,6 @@ void LobbyServer::onPlayerName(Client& c, const unsigned char* data, size_t leng
 
 void LobbyServer::accept(Client& c) {
   setStage(c, Stage::Lobby);
-  finishedAt(c.address);
   c.loginOrder = nextLoginOrder_++;
   send(c.id, LoginAcceptedMsg{});
   LOGOG_INFO("client %llx logged in as %s", hex(c.id), c.name.c_str());
@@ -600,15 +605,17 @@ void LobbyServer::sweep() {
     if (int n = c.drops.takeUnlogged(now_, config_.dropLogIntervalMs, false))
       LOGOG_WARN("client %llx: %d more messages dropped in the last %lld s", hex(c.id), n,
                  static_cast<long long>(config_.dropLogIntervalMs / 1000));
-    std::int64_t allowed = c.stage == Stage::Version ? config_.versionTimeoutMs
-                           : c.stage == Stage::Code  ? config_.codeTimeoutMs
-                                                     : config_.loginTimeoutMs;
-    // A login being checked, or waiting its address's turn, is not idle.
-    bool waiting = c.ticket || !c.slowEmail.empty();
-    if (c.stage != Stage::Lobby && !waiting && now_ - c.stageSince >= allowed) idle.push_back(c.id);
+    // Only what the client owes at once, or a mailed code, is timed; a login being
+    // checked, or waiting its address's turn, is not idle.
+    const bool timed = c.stage == Stage::Version || c.stage == Stage::Code;
+    const std::int64_t allowed = c.stage == Stage::Version ? config_.versionTimeoutMs : config_.codeTimeoutMs;
+    const bool waiting = c.ticket || !c.slowEmail.empty();
+    if (timed && !waiting && now_ - c.stageSince >= allowed) idle.push_back(c.id);
   }
   for (std::uint64_t id : idle) {
-    LOGOG_INFO("client %llx did not log in in time; closing", hex(id));
+    const Client* c = find(id);
+    LOGOG_INFO("client %llx %s in time; closing", hex(id),
+               c && c->stage == Stage::Version ? "did not give its protocol version" : "did not send its code");
     close(id);
   }
   if (int n = refusals_.takeUnlogged(now_, config_.dropLogIntervalMs, false))

@@ -14,7 +14,10 @@
 // there limits that one: wrong codes for an account shut out that account from that
 // address only, an address guessing at many accounts has its logins slowed (never
 // refused), and an address holds only a few connections still logging in, a new one
-// taking the place of the one that waited longest.
+// taking the place of the one that waited longest. All addresses together hold only
+// so many, in the same way. No clock ends a login that waits for its player (a game
+// connects as it starts and rests at the e-mail prompt while its player stays at
+// the menu); only the steps a client owes at once, or a mailed code, are timed.
 //
 // Checking codes and writing accounts is slow work for the AccountService; the login
 // goes on when its reply comes, and everything else goes on meanwhile.
@@ -31,6 +34,7 @@
 
 #include "AccountWorkers.h"
 #include "Mailer.h"
+#include "UnfinishedLogins.h"
 #include "protocol/Messages.h"
 
 // Where the server's messages go.
@@ -46,9 +50,11 @@ struct LobbyConfig {
   std::int64_t challengeExpiryMs = 60000;
   std::int64_t listDebounceMs = 500;
   std::int64_t versionTimeoutMs = 30 * 1000;     // to announce the protocol version
-  std::int64_t loginTimeoutMs = 60 * 1000;       // for each step of the login...
-  std::int64_t codeTimeoutMs = 10 * 60 * 1000;   // ...but finding the mailed code
-  int maxUnfinishedPerAddress = 8;   // connections of one address still logging in
+  std::int64_t codeTimeoutMs = 10 * 60 * 1000;   // to send the mailed code
+  // Connections still logging in, of one address and of all (0: no bound); a newer
+  // one past either bound takes the place of the longest-idle.
+  int maxUnfinishedPerAddress = 8;
+  int maxUnfinished = 0;
   std::string devCode;               // fixes every new login code (local play)
   int maxCodeAttempts = 5;           // wrong codes for one mailed code
   int maxFailuresPerConnection = 10;  // wrong codes or credentials before it is closed
@@ -198,19 +204,21 @@ class LobbyServer {
   bool noteFailure(Client& c, const std::string& email = "");
   bool accountRefusedFrom(std::uint32_t address, const std::string& email);
   bool addressSlowed(std::uint32_t address);
-  // Closes the connection of the address that waited longest in its login (the one
-  // with the most failures first), but `keep`.
-  void makeRoom(std::uint32_t address, std::uint64_t keep);
-  // One connection of the address is no longer logging in.
-  void finishedAt(std::uint32_t address);
+  // When the address of `c`, or all addresses, hold more connections still logging in
+  // than allowed: closes the one idle longest there (the one with the most failures
+  // first), but `c`.
+  void makeRoom(const Client& c);
+  // Keeps the order of the logins up to date with the client's.
+  void track(const Client& c);
   // Closes a client and forgets it at once.
   void close(std::uint64_t client);
   void sendList();
   // Sends the latest list to the next clients that have not had it, at the pace allowed.
   void sendListsDue();
   void listChanged();
-  // Closes connections that never finish logging in, so they cannot hold slots;
-  // logs the dropped messages not yet logged; forgets what is out of date.
+  // Closes connections that do not announce their version in time or let a mailed
+  // code wait too long; logs the dropped messages not yet logged; forgets what is
+  // out of date.
   void sweep();
 
   // Lobby and matches (LobbyMatches.cpp).
@@ -263,7 +271,7 @@ class LobbyServer {
   std::map<std::pair<std::uint32_t, std::string>, Quota> failuresFrom_;  // address, account
   std::unordered_map<std::uint32_t, Quota> accountsFailedFrom_;          // by address
   std::unordered_map<std::uint32_t, SlowLane> slowed_;
-  std::unordered_map<std::uint32_t, int> unfinishedAt_;  // connections still logging in, by address
+  UnfinishedLogins unfinished_;
   std::uint64_t nextTicket_ = 1;
   std::uint64_t nextArrival_ = 1;
   bool takingReplies_ = false;

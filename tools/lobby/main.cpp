@@ -42,6 +42,7 @@ unsigned machineClients() {
 void onSignal(int) { stopRequested = 1; }
 
 void usage() {
+  const LobbyHostOptions defaults;
   std::printf(
       "usage: mv-lobby [options]\n"
       "  --bind ADDRESS        IPv4 address to listen on (default: all)\n"
@@ -50,11 +51,18 @@ void usage() {
       "                        folder); an older accounts.txt there is imported once\n"
       "  --outbox DIR          where mailed codes and invitations are written (default: DATA/outbox)\n"
       "  --dev-code CODE       six digits every new login gets, for local play\n"
-      "  --timeout-ms MS       silence after which a client counts as gone (default 60000)\n"
+      "  --timeout-ms MS       silence after which a client counts as gone (default %u)\n"
       "  --max-clients N       connections accepted at once (default: what this machine holds,\n"
       "                        at most %u)\n"
+      "  --max-unfinished N    connections still logging in, from all addresses (default: half\n"
+      "                        of --max-clients); past it a newcomer takes the place of the\n"
+      "                        one idle longest\n"
+      "  --max-unfinished-per-address N  the same from one address (default %d)\n"
+      "  --version-timeout-ms MS  for a new connection to give its protocol version (default %lld)\n"
+      "  --code-timeout-ms MS  for a mailed code to be sent back (default %lld)\n"
       "  --challenge-expiry-ms MS  (default 60000)\n",
-      kMaxClients);
+      defaults.timeoutMs, kMaxClients, defaults.config.maxUnfinishedPerAddress,
+      static_cast<long long>(defaults.config.versionTimeoutMs), static_cast<long long>(defaults.config.codeTimeoutMs));
 }
 
 bool number(const char* text, long min, long max, long& out) {
@@ -109,6 +117,14 @@ int main(int argc, char** argv) {
       options.timeoutMs = static_cast<unsigned>(n);
     } else if (arg == "--max-clients" && number(value, 1, kMaxClients, n)) {
       options.maxClients = static_cast<unsigned>(n);
+    } else if (arg == "--max-unfinished" && number(value, 1, kMaxClients, n)) {
+      options.config.maxUnfinished = static_cast<int>(n);
+    } else if (arg == "--max-unfinished-per-address" && number(value, 1, kMaxClients, n)) {
+      options.config.maxUnfinishedPerAddress = static_cast<int>(n);
+    } else if (arg == "--version-timeout-ms" && number(value, 100, 3600000, n)) {
+      options.config.versionTimeoutMs = n;
+    } else if (arg == "--code-timeout-ms" && number(value, 100, 24 * 3600000L, n)) {
+      options.config.codeTimeoutMs = n;
     } else if (arg == "--challenge-expiry-ms" && number(value, 100, 3600000, n)) {
       options.config.challengeExpiryMs = n;
     } else {

@@ -1,11 +1,14 @@
 // The peer's service thread: connections coming and going, the handshake, and the
 // messages of each connection checked against its limits (see RakPeer.h).
+#include <arpa/inet.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include <enet/time.h>
 
 #include "RakPeer.h"
 #include "logog/logog.hpp"
@@ -91,6 +94,7 @@ void RakPeer::Forget(ENetPeer* peer) {
   if (it == conns_.end()) return;
   auto g = byGuid_.find(it->second.guid.g);
   if (g != byGuid_.end() && g->second == peer) byGuid_.erase(g);
+  if (it->second.incoming) book_->release(it->second.guid.g, this, it->second.number);
   if (it->second.out) it->second.out->orphan();
   conns_.erase(it);
 }
@@ -116,16 +120,17 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   // An older greeting that we can still speak is let in to hear that it is out of
   // date, when the application has said how to tell it.
   const bool outdated = version >= handshake::kOldestVersion && version < handshake::kVersion && !farewell_.empty();
-  if (version != handshake::kVersion && !outdated) {
+  // Every attempt counts toward its address's share, whatever becomes of it.
+  if (!book_->admit(ntohl(ev.peer->address.host), nowMs())) {
+    refuse = kReasonOverLimit;
+    std::snprintf(why, sizeof why, "its address opened more than its share of connections lately");
+  } else if (version != handshake::kVersion && !outdated) {
     refuse = kReasonIncompatible;
     if (version)
       std::snprintf(why, sizeof why, "it speaks handshake version %u, we speak %u", version,
                     handshake::kVersion);
     else
       std::snprintf(why, sizeof why, "not our protocol");
-  } else if (IsBannedLocked(ip)) {
-    refuse = kReasonBanned;
-    std::snprintf(why, sizeof why, "banned");
   } else if (incoming >= maxIncoming_ || conns_.size() >= maxConnections_) {
     refuse = kReasonFull;
     std::snprintf(why, sizeof why, "no free slot");
@@ -137,6 +142,7 @@ void RakPeer::OnConnect(const ENetEvent& ev) {
   }
   Connection c;
   c.peer = ev.peer;
+  c.number = nextNumber_++;
   c.address = toSystemAddress(ev.peer->address, static_cast<std::uint16_t>(ev.peer->incomingPeerID));
   c.incoming = true;
   c.version = version;
@@ -172,25 +178,7 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
   if (c.incoming && c.version != handshake::kVersion && greeting.kind == handshake::Kind::Hello)
     return SayFarewell(c);
   if (c.incoming && greeting.kind == handshake::Kind::Hello) {
-    // A GUID is the identity others know a peer by (a lobby lists it, say), so no
-    // one may take one that is in use. The peer that holds it may come back, on the
-    // same socket or a new one (its old connection died without a word, or its
-    // Welcome was lost): the proof of its first Hello says it is the same peer, and
-    // the new connection replaces the old.
-    auto old = byGuid_.find(g);
-    bool taken = g == guid_.g;
-    if (old != byGuid_.end()) {
-      const Connection& holder = conns_[old->second];
-      taken = taken || (holder.address != c.address && holder.proof != greeting.proof);
-    }
-    if (taken) return RefuseHandshake(c, kReasonGuidInUse, "its GUID is in use");
-    if (old != byGuid_.end()) {
-      Connection previous = conns_[old->second];
-      enet_peer_reset(old->second);
-      Forget(old->second);
-      if (previous.state == Connection::State::Connected)
-        QueueEvent(EventKind::Closed, previous, ID_CONNECTION_LOST);
-    }
+    if (!ClaimGuid(c, greeting)) return RefuseHandshake(c, kReasonGuidInUse, "its GUID is in use");
     // Granted when both want it (and the streams can be set up).
     handshake::Compression grant = handshake::Compression::None;
     if (greeting.compression == handshake::Compression::Deflate && compression_ && StartCompression(c))
@@ -217,6 +205,42 @@ void RakPeer::OnHandshake(Connection& c, const unsigned char* data, size_t lengt
     QueueEvent(EventKind::NewConnection, c, ID_CONNECTION_REQUEST_ACCEPTED);
   } else {
     RefuseHandshake(c, kReasonIncompatible, "a greeting of the wrong kind");
+  }
+}
+
+bool RakPeer::ClaimGuid(Connection& c, const handshake::Greeting& hello) {
+  // A GUID is the identity others know a peer by (a lobby lists it, say), so no one
+  // may take one that is in use, whichever peer of the port its Hello reaches. The
+  // peer that holds it may come back, on the same socket or a new one (its old
+  // connection died without a word, or its Welcome was lost): the proof of its first
+  // Hello says it is the same peer, and the new connection replaces the old.
+  const std::uint64_t g = hello.guid;
+  auto local = byGuid_.find(g);
+  if (g == guid_.g || (local != byGuid_.end() && !conns_[local->second].incoming)) return false;
+  GreetingBook::Holder claimant{this, c.number, c.address, hello.proof};
+  GreetingBook::Holder replaced;
+  if (!book_->claim(g, claimant, replaced)) return false;
+  if (replaced.peer) CloseReplaced(g, replaced.connection);
+  return true;
+}
+
+void RakPeer::CloseReplaced(std::uint64_t guid, std::uint64_t number) {
+  auto it = byGuid_.find(guid);
+  if (it == byGuid_.end()) return;
+  Connection& c = conns_[it->second];
+  if (c.number != number || c.state == Connection::State::Closing) return;
+  LOGOG_INFO("%s (%s) came back on another connection; closing the old one", c.guid.ToString().c_str(),
+             c.address.ToString().c_str());
+  // What was queued for it still goes first; it no longer holds the GUID.
+  const Connection old = c;
+  byGuid_.erase(it);
+  if (old.state == Connection::State::Connected) {
+    enet_peer_disconnect_later(old.peer, kReasonReplaced);
+    c.state = Connection::State::Closing;
+    QueueEvent(EventKind::Closed, old, ID_CONNECTION_LOST);
+  } else {
+    enet_peer_disconnect_now(old.peer, kReasonReplaced);
+    Forget(old.peer);
   }
 }
 
@@ -332,6 +356,11 @@ void RakPeer::OnDisconnect(const ENetEvent& ev) {
   switch (c.state) {
     case Connection::State::Closing: return;
     case Connection::State::Connected:
+      // Closed by the other side on purpose, or lost: a time-out, a limit passed, or
+      // replaced by a newer connection of the same GUID there (reason 7).
+      if (ev.data == kReasonReplaced)
+        LOGOG_WARN("%s closed our connection: another connection with our GUID took its place",
+                   c.address.ToString().c_str());
       QueueEvent(EventKind::Closed, c,
                  ev.data == kReasonClosed ? ID_DISCONNECTION_NOTIFICATION : ID_CONNECTION_LOST);
       return;
@@ -343,7 +372,8 @@ void RakPeer::OnDisconnect(const ENetEvent& ev) {
       if (ev.data == kReasonBanned) id = ID_CONNECTION_BANNED;
       if (ev.data == kReasonIncompatible) id = ID_INCOMPATIBLE_PROTOCOL_VERSION;
       if (ev.data == kReasonGuidInUse) id = ID_ALREADY_CONNECTED;
-      if (id != ID_CONNECTION_ATTEMPT_FAILED)
+      // A newer attempt of ours replaced this one there (reason 7): the attempt failed.
+      if (id != ID_CONNECTION_ATTEMPT_FAILED || ev.data != kReasonNone)
         LOGOG_WARN("connection to %s refused (reason %u)", c.address.ToString().c_str(),
                    static_cast<unsigned>(ev.data));
       c.guid = UNASSIGNED_RAKNET_GUID;
@@ -356,12 +386,26 @@ void RakPeer::CheckDeadlines() {
   std::uint64_t now = nowMs();
   if (now < nextDeadlineCheck_) return;
   nextDeadlineCheck_ = now + kDeadlineCheckMs;
-  std::vector<ENetPeer*> expired;
+  std::vector<ENetPeer*> expired, silent;
   for (auto& entry : conns_) {
     const Connection& c = entry.second;
     if ((c.state == Connection::State::Connecting || c.state == Connection::State::Handshake) &&
         now >= c.deadline)
       expired.push_back(entry.first);
+    // The transport only looks for silence when a resend falls due, and its resends
+    // back off, so on its own it notices a dead system up to twice the time-out late.
+    // A live one answers our pings (one every half second of quiet), so silence
+    // longer than the time-out is a loss, and is taken as one now.
+    const ENetPeer* p = entry.first;
+    if (c.state == Connection::State::Connected && p->lastReceiveTime != 0 &&
+        ENET_TIME_DIFFERENCE(host_->serviceTime, p->lastReceiveTime) >= (c.timeout ? c.timeout : defaultTimeout_))
+      silent.push_back(entry.first);
+  }
+  for (ENetPeer* peer : silent) {
+    Connection c = conns_[peer];
+    enet_peer_disconnect_now(peer, kReasonNone);
+    Forget(peer);
+    QueueEvent(EventKind::Closed, c, ID_CONNECTION_LOST);
   }
   for (ENetPeer* peer : expired) {
     Connection c = conns_[peer];
@@ -396,6 +440,7 @@ void RakPeer::ServiceLoop() {
           case ENET_EVENT_TYPE_NONE: break;
         }
       }
+      for (const auto& replaced : book_->takeReplaced(this)) CloseReplaced(replaced.first, replaced.second);
       CheckDeadlines();
       enet_host_flush(host_);
       CountWireLocked();

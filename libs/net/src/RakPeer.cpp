@@ -30,21 +30,6 @@ std::uint64_t randomGuid() {
   return g;
 }
 
-bool banMatches(const std::string& pattern, const std::string& ip) {
-  size_t p = 0, i = 0;
-  while (p < pattern.size() || i < ip.size()) {
-    size_t pe = pattern.find('.', p), ie = ip.find('.', i);
-    std::string pp = pattern.substr(p, pe == std::string::npos ? std::string::npos : pe - p);
-    std::string ii = ip.substr(i, ie == std::string::npos ? std::string::npos : ie - i);
-    if (pp != "*" && pp != ii) return false;
-    if ((pe == std::string::npos) != (ie == std::string::npos)) return false;
-    if (pe == std::string::npos) return true;
-    p = pe + 1;
-    i = ie + 1;
-  }
-  return true;
-}
-
 void releaseOutgoing(ENetPacket* packet) {
   if (packet->userData) static_cast<OutQueue*>(packet->userData)->release(packet->dataLength);
 }
@@ -164,6 +149,7 @@ ConnectionAttemptResult RakPeer::Connect(const char* hostName, unsigned short po
   enet_peer_timeout(peer, 32, static_cast<enet_uint32>(window), static_cast<enet_uint32>(window));
   Connection c;
   c.peer = peer;
+  c.number = nextNumber_++;
   c.address = toSystemAddress(address, static_cast<std::uint16_t>(peer->incomingPeerID));
   c.incoming = false;
   c.state = Connection::State::Connecting;
@@ -220,6 +206,7 @@ void RakPeer::Shutdown(unsigned int blockDuration, unsigned char, PacketPriority
     enet_host_destroy(host_);
     host_ = nullptr;
     events_.clear([&](Packet* p) { dropped.push_back(p); });
+    book_->forgetPeer(this);
   }
   for (Packet* p : dropped) DeallocatePacket(p);
   for (PluginInterface2* plugin : plugins_) plugin->OnRakPeerShutdown();
@@ -405,12 +392,6 @@ SystemAddress RakPeer::GetSystemAddressFromGuid(const RakNetGUID input) const {
   return conns_.at(it->second).address;
 }
 
-std::uint64_t RakPeer::GetGreetingProof(const RakNetGUID input) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  auto it = byGuid_.find(input.g);
-  return it == byGuid_.end() ? 0 : conns_.at(it->second).proof;
-}
-
 void RakPeer::SetTimeoutTime(TimeMS timeMS, const SystemAddress target) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (target == UNASSIGNED_SYSTEM_ADDRESS) defaultTimeout_ = timeMS;
@@ -428,39 +409,22 @@ TimeMS RakPeer::GetTimeoutTime(const SystemAddress target) {
   return defaultTimeout_;
 }
 
-void RakPeer::AddToBanList(const char* ip, TimeMS milliseconds) {
-  if (!ip || !*ip) return;
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (Ban& b : bans_) {
-    if (b.pattern == ip) {
-      b.until = milliseconds ? nowMs() + milliseconds : 0;
-      return;
-    }
+void RakPeer::ShareGreetings(RakPeerInterface* first) {
+  auto* other = dynamic_cast<RakPeer*>(first);
+  if (!other || other == this || IsActive()) return;
+  std::shared_ptr<GreetingBook> book;
+  {
+    std::lock_guard<std::mutex> lock(other->mutex_);
+    book = other->book_;
   }
-  bans_.push_back({ip, milliseconds ? nowMs() + milliseconds : 0});
-}
-
-void RakPeer::RemoveFromBanList(const char* ip) {
-  if (!ip) return;
   std::lock_guard<std::mutex> lock(mutex_);
-  bans_.erase(std::remove_if(bans_.begin(), bans_.end(), [&](const Ban& b) { return b.pattern == ip; }),
-              bans_.end());
-}
-
-void RakPeer::ClearBanList() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  bans_.clear();
-}
-
-bool RakPeer::IsBanned(const char* ip) {
-  if (!ip) return false;
-  std::lock_guard<std::mutex> lock(mutex_);
-  return IsBannedLocked(ip);
+  book_ = book;
 }
 
 void RakPeer::SetIncomingLimits(const IncomingLimits& limits) {
   std::lock_guard<std::mutex> lock(mutex_);
   limits_ = limits;
+  book_->setGreetingRate(limits.greetingsPerSecond, limits.greetingBurst);
   std::uint64_t now = nowMs();
   inflateBudget_.configure(static_cast<double>(limits.inflatedBytesPerSecondTotal),
                            static_cast<double>(limits.inflatedBytesPerSecondTotal), now);
@@ -505,16 +469,6 @@ ENetPeer* RakPeer::FindLocked(const AddressOrGUID& target) const {
   for (auto& entry : conns_)
     if (entry.second.address == target.systemAddress) return entry.first;
   return nullptr;
-}
-
-bool RakPeer::IsBannedLocked(const std::string& ip) {
-  std::uint64_t now = nowMs();
-  bans_.erase(std::remove_if(bans_.begin(), bans_.end(),
-                             [&](const Ban& b) { return b.until != 0 && b.until <= now; }),
-              bans_.end());
-  for (const Ban& b : bans_)
-    if (banMatches(b.pattern, ip)) return true;
-  return false;
 }
 
 void RakPeer::ApplyTimeout(const Connection& c) {

@@ -11,8 +11,10 @@
 //
 // Each connection is held to what it may cost us: its GUID is its own, never one
 // that another connection holds (unless the Hello proves it comes from the peer
-// that holds it, back on a new socket); what it sends is limited in rate and in what may
-// wait for Receive; what waits to be acknowledged by it is limited in bytes.
+// that holds it, back on a new socket), through every peer of the port
+// (GreetingBook); its address opens only so many connections a second; what it
+// sends is limited in rate and in what may wait for Receive; what waits to be
+// acknowledged by it is limited in bytes.
 //
 // RakPeer.cpp has the calls of the application, PeerService.cpp the service thread.
 #pragma once
@@ -30,6 +32,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "GreetingBook.h"
 #include "Handshake.h"
 #include "MessageCompression.h"
 #include "PeerQueues.h"
@@ -38,7 +41,9 @@
 namespace RakNet {
 namespace peer {
 
-// Reasons carried by ENet disconnects. 0 is what ENet reports for a time-out.
+// Reasons carried by ENet disconnects. 0 is what ENet reports for a time-out. 4 is
+// no longer sent (an address ban of older servers); a connecting side still takes it
+// as a refusal.
 enum DisconnectReason : enet_uint32 {
   kReasonNone = 0,
   kReasonClosed = 1,
@@ -47,13 +52,14 @@ enum DisconnectReason : enet_uint32 {
   kReasonBanned = 4,
   kReasonGuidInUse = 5,
   kReasonOverLimit = 6,
+  kReasonReplaced = 7,  // its GUID's owner came back on another connection
 };
 
 // An incoming connection that does not greet within this time is dropped.
 constexpr std::uint64_t kIncomingHandshakeMs = 10000;
 constexpr unsigned kSparePeers = 4;  // slots to answer "server full" with
 constexpr int kIdleWaitMs = 5;
-// How often the service looks for handshakes past their deadline (seconds away):
+// How often the service looks for handshakes past their deadline and silent systems:
 // not at every wake-up, which would walk every connection for each message sent.
 constexpr std::uint64_t kDeadlineCheckMs = 200;
 constexpr std::size_t kMaxMessageBytes = 4 * 1024 * 1024;
@@ -79,6 +85,7 @@ SystemAddress toSystemAddress(const ENetAddress& a, std::uint16_t index);
 struct Connection {
   enum class State { Connecting, Handshake, Connected, Closing };
   ENetPeer* peer = nullptr;
+  std::uint64_t number = 0;  // this peer's, never used twice
   RakNetGUID guid;
   SystemAddress address;
   bool incoming = false;
@@ -96,11 +103,6 @@ struct Connection {
   // proof its Hello showed.
   std::uint32_t version = handshake::kVersion;
   std::uint64_t proof = 0;
-};
-
-struct Ban {
-  std::string pattern;
-  std::uint64_t until = 0;  // 0: for good
 };
 
 class RakPeer final : public RakPeerInterface {
@@ -132,13 +134,9 @@ class RakPeer final : public RakPeerInterface {
   SystemAddress GetMyBoundAddress(const int) override;
   RakNetGUID GetGuidFromSystemAddress(const SystemAddress input) const override;
   SystemAddress GetSystemAddressFromGuid(const RakNetGUID input) const override;
-  std::uint64_t GetGreetingProof(const RakNetGUID input) const override;
   void SetTimeoutTime(TimeMS timeMS, const SystemAddress target) override;
   TimeMS GetTimeoutTime(const SystemAddress target) override;
-  void AddToBanList(const char* ip, TimeMS milliseconds) override;
-  void RemoveFromBanList(const char* ip) override;
-  void ClearBanList() override;
-  bool IsBanned(const char* ip) override;
+  void ShareGreetings(RakPeerInterface* first) override;
   void SetIncomingLimits(const IncomingLimits& limits) override;
   void SetOutgoingQueueLimit(std::size_t bytes) override;
   void SetCompression(bool on) override;
@@ -150,7 +148,6 @@ class RakPeer final : public RakPeerInterface {
  private:
   void Wake();
   ENetPeer* FindLocked(const AddressOrGUID& target) const;
-  bool IsBannedLocked(const std::string& ip);
   void ApplyTimeout(const Connection& c);
   Packet* MakePacket(const Connection& c, const unsigned char* data, size_t length, bool local);
   void QueueEvent(EventKind kind, const Connection& c, unsigned char id);
@@ -179,6 +176,11 @@ class RakPeer final : public RakPeerInterface {
   // slot is free at once.
   void RefuseHandshake(Connection& c, enet_uint32 reason, const char* why);
   void OnHandshake(Connection& c, const unsigned char* data, size_t length);
+  // An incoming Hello: the GUID is taken (through the greeting book), or refused.
+  bool ClaimGuid(Connection& c, const handshake::Greeting& hello);
+  // Closes our connection `number` holding `guid`, whose owner came back on another
+  // connection: it is told why, and the application hears it is lost.
+  void CloseReplaced(std::uint64_t guid, std::uint64_t number);
   void OnReceive(const ENetEvent& ev);
   // The largest message a connection may send (the application's bound, if any).
   std::size_t MaxMessageLocked() const;
@@ -205,7 +207,8 @@ class RakPeer final : public RakPeerInterface {
   EventQueues events_;
   std::unordered_map<ENetPeer*, Connection> conns_;
   std::unordered_map<std::uint64_t, ENetPeer*> byGuid_;
-  std::vector<Ban> bans_;
+  std::shared_ptr<GreetingBook> book_ = std::make_shared<GreetingBook>();
+  std::uint64_t nextNumber_ = 1;
   std::vector<PluginInterface2*> plugins_;
   unsigned maxConnections_ = 0;
   unsigned maxIncoming_ = 0;

@@ -69,18 +69,24 @@ int waitBounded(pid_t pid, int ms) {
 }
 
 LobbyProcess::LobbyProcess(unsigned timeoutMs, const std::string& devCode,
-                           const std::vector<std::pair<std::string, std::string>>& env) {
+                           const std::vector<std::pair<std::string, std::string>>& env,
+                           const std::vector<std::string>& options) {
   char tmpl[] = "/tmp/mv-e2e-XXXXXX";
   if (!mkdtemp(tmpl)) return;
   dir_ = tmpl;
   port_ = freePort();
   if (!port_) return;
   std::vector<std::string> argv = {MV_LOBBY_BIN, "--bind", "127.0.0.1", "--port", std::to_string(port_),
-                                   "--data-dir", dir_ + "/data", "--timeout-ms", std::to_string(timeoutMs)};
+                                   "--data-dir", dir_ + "/data"};
+  if (timeoutMs) {
+    argv.push_back("--timeout-ms");
+    argv.push_back(std::to_string(timeoutMs));
+  }
   if (!devCode.empty()) {
     argv.push_back("--dev-code");
     argv.push_back(devCode);
   }
+  argv.insert(argv.end(), options.begin(), options.end());
   pid_ = spawnLogged(argv, dir_ + "/lobby.log", env);
   // Clients come at once: wait (bounded) until it listens, or has given up.
   for (int waited = 0; pid_ > 0 && waited < 20000; waited += 20) {

@@ -19,11 +19,13 @@ int waitBounded(pid_t pid, int ms);
 
 class LobbyProcess {
  public:
-  // `timeoutMs`: silence after which the lobby counts a client as gone;
-  // `devCode`: the code every new login gets (none: codes are mailed);
-  // `env`: variables added to the lobby's environment.
-  explicit LobbyProcess(unsigned timeoutMs = 60000, const std::string& devCode = "",
-                        const std::vector<std::pair<std::string, std::string>>& env = {});
+  // `timeoutMs`: silence after which the lobby counts a client as gone (0: the
+  // lobby's own default); `devCode`: the code every new login gets (none: codes are
+  // mailed); `env`: variables added to the lobby's environment; `options`: more of
+  // the lobby's command-line options.
+  explicit LobbyProcess(unsigned timeoutMs = 0, const std::string& devCode = "",
+                        const std::vector<std::pair<std::string, std::string>>& env = {},
+                        const std::vector<std::string>& options = {});
   ~LobbyProcess();
   LobbyProcess(const LobbyProcess&) = delete;
   LobbyProcess& operator=(const LobbyProcess&) = delete;

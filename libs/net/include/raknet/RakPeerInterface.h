@@ -7,8 +7,10 @@
 // system that greets with a GUID another connection holds (from another address,
 // without the secret the holder greeted with) is refused, and its attempt ends in
 // ID_ALREADY_CONNECTED; the holder itself, back on a new socket, replaces its old
-// connection. Receive takes the waiting messages of the connected systems in turn,
-// one each, so one that sends a great deal cannot hold the others back.
+// connection, which is told so (its side hears ID_CONNECTION_LOST). Peers that share
+// one port hold GUIDs together (ShareGreetings). Receive takes the waiting messages
+// of the connected systems in turn, one each, so one that sends a great deal cannot
+// hold the others back.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +43,10 @@ struct IncomingLimits {
   // a connection that inflated more than its share of it lately is closed).
   std::size_t maxWaitingBytesTotal = 0;
   std::size_t inflatedBytesPerSecondTotal = 0;
+  // Connections one address may open, on average and at once; those beyond are
+  // refused at their connect request.
+  unsigned greetingsPerSecond = 0;
+  unsigned greetingBurst = 0;
 };
 
 // What went over the wire: the transport's datagrams, with its own headers,
@@ -72,7 +78,7 @@ class RakPeerInterface {
   // Starts a connection attempt: sendConnectionAttemptCount tries,
   // timeBetweenSendConnectionAttemptsMS apart. The outcome arrives as a packet:
   // ID_CONNECTION_REQUEST_ACCEPTED, ID_CONNECTION_ATTEMPT_FAILED,
-  // ID_NO_FREE_INCOMING_CONNECTIONS, ID_CONNECTION_BANNED or
+  // ID_NO_FREE_INCOMING_CONNECTIONS, ID_ALREADY_CONNECTED, ID_CONNECTION_BANNED or
   // ID_INCOMPATIBLE_PROTOCOL_VERSION. timeoutTime 0 keeps the peer's time-out.
   virtual ConnectionAttemptResult Connect(const char* host, unsigned short remotePort,
                                           const char* passwordData, int passwordDataLength,
@@ -118,21 +124,18 @@ class RakPeerInterface {
   virtual SystemAddress GetMyBoundAddress(const int socketIndex = 0) = 0;
   virtual RakNetGUID GetGuidFromSystemAddress(const SystemAddress input) const = 0;
   virtual SystemAddress GetSystemAddressFromGuid(const RakNetGUID input) const = 0;
-  // The secret a connected system showed in its Hello (0: none, or not connected). Peers
-  // sharing one port compare it to tell a client back on a new socket from a stranger.
-  virtual std::uint64_t GetGreetingProof(const RakNetGUID input) const = 0;
 
   // Silence after which a connection counts as lost; the unassigned address sets it
   // for every current and future connection.
   virtual void SetTimeoutTime(TimeMS timeMS, const SystemAddress target) = 0;
   virtual TimeMS GetTimeoutTime(const SystemAddress target) = 0;
 
-  // Addresses ("a.b.c.d", '*' matching any one part) refused at connection; a
-  // milliseconds of 0 bans for good.
-  virtual void AddToBanList(const char* ip, TimeMS milliseconds = 0) = 0;
-  virtual void RemoveFromBanList(const char* ip) = 0;
-  virtual void ClearBanList() = 0;
-  virtual bool IsBanned(const char* ip) = 0;
+  // Makes this peer one of those serving a port with `first` (each bound with
+  // SocketDescriptor::sharePort): a GUID is then held through all of them, so a Hello
+  // that names a GUID held on another of them is refused or replaces it there, as on
+  // one peer; and what one address may open (IncomingLimits) counts over all of them.
+  // Before Startup.
+  virtual void ShareGreetings(RakPeerInterface* first) = 0;
 
   // Limits for every current and future connection (see IncomingLimits).
   virtual void SetIncomingLimits(const IncomingLimits& limits) = 0;
