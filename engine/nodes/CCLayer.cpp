@@ -1,5 +1,6 @@
 #include "CCLayer.h"
 
+#include "CCLayerColor.h"
 #include "CCScene.h"
 #include "CCSet.h"
 #include "CCTouch.h"
@@ -207,7 +208,9 @@ void CCLayer::setOpacity(GLubyte opacity) {
   CCObject* o = 0;
   CCARRAY_FOREACH(children, o) {
     CCNode* child = static_cast<CCNode*>(o);
-    if (!child->keepsOwnOpacity()) child->applyLayerOpacity(opacity);
+    if (child->keepsOwnOpacity()) continue;
+    if (child->getTag() == kCCLayerColorOwnOpacityTag && dynamic_cast<CCLayerColor*>(child)) continue;
+    child->applyLayerOpacity(opacity);
   }
 }
 

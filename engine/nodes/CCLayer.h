@@ -11,6 +11,9 @@ NS_CC_BEGIN
 
 typedef enum { kCCTouchesAllAtOnce, kCCTouchesOneByOne } ccTouchesMode;
 
+// A colour layer with this tag keeps its own opacity when its parent layer fades.
+const int kCCLayerColorOwnOpacityTag = 1;
+
 // A screen layer: receives touches, mouse and keyboard input while it is running and its
 // switches are on. The left mouse button stands in for touch 0 unless told not to.
 class CCLayer : public CCNode,
@@ -65,7 +68,8 @@ class CCLayer : public CCNode,
   void setClaimAllTouches(bool value) { m_bClaimAllTouches = value; }
   bool getClaimAllTouches() { return m_bClaimAllTouches; }
 
-  // CCRGBAProtocol: a layer has no colour of its own; its opacity goes down to its children.
+  // CCRGBAProtocol: a layer has no colour of its own; its opacity goes down to its children,
+  // except those that keep their own (a colour layer tagged kCCLayerColorOwnOpacityTag).
   virtual void setColor(const ccColor3B& color) { CC_UNUSED_PARAM(color); }
   virtual const ccColor3B& getColor(void);
   virtual GLubyte getOpacity(void) { return m_cOpacity; }
