@@ -545,13 +545,20 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       }
       int code = windowsKeyCode(key.sym);
       bool editing = CCIMEDispatcher::sharedDispatcher()->isAnyDelegateEditing();
-      // Releases always get through, even while a text box edits, so that no key a
-      // handler saw pressed before the editing began stays held.
+      // While a text box edits, keys are the box's: no press reaches the handlers, and
+      // no release but of a key whose press they saw before the editing began (which
+      // would otherwise stay held for them).
+      auto down = code >= 0 ? std::find(m_keysDown.begin(), m_keysDown.end(), code) : m_keysDown.end();
       if (event.type == SDL_KEYUP) {
-        if (code >= 0) handleKeyUp(code, mods);
+        const bool owed = down != m_keysDown.end();
+        if (owed) m_keysDown.erase(down);
+        if (code >= 0 && (!editing || owed)) handleKeyUp(code, mods);
         break;
       }
-      if (code >= 0 && !editing) handleKeyDown(code, mods);
+      if (code >= 0 && !editing) {
+        if (down == m_keysDown.end()) m_keysDown.push_back(code);
+        handleKeyDown(code, mods);
+      }
       bool ctrl = (key.mod & KMOD_CTRL) != 0;
       if (ctrl && key.sym == SDLK_f) {
         if (!event.key.repeat) toggleFullScreen();

@@ -84,6 +84,7 @@ class CCEGLView : public CCEGLViewProtocol {
   bool m_captured = false;
   bool m_ownsSdlVideo = false;
   int m_lastModifiers = 0;
+  std::vector<int> m_keysDown;  // key codes whose press reached the handlers, not yet released
   struct PointerPress {
     bool seen = false;
     std::uint32_t time = 0;
