@@ -1,5 +1,6 @@
 #include "CCLayer.h"
 
+#include "CCDirector.h"
 #include "CCLayerColor.h"
 #include "CCScene.h"
 #include "CCSet.h"
@@ -8,6 +9,11 @@
 #include "CCMouseDispatcher.h"
 
 NS_CC_BEGIN
+
+static void setAccelerometerDelegate(CCAccelerometerDelegate* delegate) {
+  if (CCAccelerometer* accelerometer = CCDirector::sharedDirector()->getAccelerometer())
+    accelerometer->setDelegate(delegate);
+}
 
 CCLayer::CCLayer()
     : m_cOpacity(255), m_bTouchEnabled(false), m_bAccelerometerEnabled(false), m_bKeypadEnabled(false),
@@ -86,6 +92,12 @@ void CCLayer::setTouchPriority(int priority) {
   }
 }
 
+void CCLayer::setAccelerometerEnabled(bool enabled) {
+  if (m_bAccelerometerEnabled == enabled) return;
+  m_bAccelerometerEnabled = enabled;
+  if (m_bRunning) setAccelerometerDelegate(enabled ? this : nullptr);
+}
+
 void CCLayer::setKeypadEnabled(bool enabled) {
   if (m_bKeypadEnabled == enabled) return;
   m_bKeypadEnabled = enabled;
@@ -97,11 +109,13 @@ void CCLayer::setKeypadEnabled(bool enabled) {
 void CCLayer::onEnter() {
   if (m_bTouchEnabled) registerTouchAndMouse();
   CCNode::onEnter();
+  if (m_bAccelerometerEnabled) setAccelerometerDelegate(this);
   if (m_bKeypadEnabled) registerKeypadAndKeyboard();
 }
 
 void CCLayer::onExit() {
   if (m_bTouchEnabled) unregisterTouchAndMouse();
+  if (m_bAccelerometerEnabled) setAccelerometerDelegate(nullptr);
   if (m_bKeypadEnabled) unregisterKeypadAndKeyboard();
   CCNode::onExit();
 }

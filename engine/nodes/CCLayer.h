@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CCAccelerometer.h"
 #include "CCKeyboardDispatcher.h"
 #include "CCKeypadDispatcher.h"
 #include "CCMouseDelegate.h"
@@ -59,7 +60,8 @@ class CCLayer : public CCNode,
   virtual void setTouchPriority(int priority);
   virtual int getTouchPriority() { return m_nTouchPriority; }
   virtual bool isAccelerometerEnabled() { return m_bAccelerometerEnabled; }
-  virtual void setAccelerometerEnabled(bool value) { m_bAccelerometerEnabled = value; }
+  // A running layer with the switch on is the director's accelerometer's delegate.
+  virtual void setAccelerometerEnabled(bool value);
   // Governs both the keypad and the keyboard registration.
   virtual bool isKeypadEnabled() { return m_bKeypadEnabled; }
   virtual void setKeypadEnabled(bool value);

@@ -181,9 +181,41 @@ TEST(DirectorTest, PauseDropsTheFrameRateAndResumeRestoresIt) {
 
 }  // namespace
 
+#include "CCAccelerometer.h"
+#include "CCKeypadDispatcher.h"
 #include "CCMouseDispatcher.h"
 
 namespace {
+
+// The keypad dispatcher and the accelerometer are the director's to replace; a running
+// layer with its accelerometer switch on is the accelerometer's delegate until it leaves.
+TEST(DirectorTest, TheKeypadDispatcherAndTheAccelerometerAreTheDirectors) {
+  MV_REQUIRE_VIEW();
+  CCDirector* director = CCDirector::sharedDirector();
+  CCKeypadDispatcher* old = director->getKeypadDispatcher();
+  old->retain();
+  CCKeypadDispatcher* fresh = new CCKeypadDispatcher();
+  director->setKeypadDispatcher(fresh);
+  EXPECT_EQ(director->getKeypadDispatcher(), fresh);
+  EXPECT_EQ(fresh->retainCount(), 2u);
+  director->setKeypadDispatcher(old);
+  EXPECT_EQ(fresh->retainCount(), 1u);
+  fresh->release();
+  old->release();
+
+  CCAccelerometer* accelerometer = director->getAccelerometer();
+  ASSERT_NE(accelerometer, nullptr);
+  CCLayer* layer = CCLayer::create();
+  layer->setAccelerometerEnabled(true);
+  EXPECT_EQ(accelerometer->getDelegate(), nullptr);  // not running yet
+  layer->onEnter();
+  EXPECT_EQ(accelerometer->getDelegate(), layer);
+  layer->setAccelerometerEnabled(false);
+  EXPECT_EQ(accelerometer->getDelegate(), nullptr);
+  layer->setAccelerometerEnabled(true);
+  layer->onExit();
+  EXPECT_EQ(accelerometer->getDelegate(), nullptr);
+}
 
 TEST(DirectorTest, ANewMouseDispatcherTakesOneReferenceAndTheOldOneLosesOne) {
   MV_REQUIRE_VIEW();
