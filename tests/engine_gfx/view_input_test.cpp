@@ -286,6 +286,36 @@ TEST(ViewFullScreenTest, CtrlFSwitchesBetweenDesktopSizeAndA1024x768Window) {
   view->setDesignResolutionSize(gfxtest::kViewWidth, gfxtest::kViewHeight, kResolutionShowAll);
 }
 
+// A window asked for smaller than its minimum, by the game or through the window, is made
+// the minimum size, and the frame is the window's size.
+TEST(ViewMinimumSizeTest, AWindowAskedSmallerThanItsMinimumGetsTheMinimum) {
+  CCEGLView* view = gfxtest::testView();
+  if (!view) GTEST_SKIP() << "no display";
+  CCEGLView::setMinimumWindowSize(400, 300);
+  view->setFrameSize(gfxtest::kViewWidth, 500);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(view->getWindow(), &w, &h);
+  EXPECT_EQ(w, 400);
+  EXPECT_EQ(h, 500);
+  EXPECT_EQ(view->getFrameSize().width, 400);
+  EXPECT_EQ(view->getFrameSize().height, 500);
+  SDL_SetWindowSize(view->getWindow(), 200, 100);
+  for (int i = 0; i < 100 && view->getFrameSize().height != 300; ++i) {
+    pump();  // the window system's word on the size may take a moment
+    SDL_Delay(10);
+  }
+  SDL_GetWindowSize(view->getWindow(), &w, &h);
+  EXPECT_EQ(w, 400);
+  EXPECT_EQ(h, 300);
+  EXPECT_EQ(view->getFrameSize().width, 400);
+  EXPECT_EQ(view->getFrameSize().height, 300);
+  CCEGLView::setMinimumWindowSize(0, 0);
+  view->setFrameSize(gfxtest::kViewWidth, gfxtest::kViewHeight);
+  SDL_GetWindowSize(view->getWindow(), &w, &h);
+  EXPECT_EQ(w, gfxtest::kViewWidth);
+  view->setDesignResolutionSize(gfxtest::kViewWidth, gfxtest::kViewHeight, kResolutionShowAll);
+}
+
 }  // namespace
 
 namespace {
