@@ -496,7 +496,8 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
     case SDL_MOUSEMOTION:
       if (event.motion.which == SDL_TOUCH_MOUSEID) break;
       handleMouseMove(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
-      // A move with the left button held from a press in the view is a drag.
+      // A move with the left button held from a press in the view is also a left drag: the
+      // layers that follow a drag (the board, the scrolling lists) have no other source of one.
       if (m_captured)
         handleMouseLeftDrag(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
       break;
