@@ -2,6 +2,7 @@
 
 #include <sys/time.h>
 
+#include "CCAccelerometer.h"
 #include "CCActionManager.h"
 #include "CCAnimationCache.h"
 #include "CCApplication.h"
@@ -12,7 +13,6 @@
 #include "CCEGLView.h"
 #include "CCFileUtils.h"
 #include "CCGLMatrix.h"
-#include "CCAccelerometer.h"
 #include "CCKeypadDispatcher.h"
 #include "CCLabelBMFont.h"
 #include "CCTouch.h"
