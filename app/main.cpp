@@ -6,6 +6,7 @@
 #include "Folders.h"
 #include "LogMgr.h"
 #include "SystemLanguage.h"
+#include "WindowLimits.h"
 
 using namespace cocos2d;
 
@@ -18,6 +19,7 @@ int main(int, char**) {
   CCFileUtils::setApplicationFolders(mv::kOrganisationFolder, mv::kApplicationFolder);
   CCEGLView::setWindowTitle("Mirrowvale");
   CCEGLView::setWindowIconFile("icon.png");
+  CCEGLView::setMinimumWindowSize(mv::kMinWindowWidth, mv::kMinWindowHeight);
   AppDelegate app;
   CCEGLView* view = CCEGLView::sharedOpenGLView();
   if (!view) {

@@ -171,7 +171,6 @@ void CCEditBoxImplWin::insertText(const char* text, int len) {
   }
   if (clean.empty()) return;
   setText((m_sText + clean).c_str());
-  if (m_pDelegate) m_pDelegate->editBoxTextChanged(m_pEditBox, m_sText);
 }
 
 void CCEditBoxImplWin::deleteBackward() {
@@ -186,7 +185,6 @@ void CCEditBoxImplWin::deleteBackward() {
       wide.pop_back();
   }
   setText(ccUTF16ToUTF8(wide).c_str());
-  if (m_pDelegate) m_pDelegate->editBoxTextChanged(m_pEditBox, m_sText);
 }
 
 void CCEditBoxImplWin::onReturn() {

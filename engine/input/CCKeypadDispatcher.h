@@ -34,15 +34,4 @@ class CCKeypadDispatcher : public CCObject {
   std::vector<CCKeypadDelegate*> m_toRemove;
 };
 
-// Accelerometer input; desktops have none, so nothing is ever delivered.
-struct CCAcceleration {
-  double x, y, z, timestamp;
-};
-
-class CCAccelerometerDelegate {
- public:
-  virtual ~CCAccelerometerDelegate() {}
-  virtual void didAccelerate(CCAcceleration* pAccelerationValue) { CC_UNUSED_PARAM(pAccelerationValue); }
-};
-
 NS_CC_END

@@ -2,6 +2,7 @@
 
 #include <sys/time.h>
 
+#include "CCAccelerometer.h"
 #include "CCActionManager.h"
 #include "CCAnimationCache.h"
 #include "CCApplication.h"
@@ -78,6 +79,7 @@ CCDirector::~CCDirector() {
   CC_SAFE_RELEASE(m_pScheduler);
   CC_SAFE_RELEASE(m_pActionManager);
   delete m_pStats;
+  delete m_pAccelerometer;
   if (s_sharedDirector == this) s_sharedDirector = nullptr;
 }
 
@@ -92,6 +94,7 @@ bool CCDirector::init() {
   // hold their own reference.
   getMouseDispatcher()->setDispatchEvents(true);
   getMouseDispatcher()->setCursorDelegate(this);
+  m_pAccelerometer = new CCAccelerometer();
   m_pCursorNode = nullptr;
   ccSetViewToGLConverter(viewToGL);
   CCNodeVisitHooks hooks = {kmGLPushMatrix, kmGLPopMatrix, applyNodeTransform};
@@ -455,6 +458,17 @@ void CCDirector::setMouseDispatcher(CCMouseDispatcher* dispatcher) {
 
 CCKeypadDispatcher* CCDirector::getKeypadDispatcher() const {
   return CCKeypadDispatcher::sharedDispatcher();
+}
+
+void CCDirector::setKeypadDispatcher(CCKeypadDispatcher* dispatcher) {
+  if (!dispatcher) return;
+  CCKeypadDispatcher::setSharedDispatcher(dispatcher);
+}
+
+void CCDirector::setAccelerometer(CCAccelerometer* accelerometer) {
+  if (accelerometer == m_pAccelerometer) return;
+  delete m_pAccelerometer;
+  m_pAccelerometer = accelerometer;
 }
 
 void CCDirector::setKeyboardDispatcher(CCKeyboardDispatcher* dispatcher) {

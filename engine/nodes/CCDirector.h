@@ -17,6 +17,7 @@ class CCTouchDispatcher;
 class CCMouseDispatcher;
 class CCKeyboardDispatcher;
 class CCKeypadDispatcher;
+class CCAccelerometer;
 class CCDirectorStats;
 
 typedef enum {
@@ -113,8 +114,12 @@ class CCDirector : public CCObject, public CCCursorDelegate {
   CCMouseDispatcher* getMouseDispatcher() const;
   void setMouseDispatcher(CCMouseDispatcher* dispatcher);
   CCKeypadDispatcher* getKeypadDispatcher() const;
+  void setKeypadDispatcher(CCKeypadDispatcher* dispatcher);
   CCKeyboardDispatcher* getKeyboardDispatcher() const;
   void setKeyboardDispatcher(CCKeyboardDispatcher* dispatcher);
+  // The director's accelerometer (owned); setting another deletes the one it replaces.
+  CCAccelerometer* getAccelerometer() const { return m_pAccelerometer; }
+  void setAccelerometer(CCAccelerometer* accelerometer);
 
   // The optional node drawn as the mouse cursor; it moves along with every scene change.
   CCNode* getCursorNode() const { return m_pCursorNode; }
@@ -168,6 +173,7 @@ class CCDirector : public CCObject, public CCCursorDelegate {
   CCSize m_obWinSizeInPoints;
   CCNode* m_pNotificationNode = nullptr;
   CCNode* m_pCursorNode = nullptr;
+  CCAccelerometer* m_pAccelerometer = nullptr;
   CCPoint m_obCursorPosition;
   CCDirectorStats* m_pStats = nullptr;
 };

@@ -1,7 +1,10 @@
 #include "CCLabelBMFont.h"
 
+#include <cmath>
 #include <cstring>
 
+#include "CCGL.h"
+#include "CCGLMatrix.h"
 #include "CCSprite.h"
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
@@ -15,6 +18,38 @@ void setFontTexParameters(CCTexture2D* texture) {
   if (!texture) return;
   ccTexParams params = {GL_NEAREST, GL_NEAREST, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE};
   texture->setTexParameters(&params);
+}
+
+// Moves each quad so that its first corner lands on a whole window pixel. A smoothed glyph
+// drawn with nearest sampling from a half-pixel place would take some texels twice and drop
+// others: a thin stem would vanish beside its dim edges. Only when the label is drawn
+// upright (no rotation, skew or perspective); its nodes keep their places.
+void snapQuadsToPixels(ccV3F_C4B_T2F_Quad* quads, unsigned int count) {
+  kmMat4 projection, modelview, m;
+  kmGLGetMatrix(KM_GL_PROJECTION, &projection);
+  kmGLGetMatrix(KM_GL_MODELVIEW, &modelview);
+  kmMat4Multiply(&m, &projection, &modelview);
+  const float* a = m.mat;
+  if (a[1] != 0 || a[4] != 0 || a[3] != 0 || a[7] != 0 || a[15] == 0) return;
+  GLint viewport[4] = {0, 0, 0, 0};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  // Window pixels per unit of the label's space, and the window place of its origin.
+  const float perUnitX = a[0] / a[15] * 0.5f * static_cast<float>(viewport[2]);
+  const float perUnitY = a[5] / a[15] * 0.5f * static_cast<float>(viewport[3]);
+  if (perUnitX == 0 || perUnitY == 0) return;
+  const float originX = viewport[0] + (a[12] / a[15] + 1) * 0.5f * static_cast<float>(viewport[2]);
+  const float originY = viewport[1] + (a[13] / a[15] + 1) * 0.5f * static_cast<float>(viewport[3]);
+  for (unsigned int i = 0; i < count; ++i) {
+    ccV3F_C4B_T2F_Quad& q = quads[i];
+    const float px = originX + q.bl.vertices.x * perUnitX;
+    const float py = originY + q.bl.vertices.y * perUnitY;
+    const float dx = (std::floor(px + 0.5f) - px) / perUnitX;
+    const float dy = (std::floor(py + 0.5f) - py) / perUnitY;
+    for (ccV3F_C4B_T2F* c : {&q.bl, &q.br, &q.tl, &q.tr}) {
+      c->vertices.x += dx;
+      c->vertices.y += dy;
+    }
+  }
 }
 
 }  // namespace
@@ -102,6 +137,10 @@ void CCLabelBMFont::createFontChars() {
     m_glyphs.push_back(s);
   }
   setContentSize(layout.size);
+}
+
+void CCLabelBMFont::placeQuads(ccV3F_C4B_T2F_Quad* quads, unsigned int count) {
+  snapQuadsToPixels(quads, count);
 }
 
 void CCLabelBMFont::setString(const char* newString) { setString(newString, false, false); }

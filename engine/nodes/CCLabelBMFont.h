@@ -72,6 +72,8 @@ class CCLabelBMFont : public CCSpriteBatchNode, public CCLabelProtocol, public C
   static void purgeCachedData();
 
  protected:
+  // Each glyph is drawn on whole window pixels (the nodes keep their places).
+  void placeQuads(ccV3F_C4B_T2F_Quad* quads, unsigned int count) override;
   // Loads a font into the label; false (logged) when it cannot be used.
   bool applyFont(const char* fntFile);
   void createFontChars();

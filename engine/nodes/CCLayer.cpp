@@ -1,5 +1,7 @@
 #include "CCLayer.h"
 
+#include "CCDirector.h"
+#include "CCLayerColor.h"
 #include "CCScene.h"
 #include "CCSet.h"
 #include "CCTouch.h"
@@ -7,6 +9,11 @@
 #include "CCMouseDispatcher.h"
 
 NS_CC_BEGIN
+
+static void setAccelerometerDelegate(CCAccelerometerDelegate* delegate) {
+  if (CCAccelerometer* accelerometer = CCDirector::sharedDirector()->getAccelerometer())
+    accelerometer->setDelegate(delegate);
+}
 
 CCLayer::CCLayer()
     : m_cOpacity(255), m_bTouchEnabled(false), m_bAccelerometerEnabled(false), m_bKeypadEnabled(false),
@@ -85,6 +92,12 @@ void CCLayer::setTouchPriority(int priority) {
   }
 }
 
+void CCLayer::setAccelerometerEnabled(bool enabled) {
+  if (m_bAccelerometerEnabled == enabled) return;
+  m_bAccelerometerEnabled = enabled;
+  if (m_bRunning) setAccelerometerDelegate(enabled ? this : nullptr);
+}
+
 void CCLayer::setKeypadEnabled(bool enabled) {
   if (m_bKeypadEnabled == enabled) return;
   m_bKeypadEnabled = enabled;
@@ -96,11 +109,13 @@ void CCLayer::setKeypadEnabled(bool enabled) {
 void CCLayer::onEnter() {
   if (m_bTouchEnabled) registerTouchAndMouse();
   CCNode::onEnter();
+  if (m_bAccelerometerEnabled) setAccelerometerDelegate(this);
   if (m_bKeypadEnabled) registerKeypadAndKeyboard();
 }
 
 void CCLayer::onExit() {
   if (m_bTouchEnabled) unregisterTouchAndMouse();
+  if (m_bAccelerometerEnabled) setAccelerometerDelegate(nullptr);
   if (m_bKeypadEnabled) unregisterKeypadAndKeyboard();
   CCNode::onExit();
 }
@@ -207,7 +222,9 @@ void CCLayer::setOpacity(GLubyte opacity) {
   CCObject* o = 0;
   CCARRAY_FOREACH(children, o) {
     CCNode* child = static_cast<CCNode*>(o);
-    if (!child->keepsOwnOpacity()) child->applyLayerOpacity(opacity);
+    if (child->keepsOwnOpacity()) continue;
+    if (child->getTag() == kCCLayerColorOwnOpacityTag && dynamic_cast<CCLayerColor*>(child)) continue;
+    child->applyLayerOpacity(opacity);
   }
 }
 

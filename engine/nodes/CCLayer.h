@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CCAccelerometer.h"
 #include "CCKeyboardDispatcher.h"
 #include "CCKeypadDispatcher.h"
 #include "CCMouseDelegate.h"
@@ -10,6 +11,9 @@
 NS_CC_BEGIN
 
 typedef enum { kCCTouchesAllAtOnce, kCCTouchesOneByOne } ccTouchesMode;
+
+// A colour layer with this tag keeps its own opacity when its parent layer fades.
+const int kCCLayerColorOwnOpacityTag = 1;
 
 // A screen layer: receives touches, mouse and keyboard input while it is running and its
 // switches are on. The left mouse button stands in for touch 0 unless told not to.
@@ -56,7 +60,8 @@ class CCLayer : public CCNode,
   virtual void setTouchPriority(int priority);
   virtual int getTouchPriority() { return m_nTouchPriority; }
   virtual bool isAccelerometerEnabled() { return m_bAccelerometerEnabled; }
-  virtual void setAccelerometerEnabled(bool value) { m_bAccelerometerEnabled = value; }
+  // A running layer with the switch on is the director's accelerometer's delegate.
+  virtual void setAccelerometerEnabled(bool value);
   // Governs both the keypad and the keyboard registration.
   virtual bool isKeypadEnabled() { return m_bKeypadEnabled; }
   virtual void setKeypadEnabled(bool value);
@@ -65,7 +70,8 @@ class CCLayer : public CCNode,
   void setClaimAllTouches(bool value) { m_bClaimAllTouches = value; }
   bool getClaimAllTouches() { return m_bClaimAllTouches; }
 
-  // CCRGBAProtocol: a layer has no colour of its own; its opacity goes down to its children.
+  // CCRGBAProtocol: a layer has no colour of its own; its opacity goes down to its children,
+  // except those that keep their own (a colour layer tagged kCCLayerColorOwnOpacityTag).
   virtual void setColor(const ccColor3B& color) { CC_UNUSED_PARAM(color); }
   virtual const ccColor3B& getColor(void);
   virtual GLubyte getOpacity(void) { return m_cOpacity; }

@@ -155,6 +155,7 @@ void CCSpriteBatchNode::draw() {
       appendSprite(static_cast<CCSprite*>(children->objectAtIndex(i)));
   }
   if (m_pobTextureAtlas->getTotalQuads() == 0) return;
+  placeQuads(m_pobTextureAtlas->getQuads(), m_pobTextureAtlas->getTotalQuads());
   CCGLProgram* program = getShaderProgram();
   if (!program) return;
   program->use();

@@ -50,6 +50,14 @@ class CCSpriteBatchNode : public CCNode, public CCTextureProtocol, public CCGLPr
   // Quads drawn by the last draw.
   unsigned int getQuadCount() const;
 
+ protected:
+  // Called by draw() with the quads it is about to draw (in the batch's space, under the
+  // batch's transform); a subclass may move them. Nothing by default.
+  virtual void placeQuads(ccV3F_C4B_T2F_Quad* quads, unsigned int count) {
+    (void)quads;
+    (void)count;
+  }
+
  private:
   void releaseSprite(CCSprite* sprite);
   void appendSprite(CCSprite* sprite);

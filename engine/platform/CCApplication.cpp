@@ -3,9 +3,11 @@
 #include <SDL.h>
 
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -72,9 +74,12 @@ bool startDetached(const char* program, const std::string& argument, int* error)
   return true;
 }
 
-// Longest single sleep while waiting for the next frame; short enough to keep
-// input responsive, long enough not to spin.
+// Waiting for the next frame: the loop sleeps, at most this long at a time so that window
+// events are taken promptly, until the frame is this close; from then on it only yields.
+// A sleep may end later than asked (timer slack, a busy machine); a yield returns at once,
+// so the frame starts on time.
 const uint64_t kMaxSleepNanos = 2000000;
+const uint64_t kYieldOnlyNanos = 1000000;
 
 }  // namespace
 
@@ -155,10 +160,14 @@ bool CCApplication::step() {
     CCDirector::sharedDirector()->mainLoop();
     return true;
   }
-  uint64_t waitTicks = m_intervalTicks - (now - m_lastFrameTicks);
-  uint64_t freq = SDL_GetPerformanceFrequency();
-  uint64_t nanos = waitTicks * 1000000000ull / (freq ? freq : 1);
-  if (nanos > kMaxSleepNanos) nanos = kMaxSleepNanos;
+  const uint64_t waitTicks = m_intervalTicks - (now - m_lastFrameTicks);
+  const uint64_t freq = SDL_GetPerformanceFrequency();
+  const uint64_t waitNanos = waitTicks * 1000000000ull / (freq ? freq : 1);
+  if (waitNanos <= kYieldOnlyNanos) {
+    sched_yield();
+    return false;
+  }
+  const uint64_t nanos = std::min(waitNanos - kYieldOnlyNanos, kMaxSleepNanos);
   struct timespec ts = {0, static_cast<long>(nanos)};
   nanosleep(&ts, nullptr);
   return false;

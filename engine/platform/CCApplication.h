@@ -51,7 +51,8 @@ class CCApplication : public CCApplicationProtocol {
   virtual void setMoreGamesScreenSize() {}
 
   // One turn of the frame loop: drains window events, then runs a frame when strictly
-  // more than one interval has passed since the last one. Returns true when a frame ran.
+  // more than one interval has passed since the last one; otherwise it waits a little
+  // (never past the next frame's time) and draws nothing. Returns true when a frame ran.
   bool step();
 
  protected:

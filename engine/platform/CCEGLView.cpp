@@ -35,6 +35,8 @@ std::string& windowIconFile() {
 
 const int kWindowedWidth = 1024;
 const int kWindowedHeight = 768;
+int s_minWidth = 0;
+int s_minHeight = 0;
 
 // The key codes of the engine's keyboard events are Windows virtual-key codes.
 int windowsKeyCode(SDL_Keycode key) {
@@ -172,6 +174,21 @@ void CCEGLView::applyWindowIcon() {
   SDL_SetWindowIcon(m_window, surface);
   SDL_FreeSurface(surface);
 }
+void CCEGLView::setMinimumWindowSize(int width, int height) {
+  s_minWidth = std::max(0, width);
+  s_minHeight = std::max(0, height);
+  if (s_sharedView) s_sharedView->applyMinimumSize();
+}
+
+void CCEGLView::applyMinimumSize() {
+  // SDL takes no zero: one pixel is no limit.
+  if (m_window) SDL_SetWindowMinimumSize(m_window, std::max(1, s_minWidth), std::max(1, s_minHeight));
+}
+
+CCSize CCEGLView::getMinimumWindowSize() {
+  return CCSize(static_cast<float>(s_minWidth), static_cast<float>(s_minHeight));
+}
+
 bool CCEGLView::isFullScreen() { return s_fullScreen; }
 void CCEGLView::setFullScreen(bool fullScreen) { s_fullScreen = fullScreen; }
 
@@ -209,6 +226,7 @@ bool CCEGLView::create() {
     return false;
   }
   applyWindowIcon();
+  applyMinimumSize();
   m_context = SDL_GL_CreateContext(m_window);
   if (!m_context) {
     startFailed("OpenGL cannot be started", SDL_GetError());
@@ -220,7 +238,7 @@ bool CCEGLView::create() {
   if (!setupGL()) return false;
   // Touches arrive as touches; the mouse events SDL makes from them are dropped.
   SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
-  CCEGLViewProtocol::setFrameSize(kWindowedWidth, kWindowedHeight);
+  CCEGLViewProtocol::setFrameSize(std::max(kWindowedWidth, s_minWidth), std::max(kWindowedHeight, s_minHeight));
   return true;
 }
 
@@ -305,8 +323,13 @@ void CCEGLView::swapBuffers() {
 }
 
 void CCEGLView::setFrameSize(float width, float height) {
+  const bool windowed = m_window && !(SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN);
+  if (windowed) {
+    width = std::max(width, static_cast<float>(s_minWidth));
+    height = std::max(height, static_cast<float>(s_minHeight));
+  }
   CCEGLViewProtocol::setFrameSize(width, height);
-  if (m_window && !(SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN)) {
+  if (windowed) {
     SDL_SetWindowSize(m_window, static_cast<int>(width), static_cast<int>(height));
     centerWindow();
   }
@@ -473,7 +496,8 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
     case SDL_MOUSEMOTION:
       if (event.motion.which == SDL_TOUCH_MOUSEID) break;
       handleMouseMove(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
-      // A move with the left button held from a press in the view is a drag.
+      // A move with the left button held from a press in the view is also a left drag: the
+      // layers that follow a drag (the board, the scrolling lists) have no other source of one.
       if (m_captured)
         handleMouseLeftDrag(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
       break;
@@ -545,13 +569,20 @@ void CCEGLView::handleEvent(const SDL_Event& event) {
       }
       int code = windowsKeyCode(key.sym);
       bool editing = CCIMEDispatcher::sharedDispatcher()->isAnyDelegateEditing();
-      // Releases always get through, even while a text box edits, so that no key a
-      // handler saw pressed before the editing began stays held.
+      // While a text box edits, keys are the box's: no press reaches the handlers, and
+      // no release but of a key whose press they saw before the editing began (which
+      // would otherwise stay held for them).
+      auto down = code >= 0 ? std::find(m_keysDown.begin(), m_keysDown.end(), code) : m_keysDown.end();
       if (event.type == SDL_KEYUP) {
-        if (code >= 0) handleKeyUp(code, mods);
+        const bool owed = down != m_keysDown.end();
+        if (owed) m_keysDown.erase(down);
+        if (code >= 0 && (!editing || owed)) handleKeyUp(code, mods);
         break;
       }
-      if (code >= 0 && !editing) handleKeyDown(code, mods);
+      if (code >= 0 && !editing) {
+        if (down == m_keysDown.end()) m_keysDown.push_back(code);
+        handleKeyDown(code, mods);
+      }
       bool ctrl = (key.mod & KMOD_CTRL) != 0;
       if (ctrl && key.sym == SDLK_f) {
         if (!event.key.repeat) toggleFullScreen();

@@ -25,6 +25,10 @@ class CCEGLView : public CCEGLViewProtocol {
   // resource root beside the executable. Taken when the window is made, applied at once
   // otherwise; a file that cannot be read is logged and leaves the window without one.
   static void setWindowIconFile(const std::string& path);
+  // The smallest size of the window (not of full screen): a window asked for smaller is
+  // made this size. Taken when the window is made, applied at once otherwise; 0, 0: none.
+  static void setMinimumWindowSize(int width, int height);
+  static CCSize getMinimumWindowSize();
   // The process-wide full-screen flag: true while the program shows itself full screen.
   static bool isFullScreen();
   static void setFullScreen(bool fullScreen);
@@ -35,7 +39,8 @@ class CCEGLView : public CCEGLViewProtocol {
   // Destroys the window and the view.
   void end() override;
   void swapBuffers() override;
-  // Sets the frame size; a window (not full screen) is resized and centred.
+  // Sets the frame size; a window (not full screen) is resized, to no less than its
+  // minimum size, and centred.
   void setFrameSize(float width, float height) override;
   void setIMEKeyboardState(bool open) override;
 
@@ -72,6 +77,7 @@ class CCEGLView : public CCEGLViewProtocol {
   bool create();
   bool setupGL();
   void applyWindowIcon();
+  void applyMinimumSize();
   int currentModifiers() const;
   void pasteClipboard();
   // One tap that reaches the window twice, as a touch and as a mouse click (a touch screen
@@ -84,6 +90,7 @@ class CCEGLView : public CCEGLViewProtocol {
   bool m_captured = false;
   bool m_ownsSdlVideo = false;
   int m_lastModifiers = 0;
+  std::vector<int> m_keysDown;  // key codes whose press reached the handlers, not yet released
   struct PointerPress {
     bool seen = false;
     std::uint32_t time = 0;

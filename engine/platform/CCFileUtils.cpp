@@ -75,7 +75,12 @@ CCFileUtils::CCFileUtils() {
   }
 }
 
-void CCFileUtils::setResourceDirectory(const std::string& root) { m_resourceRoot = withSlash(root); }
+void CCFileUtils::setResourceDirectory(const std::string& root) {
+  m_resourceRoot = withSlash(root);
+  // Relative names opened without the file utilities find the same files.
+  if (!root.empty() && chdir(root.c_str()) != 0)
+    CCLogWarning("CCFileUtils: cannot change into %s", root.c_str());
+}
 
 const char* CCFileUtils::intern(const std::string& text) {
   return m_interned.insert(text).first->c_str();

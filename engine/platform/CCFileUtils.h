@@ -7,7 +7,8 @@ namespace cocos2d {
 
 // Where the program finds its data and where it may write.
 // Data is looked up beside the executable: on first use the working directory
-// becomes the executable's folder, and that folder is the resource root.
+// becomes the executable's folder, and that folder is the resource root. The working
+// directory follows the resource root wherever it is set.
 class CCFileUtils {
  public:
   static CCFileUtils* sharedFileUtils();

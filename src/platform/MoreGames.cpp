@@ -79,7 +79,7 @@ std::string MoreGames::buildQuery() const {
 }
 
 bool MoreGames::openPage() const {
-  std::string page = pageAddress(base_, buildQuery());
+  std::string page = pageAddress(kBaseAddress, buildQuery());
   return opener_ ? opener_(page) : cocos2d::CCApplication::openURL(page);
 }
 

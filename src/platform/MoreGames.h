@@ -59,13 +59,11 @@ class MoreGames {
   // Tests: where the id is kept (default: the data folder), and what opens the browser.
   void setDeviceIdPath(const std::string& path) { deviceIdPath_ = path; }
   void setPageOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
-  void setBaseAddress(const std::string& base) { base_ = base; }
 
  private:
   std::string udid_;
   std::string productCode_;
   std::string secretKey_;
-  std::string base_ = kBaseAddress;
   std::string deviceIdPath_;
   std::function<bool(const std::string&)> opener_;
 };

@@ -100,13 +100,14 @@ const char* LanguageFile::getString(const char* key) const {
   return it == table_.end() ? key : it->second.c_str();
 }
 
-std::vector<LanguageInfo>& LanguageFile::listLanguages(const std::string& folder,
+std::vector<LanguageInfo>& LanguageFile::listLanguages(const std::string& /*folder*/,
                                                        const char* expectedVersion) {
   languages_.clear();
-  const std::string base = folder.empty() ? std::string("language") : folder;
-  for (const char* name : {"english.lng", "russian.lng"}) {
+  // The game's two files, beside the executable (the working folder once the file
+  // utilities are in use).
+  for (const char* path : {"language/english.lng", "language/russian.lng"}) {
     LanguageInfo info;
-    info.path = base + "/" + name;
+    info.path = path;
     if (readLanguageHeader(expectedVersion, info)) languages_.push_back(info);
   }
   return languages_;

@@ -27,8 +27,9 @@ class LanguageFile {
   // The text of the key, else the very pointer passed. Valid until the next load.
   const char* getString(const char* key) const;
 
-  // Reads the headers of the game's language files in the folder ("english.lng" then
-  // "russian.lng") and lists those that are valid for the expected version.
+  // Reads the headers of the game's language files, "language/english.lng" then
+  // "language/russian.lng" (relative to the working folder, whatever folder is given), and
+  // lists those that are valid for the expected version.
   std::vector<LanguageInfo>& listLanguages(const std::string& folder, const char* expectedVersion);
 
   bool isLoaded() const { return loaded_; }

@@ -9,6 +9,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -321,7 +322,11 @@ TEST(LanguageFiles, TheGameLoadsAndListsBothFiles) {
     EXPECT_STRNE(table.getString("NO_VALID_TARGETS"), "NO_VALID_TARGETS") << name;
   }
   LanguageFile table;
+  char previous[4096];
+  ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+  ASSERT_EQ(0, chdir(MV_BIN_DIR));  // the game runs in its own folder
   auto& list = table.listLanguages(folder, "0.1");
+  EXPECT_EQ(0, chdir(previous));
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].language_code, "en");
   EXPECT_EQ(list[1].language_code, "ru");

@@ -53,18 +53,28 @@ TEST(LayerDrawTest, GradientRunsFromStartAtTheTopToEndAtTheBottom) {
   EXPECT_TRUE(gfxtest::near(middle, Rgb{128, 0, 128}, 6)) << middle.r << "," << middle.b;
 }
 
-// A parent layer's fade reaches colour layers, except one that keeps its own opacity.
+// A parent layer's fade reaches colour layers, except one tagged 1 or one that keeps its own
+// opacity; a plain layer tagged 1 passes the fade on to its colour layers.
 TEST(LayerDrawTest, LayerOpacityPassesToColourLayersButNotToOneThatKeepsItsOwn) {
   MV_REQUIRE_VIEW();
   CCLayer* parent = CCLayer::create();
   CCLayerColor* faded = CCLayerColor::create(ccc4(255, 255, 255, 255), 100, 100);
   CCLayerColor* kept = CCLayerColor::create(ccc4(255, 255, 255, 255), 100, 100);
   kept->setKeepsOwnOpacity(true);
-  parent->addChild(faded);
-  parent->addChild(kept);
+  CCLayerColor* tagged = CCLayerColor::create(ccc4(255, 255, 255, 200), 100, 100);
+  tagged->setTag(1);
+  CCLayer* taggedLayer = CCLayer::create();
+  taggedLayer->setTag(1);
+  CCLayerColor* inner = CCLayerColor::create(ccc4(255, 255, 255, 255), 100, 100);
+  taggedLayer->addChild(inner);
+  for (CCNode* child : {static_cast<CCNode*>(faded), static_cast<CCNode*>(kept),
+                        static_cast<CCNode*>(tagged), static_cast<CCNode*>(taggedLayer)})
+    parent->addChild(child);
   parent->setOpacity(64);
   EXPECT_EQ(faded->getOpacity(), 64);
   EXPECT_EQ(kept->getOpacity(), 255);
+  EXPECT_EQ(tagged->getOpacity(), 200);
+  EXPECT_EQ(inner->getOpacity(), 64);
 }
 
 TEST(LayerDrawTest, FadeTransitionDarkensTheOldSceneThenRevealsTheNewOne) {
@@ -171,9 +181,41 @@ TEST(DirectorTest, PauseDropsTheFrameRateAndResumeRestoresIt) {
 
 }  // namespace
 
+#include "CCAccelerometer.h"
+#include "CCKeypadDispatcher.h"
 #include "CCMouseDispatcher.h"
 
 namespace {
+
+// The keypad dispatcher and the accelerometer are the director's to replace; a running
+// layer with its accelerometer switch on is the accelerometer's delegate until it leaves.
+TEST(DirectorTest, TheKeypadDispatcherAndTheAccelerometerAreTheDirectors) {
+  MV_REQUIRE_VIEW();
+  CCDirector* director = CCDirector::sharedDirector();
+  CCKeypadDispatcher* old = director->getKeypadDispatcher();
+  old->retain();
+  CCKeypadDispatcher* fresh = new CCKeypadDispatcher();
+  director->setKeypadDispatcher(fresh);
+  EXPECT_EQ(director->getKeypadDispatcher(), fresh);
+  EXPECT_EQ(fresh->retainCount(), 2u);
+  director->setKeypadDispatcher(old);
+  EXPECT_EQ(fresh->retainCount(), 1u);
+  fresh->release();
+  old->release();
+
+  CCAccelerometer* accelerometer = director->getAccelerometer();
+  ASSERT_NE(accelerometer, nullptr);
+  CCLayer* layer = CCLayer::create();
+  layer->setAccelerometerEnabled(true);
+  EXPECT_EQ(accelerometer->getDelegate(), nullptr);  // not running yet
+  layer->onEnter();
+  EXPECT_EQ(accelerometer->getDelegate(), layer);
+  layer->setAccelerometerEnabled(false);
+  EXPECT_EQ(accelerometer->getDelegate(), nullptr);
+  layer->setAccelerometerEnabled(true);
+  layer->onExit();
+  EXPECT_EQ(accelerometer->getDelegate(), nullptr);
+}
 
 TEST(DirectorTest, ANewMouseDispatcherTakesOneReferenceAndTheOldOneLosesOne) {
   MV_REQUIRE_VIEW();

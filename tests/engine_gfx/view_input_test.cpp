@@ -217,17 +217,20 @@ TEST_F(ViewInputTest, TypedAndPastedTextGoesToTheEditedFieldAndKeysStayAway) {
   EXPECT_EQ(front->keys.size(), 1u);
 }
 
-TEST_F(ViewInputTest, AKeyHeldWhenEditingBeginsIsStillReleased) {
+// While a field edits, the keys are its own; only a key held from before is released.
+TEST_F(ViewInputTest, AKeyHeldWhenEditingBeginsIsStillReleasedAndTypedKeysReachNoLayer) {
   pushKey(SDLK_a, KMOD_NONE);
   pump();
   ASSERT_EQ(front->keys.size(), 1u);
   TextSink sink;
   ASSERT_TRUE(sink.attachWithIME());
+  pushKey(SDLK_b, KMOD_NONE);
+  pushKey(SDLK_b, KMOD_NONE, false);
   pushKey(SDLK_a, KMOD_NONE, false);
   pump();
   sink.detachWithIME();
-  ASSERT_EQ(front->released.size(), 1u);
-  EXPECT_EQ(front->released[0], front->keys[0].first);
+  EXPECT_EQ(front->keys.size(), 1u);
+  EXPECT_EQ(front->released, std::vector<int>{front->keys[0].first});
 }
 
 TEST_F(ViewInputTest, FingerTouchesCountTheFingersDown) {
@@ -280,6 +283,36 @@ TEST(ViewFullScreenTest, CtrlFSwitchesBetweenDesktopSizeAndA1024x768Window) {
   }
   // Back to the size the other tests draw at.
   view->setFrameSize(gfxtest::kViewWidth, gfxtest::kViewHeight);
+  view->setDesignResolutionSize(gfxtest::kViewWidth, gfxtest::kViewHeight, kResolutionShowAll);
+}
+
+// A window asked for smaller than its minimum, by the game or through the window, is made
+// the minimum size, and the frame is the window's size.
+TEST(ViewMinimumSizeTest, AWindowAskedSmallerThanItsMinimumGetsTheMinimum) {
+  CCEGLView* view = gfxtest::testView();
+  if (!view) GTEST_SKIP() << "no display";
+  CCEGLView::setMinimumWindowSize(400, 300);
+  view->setFrameSize(gfxtest::kViewWidth, 500);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(view->getWindow(), &w, &h);
+  EXPECT_EQ(w, 400);
+  EXPECT_EQ(h, 500);
+  EXPECT_EQ(view->getFrameSize().width, 400);
+  EXPECT_EQ(view->getFrameSize().height, 500);
+  SDL_SetWindowSize(view->getWindow(), 200, 100);
+  for (int i = 0; i < 100 && view->getFrameSize().height != 300; ++i) {
+    pump();  // the window system's word on the size may take a moment
+    SDL_Delay(10);
+  }
+  SDL_GetWindowSize(view->getWindow(), &w, &h);
+  EXPECT_EQ(w, 400);
+  EXPECT_EQ(h, 300);
+  EXPECT_EQ(view->getFrameSize().width, 400);
+  EXPECT_EQ(view->getFrameSize().height, 300);
+  CCEGLView::setMinimumWindowSize(0, 0);
+  view->setFrameSize(gfxtest::kViewWidth, gfxtest::kViewHeight);
+  SDL_GetWindowSize(view->getWindow(), &w, &h);
+  EXPECT_EQ(w, gfxtest::kViewWidth);
   view->setDesignResolutionSize(gfxtest::kViewWidth, gfxtest::kViewHeight, kResolutionShowAll);
 }
 

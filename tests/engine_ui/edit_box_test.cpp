@@ -21,6 +21,7 @@ class Recorder : public CCEditBoxDelegate {
   void editBoxEditingDidBegin(CCEditBox*) override { calls.push_back("begin"); }
   void editBoxEditingDidEnd(CCEditBox*) override { calls.push_back("end"); }
   void editBoxReturn(CCEditBox* box) override { calls.push_back(std::string("return:") + box->getText()); }
+  void editBoxTextChanged(CCEditBox*, const std::string& text) override { calls.push_back("changed:" + text); }
   std::vector<std::string> calls;
 };
 
@@ -140,6 +141,8 @@ TEST_F(EditBoxTest, ReturnReportsTheLineAndKeepsTheBoxOpenAndIsSafeWithoutADeleg
   EXPECT_TRUE(impl->isKeyboardOpen());
   Recorder recorder;
   box->setDelegate(&recorder);
+  type("a");
+  backspace();  // typing tells the delegate nothing; Return hands it the line
   pressReturn();
   EXPECT_EQ((std::vector<std::string>{"end", "return:aa"}), recorder.calls);
   EXPECT_TRUE(impl->isKeyboardOpen());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "CCLabelBMFont.h"
 #include "CCSprite.h"
 #include "CCTexture2D.h"
@@ -98,6 +100,43 @@ TEST_F(LabelBMFontTest, GlyphsAreDrawnWhereTheLayoutPutsThem) {
   EXPECT_EQ(0, px[0]);
   mvtest::readPixel(105, 102, px);  // below the glyph box
   EXPECT_EQ(0, px[0]);
+}
+
+}  // namespace
+
+namespace {
+
+// Thin letters of a smoothed font (a bright stem between two dim edges) keep their own
+// pixels wherever a label stands: each glyph is drawn on whole pixels.
+TEST_F(LabelBMFontTest, ThinGlyphsAtAFractionalPlaceKeepTheirOwnPixels) {
+  const int kGrey = 96;
+  std::vector<unsigned char> atlas(16 * 16 * 4, 0);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 3; ++x) {
+      unsigned char* p = &atlas[(y * 16 + x) * 4];
+      p[0] = p[1] = p[2] = static_cast<unsigned char>(x == 1 ? 255 : kGrey);
+      p[3] = 255;
+    }
+  ASSERT_TRUE(mvtest::writePng(dir.file("thin.png"), 16, 16, atlas));
+  dir.write("thin.fnt",
+            "common lineHeight=10 pages=1\npage id=0 file=\"thin.png\"\n"
+            "char id=108 x=0 y=0 width=3 height=10 xoffset=0 yoffset=0 xadvance=5\n");
+  CCLabelBMFont* label = CCLabelBMFont::create("llllllll", dir.file("thin.fnt").c_str());
+  ASSERT_NE(nullptr, label);
+  label->setAnchorPoint(CCPoint(0, 0));
+  for (float fraction : {0.25f, 0.5f, 0.75f}) {
+    label->setPosition(CCPoint(100 + fraction, 100 + fraction));
+    mvtest::drawForReadback(label);
+    std::vector<int> lit;
+    for (int x = 98; x < 145; ++x) {
+      unsigned char px[3];
+      mvtest::readPixel(x, 105, px);
+      if (px[0] > 0) lit.push_back(px[0]);
+    }
+    std::vector<int> want;
+    for (int i = 0; i < 8; ++i) want.insert(want.end(), {kGrey, 255, kGrey});
+    EXPECT_EQ(want, lit) << "at a fraction of " << fraction;
+  }
 }
 
 }  // namespace

@@ -122,6 +122,15 @@ std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgba) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  cocos2d::CCImage image;
+  if (!image.initWithImageData(const_cast<unsigned char*>(rgba.data()), static_cast<int>(rgba.size()),
+                               cocos2d::CCImage::kFmtRawData, width, height, 8))
+    return false;
+  return image.saveToFile(path.c_str(), false);
+}
+
 bool writeSolidPng(const std::string& path, int width, int height, unsigned char r,
                    unsigned char g, unsigned char b, unsigned char a) {
   std::vector<unsigned char> px(static_cast<size_t>(width) * height * 4);
@@ -131,12 +140,7 @@ bool writeSolidPng(const std::string& path, int width, int height, unsigned char
     px[i + 2] = b;
     px[i + 3] = a;
   }
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  cocos2d::CCImage image;
-  if (!image.initWithImageData(px.data(), static_cast<int>(px.size()),
-                               cocos2d::CCImage::kFmtRawData, width, height, 8))
-    return false;
-  return image.saveToFile(path.c_str(), false);
+  return writePng(path, width, height, px);
 }
 
 std::string writeTestFont(const TempDir& dir, const std::string& name) {

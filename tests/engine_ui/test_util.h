@@ -46,6 +46,8 @@ std::string base64(const std::string& in);
 std::string gzip(const std::string& in);
 std::string readFile(const std::string& path);
 
+// Writes a PNG of RGBA pixels, rows top down; false on failure.
+bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgba);
 // Writes a PNG of one colour (r, g, b, a) per pixel; false on failure.
 bool writeSolidPng(const std::string& path, int width, int height, unsigned char r,
                    unsigned char g, unsigned char b, unsigned char a = 255);

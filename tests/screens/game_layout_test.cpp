@@ -1,6 +1,7 @@
-// The in-game screen's panels at the window sizes a player uses: the locked-card notice holds
-// its texts inside its frame, the log shows whole lines under its title with the newest in
-// sight, and each phase's bar shows every button and its end-phase button in its view.
+// The in-game screen's panels at the window sizes a player uses, the smallest the game allows
+// among them: the locked-card notice holds its texts inside its frame, the log shows whole
+// lines under its title with the newest in sight, and each phase's bar shows every button
+// and its end-phase button in its view.
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "CCScrollView.h"
 #include "CCSprite.h"
 #include "CardTable.h"
+#include "WindowLimits.h"
 #include "game_screen_fixture.h"
 
 using namespace cocos2d;
@@ -153,7 +155,8 @@ TEST_P(LayoutTest, EachPhasesBarShowsItsButtonsAndEndPhaseInItsView) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, LayoutTest,
-                         ::testing::Values(WindowSize{1024, 768}, WindowSize{1280, 800}, WindowSize{1920, 1080}),
+                         ::testing::Values(WindowSize{mv::kMinWindowWidth, mv::kMinWindowHeight}, WindowSize{1024, 768},
+                                           WindowSize{1280, 800}, WindowSize{1920, 1080}),
                          [](const ::testing::TestParamInfo<WindowSize>& info) { return "W" + sizeName(info.param); });
 
 }  // namespace

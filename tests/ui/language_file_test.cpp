@@ -104,21 +104,32 @@ TEST_F(LanguageFileTest, EmptyArgumentsKeepTheTableButAFailedLoadEmptiesIt) {
   EXPECT_TRUE(table.language_code.empty());
 }
 
-TEST_F(LanguageFileTest, ListingFindsTheValidLanguageFilesInOrder) {
+// The game's two files in the "language" folder of the working folder, whatever folder
+// the caller names; the paths listed load as they stand.
+TEST_F(LanguageFileTest, ListingFindsTheGamesTwoFilesInOrder) {
+  char previous[4096];
+  ASSERT_NE(nullptr, ::getcwd(previous, sizeof previous));
+  ASSERT_EQ(0, ::chdir(dir_.c_str()));
+  ::mkdir("language", 0700);
   LanguageFile table;
-  EXPECT_TRUE(table.listLanguages(dir_, "0.1").empty());
-  write("english.lng", lng(kHeader, ""));
-  auto& one = table.listLanguages(dir_, "0.1");
+  EXPECT_TRUE(table.listLanguages("language", "0.1").empty());
+  write("language/english.lng", lng(kHeader, "<string key=\"A\">a</string>"));
+  write("elsewhere.lng", lng(kHeader, ""));
+  auto& one = table.listLanguages(dir_ + "/elsewhere", "0.1");
   ASSERT_EQ(one.size(), 1u);
-  EXPECT_EQ(one[0].path, dir_ + "/english.lng");
+  EXPECT_EQ(one[0].path, "language/english.lng");
   EXPECT_EQ(one[0].language_enname, "English");
+  EXPECT_EQ(table.load(one[0].path.c_str(), "0.1"), 0);
+  EXPECT_STREQ(table.getString("A"), "a");
   std::string ru = kHeader;
   ru.replace(ru.find("\"en\""), 4, "\"ru\"");
-  write("russian.lng", lng(ru, ""));
-  auto& two = table.listLanguages(dir_, "0.1");
+  write("language/russian.lng", lng(ru, ""));
+  auto& two = table.listLanguages("", "0.1");
   ASSERT_EQ(two.size(), 2u);
+  EXPECT_EQ(two[1].path, "language/russian.lng");
   EXPECT_EQ(two[1].language_code, "ru");
-  EXPECT_TRUE(table.listLanguages(dir_, "0.3").empty());
+  EXPECT_TRUE(table.listLanguages("language", "0.3").empty());
+  EXPECT_EQ(0, ::chdir(previous));
 }
 
 }  // namespace

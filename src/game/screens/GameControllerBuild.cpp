@@ -223,6 +223,7 @@ void GameController::dressBoard() {
   if (enemylayer) enemylayer->addChild(SubmitNode::create(), std::numeric_limits<int>::max());
   CCLayer* water = camera_.water();
   reorder(water, kWaterZ);
+  if (water) water->setTag(kCCLayerColorOwnOpacityTag);
   reorder(camera_.ourGround(), kGroundZ);
   reorder(enemyground_, kGroundZ);
 }

@@ -12,7 +12,6 @@ class ActSetText : public cocos2d::CCActionInstant {
   // An autoreleased action carrying the text (UTF-8).
   static ActSetText* create(const std::string& text);
   const std::string& text() const { return text_; }
-  void setText(const std::string& text) { text_ = text; }
 
   cocos2d::CCObject* copyWithZone(cocos2d::CCZone* pZone) override;
   void update(float time) override;
@@ -26,7 +25,6 @@ class PlaySound : public cocos2d::CCActionInstant {
  public:
   static PlaySound* create(const std::string& path);
   const std::string& path() const { return path_; }
-  void setPath(const std::string& path) { path_ = path; }
 
   cocos2d::CCObject* copyWithZone(cocos2d::CCZone* pZone) override;
   void update(float time) override;
