@@ -74,9 +74,14 @@ class LobbyConnection : public ::testing::Test {
       return game->shown("LOBBY::textfieldlayer") && game->textOf("LOBBY::textprompt") == english(key);
     }, 15);
   }
+  // The prompt's box takes the keys once clicked; the text is typed and sent with RETURN.
   void answer(const std::string& text) {
-    game->input().type(text);
+    typeAtPrompt(text);
     game->input().press(XK_Return);
+  }
+  void typeAtPrompt(const std::string& text) {
+    ASSERT_TRUE(game->click("LOBBY::textfieldbg"));
+    game->input().type(text);
   }
 
   // From the e-mail prompt to the player list: address, the lobby's fixed code, name.
@@ -84,7 +89,7 @@ class LobbyConnection : public ::testing::Test {
     ASSERT_TRUE(prompted("INPUT_EMAIL"));
     answer(name + "@rest.example");
     ASSERT_TRUE(prompted("INPUT_CODE"));
-    game->input().type(kCode);
+    typeAtPrompt(kCode);
     ASSERT_TRUE(game->click(button("OK")));
     ASSERT_TRUE(prompted("INPUT_NAME"));
     answer(name);
