@@ -66,7 +66,8 @@ void EventDispatcher::showStateSwitch(Player& player, PlayerState oldState,
     if (!Player::mustWaitFor(g.localPlayer()->state(), g.enemyPlayer()->state())) {
       if (!g.sandbox()) screen().closeMessage();
     } else {
-      // The sandbox's enemy ends such a phase at once: nobody to wait for there.
+      // The sandbox's enemy never moves: a wait for it would never end, and the
+      // message would hide the store for good.
       if (!g.sandbox()) screen().showModalMessage(text("WAITING_FOR_ENEMY"));
       waiting = true;
     }
