@@ -32,7 +32,6 @@ bool GameSession::newGame(bool online, std::unique_ptr<GameDirector> director) {
   director_ = std::move(director);
   started_ = true;
   turn_ = 0;
-  aiChoices_[0] = aiChoices_[1] = 0;
   life_.restart();
   syncAuthority();
 

@@ -113,8 +113,9 @@ class GameSession : public PlayerSession {
   Player* enemyPlayer() const { return enemy_.player.get(); }
   bool started() const { return started_; }
   bool bothPlayers() const { return local_.player && enemy_.player; }
-  // The computer's picks in its current phase.
-  int& aiChoiceCount(const Player& player) { return aiChoices_[&player == localPlayer() ? 0 : 1]; }
+  // The computer's picks in its current phase: one count, kept from game to game
+  // until the computer ends a phase.
+  int& aiChoiceCount() { return aiChoiceCount_; }
 
   // ---- PlayerSession ------------------------------------------------------------
   int turn() const override { return turn_; }
@@ -153,6 +154,6 @@ class GameSession : public PlayerSession {
   int turn_ = 0;
   bool started_ = false;
   bool online_ = false;
-  int aiChoices_[2] = {0, 0};
+  int aiChoiceCount_ = 0;
   GameLife life_;
 };
