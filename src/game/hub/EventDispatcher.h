@@ -97,7 +97,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   bool onRemoteFinishedSelectingCards(Player* player);
   bool onRemoteFinishedSelectingSpells(Player* player);
   bool onRemoteCancel(Player* player);
-  // Nothing sends it; logged and dropped.
+  // The other machine's player is done with its combat queue or its fire
+  // (`onQueueDone`; nothing of ours sends it). Without a player, nothing.
   void onRemoteClickedBoard(Player* player);
 
   // ---- GameHub: the running game's reports ---------------------------------------
