@@ -47,7 +47,7 @@ TEST_F(HubFixture, AModesGreetingIsShownAfterTheScreensStart) {
     } else {
       EXPECT_EQ(greeting, calls.end());
     }
-    game().clearGame();
+    game().clearGame(false);
   }
 }
 

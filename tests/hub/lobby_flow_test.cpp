@@ -405,7 +405,7 @@ TEST_F(LobbyFlow, RefusingAChallengeReturnsToWhereTheUserWas) {
     EXPECT_EQ(hub.flowState(), playing ? FlowState::InGame : FlowState::Lobby);
     EXPECT_EQ(flow.callNames().back(), playing ? "showGameScene" : "showLobbyScene");
     EXPECT_EQ(lobbyLink.sent().back().values, std::vector<int>{0});
-    game().clearGame();
+    game().clearGame(false);
   }
 }
 
@@ -425,7 +425,7 @@ TEST_F(LobbyFlow, TheHostStartsANormalGameAndTheJoiningSideWaitsForItsPlayers) {
   EXPECT_NE(game().localPlayer(), nullptr);
   EXPECT_EQ(flow.lastText("reportAnalytics"), "game/serverstart/");
   EXPECT_EQ(screen.callsOf("setOpponentName").back().text, "Birch");
-  game().clearGame();
+  game().clearGame(false);
 
   link.hosting = false;
   clearAll();

@@ -110,7 +110,7 @@ TEST(NetworkHub, IdsNamingNoObjectReachTheHubAsNoneAndKnownOnesResolve) {
   bridge.onRemoteBlockCollapsed(987654321);
   bridge.onRemoteDoorDestroyed(protocol::kNoObject);
   EXPECT_TRUE(log.has("block explosion names no known element"));
-  game.clearGame();
+  game.clearGame(false);
 }
 
 class NetworkHubOnLobby : public ::testing::Test {

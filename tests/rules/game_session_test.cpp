@@ -77,7 +77,7 @@ TEST_F(Session, ClearingLeavesNothingBehind) {
   const GameToken token = game().gameToken();
   while (screen.pending() == 0 && game().started()) frame();
   ASSERT_GT(screen.pending(), 0u) << "the game should have shown a spell";
-  game().clearGame();
+  game().clearGame(false);
   EXPECT_FALSE(game().started());
   EXPECT_EQ(nullptr, game().director());
   EXPECT_EQ(nullptr, game().localPlayer());
@@ -114,7 +114,7 @@ TEST_F(Session, AHostRegistersEveryObjectAndDestroysEachOnClearing) {
   EXPECT_EQ(2 * Board::kSize * Board::kSize, link.referencedElems);
   game().nextTurn();
   EXPECT_EQ(1, link.turnBegins);
-  game().clearGame();
+  game().clearGame(false);
   EXPECT_EQ(2, link.destroyedPlayers);
   EXPECT_EQ(2, link.destroyedBoards);
   EXPECT_EQ(link.referencedElems, link.destroyedElems);
@@ -127,7 +127,7 @@ class JoiningSide : public GameFixture {
  protected:
   JoiningSide() { ctx.setMatchLink(&link); }
   ~JoiningSide() override {
-    game().clearGame();
+    game().clearGame(false);
     ctx.setMatchLink(nullptr);
   }
   // A player with its board, handed over as replication does; null when refused.
@@ -162,16 +162,29 @@ TEST_F(JoiningSide, BeginsWithoutAuthorityAndOnlyCountsTurns) {
   game().update();  // no computer here
 }
 
+// Both forms free what the game took over; the forced one lets go of the replication's
+// other copies of the host's objects first.
 TEST_F(JoiningSide, ClearingFreesWhatTheGameTookOverAfterItsReplicasLetGo) {
-  game().beginClientGame();
-  ASSERT_NE(adopt(true), nullptr);
-  ASSERT_NE(adopt(false), nullptr);
-  game().clearGame();  // the sanitizer sees any leak or double free
-  EXPECT_EQ(nullptr, game().localPlayer());
-  EXPECT_EQ(nullptr, game().enemyPlayer());
-  EXPECT_EQ(2, link.destroyedPlayers);
-  EXPECT_EQ(2, link.destroyedBoards);
-  EXPECT_EQ(2 * Board::kSize * Board::kSize, link.destroyedElems);
+  for (bool force : {false, true}) {
+    SCOPED_TRACE(force ? "forced" : "not forced");
+    link = RecordingMatchLink();
+    game().beginClientGame();
+    ASSERT_NE(adopt(true), nullptr);
+    ASSERT_NE(adopt(false), nullptr);
+    game().clearGame(force);  // the sanitizer sees any leak or double free
+    EXPECT_EQ(nullptr, game().localPlayer());
+    EXPECT_EQ(nullptr, game().enemyPlayer());
+    EXPECT_EQ(2, link.destroyedPlayers);
+    EXPECT_EQ(2, link.destroyedBoards);
+    EXPECT_EQ(2 * Board::kSize * Board::kSize, link.destroyedElems);
+    EXPECT_EQ(force ? 1u : 0u, link.count("dropRemoteObjects"));
+    if (force) EXPECT_EQ("dropRemoteObjects", link.sentNames().front());
+  }
+  link.hosting = true;
+  ASSERT_TRUE(game().newGame(true, GameDirector::create("skirmish")));
+  link.clearSent();
+  game().clearGame(true);
+  EXPECT_EQ(0u, link.count("dropRemoteObjects")) << "the host has no copies";
 }
 
 TEST_F(JoiningSide, TakesObjectsOnlyInItsOwnMatchAndOnePlayerAndBoardASide) {
@@ -189,7 +202,7 @@ TEST_F(JoiningSide, TakesObjectsOnlyInItsOwnMatchAndOnePlayerAndBoardASide) {
   ASSERT_TRUE(game().newGame(true, GameDirector::create("skirmish")));
   EXPECT_EQ(nullptr, game().adoptPlayer(newPlayer(), false));
   link.hosting = false;
-  game().clearGame();
+  game().clearGame(false);
   EXPECT_EQ(nullptr, game().adoptPlayer(newPlayer(), true)) << "a cleared match takes nothing";
   EXPECT_EQ(log.count("no network match runs"), 4);
 

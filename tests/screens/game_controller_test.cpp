@@ -352,7 +352,7 @@ TEST_F(OfferTest, AWithdrawnOfferOrAGoneElementSelectsNothing) {
   ASSERT_NE(nodes, nullptr);
   EXPECT_FLOAT_EQ(nodes->layer(ElemLayer::RoomFill)->getScaleY(), 0.0f);
   // The game ends: every element leaves, and the view lets go of its nodes.
-  ctx.game().clearGame();
+  ctx.game().clearGame(false);
   EXPECT_EQ(controller->boardView().nodeCount(), 0u);
   EXPECT_EQ(controller->boardView().highlightCount(), 0u);
 }

@@ -216,7 +216,7 @@ void EventDispatcher::onMessageOk() {
     return;
   }
   const bool online = game().online();
-  game().clearGame();
+  game().clearGame(false);
   screen().showModalMessage(text("WAITING_FOR_SERVER"));
   if (online) {
     lobbyLink().sendRematch();
@@ -228,10 +228,7 @@ void EventDispatcher::onMessageOk() {
 // ---- Between the two flows -------------------------------------------------------------
 
 void EventDispatcher::clearMatch() {
-  // The joining side's copies of the host's objects go first: the host will not
-  // destroy them any more once the match is over for this side.
-  if (joinsMatch()) matchLink().dropRemoteObjects();
-  game().clearGame();
+  game().clearGame(true);
   onRemoteObjectsGone();
 }
 

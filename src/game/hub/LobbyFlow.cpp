@@ -299,7 +299,7 @@ void LobbyFlow::exitToMenu() {
   if (hub_.game().online())
     hub_.clearMatch();
   else
-    hub_.game().clearGame();
+    hub_.game().clearGame(false);
   goToMenu();
 }
 

@@ -46,7 +46,11 @@ class GameSession : public PlayerSession {
   bool newGame(bool online, std::unique_ptr<GameDirector> director);
   // Ends the game and frees its objects; in a network match every replica of
   // them lets go of its object first (on the host, telling the other machine).
-  void clearGame();
+  // The game owns its objects on both sides of a match (the replication hands the
+  // joining side's over), so both forms free them; `force` on the joining side
+  // also lets go of every copy of the host's objects the replication still holds:
+  // the match is over for this side, and the host will not destroy them any more.
+  void clearGame(bool force);
   // The joining side of a match starts; its players arrive by replication.
   void beginClientGame();
 
