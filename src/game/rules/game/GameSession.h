@@ -97,14 +97,13 @@ class GameSession : public PlayerSession {
   void onSpellQueueProcessed(Player& player);
 
   // ---- A player's choice --------------------------------------------------------
-  // Why the rules refuse the choice now ("" when they take it): the chooser plays
-  // this game; a local player ends a phase only when the mode lets it; and, but
-  // for the store's try-outs, the player's state and offers fit the choice.
-  std::string choiceRefusal(const Choice& choice) const;
   // The one way a choice is taken, whoever made it: checked (a refusal is logged
   // and changes nothing), told to the mode's director (the tutorial follows its
-  // hooks), then made by the player. `beforeActing` runs between the director's
-  // hook and the player's operation (the screen's part of a choice).
+  // hooks), then made by the player. The checks: the chooser plays this game; a
+  // local player ends a phase only when the mode lets it; and, but for the store's
+  // try-outs, the player's state and offers fit the choice. `beforeActing` runs
+  // between the director's hook and the player's operation (the screen's part of
+  // a choice).
   ChoiceOutcome takeChoice(const Choice& choice, const std::function<void()>& beforeActing = {});
 
   // Online and not hosting: the rules run on the other machine.

@@ -141,10 +141,6 @@ ChoiceOutcome act(Player& p, const Choice& c) {
 
 }  // namespace
 
-std::string GameSession::choiceRefusal(const Choice& choice) const {
-  return refusalOf(*this, choice).why;
-}
-
 ChoiceOutcome GameSession::takeChoice(const Choice& choice,
                                       const std::function<void()>& beforeActing) {
   const Refusal refusal = refusalOf(*this, choice);
