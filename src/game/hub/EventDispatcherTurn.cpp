@@ -29,11 +29,6 @@ bool endsWait(PlayerState old, bool local) {
   }
 }
 
-// EYE and the crews are shown only to the player who sent them.
-bool shownToAll(int cardId) {
-  return cardId != CardId::Eye && (cardId < CardId::Tunnelers || cardId > CardId::Deratizers);
-}
-
 }  // namespace
 
 // ---- State switches ---------------------------------------------------------------------
@@ -210,7 +205,7 @@ void EventDispatcher::processEventQueue() {
       LOGOG_ERROR("spell animation of card %d without its caster dropped", event.card);
       continue;
     }
-    if (!shownToAll(event.card) && event.caster != local) continue;
+    if (event.shownOnlyToCaster() && event.caster != local) continue;
     queueAdvanced_ = false;
     SpellCompletion done(game().gameToken().with(life_.token()), [this] { processEventQueue(); });
     screen().showSpellEffect(event, *event.caster, std::move(done));
