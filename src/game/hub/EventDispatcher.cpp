@@ -183,23 +183,24 @@ void EventDispatcher::onBlockCollapsed(BoardElem& e) {
 
 // ---- Game end -------------------------------------------------------------------------
 
-void EventDispatcher::onGameWon() { endGame(GameEnd::Won); }
+void EventDispatcher::onGameWon() { endGame(GameResult::Won); }
 
-void EventDispatcher::onGameLost() { endGame(GameEnd::Lost); }
+void EventDispatcher::onGameLost() { endGame(GameResult::Lost); }
 
-void EventDispatcher::onGameDraw() { endGame(GameEnd::Draw); }
+void EventDispatcher::onGameDraw() { endGame(GameResult::Draw); }
 
-void EventDispatcher::endGame(GameEnd end) {
-  static const char* const kKeys[] = {"YOU_WIN", "YOU_LOSE", "DRAW"};
-  static const char* const kOffline[] = {"singlevictory", "singlelose", "singledraw"};
-  static const char* const kOnline[] = {"networkvictory", "networklose", "networkdraw"};
+void EventDispatcher::endGame(GameResult result) {
+  // By the result's code: Lost 0, Won 1, Draw 2.
+  static const char* const kKeys[] = {"YOU_LOSE", "YOU_WIN", "DRAW"};
+  static const char* const kOffline[] = {"singlelose", "singlevictory", "singledraw"};
+  static const char* const kOnline[] = {"networklose", "networkvictory", "networkdraw"};
   // As the other side sees it: it lost when we won.
-  static const GameResult kResultForOther[] = {GameResult::Lost, GameResult::Won, GameResult::Draw};
-  const int i = static_cast<int>(end);
+  static const GameResult kResultForOther[] = {GameResult::Won, GameResult::Lost, GameResult::Draw};
+  const int i = static_cast<int>(result);
 
   for (Player* p : {game().localPlayer(), game().enemyPlayer()})
     if (p && p->board()) p->board()->revealAll();
-  screen().showGameEnded(text(kKeys[i]));
+  screen().showGameEnded(text(kKeys[i]), result);
   flowHost().reportAnalytics("game", game().online() ? kOnline[i] : kOffline[i], "");
   setFlowState(FlowState::GameOver);
   if (hostsMatch()) matchLink().sendGameResult(static_cast<int>(kResultForOther[i]));

@@ -169,8 +169,6 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void onRemoteObjectsGone();
 
  private:
-  enum class GameEnd { Won, Lost, Draw };
-
   // The host's turn messages are taken only on the joining side of a match.
   bool fromTheHost(const char* what) const;
   // A local choice on the joining side while awaitsHost: logged, true (refuse it).
@@ -195,7 +193,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void sendToHost(const Choice& choice, PlayerState before, ChoiceOutcome outcome);
 
   void processEventQueue();
-  void endGame(GameEnd end);
+  // `result` as this side sees it: Won, Lost or Draw.
+  void endGame(GameResult result);
 
   GameContext* context_;
   GameLife life_;  // completions of the animation queue end with the hub
