@@ -96,6 +96,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   bool onRemoteSelectedBoardElem(Player* player, BoardElem* elem);
   bool onRemoteFinishedSelectingCards(Player* player);
   bool onRemoteFinishedSelectingSpells(Player* player);
+  // A cancel is taken in any state: outside a choice of place or target it
+  // changes nothing.
   bool onRemoteCancel(Player* player);
   // The other machine's player is done with its combat queue or its fire
   // (`onQueueDone`; nothing of ours sends it). Without a player, nothing.
