@@ -37,7 +37,7 @@ struct Host {
     ctx.game().newGame(true, GameDirector::create("skirmish"));
   }
   ~Host() {
-    ctx.game().clearGame();
+    ctx.game().clearGame(false);
     peer->DetachPlugin(&replicas.manager());
     RakNet::RakPeerInterface::DestroyInstance(peer);
     ctx.setMatchLink(nullptr);

@@ -42,7 +42,7 @@ void BM_NewAndClearGame(benchmark::State& state) {
   HeadlessHub hub(ctx);
   for (auto _ : state) {
     ctx.game().newGame(false, GameDirector::create("skirmish"));
-    ctx.game().clearGame();
+    ctx.game().clearGame(false);
   }
 }
 BENCHMARK(BM_NewAndClearGame)->Unit(benchmark::kMicrosecond);

@@ -6,19 +6,15 @@
 #include "logog/logog.hpp"
 #include "player/AnimateSpellEvent.h"
 
-bool HubBridge::resolve(std::uint64_t id, BoardElem*& elem, const char* what) const {
-  elem = nullptr;
-  if (id == RakNet::UNASSIGNED_NETWORK_ID) return true;
-  elem = replicas_.elemById(id);
-  if (elem) return true;
-  LOGOG_WARN("%s naming no known element dropped", what);
-  return false;
+BoardElem* HubBridge::resolve(std::uint64_t id, const char* what) const {
+  if (id == RakNet::UNASSIGNED_NETWORK_ID) return nullptr;
+  BoardElem* elem = replicas_.elemById(id);
+  if (!elem) LOGOG_WARN("%s names no known element", what);
+  return elem;
 }
 
 void HubBridge::onRemoteSelectedBoardElem(std::uint64_t id) {
-  BoardElem* elem;
-  if (!resolve(id, elem, "target choice")) return;
-  hub_.onRemoteSelectedBoardElem(hub_.game().enemyPlayer(), elem);
+  hub_.onRemoteSelectedBoardElem(hub_.game().enemyPlayer(), resolve(id, "target choice"));
 }
 
 void HubBridge::onRemoteSelectedSpell(int spell, int value) {
@@ -39,38 +35,23 @@ void HubBridge::onRemoteClickedBoard() { hub_.onRemoteClickedBoard(hub_.game().e
 
 void HubBridge::onRemoteCancel() { hub_.onRemoteCancel(hub_.game().enemyPlayer()); }
 
-bool HubBridge::toEvent(const protocol::AnimateSpellMsg& spell, AnimateSpellEvent& event) const {
+void HubBridge::toEvent(const protocol::AnimateSpellMsg& spell, AnimateSpellEvent& event) const {
   event.caster = replicas_.playerById(spell.caster);
   event.target = replicas_.playerById(spell.target);
-  if (!event.caster || !event.target) return false;
   event.card = spell.card;
   event.power = spell.power;
   event.targets.clear();
   event.spared.clear();
-  // Every element of a cast spell is one of the boards': a null entry would be a
-  // target the effect cannot show.
-  for (std::uint64_t id : spell.targets) {
-    BoardElem* e = replicas_.elemById(id);
-    if (!e) return false;
-    event.targets.push_back(e);
-  }
-  for (std::uint64_t id : spell.spared) {
-    BoardElem* e = replicas_.elemById(id);
-    if (!e) return false;
-    event.spared.push_back(e);
-  }
+  for (std::uint64_t id : spell.targets) event.targets.push_back(replicas_.elemById(id));
+  for (std::uint64_t id : spell.spared) event.spared.push_back(replicas_.elemById(id));
   event.reflected = spell.reflected != 0;
   event.active = spell.active != 0;
   event.animate = true;
-  return true;
 }
 
 void HubBridge::queueAnimateSpell(const protocol::AnimateSpellMsg& spell) {
   AnimateSpellEvent event;
-  if (!toEvent(spell, event)) {
-    LOGOG_WARN("spell animation of card %d naming unknown objects dropped", spell.card);
-    return;
-  }
+  toEvent(spell, event);
   hub_.queueAnimateSpell(event);
 }
 
@@ -79,16 +60,13 @@ void HubBridge::onCardList(const std::vector<int>& cards) { hub_.onCardList(card
 void HubBridge::onTurnBegin() { hub_.onTurnBegin(); }
 
 void HubBridge::onRemoteBlockExploded(std::uint64_t id) {
-  BoardElem* elem;
-  if (resolve(id, elem, "block explosion")) hub_.onRemoteBlockExploded(elem);
+  hub_.onRemoteBlockExploded(resolve(id, "block explosion"));
 }
 
 void HubBridge::onRemoteBlockCollapsed(std::uint64_t id) {
-  BoardElem* elem;
-  if (resolve(id, elem, "block collapse")) hub_.onRemoteBlockCollapsed(elem);
+  hub_.onRemoteBlockCollapsed(resolve(id, "block collapse"));
 }
 
 void HubBridge::onRemoteDoorDestroyed(std::uint64_t id) {
-  BoardElem* elem;
-  if (resolve(id, elem, "door destruction")) hub_.onRemoteDoorDestroyed(elem);
+  hub_.onRemoteDoorDestroyed(resolve(id, "door destruction"));
 }

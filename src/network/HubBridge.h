@@ -1,10 +1,10 @@
 // Hands the match messages the network received to the event hub, with their
 // NetworkIDs resolved to the game's objects (the lobby's messages reach the hub's
 // lobby entries straight from the network's table). An id that names no object of
-// the expected kind refuses the message (with a log line): a choice, a board event
-// or a spell animation about an unknown object is stale or forged, and reaches the
-// game not at all. The unassigned id stays "no object"
-// where a message may name none.
+// the expected kind, like the unassigned id, reaches the hub as no object; the hub's
+// entries decide what a message about no object does (a choice of no element is
+// refused, a board event about none shows nothing, an animation without its caster
+// is dropped).
 #pragma once
 
 #include "NetworkListener.h"
@@ -33,13 +33,14 @@ class HubBridge : public NetworkListener {
   void onRemoteBlockCollapsed(std::uint64_t elem) override;
   void onRemoteDoorDestroyed(std::uint64_t elem) override;
 
-  // The spell record of a received animation; false when an id names nothing.
-  bool toEvent(const protocol::AnimateSpellMsg& spell, AnimateSpellEvent& event) const;
+  // The spell record of a received animation; an id that names nothing is a null
+  // caster, target or list entry.
+  void toEvent(const protocol::AnimateSpellMsg& spell, AnimateSpellEvent& event) const;
 
  private:
-  // The element of `id` into `elem` (null for the unassigned id); false when the
-  // id names no element.
-  bool resolve(std::uint64_t id, BoardElem*& elem, const char* what) const;
+  // The element of `id`: null for the unassigned id and (with a log line) for an
+  // id that names no element.
+  BoardElem* resolve(std::uint64_t id, const char* what) const;
 
   EventDispatcher& hub_;
   GameReplicas& replicas_;

@@ -157,8 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
                      return h.onRemoteFinishedSelectingSpells(p);
                    },
                    true, S::CombatChooseSpell},
+        // The other machine's cancel is taken in any state; outside a choice it changes nothing.
         RemoteCase{"CancelInTheCardPhase", inCardPhase,
-                   [](EventDispatcher& h, Player* p) { return h.onRemoteCancel(p); }, false,
+                   [](EventDispatcher& h, Player* p) { return h.onRemoteCancel(p); }, true,
                    S::CardChoose},
         RemoteCase{"CancelAPlacement", placingABlock,
                    [](EventDispatcher& h, Player* p) { return h.onRemoteCancel(p); }, true,
@@ -173,14 +174,18 @@ TEST_F(HubFixture, RemoteChoiceWithoutAPlayerIsDropped) {
   EXPECT_TRUE(log.has("unknown player"));
 }
 
-TEST_F(HubFixture, RemoteBoardClickIsLoggedAndDropped) {
+TEST_F(HubFixture, RemoteBoardClickEndsTheRemotePlayersQueueOrFire) {
   startOnline(true);
-  enemy().setCards({CardId::FourBlock});
-  ASSERT_TRUE(enemy().selectCard(CardId::FourBlock));
+  arrange(S::Fire, S::Fire);
+  hub.onRemoteClickedBoard(&enemy());
+  EXPECT_EQ(enemy().state(), S::EndTurn);
+  EXPECT_EQ(local().state(), S::Fire);
+  // Elsewhere it is reported out of sync; without a player nothing happens.
   HubLog log;
   hub.onRemoteClickedBoard(&enemy());
-  EXPECT_EQ(enemy().state(), S::PlacementChoose);
-  EXPECT_TRUE(log.has("board click"));
+  EXPECT_EQ(enemy().state(), S::EndTurn);
+  EXPECT_TRUE(log.has("ENEMY out of sync"));
+  hub.onRemoteClickedBoard(nullptr);
 }
 
 TEST_F(HubFixture, RemoteFinishWithoutTheArchmageIsTakenAndRefusedByTheRules) {
@@ -223,6 +228,7 @@ TEST_F(HubFixture, CancelOutsideAChoiceIsLoggedAndNotSent) {
   HubLog log;
   hub.cancelSelection();
   EXPECT_TRUE(log.has("invalid state when cancelling: 2"));
+  EXPECT_FALSE(log.has("out of sync")) << "the line says only that";
   EXPECT_EQ(link.sent().size(), 0u);
   EXPECT_EQ(local().state(), S::CardChoose);
 }

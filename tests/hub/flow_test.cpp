@@ -47,7 +47,7 @@ TEST_F(HubFixture, AModesGreetingIsShownAfterTheScreensStart) {
     } else {
       EXPECT_EQ(greeting, calls.end());
     }
-    game().clearGame();
+    game().clearGame(false);
   }
 }
 
@@ -110,6 +110,9 @@ TEST_P(GameEnd, ShowsRevealsAndTellsTheOtherSide) {
   const auto ended = screen.callsOf("showGameEnded");
   ASSERT_EQ(ended.size(), 1u);
   EXPECT_EQ(ended[0].text, c.text);
+  // The screen is told the result itself, not only its text.
+  const GameResult result = c.end == End::Won ? GameResult::Won : c.end == End::Lost ? GameResult::Lost : GameResult::Draw;
+  EXPECT_EQ(ended[0].values, std::vector<int>{static_cast<int>(result)});
   ASSERT_EQ(flow.calls().size(), 1u);
   EXPECT_EQ(flow.calls()[0].text, c.analytics);
   for (Player* p : {&local(), &enemy()})

@@ -75,14 +75,37 @@ TEST_F(LobbyFlow, ConnectedFromTheMenuStaysInTheMenu) {
   EXPECT_TRUE(flow.calls().empty());
 }
 
-TEST_F(LobbyFlow, AFailedAttemptLeavesTheConnectingStateForTheMenu) {
+TEST_F(LobbyFlow, AFailedAttemptIsToldOnTheMenu) {
   hub.enterLobby();
   clearAll();
   hub.onLobbyConnectFailed();
-  EXPECT_EQ(hub.flowState(), FlowState::Menu);
   EXPECT_FALSE(hub.connectedToLobby());
+  EXPECT_EQ(flow.callNames(), std::vector<std::string>{"showMenuMessage"});
   EXPECT_EQ(flow.lastText("showMenuMessage"), "FAILED_CONNECTING_LOBBY");
-  EXPECT_EQ(flow.count("showMenuMainState"), 1u);
+}
+
+// A lobby link whose attempts fail before they start (a host name that resolves to nothing).
+class FailingLobbyLink : public RecordingLobbyLink {
+ public:
+  explicit FailingLobbyLink(EventDispatcher& hub) : hub_(hub) {}
+  void connectToLobby() override {
+    RecordingLobbyLink::connectToLobby();
+    hub_.onLobbyConnectFailed();
+  }
+
+ private:
+  EventDispatcher& hub_;
+};
+
+TEST_F(LobbyFlow, AnAttemptThatFailsAtOnceLeavesItsFailureShownNotTheConnectingMessage) {
+  FailingLobbyLink failing(hub);
+  hub.setLobbyLink(&failing);
+  hub.enterLobby();
+  EXPECT_EQ(failing.count("connectToLobby"), 1u);
+  ASSERT_FALSE(flow.calls().empty());
+  EXPECT_EQ(flow.callNames().back(), "showMenuMessage") << "the menu's message, over the connecting one";
+  EXPECT_EQ(flow.lastText("showMenuMessage"), "FAILED_CONNECTING_LOBBY");
+  hub.setLobbyLink(&lobbyLink);
 }
 
 TEST_F(LobbyFlow, LosingTheConnectionInTheLobbyGoesToTheMenu) {
@@ -243,8 +266,9 @@ TEST_F(LobbyFlow, AnInvalidProtocolDisconnectsToTheMenu) {
   hub.onLobbyError(0);
   EXPECT_EQ(sent(), std::vector<std::string>{"disconnectFromLobby"});
   EXPECT_FALSE(hub.connectedToLobby());
-  EXPECT_EQ(hub.flowState(), FlowState::Menu);
+  EXPECT_EQ(flow.callNames(), (std::vector<std::string>{"showMenuScene", "showMenuMainState", "showMenuMessage"}));
   EXPECT_EQ(flow.lastText("showMenuMessage"), "INVALID_PROTOCOL");
+  EXPECT_EQ(hub.flowState(), FlowState::Lobby) << "the flow state is the next entry's to set";
 }
 
 struct CancelCase {
@@ -306,78 +330,23 @@ TEST_F(LobbyFlow, AFriendIsInvitedByAddress) {
   EXPECT_EQ(lobby.last("showMessage").text, "FRIEND_INVITED");
 }
 
-// ---- Typed text is checked before it goes out ----------------------------------------------------
+// ---- Typed text goes out as it stands: the lobby server answers what it cannot take -----------
 
-struct TypedCase {
-  const char* name;
-  LobbyPrompt prompt;
-  std::string typed;
-  const char* sentText;    // what goes out; "" for nothing
-  const char* promptText;  // the prompt asked again; "" for none
-  Mode mode;
-};
-
-void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.name; }
-
-class TypedText : public LobbyFlow, public ::testing::WithParamInterface<TypedCase> {};
-
-TEST_P(TypedText, IsTrimmedAndSentOrAskedForAgain) {
-  const TypedCase& c = GetParam();
+TEST_F(LobbyFlow, TypedTextGoesOutAsItStands) {
   inLobby();
-  switch (c.prompt) {
-    case LobbyPrompt::Email: hub.onLoginRequired(); break;
-    case LobbyPrompt::Code: hub.onCodeRequested(); break;
-    case LobbyPrompt::Name: hub.onNameRequested(); break;
-    default: hub.inviteFriend(); break;
-  }
-  clearAll();
-  hub.submitLobbyText(c.typed);
-  if (*c.sentText) {
-    ASSERT_EQ(lobbyLink.sent().size(), 1u);
-    EXPECT_EQ(lobbyLink.sent()[0].text, c.sentText);
-    EXPECT_EQ(lobby.count("showTextPrompt"), 0u);
-    return;
-  }
-  EXPECT_TRUE(lobbyLink.sent().empty());
-  EXPECT_EQ(hub.lobbyPrompt(), c.prompt) << "the same prompt waits for a better answer";
-  EXPECT_EQ(lobby.callNames(), std::vector<std::string>{"showTextPrompt"});
-  EXPECT_EQ(lobby.last("showTextPrompt").text, c.promptText);
-  EXPECT_EQ(lobby.last("showTextPrompt").value, static_cast<int>(c.mode));
-  EXPECT_TRUE(hub.email().empty());
-  EXPECT_TRUE(hub.code().empty());
+  hub.onLoginRequired();
+  hub.submitLobbyText(" cy@example.org ");
+  hub.onNameRequested();
+  hub.submitLobbyText("");
+  hub.onNameRequested();
+  const std::string longName(30, 'n');
+  hub.submitLobbyText(longName);
+  ASSERT_EQ(sent(), (std::vector<std::string>{"sendLoginEmail", "sendPlayerName", "sendPlayerName"}));
+  EXPECT_EQ(lobbyLink.sent()[0].text, " cy@example.org ");
+  EXPECT_EQ(lobbyLink.sent()[1].text, "");
+  EXPECT_EQ(lobbyLink.sent()[2].text, longName);
+  EXPECT_EQ(hub.lobbyPrompt(), LobbyPrompt::None);
 }
-
-// Twenty Cyrillic letters: forty bytes, within both limits of a name.
-const std::string kLongestName = [] {
-  std::string s;
-  for (int i = 0; i < 20; ++i) s += "\xD0\x96";
-  return s;
-}();
-
-INSTANTIATE_TEST_SUITE_P(
-    Lobby, TypedText,
-    ::testing::Values(
-        TypedCase{"EmailTrimmed", LobbyPrompt::Email, " \tcy@example.org \n", "cy@example.org", "", Mode::EmailAddress},
-        TypedCase{"EmailBlank", LobbyPrompt::Email, "   ", "", "INPUT_EMAIL", Mode::EmailAddress},
-        TypedCase{"EmailTooLong", LobbyPrompt::Email, std::string(250, 'a') + "@b.cd", "", "INVALID_EMAIL",
-                  Mode::EmailAddress},
-        TypedCase{"CodeTrimmed", LobbyPrompt::Code, " 654321 ", "654321", "", Mode::Numeric},
-        TypedCase{"CodeEmpty", LobbyPrompt::Code, "", "", "INPUT_CODE", Mode::Numeric},
-        TypedCase{"CodeTooLong", LobbyPrompt::Code, std::string(33, '7'), "", "INVALID_CODE", Mode::Numeric},
-        TypedCase{"NameTrimmed", LobbyPrompt::Name, "  Cyra ", "Cyra", "", Mode::SingleLine},
-        TypedCase{"NameOfTwentyLetters", LobbyPrompt::Name, kLongestName, kLongestName.c_str(), "", Mode::SingleLine},
-        TypedCase{"NameBlank", LobbyPrompt::Name, "\t", "", "INPUT_NAME", Mode::SingleLine},
-        TypedCase{"NameTooLong", LobbyPrompt::Name, kLongestName + "\xD0\x96", "", "NAME_TOO_LONG", Mode::SingleLine},
-        // Thirteen characters of four bytes each: few letters, too many bytes.
-        TypedCase{"NameTooManyBytes", LobbyPrompt::Name, [] {
-                    std::string s;
-                    for (int i = 0; i < 13; ++i) s += "\xF0\x9F\x90\x89";
-                    return s;
-                  }(), "", "NAME_TOO_LONG", Mode::SingleLine},
-        TypedCase{"FriendBlank", LobbyPrompt::FriendEmail, " ", "", "ENTER_FRIEND_EMAIL", Mode::EmailAddress},
-        TypedCase{"FriendTooLong", LobbyPrompt::FriendEmail, std::string(300, 'f'), "", "INVALID_EMAIL",
-                  Mode::EmailAddress}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LobbyFlow, AReceivedChallengeIsPromptedWithASoundAndAccepted) {
   inLobby();
@@ -405,7 +374,31 @@ TEST_F(LobbyFlow, RefusingAChallengeReturnsToWhereTheUserWas) {
     EXPECT_EQ(hub.flowState(), playing ? FlowState::InGame : FlowState::Lobby);
     EXPECT_EQ(flow.callNames().back(), playing ? "showGameScene" : "showLobbyScene");
     EXPECT_EQ(lobbyLink.sent().back().values, std::vector<int>{0});
-    game().clearGame();
+    game().clearGame(false);
+  }
+}
+
+// A challenge refused during a game, or overtaken by the start of a match, is not asked
+// about again when the lobby next shows.
+TEST_F(LobbyFlow, AChallengeRefusedOrOvertakenByAMatchIsNotAskedAgain) {
+  enum class Then { RefusedInAGame, Hosting, Joining };
+  for (Then then : {Then::RefusedInAGame, Then::Hosting, Then::Joining}) {
+    SCOPED_TRACE(static_cast<int>(then));
+    inLobby();
+    if (then == Then::RefusedInAGame) ASSERT_TRUE(hub.startSingleGame("skirmish"));
+    hub.onChallengeReceived("Birch");
+    link.hosting = then == Then::Hosting;
+    if (then == Then::RefusedInAGame)
+      hub.rejectChallenge();
+    else if (then == Then::Hosting)
+      hub.onServerStart("Alder");
+    else
+      hub.onClientStart("Alder");
+    hub.exitToMenu();
+    clearAll();
+    hub.enterLobby();
+    EXPECT_EQ(hub.lobbyPrompt(), LobbyPrompt::None);
+    EXPECT_EQ(lobby.count("showChallengePrompt"), 0u);
   }
 }
 
@@ -425,7 +418,7 @@ TEST_F(LobbyFlow, TheHostStartsANormalGameAndTheJoiningSideWaitsForItsPlayers) {
   EXPECT_NE(game().localPlayer(), nullptr);
   EXPECT_EQ(flow.lastText("reportAnalytics"), "game/serverstart/");
   EXPECT_EQ(screen.callsOf("setOpponentName").back().text, "Birch");
-  game().clearGame();
+  game().clearGame(false);
 
   link.hosting = false;
   clearAll();
@@ -477,7 +470,7 @@ INSTANTIATE_TEST_SUITE_P(
         NoticeCase{"Lost", 0, false, false, FlowState::GameOver, "YOU_LOSE", "", "", false},
         NoticeCase{"Won", 1, false, false, FlowState::GameOver, "YOU_WIN", "", "", false},
         NoticeCase{"Draw", 2, false, false, FlowState::GameOver, "DRAW", "", "", false},
-        NoticeCase{"ResultOnTheHostDropped", 0, true, false, FlowState::InGame, "", "", "", false},
+        NoticeCase{"ResultOnTheHost", 0, true, false, FlowState::GameOver, "YOU_LOSE", "", "", false},
         NoticeCase{"DisconnectedJoining", 3, false, false, FlowState::Menu, "", "OPPONENT_DISCONNECTED", "", true},
         NoticeCase{"DisconnectedHost", 4, true, false, FlowState::Menu, "", "OPPONENT_DISCONNECTED", "", true},
         NoticeCase{"DisconnectedAfterTheEnd", 3, true, true, FlowState::Menu, "", "OPPONENT_DISCONNECTED", "",

@@ -397,7 +397,7 @@ TEST_F(GameReplication, TheHostsDestructionTakesEverythingAndDetachesTheGame) {
   startGame();
   ASSERT_TRUE(sync());
   const size_t before = join.meter.bytes, messages = join.meter.messages;
-  host.game().clearGame();
+  host.game().clearGame(false);
   EXPECT_EQ(host.replicas.replicaCount(), 0u);
   ASSERT_TRUE(marker(host, join));
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
@@ -407,7 +407,7 @@ TEST_F(GameReplication, TheHostsDestructionTakesEverythingAndDetachesTheGame) {
   EXPECT_LE(join.meter.messages - messages, 8u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(join.game().enemyPlayer(), nullptr);
-  join.game().clearGame();  // nothing left to free twice
+  join.game().clearGame(false);  // nothing left to free twice
   // A second game over the same connection.
   startGame();
   ASSERT_TRUE(sync());
@@ -422,7 +422,7 @@ TEST_F(GameReplication, ALostConnectionTakesTheReplicatedGameOnTheJoiningSide) {
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(join.game().enemyPlayer(), nullptr);
-  join.game().clearGame();
+  join.game().clearGame(false);
   // The host keeps its game.
   ASSERT_TRUE(pump([&] { return host.replicas.manager().GetConnectionCount() == 0; }));
   EXPECT_EQ(host.replicas.replicaCount(), 2u + 2u + 2u * 1600u);
@@ -440,19 +440,19 @@ TEST_F(GameReplication, ClearingTheReplicationFreesTheCopiesButNotTheHostsGame) 
   EXPECT_EQ(host.replicas.replicaCount(), 0u);
   ASSERT_NE(host.game().localPlayer(), nullptr);
   EXPECT_EQ(host.game().localPlayer()->board()->cellAt(0, 0)->x(), 0);
-  host.game().clearGame();  // the game frees its own, once
+  host.game().clearGame(false);  // the game frees its own, once
 }
 
 TEST_F(GameReplication, CopiesOfAnAbandonedMatchCanBeDroppedBeforeTheNextOne) {
   startGame();
   ASSERT_TRUE(sync());
-  join.game().clearGame();  // the joining side leaves: its game goes, and the replicas of it
+  join.game().clearGame(false);  // the joining side leaves: its game goes, and the replicas of it
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   join.replicas.dropCopies();
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.replicas.manager().GetReplicaCount(), 0u);
   // A next match on the same connection arrives whole.
-  host.game().clearGame();
+  host.game().clearGame(false);
   startGame();
   ASSERT_TRUE(sync());
   expectMirrored(true);
@@ -461,9 +461,9 @@ TEST_F(GameReplication, CopiesOfAnAbandonedMatchCanBeDroppedBeforeTheNextOne) {
 TEST_F(GameReplication, TheJoiningSideFreesItsReplicatedGameOnceThenIgnoresTheHostsDestruction) {
   startGame();
   ASSERT_TRUE(sync());
-  join.game().clearGame();
+  join.game().clearGame(false);
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
-  host.game().clearGame();
+  host.game().clearGame(false);
   ASSERT_TRUE(marker(host, join));
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
 }

@@ -108,7 +108,7 @@ TEST_F(LobbyRelay, TheHostsGameReachesTheJoiningSideThroughTheLobby) {
   EXPECT_EQ(lobby.server().stats().dropped, 0u) << "nothing of the match was dropped by the relay";
 
   // The end of the game, relayed as well.
-  host.game().clearGame();
+  host.game().clearGame(false);
   relayedMarker();
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
@@ -126,7 +126,7 @@ TEST_F(LobbyRelay, AHostLeavingEndsTheGameThroughTheLobbysNoticeNotThroughTheRep
   // The copies came from the lobby's connection, which stays: the notice's handler
   // clears the game, and nothing is freed twice.
   EXPECT_EQ(join.replicas.replicaCount(), 2u + 2u + 2u * 1600u);
-  join.game().clearGame();
+  join.game().clearGame(false);
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
 }

@@ -27,7 +27,7 @@ class RemoteOwnership : public MatchPair {
   // a game against the computer replaces it.
   void then(Then t) {
     if (t == Then::Leave)
-      join.game().clearGame();
+      join.game().clearGame(false);
     else
       ASSERT_TRUE(join.game().newGame(false, GameDirector::create("skirmish")));
   }
@@ -47,7 +47,7 @@ class RemoteOwnership : public MatchPair {
         ASSERT_TRUE(pump([&] { return join.replicas.manager().GetConnectionCount() == 0; }));
         break;
       case Last::HostDestroys:
-        host.game().clearGame();
+        host.game().clearGame(false);
         ASSERT_TRUE(marker(host, join));
         break;
     }
@@ -103,7 +103,7 @@ TEST_P(ConstructionOutsideAMatch, IsRefusedAndLeavesTheJoiningSidesGameAlone) {
   last(c.last);
   expectOwnGame(c.then);
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
-  join.game().clearGame();
+  join.game().clearGame(false);
 }
 
 std::vector<OutsideCase> outsideCases() {
@@ -141,7 +141,7 @@ TEST_P(LeavingAMatch, DetachesEveryReplicaBeforeTheGameGoes) {
   last(c.last);
   expectOwnGame(c.then);
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
-  join.game().clearGame();
+  join.game().clearGame(false);
 }
 
 std::vector<LeavingCase> leavingCases() {
@@ -175,7 +175,7 @@ TEST_F(RemoteOwnership, InAMatchOnlyTheHostConstructsAndOnlyOnePlayerASide) {
   EXPECT_EQ(join.replicas.replicaCount(), 0u);
   EXPECT_EQ(join.game().localPlayer(), nullptr);
   EXPECT_EQ(log.count("not the match's host"), 2 + 2 + 2 * 1600);
-  host.game().clearGame();
+  host.game().clearGame(false);
   ASSERT_TRUE(marker(host, join));
 
   // From the host: taken whole; a further player for a side that has one is not.

@@ -230,7 +230,7 @@ TEST_F(ControllerTest, TheTutorialsWelcomeStaysUntilClickedThenItsFirstHintIsPin
   EXPECT_FALSE(controller->isMessageShown());
   EXPECT_TRUE(controller->bindings().nodeAs<cocos2d::CCLabelBMFont>("tutorialmsg")->isVisible());
   EXPECT_TRUE(controller->bar().layer()->isVisible());
-  ctx.game().clearGame();
+  ctx.game().clearGame(false);
   hub.setScreen(nullptr);
 }
 
@@ -258,7 +258,7 @@ TEST_F(ControllerTest, TheTutorialsClosingWordsStayOverTheBoardUntilClosed) {
   controller->showMessage("A", "B");
   controller->showGameBoard();
   EXPECT_FALSE(controller->isMessageShown());
-  ctx.game().clearGame();
+  ctx.game().clearGame(false);
   hub.setScreen(nullptr);
 }
 
@@ -429,7 +429,7 @@ TEST_F(ControllerTest, TouchPriorityGoesToEveryLayerBelowTheNodeAndNoFurther) {
 }
 
 TEST_F(BarTest, EndPhaseWithoutADirectorAsksTheHub) {
-  ctx.game().clearGame();
+  ctx.game().clearGame(false);
   CapturedLog log;
   controller->onEndPhase(nullptr);
   EXPECT_TRUE(log.has("end of phase dropped: no game"));
@@ -580,7 +580,7 @@ TEST_F(ControllerTest, OnlineAChatLineGoesToTheOpponentWithinTheLobbysLimit) {
   EXPECT_LE(sent.size(), GameLog::kChatMaxBytes);
   EXPECT_EQ(sent.size() % 2, 0u);
   EXPECT_EQ(controller->gameLog().records().back().name, "YOU");
-  ctx.game().clearGame();
+  ctx.game().clearGame(false);
   ctx.setMatchLink(nullptr);
 }
 

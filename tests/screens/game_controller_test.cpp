@@ -65,7 +65,7 @@ TEST_F(ControllerTest, AMissingOrWrongTypedMemberIsLoggedOnceAndLeftNull) {
   // Nothing dereferences the members the screen lacks.
   controller->showMessage("A", "B");
   controller->chooseTarget({}, "C", "D");
-  controller->showGameEnded("E");
+  controller->showGameEnded("E", GameResult::Lost);
   controller->refreshIfChanged();
 }
 
@@ -99,7 +99,7 @@ TEST_P(RefreshTest, ShowsWhatTheStateSays) {
       c.chooseTarget({}, "first line", "second line");
       break;
     case GuiMode::GameEnded:
-      c.showGameEnded("first line");
+      c.showGameEnded("first line", GameResult::Lost);
       break;
   }
   if (s.message && s.fullscreen) c.showFullscreenMessage("first line");
@@ -190,8 +190,8 @@ TEST_F(ControllerTest, AnimationAndGameEndAreEachLoggedOnce) {
   controller->startAnimation();
   controller->startAnimation();
   EXPECT_EQ(log.count("GUI::animation started"), 1);
-  controller->showGameEnded("You win");
-  controller->showGameEnded("You win");
+  controller->showGameEnded("You win", GameResult::Won);
+  controller->showGameEnded("You win", GameResult::Won);
   EXPECT_EQ(log.count("GUI::game ended"), 1);
   ASSERT_EQ(controller->gameLog().records().size(), 1u);
   EXPECT_EQ(controller->gameLog().records()[0].text, "You win");
@@ -352,7 +352,7 @@ TEST_F(OfferTest, AWithdrawnOfferOrAGoneElementSelectsNothing) {
   ASSERT_NE(nodes, nullptr);
   EXPECT_FLOAT_EQ(nodes->layer(ElemLayer::RoomFill)->getScaleY(), 0.0f);
   // The game ends: every element leaves, and the view lets go of its nodes.
-  ctx.game().clearGame();
+  ctx.game().clearGame(false);
   EXPECT_EQ(controller->boardView().nodeCount(), 0u);
   EXPECT_EQ(controller->boardView().highlightCount(), 0u);
 }

@@ -244,7 +244,7 @@ TEST_F(EffectTest, AnEffectOfAGameThatEndedIsDroppedAndTheNextGameStartsClean) {
   show(record(CardId::Disturbance, local(), enemy(), blockOf(enemy())), calls);
   ScriptedPlayer::runFor(0.6f, 0.05f);
   CapturedLog log;
-  game().clearGame();
+  game().clearGame(false);
   ScriptedPlayer::runFor(4.0f, 0.1f);
   EXPECT_EQ(calls, 0);
   EXPECT_TRUE(log.has("dropped"));
@@ -253,7 +253,7 @@ TEST_F(EffectTest, AnEffectOfAGameThatEndedIsDroppedAndTheNextGameStartsClean) {
   startSkirmish();
   show(record(CardId::Earthquake, local(), enemy(), nullptr), calls);
   ScriptedPlayer::runFor(0.3f, 0.05f);
-  game().clearGame();
+  game().clearGame(false);
   startSkirmish();
   EXPECT_EQ(controller().effects().runningEffects(), 0u);
   ScriptedPlayer::runFor(8.0f, 0.25f);

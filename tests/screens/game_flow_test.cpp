@@ -32,7 +32,7 @@ class GameFlowTest : public mvtest::ScreensTest {
     ScriptedPlayer::frames(2);
   }
   void TearDown() override {
-    hub().game().clearGame();
+    hub().game().clearGame(false);
     ScreensTest::TearDown();
   }
   GameController& game() { return *MainScene::scene()->gameController(); }

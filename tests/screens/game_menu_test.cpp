@@ -196,7 +196,7 @@ TEST_F(GameScreenTest, OnlineTheChatBarTakesAtMostWhatTheLobbyPassesOn) {
   hub().flowHost().showGameScene();
   controller().startGame();
   EXPECT_STREQ(c.gameLog().editBox()->getText(), "");
-  game().clearGame();
+  game().clearGame(false);
   hub().context().setMatchLink(nullptr);
 }
 

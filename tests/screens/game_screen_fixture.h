@@ -34,7 +34,7 @@ class GameScreenTest : public ::testing::Test {
   void TearDown() override {
     if (!mvtest::ScriptedPlayer::runningScene()) return;
     // The next test begins without a game.
-    hub().game().clearGame();
+    hub().game().clearGame(false);
     hub().setFlowState(FlowState::Menu);
   }
 

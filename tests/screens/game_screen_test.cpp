@@ -709,7 +709,7 @@ TEST_F(GameScreenTest, AMessageAndTheEndOfAGame) {
   EXPECT_TRUE(ScriptedPlayer::isShown(c.bindings().nodeAs<cocos2d::CCMenuItemImage>("okbtn")));
   EXPECT_TRUE(marked("button-ok-plain.png"));
   ScriptedPlayer::screenshot("game-end");
-  game().clearGame();
+  game().clearGame(false);
   startSkirmish();
   hub().onGameWon();
   ScriptedPlayer::runFor(0.2f);

@@ -201,16 +201,17 @@ TEST_F(LobbyControllerTest, EveryButtonGoesToTheHub) {
   EXPECT_EQ(hub.flowState(), FlowState::Menu);
 }
 
-TEST_F(LobbyControllerTest, AnEmptyTextIsAskedForAgainAndNotSent) {
+// The lobby server answers what it cannot take; the box's text goes out as it stands.
+TEST_F(LobbyControllerTest, TheTypedTextGoesOutAsItStands) {
   hub.onLobbyConnected();
   hub.enterLobby();
   hub.onLoginRequired();
   controller->editBox()->setText("   ");
   controller->onOk(nullptr);
-  EXPECT_TRUE(link.sent().empty());
-  EXPECT_EQ(controller->promptMode(), LobbyController::kTextPrompt);
-  EXPECT_FALSE(controller->isMessageShown());
-  EXPECT_EQ(controller->promptText(), "INPUT_EMAIL");
+  ASSERT_EQ(link.sentNames(), std::vector<std::string>{"sendLoginEmail"});
+  EXPECT_EQ(link.sent()[0].text, "   ");
+  EXPECT_TRUE(controller->isMessageShown());
+  EXPECT_TRUE(controller->isModal());
 }
 
 TEST_F(LobbyControllerTest, ButtonsTakeTheWayBackAndTheWayOnOfWhatShows) {

@@ -41,7 +41,7 @@ class MainMenuTest : public mvtest::ScreensTest {
   }
   void TearDown() override {
     hub().setFlowHost(&ScreenFlow::instance());
-    hub().game().clearGame();
+    hub().game().clearGame(false);
     ScreensTest::TearDown();
   }
   CCNode* node(const char* name) const { return menu->bindings().node(name); }

@@ -36,7 +36,7 @@ class StoreTest : public mvtest::ScreensTest {
   }
   void TearDown() override {
     if (store) store->release();
-    hub().game().clearGame();
+    hub().game().clearGame(false);
     hub().context().setSettings(nullptr);
     productStates.clear();
     ScreensTest::TearDown();

@@ -49,7 +49,7 @@ class WholeGameTest : public mvtest::ScreensTest {
     ScreenFlow::instance().setGameScreen(MainScene::flowLink());
   }
   void TearDown() override {
-    hub().game().clearGame();
+    hub().game().clearGame(false);
     ScriptedPlayer::resizeWindow(1024, 768);
     ScreensTest::TearDown();
   }

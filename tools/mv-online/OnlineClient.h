@@ -93,7 +93,7 @@ class OnlineClient {
       ++effects;
       done();
     }
-    void showGameEnded(const std::string& text) override {
+    void showGameEnded(const std::string& text, GameResult) override {
       ended = text;
       endedTurn = game ? game->turn() : 0;
     }

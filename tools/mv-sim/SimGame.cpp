@@ -18,7 +18,7 @@ namespace {
 // Effects are over at once; the end of the game is remembered.
 class SimScreen : public NullGameScreen {
  public:
-  void showGameEnded(const std::string& text) override { ended = text; }
+  void showGameEnded(const std::string& text, GameResult) override { ended = text; }
   std::string ended;
 };
 

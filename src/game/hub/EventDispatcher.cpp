@@ -185,24 +185,25 @@ void EventDispatcher::onBlockCollapsed(BoardElem& e) {
 
 // ---- Game end -------------------------------------------------------------------------
 
-void EventDispatcher::onGameWon() { endGame(GameEnd::Won); }
+void EventDispatcher::onGameWon() { endGame(GameResult::Won); }
 
-void EventDispatcher::onGameLost() { endGame(GameEnd::Lost); }
+void EventDispatcher::onGameLost() { endGame(GameResult::Lost); }
 
-void EventDispatcher::onGameDraw() { endGame(GameEnd::Draw); }
+void EventDispatcher::onGameDraw() { endGame(GameResult::Draw); }
 
-void EventDispatcher::endGame(GameEnd end) {
-  static const char* const kKeys[] = {"YOU_WIN", "YOU_LOSE", "DRAW"};
-  static const char* const kOffline[] = {"singlevictory", "singlelose", "singledraw"};
-  static const char* const kOnline[] = {"networkvictory", "networklose", "networkdraw"};
+void EventDispatcher::endGame(GameResult result) {
+  // By the result's code: Lost 0, Won 1, Draw 2.
+  static const char* const kKeys[] = {"YOU_LOSE", "YOU_WIN", "DRAW"};
+  static const char* const kOffline[] = {"singlelose", "singlevictory", "singledraw"};
+  static const char* const kOnline[] = {"networklose", "networkvictory", "networkdraw"};
   // As the other side sees it: it lost when we won.
-  static const GameResult kResultForOther[] = {GameResult::Lost, GameResult::Won, GameResult::Draw};
-  const int i = static_cast<int>(end);
+  static const GameResult kResultForOther[] = {GameResult::Won, GameResult::Lost, GameResult::Draw};
+  const int i = static_cast<int>(result);
   dropHeldChoices("the game ended");
 
   for (Player* p : {game().localPlayer(), game().enemyPlayer()})
     if (p && p->board()) p->board()->revealAll();
-  screen().showGameEnded(text(kKeys[i]));
+  screen().showGameEnded(text(kKeys[i]), result);
   flowHost().reportAnalytics("game", game().online() ? kOnline[i] : kOffline[i], "");
   setFlowState(FlowState::GameOver);
   if (hostsMatch()) matchLink().sendGameResult(static_cast<int>(kResultForOther[i]));
@@ -219,7 +220,7 @@ void EventDispatcher::onMessageOk() {
     return;
   }
   const bool online = game().online();
-  game().clearGame();
+  game().clearGame(false);
   screen().showModalMessage(text("WAITING_FOR_SERVER"));
   if (online) {
     lobbyLink().sendRematch();
@@ -231,10 +232,7 @@ void EventDispatcher::onMessageOk() {
 // ---- Between the two flows -------------------------------------------------------------
 
 void EventDispatcher::clearMatch() {
-  // The joining side's copies of the host's objects go first: the host will not
-  // destroy them any more once the match is over for this side.
-  if (joinsMatch()) matchLink().dropRemoteObjects();
-  game().clearGame();
+  game().clearGame(true);
   onRemoteObjectsGone();
 }
 

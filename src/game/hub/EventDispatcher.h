@@ -101,8 +101,11 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   bool onRemoteSelectedBoardElem(Player* player, BoardElem* elem);
   bool onRemoteFinishedSelectingCards(Player* player);
   bool onRemoteFinishedSelectingSpells(Player* player);
+  // A cancel is taken in any state: outside a choice of place or target it
+  // changes nothing.
   bool onRemoteCancel(Player* player);
-  // Nothing sends it; logged and dropped.
+  // The other machine's player is done with its combat queue or its fire
+  // (`onQueueDone`; nothing of ours sends it). Without a player, nothing.
   void onRemoteClickedBoard(Player* player);
 
   // ---- GameHub: the running game's reports ---------------------------------------
@@ -173,8 +176,6 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void onRemoteObjectsGone();
 
  private:
-  enum class GameEnd { Won, Lost, Draw };
-
   // The host's turn messages are taken only on the joining side of a match.
   bool fromTheHost(const char* what) const;
   // Joining side, every frame after the network's messages: takes in the host's
@@ -211,7 +212,8 @@ class EventDispatcher : public PlayerEvents, public GameHub, public BoardObserve
   void sendToHost(const Choice& choice, PlayerState before, ChoiceOutcome outcome);
 
   void processEventQueue();
-  void endGame(GameEnd end);
+  // `result` as this side sees it: Won, Lost or Draw.
+  void endGame(GameResult result);
 
   GameContext* context_;
   GameLife life_;  // completions of the animation queue end with the hub

@@ -245,7 +245,6 @@ bool EventDispatcher::onRemoteCancel(Player* player) {
   return remote(*this, Choice::of(Choice::Kind::Cancel, player, kRemote));
 }
 
-void EventDispatcher::onRemoteClickedBoard(Player*) {
-  // No sender exists for it; acting on it would move a player out of turn.
-  LOGOG_WARN("board click from the remote player dropped");
+void EventDispatcher::onRemoteClickedBoard(Player* player) {
+  if (player) player->onQueueDone();
 }

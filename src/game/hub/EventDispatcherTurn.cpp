@@ -29,11 +29,6 @@ bool endsWait(PlayerState old, bool local) {
   }
 }
 
-// EYE and the crews are shown only to the player who sent them.
-bool shownToAll(int cardId) {
-  return cardId != CardId::Eye && (cardId < CardId::Tunnelers || cardId > CardId::Deratizers);
-}
-
 }  // namespace
 
 // ---- State switches ---------------------------------------------------------------------
@@ -66,7 +61,8 @@ void EventDispatcher::showStateSwitch(Player& player, PlayerState oldState,
     if (!Player::mustWaitFor(g.localPlayer()->state(), g.enemyPlayer()->state())) {
       if (!g.sandbox()) screen().closeMessage();
     } else {
-      // The sandbox's enemy ends such a phase at once: nobody to wait for there.
+      // The sandbox's enemy never moves: a wait for it would never end, and the
+      // message would hide the store for good.
       if (!g.sandbox()) screen().showModalMessage(text("WAITING_FOR_ENEMY"));
       waiting = true;
     }
@@ -209,7 +205,7 @@ void EventDispatcher::processEventQueue() {
       LOGOG_ERROR("spell animation of card %d without its caster dropped", event.card);
       continue;
     }
-    if (!shownToAll(event.card) && event.caster != local) continue;
+    if (event.shownOnlyToCaster() && event.caster != local) continue;
     queueAdvanced_ = false;
     SpellCompletion done(game().gameToken().with(life_.token()), [this] { processEventQueue(); });
     screen().showSpellEffect(event, *event.caster, std::move(done));

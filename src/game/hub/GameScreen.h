@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "ports/MatchLink.h"
 #include "ports/SpellEffects.h"
 
 class BoardElem;
@@ -40,7 +41,9 @@ class GameScreen : public SpellEffects {
   // The local player picks one of `candidates` (texts: the card's name and description).
   virtual void chooseTarget(const std::vector<BoardElem*>& /*candidates*/,
                             const std::string& /*text*/, const std::string& /*subtext*/) {}
-  virtual void showGameEnded(const std::string& /*text*/) {}
+  // The game is over: `text` tells the player how, `result` is that end as this
+  // side sees it (Won, Lost or Draw).
+  virtual void showGameEnded(const std::string& /*text*/, GameResult /*result*/) {}
   // A new turn begins; `turn` is the running game's counter (0 for the first).
   virtual void announceTurn(int /*turn*/) {}
   virtual void refreshGui() {}
@@ -122,7 +125,9 @@ class RecordingGameScreen : public GameScreen {
   void startAnimation() override { add("startAnimation"); }
   void chooseTarget(const std::vector<BoardElem*>& candidates, const std::string& text,
                     const std::string& subtext) override;
-  void showGameEnded(const std::string& text) override { add("showGameEnded", text); }
+  void showGameEnded(const std::string& text, GameResult result) override {
+    add("showGameEnded", text, {}, {static_cast<int>(result)});
+  }
   void announceTurn(int turn) override { add("announceTurn", {}, {}, {turn}); }
   void refreshGui() override { add("refreshGui"); }
   void setStoreShown(bool shown) override { add("setStoreShown", {}, {}, {shown}); }

@@ -90,8 +90,8 @@ void LobbyFlow::enterLobby() {
     showFlowState();
     return;
   }
-  // Shown before the attempt starts: an attempt that fails at once must find the
-  // connecting state to leave.
+  // Shown before the attempt starts: an attempt that fails at once tells so over it;
+  // shown after such an attempt, the connecting message would stay for good.
   flowState_ = FlowState::ConnectingLobby;
   showFlowState();
   lobbyLink().connectToLobby();
@@ -144,63 +144,7 @@ void LobbyFlow::openCommunityPage() { hub_.flowHost().openUrl(kCommunityUrl); }
 
 // ---- From the lobby screen ------------------------------------------------------------------
 
-namespace {
-
-std::string trimmed(const std::string& text) {
-  const char* const space = " \t\r\n\v\f";
-  const size_t first = text.find_first_not_of(space);
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(space) - first + 1);
-}
-
-// Characters of UTF-8 text (bytes that do not continue a character).
-size_t characters(const std::string& text) {
-  size_t n = 0;
-  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-  return n;
-}
-
-}  // namespace
-
-std::string LobbyFlow::checkTyped(const std::string& typed) {
-  const std::string clean = trimmed(typed);
-  bool tooLong = false;
-  const char* emptyKey = "";
-  const char* longKey = "";
-  LobbyInputMode mode = LobbyInputMode::SingleLine;
-  switch (lobbyPrompt_) {
-    case LobbyPrompt::Email:
-    case LobbyPrompt::FriendEmail:
-      tooLong = clean.size() > kMaxEmailBytes;
-      emptyKey = lobbyPrompt_ == LobbyPrompt::Email ? "INPUT_EMAIL" : "ENTER_FRIEND_EMAIL";
-      longKey = "INVALID_EMAIL";
-      mode = LobbyInputMode::EmailAddress;
-      break;
-    case LobbyPrompt::Code:
-      tooLong = clean.size() > kMaxCodeBytes;
-      emptyKey = "INPUT_CODE";
-      longKey = "INVALID_CODE";
-      mode = LobbyInputMode::Numeric;
-      break;
-    case LobbyPrompt::Name:
-      tooLong = clean.size() > kMaxNameBytes || characters(clean) > kMaxNameChars;
-      emptyKey = "INPUT_NAME";
-      longKey = "NAME_TOO_LONG";
-      break;
-    case LobbyPrompt::None:
-    case LobbyPrompt::Challenge:
-      return clean;
-  }
-  if (!clean.empty() && !tooLong) return clean;
-  LOGOG_INFO("typed text refused at the lobby prompt: %s", clean.empty() ? "empty" : "too long");
-  lobbyScreen().showTextPrompt(text(clean.empty() ? emptyKey : longKey), mode);
-  return {};
-}
-
-void LobbyFlow::submitLobbyText(const std::string& raw) {
-  if (lobbyPrompt_ == LobbyPrompt::None || lobbyPrompt_ == LobbyPrompt::Challenge) return;
-  const std::string typed = checkTyped(raw);
-  if (typed.empty()) return;
+void LobbyFlow::submitLobbyText(const std::string& typed) {
   switch (lobbyPrompt_) {
     case LobbyPrompt::Email:
       lobbyScreen().showModalMessage(text("PLEASE_WAIT"));
@@ -299,7 +243,7 @@ void LobbyFlow::exitToMenu() {
   if (hub_.game().online())
     hub_.clearMatch();
   else
-    hub_.game().clearGame();
+    hub_.game().clearGame(false);
   goToMenu();
 }
 
@@ -318,8 +262,6 @@ void LobbyFlow::onLobbyConnected() {
 
 void LobbyFlow::onLobbyConnectFailed() {
   LOGOG_INFO("failed to connect to lobby");
-  // The connecting message gives way to the menu and its notice.
-  if (flowState_ == FlowState::ConnectingLobby) goToMenu();
   hub_.flowHost().showMenuMessage(text("FAILED_CONNECTING_LOBBY"));
   connectedToLobby_ = false;
 }
@@ -382,7 +324,8 @@ void LobbyFlow::onLobbyError(int error) {
     case 0:
       lobbyLink().disconnectFromLobby();
       connectedToLobby_ = false;
-      goToMenu();
+      hub_.flowHost().showMenuScene(false);
+      hub_.flowHost().showMenuMainState();
       hub_.flowHost().showMenuMessage(text("INVALID_PROTOCOL"));
       return;
     case 1:
@@ -430,8 +373,8 @@ void LobbyFlow::onChallengeRejected() {
 void LobbyFlow::onServerStart(const std::string& name) {
   opponentName_ = name;
   flowState_ = FlowState::InGame;
+  // A challenge still asked about is settled by the match: it is not asked again later.
   lobbyPrompt_ = LobbyPrompt::None;
-  hub_.onRemoteObjectsGone();  // nothing of an earlier match's animations is left
   hub_.game().newGame(true, std::make_unique<GameDirector_Normal>());
   hub_.flowHost().reportAnalytics("game", "serverstart", "");
   hub_.screen().setStoreShown(false);
@@ -443,13 +386,8 @@ void LobbyFlow::onServerStart(const std::string& name) {
 void LobbyFlow::onClientStart(const std::string& name) {
   hub_.flowHost().showMenuModalMessage(text("BEGINNING_GAME"));
   opponentName_ = name;
-  // Whatever this side still holds of an earlier match goes: the new one's
-  // objects arrive after this message.
-  GameSession& game = hub_.game();
-  if (game.online() && (game.localPlayer() || game.enemyPlayer())) hub_.clearMatch();
-  hub_.onRemoteObjectsGone();
   flowState_ = FlowState::InGame;
-  lobbyPrompt_ = LobbyPrompt::None;
+  lobbyPrompt_ = LobbyPrompt::None;  // as on the host
   hub_.game().beginClientGame();
   hub_.flowHost().reportAnalytics("game", "clientstart", "");
   hub_.screen().setStoreShown(false);
@@ -460,12 +398,6 @@ void LobbyFlow::onClientStart(const std::string& name) {
 
 void LobbyFlow::onGameEndNotice(int code) {
   const GameResult result = static_cast<GameResult>(code);
-  const bool fromHost = result == GameResult::Lost || result == GameResult::Won || result == GameResult::Draw;
-  if (fromHost && !hub_.joinsMatch()) {
-    // Results come from the host; only the joining side takes them.
-    LOGOG_WARN("game result %d outside the joining side of a match dropped", code);
-    return;
-  }
   const bool running = hub_.game().started() && hub_.game().online();
   const bool wasOver = flowState_ == FlowState::GameOver;
   const bool shownMatch =

@@ -8,7 +8,6 @@
 // and sets the flow state here.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -40,13 +39,6 @@ enum class LobbyPrompt : int32_t {
 
 class LobbyFlow : public LobbyEvents {
  public:
-  // The longest texts the lobby's prompts take, after trimming: an e-mail address as mail
-  // allows it, a mailed code with room to spare, a name as the lobby shows it.
-  static constexpr size_t kMaxEmailBytes = 254;
-  static constexpr size_t kMaxCodeBytes = 32;
-  static constexpr size_t kMaxNameChars = 20;
-  static constexpr size_t kMaxNameBytes = 48;
-
   LobbyFlow(const LobbyFlow&) = delete;
   LobbyFlow& operator=(const LobbyFlow&) = delete;
 
@@ -86,8 +78,8 @@ class LobbyFlow : public LobbyEvents {
   void openCrowdfundingPage();
   void openSocialPage();
   void openCommunityPage();
-  // What the user typed at the lobby's prompt: trimmed and checked first; empty or too
-  // long text is not sent, and the prompt asks again.
+  // What the user typed at the lobby's prompt, sent as it stands (the lobby server
+  // answers text it cannot take by asking again).
   void submitLobbyText(const std::string& text);
   void cancelLobbyPrompt();
   // `index` into the lobby list.
@@ -133,9 +125,6 @@ class LobbyFlow : public LobbyEvents {
   // (which clears the messages of whatever came before) is over: the player reads it
   // over the board and closes it with a click.
   void showIntroAgain();
-  // The typed text trimmed when it fits the prompt; else empty, with the prompt asked again
-  // with what was wrong.
-  std::string checkTyped(const std::string& typed);
 
   EventDispatcher& hub_;
   bool connectedToLobby_ = false;

@@ -168,11 +168,11 @@ void GameController::closeMessage() {
   invalidate();
 }
 
-void GameController::showGameEnded(const std::string& text) {
+void GameController::showGameEnded(const std::string& text, GameResult result) {
   if (guiMode_ == GuiMode::GameEnded) return;
   LOGOG_INFO("GUI::game ended");
   guiMode_ = GuiMode::GameEnded;
-  endedInVictory_ = text == this->text("YOU_WIN");
+  endedInVictory_ = result == GameResult::Won;
   messageText_ = text;
   submessageText_.clear();
   invalidate();

@@ -103,7 +103,7 @@ class GameController : public cocos2d::CCObject,
   void startAnimation() override;
   void chooseTarget(const std::vector<BoardElem*>& candidates, const std::string& text,
                     const std::string& subtext) override;
-  void showGameEnded(const std::string& text) override;
+  void showGameEnded(const std::string& text, GameResult result) override;
   void announceTurn(int turn) override;
   // The screen is marked to be brought up to date before it is drawn next.
   void refreshGui() override { invalidate(); }

@@ -5,7 +5,6 @@
 #include "CardTable.h"
 #include "GameContext.h"
 #include "game/GameSession.h"
-#include "logog/logog.hpp"
 #include "player/Player.h"
 
 namespace {
@@ -21,12 +20,7 @@ bool holdsArchmage(const Player& player) {
 
 void chooseCard(Player& player, GameHub& hub, int& count) {
   while (player.state() == PlayerState::CardChoose) {
-    const bool archmage = holdsArchmage(player);
-    const bool mayPick = archmage ? count < kAiArchmagePickCap
-                                  : !player.cards().empty() && count < kAiPickLimit;
-    if (!mayPick) {
-      if (archmage)
-        LOGOG_ERROR("%s gave up placing ARCHMAGE after %d picks", player.displayName(), count);
+    if (!holdsArchmage(player) && (player.cards().empty() || count >= kAiPickLimit)) {
       hub.aiFinishCards(player);
       count = 0;
       return;
@@ -72,7 +66,7 @@ void chooseTarget(Player& player, GameHub& hub) {
 void aiStep(Player& player) {
   GameContext& ctx = player.context();
   GameHub& hub = ctx.hub();
-  int& count = ctx.game().aiChoiceCount(player);
+  int& count = ctx.game().aiChoiceCount();
   switch (player.state()) {
     case PlayerState::CardChoose:
       chooseCard(player, hub, count);

@@ -6,14 +6,12 @@
 #include "CardTable.h"
 #include "GameContext.h"
 #include "game/ComputerPlayer.h"
-#include "game/GameSession.h"
 #include "game/TrialDirectors.h"
 #include "game/TutorialDirector.h"
 #include "game/TowerLayout.h"
 #include "logog/logog.hpp"
 #include "player/Player.h"
 #include "player/PlayerSession.h"
-#include "ports/GameHub.h"
 
 namespace {
 
@@ -125,17 +123,6 @@ void GameDirector_Sandbox::setupPlayer(Player& player) {
   t.block(2, 2, ElemKind::FourBlock);
   t.block(2, 3, ElemKind::FourBlock);
   t.block(2, 4, ElemKind::Dome);
-}
-
-void GameDirector_Sandbox::updateAI(Player& player) {
-  if (player.isLocal()) return;
-  GameContext& ctx = player.context();
-  Player* local = ctx.game().localPlayer();
-  if (!local || !Player::mustWaitFor(local->state(), player.state())) return;
-  if (player.state() == PlayerState::CardChoose)
-    ctx.hub().aiFinishCards(player);
-  else if (isSpellState(player.state()))
-    ctx.hub().aiFinishSpells(player);
 }
 
 // ---- By mode id ------------------------------------------------------------

@@ -81,9 +81,7 @@ class GameDirector_Normal : public GameDirector {
   static std::vector<int> normalCardList(const Player& player, int turn);
 };
 
-// Free building with 1000 of each counter; nobody loses and the enemy makes no moves of its
-// own. It never keeps the local player waiting, though: a phase the local player would wait
-// on (a try-out of an attack carries both through the combat) it ends at once.
+// Free building with 1000 of each counter; nobody loses and the enemy never moves.
 class GameDirector_Sandbox : public GameDirector {
  public:
   std::vector<int> getCardList(const Player& player, int turn) override;
@@ -93,5 +91,5 @@ class GameDirector_Sandbox : public GameDirector {
   bool isSandbox() const override { return true; }
   void setupPlayer(Player& player) override;
   bool hasLost(const Player&) override { return false; }
-  void updateAI(Player& player) override;
+  void updateAI(Player&) override {}
 };

@@ -10,7 +10,7 @@
 
 GameSession::GameSession(GameContext& context) : context_(&context) {}
 
-GameSession::~GameSession() { clearGame(); }
+GameSession::~GameSession() { clearGame(false); }
 
 GameHub& GameSession::hub() const { return context_->hub(); }
 
@@ -27,12 +27,11 @@ bool GameSession::newGame(bool online, std::unique_ptr<GameDirector> director) {
     LOGOG_ERROR("a game cannot start without the rules of its mode");
     return false;
   }
-  clearGame();
+  clearGame(false);
   online_ = online;
   director_ = std::move(director);
   started_ = true;
   turn_ = 0;
-  aiChoices_[0] = aiChoices_[1] = 0;
   life_.restart();
   syncAuthority();
 
@@ -80,7 +79,8 @@ void GameSession::freeSide(Side& side, bool withPlayer) {
   side.player.reset();
 }
 
-void GameSession::clearGame() {
+void GameSession::clearGame(bool force) {
+  if (force && lacksAuthority()) match().dropRemoteObjects();
   started_ = false;
   director_.reset();
   // Effects still playing belong to the game that goes; their completions are dropped.
@@ -90,7 +90,7 @@ void GameSession::clearGame() {
 }
 
 void GameSession::beginClientGame() {
-  if (started_ && !online_) clearGame();
+  if (started_ && !online_) clearGame(false);
   started_ = true;
   online_ = true;
   turn_ = 0;

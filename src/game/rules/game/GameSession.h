@@ -46,7 +46,11 @@ class GameSession : public PlayerSession {
   bool newGame(bool online, std::unique_ptr<GameDirector> director);
   // Ends the game and frees its objects; in a network match every replica of
   // them lets go of its object first (on the host, telling the other machine).
-  void clearGame();
+  // The game owns its objects on both sides of a match (the replication hands the
+  // joining side's over), so both forms free them; `force` on the joining side
+  // also lets go of every copy of the host's objects the replication still holds:
+  // the match is over for this side, and the host will not destroy them any more.
+  void clearGame(bool force);
   // The joining side of a match starts; its players arrive by replication.
   void beginClientGame();
 
@@ -93,14 +97,13 @@ class GameSession : public PlayerSession {
   void onSpellQueueProcessed(Player& player);
 
   // ---- A player's choice --------------------------------------------------------
-  // Why the rules refuse the choice now ("" when they take it): the chooser plays
-  // this game; a local player ends a phase only when the mode lets it; and, but
-  // for the store's try-outs, the player's state and offers fit the choice.
-  std::string choiceRefusal(const Choice& choice) const;
   // The one way a choice is taken, whoever made it: checked (a refusal is logged
   // and changes nothing), told to the mode's director (the tutorial follows its
-  // hooks), then made by the player. `beforeActing` runs between the director's
-  // hook and the player's operation (the screen's part of a choice).
+  // hooks), then made by the player. The checks: the chooser plays this game; a
+  // local player ends a phase only when the mode lets it; and, but for the store's
+  // try-outs, the player's state and offers fit the choice. `beforeActing` runs
+  // between the director's hook and the player's operation (the screen's part of
+  // a choice).
   ChoiceOutcome takeChoice(const Choice& choice, const std::function<void()>& beforeActing = {});
 
   // Online and not hosting: the rules run on the other machine.
@@ -113,8 +116,9 @@ class GameSession : public PlayerSession {
   Player* enemyPlayer() const { return enemy_.player.get(); }
   bool started() const { return started_; }
   bool bothPlayers() const { return local_.player && enemy_.player; }
-  // The computer's picks in its current phase.
-  int& aiChoiceCount(const Player& player) { return aiChoices_[&player == localPlayer() ? 0 : 1]; }
+  // The computer's picks in its current phase: one count, kept from game to game
+  // until the computer ends a phase.
+  int& aiChoiceCount() { return aiChoiceCount_; }
 
   // ---- PlayerSession ------------------------------------------------------------
   int turn() const override { return turn_; }
@@ -153,6 +157,6 @@ class GameSession : public PlayerSession {
   int turn_ = 0;
   bool started_ = false;
   bool online_ = false;
-  int aiChoices_[2] = {0, 0};
+  int aiChoiceCount_ = 0;
   GameLife life_;
 };

@@ -25,9 +25,10 @@ namespace {
 using K = Choice::Kind;
 
 // How a refusal is logged: a choice without a player of the game is dropped; the
-// mode's leave to end a phase is a rule of play; anything else means the chooser
-// does not see the player as the rules do.
-enum class Level { None, Dropped, Mode, OutOfSync };
+// mode's leave to end a phase is a rule of play; a cancel outside a choice of place
+// or target has its own line; anything else means the chooser does not see the
+// player as the rules do.
+enum class Level { None, Dropped, Mode, NoCancel, OutOfSync };
 
 struct Refusal {
   Level level = Level::None;
@@ -72,7 +73,10 @@ std::string misfit(const Player& p, const Choice& c) {
     case K::EndPhase:
       return "";  // outside a card or spell phase it ends nothing
     case K::Cancel:
-      return picking(s) ? "" : "invalid state when cancelling: " + std::to_string(static_cast<int>(s));
+      // The other machine's cancel is the player's to take: outside a choice of
+      // place or target it changes nothing.
+      if (c.from == Choice::From::Remote || picking(s)) return "";
+      return "invalid state when cancelling: " + std::to_string(static_cast<int>(s));
   }
   return "";
 }
@@ -88,7 +92,7 @@ Refusal refusalOf(const GameSession& game, const Choice& c) {
   if (c.from == Choice::From::Store) return {};
   std::string why = misfit(*c.player, c);
   if (why.empty()) return {};
-  return {Level::OutOfSync, std::move(why)};
+  return {c.kind == K::Cancel ? Level::NoCancel : Level::OutOfSync, std::move(why)};
 }
 
 void tellDirector(GameDirector* d, const Choice& c) {
@@ -137,10 +141,6 @@ ChoiceOutcome act(Player& p, const Choice& c) {
 
 }  // namespace
 
-std::string GameSession::choiceRefusal(const Choice& choice) const {
-  return refusalOf(*this, choice).why;
-}
-
 ChoiceOutcome GameSession::takeChoice(const Choice& choice,
                                       const std::function<void()>& beforeActing) {
   const Refusal refusal = refusalOf(*this, choice);
@@ -153,6 +153,9 @@ ChoiceOutcome GameSession::takeChoice(const Choice& choice,
       return ChoiceOutcome::Refused;
     case Level::Mode:
       LOGOG_INFO("%s refused to %s: %s", what, choice.player->displayName(), refusal.why.c_str());
+      return ChoiceOutcome::Refused;
+    case Level::NoCancel:
+      LOGOG_ERROR("%s", refusal.why.c_str());
       return ChoiceOutcome::Refused;
     case Level::OutOfSync:
       LOGOG_ERROR("%s out of sync: %s refused (%s)", choice.player->displayName(), what,

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "CardTable.h"
 
 class Player;
 class BoardElem;
@@ -21,6 +22,10 @@ struct AnimateSpellEvent {
   bool active = true;               // false: only shown, never takes effect
   bool animate = true;              // shown on the game screen before it acts
 
+  // EYE and the crews are shown only on the machine of the player who casts them.
+  bool shownOnlyToCaster() const {
+    return card == CardId::Eye || (card >= CardId::Tunnelers && card <= CardId::Deratizers);
+  }
   bool isSpared(const BoardElem* e) const {
     return std::find(spared.begin(), spared.end(), e) != spared.end();
   }

@@ -13,11 +13,6 @@ void addTarget(std::vector<BoardElem*>& targets, BoardElem* e) {
   if (e) targets.push_back(e);  // a pick that finds nothing adds nothing
 }
 
-// EYE and the friendly crews are shown only to the player who sends them.
-bool shownToAll(int cardId) {
-  return cardId != CardId::Eye && (cardId < CardId::Tunnelers || cardId > CardId::Deratizers);
-}
-
 bool hasWorkingShield(const BoardElem* e) {
   return e && e->isWorking() && e->room() == RoomType::Shield;
 }
@@ -138,8 +133,7 @@ void Player::processSpellQueue() {
   events().forwardSpellAnimation(*this, *record);
   if (reflects) spellQueue_.push_back(std::move(reflection));
 
-  const bool shown =
-      shownToAll(record->card) || (record->caster && record->caster->isLocal());
+  const bool shown = !record->shownOnlyToCaster() || (record->caster && record->caster->isLocal());
   if (record->animate && shown) {
     SpellCompletion done(session().gameToken().with(life_.token()),
                          [this, record] { castFromQueue(*record); });
