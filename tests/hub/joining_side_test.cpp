@@ -95,7 +95,7 @@ TEST_F(JoiningSideChoices, EndOfPhaseWaitsForTheHostsStepOfTheBuildPhase) {
     EXPECT_EQ(waits(), (std::vector<std::string>{"showModalMessage WAITING_FOR_SERVER", "closeMessage ",
                                                  "showModalMessage WAITING_FOR_ENEMY"}))
         << name(word);
-    game().clearGame();
+    game().clearGame(false);
   }
 }
 
