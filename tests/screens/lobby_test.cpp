@@ -91,6 +91,7 @@ TEST_F(LobbyScreenTest, AFirstLoginIsTypedAtThePromptsAndEndsInThePlayerList) {
   ScriptedPlayer::frames(1);
   EXPECT_STREQ(lobby->editBox()->getText(), "") << "each prompt starts empty";
   // Nothing typed goes out as it stands too; the lobby asks for the name again.
+  ASSERT_TRUE(ScriptedPlayer::click(node("textfieldbg")));
   ScriptedPlayer::press(SDLK_RETURN);
   EXPECT_EQ(link.sentNames().back(), "sendPlayerName");
   EXPECT_EQ(link.sent().back().text, "");
