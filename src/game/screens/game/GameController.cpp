@@ -66,7 +66,7 @@ void GameController::startGame() {
   // Nothing typed for the last match is kept for this one.
   log_.clearTyped();
   closingWordsUp_ = false;
-  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + opponentName_, kLogTextColour);
+  addLogLine("", text("GAME_STARTED_YOUR_OPPONENT") + " " + enemyTowerLabelText_, kLogTextColour);
   closeMessage();
   showGameBoard();
   // The opponent's name is known now: over its tower at once.

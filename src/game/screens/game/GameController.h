@@ -108,7 +108,7 @@ class GameController : public cocos2d::CCObject,
   // The screen is marked to be brought up to date before it is drawn next.
   void refreshGui() override { invalidate(); }
   void setStoreShown(bool shown) override;
-  void setOpponentName(const std::string& name) override { opponentName_ = name; }
+  void setOpponentName(const std::string& name) override { enemyTowerLabelText_ = name; }
   void showMessage(const std::string& text, const std::string& subtext) override;
   void showModalMessage(const std::string& text) override;
   void showFullscreenMessage(const std::string& text) override;
@@ -187,7 +187,7 @@ class GameController : public cocos2d::CCObject,
   const std::string& messageText() const { return messageText_; }
   const std::string& submessageText() const { return submessageText_; }
   const std::string& tutorialText() const { return tutorialText_; }
-  const std::string& opponentName() const { return opponentName_; }
+  const std::string& enemyTowerLabelText() const { return enemyTowerLabelText_; }
   bool isStoreShown() const { return storeShown_; }
   // The screen's root, its two layouts (the board's and the controls'), its input layer and
   // the name over the enemy tower (null without a screen).
@@ -260,7 +260,7 @@ class GameController : public cocos2d::CCObject,
   std::string messageText_;
   std::string submessageText_;
   std::string tutorialText_;
-  std::string opponentName_;
+  std::string enemyTowerLabelText_;
   bool storeShown_ = false;
   // The tutorial's closing words are up: the board shown in the same step keeps them
   // until the player closes them.

@@ -188,7 +188,7 @@ void GameController::loadLayouts() {
   if (sun_) sunHome_ = sun_->getPosition();
   if (CCNode* enemys = camera_.enemyLayer()) enemyLayerHome_ = enemys->getPosition();
   // The opponent's name over its tower, in black.
-  enemyTowerLabel_ = CCLabelBMFont::create(opponentName_.c_str(), mv::fontFileName("font-14.fnt").c_str());
+  enemyTowerLabel_ = CCLabelBMFont::create(enemyTowerLabelText_.c_str(), mv::fontFileName("font-14.fnt").c_str());
   if (enemyTowerLabel_) enemyTowerLabel_->setColor(ccc3(0, 0, 0));
   if (enemyTowerLabel_ && camera_.enemyLayer()) camera_.enemyLayer()->addChild(enemyTowerLabel_);
   updateEnemyTowerLabel();
@@ -346,6 +346,6 @@ void GameController::updateEnemyTowerLabel() {
   BoardElem* top = board->findTopBlock();
   if (!top) top = board->cellAt(Board::getBoardCenter(), Board::getBoardCenter());
   enemyTowerLabel_->setPosition(ccpAdd(camera_.elemToLayerPoint(top), ccp(kHalfCell, 2 * kCell)));
-  enemyTowerLabel_->setString(opponentName_.c_str());
+  enemyTowerLabel_->setString(enemyTowerLabelText_.c_str());
   enemyTowerLabel_->setAnchorPoint(ccp(0.5f, 0.5f));
 }
