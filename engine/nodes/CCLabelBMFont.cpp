@@ -143,6 +143,10 @@ void CCLabelBMFont::placeQuads(ccV3F_C4B_T2F_Quad* quads, unsigned int count) {
   snapQuadsToPixels(quads, count);
 }
 
+void CCLabelBMFont::snapGlyphsToPixels(ccV3F_C4B_T2F_Quad* quads, unsigned int count) {
+  snapQuadsToPixels(quads, count);
+}
+
 void CCLabelBMFont::setString(const char* newString) { setString(newString, false, false); }
 
 void CCLabelBMFont::setString(const char* newString, bool fromUpdate) {

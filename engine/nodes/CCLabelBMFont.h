@@ -70,6 +70,10 @@ class CCLabelBMFont : public CCSpriteBatchNode, public CCLabelProtocol, public C
   const std::vector<CCSprite*>& getGlyphSprites() const { return m_glyphs; }
 
   static void purgeCachedData();
+  // Moves each glyph quad, drawn with the current matrices, so that its corner lands on a
+  // whole window pixel (upright drawing only). Whoever draws glyph quads of its own (a
+  // batch that gathers labels' glyphs) calls it too.
+  static void snapGlyphsToPixels(ccV3F_C4B_T2F_Quad* quads, unsigned int count);
 
  protected:
   // Each glyph is drawn on whole window pixels (the nodes keep their places).

@@ -108,6 +108,36 @@ TEST_F(GameScreenTest, TheOpponentsNameStandsOverItsTower) {
   ScriptedPlayer::screenshot("enemy-tower-label");
 }
 
+// The log's and the bar's labels are gathered into batches: their glyphs too land on whole
+// pixels, so thin letters at a fractional place keep their own pixels (a stem drawn from a
+// half pixel would lose a column to its dim edge).
+TEST_F(GameScreenTest, LabelsGatheredIntoABatchDrawTheirGlyphsOnWholePixels) {
+  CCScene* scene = CCScene::create();
+  QuadBatchNode* batch = QuadBatchNode::create(0);
+  scene->addChild(batch);
+  CCLabelBMFont* label = CCLabelBMFont::create("lllllllllIIIIIIIII", mv::fontFileName("font-14.fnt").c_str());
+  ASSERT_NE(label, nullptr);
+  label->setAnchorPoint(CCPointZero);
+  batch->addChild(label);
+  ScriptedPlayer::show(scene);
+  // The lit pixels of a row through the middle of the letters, left to right.
+  auto litRow = [&](float x) {
+    label->setPosition(ccp(x, 300));
+    ScriptedPlayer::frames(1);
+    ScriptedPlayer::capture();
+    const CCSize size = label->getContentSize();
+    std::vector<int> lit;
+    for (int px = 90; px < 110 + static_cast<int>(size.width); ++px) {
+      const Rgb p = pixelAtScene(ccp(px, 300 + std::floor(size.height / 2)));
+      if (p.r > 0) lit.push_back(p.r);
+    }
+    return lit;
+  };
+  const std::vector<int> whole = litRow(100);
+  ASSERT_FALSE(whole.empty());
+  for (float fraction : {0.25f, 0.5f, 0.75f}) EXPECT_EQ(litRow(100 + fraction), whole) << "at a fraction of " << fraction;
+}
+
 // A refresh while a button of the bar is held down (the enemy ends its phase, a message
 // closes) leaves that button be: letting go of it still chooses its card.
 TEST_F(GameScreenTest, ABarButtonHeldDownOutlivesARefreshAndLettingGoChooses) {

@@ -5,6 +5,7 @@
 #include "CCDirector.h"
 #include "CCGLMatrix.h"
 #include "CCGLProgram.h"
+#include "CCLabelBMFont.h"
 #include "CCParticleSystemQuad.h"
 #include "CCShaderCache.h"
 #include "CCSprite.h"
@@ -88,12 +89,13 @@ QuadBatchNode::Kind QuadBatchNode::kindOf(CCNode* node) {
   if (it != kinds_.end()) return it->second;
   Kind kind = Kind::Other;
   if (dynamic_cast<CCParticleSystemQuad*>(node)) kind = Kind::Particles;
+  else if (dynamic_cast<CCLabelBMFont*>(node)) kind = Kind::Label;
   else if (dynamic_cast<CCSprite*>(node)) kind = Kind::Sprite;
   kinds_.emplace(type, kind);
   return kind;
 }
 
-void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
+void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch, bool glyph) {
   // Nothing below a batch changes its children while they are collected.
   CCArray* children = node->getChildren();
   CCObject* const* kids = nullptr;
@@ -103,14 +105,15 @@ void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
     kids = children->objects().data();
     n = children->objects().size();
   }
+  const Kind kind = kindOf(node);
+  const bool glyphs = kind == Kind::Label;
   size_t i = 0;
   for (; i < n; ++i) {
     CCNode* child = static_cast<CCNode*>(kids[i]);
     if (child->getZOrder() >= 0) break;
     if (child->isVisible())
-      collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch));
+      collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch), glyphs);
   }
-  const Kind kind = kindOf(node);
   if (kind == Kind::Particles) {
     CCParticleSystemQuad* particles = static_cast<CCParticleSystemQuad*>(node);
     if (particles->getTexture() && particles->getParticleCount() > 0) {
@@ -121,13 +124,15 @@ void QuadBatchNode::collect(CCNode* node, const CCAffineTransform& toBatch) {
     }
   } else if (kind == Kind::Sprite) {
     CCSprite* sprite = static_cast<CCSprite*>(node);
-    if (CCTexture2D* texture = sprite->getTexture())
+    if (CCTexture2D* texture = sprite->getTexture()) {
       addQuad(texture, sprite->getBlendFunc(), sprite->getQuad(), toBatch);
+      if (glyph) lastBatch_->glyphs = true;
+    }
   }
   for (; i < n; ++i) {
     CCNode* child = static_cast<CCNode*>(kids[i]);
     if (child->isVisible())
-      collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch));
+      collect(child, CCAffineTransformConcat(child->nodeToParentTransform(), toBatch), glyphs);
   }
 }
 
@@ -138,7 +143,10 @@ CCRect QuadBatchNode::visibleRect() {
 }
 
 void QuadBatchNode::collectQuads() {
-  for (Batch& b : batches_) b.atlas->removeAllQuads();
+  for (Batch& b : batches_) {
+    b.atlas->removeAllQuads();
+    b.glyphs = false;
+  }
   childrenDrawn_ = 0;
   CCArray* children = getChildren();
   if (!children || children->count() == 0 || opacity_ == 0) return;
@@ -156,7 +164,7 @@ void QuadBatchNode::collectQuads() {
                                                           : CCRect(child->getPosition().x, child->getPosition().y, 0, 0);
     if (!view.intersectsRect(box)) continue;
     ++childrenDrawn_;
-    collect(child, child->nodeToParentTransform());
+    collect(child, child->nodeToParentTransform(), false);
   }
 }
 
@@ -169,6 +177,7 @@ void QuadBatchNode::visit() {
   if (program) {
     for (Batch& b : batches_) {
       if (b.atlas->getTotalQuads() == 0) continue;
+      if (b.glyphs) CCLabelBMFont::snapGlyphsToPixels(b.atlas->getQuads(), b.atlas->getTotalQuads());
       program->use();
       program->setUniformForModelViewProjectionMatrix();
       ccGLBlendFunc(b.blend.src, b.blend.dst);

@@ -37,6 +37,7 @@ class QuadBatchNode : public cocos2d::CCNode,
     cocos2d::CCTexture2D* texture = nullptr;
     cocos2d::ccBlendFunc blend{};
     cocos2d::CCTextureAtlas* atlas = nullptr;  // owned
+    bool glyphs = false;  // it holds labels' glyphs: they are drawn on whole pixels
   };
   const std::vector<Batch>& batches() const { return batches_; }
   unsigned int quadCount() const;
@@ -55,13 +56,14 @@ class QuadBatchNode : public cocos2d::CCNode,
  private:
   explicit QuadBatchNode(float cullMargin) : cullMargin_(cullMargin) {}
   bool init() override;
-  void collect(cocos2d::CCNode* node, const cocos2d::CCAffineTransform& toBatch);
+  // `glyph`: the node is a glyph of a label.
+  void collect(cocos2d::CCNode* node, const cocos2d::CCAffineTransform& toBatch, bool glyph);
   void addQuad(cocos2d::CCTexture2D* texture, const cocos2d::ccBlendFunc& blend,
                cocos2d::ccV3F_C4B_T2F_Quad quad, const cocos2d::CCAffineTransform& toBatch);
   Batch* batchFor(cocos2d::CCTexture2D* texture, const cocos2d::ccBlendFunc& blend);
   // What a node draws by its class: looked up once per class, as a cast costs more than
   // the rest of a node's collection.
-  enum class Kind { Other, Sprite, Particles };
+  enum class Kind { Other, Sprite, Particles, Label };
   Kind kindOf(cocos2d::CCNode* node);
   // The window in this node's space.
   cocos2d::CCRect visibleRect();
