@@ -225,15 +225,19 @@ bool RakPeer::ClaimGuid(Connection& c, const handshake::Greeting& hello) {
 }
 
 void RakPeer::CloseReplaced(std::uint64_t guid, std::uint64_t number) {
-  auto it = byGuid_.find(guid);
-  if (it == byGuid_.end()) return;
-  Connection& c = conns_[it->second];
-  if (c.number != number || c.state == Connection::State::Closing) return;
+  // Found by its number: a newer connection of this peer may have taken the GUID's
+  // entry already (its Hello came here after another peer's had replaced this one).
+  auto found = std::find_if(conns_.begin(), conns_.end(),
+                            [&](const std::pair<ENetPeer* const, Connection>& e) { return e.second.number == number; });
+  if (found == conns_.end()) return;
+  Connection& c = found->second;
+  if (c.state == Connection::State::Closing) return;
   LOGOG_INFO("%s (%s) came back on another connection; closing the old one", c.guid.ToString().c_str(),
              c.address.ToString().c_str());
   // What was queued for it still goes first; it no longer holds the GUID.
   const Connection old = c;
-  byGuid_.erase(it);
+  auto it = byGuid_.find(guid);
+  if (it != byGuid_.end() && it->second == old.peer) byGuid_.erase(it);
   if (old.state == Connection::State::Connected) {
     enet_peer_disconnect_later(old.peer, kReasonReplaced);
     c.state = Connection::State::Closing;
