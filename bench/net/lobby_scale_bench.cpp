@@ -110,16 +110,22 @@ class ClientSet {
     enet_host_flush(c.host);
   }
 
-  // Services what arrived within `ms`, and every client now and then for the timers.
+  // Services what arrived within `ms`, and every client once in a tenth of a second
+  // for ENet's timers (pings, resends): a slice of them at each call, as a game's
+  // client services its one connection each frame, so that no client waits for a
+  // walk through all the others.
   void poll(int ms) {
     epoll_event events[256];
     int n = epoll_wait(epoll_, events, 256, ms);
     for (int i = 0; i < n; ++i) service(clients_[events[i].data.u32]);
-    double now = nowUs();
-    if (now - lastSweepUs_ > 100000) {  // ENet's timers: pings, resends
-      lastSweepUs_ = now;
-      for (BenchClient& c : clients_) service(c);
+    const double now = nowUs();
+    double due = static_cast<double>(clients_.size()) * (now - lastSweepUs_) / 100000.0;
+    lastSweepUs_ = now;
+    for (due = std::min(due, static_cast<double>(clients_.size())) + sweepCarry_; due >= 1; due -= 1) {
+      if (sweepNext_ >= clients_.size()) sweepNext_ = 0;
+      service(clients_[sweepNext_++]);
     }
+    sweepCarry_ = due;
   }
 
   template <class M>
@@ -180,6 +186,11 @@ class ClientSet {
         }
         if (!b.empty()) onMessage(c, b);
       }
+    }
+    // A player who left is gone, its socket too: it costs the others nothing more.
+    if (c.closed && c.churner) {
+      enet_host_destroy(c.host);
+      c.host = nullptr;
     }
   }
 
@@ -256,7 +267,8 @@ class ClientSet {
   int epoll_ = -1;
   std::vector<BenchClient> clients_;
   Bytes deflated_, inflated_;
-  double lastSweepUs_ = 0;
+  double lastSweepUs_ = 0, sweepCarry_ = 0;
+  size_t sweepNext_ = 0;
   std::mt19937_64 rng_{std::random_device{}()};
 };
 

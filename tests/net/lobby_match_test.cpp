@@ -84,6 +84,24 @@ TEST_F(LobbyMatch, PlayerListsGoOutAtAPaceAndWhoWaitsGetsTheNewest) {
   EXPECT_EQ(got[6].size(), 1u);  // still waiting when the new list came: only the newest
 }
 
+// A round after a quiet while does not go out at once either: each list is compressed
+// for its player as it goes, and the relay waits meanwhile.
+TEST_F(LobbyMatch, PlayerListsDoNotGoOutInABurstAfterAQuietWhile) {
+  config.listBytesPerSecond = 100000;  // 2 ms of it is less than a list of 50 players
+  makeServer();
+  for (std::uint64_t c = 1; c <= 50; ++c) login(c, "P" + std::to_string(c));
+  advance(config.listDebounceMs);
+  EXPECT_EQ(transport.log.size(), 1u);
+  size_t most = 0;
+  for (int i = 0; i < 100 && transport.log.size() < 50; ++i) {
+    const size_t before = transport.log.size();
+    advance(10);
+    most = std::max(most, transport.log.size() - before);
+  }
+  EXPECT_EQ(transport.log.size(), 50u);
+  EXPECT_LE(most, 2u);  // some 10 ms of the pace each
+}
+
 TEST_F(LobbyMatch, AcceptedChallengeStartsMatchJoinerFirstChallengerHosts) {
   login(1, "Host");
   login(2, "Guest");

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "Handshake.h"
 #include "LossyProxy.h"
 #include "PeerKit.h"
 #include "raknet/MessageIdentifiers.h"
@@ -361,6 +362,80 @@ TEST(Peer, ForeignEnetClientsAreRefused) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_EQ(server->NumberOfConnections(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What a raw host heard of bandwidth limits: its intercept reads each datagram's
+// commands as ENet lays them out (no checksum, no compression).
+int bandwidthLimitsHeard = 0;
+
+int countBandwidthLimits(ENetHost* host, ENetEvent*) {
+  const enet_uint8* data = host->receivedData;
+  const size_t length = host->receivedDataLength;
+  if (length < 2) return 0;
+  const enet_uint16 header = static_cast<enet_uint16>(data[0] << 8 | data[1]);
+  size_t at = header & ENET_PROTOCOL_HEADER_FLAG_SENT_TIME ? 4 : 2;
+  while (at + sizeof(ENetProtocolCommandHeader) <= length) {
+    const enet_uint8 number = data[at] & ENET_PROTOCOL_COMMAND_MASK;
+    const size_t size = number < ENET_PROTOCOL_COMMAND_COUNT ? enet_protocol_command_size(number) : 0;
+    if (size == 0 || at + size > length) break;
+    const ENetProtocol* command = reinterpret_cast<const ENetProtocol*>(data + at);
+    size_t carried = 0;  // the bytes of a message that follow its command
+    switch (number) {
+      case ENET_PROTOCOL_COMMAND_BANDWIDTH_LIMIT: ++bandwidthLimitsHeard; break;
+      case ENET_PROTOCOL_COMMAND_SEND_RELIABLE: carried = ENET_NET_TO_HOST_16(command->sendReliable.dataLength); break;
+      case ENET_PROTOCOL_COMMAND_SEND_UNRELIABLE:
+        carried = ENET_NET_TO_HOST_16(command->sendUnreliable.dataLength);
+        break;
+      case ENET_PROTOCOL_COMMAND_SEND_UNSEQUENCED:
+        carried = ENET_NET_TO_HOST_16(command->sendUnsequenced.dataLength);
+        break;
+      case ENET_PROTOCOL_COMMAND_SEND_FRAGMENT:
+      case ENET_PROTOCOL_COMMAND_SEND_UNRELIABLE_FRAGMENT:
+        carried = ENET_NET_TO_HOST_16(command->sendFragment.dataLength);
+        break;
+      default: break;
+    }
+    at += size + carried;
+  }
+  return 0;
+}
+
+// ENet tells every connected system the host's bandwidth limits again in the second
+// after any system came or went. Ours are never set, so that says nothing new, and a
+// server with thousands connected and logins every second spent a burst of datagrams
+// on it each second, holding its relay meanwhile: a connected system hears none.
+TEST(Peer, SystemsComingAndGoingTellAConnectedOneNoBandwidthLimits) {
+  PeerPtr server = makePeer(4, 4);
+  RawEnet watcher, passer;
+  watcher.host->intercept = countBandwidthLimits;
+  bandwidthLimitsHeard = 0;
+  ASSERT_NE(watcher.connect(server.get(), handshake::connectData()), nullptr);
+  bool watching = false, passed = false;
+  // Two of ENet's seconds after the other system came and went.
+  const auto until = Clock::now() + std::chrono::milliseconds(2500);
+  while (Clock::now() < until) {
+    ENetEvent ev;
+    while (enet_host_service(watcher.host, &ev, 1) > 0) {
+      if (ev.type == ENET_EVENT_TYPE_CONNECT && !watching) {
+        watching = true;
+        ASSERT_NE(passer.connect(server.get(), handshake::connectData()), nullptr);
+      }
+      if (ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
+    }
+    while (enet_host_service(passer.host, &ev, 0) > 0) {
+      if (ev.type == ENET_EVENT_TYPE_CONNECT) {
+        passed = true;
+        enet_peer_disconnect(ev.peer, 0);
+      }
+      if (ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
+    }
+  }
+  EXPECT_TRUE(passed);
+  EXPECT_EQ(bandwidthLimitsHeard, 0);
 }
 
 }  // namespace

@@ -17,6 +17,10 @@ namespace {
 
 constexpr size_t kMaxRemembered = 100000;  // addresses counted for mail, failures, refusals
 constexpr int kRefusalLinesPerInterval = 10;
+// The lists' pace gathers at most this much time's worth of bytes (or one list) while
+// none is due: each list is compressed for its player as it goes, and a tenth of a
+// second's worth sent at once held the relay for tens of milliseconds.
+constexpr double kListBurstMs = 2;
 
 std::string addressText(std::uint32_t address) {
   in_addr a{};
@@ -565,7 +569,7 @@ void LobbyServer::sendListsDue() {
   const double rate = static_cast<double>(std::max<std::int64_t>(1, config_.listBytesPerSecond));
   const double size = static_cast<double>(list_.size());
   listCredit_ = std::min(listCredit_ + static_cast<double>(now_ - listPaced_) * rate / 1000.0,
-                         std::max(rate / 10.0, size));
+                         std::max(rate * kListBurstMs / 1000.0, size));
   listPaced_ = now_;
   while (!listTo_.empty() && listCredit_ >= size) {
     Client* c = find(listTo_.front());

@@ -6,6 +6,7 @@
 namespace RakNet {
 
 void EventQueues::push(std::uint64_t key, const Event& e) {
+  std::lock_guard<std::mutex> lock(mutex_);
   Queue& q = queues_[key];
   q.events.push_back(e);
   // What waits from remote systems is counted; the application's own packets are not.
@@ -20,9 +21,13 @@ void EventQueues::push(std::uint64_t key, const Event& e) {
   }
 }
 
-void EventQueues::pushLocalFront(const Event& e) { queues_[kLocal].events.push_front(e); }
+void EventQueues::pushLocalFront(const Event& e) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  queues_[kLocal].events.push_front(e);
+}
 
 bool EventQueues::pop(Event& out) {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto local = queues_.find(kLocal);
   if (local != queues_.end() && !local->second.events.empty()) {
     out = local->second.events.front();
@@ -59,16 +64,19 @@ bool EventQueues::pop(Event& out) {
 }
 
 std::size_t EventQueues::messages(std::uint64_t key) const {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto it = queues_.find(key);
   return it == queues_.end() ? 0 : it->second.messages;
 }
 
 std::size_t EventQueues::bytes(std::uint64_t key) const {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto it = queues_.find(key);
   return it == queues_.end() ? 0 : it->second.bytes;
 }
 
 std::uint64_t EventQueues::heaviest() const {
+  std::lock_guard<std::mutex> lock(mutex_);
   std::uint64_t key = kLocal;
   std::size_t most = 0;
   for (const auto& entry : queues_) {

@@ -1,12 +1,15 @@
 // Bookkeeping of the peer's traffic, kept apart from the transport: the events
 // waiting for Receive (one queue per remote system, taken in turn), the rate at which
 // a remote system may send, and the bytes queued for one that it has not yet
-// acknowledged. Not thread-safe: the peer holds its lock around every call.
+// acknowledged. The events have a lock of their own, so that the application's
+// Receive never waits for the service thread's round; the rest is not thread-safe:
+// the peer holds its lock around every call.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <mutex>
 #include <unordered_map>
 
 #include "raknet/PluginInterface2.h"
@@ -44,12 +47,16 @@ class EventQueues {
   std::size_t bytes(std::uint64_t key) const;
   // Bytes of messages waiting from every system, and the system with the most
   // (kLocal when none waits).
-  std::size_t totalBytes() const { return totalBytes_; }
+  std::size_t totalBytes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return totalBytes_;
+  }
   std::uint64_t heaviest() const;
   // Takes out the messages waiting from one system (its connection events stay) and
   // hands their packets to `dispose`.
   template <class Dispose>
   void dropMessages(std::uint64_t key, Dispose dispose) {
+    std::lock_guard<std::mutex> lock(mutex_);
     auto it = queues_.find(key);
     if (it == queues_.end()) return;
     std::deque<Event> kept;
@@ -67,6 +74,7 @@ class EventQueues {
   // Empties every queue, handing each event's packet to `dispose`.
   template <class Dispose>
   void clear(Dispose dispose) {
+    std::lock_guard<std::mutex> lock(mutex_);
     for (auto& entry : queues_)
       for (Event& e : entry.second.events) dispose(e.packet);
     queues_.clear();
@@ -82,6 +90,7 @@ class EventQueues {
     bool inTurns = false;  // its key is in turns_
   };
 
+  mutable std::mutex mutex_;
   std::unordered_map<std::uint64_t, Queue> queues_;
   std::deque<std::uint64_t> turns_;  // keys of non-local queues with events, next first
   std::size_t totalBytes_ = 0;       // of the messages of every queue

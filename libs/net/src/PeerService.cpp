@@ -15,6 +15,20 @@
 
 namespace RakNet {
 namespace peer {
+namespace {
+
+// One turn of the host without ENet's news of bandwidth limits. In the second after
+// any system came or went, ENet tells every connected system the host's limits again;
+// ours are never set (0: unlimited, as each connect already told), so the news never
+// changes, and with thousands connected and logins every second it cost each of them
+// a datagram and an acknowledgement a second, sent in one burst that held the host,
+// and the application's sends and receives with it, for milliseconds.
+int serviceOnce(ENetHost* host, ENetEvent* event) {
+  host->recalculateBandwidthLimits = 0;
+  return enet_host_service(host, event, 0);
+}
+
+}  // namespace
 
 Packet* RakPeer::MakePacket(const Connection& c, const unsigned char* data, size_t length, bool local) {
   Packet* p = new Packet;
@@ -220,7 +234,13 @@ bool RakPeer::ClaimGuid(Connection& c, const handshake::Greeting& hello) {
   GreetingBook::Holder claimant{this, c.number, c.address, hello.proof};
   GreetingBook::Holder replaced;
   if (!book_->claim(g, claimant, replaced)) return false;
-  if (replaced.peer) CloseReplaced(g, replaced.connection);
+  // Ours that held the GUID goes, whether the book still named it or already named
+  // another peer's connection that took its place (the notice of that is still on its
+  // way to us, and would no longer find ours once this connection holds the GUID).
+  if (replaced.peer)
+    CloseReplaced(g, replaced.connection);
+  else if (local != byGuid_.end())
+    CloseReplaced(g, conns_[local->second].number);
   return true;
 }
 
@@ -433,7 +453,7 @@ void RakPeer::ServiceLoop() {
       inflatedThisRound_ = 0;
       // Bounded, so that the application's sends wait little for a busy round.
       while (guard++ < kEventsPerRound && inflatedThisRound_ < kInflatedPerRound &&
-             enet_host_service(host_, &ev, 0) > 0) {
+             serviceOnce(host_, &ev) > 0) {
         switch (ev.type) {
           case ENET_EVENT_TYPE_CONNECT: OnConnect(ev); break;
           case ENET_EVENT_TYPE_RECEIVE:

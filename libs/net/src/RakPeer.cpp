@@ -259,10 +259,7 @@ Packet* RakPeer::Receive() {
   for (PluginInterface2* plugin : plugins_) plugin->Update();
   for (;;) {
     Event e;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (!events_.pop(e)) return nullptr;
-    }
+    if (!events_.pop(e)) return nullptr;
     switch (e.kind) {
       case EventKind::NewConnection:
         for (PluginInterface2* plugin : plugins_) plugin->OnNewConnection(e.address, e.guid, e.incoming);
@@ -322,7 +319,6 @@ void RakPeer::PushBackPacket(Packet* packet, bool pushAtHead) {
   if (!packet) return;
   Event e;
   e.packet = packet;
-  std::lock_guard<std::mutex> lock(mutex_);
   if (pushAtHead)
     events_.pushLocalFront(e);
   else

@@ -3,7 +3,8 @@
 // the connections alive. ENet is not thread-safe, so every touch of the host (from
 // the service thread or from the caller's Send, Connect, CloseConnection) holds
 // mutex_. The service thread only queues events; Receive turns them into packets
-// and plug-in callbacks on the caller's thread.
+// and plug-in callbacks on the caller's thread, taking them under the queues' own
+// lock, so that it never waits for the service thread's round.
 //
 // The greeting also agrees whether a connection's reliable messages travel
 // compressed (MessageCompression): the connecting side asks, the accepting side
@@ -204,7 +205,7 @@ class RakPeer final : public RakPeerInterface {
   std::atomic<bool> running_{false};
   std::atomic<bool> wakePending_{false};
   int wakeFd_ = -1;  // eventfd that rouses the service thread
-  EventQueues events_;
+  EventQueues events_;  // locked by itself, not by mutex_
   std::unordered_map<ENetPeer*, Connection> conns_;
   std::unordered_map<std::uint64_t, ENetPeer*> byGuid_;
   std::shared_ptr<GreetingBook> book_ = std::make_shared<GreetingBook>();
