@@ -234,13 +234,9 @@ bool RakPeer::ClaimGuid(Connection& c, const handshake::Greeting& hello) {
   GreetingBook::Holder claimant{this, c.number, c.address, hello.proof};
   GreetingBook::Holder replaced;
   if (!book_->claim(g, claimant, replaced)) return false;
-  // Ours that held the GUID goes, whether the book still named it or already named
-  // another peer's connection that took its place (the notice of that is still on its
-  // way to us, and would no longer find ours once this connection holds the GUID).
-  if (replaced.peer)
-    CloseReplaced(g, replaced.connection);
-  else if (local != byGuid_.end())
-    CloseReplaced(g, conns_[local->second].number);
+  // Ours that the book named goes now; one that another peer's connection replaced
+  // first goes when that notice comes (CloseReplaced finds it by its number).
+  if (replaced.peer) CloseReplaced(g, replaced.connection);
   return true;
 }
 
