@@ -10,6 +10,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "ScriptedMouse.h"
+
 // The system's D-Bus library (which SDL's video start-up talks to) keeps allocations
 // for the life of the process; they are not ours to report.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
@@ -97,6 +99,7 @@ cocos2d::CCEGLView* testView() {
       setenv("SDL_VIDEODRIVER", "offscreen", 0);
     view = CCEGLView::sharedOpenGLView();
     if (view) {
+      SDL_SetEventFilter(mvtest::onlyScriptedMouse, nullptr);
       view->setFrameSize(kViewWidth, kViewHeight);
       view->showWindow();
       view->setFrameCapture(true);

@@ -20,6 +20,7 @@
 #include "MenuScene.h"
 #include "MoreGames.h"
 #include "ScreensFixture.h"
+#include "ScriptedMouse.h"
 #include "game/GameModeTable.h"
 #include "game/GameSession.h"
 
@@ -439,7 +440,7 @@ SDL_Event tapEvent(Uint32 type, float x, float y) {
     e.tfinger.y = y / size.height;
   } else {
     e.button.windowID = window;
-    e.button.which = 0x6D76;  // the scripted mouse
+    e.button.which = mvtest::kScriptedMouse;
     e.button.button = SDL_BUTTON_LEFT;
     e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;

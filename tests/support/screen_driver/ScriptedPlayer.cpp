@@ -18,6 +18,7 @@
 #include "CCScheduler.h"
 #include "NodeBindings.h"
 #include "NodeRects.h"
+#include "ScriptedMouse.h"
 
 using namespace cocos2d;
 
@@ -45,25 +46,6 @@ void push(SDL_Event& event) {
 }
 
 Uint32 s_buttons = 0;  // buttons held by the scripted mouse
-
-// The scripted mouse's device id. Windowed tests share one X server: the real pointer's
-// motions (a window of another test appearing under it) would reach this window between a
-// scripted press and its release and move the click away. Only the scripted mouse counts.
-constexpr Uint32 kScriptedMouse = 0x6D76;
-
-int SDLCALL onlyScriptedMouse(void*, SDL_Event* e) {
-  switch (e->type) {
-    case SDL_MOUSEMOTION:
-      return e->motion.which == kScriptedMouse || e->motion.which == SDL_TOUCH_MOUSEID;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-      return e->button.which == kScriptedMouse || e->button.which == SDL_TOUCH_MOUSEID;
-    case SDL_MOUSEWHEEL:
-      return e->wheel.which == kScriptedMouse || e->wheel.which == SDL_TOUCH_MOUSEID;
-    default:
-      return 1;
-  }
-}
 
 void pushMotion(float x, float y) {
   SDL_Event e;
